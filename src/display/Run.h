@@ -1,0 +1,53 @@
+// How a run is driven: window or headless, the virtual clock, scripted and
+// recorded input, and the hooks tests use to feed input directly.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace Wimdows::Run {
+
+struct InputEvent {
+    enum Kind : std::uint8_t { KeyDown, KeyUp, MouseMove, MouseDown, MouseUp, Shot, State, Close };
+    std::uint64_t ms = 0;  // virtual millisecond at which it applies
+    Kind kind = KeyDown;
+    std::uint32_t code = 0; // key code; for mouse buttons 0 = left, 1 = right
+    std::int32_t x = 0, y = 0;
+    std::string file;       // Shot and State
+};
+
+// Headless: no window, no real sleeping; the window state is still active.
+void SetHeadless(bool headless);
+bool Headless();
+
+// Milliseconds of virtual time since the run started.
+std::uint64_t ClockMs();
+
+// Reads a script. On a bad line returns false with "FILE:LINE: what is wrong".
+bool LoadScript(const std::string& file, std::string& error);
+bool ParseScript(const std::string& text, const std::string& name,
+                 std::vector<InputEvent>& events, std::string& error);
+// Every input event the game sees is appended to this file, in script format.
+bool SetRecord(const std::string& file);
+
+// Writes the game's world state as JSON; the game registers it.
+using StateWriter = std::function<bool(const std::string& file)>;
+void SetStateWriter(StateWriter writer);
+
+// Called when a run can make no more progress (headless and out of input,
+// or the window closed). The default flushes the recording and exits with 0.
+void SetEndHandler(std::function<void()> handler);
+[[noreturn]] void End(int code);
+
+// Applies one event at once, as a sync point would (tests, scripts, live input).
+void Apply(const InputEvent& event);
+// Writes the frame last presented by UpdateWindow as a 24-bit BMP.
+bool WriteShot(const std::string& file);
+
+// Back to the state at program start: no window, empty tables, clock 0,
+// no script, no recording. For tests.
+void Reset();
+
+} // namespace Wimdows::Run

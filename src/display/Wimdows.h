@@ -1,0 +1,59 @@
+// The display and input layer: one window, keyboard and mouse, a table of
+// pictures, a software back buffer, rectangles and text. The game sees the
+// platform only through these operations.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+namespace Wimdows {
+
+// Window states.
+enum WinState : std::uint8_t { STATE_DEAD = 0, STATE_ACTIVE = 1, STATE_ERROR = 2 };
+
+// The size of the client area the game opens.
+constexpr std::uint32_t kWidth = 1024;
+constexpr std::uint32_t kHeight = 768;
+
+// --- Window and input -------------------------------------------------------
+void Window(std::string_view title, std::uint32_t x, std::uint32_t y);
+void KillWindow();
+void SetTitle(std::string_view title);
+bool KeyDown(std::uint32_t k);
+// Waits for a queued key press; the oldest comes first.
+std::uint32_t GetKey();
+void FlushKeys();
+void MousePos(std::int32_t& x, std::int32_t& y);
+bool MouseLeft();
+
+// The game's millisecond sleep. It advances the run's virtual clock by
+// exactly `ms` and is the point where input reaches the game.
+void Sleep(std::uint32_t ms);
+
+// --- Bitmaps and the back buffer -------------------------------------------
+std::uint32_t LoadBitmap(std::string_view file, std::uint32_t width, std::uint32_t height);
+void DestroyBitmap(std::uint32_t bitmap);
+void DrawBitmap(std::uint32_t bitmap, std::int32_t x, std::int32_t y);
+void DrawMaskBitmap(std::uint32_t bitmap, std::uint32_t maskbitmap, std::int32_t x,
+                    std::int32_t y);
+void SetBuffering(bool state);
+void UpdateWindow();
+// Colour of a back-buffer pixel as red + 256 * blue + 65536 * green; 0 outside.
+std::uint32_t GetPixel(std::uint32_t x, std::uint32_t y);
+
+// --- Shapes and text --------------------------------------------------------
+// Colours are red + 256 * blue + 65536 * green throughout.
+void Rectangle(std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y1,
+               std::uint32_t color, bool fill);
+void SetFont(std::uint32_t style, std::uint32_t color);
+void Text(std::string_view text, std::int32_t x, std::int32_t y);
+void TextCard(std::uint32_t number, std::int32_t x, std::int32_t y);
+void TextInt(std::int32_t number, std::int32_t x, std::int32_t y);
+void GetTextSize(std::string_view text, std::uint32_t style, std::uint32_t& width,
+                 std::uint32_t& height);
+
+// Helpers of the text operations, public because their rules are exact.
+std::int32_t intlen(std::int32_t nr);
+void Int2Char(char* chp, std::int32_t nr);
+
+} // namespace Wimdows

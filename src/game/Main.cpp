@@ -1,0 +1,6 @@
+#include "game/Game.h"
+
+int main() {
+    Game::main();
+    return 0;
+}

@@ -1,0 +1,11 @@
+#include "game/Procedures.h"
+
+namespace Procedures {
+
+void CreateEnemy(real /*x*/, real /*y*/, card /*number*/, card /*type*/, card /*path*/) {}
+
+void Enemymove() {}
+
+void KamikazeEnemy() {}
+
+} // namespace Procedures

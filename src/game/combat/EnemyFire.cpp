@@ -1,0 +1,9 @@
+#include "game/Procedures.h"
+
+namespace Procedures {
+
+void Enemyshoot() {}
+
+void Bulletmove() {}
+
+} // namespace Procedures

@@ -1,0 +1,9 @@
+#include "game/Procedures.h"
+
+namespace Procedures {
+
+void Loadbmp() {}
+
+void Destroybmp() {}
+
+} // namespace Procedures

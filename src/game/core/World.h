@@ -1,0 +1,111 @@
+// The whole state of the game: slot tables, the dragon, the picture table,
+// the highscores and the scalars. Tables keep the game's own index ranges:
+// a table [1..N] has N + 1 entries and entry 0 is never used.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+namespace Procedures {
+
+using real = float;
+using card = std::uint32_t;
+using integer = std::int32_t;
+
+struct enemy {
+    real x = 0;
+    real y = 0;
+    real length = 0; // hit circle diameter
+    card type = 0;
+    card path = 0;
+    card counter = 0;
+    integer health = 0;
+    bool state = false;
+};
+
+struct bullet {
+    real speedx = 0;
+    real speedy = 0;
+    real x = 0;
+    real y = 0;
+    real length = 0; // hit radius
+    bool state = false;
+    card type = 0;
+};
+
+struct Background {
+    integer x = 0;
+    integer y = 0;
+    bool update = false;
+};
+
+struct object {
+    real speedx = 0;
+    real speedy = 0;
+    real x = 0;
+    real y = 0;
+    real Yo = 0;
+    card counter = 0;
+    bool state = false;
+    bool textstate = false;
+};
+
+struct explosion {
+    card counter = 0;
+    card type = 0;
+    real x = 0;
+    real y = 0;
+    bool state = false;
+};
+
+struct highscore {
+    std::array<char, 7> naam{}; // blank-padded, no terminator
+    card getal = 0;
+};
+
+struct ship {
+    real x = 0;
+    real y = 0;
+    integer health = 0;
+    integer magic = 0;
+    integer lives = 0;
+    bool shootstate = false;
+    bool beamstate = false;
+    bool shieldstate = false;
+    bool state = false;
+    card upgrade = 0;
+    card special = 0;
+};
+
+// Slot tables.
+extern std::array<enemy, 101> enemies;                    // [1..100]
+extern std::array<bullet, 101> bullets;                   // [1..100]
+extern std::array<Background, 4> backarr;                 // [1..3], by level
+extern std::array<Background, 21> BackObjLevel2;          // [1..20] icicles
+extern std::array<object, 11> BackObjLevel3;              // [1..10] fireballs
+extern std::array<std::array<object, 11>, 7> objects;     // [1..6][1..10]
+extern std::array<explosion, 26> explosions;              // [1..25]
+extern std::array<std::array<std::array<card, 3>, 15>, 8> images; // [1..7][1..14][1..2]
+extern std::array<highscore, 12> scores;                  // [0..11]
+extern std::array<card, 51> calclevel;                    // [0..50]
+
+// Scalars.
+extern card counter;
+extern card growcounter;
+extern card level;
+extern card score;
+extern card actualdifficulty;
+extern integer moux;
+extern integer mouy;
+extern bool returnmenu;
+extern bool quitgame;
+extern bool initshield;
+extern bool initbeam;
+extern ship schip;
+extern real dynamic_difficulty_influence_coefficient;
+extern card speed;
+
+// Everything back to zero, as at program start. Tests start from here.
+void ResetWorld();
+
+} // namespace Procedures

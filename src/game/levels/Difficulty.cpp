@@ -1,0 +1,7 @@
+#include "game/Procedures.h"
+
+namespace Procedures {
+
+card DynamicDifficulty(card actdiff) { return actdiff; }
+
+} // namespace Procedures

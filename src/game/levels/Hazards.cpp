@@ -1,0 +1,11 @@
+#include "game/Procedures.h"
+
+namespace Procedures {
+
+void Backgroundenemy() {}
+
+void Ijspegel() {}
+
+void Vuurbal() {}
+
+} // namespace Procedures

@@ -1,0 +1,9 @@
+#include "game/Procedures.h"
+
+namespace Procedures {
+
+void GameOver() {}
+
+void GameOverSave() {}
+
+} // namespace Procedures

@@ -1,0 +1,11 @@
+#include "game/Procedures.h"
+
+namespace Procedures {
+
+void NewGame() {}
+
+void Save() {}
+
+void HighScore() {}
+
+} // namespace Procedures

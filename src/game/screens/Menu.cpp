@@ -1,0 +1,9 @@
+#include "game/Procedures.h"
+
+namespace Procedures {
+
+void MenuDraw() {}
+
+bool MenuSelect(integer /*x*/, integer /*y*/, integer /*x1*/, integer /*y1*/, integer /*x2*/, integer /*y2*/, card /*button*/) { return true; }
+
+} // namespace Procedures

@@ -1,0 +1,9 @@
+#include "game/Procedures.h"
+
+namespace Procedures {
+
+void Story() {}
+
+void Credit() {}
+
+} // namespace Procedures
