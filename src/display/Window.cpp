@@ -2,6 +2,8 @@
 #include "display/Layer.h"
 #include "display/Run.h"
 
+#include <cstdlib>
+
 namespace Wimdows {
 
 WinStruct window;
@@ -22,3 +24,22 @@ void UpdateWindow() {}
 void DrawnRect(std::int32_t, std::int32_t, std::int32_t, std::int32_t) {}
 
 } // namespace Wimdows
+
+namespace Wimdows::Run {
+
+void SetHeadless(bool) {}
+bool Headless() { return true; }
+std::uint64_t ClockMs() { return 0; }
+bool LoadScript(const std::string&, std::string&) { return true; }
+bool ParseScript(const std::string&, const std::string&, std::vector<InputEvent>&, std::string&) {
+    return true;
+}
+bool SetRecord(const std::string&) { return true; }
+void SetStateWriter(StateWriter) {}
+void SetEndHandler(std::function<void()>) {}
+void End(int code) { std::exit(code); }
+void Apply(const InputEvent&) {}
+bool WriteShot(const std::string&) { return true; }
+void Reset() {}
+
+} // namespace Wimdows::Run

@@ -4,6 +4,8 @@
 
 namespace Game {
 
+Options options;
+
 void main() {}
 
 } // namespace Game

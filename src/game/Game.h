@@ -1,7 +1,16 @@
 // The program's entry: opens the window, loads the pictures and runs the menu.
 #pragma once
 
+#include <cstdint>
+
 namespace Game {
+
+// What the command line chose for this run.
+struct Options {
+    std::uint32_t startLevel = 1; // --level N: a new game starts in level N (1..3)
+    bool startAtBoss = false;     // --boss: ... and straight at that level's boss fight
+};
+extern Options options;
 
 void main();
 

@@ -66,6 +66,10 @@ void Level1();
 void Level2();
 void Level3();
 
+// levels/Practice.cpp: a new game started at a chosen level or boss fight
+// (command line --level N, --boss). Called by NewGame after its reset.
+void PracticeStart();
+
 // levels/Hazards.cpp: castles, icicles and fireballs.
 void Backgroundenemy();
 void Ijspegel();

@@ -1,0 +1,7 @@
+#include "game/Procedures.h"
+
+namespace Procedures {
+
+void PracticeStart() {}
+
+} // namespace Procedures
