@@ -1,11 +1,82 @@
 #include "game/Procedures.h"
+#include "game/combat/EnemyTables.h"
+#include "game/levels/Difficulty.h"
+#include "util/StandardLib.h"
 
 namespace Procedures {
 
-void CreateEnemy(real /*x*/, real /*y*/, card /*number*/, card /*type*/, card /*path*/) {}
+namespace {
 
-void Enemymove() {}
+constexpr card kSlots = 100;
 
-void KamikazeEnemy() {}
+void MoveAlongPath(enemy& e) {
+    const card k = e.counter;
+    if (e.path < EnemyTables::kPaths.size()) {
+        const EnemyTables::Path& p = EnemyTables::kPaths[e.path];
+        if (p.count > 0) {
+            card leg = 0;
+            while (leg < p.count && k > p.legs[leg].last) {
+                ++leg;
+            }
+            if (leg == p.count) {
+                e.counter = 0; // restart; the rise below makes the new cycle begin at 1
+            } else {
+                e.x = e.x + p.legs[leg].dx + p.dxPerPhase * static_cast<real>(k);
+                e.y = e.y + p.legs[leg].dy;
+            }
+        }
+    }
+    e.counter = e.counter + 1;
+}
+
+} // namespace
+
+void CreateEnemy(real x, real y, card number, card type, card path) {
+    if (number < 1 || number > kSlots) {
+        return;
+    }
+    enemy& e = enemies[number];
+    e.state = true;
+    e.health = 100;
+    e.x = x;
+    e.y = y;
+    e.type = type;
+    e.path = path;
+    e.counter = 0;
+    if (type < EnemyTables::kLength.size() && EnemyTables::kLength[type] > 0) {
+        e.length = EnemyTables::kLength[type];
+    }
+}
+
+void Enemymove() {
+    for (card i = 1; i <= kSlots; ++i) {
+        enemy& e = enemies[i];
+        if (e.state) {
+            MoveAlongPath(e);
+        }
+        if (!(e.x > 0 && e.x < 1024 && e.y > 0 && e.y < 768)) {
+            e.state = false;
+            e.counter = 0;
+        }
+    }
+}
+
+void KamikazeEnemy() {
+    // Slot 100 is taken even when in use: the extra Bat must come.
+    card i = 1;
+    while (enemies[i].state && i < kSlots) {
+        ++i;
+    }
+    if (Due(100)) {
+        CreateEnemy(995, static_cast<real>(StandardLib::RandomCard(200, 480)), i, 1, 4);
+    }
+    if (Due(200)) {
+        if (StandardLib::RandomCard(1, 2) == 2) {
+            CreateEnemy(995, schip.y - 20, i, 1, 4);
+        } else {
+            CreateEnemy(995, schip.y - 400, i, 1, 3);
+        }
+    }
+}
 
 } // namespace Procedures

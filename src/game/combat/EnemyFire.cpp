@@ -1,9 +1,161 @@
 #include "game/Procedures.h"
+#include "game/combat/EnemyTables.h"
+#include "util/StandardLib.h"
 
 namespace Procedures {
 
-void Enemyshoot() {}
+namespace {
 
-void Bulletmove() {}
+using StandardLib::RandomCard;
+namespace T = EnemyTables;
+
+constexpr card kSlots = 100;
+
+// Flies parallel to the line from (px, py) to the dragon's centre as it is now,
+// always `h` pixels sideways per tick.
+void Aim(bullet& b, real px, real py, real h, real down) {
+    const real dx = px - schip.x;
+    const real dy = py - schip.y;
+    if (dx > 0) {
+        b.speedx = -h;
+        b.speedy = -h * dy / dx;
+    } else if (dx < 0) {
+        b.speedx = h;
+        b.speedy = h * dy / dx;
+    } else {
+        b.speedx = 0;
+        b.speedy = down;
+    }
+}
+
+// The shot starts left of the enemy by its slot's hit radius, which enemy fire
+// never sets: a slot last used by the dragon's gun launches further out.
+void Launch(bullet& b, const enemy& e, card type) {
+    b.x = e.x - 25 - b.length;
+    b.y = e.y;
+    b.type = type;
+    b.state = true;
+}
+
+bool Triggered(const T::FireRule& rule) {
+    switch (rule.trigger) {
+    case T::Trigger::BelowDPlus:
+        return RandomCard(1, rule.roll) < actualdifficulty + rule.value;
+    case T::Trigger::Equals:
+        return RandomCard(1, rule.roll) == rule.value;
+    case T::Trigger::None:
+        break;
+    }
+    return false;
+}
+
+void FireByRule(const enemy& e, card i) {
+    if (e.type >= T::kFire.size()) {
+        return;
+    }
+    const T::FireRule& rule = T::kFire[e.type];
+    if (!Triggered(rule)) {
+        return;
+    }
+    bullet& b = bullets[i];
+    if (rule.aimed) {
+        Aim(b, e.x, e.y, rule.speed, rule.down);
+    } else {
+        b.speedx = -rule.speed;
+        b.speedy = 0;
+    }
+    Launch(b, e, rule.shot);
+}
+
+void Tornado(card i) {
+    if (RandomCard(1, 5) != 2) {
+        return;
+    }
+    bullet& b = bullets[i];
+    b.x = T::kTornadoX;
+    b.y = T::kTornadoY[RandomCard(1, 2)];
+    Aim(b, b.x, b.y, T::kTornadoSpeed, T::kTornadoDown);
+    b.type = T::kTornadoShot;
+    b.state = true;
+}
+
+void IceVolley(card i) {
+    for (const T::IceShot& s : T::kIceVolley) {
+        const card j = s.jmax == 0 ? 0 : RandomCard(s.jmin, s.jmax);
+        const real x = static_cast<real>(RandomCard(s.xmin, s.xmax));
+        // Only slot 1 keeps the volley inside the table; from elsewhere the
+        // shots past the last slot are dropped, the draws still made.
+        if (i + j > kSlots) {
+            continue;
+        }
+        bullet& b = bullets[i + j];
+        b.x = x;
+        b.y = T::kIceY;
+        b.speedx = T::kIceSpeedX;
+        b.speedy = T::kIceSpeedY;
+        b.type = T::kIceShot;
+        b.state = true;
+    }
+}
+
+void Hatch(const enemy& boss, card i) {
+    if (i == 1) {
+        i = RandomCard(1, 98) + 1;
+    }
+    if (RandomCard(1, 50) != 27) {
+        return;
+    }
+    // Health, size and phase stay as the slot held them; the fight sets them.
+    enemy& e = enemies[i];
+    e.type = 12;
+    e.path = 12;
+    e.y = i % 2 == 1 ? boss.y + 50 : boss.y - 50;
+    e.x = boss.x - 250 - static_cast<real>(RandomCard(1, 100));
+    e.state = true;
+}
+
+} // namespace
+
+void Enemyshoot() {
+    for (card k = 1; k <= kSlots; ++k) {
+        const enemy& e = enemies[k];
+        // An enemy acts only while the bullet slot of its own number is free,
+        // which also guarantees a free slot at or below k.
+        if (!e.state || bullets[k].state) {
+            continue;
+        }
+        card i = 1;
+        while (bullets[i].state) {
+            ++i;
+        }
+        switch (e.type) {
+        case 10:
+            Tornado(i);
+            break;
+        case 11:
+            IceVolley(i);
+            break;
+        case 13:
+            Hatch(e, i);
+            break;
+        default:
+            FireByRule(e, i);
+            break;
+        }
+    }
+}
+
+void Bulletmove() {
+    for (card i = 1; i <= kSlots; ++i) {
+        bullet& b = bullets[i];
+        if (b.state) {
+            b.x = b.x + b.speedx;
+            b.y = b.y + b.speedy;
+        }
+        if (!(b.x > 0 && b.x < 1030 && b.y > 0 && b.y < 790)) {
+            b.state = false;
+        }
+    }
+}
 
 } // namespace Procedures

@@ -1,19 +1,197 @@
+#include "display/Wimdows.h"
 #include "game/Procedures.h"
+
+#include <array>
 
 namespace Procedures {
 
-void Levelcontroller() {}
+namespace {
 
-void Loop() {}
+constexpr card kEscape = 0x1B;
+constexpr card kEntryPasses = 10;
+constexpr real kEntryStep = 20;
+constexpr card kCastle = 5; // never holds up a wave, never glides in
 
-void EnterField() {}
+// The cheat keys; each level offers more of them.
+enum class Stock : std::uint8_t { Special, Lives, Upgrade };
+struct Cheat {
+    card key;
+    card fromLevel;
+    Stock stock;
+    integer value;
+};
+constexpr std::array<Cheat, 3> kCheats = {{
+    {0x61, 1, Stock::Special, 5},
+    {0x62, 2, Stock::Lives, 4},
+    {0x63, 3, Stock::Upgrade, 6},
+}};
 
-bool Proceed() { return true; }
+void RunLevelHazard() {
+    switch (level) {
+    case 1:
+        Backgroundenemy();
+        break;
+    case 2:
+        Ijspegel();
+        break;
+    case 3:
+        Vuurbal();
+        break;
+    default:
+        break;
+    }
+}
 
-void LifeController() {}
+void Tick() {
+    counter = counter + 1;
+    actualdifficulty = DynamicDifficulty(actualdifficulty);
+    Enemymove();
+    Itemmove();
+    Bulletmove();
+    ExplosionCease();
+    Shootstate();
+    Shoot();
+    Enemyshoot();
+    MagicRefill();
+    Collision();
+    Move();
+    KamikazeEnemy();
+    Cheats();
+    RunLevelHazard();
+    Draw();
+    Wimdows::UpdateWindow();
+    Wimdows::Sleep(speed);
+    if (Wimdows::KeyDown(kEscape)) {
+        schip.lives = 0;
+    }
+    LifeController();
+}
 
-void ClearArrays() {}
+} // namespace
 
-void Cheats() {}
+void Levelcontroller() {
+    do {
+        switch (level) {
+        case 1:
+            Level1();
+            break;
+        case 2:
+            Level2();
+            break;
+        case 3:
+            Level3();
+            break;
+        default:
+            // No script would ever move the game on: back to the menu
+            // rather than spin forever.
+            return;
+        }
+    } while (!returnmenu);
+}
+
+void Loop() {
+    EnterField();
+    do {
+        Tick();
+    } while (!Proceed());
+}
+
+void EnterField() {
+    for (card pass = 1;; ++pass) {
+        Draw();
+        for (card i = 1; i <= 100; ++i) {
+            enemy& e = enemies[i];
+            if (!e.state || e.type == kCastle) {
+                continue;
+            }
+            if (pass > kEntryPasses) {
+                return;
+            }
+            e.x = e.x - kEntryStep;
+        }
+        // A wave with nothing to glide in is done gliding too; waiting for
+        // one would never end.
+        if (pass > kEntryPasses) {
+            return;
+        }
+        Wimdows::UpdateWindow();
+        Wimdows::Sleep(speed);
+    }
+}
+
+bool Proceed() {
+    for (card i = 1; i <= 100; ++i) {
+        if (enemies[i].state && enemies[i].type != kCastle) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void LifeController() {
+    if (schip.health <= 0) {
+        schip.state = false;
+        growcounter = 0;
+        schip.health = 100;
+        schip.magic = 100;
+        schip.x = 60;
+        schip.y = 369;
+        schip.beamstate = true;
+        initbeam = false;
+        initshield = true; // the new dragon comes with its shield up
+    }
+    if (!schip.state) {
+        schip.lives = schip.lives - 1;
+        schip.state = true;
+    }
+    if (schip.lives <= 0) {
+        GameOver();
+    }
+}
+
+void ClearArrays() {
+    for (card i = 1; i <= 100; ++i) {
+        enemies[i].state = false;
+    }
+    for (card i = 1; i <= 100; ++i) {
+        bullets[i].state = false;
+    }
+    for (card i = 1; i <= 6; ++i) {
+        for (card j = 1; j <= 10; ++j) {
+            objects[i][j].state = false;
+            objects[i][j].textstate = false;
+        }
+    }
+    for (card i = 1; i <= 25; ++i) {
+        explosions[i].state = false;
+    }
+    for (card i = 1; i <= 20; ++i) {
+        BackObjLevel2[i].update = false;
+    }
+    for (card i = 1; i <= 10; ++i) {
+        BackObjLevel3[i].state = false;
+    }
+    initbeam = false;
+    initshield = false;
+}
+
+void Cheats() {
+    for (const Cheat& c : kCheats) {
+        if (level < c.fromLevel || level > 3 || !Wimdows::KeyDown(c.key)) {
+            continue;
+        }
+        switch (c.stock) {
+        case Stock::Special:
+            schip.special = static_cast<card>(c.value);
+            break;
+        case Stock::Lives:
+            schip.lives = c.value;
+            break;
+        case Stock::Upgrade:
+            schip.upgrade = static_cast<card>(c.value);
+            break;
+        }
+    }
+}
 
 } // namespace Procedures

@@ -1,7 +1,189 @@
+#include "display/Wimdows.h"
 #include "game/Procedures.h"
+#include "game/core/Hud.h"
+#include "game/core/ScenePictures.h"
+
+#include <span>
 
 namespace Procedures {
 
-void Draw() {}
+namespace {
+
+namespace P = ScenePictures;
+
+// Truncates toward zero; held inside the int range so a stray position can't
+// make the conversion undefined.
+integer Px(real v) {
+    constexpr real kLimit = 1.0e9f;
+    if (!(v > -kLimit)) {
+        return static_cast<integer>(-kLimit);
+    }
+    if (v > kLimit) {
+        return static_cast<integer>(kLimit);
+    }
+    return static_cast<integer>(v);
+}
+
+void DrawSprite(const P::Sprite& s, real x, real y) {
+    if (s.group == 0) {
+        return;
+    }
+    const auto& pic = images[s.group][s.slot];
+    Wimdows::DrawMaskBitmap(pic[1], pic[2], Px(x - s.dx), Px(y - s.dy));
+}
+
+template <std::size_t N> const P::Sprite& ByType(const std::array<P::Sprite, N>& table, card t) {
+    static constexpr P::Sprite kNone{};
+    return t < N ? table[t] : kNone;
+}
+
+// The deadly area is black under the dragon's centre. Negative coordinates
+// wrap to huge ones, which read as black like anything outside the window.
+bool DragonOnBlack() {
+    return Wimdows::GetPixel(static_cast<card>(Px(schip.x)), static_cast<card>(Px(schip.y))) == 0;
+}
+
+void DrawBackground(integer bx, card entry) {
+    const card first = 2 * level - 1;
+    const auto& pics = images[P::kBackgroundGroup];
+    if (bx > -P::kBackgroundWidth) {
+        Wimdows::DrawBitmap(pics[first][entry], bx, 0);
+        Wimdows::DrawBitmap(pics[first + 1][entry], bx + P::kBackgroundWidth, 0);
+    } else {
+        Wimdows::DrawBitmap(pics[first + 1][entry], bx + P::kBackgroundWidth, 0);
+        Wimdows::DrawBitmap(pics[first][entry], bx + 2 * P::kBackgroundWidth, 0);
+    }
+}
+
+void DeadlyContacts() {
+    if (level == 2) {
+        const auto& coll = images[P::kIcicleContactGroup][P::kIcicleContactSlot];
+        for (card i = 1; i <= 20; ++i) {
+            Background& ice = BackObjLevel2[i];
+            if (!ice.update) {
+                continue;
+            }
+            Wimdows::DrawBitmap(coll[1], ice.x, ice.y);
+            if (DragonOnBlack()) {
+                schip.health = 0;
+                Explosion(schip.x, schip.y, 1);
+                ice.update = false;
+            }
+        }
+    }
+    if (DragonOnBlack()) {
+        schip.health = 0;
+        Explosion(schip.x, schip.y, 1);
+    }
+}
+
+void DrawBar(const Hud::Bar& bar, integer value) {
+    Wimdows::Rectangle(bar.frameX0, bar.frameY0, bar.frameX1, bar.frameY1, bar.frameColor, false);
+    Wimdows::Rectangle(bar.x0, bar.y0, bar.x0 + value, bar.y1,
+                       value > bar.lowAt ? bar.color : bar.lowColor, true);
+}
+
+void DrawIcons(const P::Sprite& icon, std::span<const Hud::Position> at, long long shown) {
+    for (std::size_t n = 0; n < at.size() && static_cast<long long>(n) < shown; ++n) {
+        DrawSprite(icon, static_cast<real>(at[n].x), static_cast<real>(at[n].y));
+    }
+}
+
+void DrawHud() {
+    Wimdows::SetFont(Hud::kFontStyle, Hud::kTextColor);
+    for (const Hud::Label& l : Hud::kLabels) {
+        Wimdows::Text(l.text, l.x, l.y);
+    }
+    Wimdows::TextCard(score, Hud::kScore.x, Hud::kScore.y);
+    Wimdows::TextCard(actualdifficulty, Hud::kDifficulty.x, Hud::kDifficulty.y);
+    DrawBar(Hud::kHealth, schip.health);
+    DrawBar(Hud::kMagic, schip.magic);
+    DrawIcons(P::kLifeIcon, Hud::kLifeIcons, static_cast<long long>(schip.lives) - 1);
+    DrawIcons(P::kSpecialIcon, Hud::kSpecialIcons, schip.special);
+}
+
+void DrawDragon() {
+    if (!schip.state) {
+        return;
+    }
+    Energyshield();
+    DrawSprite(P::kDragon[counter % P::kWingBeat < P::kWingBeat / 2 ? 0 : 1], schip.x, schip.y);
+}
+
+void DrawItems() {
+    bool textShown = false;
+    for (card i = 1; i <= 5; ++i) {
+        for (card j = 1; j <= 10; ++j) {
+            const object& o = objects[i][j];
+            if (o.state) {
+                DrawSprite(P::kItems[i], o.x, o.y);
+            }
+            // One floating text at a time; the others wait their turn.
+            if (o.textstate && !textShown) {
+                ObjectText(i, j);
+                textShown = true;
+            }
+        }
+    }
+}
+
+void DrawHazards() {
+    if (level == 2) {
+        for (card i = 1; i <= 20; ++i) {
+            if (BackObjLevel2[i].update) {
+                DrawSprite(P::kIcicle, static_cast<real>(BackObjLevel2[i].x),
+                           static_cast<real>(BackObjLevel2[i].y));
+            }
+        }
+    }
+    if (level == 3) {
+        for (card i = 1; i <= 10; ++i) {
+            if (BackObjLevel3[i].state) {
+                DrawSprite(P::kFireball, BackObjLevel3[i].x, BackObjLevel3[i].y);
+            }
+        }
+    }
+    if (objects[6][1].state && objects[6][2].state) {
+        DrawSprite(P::kClouds[0], objects[6][1].x, objects[6][1].y);
+        DrawSprite(P::kClouds[1], objects[6][2].x, objects[6][2].y);
+    }
+}
+
+} // namespace
+
+void Draw() {
+    if (level < 1 || level > 3) {
+        return; // no background to scroll or test against
+    }
+    integer& bx = backarr[level].x;
+    bx -= P::kScrollStep;
+    if (bx <= -P::kScrollLoop) {
+        bx += P::kScrollLoop;
+    }
+    DrawBackground(bx, 2);
+    DeadlyContacts();
+    DrawBackground(bx, 1);
+    DrawHud();
+    DrawDragon();
+    for (card i = 1; i <= 100; ++i) {
+        if (enemies[i].state) {
+            DrawSprite(ByType(P::kEnemies, enemies[i].type), enemies[i].x, enemies[i].y);
+        }
+    }
+    DrawItems();
+    DrawHazards();
+    for (card i = 1; i <= 100; ++i) {
+        if (bullets[i].state) {
+            DrawSprite(ByType(P::kBullets, bullets[i].type), bullets[i].x, bullets[i].y);
+        }
+    }
+    Energybeam();
+    for (card i = 1; i <= 25; ++i) {
+        if (explosions[i].state) {
+            DrawSprite(ByType(P::kExplosions, explosions[i].type), explosions[i].x,
+                       explosions[i].y);
+        }
+    }
+}
 
 } // namespace Procedures

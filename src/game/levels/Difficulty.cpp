@@ -1,7 +1,72 @@
 #include "game/Procedures.h"
 
+#include <array>
+#include <cstdint>
+
 namespace Procedures {
 
-card DynamicDifficulty(card actdiff) { return actdiff; }
+namespace {
+
+// Performance class by score per tick: the first row whose
+// (score * mul) div counter is at most `atMost` gives the class.
+struct Band {
+    std::uint64_t mul;
+    std::uint64_t atMost;
+    real cls;
+};
+constexpr std::array<Band, 5> kBands = {{
+    {4, 1, 1},
+    {2, 1, 2},
+    {1, 1, 3},
+    {1, 2, 4},
+    {1, 4, 5},
+}};
+constexpr real kTopClass = 6;
+constexpr card kCap = 10;
+
+real PerformanceClass() {
+    // 64 bits so that no score can overflow the products.
+    const std::uint64_t s = score;
+    const std::uint64_t c = counter == 0 ? 1 : counter;
+    for (const Band& b : kBands) {
+        if (s * b.mul / c <= b.atMost) {
+            return b.cls;
+        }
+    }
+    return kTopClass;
+}
+
+// Truncates toward zero; a measurement outside the range of a card (only
+// possible with values the game never sets) is held at its bounds.
+card ToCard(real v) {
+    if (!(v >= 0)) {
+        return 0;
+    }
+    if (v >= 4294967296.0f) {
+        return UINT32_MAX;
+    }
+    return static_cast<card>(v);
+}
+
+} // namespace
+
+card DynamicDifficulty(card actdiff) {
+    const real x = PerformanceClass();
+    calclevel[0] =
+        ToCard(x * dynamic_difficulty_influence_coefficient * static_cast<real>(schip.upgrade) *
+                   static_cast<real>(schip.lives) / 4 +
+               1);
+    for (card i = 50; i >= 1; --i) {
+        calclevel[i] = calclevel[i - 1];
+    }
+    bool seen = false;
+    for (card v : calclevel) {
+        seen = seen || v == actdiff;
+    }
+    if (!seen) {
+        actdiff = calclevel[50];
+    }
+    return actdiff > kCap ? kCap : actdiff;
+}
 
 } // namespace Procedures

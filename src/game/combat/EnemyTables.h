@@ -1,0 +1,113 @@
+// Movement patterns and fire rules of the enemies, as data.
+#pragma once
+
+#include "game/core/World.h"
+
+#include <array>
+#include <cstdint>
+#include <limits>
+
+namespace Procedures::EnemyTables {
+
+// One leg of a movement pattern: the motion applied while the phase k is at
+// most `last`.
+struct Leg {
+    card last = 0;
+    real dx = 0;
+    real dy = 0;
+};
+
+// A pattern is up to four legs; past the last leg it restarts (phase back to
+// 0, no motion that tick). `dxPerPhase` adds k * dxPerPhase to x, for the dive.
+struct Path {
+    std::array<Leg, 4> legs{};
+    card count = 0;
+    real dxPerPhase = 0;
+};
+
+inline constexpr card kForever = std::numeric_limits<card>::max();
+
+// Indexed by `path`; paths without legs stand still.
+inline constexpr std::array<Path, 14> kPaths = {{
+    {},                                                                 // 0
+    {{{{10, 0, 10}, {20, 0, -10}}}, 2},                                 // 1: bob
+    {{{{5, -10, -10}, {10, 10, -10}, {15, 10, 10}, {20, -10, 10}}}, 4}, // 2: diamond
+    {{{{kForever, 0, 10}}}, 1, -1},                                     // 3: dive
+    {{{{kForever, -21, 0}}}, 1},                                        // 4: fast left
+    {{{{kForever, -7, 0}}}, 1},                                         // 5: with the ground
+    {},
+    {},
+    {},
+    {},                                                                  // 6-9
+    {{{{20, 10.5f, -5.25f}, {40, 0, 10.5f}, {60, -10.5f, -5.25f}}}, 3},  // 10: triangle
+    {{{{20, -7, 7}, {40, -7, -7}, {60, 7, 7}, {80, 7, -7}}}, 4},         // 11: sway
+    {{{{10, -10, -10}, {20, 10, -10}, {30, 10, 10}, {40, -10, 10}}}, 4}, // 12: big diamond
+    {{{{35, 0, -7}, {70, 0, 7}}}, 2},                                    // 13: rise and sink
+}};
+
+enum class Trigger : std::uint8_t {
+    None,       // never fires through the table
+    BelowDPlus, // RandomCard(1, roll) < actualdifficulty + value
+    Equals,     // RandomCard(1, roll) = value
+};
+
+// How an ordinary enemy fires. Aimed shots keep `speed` as their horizontal
+// speed; straight shots fly left at it. `down` is the speed of an aimed shot
+// when the dragon is exactly above or below.
+struct FireRule {
+    Trigger trigger = Trigger::None;
+    card roll = 0;
+    card value = 0;
+    card shot = 0;
+    bool aimed = false;
+    real speed = 0;
+    real down = 0;
+};
+
+// Indexed by enemy `type`. The bosses (10, 11, 13) have rules of their own.
+inline constexpr std::array<FireRule, 14> kFire = {{
+    {},                                            // 0
+    {Trigger::BelowDPlus, 10, 2, 1, false, 15, 0}, // 1 Bat
+    {Trigger::BelowDPlus, 15, 2, 2, false, 30, 0}, // 2 Ghost
+    {Trigger::BelowDPlus, 11, 2, 3, true, 15, 15}, // 3 Succubus
+    {Trigger::BelowDPlus, 20, 3, 4, true, 30, 15}, // 4 Genie
+    {Trigger::Equals, 25, 9, 2, true, 15, 15},     // 5 Castle
+    {},
+    {},
+    {},
+    {},
+    {},
+    {},                                         // 6-11
+    {Trigger::Equals, 20, 9, 12, true, 30, 15}, // 12 Small dragon
+    {},                                         // 13
+}};
+
+// The tornado of the God of the Winds.
+inline constexpr card kTornadoShot = 10;
+inline constexpr real kTornadoSpeed = 30;
+inline constexpr real kTornadoDown = 30;
+inline constexpr real kTornadoX = 800;
+inline constexpr std::array<real, 3> kTornadoY = {0, 100, 600}; // by RandomCard(1, 2)
+
+// The Ice Queen's volley: five shots, each into slot i + RandomCard(jmin, jmax)
+// at x = RandomCard(xmin, xmax).
+struct IceShot {
+    card jmin, jmax, xmin, xmax;
+};
+inline constexpr std::array<IceShot, 5> kIceVolley = {{
+    {0, 0, 200, 950},
+    {1, 5, 300, 900},
+    {5, 10, 300, 1000},
+    {10, 15, 200, 1000},
+    {15, 20, 200, 1000},
+}};
+inline constexpr card kIceShot = 11;
+inline constexpr real kIceY = 50;
+inline constexpr real kIceSpeedX = -15;
+inline constexpr real kIceSpeedY = 15;
+
+// Hit circle diameter at creation, by type; 0 leaves the slot's value.
+inline constexpr std::array<real, 14> kLength = {0, 50, 50, 50,  50,  50, 0,
+                                                 0, 0,  0,  250, 250, 0,  250};
+
+} // namespace Procedures::EnemyTables

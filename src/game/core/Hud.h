@@ -1,0 +1,51 @@
+// Layout of the head-up display drawn over every frame of play.
+#pragma once
+
+#include "game/core/World.h"
+
+#include <array>
+#include <string_view>
+
+namespace Procedures::Hud {
+
+inline constexpr card kFontStyle = 5;
+inline constexpr card kTextColor = 0x008080; // purple
+
+struct Label {
+    std::string_view text;
+    integer x, y;
+};
+inline constexpr std::array<Label, 6> kLabels = {{
+    {"HEALTH:", 895, 15},
+    {"MAGIC:", 740, 15},
+    {"SCORE:", 600, 15},
+    {"DIFFICULTY:", 200, 15},
+    {"LIVES:", 20, 15},
+    {"SPECIALS:", 390, 15},
+}};
+
+struct Position {
+    integer x, y;
+};
+inline constexpr Position kScore = {600, 40};
+inline constexpr Position kDifficulty = {200, 40};
+
+// A bar is one pixel per point inside its frame; below or at `lowAt` it
+// changes colour as a warning.
+struct Bar {
+    integer frameX0, frameY0, frameX1, frameY1;
+    card frameColor;
+    integer x0, y0, y1;
+    card color;
+    card lowColor;
+    integer lowAt;
+};
+inline constexpr Bar kHealth = {895, 35, 1005, 55, 0xFF0000, 900, 40, 50, 0xB00000, 0x0000FF, 25};
+inline constexpr Bar kMagic = {740, 35, 850, 55, 0x00FF00, 745, 40, 50, 0x808000, 0x00FFFF, 20};
+
+// One icon per spare life (the one in play is not shown), and per special.
+inline constexpr std::array<Position, 3> kLifeIcons = {{{20, 30}, {50, 30}, {80, 30}}};
+inline constexpr std::array<Position, 5> kSpecialIcons = {
+    {{390, 30}, {425, 30}, {460, 30}, {495, 30}, {530, 30}}};
+
+} // namespace Procedures::Hud
