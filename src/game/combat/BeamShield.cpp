@@ -1,11 +1,143 @@
+#include "display/Wimdows.h"
 #include "game/Procedures.h"
+#include "game/combat/Damage.h"
+#include "game/combat/Tables.h"
+
+#include <cstdint>
 
 namespace Procedures {
 
-void Energybeam() {}
+namespace {
 
-void Energyshield() {}
+constexpr std::int64_t kBeamReach = 1700;
+constexpr card kShieldTicks = 175;
+constexpr real kShieldShotReach = 60;
+constexpr real kShieldEnemyReach = 70;
+constexpr real kBeamShotReach = 20;
 
-void LaserHit(card /*i*/) {}
+integer Whole(real v) {
+    return static_cast<integer>(v);
+}
+
+void DrawBeam(card g) {
+    const integer left = Whole(schip.x) + 30;
+    const integer top = Whole(schip.y) - 10;
+    for (card s = 0; s <= g; ++s) {
+        // Even pieces and odd pieces alternate between the two pictures.
+        const auto& piece = images[6][3 + s % 2];
+        Wimdows::DrawMaskBitmap(piece[1], piece[2], left + static_cast<integer>(20 * s), top);
+    }
+}
+
+// One beam test on enemy j; a test on an enemy that an earlier test of this
+// tick destroyed does nothing, so it is scored and dropped once.
+void BeamTest(card j, real sx, real reach, real tip) {
+    enemy& e = enemies[j];
+    if (!e.state || Distance(sx, e.x, schip.y, e.y) > reach) {
+        return;
+    }
+    const real ex = (tip + e.x) / 2;
+    const real ey = (schip.y + 10 + e.y) / 2;
+    LaserHit(j);
+    Explosion(ex, ey, 2);
+}
+
+void BeamOnEnemies(card g) {
+    const real tip = schip.x + static_cast<real>(20 * g);
+    for (card j = 1; j <= 100; ++j) {
+        if (!enemies[j].state) {
+            continue;
+        }
+        BeamTest(j, tip, enemies[j].length / 2 + 20, tip);
+        for (card n = 0; n < g; ++n) {
+            BeamTest(j, schip.x + static_cast<real>(1 + 20 * n), enemies[j].length / 2, tip);
+        }
+    }
+}
+
+// Burns an enemy shot within reach of (sx, schip.y); a shot already burnt
+// this tick is not burnt again.
+void BurnShot(card l, real sx, real reach) {
+    bullet& b = bullets[l];
+    if (b.state && b.type != 0 && Distance(sx, b.x, schip.y, b.y) <= reach) {
+        b.state = false;
+        Explosion(b.x, b.y, 2);
+    }
+}
+
+void BeamOnShots(card g) {
+    const real tip = schip.x + static_cast<real>(20 * g);
+    for (card l = 1; l <= 100; ++l) {
+        BurnShot(l, tip, kBeamShotReach);
+        for (card h = 1; h <= 20 * g; h += 30) {
+            BurnShot(l, schip.x + static_cast<real>(h), kBeamShotReach);
+        }
+    }
+}
+
+// Starts the beam or the shield for one special charge; while it runs its
+// ready flag stays down, so holding the key costs nothing more.
+bool Running(card key, bool& ready, bool& running) {
+    if (Wimdows::KeyDown(key) && ready && schip.special >= 1) {
+        running = true;
+        schip.special = schip.special - 1;
+    }
+    if (running) {
+        ready = false;
+    }
+    return running;
+}
+
+} // namespace
+
+void Energybeam() {
+    if (!Running(Tables::kKeyShift, schip.beamstate, initbeam)) {
+        return;
+    }
+    if (Whole(schip.x) + 10 * static_cast<std::int64_t>(growcounter) < kBeamReach) {
+        growcounter = growcounter + 2;
+    } else {
+        initbeam = false;
+        growcounter = 0;
+        schip.beamstate = true;
+    }
+    const card g = growcounter;
+    DrawBeam(g);
+    BeamOnEnemies(g);
+    BeamOnShots(g);
+}
+
+void Energyshield() {
+    if (!Running(Tables::kKeyCtrl, schip.shieldstate, initshield)) {
+        return;
+    }
+    if (growcounter > kShieldTicks) {
+        initshield = false;
+        growcounter = 0;
+        schip.shieldstate = true;
+    } else {
+        growcounter = growcounter + 1;
+    }
+    if (growcounter != 0) {
+        const auto& shield = images[6][5];
+        Wimdows::DrawMaskBitmap(shield[1], shield[2], Whole(schip.x - 37.5f),
+                                Whole(schip.y - 37.5f));
+    }
+    for (card i = 1; i <= 100; ++i) {
+        BurnShot(i, schip.x, kShieldShotReach);
+    }
+    // Anything this close is burnt whatever it is: no points, no drop.
+    for (card j = 1; j <= 100; ++j) {
+        enemy& e = enemies[j];
+        if (e.state && Distance(schip.x, e.x, schip.y, e.y) <= kShieldEnemyReach) {
+            e.state = false;
+            Explosion(e.x, e.y, 2);
+        }
+    }
+}
+
+void LaserHit(card i) {
+    DamageEnemy(i, Tables::ByType(Tables::kBeamDamage, enemies[i].type));
+}
 
 } // namespace Procedures

@@ -1,19 +1,196 @@
 #include "game/Procedures.h"
+#include "game/combat/Damage.h"
+#include "game/combat/Tables.h"
+
+#include <cmath>
 
 namespace Procedures {
 
-void Collision() {}
+namespace {
 
-void Bullethit(card /*i*/) {}
+constexpr real kDragonRadius = 25;
+constexpr real kItemReach = 43.75f;
+constexpr real kFireballReach = 50;
+constexpr card kExplosionsAlive = 5;
 
-void TakingFire(card /*i*/) {}
+struct Point {
+    real x;
+    real y;
+};
 
-void Explosion(real /*x*/, real /*y*/, card /*type*/) {}
+// The point r away from a towards b. When the two centres coincide there is
+// no direction, so the impact stays at a.
+Point Toward(Point a, Point b, real r) {
+    const real d = Distance(a.x, b.x, a.y, b.y);
+    if (d == 0) {
+        return a;
+    }
+    return {a.x + (b.x - a.x) * r / d, a.y + (b.y - a.y) * r / d};
+}
 
-void ExplosionCease() {}
+Point Midpoint(Point a, Point b) {
+    return {(a.x + b.x) / 2, (a.y + b.y) / 2};
+}
 
-void AddScore(card /*type*/) {}
+Point Dragon() {
+    return {schip.x, schip.y};
+}
 
-real Distance(real /*x1*/, real /*x2*/, real /*y1*/, real /*y2*/) { return 0; }
+void ExplosionAt(Point p, card type) {
+    Explosion(p.x, p.y, type);
+}
+
+void ShotsAgainstTargets() {
+    for (card i = 1; i <= 100; ++i) {
+        bullet& shot = bullets[i];
+        if (!shot.state) {
+            continue;
+        }
+        const Point at{shot.x, shot.y};
+        if (shot.type != 0) {
+            if (Distance(shot.x, schip.x, shot.y, schip.y) <= shot.length + kDragonRadius) {
+                TakingFire(i);
+                shot.state = false;
+                ExplosionAt(Toward(at, Dragon(), shot.length), 2);
+            }
+            continue;
+        }
+        // One fireball strikes every enemy it overlaps in this tick.
+        for (card j = 1; j <= 100; ++j) {
+            const enemy& e = enemies[j];
+            if (e.state && Distance(shot.x, e.x, shot.y, e.y) <= e.length / 2 + shot.length) {
+                const Point target{e.x, e.y};
+                Bullethit(j);
+                shot.state = false;
+                ExplosionAt(Toward(at, target, shot.length), 2);
+            }
+        }
+    }
+}
+
+void ItemsAgainstDragon() {
+    for (card i = 1; i <= Tables::kItemKinds; ++i) {
+        for (card j = 1; j <= Tables::kItemSlots; ++j) {
+            const object& item = objects[i][j];
+            if (item.state && Distance(item.x, schip.x, item.y, schip.y) <= kItemReach) {
+                ObjectCollect(i, j);
+            }
+        }
+    }
+}
+
+void FireballsAgainstDragon() {
+    for (card i = 1; i <= 10; ++i) {
+        object& ball = BackObjLevel3[i];
+        if (ball.state && Distance(ball.x, schip.x, ball.y, schip.y) <= kFireballReach) {
+            ball.state = false;
+            schip.health = schip.health - 50;
+            ExplosionAt(Midpoint(Dragon(), {ball.x, ball.y}), 1);
+        }
+    }
+}
+
+void Ramming() {
+    for (card i = 1; i <= 100; ++i) {
+        enemy& e = enemies[i];
+        if (e.state && Distance(e.x, schip.x, e.y, schip.y) <= e.length / 2 + kDragonRadius) {
+            e.state = false;
+            e.counter = 0;
+            schip.health = 0;
+            ExplosionAt(Toward({e.x, e.y}, Dragon(), e.length), 1);
+        }
+    }
+}
+
+void ShotAgainstShot() {
+    for (card i = 1; i <= 100; ++i) {
+        bullet& a = bullets[i];
+        if (!a.state) {
+            continue;
+        }
+        // A cancelled shot goes on cancelling the rest of this pass.
+        for (card j = 1; j <= 100; ++j) {
+            bullet& b = bullets[j];
+            if (b.state && b.type != a.type && Distance(a.x, b.x, a.y, b.y) <= 2 * a.length) {
+                a.state = false;
+                b.state = false;
+                ExplosionAt(Midpoint({a.x, a.y}, {b.x, b.y}), 2);
+            }
+        }
+    }
+}
+
+} // namespace
+
+void Collision() {
+    ShotsAgainstTargets();
+    ItemsAgainstDragon();
+    FireballsAgainstDragon();
+    Ramming();
+    ShotAgainstShot();
+}
+
+void DamageEnemy(card i, integer damage) {
+    enemy& e = enemies[i];
+    e.health = e.health - damage;
+    if (e.health <= 0) {
+        AddScore(e.type);
+        e.state = false;
+        e.counter = 0;
+        Dropitem(i);
+    }
+}
+
+void Bullethit(card i) {
+    DamageEnemy(i, Tables::ByType(Tables::kShotDamage, enemies[i].type));
+}
+
+void TakingFire(card i) {
+    schip.health = schip.health - Tables::ByType(Tables::kDragonDamage, bullets[i].type);
+}
+
+void Explosion(real x, real y, card type) {
+    card alive = 0;
+    for (card i = 1; i <= 25; ++i) {
+        alive += explosions[i].state ? 1 : 0;
+    }
+    if (alive >= kExplosionsAlive) {
+        return;
+    }
+    for (card i = 1; i <= 25; ++i) {
+        explosion& ex = explosions[i];
+        if (!ex.state) {
+            // The age is left alone: it is 0 whenever ExplosionCease freed the slot.
+            ex.state = true;
+            ex.x = x;
+            ex.y = y;
+            ex.type = type;
+            return;
+        }
+    }
+}
+
+void ExplosionCease() {
+    for (card i = 1; i <= 25; ++i) {
+        explosion& ex = explosions[i];
+        if (ex.state) {
+            ex.counter = ex.counter + 1;
+            if (ex.counter >= 3) {
+                ex.state = false;
+                ex.counter = 0;
+            }
+        }
+    }
+}
+
+void AddScore(card type) {
+    score = score + Tables::ByType(Tables::kPoints, type);
+}
+
+real Distance(real x1, real x2, real y1, real y2) {
+    const real dx = x2 - x1;
+    const real dy = y2 - y1;
+    return std::sqrt(dx * dx + dy * dy);
+}
 
 } // namespace Procedures

@@ -1,13 +1,143 @@
+#include "display/Wimdows.h"
 #include "game/Procedures.h"
+#include "game/combat/Tables.h"
+#include "util/StandardLib.h"
+
+#include <cstdint>
+#include <string_view>
 
 namespace Procedures {
 
-void Dropitem(card /*i*/) {}
+namespace {
 
-void Itemmove() {}
+constexpr card kItemLifetime = 100;
+constexpr card kTextFrames = 125;
+constexpr card kTextStyle = 5;
+constexpr card kTextColor = 0x008080;
 
-void ObjectCollect(card /*i*/, card /*j*/) {}
+// The chosen kind, or 0 when every draw failed.
+card DrawDropKind() {
+    for (const Tables::DropDraw& draw : Tables::kDropDraws) {
+        if (StandardLib::RandomCard(1, draw.max) == Tables::kDropHit) {
+            return draw.kind;
+        }
+    }
+    return 0;
+}
 
-void ObjectText(card /*i*/, card /*j*/) {}
+// Works on the signed health and lives as on the unsigned weapon level and
+// specials.
+template <typename T> void Apply(const Tables::ItemKind& kind, T& stock) {
+    const auto value = static_cast<std::int64_t>(stock);
+    if (kind.limit == 0 || value < kind.limit) {
+        stock = static_cast<T>(value + kind.step);
+    } else if (!kind.keep) {
+        stock = static_cast<T>(kind.otherwise);
+    }
+}
+
+void ApplyEffect(card i) {
+    const Tables::ItemKind& kind = Tables::kItems[i];
+    switch (kind.stock) {
+    case Tables::Stock::health:
+        Apply(kind, schip.health);
+        break;
+    case Tables::Stock::magic:
+        Apply(kind, schip.magic);
+        break;
+    case Tables::Stock::upgrade:
+        Apply(kind, schip.upgrade);
+        break;
+    case Tables::Stock::special:
+        Apply(kind, schip.special);
+        break;
+    case Tables::Stock::lives:
+        Apply(kind, schip.lives);
+        break;
+    }
+}
+
+// An item off screen keeps no position or speed.
+void Park(object& item) {
+    item.x = 0;
+    item.y = 0;
+    item.speedx = 0;
+    item.speedy = 0;
+}
+
+bool IsItemSlot(card i, card j) {
+    return i >= 1 && i < objects.size() && j >= 1 && j <= Tables::kItemSlots;
+}
+
+} // namespace
+
+void Dropitem(card i) {
+    const card kind = DrawDropKind();
+    if (kind == 0) {
+        return;
+    }
+    auto& row = objects[kind];
+    for (card k = 1; k <= Tables::kItemSlots; ++k) {
+        object& item = row[k];
+        if (!item.state) {
+            item.state = true;
+            item.textstate = false;
+            item.x = enemies[i].x;
+            item.y = enemies[i].y;
+            item.speedx = -7;
+            item.speedy = 1;
+            item.counter = 0;
+            return;
+        }
+    }
+    // All ten of this kind are on screen: nothing drops.
+}
+
+void Itemmove() {
+    for (card i = 1; i <= 6; ++i) {
+        for (card j = 1; j <= Tables::kItemSlots; ++j) {
+            object& item = objects[i][j];
+            if (!item.state) {
+                continue;
+            }
+            item.x = item.x + item.speedx;
+            item.y = item.y + item.speedy;
+            item.counter = item.counter + 1;
+            if (item.counter == kItemLifetime) {
+                item.state = false;
+                Park(item);
+            }
+        }
+    }
+}
+
+void ObjectCollect(card i, card j) {
+    if (!IsItemSlot(i, j)) {
+        return;
+    }
+    if (i <= Tables::kItemKinds) {
+        ApplyEffect(i);
+    }
+    // The age stays: the text runs on from it.
+    object& item = objects[i][j];
+    item.state = false;
+    item.textstate = true;
+    Park(item);
+}
+
+void ObjectText(card i, card j) {
+    Wimdows::SetFont(kTextStyle, kTextColor);
+    if (!IsItemSlot(i, j)) {
+        return;
+    }
+    object& item = objects[i][j];
+    if (item.counter > kTextFrames) {
+        item.textstate = false;
+        return;
+    }
+    const std::string_view text = i <= Tables::kItemKinds ? Tables::kItems[i].text : "";
+    Wimdows::Text(text, static_cast<integer>(schip.x + 25), static_cast<integer>(schip.y - 30));
+    item.counter = item.counter + 1;
+}
 
 } // namespace Procedures

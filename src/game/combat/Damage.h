@@ -1,0 +1,12 @@
+// Damage to an enemy, shared by the dragon's fireballs and its beam.
+#pragma once
+
+#include "game/core/World.h"
+
+namespace Procedures {
+
+// Takes `damage` from enemy slot i; an enemy whose health runs out pays its
+// points, leaves its slot and may drop an item.
+void DamageEnemy(card i, integer damage);
+
+} // namespace Procedures

@@ -1,0 +1,113 @@
+// The numbers of the dragon's combat: volleys, damage, points and items.
+// Tables by enemy or shot type are indexed by the type itself; a type past
+// the end of a table counts as 0.
+#pragma once
+
+#include "game/core/World.h"
+
+#include <array>
+#include <string_view>
+
+namespace Procedures::Tables {
+
+// Keys read by the dragon's controls.
+constexpr card kKeyShift = 0x10;
+constexpr card kKeyCtrl = 0x11;
+constexpr card kKeySpace = 0x20;
+constexpr card kKeyLeft = 0x25;
+constexpr card kKeyUp = 0x26;
+constexpr card kKeyRight = 0x27;
+constexpr card kKeyDown = 0x28;
+
+// One fireball of a volley, relative to the dragon's centre.
+struct VolleyShot {
+    real dx;
+    real dy;
+    real speedx;
+    real speedy;
+};
+
+struct Volley {
+    card count;
+    std::array<VolleyShot, 7> shots;
+};
+
+// Volleys by weapon level 1..7 (entry 0 unused); levels above 7 fire the
+// last one.
+constexpr std::array<Volley, 8> kVolleys{{
+    {0, {}},
+    {1, {{{20, 0, 15, 0}}}},
+    {2, {{{20, -10, 30, 0}, {20, 10, 30, 0}}}},
+    {3, {{{17.5f, -20, 30, -3}, {20, 0, 30, 0}, {17.5f, 20, 30, 3}}}},
+    {3, {{{17.5f, -20, 45, -0.3f}, {20, 0, 45, 0}, {17.5f, 20, 45, 0.3f}}}},
+    {4, {{{17.5f, -30, 30, -2}, {20, -10, 30, 0}, {20, 10, 30, 0}, {17.5f, 30, 30, 2}}}},
+    {5,
+     {{{15, -40, 45, -1},
+       {17.5f, -20, 45, -0.4f},
+       {20, 0, 45, 0},
+       {17.5f, 20, 45, 0.4f},
+       {15, 40, 45, 1}}}},
+    {7,
+     {{{17.5f, -40, 45, -3},
+       {10, -20, 45, -1.5f},
+       {30, -15, 45, 0},
+       {20, 0, 45, 0},
+       {30, 15, 45, 0},
+       {10, 20, 45, 1.5f},
+       {17.5f, 40, 45, 3}}}},
+}};
+
+constexpr const Volley& VolleyOf(card upgrade) {
+    return kVolleys[upgrade >= 1 && upgrade < kVolleys.size() ? upgrade : kVolleys.size() - 1];
+}
+
+// By enemy type 0..13: health lost per fireball, per beam hit, and the
+// points paid when it is destroyed.
+constexpr std::array<integer, 14> kShotDamage{0, 100, 50, 25,  20, 100, 0,
+                                              0, 0,   0,  100, 50, 100, 200};
+constexpr std::array<integer, 14> kBeamDamage{0, 100, 20, 20, 20, 0, 0, 0, 0, 0, 1, 1, 5, 3};
+constexpr std::array<card, 14> kPoints{0, 10, 20, 30, 40, 30, 0, 0, 0, 0, 200, 500, 1000, 0};
+
+// By enemy shot type 0..12: health the dragon loses when it is hit.
+constexpr std::array<integer, 13> kDragonDamage{0, 30, 20, 25, 10, 0, 0, 0, 0, 0, 50, 50, 50};
+
+template <typename T, std::size_t N> constexpr T ByType(const std::array<T, N>& table, card type) {
+    return type < N ? table[type] : T{};
+}
+
+// What picking up an item does to one of the dragon's stocks: below `limit`
+// the stock grows by `step`, otherwise it becomes `otherwise` (or, when
+// `keep` is set, stays as it is). A limit of 0 means no limit.
+enum class Stock { health, magic, upgrade, special, lives };
+
+struct ItemKind {
+    std::string_view text;
+    Stock stock;
+    integer step;
+    integer limit;
+    integer otherwise;
+    bool keep;
+};
+
+// Item kinds 1..5 are the rows of `objects`; row 0 is unused.
+constexpr std::array<ItemKind, 6> kItems{{
+    {"", Stock::health, 0, 0, 0, true},
+    {"Health+", Stock::health, 50, 50, 100, false},
+    {"Magic+", Stock::magic, 50, 50, 100, false},
+    {"Upgrade+", Stock::upgrade, 1, 0, 0, true},
+    {"Special+", Stock::special, 1, 5, 0, true},
+    {"Life+", Stock::lives, 1, 4, 0, true},
+}};
+constexpr card kItemKinds = 5;
+constexpr card kItemSlots = 10;
+
+// A destroyed enemy's drop: draws made in this order, each only if all
+// earlier ones failed; a draw succeeds when it comes up kDropHit.
+struct DropDraw {
+    card max;
+    card kind;
+};
+constexpr card kDropHit = 5;
+constexpr std::array<DropDraw, 5> kDropDraws{{{23, 5}, {18, 3}, {13, 4}, {11, 1}, {8, 2}}};
+
+} // namespace Procedures::Tables
