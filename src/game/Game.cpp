@@ -1,11 +1,46 @@
 #include "game/Game.h"
 
+#include "display/Wimdows.h"
 #include "game/Procedures.h"
+#include "game/screens/Layout.h"
+
+#include <cstdio>
 
 namespace Game {
 
 Options options;
 
-void main() {}
+namespace {
+// Module Game's own: the button being tested and the last result of MenuSelect.
+Procedures::card i = 0;
+bool x = false;
+} // namespace
+
+void main() {
+    using namespace Procedures;
+    std::puts("");
+    std::fflush(stdout);
+    Wimdows::Window(Layout::kTitleMenu, Wimdows::kWidth, Wimdows::kHeight);
+    quitgame = false;
+    Wimdows::SetBuffering(true);
+    Loadbmp();
+    MenuDraw();
+    dynamic_difficulty_influence_coefficient = 1.0f;
+    speed = 30;
+    for (;;) {
+        Wimdows::MousePos(moux, mouy);
+        // A screen runs inside MenuSelect and leaves its own last mouse position
+        // behind, which the rest of this pass then uses.
+        for (const auto& b : Layout::kMenuButtons) {
+            i = b.number;
+            x = MenuSelect(moux, mouy, b.rect.x1, b.rect.y1, b.rect.x2, b.rect.y2, i);
+            if (quitgame) {
+                Destroybmp();
+                return;
+            }
+        }
+        Wimdows::Sleep(20);
+    }
+}
 
 } // namespace Game

@@ -1,9 +1,94 @@
+#include "display/Wimdows.h"
 #include "game/Procedures.h"
+#include "game/screens/Layout.h"
+#include "game/screens/NameEntry.h"
+#include "game/screens/ScoreFile.h"
+#include "game/screens/Screen.h"
+
+#include <string_view>
 
 namespace Procedures {
 
-void GameOver() {}
+bool TypeLetter(std::array<char, 7>& naam, card& t, card key) {
+    if (t < 1 || t > naam.size() || key < 'A' || key > 'Z') {
+        return false;
+    }
+    naam[t - 1] = static_cast<char>(key);
+    ++t;
+    return true;
+}
 
-void GameOverSave() {}
+namespace {
+
+// The name entry; returns whether the result reached the file.
+bool NameEntry() {
+    ClearArrays();
+    card t = 1;
+    Wimdows::SetTitle(Layout::kTitleGameOverSave);
+    Screen::Draw(Layout::kGameOverBack, {0, 0});
+    Screen::DrawMasked(Layout::kGameOverPicture, Layout::kGameOverMask, Layout::kGameOverAt);
+    Screen::DrawReturnButton();
+    Wimdows::SetFont(Layout::kFontStyle, Layout::kWhite);
+    Screen::DrawLabel(Layout::kNamePrompt);
+    Screen::Frame(Layout::kNameField);
+    auto& naam = scores[11].naam;
+    naam.fill(' ');
+    Wimdows::UpdateWindow();
+
+    bool saved = false;
+    for (;;) {
+        // Until the name is full every pass waits for a key, so the Return
+        // button is tested once per key press.
+        if (t < 8) {
+            const card letter = Wimdows::GetKey();
+            TypeLetter(naam, t, letter);
+            Wimdows::Text(std::string_view(naam.data(), naam.size()), Layout::kNameAt.x,
+                          Layout::kNameAt.y);
+        }
+        Screen::ReadMouse();
+        if (Screen::Clicked(Layout::kReturn)) {
+            Wimdows::SetTitle(Layout::kTitleMenu);
+            saved = SaveResult();
+            break;
+        }
+        if (t >= 8) {
+            Wimdows::Sleep(20);
+        }
+    }
+    Wimdows::FlushKeys();
+    return saved;
+}
+
+} // namespace
+
+void GameOver() {
+    ClearArrays();
+    Wimdows::SetTitle(Layout::kTitleGameOver);
+    Screen::DrawMasked(Layout::kGameOverPicture, Layout::kGameOverMask, Layout::kGameOverAt);
+    Screen::Draw(Layout::kReturnPicture, {Layout::kReturn.x1, Layout::kReturn.y1});
+    Screen::Draw(Layout::kSavePicture, {Layout::kSave.x1, Layout::kSave.y1});
+    Screen::Frame(Layout::kReturn);
+    Screen::Frame(Layout::kSave);
+    Wimdows::UpdateWindow();
+
+    // One result is saved once: after a save the Save button only lights up.
+    bool saved = false;
+    for (;;) {
+        Screen::ReadMouse();
+        if (Screen::Clicked(Layout::kReturn)) {
+            Wimdows::SetTitle(Layout::kTitleMenu);
+            returnmenu = true;
+            return;
+        }
+        if (Screen::Clicked(Layout::kSave) && !saved) {
+            saved = NameEntry();
+        }
+        Wimdows::Sleep(20);
+    }
+}
+
+void GameOverSave() {
+    NameEntry();
+}
 
 } // namespace Procedures

@@ -1,11 +1,68 @@
+#include "display/Wimdows.h"
 #include "game/Procedures.h"
+#include "game/screens/Layout.h"
+#include "game/screens/ScoreFile.h"
+#include "game/screens/Screen.h"
+
+#include <limits>
+#include <string>
 
 namespace Procedures {
 
-void NewGame() {}
+void NewGame() {
+    ScoreFile::Read(scorefile, scores);
+    schip.state = true;
+    schip.health = 100;
+    schip.magic = 100;
+    schip.special = 3;
+    schip.beamstate = true;
+    schip.shieldstate = true;
+    schip.lives = 4;
+    schip.upgrade = 1;
+    for (card i = 1; i <= 100; ++i) {
+        bullets[i].length = 5.0f;
+    }
+    score = 0;
+    level = 1;
+    counter = 1;
+    for (card i = 1; i <= 50; ++i) {
+        calclevel[i] = 4;
+    }
+    actualdifficulty = 4;
+    initbeam = false;
+    initshield = false;
+    growcounter = 0;
+    backarr[1].x = 0;
+    backarr[1].y = 0;
+    PracticeStart();
+    Levelcontroller();
+    MenuDraw();
+}
 
-void Save() {}
+void Save() {
+    SaveResult();
+}
 
-void HighScore() {}
+void HighScore() {
+    Wimdows::SetTitle(Layout::kTitleHighscore);
+    Screen::Draw(Layout::kMenuBack, {0, 0});
+    ScoreFile::Read(scorefile, scores);
+    Wimdows::SetFont(Layout::kFontStyle, Layout::kWhite);
+    Screen::DrawLabel(Layout::kHighscoreHeading);
+    for (card i = 1; i <= ScoreFile::kPlaces; ++i) {
+        const integer y = Layout::HighscoreRowY(i);
+        // TextCard takes numbers up to 2^31 - 1; a file may hold bigger ones.
+        if (scores[i].getal <= static_cast<card>(std::numeric_limits<integer>::max())) {
+            Wimdows::TextCard(scores[i].getal, Layout::kHighscoreScoreX, y);
+        } else {
+            Wimdows::Text(std::to_string(scores[i].getal), Layout::kHighscoreScoreX, y);
+        }
+        Wimdows::Text(ScoreFile::Shown(scores[i].naam), Layout::kHighscoreNameX, y);
+    }
+    Screen::DrawReturnButton();
+    Wimdows::UpdateWindow();
+    Screen::WaitForReturn();
+    Screen::BackToMenu();
+}
 
 } // namespace Procedures

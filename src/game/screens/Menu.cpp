@@ -1,9 +1,70 @@
+#include "display/Wimdows.h"
 #include "game/Procedures.h"
+#include "game/screens/Layout.h"
+#include "game/screens/Screen.h"
+
+#include <array>
 
 namespace Procedures {
 
-void MenuDraw() {}
+namespace {
 
-bool MenuSelect(integer /*x*/, integer /*y*/, integer /*x1*/, integer /*y1*/, integer /*x2*/, integer /*y2*/, card /*button*/) { return true; }
+void StartGame() {
+    returnmenu = false;
+    NewGame();
+}
+
+void EndGame() {
+    quitgame = true;
+    Wimdows::KillWindow();
+}
+
+struct MenuAction {
+    card button;
+    void (*run)();
+};
+
+constexpr std::array<MenuAction, 6> kActions{{
+    {Layout::kButtonStory, Story},
+    {Layout::kButtonNewGame, StartGame},
+    {Layout::kButtonOptions, MenuOptions},
+    {Layout::kButtonHighscore, HighScore},
+    {Layout::kButtonCredits, Credit},
+    {Layout::kButtonEnd, EndGame},
+}};
+
+} // namespace
+
+void MenuDraw() {
+    Screen::Draw(Layout::kMenuBack, {0, 0});
+    for (const auto& b : Layout::kMenuButtons) {
+        Screen::Draw(b.picture, {b.rect.x1, b.rect.y1});
+    }
+    for (const auto& b : Layout::kMenuButtons) {
+        Screen::Frame(b.rect);
+    }
+    Wimdows::UpdateWindow();
+}
+
+bool MenuSelect(integer x, integer y, integer x1, integer y1, integer x2, integer y2, card button) {
+    bool clicked = false;
+    if (x1 <= x && x <= x2 && y1 <= y && y <= y2) {
+        Wimdows::Rectangle(x1, y1, x2, y2, Layout::kHighlight, false);
+        Wimdows::UpdateWindow();
+        // A level test, not a press event: a held button clicks on every call.
+        if (Wimdows::MouseLeft()) {
+            for (const auto& a : kActions) {
+                if (a.button == button) {
+                    a.run();
+                }
+            }
+            clicked = true;
+        }
+    } else {
+        Wimdows::Rectangle(x1, y1, x2, y2, Layout::kBlack, false);
+        Wimdows::UpdateWindow();
+    }
+    return clicked;
+}
 
 } // namespace Procedures

@@ -1,7 +1,73 @@
+#include "display/Wimdows.h"
 #include "game/Procedures.h"
+#include "game/screens/Layout.h"
+#include "game/screens/Screen.h"
 
 namespace Procedures {
 
-void MenuOptions() {}
+namespace {
+
+using Layout::Choice;
+using Layout::Setting;
+
+// Compared exactly: the settings only ever hold the values of the table.
+bool IsSelected(const Choice& c) {
+    if (c.setting == Setting::Difficulty) {
+        return dynamic_difficulty_influence_coefficient == c.value;
+    }
+    return static_cast<float>(speed) == c.value;
+}
+
+void DrawChoices(Setting setting) {
+    for (const auto& c : Layout::kChoices) {
+        if (c.setting == setting) {
+            Screen::Draw(IsSelected(c) ? c.selected : c.unselected, {c.rect.x1, c.rect.y1});
+        }
+    }
+}
+
+void Choose(const Choice& c) {
+    if (c.setting == Setting::Difficulty) {
+        dynamic_difficulty_influence_coefficient = c.value;
+    } else {
+        speed = static_cast<card>(c.value);
+    }
+    DrawChoices(c.setting);
+}
+
+} // namespace
+
+void MenuOptions() {
+    Wimdows::SetTitle(Layout::kTitleOptions);
+    Wimdows::SetFont(Layout::kFontStyle, Layout::kWhite);
+    Screen::Draw(Layout::kMenuBack, {0, 0});
+    const auto& difficulty = Layout::kOptionHeadings[0];
+    const auto& pace = Layout::kOptionHeadings[1];
+    Screen::DrawMasked(difficulty.picture, difficulty.mask, difficulty.at);
+    Screen::DrawLabel(difficulty.caption);
+    DrawChoices(Setting::Difficulty);
+    Screen::DrawMasked(pace.picture, pace.mask, pace.at);
+    Screen::DrawLabel(pace.caption);
+    DrawChoices(Setting::Speed);
+    Screen::DrawReturnButton();
+    for (const auto& c : Layout::kChoices) {
+        Screen::Frame(c.rect);
+    }
+    Wimdows::UpdateWindow();
+
+    for (;;) {
+        Screen::ReadMouse();
+        if (Screen::Clicked(Layout::kReturn)) {
+            Screen::BackToMenu();
+            return;
+        }
+        for (const auto& c : Layout::kChoices) {
+            if (Screen::Clicked(c.rect)) {
+                Choose(c);
+            }
+        }
+        Wimdows::Sleep(20);
+    }
+}
 
 } // namespace Procedures

@@ -1,0 +1,167 @@
+// Where everything of the menu and the screens stands: button rectangles,
+// pictures, texts and captions, one place each.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+namespace Procedures::Layout {
+
+// A button's hit rectangle, both corners included.
+struct Rect {
+    std::int32_t x1, y1, x2, y2;
+};
+
+// An element images[g][s][e] of the picture table.
+struct Picture {
+    std::uint32_t g, s, e;
+};
+
+struct Point {
+    std::int32_t x, y;
+};
+
+struct Label {
+    std::string_view text;
+    Point at;
+};
+
+// --- Colours and font --------------------------------------------------------
+constexpr std::uint32_t kBlack = 0x000000;
+constexpr std::uint32_t kHighlight = 0xFF0000; // green in the layer's colour order
+constexpr std::uint32_t kWhite = 0xFFFFFF;
+constexpr std::uint32_t kFontStyle = 5; // the fixed-pitch terminal font
+
+// --- Captions ----------------------------------------------------------------
+constexpr std::string_view kTitleMenu = "Morvek";
+constexpr std::string_view kTitleStory = "Story";
+constexpr std::string_view kTitleOptions = "Options";
+constexpr std::string_view kTitleHighscore = "Highscore";
+constexpr std::string_view kTitleCredits = "Credits";
+constexpr std::string_view kTitleGameOver = "Game Over";
+constexpr std::string_view kTitleGameOverSave = "Game Over - Save";
+
+// --- Main menu ---------------------------------------------------------------
+constexpr Picture kMenuBack{7, 1, 1};
+
+struct MenuButton {
+    std::uint32_t number;
+    Rect rect;
+    Picture picture;
+};
+
+// Odd numbers only: button i stands at y = 50 * i.
+constexpr std::array<MenuButton, 6> kMenuButtons{{
+    {1, {100, 50, 250, 100}, {7, 2, 1}},   // Story
+    {3, {100, 150, 250, 200}, {7, 2, 2}},  // New game
+    {5, {100, 250, 250, 300}, {7, 3, 1}},  // Options
+    {7, {100, 350, 250, 400}, {7, 3, 2}},  // Highscore
+    {9, {100, 450, 250, 500}, {7, 4, 1}},  // Credits
+    {11, {100, 550, 250, 600}, {7, 4, 2}}, // End
+}};
+
+constexpr std::uint32_t kButtonStory = 1;
+constexpr std::uint32_t kButtonNewGame = 3;
+constexpr std::uint32_t kButtonOptions = 5;
+constexpr std::uint32_t kButtonHighscore = 7;
+constexpr std::uint32_t kButtonCredits = 9;
+constexpr std::uint32_t kButtonEnd = 11;
+
+// --- Buttons shared by the screens -------------------------------------------
+constexpr Rect kReturn{50, 650, 170, 725};
+constexpr Picture kReturnPicture{7, 5, 2};
+constexpr Rect kSave{870, 650, 990, 725};
+constexpr Picture kSavePicture{7, 7, 1};
+
+// --- Highscore screen --------------------------------------------------------
+constexpr Label kHighscoreHeading{"Highscores:", {480, 130}};
+constexpr std::int32_t kHighscoreNameX = 350;
+constexpr std::int32_t kHighscoreScoreX = 650;
+constexpr std::int32_t HighscoreRowY(std::uint32_t place) {
+    return 160 + 45 * static_cast<std::int32_t>(place);
+}
+
+// --- Game over and name entry ------------------------------------------------
+constexpr Picture kGameOverPicture{7, 6, 1};
+constexpr Picture kGameOverMask{7, 7, 2};
+constexpr Point kGameOverAt{232, 309};
+constexpr Picture kGameOverBack{7, 6, 2};
+constexpr Label kNamePrompt{"Please enter your nickname,7 characters, and press return:",
+                            {350, 550}};
+constexpr Rect kNameField{470, 580, 570, 605};
+constexpr Point kNameAt{480, 585};
+
+// --- Options -----------------------------------------------------------------
+enum class Setting : std::uint8_t { Difficulty, Speed };
+
+struct Choice {
+    Rect rect;
+    Picture selected;
+    Picture unselected;
+    Setting setting;
+    float value; // the coefficient, or the speed in milliseconds
+};
+
+// In the order the options loop tests them.
+constexpr std::array<Choice, 5> kChoices{{
+    {{270, 255, 390, 330}, {7, 9, 1}, {7, 12, 1}, Setting::Difficulty, 0.0f},  // Easy
+    {{470, 255, 590, 330}, {7, 14, 1}, {7, 14, 2}, Setting::Difficulty, 1.0f}, // Normal
+    {{670, 255, 790, 330}, {7, 9, 2}, {7, 12, 2}, Setting::Difficulty, 2.0f},  // Hard
+    {{270, 505, 390, 580}, {7, 11, 1}, {7, 13, 1}, Setting::Speed, 60.0f},     // Slow
+    {{470, 505, 590, 580}, {7, 11, 2}, {7, 13, 2}, Setting::Speed, 30.0f},     // Fast
+}};
+
+struct Heading {
+    Picture picture;
+    Picture mask;
+    Point at;
+    Label caption;
+};
+
+constexpr std::array<Heading, 2> kOptionHeadings{{
+    {{7, 8, 1},
+     {7, 8, 2},
+     {150, 130},
+     {"When playing \"normal\" or \"hard\" you turn on dynamic difficulty: the game will adapt "
+      "to your level",
+      {290, 165}}},
+    {{7, 10, 1}, {7, 10, 2}, {150, 380}, {"Alters speed of the game", {290, 415}}},
+}};
+
+// --- Story and credits -------------------------------------------------------
+constexpr std::array<Label, 16> kStoryTexts{{
+    {"IN A LAND FAR FAR AWAY FROM HERE A FEARSOME DRAGON WAS BORN.", {250, 160}},
+    {"WHEN HE REACHED THE AGE OF 200 HIS FATHER CHALLENGED HIM TO", {250, 180}},
+    {"PERFORM AN IMPORTANT TASK. HE HAD TO KILL 2 MIGHTY CREATURES", {250, 200}},
+    {"TO JOIN THE GROUP OF ADULT DRAGONS AND GET THE APPROVAL OF THE", {250, 220}},
+    {"DRAGONKING, HIS FATHER. SO HIS QUEST BEGAN BY DEFEATING", {250, 240}},
+    {"THE GOD OF THE WINDS...", {250, 260}},
+    {"Use arrows for moving", {120, 350}},
+    {"Space to fire", {120, 390}},
+    {"Ctrl to summon force barrier", {120, 430}},
+    {"Shift to spit a beam of fire", {120, 470}},
+    {"Escape to quit", {120, 510}},
+    {"Extra Health", {600, 360}},
+    {"Extra Life", {600, 440}},
+    {"Weapon Upgrade", {600, 520}},
+    {"Extra Special", {600, 600}},
+    {"Extra Magic", {600, 680}},
+}};
+
+// The item legend: heart, life, upgrade, special, magic orb; masks are entry 2.
+struct StoryItem {
+    std::uint32_t group, slot;
+    Point at;
+};
+constexpr std::array<StoryItem, 5> kStoryItems{{
+    {4, 1, {550, 350}},
+    {4, 5, {550, 430}},
+    {4, 3, {550, 510}},
+    {4, 4, {550, 590}},
+    {4, 2, {550, 670}},
+}};
+
+constexpr Picture kCreditsPicture{7, 5, 1};
+
+} // namespace Procedures::Layout

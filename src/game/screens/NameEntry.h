@@ -1,0 +1,15 @@
+// The name entry's handling of one key press.
+#pragma once
+
+#include "game/core/World.h"
+
+#include <array>
+
+namespace Procedures {
+
+// Stores a letter key (65..90) at position t of the name and moves t on;
+// other keys, and any key once t is 8, change nothing. Returns whether the
+// key was taken.
+bool TypeLetter(std::array<char, 7>& naam, card& t, card key);
+
+} // namespace Procedures

@@ -1,0 +1,56 @@
+#include "game/screens/Screen.h"
+
+#include "display/Wimdows.h"
+#include "game/Procedures.h"
+
+namespace Procedures::Screen {
+
+unsigned PictureOf(Layout::Picture p) {
+    return images[p.g][p.s][p.e];
+}
+
+void Draw(Layout::Picture p, Layout::Point at) {
+    Wimdows::DrawBitmap(PictureOf(p), at.x, at.y);
+}
+
+void DrawMasked(Layout::Picture p, Layout::Picture mask, Layout::Point at) {
+    Wimdows::DrawMaskBitmap(PictureOf(p), PictureOf(mask), at.x, at.y);
+}
+
+void DrawLabel(const Layout::Label& label) {
+    Wimdows::Text(label.text, label.at.x, label.at.y);
+}
+
+void Frame(Layout::Rect r) {
+    Wimdows::Rectangle(r.x1, r.y1, r.x2, r.y2, Layout::kBlack, false);
+}
+
+void ReadMouse() {
+    Wimdows::MousePos(moux, mouy);
+}
+
+bool Clicked(Layout::Rect r) {
+    return MenuSelect(moux, mouy, r.x1, r.y1, r.x2, r.y2, 0);
+}
+
+void DrawReturnButton() {
+    Draw(Layout::kReturnPicture, {Layout::kReturn.x1, Layout::kReturn.y1});
+    Frame(Layout::kReturn);
+}
+
+void WaitForReturn() {
+    for (;;) {
+        ReadMouse();
+        if (Clicked(Layout::kReturn)) {
+            return;
+        }
+        Wimdows::Sleep(20);
+    }
+}
+
+void BackToMenu() {
+    Wimdows::SetTitle(Layout::kTitleMenu);
+    MenuDraw();
+}
+
+} // namespace Procedures::Screen

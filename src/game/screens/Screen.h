@@ -1,0 +1,27 @@
+// Small drawing and polling steps that every screen repeats.
+#pragma once
+
+#include "game/screens/Layout.h"
+
+namespace Procedures::Screen {
+
+// The picture table element, 0 when it failed to load (then nothing is drawn).
+unsigned PictureOf(Layout::Picture p);
+void Draw(Layout::Picture p, Layout::Point at);
+void DrawMasked(Layout::Picture p, Layout::Picture mask, Layout::Point at);
+void DrawLabel(const Layout::Label& label);
+void Frame(Layout::Rect r);
+
+// Reads the mouse into moux, mouy.
+void ReadMouse();
+// MenuSelect with no menu action: frames the button and tells whether it is clicked.
+bool Clicked(Layout::Rect r);
+
+// The Return button in its black frame.
+void DrawReturnButton();
+// Polls the Return button every 20 ms until it is clicked.
+void WaitForReturn();
+// Caption back to the menu's, and the menu redrawn.
+void BackToMenu();
+
+} // namespace Procedures::Screen
