@@ -1,14 +1,218 @@
-// Placeholder until the bitmap unit lands.
-#include "display/Layer.h"
+// The bitmap table, opaque and masked blits into the back buffer, pixel reads.
+#include "display/Clip.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <bit>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
 
 namespace Wimdows {
 
-std::uint32_t LoadBitmap(std::string_view, std::uint32_t, std::uint32_t) { return 0; }
-void DestroyBitmap(std::uint32_t) {}
-void DrawBitmap(std::uint32_t, std::int32_t, std::int32_t) {}
-void DrawMaskBitmap(std::uint32_t, std::uint32_t, std::int32_t, std::int32_t) {}
-std::uint32_t GetPixel(std::uint32_t, std::uint32_t) { return 0; }
-void FreeBitmaps() {}
-std::uint32_t BitLen() { return 0; }
+namespace {
+
+// Larger requests can only be mistakes; refusing them beats dying in the allocator.
+constexpr std::uint64_t kMaxPixels = std::uint64_t{1} << 26;
+
+struct BitStruct {
+    bool used = false;
+    std::uint32_t width = 0;
+    std::uint32_t height = 0;
+    std::vector<std::uint32_t> pixels; // width * height, 0x00RRGGBB
+    // One bit per pixel, set where the pixel is pure white: the picture's
+    // shape when it serves as a mask. Each row starts on a fresh word.
+    std::vector<std::uint64_t> white;
+    std::uint32_t words = 0; // words per row of `white`
+
+    const std::uint32_t* PixelRow(std::uint32_t y) const {
+        return pixels.data() + static_cast<std::size_t>(y) * width;
+    }
+    const std::uint64_t* WhiteRow(std::uint32_t y) const {
+        return white.data() + static_cast<std::size_t>(y) * words;
+    }
+};
+
+// Bitmap number n is entry n - 1; the last entry is never free.
+std::vector<BitStruct> bit;
+
+const BitStruct* Find(std::uint32_t number) {
+    if (number == 0 || number > bit.size() || !bit[number - 1].used) {
+        return nullptr;
+    }
+    return &bit[number - 1];
+}
+
+// A new picture takes the lowest free entry, or else a new one at the end.
+std::uint32_t AddBitmap(BitStruct&& picture) {
+    picture.used = true;
+    const auto hole = std::find_if(bit.begin(), bit.end(), [](const auto& b) { return !b.used; });
+    if (hole != bit.end()) {
+        *hole = std::move(picture);
+        return static_cast<std::uint32_t>(hole - bit.begin()) + 1;
+    }
+    bit.push_back(std::move(picture));
+    return static_cast<std::uint32_t>(bit.size());
+}
+
+void DelBitmap(std::size_t del) {
+    bit[del] = BitStruct{};
+    while (!bit.empty() && !bit.back().used) {
+        bit.pop_back();
+    }
+}
+
+// Closes what SDL hands out, however we leave.
+struct SurfaceFree {
+    void operator()(SDL_Surface* s) const { SDL_FreeSurface(s); }
+};
+using Surface = std::unique_ptr<SDL_Surface, SurfaceFree>;
+
+// Nearest-neighbour from the pixel centres, so that a black-and-white
+// picture stays exactly black and white at any size.
+std::uint32_t Sample(std::uint32_t dest, std::uint32_t destlen, std::uint32_t srclen) {
+    return static_cast<std::uint32_t>((std::uint64_t{2} * dest + 1) * srclen /
+                                      (std::uint64_t{2} * destlen));
+}
+
+bool Scale(SDL_Surface* src, BitStruct& out) {
+    if (src->w <= 0 || src->h <= 0 || SDL_LockSurface(src) != 0) {
+        return false;
+    }
+    std::vector<std::uint32_t> column(out.width);
+    for (std::uint32_t x = 0; x < out.width; ++x) {
+        column[x] = Sample(x, out.width, static_cast<std::uint32_t>(src->w));
+    }
+    out.pixels.resize(static_cast<std::size_t>(out.width) * out.height);
+    out.words = (out.width + 63) / 64;
+    out.white.assign(static_cast<std::size_t>(out.words) * out.height, 0);
+    const auto* base = static_cast<const std::uint8_t*>(src->pixels);
+    for (std::uint32_t y = 0; y < out.height; ++y) {
+        const auto sy = Sample(y, out.height, static_cast<std::uint32_t>(src->h));
+        const auto* srow = reinterpret_cast<const std::uint32_t*>(base + sy * src->pitch);
+        auto* drow = out.pixels.data() + static_cast<std::size_t>(y) * out.width;
+        auto* wrow = out.white.data() + static_cast<std::size_t>(y) * out.words;
+        for (std::uint32_t x = 0; x < out.width; ++x) {
+            const std::uint32_t p = srow[column[x]] & 0xFFFFFF;
+            drow[x] = p;
+            if (p == 0xFFFFFF) {
+                wrow[x >> 6] |= std::uint64_t{1} << (x & 63);
+            }
+        }
+    }
+    SDL_UnlockSurface(src);
+    return true;
+}
+
+// Copies the columns [c0, c1) of a picture row to `dst` (the back-buffer
+// pixel under column c0) where `bits` (the mask row) is white; a run of white
+// is one copy, a run of black costs nothing.
+void MaskedRow(const std::uint32_t* src, const std::uint64_t* bits, std::uint32_t c0,
+               std::uint32_t c1, std::uint32_t* dst) {
+    for (std::uint32_t k = c0 >> 6; k <= (c1 - 1) >> 6; ++k) {
+        std::uint64_t w = bits[k];
+        const std::uint32_t base = k * 64;
+        if (base < c0) {
+            w &= ~std::uint64_t{0} << (c0 - base);
+        }
+        if (c1 - base < 64) {
+            w &= ~(~std::uint64_t{0} << (c1 - base));
+        }
+        while (w != 0) {
+            const int s = std::countr_zero(w);
+            const int run = std::countr_one(w >> s);
+            std::memcpy(dst + (base + s - c0), src + base + s, static_cast<std::size_t>(run) * 4);
+            w = s + run == 64 ? 0 : w & (~std::uint64_t{0} << (s + run));
+        }
+    }
+}
+
+} // namespace
+
+std::uint32_t LoadBitmap(std::string_view file, std::uint32_t width, std::uint32_t height) {
+    if (width == 0 || height == 0 || static_cast<std::uint64_t>(width) * height > kMaxPixels) {
+        return 0;
+    }
+    const std::string path(file.substr(0, file.find('\0')));
+    const Surface loaded(SDL_LoadBMP(path.c_str()));
+    if (!loaded) {
+        return 0;
+    }
+    const Surface converted(SDL_ConvertSurfaceFormat(loaded.get(), SDL_PIXELFORMAT_RGB888, 0));
+    if (!converted) {
+        return 0;
+    }
+    BitStruct picture;
+    picture.width = width;
+    picture.height = height;
+    if (!Scale(converted.get(), picture)) {
+        return 0;
+    }
+    return AddBitmap(std::move(picture));
+}
+
+void DestroyBitmap(std::uint32_t bitmap) {
+    if (Find(bitmap) != nullptr) {
+        DelBitmap(bitmap - 1);
+    }
+}
+
+void FreeBitmaps() {
+    bit.clear();
+}
+
+std::uint32_t BitLen() {
+    return static_cast<std::uint32_t>(bit.size());
+}
+
+void DrawBitmap(std::uint32_t bitmap, std::int32_t x, std::int32_t y) {
+    const BitStruct* b = Find(bitmap);
+    if (b == nullptr || !CanDraw()) {
+        return;
+    }
+    const ClipRect r = Clip(x, y, std::int64_t{x} + b->width, std::int64_t{y} + b->height);
+    if (r.Empty()) {
+        return;
+    }
+    const auto n = static_cast<std::size_t>(r.x1 - r.x0);
+    for (std::int32_t dy = r.y0; dy < r.y1; ++dy) {
+        const std::uint32_t* src = b->PixelRow(static_cast<std::uint32_t>(dy - y)) + (r.x0 - x);
+        std::memcpy(Row(dy) + r.x0, src, n * 4);
+    }
+    Touched(r);
+}
+
+void DrawMaskBitmap(std::uint32_t bitmap, std::uint32_t maskbitmap, std::int32_t x,
+                    std::int32_t y) {
+    const BitStruct* b = Find(bitmap);
+    const BitStruct* m = Find(maskbitmap);
+    if (b == nullptr || m == nullptr || !CanDraw()) {
+        return;
+    }
+    // The picture's size counts; where the mask is smaller it counts as black.
+    const std::uint32_t w = std::min(b->width, m->width);
+    const std::uint32_t h = std::min(b->height, m->height);
+    const ClipRect r = Clip(x, y, std::int64_t{x} + w, std::int64_t{y} + h);
+    if (r.Empty()) {
+        return;
+    }
+    const auto c0 = static_cast<std::uint32_t>(r.x0 - x);
+    const auto c1 = static_cast<std::uint32_t>(r.x1 - x);
+    for (std::int32_t dy = r.y0; dy < r.y1; ++dy) {
+        const auto row = static_cast<std::uint32_t>(dy - y);
+        MaskedRow(b->PixelRow(row), m->WhiteRow(row), c0, c1, Row(dy) + r.x0);
+    }
+    // The whole picture area counts as drawn, as a masked copy covers it.
+    Touched(Clip(x, y, std::int64_t{x} + b->width, std::int64_t{y} + b->height));
+}
+
+std::uint32_t GetPixel(std::uint32_t x, std::uint32_t y) {
+    if (!CanDraw() || x >= window.xlen || y >= window.ylen) {
+        return 0;
+    }
+    return FromPixel(backbuffer[static_cast<std::size_t>(y) * window.xlen + x]);
+}
 
 } // namespace Wimdows

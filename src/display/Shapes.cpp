@@ -1,15 +1,152 @@
-// Placeholder until the shapes and text unit lands.
-#include "display/Layer.h"
+// Rectangles and text drawn into the back buffer.
+#include "display/Clip.h"
+#include "display/Font.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
 
 namespace Wimdows {
 
-void Rectangle(std::int32_t, std::int32_t, std::int32_t, std::int32_t, std::uint32_t, bool) {}
-void SetFont(std::uint32_t, std::uint32_t) {}
-void Text(std::string_view, std::int32_t, std::int32_t) {}
-void TextCard(std::uint32_t, std::int32_t, std::int32_t) {}
-void TextInt(std::int32_t, std::int32_t, std::int32_t) {}
-void GetTextSize(std::string_view, std::uint32_t, std::uint32_t& w, std::uint32_t& h) { w = h = 0; }
-std::int32_t intlen(std::int32_t) { return 1; }
-void Int2Char(char* chp, std::int32_t) { chp[0] = 0; }
+namespace {
+
+void Fill(const ClipRect& r, std::uint32_t pixel) {
+    for (std::int32_t y = r.y0; y < r.y1; ++y) {
+        std::fill(Row(y) + r.x0, Row(y) + r.x1, pixel);
+    }
+}
+
+// The text up to its first NUL.
+std::string_view Visible(std::string_view text) {
+    return text.substr(0, text.find('\0'));
+}
+
+void DrawGlyph(const Font::Glyph& glyph, std::int64_t x, std::int64_t y, const ClipRect& clip,
+               std::uint32_t pixel) {
+    for (std::int32_t row = 0; row < Font::kCellHeight; ++row) {
+        const std::int64_t dy = y + row;
+        if (glyph[row] == 0 || dy < clip.y0 || dy >= clip.y1) {
+            continue;
+        }
+        std::uint32_t* dst = Row(static_cast<std::int32_t>(dy));
+        for (std::int32_t col = 0; col < Font::kCellWidth; ++col) {
+            const std::int64_t dx = x + col;
+            if ((glyph[row] & (0x80u >> col)) != 0 && dx >= clip.x0 && dx < clip.x1) {
+                dst[dx] = pixel;
+            }
+        }
+    }
+}
+
+// Room for the sign and ten digits of any 32-bit number, and the NUL.
+using NumberText = std::array<char, 12>;
+
+} // namespace
+
+void Rectangle(std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y1,
+               std::uint32_t color, bool fill) {
+    if (!CanDraw()) {
+        return;
+    }
+    // Both corners belong to the rectangle, whichever way round they come.
+    const std::int64_t left = std::min(x0, x1), right = std::int64_t{std::max(x0, x1)} + 1;
+    const std::int64_t top = std::min(y0, y1), bottom = std::int64_t{std::max(y0, y1)} + 1;
+    const std::uint32_t pixel = CreateColor(color);
+    const ClipRect all = Clip(left, top, right, bottom);
+    if (all.Empty()) {
+        return;
+    }
+    if (fill) {
+        Fill(all, pixel);
+    } else {
+        Fill(Clip(left, top, right, top + 1), pixel);
+        Fill(Clip(left, bottom - 1, right, bottom), pixel);
+        Fill(Clip(left, top, left + 1, bottom), pixel);
+        Fill(Clip(right - 1, top, right, bottom), pixel);
+    }
+    Touched(all);
+}
+
+void SetFont(std::uint32_t style, std::uint32_t color) {
+    font.style = style;
+    font.color = CreateColor(color);
+}
+
+void Text(std::string_view text, std::int32_t x, std::int32_t y) {
+    text = Visible(text);
+    if (!CanDraw() || text.empty()) {
+        return;
+    }
+    const auto width = static_cast<std::int64_t>(text.size()) * Font::kCellWidth;
+    const ClipRect clip = Clip(x, y, x + width, std::int64_t{y} + Font::kCellHeight);
+    if (clip.Empty()) {
+        return;
+    }
+    std::int64_t cx = x;
+    for (const char c : text) {
+        if (cx + Font::kCellWidth > clip.x0 && cx < clip.x1) {
+            DrawGlyph(Font::GlyphOf(font.style, static_cast<unsigned char>(c)), cx, y, clip,
+                      font.color);
+        }
+        cx += Font::kCellWidth;
+    }
+    Touched(clip);
+}
+
+void TextCard(std::uint32_t number, std::int32_t x, std::int32_t y) {
+    // Written unsigned, so a number past the signed range can't come out negative.
+    NumberText digits{};
+    std::size_t pos = digits.size() - 1;
+    do {
+        digits[--pos] = static_cast<char>('0' + number % 10);
+        number /= 10;
+    } while (number != 0);
+    Text(std::string_view(digits.data() + pos), x, y);
+}
+
+void TextInt(std::int32_t number, std::int32_t x, std::int32_t y) {
+    NumberText digits{};
+    Int2Char(digits.data(), number);
+    Text(digits.data(), x, y);
+}
+
+void GetTextSize(std::string_view text, std::uint32_t, std::uint32_t& width,
+                 std::uint32_t& height) {
+    width = 0;
+    height = 0;
+    if (window.state != STATE_ACTIVE) {
+        return;
+    }
+    // Every style shares the cell size; only the strokes differ.
+    width = static_cast<std::uint32_t>(Visible(text).size()) * Font::kCellWidth;
+    height = Font::kCellHeight;
+}
+
+std::int32_t intlen(std::int32_t nr) {
+    std::int32_t len = nr < 0 ? 2 : 1;
+    // 64-bit, so that the most negative number has a magnitude too.
+    std::int64_t magnitude = nr < 0 ? -std::int64_t{nr} : nr;
+    while (magnitude > 9) {
+        magnitude /= 10;
+        ++len;
+    }
+    return len;
+}
+
+void Int2Char(char* chp, std::int32_t nr) {
+    const std::int32_t len = intlen(nr);
+    std::int64_t magnitude = nr;
+    std::int32_t first = 0;
+    if (nr < 0) {
+        chp[0] = '-';
+        magnitude = -magnitude;
+        first = 1;
+    }
+    for (std::int32_t pos = len - 1; pos >= first; --pos) {
+        chp[pos] = static_cast<char>('0' + magnitude % 10);
+        magnitude /= 10;
+    }
+    chp[len] = '\0';
+}
 
 } // namespace Wimdows

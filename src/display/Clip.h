@@ -1,0 +1,47 @@
+// Clipping against the back buffer, shared by the drawing units.
+#pragma once
+
+#include "display/Layer.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+
+namespace Wimdows {
+
+// A half-open rectangle [x0, x1) x [y0, y1) of back-buffer pixels.
+struct ClipRect {
+    std::int32_t x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+    bool Empty() const { return x0 >= x1 || y0 >= y1; }
+};
+
+// Drawing needs an open window and a back buffer that really holds the
+// window's pixels; anything else would write out of bounds.
+inline bool CanDraw() {
+    return window.state == STATE_ACTIVE &&
+           backbuffer.size() >= static_cast<std::size_t>(window.xlen) * window.ylen;
+}
+
+// 64-bit in, so that a picture far off screen can't wrap around into view.
+inline ClipRect Clip(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1) {
+    const std::int64_t w = window.xlen, h = window.ylen;
+    ClipRect r;
+    r.x0 = static_cast<std::int32_t>(std::clamp<std::int64_t>(x0, 0, w));
+    r.y0 = static_cast<std::int32_t>(std::clamp<std::int64_t>(y0, 0, h));
+    r.x1 = static_cast<std::int32_t>(std::clamp<std::int64_t>(x1, 0, w));
+    r.y1 = static_cast<std::int32_t>(std::clamp<std::int64_t>(y1, 0, h));
+    return r;
+}
+
+inline std::uint32_t* Row(std::int32_t y) {
+    return backbuffer.data() + static_cast<std::size_t>(y) * window.xlen;
+}
+
+// Reports a drawn area to the window unit; empty areas are not worth a call.
+inline void Touched(const ClipRect& r) {
+    if (!r.Empty()) {
+        DrawnRect(r.x0, r.y0, r.x1, r.y1);
+    }
+}
+
+} // namespace Wimdows
