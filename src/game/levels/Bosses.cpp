@@ -1,11 +1,30 @@
 #include "game/Procedures.h"
+#include "game/levels/BossFights.h"
 
 namespace Procedures {
 
-void BossFight1() {}
+namespace {
+// A fight runs until no enemy but a castle is left: the boss (and in the last
+// fight his brood) destroyed, or the game over and the field cleared.
+template <typename Fight> void RunFight() {
+    Fight f;
+    Boss::Setup(f);
+    do {
+        Boss::Tick(f);
+    } while (!Proceed());
+}
+} // namespace
 
-void BossFight2() {}
+void BossFight1() {
+    RunFight<Boss::WindFight>();
+}
 
-void BossFight3() {}
+void BossFight2() {
+    RunFight<Boss::IceFight>();
+}
+
+void BossFight3() {
+    RunFight<Boss::KingFight>();
+}
 
 } // namespace Procedures

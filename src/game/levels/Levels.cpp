@@ -1,11 +1,177 @@
+#include "display/Wimdows.h"
 #include "game/Procedures.h"
+#include "game/levels/Practice.h"
+#include "game/levels/WaveTables.h"
+#include "util/StandardLib.h"
+
+#include <algorithm>
+#include <array>
+#include <span>
+#include <string_view>
 
 namespace Procedures {
 
-void Level1() {}
+namespace {
 
-void Level2() {}
+struct Line {
+    integer y;
+    std::string_view text;
+};
 
-void Level3() {}
+constexpr integer kTextX = 250;
+constexpr card kTextStyle = 5;
+constexpr card kWhite = 0xFFFFFF;
+constexpr card kEnter = 13;
+constexpr Line kContinue{500, "PRESS ENTER TO CONTINUE."};
+
+constexpr std::array<Line, 4> kAfterLevel1{{
+    {200, "AFTER HE HAD DEFEATED THE MIGTHY GOD OF WINDS,"},
+    {220, "OUR FEARSOME DRAGON SET OUT TO COMPLETE HIS NEXT TASK:"},
+    {240, "DEFEATING THE CHILL ICE QUEEN WHO LIVED IN AN UNDERGROUND"},
+    {260, "CAVE IN THE FROZEN LANDS."},
+}};
+
+constexpr std::array<Line, 5> kAfterLevel2{{
+    {250, "OUR DRAGON DEFEATED THE ICE QUEEN WITH GREAT DIFFICULTY AND HAD GROWN"},
+    {270, "STRONG BY HIS QUEST. BUT WHAT HE DID NOT KNOW WAS THAT HIS FATHER SEND"},
+    {290, "HIM ON THIS QUEST TO DIE. HE WAS AFRAID THAT ONE DAY HIS SON WOULD BECOME"},
+    {310, "STRONGER THAN HIM AND TAKE OVER HIS PLACE AS DRAGONKING. WHEN OUR DRAGON"},
+    {330, "LEARNED OF THIS BETRAYAL HE SET OUT TO KILL HIS FATHER."},
+}};
+
+constexpr std::array<Line, 8> kClosing{{
+    {200, "AFTER THE DRAGONKING WAS SLAIN, MORVEKS EXPECTED GREAT RETURN WAS NOT"},
+    {220, "CELEBRATED, FOR HE HAD DEFEATED ONE OF THE GREATEST KINGS THEY HAD"},
+    {240, "EVER KNOWN. THEY EVEN BANISHED HIM FROM THE DRAGON EMPIRE."},
+    {260, "YEARS LATER MORVEK DECIDED TO TAKE REVENGE UPON THE ENTIRE DRAGON EMPIRE"},
+    {280, "BUT THAT EPIC TALE OF MAGIC AND HEROISM IS YET TO BE TOLD."},
+    {320, "THE END"},
+    {360, "THANK YOU FOR COMPLETING OUR GAME"},
+    {400, "SAY \"BLOMMERT KRASSELT\" TO ONE OF THE CREATORS AND YOU WILL RECEIVE A GIFT."},
+}};
+
+// Nothing else runs while the story is on screen; Enter is the only way on.
+void Interlude(std::span<const Line> lines) {
+    Wimdows::DrawBitmap(images[7][1][1], 0, 0);
+    Wimdows::SetFont(kTextStyle, kWhite);
+    for (const Line& l : lines) {
+        Wimdows::Text(l.text, kTextX, l.y);
+    }
+    Wimdows::Text(kContinue.text, kTextX, kContinue.y);
+    Wimdows::UpdateWindow();
+    do {
+        Wimdows::Sleep(10);
+    } while (!Wimdows::KeyDown(kEnter));
+}
+
+void PlaceDragon() {
+    schip.x = 60;
+    schip.y = 369;
+}
+
+void Spawn(const Waves::Spawn& s) {
+    const real y = s.randomHeight
+                       ? static_cast<real>(StandardLib::RandomCard(Waves::kLowest, Waves::kHighest))
+                       : s.y;
+    CreateEnemy(s.x, y, s.slot, s.type, s.path);
+}
+
+// A game that is already over still places its waves, it just doesn't fight them.
+void Fight() {
+    if (!returnmenu) {
+        Loop();
+    }
+}
+
+void FightWaves(std::span<const Waves::Spawn> table) {
+    for (std::size_t i = 0; i < table.size();) {
+        const card wave = table[i].wave;
+        for (; i < table.size() && table[i].wave == wave; ++i) {
+            Spawn(table[i]);
+        }
+        Fight();
+    }
+}
+
+// Only a lively game meets the extra wave of level 3.
+void ExtraWave() {
+    if (actualdifficulty < Waves::kExtraWaveFrom) {
+        return;
+    }
+    // The difficulty never passes 10; the cap keeps the slots inside the table
+    // whatever it holds.
+    const card d = std::min<card>(actualdifficulty, 10);
+    for (card i = 1; i <= d; ++i) {
+        const real x = Waves::kExtraWaveX + static_cast<real>(StandardLib::RandomCard(
+                                                Waves::kExtraWaveXLow, Waves::kExtraWaveXHigh));
+        const real y = Waves::kExtraWaveTop +
+                       Waves::kExtraWaveSpan * static_cast<real>(i) / static_cast<real>(d);
+        CreateEnemy(x, y, i, Waves::kExtraWaveType, Waves::kExtraWavePath);
+    }
+    Fight();
+}
+
+// The end of levels 1 and 2, which runs even when the game is over.
+void NextLevel(card next) {
+    ClearArrays();
+    schip.beamstate = true;
+    schip.shieldstate = true;
+    level = next;
+}
+
+} // namespace
+
+void Level1() {
+    PlaceDragon();
+    if (!TakeBossStart()) {
+        FightWaves(Waves::kLevel1);
+    }
+    ClearArrays();
+    if (!returnmenu) {
+        schip.beamstate = true;
+        BossFight1();
+        objects[6][1].state = false;
+        objects[6][2].state = false;
+    }
+    if (!returnmenu) {
+        Interlude(kAfterLevel1);
+    }
+    NextLevel(2);
+}
+
+void Level2() {
+    PlaceDragon();
+    if (!TakeBossStart()) {
+        FightWaves(Waves::kLevel2);
+    }
+    ClearArrays();
+    if (!returnmenu) {
+        schip.beamstate = true;
+        BossFight2();
+    }
+    if (!returnmenu) {
+        Interlude(kAfterLevel2);
+    }
+    NextLevel(3);
+}
+
+void Level3() {
+    PlaceDragon();
+    if (!TakeBossStart()) {
+        FightWaves(Waves::kLevel3);
+        ExtraWave();
+    }
+    ClearArrays();
+    if (!returnmenu) {
+        schip.beamstate = true;
+        BossFight3();
+    }
+    if (!returnmenu) {
+        Interlude(kClosing);
+        GameOverSave();
+    }
+    ClearArrays();
+    returnmenu = true;
+}
 
 } // namespace Procedures

@@ -1,7 +1,26 @@
+#include "game/levels/Practice.h"
+
+#include "game/Game.h"
 #include "game/Procedures.h"
 
 namespace Procedures {
 
-void PracticeStart() {}
+namespace {
+bool bossstart = false;
+} // namespace
+
+void PracticeStart() {
+    // Anything but a real level starts an ordinary game: the scripts and the
+    // renderer index their tables by level.
+    const card chosen = Game::options.startLevel;
+    level = (chosen >= 1 && chosen <= 3) ? chosen : 1;
+    bossstart = Game::options.startAtBoss;
+}
+
+bool TakeBossStart() {
+    const bool start = bossstart;
+    bossstart = false;
+    return start;
+}
 
 } // namespace Procedures

@@ -1,0 +1,114 @@
+#include "game/levels/BossCommon.h"
+
+#include "display/Wimdows.h"
+#include "game/Procedures.h"
+#include "util/StandardLib.h"
+
+#include <algorithm>
+
+namespace Procedures::Boss {
+
+namespace {
+constexpr card kPhaseEnd = 182; // a phase lasts 181 ticks
+constexpr card kStartChance = 4;
+constexpr card kEscape = 27;
+constexpr card kBarGreen = 0xB00000;
+constexpr card kBarRed = 0xFF;
+constexpr card kFrameGreen = 0xFF0000;
+} // namespace
+
+card Setting() {
+    if (dynamic_difficulty_influence_coefficient == 2.0f) {
+        return 2;
+    }
+    return dynamic_difficulty_influence_coefficient == 1.0f ? 1 : 0;
+}
+
+integer FullHealth(integer easy) {
+    return easy * static_cast<integer>(Setting() + 1);
+}
+
+bool PhaseOver(card& bosscounter) {
+    if (bosscounter < kPhaseEnd) {
+        return false;
+    }
+    enemies[kBoss].counter = 0;
+    bosscounter = 1;
+    return true;
+}
+
+void HealthBar(integer full) {
+    const integer health = enemies[kBoss].health;
+    // A boss that died on a hit can be a little below zero; the bar stays
+    // empty rather than growing leftwards into its label.
+    const integer length = std::max(health / (full / 100), 0);
+    Wimdows::Text("BOSS HEALTH: ", 780, 725);
+    Wimdows::Rectangle(895, 720, 1005, 740, kFrameGreen, false);
+    Wimdows::Rectangle(900, 725, 900 + length, 735, health > full / 4 ? kBarGreen : kBarRed, true);
+}
+
+bool AreaActive() {
+    return bullets[kArea].state && bullets[kArea].type == kAreaType;
+}
+
+void AreaEnd() {
+    if (AreaActive()) {
+        bullets[kArea].state = false;
+    }
+}
+
+void AreaTick(const AreaAttack& a, card& age) {
+    // The draw is made every tick, a free slot or not.
+    if (StandardLib::RandomCard(1, a.chance) == kStartChance && !bullets[kArea].state) {
+        bullet& b = bullets[kArea];
+        b.state = true;
+        b.type = kAreaType;
+        b.x = enemies[kBoss].x + a.dx;
+        b.y = enemies[kBoss].y + a.dy;
+        if (a.spread != 0) {
+            b.y += static_cast<real>(StandardLib::RandomCard(1, a.spread));
+        }
+        b.speedx = 0;
+        b.speedy = 0;
+        age = 1;
+    }
+    if (age > a.life) {
+        AreaEnd();
+    }
+    if (AreaActive() && bullets[kArea].y - a.above < schip.y &&
+        schip.y < bullets[kArea].y + a.below) {
+        schip.health -= a.damage;
+        Explosion(schip.x, schip.y, 1);
+        age += a.wear;
+    }
+}
+
+void AreaDraw(const AreaAttack& a) {
+    Wimdows::DrawMaskBitmap(images[a.group][a.slot][1], images[a.group][a.slot][2],
+                            static_cast<integer>(bullets[kArea].x - a.left),
+                            static_cast<integer>(bullets[kArea].y - a.up));
+}
+
+void Services() {
+    Enemymove();
+    Itemmove();
+    Bulletmove();
+    ExplosionCease();
+    Shootstate();
+    Shoot();
+    MagicRefill();
+    Collision();
+    Move();
+    Cheats();
+    if (Wimdows::KeyDown(kEscape)) {
+        schip.lives = 0;
+    }
+}
+
+void Present() {
+    Wimdows::UpdateWindow();
+    Wimdows::Sleep(speed);
+    LifeController();
+}
+
+} // namespace Procedures::Boss

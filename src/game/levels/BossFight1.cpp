@@ -1,0 +1,196 @@
+#include "display/Wimdows.h"
+#include "game/Procedures.h"
+#include "game/levels/BossCommon.h"
+#include "game/levels/BossFights.h"
+
+#include <cmath>
+
+namespace Procedures::Boss {
+
+namespace {
+
+constexpr real kHomeX = 670;
+constexpr real kHomeY = 346;
+constexpr card kWindgod = 10;
+
+constexpr AreaAttack kStorm{.chance = 25,
+                            .dx = -75,
+                            .dy = -75,
+                            .spread = 150,
+                            .life = 30,
+                            .above = 65,
+                            .below = 65,
+                            .damage = 2,
+                            .wear = 2,
+                            .group = 5,
+                            .slot = 3,
+                            .left = 650,
+                            .up = 150};
+
+constexpr real kCloudX = 533;
+constexpr real kCloudY1 = 250;
+constexpr real kCloudY2 = 450;
+constexpr real kDrift = 1.4f;
+constexpr card kDriftEnd = 91; // cloud age at which a drift stops: 90 ticks of it
+constexpr card kIdleAge = 95;  // idle clouds are held below the item code's limit
+constexpr card kBeamContacts = 60;
+
+object& Cloud(card k) {
+    return objects[6][k];
+}
+
+void PlaceCloud(card k, real y) {
+    object& c = Cloud(k);
+    c.state = true;
+    c.x = kCloudX;
+    c.y = y;
+    c.speedx = 0;
+    c.speedy = 0;
+    c.counter = 1;
+}
+
+void SetDrift(real x1, real y1, real x2, real y2) {
+    Cloud(1).speedx = x1;
+    Cloud(1).speedy = y1;
+    Cloud(2).speedx = x2;
+    Cloud(2).speedy = y2;
+}
+
+// After a phase change the clouds part (storm) or close again (shooting).
+void CloudDrift(WindFight& f) {
+    object& c1 = Cloud(1);
+    object& c2 = Cloud(2);
+    if (c1.counter > kIdleAge && c2.counter > kIdleAge) {
+        --c1.counter;
+        --c2.counter;
+    }
+    if (!f.count) {
+        return;
+    }
+    if (c1.counter > kDriftEnd) {
+        c1.counter = 1;
+        c2.counter = 1;
+    }
+    if (c1.counter < kDriftEnd) {
+        if (f.fightstate) {
+            SetDrift(kDrift, -kDrift, kDrift, kDrift);
+        } else {
+            SetDrift(-kDrift, kDrift, -kDrift, -kDrift);
+        }
+    }
+    if (c1.counter == kDriftEnd) {
+        SetDrift(0, 0, 0, 0);
+        c1.counter = 1;
+        c2.counter = 1;
+        f.count = false;
+    }
+}
+
+// The beam length is unsigned: a cut longer than the beam leaves it at nothing.
+void Shorten(card by) {
+    growcounter = growcounter > by ? growcounter - by : 0;
+}
+
+real BeamTip() {
+    return schip.x + 20 * static_cast<real>(growcounter);
+}
+
+void BeamAgainst(WindFight& f, const object& c) {
+    const bool level = std::fabs(schip.y - c.y) <= 120;
+    if (level && BeamTip() > c.x - 50) {
+        Shorten(2);
+        Explosion((BeamTip() + c.x) / 2, schip.y, 2);
+        ++f.bossbeamcounter;
+    }
+    if (level && BeamTip() > c.x) {
+        Shorten(4);
+        Explosion((BeamTip() + c.x) / 2, schip.y, 2);
+    }
+    if (f.bossbeamcounter > kBeamContacts) {
+        initbeam = false;
+        growcounter = 0;
+        schip.beamstate = true;
+        f.bossbeamcounter = 0;
+    }
+}
+
+// A cloud burns the dragon, swallows its shots and wears its beam down.
+void CloudRules(WindFight& f, const object& c) {
+    if (schip.state && Distance(c.x, schip.x, c.y, schip.y) < 100 && c.x - 100 < schip.x) {
+        schip.health -= 10;
+        Explosion(schip.x, schip.y, 1);
+    }
+    for (card j = 1; j <= 100; ++j) {
+        bullet& b = bullets[j];
+        if (b.state && b.type == 0 && Distance(c.x, b.x, c.y, b.y) < 120 &&
+            c.x - 50 - b.length < b.x) {
+            b.state = false;
+            Explosion(b.x, b.y, 2);
+        }
+    }
+    if (initbeam) {
+        BeamAgainst(f, c);
+    }
+}
+
+void NextPhase(WindFight& f) {
+    f.fightstate = !f.fightstate;
+    f.count = true;
+}
+
+void Shooting(WindFight& f) {
+    enemies[kBoss].path = kWindgod;
+    Enemyshoot();
+    if (PhaseOver(f.bosscounter)) {
+        NextPhase(f);
+    }
+}
+
+void Storm(WindFight& f) {
+    enemy& boss = enemies[kBoss];
+    boss.path = 0;
+    boss.x = kHomeX;
+    boss.y = kHomeY;
+    AreaTick(kStorm, f.stormcounter);
+    if (PhaseOver(f.bosscounter)) {
+        NextPhase(f);
+        AreaEnd();
+    }
+}
+
+} // namespace
+
+void Setup(WindFight& f) {
+    CreateEnemy(kHomeX, kHomeY, kBoss, kWindgod, kWindgod);
+    f = WindFight{};
+    f.full = FullHealth(5000);
+    enemies[kBoss].health = f.full;
+    PlaceCloud(1, kCloudY1);
+    PlaceCloud(2, kCloudY2);
+    enemies[kBoss].counter = 0;
+    schip.x = 60;
+    schip.y = 350;
+}
+
+void Tick(WindFight& f) {
+    ++counter;
+    ++f.bosscounter;
+    ++f.stormcounter;
+    Services();
+    if (f.fightstate) {
+        Storm(f);
+    } else {
+        Shooting(f);
+    }
+    CloudDrift(f);
+    CloudRules(f, Cloud(1));
+    CloudRules(f, Cloud(2));
+    Draw();
+    HealthBar(f.full);
+    if (f.fightstate && AreaActive() && f.stormcounter <= kStorm.life) {
+        AreaDraw(kStorm);
+    }
+    Present();
+}
+
+} // namespace Procedures::Boss

@@ -1,0 +1,86 @@
+#include "display/Wimdows.h"
+#include "game/Procedures.h"
+#include "game/levels/BossCommon.h"
+#include "game/levels/BossFights.h"
+
+namespace Procedures::Boss {
+
+namespace {
+
+constexpr real kHomeX = 900;
+constexpr real kHomeY = 350;
+constexpr card kIcequeen = 11;
+
+constexpr AreaAttack kBreeze{.chance = 20,
+                             .dx = -75,
+                             .dy = -75,
+                             .spread = 200,
+                             .life = 30,
+                             .above = 100,
+                             .below = 100,
+                             .damage = 3,
+                             .wear = 2,
+                             .group = 5,
+                             .slot = 6,
+                             .left = 950,
+                             .up = 200};
+
+// The renderer leaves her out: she has a picture per phase.
+void DrawQueen(bool blowing) {
+    const auto& picture = images[3][blowing ? 7 : 8];
+    Wimdows::DrawMaskBitmap(picture[1], picture[2], static_cast<integer>(enemies[kBoss].x - 125),
+                            static_cast<integer>(enemies[kBoss].y - 125));
+}
+
+void Blowing(IceFight& f) {
+    enemy& boss = enemies[kBoss];
+    boss.path = 0;
+    boss.x = kHomeX;
+    boss.y = kHomeY;
+    AreaTick(kBreeze, f.breezecounter);
+    if (PhaseOver(f.bosscounter)) {
+        f.fightstate = false;
+        AreaEnd();
+    }
+}
+
+void Shooting(IceFight& f) {
+    enemies[kBoss].path = kIcequeen;
+    Enemyshoot();
+    if (PhaseOver(f.bosscounter)) {
+        f.fightstate = true;
+    }
+}
+
+} // namespace
+
+void Setup(IceFight& f) {
+    CreateEnemy(kHomeX, kHomeY, kBoss, kIcequeen, kIcequeen);
+    f = IceFight{};
+    f.full = FullHealth(5000);
+    enemies[kBoss].health = f.full;
+    enemies[kBoss].counter = 0;
+    schip.x = 60;
+    schip.y = 350;
+}
+
+void Tick(IceFight& f) {
+    ++counter;
+    ++f.bosscounter;
+    ++f.breezecounter;
+    Services();
+    if (f.fightstate) {
+        Blowing(f);
+    } else {
+        Shooting(f);
+    }
+    Draw();
+    HealthBar(f.full);
+    if (f.fightstate && AreaActive() && f.breezecounter <= kBreeze.life) {
+        AreaDraw(kBreeze);
+    }
+    DrawQueen(f.fightstate);
+    Present();
+}
+
+} // namespace Procedures::Boss

@@ -1,0 +1,127 @@
+#include "display/Wimdows.h"
+#include "game/Procedures.h"
+#include "game/levels/BossCommon.h"
+#include "game/levels/BossFights.h"
+
+#include <array>
+
+namespace Procedures::Boss {
+
+namespace {
+
+constexpr real kHomeX = 900;
+constexpr real kHomeY = 480;
+constexpr card kKing = 13;
+constexpr card kHatchling = 12;
+
+constexpr AreaAttack kFlame{.chance = 20,
+                            .dx = -75,
+                            .dy = -20,
+                            .spread = 0,
+                            .life = 10,
+                            .above = 50,
+                            .below = 150,
+                            .damage = 5,
+                            .wear = 1,
+                            .group = 5,
+                            .slot = 7,
+                            .left = 900,
+                            .up = 150};
+
+// By setting (Easy, Normal, Hard): the king's health below which each stage begins.
+constexpr std::array<integer, 3> kStage2Below{40000, 60000, 100000};
+constexpr std::array<integer, 3> kStage3Below{20000, 30000, 50000};
+
+// What a hatchling gets in the stage it is brought in, by setting.
+struct Brood {
+    std::array<integer, 3> health;
+    real length;
+    card picture; // images[3][picture], drawn centred
+};
+constexpr std::array<Brood, 4> kBrood{{
+    {{0, 0, 0}, 0, 0},
+    {{0, 0, 0}, 0, 0},
+    {{500, 1000, 1500}, 50, 10},
+    {{3000, 6000, 9000}, 100, 11},
+}};
+
+void Stage(KingFight& f) {
+    const integer health = enemies[kBoss].health;
+    if (health < kStage2Below[Setting()]) {
+        f.fightstate = 2;
+    }
+    if (health < kStage3Below[Setting()]) {
+        f.fightstate = 3;
+    }
+}
+
+// Hatchlings come in through the king's fire; here they get the size and
+// health of the stage, or none at all in the first stage.
+void EquipBrood(KingFight& f) {
+    for (card i = 2; i <= 100; ++i) {
+        enemy& e = enemies[i];
+        if (!f.set[i]) {
+            if (f.fightstate == 1) {
+                e.state = false;
+            } else {
+                e.health = kBrood[f.fightstate].health[Setting()];
+                e.length = kBrood[f.fightstate].length;
+                f.set[i] = true;
+            }
+        }
+        if (!e.state) {
+            f.set[i] = false;
+        }
+    }
+}
+
+// The picture follows the current stage, not the one the hatchling came in.
+void DrawBrood(const KingFight& f) {
+    if (f.fightstate < 2) {
+        return;
+    }
+    const auto& picture = images[3][kBrood[f.fightstate].picture];
+    const real half = kBrood[f.fightstate].length / 2;
+    for (card i = 2; i <= 100; ++i) {
+        const enemy& e = enemies[i];
+        if (e.state && e.type == kHatchling) {
+            Wimdows::DrawMaskBitmap(picture[1], picture[2], static_cast<integer>(e.x - half),
+                                    static_cast<integer>(e.y - half));
+        }
+    }
+}
+
+} // namespace
+
+void Setup(KingFight& f) {
+    CreateEnemy(kHomeX, kHomeY, kBoss, kKing, kKing);
+    f = KingFight{};
+    f.full = FullHealth(50000);
+    enemies[kBoss].health = f.full;
+    schip.x = 60;
+    schip.y = 350;
+    for (card i = 1; i <= 10; ++i) {
+        BackObjLevel3[i].state = false;
+    }
+}
+
+void Tick(KingFight& f) {
+    ++counter;
+    ++f.flamecounter;
+    Services();
+    if (enemies[kBoss].state) {
+        AreaTick(kFlame, f.flamecounter);
+        Stage(f);
+    }
+    Enemyshoot();
+    EquipBrood(f);
+    Draw();
+    HealthBar(f.full);
+    if (AreaActive()) {
+        AreaDraw(kFlame);
+    }
+    DrawBrood(f);
+    Present();
+}
+
+} // namespace Procedures::Boss

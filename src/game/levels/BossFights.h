@@ -1,0 +1,44 @@
+// The three boss fights as a set-up and a tick each, so that a fight can be
+// stepped one tick at a time. BossFight1..3 run them until the field is clear.
+#pragma once
+
+#include "game/core/World.h"
+
+#include <array>
+
+namespace Procedures::Boss {
+
+// The God of the Winds: a shooting phase, then a storm phase, and two clouds
+// that guard him.
+struct WindFight {
+    bool fightstate = false; // true in the storm phase
+    card bosscounter = 1;
+    card stormcounter = 1;
+    card bossbeamcounter = 0; // beam contacts with the clouds since the last cut
+    bool count = false;       // the clouds are drifting
+    integer full = 0;
+};
+void Setup(WindFight& f);
+void Tick(WindFight& f);
+
+// The Ice Queen: a blowing phase, then a shooting phase.
+struct IceFight {
+    bool fightstate = true; // true in the blowing phase
+    card bosscounter = 1;
+    card breezecounter = 1;
+    integer full = 0;
+};
+void Setup(IceFight& f);
+void Tick(IceFight& f);
+
+// The Dragon King: three stages by his health, and his brood.
+struct KingFight {
+    card fightstate = 1; // the stage, 1 to 3
+    card flamecounter = 1;
+    std::array<bool, 101> set{}; // [2..100]: the hatchling in that slot is equipped
+    integer full = 0;
+};
+void Setup(KingFight& f);
+void Tick(KingFight& f);
+
+} // namespace Procedures::Boss
