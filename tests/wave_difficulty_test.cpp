@@ -1,0 +1,74 @@
+#include "game/Procedures.h"
+#include "support/TestWorld.h"
+
+#include <gtest/gtest.h>
+
+using namespace Procedures;
+
+namespace {
+
+// One measurement as the frame loop makes it; returns the difficulty.
+card Measure() {
+    counter = counter + 1;
+    actualdifficulty = DynamicDifficulty(actualdifficulty);
+    return actualdifficulty;
+}
+
+} // namespace
+
+TEST(WaveDifficulty, SettlesAfterFiftyDifferentMeasurements) {
+    TestWorld::NewGameState();
+    dynamic_difficulty_influence_coefficient = 0; // Easy
+    for (int t = 1; t < 50; ++t) {
+        ASSERT_EQ(Measure(), 4u) << "tick " << t;
+    }
+    EXPECT_EQ(Measure(), 1u);
+    for (int t = 0; t < 500; ++t) {
+        ASSERT_EQ(Measure(), 1u);
+    }
+
+    TestWorld::NewGameState(); // Normal, no score: measured 2
+    for (int t = 1; t < 50; ++t) {
+        Measure();
+    }
+    EXPECT_EQ(Measure(), 2u);
+}
+
+TEST(WaveDifficulty, OneMatchInFiftyHoldsIt) {
+    TestWorld::NewGameState();
+    counter = 100;
+    for (int t = 0; t < 300; ++t) {
+        score = t % 2 == 0 ? 150 : 250; // measured 4, then 5
+        ASSERT_EQ(DynamicDifficulty(actualdifficulty), 4u);
+    }
+}
+
+TEST(WaveDifficulty, HardIsCappedAtTenButHistoryIsNot) {
+    TestWorld::NewGameState();
+    dynamic_difficulty_influence_coefficient = 2;
+    score = 1000;
+    card d = 0;
+    for (int t = 0; t < 120; ++t) {
+        d = Measure();
+    }
+    EXPECT_EQ(d, 10u);
+    EXPECT_EQ(calclevel[50], 13u);
+}
+
+TEST(WaveDifficulty, HugeScoresDoNotOverflow) {
+    TestWorld::NewGameState();
+    score = 0x40000000u; // score * 4 is 2^32
+    counter = 0x80000000u;
+    DynamicDifficulty(4);
+    EXPECT_EQ(calclevel[0], 3u); // half a point a tick
+    score = 0xFFFFFFFFu;
+    counter = 1;
+    DynamicDifficulty(4);
+    EXPECT_EQ(calclevel[0], 7u);
+    counter = 0; // wrapped: still measured, no division by zero
+    DynamicDifficulty(4);
+    EXPECT_EQ(calclevel[0], 7u);
+    schip.upgrade = 0xFFFFFFFFu;
+    DynamicDifficulty(4);
+    EXPECT_EQ(calclevel[0], 0xFFFFFFFFu); // held at the top, not wrapped
+}
