@@ -1,5 +1,6 @@
 #include "game/screens/ScoreFile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -39,20 +40,20 @@ bool IsSeparator(char c) {
 
 constexpr std::array<char, 7> kBlankName{' ', ' ', ' ', ' ', ' ', ' ', ' '};
 
-// A score too big for 32 bits counts as the biggest one.
-bool ToCard(std::string_view digits, card& value) {
-    if (digits.empty()) {
+// The leading digits make the score, as files of the old game may carry
+// leftover bytes right after the tenth one. A score too big for 32 bits
+// counts as the biggest one.
+bool ToCard(std::string_view token, card& value) {
+    if (token.empty() || token[0] < '0' || token[0] > '9') {
         return false;
     }
     std::uint64_t v = 0;
-    for (const char c : digits) {
+    for (const char c : token) {
         if (c < '0' || c > '9') {
-            return false;
+            break;
         }
-        v = v * 10 + static_cast<unsigned>(c - '0');
-        if (v > std::numeric_limits<card>::max()) {
-            v = std::numeric_limits<card>::max();
-        }
+        v = std::min<std::uint64_t>(v * 10 + static_cast<unsigned>(c - '0'),
+                                    std::numeric_limits<card>::max());
     }
     value = static_cast<card>(v);
     return true;

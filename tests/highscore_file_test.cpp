@@ -1,0 +1,322 @@
+#include "game/Procedures.h"
+#include "game/screens/NameEntry.h"
+#include "game/screens/ScoreFile.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+
+using namespace Procedures;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::array<char, 7> Name(std::string_view s) {
+    std::array<char, 7> n;
+    n.fill(' ');
+    for (std::size_t i = 0; i < s.size() && i < n.size(); ++i) {
+        n[i] = s[i];
+    }
+    return n;
+}
+
+std::string NameOf(const highscore& h) {
+    return std::string(h.naam.begin(), h.naam.end());
+}
+
+ScoreFile::Table Table(std::initializer_list<std::pair<std::string_view, card>> places) {
+    ScoreFile::Table t{};
+    card i = 1;
+    for (const auto& [name, getal] : places) {
+        t[i++] = {Name(name), getal};
+    }
+    for (; i <= 10; ++i) {
+        t[i] = {Name(""), 0};
+    }
+    return t;
+}
+
+void ExpectPlaces(const ScoreFile::Table& got, const ScoreFile::Table& want) {
+    for (card i = 1; i <= 10; ++i) {
+        EXPECT_EQ(NameOf(got[i]), NameOf(want[i])) << "place " << i;
+        EXPECT_EQ(got[i].getal, want[i].getal) << "place " << i;
+    }
+}
+
+const ScoreFile::Table kFull = Table({{"FIREFLY", 1520},
+                                      {"ASH", 980},
+                                      {"EMBER", 5},
+                                      {"OWL", 400},
+                                      {"KAT", 77},
+                                      {"DRAKE", 12},
+                                      {"", 9},
+                                      {"SMAUG", 3},
+                                      {"Z", 0},
+                                      {"ABCDEFG", 4294967295u}});
+
+// A fresh directory per test, removed afterwards.
+class ScoreDir : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        std::string tmpl = (fs::temp_directory_path() / "morvek-scores-XXXXXX").string();
+        ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
+        dir = tmpl;
+        saved = scorefile;
+        scorefile = (dir / "myscore.txt").string();
+        ResetWorld();
+    }
+    void TearDown() override {
+        scorefile = saved;
+        fs::remove_all(dir);
+    }
+    static void Put(const fs::path& file, const std::string& text) {
+        std::ofstream(file, std::ios::binary) << text;
+    }
+    static std::string Get(const fs::path& file) {
+        std::ifstream in(file, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    fs::path dir;
+    std::string saved;
+};
+
+} // namespace
+
+TEST(ScoreFormat, WritesOneLineWithNarrowScoresPaddedAfterFirstPlace) {
+    const std::string text = ScoreFile::Format(kFull);
+    EXPECT_EQ(text.substr(0, 32), "FIREFLY1520 ASH    980 EMBER   5");
+    EXPECT_EQ(text, "FIREFLY1520 ASH    980 EMBER   5 OWL    400 KAT    77 DRAKE  12"
+                    "         9 SMAUG   3 Z       0 ABCDEFG4294967295");
+    // In first place a single digit has no filling blank.
+    EXPECT_EQ(ScoreFile::Format(Table({{"ASH", 7}})).substr(0, 8), "ASH    7");
+    EXPECT_EQ(ScoreFile::Format(Table({{"X", 50}, {"ASH", 7}})).substr(9, 10), " ASH     7");
+}
+
+TEST(ScoreFormat, ReadsBackWhatItWrites) {
+    ScoreFile::Table got{};
+    EXPECT_EQ(ScoreFile::Parse(ScoreFile::Format(kFull), got), 10u);
+    ExpectPlaces(got, kFull);
+    // Ten blank names with 0, as a first save of an empty table writes them.
+    const auto blank = Table({});
+    EXPECT_EQ(ScoreFile::Parse(ScoreFile::Format(blank), got), 10u);
+    ExpectPlaces(got, blank);
+}
+
+TEST(ScoreReading, LineBreaksBetweenEntriesReadLikeBlanks) {
+    std::string lf = ScoreFile::Format(kFull);
+    std::string crlf;
+    // Swap the blank that ends each score for a line break.
+    ScoreFile::Table got{};
+    for (std::size_t pos = 0; (pos = lf.find(' ', pos)) != std::string::npos;) {
+        if (pos > 0 && lf[pos - 1] >= '0' && lf[pos - 1] <= '9') {
+            lf[pos] = '\n';
+        }
+        ++pos;
+    }
+    lf += "\n";
+    EXPECT_EQ(ScoreFile::Parse(lf, got), 10u);
+    ExpectPlaces(got, kFull);
+
+    for (const char c : lf) {
+        crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    }
+    got = {};
+    EXPECT_EQ(ScoreFile::Parse(crlf, got), 10u);
+    ExpectPlaces(got, kFull);
+
+    // A short name ended by its line, the score on the next one.
+    got = {};
+    EXPECT_EQ(ScoreFile::Parse("OWL\r\n400\r\nASH\n7\n", got), 2u);
+    ExpectPlaces(got, Table({{"OWL", 400}, {"ASH", 7}}));
+}
+
+TEST(ScoreReading, ShortOrBrokenFilesFillTheRestWithBlankPlaces) {
+    ScoreFile::Table got = kFull;
+    EXPECT_EQ(ScoreFile::Parse("", got), 0u);
+    ExpectPlaces(got, Table({}));
+
+    got = kFull;
+    EXPECT_EQ(ScoreFile::Parse("FIREFLY1520 ASH    980 EMBER   5", got), 3u);
+    ExpectPlaces(got, Table({{"FIREFLY", 1520}, {"ASH", 980}, {"EMBER", 5}}));
+
+    // A name cut off by the end of the file, and a score that is no number.
+    got = kFull;
+    EXPECT_EQ(ScoreFile::Parse("FIREFLY1520 AS", got), 1u);
+    ExpectPlaces(got, Table({{"FIREFLY", 1520}}));
+    EXPECT_EQ(ScoreFile::Parse("FIREFLY1520 ASH    X90 EMBER   5", got), 1u);
+    ExpectPlaces(got, Table({{"FIREFLY", 1520}}));
+    // Bytes left over from a longer earlier file run on from the tenth score.
+    EXPECT_EQ(ScoreFile::Parse(ScoreFile::Format(kFull) + "LD 3 OLD    12", got), 10u);
+    ExpectPlaces(got, kFull);
+}
+
+TEST(ScoreReading, HugeScoresCountAsTheLargestCard) {
+    ScoreFile::Table got{};
+    EXPECT_EQ(ScoreFile::Parse("BIG    4294967296 HUGE   99999999999999999999999999 MAX    "
+                               "4294967295 EDGE   4294967294",
+                               got),
+              4u);
+    EXPECT_EQ(got[1].getal, 4294967295u);
+    EXPECT_EQ(got[2].getal, 4294967295u);
+    EXPECT_EQ(got[3].getal, 4294967295u);
+    EXPECT_EQ(got[4].getal, 4294967294u);
+}
+
+TEST(ScoreReading, GarbageNeverReadsOutOfBoundsOrMoreThanTenPlaces) {
+    std::mt19937 gen(1234);
+    std::uniform_int_distribution<int> byte(0, 255), len(0, 600), pick(0, 5);
+    const std::string alphabet = "0123456789 \t\r\n\x1A"
+                                 "ABC";
+    for (int round = 0; round < 3000; ++round) {
+        std::string data(static_cast<std::size_t>(len(gen)), '\0');
+        for (char& c : data) {
+            // Mostly bytes the rule reacts to, so that many places get read.
+            c = pick(gen) == 0 ? static_cast<char>(byte(gen))
+                               : alphabet[static_cast<std::size_t>(byte(gen)) % alphabet.size()];
+        }
+        ScoreFile::Table got{};
+        got[0].getal = 11;
+        got[11].getal = 22;
+        const card n = ScoreFile::Parse(data, got);
+        ASSERT_LE(n, 10u);
+        EXPECT_EQ(got[0].getal, 11u);
+        EXPECT_EQ(got[11].getal, 22u);
+        for (card i = n + 1; i <= 10; ++i) {
+            ASSERT_EQ(NameOf(got[i]), "       ");
+            ASSERT_EQ(got[i].getal, 0u);
+        }
+    }
+}
+
+TEST(ScoreInsert, EqualScoresStayAboveTheNewResult) {
+    auto t = Table({{"A", 100},
+                    {"B", 80},
+                    {"C", 80},
+                    {"D", 50},
+                    {"E", 40},
+                    {"F", 30},
+                    {"G", 20},
+                    {"H", 10},
+                    {"I", 5},
+                    {"J", 2}});
+    t[11].naam = Name("NEW");
+    ScoreFile::Insert(t, 80);
+    ExpectPlaces(t, Table({{"A", 100},
+                           {"B", 80},
+                           {"C", 80},
+                           {"NEW", 80},
+                           {"D", 50},
+                           {"E", 40},
+                           {"F", 30},
+                           {"G", 20},
+                           {"H", 10},
+                           {"I", 5}}));
+    EXPECT_EQ(NameOf(t[11]), "J      ");
+
+    // Equal to the tenth: the table stays as it was.
+    t[11].naam = Name("LATE");
+    ScoreFile::Insert(t, 5);
+    EXPECT_EQ(NameOf(t[10]), "I      ");
+    EXPECT_EQ(NameOf(t[11]), "LATE   ");
+}
+
+TEST(ScoreShown, ControlAndHighBytesAreNotDrawn) {
+    EXPECT_EQ(ScoreFile::Shown(Name("OWL")), "OWL    ");
+    EXPECT_EQ(ScoreFile::Shown({'A', '\0', '\x1b', '\x7f', '\xff', 'b', '~'}), "A????b~");
+}
+
+TEST(NameKeys, OnlyLettersAreTakenAndOnlySeven) {
+    std::array<char, 7> naam;
+    naam.fill(' ');
+    card t = 1;
+    for (const card key : std::initializer_list<card>{'K', '3', 'A', 13, 8, 'T'}) {
+        TypeLetter(naam, t, key);
+    }
+    EXPECT_EQ(std::string(naam.begin(), naam.end()), "KAT    ");
+    EXPECT_EQ(t, 4u);
+    for (const card key :
+         std::initializer_list<card>{'a', 64, 91, 0x161, 0x20, 'Q', 'W', 'E', 'R', 'X', 'Y'}) {
+        TypeLetter(naam, t, key);
+    }
+    EXPECT_EQ(std::string(naam.begin(), naam.end()), "KATQWER");
+    EXPECT_EQ(t, 8u);
+}
+
+TEST_F(ScoreDir, MissingFileReadsBlankAndFirstSaveCreatesIt) {
+    EXPECT_EQ(ScoreFile::Read(scorefile, scores), 0u);
+    ExpectPlaces(scores, Table({}));
+    scores[11].naam = Name("OWL");
+    score = 300;
+    ASSERT_TRUE(SaveResult());
+    EXPECT_EQ(Get(scorefile), ScoreFile::Format(Table({{"OWL", 300}})));
+    EXPECT_FALSE(fs::exists(ScoreFile::TempPath(scorefile)));
+}
+
+TEST_F(ScoreDir, ShortFileIsRepairedByTheNextSave) {
+    Put(scorefile, "FIREFLY1520\r\nASH    980\r\n");
+    EXPECT_EQ(ScoreFile::Read(scorefile, scores), 2u);
+    scores[11].naam = Name("EMBER");
+    score = 5;
+    ASSERT_TRUE(SaveResult());
+    EXPECT_EQ(Get(scorefile),
+              ScoreFile::Format(Table({{"FIREFLY", 1520}, {"ASH", 980}, {"EMBER", 5}})));
+}
+
+TEST_F(ScoreDir, MegabyteFileIsReadOnlyAsFarAsTenPlacesNeed) {
+    std::string big = ScoreFile::Format(kFull);
+    big += std::string(1 << 20, 'X');
+    Put(scorefile, big);
+    ASSERT_EQ(ScoreFile::Read(scorefile, scores), 10u);
+    ExpectPlaces(scores, kFull);
+
+    // One endless line of digits: a single huge score, nothing else.
+    Put(scorefile, "ENDLESS" + std::string(1 << 20, '7'));
+    ASSERT_EQ(ScoreFile::Read(scorefile, scores), 1u);
+    EXPECT_EQ(scores[1].getal, 4294967295u);
+}
+
+TEST_F(ScoreDir, SaveInterruptedBeforeTheRenameLeavesTheOldTable) {
+    const std::string old = ScoreFile::Format(kFull);
+    Put(scorefile, old);
+    // A crash after the new table is on disk but before it replaced the old one.
+    std::string error;
+    ASSERT_TRUE(ScoreFile::WriteSynced(ScoreFile::TempPath(scorefile), "TORN   1", error));
+    EXPECT_EQ(Get(scorefile), old);
+    ScoreFile::Table got{};
+    EXPECT_EQ(ScoreFile::Read(scorefile, got), 10u);
+    ExpectPlaces(got, kFull);
+
+    // The next save is not hurt by the leftover.
+    scores = got;
+    scores[11].naam = Name("NEW");
+    score = 2000;
+    ASSERT_TRUE(SaveResult());
+    EXPECT_EQ(Get(scorefile).substr(0, 12), "NEW    2000 ");
+    EXPECT_FALSE(fs::exists(ScoreFile::TempPath(scorefile)));
+}
+
+TEST_F(ScoreDir, FailedWriteKeepsTheTableInMemoryAndSaysSo) {
+    scorefile = (dir / "gone" / "myscore.txt").string();
+    scores = kFull;
+    scores[11].naam = Name("NEW");
+    score = 2000;
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(SaveResult());
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find(scorefile), std::string::npos) << said;
+    ExpectPlaces(scores, kFull);
+
+    // A directory in the file's place cannot be replaced either; it stays.
+    scorefile = (dir / "taken").string();
+    fs::create_directories(dir / "taken" / "inside");
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(SaveResult());
+    testing::internal::GetCapturedStderr();
+    ExpectPlaces(scores, kFull);
+    EXPECT_TRUE(fs::is_directory(dir / "taken" / "inside"));
+    EXPECT_FALSE(fs::exists(ScoreFile::TempPath(scorefile)));
+}
