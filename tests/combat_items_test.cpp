@@ -1,0 +1,204 @@
+#include "combat_support.h"
+#include "support/TestWorld.h"
+#include "util/StandardLib.h"
+
+#include <gtest/gtest.h>
+
+using namespace Procedures;
+
+namespace {
+
+class Items : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        TestWorld::NewGameState();
+        CombatTest::PutEnemy(1, 300, 400, 1);
+        enemies[1].state = false; // just destroyed: the position is still there
+    }
+};
+
+void StartRandomAt(int k) {
+    StandardLib::ResetRandom();
+    for (int i = 0; i < k; ++i) {
+        StandardLib::PseudoRandomCardGenerator();
+    }
+}
+
+// The kind (row) that gained an item since the tables were cleared, or 0.
+card DroppedKind() {
+    for (card i = 1; i <= 6; ++i) {
+        for (card j = 1; j <= 10; ++j) {
+            if (objects[i][j].state) {
+                return i;
+            }
+        }
+    }
+    return 0;
+}
+
+// Where in the random sequence the next drop is an extra life.
+int FirstLifeDrop() {
+    for (int k = 0; k < 1012; ++k) {
+        objects = {};
+        StartRandomAt(k);
+        Dropitem(1);
+        if (DroppedKind() == 5) {
+            objects = {};
+            return k;
+        }
+    }
+    return -1;
+}
+
+object& PickedUp(card kind, card slot, card age) {
+    object& item = objects[kind][slot];
+    item = {};
+    item.counter = age;
+    item.textstate = true;
+    return item;
+}
+
+} // namespace
+
+TEST_F(Items, DropDrawsComeInTheirOrderAndStopAtTheFirstFive) {
+    struct Draw {
+        card max, kind;
+    };
+    const Draw draws[] = {{23, 5}, {18, 3}, {13, 4}, {11, 1}, {8, 2}};
+    std::array<int, 6> seen{};
+    for (int k = 0; k < 1012; ++k) {
+        objects = {};
+        StartRandomAt(k);
+        Dropitem(1);
+        const card got = DroppedKind();
+        const auto seedAfter = StandardLib::Seed();
+
+        StartRandomAt(k);
+        card expected = 0;
+        for (const Draw& d : draws) {
+            if (StandardLib::RandomCard(1, d.max) == 5) {
+                expected = d.kind;
+                break;
+            }
+        }
+        ASSERT_EQ(got, expected) << "at " << k;
+        ASSERT_EQ(seedAfter, StandardLib::Seed()) << "at " << k;
+        ++seen[got];
+    }
+    for (card kind = 0; kind <= 5; ++kind) {
+        EXPECT_GT(seen[kind], 0) << "kind " << kind;
+    }
+    EXPECT_GT(seen[0], 500); // most enemies leave nothing
+}
+
+TEST_F(Items, ADropStartsAtTheEnemyAndDriftsDownLeft) {
+    const int k = FirstLifeDrop();
+    ASSERT_GE(k, 0);
+    // Slot 1 is taken; slot 2 still shows the text of an earlier pick-up.
+    objects[5][1].state = true;
+    PickedUp(5, 2, 40);
+    StartRandomAt(k);
+    Dropitem(1);
+    const object& item = objects[5][2];
+    EXPECT_TRUE(item.state);
+    EXPECT_FALSE(item.textstate);
+    EXPECT_EQ(item.counter, 0u);
+    EXPECT_FLOAT_EQ(item.x, 300);
+    EXPECT_FLOAT_EQ(item.y, 400);
+    EXPECT_FLOAT_EQ(item.speedx, -7);
+    EXPECT_FLOAT_EQ(item.speedy, 1);
+}
+
+TEST_F(Items, NoEleventhItemOfAKind) {
+    const int k = FirstLifeDrop();
+    ASSERT_GE(k, 0);
+    for (card j = 1; j <= 10; ++j) {
+        objects[5][j].state = true;
+        objects[5][j].x = static_cast<real>(j);
+    }
+    const auto before = objects;
+    StartRandomAt(k);
+    Dropitem(1);
+    for (card i = 1; i <= 6; ++i) {
+        for (card j = 1; j <= 10; ++j) {
+            EXPECT_EQ(objects[i][j].state, before[i][j].state);
+            EXPECT_EQ(objects[i][j].x, before[i][j].x);
+        }
+    }
+}
+
+TEST_F(Items, ItemsExpireAtTheirHundredthMove) {
+    object& item = objects[3][4];
+    item.x = 800;
+    item.y = 100;
+    item.speedx = -7;
+    item.speedy = 1;
+    item.state = true;
+    object& cloud = objects[6][1];
+    cloud.speedx = 2;
+    cloud.state = true;
+    object& text = PickedUp(1, 1, 50);
+    for (int t = 0; t < 99; ++t) {
+        Itemmove();
+    }
+    EXPECT_TRUE(item.state);
+    EXPECT_FLOAT_EQ(item.x, 800 - 693);
+    EXPECT_FLOAT_EQ(item.y, 199);
+    EXPECT_FLOAT_EQ(cloud.x, 198); // the clouds move with the items
+    EXPECT_EQ(text.counter, 50u);  // a pending text does not age here
+    Itemmove();
+    EXPECT_FALSE(item.state);
+    EXPECT_FLOAT_EQ(item.x, 0);
+    EXPECT_FLOAT_EQ(item.speedx, 0);
+    EXPECT_EQ(item.counter, 100u);
+}
+
+TEST_F(Items, PickUpEffects) {
+    struct Case {
+        card kind;
+        integer before, after;
+    };
+    const Case cases[] = {{1, 49, 99}, {1, 50, 100}, {1, 100, 100}, {1, -20, 30},
+                          {2, 45, 95}, {2, 60, 100}, {3, 7, 8},     {4, 4, 5},
+                          {4, 5, 5},   {5, 3, 4},    {5, 4, 4}};
+    for (const Case& c : cases) {
+        TestWorld::NewGameState();
+        integer* stock[] = {nullptr, &schip.health, &schip.magic, nullptr, nullptr, &schip.lives};
+        if (c.kind == 3) {
+            schip.upgrade = static_cast<card>(c.before);
+        } else if (c.kind == 4) {
+            schip.special = static_cast<card>(c.before);
+        } else {
+            *stock[c.kind] = c.before;
+        }
+        object& item = objects[c.kind][6];
+        item.state = true;
+        item.x = 90;
+        item.speedx = -7;
+        item.counter = 33;
+        ObjectCollect(c.kind, 6);
+        const integer now = c.kind == 3   ? static_cast<integer>(schip.upgrade)
+                            : c.kind == 4 ? static_cast<integer>(schip.special)
+                                          : *stock[c.kind];
+        EXPECT_EQ(now, c.after) << "kind " << c.kind << " from " << c.before;
+        // Consumed even when it changes nothing; the text will run from its age.
+        EXPECT_FALSE(item.state);
+        EXPECT_TRUE(item.textstate);
+        EXPECT_EQ(item.counter, 33u);
+        EXPECT_FLOAT_EQ(item.x, 0);
+        EXPECT_FLOAT_EQ(item.speedx, 0);
+    }
+}
+
+TEST_F(Items, TextShowsFor126MinusTheAgeAtPickUp) {
+    for (card age : {1u, 30u, 99u}) {
+        object& item = PickedUp(2, 3, age);
+        card shown = 0;
+        while (item.textstate && shown < 1000) {
+            ObjectText(2, 3);
+            shown += item.textstate ? 1 : 0;
+        }
+        EXPECT_EQ(shown, 126 - age);
+        EXPECT_EQ(item.counter, 126u);
+    }
+}

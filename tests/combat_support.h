@@ -1,0 +1,60 @@
+// Small helpers shared by the combat tests: held keys and hand-placed
+// enemies and shots, so a test sets up exactly the scene it needs.
+#pragma once
+
+#include "display/Run.h"
+#include "game/Procedures.h"
+
+#include <cstdint>
+
+namespace CombatTest {
+
+inline void Key(std::uint32_t code, bool down) {
+    Wimdows::Run::InputEvent event;
+    event.kind = down ? Wimdows::Run::InputEvent::KeyDown : Wimdows::Run::InputEvent::KeyUp;
+    event.code = code;
+    Wimdows::Run::Apply(event);
+}
+
+inline Procedures::enemy& PutEnemy(Procedures::card slot, Procedures::real x, Procedures::real y,
+                                   Procedures::card type, Procedures::real length = 50) {
+    Procedures::enemy& e = Procedures::enemies[slot];
+    e = {};
+    e.x = x;
+    e.y = y;
+    e.length = length;
+    e.type = type;
+    e.health = 100;
+    e.state = true;
+    return e;
+}
+
+inline Procedures::bullet& PutShot(Procedures::card slot, Procedures::real x, Procedures::real y,
+                                   Procedures::card type, Procedures::real length = 5) {
+    Procedures::bullet& b = Procedures::bullets[slot];
+    b = {};
+    b.x = x;
+    b.y = y;
+    b.type = type;
+    b.length = length;
+    b.state = true;
+    return b;
+}
+
+inline int ExplosionsAlive() {
+    int alive = 0;
+    for (Procedures::card i = 1; i <= 25; ++i) {
+        alive += Procedures::explosions[i].state ? 1 : 0;
+    }
+    return alive;
+}
+
+inline int BulletsInUse() {
+    int used = 0;
+    for (Procedures::card i = 1; i <= 100; ++i) {
+        used += Procedures::bullets[i].state ? 1 : 0;
+    }
+    return used;
+}
+
+} // namespace CombatTest
