@@ -43,6 +43,11 @@ bool DragonOnBlack() {
     return Wimdows::GetPixel(static_cast<card>(Px(schip.x)), static_cast<card>(Px(schip.y))) == 0;
 }
 
+bool OnIcicle(const Background& ice) {
+    const integer x = Px(schip.x), y = Px(schip.y);
+    return x >= ice.x && x < ice.x + P::kIcicleWidth && y >= ice.y && y < ice.y + P::kIcicleHeight;
+}
+
 void DrawBackground(integer bx, card entry) {
     const card first = 2 * level - 1;
     const auto& pics = images[P::kBackgroundGroup];
@@ -64,7 +69,9 @@ void DeadlyContacts() {
                 continue;
             }
             Wimdows::DrawBitmap(coll[1], ice.x, ice.y);
-            if (DragonOnBlack()) {
+            // Black under the dragon may come from an icicle drawn earlier or
+            // from the wall; only the icicle it lies on is the one it touched.
+            if (OnIcicle(ice) && DragonOnBlack()) {
                 schip.health = 0;
                 Explosion(schip.x, schip.y, 1);
                 ice.update = false;

@@ -74,6 +74,7 @@ inline constexpr card kWingBeat = 6; // ticks; first half the first picture
 
 inline constexpr Sprite kIcicle = {4, 6, 0, 0};
 inline constexpr card kIcicleContactGroup = 4, kIcicleContactSlot = 7; // opaque
+inline constexpr integer kIcicleWidth = 30, kIcicleHeight = 150;
 inline constexpr Sprite kFireball = {4, 8, 25, 25};
 inline constexpr std::array<Sprite, 2> kClouds = {{{4, 9, 75, 150}, {4, 10, 75, 150}}};
 

@@ -1,0 +1,179 @@
+#include "display/Wimdows.h"
+#include "game/Procedures.h"
+#include "support/TestWorld.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+using namespace Procedures;
+
+namespace {
+
+// Colours as the game writes them: red + 256 * blue + 65536 * green.
+constexpr card kWhite = 0xFFFFFF, kBlack = 0, kRed = 0x0000FF, kBlue = 0x00FF00, kGreen = 0xFF0000,
+               kYellow = 0xFF00FF;
+
+// Writes a 24-bit picture of the given colours and loads it.
+card Picture(int w, int h, const std::function<card(int, int)>& colour) {
+    static int n = 0;
+    const auto file =
+        std::filesystem::temp_directory_path() /
+        ("wave_render_" + std::to_string(::getpid()) + "_" + std::to_string(++n) + ".bmp");
+    const int row = (w * 3 + 3) / 4 * 4;
+    std::vector<unsigned char> data(54 + static_cast<std::size_t>(row) * h);
+    auto put = [&](std::size_t at, std::uint32_t v, int bytes) {
+        for (int b = 0; b < bytes; ++b) {
+            data[at + b] = static_cast<unsigned char>(v >> (8 * b));
+        }
+    };
+    data[0] = 'B';
+    data[1] = 'M';
+    put(2, static_cast<std::uint32_t>(data.size()), 4);
+    put(10, 54, 4);
+    put(14, 40, 4);
+    put(18, static_cast<std::uint32_t>(w), 4);
+    put(22, static_cast<std::uint32_t>(h), 4);
+    put(26, 1, 2);
+    put(28, 24, 2);
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            const card c = colour(x, y); // bottom-up rows, blue green red
+            const std::size_t at = 54 + static_cast<std::size_t>(h - 1 - y) * row + x * 3;
+            data[at] = static_cast<unsigned char>(c >> 8);
+            data[at + 1] = static_cast<unsigned char>(c >> 16);
+            data[at + 2] = static_cast<unsigned char>(c);
+        }
+    }
+    std::FILE* f = std::fopen(file.c_str(), "wb");
+    std::fwrite(data.data(), 1, data.size(), f);
+    std::fclose(f);
+    const card bmp = Wimdows::LoadBitmap(file.string(), static_cast<card>(w), static_cast<card>(h));
+    std::filesystem::remove(file);
+    return bmp;
+}
+
+card Solid(int w, int h, card c) {
+    return Picture(w, h, [c](int, int) { return c; });
+}
+
+// A level-1 scene: white deadly area with a black square at (300..309,
+// 300..309), the visible picture red and its mirror blue, one white mask
+// for every sprite.
+card mask = 0;
+void Scene() {
+    TestWorld::NewGameState();
+    mask = Solid(1024, 768, kWhite);
+    const card deadly = Picture(
+        1024, 768, [](int x, int y) { return x / 10 == 30 && y / 10 == 30 ? kBlack : kWhite; });
+    images[2][1] = {0, Solid(1024, 768, kRed), deadly};
+    images[2][2] = {0, Solid(1024, 768, kBlue), deadly};
+    images[2][3] = images[2][1];
+    images[2][4] = images[2][2];
+    backarr[1].x = backarr[2].x = 7; // the next frame draws at 0
+}
+
+} // namespace
+
+TEST(WaveRender, BackgroundScrollsAndWraps) {
+    Scene();
+    backarr[1].x = -1003;
+    Draw();
+    EXPECT_EQ(Wimdows::GetPixel(5, 400), kRed);
+    EXPECT_EQ(Wimdows::GetPixel(20, 400), kBlue);
+    backarr[1].x = -1017;
+    Draw();
+    EXPECT_EQ(backarr[1].x, -1024);
+    EXPECT_EQ(Wimdows::GetPixel(5, 400), kBlue);
+    EXPECT_EQ(Wimdows::GetPixel(1020, 400), kBlue);
+    backarr[1].x = -2044;
+    Draw();
+    EXPECT_EQ(backarr[1].x, -3);
+    EXPECT_EQ(Wimdows::GetPixel(5, 400), kRed);
+    EXPECT_EQ(Wimdows::GetPixel(1022, 400), kBlue);
+}
+
+TEST(WaveRender, BlackUnderTheDragonKillsIt) {
+    Scene();
+    schip.x = 100;
+    schip.y = 100;
+    Draw();
+    EXPECT_EQ(schip.health, 100);
+    backarr[1].x = 7;
+    schip.x = 305.9f;
+    schip.y = 305;
+    Draw();
+    EXPECT_EQ(schip.health, 0);
+}
+
+TEST(WaveRender, IcicleThatTouchesTheDragonIsGone) {
+    Scene();
+    level = 2;
+    images[4][7][1] = Solid(30, 150, kBlack);
+    BackObjLevel2[4] = {600, 250, true};
+    BackObjLevel2[5] = {100, 250, true};
+    schip.x = 610;
+    schip.y = 300;
+    Draw();
+    EXPECT_EQ(schip.health, 0);
+    EXPECT_FALSE(BackObjLevel2[4].update);
+    EXPECT_TRUE(BackObjLevel2[5].update);
+    int blasts = 0;
+    for (card i = 1; i <= 25; ++i) {
+        blasts += explosions[i].state && explosions[i].x == 610 ? 1 : 0;
+    }
+    EXPECT_EQ(blasts, 2); // the icicle's and the wall's
+}
+
+TEST(WaveRender, DragonBeatsItsWingsEverySixTicks) {
+    Scene();
+    images[1][1] = {0, Solid(50, 50, kYellow), mask};
+    images[1][2] = {0, Solid(50, 50, kGreen), mask};
+    schip.x = 500;
+    schip.y = 500;
+    counter = 6;
+    Draw();
+    EXPECT_EQ(Wimdows::GetPixel(500, 500), kYellow);
+    counter = 9;
+    Draw();
+    EXPECT_EQ(Wimdows::GetPixel(500, 500), kGreen);
+}
+
+TEST(WaveRender, HudShowsSpareLivesAndBars) {
+    Scene();
+    images[6][6] = {0, Solid(25, 25, kYellow), mask};
+    const auto lifeIcons = [] {
+        int n = 0;
+        for (int x : {32, 62, 92}) {
+            n += Wimdows::GetPixel(static_cast<card>(x), 42) == kYellow ? 1 : 0;
+        }
+        return n;
+    };
+    schip.lives = 1;
+    Draw();
+    EXPECT_EQ(lifeIcons(), 0);
+    EXPECT_EQ(Wimdows::GetPixel(999, 45), 0xB00000u); // a full bar
+    EXPECT_EQ(Wimdows::GetPixel(1001, 45), kRed);
+    EXPECT_EQ(Wimdows::GetPixel(895, 45), kGreen); // its frame
+    EXPECT_EQ(Wimdows::GetPixel(750, 45), 0x808000u);
+
+    backarr[1].x = 7;
+    schip.lives = 4;
+    schip.health = 25;
+    schip.magic = 20;
+    Draw();
+    EXPECT_EQ(lifeIcons(), 3);
+    EXPECT_EQ(Wimdows::GetPixel(910, 45), kRed);
+    EXPECT_EQ(Wimdows::GetPixel(930, 45), kRed); // background, not bar
+    EXPECT_EQ(Wimdows::GetPixel(750, 45), 0x00FFFFu);
+
+    // The frame the dragon is lost in draws the bar leftwards.
+    backarr[1].x = 7;
+    schip.health = -10;
+    Draw();
+    EXPECT_EQ(Wimdows::GetPixel(893, 45), kRed);
+}
