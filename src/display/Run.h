@@ -11,11 +11,11 @@ namespace Wimdows::Run {
 
 struct InputEvent {
     enum Kind : std::uint8_t { KeyDown, KeyUp, MouseMove, MouseDown, MouseUp, Shot, State, Close };
-    std::uint64_t ms = 0;  // virtual millisecond at which it applies
+    std::uint64_t ms = 0; // virtual millisecond at which it applies
     Kind kind = KeyDown;
     std::uint32_t code = 0; // key code; for mouse buttons 0 = left, 1 = right
     std::int32_t x = 0, y = 0;
-    std::string file;       // Shot and State
+    std::string file; // Shot and State
 };
 
 // Headless: no window, no real sleeping; the window state is still active.
@@ -24,11 +24,17 @@ bool Headless();
 
 // Milliseconds of virtual time since the run started.
 std::uint64_t ClockMs();
+// The window caption as the game last set it ("" with no window).
+std::string Title();
 
 // Reads a script. On a bad line returns false with "FILE:LINE: what is wrong".
 bool LoadScript(const std::string& file, std::string& error);
-bool ParseScript(const std::string& text, const std::string& name,
-                 std::vector<InputEvent>& events, std::string& error);
+bool ParseScript(const std::string& text, const std::string& name, std::vector<InputEvent>& events,
+                 std::string& error);
+// Replaces the script with events already parsed (tests).
+void SetScript(std::vector<InputEvent> events);
+// One event as a script line, without the line end.
+std::string FormatEvent(const InputEvent& event);
 // Every input event the game sees is appended to this file, in script format.
 bool SetRecord(const std::string& file);
 
@@ -43,6 +49,8 @@ void SetEndHandler(std::function<void()> handler);
 
 // Applies one event at once, as a sync point would (tests, scripts, live input).
 void Apply(const InputEvent& event);
+// Hands a live event to the game from any thread; it applies at the next sync point.
+void Post(const InputEvent& event);
 // Writes the frame last presented by UpdateWindow as a 24-bit BMP.
 bool WriteShot(const std::string& file);
 

@@ -1,8 +1,9 @@
-// Placeholder until the window unit lands.
+// Opening, closing and naming the window. Headless runs keep the same
+// states and back buffer; only the SDL side is skipped.
+#include "display/Host.h"
 #include "display/Layer.h"
 #include "display/Run.h"
-
-#include <cstdlib>
+#include "display/Sync.h"
 
 namespace Wimdows {
 
@@ -10,36 +11,71 @@ WinStruct window;
 bool buffering = false;
 std::vector<std::uint32_t> backbuffer;
 
-void Window(std::string_view, std::uint32_t, std::uint32_t) {}
-void KillWindow() {}
-void SetTitle(std::string_view) {}
-bool KeyDown(std::uint32_t) { return false; }
-std::uint32_t GetKey() { return 0; }
-void FlushKeys() {}
-void MousePos(std::int32_t& x, std::int32_t& y) { x = y = 0; }
-bool MouseLeft() { return false; }
-void Sleep(std::uint32_t) {}
-void SetBuffering(bool) {}
-void UpdateWindow() {}
-void DrawnRect(std::int32_t, std::int32_t, std::int32_t, std::int32_t) {}
+namespace {
+
+// Text arguments end at the first NUL, as the game's character arrays do.
+std::string UpToNul(std::string_view text) {
+    return std::string(text.substr(0, text.find('\0')));
+}
+
+void Teardown() {
+    window = WinStruct{};
+    buffering = false;
+    backbuffer.clear();
+    backbuffer.shrink_to_fit();
+    DropDrawn();
+    ClearInput();
+    FreeBitmaps();
+}
+
+} // namespace
+
+void Window(std::string_view title, std::uint32_t x, std::uint32_t y) {
+    if (window.state == STATE_ACTIVE) {
+        KillWindow();
+    }
+    window.title = UpToNul(title);
+    window.xlen = x;
+    window.ylen = y;
+    buffering = false;
+    ClearInput();
+    DropDrawn();
+    backbuffer.assign(static_cast<std::size_t>(x) * y, 0);
+    OpenPresented(x, y);
+    if (!Run::Headless() && !Host::Open(window.title, x, y)) {
+        Teardown();
+        return;
+    }
+    window.state = STATE_ACTIVE;
+}
+
+void KillWindow() {
+    if (window.state == STATE_ACTIVE && !Run::Headless()) {
+        Host::Close();
+    }
+    Teardown();
+}
+
+void SetTitle(std::string_view title) {
+    if (window.state != STATE_ACTIVE) {
+        return;
+    }
+    window.title = UpToNul(title);
+    if (!Run::Headless()) {
+        Host::SetTitle(window.title);
+    }
+}
 
 } // namespace Wimdows
 
 namespace Wimdows::Run {
 
-void SetHeadless(bool) {}
-bool Headless() { return true; }
-std::uint64_t ClockMs() { return 0; }
-bool LoadScript(const std::string&, std::string&) { return true; }
-bool ParseScript(const std::string&, const std::string&, std::vector<InputEvent>&, std::string&) {
-    return true;
+std::string Title() {
+    return window.title;
 }
-bool SetRecord(const std::string&) { return true; }
-void SetStateWriter(StateWriter) {}
-void SetEndHandler(std::function<void()>) {}
-void End(int code) { std::exit(code); }
-void Apply(const InputEvent&) {}
-bool WriteShot(const std::string&) { return true; }
-void Reset() {}
+
+void DropWindow() {
+    Teardown();
+}
 
 } // namespace Wimdows::Run

@@ -1,6 +1,145 @@
+// The program's command line and threads. With a window, SDL keeps the main
+// thread for its events and the game runs on a second thread.
+#include "display/Host.h"
+#include "display/Run.h"
 #include "game/Game.h"
+#include "game/core/StateDump.h"
 
-int main() {
+#include <array>
+#include <charconv>
+#include <iostream>
+#include <string>
+#include <string_view>
+#include <thread>
+
+namespace {
+
+struct CommandLine {
+    bool headless = false;
+    bool help = false;
+    std::string script;
+    std::string record;
+};
+
+// Returns what is wrong with the value, or "".
+using Setter = std::string (*)(CommandLine& line, std::string_view value);
+
+struct Option {
+    std::string_view name;
+    std::string_view value; // "" for a switch
+    std::string_view help;
+    Setter set;
+};
+
+constexpr std::array kOptions{
+    Option{"--headless", "", "run without a window and without real sleeping",
+           [](CommandLine& c, std::string_view) {
+               c.headless = true;
+               return std::string{};
+           }},
+    Option{"--script", "FILE", "play the input events of FILE",
+           [](CommandLine& c, std::string_view v) {
+               c.script = v;
+               return std::string{};
+           }},
+    Option{"--record", "FILE", "write every input event of the run to FILE",
+           [](CommandLine& c, std::string_view v) {
+               c.record = v;
+               return std::string{};
+           }},
+    Option{"--level", "N", "a new game starts in level N (1, 2 or 3)",
+           [](CommandLine&, std::string_view v) {
+               std::uint32_t n = 0;
+               const auto [end, err] = std::from_chars(v.data(), v.data() + v.size(), n);
+               if (err != std::errc{} || end != v.data() + v.size() || n < 1 || n > 3) {
+                   return "--level takes 1, 2 or 3, not '" + std::string(v) + "'";
+               }
+               Game::options.startLevel = n;
+               return std::string{};
+           }},
+    Option{"--boss", "", "a new game starts at the level's boss fight",
+           [](CommandLine&, std::string_view) {
+               Game::options.startAtBoss = true;
+               return std::string{};
+           }},
+    Option{"--help", "", "show this list",
+           [](CommandLine& c, std::string_view) {
+               c.help = true;
+               return std::string{};
+           }},
+};
+
+std::string Usage() {
+    std::string text = "usage: morvek [options]\n";
+    for (const auto& o : kOptions) {
+        std::string left =
+            std::string(o.name) + (o.value.empty() ? "" : " ") + std::string(o.value);
+        left.resize(std::max<std::size_t>(left.size() + 2, 18), ' ');
+        text += "  " + left + std::string(o.help) + "\n";
+    }
+    return text;
+}
+
+std::string Parse(int argc, char** argv, CommandLine& line) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        const Option* found = nullptr;
+        for (const auto& o : kOptions) {
+            found = o.name == arg ? &o : found;
+        }
+        if (found == nullptr) {
+            return "unknown option '" + std::string(arg) + "'";
+        }
+        std::string_view value;
+        if (!found->value.empty()) {
+            if (i + 1 >= argc) {
+                return std::string(arg) + " needs " + std::string(found->value);
+            }
+            value = argv[++i];
+        }
+        if (auto bad = found->set(line, value); !bad.empty()) {
+            return bad;
+        }
+    }
+    return "";
+}
+
+[[noreturn]] void RunGame() {
     Game::main();
-    return 0;
+    Wimdows::Run::End(0);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    namespace Run = Wimdows::Run;
+    CommandLine line;
+    if (auto bad = Parse(argc, argv, line); !bad.empty()) {
+        std::cerr << "morvek: " << bad << '\n' << Usage();
+        return 2;
+    }
+    if (line.help) {
+        std::cout << Usage();
+        return 0;
+    }
+    std::string error;
+    if (!line.script.empty() && !Run::LoadScript(line.script, error)) {
+        std::cerr << "morvek: " << error << '\n';
+        return 2;
+    }
+    if (!line.record.empty() && !Run::SetRecord(line.record)) {
+        std::cerr << "morvek: cannot write the recording " << line.record << '\n';
+        return 2;
+    }
+    Run::SetHeadless(line.headless);
+    Run::SetStateWriter(StateDump::WriteState);
+    if (line.headless) {
+        RunGame();
+    }
+    if (!Wimdows::Host::Start(error)) {
+        std::cerr << "morvek: no display can be opened (" << error << "); try --headless\n";
+        return 3;
+    }
+    std::thread(RunGame).detach();
+    Wimdows::Host::Loop();
 }

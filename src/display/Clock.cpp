@@ -1,0 +1,213 @@
+// The virtual clock and its sync points. Input reaches the game only here,
+// stamped with the clock at which the game saw it, so a run is a pure
+// function of its input log and a recording replays it exactly.
+#include "display/Host.h"
+#include "display/Layer.h"
+#include "display/Sync.h"
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <memory>
+#include <sstream>
+
+namespace Wimdows::Run {
+
+namespace {
+
+// A headless run with nothing left to play stops this long after the last event.
+constexpr std::uint64_t kIdleEndMs = 10 * 60 * 1000;
+
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+
+bool headless = false;
+std::atomic<std::uint64_t> clock{0};
+
+std::vector<InputEvent> script;
+std::size_t nextEvent = 0;
+std::uint64_t lastStamp = 0;
+
+std::unique_ptr<std::FILE, FileCloser> record;
+StateWriter stateWriter;
+std::function<void()> endHandler;
+
+// Live input: the only state shared with the window's thread.
+std::mutex liveLock;
+std::condition_variable liveArrived;
+std::vector<InputEvent> live;
+bool closePosted = false;
+
+void Record(const InputEvent& event) {
+    if (record) {
+        // Flushed per line: a crash must not lose the log that reproduces it.
+        std::fprintf(record.get(), "%s\n", FormatEvent(event).c_str());
+        std::fflush(record.get());
+    }
+}
+
+bool ScriptLeft() {
+    return nextEvent < script.size();
+}
+
+} // namespace
+
+void SetHeadless(bool on) {
+    headless = on;
+}
+bool Headless() {
+    return headless;
+}
+std::uint64_t ClockMs() {
+    return clock.load();
+}
+
+void SetScript(std::vector<InputEvent> events) {
+    script = std::move(events);
+    nextEvent = 0;
+    lastStamp = script.empty() ? 0 : script.back().ms;
+}
+
+bool LoadScript(const std::string& file, std::string& error) {
+    std::ifstream in(file, std::ios::binary);
+    if (!in) {
+        error = file + ": cannot read the file";
+        return false;
+    }
+    std::ostringstream text;
+    text << in.rdbuf();
+    std::vector<InputEvent> events;
+    if (!ParseScript(text.str(), file, events, error)) {
+        return false;
+    }
+    SetScript(std::move(events));
+    return true;
+}
+
+bool SetRecord(const std::string& file) {
+    record.reset(std::fopen(file.c_str(), "w"));
+    return record != nullptr;
+}
+
+void SetStateWriter(StateWriter writer) {
+    stateWriter = std::move(writer);
+}
+void SetEndHandler(std::function<void()> handler) {
+    endHandler = std::move(handler);
+}
+
+void End(int code) {
+    record.reset();
+    if (endHandler) {
+        endHandler();
+    }
+    std::fflush(nullptr);
+    if (Host::Running()) {
+        Host::Quit(code);
+    }
+    std::exit(code);
+}
+
+void Apply(const InputEvent& event) {
+    InputEvent seen = event;
+    seen.ms = clock.load();
+    Record(seen);
+    switch (seen.kind) {
+    case InputEvent::Shot:
+        if (!WriteShot(seen.file)) {
+            std::cerr << "morvek: cannot write the picture " << seen.file << '\n';
+        }
+        break;
+    case InputEvent::State:
+        if (!stateWriter || !stateWriter(seen.file)) {
+            std::cerr << "morvek: cannot write the state " << seen.file << '\n';
+        }
+        break;
+    case InputEvent::Close:
+        End(0);
+    default:
+        ApplyInput(seen);
+        break;
+    }
+}
+
+void Post(const InputEvent& event) {
+    {
+        std::lock_guard guard(liveLock);
+        live.push_back(event);
+        closePosted = closePosted || event.kind == InputEvent::Close;
+    }
+    liveArrived.notify_all();
+}
+
+void ApplyDue() {
+    while (ScriptLeft() && script[nextEvent].ms <= clock.load()) {
+        const InputEvent event = script[nextEvent++];
+        Apply(event);
+    }
+    std::vector<InputEvent> batch;
+    {
+        std::lock_guard guard(liveLock);
+        batch.swap(live);
+    }
+    for (const auto& event : batch) {
+        Apply(event);
+    }
+}
+
+void WaitForInput() {
+    // Waiting takes a virtual millisecond at least, so what arrives now is
+    // stamped past the last sync point and a replay hands it to this wait too.
+    clock += 1;
+    if (ScriptLeft()) {
+        clock.store(std::max(clock.load(), script[nextEvent].ms));
+    } else if (headless) {
+        std::lock_guard guard(liveLock);
+        if (live.empty()) {
+            End(0);
+        }
+    } else {
+        std::unique_lock guard(liveLock);
+        liveArrived.wait(guard, [] { return !live.empty(); });
+    }
+    ApplyDue();
+}
+
+void Reset() {
+    DropWindow();
+    headless = false;
+    clock.store(0);
+    SetScript({});
+    record.reset();
+    endHandler = nullptr;
+    std::lock_guard guard(liveLock);
+    live.clear();
+    closePosted = false;
+}
+
+} // namespace Wimdows::Run
+
+namespace Wimdows {
+
+void Sleep(std::uint32_t ms) {
+    if (!Run::headless) {
+        // A close request cuts the sleep short so the program ends at once.
+        std::unique_lock guard(Run::liveLock);
+        Run::liveArrived.wait_for(guard, std::chrono::milliseconds(ms),
+                                  [] { return Run::closePosted; });
+    }
+    Run::clock += ms;
+    Run::ApplyDue();
+    if (Run::headless && !Run::ScriptLeft() &&
+        Run::clock.load() > Run::lastStamp + Run::kIdleEndMs) {
+        Run::End(0);
+    }
+}
+
+} // namespace Wimdows

@@ -1,0 +1,88 @@
+// Key table, key queue and mouse as the game sees them. Only the game thread
+// touches these: input from the window arrives through sync points.
+#include "display/Layer.h"
+#include "display/Sync.h"
+
+#include <array>
+#include <deque>
+
+namespace Wimdows {
+
+namespace {
+
+struct MouseStruct {
+    std::int32_t x = 0, y = 0;
+    bool left = false, right = false;
+};
+
+std::array<bool, 256> key{};
+std::deque<std::uint32_t> keybuf;
+MouseStruct mouse;
+
+} // namespace
+
+void ClearInput() {
+    key.fill(false);
+    keybuf.clear();
+    mouse = MouseStruct{};
+}
+
+bool KeyQueued() {
+    return !keybuf.empty();
+}
+
+void ApplyInput(const Run::InputEvent& event) {
+    using Run::InputEvent;
+    switch (event.kind) {
+    case InputEvent::KeyDown:
+        if (event.code < key.size()) {
+            key[event.code] = true;
+            keybuf.push_back(event.code);
+        }
+        break;
+    case InputEvent::KeyUp:
+        if (event.code < key.size()) {
+            key[event.code] = false;
+        }
+        break;
+    case InputEvent::MouseMove:
+        mouse.x = event.x;
+        mouse.y = event.y;
+        break;
+    case InputEvent::MouseDown:
+    case InputEvent::MouseUp:
+        (event.code == 0 ? mouse.left : mouse.right) = event.kind == InputEvent::MouseDown;
+        break;
+    default:
+        break;
+    }
+}
+
+bool KeyDown(std::uint32_t k) {
+    return window.state == STATE_ACTIVE && k < key.size() && key[k];
+}
+
+std::uint32_t GetKey() {
+    while (keybuf.empty()) {
+        Run::WaitForInput();
+    }
+    const std::uint32_t k = keybuf.front();
+    keybuf.pop_front();
+    return k;
+}
+
+void FlushKeys() {
+    keybuf.clear();
+}
+
+void MousePos(std::int32_t& x, std::int32_t& y) {
+    const bool open = window.state == STATE_ACTIVE;
+    x = open ? mouse.x : 0;
+    y = open ? mouse.y : 0;
+}
+
+bool MouseLeft() {
+    return window.state == STATE_ACTIVE && mouse.left;
+}
+
+} // namespace Wimdows

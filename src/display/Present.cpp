@@ -1,0 +1,97 @@
+// Showing the back buffer. UpdateWindow hands over only what was drawn since
+// the last one, so a pass that drew nothing costs nothing.
+#include "display/Host.h"
+#include "display/Layer.h"
+#include "display/Sync.h"
+
+#include <algorithm>
+
+namespace Wimdows {
+
+namespace {
+
+PresentedFrame presented;
+PixelRect drawn; // drawn since the last UpdateWindow
+
+} // namespace
+
+void PixelRect::Add(const PixelRect& r) {
+    if (r.Empty()) {
+        return;
+    }
+    if (Empty()) {
+        *this = r;
+        return;
+    }
+    x0 = std::min(x0, r.x0);
+    y0 = std::min(y0, r.y0);
+    x1 = std::max(x1, r.x1);
+    y1 = std::max(y1, r.y1);
+}
+
+PresentedFrame& Presented() {
+    return presented;
+}
+
+void OpenPresented(std::uint32_t width, std::uint32_t height) {
+    std::lock_guard guard(presented.lock);
+    presented.pixels.assign(static_cast<std::size_t>(width) * height, 0);
+    presented.width = width;
+    presented.height = height;
+    presented.changed = {0, 0, static_cast<std::int32_t>(width), static_cast<std::int32_t>(height)};
+    ++presented.serial;
+}
+
+void DropDrawn() {
+    drawn = {};
+}
+
+void DrawnRect(std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y1) {
+    if (window.state != STATE_ACTIVE) {
+        return;
+    }
+    const auto w = static_cast<std::int32_t>(window.xlen);
+    const auto h = static_cast<std::int32_t>(window.ylen);
+    drawn.Add(
+        {std::clamp(x0, 0, w), std::clamp(y0, 0, h), std::clamp(x1, 0, w), std::clamp(y1, 0, h)});
+    if (!buffering) {
+        UpdateWindow();
+    }
+}
+
+void UpdateWindow() {
+    if (window.state != STATE_ACTIVE || drawn.Empty()) {
+        return;
+    }
+    {
+        std::lock_guard guard(presented.lock);
+        if (presented.pixels.size() == backbuffer.size()) {
+            const auto width = static_cast<std::size_t>(window.xlen);
+            for (auto y = static_cast<std::size_t>(drawn.y0);
+                 y < static_cast<std::size_t>(drawn.y1); ++y) {
+                const auto from = backbuffer.begin() + static_cast<std::ptrdiff_t>(y * width);
+                std::copy(from + drawn.x0, from + drawn.x1,
+                          presented.pixels.begin() + static_cast<std::ptrdiff_t>(y * width) +
+                              drawn.x0);
+            }
+            presented.changed.Add(drawn);
+            ++presented.serial;
+        }
+    }
+    drawn = {};
+    if (!Run::Headless()) {
+        Host::Present();
+    }
+}
+
+void SetBuffering(bool state) {
+    if (window.state != STATE_ACTIVE) {
+        return;
+    }
+    if (buffering && !state) {
+        UpdateWindow();
+    }
+    buffering = state;
+}
+
+} // namespace Wimdows

@@ -1,0 +1,174 @@
+// The text form of input events, shared by scripts and recordings.
+#include "display/Run.h"
+
+#include <charconv>
+#include <cstdio>
+#include <sstream>
+#include <string_view>
+
+namespace Wimdows::Run {
+
+namespace {
+
+using Kind = InputEvent::Kind;
+
+std::vector<std::string_view> Words(std::string_view line) {
+    std::vector<std::string_view> words;
+    std::size_t i = 0;
+    while (i < line.size()) {
+        while (i < line.size() && (line[i] == ' ' || line[i] == '\t' || line[i] == '\r')) {
+            ++i;
+        }
+        const std::size_t start = i;
+        while (i < line.size() && line[i] != ' ' && line[i] != '\t' && line[i] != '\r') {
+            ++i;
+        }
+        if (i > start) {
+            words.push_back(line.substr(start, i - start));
+        }
+    }
+    return words;
+}
+
+template <typename T> bool Number(std::string_view word, T& value, int base = 10) {
+    const auto [end, err] = std::from_chars(word.data(), word.data() + word.size(), value, base);
+    return err == std::errc{} && end == word.data() + word.size();
+}
+
+// Decimal or 0x hex, 0..255.
+bool KeyCode(std::string_view word, std::uint32_t& code) {
+    const bool hex = word.size() > 2 && word[0] == '0' && (word[1] == 'x' || word[1] == 'X');
+    return (hex ? Number(word.substr(2), code, 16) : Number(word, code)) && code <= 255;
+}
+
+// Reads the words after the stamp into `event`; returns what is wrong, or "".
+std::string ReadEvent(const std::vector<std::string_view>& w, InputEvent& event) {
+    const std::string_view what = w[1];
+    auto expect = [&](std::size_t n) -> std::string {
+        if (w.size() < n) {
+            return "'" + std::string(what) + "' needs more words";
+        }
+        if (w.size() > n) {
+            return "unexpected '" + std::string(w[n]) + "'";
+        }
+        return "";
+    };
+    if (what == "key") {
+        if (auto bad = expect(4); !bad.empty()) {
+            return bad;
+        }
+        if (w[2] != "down" && w[2] != "up") {
+            return "expected 'down' or 'up', not '" + std::string(w[2]) + "'";
+        }
+        event.kind = w[2] == "down" ? Kind::KeyDown : Kind::KeyUp;
+        if (!KeyCode(w[3], event.code)) {
+            return "bad key code '" + std::string(w[3]) + "' (0..255, decimal or 0x hex)";
+        }
+        return "";
+    }
+    if (what == "mouse") {
+        if (w.size() >= 3 && w[2] == "move") {
+            if (auto bad = expect(5); !bad.empty()) {
+                return bad;
+            }
+            event.kind = Kind::MouseMove;
+            for (int i = 0; i < 2; ++i) {
+                if (!Number(w[3 + i], i == 0 ? event.x : event.y)) {
+                    return "bad coordinate '" + std::string(w[3 + i]) + "'";
+                }
+            }
+            return "";
+        }
+        if (auto bad = expect(4); !bad.empty()) {
+            return bad;
+        }
+        if (w[2] != "down" && w[2] != "up") {
+            return "expected 'move', 'down' or 'up', not '" + std::string(w[2]) + "'";
+        }
+        event.kind = w[2] == "down" ? Kind::MouseDown : Kind::MouseUp;
+        if (w[3] != "left" && w[3] != "right") {
+            return "expected 'left' or 'right', not '" + std::string(w[3]) + "'";
+        }
+        event.code = w[3] == "left" ? 0 : 1;
+        return "";
+    }
+    if (what == "shot" || what == "state") {
+        event.kind = what == "shot" ? Kind::Shot : Kind::State;
+        if (w.size() < 3) {
+            return "'" + std::string(what) + "' needs a file name";
+        }
+        // The file name is the rest of the line, spaces and all.
+        event.file = std::string(w[2].data(), w.back().data() + w.back().size());
+        return "";
+    }
+    if (what == "close") {
+        event.kind = Kind::Close;
+        return expect(2);
+    }
+    return "unknown event '" + std::string(what) + "'";
+}
+
+} // namespace
+
+bool ParseScript(const std::string& text, const std::string& name, std::vector<InputEvent>& events,
+                 std::string& error) {
+    std::istringstream lines(text);
+    std::string line;
+    std::uint64_t previous = 0;
+    for (std::size_t number = 1; std::getline(lines, line); ++number) {
+        const std::string_view content = std::string_view(line).substr(0, line.find('#'));
+        const auto w = Words(content);
+        if (w.empty()) {
+            continue;
+        }
+        auto fail = [&](const std::string& what) {
+            error = name + ":" + std::to_string(number) + ": " + what;
+            return false;
+        };
+        InputEvent event;
+        if (!Number(w[0], event.ms)) {
+            return fail("bad time '" + std::string(w[0]) + "'");
+        }
+        if (event.ms < previous) {
+            return fail("time " + std::to_string(event.ms) + " is before the line above (" +
+                        std::to_string(previous) + ")");
+        }
+        if (w.size() < 2) {
+            return fail("missing event after the time");
+        }
+        if (auto bad = ReadEvent(w, event); !bad.empty()) {
+            return fail(bad);
+        }
+        previous = event.ms;
+        events.push_back(std::move(event));
+    }
+    return true;
+}
+
+std::string FormatEvent(const InputEvent& event) {
+    std::string text = std::to_string(event.ms) + " ";
+    const char* button = event.code == 0 ? "left" : "right";
+    char code[8];
+    std::snprintf(code, sizeof code, "0x%02X", static_cast<unsigned>(event.code & 0xFF));
+    switch (event.kind) {
+    case Kind::KeyDown:
+        return text + "key down " + code;
+    case Kind::KeyUp:
+        return text + "key up " + code;
+    case Kind::MouseMove:
+        return text + "mouse move " + std::to_string(event.x) + " " + std::to_string(event.y);
+    case Kind::MouseDown:
+        return text + "mouse down " + button;
+    case Kind::MouseUp:
+        return text + "mouse up " + button;
+    case Kind::Shot:
+        return text + "shot " + event.file;
+    case Kind::State:
+        return text + "state " + event.file;
+    case Kind::Close:
+        return text + "close";
+    }
+    return text;
+}
+
+} // namespace Wimdows::Run

@@ -1,0 +1,52 @@
+// Internals of the display layer shared by its units: input tables, sync
+// points and the presented frame.
+#pragma once
+
+#include "display/Run.h"
+
+#include <cstdint>
+#include <mutex>
+#include <vector>
+
+namespace Wimdows {
+
+// Half-open pixel rectangle [x0, x1) x [y0, y1).
+struct PixelRect {
+    std::int32_t x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+    bool Empty() const { return x0 >= x1 || y0 >= y1; }
+    void Add(const PixelRect& r);
+};
+
+// What UpdateWindow handed over, shared with the window's thread.
+struct PresentedFrame {
+    std::mutex lock;
+    std::vector<std::uint32_t> pixels; // width * height, 0x00RRGGBB
+    std::uint32_t width = 0, height = 0;
+    PixelRect changed; // changed since the window last showed it
+    std::uint64_t serial = 0;
+};
+PresentedFrame& Presented();
+
+// Opening a window: black frame of that size, everything to show.
+void OpenPresented(std::uint32_t width, std::uint32_t height);
+// Forget what was drawn and not yet presented (teardown).
+void DropDrawn();
+
+// Key table, key queue and mouse: game thread only.
+void ClearInput();
+void ApplyInput(const Run::InputEvent& event);
+bool KeyQueued();
+
+} // namespace Wimdows
+
+namespace Wimdows::Run {
+
+// GetKey found the queue empty: waits for input (virtual time passes), or
+// ends a headless run that can get no more.
+void WaitForInput();
+// Script events that are due and pending live events, in that order.
+void ApplyDue();
+// Window teardown without asking the window's thread (tests).
+void DropWindow();
+
+} // namespace Wimdows::Run

@@ -1,0 +1,148 @@
+#include "game/core/StateDump.h"
+
+#include "display/Run.h"
+#include "game/core/World.h"
+
+#include <cstdio>
+#include <fstream>
+#include <string_view>
+
+namespace StateDump {
+
+namespace {
+
+using namespace Procedures;
+
+class Json {
+  public:
+    void Open(std::string_view name, char bracket) {
+        Key(name);
+        text_ += bracket;
+        first_ = true;
+    }
+    void Close(char bracket) {
+        text_ += bracket;
+        first_ = false;
+    }
+    void Field(std::string_view name, std::int64_t v) { Raw(name, std::to_string(v)); }
+    void Field(std::string_view name, std::uint32_t v) { Field(name, std::int64_t{v}); }
+    void Field(std::string_view name, std::int32_t v) { Field(name, std::int64_t{v}); }
+    void Field(std::string_view name, std::uint64_t v) { Raw(name, std::to_string(v)); }
+    void Field(std::string_view name, bool v) { Raw(name, v ? "true" : "false"); }
+    void Field(std::string_view name, float v) {
+        char buf[48];
+        std::snprintf(buf, sizeof buf, "%.3f", static_cast<double>(v));
+        Raw(name, buf);
+    }
+    void Field(std::string_view name, std::string_view v) {
+        std::string quoted = "\"";
+        for (const char c : v) {
+            if (c == '"' || c == '\\') {
+                quoted += '\\';
+                quoted += c;
+            } else if (static_cast<unsigned char>(c) < 0x20) {
+                char buf[8];
+                std::snprintf(buf, sizeof buf, "\\u%04x", static_cast<unsigned>(c));
+                quoted += buf;
+            } else {
+                quoted += c;
+            }
+        }
+        Raw(name, quoted + "\"");
+    }
+    const std::string& Text() const { return text_; }
+
+  private:
+    // An empty name is an array element.
+    void Key(std::string_view name) {
+        if (!first_) {
+            text_ += ',';
+        }
+        first_ = false;
+        if (!name.empty()) {
+            text_ += '"';
+            text_ += name;
+            text_ += "\":";
+        }
+    }
+    void Raw(std::string_view name, const std::string& value) {
+        Key(name);
+        text_ += value;
+    }
+
+    std::string text_;
+    bool first_ = true;
+};
+
+template <typename Table> card InUse(const Table& table) {
+    card n = 0;
+    for (std::size_t i = 1; i < table.size(); ++i) {
+        n += table[i].state ? 1 : 0;
+    }
+    return n;
+}
+
+} // namespace
+
+std::string StateJson() {
+    Json j;
+    j.Open("", '{');
+    j.Field("clock_ms", Wimdows::Run::ClockMs());
+    j.Field("title", Wimdows::Run::Title());
+    j.Field("level", level);
+    j.Field("counter", counter);
+    j.Field("score", score);
+    j.Field("actualdifficulty", actualdifficulty);
+    j.Field("speed", speed);
+    j.Field("difficulty_setting", dynamic_difficulty_influence_coefficient);
+    j.Field("returnmenu", returnmenu);
+    j.Field("growcounter", growcounter);
+    j.Field("initbeam", initbeam);
+    j.Field("initshield", initshield);
+    j.Open("schip", '{');
+    j.Field("x", schip.x);
+    j.Field("y", schip.y);
+    j.Field("health", schip.health);
+    j.Field("magic", schip.magic);
+    j.Field("lives", schip.lives);
+    j.Field("special", schip.special);
+    j.Field("upgrade", schip.upgrade);
+    j.Field("state", schip.state);
+    j.Field("shootstate", schip.shootstate);
+    j.Close('}');
+    j.Open("enemies", '[');
+    for (card slot = 1; slot < enemies.size(); ++slot) {
+        const enemy& e = enemies[slot];
+        if (!e.state) {
+            continue;
+        }
+        j.Open("", '{');
+        j.Field("slot", slot);
+        j.Field("type", e.type);
+        j.Field("path", e.path);
+        j.Field("x", e.x);
+        j.Field("y", e.y);
+        j.Field("health", e.health);
+        j.Field("counter", e.counter);
+        j.Close('}');
+    }
+    j.Close(']');
+    j.Field("bullets", InUse(bullets));
+    j.Field("explosions", InUse(explosions));
+    card items = 0;
+    for (card row = 1; row <= 5; ++row) {
+        items += InUse(objects[row]);
+    }
+    j.Field("items", items);
+    j.Close('}');
+    return j.Text() + "\n";
+}
+
+bool WriteState(const std::string& file) {
+    std::ofstream out(file, std::ios::binary);
+    out << StateJson();
+    out.close();
+    return static_cast<bool>(out);
+}
+
+} // namespace StateDump

@@ -1,0 +1,265 @@
+#include "display/Run.h"
+#include "display/Wimdows.h"
+#include "game/core/StateDump.h"
+#include "game/core/World.h"
+#include "support/TestWorld.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+using namespace Wimdows;
+using Run::InputEvent;
+
+namespace {
+
+struct RunEnded {
+    int calls = 0;
+};
+
+class RunTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        TestWorld::Fresh();
+        Run::SetEndHandler([] { throw RunEnded{}; });
+        Run::SetStateWriter(StateDump::WriteState);
+    }
+    void TearDown() override { Run::Reset(); }
+
+    static std::vector<InputEvent> Parse(const std::string& text) {
+        std::vector<InputEvent> events;
+        std::string error;
+        EXPECT_TRUE(Run::ParseScript(text, "t.txt", events, error)) << error;
+        return events;
+    }
+    static std::string ParseError(const std::string& text) {
+        std::vector<InputEvent> events;
+        std::string error;
+        EXPECT_FALSE(Run::ParseScript(text, "demo.txt", events, error));
+        return error;
+    }
+    static std::string Slurp(const std::string& file) {
+        std::ifstream in(file);
+        std::stringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+};
+
+TEST_F(RunTest, ScriptLinesReadAndWriteBackAlike) {
+    const std::string text = "# demo\n"
+                             "\n"
+                             "0 mouse move 175 -3   # the New Game button\n"
+                             "20 mouse down left\n"
+                             "40 mouse up right\n"
+                             "100 key down 0x25\n"
+                             "100 key up 32\n"
+                             "250 shot shots/my menu.bmp\n"
+                             "260 state a.json\r\n"
+                             "300 close\n";
+    const auto events = Parse(text);
+    ASSERT_EQ(events.size(), 8u);
+    EXPECT_EQ(events[0].y, -3);
+    EXPECT_EQ(events[2].code, 1u);
+    EXPECT_EQ(events[4].kind, InputEvent::KeyUp);
+    EXPECT_EQ(events[4].code, 32u);
+    EXPECT_EQ(events[5].file, "shots/my menu.bmp");
+    EXPECT_EQ(events[6].file, "a.json");
+    std::string again;
+    for (const auto& e : events) {
+        again += Run::FormatEvent(e) + "\n";
+    }
+    EXPECT_EQ(again, "0 mouse move 175 -3\n20 mouse down left\n40 mouse up right\n"
+                     "100 key down 0x25\n100 key up 0x20\n250 shot shots/my menu.bmp\n"
+                     "260 state a.json\n300 close\n");
+    EXPECT_EQ(Parse(again).size(), 8u);
+}
+
+TEST_F(RunTest, BadScriptLinesNameFileLineAndFault) {
+    EXPECT_EQ(ParseError("0 key down 0x41\n\n5 key down 256\n"),
+              "demo.txt:3: bad key code '256' (0..255, decimal or 0x hex)");
+    EXPECT_EQ(ParseError("x key down 1\n"), "demo.txt:1: bad time 'x'");
+    EXPECT_EQ(ParseError("-5 key down 1\n"), "demo.txt:1: bad time '-5'");
+    EXPECT_EQ(ParseError("50 close\n40 close\n"),
+              "demo.txt:2: time 40 is before the line above (50)");
+    EXPECT_EQ(ParseError("1 jump\n"), "demo.txt:1: unknown event 'jump'");
+    EXPECT_EQ(ParseError("1 key down\n"), "demo.txt:1: 'key' needs more words");
+    EXPECT_EQ(ParseError("1 key press 4\n"), "demo.txt:1: expected 'down' or 'up', not 'press'");
+    EXPECT_EQ(ParseError("1 mouse move 1 2 3\n"), "demo.txt:1: unexpected '3'");
+    EXPECT_EQ(ParseError("1 mouse move 1 y\n"), "demo.txt:1: bad coordinate 'y'");
+    EXPECT_EQ(ParseError("1 mouse down middle\n"),
+              "demo.txt:1: expected 'left' or 'right', not 'middle'");
+    EXPECT_EQ(ParseError("1 shot # no file\n"), "demo.txt:1: 'shot' needs a file name");
+    EXPECT_EQ(ParseError("1 close now\n"), "demo.txt:1: unexpected 'now'");
+    EXPECT_EQ(ParseError("7\n"), "demo.txt:1: missing event after the time");
+
+    std::string error;
+    EXPECT_FALSE(Run::LoadScript("no/such/script.txt", error));
+    EXPECT_EQ(error, "no/such/script.txt: cannot read the file");
+}
+
+TEST_F(RunTest, EventsApplyAtTheFirstSyncPointAtOrPastTheirStamp) {
+    Run::SetScript(Parse("25 key down 0x20\n30 mouse move 4 5\n61 key up 0x20\n"));
+    Sleep(20);
+    EXPECT_FALSE(KeyDown(0x20));
+    Sleep(10); // clock 30: both the key and the move are due
+    EXPECT_TRUE(KeyDown(0x20));
+    std::int32_t x = 0, y = 0;
+    MousePos(x, y);
+    EXPECT_EQ(x, 4);
+    Sleep(30);
+    EXPECT_TRUE(KeyDown(0x20));
+    Sleep(30);
+    EXPECT_FALSE(KeyDown(0x20));
+    EXPECT_EQ(Run::ClockMs(), 90u);
+}
+
+TEST_F(RunTest, GetKeyWaitsVirtualTimeForTheNextScriptedKey) {
+    Run::SetScript(Parse("5000 mouse move 1 1\n9000 key down 0x4E\n9000 key up 0x4E\n"));
+    Sleep(20);
+    EXPECT_EQ(GetKey(), 0x4Eu);
+    EXPECT_EQ(Run::ClockMs(), 9000u);
+    EXPECT_FALSE(KeyDown(0x4E)); // the key up of the same stamp came along
+    EXPECT_THROW(GetKey(), RunEnded);
+}
+
+TEST_F(RunTest, HeadlessRunEndsTenIdleMinutesAfterTheLastEvent) {
+    Run::SetScript(Parse("1000 key down 0x41\n"));
+    EXPECT_THROW(
+        {
+            for (int pass = 0; pass < 40000; ++pass) {
+                Sleep(20);
+            }
+        },
+        RunEnded);
+    EXPECT_EQ(Run::ClockMs(), 601020u);
+}
+
+TEST_F(RunTest, CloseEndsTheRunAtItsSyncPoint) {
+    Run::SetScript(Parse("40 close\n"));
+    Sleep(20);
+    EXPECT_THROW(Sleep(20), RunEnded);
+    EXPECT_EQ(Run::ClockMs(), 40u);
+}
+
+// A small game of our own: the dragon moves with the arrows and every space
+// press scores, in both Sleep-driven and GetKey-driven phases.
+void TinyGame() {
+    using namespace Procedures;
+    for (int tick = 0; tick < 200; ++tick) {
+        counter += 1;
+        schip.x += KeyDown(0x27) ? 3.5f : 0.0f;
+        schip.y += KeyDown(0x28) ? 2.25f : 0.0f;
+        std::int32_t mx = 0, my = 0;
+        MousePos(mx, my);
+        score += static_cast<card>(mx) % 7 + (MouseLeft() ? 1 : 0);
+        Sleep(30);
+    }
+    for (int i = 0; i < 5; ++i) {
+        score = score * 31 + GetKey();
+    }
+}
+
+TEST_F(RunTest, RecordingReplaysToTheSameState) {
+    const std::string recordFile = "run_test_record.txt";
+    const std::string stateA = "run_test_a.json";
+    ASSERT_TRUE(Run::SetRecord(recordFile));
+    Run::SetScript(Parse("45 key down 0x27\n"
+                         "100 mouse move 33 12\n"
+                         "125 mouse down left\n"
+                         "300 key up 0x27\n"
+                         "301 key down 0x28\n"
+                         "302 key down 0x28\n"
+                         "900 mouse up left\n"
+                         "5000 key up 0x28\n"
+                         "5000 state " +
+                         stateA +
+                         "\n"
+                         "7000 key down 0x41\n"));
+    // Live input too, as a window's thread would hand it over.
+    InputEvent live;
+    live.kind = InputEvent::KeyDown;
+    live.code = 0x20;
+    Run::Post(live);
+    TinyGame();
+    const std::string first = StateDump::StateJson();
+    EXPECT_EQ(Run::ClockMs(), 7000u); // the last GetKey waited for its key
+    EXPECT_NE(Slurp(stateA).find("\"clock_ms\":5010,"), std::string::npos);
+    EXPECT_THROW(Sleep(700000), RunEnded); // flushes the recording
+
+    TestWorld::Fresh();
+    Run::SetEndHandler([] { throw RunEnded{}; });
+    std::string error;
+    ASSERT_TRUE(Run::LoadScript(recordFile, error)) << error;
+    TinyGame();
+    EXPECT_EQ(StateDump::StateJson(), first);
+    EXPECT_GT(Procedures::schip.x, 0.0f);
+    EXPECT_GT(Procedures::schip.y, 0.0f);
+    std::remove(recordFile.c_str());
+    std::remove(stateA.c_str());
+}
+
+TEST_F(RunTest, StateDumpListsEnemiesAndCountsSlots) {
+    using namespace Procedures;
+    TestWorld::NewGameState();
+    enemies[7].state = true;
+    enemies[7].type = 3;
+    enemies[7].x = 1.0f / 3.0f;
+    bullets[1].state = bullets[100].state = true;
+    objects[5][10].state = true;
+    objects[6][1].state = true; // row 6 is not an item
+    SetTitle("Game Over");
+    const std::string json = StateDump::StateJson();
+    EXPECT_NE(json.find("\"title\":\"Game Over\""), std::string::npos);
+    EXPECT_NE(json.find("\"difficulty_setting\":1.000"), std::string::npos);
+    EXPECT_NE(json.find("\"enemies\":[{\"slot\":7,\"type\":3,\"path\":0,\"x\":0.333,"),
+              std::string::npos);
+    EXPECT_NE(json.find("\"bullets\":2,\"explosions\":0,\"items\":1}"), std::string::npos);
+    EXPECT_NE(json.find("\"schip\":{\"x\":60.000,\"y\":369.000,\"health\":100"), std::string::npos);
+}
+
+TEST_F(RunTest, UnwritableStateOrShotIsReportedAndTheRunGoesOn) {
+    Run::SetScript(Parse("10 state /proc/nope/s.json\n10 shot /proc/nope/s.bmp\n20 key down 65\n"));
+    testing::internal::CaptureStderr();
+    Sleep(30);
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_NE(err.find("cannot write the state /proc/nope/s.json"), std::string::npos);
+    EXPECT_NE(err.find("cannot write the picture /proc/nope/s.bmp"), std::string::npos);
+    EXPECT_TRUE(KeyDown(65));
+}
+
+// Live input from a second thread while the game reads: for ThreadSanitizer.
+TEST_F(RunTest, LiveInputFromAnotherThreadArrivesWhole) {
+    constexpr int kEvents = 2000;
+    std::thread window([] {
+        for (int i = 1; i <= kEvents; ++i) {
+            InputEvent e;
+            e.kind = InputEvent::MouseMove;
+            e.x = i;
+            e.y = -i;
+            Run::Post(e);
+            e.kind = InputEvent::KeyDown;
+            e.code = static_cast<std::uint32_t>(i % 256);
+            Run::Post(e);
+        }
+    });
+    std::int32_t lastX = 0;
+    while (lastX < kEvents) {
+        Sleep(1);
+        std::int32_t x = 0, y = 0;
+        MousePos(x, y);
+        ASSERT_EQ(x, -y); // never half of one move and half of another
+        ASSERT_GE(x, lastX);
+        lastX = x;
+    }
+    window.join();
+    Sleep(1);
+    for (int i = 1; i <= kEvents; ++i) {
+        ASSERT_EQ(GetKey(), static_cast<std::uint32_t>(i % 256));
+    }
+}
+
+} // namespace
