@@ -1,5 +1,7 @@
 #include "display/Font.h"
 #include "display/Layer.h"
+#include "display/Run.h"
+#include "support/TestWorld.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>
@@ -53,14 +55,10 @@ std::uint32_t At(int x, int y) {
 class DrawTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        FreeBitmaps();
-        window.state = STATE_ACTIVE;
-        window.xlen = kWidth;
-        window.ylen = kHeight;
-        backbuffer.assign(static_cast<std::size_t>(kWidth) * kHeight, kBackground);
+        TestWorld::Fresh();
+        backbuffer.assign(backbuffer.size(), kBackground);
         SetFont(5, 0xFFFFFF);
     }
-    void TearDown() override { FreeBitmaps(); }
 
     std::uint32_t Load(int w, int h) {
         static const std::string file = WriteBmp("coded.bmp", 16, 16, Coded);
@@ -94,7 +92,7 @@ TEST_F(DrawTest, TableReusesTheLowestHoleAndTrimsTrailingHoles) {
 }
 
 TEST_F(DrawTest, LoadingWorksWithoutAWindowAndFailsCleanly) {
-    window.state = STATE_DEAD;
+    KillWindow();
     EXPECT_EQ(Load(4, 4), 1u);
     EXPECT_EQ(LoadBitmap("no/such/file.bmp", 4, 4), 0u);
     EXPECT_EQ(Load(0, 4), 0u);
@@ -156,19 +154,18 @@ TEST_F(DrawTest, OpaqueDrawingClipsOnEveryEdge) {
     }
     DrawBitmap(0, 0, 0);
     DrawBitmap(pic + 1, 0, 0);
-    window.state = STATE_DEAD;
-    DrawBitmap(pic, 0, 0);
     EXPECT_EQ(backbuffer, before);
 }
 
 TEST_F(DrawTest, PicturesAreVoidAfterTeardown) {
     const auto pic = Load(16, 16);
-    FreeBitmaps();
-    const auto before = backbuffer;
+    KillWindow();
+    EXPECT_EQ(BitLen(), 0u);
+    Window("Morvek", kWidth, kHeight);
     DrawBitmap(pic, 0, 0);
     DestroyBitmap(pic);
-    EXPECT_EQ(backbuffer, before);
-    EXPECT_EQ(BitLen(), 0u);
+    EXPECT_EQ(At(0, 0), 0u);
+    EXPECT_EQ(Load(16, 16), 1u);
 }
 
 TEST_F(DrawTest, MaskedDrawingMatchesAPixelByPixelReference) {
@@ -230,8 +227,6 @@ TEST_F(DrawTest, GetPixelReadsInsideTheClientAreaOnly) {
     EXPECT_EQ(GetPixel(1024, 0), 0u);
     EXPECT_EQ(GetPixel(0, 768), 0u);
     EXPECT_EQ(GetPixel(static_cast<std::uint32_t>(-1), 0), 0u);
-    window.state = STATE_DEAD;
-    EXPECT_EQ(GetPixel(0, 0), 0u);
 }
 
 int CountColour(std::uint32_t pixel) {
@@ -266,9 +261,6 @@ TEST_F(DrawTest, RectanglesClipAndFramesLoseTheirHiddenEdges) {
     EXPECT_EQ(CountColour(CreateColor(0x0000FF)), 1024);
     Rectangle(INT_MIN, INT_MIN, INT_MAX, INT_MAX, 0x00FF00, true);
     EXPECT_EQ(CountColour(CreateColor(0x00FF00)), 1024 * 768);
-    window.state = STATE_DEAD;
-    Rectangle(0, 0, 5, 5, 0, true);
-    EXPECT_EQ(At(0, 0), CreateColor(0x00FF00));
 }
 
 // The colours found in the text cell, and how many of them are text.
@@ -289,11 +281,8 @@ TEST_F(DrawTest, TextIsExactlyTheTextColourOverAKeptBackground) {
     EXPECT_EQ(At(0, 12), kBackground);
     EXPECT_EQ(At(24, 0), kBackground);
 
-    // Nothing past the NUL, nothing without a window.
     const auto before = backbuffer;
-    Text(std::string_view("\0Z", 2), 100, 100);
-    window.state = STATE_DEAD;
-    Text("Z", 100, 100);
+    Text(std::string_view("\0Z", 2), 100, 100); // nothing past the NUL
     EXPECT_EQ(backbuffer, before);
 }
 
@@ -346,10 +335,61 @@ TEST_F(DrawTest, TextSizeIsTheCellGridAndZeroWithoutAWindow) {
     EXPECT_EQ(h, static_cast<std::uint32_t>(Font::kCellHeight));
     GetTextSize(std::string_view("ab\0cd", 5), 7, w, h);
     EXPECT_EQ(w, 2u * Font::kCellWidth);
-    window.state = STATE_DEAD;
+}
+
+TEST_F(DrawTest, WithoutAWindowNothingIsDrawnOrMeasured) {
+    const auto pic = Load(16, 16);
+    KillWindow();
+    const auto again = Load(16, 16);
+    DrawBitmap(again, 0, 0);
+    DrawMaskBitmap(again, again, 0, 0);
+    Rectangle(0, 0, 5, 5, 0xFFFFFF, true);
+    Text("Z", 0, 0);
+    TextInt(-5, 0, 0);
+    EXPECT_EQ(GetPixel(0, 0), 0u);
+    std::uint32_t w = 1, h = 1;
     GetTextSize("Score", 5, w, h);
     EXPECT_EQ(w, 0u);
     EXPECT_EQ(h, 0u);
+    // A new window starts clean: nothing drawn in the meantime shows up.
+    Window("Morvek", kWidth, kHeight);
+    EXPECT_EQ(std::count(backbuffer.begin(), backbuffer.end(), 0u), 1024 * 768);
+    EXPECT_EQ(again, pic); // the table was emptied, so the number came round again
+}
+
+// With buffering off every drawing shows at once, so what each one reports as
+// drawn must cover everything it changed, clipped edges included.
+TEST_F(DrawTest, UnbufferedDrawingReachesTheWindowAtOnce) {
+    const auto shot = (fs::temp_directory_path() / "morvek_draw_test" / "shot.bmp").string();
+    const auto pic = Load(16, 16);
+    const auto mask = LoadBitmap(
+        WriteBmp("stripes.bmp", 16, 16, [](int x, int) { return x % 3 ? 0xFFFFFFu : 0u; }), 16, 16);
+    SetBuffering(false);
+    Rectangle(0, 0, 1023, 767, 0x3366CC, true);
+    DrawBitmap(pic, -3, -5);
+    DrawMaskBitmap(pic, mask, 1015, 760);
+    Rectangle(500, 700, 1100, 800, 0x00FF00, false);
+    SetFont(5, 0x008080);
+    Text("Score: 120", 990, 300);
+    TextInt(-42, -10, 400);
+    ASSERT_TRUE(Run::WriteShot(shot));
+
+    SDL_Surface* loaded = SDL_LoadBMP(shot.c_str());
+    ASSERT_NE(loaded, nullptr);
+    SDL_Surface* shown = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_RGB888, 0);
+    SDL_FreeSurface(loaded);
+    ASSERT_EQ(shown->w, 1024);
+    ASSERT_EQ(shown->h, 768);
+    int wrong = 0;
+    for (int y = 0; y < 768; ++y) {
+        const auto* row = reinterpret_cast<const std::uint32_t*>(
+            static_cast<const std::uint8_t*>(shown->pixels) + y * shown->pitch);
+        for (int x = 0; x < 1024; ++x) {
+            wrong += (row[x] & 0xFFFFFF) != At(x, y);
+        }
+    }
+    SDL_FreeSurface(shown);
+    EXPECT_EQ(wrong, 0);
 }
 
 } // namespace
