@@ -94,6 +94,8 @@ TEST(ScoreFormat, WritesOneLineWithNarrowScoresPaddedAfterFirstPlace) {
     // In first place a single digit has no filling blank.
     EXPECT_EQ(ScoreFile::Format(Table({{"ASH", 7}})).substr(0, 8), "ASH    7");
     EXPECT_EQ(ScoreFile::Format(Table({{"X", 50}, {"ASH", 7}})).substr(9, 10), " ASH     7");
+    // A table that was never read (all zero) still writes blank names.
+    EXPECT_EQ(ScoreFile::Format(ScoreFile::Table{}).substr(0, 19), "       0         0 ");
 }
 
 TEST(ScoreFormat, ReadsBackWhatItWrites) {

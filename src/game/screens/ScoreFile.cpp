@@ -131,7 +131,10 @@ std::string Format(const Table& table) {
         if (i > 1) {
             out += ' ';
         }
-        out.append(table[i].naam.data(), table[i].naam.size());
+        // A table never read holds NUL names; the file pads names with blanks.
+        for (const char c : table[i].naam) {
+            out += c == '\0' ? ' ' : c;
+        }
         const std::string number = std::to_string(table[i].getal);
         if (i > 1 && number.size() < 2) {
             out += ' ';

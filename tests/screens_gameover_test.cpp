@@ -1,0 +1,166 @@
+#include "ScreenRun.h"
+
+#include "display/Run.h"
+#include "display/Wimdows.h"
+#include "game/Procedures.h"
+#include "game/screens/ScoreFile.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+using namespace Procedures;
+using namespace ScreenRun;
+
+namespace {
+
+// Ten places 100, 90, ... 10 under the names A to J.
+const std::string kOldTable = "A      100 B      90 C      80 D      70 E      60 F      50 "
+                              "G      40 H      30 I      20 J      10";
+
+class GameOverScreen : public Fixture {
+  protected:
+    void SetUp() override {
+        Fixture::SetUp();
+        TestWorld::NewGameState();
+        std::ofstream(scorefile, std::ios::binary) << kOldTable;
+        ScoreFile::Read(scorefile, scores);
+        score = 75;
+        schip.lives = 0;
+        enemies[3].state = true; // the screen clears the field
+    }
+    static std::size_t Count(const std::string& text, const std::string& what) {
+        std::size_t n = 0;
+        for (auto pos = text.find(what); pos != std::string::npos; pos = text.find(what, pos + 1)) {
+            ++n;
+        }
+        return n;
+    }
+};
+
+// From the game-over screen to Save, then the keys of `typed` a few ms apart.
+Events ToNameEntry(std::initializer_list<std::uint32_t> typed) {
+    Events e{Move(20, 900, 700), Down(40), Up(60)};
+    std::uint64_t ms = 80;
+    for (const auto k : typed) {
+        Key(e, ms, k);
+        ms += 20;
+    }
+    return e;
+}
+
+} // namespace
+
+TEST_F(GameOverScreen, SavedNameGoesIntoTheTableAndReturnStillHeldLeaves) {
+    Events e = ToNameEntry({'K', '3', 'A', 13, 8, 'T'});
+    e.push_back(Move(300, 60, 700));
+    e.push_back(Down(320));
+    Key(e, 340, 0x25); // any key lets the Return button be tested
+    ASSERT_TRUE(Play(e, GameOver));
+    EXPECT_TRUE(returnmenu);
+    EXPECT_EQ(Wimdows::Run::Title(), "Morvek");
+    EXPECT_FALSE(enemies[3].state);
+    EXPECT_EQ(ReadFile(scorefile),
+              "A      100 B      90 C      80 KAT    75 D      70 E      60 F      50 "
+              "G      40 H      30 I      20");
+    EXPECT_EQ(scores[4].getal, 75u);
+}
+
+TEST_F(GameOverScreen, SecondSaveAddsNothing) {
+    Events e = ToNameEntry({'O', 'W', 'L'});
+    e.push_back(Move(300, 60, 700));
+    e.push_back(Down(320));
+    Key(e, 340, 13);
+    e.push_back(Move(350, 500, 500)); // applied after the save: off Return
+    e.push_back(Up(360));
+    e.push_back(Move(380, 900, 700)); // Save again, held a while
+    e.push_back(Down(400));
+    Key(e, 420, 'X');
+    e.push_back(Up(500));
+    e.push_back(Move(520, 60, 700));
+    e.push_back(Down(540));
+    ASSERT_TRUE(Play(e, GameOver));
+    EXPECT_TRUE(returnmenu);
+    const std::string file = ReadFile(scorefile);
+    EXPECT_EQ(Count(file, "OWL    75"), 1u) << file;
+    EXPECT_EQ(Count(file, " 75"), 1u) << file;
+}
+
+TEST_F(GameOverScreen, ReturnWithoutSavingLeavesTheFileAlone) {
+    const auto before = std::filesystem::last_write_time(scorefile);
+    Events shown{Close(100)};
+    EXPECT_FALSE(Play(shown, GameOver));
+    EXPECT_EQ(Wimdows::Run::Title(), "Game Over");
+
+    Events leave{Move(20, 170, 725), Down(40)};
+    ASSERT_TRUE(Play(leave, GameOver));
+    EXPECT_TRUE(returnmenu);
+    EXPECT_EQ(ReadFile(scorefile), kOldTable);
+    EXPECT_EQ(std::filesystem::last_write_time(scorefile), before);
+}
+
+TEST_F(GameOverScreen, ReturnHeldAndANonLetterSavesSevenBlanks) {
+    score = 95;
+    Wimdows::Run::Apply(Move(0, 60, 700));
+    Wimdows::Run::Apply(Down(0));
+    Events e;
+    Key(e, 20, 0x20);
+    ASSERT_TRUE(Play(e, GameOverSave));
+    EXPECT_EQ(ReadFile(scorefile).substr(0, 22), "A      100        95 B");
+    EXPECT_FALSE(returnmenu) << "the caller decides where the game goes";
+}
+
+TEST_F(GameOverScreen, NameEntryTakesSevenLettersAndLeavesNoKeysBehind) {
+    Events e;
+    std::uint64_t ms = 20;
+    for (const char c : std::string("ABCDEFGHI")) {
+        Key(e, ms, static_cast<std::uint32_t>(c));
+        ms += 10;
+    }
+    e.push_back(Close(ms + 100));
+    EXPECT_FALSE(Play(e, GameOverSave));
+    EXPECT_EQ(Wimdows::Run::Title(), "Game Over - Save");
+    EXPECT_EQ(std::string(scores[11].naam.begin(), scores[11].naam.end()), "ABCDEFG");
+
+    TestWorld::NewGameState();
+    ScoreFile::Read(scorefile, scores);
+    score = 75;
+    e.pop_back();
+    e.push_back(Move(ms + 10, 60, 700));
+    e.push_back(Down(ms + 30));
+    ASSERT_TRUE(Play(e, GameOverSave));
+    EXPECT_EQ(ReadFile(scorefile).substr(0, 21), "A      100 B      90 ");
+    EXPECT_NE(ReadFile(scorefile).find("ABCDEFG75"), std::string::npos);
+    // H and I were never read and went with the flush.
+    Wimdows::Run::Apply({0, Wimdows::Run::InputEvent::KeyDown, 'Z', 0, 0, {}});
+    EXPECT_EQ(Wimdows::GetKey(), static_cast<std::uint32_t>('Z'));
+}
+
+TEST_F(GameOverScreen, FailedSaveLeavesTheTableAndSaveCanBeTriedAgain) {
+    const std::string good = scorefile;
+    scorefile = (dir / "missing" / "myscore.txt").string();
+    const auto table = scores;
+    Events e = ToNameEntry({'E', 'L', 'M'});
+    e.push_back(Move(300, 60, 700));
+    e.push_back(Down(320));
+    Key(e, 340, 13);
+    e.push_back(Move(350, 500, 500));
+    e.push_back(Up(360));
+    e.push_back(Close(400));
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(Play(e, GameOver));
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("could not be saved"), std::string::npos);
+    for (card i = 1; i <= 10; ++i) {
+        EXPECT_EQ(scores[i].getal, table[i].getal);
+        EXPECT_EQ(scores[i].naam, table[i].naam);
+    }
+
+    scorefile = good;
+    Events again = ToNameEntry({'E', 'L', 'M'});
+    again.push_back(Move(300, 60, 700));
+    again.push_back(Down(320));
+    Key(again, 340, 13);
+    ASSERT_TRUE(Play(again, GameOver));
+    EXPECT_NE(ReadFile(scorefile).find("ELM    75"), std::string::npos);
+}

@@ -1,0 +1,163 @@
+#include "ScreenRun.h"
+
+#include "display/Run.h"
+#include "display/Wimdows.h"
+#include "game/Game.h"
+#include "game/Procedures.h"
+#include "game/screens/Layout.h"
+
+#include <gtest/gtest.h>
+
+using namespace Procedures;
+using namespace ScreenRun;
+namespace L = Procedures::Layout;
+
+namespace {
+
+class Menu : public Fixture {};
+
+constexpr std::uint32_t kGreen = L::kHighlight;
+constexpr std::uint32_t kWhite = L::kWhite;
+
+} // namespace
+
+TEST_F(Menu, ButtonIncludesItsEdgesAndFramesWhatIsUnderTheMouse) {
+    Wimdows::Rectangle(0, 0, 1023, 767, kWhite, true);
+    // Over it, button up: framed green, no click.
+    EXPECT_FALSE(MenuSelect(100, 50, 100, 50, 250, 100, 0));
+    EXPECT_EQ(FrameColour(100, 50), kGreen);
+    EXPECT_EQ(FrameColour(250, 100), kGreen);
+    EXPECT_EQ(FrameColour(101, 51), kWhite);
+
+    Wimdows::Run::Apply(Down(0));
+    EXPECT_TRUE(MenuSelect(100, 50, 100, 50, 250, 100, 0));
+    EXPECT_TRUE(MenuSelect(250, 100, 100, 50, 250, 100, 0));
+    EXPECT_FALSE(MenuSelect(251, 75, 100, 50, 250, 100, 0));
+    EXPECT_FALSE(MenuSelect(175, 49, 100, 50, 250, 100, 0));
+    EXPECT_EQ(FrameColour(100, 50), 0u) << "moving off restores the black frame";
+    EXPECT_EQ(FrameColour(250, 100), 0u);
+}
+
+TEST_F(Menu, EntryOpensTheWindowSetsTheOptionsAndEndsAtEnd) {
+    Events e{Move(20, 150, 275),  Down(20),  Up(40),  // Options
+             Move(50, 300, 300),  Down(60),  Up(80),  // Easy
+             Move(90, 60, 700),   Down(100), Up(120), // Return
+             Move(140, 150, 575), Down(160)};         // End
+    testing::internal::CaptureStdout();
+    const bool returned = Play(e, Game::main);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "\n");
+    ASSERT_TRUE(returned);
+    EXPECT_TRUE(quitgame);
+    EXPECT_EQ(dynamic_difficulty_influence_coefficient, 0.0f);
+    EXPECT_EQ(speed, 30u);
+    EXPECT_GE(Wimdows::Run::ClockMs(), 160u);
+    // The window is gone: nothing is drawn any more.
+    EXPECT_FALSE(Wimdows::MouseLeft());
+}
+
+TEST_F(Menu, EntryShowsTheMenuWithDefaultsUntilAButtonIsClicked) {
+    Events e{Move(20, 101, 51), Close(200)};
+    EXPECT_FALSE(Play(e, Game::main));
+    EXPECT_FALSE(quitgame);
+    EXPECT_EQ(Wimdows::Run::Title(), "Morvek");
+    EXPECT_EQ(dynamic_difficulty_influence_coefficient, 1.0f);
+    EXPECT_EQ(speed, 30u);
+    EXPECT_EQ(FrameColour(100, 50), kGreen) << "the Story button is under the mouse";
+    for (const auto& b : L::kMenuButtons) {
+        if (b.number != L::kButtonStory) {
+            EXPECT_EQ(FrameColour(b.rect.x2, b.rect.y2), 0u) << "button " << b.number;
+        }
+    }
+}
+
+struct ScreenCase {
+    const char* caption;
+    void (*show)();
+};
+
+class Screens : public Fixture, public testing::WithParamInterface<ScreenCase> {};
+
+TEST_P(Screens, CaptionWhileShownKeysIgnoredReturnLeaves) {
+    const ScreenCase c = GetParam();
+    Events shown;
+    Key(shown, 10, 13);
+    Key(shown, 10, 27);
+    Key(shown, 10, 'A');
+    shown.push_back(Move(30, 60, 700));
+    shown.push_back(Close(100));
+    EXPECT_FALSE(Play(shown, c.show)) << "only the Return button leaves";
+    EXPECT_EQ(Wimdows::Run::Title(), c.caption);
+    EXPECT_EQ(FrameColour(50, 650), kGreen);
+
+    TestWorld::Fresh();
+    Events away{Move(20, 60, 700), Move(40, 171, 700), Close(100)};
+    EXPECT_FALSE(Play(away, c.show));
+    EXPECT_EQ(FrameColour(50, 650), 0u);
+
+    TestWorld::Fresh();
+    Events leave{Move(20, 60, 700), Down(60)};
+    ASSERT_TRUE(Play(leave, c.show));
+    EXPECT_EQ(Wimdows::Run::Title(), "Morvek");
+    EXPECT_GE(Wimdows::Run::ClockMs(), 60u);
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryScreen, Screens,
+                         testing::Values(ScreenCase{"Story", Story}, ScreenCase{"Credits", Credit},
+                                         ScreenCase{"Highscore", HighScore},
+                                         ScreenCase{"Options", MenuOptions}));
+
+TEST_F(Menu, OptionsShowTheCurrentChoicesAndKeepNewOnes) {
+    // Each picture of a choice in a colour of its own.
+    std::uint32_t colour = 0x101010;
+    for (const auto& c : L::kChoices) {
+        for (const auto p : {c.selected, c.unselected}) {
+            images[p.g][p.s][p.e] = Solid(colour, 120, 75);
+            colour += 0x101010;
+        }
+    }
+    const auto expectShown = [](std::initializer_list<bool> selected) {
+        std::size_t i = 0;
+        for (const bool sel : selected) {
+            const auto& c = L::kChoices[i++];
+            const auto want = sel ? c.selected : c.unselected;
+            // Draw the expected picture elsewhere and compare colours.
+            Wimdows::DrawBitmap(images[want.g][want.s][want.e], 0, 0);
+            EXPECT_EQ(Wimdows::GetPixel(static_cast<card>(c.rect.x1 + 10),
+                                        static_cast<card>(c.rect.y1 + 10)),
+                      Wimdows::GetPixel(5, 5))
+                << "choice " << i;
+        }
+    };
+    dynamic_difficulty_influence_coefficient = 1.0f;
+    speed = 30;
+    EXPECT_FALSE(Play({Close(20)}, MenuOptions));
+    expectShown({false, true, false, false, true});
+
+    Events e{Move(20, 300, 300), Down(40), Up(60), Move(70, 330, 540), Down(80), Up(100),
+             Move(110, 60, 700), Down(120)};
+    ASSERT_TRUE(Play(e, MenuOptions));
+    EXPECT_EQ(dynamic_difficulty_influence_coefficient, 0.0f);
+    EXPECT_EQ(speed, 60u);
+
+    Wimdows::Run::Apply(Up(0));
+    EXPECT_FALSE(Play({Close(20)}, MenuOptions));
+    expectShown({true, false, false, true, false});
+
+    Events hard{Move(20, 790, 330), Down(40), Close(200)}; // held on Hard's far corner
+    EXPECT_FALSE(Play(hard, MenuOptions));
+    EXPECT_EQ(dynamic_difficulty_influence_coefficient, 2.0f);
+    expectShown({false, false, true, true, false});
+}
+
+TEST_F(Menu, HighscoreScreenReadsTheFileEachVisit) {
+    std::ofstream(Procedures::scorefile, std::ios::binary) << "FIREFLY1520 ASH    980";
+    EXPECT_FALSE(Play({Close(20)}, HighScore));
+    EXPECT_EQ(std::string(scores[2].naam.begin(), scores[2].naam.end()), "ASH    ");
+    EXPECT_EQ(scores[2].getal, 980u);
+    EXPECT_EQ(scores[3].getal, 0u);
+
+    std::filesystem::remove(Procedures::scorefile);
+    EXPECT_FALSE(Play({Close(20)}, HighScore));
+    EXPECT_EQ(scores[1].getal, 0u);
+    EXPECT_EQ(std::string(scores[1].naam.begin(), scores[1].naam.end()), "       ");
+}
