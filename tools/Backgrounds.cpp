@@ -1,0 +1,280 @@
+// The three level backgrounds, their mirror images and their deadly areas.
+// Each level is built from a terrain line (or two): the deadly picture is
+// black exactly under it, and the visible picture shows the same terrain as
+// solid ground, so what kills the dragon is what the player sees.
+#include "Media.h"
+#include "Noise.h"
+#include "Palette.h"
+#include "Shade.h"
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <vector>
+
+namespace Art {
+
+namespace {
+
+constexpr int kW = 1024, kH = 768;
+// Nothing deadly may reach into the band where the waves fly.
+constexpr int kSafeTop = 120, kSafeBottom = 660;
+
+// Solid terrain of a level, one top (ceiling) and one bottom (floor) line
+// per column: rows y <= ceiling[x] and y >= floor[x] are solid.
+struct Terrain {
+    std::vector<int> ceiling = std::vector<int>(kW, -1);
+    std::vector<int> floor = std::vector<int>(kW, kH);
+    bool solid(int x, int y) const {
+        return y <= ceiling[std::size_t(x)] || y >= floor[std::size_t(x)];
+    }
+};
+
+Canvas deadly(const Terrain& t) {
+    Canvas c(kW, kH);
+    for (int y = 0; y < kH; ++y)
+        for (int x = 0; x < kW; ++x)
+            c.set(x, y, t.solid(x, y) ? Rgb{} : Rgb{255, 255, 255});
+    return c;
+}
+
+float ridge(float x, std::uint32_t seed, float scale) {
+    return noise1(x / scale, seed) * 0.65f + noise1(x / scale * 2.7f, seed + 1) * 0.35f;
+}
+
+Rgb vertical(float y, std::initializer_list<std::pair<float, Rgb>> stops) {
+    auto prev = *stops.begin();
+    for (const auto& s : stops) {
+        if (y <= s.first)
+            return s.first == prev.first
+                       ? s.second
+                       : mix(prev.second, s.second, (y - prev.first) / (s.first - prev.first));
+        prev = s;
+    }
+    return prev.second;
+}
+
+// Soft clouds over a sky; `amount` 0..1.
+float cloudiness(float x, float y, std::uint32_t seed) {
+    const float n = fbm(x / 180, y / 60, seed, 5);
+    return std::clamp((n - 0.52f) * 3.2f, 0.0f, 1.0f);
+}
+
+// A band of distant hills: returns true and the shade when (x, y) is below
+// the band's line.
+bool hill(float x, float y, float base, float amp, float scale, std::uint32_t seed) {
+    return y >= base - amp * ridge(x, seed, scale);
+}
+
+void solidEdge(Canvas& c, const Terrain& t, Rgb line) {
+    // A dark rim along every solid edge so the deadly ground reads as solid.
+    for (int y = 0; y < kH; ++y)
+        for (int x = 0; x < kW; ++x)
+            if (t.solid(x, y) &&
+                ((x > 0 && !t.solid(x - 1, y)) || (x + 1 < kW && !t.solid(x + 1, y)) ||
+                 (y > 0 && !t.solid(x, y - 1)) || (y + 1 < kH && !t.solid(x, y + 1))))
+                c.set(x, y, line);
+}
+
+// Adds `count` pointed bumps at random columns to `height`: stalactites,
+// stalagmites and crags. `round` gives a blunt (parabolic) profile.
+void bumps(std::vector<float>& height, Rng& rng, int count, float halfMin, float halfMax,
+           float lenMin, float lenMax, bool round) {
+    for (int i = 0; i < count; ++i) {
+        const float cx = rng.range(0, kW), half = rng.range(halfMin, halfMax),
+                    len = rng.range(lenMin, lenMax);
+        for (int x = std::max(0, int(cx - half)); x < std::min(kW, int(cx + half) + 1); ++x) {
+            const float u = std::abs(float(x) - cx) / half;
+            auto& h = height[std::size_t(x)];
+            h = std::max(h, len * (1 - (round ? u * u : u)));
+        }
+    }
+}
+
+// --- Level 1: open sky over hills -------------------------------------------
+
+Terrain fieldsTerrain() {
+    Terrain t;
+    for (int x = 0; x < kW; ++x)
+        t.floor[std::size_t(x)] = 762 - int(16 * ridge(float(x), 101, 140));
+    return t;
+}
+
+Canvas fields(const Terrain& t) {
+    Canvas c(kW, kH);
+    for (int y = 0; y < kH; ++y)
+        for (int x = 0; x < kW; ++x) {
+            const float fx = float(x), fy = float(y);
+            if (t.solid(x, y)) {
+                const float depth = float(y - t.floor[std::size_t(x)]);
+                const float grain = fbm(fx / 9, fy / 9, 121, 3);
+                Rgb soil = mix(hex(0x4A3A2A), hex(0x6E5236), grain);
+                c.set(x, y, depth < 4 ? mix(hex(0x2E7A2E), hex(0x58A840), grain) : soil);
+                continue;
+            }
+            Rgb col = vertical(fy, {{0, hex(0xE8F2FF)},
+                                    {90, hex(0xBCDCF8)},
+                                    {420, hex(0x82B8EC)},
+                                    {600, hex(0xB8D8EE)},
+                                    {700, hex(0xD8E8F0)}});
+            const float cl = cloudiness(fx, fy, 7) * std::clamp((560 - fy) / 200, 0.0f, 1.0f);
+            if (cl > 0) {
+                const float lit = cloudiness(fx - 6, fy - 6, 7);
+                col = mix(col, lit > cl ? hex(0xFFFFFF) : hex(0xDCE4F4), std::min(1.0f, cl * 1.4f));
+            }
+            if (hill(fx, fy, 600, 90, 160, 103))
+                col = mix(hex(0x8AA8D0), hex(0x9CB8D8), fbm(fx / 40, fy / 40, 3, 2));
+            if (hill(fx, fy, 660, 70, 110, 105))
+                col = mix(hex(0x5E9A70), hex(0x78B080), fbm(fx / 30, fy / 30, 5, 3));
+            if (hill(fx, fy, 718, 40, 80, 107)) {
+                const float n = fbm(fx / 14, fy / 14, 9, 3);
+                col = mix(hex(0x4E9A3E), hex(0x7CC050), n);
+                if (n > 0.68f)
+                    col = hex(0x3A7A34); // bushes
+            }
+            c.set(x, y, col);
+        }
+    solidEdge(c, t, hex(0x1E2A14));
+    return c;
+}
+
+// --- Level 2: an ice cave ---------------------------------------------------
+
+Terrain caveTerrain() {
+    Terrain t;
+    Rng rng(202);
+    std::vector<float> extra(kW, 0), rise(kW, 0);
+    // Stalactites above, stalagmites below, hung at random places.
+    bumps(extra, rng, 14, 8, 18, 14, 42, false);
+    bumps(rise, rng, 9, 10, 22, 10, 40, false);
+    for (int x = 0; x < kW; ++x) {
+        const float fx = float(x);
+        t.ceiling[std::size_t(x)] =
+            std::min(kSafeTop - 6, int(66 + 24 * ridge(fx, 201, 90) + extra[std::size_t(x)]));
+        t.floor[std::size_t(x)] =
+            std::max(kSafeBottom + 8, int(742 - 30 * ridge(fx, 203, 110) - rise[std::size_t(x)]));
+    }
+    return t;
+}
+
+Canvas cave(const Terrain& t) {
+    Canvas c(kW, kH);
+    for (int y = 0; y < kH; ++y)
+        for (int x = 0; x < kW; ++x) {
+            const float fx = float(x), fy = float(y);
+            if (t.solid(x, y)) {
+                // Pale ice, lit from above: light enough for the HUD on top.
+                const bool top = y <= t.ceiling[std::size_t(x)];
+                const float dist =
+                    top ? float(t.ceiling[std::size_t(x)] - y) : float(y - t.floor[std::size_t(x)]);
+                const float n = fbm(fx / 24, fy / 12, 211, 3);
+                Rgb col = mix(hex(0xCDEAF6), hex(0xF2FBFF), n);
+                if (dist < 8)
+                    col = mix(hex(0x7CC0E4), col, dist / 8);
+                if (std::abs(std::sin(fx * 0.05f + fy * 0.02f + n * 4)) < 0.04f)
+                    col = hex(0xA8D8F0); // cracks in the ice
+                c.set(x, y, col);
+                continue;
+            }
+            Rgb col =
+                vertical(fy, {{60, hex(0x4A8AC0)}, {380, hex(0x1E4A80)}, {700, hex(0x2E6698)}});
+            // Far ice columns and glints deeper in the cave.
+            const float col1 = fbm(fx / 60, fy / 400, 221, 3);
+            if (col1 > 0.58f)
+                col = mix(col, hex(0x6AAED8), std::min(1.0f, (col1 - 0.58f) * 6) * 0.55f);
+            const float col2 = fbm(fx / 30 + 40, fy / 300, 223, 3);
+            if (col2 > 0.62f)
+                col = mix(col, hex(0x9AD0EC), std::min(1.0f, (col2 - 0.62f) * 8) * 0.5f);
+            if (noise2(fx * 0.9f, fy * 0.9f, 229) > 0.985f)
+                col = hex(0xE8FAFF);
+            c.set(x, y, col);
+        }
+    solidEdge(c, t, hex(0x1E4A78));
+    return c;
+}
+
+// --- Level 3: volcanic land over lava ----------------------------------------
+
+Terrain lavaTerrain() {
+    Terrain t;
+    Rng rng(303);
+    std::vector<float> rock(kW, 0);
+    // Basalt crags standing in the lava.
+    bumps(rock, rng, 7, 18, 36, 20, 48, true);
+    for (int x = 0; x < kW; ++x)
+        t.floor[std::size_t(x)] = std::max(
+            kSafeBottom + 8, int(724 - 8 * ridge(float(x), 301, 60) - rock[std::size_t(x)]));
+    return t;
+}
+
+Canvas volcanic(const Terrain& t) {
+    Canvas c(kW, kH);
+    const Terrain lavaOnly = [] {
+        Terrain l;
+        for (int x = 0; x < kW; ++x)
+            l.floor[std::size_t(x)] = int(724 - 8 * ridge(float(x), 301, 60));
+        return l;
+    }();
+    for (int y = 0; y < kH; ++y)
+        for (int x = 0; x < kW; ++x) {
+            const float fx = float(x), fy = float(y);
+            if (t.solid(x, y)) {
+                if (lavaOnly.solid(x, y)) {
+                    const float n = fbm(fx / 40 + fy / 90, fy / 10, 311, 4);
+                    const float crust = fbm(fx / 16, fy / 8, 313, 3);
+                    c.set(x, y, crust > 0.62f ? hex(0x3A1A14) : fireHeat(0.35f + n * 0.8f));
+                } else {
+                    const float n = fbm(fx / 10, fy / 10, 317, 3);
+                    Rgb rock = mix(hex(0x241820), hex(0x4A3436), n);
+                    if (y >= lavaOnly.floor[std::size_t(x)] - 6)
+                        rock = mix(rock, Pal::fireOrange, 0.5f); // lava glow on the foot
+                    c.set(x, y, rock);
+                }
+                continue;
+            }
+            Rgb col = vertical(fy, {{0, hex(0xF6E2C8)},
+                                    {80, hex(0xF0C8A0)},
+                                    {300, hex(0xD88A5A)},
+                                    {560, hex(0x9A4432)},
+                                    {700, hex(0xC8502A)}});
+            const float smoke = fbm(fx / 150, fy / 70, 331, 5);
+            if (smoke > 0.55f && fy > 70)
+                col = mix(col, hex(0x7A5A58), std::min(1.0f, (smoke - 0.55f) * 3) * 0.6f);
+            // Distant volcanoes with glowing seams.
+            const float peak =
+                590 - 150 * std::max(0.0f, 1 - std::abs(std::fmod(fx + 180, 520.0f) - 260) / 220) -
+                25 * ridge(fx, 333, 50);
+            if (fy >= peak) {
+                col = mix(hex(0x4A2A34), hex(0x5E3438), fbm(fx / 30, fy / 30, 335, 3));
+                const float seam = std::abs(std::sin(fx * 0.04f + fy * 0.013f) +
+                                            (fbm(fx / 20, fy / 20, 337) - 0.5f));
+                if (seam < 0.06f)
+                    col = Pal::fireOrange;
+            }
+            if (hill(fx, fy, 690, 30, 60, 339))
+                col = mix(hex(0x301C22), hex(0x40262A), fbm(fx / 12, fy / 12, 341, 3));
+            c.set(x, y, col);
+        }
+    solidEdge(c, t, hex(0x140808));
+    return c;
+}
+
+void level(Media& m, int n, const Terrain& t, const Canvas& visible) {
+    const std::string k = std::to_string(n);
+    m.put("Media/Back" + k + ".bmp", visible);
+    m.put("Media/Back" + k + "spiegel.bmp", visible.mirrored());
+    const Canvas border = deadly(t);
+    m.put("Media/Border" + k + ".bmp", border);
+    m.put("Media/Border" + k + "spiegel.bmp", border.mirrored());
+}
+
+} // namespace
+
+void drawBackgrounds(Media& m) {
+    const Terrain fieldsT = fieldsTerrain(), caveT = caveTerrain(), lavaT = lavaTerrain();
+    level(m, 1, fieldsT, fields(fieldsT));
+    level(m, 2, caveT, cave(caveT));
+    level(m, 3, lavaT, volcanic(lavaT));
+}
+
+} // namespace Art

@@ -1,0 +1,162 @@
+#include "Dragon.h"
+
+#include "Palette.h"
+
+#include <vector>
+
+namespace Art {
+
+namespace {
+
+// Design units: a dragon is drawn in a 100 x 100 box and scaled to the canvas.
+struct Frame {
+    float k, ox, oy;
+    Pt p(float x, float y) const { return {ox + x * k, oy + y * k}; }
+    std::vector<Pt> poly(std::initializer_list<Pt> pts) const {
+        std::vector<Pt> out;
+        for (const Pt& q : pts)
+            out.push_back(p(q.x, q.y));
+        return out;
+    }
+    float r(float v) const { return v * k; }
+};
+
+Shading shaded(const Frame& f, float depth) {
+    Shading s;
+    s.depth = f.r(depth);
+    s.tones = 5;
+    return s;
+}
+
+void head(Canvas& c, const DragonLook& look, const Frame& f) {
+    const int w = c.width(), h = c.height();
+    const Ramp skin = ramp(look.scale), horn = ramp(look.horn);
+    Region horns(w, h);
+    const float hs = look.king ? 1.5f : 1.0f;
+    horns.polygon(f.poly({{-4, -6}, {-4 - 15 * hs, -14 - 6 * hs}, {-9, -3}}));
+    horns.polygon(f.poly({{2, -7}, {-6 - 9 * hs, -17 - 8 * hs}, {-3, -4}}));
+    paint(c, horns, horn, shaded(f, 2));
+
+    Region skull(w, h);
+    const Pt hc = f.p(0, 0), sn = f.p(10, 2.5f);
+    skull.ellipse(hc.x, hc.y, f.r(11), f.r(8.5f));
+    skull.ellipse(sn.x, sn.y, f.r(10), f.r(5.5f), 0.1f);
+    if (look.king) {
+        Region jaw(w, h);
+        jaw.polygon(f.poly({{-4, 4}, {18, 9}, {17, 13}, {-2, 10}}));
+        paint(c, jaw, skin, shaded(f, 3));
+        Region mouth(w, h);
+        mouth.polygon(f.poly({{2, 5}, {19, 6.5f}, {17, 9}, {2, 8}}));
+        c.fill(mouth, hex(0x5A0A14));
+        Region teeth(w, h);
+        for (float x : {7.0f, 11.0f, 15.0f})
+            teeth.polygon(f.poly({{x, 6}, {x + 2, 6}, {x + 1, 8}}));
+        c.fill(teeth, Pal::eyeWhite);
+    }
+    paint(c, skull, skin, shaded(f, 6));
+
+    // Brow ridge over the eye keeps the look fierce even at 50 pixels.
+    Region brow(w, h);
+    brow.line(f.p(-1, -5).x, f.p(-1, -5).y, f.p(7, -3.5f).x, f.p(7, -3.5f).y, f.r(1.4f));
+    c.fill(brow, skin.dark);
+
+    Region eye(w, h);
+    const Pt e = f.p(3.5f, -1.5f);
+    eye.ellipse(e.x, e.y, std::max(1.2f, f.r(2.6f)), std::max(1.0f, f.r(2.0f)));
+    c.fill(eye, look.king ? Pal::fireYellow : Pal::eyeWhite);
+    Region pupil(w, h);
+    pupil.ellipse(e.x + f.r(0.9f), e.y, std::max(0.6f, f.r(1.0f)), std::max(0.9f, f.r(1.9f)));
+    c.fill(pupil, Pal::ink);
+    Region nostril(w, h);
+    const Pt n = f.p(17, 0.5f);
+    nostril.circle(n.x, n.y, std::max(0.6f, f.r(1.0f)));
+    c.fill(nostril, skin.outline);
+}
+
+void wing(Canvas& c, const DragonLook& look, const Frame& f, bool far) {
+    const int w = c.width(), h = c.height();
+    Ramp membrane = ramp(look.wing);
+    if (far)
+        membrane = ramp(scale(look.wing, 0.7f));
+    const float dx = far ? 6 : 0, dy = far ? -2 : 0;
+    auto P = [&](float x, float y) { return Pt{x + dx, y + dy}; };
+    Region skin(w, h);
+    std::vector<Pt> bones;
+    if (look.wingsUp) {
+        skin.polygon(
+            f.poly({P(44, 50), P(30, 6), P(42, 16), P(52, 4), P(58, 20), P(68, 10), P(62, 44)}));
+        bones = {P(30, 6), P(42, 16), P(52, 4), P(58, 20), P(68, 10)};
+    } else {
+        skin.polygon(
+            f.poly({P(44, 50), P(24, 86), P(38, 78), P(46, 94), P(54, 80), P(64, 88), P(62, 52)}));
+        bones = {P(24, 86), P(46, 94), P(64, 88)};
+    }
+    paint(c, skin, membrane, shaded(f, 5));
+    // Finger bones from the shoulder out to the tips.
+    Region bone(w, h);
+    const Pt root = f.p(P(56, 46).x, P(56, 46).y);
+    for (std::size_t i = 0; i < bones.size(); i += (look.wingsUp ? 2 : 1)) {
+        const Pt tip = f.p(bones[i].x, bones[i].y);
+        bone.capsule(root.x, root.y, tip.x, tip.y, f.r(2.0f), f.r(0.8f));
+    }
+    paint(c, bone, ramp(look.scale), shaded(f, 1.5f));
+}
+
+} // namespace
+
+void paintDragonHead(Canvas& c, const DragonLook& look, float cx, float cy, float k) {
+    head(c, look, Frame{k, cx, cy});
+}
+
+void paintDragon(Canvas& c, const DragonLook& look) {
+    const int w = c.width(), h = c.height();
+    const Frame f{float(w) / 100.0f, 0, 0};
+    const Ramp skin = ramp(look.scale), belly = ramp(look.belly);
+
+    wing(c, look, f, true);
+
+    Region tail(w, h);
+    tail.stroke({f.p(44, 62), f.p(30, 70), f.p(18, 68), f.p(9, 58)}, f.r(7), f.r(2));
+    Region tip(w, h);
+    tip.polygon(f.poly({{11, 60}, {1, 50}, {4, 63}, {10, 64}}));
+    paint(c, tip, ramp(look.wing), shaded(f, 2));
+    paint(c, tail, skin, shaded(f, 4));
+
+    Region farLeg(w, h);
+    farLeg.stroke({f.p(52, 64), f.p(56, 76), f.p(61, 79)}, f.r(4), f.r(2.5f));
+    paint(c, farLeg, ramp(scale(look.scale, 0.75f)), shaded(f, 2));
+
+    // Back spikes sit behind the body so only their tips show.
+    Region spikes(w, h);
+    const float sp = look.king ? 1.6f : 1.0f;
+    for (float x : {36.0f, 44.0f, 52.0f, 60.0f})
+        spikes.polygon(f.poly({{x - 3, 50}, {x - 1, 50 - 7 * sp}, {x + 3, 49}}));
+    paint(c, spikes, ramp(look.horn), shaded(f, 1.5f));
+
+    Region body(w, h);
+    const Pt bc = f.p(50, 60);
+    body.ellipse(bc.x, bc.y, f.r(19), f.r(12.5f), -0.15f);
+    Region neck(w, h);
+    neck.stroke({f.p(58, 56), f.p(68, 44), f.p(74, 36)}, f.r(8.5f), f.r(6));
+    body |= neck;
+    paint(c, body, skin, shaded(f, 8));
+
+    Region plates(w, h);
+    plates.ellipse(f.p(54, 66).x, f.p(54, 66).y, f.r(13), f.r(6), -0.3f);
+    plates.stroke({f.p(62, 60), f.p(70, 48), f.p(75, 42)}, f.r(4), f.r(3));
+    plates &= body;
+    Shading bellyShade = shaded(f, 4);
+    bellyShade.outline = false;
+    paint(c, plates, belly, bellyShade);
+
+    Region leg(w, h);
+    leg.stroke({f.p(44, 64), f.p(42, 76), f.p(48, 80)}, f.r(6), f.r(3));
+    leg.stroke({f.p(64, 64), f.p(70, 72), f.p(74, 73)}, f.r(4), f.r(2.5f));
+    paint(c, leg, skin, shaded(f, 3));
+
+    head(c, look, Frame{f.k, f.p(78, 30).x, f.p(78, 30).y});
+
+    wing(c, look, f, false);
+}
+
+} // namespace Art

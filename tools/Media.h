@@ -1,0 +1,42 @@
+// The set of drawn files, keyed by their catalogue path, and the painters
+// that fill it, one per subject.
+#pragma once
+
+#include "Canvas.h"
+
+#include <map>
+#include <string>
+#include <string_view>
+
+namespace Art {
+
+class Media {
+  public:
+    // A canvas of the size the catalogue loads `file` at (its first load).
+    static Canvas blank(std::string_view file);
+    // An opaque picture.
+    void put(std::string_view file, const Canvas& c);
+    // A picture and its mask from one painted canvas: the mask is white
+    // exactly where something was painted.
+    void sprite(std::string_view picture, std::string_view mask, const Canvas& c);
+    const Canvas* find(std::string_view file) const;
+    const std::map<std::string, Canvas, std::less<>>& files() const { return files_; }
+
+  private:
+    std::map<std::string, Canvas, std::less<>> files_;
+};
+
+void drawHero(Media& m);
+void drawEnemies(Media& m);
+void drawBosses(Media& m);
+void drawItems(Media& m);
+void drawShots(Media& m);
+void drawEffects(Media& m);
+void drawBackgrounds(Media& m);
+void drawScreens(Media& m);
+void drawButtons(Media& m);
+
+// Every picture of the catalogue on one labelled sheet.
+Canvas contactSheet(const Media& m);
+
+} // namespace Art
