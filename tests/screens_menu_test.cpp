@@ -161,3 +161,29 @@ TEST_F(Menu, HighscoreScreenReadsTheFileEachVisit) {
     EXPECT_EQ(scores[1].getal, 0u);
     EXPECT_EQ(std::string(scores[1].naam.begin(), scores[1].naam.end()), "       ");
 }
+
+TEST_F(Menu, NewGameReadsTheTableAndAGameGivenUpComesBackToTheMenu) {
+    const std::string table = "FIREFLY1520 ASH    980";
+    std::ofstream(Procedures::scorefile, std::ios::binary) << table;
+    dynamic_difficulty_influence_coefficient = 2.0f;
+    speed = 60;
+    score = 99;
+    Events e{{0, Wimdows::Run::InputEvent::KeyDown, 27, 0, 0, {}}, Move(0, 60, 700), Down(0)};
+    for (auto& ev : e) {
+        Wimdows::Run::Apply(ev);
+    }
+    ASSERT_TRUE(Play({}, [] {
+        returnmenu = false;
+        NewGame();
+    }));
+    EXPECT_TRUE(returnmenu);
+    EXPECT_EQ(scores[1].getal, 1520u);
+    EXPECT_EQ(scores[3].getal, 0u);
+    EXPECT_EQ(score, 0u);
+    EXPECT_EQ(schip.upgrade, 1u);
+    EXPECT_EQ(Wimdows::Run::Title(), "Morvek");
+    EXPECT_EQ(ReadFile(Procedures::scorefile), table);
+    // The options hold for every game until changed.
+    EXPECT_EQ(dynamic_difficulty_influence_coefficient, 2.0f);
+    EXPECT_EQ(speed, 60u);
+}
