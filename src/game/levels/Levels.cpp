@@ -69,13 +69,6 @@ void PlaceDragon() {
     schip.y = 369;
 }
 
-void Spawn(const Waves::Spawn& s) {
-    const real y = s.randomHeight
-                       ? static_cast<real>(StandardLib::RandomCard(Waves::kLowest, Waves::kHighest))
-                       : s.y;
-    CreateEnemy(s.x, y, s.slot, s.type, s.path);
-}
-
 // A game that is already over still places its waves, it just doesn't fight them.
 void Fight() {
     if (!returnmenu) {
@@ -84,11 +77,8 @@ void Fight() {
 }
 
 void FightWaves(std::span<const Waves::Spawn> table) {
-    for (std::size_t i = 0; i < table.size();) {
-        const card wave = table[i].wave;
-        for (; i < table.size() && table[i].wave == wave; ++i) {
-            Spawn(table[i]);
-        }
+    for (card wave = 1; wave <= table.back().wave; ++wave) {
+        Waves::Place(table, wave);
         Fight();
     }
 }
@@ -120,6 +110,17 @@ void NextLevel(card next) {
 }
 
 } // namespace
+
+void Waves::Place(std::span<const Spawn> table, card wave) {
+    for (const Spawn& s : table) {
+        if (s.wave != wave) {
+            continue;
+        }
+        const real y =
+            s.randomHeight ? static_cast<real>(StandardLib::RandomCard(kLowest, kHighest)) : s.y;
+        CreateEnemy(s.x, y, s.slot, s.type, s.path);
+    }
+}
 
 void Level1() {
     PlaceDragon();

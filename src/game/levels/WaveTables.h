@@ -6,6 +6,7 @@
 #include "game/core/World.h"
 
 #include <array>
+#include <span>
 
 namespace Procedures::Waves {
 
@@ -73,5 +74,8 @@ constexpr real kExtraWaveTop = 200;
 constexpr real kExtraWaveSpan = 400;
 constexpr card kExtraWaveType = 4;
 constexpr card kExtraWavePath = 2;
+
+// Makes the CreateEnemy calls of one wave of a level's table, in table order.
+void Place(std::span<const Spawn> table, card wave);
 
 } // namespace Procedures::Waves

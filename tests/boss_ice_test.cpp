@@ -1,0 +1,72 @@
+#include "levels_support.h"
+
+#include <gtest/gtest.h>
+
+using namespace Procedures;
+
+namespace {
+
+using IceFight = LevelsTest::FightTest<Boss::IceFight>;
+
+bool IceInFlight() {
+    for (card i = 1; i <= 100; ++i) {
+        if (bullets[i].state && bullets[i].type == 11) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// What the frame shows at the queen's centre.
+card QueenColour() {
+    return Wimdows::GetPixel(static_cast<card>(enemies[1].x), static_cast<card>(enemies[1].y));
+}
+
+} // namespace
+
+TEST_F(IceFight, SetUpByDifficultySetting) {
+    for (const auto& [setting, health] :
+         {std::pair{0.0f, 5000}, std::pair{1.0f, 10000}, std::pair{2.0f, 15000}}) {
+        dynamic_difficulty_influence_coefficient = setting;
+        Boss::Setup(f);
+        EXPECT_EQ(enemies[1].health, health);
+    }
+    EXPECT_EQ(enemies[1].type, 11u);
+    EXPECT_FLOAT_EQ(enemies[1].x, 900);
+    EXPECT_FLOAT_EQ(enemies[1].y, 350);
+    EXPECT_TRUE(f.fightstate);
+}
+
+TEST_F(IceFight, PictureChangesOnThe181stTickAndSheFiresFromThe182nd) {
+    LevelsTest::SolidPicture(3, 7, LevelsTest::kRgbRed, 250, 250);  // blowing
+    LevelsTest::SolidPicture(3, 8, LevelsTest::kRgbBlue, 250, 250); // shooting
+    Step(180);
+    EXPECT_TRUE(f.fightstate);
+    EXPECT_EQ(QueenColour(), LevelsTest::kRed);
+    EXPECT_FALSE(IceInFlight());
+    Step();
+    EXPECT_FALSE(f.fightstate);
+    EXPECT_EQ(QueenColour(), LevelsTest::kBlue);
+    EXPECT_FALSE(IceInFlight());
+    Step();
+    EXPECT_TRUE(IceInFlight());
+    EXPECT_EQ(enemies[1].path, 11u);
+
+    // She turns to blowing wherever her path has taken her, and is held at
+    // home from the next tick.
+    Step(180);
+    EXPECT_TRUE(f.fightstate);
+    EXPECT_EQ(QueenColour(), LevelsTest::kRed);
+    Step();
+    EXPECT_FLOAT_EQ(enemies[1].x, 900);
+    EXPECT_FLOAT_EQ(enemies[1].y, 350);
+}
+
+TEST_F(IceFight, BreezeBandAndLifetime) {
+    PutArea(825, schip.y - 99, f.breezecounter);
+    EXPECT_EQ(Lasts(), 10);
+    EXPECT_EQ(schip.health, 100 - 10 * 3);
+    PutArea(825, schip.y - 100, f.breezecounter);
+    EXPECT_EQ(Lasts(), 30);
+    EXPECT_EQ(schip.health, 70);
+}

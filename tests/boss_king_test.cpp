@@ -1,0 +1,108 @@
+#include "levels_support.h"
+
+#include <gtest/gtest.h>
+
+using namespace Procedures;
+
+namespace {
+
+using KingFight = LevelsTest::FightTest<Boss::KingFight>;
+
+// What the king's fire does to a slot when it hatches one.
+void Hatch(card slot, real x, real y) {
+    enemy& e = enemies[slot];
+    e.type = 12;
+    e.path = 12;
+    e.x = x;
+    e.y = y;
+    e.state = true;
+}
+
+} // namespace
+
+TEST_F(KingFight, SetUpByDifficultySettingSwitchesTheFireballsOff) {
+    for (const auto& [setting, health] :
+         {std::pair{0.0f, 50000}, std::pair{1.0f, 100000}, std::pair{2.0f, 150000}}) {
+        dynamic_difficulty_influence_coefficient = setting;
+        BackObjLevel3[4].state = true;
+        Boss::Setup(f);
+        EXPECT_EQ(enemies[1].health, health);
+        EXPECT_FALSE(BackObjLevel3[4].state);
+    }
+    EXPECT_EQ(enemies[1].type, 13u);
+    EXPECT_FLOAT_EQ(enemies[1].x, 900);
+    EXPECT_FLOAT_EQ(enemies[1].y, 480);
+    EXPECT_EQ(f.fightstate, 1u);
+}
+
+TEST_F(KingFight, StagesFollowHealthAndNeverGoBack) {
+    enemies[1].health = 60000;
+    Step();
+    EXPECT_EQ(f.fightstate, 1u);
+    enemies[1].health = 59999;
+    Step();
+    EXPECT_EQ(f.fightstate, 2u);
+    enemies[1].health = 29999;
+    Step();
+    EXPECT_EQ(f.fightstate, 3u);
+    enemies[1].health = 70000;
+    Step();
+    EXPECT_EQ(f.fightstate, 3u);
+}
+
+TEST_F(KingFight, BroodIsRemovedInStageOneAndEquippedByItsStage) {
+    dynamic_difficulty_influence_coefficient = 0.0f;
+    Boss::Setup(f);
+    LevelsTest::SolidPicture(3, 10, LevelsTest::kRgbRed, 50, 50);
+    LevelsTest::SolidPicture(3, 11, LevelsTest::kRgbBlue, 100, 100);
+
+    Hatch(5, 500, 600);
+    Step();
+    EXPECT_FALSE(enemies[5].state);
+
+    enemies[1].health = 39999; // Easy: stage 2
+    Hatch(5, 500, 600);
+    Step();
+    ASSERT_TRUE(enemies[5].state);
+    EXPECT_EQ(enemies[5].health, 500);
+    EXPECT_FLOAT_EQ(enemies[5].length, 50);
+    EXPECT_EQ(Wimdows::GetPixel(static_cast<card>(enemies[5].x), static_cast<card>(enemies[5].y)),
+              LevelsTest::kRed);
+
+    enemies[1].health = 19999; // stage 3: drawn large, health kept
+    Step();
+    ASSERT_TRUE(enemies[5].state);
+    EXPECT_EQ(enemies[5].health, 500);
+    const auto x = static_cast<card>(enemies[5].x), y = static_cast<card>(enemies[5].y);
+    EXPECT_EQ(Wimdows::GetPixel(x + 40, y + 40), LevelsTest::kBlue);
+
+    // A slot freed and hatched again gets the size of the stage it comes in.
+    enemies[5].state = false;
+    Step();
+    Hatch(5, 500, 600);
+    Step();
+    EXPECT_EQ(enemies[5].health, 3000);
+    EXPECT_FLOAT_EQ(enemies[5].length, 100);
+}
+
+TEST_F(KingFight, FlameBandAndLifetime) {
+    // The band reaches 50 above the anchor and 150 below it.
+    for (const auto& [offset, ticks] : {std::pair{49.0f, 5}, std::pair{-149.0f, 5},
+                                        std::pair{50.0f, 10}, std::pair{-150.0f, 10}}) {
+        LevelsTest::KeepAlive();
+        PutArea(825, schip.y + offset, f.flamecounter);
+        EXPECT_EQ(Lasts(), ticks) << offset;
+    }
+}
+
+TEST_F(KingFight, AStrayShotInTheLastSlotIsNoFlame) {
+    bullet& b = bullets[Boss::kArea];
+    b = {};
+    b.state = true;
+    b.type = 12;
+    b.x = 500;
+    b.y = schip.y;
+    f.flamecounter = 50;
+    Boss::Tick(f);
+    EXPECT_EQ(schip.health, 100);
+}

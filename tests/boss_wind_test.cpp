@@ -1,0 +1,173 @@
+#include "levels_support.h"
+
+#include <gtest/gtest.h>
+
+using namespace Procedures;
+
+namespace {
+
+using WindFight = LevelsTest::FightTest<Boss::WindFight>;
+
+// Straight into the storm phase, clouds where the set-up left them.
+void StormPhase(Boss::WindFight& f) {
+    f.fightstate = true;
+    f.bosscounter = 1;
+}
+
+} // namespace
+
+TEST_F(WindFight, SetUpByDifficultySetting) {
+    for (const auto& [setting, health] :
+         {std::pair{0.0f, 5000}, std::pair{1.0f, 10000}, std::pair{2.0f, 15000}}) {
+        dynamic_difficulty_influence_coefficient = setting;
+        Boss::Setup(f);
+        EXPECT_EQ(enemies[1].health, health);
+        EXPECT_EQ(f.full, health);
+    }
+    EXPECT_TRUE(enemies[1].state);
+    EXPECT_EQ(enemies[1].type, 10u);
+    EXPECT_FLOAT_EQ(enemies[1].x, 670);
+    EXPECT_FLOAT_EQ(enemies[1].y, 346);
+    EXPECT_FLOAT_EQ(objects[6][1].y, 250);
+    EXPECT_FLOAT_EQ(objects[6][2].y, 450);
+    EXPECT_FLOAT_EQ(objects[6][2].x, 533);
+    EXPECT_FLOAT_EQ(schip.x, 60);
+    EXPECT_FLOAT_EQ(schip.y, 350);
+    EXPECT_FALSE(f.fightstate);
+}
+
+TEST_F(WindFight, PhasesLast181TicksAndTheCloudsDriftBetweenThem) {
+    Step(180);
+    EXPECT_FALSE(f.fightstate);
+    Step();
+    EXPECT_TRUE(f.fightstate);
+    EXPECT_EQ(f.bosscounter, 1u);
+
+    // The clouds part: 90 ticks of 1.4 pixels in x and y, then they stand.
+    Step(90);
+    EXPECT_NEAR(objects[6][1].x, 659, 0.01);
+    EXPECT_NEAR(objects[6][1].y, 124, 0.01);
+    EXPECT_NEAR(objects[6][2].y, 576, 0.01);
+    Step();
+    EXPECT_NEAR(objects[6][1].x, 659, 0.01);
+    // Held still at home in the storm phase.
+    EXPECT_FLOAT_EQ(enemies[1].x, 670);
+    EXPECT_FLOAT_EQ(enemies[1].y, 346);
+    EXPECT_EQ(enemies[1].path, 0u);
+
+    Step(90);
+    EXPECT_FALSE(f.fightstate);
+    EXPECT_FALSE(Boss::AreaActive()); // the storm ends with its phase
+    Step(90);
+    EXPECT_NEAR(objects[6][1].x, 533, 0.01);
+    EXPECT_NEAR(objects[6][1].y, 250, 0.01);
+    EXPECT_NEAR(objects[6][2].y, 450, 0.01);
+
+    // The item code never gets to age them out.
+    Step(400);
+    EXPECT_TRUE(objects[6][1].state && objects[6][2].state);
+}
+
+TEST_F(WindFight, StormBandAndLifetime) {
+    StormPhase(f);
+    // Hitting on every tick it wears out in 10 ticks, 2 health a tick.
+    PutArea(595, schip.y + 64, f.stormcounter);
+    EXPECT_EQ(Lasts(), 10);
+    EXPECT_EQ(schip.health, 100 - 10 * 2);
+    // 65 pixels off its anchor the dragon is out of reach: 30 ticks.
+    PutArea(595, schip.y + 65, f.stormcounter);
+    EXPECT_EQ(Lasts(), 30);
+    PutArea(595, schip.y - 65, f.stormcounter);
+    EXPECT_EQ(Lasts(), 30);
+    EXPECT_EQ(schip.health, 80);
+}
+
+TEST_F(WindFight, CloudsBurnTheDragonAndSwallowItsShotsFromTheFront) {
+    StormPhase(f);
+    schip.x = 450;
+    schip.y = 250;
+    Step();
+    EXPECT_EQ(schip.health, 100 - 10);
+
+    schip.x = 60;
+    schip.y = 600;
+    auto shot = [](card slot, real x, card type) {
+        bullet& b = bullets[slot];
+        b = {};
+        b.state = true;
+        b.x = x;
+        b.y = type == 0 ? 250 : 300; // apart, or they would cancel each other
+        b.type = type;
+        b.length = 10;
+    };
+    shot(10, 480, 0); // 53 away, in front of the cloud's left edge
+    shot(11, 470, 0); // left of cloud.x - 50 - length: passes
+    shot(12, 480, 1); // enemy fire is not the cloud's business
+    Boss::Tick(f);
+    EXPECT_FALSE(bullets[10].state);
+    EXPECT_TRUE(bullets[11].state);
+    EXPECT_TRUE(bullets[12].state);
+}
+
+TEST_F(WindFight, SixtyOneBeamContactsCutTheBeam) {
+    StormPhase(f);
+    // Level with both clouds and a long beam, so both of them count.
+    schip.y = 350;
+    initbeam = true;
+    schip.beamstate = false;
+    growcounter = 40;
+    card contacts = 0;
+    int ticks = 0;
+    for (; initbeam && ticks < 500; ++ticks) {
+        contacts = f.bossbeamcounter;
+        Step();
+        if (ticks == 0) {
+            EXPECT_EQ(f.bossbeamcounter, 2u);
+        }
+    }
+    EXPECT_EQ(contacts, 60u); // the 61st contact cut it
+    EXPECT_EQ(growcounter, 0u);
+    EXPECT_TRUE(schip.beamstate);
+    EXPECT_EQ(f.bossbeamcounter, 0u);
+}
+
+TEST_F(WindFight, BeamCutNeverWrapsTheBeamLength) {
+    StormPhase(f);
+    // Close in front of the cloud with a beam just started: the cuts are
+    // longer than the beam.
+    schip.x = 540;
+    schip.y = 250;
+    initbeam = true;
+    schip.beamstate = false;
+    growcounter = 1;
+    Step();
+    // Cut to nothing, then grown by one step as usual.
+    EXPECT_TRUE(initbeam);
+    EXPECT_EQ(growcounter, 2u);
+}
+
+TEST_F(WindFight, HealthBarShrinksAndTurnsRedAtAQuarter) {
+    auto bar = [](integer health, integer full) {
+        enemies[1].health = health;
+        Wimdows::Rectangle(780, 715, 1020, 745, 0, true);
+        Boss::HealthBar(full);
+    };
+    constexpr card kGreen = 0xB00000;
+    bar(10000, 10000);
+    EXPECT_EQ(Wimdows::GetPixel(998, 730), kGreen);
+    EXPECT_NE(Wimdows::GetPixel(1002, 730), kGreen);
+    bar(2501, 10000);
+    EXPECT_EQ(Wimdows::GetPixel(923, 730), kGreen);
+    EXPECT_NE(Wimdows::GetPixel(927, 730), kGreen);
+    bar(2500, 10000);
+    EXPECT_EQ(Wimdows::GetPixel(923, 730), LevelsTest::kRed);
+    bar(3750, 15000);
+    EXPECT_EQ(Wimdows::GetPixel(923, 730), LevelsTest::kRed);
+    bar(50000, 100000);
+    EXPECT_EQ(Wimdows::GetPixel(948, 730), kGreen);
+    EXPECT_NE(Wimdows::GetPixel(952, 730), kGreen);
+    // A boss killed past zero leaves an empty bar, not one reaching left.
+    bar(-99, 5000);
+    EXPECT_NE(Wimdows::GetPixel(898, 730), LevelsTest::kRed);
+    EXPECT_NE(Wimdows::GetPixel(899, 730), LevelsTest::kRed);
+}

@@ -1,0 +1,155 @@
+#include "levels_support.h"
+
+#include <gtest/gtest.h>
+
+using namespace Procedures;
+
+namespace {
+
+class Hazards : public ::testing::Test {
+  protected:
+    void SetUp() override { LevelsTest::NewGame(); }
+};
+
+int CastlesInUse() {
+    int n = 0;
+    for (card i = 1; i <= 100; ++i) {
+        n += enemies[i].state && enemies[i].type == 5 ? 1 : 0;
+    }
+    return n;
+}
+
+// Ticks counter through 1..last and counts the ticks that began a new icicle
+// (one still at its first fall step) or a new fireball (age 1 after its first move).
+template <typename Born> int Births(void (*hazard)(), card last, Born born) {
+    int births = 0;
+    for (counter = 1; counter <= last; ++counter) {
+        hazard();
+        births += born() ? 1 : 0;
+    }
+    return births;
+}
+
+bool NewIcicle() {
+    for (card i = 1; i <= 20; ++i) {
+        if (BackObjLevel2[i].update && BackObjLevel2[i].y == -120) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool NewFireball() {
+    for (card i = 1; i <= 10; ++i) {
+        if (BackObjLevel3[i].state && BackObjLevel3[i].counter == 1) {
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+TEST_F(Hazards, CastlesComeEvery150TicksDividedByDifficulty) {
+    actualdifficulty = 1;
+    for (counter = 1; counter <= 600; ++counter) {
+        Backgroundenemy();
+    }
+    EXPECT_EQ(CastlesInUse(), 4);
+    EXPECT_FLOAT_EQ(enemies[1].x, 995);
+    EXPECT_GE(enemies[1].y, 680);
+    EXPECT_LE(enemies[1].y, 743);
+
+    ClearArrays();
+    actualdifficulty = 10;
+    for (counter = 1; counter <= 600; ++counter) {
+        Backgroundenemy();
+    }
+    EXPECT_EQ(CastlesInUse(), 40);
+}
+
+TEST_F(Hazards, IciclePeriodsAndTheSharedSlot) {
+    schip.x = 123.9f;
+    actualdifficulty = 1;
+    // Random ones at 80, 160, ... 560, aimed ones at 280 and 560; at 560 the
+    // aimed one takes the slot the random one was given.
+    EXPECT_EQ(Births(Ijspegel, 560, NewIcicle), 8);
+    int aimed = 0;
+    for (card i = 1; i <= 20; ++i) {
+        aimed += BackObjLevel2[i].update && BackObjLevel2[i].y == -120 ? 1 : 0;
+        if (BackObjLevel2[i].update && BackObjLevel2[i].y == -120) {
+            EXPECT_EQ(BackObjLevel2[i].x, 123); // straight above the dragon
+        }
+    }
+    EXPECT_EQ(aimed, 1);
+
+    ClearArrays();
+    actualdifficulty = 10;
+    // Every 8 ticks, aimed every 28; both at 56.
+    EXPECT_EQ(Births(Ijspegel, 56, NewIcicle), 7 + 2 - 1);
+}
+
+TEST_F(Hazards, IcicleFallsOffTheBottomAfter90Ticks) {
+    actualdifficulty = 1;
+    int ticks = 0;
+    for (counter = 80; ticks == 0 || (BackObjLevel2[1].update && ticks < 200); ++counter) {
+        Ijspegel();
+        ++ticks;
+    }
+    EXPECT_EQ(ticks, 90);
+    EXPECT_EQ(BackObjLevel2[1].y, 770);
+}
+
+TEST_F(Hazards, LastIcicleSlotIsTakenWhenTheOthersAreBusy) {
+    actualdifficulty = 1;
+    for (card i = 1; i <= 20; ++i) {
+        BackObjLevel2[i] = {500, 100, true};
+    }
+    counter = 80;
+    Ijspegel();
+    EXPECT_EQ(BackObjLevel2[20].y, -120);
+    EXPECT_NE(BackObjLevel2[20].x, 500);
+    for (card i = 1; i <= 19; ++i) {
+        EXPECT_EQ(BackObjLevel2[i].y, 110);
+    }
+
+    // A free slot lower down is preferred.
+    BackObjLevel2[5].update = false;
+    counter = 160;
+    Ijspegel();
+    EXPECT_EQ(BackObjLevel2[5].y, -120);
+}
+
+TEST_F(Hazards, FireballPeriods) {
+    actualdifficulty = 1;
+    // 13 of period 100 and 10 of period 130 up to 1300, sharing tick 1300.
+    EXPECT_EQ(Births(Vuurbal, 1300, NewFireball), 22);
+    ClearArrays();
+    actualdifficulty = 10;
+    EXPECT_EQ(Births(Vuurbal, 130, NewFireball), 22);
+}
+
+TEST_F(Hazards, FireballArcsUnderGravityAndLeavesTheField) {
+    actualdifficulty = 1;
+    object& f = BackObjLevel3[1];
+    f = {};
+    f.state = true;
+    f.x = 800;
+    f.y = f.Yo = 700;
+    f.speedx = -7;
+    f.speedy = -20;
+    real highest = 700;
+    card at = 0;
+    counter = 1;
+    for (card n = 0; f.state && n < 200; ++n, ++counter) {
+        Vuurbal();
+        if (f.y < highest) {
+            highest = f.y;
+            at = n;
+        }
+    }
+    EXPECT_NEAR(highest, 392.3, 0.1);
+    EXPECT_EQ(at, 31u);
+    EXPECT_FALSE(f.state);
+    EXPECT_GE(f.y, 790);
+}

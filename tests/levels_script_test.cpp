@@ -1,0 +1,148 @@
+#include "levels_support.h"
+
+#include "game/Game.h"
+#include "game/levels/WaveTables.h"
+#include "util/StandardLib.h"
+
+#include <gtest/gtest.h>
+
+using namespace Procedures;
+
+namespace {
+
+constexpr std::uint32_t kRight = 0x27, kEnter = 13;
+
+class Script : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        LevelsTest::NewGame();
+        Game::options = {};
+    }
+    void TearDown() override { Game::options = {}; }
+};
+
+} // namespace
+
+TEST_F(Script, EveryWaveHoldsUpItsLoop) {
+    // A wave with nothing but castles would leave the entry phase waiting forever.
+    for (const auto table : {std::span<const Waves::Spawn>(Waves::kLevel1),
+                             std::span<const Waves::Spawn>(Waves::kLevel2),
+                             std::span<const Waves::Spawn>(Waves::kLevel3)}) {
+        for (card wave = 1; wave <= 5; ++wave) {
+            ClearArrays();
+            Waves::Place(table, wave);
+            EXPECT_FALSE(Proceed()) << "wave " << wave;
+        }
+    }
+}
+
+TEST_F(Script, LevelOneLeavesSlotThreeAlone) {
+    for (card wave = 3; wave <= 5; ++wave) {
+        ClearArrays();
+        enemies[3] = {};
+        Waves::Place(Waves::kLevel1, wave);
+        EXPECT_TRUE(enemies[1].state && enemies[2].state && enemies[4].state);
+        EXPECT_FALSE(enemies[3].state) << "wave " << wave;
+    }
+    // The last wave as placed.
+    EXPECT_FLOAT_EQ(enemies[4].x, 1100);
+    EXPECT_FLOAT_EQ(enemies[4].y, 300);
+    EXPECT_EQ(enemies[4].type, 2u);
+    EXPECT_EQ(enemies[4].path, 2u);
+}
+
+TEST_F(Script, LevelTwoDrawsItsFirstHeightsSlotBySlot) {
+    StandardLib::ResetRandom();
+    const card first = StandardLib::RandomCard(250, 450);
+    const card second = StandardLib::RandomCard(250, 450);
+    const card third = StandardLib::RandomCard(250, 450);
+    StandardLib::ResetRandom();
+    Waves::Place(Waves::kLevel2, 1);
+    EXPECT_FLOAT_EQ(enemies[1].y, static_cast<real>(first));
+    EXPECT_FLOAT_EQ(enemies[2].y, static_cast<real>(second));
+    EXPECT_FLOAT_EQ(enemies[3].y, static_cast<real>(third));
+    EXPECT_EQ(enemies[3].type, 4u);
+    EXPECT_FALSE(enemies[4].state);
+}
+
+TEST_F(Script, LostGamePlacesTheRestButSkipsBossAndStory) {
+    // The game-over screen has been left: nothing is fought and nothing waits.
+    returnmenu = true;
+    schip.beamstate = false;
+    schip.shieldstate = false;
+    Level1();
+    EXPECT_EQ(level, 2u);
+    EXPECT_TRUE(schip.beamstate);
+    EXPECT_TRUE(schip.shieldstate);
+    EXPECT_NE(enemies[1].type, 10u);    // no boss was set up
+    EXPECT_FLOAT_EQ(enemies[1].y, 160); // the last wave was still placed
+    for (card i = 1; i <= 100; ++i) {
+        EXPECT_FALSE(enemies[i].state);
+    }
+
+    Level2();
+    EXPECT_EQ(level, 3u);
+}
+
+TEST_F(Script, LevelThreeExtraWaveComesFromDifficultySix) {
+    returnmenu = true;
+    level = 3;
+    actualdifficulty = 5;
+    Level3();
+    // Slot 6 still holds the fifth wave's Ghost: there was no sixth wave.
+    EXPECT_EQ(enemies[6].type, 2u);
+    EXPECT_FLOAT_EQ(enemies[6].y, 380);
+    EXPECT_TRUE(returnmenu);
+    EXPECT_EQ(level, 3u);
+
+    actualdifficulty = 6;
+    Level3();
+    const std::array<real, 7> heights{0, 266.6667f, 333.3333f, 400, 466.6667f, 533.3333f, 600};
+    for (card i = 1; i <= 6; ++i) {
+        EXPECT_NEAR(enemies[i].y, heights[i], 0.001) << "slot " << i;
+        EXPECT_EQ(enemies[i].type, 4u);
+        EXPECT_EQ(enemies[i].path, 2u);
+        EXPECT_GE(enemies[i].x, 960);
+        EXPECT_LE(enemies[i].x, 1100);
+    }
+    EXPECT_NE(enemies[7].type, 4u);
+}
+
+TEST_F(Script, PracticeStartChoosesLevelAndBossOnce) {
+    Game::options.startLevel = 2;
+    Game::options.startAtBoss = true;
+    PracticeStart();
+    EXPECT_EQ(level, 2u);
+    EXPECT_EQ(schip.lives, 4); // the rest of the new game stays
+
+    // A level the game does not have starts an ordinary game.
+    Game::options.startLevel = 7;
+    PracticeStart();
+    EXPECT_EQ(level, 1u);
+}
+
+// Ramming the boss ends a fight at the cost of a life: the quickest way through.
+TEST_F(Script, PracticeBossStartRunsFightStoryAndNextLevel) {
+    for (card start = 1; start <= 2; ++start) {
+        SCOPED_TRACE(start);
+        LevelsTest::NewGame();
+        Game::options.startLevel = start;
+        Game::options.startAtBoss = true;
+        PracticeStart();
+        LevelsTest::Key(kRight, true);
+        LevelsTest::Key(kEnter, true);
+        const card before = counter;
+        if (start == 1) {
+            Level1();
+        } else {
+            Level2();
+        }
+        EXPECT_EQ(level, start + 1);
+        EXPECT_FALSE(returnmenu);
+        EXPECT_FALSE(enemies[1].state);
+        EXPECT_LT(schip.lives, 4); // the ram cost a life
+        EXPECT_FALSE(objects[6][1].state || objects[6][2].state);
+        // No wave was fought: only the fight's own ticks went by.
+        EXPECT_LT(counter - before, 100u);
+    }
+}
