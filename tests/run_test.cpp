@@ -231,6 +231,29 @@ TEST_F(RunTest, UnwritableStateOrShotIsReportedAndTheRunGoesOn) {
     EXPECT_TRUE(KeyDown(65));
 }
 
+TEST_F(RunTest, AQuickLiveClickIsHeldForOneSyncPoint) {
+    for (auto kind : {InputEvent::MouseDown, InputEvent::MouseUp, InputEvent::KeyDown,
+                      InputEvent::KeyUp, InputEvent::MouseMove}) {
+        InputEvent e;
+        e.kind = kind;
+        e.code = kind == InputEvent::KeyDown || kind == InputEvent::KeyUp ? 0x0D : 0;
+        e.x = 9;
+        Run::Post(e);
+    }
+    Sleep(20);
+    EXPECT_TRUE(MouseLeft());
+    EXPECT_FALSE(KeyDown(0x0D)); // held back behind the button's release
+    Sleep(20);
+    EXPECT_FALSE(MouseLeft());
+    EXPECT_TRUE(KeyDown(0x0D));
+    Sleep(20);
+    EXPECT_FALSE(KeyDown(0x0D));
+    std::int32_t x = 0, y = 0;
+    MousePos(x, y);
+    EXPECT_EQ(x, 9);
+    EXPECT_EQ(GetKey(), 0x0Du);
+}
+
 // Live input from a second thread while the game reads: for ThreadSanitizer.
 TEST_F(RunTest, LiveInputFromAnotherThreadArrivesWhole) {
     constexpr int kEvents = 2000;

@@ -6,6 +6,7 @@
 #include "display/Sync.h"
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -156,8 +157,30 @@ void ApplyDue() {
         std::lock_guard guard(liveLock);
         batch.swap(live);
     }
-    for (const auto& event : batch) {
+    // A quick click or tap can go down and up between two sync points; the
+    // game polls levels, so the release waits for the next one.
+    std::array<bool, 258> pressed{}; // keys, then the left and right button
+    std::size_t applied = 0;
+    for (; applied < batch.size(); ++applied) {
+        const InputEvent& event = batch[applied];
+        const bool key = event.kind == InputEvent::KeyDown || event.kind == InputEvent::KeyUp;
+        const bool button =
+            event.kind == InputEvent::MouseDown || event.kind == InputEvent::MouseUp;
+        const std::size_t id = key ? event.code : 256 + (event.code == 0 ? 0 : 1);
+        if ((key || button) && id < pressed.size()) {
+            const bool down =
+                event.kind == InputEvent::KeyDown || event.kind == InputEvent::MouseDown;
+            if (!down && pressed[id]) {
+                break;
+            }
+            pressed[id] = down;
+        }
         Apply(event);
+    }
+    if (applied < batch.size()) {
+        std::lock_guard guard(liveLock);
+        live.insert(live.begin(), batch.begin() + static_cast<std::ptrdiff_t>(applied),
+                    batch.end());
     }
 }
 

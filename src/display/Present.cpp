@@ -63,6 +63,7 @@ void UpdateWindow() {
     if (window.state != STATE_ACTIVE || drawn.Empty()) {
         return;
     }
+    bool changed = false;
     {
         std::lock_guard guard(presented.lock);
         if (presented.pixels.size() == backbuffer.size()) {
@@ -70,16 +71,21 @@ void UpdateWindow() {
             for (auto y = static_cast<std::size_t>(drawn.y0);
                  y < static_cast<std::size_t>(drawn.y1); ++y) {
                 const auto from = backbuffer.begin() + static_cast<std::ptrdiff_t>(y * width);
-                std::copy(from + drawn.x0, from + drawn.x1,
-                          presented.pixels.begin() + static_cast<std::ptrdiff_t>(y * width) +
-                              drawn.x0);
+                const auto to = presented.pixels.begin() + static_cast<std::ptrdiff_t>(y * width);
+                // Menus redraw the same frames every pass; an unchanged row costs no upload.
+                if (!std::equal(from + drawn.x0, from + drawn.x1, to + drawn.x0)) {
+                    std::copy(from + drawn.x0, from + drawn.x1, to + drawn.x0);
+                    changed = true;
+                }
             }
-            presented.changed.Add(drawn);
-            ++presented.serial;
+            if (changed) {
+                presented.changed.Add(drawn);
+                ++presented.serial;
+            }
         }
     }
     drawn = {};
-    if (!Run::Headless()) {
+    if (changed && !Run::Headless()) {
         Host::Present();
     }
 }

@@ -1,29 +1,313 @@
-// Placeholder host: no SDL yet.
+// The window on SDL. The main thread waits in SDL_WaitEvent; the game thread
+// wakes it with an SDL user event whenever it needs something done, so
+// neither side ever spins.
 #include "display/Host.h"
+#include "display/KeyMap.h"
+#include "display/Run.h"
+#include "display/Sync.h"
 
+#include <SDL.h>
+
+#include <atomic>
+#include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
+#include <iostream>
+#include <mutex>
 
 namespace Wimdows::Host {
 
+namespace {
+
+using Run::InputEvent;
+
+// What the game thread asks of the main thread; guarded by `lock`.
+struct Requests {
+    bool open = false, close = false, title = false, quit = false;
+    bool opened = false; // result of the last open
+    int quitCode = 0;
+    std::string text; // caption
+    std::uint32_t width = 0, height = 0;
+};
+
+std::atomic<bool> running{false};
+std::uint32_t wakeEvent = 0;
+std::mutex lock;
+std::condition_variable served;
+Requests asked;
+std::atomic<bool> presentAsked{false};
+
+// Main thread only from here.
+SDL_Window* sdlWindow = nullptr;
+SDL_Renderer* renderer = nullptr;
+SDL_Texture* texture = nullptr;
+std::uint64_t shownSerial = 0;
+Keys::HeldKeys held;
+std::int32_t lastX = -1, lastY = -1;
+bool closeSent = false;
+
+void Wake() {
+    SDL_Event event{};
+    event.type = wakeEvent;
+    SDL_PushEvent(&event);
+}
+
+void Post(InputEvent::Kind kind, std::uint32_t code = 0, std::int32_t x = 0, std::int32_t y = 0) {
+    InputEvent event;
+    event.kind = kind;
+    event.code = code;
+    event.x = x;
+    event.y = y;
+    Run::Post(event);
+}
+
+void DestroyWindow() {
+    if (texture != nullptr) {
+        SDL_DestroyTexture(texture);
+    }
+    if (renderer != nullptr) {
+        SDL_DestroyRenderer(renderer);
+    }
+    if (sdlWindow != nullptr) {
+        SDL_DestroyWindow(sdlWindow);
+    }
+    texture = nullptr;
+    renderer = nullptr;
+    sdlWindow = nullptr;
+    held.ReleaseAll();
+}
+
+bool CreateWindow(const std::string& title, std::uint32_t width, std::uint32_t height) {
+    DestroyWindow();
+    const int w = static_cast<int>(width), h = static_cast<int>(height);
+    sdlWindow = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, w,
+                                 h, SDL_WINDOW_SHOWN);
+    renderer = sdlWindow != nullptr ? SDL_CreateRenderer(sdlWindow, -1, 0) : nullptr;
+    texture = renderer != nullptr ? SDL_CreateTexture(renderer, SDL_PIXELFORMAT_RGB888,
+                                                      SDL_TEXTUREACCESS_STREAMING, w, h)
+                                  : nullptr;
+    if (texture == nullptr) {
+        std::cerr << "morvek: cannot open the window: " << SDL_GetError() << '\n';
+        DestroyWindow();
+        return false;
+    }
+    SDL_StopTextInput();
+    shownSerial = 0;
+    lastX = lastY = -1;
+    closeSent = false;
+    return true;
+}
+
+void Repaint() {
+    SDL_RenderCopy(renderer, texture, nullptr, nullptr);
+    SDL_RenderPresent(renderer);
+}
+
+// Shows the newest presented frame, uploading only what changed.
+void Show() {
+    presentAsked.store(false);
+    if (texture == nullptr) {
+        return;
+    }
+    {
+        auto& frame = Presented();
+        std::lock_guard guard(frame.lock);
+        if (frame.serial == shownSerial) {
+            return;
+        }
+        shownSerial = frame.serial;
+        const PixelRect r = frame.changed;
+        frame.changed = {};
+        if (!r.Empty()) {
+            const SDL_Rect area{r.x0, r.y0, r.x1 - r.x0, r.y1 - r.y0};
+            const std::size_t first = static_cast<std::size_t>(r.y0) * frame.width + r.x0;
+            SDL_UpdateTexture(texture, &area, frame.pixels.data() + first,
+                              static_cast<int>(frame.width * 4));
+        }
+    }
+    Repaint();
+}
+
+[[noreturn]] void Exit(int code) {
+    DestroyWindow();
+    SDL_Quit();
+    std::fflush(nullptr);
+    std::_Exit(code);
+}
+
+void Serve() {
+    std::unique_lock guard(lock);
+    if (asked.quit) {
+        Exit(asked.quitCode);
+    }
+    if (asked.open) {
+        asked.opened = CreateWindow(asked.text, asked.width, asked.height);
+        asked.open = false;
+    }
+    if (asked.close) {
+        DestroyWindow();
+        asked.close = false;
+    }
+    if (asked.title) {
+        if (sdlWindow != nullptr) {
+            SDL_SetWindowTitle(sdlWindow, asked.text.c_str());
+        }
+        asked.title = false;
+    }
+    guard.unlock();
+    served.notify_all();
+    Show();
+}
+
+void RequestClose() {
+    if (!closeSent) {
+        closeSent = true;
+        Post(InputEvent::Close);
+    }
+}
+
+// Button events carry a position; a click where the last move did not end
+// (a window opened under the mouse) must still land where it happened.
+void MoveTo(std::int32_t x, std::int32_t y) {
+    if (x != lastX || y != lastY) {
+        lastX = x;
+        lastY = y;
+        Post(InputEvent::MouseMove, 0, x, y);
+    }
+}
+
+void Handle(const SDL_Event& event) {
+    if (event.type == wakeEvent) {
+        Serve();
+        return;
+    }
+    switch (event.type) {
+    case SDL_QUIT:
+        RequestClose();
+        break;
+    case SDL_WINDOWEVENT:
+        if (event.window.event == SDL_WINDOWEVENT_CLOSE) {
+            RequestClose();
+        } else if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
+            for (const std::uint8_t code : held.ReleaseAll()) {
+                Post(InputEvent::KeyUp, code);
+            }
+        } else if (event.window.event == SDL_WINDOWEVENT_EXPOSED && texture != nullptr) {
+            Repaint();
+        }
+        break;
+    case SDL_KEYDOWN:
+    case SDL_KEYUP: {
+        const bool down = event.type == SDL_KEYDOWN;
+        if (const auto code = Keys::MapKey(event.key.keysym.sym, event.key.keysym.mod, down)) {
+            down ? held.Press(*code) : held.Lift(*code);
+            Post(down ? InputEvent::KeyDown : InputEvent::KeyUp, *code);
+        }
+        break;
+    }
+    case SDL_MOUSEMOTION:
+        MoveTo(event.motion.x, event.motion.y);
+        break;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+        if (event.button.button == SDL_BUTTON_LEFT || event.button.button == SDL_BUTTON_RIGHT) {
+            MoveTo(event.button.x, event.button.y);
+            Post(event.type == SDL_MOUSEBUTTONDOWN ? InputEvent::MouseDown : InputEvent::MouseUp,
+                 event.button.button == SDL_BUTTON_LEFT ? 0 : 1);
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+// Game thread: hands a request over and waits until it is served.
+template <typename Fill, typename Done> void Ask(Fill fill, Done done) {
+    std::unique_lock guard(lock);
+    fill();
+    Wake();
+    served.wait(guard, done);
+}
+
+} // namespace
+
 bool Start(std::string& error) {
-    error = "no window support built in";
-    return false;
+    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+        error = SDL_GetError();
+        return false;
+    }
+    wakeEvent = SDL_RegisterEvents(1);
+    if (wakeEvent == static_cast<std::uint32_t>(-1)) {
+        error = SDL_GetError();
+        SDL_Quit();
+        return false;
+    }
+    running.store(true);
+    return true;
 }
+
 void Loop() {
-    std::exit(0);
+    for (;;) {
+        SDL_Event event;
+        if (SDL_WaitEvent(&event) != 0) {
+            Handle(event);
+        }
+    }
 }
+
 bool Running() {
-    return false;
+    return running.load();
 }
-bool Open(const std::string&, std::uint32_t, std::uint32_t) {
-    return false;
+
+bool Open(const std::string& title, std::uint32_t width, std::uint32_t height) {
+    if (!Running()) {
+        return false;
+    }
+    bool opened = false;
+    Ask(
+        [&] {
+            asked.open = true;
+            asked.text = title;
+            asked.width = width;
+            asked.height = height;
+        },
+        [&] {
+            opened = asked.opened;
+            return !asked.open;
+        });
+    return opened;
 }
-void Close() {}
-void SetTitle(const std::string&) {}
-void Present() {}
+
+void Close() {
+    if (Running()) {
+        Ask([] { asked.close = true; }, [] { return !asked.close; });
+    }
+}
+
+void SetTitle(const std::string& title) {
+    if (Running()) {
+        Ask(
+            [&] {
+                asked.title = true;
+                asked.text = title;
+            },
+            [] { return !asked.title; });
+    }
+}
+
+void Present() {
+    if (Running() && !presentAsked.exchange(true)) {
+        Wake();
+    }
+}
+
 void Quit(int code) {
-    std::exit(code);
+    std::unique_lock guard(lock);
+    asked.quit = true;
+    asked.quitCode = code;
+    Wake();
+    served.wait(guard, [] { return false; }); // the main thread ends the process
+    std::abort();
 }
 
 } // namespace Wimdows::Host

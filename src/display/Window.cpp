@@ -43,8 +43,9 @@ void Window(std::string_view title, std::uint32_t x, std::uint32_t y) {
     backbuffer.assign(static_cast<std::size_t>(x) * y, 0);
     OpenPresented(x, y);
     if (!Run::Headless() && !Host::Open(window.title, x, y)) {
+        // Running on blind would leave a program nobody can see or close.
         Teardown();
-        return;
+        Run::End(3);
     }
     window.state = STATE_ACTIVE;
 }
