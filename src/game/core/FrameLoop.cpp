@@ -1,3 +1,4 @@
+#include "game/core/FrameLoop.h"
 #include "display/Wimdows.h"
 #include "game/Procedures.h"
 
@@ -42,6 +43,8 @@ void RunLevelHazard() {
     }
 }
 
+} // namespace
+
 void Tick() {
     counter = counter + 1;
     actualdifficulty = DynamicDifficulty(actualdifficulty);
@@ -66,8 +69,6 @@ void Tick() {
     }
     LifeController();
 }
-
-} // namespace
 
 void Levelcontroller() {
     do {

@@ -1,0 +1,193 @@
+// Times one tick of a crowded scene, its full Draw included, against the
+// cheapest thing a frame could cost: copying four whole frames. Also reports
+// how fast a scripted headless wave runs. Run from the build directory, so
+// that the pictures in Media/ are drawn.
+#include "display/Run.h"
+#include "display/Wimdows.h"
+#include "game/Procedures.h"
+#include "game/core/FrameLoop.h"
+#include "util/StandardLib.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+using namespace Procedures;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+constexpr int kRuns = 400;
+
+double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+void OpenHeadless() {
+    Wimdows::Run::Reset();
+    Wimdows::Run::SetHeadless(true);
+    Wimdows::Window("Morvek", Wimdows::kWidth, Wimdows::kHeight);
+    Wimdows::SetBuffering(true);
+    ResetWorld();
+    StandardLib::ResetRandom();
+    Loadbmp();
+}
+
+void NewDragon() {
+    dynamic_difficulty_influence_coefficient = 1;
+    speed = 30;
+    schip = {300, 420, 100, 100, 4, false, true, true, true, 3, 3};
+    for (card i = 1; i <= 100; ++i) {
+        bullets[i].length = 5;
+    }
+    counter = 1;
+    calclevel.fill(4);
+    actualdifficulty = 4;
+}
+
+// Level 2 with everything in play: 100 shots, 30 enemies, 10 items,
+// 5 explosions, the beam and the shield, 20 icicles.
+void FullScene() {
+    NewDragon();
+    level = 2;
+    for (card i = 1; i <= 30; ++i) {
+        CreateEnemy(520 + 15 * static_cast<real>(i), 120 + 18 * static_cast<real>(i), i, 1 + i % 4,
+                    1 + i % 2);
+    }
+    for (card i = 1; i <= 100; ++i) {
+        const real row = static_cast<real>(i % 10), col = static_cast<real>(i / 10);
+        bullets[i] = {
+            i % 2 == 0 ? 20.0f : -15.0f, 0, 100 + 85 * col, 90 + 64 * row, 5, true, i % 5};
+    }
+    for (card i = 1; i <= 10; ++i) {
+        objects[1 + i % 5][i] = {-2, 0, 150 + 60 * static_cast<real>(i), 650, 0, 0, true, false};
+    }
+    for (card i = 1; i <= 5; ++i) {
+        explosions[i] = {3, 1 + i % 2, 400 + 40 * static_cast<real>(i), 300, true};
+    }
+    for (card i = 1; i <= 20; ++i) {
+        BackObjLevel2[i] = {static_cast<integer>(40 * i + 100), -100 + static_cast<integer>(i),
+                            true};
+    }
+    initbeam = initshield = true;
+    growcounter = 20;
+    schip.beamstate = schip.shieldstate = false;
+}
+
+// Everything a tick may change, so each timed tick sees the same scene.
+struct Snapshot {
+    decltype(enemies) e = enemies;
+    decltype(bullets) b = bullets;
+    decltype(objects) o = objects;
+    decltype(explosions) x = explosions;
+    decltype(BackObjLevel2) ice = BackObjLevel2;
+    decltype(backarr) back = backarr;
+    decltype(calclevel) cl = calclevel;
+    ship s = schip;
+    card c = counter, g = growcounter, d = actualdifficulty, sc = score;
+    bool beam = initbeam, shield = initshield;
+
+    void Restore() const {
+        enemies = e;
+        bullets = b;
+        objects = o;
+        explosions = x;
+        BackObjLevel2 = ice;
+        backarr = back;
+        calclevel = cl;
+        schip = s;
+        counter = c;
+        growcounter = g;
+        actualdifficulty = d;
+        score = sc;
+        initbeam = beam;
+        initshield = shield;
+    }
+};
+
+double SceneTickMs() {
+    OpenHeadless();
+    FullScene();
+    const Snapshot scene;
+    std::vector<double> ms;
+    for (int r = 0; r < kRuns; ++r) {
+        scene.Restore();
+        const auto t0 = Clock::now();
+        Tick();
+        ms.push_back(std::chrono::duration<double, std::milli>(Clock::now() - t0).count());
+    }
+    return Median(ms);
+}
+
+double FloorMs() {
+    const std::size_t frame = std::size_t{Wimdows::kWidth} * Wimdows::kHeight;
+    std::vector<std::uint32_t> from(4 * frame, 0x123456), to(4 * frame);
+    std::vector<double> ms;
+    for (int r = 0; r < kRuns; ++r) {
+        from[static_cast<std::size_t>(r)] = static_cast<std::uint32_t>(r);
+        const auto t0 = Clock::now();
+        for (int f = 0; f < 4; ++f) {
+            std::memcpy(to.data() + f * frame, from.data() + f * frame, frame * 4);
+        }
+        ms.push_back(std::chrono::duration<double, std::milli>(Clock::now() - t0).count());
+        if (to[static_cast<std::size_t>(r)] != static_cast<std::uint32_t>(r)) {
+            std::puts("copy lost");
+        }
+    }
+    return Median(ms);
+}
+
+// A level-1 wave played from a script: the fire key held, Escape after a
+// minute of game time, and the game-over screen left at once.
+void ScriptedWaveTicksPerSecond() {
+    OpenHeadless();
+    NewDragon();
+    level = 1;
+    schip.x = 60;
+    schip.y = 369;
+    const auto script = std::filesystem::temp_directory_path() / "morvek-bench-wave.txt";
+    std::ofstream(script) << "0 key down 0x20\n0 mouse move 100 680\n0 mouse down left\n"
+                             "60000 key down 0x1B\n";
+    std::string error;
+    if (!Wimdows::Run::LoadScript(script.string(), error)) {
+        std::printf("wave script: %s\n", error.c_str());
+        return;
+    }
+    card ticks = 0;
+    double seconds = 0;
+    for (int wave = 0; wave < 50 && !returnmenu; ++wave) {
+        for (card i = 1; i <= 6; ++i) {
+            CreateEnemy(930 + 40 * static_cast<real>(i % 3), 200 + 60 * static_cast<real>(i), i,
+                        1 + i % 4, 1 + i % 2);
+        }
+        const card before = counter;
+        const auto t0 = Clock::now();
+        Loop();
+        seconds += std::chrono::duration<double>(Clock::now() - t0).count();
+        ticks += counter - before;
+    }
+    std::filesystem::remove(script);
+    std::printf("headless scripted wave: %u ticks in %.3f s, %.0f ticks per second\n", ticks,
+                seconds, seconds > 0 ? ticks / seconds : 0.0);
+}
+
+} // namespace
+
+int main() {
+    if (!std::filesystem::exists("Media")) {
+        std::puts("no Media/ here: pictures are not drawn (run from the build directory)");
+    }
+    ScriptedWaveTicksPerSecond();
+    const double scene = SceneTickMs();
+    const double floor = FloorMs();
+    std::printf("scene tick median: %.3f ms\n", scene);
+    std::printf("four frame copies median: %.3f ms\n", floor);
+    std::printf("scene tick / floor: %.2f\n", scene / floor);
+    return 0;
+}
