@@ -1,9 +1,14 @@
 #include "display/Run.h"
 #include "display/Wimdows.h"
 #include "game/Procedures.h"
+#include "game/core/StateDump.h"
 #include "support/TestWorld.h"
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 
 using namespace Procedures;
 
@@ -122,4 +127,48 @@ TEST(WaveLoop, UnknownLevelReturnsToTheMenu) {
     level = 7;
     Levelcontroller(); // must not spin forever
     EXPECT_EQ(level, 7u);
+}
+
+namespace {
+
+// A wave played from a script: fire held, a state dump after 3 s of game
+// time; Escape at 15 s, with the game-over screen's Return held, bounds it.
+std::string ScriptedWave(std::string& midWave) {
+    TestWorld::NewGameState();
+    Loadbmp(); // without the level's pictures all is black, and black kills
+    schip.upgrade = 3;
+    for (card i = 1; i <= 3; ++i) {
+        CreateEnemy(930 + 30 * static_cast<real>(i), 339 + 30 * static_cast<real>(i), i, 3, 1);
+    }
+    const auto dir = std::filesystem::temp_directory_path();
+    const auto script = dir / "wave_loop_script.txt", dump = dir / "wave_loop_state.json";
+    std::ofstream(script) << "0 key down 0x20\n0 mouse move 100 680\n0 mouse down left\n3000 state "
+                          << dump.string() << "\n15000 key down 0x1B\n";
+    std::string error;
+    EXPECT_TRUE(Wimdows::Run::LoadScript(script.string(), error)) << error;
+    Wimdows::Run::SetStateWriter(StateDump::WriteState);
+    Loop();
+    std::stringstream text;
+    text << std::ifstream(dump).rdbuf();
+    midWave = text.str();
+    std::filesystem::remove(script);
+    std::filesystem::remove(dump);
+    return StateDump::StateJson();
+}
+
+} // namespace
+
+TEST(WaveLoop, ScriptedWaveIsPacedAndRepeatable) {
+    std::string mid1, mid2;
+    const std::string end1 = ScriptedWave(mid1);
+    // Ten entry frames, then one tick per 30 ms.
+    EXPECT_NE(mid1.find("\"counter\":91,"), std::string::npos) << mid1;
+    EXPECT_EQ(mid1.find("\"score\":0,"), std::string::npos) << "a kill within 3 s";
+    // Won before Escape: only castles, which never hold up a wave, are left.
+    EXPECT_NE(end1.find("\"returnmenu\":false"), std::string::npos);
+    EXPECT_TRUE(Proceed());
+    EXPECT_GT(counter, 91u);
+    const std::string end2 = ScriptedWave(mid2);
+    EXPECT_EQ(mid1, mid2);
+    EXPECT_EQ(end1, end2);
 }
