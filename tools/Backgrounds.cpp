@@ -56,8 +56,8 @@ Rgb vertical(float y, std::initializer_list<std::pair<float, Rgb>> stops) {
 
 // Soft clouds over a sky; `amount` 0..1.
 float cloudiness(float x, float y, std::uint32_t seed) {
-    const float n = fbm(x / 180, y / 60, seed, 5);
-    return std::clamp((n - 0.52f) * 3.2f, 0.0f, 1.0f);
+    const float n = fbm(x / 200, y / 70, seed, 4);
+    return std::clamp((n - 0.54f) * 8.0f, 0.0f, 1.0f);
 }
 
 // A band of distant hills: returns true and the shade when (x, y) is below
@@ -119,8 +119,12 @@ Canvas fields(const Terrain& t) {
                                     {700, hex(0xD8E8F0)}});
             const float cl = cloudiness(fx, fy, 7) * std::clamp((560 - fy) / 200, 0.0f, 1.0f);
             if (cl > 0) {
-                const float lit = cloudiness(fx - 6, fy - 6, 7);
-                col = mix(col, lit > cl ? hex(0xFFFFFF) : hex(0xDCE4F4), std::min(1.0f, cl * 1.4f));
+                // Sunlit tops, grey-blue bellies: compare with the cloud up-left.
+                const float lit = cloudiness(fx - 10, fy - 10, 7) - cl;
+                const Rgb body = lit < -0.08f  ? hex(0xFFFFFF)
+                                 : lit < 0.08f ? hex(0xEAF0FA)
+                                               : hex(0xC6D2EA);
+                col = mix(col, body, std::min(1.0f, cl * 2.5f));
             }
             if (hill(fx, fy, 600, 90, 160, 103))
                 col = mix(hex(0x8AA8D0), hex(0x9CB8D8), fbm(fx / 40, fy / 40, 3, 2));
@@ -220,14 +224,22 @@ Canvas volcanic(const Terrain& t) {
             const float fx = float(x), fy = float(y);
             if (t.solid(x, y)) {
                 if (lavaOnly.solid(x, y)) {
-                    const float n = fbm(fx / 40 + fy / 90, fy / 10, 311, 4);
-                    const float crust = fbm(fx / 16, fy / 8, 313, 3);
-                    c.set(x, y, crust > 0.62f ? hex(0x3A1A14) : fireHeat(0.35f + n * 0.8f));
+                    // Slow currents running along the lava, with a few cooling plates.
+                    const float n = fbm(fx / 90 + fy / 40, fy / 6, 311, 4);
+                    const float crust = fbm(fx / 30, fy / 10, 313, 3);
+                    const float below = float(y - lavaOnly.floor[std::size_t(x)]);
+                    const float heat = 0.45f + n * 0.7f - std::min(below, 40.0f) / 160;
+                    c.set(x, y, crust > 0.7f ? hex(0x4A1C12) : fireHeat(heat));
                 } else {
+                    // Basalt crags, lit from the top-left and glowing at the foot.
                     const float n = fbm(fx / 10, fy / 10, 317, 3);
-                    Rgb rock = mix(hex(0x241820), hex(0x4A3436), n);
-                    if (y >= lavaOnly.floor[std::size_t(x)] - 6)
-                        rock = mix(rock, Pal::fireOrange, 0.5f); // lava glow on the foot
+                    Rgb rock = mix(hex(0x1C1218), hex(0x3A2A2E), n);
+                    const bool litEdge = !t.solid(x - 3, y - 3) || !t.solid(x - 2, y - 4);
+                    if (litEdge)
+                        rock = hex(0xB86A48);
+                    const int foot = lavaOnly.floor[std::size_t(x)] - y;
+                    if (foot < 10)
+                        rock = mix(rock, Pal::fireOrange, 0.6f - float(foot) * 0.05f);
                     c.set(x, y, rock);
                 }
                 continue;
@@ -240,19 +252,34 @@ Canvas volcanic(const Terrain& t) {
             const float smoke = fbm(fx / 150, fy / 70, 331, 5);
             if (smoke > 0.55f && fy > 70)
                 col = mix(col, hex(0x7A5A58), std::min(1.0f, (smoke - 0.55f) * 3) * 0.6f);
-            // Distant volcanoes with glowing seams.
-            const float peak =
-                590 - 150 * std::max(0.0f, 1 - std::abs(std::fmod(fx + 180, 520.0f) - 260) / 220) -
-                25 * ridge(fx, 333, 50);
+            // Distant volcanoes: lava runs down from each crater, smoke rises.
+            const float cone = std::fmod(fx + 180, 520.0f) - 260;
+            auto peakAt = [](float px) {
+                const float k = std::fmod(px + 180, 520.0f) - 260;
+                return 590 - 150 * std::max(0.0f, 1 - std::abs(k) / 220) - 25 * ridge(px, 333, 50);
+            };
+            const float peak = peakAt(fx);
+            const float below = fy - 440;
+            if (fy < peak && std::abs(cone + std::sin(fy / 30) * 10) < 12 + (440 - fy) * 0.12f &&
+                fy < 440)
+                col = mix(col, hex(0x5A4444), std::clamp((fy - 120) / 320, 0.0f, 1.0f) * 0.7f);
             if (fy >= peak) {
-                col = mix(hex(0x4A2A34), hex(0x5E3438), fbm(fx / 30, fy / 30, 335, 3));
-                const float seam = std::abs(std::sin(fx * 0.04f + fy * 0.013f) +
-                                            (fbm(fx / 20, fy / 20, 337) - 0.5f));
-                if (seam < 0.06f)
-                    col = Pal::fireOrange;
+                // Slopes rising to the right face the light.
+                const float lit =
+                    std::clamp(0.5f + (peakAt(fx + 4) - peakAt(fx - 4)) * 0.08f, 0.0f, 1.0f);
+                col = mix(mix(hex(0x3E2430), hex(0x6A3A3E), lit * 0.6f), hex(0x7A4440),
+                          fbm(fx / 30, fy / 30, 335, 3) * 0.4f);
+                for (float side : {-1.0f, 1.0f}) {
+                    const float run =
+                        std::abs(cone - side * below * 0.42f - std::sin(fy / 14 + side) * 5);
+                    if (below > 0 && run < 2.5f + below * 0.015f)
+                        col = mix(Pal::fireOrange, Pal::fireYellow, 1 - run / 4);
+                }
+                if (std::hypot(cone / 3, fy - 445) < 7)
+                    col = Pal::fireYellow; // the crater's glow
             }
             if (hill(fx, fy, 690, 30, 60, 339))
-                col = mix(hex(0x301C22), hex(0x40262A), fbm(fx / 12, fy / 12, 341, 3));
+                col = mix(hex(0x8A4436), hex(0x9A5040), fbm(fx / 12, fy / 12, 341, 3));
             c.set(x, y, col);
         }
     solidEdge(c, t, hex(0x140808));

@@ -2,6 +2,7 @@
 
 #include "Palette.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace Art {
@@ -75,31 +76,33 @@ void head(Canvas& c, const DragonLook& look, const Frame& f) {
 
 void wing(Canvas& c, const DragonLook& look, const Frame& f, bool far) {
     const int w = c.width(), h = c.height();
-    Ramp membrane = ramp(look.wing);
-    if (far)
-        membrane = ramp(scale(look.wing, 0.7f));
-    const float dx = far ? 6 : 0, dy = far ? -2 : 0;
-    auto P = [&](float x, float y) { return Pt{x + dx, y + dy}; };
-    Region skin(w, h);
-    std::vector<Pt> bones;
+    const Ramp membrane = ramp(far ? scale(look.wing, 0.72f) : look.wing);
+    const float dx = far ? 8 : 0, dy = far ? -2 : 0;
+    auto P = [&](float x, float y) { return f.p(x + dx, y + dy); };
+    // Shoulder, wrist, three finger tips, with the skin sagging between them.
+    Pt root, wrist, tips[3], sag[2], back;
     if (look.wingsUp) {
-        skin.polygon(
-            f.poly({P(44, 50), P(30, 6), P(42, 16), P(52, 4), P(58, 20), P(68, 10), P(62, 44)}));
-        bones = {P(30, 6), P(42, 16), P(52, 4), P(58, 20), P(68, 10)};
+        root = P(56, 48), wrist = P(58, 16), back = P(40, 50);
+        tips[0] = P(40, 1), tips[1] = P(22, 10), tips[2] = P(14, 30);
+        sag[0] = P(38, 16), sag[1] = P(30, 30);
     } else {
-        skin.polygon(
-            f.poly({P(44, 50), P(24, 86), P(38, 78), P(46, 94), P(54, 80), P(64, 88), P(62, 52)}));
-        bones = {P(24, 86), P(46, 94), P(64, 88)};
+        root = P(56, 52), wrist = P(56, 80), back = P(40, 56);
+        tips[0] = P(44, 98), tips[1] = P(28, 94), tips[2] = P(16, 78);
+        sag[0] = P(40, 86), sag[1] = P(30, 78);
     }
-    paint(c, skin, membrane, shaded(f, 5));
-    // Finger bones from the shoulder out to the tips.
-    Region bone(w, h);
-    const Pt root = f.p(P(56, 46).x, P(56, 46).y);
-    for (std::size_t i = 0; i < bones.size(); i += (look.wingsUp ? 2 : 1)) {
-        const Pt tip = f.p(bones[i].x, bones[i].y);
-        bone.capsule(root.x, root.y, tip.x, tip.y, f.r(2.0f), f.r(0.8f));
-    }
-    paint(c, bone, ramp(look.scale), shaded(f, 1.5f));
+    Region skin(w, h);
+    skin.polygon({root, wrist, tips[0], sag[0], tips[1], sag[1], tips[2], back});
+    Shading s = shaded(f, 6);
+    paint(c, skin, membrane, s);
+    Region fingers(w, h);
+    for (const Pt& t : tips)
+        fingers.capsule(wrist.x, wrist.y, t.x, t.y, std::max(0.5f, f.r(0.9f)),
+                        std::max(0.4f, f.r(0.5f)));
+    fingers &= skin;
+    c.fill(fingers, membrane.dark);
+    Region arm(w, h);
+    arm.capsule(root.x, root.y, wrist.x, wrist.y, f.r(3.2f), f.r(2.2f));
+    paint(c, arm, ramp(far ? scale(look.scale, 0.72f) : look.scale), shaded(f, 2));
 }
 
 } // namespace
