@@ -4,6 +4,7 @@
 #include "game/core/World.h"
 
 #include <array>
+#include <cstdint>
 #include <string_view>
 
 namespace Procedures::Hud {
@@ -11,15 +12,22 @@ namespace Procedures::Hud {
 inline constexpr card kFontStyle = 5;
 inline constexpr card kTextColor = 0x008080; // purple
 
+// Labels, some with a number below them, in the order they are drawn: the
+// top row first, then the frames and bars, then the rest.
+enum class Number : std::uint8_t { None, Score, Difficulty };
 struct Label {
     std::string_view text;
     integer x, y;
+    Number number = Number::None;
+    integer numberY = 0;
 };
-inline constexpr std::array<Label, 6> kLabels = {{
+inline constexpr std::array<Label, 4> kTopLabels = {{
     {"HEALTH:", 895, 15},
     {"MAGIC:", 740, 15},
-    {"SCORE:", 600, 15},
-    {"DIFFICULTY:", 200, 15},
+    {"SCORE:", 600, 15, Number::Score, 40},
+    {"DIFFICULTY:", 200, 15, Number::Difficulty, 40},
+}};
+inline constexpr std::array<Label, 2> kLowerLabels = {{
     {"LIVES:", 20, 15},
     {"SPECIALS:", 390, 15},
 }};
@@ -27,8 +35,6 @@ inline constexpr std::array<Label, 6> kLabels = {{
 struct Position {
     integer x, y;
 };
-inline constexpr Position kScore = {600, 40};
-inline constexpr Position kDifficulty = {200, 40};
 
 // A bar is one pixel per point inside its frame; below or at `lowAt` it
 // changes colour as a warning.

@@ -84,10 +84,21 @@ void DeadlyContacts() {
     }
 }
 
-void DrawBar(const Hud::Bar& bar, integer value) {
+void DrawFrame(const Hud::Bar& bar) {
     Wimdows::Rectangle(bar.frameX0, bar.frameY0, bar.frameX1, bar.frameY1, bar.frameColor, false);
+}
+
+void DrawBar(const Hud::Bar& bar, integer value) {
     Wimdows::Rectangle(bar.x0, bar.y0, bar.x0 + value, bar.y1,
                        value > bar.lowAt ? bar.color : bar.lowColor, true);
+}
+
+void DrawLabel(const Hud::Label& l) {
+    Wimdows::Text(l.text, l.x, l.y);
+    if (l.number != Hud::Number::None) {
+        Wimdows::TextCard(l.number == Hud::Number::Score ? score : actualdifficulty, l.x,
+                          l.numberY);
+    }
 }
 
 void DrawIcons(const P::Sprite& icon, std::span<const Hud::Position> at, long long shown) {
@@ -98,13 +109,16 @@ void DrawIcons(const P::Sprite& icon, std::span<const Hud::Position> at, long lo
 
 void DrawHud() {
     Wimdows::SetFont(Hud::kFontStyle, Hud::kTextColor);
-    for (const Hud::Label& l : Hud::kLabels) {
-        Wimdows::Text(l.text, l.x, l.y);
+    for (const Hud::Label& l : Hud::kTopLabels) {
+        DrawLabel(l);
     }
-    Wimdows::TextCard(score, Hud::kScore.x, Hud::kScore.y);
-    Wimdows::TextCard(actualdifficulty, Hud::kDifficulty.x, Hud::kDifficulty.y);
+    DrawFrame(Hud::kHealth);
+    DrawFrame(Hud::kMagic);
     DrawBar(Hud::kHealth, schip.health);
     DrawBar(Hud::kMagic, schip.magic);
+    for (const Hud::Label& l : Hud::kLowerLabels) {
+        DrawLabel(l);
+    }
     DrawIcons(P::kLifeIcon, Hud::kLifeIcons, static_cast<long long>(schip.lives) - 1);
     DrawIcons(P::kSpecialIcon, Hud::kSpecialIcons, schip.special);
 }
