@@ -120,6 +120,18 @@ Canvas gameOverBack() {
                 col = mix(hex(0x120608), hex(0x060204), float(y - ground) / 120);
             c.set(x, y, col);
         }
+    // A sun going down in blood behind the hills, the king watching.
+    for (int y = 380; y < kH; ++y)
+        for (int x = 250; x < 780; ++x) {
+            const float d = std::hypot(float(x) - 512, float(y) - 640);
+            if (y >= 650 - int(60 * noise1(float(x) / 120, 63) + 20 * noise1(float(x) / 30, 64)))
+                continue; // behind the hills
+            if (d < 150)
+                c.set(x, y, mix(hex(0xC8281C), hex(0x8A1410), d / 150));
+            else if (d < 230)
+                c.blend(x, y, hex(0xA82018), (1 - (d - 150) / 80) * 0.35f);
+        }
+    dragonShadow(c, 720, 400, 240, true, hex(0x0A0204));
     // Embers rising from the battlefield.
     Rng rng(65);
     for (int i = 0; i < 260; ++i) {
@@ -152,10 +164,19 @@ Canvas gameOverTitle() {
 
 Canvas credits() {
     Canvas c = menuBack();
-    // Darken behind the lettering so every line reads.
-    for (int y = 60; y < 640; ++y)
-        for (int x = 180; x < 844; ++x)
-            c.set(x, y, scale(c.get(x, y), 0.55f));
+    // A dark framed panel behind the lettering so every line reads.
+    for (int y = 60; y < 680; ++y)
+        for (int x = 170; x < 854; ++x) {
+            const int edge = std::min({x - 170, 853 - x, y - 60, 679 - y});
+            if (edge < 2)
+                c.set(x, y, hex(0x1A0E08));
+            else if (edge < 5)
+                c.set(x, y, edge == 3 ? hex(0xF0C860) : hex(0xB07828));
+            else if (edge < 6)
+                c.set(x, y, hex(0x1A0E08));
+            else
+                c.set(x, y, scale(c.get(x, y), 0.45f));
+        }
     const LabelStyle title{hex(0xFFF4C0), hex(0xE07820), hex(0x2A0A04), hex(0x000000), 9, 12, 4};
     label(c, "MORVEK", 512, 130, title);
     const LabelStyle head{hex(0xE8C8FF), hex(0xA070E0), hex(0x10061C), hex(0x000000), 3, 3, 2};
@@ -168,7 +189,7 @@ Canvas credits() {
     constexpr Row rows[] = {{"DESIGN", "THE MORVEK TEAM"},
                             {"CODE", "THE MORVEK TEAM"},
                             {"ART", "DRAWN BY CODE, PIXEL BY PIXEL"},
-                            {"MUSIC OF THE WINDS", "YOUR IMAGINATION"}};
+                            {"SPECIAL THANKS", "EVERYONE WHO FLIES WITH US"}};
     int y = 300;
     for (const Row& r : rows) {
         label(c, r.role, 512, y, head);
