@@ -38,6 +38,7 @@ std::uint64_t lastStamp = 0;
 std::unique_ptr<std::FILE, FileCloser> record;
 StateWriter stateWriter;
 std::function<void()> endHandler;
+std::function<void()> syncHook;
 
 // Live input: the only state shared with the window's thread.
 std::mutex liveLock;
@@ -101,6 +102,9 @@ void SetStateWriter(StateWriter writer) {
 }
 void SetEndHandler(std::function<void()> handler) {
     endHandler = std::move(handler);
+}
+void SetSyncHook(std::function<void()> hook) {
+    syncHook = std::move(hook);
 }
 
 void End(int code) {
@@ -188,11 +192,18 @@ void WaitForInput() {
     // Waiting takes a virtual millisecond at least, so what arrives now is
     // stamped past the last sync point and a replay hands it to this wait too.
     clock += 1;
+    if (syncHook) {
+        syncHook();
+        if (KeyQueued()) {
+            ApplyDue();
+            return;
+        }
+    }
     if (ScriptLeft()) {
         clock.store(std::max(clock.load(), script[nextEvent].ms));
     } else if (headless) {
         std::lock_guard guard(liveLock);
-        if (live.empty()) {
+        if (live.empty() && !syncHook) {
             End(0);
         }
     } else {
@@ -209,6 +220,7 @@ void Reset() {
     SetScript({});
     record.reset();
     endHandler = nullptr;
+    syncHook = nullptr;
     std::lock_guard guard(liveLock);
     live.clear();
     closePosted = false;
@@ -226,8 +238,11 @@ void Sleep(std::uint32_t ms) {
                                   [] { return Run::closePosted; });
     }
     Run::clock += ms;
+    if (Run::syncHook) {
+        Run::syncHook();
+    }
     Run::ApplyDue();
-    if (Run::headless && !Run::ScriptLeft() &&
+    if (Run::headless && !Run::ScriptLeft() && !Run::syncHook &&
         Run::clock.load() > Run::lastStamp + Run::kIdleEndMs) {
         Run::End(0);
     }

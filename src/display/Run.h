@@ -47,6 +47,11 @@ void SetStateWriter(StateWriter writer);
 void SetEndHandler(std::function<void()> handler);
 [[noreturn]] void End(int code);
 
+// Called at every sync point before due input is applied; what it hands to
+// Apply is recorded like any other input (the autopilot). With a hook set a
+// headless run never ends for want of input: the hook decides.
+void SetSyncHook(std::function<void()> hook);
+
 // Applies one event at once, as a sync point would (tests, scripts, live input).
 void Apply(const InputEvent& event);
 // Hands a live event to the game from any thread; it applies at the next sync point.

@@ -3,6 +3,7 @@
 #include "display/Host.h"
 #include "display/Run.h"
 #include "game/Game.h"
+#include "game/autopilot/Autopilot.h"
 #include "game/core/StateDump.h"
 
 #include <array>
@@ -19,6 +20,8 @@ struct CommandLine {
     bool help = false;
     std::string script;
     std::string record;
+    bool autopilot = false;
+    Autopilot::Settings pilot;
 };
 
 // Returns what is wrong with the value, or "".
@@ -60,6 +63,29 @@ constexpr std::array kOptions{
     Option{"--boss", "", "a new game starts at the level's boss fight",
            [](CommandLine&, std::string_view) {
                Game::options.startAtBoss = true;
+               return std::string{};
+           }},
+    Option{"--autopilot", "", "let the computer play a whole game, then end the run",
+           [](CommandLine& c, std::string_view) {
+               c.autopilot = true;
+               return std::string{};
+           }},
+    Option{"--autopilot-ticks", "N", "let the computer play games for N ticks of play",
+           [](CommandLine& c, std::string_view v) {
+               std::uint64_t n = 0;
+               const auto [end, err] = std::from_chars(v.data(), v.data() + v.size(), n);
+               if (err != std::errc{} || end != v.data() + v.size() || n == 0) {
+                   return "--autopilot-ticks takes a positive number, not '" + std::string(v) +
+                          "'";
+               }
+               c.autopilot = true;
+               c.pilot.games = 0;
+               c.pilot.tickLimit = n;
+               return std::string{};
+           }},
+    Option{"--autopilot-shots", "DIR", "the autopilot takes pictures of its milestones in DIR",
+           [](CommandLine& c, std::string_view v) {
+               c.pilot.shots = v;
                return std::string{};
            }},
     Option{"--help", "", "show this list",
@@ -133,6 +159,9 @@ int main(int argc, char** argv) {
     }
     Run::SetHeadless(line.headless);
     Run::SetStateWriter(StateDump::WriteState);
+    if (line.autopilot) {
+        Autopilot::Start(line.pilot);
+    }
     if (line.headless) {
         RunGame();
     }

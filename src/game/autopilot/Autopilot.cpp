@@ -1,0 +1,257 @@
+#include "game/autopilot/Autopilot.h"
+
+#include "display/Run.h"
+#include "game/Procedures.h"
+#include "game/autopilot/Policy.h"
+#include "game/autopilot/Terrain.h"
+#include "game/screens/Layout.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <memory>
+#include <set>
+#include <string_view>
+
+namespace Autopilot {
+
+namespace {
+
+using Wimdows::Run::InputEvent;
+using namespace Procedures;
+
+constexpr card kEnter = 13;
+constexpr card kEscape = 27;
+// Keypad 1, 2 and 3: specials, lives and weapon, the game's own cheats.
+constexpr std::array<card, 3> kCheats{0x61, 0x62, 0x63};
+constexpr std::string_view kName = "ROBOTIC";
+// A story screen stays up this long before Enter, so a watcher can read it.
+constexpr std::uint64_t kReadMs = 1500;
+// A game this long is stuck somewhere: give it up.
+constexpr std::uint64_t kGiveUpTicks = 200000;
+
+struct Pilot {
+    Settings settings;
+    Terrain terrain;
+    Memory memory;
+    Summary summary;
+    std::array<bool, 256> held{};
+    bool mouseDown = false;
+    bool inGame = false;
+    std::uint64_t lastClock = 0;
+    std::uint64_t gameTicks = 0;
+    card lastCounter = 0;
+    std::uint64_t stalledMs = 0;
+    std::set<std::string> shotsTaken;
+    std::chrono::steady_clock::time_point began;
+};
+
+std::unique_ptr<Pilot> pilot;
+
+void Emit(InputEvent::Kind kind, card code = 0, integer x = 0, integer y = 0) {
+    Wimdows::Run::Apply(InputEvent{0, kind, code, x, y, {}});
+}
+
+void Hold(card key, bool down) {
+    if (pilot->held[key] != down) {
+        pilot->held[key] = down;
+        Emit(down ? InputEvent::KeyDown : InputEvent::KeyUp, key);
+    }
+}
+
+void ReleaseKeys() {
+    for (card k = 0; k < pilot->held.size(); ++k) {
+        Hold(k, false);
+    }
+}
+
+// One step of a click per sync point: let go first, then move there and press.
+void Click(const Layout::Rect& r) {
+    if (pilot->mouseDown) {
+        pilot->mouseDown = false;
+        Emit(InputEvent::MouseUp);
+        return;
+    }
+    Emit(InputEvent::MouseMove, 0, (r.x1 + r.x2) / 2, (r.y1 + r.y2) / 2);
+    Emit(InputEvent::MouseDown);
+    pilot->mouseDown = true;
+}
+
+void Shot(const std::string& name) {
+    if (pilot->settings.shots.empty() || !pilot->shotsTaken.insert(name).second) {
+        return;
+    }
+    InputEvent e{0, InputEvent::Shot, 0, 0, 0, pilot->settings.shots + "/" + name + ".bmp"};
+    Wimdows::Run::Apply(e);
+}
+
+double ResidentMb() {
+    std::ifstream statm("/proc/self/statm");
+    std::uint64_t pages = 0, resident = 0;
+    statm >> pages >> resident;
+    return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)) / 1048576.0;
+}
+
+void Report() {
+    const Summary& s = pilot->summary;
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - pilot->began).count();
+    std::printf("autopilot: %u game%s, levels reached %u, score %u, %s, %llu ticks, %.0f ticks/s\n",
+                s.games, s.games == 1 ? "" : "s", s.levelReached, s.score,
+                s.won ? "won" : "not won", static_cast<unsigned long long>(s.ticks),
+                seconds > 0 ? static_cast<double>(s.ticks) / seconds : 0.0);
+    std::fflush(stdout);
+}
+
+void PrintMemory(const char* when) {
+    std::printf("autopilot: resident memory at the %s (tick %llu): %.1f MB\n", when,
+                static_cast<unsigned long long>(pilot->summary.ticks), ResidentMb());
+    std::fflush(stdout);
+}
+
+bool GamesLeft() {
+    const Settings& s = pilot->settings;
+    return s.games == 0 || pilot->summary.games < s.games;
+}
+
+void Menu() {
+    ReleaseKeys();
+    if (pilot->inGame) {
+        pilot->inGame = false;
+        ++pilot->summary.games;
+        Shot("menu");
+    }
+    Click(GamesLeft() ? Layout::kMenuButtons[1].rect : Layout::kMenuButtons[5].rect);
+}
+
+void NameEntry() {
+    ReleaseKeys();
+    pilot->summary.won = true;
+    Shot("name");
+    const auto& naam = scores[11].naam;
+    const auto typed = static_cast<std::size_t>(
+        std::count_if(naam.begin(), naam.end(), [](char c) { return c >= 'A' && c <= 'Z'; }));
+    if (typed < kName.size()) {
+        Emit(InputEvent::KeyDown, static_cast<card>(kName[typed]));
+        Emit(InputEvent::KeyUp, static_cast<card>(kName[typed]));
+        return;
+    }
+    Click(Layout::kReturn);
+}
+
+bool AnyEnemy() {
+    return std::any_of(enemies.begin() + 1, enemies.end(), [](const enemy& e) { return e.state; });
+}
+
+void CountTick() {
+    Summary& s = pilot->summary;
+    ++s.ticks;
+    ++pilot->gameTicks;
+    const std::uint64_t limit = pilot->settings.tickLimit;
+    if (limit == 0) {
+        return;
+    }
+    if (s.ticks == 1) {
+        PrintMemory("start");
+    } else if (s.ticks == limit / 2) {
+        PrintMemory("middle");
+    } else if (s.ticks >= limit) {
+        PrintMemory("end");
+        Emit(InputEvent::Close);
+    }
+}
+
+void Play(std::uint64_t elapsed) {
+    if (!pilot->inGame) {
+        pilot->inGame = true;
+        pilot->gameTicks = 0;
+        pilot->summary.won = false;
+        pilot->memory.Forget();
+    }
+    if (pilot->mouseDown) {
+        pilot->mouseDown = false;
+        Emit(InputEvent::MouseUp);
+    }
+    Summary& s = pilot->summary;
+    s.levelReached = std::max(s.levelReached, level);
+    s.score = score;
+    Shot("level" + std::to_string(level));
+    if (std::any_of(enemies.begin() + 1, enemies.end(),
+                    [](const enemy& e) { return e.state && e.type >= 10; })) {
+        Shot("boss" + std::to_string(level));
+    }
+
+    // A story screen: nothing moves and the field is empty.
+    if (counter != pilot->lastCounter || AnyEnemy()) {
+        pilot->lastCounter = counter;
+        pilot->stalledMs = 0;
+    } else {
+        pilot->stalledMs += elapsed;
+    }
+    if (pilot->stalledMs >= kReadMs) {
+        Shot("story" + std::to_string(level));
+        ReleaseKeys();
+        Hold(kEnter, true);
+        return;
+    }
+    Hold(kEnter, false);
+    if (elapsed == speed) {
+        CountTick();
+    }
+
+    const Controls c = Decide(pilot->terrain, pilot->memory);
+    Hold(0x25, c.left);
+    Hold(0x27, c.right);
+    Hold(0x26, c.up);
+    Hold(0x28, c.down);
+    Hold(0x20, c.fire);
+    Hold(0x10, c.beam);
+    Hold(0x11, c.shield);
+    for (const card k : kCheats) {
+        Hold(k, true);
+    }
+    Hold(kEscape, pilot->gameTicks > kGiveUpTicks);
+}
+
+void OnSync() {
+    const std::uint64_t now = Wimdows::Run::ClockMs();
+    const std::uint64_t elapsed = now - pilot->lastClock;
+    pilot->lastClock = now;
+    const std::string title = Wimdows::Run::Title();
+    if (title == Layout::kTitleGameOverSave) {
+        NameEntry();
+    } else if (title == Layout::kTitleGameOver) {
+        ReleaseKeys();
+        Click(Layout::kReturn);
+    } else if (title.empty()) {
+        return; // no window: nothing to play
+    } else if (title != Layout::kTitleMenu) {
+        Click(Layout::kReturn); // a screen of the menu: leave it
+    } else if (returnmenu || level == 0) {
+        Menu();
+    } else {
+        Play(elapsed);
+    }
+}
+
+} // namespace
+
+void Start(const Settings& settings) {
+    pilot = std::make_unique<Pilot>();
+    pilot->settings = settings;
+    pilot->terrain.Load();
+    pilot->lastClock = Wimdows::Run::ClockMs();
+    pilot->began = std::chrono::steady_clock::now();
+    Wimdows::Run::SetSyncHook(OnSync);
+    Wimdows::Run::SetEndHandler(Report);
+}
+
+Summary Result() {
+    return pilot ? pilot->summary : Summary{};
+}
+
+} // namespace Autopilot

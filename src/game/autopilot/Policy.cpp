@@ -1,0 +1,233 @@
+#include "game/autopilot/Policy.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace Autopilot {
+
+namespace {
+
+using namespace Procedures;
+
+constexpr int kHorizon = 8; // ticks looked ahead
+constexpr real kStep = 10;  // the dragon's move per tick
+constexpr real kDragonRadius = 25;
+constexpr real kMargin = 10;      // room kept beyond every hit circle
+constexpr integer kScroll = 7;    // background pixels per tick
+constexpr real kHomeX = 200;      // where the dragon waits for a wave
+constexpr real kBossLength = 250; // bosses keep their distance differently
+constexpr card kCastle = 5;
+
+// Death outweighs any damage, and damage any goal.
+constexpr double kDeath = 1e7, kHurt = 1e5;
+
+struct Vec {
+    real x, y;
+};
+
+real Dist(Vec a, Vec b) {
+    return std::hypot(a.x - b.x, a.y - b.y);
+}
+
+// The dragon after one tick of holding (dx, dy), with Move's bounds.
+Vec Step(Vec p, int dx, int dy) {
+    if (dx < 0 && p.x - kStep > 25) {
+        p.x -= kStep;
+    }
+    if (dx > 0 && p.x + kStep < 999) {
+        p.x += kStep;
+    }
+    if (dy < 0 && p.y - kStep > 85) {
+        p.y -= kStep;
+    }
+    if (dy > 0 && p.y + kStep < 743) {
+        p.y += kStep;
+    }
+    return p;
+}
+
+Vec Velocity(const Memory::Seen& seen, real x, real y) {
+    // A jump larger than any path makes is a new enemy in an old slot.
+    if (!seen.valid || std::abs(x - seen.x) > 60 || std::abs(y - seen.y) > 60) {
+        return {0, 0};
+    }
+    return {x - seen.x, y - seen.y};
+}
+
+// How bad it is for the dragon to be at p, t ticks from now.
+double Danger(const Terrain& terrain, Vec p, int t, const Memory& memory) {
+    double cost = 0;
+    const double soon = kHorizon + 1 - t; // nearer threats weigh more
+    const integer bx = backarr[level].x - kScroll * t;
+    for (const real dy : {-14.0f, 0.0f, 14.0f}) {
+        if (terrain.Deadly(level, bx, static_cast<integer>(p.x), static_cast<integer>(p.y + dy))) {
+            cost += kDeath * soon;
+        }
+    }
+    const auto tf = static_cast<real>(t);
+    for (card i = 1; i <= 100; ++i) {
+        const bullet& b = bullets[i];
+        if (!b.state || b.type == 0) {
+            continue;
+        }
+        if (b.type == 20) { // the storm: a band across the field
+            cost += std::abs(b.y - p.y) < 75 ? kHurt * soon : 0;
+            continue;
+        }
+        const Vec at{b.x + b.speedx * tf, b.y + b.speedy * tf};
+        if (Dist(at, p) <= b.length + kDragonRadius + kMargin) {
+            cost += kHurt * soon;
+        }
+    }
+    for (card i = 1; i <= 100; ++i) {
+        const enemy& e = enemies[i];
+        if (!e.state) {
+            continue;
+        }
+        const Vec v = Velocity(memory.enemies[i], e.x, e.y);
+        const Vec at{e.x + v.x * tf, e.y + v.y * tf};
+        const real reach =
+            e.length / 2 + kDragonRadius + kMargin * (e.length >= kBossLength ? 4 : 1);
+        if (Dist(at, p) <= reach) {
+            cost += kDeath * soon;
+        }
+    }
+    for (card i = 1; i <= 10; ++i) {
+        const object& f = BackObjLevel3[i];
+        if (level == 3 && f.state) {
+            const auto n = static_cast<real>(f.counter) + tf - 1;
+            const Vec at{f.x - kScroll * tf, f.Yo + n * f.speedy + 0.65f * n * n / 2};
+            if (Dist(at, p) <= 50 + kMargin) {
+                cost += kHurt * soon;
+            }
+        }
+    }
+    for (card i = 1; i <= 20; ++i) {
+        const Background& c = BackObjLevel2[i];
+        if (level == 2 && c.update) {
+            const real top = static_cast<real>(c.y) + 10 * tf;
+            const auto left = static_cast<real>(c.x);
+            if (p.x >= left - kMargin && p.x <= left + 30 + kMargin && p.y >= top - kMargin &&
+                p.y <= top + 150 + kMargin) {
+                cost += kDeath * soon;
+            }
+        }
+    }
+    for (card i = 1; i <= 2; ++i) {
+        const object& cloud = objects[6][i];
+        if (cloud.state && Dist({cloud.x, cloud.y}, p) < 100 + kMargin) {
+            cost += kHurt * soon;
+        }
+    }
+    return cost;
+}
+
+struct Goal {
+    Vec at;
+    bool boss = false;
+    bool aligned = false; // something worth the beam lies on the dragon's line
+};
+
+Goal ChooseGoal() {
+    const Vec me{schip.x, schip.y};
+    Goal goal{{kHomeX, me.y}};
+    double best = std::numeric_limits<double>::max();
+    for (card i = 1; i <= 100; ++i) {
+        const enemy& e = enemies[i];
+        if (!e.state) {
+            continue;
+        }
+        const bool boss = e.length >= kBossLength;
+        goal.aligned = goal.aligned || (e.type != kCastle && e.x > me.x &&
+                                        std::abs(e.y - me.y) <= e.length / 2 + 10);
+        if (e.x < me.x + 40 && !boss) {
+            continue; // behind or beside: the gun cannot reach it
+        }
+        const double cost =
+            std::abs(e.y - me.y) + 0.3 * (e.x - me.x) + (e.type == kCastle ? 300 : 0);
+        if (cost < best) {
+            best = cost;
+            goal.at = {boss ? 80.0f : kHomeX, e.y};
+            goal.boss = boss;
+        }
+    }
+    // Items within reach are worth a detour, unless a boss is about.
+    for (card k = 1; k <= 5 && !goal.boss; ++k) {
+        for (card j = 1; j <= 10; ++j) {
+            const object& item = objects[k][j];
+            if (item.state && Dist({item.x, item.y}, me) < 250) {
+                goal.at = {item.x, item.y};
+            }
+        }
+    }
+    return goal;
+}
+
+void Remember(Memory& memory) {
+    for (card i = 1; i <= 100; ++i) {
+        memory.enemies[i] = {enemies[i].state, enemies[i].x, enemies[i].y};
+    }
+    for (card i = 1; i <= 20; ++i) {
+        memory.icicles[i] = {BackObjLevel2[i].update, static_cast<real>(BackObjLevel2[i].x),
+                             static_cast<real>(BackObjLevel2[i].y)};
+    }
+}
+
+int Dir(bool minus, bool plus) {
+    return (plus ? 1 : 0) - (minus ? 1 : 0);
+}
+
+} // namespace
+
+Controls Decide(const Terrain& terrain, Memory& memory) {
+    const Goal goal = ChooseGoal();
+    const Vec start{schip.x, schip.y};
+    const int lastDx = Dir(memory.last.left, memory.last.right);
+    const int lastDy = Dir(memory.last.up, memory.last.down);
+
+    double bestCost = std::numeric_limits<double>::max();
+    double bestDanger = 0;
+    int bestDx = 0, bestDy = 0;
+    for (int dx = -1; dx <= 1; ++dx) {
+        for (int dy = -1; dy <= 1; ++dy) {
+            Vec p = start;
+            double danger = 0;
+            for (int t = 1; t <= kHorizon; ++t) {
+                p = Step(p, dx, dy);
+                danger += Danger(terrain, p, t, memory);
+            }
+            const double aim = std::abs(p.y - goal.at.y) + 0.3 * std::abs(p.x - goal.at.x);
+            // Changing keys costs a little, so the dragon does not dither.
+            const double change = (dx != lastDx ? 4 : 0) + (dy != lastDy ? 4 : 0);
+            const double cost = danger + aim + change;
+            if (cost < bestCost) {
+                bestCost = cost;
+                bestDanger = danger;
+                bestDx = dx;
+                bestDy = dy;
+            }
+        }
+    }
+
+    Controls c;
+    c.left = bestDx < 0;
+    c.right = bestDx > 0;
+    c.up = bestDy < 0;
+    c.down = bestDy > 0;
+    c.fire = true;
+    // The beam once lit runs its course, so it is asked for only when it can
+    // strike; the key is held a while to keep the input log short.
+    memory.beamHeld =
+        goal.aligned || goal.boss ? 20 : (memory.beamHeld > 0 ? memory.beamHeld - 1 : 0);
+    c.beam = memory.beamHeld > 0;
+    // The shield for what cannot be dodged.
+    memory.shieldHeld =
+        bestDanger >= kHurt ? 10 : (memory.shieldHeld > 0 ? memory.shieldHeld - 1 : 0);
+    c.shield = memory.shieldHeld > 0;
+    memory.last = c;
+    Remember(memory);
+    return c;
+}
+
+} // namespace Autopilot

@@ -1,0 +1,88 @@
+#include "game/autopilot/Terrain.h"
+
+#include "game/core/Catalogue.h"
+
+#include <SDL.h>
+
+#include <memory>
+#include <string>
+
+namespace Autopilot {
+
+namespace {
+
+constexpr std::int32_t kLoop = 2 * Terrain::kWidth;
+
+struct SurfaceFree {
+    void operator()(SDL_Surface* s) const { SDL_FreeSurface(s); }
+};
+using Surface = std::unique_ptr<SDL_Surface, SurfaceFree>;
+
+// The catalogue file of images[2][slot][2], the deadly-area pictures.
+std::string DeadlyFile(std::uint32_t slot) {
+    for (const auto& c : Procedures::catalogue) {
+        if (c.group == 2 && c.slot == slot && c.entry == 2) {
+            return std::string(c.file);
+        }
+    }
+    return {};
+}
+
+// Black pixels of a picture scaled to the window the way the layer scales it
+// (nearest pixel centre), into columns [x0, x0 + 1024) of the strip.
+bool ReadInto(const std::string& file, Terrain::Strip& strip, std::int32_t x0) {
+    Surface raw(SDL_LoadBMP(file.c_str()));
+    if (!raw) {
+        return false;
+    }
+    Surface s(SDL_ConvertSurfaceFormat(raw.get(), SDL_PIXELFORMAT_ARGB8888, 0));
+    if (!s || s->w <= 0 || s->h <= 0 || SDL_LockSurface(s.get()) != 0) {
+        return false;
+    }
+    const auto sample = [](std::int64_t d, std::int64_t dl, std::int64_t sl) {
+        return (2 * d + 1) * sl / (2 * dl);
+    };
+    const auto* base = static_cast<const std::uint8_t*>(s->pixels);
+    for (std::int32_t y = 0; y < Terrain::kHeight; ++y) {
+        const auto sy = sample(y, Terrain::kHeight, s->h);
+        const auto* row = reinterpret_cast<const std::uint32_t*>(base + sy * s->pitch);
+        for (std::int32_t x = 0; x < Terrain::kWidth; ++x) {
+            const auto sx = sample(x, Terrain::kWidth, s->w);
+            strip[static_cast<std::size_t>(y) * kLoop + x0 + x] = (row[sx] & 0xFFFFFF) == 0;
+        }
+    }
+    SDL_UnlockSurface(s.get());
+    return true;
+}
+
+} // namespace
+
+void Terrain::Load() {
+    for (std::uint32_t level = 1; level <= 3; ++level) {
+        Strip strip(static_cast<std::size_t>(kLoop) * kHeight, false);
+        // The loop shows the picture and then its mirror image.
+        if (ReadInto(DeadlyFile(2 * level - 1), strip, 0) &&
+            ReadInto(DeadlyFile(2 * level), strip, kWidth)) {
+            Set(level, std::move(strip));
+        }
+    }
+}
+
+void Terrain::Set(std::uint32_t level, Strip strip) {
+    if (level >= 1 && level <= 3) {
+        levels_[level] = std::move(strip);
+    }
+}
+
+bool Terrain::Deadly(std::uint32_t level, std::int32_t bx, std::int32_t x, std::int32_t y) const {
+    if (level < 1 || level > 3 || levels_[level].empty()) {
+        return false;
+    }
+    if (x < 0 || x >= kWidth || y < 0 || y >= kHeight) {
+        return true; // the layer reads black outside the window
+    }
+    const std::int32_t column = ((x - bx) % kLoop + kLoop) % kLoop;
+    return levels_[level][static_cast<std::size_t>(y) * kLoop + column];
+}
+
+} // namespace Autopilot
