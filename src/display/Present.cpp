@@ -12,6 +12,7 @@ namespace {
 
 PresentedFrame presented;
 PixelRect drawn; // drawn since the last UpdateWindow
+std::function<void()> frameHook;
 
 } // namespace
 
@@ -60,6 +61,9 @@ void DrawnRect(std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y
 }
 
 void UpdateWindow() {
+    if (window.state == STATE_ACTIVE && frameHook) {
+        frameHook();
+    }
     if (window.state != STATE_ACTIVE || drawn.Empty()) {
         return;
     }
@@ -101,3 +105,11 @@ void SetBuffering(bool state) {
 }
 
 } // namespace Wimdows
+
+namespace Wimdows::Run {
+
+void SetFrameHook(std::function<void()> hook) {
+    frameHook = std::move(hook);
+}
+
+} // namespace Wimdows::Run

@@ -59,6 +59,10 @@ void Post(const InputEvent& event);
 // Writes the frame last presented by UpdateWindow as a 24-bit BMP.
 bool WriteShot(const std::string& file);
 
+// Called on the game thread at every UpdateWindow of an open window (the
+// sound). It must only read the game's state, or runs stop replaying.
+void SetFrameHook(std::function<void()> hook);
+
 // Back to the state at program start: no window, empty tables, clock 0,
 // no script, no recording. For tests.
 void Reset();

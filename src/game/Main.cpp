@@ -1,10 +1,12 @@
 // The program's command line and threads. With a window, SDL keeps the main
 // thread for its events and the game runs on a second thread.
 #include "display/Host.h"
+#include "audio/Sound.h"
 #include "display/Run.h"
 #include "game/Game.h"
 #include "game/autopilot/Autopilot.h"
 #include "game/core/StateDump.h"
+#include "game/screens/ScoreFile.h"
 
 #include <array>
 #include <charconv>
@@ -20,6 +22,7 @@ struct CommandLine {
     bool help = false;
     std::string script;
     std::string record;
+    bool mute = false;
     bool autopilot = false;
     Autopilot::Settings pilot;
 };
@@ -86,6 +89,19 @@ constexpr std::array kOptions{
     Option{"--autopilot-shots", "DIR", "the autopilot takes pictures of its milestones in DIR",
            [](CommandLine& c, std::string_view v) {
                c.pilot.shots = v;
+               return std::string{};
+           }},
+    Option{"--mute", "", "start with the sound off (M switches it in play)",
+           [](CommandLine& c, std::string_view) {
+               c.mute = true;
+               return std::string{};
+           }},
+    Option{"--scores", "FILE", "keep the highscores in FILE instead of myscore.txt",
+           [](CommandLine&, std::string_view v) {
+               if (v.empty()) {
+                   return std::string("--scores needs a file name");
+               }
+               Procedures::scorefile = v;
                return std::string{};
            }},
     Option{"--help", "", "show this list",
@@ -169,6 +185,7 @@ int main(int argc, char** argv) {
         std::cerr << "morvek: no display can be opened (" << error << "); try --headless\n";
         return 3;
     }
+    Sound::Start(line.mute);
     std::thread(RunGame).detach();
     Wimdows::Host::Loop();
 }

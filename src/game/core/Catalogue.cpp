@@ -2,6 +2,7 @@
 
 #include "display/Wimdows.h"
 #include "game/Procedures.h"
+#include "game/core/MediaPath.h"
 #include "game/core/World.h"
 
 namespace Procedures {
@@ -10,7 +11,7 @@ void Loadbmp() {
     // A file that fails to load yields 0, which draws nothing; loading goes on.
     for (const auto& row : catalogue) {
         images[row.group][row.slot][row.entry] =
-            Wimdows::LoadBitmap(row.file, row.width, row.height);
+            Wimdows::LoadBitmap(MediaPath(row.file), row.width, row.height);
     }
 }
 

@@ -1,0 +1,90 @@
+#include "audio/Director.h"
+#include "audio/Mixer.h"
+#include "audio/Sound.h"
+#include "display/Run.h"
+
+#include <SDL.h>
+
+#include <iostream>
+#include <memory>
+
+namespace Sound {
+
+namespace {
+
+constexpr int kRate = 48000;
+// About 11 ms a buffer: short enough that a shot sounds with its frame.
+constexpr Uint16 kBufferFrames = 512;
+
+std::unique_ptr<Mixer> mixer;
+Director director;
+SDL_AudioDeviceID device = 0;
+bool startMuted = false;
+
+void Fill(void*, Uint8* stream, int bytes) {
+    mixer->Mix({reinterpret_cast<float*>(stream), static_cast<std::size_t>(bytes) / sizeof(float)});
+}
+
+// Game thread, inside UpdateWindow: reads the world, posts to the mixer.
+void OnFrame() {
+    const Effects fx = director.Observe();
+    if (director.MutePressed()) {
+        mixer->SetMuted(!mixer->Muted());
+    }
+    for (std::size_t i = 0; i < kEffects; ++i) {
+        if (fx.test(i)) {
+            mixer->Trigger(static_cast<Effect>(i));
+        }
+    }
+}
+
+} // namespace
+
+bool Start(bool muted) {
+    startMuted = muted;
+    if (device != 0 || Wimdows::Run::Headless()) {
+        return device != 0;
+    }
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+        std::cerr << "morvek: no sound (" << SDL_GetError() << "); playing on silently\n";
+        return false;
+    }
+    SDL_AudioSpec want{};
+    want.freq = kRate;
+    want.format = AUDIO_F32SYS;
+    want.channels = 1;
+    want.samples = kBufferFrames;
+    want.callback = Fill;
+    SDL_AudioSpec have{};
+    // Only the rate may differ: SDL converts anything else for us.
+    const SDL_AudioDeviceID id =
+        SDL_OpenAudioDevice(nullptr, 0, &want, &have, SDL_AUDIO_ALLOW_FREQUENCY_CHANGE);
+    if (id == 0) {
+        std::cerr << "morvek: no sound (" << SDL_GetError() << "); playing on silently\n";
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        return false;
+    }
+    mixer = std::make_unique<Mixer>(have.freq);
+    mixer->SetMuted(muted);
+    device = id;
+    Wimdows::Run::SetFrameHook(OnFrame);
+    SDL_PauseAudioDevice(device, 0);
+    return true;
+}
+
+bool Opened() {
+    return device != 0;
+}
+
+bool Muted() {
+    return mixer ? mixer->Muted() : startMuted;
+}
+
+void SetMuted(bool muted) {
+    startMuted = muted;
+    if (mixer) {
+        mixer->SetMuted(muted);
+    }
+}
+
+} // namespace Sound

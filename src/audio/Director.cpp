@@ -1,0 +1,153 @@
+#include "audio/Director.h"
+
+#include "display/Run.h"
+#include "display/Wimdows.h"
+#include "game/screens/Layout.h"
+
+#include <cmath>
+#include <optional>
+
+namespace Sound {
+
+namespace {
+
+namespace P = Procedures;
+
+constexpr P::card kBossAttack = 20;
+constexpr P::card kKing = 13;
+constexpr std::uint32_t kMuteKey = 'M';
+
+// What a new shot of each bullet type sounds like; boss attacks are told
+// apart by level instead.
+constexpr std::array<std::optional<Effect>, 13> kShotSounds{
+    Effect::Volley,  Effect::EnemyShot, Effect::EnemyShot, Effect::EnemyShot, Effect::EnemyShot,
+    std::nullopt,    std::nullopt,      std::nullopt,      std::nullopt,      std::nullopt,
+    Effect::Tornado, Effect::IceVolley, Effect::EnemyShot,
+};
+
+// By level: the storm, the Ice Queen's breeze, the Dragon King's flames.
+constexpr std::array<Effect, 4> kBossAttacks{Effect::Storm, Effect::Storm, Effect::Breeze,
+                                             Effect::FlameBurst};
+
+// A slot freed and filled again between two looks holds a new shot even
+// with the same type: it did not get where it is by flying.
+bool NewShot(const P::bullet& was, const P::bullet& now) {
+    if (!now.state) {
+        return false;
+    }
+    if (!was.state || was.type != now.type) {
+        return true;
+    }
+    const bool stayed = was.x == now.x && was.y == now.y;
+    const bool flew =
+        std::abs(was.x + was.speedx - now.x) < 0.5f && std::abs(was.y + was.speedy - now.y) < 0.5f;
+    return !stayed && !flew;
+}
+
+bool NewExplosion(const P::explosion& was, const P::explosion& now) {
+    return now.state && (!was.state || now.counter < was.counter || now.type != was.type ||
+                         now.x != was.x || now.y != was.y);
+}
+
+} // namespace
+
+Director::Seen Director::Look() {
+    Seen s;
+    s.bullets = P::bullets;
+    s.enemies = P::enemies;
+    s.explosions = P::explosions;
+    for (std::size_t kind = 1; kind <= 5; ++kind) {
+        for (std::size_t j = 1; j <= 10; ++j) {
+            s.picked[kind][j] = P::objects[kind][j].textstate;
+        }
+    }
+    s.initbeam = P::initbeam;
+    s.initshield = P::initshield;
+    s.lives = P::schip.lives;
+    s.score = P::score;
+    for (std::size_t i = 1; i <= 100; ++i) {
+        s.kingAlive = s.kingAlive || (P::enemies[i].state && P::enemies[i].type == kKing);
+    }
+    s.title = Wimdows::Run::Title();
+    return s;
+}
+
+Effects Director::Observe() {
+    Seen now = Look();
+    Effects fx;
+    if (!primed_) {
+        primed_ = true;
+        seen_ = std::move(now);
+        return fx;
+    }
+    const Seen& was = seen_;
+    auto play = [&fx](Effect e) { fx.set(Index(e)); };
+
+    for (std::size_t i = 1; i <= 100; ++i) {
+        const P::bullet& b = now.bullets[i];
+        if (!NewShot(was.bullets[i], b)) {
+            continue;
+        }
+        if (b.type == kBossAttack && i == 100) {
+            play(kBossAttacks[std::min<std::size_t>(P::level, 3)]);
+        } else if (b.type < kShotSounds.size() && kShotSounds[b.type]) {
+            play(*kShotSounds[b.type]);
+        }
+    }
+    for (std::size_t i = 1; i <= 100; ++i) {
+        const P::enemy &a = was.enemies[i], &b = now.enemies[i];
+        if (a.state && b.state && a.type == b.type && b.health < a.health) {
+            play(Effect::Hit);
+        }
+    }
+    if (now.score > was.score) {
+        play(Effect::Hit);
+    }
+    for (std::size_t i = 1; i <= 25; ++i) {
+        const P::explosion& e = now.explosions[i];
+        if (NewExplosion(was.explosions[i], e)) {
+            if (e.type == 1) {
+                play(Effect::Explosion);
+            } else if (e.type == 2) {
+                play(Effect::Spark);
+            }
+        }
+    }
+    for (std::size_t kind = 1; kind <= 5; ++kind) {
+        for (std::size_t j = 1; j <= 10; ++j) {
+            if (now.picked[kind][j] && !was.picked[kind][j]) {
+                play(Effect::Pickup);
+            }
+        }
+    }
+    if (now.initbeam && !was.initbeam) {
+        play(Effect::Beam);
+    }
+    if (now.initshield && !was.initshield) {
+        play(Effect::Shield);
+    }
+    const bool gameOver =
+        now.title == P::Layout::kTitleGameOver && was.title != P::Layout::kTitleGameOver;
+    if (gameOver) {
+        play(Effect::GameOver);
+    } else if (now.lives < was.lives) {
+        play(Effect::LifeLost);
+    }
+    // The king falls and the game goes on to its closing text; a game lost
+    // in the fight clears him away under the game-over title instead.
+    if (was.kingAlive && !now.kingAlive && now.title != P::Layout::kTitleGameOver &&
+        now.lives > 0) {
+        play(Effect::Fanfare);
+    }
+    seen_ = std::move(now);
+    return fx;
+}
+
+bool Director::MutePressed() {
+    const bool down = Wimdows::KeyDown(kMuteKey);
+    const bool pressed = down && !mHeld_ && Wimdows::Run::Title() != P::Layout::kTitleGameOverSave;
+    mHeld_ = down;
+    return pressed;
+}
+
+} // namespace Sound

@@ -1,0 +1,45 @@
+// Hears the game by watching it: once per presented frame it compares the
+// world with what it saw the frame before and names the sounds the changes
+// call for. It only reads the world, so a run sounds the way it plays and
+// plays the same with or without sound.
+#pragma once
+
+#include "audio/Effects.h"
+#include "game/core/World.h"
+
+#include <bitset>
+#include <string>
+
+namespace Sound {
+
+using Effects = std::bitset<kEffects>;
+
+class Director {
+  public:
+    // The effects called for since the last look, each at most once. The
+    // first look only learns the world.
+    Effects Observe();
+    // Whether M went down since the last call; not while a name is entered,
+    // where M is a letter.
+    bool MutePressed();
+
+  private:
+    struct Seen {
+        std::array<Procedures::bullet, 101> bullets{};
+        std::array<Procedures::enemy, 101> enemies{};
+        std::array<Procedures::explosion, 26> explosions{};
+        std::array<std::array<bool, 11>, 6> picked{}; // textstate of item rows 1..5
+        bool initbeam = false, initshield = false;
+        Procedures::integer lives = 0;
+        Procedures::card score = 0;
+        bool kingAlive = false;
+        std::string title;
+    };
+    static Seen Look();
+
+    Seen seen_;
+    bool primed_ = false;
+    bool mHeld_ = false;
+};
+
+} // namespace Sound

@@ -1,0 +1,19 @@
+// Where the pictures are: the game has always read "Media/..." from its
+// working directory; an installed game finds them beside its executable or
+// in its share folder instead, wherever it is started from.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace Procedures {
+
+// The first of `file` (as given, relative to the working directory),
+// <exe dir>/file and <exe dir>/../share/morvek/file that exists; `file`
+// itself when none does, so the failure names the file the game asked for.
+std::string MediaPath(std::string_view file);
+// The same search from a given executable directory (tests).
+std::string MediaPath(std::string_view file, const std::filesystem::path& exeDir);
+
+} // namespace Procedures

@@ -1,0 +1,260 @@
+#include "audio/Director.h"
+#include "audio/Mixer.h"
+#include "audio/Sound.h"
+#include "display/Run.h"
+#include "display/Wimdows.h"
+#include "game/core/World.h"
+#include "support/TestWorld.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+namespace {
+
+using Sound::Effect;
+namespace P = Procedures;
+
+constexpr int kRate = 48000;
+
+Effect Nth(std::size_t i) {
+    return static_cast<Effect>(i);
+}
+
+// Largest magnitude; fails the test on a NaN or infinity.
+float Peak(const std::vector<float>& s) {
+    float peak = 0;
+    for (const float v : s) {
+        EXPECT_TRUE(std::isfinite(v));
+        peak = std::max(peak, std::abs(v));
+    }
+    return peak;
+}
+
+TEST(SoundEffects, EachIsAudibleBoundedFiniteAndFadesOut) {
+    for (std::size_t i = 0; i < Sound::kEffects; ++i) {
+        const Effect e = Nth(i);
+        SCOPED_TRACE(std::string(Sound::Name(e)));
+        const std::vector<float> s = Sound::Render(e, kRate);
+        EXPECT_EQ(s.size(), static_cast<std::size_t>(std::ceil(Sound::Seconds(e) * kRate)));
+        EXPECT_GT(Sound::Seconds(e), 0.03f);
+        EXPECT_LT(Sound::Seconds(e), 2.5f); // a sound must not outlast what it marks
+        const float peak = Peak(s);
+        EXPECT_LE(peak, 0.7f);
+        EXPECT_GT(peak, 0.05f);
+        // No click at either end.
+        EXPECT_LT(std::abs(s.front()), 0.05f);
+        EXPECT_LT(std::abs(s.back()), 0.02f);
+    }
+}
+
+TEST(SoundEffects, RenderingIsRepeatableAtAnyRate) {
+    EXPECT_EQ(Sound::Render(Effect::Explosion, kRate), Sound::Render(Effect::Explosion, kRate));
+    const auto slow = Sound::Render(Effect::Fanfare, 22050);
+    EXPECT_NEAR(static_cast<float>(slow.size()) / 22050.0f, Sound::Seconds(Effect::Fanfare), 1e-3f);
+}
+
+std::vector<float> MixFor(Sound::Mixer& mixer, std::size_t frames) {
+    std::vector<float> out;
+    std::vector<float> block(512);
+    while (out.size() < frames) {
+        mixer.Mix(block);
+        out.insert(out.end(), block.begin(), block.end());
+    }
+    return out;
+}
+
+TEST(SoundMixer, EverythingAtOnceNeverClips) {
+    Sound::Mixer mixer(kRate);
+    for (int round = 0; round < 3; ++round) {
+        for (std::size_t i = 0; i < Sound::kEffects; ++i) {
+            mixer.Trigger(Nth(i));
+        }
+    }
+    const float peak = Peak(MixFor(mixer, kRate * 3));
+    EXPECT_LT(peak, 1.0f);
+    EXPECT_GT(peak, 0.5f);
+}
+
+TEST(SoundMixer, AnEffectPlaysForItsLengthThenSilence) {
+    Sound::Mixer mixer(kRate);
+    mixer.Trigger(Effect::Pickup);
+    const std::size_t length = mixer.Samples(Effect::Pickup).size();
+    const auto out = MixFor(mixer, length + 2048);
+    std::size_t last = 0;
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        last = out[i] != 0.0f ? i : last;
+    }
+    EXPECT_LT(last, length);
+    EXPECT_GT(last, length * 9 / 10);
+    // Quiet sounds pass nearly untouched by the limiter: same shape, less level.
+    const float ratio = out[length / 4] / mixer.Samples(Effect::Pickup)[length / 4];
+    EXPECT_NEAR(ratio, 0.76f, 0.03f);
+}
+
+TEST(SoundMixer, MutingSilencesAndForgetsWhatWasPlaying) {
+    Sound::Mixer mixer(kRate);
+    mixer.Trigger(Effect::Storm);
+    MixFor(mixer, 512);
+    mixer.SetMuted(true);
+    mixer.Trigger(Effect::Explosion);
+    for (const float v : MixFor(mixer, 4096)) {
+        ASSERT_EQ(v, 0.0f);
+    }
+    mixer.SetMuted(false);
+    for (const float v : MixFor(mixer, 4096)) {
+        ASSERT_EQ(v, 0.0f);
+    }
+    // A flood of requests is dropped, not queued without end.
+    for (int i = 0; i < 1000; ++i) {
+        mixer.Trigger(Effect::Hit);
+    }
+    EXPECT_NE(MixFor(mixer, 512)[100], 0.0f);
+}
+
+class SoundDirector : public testing::Test {
+  protected:
+    void SetUp() override {
+        TestWorld::NewGameState();
+        Wimdows::SetTitle("Morvek");
+        EXPECT_TRUE(director.Observe().none()); // first look only learns
+    }
+    // The effects a change to the world calls for, with the world unchanged
+    // otherwise since the last look.
+    Sound::Effects After(void (*change)()) {
+        change();
+        return director.Observe();
+    }
+    static bool Has(const Sound::Effects& fx, Effect e) { return fx.test(Sound::Index(e)); }
+    Sound::Director director;
+};
+
+TEST_F(SoundDirector, NamesTheSoundOfEachChange) {
+    struct Case {
+        const char* what;
+        void (*change)();
+        Effect expected;
+    };
+    const Case cases[] = {
+        {"dragon's shot", [] { P::bullets[4] = {20, 0, 100, 300, 10, true, 0}; }, Effect::Volley},
+        {"bat fire", [] { P::bullets[2] = {-15, 0, 800, 300, 5, true, 1}; }, Effect::EnemyShot},
+        {"tornado", [] { P::bullets[1] = {-30, 2, 700, 300, 5, true, 10}; }, Effect::Tornado},
+        {"falling ice", [] { P::bullets[3] = {-15, 15, 700, 100, 5, true, 11}; },
+         Effect::IceVolley},
+        {"score", [] { P::score += 10; }, Effect::Hit},
+        {"heavy impact",
+         [] {
+             P::explosions[1] = {0, 1, 60, 369, true};
+         },
+         Effect::Explosion},
+        {"shot impact",
+         [] {
+             P::explosions[2] = {0, 2, 60, 369, true};
+         },
+         Effect::Spark},
+        {"beam", [] { P::initbeam = true; }, Effect::Beam},
+        {"shield", [] { P::initshield = true; }, Effect::Shield},
+        {"pick-up", [] { P::objects[5][3].textstate = true; }, Effect::Pickup},
+        {"life lost", [] { P::schip.lives -= 1; }, Effect::LifeLost},
+        {"game over", [] { Wimdows::SetTitle("Game Over"); }, Effect::GameOver},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const auto fx = After(c.change);
+        EXPECT_TRUE(Has(fx, c.expected));
+        EXPECT_EQ(fx.count(), 1u);
+    }
+    // Nothing changed, nothing heard: held beams and flying shots are silent.
+    P::bullets[4].x += P::bullets[4].speedx;
+    EXPECT_TRUE(director.Observe().none());
+}
+
+TEST_F(SoundDirector, TellsNewShotsFromMovingOnesAndHitsFromNewEnemies) {
+    P::bullets[7] = {20, 0, 100, 300, 10, true, 0};
+    P::enemies[3] = {900, 300, 50, 3, 1, 0, 100, true};
+    director.Observe();
+    // Flown on by its speed, or held still (a wave gliding in): the same shot.
+    P::bullets[7].x += 20;
+    EXPECT_TRUE(director.Observe().none());
+    EXPECT_TRUE(director.Observe().none());
+    // Freed and taken again between two frames, further back: a new shot.
+    P::bullets[7].x = 80;
+    EXPECT_TRUE(Has(director.Observe(), Effect::Volley));
+    // A hit that does not kill.
+    P::enemies[3].health -= 25;
+    EXPECT_TRUE(Has(director.Observe(), Effect::Hit));
+    // A new enemy in a freed slot starts with whatever health: no hit.
+    P::enemies[3] = {900, 300, 50, 12, 12, 0, 40, true};
+    EXPECT_FALSE(Has(director.Observe(), Effect::Hit));
+    // An explosion slot reused at once still counts.
+    P::explosions[1] = {3, 2, 10, 10, true};
+    director.Observe();
+    P::explosions[1] = {0, 2, 400, 200, true};
+    EXPECT_TRUE(Has(director.Observe(), Effect::Spark));
+}
+
+TEST_F(SoundDirector, BossAttacksByLevelAndTheEndsOfAGame) {
+    constexpr std::array<Effect, 4> kByLevel{Effect::Storm, Effect::Storm, Effect::Breeze,
+                                             Effect::FlameBurst};
+    for (P::card level = 1; level <= 3; ++level) {
+        P::level = level;
+        P::bullets[100] = {0, 0, 595, 300, 5, true, 20};
+        EXPECT_TRUE(Has(director.Observe(), kByLevel[level])) << "level " << level;
+        P::bullets[100].state = false;
+        director.Observe();
+    }
+    // The last life lost: the jingle, not the life-lost sound over it.
+    P::schip.lives = 0;
+    Wimdows::SetTitle("Game Over");
+    const auto over = director.Observe();
+    EXPECT_TRUE(Has(over, Effect::GameOver));
+    EXPECT_FALSE(Has(over, Effect::LifeLost));
+
+    // The king slain: the closing fanfare. Cleared away by a lost game: none.
+    Wimdows::SetTitle("Morvek");
+    P::schip.lives = 2;
+    P::enemies[1] = {800, 384, 250, 13, 13, 0, 1000, true};
+    director.Observe();
+    P::enemies[1].state = false;
+    EXPECT_TRUE(Has(director.Observe(), Effect::Fanfare));
+    P::enemies[1].state = true;
+    director.Observe();
+    P::enemies[1].state = false;
+    P::schip.lives = 0;
+    Wimdows::SetTitle("Game Over");
+    EXPECT_FALSE(Has(director.Observe(), Effect::Fanfare));
+}
+
+TEST_F(SoundDirector, MTogglesMuteExceptInTheNameEntry) {
+    using Wimdows::Run::InputEvent;
+    auto key = [](InputEvent::Kind kind) {
+        InputEvent e;
+        e.kind = kind;
+        e.code = 'M';
+        Wimdows::Run::Apply(e);
+    };
+    key(InputEvent::KeyDown);
+    EXPECT_TRUE(director.MutePressed());
+    EXPECT_FALSE(director.MutePressed()); // held, not pressed again
+    key(InputEvent::KeyUp);
+    EXPECT_FALSE(director.MutePressed());
+    Wimdows::SetTitle("Game Over - Save");
+    key(InputEvent::KeyDown);
+    EXPECT_FALSE(director.MutePressed());
+    // The letter still reaches the game.
+    EXPECT_EQ(Wimdows::GetKey(), static_cast<std::uint32_t>('M'));
+    Wimdows::SetTitle("Morvek");
+    EXPECT_FALSE(director.MutePressed()); // still the same press
+}
+
+TEST(SoundDevice, HeadlessNeverOpensAudio) {
+    TestWorld::Fresh();
+    Wimdows::Run::SetHeadless(true);
+    EXPECT_FALSE(Sound::Start(false));
+    EXPECT_FALSE(Sound::Opened());
+    Sound::SetMuted(true);
+    EXPECT_TRUE(Sound::Muted());
+}
+
+} // namespace
