@@ -96,7 +96,7 @@ void bumps(std::vector<float>& height, Rng& rng, int count, float halfMin, float
 Terrain fieldsTerrain() {
     Terrain t;
     for (int x = 0; x < kW; ++x)
-        t.floor[std::size_t(x)] = 762 - int(16 * ridge(float(x), 101, 140));
+        t.floor[std::size_t(x)] = 765 - int(22 * ridge(float(x), 101, 140));
     return t;
 }
 
@@ -105,11 +105,17 @@ Canvas fields(const Terrain& t) {
     for (int y = 0; y < kH; ++y)
         for (int x = 0; x < kW; ++x) {
             const float fx = float(x), fy = float(y);
-            if (t.solid(x, y)) {
-                const float depth = float(y - t.floor[std::size_t(x)]);
-                const float grain = fbm(fx / 9, fy / 9, 121, 3);
-                Rgb soil = mix(hex(0x4A3A2A), hex(0x6E5236), grain);
-                c.set(x, y, depth < 4 ? mix(hex(0x2E7A2E), hex(0x58A840), grain) : soil);
+            // Only the front-most layer at a pixel is worth texturing.
+            if (hill(fx, fy, 718, 40, 80, 107)) {
+                c.set(x, y, mix(hex(0x5AA444), hex(0x7CC050), fbm(fx / 14, fy / 14, 9, 3)));
+                continue;
+            }
+            if (hill(fx, fy, 660, 70, 110, 105)) {
+                c.set(x, y, mix(hex(0x5E9A70), hex(0x78B080), fbm(fx / 30, fy / 30, 5, 3)));
+                continue;
+            }
+            if (hill(fx, fy, 600, 90, 160, 103)) {
+                c.set(x, y, mix(hex(0x8AA8D0), hex(0x9CB8D8), fbm(fx / 40, fy / 40, 3, 2)));
                 continue;
             }
             Rgb col = vertical(fy, {{0, hex(0xE8F2FF)},
@@ -117,7 +123,8 @@ Canvas fields(const Terrain& t) {
                                     {420, hex(0x82B8EC)},
                                     {600, hex(0xB8D8EE)},
                                     {700, hex(0xD8E8F0)}});
-            const float cl = cloudiness(fx, fy, 7) * std::clamp((560 - fy) / 200, 0.0f, 1.0f);
+            const float cl =
+                fy < 560 ? cloudiness(fx, fy, 7) * std::clamp((560 - fy) / 200, 0.0f, 1.0f) : 0;
             if (cl > 0) {
                 // Sunlit tops, grey-blue bellies: compare with the cloud up-left.
                 const float lit = cloudiness(fx - 10, fy - 10, 7) - cl;
@@ -126,16 +133,33 @@ Canvas fields(const Terrain& t) {
                                                : hex(0xC6D2EA);
                 col = mix(col, body, std::min(1.0f, cl * 2.5f));
             }
-            if (hill(fx, fy, 600, 90, 160, 103))
-                col = mix(hex(0x8AA8D0), hex(0x9CB8D8), fbm(fx / 40, fy / 40, 3, 2));
-            if (hill(fx, fy, 660, 70, 110, 105))
-                col = mix(hex(0x5E9A70), hex(0x78B080), fbm(fx / 30, fy / 30, 5, 3));
-            if (hill(fx, fy, 718, 40, 80, 107)) {
-                const float n = fbm(fx / 14, fy / 14, 9, 3);
-                col = mix(hex(0x4E9A3E), hex(0x7CC050), n);
-                if (n > 0.68f)
-                    col = hex(0x3A7A34); // bushes
-            }
+            c.set(x, y, col);
+        }
+    // Round trees along the near hills.
+    Rng rng(109);
+    for (int i = 0; i < 34; ++i) {
+        const float x = rng.range(0, kW), r = rng.range(6, 12);
+        const float ground = 718 - 40 * ridge(x, 107, 80);
+        Region tree(kW, kH);
+        tree.circle(x, ground - r * 0.6f, r);
+        tree.circle(x + r * 0.6f, ground - r * 0.2f, r * 0.7f);
+        Region trunk(kW, kH);
+        trunk.rect(int(x) - 1, int(ground - r * 0.2f), int(x) + 2, int(ground + 4));
+        c.fill(trunk, hex(0x4A3220));
+        paint(c, tree, ramp(hex(0x2E7A36)), shaded(r * 0.7f, 4));
+    }
+    // The deadly hills in front: sod on top, dark earth and stones below.
+    for (int y = 0; y < kH; ++y)
+        for (int x = 0; x < kW; ++x) {
+            if (!t.solid(x, y))
+                continue;
+            const int depth = y - t.floor[std::size_t(x)];
+            const float grain = fbm(float(x) / 7, float(y) / 7, 121, 3);
+            Rgb col = mix(hex(0x3A2C22), hex(0x5A4432), grain);
+            if (grain > 0.68f)
+                col = hex(0x8A8070); // a stone
+            if (depth < 5 + int(3 * noise1(float(x) / 3, 123)))
+                col = mix(hex(0x2E7A2E), hex(0x4E9A3A), grain);
             c.set(x, y, col);
         }
     solidEdge(c, t, hex(0x1E2A14));
@@ -143,6 +167,25 @@ Canvas fields(const Terrain& t) {
 }
 
 // --- Level 2: an ice cave ---------------------------------------------------
+
+// Cellular facets: the shade of the nearest jittered lattice point, 0 to 1.
+float facetShade(float x, float y, std::uint32_t seed) {
+    const int cx = int(std::floor(x)), cy = int(std::floor(y));
+    float best = 1e9f, shade = 0;
+    for (int j = -1; j <= 1; ++j)
+        for (int i = -1; i <= 1; ++i) {
+            const float px =
+                float(cx + i) + noise2(float(cx + i) * 7.1f, float(cy + j) * 3.3f, seed);
+            const float py =
+                float(cy + j) + noise2(float(cx + i) * 5.3f, float(cy + j) * 9.7f, seed + 1);
+            const float d = (px - x) * (px - x) + (py - y) * (py - y);
+            if (d < best) {
+                best = d;
+                shade = hash01(cx + i, cy + j, seed + 2);
+            }
+        }
+    return shade;
+}
 
 Terrain caveTerrain() {
     Terrain t;
@@ -182,13 +225,14 @@ Canvas cave(const Terrain& t) {
             }
             Rgb col =
                 vertical(fy, {{60, hex(0x4A8AC0)}, {380, hex(0x1E4A80)}, {700, hex(0x2E6698)}});
-            // Far ice columns and glints deeper in the cave.
-            const float col1 = fbm(fx / 60, fy / 400, 221, 3);
-            if (col1 > 0.58f)
-                col = mix(col, hex(0x6AAED8), std::min(1.0f, (col1 - 0.58f) * 6) * 0.55f);
-            const float col2 = fbm(fx / 30 + 40, fy / 300, 223, 3);
-            if (col2 > 0.62f)
-                col = mix(col, hex(0x9AD0EC), std::min(1.0f, (col2 - 0.62f) * 8) * 0.5f);
+            // The far wall is faceted ice: each facet catches the light
+            // at its own angle.
+            const float facet = facetShade(fx / 46, fy / 46, 221);
+            col = mix(col, hex(0x78B4DC), facet * 0.28f);
+            // Faint light falling through the ice, far behind the battle.
+            const float shaft = fbm(fx / 70, fy / 500, 225, 3);
+            if (shaft > 0.58f)
+                col = mix(col, hex(0x9AD0EC), std::min(1.0f, (shaft - 0.58f) * 5) * 0.3f);
             if (noise2(fx * 0.9f, fy * 0.9f, 229) > 0.985f)
                 col = hex(0xE8FAFF);
             c.set(x, y, col);
@@ -249,7 +293,7 @@ Canvas volcanic(const Terrain& t) {
                                     {300, hex(0xD88A5A)},
                                     {560, hex(0x9A4432)},
                                     {700, hex(0xC8502A)}});
-            const float smoke = fbm(fx / 150, fy / 70, 331, 5);
+            const float smoke = fbm(fx / 150, fy / 70, 331, 3);
             if (smoke > 0.55f && fy > 70)
                 col = mix(col, hex(0x7A5A58), std::min(1.0f, (smoke - 0.55f) * 3) * 0.6f);
             // Distant volcanoes: lava runs down from each crater, smoke rises.

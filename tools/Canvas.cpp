@@ -23,6 +23,27 @@ bool Region::empty() const {
     return std::none_of(in_.begin(), in_.end(), [](std::uint8_t v) { return v != 0; });
 }
 
+Region::Box Region::bounds() const {
+    Box b{w_, h_, 0, 0};
+    for (int y = 0; y < h_; ++y)
+        for (int x = 0; x < w_; ++x)
+            if (in_[std::size_t(y) * w_ + x]) {
+                b.x0 = std::min(b.x0, x);
+                b.y0 = std::min(b.y0, y);
+                b.x1 = std::max(b.x1, x + 1);
+                b.y1 = std::max(b.y1, y + 1);
+            }
+    return b.x1 > b.x0 ? b : Box{};
+}
+
+Region Region::crop(const Box& b) const {
+    Region r(b.x1 - b.x0, b.y1 - b.y0);
+    for (int y = b.y0; y < b.y1; ++y)
+        for (int x = b.x0; x < b.x1; ++x)
+            r.set(x - b.x0, y - b.y0, at(x, y));
+    return r;
+}
+
 Region& Region::ellipse(float cx, float cy, float rx, float ry, float angle) {
     const float c = std::cos(angle), s = std::sin(angle);
     const float r = std::max(rx, ry);

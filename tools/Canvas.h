@@ -38,6 +38,14 @@ class Region {
             in_[std::size_t(y) * w_ + x] = v;
     }
     bool empty() const;
+    // The smallest box holding the region: x0, y0 inclusive, x1, y1 exclusive;
+    // all zero when empty.
+    struct Box {
+        int x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+    };
+    Box bounds() const;
+    // The part inside `b`, as a region of the box's size.
+    Region crop(const Box& b) const;
 
     // Shapes are added to the region; coordinates are pixel centres.
     Region& ellipse(float cx, float cy, float rx, float ry, float angle = 0);

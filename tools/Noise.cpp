@@ -4,15 +4,15 @@
 
 namespace Art {
 
-namespace {
-
-float lattice(int x, int y, std::uint32_t seed) {
+float hash01(int x, int y, std::uint32_t seed) {
     std::uint32_t h =
         std::uint32_t(x) * 374761393u + std::uint32_t(y) * 668265263u + seed * 2246822519u;
     h = (h ^ (h >> 13)) * 1274126177u;
     h ^= h >> 16;
     return float(h & 0xFFFFFF) / float(0xFFFFFF);
 }
+
+namespace {
 
 float smooth(float t) {
     return t * t * (3 - 2 * t);
@@ -24,8 +24,8 @@ float noise2(float x, float y, std::uint32_t seed) {
     const float fx = std::floor(x), fy = std::floor(y);
     const int ix = int(fx), iy = int(fy);
     const float tx = smooth(x - fx), ty = smooth(y - fy);
-    const float a = lattice(ix, iy, seed), b = lattice(ix + 1, iy, seed);
-    const float c = lattice(ix, iy + 1, seed), d = lattice(ix + 1, iy + 1, seed);
+    const float a = hash01(ix, iy, seed), b = hash01(ix + 1, iy, seed);
+    const float c = hash01(ix, iy + 1, seed), d = hash01(ix + 1, iy + 1, seed);
     return (a + (b - a) * tx) + ((c + (d - c) * tx) - (a + (b - a) * tx)) * ty;
 }
 
@@ -50,7 +50,7 @@ float noise1(float x, std::uint32_t seed, float period) {
         i1 = ((i1 % p) + p) % p;
     }
     const float t = smooth(x - fx);
-    const float a = lattice(i0, 0, seed), b = lattice(i1, 0, seed);
+    const float a = hash01(i0, 0, seed), b = hash01(i1, 0, seed);
     return a + (b - a) * t;
 }
 

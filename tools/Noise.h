@@ -22,6 +22,8 @@ class Rng {
     std::uint32_t s_;
 };
 
+// A fixed pseudo-random value in [0, 1] for a lattice point.
+float hash01(int x, int y, std::uint32_t seed);
 // Smooth value noise in [0, 1]; `seed` picks an independent field.
 float noise2(float x, float y, std::uint32_t seed);
 // Several octaves of noise2, still in [0, 1].

@@ -77,7 +77,7 @@ Canvas menuBack() {
         for (int x = 0; x < kW; ++x) {
             const float fy = float(y), fx = float(x);
             Rgb col = mix(hex(0x070718), hex(0x24143C), fy / kH);
-            const float mist = fbm(fx / 220, fy / 90, 51, 5);
+            const float mist = fbm(fx / 220, fy / 90, 51, 3);
             col = mix(col, hex(0x3A2A5E), std::max(0.0f, mist - 0.5f) * 0.9f);
             c.set(x, y, col);
         }
@@ -113,7 +113,7 @@ Canvas gameOverBack() {
         for (int x = 0; x < kW; ++x) {
             const float fx = float(x), fy = float(y);
             Rgb col = mix(hex(0x1A0408), hex(0x5A140C), std::pow(fy / kH, 1.5f));
-            const float smoke = fbm(fx / 160, fy / 80, 61, 5);
+            const float smoke = fbm(fx / 160, fy / 80, 61, 3);
             col = mix(col, hex(0x2A1418), std::max(0.0f, smoke - 0.45f) * 1.4f);
             const int ground = 650 - int(60 * noise1(fx / 120, 63) + 20 * noise1(fx / 30, 64));
             if (y >= ground)
@@ -162,8 +162,8 @@ Canvas gameOverTitle() {
     return c;
 }
 
-Canvas credits() {
-    Canvas c = menuBack();
+Canvas credits(const Canvas& backdrop) {
+    Canvas c = backdrop;
     // A dark framed panel behind the lettering so every line reads.
     for (int y = 60; y < 680; ++y)
         for (int x = 170; x < 854; ++x) {
@@ -203,12 +203,13 @@ Canvas credits() {
 } // namespace
 
 void drawScreens(Media& m) {
-    m.put("Media/MenuBack.bmp", menuBack());
+    const Canvas menu = menuBack();
+    m.put("Media/MenuBack.bmp", menu);
     m.put("Media/GameOverback.bmp", gameOverBack());
     const Canvas title = gameOverTitle();
     m.put("Media/GameOver.bmp", title.blackened());
     m.put("Media/GameOverMask.bmp", title.mask());
-    m.put("Media/Namen.bmp", credits());
+    m.put("Media/Namen.bmp", credits(menu));
 }
 
 } // namespace Art

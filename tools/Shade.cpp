@@ -73,11 +73,22 @@ std::vector<float> lighting(const Region& r, float depth, float ambient, float g
     return out;
 }
 
-void paint(Canvas& c, const Region& r, const Ramp& rp, const Shading& s) {
+void paint(Canvas& c, const Region& whole, const Ramp& rp, const Shading& s) {
+    // Work in the region's own box (plus a margin for the outline): small
+    // parts of big pictures stay cheap.
+    Region::Box box = whole.bounds();
+    if (box.x1 == 0)
+        return;
+    box = {std::max(0, box.x0 - 2), std::max(0, box.y0 - 2), std::min(c.width(), box.x1 + 2),
+           std::min(c.height(), box.y1 + 2)};
+    const Region r = whole.crop(box);
     if (s.outline) {
         Region edge = r.dilated(1);
         edge -= r;
-        c.fill(edge, rp.outline);
+        for (int y = 0; y < r.height(); ++y)
+            for (int x = 0; x < r.width(); ++x)
+                if (edge.at(x, y))
+                    c.set(box.x0 + x, box.y0 + y, rp.outline);
     }
     const auto light = lighting(r, s.depth, s.ambient, s.gloss);
     const int w = r.width();
@@ -85,16 +96,17 @@ void paint(Canvas& c, const Region& r, const Ramp& rp, const Shading& s) {
         for (int x = 0; x < w; ++x) {
             if (!r.at(x, y))
                 continue;
+            const int cx = box.x0 + x, cy = box.y0 + y;
             float t = light[std::size_t(y) * w + x];
             if (s.tones > 1) {
                 const float q = t * float(s.tones - 1);
                 const float base = std::floor(q);
                 const float frac = q - base;
                 const float step =
-                    s.dither ? (frac > bayer(x, y) ? 1.0f : 0.0f) : (frac > 0.5f ? 1.0f : 0.0f);
+                    s.dither ? (frac > bayer(cx, cy) ? 1.0f : 0.0f) : (frac > 0.5f ? 1.0f : 0.0f);
                 t = (base + step) / float(s.tones - 1);
             }
-            c.set(x, y, rp.at(t));
+            c.set(cx, cy, rp.at(t));
         }
 }
 
