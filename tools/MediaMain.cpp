@@ -1,5 +1,7 @@
 // morvek-media --out DIR      draws every picture of the catalogue into DIR
 // morvek-media --sheet FILE   draws them all on one labelled contact sheet
+// morvek-media --icon FILE    draws the desktop icon as a PNG
+#include "Icon.h"
 #include "Media.h"
 
 #include "game/core/Catalogue.h"
@@ -45,7 +47,7 @@ bool complete(const Art::Media& m) {
 }
 
 int usage() {
-    std::fprintf(stderr, "usage: morvek-media --out DIR | --sheet FILE.bmp\n");
+    std::fprintf(stderr, "usage: morvek-media --out DIR | --sheet FILE.bmp | --icon FILE.png\n");
     return 2;
 }
 
@@ -55,6 +57,8 @@ int main(int argc, char** argv) {
     if (argc != 3)
         return usage();
     const std::string option = argv[1], target = argv[2];
+    if (option == "--icon")
+        return Art::writePng(target, Art::drawIcon()) ? 0 : 1;
     if (option != "--out" && option != "--sheet")
         return usage();
     const Art::Media m = drawAll();

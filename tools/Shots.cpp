@@ -89,12 +89,16 @@ Canvas storm() {
         [](float x, float y) {
             const float fromRight = (650 - x) / 650; // strongest where it leaves the god
             const float cy = std::abs(y - 150) / 150;
-            const float body = (1 - cy * cy) * (1.1f - fromRight * 0.5f);
-            const float dust = fbm(x * 0.02f, y * 0.03f, 31) - 0.55f;
-            return streakLines(x, y, 18, 5) * body + std::max(0.0f, dust * 3 * body - 0.2f);
+            const float tail = std::min(1.0f, x / 140); // gusts die out at the far end
+            const float body = (1 - cy * cy) * (1.1f - fromRight * 0.5f) * tail;
+            const float dust = std::max(0.0f, (fbm(x * 0.02f, y * 0.03f, 31) - 0.62f) * 4 * body);
+            // Weak wisps are left out so the gusts end cleanly.
+            const float s = streakLines(x, y, 18, 5) * body * 1.4f + dust;
+            return s > 0.15f ? s : 0.0f;
         },
         [](float s) {
-            return s > 0.7f ? hex(0xF6F8FF) : s > 0.4f ? hex(0xC8D0E6) : hex(0x8C96B8);
+            // Dark edges keep the gusts visible over a pale sky.
+            return s > 0.55f ? hex(0xFFFFFF) : s > 0.3f ? hex(0xC0CCE8) : hex(0x5A6890);
         });
 }
 

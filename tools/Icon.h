@@ -1,0 +1,17 @@
+// The desktop icon: the hero on a fiery disc, and a PNG writer for it
+// (desktops want PNG; ours is small enough to go uncompressed).
+#pragma once
+
+#include "Canvas.h"
+
+#include <string>
+
+namespace Art {
+
+constexpr int kIconSize = 64;
+
+Canvas drawIcon();
+// RGBA PNG, transparent wherever nothing was painted.
+bool writePng(const std::string& path, const Canvas& c);
+
+} // namespace Art
