@@ -44,3 +44,9 @@ format:
 
 clean:
 	@rm -rf $(BUILD)
+
+# Installs the game, its pictures, a desktop entry and an icon under PREFIX.
+PREFIX ?= /usr/local
+.PHONY: install
+install: build
+	@cmake --install $(BUILD) --prefix $(PREFIX)

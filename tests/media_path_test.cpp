@@ -1,0 +1,56 @@
+#include "game/core/MediaPath.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class MediaPathTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        root = fs::temp_directory_path() /
+               (std::string("morvek-media-path-") +
+                testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(root);
+        fs::create_directories(root / "play");
+        fs::create_directories(root / "bin");
+        before = fs::current_path();
+        fs::current_path(root / "play");
+    }
+    void TearDown() override {
+        fs::current_path(before);
+        fs::remove_all(root);
+    }
+    void Touch(const fs::path& file) {
+        fs::create_directories(file.parent_path());
+        std::ofstream(file) << "BM";
+    }
+    fs::path root, before;
+};
+
+TEST_F(MediaPathTest, WorkingDirectoryThenBesideTheGameThenItsShareFolder) {
+    const fs::path bin = root / "bin";
+    EXPECT_EQ(Procedures::MediaPath("Media/Bat.bmp", bin), "Media/Bat.bmp") << "nowhere: as asked";
+
+    Touch(root / "share" / "morvek" / "Media" / "Bat.bmp");
+    EXPECT_TRUE(fs::equivalent(Procedures::MediaPath("Media/Bat.bmp", bin),
+                               root / "share/morvek/Media/Bat.bmp"));
+
+    Touch(bin / "Media" / "Bat.bmp");
+    EXPECT_TRUE(fs::equivalent(Procedures::MediaPath("Media/Bat.bmp", bin), bin / "Media/Bat.bmp"));
+
+    // The game's own place keeps first say, as it always had.
+    Touch(root / "play" / "Media" / "Bat.bmp");
+    EXPECT_EQ(Procedures::MediaPath("Media/Bat.bmp", bin), "Media/Bat.bmp");
+
+    // A directory of that name is not a picture.
+    fs::create_directories(root / "play" / "Media" / "Ghost.bmp");
+    Touch(bin / "Media" / "Ghost.bmp");
+    EXPECT_TRUE(
+        fs::equivalent(Procedures::MediaPath("Media/Ghost.bmp", bin), bin / "Media/Ghost.bmp"));
+}
+
+} // namespace
