@@ -46,10 +46,10 @@ std::string ReadEvent(const std::vector<std::string_view>& w, InputEvent& event)
     const std::string_view what = w[1];
     auto expect = [&](std::size_t n) -> std::string {
         if (w.size() < n) {
-            return "'" + std::string(what) + "' needs more words";
+            return std::string(1, '\'').append(what).append("' needs more words");
         }
         if (w.size() > n) {
-            return "unexpected '" + std::string(w[n]) + "'";
+            return std::string("unexpected '").append(w[n]).append("'");
         }
         return "";
     };
@@ -95,7 +95,7 @@ std::string ReadEvent(const std::vector<std::string_view>& w, InputEvent& event)
     if (what == "shot" || what == "state") {
         event.kind = what == "shot" ? Kind::Shot : Kind::State;
         if (w.size() < 3) {
-            return "'" + std::string(what) + "' needs a file name";
+            return std::string(1, '\'').append(what).append("' needs a file name");
         }
         // The file name is the rest of the line, spaces and all.
         event.file = std::string(w[2].data(), w.back().data() + w.back().size());
