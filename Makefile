@@ -5,7 +5,7 @@ JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 PACKAGES   := cmake g++ make pkg-config libsdl2-dev libgtest-dev
 SUDO       := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all deps configure build run test bench sanitize fuzz format clean
+.PHONY: all deps configure build run test bench sanitize sanitize-build fuzz soak replay-update format clean
 
 all: build
 
@@ -30,7 +30,7 @@ run: build
 	@cd $(BUILD) && { ./morvek $(ARGS); rc=$$?; \
 	  if [ $$rc -eq 3 ]; then \
 	    echo "No display could be opened: running the demo headless, screenshots go to $(BUILD)/shots/"; \
-	    mkdir -p shots && ./morvek --headless --script ../scripts/demo.txt; rc=$$?; \
+	    mkdir -p shots && ./morvek --headless --script $(CURDIR)/recordings/autopilot.txt; rc=$$?; \
 	  fi; exit $$rc; }
 
 test: build
@@ -38,6 +38,39 @@ test: build
 
 bench: build
 	@cd $(BUILD) && ./morvek-bench
+
+# Re-records the kept autopilot game and stores the states its replay must
+# reach. Only for a change of the game's behaviour that is meant.
+REPLAY_DIR := $(abspath $(BUILD))/replay-record
+replay-update: build
+	@rm -rf $(REPLAY_DIR) && mkdir -p $(REPLAY_DIR)/shots && ln -s ../Media $(REPLAY_DIR)/Media
+	@cd $(REPLAY_DIR) && ../morvek --headless --autopilot --autopilot-shots shots \
+	  --record $(CURDIR)/recordings/autopilot.txt
+	@cd $(BUILD) && MORVEK_REPLAY_UPDATE=1 ./replay_test --gtest_filter='Replay.*'
+
+# AddressSanitizer with UndefinedBehaviorSanitizer over the tests and a whole
+# autopilot game, then ThreadSanitizer over the suites that run the window's thread.
+SAN_FLAGS := -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS=-fno-sanitize-recover=all
+export ASAN_OPTIONS  := detect_leaks=1:abort_on_error=1
+export UBSAN_OPTIONS := print_stacktrace=1:halt_on_error=1
+export TSAN_OPTIONS  := halt_on_error=1:second_deadlock_stack=1
+TSAN_TESTS := display_window_test run_test
+
+sanitize-build: deps
+	@cmake -S . -B build-asan $(SAN_FLAGS) -DMORVEK_SANITIZE=address,undefined >/dev/null
+	@cmake --build build-asan -j $(JOBS)
+
+sanitize: sanitize-build
+	@cd build-asan && ctest --output-on-failure -j $(JOBS)
+	@cd build-asan && ./morvek --headless --autopilot
+	@cmake -S . -B build-tsan $(SAN_FLAGS) -DMORVEK_SANITIZE=thread >/dev/null
+	@cmake --build build-tsan -j $(JOBS) --target $(TSAN_TESTS)
+	@cd build-tsan && ctest --output-on-failure -R '^($(subst $() ,|,$(TSAN_TESTS)))$$'
+
+# The autopilot for 100 000 ticks under the sanitizers; memory must hold steady.
+SOAK_TICKS ?= 100000
+soak: sanitize-build
+	@cd build-asan && ./morvek --headless --autopilot-ticks $(SOAK_TICKS)
 
 format:
 	@clang-format -i $$(git ls-files '*.cpp' '*.h')

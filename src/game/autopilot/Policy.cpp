@@ -10,8 +10,9 @@ namespace {
 
 using namespace Procedures;
 
-constexpr int kHorizon = 8; // ticks looked ahead
-constexpr real kStep = 10;  // the dragon's move per tick
+constexpr int kPlan = 4;     // ticks a move is held when judged
+constexpr int kHorizon = 12; // ticks looked ahead
+constexpr real kStep = 10;   // the dragon's move per tick
 constexpr real kDragonRadius = 25;
 constexpr real kMargin = 10;      // room kept beyond every hit circle
 constexpr integer kScroll = 7;    // background pixels per tick
@@ -129,9 +130,37 @@ struct Goal {
     bool aligned = false; // something worth the beam lies on the dragon's line
 };
 
-Goal ChooseGoal() {
+// The middle of the open stretch of a column nearest to y: where the dragon
+// should be when that column reaches it.
+real OpenMiddle(const Terrain& terrain, integer bx, integer x, real y) {
+    const auto open = [&](integer row) { return !terrain.Deadly(level, bx, x, row); };
+    auto row = static_cast<integer>(y);
+    if (!open(row)) {
+        integer up = row, down = row;
+        while (up > 0 && !open(up)) {
+            --up;
+        }
+        while (down < Terrain::kHeight - 1 && !open(down)) {
+            ++down;
+        }
+        row = (row - up <= down - row && open(up)) || !open(down) ? up : down;
+    }
+    integer top = row, bottom = row;
+    while (top > 0 && open(top - 1)) {
+        --top;
+    }
+    while (bottom < Terrain::kHeight - 1 && open(bottom + 1)) {
+        ++bottom;
+    }
+    return static_cast<real>(top + bottom) / 2;
+}
+
+Goal ChooseGoal(const Terrain& terrain) {
     const Vec me{schip.x, schip.y};
-    Goal goal{{kHomeX, me.y}};
+    // With nothing to hunt, the dragon keeps to the open middle ahead.
+    constexpr integer kAhead = 20 * kScroll; // 20 ticks away
+    Goal goal{
+        {kHomeX, OpenMiddle(terrain, backarr[level].x, static_cast<integer>(me.x) + kAhead, me.y)}};
     double best = std::numeric_limits<double>::max();
     for (card i = 1; i <= 100; ++i) {
         const enemy& e = enemies[i];
@@ -181,7 +210,7 @@ int Dir(bool minus, bool plus) {
 } // namespace
 
 Controls Decide(const Terrain& terrain, Memory& memory) {
-    const Goal goal = ChooseGoal();
+    const Goal goal = ChooseGoal(terrain);
     const Vec start{schip.x, schip.y};
     const int lastDx = Dir(memory.last.left, memory.last.right);
     const int lastDy = Dir(memory.last.up, memory.last.down);
@@ -191,12 +220,26 @@ Controls Decide(const Terrain& terrain, Memory& memory) {
     int bestDx = 0, bestDy = 0;
     for (int dx = -1; dx <= 1; ++dx) {
         for (int dy = -1; dy <= 1; ++dy) {
+            // Each move is judged by its best way on: keys held for a few
+            // ticks, then only climbing, sinking or staying. Backing away
+            // from a threat only helps while there is room behind.
             Vec p = start;
             double danger = 0;
-            for (int t = 1; t <= kHorizon; ++t) {
+            for (int t = 1; t <= kPlan; ++t) {
                 p = Step(p, dx, dy);
                 danger += Danger(terrain, p, t, memory);
             }
+            double after = std::numeric_limits<double>::max();
+            for (int dy2 = -1; dy2 <= 1; ++dy2) {
+                Vec q = p;
+                double d = 0;
+                for (int t = kPlan + 1; t <= kHorizon && d < after; ++t) {
+                    q = Step(q, 0, dy2);
+                    d += Danger(terrain, q, t, memory);
+                }
+                after = std::min(after, d);
+            }
+            danger += after;
             const double aim = std::abs(p.y - goal.at.y) + 0.3 * std::abs(p.x - goal.at.x);
             // Changing keys costs a little, so the dragon does not dither.
             const double change = (dx != lastDx ? 4 : 0) + (dy != lastDy ? 4 : 0);
