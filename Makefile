@@ -67,6 +67,23 @@ sanitize: sanitize-build
 	@cmake --build build-tsan -j $(JOBS) --target $(TSAN_TESTS)
 	@cd build-tsan && ctest --output-on-failure -R '^($(subst $() ,|,$(TSAN_TESTS)))$$'
 
+# Each libFuzzer target for FUZZ_SECONDS; what a run finds lands in
+# build-fuzz/crash-* and belongs in fuzz/regressions/ once fixed.
+FUZZ_SECONDS ?= 60
+FUZZ_TARGETS := scores script picture
+FUZZ_FLAGS := -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMORVEK_FUZZ=ON \
+  -DMORVEK_SANITIZE=address,undefined \
+  '-DCMAKE_CXX_FLAGS=-fsanitize=fuzzer-no-link -fno-sanitize-recover=all'
+fuzz: deps
+	@cmake -S . -B build-fuzz $(FUZZ_FLAGS) >/dev/null
+	@cmake --build build-fuzz -j $(JOBS) --target $(addsuffix _fuzz,$(FUZZ_TARGETS))
+	@cd build-fuzz && for t in $(FUZZ_TARGETS); do \
+	  mkdir -p corpus/$$t && echo "Fuzzing $$t for $(FUZZ_SECONDS) s" && \
+	  ./$${t}_fuzz -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 -artifact_prefix=crash-$$t- \
+	    corpus/$$t $(CURDIR)/fuzz/seeds/$$t $(CURDIR)/fuzz/regressions/$$t >$$t.log 2>&1; \
+	  rc=$$?; grep -E 'stat::number_of_executed_units|stat::peak_rss' $$t.log; \
+	  if [ $$rc -ne 0 ]; then tail -40 $$t.log; exit 1; fi; done
+
 # The autopilot for 100 000 ticks under the sanitizers; memory must hold steady.
 SOAK_TICKS ?= 100000
 soak: sanitize-build

@@ -179,10 +179,13 @@ void ScriptedWaveTicksPerSecond() {
 
 } // namespace
 
+void WholeGameBench(); // game_bench.cpp
+
 int main() {
     if (!std::filesystem::exists("Media")) {
         std::puts("no Media/ here: pictures are not drawn (run from the build directory)");
     }
+    WholeGameBench();
     ScriptedWaveTicksPerSecond();
     const double scene = SceneTickMs();
     const double floor = FloorMs();

@@ -1,8 +1,10 @@
 // The autopilot: where its walls are, how it dodges and aims, and a whole game
 // played by it that a replay of its recording reproduces exactly.
-#include "ReplayRun.h"
+#include "display/Run.h"
+#include "game/Procedures.h"
 #include "game/autopilot/Autopilot.h"
 #include "game/autopilot/Policy.h"
+#include "game/autopilot/WholeRun.h"
 #include "support/TestWorld.h"
 
 #include <gtest/gtest.h>
@@ -125,7 +127,7 @@ TEST(AutopilotGame, WinsAWholeGameThatItsRecordingReplaysExactly) {
     const fs::path dir = fs::temp_directory_path() / "morvek-autopilot-test";
     fs::create_directories(dir);
     const fs::path recording = dir / "game.txt";
-    const auto played = ReplayRun::RunProgram(dir / "scores.txt", [&] {
+    const auto played = Autopilot::WholeRun::RunProgram(dir / "scores.txt", [&] {
         Autopilot::Start({});
         ASSERT_TRUE(Wimdows::Run::SetRecord(recording.string()));
     });
@@ -154,7 +156,7 @@ TEST(AutopilotGame, WinsAWholeGameThatItsRecordingReplaysExactly) {
     std::vector<Wimdows::Run::InputEvent> events;
     std::string error;
     ASSERT_TRUE(Wimdows::Run::ParseScript(text.str(), recording.string(), events, error)) << error;
-    const auto replayed = ReplayRun::RunProgram(
+    const auto replayed = Autopilot::WholeRun::RunProgram(
         dir / "scores.txt", [&] { Wimdows::Run::SetScript(std::move(events)); });
     EXPECT_EQ(replayed.back().at, "end");
     EXPECT_EQ(replayed.back().state, played.back().state);

@@ -2,9 +2,11 @@
 // the world states stored beside it. Any change to how the game plays shows
 // here as the first point that differs; `make replay-update` re-records the
 // game and stores its states afresh, on purpose.
-#include "ReplayRun.h"
+#include "game/autopilot/WholeRun.h"
 
 #include <gtest/gtest.h>
+
+#include "display/Run.h"
 
 #include <chrono>
 #include <cstdlib>
@@ -14,8 +16,13 @@
 namespace {
 
 namespace fs = std::filesystem;
-using ReplayRun::InputEvent;
-using ReplayRun::Point;
+using Autopilot::WholeRun::Point;
+using Wimdows::Run::InputEvent;
+
+// The repository's kept recordings.
+fs::path Recordings() {
+    return fs::path(__FILE__).parent_path().parent_path() / "recordings";
+}
 
 constexpr std::size_t kPoints = 16; // states checked on the way
 
@@ -129,8 +136,8 @@ TEST(Replay, KeptAutopilotGameReplaysToTheStoredStates) {
     if (!fs::exists("Media")) {
         GTEST_SKIP() << "no pictures in the working directory";
     }
-    const fs::path recording = ReplayRun::Recordings() / "autopilot.txt";
-    const fs::path expectedFile = ReplayRun::Recordings() / "autopilot.expected";
+    const fs::path recording = Recordings() / "autopilot.txt";
+    const fs::path expectedFile = Recordings() / "autopilot.expected";
     std::vector<InputEvent> events;
     std::string error;
     ASSERT_TRUE(Wimdows::Run::ParseScript(ReadText(recording), recording.string(), events, error))
@@ -141,8 +148,8 @@ TEST(Replay, KeptAutopilotGameReplaysToTheStoredStates) {
 
     const auto began = std::chrono::steady_clock::now();
     const auto got =
-        ReplayRun::RunProgram(fs::temp_directory_path() / "morvek-replay-scores.txt",
-                              [&] { Wimdows::Run::SetScript(WithCheckpoints(events)); });
+        Autopilot::WholeRun::RunProgram(fs::temp_directory_path() / "morvek-replay-scores.txt",
+                                        [&] { Wimdows::Run::SetScript(WithCheckpoints(events)); });
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
     std::printf("replayed %zu events, %.1f s of game time, in %.2f s\n", events.size(),

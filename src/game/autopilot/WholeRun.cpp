@@ -1,0 +1,59 @@
+#include "game/autopilot/WholeRun.h"
+
+#include "display/Run.h"
+#include "game/Game.h"
+#include "game/Procedures.h"
+#include "game/core/StateDump.h"
+#include "game/screens/ScoreFile.h"
+#include "util/StandardLib.h"
+
+namespace Autopilot::WholeRun {
+
+namespace {
+
+// Thrown by the end handler: the run's normal exit would end this process.
+struct Ended {};
+
+std::string State() {
+    std::string json = StateDump::StateJson();
+    while (!json.empty() && (json.back() == '\n' || json.back() == ' ')) {
+        json.pop_back();
+    }
+    return json;
+}
+
+} // namespace
+
+void FreshProgram(const std::filesystem::path& scores) {
+    Wimdows::Run::Reset();
+    Wimdows::Run::SetHeadless(true);
+    Procedures::ResetWorld();
+    StandardLib::ResetRandom();
+    Game::options = {};
+    Procedures::scorefile = scores.string();
+    std::error_code ignored;
+    std::filesystem::remove(scores, ignored);
+}
+
+std::vector<Point> RunProgram(const std::filesystem::path& scores,
+                              const std::function<void()>& setup) {
+    FreshProgram(scores);
+    std::vector<Point> seen;
+    Wimdows::Run::SetStateWriter([&seen](const std::string& at) {
+        seen.push_back({at, State()});
+        return true;
+    });
+    setup();
+    Wimdows::Run::SetEndHandler([] { throw Ended{}; });
+    std::string end = "end";
+    try {
+        Game::main();
+    } catch (const Ended&) {
+        end = "end (the run stopped before the End button)";
+    }
+    seen.push_back({end, State()});
+    Wimdows::Run::Reset();
+    return seen;
+}
+
+} // namespace Autopilot::WholeRun
