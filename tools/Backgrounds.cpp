@@ -26,7 +26,9 @@ struct Terrain {
     std::vector<int> ceiling = std::vector<int>(kW, -1);
     std::vector<int> floor = std::vector<int>(kW, kH);
     bool solid(int x, int y) const {
-        return y <= ceiling[std::size_t(x)] || y >= floor[std::size_t(x)];
+        // Neighbour tests near the edges ask past them: the edge column stands in.
+        const auto c = std::size_t(std::clamp(x, 0, kW - 1));
+        return y <= ceiling[c] || y >= floor[c];
     }
 };
 
