@@ -50,4 +50,24 @@ TEST(FuzzRegressions, Pictures) {
     EXPECT_GT(RunKept("picture", FuzzTargets::Picture), 0);
 }
 
+// A picture file whose header claims more pixels than it could hold is
+// refused before anything is allocated; an honest small one still loads.
+TEST(FuzzRegressions, PictureHeadersAreBelievedOnlyWhenTheFileCanHoldThem) {
+    const auto load = [](const fs::path& input) {
+        std::ifstream in(input, std::ios::binary);
+        std::ostringstream data;
+        data << in.rdbuf();
+        const std::string file = FuzzTargets::TempFile("regression.bmp");
+        FuzzTargets::WriteFile(file, data.str().substr(2)); // the size bytes of the target
+        const std::uint32_t b = Wimdows::LoadBitmap(file, 16, 12);
+        std::remove(file.c_str());
+        return b;
+    };
+    FuzzTargets::Picture("\x10\x10"); // opens the headless window
+    EXPECT_EQ(load(kFuzz / "regressions/picture/huge-header.bmp"), 0u);
+    const std::uint32_t small = load(kFuzz / "seeds/picture/small.bmp");
+    EXPECT_NE(small, 0u);
+    Wimdows::DestroyBitmap(small);
+}
+
 } // namespace

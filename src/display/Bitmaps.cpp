@@ -4,8 +4,11 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <array>
 #include <bit>
+#include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -129,6 +132,33 @@ void MaskedRow(const std::uint32_t* src, const std::uint64_t* bits, std::uint32_
     }
 }
 
+// SDL allocates a picture as large as its header claims before it reads a
+// pixel, so a few damaged bytes could ask for gigabytes. A header is believed
+// only if its pixels could be in the file (even run-length coded ones).
+bool Plausible(const std::string& path) {
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    const std::streamoff size = in ? static_cast<std::streamoff>(in.tellg()) : 0;
+    std::array<unsigned char, 26> h{};
+    in.seekg(0);
+    in.read(reinterpret_cast<char*>(h.data()), h.size());
+    if (in.gcount() < static_cast<std::streamsize>(h.size())) {
+        return true; // too short to claim anything: SDL refuses it
+    }
+    const auto le = [&h](std::size_t at, std::size_t bytes) {
+        std::uint32_t v = 0;
+        for (std::size_t i = bytes; i-- > 0;) {
+            v = (v << 8) | h[at + i];
+        }
+        return v;
+    };
+    const bool core = le(14, 4) == 12; // the old header has 16-bit sizes
+    const std::int64_t w = core ? le(18, 2) : static_cast<std::int32_t>(le(18, 4));
+    const std::int64_t ht = core ? le(20, 2) : static_cast<std::int32_t>(le(22, 4));
+    const auto pixels =
+        static_cast<std::uint64_t>(std::abs(w)) * static_cast<std::uint64_t>(std::abs(ht));
+    return pixels <= kMaxPixels && pixels <= 256 * static_cast<std::uint64_t>(size);
+}
+
 } // namespace
 
 std::uint32_t LoadBitmap(std::string_view file, std::uint32_t width, std::uint32_t height) {
@@ -136,6 +166,9 @@ std::uint32_t LoadBitmap(std::string_view file, std::uint32_t width, std::uint32
         return 0;
     }
     const std::string path(file.substr(0, file.find('\0')));
+    if (!Plausible(path)) {
+        return 0;
+    }
     const Surface loaded(SDL_LoadBMP(path.c_str()));
     if (!loaded) {
         return 0;
