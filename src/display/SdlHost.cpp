@@ -232,8 +232,24 @@ template <typename Fill, typename Done> void Ask(Fill fill, Done done) {
 } // namespace
 
 bool Start(std::string& error) {
+#if defined(__linux__)
+    // Asking SDL anyway only adds its drivers' complaints to the one line we print.
+    if (std::getenv("DISPLAY") == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr &&
+        std::getenv("SDL_VIDEODRIVER") == nullptr) {
+        error = "neither DISPLAY nor WAYLAND_DISPLAY is set";
+        return false;
+    }
+#endif
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         error = SDL_GetError();
+        return false;
+    }
+    // Without a display SDL falls back to drivers that show nothing; a game
+    // nobody can see or close is no window at all, unless asked for by name.
+    const std::string driver = SDL_GetCurrentVideoDriver();
+    if ((driver == "offscreen" || driver == "dummy") && std::getenv("SDL_VIDEODRIVER") == nullptr) {
+        error = "only SDL's " + driver + " video driver is available";
+        SDL_Quit();
         return false;
     }
     wakeEvent = SDL_RegisterEvents(1);
