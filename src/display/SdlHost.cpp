@@ -46,10 +46,10 @@ Keys::HeldKeys held;
 std::int32_t lastX = -1, lastY = -1;
 bool closeSent = false;
 
-void Wake() {
+bool Wake() {
     SDL_Event event{};
     event.type = wakeEvent;
-    SDL_PushEvent(&event);
+    return SDL_PushEvent(&event) > 0;
 }
 
 void Post(InputEvent::Kind kind, std::uint32_t code = 0, std::int32_t x = 0, std::int32_t y = 0) {
@@ -312,8 +312,9 @@ void SetTitle(const std::string& title) {
 }
 
 void Present() {
-    if (Running() && !presentAsked.exchange(true)) {
-        Wake();
+    // A wake-up lost to a full event queue must not stop every later frame.
+    if (Running() && !presentAsked.exchange(true) && !Wake()) {
+        presentAsked.store(false);
     }
 }
 
