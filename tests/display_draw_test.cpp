@@ -331,10 +331,10 @@ TEST_F(DrawTest, IntegerTextRules) {
 TEST_F(DrawTest, TextSizeIsTheCellGridAndZeroWithoutAWindow) {
     std::uint32_t w = 1, h = 1;
     GetTextSize("Score: 10", 5, w, h);
-    EXPECT_EQ(w, 9u * Font::kCellWidth);
+    EXPECT_EQ(w, 9u * Font::kAdvance);
     EXPECT_EQ(h, static_cast<std::uint32_t>(Font::kCellHeight));
     GetTextSize(std::string_view("ab\0cd", 5), 7, w, h);
-    EXPECT_EQ(w, 2u * Font::kCellWidth);
+    EXPECT_EQ(w, 2u * Font::kAdvance);
 }
 
 TEST_F(DrawTest, WithoutAWindowNothingIsDrawnOrMeasured) {

@@ -18,6 +18,9 @@ namespace Font {
 
 constexpr std::int32_t kCellWidth = 8;
 constexpr std::int32_t kCellHeight = 12;
+// Glyphs keep their last column blank, so characters advance by 7: the
+// longest line of the game (the options screen's) then fits the window.
+constexpr std::int32_t kAdvance = 7;
 
 // Row r of a glyph: bit 7 is the leftmost pixel.
 using Glyph = std::array<std::uint8_t, kCellHeight>;

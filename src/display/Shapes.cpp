@@ -77,7 +77,8 @@ void Text(std::string_view text, std::int32_t x, std::int32_t y) {
     if (!CanDraw() || text.empty()) {
         return;
     }
-    const auto width = static_cast<std::int64_t>(text.size()) * Font::kCellWidth;
+    const auto width =
+        static_cast<std::int64_t>(text.size() - 1) * Font::kAdvance + Font::kCellWidth;
     const ClipRect clip = Clip(x, y, x + width, std::int64_t{y} + Font::kCellHeight);
     if (clip.Empty()) {
         return;
@@ -88,7 +89,7 @@ void Text(std::string_view text, std::int32_t x, std::int32_t y) {
             DrawGlyph(Font::GlyphOf(font.style, static_cast<unsigned char>(c)), cx, y, clip,
                       font.color);
         }
-        cx += Font::kCellWidth;
+        cx += Font::kAdvance;
     }
     Touched(clip);
 }
@@ -118,7 +119,7 @@ void GetTextSize(std::string_view text, std::uint32_t, std::uint32_t& width,
         return;
     }
     // Every style shares the cell size; only the strokes differ.
-    width = static_cast<std::uint32_t>(Visible(text).size()) * Font::kCellWidth;
+    width = static_cast<std::uint32_t>(Visible(text).size()) * Font::kAdvance;
     height = Font::kCellHeight;
 }
 
