@@ -18,6 +18,7 @@ struct MouseStruct {
 std::array<bool, 256> key{};
 std::deque<std::uint32_t> keybuf;
 MouseStruct mouse;
+bool focused = true; // a window counts as focused until it hears otherwise
 
 } // namespace
 
@@ -25,6 +26,7 @@ void ClearInput() {
     key.fill(false);
     keybuf.clear();
     mouse = MouseStruct{};
+    focused = true;
 }
 
 bool KeyQueued() {
@@ -53,6 +55,10 @@ void ApplyInput(const Run::InputEvent& event) {
     case InputEvent::MouseUp:
         (event.code == 0 ? mouse.left : mouse.right) = event.kind == InputEvent::MouseDown;
         break;
+    case InputEvent::FocusLost:
+    case InputEvent::FocusGained:
+        focused = event.kind == InputEvent::FocusGained;
+        break;
     default:
         break;
     }
@@ -73,6 +79,14 @@ std::uint32_t GetKey() {
 
 void FlushKeys() {
     keybuf.clear();
+}
+
+void FlushKey(std::uint32_t k) {
+    std::erase(keybuf, k);
+}
+
+bool Focused() {
+    return window.state == STATE_ACTIVE && focused;
 }
 
 void MousePos(std::int32_t& x, std::int32_t& y) {

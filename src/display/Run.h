@@ -10,7 +10,18 @@
 namespace Wimdows::Run {
 
 struct InputEvent {
-    enum Kind : std::uint8_t { KeyDown, KeyUp, MouseMove, MouseDown, MouseUp, Shot, State, Close };
+    enum Kind : std::uint8_t {
+        KeyDown,
+        KeyUp,
+        MouseMove,
+        MouseDown,
+        MouseUp,
+        Shot,
+        State,
+        Close,
+        FocusLost, // the window lost the keyboard focus
+        FocusGained,
+    };
     std::uint64_t ms = 0; // virtual millisecond at which it applies
     Kind kind = KeyDown;
     std::uint32_t code = 0; // key code; for mouse buttons 0 = left, 1 = right

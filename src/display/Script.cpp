@@ -101,6 +101,16 @@ std::string ReadEvent(const std::vector<std::string_view>& w, InputEvent& event)
         event.file = std::string(w[2].data(), w.back().data() + w.back().size());
         return "";
     }
+    if (what == "focus") {
+        if (auto bad = expect(3); !bad.empty()) {
+            return bad;
+        }
+        if (w[2] != "lost" && w[2] != "gained") {
+            return "expected 'lost' or 'gained', not '" + std::string(w[2]) + "'";
+        }
+        event.kind = w[2] == "lost" ? Kind::FocusLost : Kind::FocusGained;
+        return "";
+    }
     if (what == "close") {
         event.kind = Kind::Close;
         return expect(2);
@@ -167,6 +177,10 @@ std::string FormatEvent(const InputEvent& event) {
         return text + "state " + event.file;
     case Kind::Close:
         return text + "close";
+    case Kind::FocusLost:
+        return text + "focus lost";
+    case Kind::FocusGained:
+        return text + "focus gained";
     }
     return text;
 }

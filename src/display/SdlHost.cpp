@@ -45,6 +45,7 @@ std::uint64_t shownSerial = 0;
 Keys::HeldKeys held;
 std::int32_t lastX = -1, lastY = -1;
 bool closeSent = false;
+bool focused = true; // as the game was last told
 
 bool Wake() {
     SDL_Event event{};
@@ -95,6 +96,7 @@ bool CreateWindow(const std::string& title, std::uint32_t width, std::uint32_t h
     shownSerial = 0;
     lastX = lastY = -1;
     closeSent = false;
+    focused = true;
     return true;
 }
 
@@ -192,6 +194,13 @@ void Handle(const SDL_Event& event) {
             for (const std::uint8_t code : held.ReleaseAll()) {
                 Post(InputEvent::KeyUp, code);
             }
+            if (focused) {
+                focused = false;
+                Post(InputEvent::FocusLost);
+            }
+        } else if (event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED && !focused) {
+            focused = true;
+            Post(InputEvent::FocusGained);
         } else if (event.window.event == SDL_WINDOWEVENT_EXPOSED && texture != nullptr) {
             Repaint();
         }

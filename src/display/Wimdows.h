@@ -23,6 +23,10 @@ bool KeyDown(std::uint32_t k);
 // Waits for a queued key press; the oldest comes first.
 std::uint32_t GetKey();
 void FlushKeys();
+// Discards the queued presses of key k only; the others keep their order.
+void FlushKey(std::uint32_t k);
+// Whether the window has the keyboard focus (true headless, false with no window).
+bool Focused();
 void MousePos(std::int32_t& x, std::int32_t& y);
 bool MouseLeft();
 
@@ -34,8 +38,7 @@ void Sleep(std::uint32_t ms);
 std::uint32_t LoadBitmap(std::string_view file, std::uint32_t width, std::uint32_t height);
 void DestroyBitmap(std::uint32_t bitmap);
 void DrawBitmap(std::uint32_t bitmap, std::int32_t x, std::int32_t y);
-void DrawMaskBitmap(std::uint32_t bitmap, std::uint32_t maskbitmap, std::int32_t x,
-                    std::int32_t y);
+void DrawMaskBitmap(std::uint32_t bitmap, std::uint32_t maskbitmap, std::int32_t x, std::int32_t y);
 void SetBuffering(bool state);
 void UpdateWindow();
 // Colour of a back-buffer pixel as red + 256 * blue + 65536 * green; 0 outside.
@@ -51,6 +54,12 @@ void TextCard(std::uint32_t number, std::int32_t x, std::int32_t y);
 void TextInt(std::int32_t number, std::int32_t x, std::int32_t y);
 void GetTextSize(std::string_view text, std::uint32_t style, std::uint32_t& width,
                  std::uint32_t& height);
+
+// A darkened band across the middle of the shown frame with `text` large in
+// it, until HideBanner. The back buffer is not touched, so the game's next
+// frame and its pixel reads are the same as without it.
+void ShowBanner(std::string_view text);
+void HideBanner();
 
 // Helpers of the text operations, public because their rules are exact.
 std::int32_t intlen(std::int32_t nr);

@@ -19,6 +19,10 @@ void LifeController();
 void ClearArrays();
 void Cheats();
 
+// core/Pause.cpp: called once per wave or boss tick, after its sleep; holds
+// the game while it is paused.
+void PauseCheck();
+
 // core/Render.cpp: one frame of play.
 void Draw();
 

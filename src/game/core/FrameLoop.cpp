@@ -64,6 +64,7 @@ void Tick() {
     Draw();
     Wimdows::UpdateWindow();
     Wimdows::Sleep(speed);
+    PauseCheck();
     if (Wimdows::KeyDown(kEscape)) {
         schip.lives = 0;
     }

@@ -108,6 +108,7 @@ void Services() {
 void Present() {
     Wimdows::UpdateWindow();
     Wimdows::Sleep(speed);
+    PauseCheck();
     LifeController();
 }
 

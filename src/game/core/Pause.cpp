@@ -1,0 +1,60 @@
+// The pause: P, the Pause key (a gamepad's Start) or the window losing the
+// focus stop a wave or boss fight between two ticks, and the same key goes on.
+#include "display/Wimdows.h"
+#include "game/Procedures.h"
+
+#include <algorithm>
+#include <array>
+#include <string_view>
+
+namespace Procedures {
+
+namespace {
+
+constexpr std::array<card, 2> kPauseKeys{0x50, 0x13}; // P, Pause
+constexpr card kPassMs = 20;
+constexpr std::string_view kPaused = "PAUSED";
+
+// Key and focus as the last check saw them: a pause starts on a change, so
+// a key still held from before, or a focus lost in the menu and won back,
+// pauses nothing.
+bool keyWasDown = false;
+bool hadFocus = true;
+
+bool PauseKeyPressed() {
+    const bool down = std::any_of(kPauseKeys.begin(), kPauseKeys.end(),
+                                  [](card k) { return Wimdows::KeyDown(k); });
+    const bool pressed = down && !keyWasDown;
+    keyWasDown = down;
+    return pressed;
+}
+
+bool FocusJustLost() {
+    const bool focus = Wimdows::Focused();
+    const bool lost = hadFocus && !focus;
+    hadFocus = focus;
+    return lost;
+}
+
+} // namespace
+
+void PauseCheck() {
+    const bool pressed = PauseKeyPressed();
+    const bool lost = FocusJustLost();
+    if (!pressed && !lost) {
+        return;
+    }
+    Wimdows::ShowBanner(kPaused);
+    // Nothing of the game runs here; only the clock and the input move on.
+    do {
+        Wimdows::Sleep(kPassMs);
+        FocusJustLost();
+    } while (!PauseKeyPressed());
+    // P is a letter: the presses that paused must not turn up in a name entry.
+    for (const card k : kPauseKeys) {
+        Wimdows::FlushKey(k);
+    }
+    Wimdows::HideBanner();
+}
+
+} // namespace Procedures

@@ -1,0 +1,194 @@
+// The pause: it holds a wave between two ticks, changes nothing of the game,
+// and is part of a recording like any other input.
+#include "display/Layer.h"
+#include "display/Run.h"
+#include "display/Sync.h"
+#include "display/Wimdows.h"
+#include "game/Procedures.h"
+#include "game/autopilot/WholeRun.h"
+#include "game/core/FrameLoop.h"
+#include "game/core/StateDump.h"
+#include "support/TestWorld.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <regex>
+#include <sstream>
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace Procedures;
+using Wimdows::Run::InputEvent;
+using Events = std::vector<InputEvent>;
+
+constexpr std::uint32_t kP = 0x50;
+
+InputEvent Key(std::uint64_t ms, bool down, std::uint32_t code) {
+    return {ms, down ? InputEvent::KeyDown : InputEvent::KeyUp, code, 0, 0, {}};
+}
+InputEvent Focus(std::uint64_t ms, bool gained) {
+    return {ms, gained ? InputEvent::FocusGained : InputEvent::FocusLost, 0, 0, 0, {}};
+}
+
+// The world without the clock, which a pause is allowed to move.
+std::string World() {
+    return std::regex_replace(StateDump::StateJson(), std::regex("\"clock_ms\":[0-9]+,?"), "");
+}
+
+// A wave of two enemies, `ticks` ticks played on `events` (stamped from now).
+std::string PlayTicks(int ticks, Events events, std::function<void()> hook = nullptr) {
+    TestWorld::NewGameState();
+    Loadbmp(); // the scene's pixels decide whether the dragon lives
+    CreateEnemy(700, 250, 1, 2, 1);
+    CreateEnemy(800, 450, 2, 1, 3);
+    Wimdows::Run::SetScript(std::move(events));
+    Wimdows::Run::SetSyncHook(std::move(hook));
+    for (int t = 0; t < ticks; ++t) {
+        Tick();
+    }
+    return World();
+}
+
+class Pause : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (!fs::exists("Media")) {
+            GTEST_SKIP() << "no pictures in the working directory";
+        }
+    }
+    void TearDown() override { Wimdows::Run::Reset(); }
+};
+
+struct Watch {
+    std::size_t points = 0; // sync points seen while paused
+    bool frozen = true;     // the world never moved while paused
+    bool banner = true;     // the shown frame was darker than the back buffer while paused
+};
+
+TEST_F(Pause, HoldsTheWaveAndChangesNothingButTheClock) {
+    const std::string plain = PlayTicks(12, {});
+    const std::uint64_t plainMs = Wimdows::Run::ClockMs();
+
+    // P is seen at the fourth tick's sleep; a second press goes on.
+    Watch watch;
+    std::string frozenAt;
+    auto hook = [&] {
+        const std::uint64_t ms = Wimdows::Run::ClockMs();
+        if (ms <= 4 * 30 || ms > 400) {
+            return;
+        }
+        ++watch.points;
+        frozenAt = frozenAt.empty() ? World() : frozenAt;
+        watch.frozen = watch.frozen && World() == frozenAt;
+        auto& frame = Wimdows::Presented();
+        const std::size_t mid = 384 * 1024 + 100;
+        watch.banner =
+            watch.banner && frame.pixels[mid] == ((Wimdows::backbuffer[mid] >> 2) & 0x3F3F3F);
+    };
+    const std::string paused = PlayTicks(
+        12, {Key(100, true, kP), Key(140, false, kP), Key(390, true, kP), Key(420, false, kP)},
+        hook);
+
+    EXPECT_EQ(paused, plain);
+    EXPECT_EQ(Wimdows::Run::ClockMs(), plainMs + 280); // 14 passes of 20 ms
+    EXPECT_EQ(watch.points, 14u);
+    EXPECT_TRUE(watch.frozen);
+    EXPECT_TRUE(watch.banner);
+    // Going on puts the frame back as the game drew it.
+    EXPECT_EQ(Wimdows::Presented().pixels, Wimdows::backbuffer);
+    Wimdows::Run::Reset();
+}
+
+TEST_F(Pause, PKeysAreNotLeftForTheNameEntry) {
+    PlayTicks(3, {Key(10, true, kP), Key(40, false, kP), Key(50, true, 'A'), Key(60, false, 'A'),
+                  Key(90, true, kP), Key(100, false, kP)});
+    Wimdows::Run::SetScript({});
+    EXPECT_EQ(Wimdows::GetKey(), static_cast<std::uint32_t>('A'));
+    Wimdows::Run::Reset();
+}
+
+TEST_F(Pause, LosingTheFocusPausesOnlyWhenItHappensInPlay) {
+    // Lost and won back before the wave: no pause. Lost in play: a pause,
+    // which the Pause key ends even before the focus is back.
+    const std::string plain = PlayTicks(6, {});
+    const std::uint64_t plainMs = Wimdows::Run::ClockMs();
+    const std::string paused =
+        PlayTicks(6, {Focus(0, false), Focus(5, true), Focus(70, false), Key(200, true, 0x13),
+                      Key(230, false, 0x13), Focus(300, true)});
+    EXPECT_EQ(paused, plain);
+    EXPECT_EQ(Wimdows::Run::ClockMs(), plainMs + 120); // paused at 90, going on at 210
+    Wimdows::Run::Reset();
+}
+
+TEST(PauseScript, FocusEventsAreScriptLines) {
+    Events events;
+    std::string error;
+    ASSERT_TRUE(
+        Wimdows::Run::ParseScript("5 focus lost\n9 focus gained # back\n", "f.txt", events, error))
+        << error;
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_EQ(events[0].kind, InputEvent::FocusLost);
+    EXPECT_EQ(Wimdows::Run::FormatEvent(events[0]), "5 focus lost");
+    EXPECT_EQ(Wimdows::Run::FormatEvent(events[1]), "9 focus gained");
+    EXPECT_FALSE(Wimdows::Run::ParseScript("5 focus away\n", "f.txt", events, error));
+    EXPECT_EQ(error, "f.txt:1: expected 'lost' or 'gained', not 'away'");
+    EXPECT_FALSE(Wimdows::Run::ParseScript("5 focus\n", "f.txt", events, error));
+}
+
+// A whole program run with pauses, recorded, then replayed from its recording.
+TEST_F(Pause, ARecordedRunWithPausesReplaysToTheSameStates) {
+    const fs::path dir = fs::temp_directory_path() / "morvek-pause-test";
+    fs::create_directories(dir);
+    const fs::path recording = dir / "run.txt";
+    const std::string script =
+        "0 mouse move 175 175\n20 mouse down left\n40 mouse up left\n"
+        "100 key down 0x27\n700 key down 0x50\n740 key up 0x50\n"
+        "900 state a\n1100 state b\n1200 key down 0x50\n"
+        "1240 key up 0x50\n1500 key up 0x27\n1600 focus lost\n"
+        "1700 focus gained\n2000 state c\n2100 key down 0x13\n2140 key up 0x13\n"
+        "2500 state d\n2600 key down 0x1B\n2700 key up 0x1B\n"
+        "2800 mouse move 100 700\n2820 mouse down left\n"
+        "2840 mouse up left\n2900 mouse move 175 575\n"
+        "2920 mouse down left\n";
+    Events events;
+    std::string error;
+    ASSERT_TRUE(Wimdows::Run::ParseScript(script, "pause.txt", events, error)) << error;
+    const auto first = Autopilot::WholeRun::RunProgram(dir / "scores.txt", [&] {
+        Wimdows::Run::SetScript(events);
+        ASSERT_TRUE(Wimdows::Run::SetRecord(recording.string()));
+    });
+    std::ifstream in(recording);
+    std::stringstream text;
+    text << in.rdbuf();
+    EXPECT_NE(text.str().find(" focus lost\n"), std::string::npos);
+    EXPECT_NE(text.str().find(" key down 0x50\n"), std::string::npos);
+    Events replayed;
+    ASSERT_TRUE(Wimdows::Run::ParseScript(text.str(), recording.string(), replayed, error))
+        << error;
+    const auto second = Autopilot::WholeRun::RunProgram(dir / "scores.txt",
+                                                        [&] { Wimdows::Run::SetScript(replayed); });
+    fs::remove_all(dir);
+
+    ASSERT_EQ(first.size(), 5u);
+    EXPECT_EQ(first.back().at, "end");
+    ASSERT_EQ(second.size(), first.size());
+    for (std::size_t i = 0; i < first.size(); ++i) {
+        EXPECT_EQ(second[i].state, first[i].state) << "at " << first[i].at;
+    }
+    // Paused at a and at b: the game stood still from one to the other; it
+    // ran between b and c, paused by the focus, and runs again at d.
+    auto counterOf = [](const std::string& state) {
+        std::smatch m;
+        std::regex_search(state, m, std::regex("\"counter\":([0-9]+)"));
+        return m[1].str();
+    };
+    EXPECT_EQ(counterOf(first[0].state), counterOf(first[1].state));
+    EXPECT_NE(counterOf(first[1].state), counterOf(first[2].state));
+    EXPECT_NE(counterOf(first[2].state), counterOf(first[3].state));
+}
+
+} // namespace
