@@ -45,7 +45,7 @@ void DrawScaled(std::vector<std::uint32_t>& frame, std::uint32_t width, std::uin
                 }
             }
         }
-        x += Font::kCellWidth * kScale;
+        x += Font::kAdvance * kScale;
     }
 }
 
@@ -74,7 +74,7 @@ void ShowBanner(std::string_view text) {
         const auto last = frame.pixels.begin() + static_cast<std::ptrdiff_t>(covered.y1 * width);
         covered.pixels.assign(first, last);
         std::transform(first, last, first, Darken);
-        const auto textWidth = static_cast<std::int32_t>(text.size()) * Font::kCellWidth * kScale;
+        const auto textWidth = static_cast<std::int32_t>(text.size()) * Font::kAdvance * kScale;
         // Capitals stand on rows 2..8 of a cell: their middle goes on the band's.
         const std::int32_t y = mid - 5 * kScale - kScale / 2;
         const std::int32_t x = (static_cast<std::int32_t>(width) - textWidth) / 2;

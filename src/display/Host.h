@@ -8,6 +8,14 @@
 
 namespace Wimdows::Host {
 
+// How the window shows the frame; set before Start.
+struct Settings {
+    bool fullscreen = false;   // on the desktop's resolution
+    std::uint32_t scale = 1;   // first window size: the frame this many times, if it fits
+    bool integerScale = false; // only whole multiples of the frame, sharp at any size
+};
+void Configure(const Settings& settings);
+
 // Main thread, before the game starts: false, with SDL's reason, when there is no display.
 bool Start(std::string& error);
 // Main thread: serves the window until the run ends, then exits the process.

@@ -32,7 +32,7 @@ constexpr std::array kTable{
     KeyRow{SDLK_F1, 0x70},        KeyRow{SDLK_F2, 0x71},           KeyRow{SDLK_F3, 0x72},
     KeyRow{SDLK_F4, 0x73},        KeyRow{SDLK_F5, 0x74},           KeyRow{SDLK_F6, 0x75},
     KeyRow{SDLK_F7, 0x76},        KeyRow{SDLK_F8, 0x77},           KeyRow{SDLK_F9, 0x78},
-    KeyRow{SDLK_F11, 0x7A},       KeyRow{SDLK_F12, 0x7B},
+    KeyRow{SDLK_F12, 0x7B},
 };
 
 std::optional<std::uint8_t> Code(SDL_Keycode sym) {
@@ -62,6 +62,11 @@ std::optional<std::uint8_t> MapKey(SDL_Keycode sym, std::uint16_t mod, bool down
         return std::nullopt;
     }
     return Code(sym);
+}
+
+bool FullscreenToggle(SDL_Keycode sym, std::uint16_t mod) {
+    const bool enter = sym == SDLK_RETURN || sym == SDLK_KP_ENTER;
+    return sym == SDLK_F11 || (enter && (mod & KMOD_ALT) != 0);
 }
 
 std::vector<std::uint8_t> HeldKeys::ReleaseAll() {

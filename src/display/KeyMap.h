@@ -16,6 +16,10 @@ namespace Wimdows::Keys {
 // going up always passes so nothing stays stuck down.
 std::optional<std::uint8_t> MapKey(SDL_Keycode sym, std::uint16_t mod, bool down);
 
+// F11 and Alt+Return switch between a window and the full screen; they are
+// the window's, never the game's, going down or up.
+bool FullscreenToggle(SDL_Keycode sym, std::uint16_t mod);
+
 // Which keys the game was told are down, so losing the focus can let them go.
 class HeldKeys {
   public:

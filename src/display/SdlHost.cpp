@@ -4,6 +4,7 @@
 #include "display/Host.h"
 #include "display/KeyMap.h"
 #include "display/Run.h"
+#include "display/Scaling.h"
 #include "display/Sync.h"
 
 #include <SDL.h>
@@ -14,6 +15,7 @@
 #include <cstdlib>
 #include <iostream>
 #include <mutex>
+#include <set>
 
 namespace Wimdows::Host {
 
@@ -37,15 +39,19 @@ std::condition_variable served;
 Requests asked;
 std::atomic<bool> presentAsked{false};
 
+Settings settings; // written before Start only
+
 // Main thread only from here.
 SDL_Window* sdlWindow = nullptr;
 SDL_Renderer* renderer = nullptr;
 SDL_Texture* texture = nullptr;
 std::uint64_t shownSerial = 0;
 Keys::HeldKeys held;
+Scaling::Size frameSize;
 std::int32_t lastX = -1, lastY = -1;
 bool closeSent = false;
-bool focused = true; // as the game was last told
+bool focused = true;            // as the game was last told
+std::set<SDL_Keycode> toggling; // fullscreen keys down
 
 bool Wake() {
     SDL_Event event{};
@@ -81,8 +87,16 @@ void DestroyWindow() {
 bool CreateWindow(const std::string& title, std::uint32_t width, std::uint32_t height) {
     DestroyWindow();
     const int w = static_cast<int>(width), h = static_cast<int>(height);
-    sdlWindow = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, w,
-                                 h, SDL_WINDOW_SHOWN);
+    frameSize = {w, h};
+    SDL_Rect usable{};
+    if (SDL_GetDisplayUsableBounds(0, &usable) != 0) {
+        usable = {};
+    }
+    const auto size = Scaling::InitialSize({usable.w, usable.h}, frameSize, settings.scale);
+    const Uint32 flags = SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI |
+                         (settings.fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+    sdlWindow = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                                 size.w, size.h, flags);
     renderer = sdlWindow != nullptr ? SDL_CreateRenderer(sdlWindow, -1, 0) : nullptr;
     texture = renderer != nullptr ? SDL_CreateTexture(renderer, SDL_PIXELFORMAT_RGB888,
                                                       SDL_TEXTUREACCESS_STREAMING, w, h)
@@ -100,9 +114,27 @@ bool CreateWindow(const std::string& title, std::uint32_t width, std::uint32_t h
     return true;
 }
 
+Scaling::Size OutputSize() {
+    Scaling::Size out;
+    if (SDL_GetRendererOutputSize(renderer, &out.w, &out.h) != 0) {
+        out = {};
+    }
+    return out;
+}
+
 void Repaint() {
-    SDL_RenderCopy(renderer, texture, nullptr, nullptr);
+    const auto view = Scaling::Letterbox(OutputSize(), frameSize, settings.integerScale);
+    const SDL_Rect dest{view.x, view.y, view.w, view.h};
+    SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
+    SDL_RenderClear(renderer);
+    SDL_RenderCopy(renderer, texture, nullptr, &dest);
     SDL_RenderPresent(renderer);
+}
+
+void ToggleFullscreen() {
+    const bool full = (SDL_GetWindowFlags(sdlWindow) & SDL_WINDOW_FULLSCREEN) != 0;
+    SDL_SetWindowFullscreen(sdlWindow, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+    Repaint();
 }
 
 // Shows the newest presented frame, uploading only what changed.
@@ -169,8 +201,14 @@ void RequestClose() {
 }
 
 // Button events carry a position; a click where the last move did not end
-// (a window opened under the mouse) must still land where it happened.
-void MoveTo(std::int32_t x, std::int32_t y) {
+// (a window opened under the mouse) must still land where it happened. The
+// game hears frame pixels, whatever the window's size.
+void MoveTo(std::int32_t wx, std::int32_t wy) {
+    Scaling::Size window;
+    SDL_GetWindowSize(sdlWindow, &window.w, &window.h);
+    const auto out = OutputSize();
+    const auto view = Scaling::Letterbox(out, frameSize, settings.integerScale);
+    const auto [x, y] = Scaling::ToFrame(view, window, out, frameSize, {wx, wy});
     if (x != lastX || y != lastY) {
         lastX = x;
         lastY = y;
@@ -201,13 +239,23 @@ void Handle(const SDL_Event& event) {
         } else if (event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED && !focused) {
             focused = true;
             Post(InputEvent::FocusGained);
-        } else if (event.window.event == SDL_WINDOWEVENT_EXPOSED && texture != nullptr) {
+        } else if ((event.window.event == SDL_WINDOWEVENT_EXPOSED ||
+                    event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) &&
+                   texture != nullptr) {
             Repaint();
         }
         break;
     case SDL_KEYDOWN:
     case SDL_KEYUP: {
         const bool down = event.type == SDL_KEYDOWN;
+        // The Return of Alt+Return stays the window's when Alt goes up first.
+        const SDL_Keycode sym = event.key.keysym.sym;
+        if (down ? Keys::FullscreenToggle(sym, event.key.keysym.mod) : toggling.erase(sym) > 0) {
+            if (down && toggling.insert(sym).second && sdlWindow != nullptr) {
+                ToggleFullscreen();
+            }
+            break;
+        }
         if (const auto code = Keys::MapKey(event.key.keysym.sym, event.key.keysym.mod, down)) {
             down ? held.Press(*code) : held.Lift(*code);
             Post(down ? InputEvent::KeyDown : InputEvent::KeyUp, *code);
@@ -240,6 +288,10 @@ template <typename Fill, typename Done> void Ask(Fill fill, Done done) {
 
 } // namespace
 
+void Configure(const Settings& chosen) {
+    settings = chosen;
+}
+
 bool Start(std::string& error) {
 #if defined(__linux__)
     // Asking SDL anyway only adds its drivers' complaints to the one line we print.
@@ -261,6 +313,8 @@ bool Start(std::string& error) {
         SDL_Quit();
         return false;
     }
+    // Sharp pixels at any size, not a blur.
+    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
     wakeEvent = SDL_RegisterEvents(1);
     if (wakeEvent == static_cast<std::uint32_t>(-1)) {
         error = SDL_GetError();

@@ -1,7 +1,7 @@
 // The program's command line and threads. With a window, SDL keeps the main
 // thread for its events and the game runs on a second thread.
-#include "display/Host.h"
 #include "audio/Sound.h"
+#include "display/Host.h"
 #include "display/Run.h"
 #include "game/Game.h"
 #include "game/autopilot/Autopilot.h"
@@ -25,6 +25,7 @@ struct CommandLine {
     bool mute = false;
     bool autopilot = false;
     Autopilot::Settings pilot;
+    Wimdows::Host::Settings window;
 };
 
 // Returns what is wrong with the value, or "".
@@ -78,8 +79,7 @@ constexpr std::array kOptions{
                std::uint64_t n = 0;
                const auto [end, err] = std::from_chars(v.data(), v.data() + v.size(), n);
                if (err != std::errc{} || end != v.data() + v.size() || n == 0) {
-                   return "--autopilot-ticks takes a positive number, not '" + std::string(v) +
-                          "'";
+                   return "--autopilot-ticks takes a positive number, not '" + std::string(v) + "'";
                }
                c.autopilot = true;
                c.pilot.games = 0;
@@ -89,6 +89,26 @@ constexpr std::array kOptions{
     Option{"--autopilot-shots", "DIR", "the autopilot takes pictures of its milestones in DIR",
            [](CommandLine& c, std::string_view v) {
                c.pilot.shots = v;
+               return std::string{};
+           }},
+    Option{"--fullscreen", "", "start on the full screen (F11 or Alt+Enter switch it)",
+           [](CommandLine& c, std::string_view) {
+               c.window.fullscreen = true;
+               return std::string{};
+           }},
+    Option{"--scale", "N", "open the window N times the game's 1024 x 768, if the desktop has room",
+           [](CommandLine& c, std::string_view v) {
+               std::uint32_t n = 0;
+               const auto [end, err] = std::from_chars(v.data(), v.data() + v.size(), n);
+               if (err != std::errc{} || end != v.data() + v.size() || n < 1 || n > 16) {
+                   return "--scale takes a whole number from 1 to 16, not '" + std::string(v) + "'";
+               }
+               c.window.scale = n;
+               return std::string{};
+           }},
+    Option{"--integer-scale", "", "show the game only at whole multiples of its size",
+           [](CommandLine& c, std::string_view) {
+               c.window.integerScale = true;
                return std::string{};
            }},
     Option{"--mute", "", "start with the sound off (M switches it in play)",
@@ -181,6 +201,7 @@ int main(int argc, char** argv) {
     if (line.headless) {
         RunGame();
     }
+    Wimdows::Host::Configure(line.window);
     if (!Wimdows::Host::Start(error)) {
         std::cerr << "morvek: no display can be opened (" << error << "); try --headless\n";
         return 3;
