@@ -69,15 +69,30 @@ bool FullscreenToggle(SDL_Keycode sym, std::uint16_t mod) {
     return sym == SDLK_F11 || (enter && (mod & KMOD_ALT) != 0);
 }
 
-std::vector<std::uint8_t> HeldKeys::ReleaseAll() {
-    std::vector<std::uint8_t> released;
-    for (std::size_t code = 0; code < held_.size(); ++code) {
-        if (held_[code]) {
-            released.push_back(static_cast<std::uint8_t>(code));
-            held_[code] = false;
-        }
+bool HeldKeys::Held(std::uint8_t code) const {
+    return std::any_of(held_.begin(), held_.end(),
+                       [code](const Hold& h) { return h.code == code; });
+}
+
+bool HeldKeys::Press(std::uint8_t code, Source source) {
+    const bool already = std::any_of(held_.begin(), held_.end(), [&](const Hold& h) {
+        return h.code == code && h.source == source;
+    });
+    if (!already) {
+        held_.push_back({source, code});
     }
-    return released;
+    return !already;
+}
+
+bool HeldKeys::Lift(std::uint8_t code, Source source) {
+    std::erase_if(held_, [&](const Hold& h) { return h.code == code && h.source == source; });
+    return !Held(code);
+}
+
+std::optional<std::uint8_t> HeldKeys::Holding(Source source) const {
+    const auto h = std::find_if(held_.begin(), held_.end(),
+                                [source](const Hold& x) { return x.source == source; });
+    return h == held_.end() ? std::nullopt : std::optional<std::uint8_t>(h->code);
 }
 
 } // namespace Wimdows::Keys

@@ -3,6 +3,7 @@
 // neither side ever spins.
 #include "display/Host.h"
 #include "display/KeyMap.h"
+#include "display/PadMap.h"
 #include "display/Run.h"
 #include "display/Scaling.h"
 #include "display/Sync.h"
@@ -14,6 +15,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
+#include <map>
 #include <mutex>
 #include <set>
 
@@ -52,6 +54,7 @@ std::int32_t lastX = -1, lastY = -1;
 bool closeSent = false;
 bool focused = true;            // as the game was last told
 std::set<SDL_Keycode> toggling; // fullscreen keys down
+std::map<SDL_JoystickID, SDL_GameController*> pads;
 
 bool Wake() {
     SDL_Event event{};
@@ -66,6 +69,36 @@ void Post(InputEvent::Kind kind, std::uint32_t code = 0, std::int32_t x = 0, std
     event.x = x;
     event.y = y;
     Run::Post(event);
+}
+
+void PostKeys(const std::vector<Pad::KeyChange>& changes) {
+    for (const auto& c : changes) {
+        Post(c.down ? InputEvent::KeyDown : InputEvent::KeyUp, c.code);
+    }
+}
+
+// A controller is opened as soon as it is plugged in (and at start, for
+// those already there) and closed when it goes.
+void PadAdded(int device) {
+    if (!SDL_IsGameController(device)) {
+        return;
+    }
+    SDL_GameController* pad = SDL_GameControllerOpen(device);
+    if (pad == nullptr) {
+        return;
+    }
+    const SDL_JoystickID id = SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(pad));
+    if (!pads.emplace(id, pad).second) {
+        SDL_GameControllerClose(pad); // told twice about the same one
+    }
+}
+
+void PadRemoved(SDL_JoystickID id) {
+    if (const auto found = pads.find(id); found != pads.end()) {
+        SDL_GameControllerClose(found->second);
+        pads.erase(found);
+    }
+    PostKeys(Pad::Removed(held, id));
 }
 
 void DestroyWindow() {
@@ -257,11 +290,34 @@ void Handle(const SDL_Event& event) {
             break;
         }
         if (const auto code = Keys::MapKey(event.key.keysym.sym, event.key.keysym.mod, down)) {
-            down ? held.Press(*code) : held.Lift(*code);
-            Post(down ? InputEvent::KeyDown : InputEvent::KeyUp, *code);
+            // Every press is heard, auto-repeats too; a release only once
+            // no controller holds the same key.
+            if (down) {
+                held.Press(*code);
+                Post(InputEvent::KeyDown, *code);
+            } else if (held.Lift(*code)) {
+                Post(InputEvent::KeyUp, *code);
+            }
         }
         break;
     }
+    case SDL_CONTROLLERDEVICEADDED:
+        PadAdded(event.cdevice.which);
+        break;
+    case SDL_CONTROLLERDEVICEREMOVED:
+        PadRemoved(event.cdevice.which);
+        break;
+    case SDL_CONTROLLERBUTTONDOWN:
+    case SDL_CONTROLLERBUTTONUP:
+        PostKeys(Pad::Button(held, event.cbutton.which,
+                             static_cast<SDL_GameControllerButton>(event.cbutton.button),
+                             event.type == SDL_CONTROLLERBUTTONDOWN));
+        break;
+    case SDL_CONTROLLERAXISMOTION:
+        PostKeys(Pad::Axis(held, event.caxis.which,
+                           static_cast<SDL_GameControllerAxis>(event.caxis.axis),
+                           event.caxis.value));
+        break;
     case SDL_MOUSEMOTION:
         MoveTo(event.motion.x, event.motion.y);
         break;
@@ -304,6 +360,10 @@ bool Start(std::string& error) {
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         error = SDL_GetError();
         return false;
+    }
+    // Without controllers the game is played from the keyboard as ever.
+    if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) {
+        std::cerr << "morvek: no game controllers: " << SDL_GetError() << '\n';
     }
     // Without a display SDL falls back to drivers that show nothing; a game
     // nobody can see or close is no window at all, unless asked for by name.
