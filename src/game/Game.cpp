@@ -3,6 +3,7 @@
 #include "display/Wimdows.h"
 #include "game/Procedures.h"
 #include "game/screens/Layout.h"
+#include "game/screens/Screen.h"
 
 #include <cstdio>
 
@@ -28,7 +29,7 @@ void main() {
     dynamic_difficulty_influence_coefficient = 1.0f;
     speed = 30;
     for (;;) {
-        Wimdows::MousePos(moux, mouy);
+        Screen::ReadInput(Layout::kMenuGrid);
         // A screen runs inside MenuSelect and leaves its own last mouse position
         // behind, which the rest of this pass then uses.
         for (const auto& b : Layout::kMenuButtons) {

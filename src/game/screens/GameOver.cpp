@@ -45,7 +45,7 @@ bool NameEntry() {
             Wimdows::Text(std::string_view(naam.data(), naam.size()), Layout::kNameAt.x,
                           Layout::kNameAt.y);
         }
-        Screen::ReadMouse();
+        Screen::ReadInput(Layout::kReturnGrid);
         if (Screen::Clicked(Layout::kReturn)) {
             Wimdows::SetTitle(Layout::kTitleMenu);
             saved = SaveResult();
@@ -74,7 +74,7 @@ void GameOver() {
     // One result is saved once: after a save the Save button only lights up.
     bool saved = false;
     for (;;) {
-        Screen::ReadMouse();
+        Screen::ReadInput(Layout::kGameOverGrid);
         if (Screen::Clicked(Layout::kReturn)) {
             Wimdows::SetTitle(Layout::kTitleMenu);
             returnmenu = true;

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string_view>
 
 namespace Procedures::Layout {
@@ -11,6 +12,7 @@ namespace Procedures::Layout {
 // A button's hit rectangle, both corners included.
 struct Rect {
     std::int32_t x1, y1, x2, y2;
+    bool operator==(const Rect&) const = default;
 };
 
 // An element images[g][s][e] of the picture table.
@@ -163,5 +165,45 @@ constexpr std::array<StoryItem, 5> kStoryItems{{
 }};
 
 constexpr Picture kCreditsPicture{7, 5, 1};
+
+// --- Keyboard and controller -------------------------------------------------
+// A screen's buttons as the arrows move between them: up and down change
+// the row, left and right the column. The first button is the one lit when
+// the screen opens after the arrows were used.
+struct NavButton {
+    Rect rect;
+    std::uint32_t row, column;
+};
+
+struct Grid {
+    std::uint32_t id; // each grid's own, 0..kGrids - 1
+    std::span<const NavButton> buttons;
+};
+constexpr std::uint32_t kGrids = 4;
+
+constexpr std::array<NavButton, 6> kMenuNav{{
+    {kMenuButtons[0].rect, 0, 0},
+    {kMenuButtons[1].rect, 1, 0},
+    {kMenuButtons[2].rect, 2, 0},
+    {kMenuButtons[3].rect, 3, 0},
+    {kMenuButtons[4].rect, 4, 0},
+    {kMenuButtons[5].rect, 5, 0},
+}};
+constexpr std::array<NavButton, 6> kOptionsNav{{
+    {kChoices[0].rect, 0, 0}, // Easy
+    {kChoices[1].rect, 0, 1}, // Normal
+    {kChoices[2].rect, 0, 2}, // Hard
+    {kChoices[3].rect, 1, 0}, // Slow
+    {kChoices[4].rect, 1, 1}, // Fast
+    {kReturn, 2, 0},
+}};
+constexpr std::array<NavButton, 2> kGameOverNav{{{kReturn, 0, 0}, {kSave, 0, 1}}};
+constexpr std::array<NavButton, 1> kReturnNav{{{kReturn, 0, 0}}};
+
+constexpr Grid kMenuGrid{0, kMenuNav};
+constexpr Grid kOptionsGrid{1, kOptionsNav};
+constexpr Grid kGameOverGrid{2, kGameOverNav};
+// Story, credits, highscores and the name entry.
+constexpr Grid kReturnGrid{3, kReturnNav};
 
 } // namespace Procedures::Layout

@@ -1,5 +1,6 @@
 #include "display/Wimdows.h"
 #include "game/Procedures.h"
+#include "game/screens/Focus.h"
 #include "game/screens/Layout.h"
 #include "game/screens/Screen.h"
 
@@ -48,11 +49,13 @@ void MenuDraw() {
 
 bool MenuSelect(integer x, integer y, integer x1, integer y1, integer x2, integer y2, card button) {
     bool clicked = false;
-    if (x1 <= x && x <= x2 && y1 <= y && y <= y2) {
+    const Layout::Rect r{x1, y1, x2, y2};
+    const bool over = x1 <= x && x <= x2 && y1 <= y && y <= y2;
+    if (over || Focus::Lit(r)) {
         Wimdows::Rectangle(x1, y1, x2, y2, Layout::kHighlight, false);
         Wimdows::UpdateWindow();
         // A level test, not a press event: a held button clicks on every call.
-        if (Wimdows::MouseLeft()) {
+        if ((over && Wimdows::MouseLeft()) || Focus::Chosen(r)) {
             for (const auto& a : kActions) {
                 if (a.button == button) {
                     a.run();

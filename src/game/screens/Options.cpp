@@ -56,7 +56,7 @@ void MenuOptions() {
     Wimdows::UpdateWindow();
 
     for (;;) {
-        Screen::ReadMouse();
+        Screen::ReadInput(Layout::kOptionsGrid);
         if (Screen::Clicked(Layout::kReturn)) {
             Screen::BackToMenu();
             return;

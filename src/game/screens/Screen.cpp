@@ -2,6 +2,7 @@
 
 #include "display/Wimdows.h"
 #include "game/Procedures.h"
+#include "game/screens/Focus.h"
 
 namespace Procedures::Screen {
 
@@ -25,8 +26,9 @@ void Frame(Layout::Rect r) {
     Wimdows::Rectangle(r.x1, r.y1, r.x2, r.y2, Layout::kBlack, false);
 }
 
-void ReadMouse() {
+void ReadInput(const Layout::Grid& grid) {
     Wimdows::MousePos(moux, mouy);
+    Focus::Poll(grid);
 }
 
 bool Clicked(Layout::Rect r) {
@@ -40,7 +42,7 @@ void DrawReturnButton() {
 
 void WaitForReturn() {
     for (;;) {
-        ReadMouse();
+        ReadInput(Layout::kReturnGrid);
         if (Clicked(Layout::kReturn)) {
             return;
         }

@@ -12,14 +12,16 @@ void DrawMasked(Layout::Picture p, Layout::Picture mask, Layout::Point at);
 void DrawLabel(const Layout::Label& label);
 void Frame(Layout::Rect r);
 
-// Reads the mouse into moux, mouy.
-void ReadMouse();
-// MenuSelect with no menu action: frames the button and tells whether it is clicked.
+// Reads the mouse into moux, mouy, and the keys that move between the
+// screen's buttons (`grid`); once per pass of the screen's loop.
+void ReadInput(const Layout::Grid& grid);
+// MenuSelect with no menu action: frames the button and tells whether it is
+// clicked, or chosen from the keyboard.
 bool Clicked(Layout::Rect r);
 
 // The Return button in its black frame.
 void DrawReturnButton();
-// Polls the Return button every 20 ms until it is clicked.
+// Polls the Return button every 20 ms until it is clicked or chosen.
 void WaitForReturn();
 // Caption back to the menu's, and the menu redrawn.
 void BackToMenu();

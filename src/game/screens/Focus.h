@@ -1,0 +1,25 @@
+// The menu and the screens from the keyboard or a controller: the arrows
+// light a button with the same green frame the mouse gives it, Return or
+// fire (space, a controller's A) chooses it. Nothing is lit until an arrow
+// is pressed, and moving the mouse puts it out again, so a mouse player
+// sees the screens as ever. Only key levels are read: the key queue, which
+// the name entry types from, is left as it is.
+#pragma once
+
+#include "game/screens/Layout.h"
+
+namespace Procedures::Focus {
+
+// Once per pass of a screen's loop, with that screen's buttons. A screen
+// starting (another grid than last time) counts no key already held as a
+// press, so the key that opened it chooses nothing in it.
+void Poll(const Layout::Grid& grid);
+// Whether the button is lit by the keyboard.
+bool Lit(const Layout::Rect& r);
+// Whether the button was chosen by a key in this pass; true once.
+bool Chosen(const Layout::Rect& r);
+
+// Back to program start: no grid, nothing lit, no arrow used (tests).
+void Reset();
+
+} // namespace Procedures::Focus

@@ -1,0 +1,191 @@
+// The menu and the screens driven from the keyboard (a controller's d-pad and
+// A are the same keys): arrows light a button, Return or space choose it.
+#include "ScreenRun.h"
+
+#include "display/Run.h"
+#include "display/Wimdows.h"
+#include "game/Game.h"
+#include "game/Procedures.h"
+#include "game/screens/Focus.h"
+#include "game/screens/Layout.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <map>
+#include <optional>
+
+using namespace Procedures;
+using namespace ScreenRun;
+namespace L = Procedures::Layout;
+
+namespace {
+
+constexpr std::uint32_t kLeft = 0x25, kUp = 0x26, kRight = 0x27, kDown = 0x28;
+constexpr std::uint32_t kEnter = 0x0D, kSpace = 0x20, kEscape = 0x1B;
+
+// Keys pressed one after another, each held for 40 ms, 100 ms apart.
+class Keys : public Fixture {
+  protected:
+    void SetUp() override {
+        Fixture::SetUp();
+        Focus::Reset();
+    }
+    std::uint64_t Press(std::uint32_t code, std::uint64_t hold = 40) {
+        at += 100;
+        events.push_back({at, InputEvent::KeyDown, code, 0, 0, {}});
+        events.push_back({at + hold, InputEvent::KeyUp, code, 0, 0, {}});
+        return at;
+    }
+    // Takes the frame colour of `r`'s corner `ms` into the run.
+    void FrameAt(std::uint64_t ms, const L::Rect& r) { watched.push_back({ms, r, std::nullopt}); }
+    std::vector<std::uint32_t> Frames() const {
+        std::vector<std::uint32_t> colours;
+        for (const auto& w : watched) {
+            colours.push_back(w.colour.value_or(0xDEAD));
+        }
+        return colours;
+    }
+    // Keeps the captions shown and the frames asked for; `more` runs at every sync point too.
+    void Watch(std::function<void(std::uint64_t)> more = nullptr) {
+        const std::uint64_t start = Wimdows::Run::ClockMs();
+        Wimdows::Run::SetSyncHook([this, start, more] {
+            const std::uint64_t ms = Wimdows::Run::ClockMs() - start;
+            if (titles.empty() || titles.back() != Wimdows::Run::Title()) {
+                titles.push_back(Wimdows::Run::Title());
+            }
+            for (auto& w : watched) {
+                if (ms >= w.ms && !w.colour) {
+                    w.colour = FrameColour(w.rect.x1, w.rect.y1);
+                }
+            }
+            if (more) {
+                more(ms);
+            }
+        });
+    }
+    struct Watched {
+        std::uint64_t ms;
+        L::Rect rect;
+        std::optional<std::uint32_t> colour;
+    };
+    std::uint64_t at = 0;
+    Events events;
+    std::vector<Watched> watched;
+    std::vector<std::string> titles;
+};
+
+constexpr std::uint32_t kGreen = L::kHighlight;
+constexpr std::uint32_t kBlack = L::kBlack;
+
+} // namespace
+
+TEST_F(Keys, EveryMainMenuButtonIsReachedAndChosen) {
+    Press(kDown); // lights Story
+    FrameAt(at + 50, L::kMenuButtons[0].rect);
+    Press(kEnter);
+    Press(kEnter); // the story's Return button is lit at once: back
+    Press(kDown);  // New game
+    Press(kEnter);
+    at += 1000;
+    Press(kEscape, 100); // give up: game over, its Return lit
+    Press(kEnter);
+    Press(kDown); // Options
+    FrameAt(at + 50, L::kMenuButtons[2].rect);
+    FrameAt(at + 50, L::kMenuButtons[1].rect);
+    Press(kEnter);
+    Press(kUp); // Easy is lit first, and at the top already
+    Press(kEnter);
+    Press(kDown);
+    Press(kDown);
+    Press(kEnter); // Return
+    Press(kDown);  // Highscore
+    Press(kSpace);
+    Press(kSpace);
+    Press(kDown); // Credits
+    Press(kEnter);
+    Press(kEnter);
+    Press(kDown);
+    Press(kDown); // still End, the last
+    Press(kEnter);
+    Watch();
+    ASSERT_TRUE(Play(events, Game::main));
+    EXPECT_TRUE(quitgame);
+    EXPECT_EQ(titles, (std::vector<std::string>{"Morvek", "Story", "Morvek", "Game Over", "Morvek",
+                                                "Options", "Morvek", "Highscore", "Morvek",
+                                                "Credits", "Morvek"}));
+    EXPECT_EQ(dynamic_difficulty_influence_coefficient, 0.0f);
+    EXPECT_EQ(Frames(), (std::vector<std::uint32_t>{kGreen, kGreen, kBlack}));
+}
+
+TEST_F(Keys, EveryOptionIsReachedAndChosen) {
+    Press(kRight); // lights Easy
+    Press(kRight);
+    Press(kRight); // Hard
+    FrameAt(at + 50, L::kChoices[2].rect);
+    FrameAt(at + 50, L::kChoices[1].rect);
+    Press(kRight); // nothing further right
+    Press(kEnter);
+    const std::uint64_t hard = at + 50;
+    Press(kDown); // the nearest of the row below: Fast
+    Press(kSpace);
+    const std::uint64_t fast = at + 50;
+    Press(kLeft); // Slow
+    Press(kEnter);
+    const std::uint64_t slow = at + 50;
+    Press(kUp); // Easy
+    Press(kRight);
+    Press(kEnter); // Normal
+    const std::uint64_t normal = at + 50;
+    Press(kDown);
+    Press(kDown); // Return
+    FrameAt(at + 50, L::kReturn);
+    Press(kEnter);
+    std::map<std::uint64_t, std::pair<float, std::uint32_t>> settings;
+    Watch([&](std::uint64_t ms) {
+        for (const std::uint64_t t : {hard, fast, slow, normal}) {
+            if (ms >= t && !settings.contains(t)) {
+                settings[t] = {dynamic_difficulty_influence_coefficient, speed};
+            }
+        }
+    });
+    dynamic_difficulty_influence_coefficient = 1.0f;
+    speed = 30;
+    ASSERT_TRUE(Play(events, MenuOptions));
+    EXPECT_EQ(settings[hard], std::make_pair(2.0f, 30u));
+    EXPECT_EQ(settings[fast], std::make_pair(2.0f, 30u));
+    EXPECT_EQ(settings[slow], std::make_pair(2.0f, 60u));
+    EXPECT_EQ(settings[normal], std::make_pair(1.0f, 60u));
+    EXPECT_EQ(Frames(), (std::vector<std::uint32_t>{kGreen, kBlack, kGreen}));
+}
+
+TEST_F(Keys, TheMouseKeepsItsOwnWayAndPutsTheLightOut) {
+    // No key: nothing is lit and Return does nothing; a click still works.
+    Press(kEnter);
+    FrameAt(at + 50, L::kChoices[0].rect);
+    Press(kDown); // lights Easy
+    FrameAt(at + 50, L::kChoices[0].rect);
+    at += 100;
+    events.push_back(Move(at, 5, 5));
+    FrameAt(at + 50, L::kChoices[0].rect);
+    Press(kEnter); // nothing lit: chooses nothing
+    at += 100;
+    events.push_back(Move(at, 100, 700));
+    events.push_back(Down(at + 20));
+    Watch();
+    ASSERT_TRUE(Play(events, MenuOptions));
+    EXPECT_EQ(dynamic_difficulty_influence_coefficient, 0.0f); // as Fresh left it
+    EXPECT_EQ(Frames(), (std::vector<std::uint32_t>{kBlack, kGreen, kBlack}));
+}
+
+TEST_F(Keys, TheNameEntryKeepsEveryKeyItTypesFrom) {
+    // The arrow that lights Return is not a letter and takes none; Return saves.
+    Press('K');
+    Press(kDown);
+    Press('A');
+    Press(kEnter);
+    score = 500;
+    ASSERT_TRUE(Play(events, GameOverSave));
+    EXPECT_EQ(std::string(scores[1].naam.data(), 7), "KA     ");
+    EXPECT_EQ(scores[1].getal, 500u);
+}
