@@ -57,7 +57,7 @@ Vec Velocity(const Memory::Seen& seen, real x, real y) {
 }
 
 // How bad it is for the dragon to be at p, t ticks from now.
-double Danger(const Terrain& terrain, Vec p, int t, const Memory& memory) {
+double Danger(const Terrain& terrain, Vec p, int t, const Memory& memory, bool shielded) {
     double cost = 0;
     const double soon = kHorizon + 1 - t; // nearer threats weigh more
     const integer bx = backarr[level].x - kScroll * t;
@@ -71,6 +71,9 @@ double Danger(const Terrain& terrain, Vec p, int t, const Memory& memory) {
         const bullet& b = bullets[i];
         if (!b.state || b.type == 0) {
             continue;
+        }
+        if (shielded && b.type != 20) {
+            continue; // the shield burns shots before they can land
         }
         if (b.type == 20) { // the storm: a band across the field
             cost += std::abs(b.y - p.y) < 75 ? kHurt * soon : 0;
@@ -207,17 +210,17 @@ int Dir(bool minus, bool plus) {
     return (plus ? 1 : 0) - (minus ? 1 : 0);
 }
 
-} // namespace
+struct Choice {
+    int dx = 0, dy = 0;
+    double cost = std::numeric_limits<double>::max();
+    double danger = 0;
+};
 
-Controls Decide(const Terrain& terrain, Memory& memory) {
-    const Goal goal = ChooseGoal(terrain);
+Choice Best(const Terrain& terrain, const Memory& memory, const Goal& goal, bool shielded) {
     const Vec start{schip.x, schip.y};
     const int lastDx = Dir(memory.last.left, memory.last.right);
     const int lastDy = Dir(memory.last.up, memory.last.down);
-
-    double bestCost = std::numeric_limits<double>::max();
-    double bestDanger = 0;
-    int bestDx = 0, bestDy = 0;
+    Choice best;
     for (int dx = -1; dx <= 1; ++dx) {
         for (int dy = -1; dy <= 1; ++dy) {
             // Each move is judged by its best way on: keys held for a few
@@ -227,7 +230,7 @@ Controls Decide(const Terrain& terrain, Memory& memory) {
             double danger = 0;
             for (int t = 1; t <= kPlan; ++t) {
                 p = Step(p, dx, dy);
-                danger += Danger(terrain, p, t, memory);
+                danger += Danger(terrain, p, t, memory, shielded);
             }
             double after = std::numeric_limits<double>::max();
             for (int dy2 = -1; dy2 <= 1; ++dy2) {
@@ -235,7 +238,7 @@ Controls Decide(const Terrain& terrain, Memory& memory) {
                 double d = 0;
                 for (int t = kPlan + 1; t <= kHorizon && d < after; ++t) {
                     q = Step(q, 0, dy2);
-                    d += Danger(terrain, q, t, memory);
+                    d += Danger(terrain, q, t, memory, shielded);
                 }
                 after = std::min(after, d);
             }
@@ -244,14 +247,26 @@ Controls Decide(const Terrain& terrain, Memory& memory) {
             // Changing keys costs a little, so the dragon does not dither.
             const double change = (dx != lastDx ? 4 : 0) + (dy != lastDy ? 4 : 0);
             const double cost = danger + aim + change;
-            if (cost < bestCost) {
-                bestCost = cost;
-                bestDanger = danger;
-                bestDx = dx;
-                bestDy = dy;
+            if (cost < best.cost) {
+                best = {dx, dy, cost, danger};
             }
         }
     }
+    return best;
+}
+
+} // namespace
+
+Controls Decide(const Terrain& terrain, Memory& memory) {
+    const Goal goal = ChooseGoal(terrain);
+    // A shield that lasts the look-ahead protects from every shot.
+    constexpr card kShieldEnds = 175;
+    const bool shielded = initshield && growcounter + kHorizon < kShieldEnds;
+    const Choice choice = Best(terrain, memory, goal, shielded);
+    // Shots that keep the dragon from its goal are worth a shield.
+    const bool blocked = !shielded && Best(terrain, memory, goal, true).cost + 50 < choice.cost;
+    const int bestDx = choice.dx, bestDy = choice.dy;
+    const double bestDanger = choice.danger;
 
     Controls c;
     c.left = bestDx < 0;
@@ -266,7 +281,7 @@ Controls Decide(const Terrain& terrain, Memory& memory) {
     c.beam = memory.beamHeld > 0;
     // The shield for what cannot be dodged.
     memory.shieldHeld =
-        bestDanger >= kHurt ? 10 : (memory.shieldHeld > 0 ? memory.shieldHeld - 1 : 0);
+        bestDanger >= kHurt || blocked ? 10 : (memory.shieldHeld > 0 ? memory.shieldHeld - 1 : 0);
     c.shield = memory.shieldHeld > 0;
     memory.last = c;
     Remember(memory);
