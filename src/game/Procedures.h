@@ -89,6 +89,8 @@ void MenuDraw();
 bool MenuSelect(integer x, integer y, integer x1, integer y1, integer x2, integer y2, card button);
 
 // screens/Highscore.cpp
+// The dragon, score, level, counters and difficulty as a new game starts them.
+void ResetGame();
 void NewGame();
 void Save();
 void HighScore();

@@ -9,8 +9,7 @@
 
 namespace Procedures {
 
-void NewGame() {
-    ScoreFile::Read(scorefile, scores);
+void ResetGame() {
     schip.state = true;
     schip.health = 100;
     schip.magic = 100;
@@ -34,6 +33,11 @@ void NewGame() {
     growcounter = 0;
     backarr[1].x = 0;
     backarr[1].y = 0;
+}
+
+void NewGame() {
+    ScoreFile::Read(scorefile, scores);
+    ResetGame();
     PracticeStart();
     Levelcontroller();
     MenuDraw();
