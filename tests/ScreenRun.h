@@ -6,6 +6,7 @@
 #include "display/Wimdows.h"
 #include "game/Procedures.h"
 #include "game/screens/ScoreFile.h"
+#include "support/Pictures.h"
 #include "support/TestWorld.h"
 
 #include <cstdint>
@@ -88,14 +89,7 @@ class Fixture : public ::testing::Test {
     }
     // A one-colour picture (colour in the layer's order) loaded at `w` x `h`.
     std::uint32_t Solid(std::uint32_t colour, std::uint32_t w, std::uint32_t h) {
-        const unsigned char r = colour & 0xFF, b = (colour >> 8) & 0xFF, g = (colour >> 16) & 0xFF;
-        const unsigned char bmp[58] = {'B', 'M', 58, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0,  40,
-                                       0,   0,   0,  1, 0, 0, 0, 1, 0, 0, 0,  1, 0, 24, 0,
-                                       0,   0,   0,  0, 4, 0, 0, 0, 0, 0, 0,  0, 0, 0,  0,
-                                       0,   0,   0,  0, 0, 0, 0, 0, 0, b, g,  r, 0};
-        const auto file = dir / ("p" + std::to_string(colour) + ".bmp");
-        std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(bmp), 58);
-        return Wimdows::LoadBitmap(file.string(), w, h);
+        return TestPictures::Solid(colour, w, h);
     }
     std::filesystem::path dir;
     std::string savedFile;

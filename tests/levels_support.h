@@ -8,6 +8,7 @@
 #include "game/Procedures.h"
 #include "game/levels/BossCommon.h"
 #include "game/levels/BossFights.h"
+#include "support/Pictures.h"
 #include "support/TestWorld.h"
 
 #include <gtest/gtest.h>
@@ -51,31 +52,8 @@ inline void KeepAlive() {
 
 // A 1 x 1 picture of one colour (0x00RRGGBB), stretched to w x h.
 inline std::uint32_t Solid(std::uint32_t rgb, std::uint32_t w, std::uint32_t h) {
-    const auto dir = std::filesystem::temp_directory_path() / "morvek_levels_test";
-    std::filesystem::create_directories(dir);
-    const std::string file = (dir / ("solid" + std::to_string(rgb) + ".bmp")).string();
-    // 14-byte file header, 40-byte info header, one pixel padded to 4 bytes.
-    std::array<std::uint8_t, 58> bmp{};
-    auto put = [&bmp](std::size_t at, std::uint32_t v, int bytes) {
-        for (int i = 0; i < bytes; ++i) {
-            bmp[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
-        }
-    };
-    bmp[0] = 'B';
-    bmp[1] = 'M';
-    put(2, 58, 4);
-    put(10, 54, 4);
-    put(14, 40, 4);
-    put(18, 1, 4);
-    put(22, 1, 4);
-    put(26, 1, 2);
-    put(28, 24, 2);
-    put(34, 4, 4);
-    put(54, rgb & 0xFF, 1);
-    put(55, (rgb >> 8) & 0xFF, 1);
-    put(56, (rgb >> 16) & 0xFF, 1);
-    std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(bmp.data()), 58);
-    return Wimdows::LoadBitmap(file, w, h);
+    const std::uint32_t r = (rgb >> 16) & 0xFF, g = (rgb >> 8) & 0xFF, b = rgb & 0xFF;
+    return TestPictures::Solid(r | (b << 8) | (g << 16), w, h);
 }
 
 // Puts a solid picture with a full mask into images[g][s].

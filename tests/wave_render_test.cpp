@@ -1,5 +1,6 @@
 #include "display/Wimdows.h"
 #include "game/Procedures.h"
+#include "support/Pictures.h"
 #include "support/TestWorld.h"
 
 #include <gtest/gtest.h>
@@ -18,47 +19,12 @@ namespace {
 constexpr card kWhite = 0xFFFFFF, kBlack = 0, kRed = 0x0000FF, kBlue = 0x00FF00, kGreen = 0xFF0000,
                kYellow = 0xFF00FF;
 
-// Writes a 24-bit picture of the given colours and loads it.
 card Picture(int w, int h, const std::function<card(int, int)>& colour) {
-    static int n = 0;
-    const auto file =
-        std::filesystem::temp_directory_path() /
-        ("wave_render_" + std::to_string(::getpid()) + "_" + std::to_string(++n) + ".bmp");
-    const int row = (w * 3 + 3) / 4 * 4;
-    std::vector<unsigned char> data(54 + static_cast<std::size_t>(row) * h);
-    auto put = [&](std::size_t at, std::uint32_t v, int bytes) {
-        for (int b = 0; b < bytes; ++b) {
-            data[at + b] = static_cast<unsigned char>(v >> (8 * b));
-        }
-    };
-    data[0] = 'B';
-    data[1] = 'M';
-    put(2, static_cast<std::uint32_t>(data.size()), 4);
-    put(10, 54, 4);
-    put(14, 40, 4);
-    put(18, static_cast<std::uint32_t>(w), 4);
-    put(22, static_cast<std::uint32_t>(h), 4);
-    put(26, 1, 2);
-    put(28, 24, 2);
-    for (int y = 0; y < h; ++y) {
-        for (int x = 0; x < w; ++x) {
-            const card c = colour(x, y); // bottom-up rows, blue green red
-            const std::size_t at = 54 + static_cast<std::size_t>(h - 1 - y) * row + x * 3;
-            data[at] = static_cast<unsigned char>(c >> 8);
-            data[at + 1] = static_cast<unsigned char>(c >> 16);
-            data[at + 2] = static_cast<unsigned char>(c);
-        }
-    }
-    std::FILE* f = std::fopen(file.c_str(), "wb");
-    std::fwrite(data.data(), 1, data.size(), f);
-    std::fclose(f);
-    const card bmp = Wimdows::LoadBitmap(file.string(), static_cast<card>(w), static_cast<card>(h));
-    std::filesystem::remove(file);
-    return bmp;
+    return TestPictures::Load(w, h, colour);
 }
 
 card Solid(int w, int h, card c) {
-    return Picture(w, h, [c](int, int) { return c; });
+    return TestPictures::Solid(c, static_cast<card>(w), static_cast<card>(h));
 }
 
 // A level-1 scene: white deadly area with a black square at (300..309,
