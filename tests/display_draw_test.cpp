@@ -274,6 +274,19 @@ std::set<std::uint32_t> CellColours(int x, int y, int chars) {
     return seen;
 }
 
+TEST_F(DrawTest, AClipBoxLimitsEveryDrawingUntilCleared) {
+    SetClip(20, 30, 10, 10); // corners in any order, both included
+    Rectangle(0, 0, 1023, 767, 0x00FF00, true);
+    EXPECT_EQ(CountColour(CreateColor(0x00FF00)), 11 * 21);
+    EXPECT_NE(GetPixel(9, 10), 0x00FF00u);
+    EXPECT_EQ(GetPixel(10, 10), 0x00FF00u);
+    EXPECT_EQ(GetPixel(20, 30), 0x00FF00u);
+    EXPECT_NE(GetPixel(21, 30), 0x00FF00u);
+    ClearClip();
+    Rectangle(0, 0, 1023, 767, 0x00FF00, true);
+    EXPECT_EQ(CountColour(CreateColor(0x00FF00)), 1024 * 768);
+}
+
 TEST_F(DrawTest, TextIsExactlyTheTextColourOverAKeptBackground) {
     SetFont(5, 0x00FF00); // blue
     Text("Ag!", 0, 0);

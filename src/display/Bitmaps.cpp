@@ -241,6 +241,18 @@ void DrawMaskBitmap(std::uint32_t bitmap, std::uint32_t maskbitmap, std::int32_t
     Touched(Clip(x, y, std::int64_t{x} + b->width, std::int64_t{y} + b->height));
 }
 
+ClipRect limit;
+bool limited = false;
+
+void SetClip(std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y1) {
+    limit = {std::min(x0, x1), std::min(y0, y1), std::max(x0, x1) + 1, std::max(y0, y1) + 1};
+    limited = true;
+}
+
+void ClearClip() {
+    limited = false;
+}
+
 std::uint32_t GetPixel(std::uint32_t x, std::uint32_t y) {
     if (!CanDraw() || x >= window.xlen || y >= window.ylen) {
         return 0;

@@ -221,6 +221,7 @@ void Reset() {
     record.reset();
     endHandler = nullptr;
     syncHook = nullptr;
+    SetKeepFrames(true);
     std::lock_guard guard(liveLock);
     live.clear();
     closePosted = false;

@@ -13,6 +13,7 @@ namespace {
 PresentedFrame presented;
 PixelRect drawn; // drawn since the last UpdateWindow
 std::function<void()> frameHook;
+bool keepFrames = true;
 
 } // namespace
 
@@ -67,6 +68,10 @@ void UpdateWindow() {
     if (window.state != STATE_ACTIVE || drawn.Empty()) {
         return;
     }
+    if (!keepFrames && Run::Headless()) {
+        drawn = {};
+        return;
+    }
     bool changed = false;
     {
         std::lock_guard guard(presented.lock);
@@ -110,6 +115,10 @@ namespace Wimdows::Run {
 
 void SetFrameHook(std::function<void()> hook) {
     frameHook = std::move(hook);
+}
+
+void SetKeepFrames(bool keep) {
+    keepFrames = keep;
 }
 
 } // namespace Wimdows::Run

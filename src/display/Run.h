@@ -73,6 +73,9 @@ bool WriteShot(const std::string& file);
 // Called on the game thread at every UpdateWindow of an open window (the
 // sound). It must only read the game's state, or runs stop replaying.
 void SetFrameHook(std::function<void()> hook);
+// Headless, the presented frame is only ever read by `shot`; a run that will
+// take none (the autopilot racing through a game) can skip keeping it.
+void SetKeepFrames(bool keep);
 
 // Back to the state at program start: no window, empty tables, clock 0,
 // no script, no recording. For tests.

@@ -41,6 +41,10 @@ void DrawBitmap(std::uint32_t bitmap, std::int32_t x, std::int32_t y);
 void DrawMaskBitmap(std::uint32_t bitmap, std::uint32_t maskbitmap, std::int32_t x, std::int32_t y);
 void SetBuffering(bool state);
 void UpdateWindow();
+// Limits every drawing operation to the box from (x0, y0) to (x1, y1), both
+// included, until ClearClip. Lets a caller skip pixels it knows are covered.
+void SetClip(std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y1);
+void ClearClip();
 // Colour of a back-buffer pixel as red + 256 * blue + 65536 * green; 0 outside.
 std::uint32_t GetPixel(std::uint32_t x, std::uint32_t y);
 

@@ -40,6 +40,7 @@ void Window(std::string_view title, std::uint32_t x, std::uint32_t y) {
     buffering = false;
     ClearInput();
     DropDrawn();
+    ClearClip();
     backbuffer.assign(static_cast<std::size_t>(x) * y, 0);
     OpenPresented(x, y);
     if (!Run::Headless() && !Host::Open(window.title, x, y)) {

@@ -197,6 +197,9 @@ int main(int argc, char** argv) {
     Run::SetStateWriter(StateDump::WriteState);
     if (line.autopilot) {
         Autopilot::Start(line.pilot);
+        if (!line.script.empty()) {
+            Run::SetKeepFrames(true); // the script may take pictures
+        }
     }
     if (line.headless) {
         RunGame();

@@ -248,6 +248,8 @@ void Start(const Settings& settings) {
     pilot->began = std::chrono::steady_clock::now();
     Wimdows::Run::SetSyncHook(OnSync);
     Wimdows::Run::SetEndHandler(Report);
+    // With no pictures to take, a headless game need not keep its frames.
+    Wimdows::Run::SetKeepFrames(!settings.shots.empty());
 }
 
 Summary Result() {
