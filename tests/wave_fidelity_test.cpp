@@ -1,0 +1,133 @@
+// How a wave's frames are put together: the glide into view, the layers of a
+// frame and the order of the work within one tick.
+#include "display/Run.h"
+#include "display/Wimdows.h"
+#include "game/Procedures.h"
+#include "game/core/FrameLoop.h"
+#include "support/Pictures.h"
+#include "support/TestWorld.h"
+
+#include <gtest/gtest.h>
+
+using namespace Procedures;
+
+namespace {
+
+constexpr card kWhite = 0xFFFFFF;
+
+card Solid(card w, card h, card colour) {
+    return TestPictures::Solid(colour, w, h);
+}
+
+// A level-1 field whose deadly area is all white, so the dragon lives.
+void SafeField() {
+    TestWorld::NewGameState();
+    const card white = Solid(1024, 768, kWhite);
+    images[2][1] = {0, Solid(1024, 768, 0x0000FF), white};
+    images[2][2] = {0, Solid(1024, 768, 0x0000FF), white};
+}
+
+card framesShown = 0;
+void CountFrames() {
+    framesShown = 0;
+    Wimdows::Run::SetFrameHook([] { ++framesShown; });
+}
+
+} // namespace
+
+TEST(WaveFidelity, EntryGlidesInTenShownFramesAndNothingElseMoves) {
+    SafeField();
+    CountFrames();
+    speed = 60;
+    CreateEnemy(1150, 300, 3, 2, 1);
+    CreateEnemy(800, 600, 5, 5, 5); // a castle keeps its place
+    const integer scroll = backarr[1].x;
+    const std::uint64_t start = Wimdows::Run::ClockMs();
+    EnterField();
+    EXPECT_FLOAT_EQ(enemies[3].x, 950);
+    EXPECT_FLOAT_EQ(enemies[3].y, 300);
+    EXPECT_FLOAT_EQ(enemies[5].x, 800);
+    EXPECT_EQ(enemies[3].counter, 0u);
+    EXPECT_EQ(framesShown, 10u);
+    EXPECT_EQ(Wimdows::Run::ClockMs() - start, 600u);
+    EXPECT_EQ(backarr[1].x, scroll - 11 * 7); // drawn once more than shown
+    EXPECT_EQ(counter, 1u);
+    EXPECT_EQ(actualdifficulty, 4u);
+
+    // Only castles: the glide ends by itself instead of drawing forever.
+    enemies[3].state = false;
+    EnterField();
+    EXPECT_EQ(framesShown, 20u);
+    EXPECT_FLOAT_EQ(enemies[5].x, 800);
+    Wimdows::Run::SetFrameHook(nullptr);
+}
+
+TEST(WaveFidelity, LayersStackInDrawOrder) {
+    SafeField();
+    const card mask = Solid(1024, 768, kWhite);
+    constexpr card kDragon = 0x000011, kEnemy = 0x000022, kItem = 0x000033, kShot = 0x000044,
+                   kBlast = 0x000055;
+    images[1][1] = {0, Solid(50, 50, kDragon), mask};
+    images[1][2] = images[1][1];
+    images[3][1] = {0, Solid(50, 50, kEnemy), mask};
+    images[4][1] = {0, Solid(37, 37, kItem), mask};
+    images[5][4] = {0, Solid(20, 20, kShot), mask};
+    images[6][1] = {0, Solid(50, 50, kBlast), mask};
+
+    // Everything over one point, the dragon also over the health bar.
+    schip.x = 910;
+    schip.y = 45;
+    CreateEnemy(910, 45, 1, 1, 0);
+    objects[1][1].state = true;
+    objects[1][1].x = 910;
+    objects[1][1].y = 45;
+    bullets[1] = {-15, 0, 910, 45, 5, true, 1};
+    explosions[1] = {0, 1, 910, 45, true};
+
+    const auto top = [] {
+        Draw();
+        return Wimdows::GetPixel(905, 45);
+    };
+    EXPECT_EQ(top(), kBlast);
+    explosions[1].state = false;
+    EXPECT_EQ(top(), kShot);
+    bullets[1].state = false;
+    EXPECT_EQ(top(), kItem);
+    objects[1][1].state = false;
+    EXPECT_EQ(top(), kEnemy);
+    enemies[1].state = false;
+    EXPECT_EQ(top(), kDragon);
+}
+
+TEST(WaveFidelity, ATickMovesBeforeItFiresAndRearmsBeforeTheGun) {
+    SafeField();
+    // Difficulty 10 held by its history, at which a Bat always fires.
+    actualdifficulty = 10;
+    calclevel.fill(10);
+    counter = 6; // this tick is the 7th: the gun re-arms and fires at once
+    Wimdows::Run::InputEvent space;
+    space.kind = Wimdows::Run::InputEvent::KeyDown;
+    space.code = 0x20;
+    Wimdows::Run::Apply(space);
+    CreateEnemy(700, 300, 50, 1, 4);
+    const integer magic = schip.magic;
+
+    Tick();
+
+    EXPECT_EQ(counter, 7u);
+    EXPECT_EQ(schip.magic, magic - 5);
+    bool gunFired = false;
+    const bullet* batShot = nullptr;
+    for (card i = 1; i <= 100; ++i) {
+        gunFired = gunFired || (bullets[i].state && bullets[i].type == 0);
+        if (bullets[i].state && bullets[i].type == 1) {
+            batShot = &bullets[i];
+        }
+    }
+    EXPECT_TRUE(gunFired);
+    ASSERT_NE(batShot, nullptr);
+    // Fired from where the Bat moved to this tick, and not yet moved itself.
+    EXPECT_FLOAT_EQ(enemies[50].x, 679);
+    EXPECT_FLOAT_EQ(batShot->x, 679 - 25 - batShot->length);
+    EXPECT_FLOAT_EQ(batShot->y, 300);
+}
