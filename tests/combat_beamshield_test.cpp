@@ -195,3 +195,15 @@ TEST_F(BeamShield, BeamBurnsEnemyShotsButNotTheDragons) {
     EXPECT_EQ(CombatTest::ExplosionsAlive(), 2);
     EXPECT_FLOAT_EQ(explosions[1].y, schip.y + 19);
 }
+
+TEST_F(BeamShield, AShotUnderSeveralBeamSamplesFlaresAtEach) {
+    RunningBeam(0);                       // g = 2: shot samples at +1 and +31, tip at +40
+    PutShot(1, schip.x + 36, schip.y, 1); // tip and +31
+    PutShot(2, schip.x + 16, schip.y, 2); // +1 and +31
+    Energybeam();
+    EXPECT_FALSE(bullets[1].state);
+    EXPECT_FALSE(bullets[2].state);
+    EXPECT_EQ(CombatTest::ExplosionsAlive(), 4);
+    EXPECT_FLOAT_EQ(explosions[2].x, schip.x + 36);
+    EXPECT_FLOAT_EQ(explosions[3].x, schip.x + 16);
+}

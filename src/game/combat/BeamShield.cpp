@@ -55,11 +55,14 @@ void BeamOnEnemies(card g) {
     }
 }
 
-// Burns an enemy shot within reach of (sx, schip.y); a shot already burnt
-// this tick is not burnt again.
+bool EnemyShot(const bullet& b) {
+    return b.state && b.type != 0;
+}
+
+// Burns shot l when it lies within reach of (sx, schip.y).
 void BurnShot(card l, real sx, real reach) {
     bullet& b = bullets[l];
-    if (b.state && b.type != 0 && Distance(sx, b.x, schip.y, b.y) <= reach) {
+    if (Distance(sx, b.x, schip.y, b.y) <= reach) {
         b.state = false;
         Explosion(b.x, b.y, 2);
     }
@@ -68,6 +71,10 @@ void BurnShot(card l, real sx, real reach) {
 void BeamOnShots(card g) {
     const real tip = schip.x + static_cast<real>(20 * g);
     for (card l = 1; l <= 100; ++l) {
+        // Looked at once: a shot under several sample points flares at each.
+        if (!EnemyShot(bullets[l])) {
+            continue;
+        }
         BurnShot(l, tip, kBeamShotReach);
         for (card h = 1; h <= 20 * g; h += 30) {
             BurnShot(l, schip.x + static_cast<real>(h), kBeamShotReach);
@@ -124,7 +131,9 @@ void Energyshield() {
                                 Whole(schip.y - 37.5f));
     }
     for (card i = 1; i <= 100; ++i) {
-        BurnShot(i, schip.x, kShieldShotReach);
+        if (EnemyShot(bullets[i])) {
+            BurnShot(i, schip.x, kShieldShotReach);
+        }
     }
     // Anything this close is burnt whatever it is: no points, no drop.
     for (card j = 1; j <= 100; ++j) {
