@@ -131,3 +131,22 @@ TEST(WaveFidelity, ATickMovesBeforeItFiresAndRearmsBeforeTheGun) {
     EXPECT_FLOAT_EQ(batShot->x, 679 - 25 - batShot->length);
     EXPECT_FLOAT_EQ(batShot->y, 300);
 }
+
+TEST(WaveFidelity, DeathOnTheWallLeavesTheIciclesFalling) {
+    SafeField();
+    level = 2;
+    images[2][3] = {0, Solid(1024, 768, 0x0000FF), Solid(1024, 768, 0)};
+    images[2][4] = images[2][3];
+    images[4][7][1] = Solid(30, 150, 0);
+    BackObjLevel2[2] = {600, 250, true};
+    schip.x = 300;
+    schip.y = 300;
+    Draw();
+    EXPECT_EQ(schip.health, 0);
+    EXPECT_TRUE(BackObjLevel2[2].update);
+    int blasts = 0;
+    for (card i = 1; i <= 25; ++i) {
+        blasts += explosions[i].state ? 1 : 0;
+    }
+    EXPECT_EQ(blasts, 1); // the wall's alone
+}
