@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using namespace Procedures;
 
 namespace {
@@ -144,9 +146,7 @@ TEST(WaveFidelity, DeathOnTheWallLeavesTheIciclesFalling) {
     Draw();
     EXPECT_EQ(schip.health, 0);
     EXPECT_TRUE(BackObjLevel2[2].update);
-    int blasts = 0;
-    for (card i = 1; i <= 25; ++i) {
-        blasts += explosions[i].state ? 1 : 0;
-    }
-    EXPECT_EQ(blasts, 1); // the wall's alone
+    EXPECT_EQ(std::count_if(explosions.begin(), explosions.end(),
+                            [](const explosion& e) { return e.state; }),
+              1); // the wall's alone
 }
