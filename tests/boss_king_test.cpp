@@ -106,3 +106,15 @@ TEST_F(KingFight, AStrayShotInTheLastSlotIsNoFlame) {
     Boss::Tick(f);
     EXPECT_EQ(schip.health, 100);
 }
+
+TEST_F(KingFight, AFlameOutlivesItsKingWithoutAgeingOrBurning) {
+    PutArea(825, schip.y, f.flamecounter);
+    enemies[1].state = false;
+    f.fightstate = 2;
+    for (int tick = 0; tick < 20; ++tick) {
+        Boss::Tick(f);
+    }
+    EXPECT_TRUE(Boss::AreaActive());
+    EXPECT_EQ(schip.health, 100);
+    EXPECT_EQ(f.fightstate, 2u);
+}

@@ -1,5 +1,7 @@
 #include "levels_support.h"
 
+#include "util/StandardLib.h"
+
 #include <gtest/gtest.h>
 
 using namespace Procedures;
@@ -170,4 +172,39 @@ TEST_F(WindFight, HealthBarShrinksAndTurnsRedAtAQuarter) {
     bar(-99, 5000);
     EXPECT_NE(Wimdows::GetPixel(898, 730), LevelsTest::kRed);
     EXPECT_NE(Wimdows::GetPixel(899, 730), LevelsTest::kRed);
+}
+
+TEST_F(WindFight, StormChanceIsDrawnEveryStormTickAndItsHeightAfterIt) {
+    // Nothing else draws in the storm phase, so the fight's own sequence can
+    // be worked out ahead: one chance a tick until a 4, then the height.
+    StandardLib::ResetRandom();
+    int birth = 1;
+    while (StandardLib::RandomCard(1, 25) != 4) {
+        ++birth;
+    }
+    const auto height = static_cast<real>(StandardLib::RandomCard(1, 150));
+    ASSERT_LT(birth, 180); // born inside the phase
+
+    StormPhase(f);
+    schip.y = 700; // out of every storm's reach
+    StandardLib::ResetRandom();
+    Step(birth - 1);
+    EXPECT_FALSE(bullets[Boss::kArea].state);
+    Step();
+    ASSERT_TRUE(Boss::AreaActive());
+    EXPECT_FLOAT_EQ(bullets[Boss::kArea].x, 595);
+    EXPECT_FLOAT_EQ(bullets[Boss::kArea].y, 271 + height);
+
+    // A live storm does not spare the draw: still one chance a tick.
+    Step(3);
+    const std::uint32_t after = StandardLib::Seed();
+    StandardLib::ResetRandom();
+    for (int i = 0; i < birth; ++i) {
+        StandardLib::RandomCard(1, 25);
+    }
+    StandardLib::RandomCard(1, 150);
+    for (int i = 0; i < 3; ++i) {
+        StandardLib::RandomCard(1, 25);
+    }
+    EXPECT_EQ(StandardLib::Seed(), after);
 }

@@ -146,3 +146,35 @@ TEST_F(Script, PracticeBossStartRunsFightStoryAndNextLevel) {
         EXPECT_LT(counter - before, 100u);
     }
 }
+
+// Only Enter leaves the story, and it is looked for after each 10 ms pause.
+TEST_F(Script, InterludeWaitsForEnterAlone) {
+    Game::options.startAtBoss = true;
+    PracticeStart();
+    LevelsTest::Key(kRight, true); // ram the boss
+    bool fought = false;
+    int waits = 0;
+    std::uint64_t first = 0, last = 0;
+    Wimdows::Run::SetSyncHook([&] {
+        fought = fought || objects[6][1].state;
+        if (!fought || objects[6][1].state) {
+            return;
+        }
+        // The clouds are off: the fight is over and the story is up.
+        last = Wimdows::Run::ClockMs();
+        if (++waits == 1) {
+            first = last;
+        }
+        constexpr std::array<std::uint32_t, 4> kOthers{0x20, 0x41, 0x1B, 0x28};
+        if (waits <= 4) {
+            LevelsTest::Key(kOthers[waits - 1], true);
+        } else {
+            LevelsTest::Key(kEnter, true);
+        }
+    });
+    Level1();
+    Wimdows::Run::SetSyncHook({});
+    EXPECT_EQ(waits, 5);
+    EXPECT_EQ(last - first, 40u);
+    EXPECT_EQ(level, 2u);
+}
