@@ -4,6 +4,7 @@
 #include "Noise.h"
 #include "Palette.h"
 #include "Shade.h"
+#include "StormCloud.h"
 
 #include <cmath>
 
@@ -145,27 +146,6 @@ Canvas sun() {
     return c;
 }
 
-Canvas cloud(std::uint32_t seed) {
-    const Canvas blank = Media::blank("Media/Cloud1.bmp");
-    Canvas c(blank.width(), blank.height());
-    const Ramp grey = ramp(hex(0x6A7090), hex(0xC8CEE0), hex(0xFFFFFF), hex(0x2A2C48));
-    Rng rng(seed);
-    // A tall stack of billows, broad at the middle like a storm head.
-    for (int i = 0; i < 16; ++i) {
-        const float y = 30.0f + float(i) * 16.0f + rng.range(-6, 6);
-        const float bulge = 1.0f - std::abs(y - 150.0f) / 170.0f;
-        const float r = 20.0f + 26.0f * bulge + rng.range(-4, 4);
-        const float x = 75.0f + rng.range(-18, 18) * bulge;
-        Region p(c.width(), c.height());
-        p.circle(x, y, std::min(r, 72.0f));
-        Shading s;
-        s.depth = r * 0.6f;
-        s.tones = 6;
-        paint(c, p, grey, s);
-    }
-    return c;
-}
-
 } // namespace
 
 void drawItems(Media& m) {
@@ -178,8 +158,8 @@ void drawItems(Media& m) {
     m.sprite("Media/Ijspegel.bmp", "Media/IjspegelMask.bmp", ice);
     m.put("Media/IjspegelColl.bmp", icicleCollision(ice));
     m.sprite("Media/Zon.bmp", "Media/ZonMask.bmp", sun());
-    m.sprite("Media/Cloud1.bmp", "Media/Cloud1Mask.bmp", cloud(11));
-    m.sprite("Media/Cloud2.bmp", "Media/Cloud2Mask.bmp", cloud(29));
+    m.sprite("Media/Cloud1.bmp", "Media/Cloud1Mask.bmp", stormCloud(Storm::Anvil));
+    m.sprite("Media/Cloud2.bmp", "Media/Cloud2Mask.bmp", stormCloud(Storm::Rain));
 }
 
 } // namespace Art
