@@ -77,7 +77,8 @@ void head(Canvas& c, const DragonLook& look, const Frame& f) {
 void wing(Canvas& c, const DragonLook& look, const Frame& f, bool far) {
     const int w = c.width(), h = c.height();
     const Ramp membrane = ramp(far ? scale(look.wing, 0.72f) : look.wing);
-    const float dx = far ? 8 : 0, dy = far ? -2 : 0;
+    // The far wing peeks out beside the near one rather than under it.
+    const float dx = far ? (look.wingsUp ? 14 : 8) : 0, dy = far ? (look.wingsUp ? -3 : -2) : 0;
     auto P = [&](float x, float y) { return f.p(x + dx, y + dy); };
     // Shoulder, wrist, three finger tips, with the skin sagging between them.
     Pt root, wrist, tips[3], sag[2], back;
@@ -86,9 +87,10 @@ void wing(Canvas& c, const DragonLook& look, const Frame& f, bool far) {
         tips[0] = P(40, 1), tips[1] = P(22, 10), tips[2] = P(14, 30);
         sag[0] = P(38, 16), sag[1] = P(30, 30);
     } else {
-        root = P(56, 52), wrist = P(56, 80), back = P(40, 56);
-        tips[0] = P(44, 98), tips[1] = P(28, 94), tips[2] = P(16, 78);
-        sag[0] = P(40, 86), sag[1] = P(30, 78);
+        // Swept down and back, clear of the belly.
+        root = P(54, 54), wrist = P(46, 78), back = P(36, 58);
+        tips[0] = P(38, 98), tips[1] = P(22, 92), tips[2] = P(10, 76);
+        sag[0] = P(30, 86), sag[1] = P(19, 78);
     }
     Region skin(w, h);
     skin.polygon({root, wrist, tips[0], sag[0], tips[1], sag[1], tips[2], back});
@@ -99,7 +101,8 @@ void wing(Canvas& c, const DragonLook& look, const Frame& f, bool far) {
         fingers.capsule(wrist.x, wrist.y, t.x, t.y, std::max(0.5f, f.r(0.9f)),
                         std::max(0.4f, f.r(0.5f)));
     fingers &= skin;
-    c.fill(fingers, membrane.dark);
+    // Bones in the scale colour frame the membrane, so the wing reads as one.
+    c.fill(fingers, ramp(far ? scale(look.scale, 0.72f) : look.scale).dark);
     Region arm(w, h);
     arm.capsule(root.x, root.y, wrist.x, wrist.y, f.r(3.2f), f.r(2.2f));
     paint(c, arm, ramp(far ? scale(look.scale, 0.72f) : look.scale), shaded(f, 2));
@@ -145,11 +148,13 @@ void paintDragon(Canvas& c, const DragonLook& look) {
     paint(c, body, skin, shaded(f, 8));
 
     Region plates(w, h);
-    plates.ellipse(f.p(54, 66).x, f.p(54, 66).y, f.r(13), f.r(6), -0.3f);
-    plates.stroke({f.p(62, 60), f.p(70, 48), f.p(75, 42)}, f.r(4), f.r(3));
+    plates.ellipse(f.p(53, 67).x, f.p(53, 67).y, f.r(16), f.r(7.5f), -0.25f);
+    plates.stroke({f.p(60, 63), f.p(70, 50), f.p(77, 40)}, f.r(5.5f), f.r(4));
     plates &= body;
+    // The belly stays bright: it is what marks the dragon out against the sky.
     Shading bellyShade = shaded(f, 4);
     bellyShade.outline = false;
+    bellyShade.ambient = 0.5f;
     paint(c, plates, belly, bellyShade);
 
     Region leg(w, h);
@@ -157,7 +162,9 @@ void paintDragon(Canvas& c, const DragonLook& look) {
     leg.stroke({f.p(64, 64), f.p(70, 72), f.p(74, 73)}, f.r(4), f.r(2.5f));
     paint(c, leg, skin, shaded(f, 3));
 
-    head(c, look, Frame{f.k, f.p(78, 30).x, f.p(78, 30).y});
+    // A big head reads as "facing right" even at 50 pixels.
+    constexpr float kHead = 1.22f;
+    head(c, look, Frame{f.k * kHead, f.p(75, 30).x, f.p(75, 30).y});
 
     wing(c, look, f, false);
 }

@@ -9,7 +9,7 @@ namespace Art::Pal {
 // The young hero: green-teal scales, a straw belly.
 constexpr Rgb heroScale = hex(0x2FA872);
 constexpr Rgb heroBelly = hex(0xE8D58A);
-constexpr Rgb heroWing = hex(0x1F7A78);
+constexpr Rgb heroWing = hex(0xD89A4E); // warm membranes stand out from the scales
 constexpr Rgb horn = hex(0xEDE3C8);
 // The dragon king and his brood.
 constexpr Rgb kingScale = hex(0xC8302A);
