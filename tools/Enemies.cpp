@@ -118,32 +118,36 @@ Canvas genie() {
     Region body(kSize, kSize);
     body.ellipse(28, 26, 10, 8.5f);
     paint(c, body, skin, shaded(5));
-    Region head(kSize, kSize);
-    head.circle(19, 15, 6.5f);
-    head.polygon({{24, 12}, {29, 10}, {25, 16}}); // a pointed ear
-    paint(c, head, skin, shaded(4));
     // Arms folded across the chest, as a genie waits for a wish.
     Region arms(kSize, kSize);
-    arms.capsule(19, 25, 35, 26, 3.2f, 3.2f);
-    paint(c, arms, skin, shaded(2));
+    arms.capsule(21, 26, 35, 27, 2.6f, 2.6f);
+    paint(c, arms, ramp(scale(hex(0x4A86E0), 0.85f)), shaded(2));
     Region cuffs(kSize, kSize);
-    cuffs.rect(19, 22, 22, 29);
-    cuffs.rect(32, 23, 35, 30);
+    cuffs.circle(22, 26.5f, 2.2f);
+    cuffs.circle(34, 27, 2.2f);
     paint(c, cuffs, gold, shaded(1));
+    // A big head: the face is what tells a genie from a ghost at this size.
+    Region head(kSize, kSize);
+    head.circle(18, 16, 8);
+    head.polygon({{24, 12}, {30, 9}, {25, 18}}); // a pointed ear
+    paint(c, head, skin, shaded(5));
     Region turban(kSize, kSize);
-    turban.ellipse(20, 8.5f, 7.5f, 4);
-    turban.circle(22, 4, 2.5f);
+    turban.ellipse(19, 8.5f, 9, 4.5f);
+    turban.circle(22, 3.5f, 2.5f);
     paint(c, turban, ramp(hex(0xF2ECDC)), shaded(3));
     Region gem(kSize, kSize);
-    gem.circle(14, 9, 1.8f);
+    gem.circle(12, 9, 2);
     c.fill(gem, hex(0xE02848));
     Region beard(kSize, kSize);
-    beard.polygon({{13, 18}, {19, 19}, {14, 25}});
+    beard.polygon({{11, 20}, {19, 21}, {12, 28}});
     paint(c, beard, ramp(hex(0x182050)), shaded(1));
-    eyes(c, {{15.5f, 14}}, Pal::eyeWhite, 1.3f);
-    eyes(c, {{15, 14}}, Pal::ink, 0.6f);
+    Region brow(kSize, kSize);
+    brow.line(10.5f, 12.5f, 15, 13.2f, 0.7f);
+    c.fill(brow, hex(0x182050));
+    eyes(c, {{13, 15.5f}}, Pal::eyeWhite, 1.6f);
+    eyes(c, {{12.4f, 15.5f}}, Pal::ink, 0.8f);
     Region earring(kSize, kSize);
-    earring.circle(23, 18, 1.2f);
+    earring.circle(24, 20, 1.2f);
     c.fill(earring, Pal::gold);
     Region belt(kSize, kSize);
     belt.rect(18, 31, 38, 33);
