@@ -134,6 +134,12 @@ TEST(ScoreReading, LineBreaksBetweenEntriesReadLikeBlanks) {
     got = {};
     EXPECT_EQ(ScoreFile::Parse("OWL\r\n400\r\nASH\n7\n", got), 2u);
     ExpectPlaces(got, Table({{"OWL", 400}, {"ASH", 7}}));
+
+    // Lines ended by a carriage return alone: the character after it is the
+    // next score or name, never swallowed as if it were a line feed.
+    got = {};
+    EXPECT_EQ(ScoreFile::Parse("OWL\r400\rASH\r7\rKAT    12", got), 3u);
+    ExpectPlaces(got, Table({{"OWL", 400}, {"ASH", 7}, {"KAT", 12}}));
 }
 
 TEST(ScoreReading, ShortOrBrokenFilesFillTheRestWithBlankPlaces) {
