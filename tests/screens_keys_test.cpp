@@ -88,7 +88,8 @@ TEST_F(Keys, EveryMainMenuButtonIsReachedAndChosen) {
     Press(kDown);  // New game
     Press(kEnter);
     at += 1000;
-    Press(kEscape, 100); // give up: game over, its Return lit
+    Press(kEscape, 100); // give up: game over, where nothing is lit
+    Press(kLeft);        // lights Return
     Press(kEnter);
     Press(kDown); // Options
     FrameAt(at + 50, L::kMenuButtons[2].rect);
@@ -188,4 +189,24 @@ TEST_F(Keys, TheNameEntryKeepsEveryKeyItTypesFrom) {
     ASSERT_TRUE(Play(events, GameOverSave));
     EXPECT_EQ(std::string(scores[1].naam.data(), 7), "KA     ");
     EXPECT_EQ(scores[1].getal, 500u);
+}
+
+TEST_F(Keys, GameOverStartsUnlitSoAShotMeantForPlayChoosesNothing) {
+    // The keyboard was in charge in the menu (Options lit)...
+    Press(kDown);
+    ASSERT_FALSE(Play(events, MenuOptions));
+    // ... and the dragon dies while the player keeps firing and pressing Return.
+    events.clear();
+    at = 0;
+    Press(kSpace);
+    Press(kEnter);
+    EXPECT_FALSE(Play(events, GameOver));
+    EXPECT_FALSE(returnmenu);
+    // An arrow lights Return first; only then does a key choose it.
+    events.clear();
+    at = 0;
+    Press(kLeft);
+    Press(kEnter);
+    EXPECT_TRUE(Play(events, GameOver));
+    EXPECT_TRUE(returnmenu);
 }

@@ -55,7 +55,8 @@ void Open(const Layout::Grid& next) {
         remembered[grid->id] = lit;
     }
     grid = &next;
-    lit = keyboard ? (remembered[next.id] != kNone ? remembered[next.id] : 0) : kNone;
+    lit = keyboard && next.litOnOpen ? (remembered[next.id] != kNone ? remembered[next.id] : 0)
+                                     : kNone;
     chosen = kNone;
     for (std::size_t k = 0; k < kKeys.size(); ++k) {
         wasDown[k] = Wimdows::KeyDown(kKeys[k]);

@@ -45,7 +45,7 @@ bool NameEntry() {
             Wimdows::Text(std::string_view(naam.data(), naam.size()), Layout::kNameAt.x,
                           Layout::kNameAt.y);
         }
-        Screen::ReadInput(Layout::kReturnGrid);
+        Screen::ReadInput(Layout::kNameGrid);
         if (Screen::Clicked(Layout::kReturn)) {
             Wimdows::SetTitle(Layout::kTitleMenu);
             saved = SaveResult();

@@ -178,8 +178,11 @@ struct NavButton {
 struct Grid {
     std::uint32_t id; // each grid's own, 0..kGrids - 1
     std::span<const NavButton> buttons;
+    // Screens reached from play start unlit even for a keyboard player: a
+    // press meant for the game (fire, Return) must not choose a button there.
+    bool litOnOpen = true;
 };
-constexpr std::uint32_t kGrids = 4;
+constexpr std::uint32_t kGrids = 5;
 
 constexpr std::array<NavButton, 6> kMenuNav{{
     {kMenuButtons[0].rect, 0, 0},
@@ -202,8 +205,9 @@ constexpr std::array<NavButton, 1> kReturnNav{{{kReturn, 0, 0}}};
 
 constexpr Grid kMenuGrid{0, kMenuNav};
 constexpr Grid kOptionsGrid{1, kOptionsNav};
-constexpr Grid kGameOverGrid{2, kGameOverNav};
-// Story, credits, highscores and the name entry.
+constexpr Grid kGameOverGrid{2, kGameOverNav, false};
+// Story, credits and highscores.
 constexpr Grid kReturnGrid{3, kReturnNav};
+constexpr Grid kNameGrid{4, kReturnNav, false};
 
 } // namespace Procedures::Layout
