@@ -54,7 +54,7 @@ SAN_FLAGS := -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS=-fno-sanitize-r
 export ASAN_OPTIONS  := detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS := print_stacktrace=1:halt_on_error=1
 export TSAN_OPTIONS  := halt_on_error=1:second_deadlock_stack=1
-TSAN_TESTS := display_window_test run_test
+TSAN_TESTS := display_window_test run_test music_test
 
 sanitize-build: deps
 	@cmake -S . -B build-asan $(SAN_FLAGS) -DMORVEK_SANITIZE=address,undefined >/dev/null

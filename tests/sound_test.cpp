@@ -4,6 +4,7 @@
 #include "display/Run.h"
 #include "display/Wimdows.h"
 #include "game/core/World.h"
+#include "support/MixFor.h"
 #include "support/TestWorld.h"
 
 #include <gtest/gtest.h>
@@ -55,15 +56,7 @@ TEST(SoundEffects, RenderingIsRepeatableAtAnyRate) {
     EXPECT_NEAR(static_cast<float>(slow.size()) / 22050.0f, Sound::Seconds(Effect::Fanfare), 1e-3f);
 }
 
-std::vector<float> MixFor(Sound::Mixer& mixer, std::size_t frames) {
-    std::vector<float> out;
-    std::vector<float> block(512);
-    while (out.size() < frames) {
-        mixer.Mix(block);
-        out.insert(out.end(), block.begin(), block.end());
-    }
-    return out;
-}
+using TestAudio::MixFor;
 
 TEST(SoundMixer, EverythingAtOnceNeverClips) {
     Sound::Mixer mixer(kRate);

@@ -7,6 +7,7 @@
 
 #include <iostream>
 #include <memory>
+#include <thread>
 
 namespace Sound {
 
@@ -17,6 +18,10 @@ constexpr int kRate = 48000;
 constexpr Uint16 kBufferFrames = 512;
 
 std::unique_ptr<Mixer> mixer;
+// Renders the tunes after the device opens, so the first menu frame never
+// waits for music; declared after the mixer, so it is joined before the
+// mixer goes.
+std::jthread composer;
 Director director;
 SDL_AudioDeviceID device = 0;
 bool startMuted = false;
@@ -28,6 +33,7 @@ void Fill(void*, Uint8* stream, int bytes) {
 // Game thread, inside UpdateWindow: reads the world, posts to the mixer.
 void OnFrame() {
     const Effects fx = director.Observe();
+    mixer->SetTune(director.Music());
     if (director.MutePressed()) {
         mixer->SetMuted(!mixer->Muted());
     }
@@ -69,6 +75,15 @@ bool Start(bool muted) {
     device = id;
     Wimdows::Run::SetFrameHook(OnFrame);
     SDL_PauseAudioDevice(device, 0);
+    composer = std::jthread([rate = have.freq](const std::stop_token& stop) {
+        // The first level and the fights are the likeliest to be needed first.
+        for (const Tune t : {Tune::Level1, Tune::Boss, Tune::Level2, Tune::Level3}) {
+            if (stop.stop_requested()) {
+                return;
+            }
+            mixer->LoadTune(t, Render(t, rate));
+        }
+    });
     return true;
 }
 

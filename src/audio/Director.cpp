@@ -4,6 +4,7 @@
 #include "display/Wimdows.h"
 #include "game/screens/Layout.h"
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -15,6 +16,8 @@ namespace P = Procedures;
 
 constexpr P::card kBossAttack = 20;
 constexpr P::card kKing = 13;
+constexpr std::array<P::card, 3> kBosses{10, 11, kKing};
+constexpr std::array<Tune, 4> kLevelTunes{Tune::None, Tune::Level1, Tune::Level2, Tune::Level3};
 constexpr std::uint32_t kMuteKey = 'M';
 
 // What a new shot of each bullet type sounds like; boss attacks are told
@@ -66,9 +69,15 @@ Director::Seen Director::Look() {
     s.lives = P::schip.lives;
     s.score = P::score;
     for (std::size_t i = 1; i <= 100; ++i) {
-        s.kingAlive = s.kingAlive || (P::enemies[i].state && P::enemies[i].type == kKing);
+        const P::enemy& e = P::enemies[i];
+        s.kingAlive = s.kingAlive || (e.state && e.type == kKing);
+        s.bossAlive = s.bossAlive || (e.state && std::find(kBosses.begin(), kBosses.end(),
+                                                           e.type) != kBosses.end());
     }
     s.title = Wimdows::Run::Title();
+    s.level = P::level;
+    s.playing =
+        s.title == P::Layout::kTitleMenu && !P::returnmenu && P::level >= 1 && P::level <= 3;
     return s;
 }
 
@@ -77,6 +86,7 @@ Effects Director::Observe() {
     Effects fx;
     if (!primed_) {
         primed_ = true;
+        music_ = ChooseMusic(now, now);
         seen_ = std::move(now);
         return fx;
     }
@@ -139,8 +149,28 @@ Effects Director::Observe() {
         now.lives > 0) {
         play(Effect::Fanfare);
     }
+    music_ = ChooseMusic(was, now);
     seen_ = std::move(now);
     return fx;
+}
+
+Tune Director::ChooseMusic(const Seen& was, const Seen& now) {
+    if (!now.playing) {
+        hushed_ = 0;
+        return Tune::None;
+    }
+    // A boss beaten leaves the story, the closing text and the fanfare in
+    // quiet; the next level brings its own tune.
+    if (was.playing && was.bossAlive && !now.bossAlive) {
+        hushed_ = now.level;
+    }
+    if (hushed_ != 0 && hushed_ != now.level) {
+        hushed_ = 0;
+    }
+    if (hushed_ != 0) {
+        return Tune::None;
+    }
+    return now.bossAlive ? Tune::Boss : kLevelTunes[now.level];
 }
 
 bool Director::MutePressed() {

@@ -1,10 +1,11 @@
 // Hears the game by watching it: once per presented frame it compares the
 // world with what it saw the frame before and names the sounds the changes
-// call for. It only reads the world, so a run sounds the way it plays and
-// plays the same with or without sound.
+// call for, and the tune that goes with what is on screen. It only reads the world, so a run sounds
+// the way it plays and plays the same with or without sound.
 #pragma once
 
 #include "audio/Effects.h"
+#include "audio/Music.h"
 #include "game/core/World.h"
 
 #include <bitset>
@@ -19,6 +20,10 @@ class Director {
     // The effects called for since the last look, each at most once. The
     // first look only learns the world.
     Effects Observe();
+    // The tune for what the last look saw: a level's own in its waves, the
+    // fight's in a boss fight, and nothing in the menus, on the screens, or
+    // from a beaten boss until the next level begins.
+    Tune Music() const { return music_; }
     // Whether M went down since the last call; not while a name is entered,
     // where M is a letter.
     bool MutePressed();
@@ -33,11 +38,18 @@ class Director {
         Procedures::integer lives = 0;
         Procedures::card score = 0;
         bool kingAlive = false;
+        bool bossAlive = false;
+        bool playing = false; // in a game, not in the menus or on a screen
+        Procedures::card level = 0;
         std::string title;
     };
     static Seen Look();
 
+    Tune ChooseMusic(const Seen& was, const Seen& now);
+
     Seen seen_;
+    Tune music_ = Tune::None;
+    Procedures::card hushed_ = 0; // the level whose boss was beaten
     bool primed_ = false;
     bool mHeld_ = false;
 };

@@ -1,28 +1,12 @@
 #include "audio/Effects.h"
+#include "audio/Synth.h"
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 
 namespace Sound {
 
 namespace {
-
-enum class Wave : std::uint8_t { Sine, Triangle, Square, Saw, Noise };
-
-// One oscillator (or low-passed noise with f0, f1 as its cut-off) sweeping
-// from f0 to f1 over its length. `curve` shapes the fade after the attack:
-// 2 is a plucked decay, below 1 a held note. `wobble` is a slow vibrato in
-// Hz (for noise it sways the cut-off, which sounds like wind).
-struct Voice {
-    Wave wave = Wave::Sine;
-    float f0 = 0, f1 = 0;
-    float at = 0, length = 0;
-    float attack = 0.005f;
-    float gain = 0;
-    float curve = 2;
-    float wobble = 0;
-};
 
 struct Recipe {
     Effect effect;
@@ -120,70 +104,6 @@ constexpr bool InEffectOrder() {
 static_assert(InEffectOrder(), "one recipe per effect, in the order of Effect");
 
 constexpr float kPeak = 0.7f;
-constexpr float kTwoPi = 2 * std::numbers::pi_v<float>;
-
-float Envelope(const Voice& v, float t) {
-    if (t < v.attack) {
-        return t / v.attack;
-    }
-    const float u = (t - v.attack) / std::max(v.length - v.attack, 1e-4f);
-    return std::pow(std::max(0.0f, 1.0f - u), v.curve);
-}
-
-float Shape(Wave wave, float phase) {
-    switch (wave) {
-    case Wave::Sine:
-        return std::sin(kTwoPi * phase);
-    case Wave::Triangle:
-        return 4 * std::abs(phase - 0.5f) - 1;
-    case Wave::Square:
-        return phase < 0.5f ? 1.0f : -1.0f;
-    case Wave::Saw:
-        return 2 * phase - 1;
-    case Wave::Noise:
-        break;
-    }
-    return 0;
-}
-
-// The sound's own noise source: the game's random numbers must not move.
-struct NoiseSource {
-    std::uint32_t state = 0x9E3779B9u;
-    float Next() {
-        state ^= state << 13;
-        state ^= state >> 17;
-        state ^= state << 5;
-        return static_cast<float>(state) / 2147483648.0f - 1.0f;
-    }
-};
-
-void AddVoice(const Voice& v, int rate, std::vector<float>& out) {
-    const auto first = static_cast<std::size_t>(v.at * static_cast<float>(rate));
-    const auto count = static_cast<std::size_t>(v.length * static_cast<float>(rate));
-    const float dt = 1.0f / static_cast<float>(rate);
-    float phase = 0, low = 0;
-    NoiseSource noise;
-    for (std::size_t i = 0; i < count && first + i < out.size(); ++i) {
-        const float t = static_cast<float>(i) * dt;
-        const float u = t / v.length;
-        float f = v.f0 * std::pow(v.f1 / v.f0, u);
-        const float sway = v.wobble > 0 ? std::sin(kTwoPi * v.wobble * t) : 0.0f;
-        float sample = 0;
-        if (v.wave == Wave::Noise) {
-            f *= 1.0f + 0.5f * sway;
-            const float a = 1.0f - std::exp(-kTwoPi * f * dt);
-            low += a * (noise.Next() - low);
-            // Keeps a low rumble as loud as a hiss of the same gain.
-            sample = low * std::sqrt((2.0f - a) / (3.0f * a));
-        } else {
-            f *= 1.0f + 0.03f * sway;
-            phase += f * dt;
-            phase -= std::floor(phase);
-            sample = Shape(v.wave, phase);
-        }
-        out[first + i] += v.gain * Envelope(v, t) * sample;
-    }
-}
 
 const Recipe& RecipeOf(Effect e) {
     return kRecipes[Index(e)];
@@ -207,20 +127,10 @@ std::vector<float> Render(Effect e, int rate) {
     std::vector<float> out(
         static_cast<std::size_t>(std::ceil(Seconds(e) * static_cast<float>(rate))), 0.0f);
     for (const Voice& v : RecipeOf(e).voices) {
-        if (v.length > 0 && v.gain > 0) {
-            AddVoice(v, rate, out);
-        }
+        AddVoice(v, rate, out);
     }
     // Noise peaks are only known after the fact; keep every effect's headroom.
-    float peak = 0;
-    for (const float s : out) {
-        peak = std::max(peak, std::abs(s));
-    }
-    if (peak > kPeak) {
-        for (float& s : out) {
-            s *= kPeak / peak;
-        }
-    }
+    Normalise(out, kPeak);
     return out;
 }
 

@@ -11,6 +11,8 @@ namespace {
 // clipping; a single effect passes almost untouched.
 constexpr float kMaster = 0.8f;
 constexpr float kCeiling = 0.95f;
+// A change of tune fades the old one out and the new one in, each this long.
+constexpr float kFadeSeconds = 0.6f;
 
 } // namespace
 
@@ -30,6 +32,42 @@ void Mixer::Trigger(Effect e) {
     }
     queue_[head % kQueue] = e;
     head_.store(head + 1, std::memory_order_release);
+}
+
+void Mixer::LoadTune(Tune t, std::vector<float> loop) {
+    if (t == Tune::None || TuneLoaded(t)) {
+        return;
+    }
+    tunes_[TuneIndex(t)] = std::move(loop);
+    loaded_[TuneIndex(t)].store(true, std::memory_order_release);
+}
+
+bool Mixer::TuneLoaded(Tune t) const {
+    return t != Tune::None && loaded_[TuneIndex(t)].load(std::memory_order_acquire);
+}
+
+void Mixer::MixMusic(std::span<float> out) {
+    const Tune wanted = tune_.load(std::memory_order_relaxed);
+    const float step = 1.0f / (kFadeSeconds * static_cast<float>(rate_));
+    for (float& s : out) {
+        // Only a loaded tune is heard; one still rendering is silence until it comes.
+        const bool stay = playing_ == wanted && TuneLoaded(playing_);
+        musicLevel_ =
+            stay ? std::min(1.0f, musicLevel_ + step) : std::max(0.0f, musicLevel_ - step);
+        if (musicLevel_ == 0.0f && playing_ != wanted) {
+            playing_ = wanted;
+            musicAt_ = 0;
+        }
+        if (musicLevel_ == 0.0f || !TuneLoaded(playing_)) {
+            continue;
+        }
+        const std::vector<float>& loop = tunes_[TuneIndex(playing_)];
+        if (loop.empty()) {
+            continue;
+        }
+        musicAt_ %= loop.size();
+        s += musicLevel_ * loop[musicAt_++];
+    }
 }
 
 void Mixer::Start(Effect e) {
@@ -56,6 +94,7 @@ void Mixer::Mix(std::span<float> out) {
         voices_.fill({});
         return;
     }
+    MixMusic(out);
     for (Playing& p : voices_) {
         if (p.samples == nullptr) {
             continue;

@@ -1,8 +1,10 @@
-// Plays effects over each other. The game thread asks for effects through a
-// small lock-free queue; the audio thread mixes, so neither ever waits.
+// Plays effects over each other and over a music loop. The game thread asks
+// for effects through a small lock-free queue and names the tune with one
+// atomic; the audio thread mixes, so neither ever waits.
 #pragma once
 
 #include "audio/Effects.h"
+#include "audio/Music.h"
 
 #include <atomic>
 #include <cstddef>
@@ -24,6 +26,15 @@ class Mixer {
     // Audio thread: fills `out` (mono) with the mix, always within [-1, 1].
     void Mix(std::span<float> out);
 
+    // Any thread, once per tune: hands over its rendered loop. Until then
+    // the tune is silence.
+    void LoadTune(Tune t, std::vector<float> loop);
+    bool TuneLoaded(Tune t) const;
+    // From one thread at a time; the music fades over to `t`.
+    void SetTune(Tune t) { tune_.store(t, std::memory_order_relaxed); }
+    // Audio thread: the tune playing or fading out.
+    Tune NowPlaying() const { return playing_; }
+
     void SetMuted(bool muted) { muted_.store(muted); }
     bool Muted() const { return muted_.load(); }
 
@@ -35,6 +46,7 @@ class Mixer {
         std::size_t at = 0;
     };
     void Start(Effect e);
+    void MixMusic(std::span<float> out);
 
     int rate_;
     std::array<std::vector<float>, kEffects> samples_;
@@ -45,6 +57,14 @@ class Mixer {
     std::atomic<std::uint32_t> head_{0}; // next to write, game thread
     std::atomic<std::uint32_t> tail_{0}; // next to read, audio thread
     std::atomic<bool> muted_{false};
+
+    std::array<std::vector<float>, kTunes> tunes_;
+    std::array<std::atomic<bool>, kTunes> loaded_{};
+    std::atomic<Tune> tune_{Tune::None};
+    // Audio thread only.
+    Tune playing_ = Tune::None;
+    std::size_t musicAt_ = 0;
+    float musicLevel_ = 0;
 };
 
 } // namespace Sound

@@ -1,0 +1,197 @@
+#include "audio/Director.h"
+#include "audio/Mixer.h"
+#include "audio/Music.h"
+#include "audio/Synth.h"
+#include "display/Wimdows.h"
+#include "game/core/World.h"
+#include "support/MixFor.h"
+#include "support/TestWorld.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <thread>
+#include <vector>
+
+namespace {
+
+using Sound::Tune;
+namespace P = Procedures;
+
+constexpr int kRate = 48000;
+constexpr std::array<Tune, Sound::kTunes> kAll{Tune::Level1, Tune::Level2, Tune::Level3,
+                                               Tune::Boss};
+
+float Rms(const std::vector<float>& s, std::size_t from, std::size_t count) {
+    double sum = 0;
+    for (std::size_t i = from; i < from + count; ++i) {
+        sum += static_cast<double>(s[i]) * s[i];
+    }
+    return static_cast<float>(std::sqrt(sum / static_cast<double>(count)));
+}
+
+TEST(MusicTunes, EachIsALoopOfWholeBarsAtTheMusicLevel) {
+    for (const Tune t : kAll) {
+        SCOPED_TRACE(std::string(Sound::Name(t)));
+        const std::vector<float> s = Sound::Render(t, kRate);
+        ASSERT_EQ(s.size(), Sound::LoopLength(t, kRate));
+        const float seconds = static_cast<float>(s.size()) / kRate;
+        EXPECT_GT(seconds, 8.0f);  // long enough not to nag
+        EXPECT_LT(seconds, 30.0f); // short enough to keep in memory
+        float peak = 0;
+        for (const float v : s) {
+            ASSERT_TRUE(std::isfinite(v));
+            peak = std::max(peak, std::abs(v));
+        }
+        EXPECT_NEAR(peak, Sound::kMusicPeak, 1e-4f);
+        // Music all the way through, no silent stretch of a second.
+        for (std::size_t at = 0; at + kRate <= s.size(); at += kRate / 2) {
+            EXPECT_GT(Rms(s, at, kRate), 0.01f) << "at " << at;
+        }
+    }
+    EXPECT_TRUE(Sound::Render(Tune::None, kRate).empty());
+    // The same tune twice is the same samples: nothing random in the music.
+    EXPECT_EQ(Sound::Render(Tune::Level2, 22050), Sound::Render(Tune::Level2, 22050));
+}
+
+TEST(MusicSynth, AVoiceRunningPastTheEndWrapsOnlyWhenAsked) {
+    const Sound::Voice late{Sound::Wave::Sine, 440, 440, 0.9f, 0.3f, 0.005f, 0.5f, 1.0f};
+    std::vector<float> cut(kRate, 0.0f), looped(kRate, 0.0f);
+    Sound::AddVoice(late, kRate, cut);
+    Sound::AddVoice(late, kRate, looped, true);
+    EXPECT_EQ(Rms(cut, 0, kRate / 10), 0.0f);
+    EXPECT_GT(Rms(looped, 0, kRate / 10), 0.05f);
+    // The part before the end is the same either way.
+    EXPECT_EQ(std::vector(cut.begin() + kRate * 9 / 10, cut.end()),
+              std::vector(looped.begin() + kRate * 9 / 10, looped.end()));
+}
+
+using TestAudio::MixFor;
+
+TEST(MusicMixer, FadesTunesInAndOverAndIsSilentUntilLoaded) {
+    Sound::Mixer mixer(kRate);
+    mixer.SetTune(Tune::Level1);
+    // Still being rendered: silence, not a wait.
+    EXPECT_EQ(Rms(MixFor(mixer, kRate / 2), 0, kRate / 2), 0.0f);
+    mixer.LoadTune(Tune::Level1, Sound::Render(Tune::Level1, kRate));
+    mixer.LoadTune(Tune::Boss, Sound::Render(Tune::Boss, kRate));
+    EXPECT_TRUE(mixer.TuneLoaded(Tune::Boss));
+    EXPECT_FALSE(mixer.TuneLoaded(Tune::Level3));
+
+    auto in = MixFor(mixer, 2 * kRate);
+    EXPECT_LT(Rms(in, 0, kRate / 10), Rms(in, kRate, kRate / 10) / 2); // faded in
+    for (const float v : in) {
+        ASSERT_LE(std::abs(v), 1.0f);
+    }
+    // Over to the fight: the old tune fades before the new one starts.
+    mixer.SetTune(Tune::Boss);
+    MixFor(mixer, kRate / 10);
+    EXPECT_EQ(mixer.NowPlaying(), Tune::Level1);
+    MixFor(mixer, kRate);
+    EXPECT_EQ(mixer.NowPlaying(), Tune::Boss);
+
+    // Effects play over the music without clipping.
+    for (std::size_t i = 0; i < Sound::kEffects; ++i) {
+        mixer.Trigger(static_cast<Sound::Effect>(i));
+    }
+    for (const float v : MixFor(mixer, kRate)) {
+        ASSERT_LT(std::abs(v), 1.0f);
+    }
+    // Muted, then none: silence, and it stays so.
+    mixer.SetMuted(true);
+    EXPECT_EQ(Rms(MixFor(mixer, kRate / 10), 0, kRate / 10), 0.0f);
+    mixer.SetMuted(false);
+    mixer.SetTune(Tune::None);
+    const auto out = MixFor(mixer, 2 * kRate);
+    EXPECT_EQ(Rms(out, kRate, kRate), 0.0f);
+    // A loop handed over twice keeps the first.
+    mixer.LoadTune(Tune::Boss, {});
+    mixer.SetTune(Tune::Boss);
+    EXPECT_GT(Rms(MixFor(mixer, kRate), kRate / 2, kRate / 4), 0.01f);
+}
+
+TEST(MusicMixer, TunesArriveFromAnotherThreadWhileItMixes) {
+    Sound::Mixer mixer(kRate);
+    mixer.SetTune(Tune::Level3);
+    std::thread composer([&mixer] {
+        for (const Tune t : kAll) {
+            mixer.LoadTune(t, Sound::Render(t, 8000));
+        }
+    });
+    std::vector<float> block(256);
+    float heard = 0;
+    while (heard == 0.0f) {
+        mixer.Mix(block);
+        for (const float v : block) {
+            heard = std::max(heard, std::abs(v));
+        }
+    }
+    composer.join();
+    EXPECT_EQ(mixer.NowPlaying(), Tune::Level3);
+}
+
+class MusicDirector : public testing::Test {
+  protected:
+    void SetUp() override {
+        TestWorld::NewGameState();
+        Wimdows::SetTitle("Morvek");
+    }
+    Tune Look() {
+        director.Observe();
+        return director.Music();
+    }
+    static void Boss(P::card type, bool alive) {
+        P::enemies[1] = {800, 384, 250, type, type, 0, 1000, alive};
+    }
+    Sound::Director director;
+};
+
+TEST_F(MusicDirector, EachLevelItsTuneTheFightsTheirsTheMenusNone) {
+    for (P::card level = 1; level <= 3; ++level) {
+        P::level = level;
+        EXPECT_EQ(Look(), (std::array{Tune::Level1, Tune::Level2, Tune::Level3})[level - 1]);
+    }
+    // Ordinary enemies and the king's brood are no fight of their own.
+    Boss(12, true);
+    EXPECT_EQ(Look(), Tune::Level3);
+    for (const P::card boss : {10u, 11u, 13u}) {
+        Boss(boss, true);
+        EXPECT_EQ(Look(), Tune::Boss) << "boss type " << boss;
+    }
+
+    P::returnmenu = true; // given up
+    EXPECT_EQ(Look(), Tune::None);
+    P::returnmenu = false;
+    Wimdows::SetTitle("Game Over");
+    EXPECT_EQ(Look(), Tune::None);
+    Wimdows::SetTitle("Options");
+    EXPECT_EQ(Look(), Tune::None);
+    Wimdows::SetTitle("Morvek");
+    P::level = 0;
+    EXPECT_EQ(Look(), Tune::None);
+}
+
+TEST_F(MusicDirector, ABeatenBossLeavesQuietUntilTheNextLevel) {
+    P::level = 1;
+    Boss(10, true);
+    EXPECT_EQ(Look(), Tune::Boss);
+    Boss(10, false);
+    EXPECT_EQ(Look(), Tune::None); // the story after the fight
+    EXPECT_EQ(Look(), Tune::None);
+    P::level = 2;
+    EXPECT_EQ(Look(), Tune::Level2);
+
+    // A game that ends in quiet doesn't silence the next one.
+    P::level = 3;
+    Boss(13, true);
+    Look();
+    Boss(13, false);
+    EXPECT_EQ(Look(), Tune::None);
+    P::returnmenu = true;
+    Look();
+    P::returnmenu = false;
+    P::level = 3; // a practice start at the same level
+    EXPECT_EQ(Look(), Tune::Level3);
+}
+
+} // namespace
