@@ -2,6 +2,7 @@
 #include "audio/Mixer.h"
 #include "audio/Music.h"
 #include "audio/Synth.h"
+#include "display/Run.h"
 #include "display/Wimdows.h"
 #include "game/core/World.h"
 #include "support/MixFor.h"
@@ -130,6 +131,24 @@ TEST(MusicMixer, TunesArriveFromAnotherThreadWhileItMixes) {
     EXPECT_EQ(mixer.NowPlaying(), Tune::Level3);
 }
 
+TEST(MusicMixer, AHeldTuneFadesAndGoesOnWhereItStopped) {
+    Sound::Mixer mixer(kRate);
+    mixer.LoadTune(Tune::Level2, Sound::Render(Tune::Level2, kRate));
+    mixer.SetTune(Tune::Level2);
+    MixFor(mixer, 2 * kRate);
+    mixer.HoldMusic(true);
+    MixFor(mixer, kRate);
+    const std::size_t stopped = mixer.MusicPosition();
+    const auto held = MixFor(mixer, kRate);
+    EXPECT_EQ(Rms(held, 0, kRate), 0.0f);
+    EXPECT_EQ(mixer.MusicPosition(), stopped);
+    mixer.HoldMusic(false);
+    const auto back = MixFor(mixer, kRate);
+    EXPECT_GT(Rms(back, kRate / 2, kRate / 4), 0.01f);
+    EXPECT_GT(mixer.MusicPosition(), stopped);
+    EXPECT_EQ(mixer.NowPlaying(), Tune::Level2);
+}
+
 class MusicDirector : public testing::Test {
   protected:
     void SetUp() override {
@@ -192,6 +211,20 @@ TEST_F(MusicDirector, ABeatenBossLeavesQuietUntilTheNextLevel) {
     P::returnmenu = false;
     P::level = 3; // a practice start at the same level
     EXPECT_EQ(Look(), Tune::Level3);
+}
+
+TEST_F(MusicDirector, ThePauseBannerHoldsTheMusic) {
+    P::level = 1;
+    std::vector<bool> paused;
+    Wimdows::Run::SetFrameHook([&] {
+        director.Observe();
+        paused.push_back(director.Paused());
+    });
+    Wimdows::ShowBanner("PAUSED");
+    Wimdows::HideBanner();
+    Wimdows::Run::SetFrameHook(nullptr);
+    EXPECT_EQ(paused, (std::vector{true, false}));
+    EXPECT_EQ(director.Music(), Tune::Level1); // held, not changed
 }
 
 } // namespace

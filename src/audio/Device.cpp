@@ -34,6 +34,7 @@ void Fill(void*, Uint8* stream, int bytes) {
 void OnFrame() {
     const Effects fx = director.Observe();
     mixer->SetTune(director.Music());
+    mixer->HoldMusic(director.Paused());
     if (director.MutePressed()) {
         mixer->SetMuted(!mixer->Muted());
     }

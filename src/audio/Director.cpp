@@ -76,6 +76,7 @@ Director::Seen Director::Look() {
     }
     s.title = Wimdows::Run::Title();
     s.level = P::level;
+    s.paused = Wimdows::BannerShown();
     s.playing =
         s.title == P::Layout::kTitleMenu && !P::returnmenu && P::level >= 1 && P::level <= 3;
     return s;

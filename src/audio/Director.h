@@ -24,6 +24,8 @@ class Director {
     // fight's in a boss fight, and nothing in the menus, on the screens, or
     // from a beaten boss until the next level begins.
     Tune Music() const { return music_; }
+    // Whether the game was paused at the last look: the music waits with it.
+    bool Paused() const { return seen_.paused; }
     // Whether M went down since the last call; not while a name is entered,
     // where M is a letter.
     bool MutePressed();
@@ -40,6 +42,7 @@ class Director {
         bool kingAlive = false;
         bool bossAlive = false;
         bool playing = false; // in a game, not in the menus or on a screen
+        bool paused = false;
         Procedures::card level = 0;
         std::string title;
     };

@@ -48,10 +48,11 @@ bool Mixer::TuneLoaded(Tune t) const {
 
 void Mixer::MixMusic(std::span<float> out) {
     const Tune wanted = tune_.load(std::memory_order_relaxed);
+    const bool held = held_.load(std::memory_order_relaxed);
     const float step = 1.0f / (kFadeSeconds * static_cast<float>(rate_));
     for (float& s : out) {
         // Only a loaded tune is heard; one still rendering is silence until it comes.
-        const bool stay = playing_ == wanted && TuneLoaded(playing_);
+        const bool stay = playing_ == wanted && TuneLoaded(playing_) && !held;
         musicLevel_ =
             stay ? std::min(1.0f, musicLevel_ + step) : std::max(0.0f, musicLevel_ - step);
         if (musicLevel_ == 0.0f && playing_ != wanted) {

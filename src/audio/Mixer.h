@@ -32,8 +32,11 @@ class Mixer {
     bool TuneLoaded(Tune t) const;
     // From one thread at a time; the music fades over to `t`.
     void SetTune(Tune t) { tune_.store(t, std::memory_order_relaxed); }
+    // A held tune fades out and waits where it stopped, to go on from there.
+    void HoldMusic(bool hold) { held_.store(hold, std::memory_order_relaxed); }
     // Audio thread: the tune playing or fading out.
     Tune NowPlaying() const { return playing_; }
+    std::size_t MusicPosition() const { return musicAt_; }
 
     void SetMuted(bool muted) { muted_.store(muted); }
     bool Muted() const { return muted_.load(); }
@@ -61,6 +64,7 @@ class Mixer {
     std::array<std::vector<float>, kTunes> tunes_;
     std::array<std::atomic<bool>, kTunes> loaded_{};
     std::atomic<Tune> tune_{Tune::None};
+    std::atomic<bool> held_{false};
     // Audio thread only.
     Tune playing_ = Tune::None;
     std::size_t musicAt_ = 0;

@@ -21,6 +21,7 @@ struct Covered {
     std::vector<std::uint32_t> pixels; // the rows the band replaced
 };
 Covered covered;
+bool shown = false;
 
 // A quarter of the brightness: the frame stays visible behind the text.
 constexpr std::uint32_t Darken(std::uint32_t p) {
@@ -82,12 +83,22 @@ void ShowBanner(std::string_view text) {
         DrawScaled(frame.pixels, width, height, text, x, y, 0xFFFFFF);
         Shown({0, covered.y0, static_cast<std::int32_t>(width), covered.y1});
     }
+    shown = true;
+    CallFrameHook();
     if (!Run::Headless()) {
         Host::Present();
     }
 }
 
+bool BannerShown() {
+    return shown && window.state == STATE_ACTIVE;
+}
+
 void HideBanner() {
+    if (shown) {
+        shown = false;
+        CallFrameHook();
+    }
     {
         auto& frame = Presented();
         std::lock_guard guard(frame.lock);

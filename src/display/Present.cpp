@@ -61,10 +61,14 @@ void DrawnRect(std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y
     }
 }
 
-void UpdateWindow() {
+void CallFrameHook() {
     if (window.state == STATE_ACTIVE && frameHook) {
         frameHook();
     }
+}
+
+void UpdateWindow() {
+    CallFrameHook();
     if (window.state != STATE_ACTIVE || drawn.Empty()) {
         return;
     }

@@ -31,6 +31,9 @@ PresentedFrame& Presented();
 void OpenPresented(std::uint32_t width, std::uint32_t height);
 // Forget what was drawn and not yet presented (teardown).
 void DropDrawn();
+// Lets the frame hook look at the game: at every UpdateWindow, and when the
+// banner goes up or down.
+void CallFrameHook();
 
 // Key table, key queue and mouse: game thread only.
 void ClearInput();

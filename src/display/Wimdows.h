@@ -64,6 +64,7 @@ void GetTextSize(std::string_view text, std::uint32_t style, std::uint32_t& widt
 // frame and its pixel reads are the same as without it.
 void ShowBanner(std::string_view text);
 void HideBanner();
+bool BannerShown();
 
 // Helpers of the text operations, public because their rules are exact.
 std::int32_t intlen(std::int32_t nr);
