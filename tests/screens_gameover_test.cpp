@@ -3,6 +3,7 @@
 #include "display/Run.h"
 #include "display/Wimdows.h"
 #include "game/Procedures.h"
+#include "game/screens/Layout.h"
 #include "game/screens/ScoreFile.h"
 
 #include <gtest/gtest.h>
@@ -68,12 +69,15 @@ TEST_F(GameOverScreen, SavedNameGoesIntoTheTableAndReturnStillHeldLeaves) {
 }
 
 TEST_F(GameOverScreen, SecondSaveAddsNothing) {
+    constexpr std::uint32_t kBack = 0x203040;
+    const auto& back = Layout::kGameOverBack;
+    images[back.g][back.s][back.e] = Solid(kBack, 1024, 768);
     Events e = ToNameEntry({'O', 'W', 'L'});
     e.push_back(Move(300, 60, 700));
     e.push_back(Down(320));
     Key(e, 340, 13);
-    e.push_back(Move(350, 500, 500)); // applied after the save: off Return
-    e.push_back(Up(360));
+    e.push_back(Up(341)); // applied after the save: the click ends there
+    e.push_back(Move(350, 500, 500));
     e.push_back(Move(380, 900, 700)); // Save again, held a while
     e.push_back(Down(400));
     Key(e, 420, 'X');
@@ -85,6 +89,10 @@ TEST_F(GameOverScreen, SecondSaveAddsNothing) {
     const std::string file = ReadFile(scorefile);
     EXPECT_EQ(Count(file, "OWL    75"), 1u) << file;
     EXPECT_EQ(Count(file, " 75"), 1u) << file;
+    // Nothing is left of the Save button, not even the frame a hover draws.
+    for (const auto& [x, y] : {std::pair{870, 650}, {990, 725}, {930, 650}}) {
+        EXPECT_EQ(Wimdows::GetPixel(x, y), kBack) << x << "," << y;
+    }
 }
 
 TEST_F(GameOverScreen, ReturnWithoutSavingLeavesTheFileAlone) {

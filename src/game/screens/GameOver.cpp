@@ -71,16 +71,17 @@ void GameOver() {
     Screen::Frame(Layout::kSave);
     Wimdows::UpdateWindow();
 
-    // One result is saved once: after a save the Save button only lights up.
+    // One result is saved once. After a save the name entry's picture stays
+    // up with Return alone: its Save button is gone, and so is its frame.
     bool saved = false;
     for (;;) {
-        Screen::ReadInput(Layout::kGameOverGrid);
+        Screen::ReadInput(saved ? Layout::kNameGrid : Layout::kGameOverGrid);
         if (Screen::Clicked(Layout::kReturn)) {
             Wimdows::SetTitle(Layout::kTitleMenu);
             returnmenu = true;
             return;
         }
-        if (Screen::Clicked(Layout::kSave) && !saved) {
+        if (!saved && Screen::Clicked(Layout::kSave)) {
             saved = NameEntry();
         }
         Wimdows::Sleep(20);

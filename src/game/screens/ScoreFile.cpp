@@ -20,7 +20,7 @@ bool SaveResult() {
     ScoreFile::Insert(next, score);
     std::string error;
     if (!ScoreFile::Write(scorefile, next, error)) {
-        std::cerr << "Morvek: the highscores could not be saved to " << scorefile << ": " << error
+        std::cerr << "morvek: the highscores could not be saved to " << scorefile << ": " << error
                   << '\n';
         return false;
     }
