@@ -140,6 +140,14 @@ Canvas gameOverBack() {
         c.set(x, y, e);
         c.blend(x, y + 1, e, 0.4f);
     }
+    // A dusky plate under the name field, light enough that the field's
+    // black frame shows and dark enough for the white name typed into it.
+    for (int y = 572; y < 614; ++y)
+        for (int x = 460; x < 581; ++x) {
+            const bool rim = y == 572 || y == 613 || x == 460 || x == 580;
+            c.set(x, y,
+                  rim ? hex(0x8A5A58) : mix(hex(0x6A3A3C), hex(0x4A2628), float(y - 572) / 42));
+        }
     return c;
 }
 
