@@ -254,6 +254,50 @@ TEST_F(RunTest, AQuickLiveClickIsHeldForOneSyncPoint) {
     EXPECT_EQ(GetKey(), 0x0Du);
 }
 
+TEST_F(RunTest, QuickLiveTapsAreEachSeenAsAPress) {
+    // Three taps of an arrow inside one sync point, a repeat among them.
+    for (auto kind :
+         {InputEvent::KeyDown, InputEvent::KeyDown, InputEvent::KeyUp, InputEvent::KeyDown,
+          InputEvent::KeyUp, InputEvent::KeyDown, InputEvent::KeyUp}) {
+        InputEvent e;
+        e.kind = kind;
+        e.code = 0x26;
+        Run::Post(e);
+    }
+    std::string levels;
+    for (int pass = 0; pass < 7; ++pass) {
+        Sleep(20);
+        levels += KeyDown(0x26) ? 'D' : 'u';
+    }
+    EXPECT_EQ(levels, "DuDuDuu");
+    for (int typed = 0; typed < 4; ++typed) { // the repeat is typed too
+        EXPECT_EQ(GetKey(), 0x26u);
+    }
+}
+
+TEST_F(RunTest, WithThePointerOffOnlyKeysAndTheCloseBoxGetThrough) {
+    Run::SetLivePointer(false);
+    for (auto kind : {InputEvent::MouseMove, InputEvent::MouseDown, InputEvent::KeyDown,
+                      InputEvent::FocusLost}) {
+        InputEvent e;
+        e.kind = kind;
+        e.code = kind == InputEvent::KeyDown ? 'M' : 0;
+        e.x = 305;
+        Run::Post(e);
+    }
+    Sleep(20);
+    std::int32_t x = 0, y = 0;
+    MousePos(x, y);
+    EXPECT_EQ(x, 0);
+    EXPECT_FALSE(MouseLeft());
+    EXPECT_TRUE(Focused());
+    EXPECT_TRUE(KeyDown('M'));
+    InputEvent close;
+    close.kind = InputEvent::Close;
+    Run::Post(close);
+    EXPECT_THROW(Sleep(20), RunEnded);
+}
+
 // Live input from a second thread while the game reads: for ThreadSanitizer.
 TEST_F(RunTest, LiveInputFromAnotherThreadArrivesWhole) {
     constexpr int kEvents = 2000;

@@ -45,6 +45,7 @@ std::mutex liveLock;
 std::condition_variable liveArrived;
 std::vector<InputEvent> live;
 bool closePosted = false;
+bool livePointer = true; // under liveLock
 
 void Record(const InputEvent& event) {
     if (record) {
@@ -142,9 +143,21 @@ void Apply(const InputEvent& event) {
     }
 }
 
+void SetLivePointer(bool on) {
+    std::lock_guard guard(liveLock);
+    livePointer = on;
+}
+
 void Post(const InputEvent& event) {
     {
         std::lock_guard guard(liveLock);
+        const bool pointer =
+            event.kind == InputEvent::MouseMove || event.kind == InputEvent::MouseDown ||
+            event.kind == InputEvent::MouseUp || event.kind == InputEvent::FocusLost ||
+            event.kind == InputEvent::FocusGained;
+        if (pointer && !livePointer) {
+            return;
+        }
         live.push_back(event);
         closePosted = closePosted || event.kind == InputEvent::Close;
     }
@@ -161,23 +174,20 @@ void ApplyDue() {
         std::lock_guard guard(liveLock);
         batch.swap(live);
     }
-    // A quick click or tap can go down and up between two sync points; the
-    // game polls levels, so the release waits for the next one.
-    std::array<bool, 258> pressed{}; // keys, then the left and right button
+    // Quick taps and clicks can go down and up, and down again, between two
+    // sync points; the game polls levels, so each key and button moves at
+    // most once a sync point and the rest waits for the next.
+    std::array<bool, 258> moved{}; // keys, then the left and right button
     std::size_t applied = 0;
     for (; applied < batch.size(); ++applied) {
         const InputEvent& event = batch[applied];
-        const bool key = event.kind == InputEvent::KeyDown || event.kind == InputEvent::KeyUp;
-        const bool button =
-            event.kind == InputEvent::MouseDown || event.kind == InputEvent::MouseUp;
-        const std::size_t id = key ? event.code : 256 + (event.code == 0 ? 0 : 1);
-        if ((key || button) && id < pressed.size()) {
-            const bool down =
-                event.kind == InputEvent::KeyDown || event.kind == InputEvent::MouseDown;
-            if (!down && pressed[id]) {
+        if (ChangesLevel(event)) {
+            const bool key = event.kind == InputEvent::KeyDown || event.kind == InputEvent::KeyUp;
+            const std::size_t id = key ? event.code : 256 + (event.code == 0 ? 0 : 1);
+            if (moved[id]) {
                 break;
             }
-            pressed[id] = down;
+            moved[id] = true;
         }
         Apply(event);
     }
@@ -225,6 +235,7 @@ void Reset() {
     std::lock_guard guard(liveLock);
     live.clear();
     closePosted = false;
+    livePointer = true;
 }
 
 } // namespace Wimdows::Run

@@ -64,6 +64,21 @@ void ApplyInput(const Run::InputEvent& event) {
     }
 }
 
+bool ChangesLevel(const Run::InputEvent& event) {
+    using Run::InputEvent;
+    switch (event.kind) {
+    case InputEvent::KeyDown:
+    case InputEvent::KeyUp:
+        return event.code < key.size() && key[event.code] != (event.kind == InputEvent::KeyDown);
+    case InputEvent::MouseDown:
+    case InputEvent::MouseUp:
+        return (event.code == 0 ? mouse.left : mouse.right) !=
+               (event.kind == InputEvent::MouseDown);
+    default:
+        return false;
+    }
+}
+
 bool KeyDown(std::uint32_t k) {
     return window.state == STATE_ACTIVE && k < key.size() && key[k];
 }

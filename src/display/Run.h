@@ -67,6 +67,10 @@ void SetSyncHook(std::function<void()> hook);
 void Apply(const InputEvent& event);
 // Hands a live event to the game from any thread; it applies at the next sync point.
 void Post(const InputEvent& event);
+// Off: live mouse and focus events are dropped, for a demo that plays by
+// itself and that a stray pointer or a lost focus must not steer or pause.
+// Keys still reach it: M mutes it, Escape gives its game up.
+void SetLivePointer(bool on);
 // Writes the frame last presented by UpdateWindow as a 24-bit BMP.
 bool WriteShot(const std::string& file);
 

@@ -39,6 +39,9 @@ void CallFrameHook();
 void ClearInput();
 void ApplyInput(const Run::InputEvent& event);
 bool KeyQueued();
+// Whether the event would move its key or mouse button up or down; a key's
+// auto-repeat moves nothing.
+bool ChangesLevel(const Run::InputEvent& event);
 
 } // namespace Wimdows
 

@@ -247,6 +247,7 @@ void Start(const Settings& settings) {
     pilot->lastClock = Wimdows::Run::ClockMs();
     pilot->began = std::chrono::steady_clock::now();
     Wimdows::Run::SetSyncHook(OnSync);
+    Wimdows::Run::SetLivePointer(false);
     Wimdows::Run::SetEndHandler(Report);
     // With no pictures to take, a headless game need not keep its frames.
     Wimdows::Run::SetKeepFrames(!settings.shots.empty());
