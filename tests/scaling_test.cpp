@@ -42,6 +42,8 @@ TEST(Scaling, TheFrameKeepsItsAspectBetweenBars) {
         EXPECT_EQ(v.y, c.want.y) << c.out.w << "x" << c.out.h << " integer " << c.integer;
         EXPECT_EQ(v.w, c.want.w) << c.out.w << "x" << c.out.h << " integer " << c.integer;
         EXPECT_EQ(v.h, c.want.h) << c.out.w << "x" << c.out.h << " integer " << c.integer;
+        // Shrunk, the frame is smoothed so its small text survives; never else.
+        EXPECT_EQ(Smooth(v, kFrame), v.w < kFrame.w) << c.out.w << "x" << c.out.h;
     }
 }
 

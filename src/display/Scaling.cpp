@@ -23,6 +23,10 @@ Size Fit(Size out, Size frame) {
 
 } // namespace
 
+bool Smooth(const Viewport& view, Size frame) {
+    return view.w < frame.w || view.h < frame.h;
+}
+
 Viewport Letterbox(Size out, Size frame, bool integer) {
     if (out.w <= 0 || out.h <= 0 || frame.w <= 0 || frame.h <= 0) {
         return {};

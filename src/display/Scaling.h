@@ -24,6 +24,10 @@ struct Viewport {
 // With `integer`, only whole multiples of the frame, unless not even one fits.
 Viewport Letterbox(Size out, Size frame, bool integer);
 
+// Whether the frame is shown smoothed rather than sharp: only when shrunk,
+// where dropping whole rows and columns of pixels would break the small text.
+bool Smooth(const Viewport& view, Size frame);
+
 // A mouse position in window coordinates (`window`; on high-DPI displays
 // these are points, not the `out` pixels) to frame pixels. Positions over
 // the bars fall outside the frame, so they are over no button.

@@ -160,6 +160,8 @@ void Repaint() {
     const SDL_Rect dest{view.x, view.y, view.w, view.h};
     SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
     SDL_RenderClear(renderer);
+    SDL_SetTextureScaleMode(texture, Scaling::Smooth(view, frameSize) ? SDL_ScaleModeLinear
+                                                                      : SDL_ScaleModeNearest);
     SDL_RenderCopy(renderer, texture, nullptr, &dest);
     SDL_RenderPresent(renderer);
 }
@@ -373,7 +375,7 @@ bool Start(std::string& error) {
         SDL_Quit();
         return false;
     }
-    // Sharp pixels at any size, not a blur.
+    // Sharp pixels at any size that is not smaller than the frame.
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
     wakeEvent = SDL_RegisterEvents(1);
     if (wakeEvent == static_cast<std::uint32_t>(-1)) {
