@@ -1,5 +1,6 @@
 // The layer's own bitmap font: 8 x 12 pixel cells, fixed pitch, one bit per
-// pixel, so text is always crisp and exactly the text colour.
+// pixel, so text is always crisp and exactly the text colour. Stems are two
+// pixels wide, so small text reads over busy scenery.
 #pragma once
 
 #include <array>

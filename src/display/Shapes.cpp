@@ -21,17 +21,19 @@ std::string_view Visible(std::string_view text) {
     return text.substr(0, text.find('\0'));
 }
 
-void DrawGlyph(const Font::Glyph& glyph, std::int64_t x, std::int64_t y, const ClipRect& clip,
-               std::uint32_t pixel) {
-    for (std::int32_t row = 0; row < Font::kCellHeight; ++row) {
+// Each glyph pixel becomes a `scale` x `scale` block.
+void DrawGlyph(const Font::Glyph& glyph, std::int64_t x, std::int64_t y, std::int32_t scale,
+               const ClipRect& clip, std::uint32_t pixel) {
+    for (std::int32_t row = 0; row < Font::kCellHeight * scale; ++row) {
         const std::int64_t dy = y + row;
-        if (glyph[row] == 0 || dy < clip.y0 || dy >= clip.y1) {
+        const std::uint8_t bits = glyph[row / scale];
+        if (bits == 0 || dy < clip.y0 || dy >= clip.y1) {
             continue;
         }
         std::uint32_t* dst = Row(static_cast<std::int32_t>(dy));
-        for (std::int32_t col = 0; col < Font::kCellWidth; ++col) {
+        for (std::int32_t col = 0; col < Font::kCellWidth * scale; ++col) {
             const std::int64_t dx = x + col;
-            if ((glyph[row] & (0x80u >> col)) != 0 && dx >= clip.x0 && dx < clip.x1) {
+            if ((bits & (0x80u >> (col / scale))) != 0 && dx >= clip.x0 && dx < clip.x1) {
                 dst[dx] = pixel;
             }
         }
@@ -72,29 +74,30 @@ void SetFont(std::uint32_t style, std::uint32_t color) {
     font.color = CreateColor(color);
 }
 
-void Text(std::string_view text, std::int32_t x, std::int32_t y) {
+void Text(std::string_view text, std::int32_t x, std::int32_t y, std::int32_t scale) {
     text = Visible(text);
+    scale = std::max(scale, 1);
     if (!CanDraw() || text.empty()) {
         return;
     }
-    const auto width =
-        static_cast<std::int64_t>(text.size() - 1) * Font::kAdvance + Font::kCellWidth;
-    const ClipRect clip = Clip(x, y, x + width, std::int64_t{y} + Font::kCellHeight);
+    const std::int64_t advance = Font::kAdvance * scale, cell = Font::kCellWidth * scale;
+    const auto width = static_cast<std::int64_t>(text.size() - 1) * advance + cell;
+    const ClipRect clip = Clip(x, y, x + width, std::int64_t{y} + Font::kCellHeight * scale);
     if (clip.Empty()) {
         return;
     }
     std::int64_t cx = x;
     for (const char c : text) {
-        if (cx + Font::kCellWidth > clip.x0 && cx < clip.x1) {
-            DrawGlyph(Font::GlyphOf(font.style, static_cast<unsigned char>(c)), cx, y, clip,
+        if (cx + cell > clip.x0 && cx < clip.x1) {
+            DrawGlyph(Font::GlyphOf(font.style, static_cast<unsigned char>(c)), cx, y, scale, clip,
                       font.color);
         }
-        cx += Font::kAdvance;
+        cx += advance;
     }
     Touched(clip);
 }
 
-void TextCard(std::uint32_t number, std::int32_t x, std::int32_t y) {
+void TextCard(std::uint32_t number, std::int32_t x, std::int32_t y, std::int32_t scale) {
     // Written unsigned, so a number past the signed range can't come out negative.
     NumberText digits{};
     std::size_t pos = digits.size() - 1;
@@ -102,7 +105,7 @@ void TextCard(std::uint32_t number, std::int32_t x, std::int32_t y) {
         digits[--pos] = static_cast<char>('0' + number % 10);
         number /= 10;
     } while (number != 0);
-    Text(std::string_view(digits.data() + pos), x, y);
+    Text(std::string_view(digits.data() + pos), x, y, scale);
 }
 
 void TextInt(std::int32_t number, std::int32_t x, std::int32_t y) {

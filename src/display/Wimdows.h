@@ -53,8 +53,9 @@ std::uint32_t GetPixel(std::uint32_t x, std::uint32_t y);
 void Rectangle(std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y1,
                std::uint32_t color, bool fill);
 void SetFont(std::uint32_t style, std::uint32_t color);
-void Text(std::string_view text, std::int32_t x, std::int32_t y);
-void TextCard(std::uint32_t number, std::int32_t x, std::int32_t y);
+// `scale` draws every glyph pixel as a square of that many pixels.
+void Text(std::string_view text, std::int32_t x, std::int32_t y, std::int32_t scale = 1);
+void TextCard(std::uint32_t number, std::int32_t x, std::int32_t y, std::int32_t scale = 1);
 void TextInt(std::int32_t number, std::int32_t x, std::int32_t y);
 void GetTextSize(std::string_view text, std::uint32_t style, std::uint32_t& width,
                  std::uint32_t& height);
