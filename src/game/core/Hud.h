@@ -11,6 +11,9 @@ namespace Procedures::Hud {
 
 inline constexpr card kFontStyle = 5;
 inline constexpr card kTextColor = 0x008080; // purple
+// The numbers under their labels are drawn at twice the font's size, to be
+// read at a glance; the 25 pixels between label and number leave room.
+inline constexpr integer kNumberScale = 2;
 
 // Labels, some with a number below them, in the order they are drawn: the
 // top row first, then the frames and bars, then the rest.
