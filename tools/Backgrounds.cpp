@@ -257,6 +257,9 @@ Terrain lavaTerrain() {
     return t;
 }
 
+// The rows of the lava behind "BOSS HEALTH:" and its bar (y 720 to 740).
+constexpr float kLabelBandMid = 730, kLabelBandHalf = 11;
+
 Canvas volcanic(const Terrain& t) {
     Canvas c(kW, kH);
     const Terrain lavaOnly = [] {
@@ -275,7 +278,12 @@ Canvas volcanic(const Terrain& t) {
                     const float crust = fbm(fx / 30, fy / 10, 313, 3);
                     const float below = float(y - lavaOnly.floor[std::size_t(x)]);
                     const float heat = 0.45f + n * 0.7f - std::min(below, 40.0f) / 160;
-                    c.set(x, y, crust > 0.7f ? hex(0x4A1C12) : fireHeat(heat));
+                    // One bright, even current under the boss's health label,
+                    // so its dark letters never meet dark crust.
+                    const float calm = std::clamp(
+                        1 - (std::abs(fy - kLabelBandMid) - kLabelBandHalf) / 3, 0.0f, 1.0f);
+                    const Rgb flow = crust > 0.7f ? hex(0x4A1C12) : fireHeat(heat);
+                    c.set(x, y, mix(flow, fireHeat(0.8f + (n - 0.5f) * 0.12f), calm));
                 } else {
                     // Basalt crags, lit from the top-left and glowing at the foot.
                     const float n = fbm(fx / 10, fy / 10, 317, 3);

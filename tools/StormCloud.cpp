@@ -235,6 +235,15 @@ Layout anvil() {
              11,
              9,
              false};
+    // Squeezed down into the lower part of the canvas: at the top of its
+    // drift the cloud's corner then stays clear of the score's label.
+    constexpr float kTop = 70, kSqueeze = 0.8f;
+    for (Lobe& b : l.lobes) {
+        b.y = kTop + (b.y - l.top) * kSqueeze;
+        b.ry *= kSqueeze;
+    }
+    l.base = kTop + (l.base - l.top) * kSqueeze;
+    l.top = kTop;
     addCauliflower(l);
     return l;
 }
