@@ -141,32 +141,56 @@ Canvas flameburst() {
         [](float s) { return fireHeat(s); });
 }
 
+// A dark rim around everything drawn: a small shot then reads against any
+// sky, cave or lava, pale or bright.
+void outline(Canvas& c, Rgb colour) {
+    const Region body = c.coverage();
+    Region rim = body.dilated(1);
+    rim -= body;
+    c.fill(rim, colour);
+}
+
+Canvas dragonShot() {
+    // Green dragonfire: no hazard and no background of any level is green
+    // and yellow, and the dragon's own colour says whose shot it is.
+    Canvas c = comet(20, 12.5f, 1, 5.8f, [](float t) {
+        return t > 0.6f ? mix(hex(0xB8FF40), hex(0xFFFFC8), (t - 0.6f) / 0.4f)
+                        : mix(hex(0x1E8C1E), hex(0xB8FF40), t / 0.6f);
+    });
+    outline(c, hex(0x06260A));
+    return c;
+}
+
 Canvas iceShard() {
     Canvas c(25, 25);
     Region r(25, 25);
-    // Points down and to the left, the way it falls.
-    r.polygon({{2, 23}, {10, 9}, {19, 2}, {23, 6}, {16, 15}});
+    // Points down and to the left, the way it falls; broad enough to carry
+    // its colour, and violet rather than the icicles' and the cave's white
+    // and blue.
+    r.polygon({{1, 23}, {8, 8}, {18, 1}, {24, 6}, {17, 16}});
     Shading s;
     s.depth = 4;
     s.tones = 5;
     s.gloss = 0.8f;
-    paint(c, r, ramp(Pal::iceDeep, Pal::iceMid, Pal::iceWhite, hex(0x102848)), s);
+    paint(c, r, ramp(hex(0x5A2CB8), hex(0x9A6CF0), hex(0xE4D4FF), hex(0x1A0840)), s);
     Region facet(25, 25);
     facet.line(4, 21, 19, 5, 0.6f);
-    facet &= r.eroded(1);
-    c.fill(facet, Pal::iceWhite);
+    facet &= r.eroded(2);
+    c.fill(facet, hex(0xF4ECFF));
+    outline(c, hex(0x14062E));
     return c;
 }
 
 } // namespace
 
 void drawShots(Media& m) {
-    m.sprite("Media/Fireball.bmp", "Media/FireballMask.bmp",
-             comet(20, 13, 0, 6.5f, [](float t) { return fireHeat(t); }));
-    m.sprite("Media/Enemyfire.bmp", "Media/EnemyfireMask.bmp", comet(20, 7, 20, 6, [](float t) {
-                 return t > 0.7f ? mix(Pal::magicPink, hex(0xFFF0FF), (t - 0.7f) / 0.3f)
-                                 : mix(hex(0x5A1488), Pal::magicPink, t / 0.7f);
-             }));
+    m.sprite("Media/Fireball.bmp", "Media/FireballMask.bmp", dragonShot());
+    Canvas enemyFire = comet(20, 7, 19, 6, [](float t) {
+        return t > 0.7f ? mix(Pal::magicPink, hex(0xFFF0FF), (t - 0.7f) / 0.3f)
+                        : mix(hex(0x5A1488), Pal::magicPink, t / 0.7f);
+    });
+    outline(enemyFire, hex(0x200830));
+    m.sprite("Media/Enemyfire.bmp", "Media/EnemyfireMask.bmp", enemyFire);
     m.sprite("Media/Tornado.bmp", "Media/TornadoMask.bmp", tornado());
     m.sprite("Media/Storm.bmp", "Media/StormMask.bmp", storm());
     m.sprite("Media/Ice.bmp", "Media/IceMask.bmp", iceShard());
