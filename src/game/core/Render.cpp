@@ -1,8 +1,12 @@
 #include "display/Wimdows.h"
 #include "game/Procedures.h"
+#include "game/combat/EnemyTables.h"
 #include "game/core/Hud.h"
 #include "game/core/ScenePictures.h"
 
+#include <algorithm>
+#include <array>
+#include <cmath>
 #include <span>
 
 namespace Procedures {
@@ -111,8 +115,8 @@ void DrawBar(const Hud::Bar& bar, integer value) {
 void DrawLabel(const Hud::Label& l) {
     Wimdows::Text(l.text, l.x, l.y);
     if (l.number != Hud::Number::None) {
-        Wimdows::TextCard(l.number == Hud::Number::Score ? score : actualdifficulty, l.x,
-                          l.numberY);
+        Wimdows::TextCard(l.number == Hud::Number::Score ? score : actualdifficulty, l.x, l.numberY,
+                          Hud::kNumberScale);
     }
 }
 
@@ -136,6 +140,59 @@ void DrawHud() {
     }
     DrawIcons(P::kLifeIcon, Hud::kLifeIcons, static_cast<long long>(schip.lives) - 1);
     DrawIcons(P::kSpecialIcon, Hud::kSpecialIcons, schip.special);
+}
+
+// Bats on the dive and fast-left paths are the kamikazes: the same picture
+// as any bat, so a streak behind and glowing eyes tell them apart.
+constexpr card kBatType = 1;
+constexpr card kDivePath = 3, kFastLeftPath = 4;
+
+bool Diving(const enemy& e) {
+    return e.type == kBatType && (e.path == kDivePath || e.path == kFastLeftPath);
+}
+
+void DrawDiveStreak(const enemy& e) {
+    // Behind the bat is against its motion this tick.
+    const auto& path = EnemyTables::kPaths[e.path];
+    const real vx = path.legs[0].dx + path.dxPerPhase * static_cast<real>(e.counter);
+    const real vy = path.legs[0].dy;
+    const real speed = std::max(std::abs(vx) + std::abs(vy), real{1});
+    constexpr std::array<card, 4> kFade = {0x9628FF, 0x5A14F0, 0x2810C8, 0x140A8C}; // orange to red
+    for (std::size_t k = 0; k < kFade.size(); ++k) {
+        const real along = 16 + 9 * static_cast<real>(k);
+        const integer half = static_cast<integer>(4 - k);
+        for (const real side : {real{-6}, real{6}}) {
+            // Two trails, from the wing roots, read as motion rather than a shape.
+            const real x = e.x - vx / speed * along - vy / speed * side;
+            const real y = e.y - vy / speed * along + vx / speed * side;
+            Wimdows::Rectangle(Px(x) - half - 2, Px(y) - half / 2, Px(x) + half + 2,
+                               Px(y) + half / 2, kFade[k], true);
+        }
+    }
+}
+
+void DrawDiveEyes(const enemy& e) {
+    const integer x = Px(e.x), y = Px(e.y);
+    for (const integer eye : {x - 6, x - 1}) {
+        Wimdows::Rectangle(eye - 2, y - 12, eye + 2, y - 8, 0x0000FF, true); // red
+        Wimdows::Rectangle(eye - 1, y - 11, eye, y - 10, 0xFFC0FF, true);    // hot white-yellow
+    }
+}
+
+void DrawEnemies() {
+    for (card i = 1; i <= 100; ++i) {
+        const enemy& e = enemies[i];
+        if (!e.state) {
+            continue;
+        }
+        if (Diving(e)) {
+            DrawDiveStreak(e);
+        }
+        DrawSprite(ByType(P::kEnemies, e.type), e.x, e.y);
+        if (Diving(e)) {
+            DrawDiveEyes(e);
+        }
+    }
 }
 
 void DrawDragon() {
@@ -201,11 +258,7 @@ void Draw() {
     DrawBackground(bx, 1);
     DrawHud();
     DrawDragon();
-    for (card i = 1; i <= 100; ++i) {
-        if (enemies[i].state) {
-            DrawSprite(ByType(P::kEnemies, enemies[i].type), enemies[i].x, enemies[i].y);
-        }
-    }
+    DrawEnemies();
     DrawItems();
     DrawHazards();
     for (card i = 1; i <= 100; ++i) {
