@@ -8,6 +8,7 @@
 #include <array>
 #include <cmath>
 #include <span>
+#include <utility>
 
 namespace Procedures {
 
@@ -172,10 +173,11 @@ void DrawDiveStreak(const enemy& e) {
 }
 
 void DrawDiveEyes(const enemy& e) {
+    // Over the picture's own eyes, a little taller, with a hot core.
     const integer x = Px(e.x), y = Px(e.y);
-    for (const integer eye : {x - 6, x - 1}) {
-        Wimdows::Rectangle(eye - 2, y - 12, eye + 2, y - 8, 0x0000FF, true); // red
-        Wimdows::Rectangle(eye - 1, y - 11, eye, y - 10, 0xFFC0FF, true);    // hot white-yellow
+    for (const auto& [left, right] : {std::pair{x - 7, x - 5}, std::pair{x - 2, x + 1}}) {
+        Wimdows::Rectangle(left, y - 12, right, y - 8, 0x0000FF, true);          // red
+        Wimdows::Rectangle(left + 1, y - 11, right - 1, y - 10, 0xFFC0FF, true); // white-yellow
     }
 }
 
