@@ -84,7 +84,7 @@ card ParseStrict(std::string_view data, Table& table) {
                 SkipLineFeedAfterReturn(data, pos);
                 break;
             }
-            entry.naam[taken++] = c;
+            entry.naam[taken++] = c == '\0' ? ' ' : c; // as the file will have it
         }
         while (pos < data.size() && IsSeparator(data[pos])) {
             ++pos;
@@ -137,6 +137,10 @@ card ParseLoose(std::string_view data, Table& table) {
             name.remove_suffix(1);
         }
         std::copy_n(name.begin(), std::min(name.size(), entry.naam.size()), entry.naam.begin());
+        // A line break kept in a name would end it early when read again.
+        std::replace_if(
+            entry.naam.begin(), entry.naam.end(),
+            [](char c) { return c == '\0' || IsSeparator(c); }, ' ');
         found.push_back(entry);
         nameStart = pos;
     }
