@@ -122,6 +122,13 @@ TEST_F(SaveDir, SaveWaitsForAnotherGamesSaveAndSaysSo) {
     }
     char c;
     ASSERT_EQ(read(ready[0], &c, 1), 1);
+    {
+        // Waiting has a limit, and giving up says what was held.
+        SafeFile::Lock lock;
+        std::string error;
+        EXPECT_FALSE(lock.Acquire(table + ".lock", 50, {}, error));
+        EXPECT_NE(error.find(table + ".lock"), std::string::npos) << error;
+    }
     std::string said;
     EXPECT_TRUE(SaveAs("WAITED", 500, &said));
     int status = 0;

@@ -228,8 +228,8 @@ bool Lock::Acquire(const std::string& file, int timeoutMs, const std::function<v
             return Fail(error, "cannot lock", file);
         }
         if (std::chrono::steady_clock::now() >= deadline) {
-            error =
-                "another program held " + file + " for " + std::to_string(timeoutMs / 1000) + " s";
+            error = "another program held " + file + " for " +
+                    std::to_string((timeoutMs + 999) / 1000) + " s";
             return false;
         }
         if (!std::exchange(told, true) && waiting) {
