@@ -235,6 +235,7 @@ void Reset() {
     DropWindow();
     headless = false;
     clock.store(0);
+    failCode.store(0);
     SetScript({});
     record.reset();
     endHandler = nullptr;
