@@ -253,10 +253,6 @@ std::string Backup(const std::string& real, std::string_view data, const unsigne
     return "";
 }
 
-} // namespace
-
-namespace {
-
 // Where the table really is, and that it is a file or nothing yet.
 bool FindTarget(const std::string& path, std::string& real, SafeFile::Status& status,
                 std::string& error) {
