@@ -8,6 +8,7 @@
 
 #include <unistd.h>
 
+#include <array>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -31,6 +32,58 @@ inline void WriteFile(const std::string& file, std::string_view data) {
     }
 }
 
+// A save of the file holding `data`: the file read again holds what was read
+// with the result sorted in, reads cleanly, and a file that did not read
+// cleanly is kept whole as the backup.
+inline void SaveAndReadAgain(const std::string& file, std::string_view data) {
+    using namespace Procedures;
+    const std::string kept = file + ".bak";
+    std::remove(kept.c_str());
+    ScoreFile::Table want{};
+    ScoreFile::Parse(data.substr(0, ScoreFile::kMaxRead), want);
+    const bool clean = ScoreFile::ReadCleanly(data.substr(0, ScoreFile::kMaxRead), want);
+    const card result = data.size() < 2 ? 1 : static_cast<card>(data[1]) * 131;
+    const std::array<char, 7> naam{'F', 'U', 'Z', 'Z', ' ', ' ', ' '};
+    want[11] = {naam, 0};
+    ScoreFile::Insert(want, result);
+    ScoreFile::Table written{};
+    std::string error;
+    if (!ScoreFile::Save(file, naam, result, written, error)) {
+        std::abort();
+    }
+    std::string again(ScoreFile::kMaxRead, '\0');
+    if (std::FILE* f = std::fopen(file.c_str(), "rb")) {
+        again.resize(std::fread(again.data(), 1, again.size(), f));
+        std::fclose(f);
+    }
+    ScoreFile::Table read{};
+    if (ScoreFile::Parse(again, read) != ScoreFile::kPlaces ||
+        !ScoreFile::ReadCleanly(again, read)) {
+        std::abort();
+    }
+    for (card i = 1; i <= ScoreFile::kPlaces; ++i) {
+        for (std::size_t c = 0; c < naam.size(); ++c) {
+            if (read[i].naam[c] != want[i].naam[c] || written[i].naam[c] != want[i].naam[c]) {
+                std::abort();
+            }
+        }
+        if (read[i].getal != want[i].getal || written[i].getal != want[i].getal) {
+            std::abort();
+        }
+    }
+    std::string backup;
+    if (std::FILE* f = std::fopen(kept.c_str(), "rb")) {
+        backup.resize(data.size() + 1);
+        backup.resize(std::fread(backup.data(), 1, backup.size(), f));
+        std::fclose(f);
+    }
+    if (backup != (clean ? std::string() : std::string(data))) {
+        std::abort();
+    }
+    std::remove(kept.c_str());
+    std::remove((file + ".lock").c_str());
+}
+
 // The highscore file: read from bytes and from disk, then a result sorted in.
 inline void Scores(std::string_view data) {
     using namespace Procedures;
@@ -50,6 +103,7 @@ inline void Scores(std::string_view data) {
     WriteFile(file, data);
     ScoreFile::Table read{};
     ScoreFile::Read(file, read);
+    SaveAndReadAgain(file, data);
     std::remove(file.c_str());
 }
 

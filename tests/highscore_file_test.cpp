@@ -1,28 +1,24 @@
 #include "game/Procedures.h"
 #include "game/screens/NameEntry.h"
 #include "game/screens/ScoreFile.h"
+#include "support/ScoreDir.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <random>
 #include <string>
+#include <vector>
 
 using namespace Procedures;
+using ScoreTests::Name;
+using ScoreTests::ScoreDir;
 namespace fs = std::filesystem;
 
 namespace {
-
-std::array<char, 7> Name(std::string_view s) {
-    std::array<char, 7> n;
-    n.fill(' ');
-    for (std::size_t i = 0; i < s.size() && i < n.size(); ++i) {
-        n[i] = s[i];
-    }
-    return n;
-}
 
 std::string NameOf(const highscore& h) {
     return std::string(h.naam.begin(), h.naam.end());
@@ -57,32 +53,6 @@ const ScoreFile::Table kFull = Table({{"FIREFLY", 1520},
                                       {"SMAUG", 3},
                                       {"Z", 0},
                                       {"ABCDEFG", 4294967295u}});
-
-// A fresh directory per test, removed afterwards.
-class ScoreDir : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        std::string tmpl = (fs::temp_directory_path() / "morvek-scores-XXXXXX").string();
-        ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
-        dir = tmpl;
-        saved = scorefile;
-        scorefile = (dir / "myscore.txt").string();
-        ResetWorld();
-    }
-    void TearDown() override {
-        scorefile = saved;
-        fs::remove_all(dir);
-    }
-    static void Put(const fs::path& file, const std::string& text) {
-        std::ofstream(file, std::ios::binary) << text;
-    }
-    static std::string Get(const fs::path& file) {
-        std::ifstream in(file, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
-    fs::path dir;
-    std::string saved;
-};
 
 } // namespace
 
@@ -155,8 +125,6 @@ TEST(ScoreReading, ShortOrBrokenFilesFillTheRestWithBlankPlaces) {
     got = kFull;
     EXPECT_EQ(ScoreFile::Parse("FIREFLY1520 AS", got), 1u);
     ExpectPlaces(got, Table({{"FIREFLY", 1520}}));
-    EXPECT_EQ(ScoreFile::Parse("FIREFLY1520 ASH    X90 EMBER   5", got), 1u);
-    ExpectPlaces(got, Table({{"FIREFLY", 1520}}));
     // Bytes left over from a longer earlier file run on from the tenth score.
     EXPECT_EQ(ScoreFile::Parse(ScoreFile::Format(kFull) + "LD 3 OLD    12", got), 10u);
     ExpectPlaces(got, kFull);
@@ -200,36 +168,73 @@ TEST(ScoreReading, GarbageNeverReadsOutOfBoundsOrMoreThanTenPlaces) {
     }
 }
 
-TEST(ScoreInsert, EqualScoresStayAboveTheNewResult) {
-    auto t = Table({{"A", 100},
-                    {"B", 80},
-                    {"C", 80},
-                    {"D", 50},
-                    {"E", 40},
-                    {"F", 30},
-                    {"G", 20},
-                    {"H", 10},
-                    {"I", 5},
-                    {"J", 2}});
-    t[11].naam = Name("NEW");
-    ScoreFile::Insert(t, 80);
-    ExpectPlaces(t, Table({{"A", 100},
-                           {"B", 80},
-                           {"C", 80},
-                           {"NEW", 80},
-                           {"D", 50},
-                           {"E", 40},
-                           {"F", 30},
-                           {"G", 20},
-                           {"H", 10},
-                           {"I", 5}}));
-    EXPECT_EQ(NameOf(t[11]), "J      ");
+TEST(ScoreInsert, NewResultGoesBelowEqualScoresAndTheTenthLeaves) {
+    const auto old = Table({{"A", 100},
+                            {"B", 80},
+                            {"C", 80},
+                            {"D", 50},
+                            {"E", 40},
+                            {"F", 30},
+                            {"G", 20},
+                            {"H", 5},
+                            {"I", 5},
+                            {"J", 5}});
+    struct Case {
+        card result;
+        const char* order; // the names of places 1..10 afterwards, N the new one
+        char out;          // what is left in slot 11
+    };
+    for (const Case c : {
+             Case{200, "NABCDEFGHI", 'J'}, // top
+             Case{100, "ANBCDEFGHI", 'J'}, // tied at the top
+             Case{80, "ABCNDEFGHI", 'J'},  // tied in the middle
+             Case{6, "ABCDEFGNHI", 'J'},   // above a tie at the bottom
+             Case{5, "ABCDEFGHIJ", 'N'},   // tied with the tenth: stays out
+             Case{0, "ABCDEFGHIJ", 'N'},
+         }) {
+        auto t = old;
+        t[11].naam = Name("N");
+        ScoreFile::Insert(t, c.result);
+        std::string order;
+        for (card i = 1; i <= 10; ++i) {
+            order += t[i].naam[0];
+            EXPECT_GE(t[i - 1 > 0 ? i - 1 : 1].getal, t[i].getal) << c.result;
+        }
+        EXPECT_EQ(order, c.order) << "result " << c.result;
+        EXPECT_EQ(t[11].naam[0], c.out) << "result " << c.result;
+    }
+}
 
-    // Equal to the tenth: the table stays as it was.
-    t[11].naam = Name("LATE");
-    ScoreFile::Insert(t, 5);
-    EXPECT_EQ(NameOf(t[10]), "I      ");
-    EXPECT_EQ(NameOf(t[11]), "LATE   ");
+TEST(ScoreReading, DamagedEntriesAreRepairedInsteadOfEndingTheTable) {
+    const std::string good = ScoreFile::Format(kFull);
+    ScoreFile::Table want = kFull;
+    // The reader sorts what it repairs, as the table must be.
+    std::stable_sort(want.begin() + 1, want.begin() + 11,
+                     [](const highscore& a, const highscore& b) { return a.getal > b.getal; });
+    ScoreFile::Table got{};
+    EXPECT_EQ(ScoreFile::Parse("\n" + good, got), 10u);
+    ExpectPlaces(got, want);
+
+    got = {};
+    EXPECT_EQ(ScoreFile::Parse("FIREFLYS1520 ASH    X90 EMBER  -5 OWL    400", got), 4u);
+    ExpectPlaces(got, Table({{"FIREFLY", 1520}, {"OWL", 400}, {"ASH", 90}, {"EMBER", 0}}));
+
+    // What the game writes reads cleanly, bytes after the tenth entry too;
+    // a repaired file does not.
+    const auto clean = [](const std::string& data) {
+        ScoreFile::Table read{};
+        ScoreFile::Parse(data, read);
+        return ScoreFile::ReadCleanly(data, read);
+    };
+    EXPECT_TRUE(clean(""));
+    EXPECT_TRUE(clean(good));
+    EXPECT_TRUE(clean(good + "LEFT OVER"));
+    EXPECT_TRUE(clean(good.substr(0, 12)));
+    EXPECT_FALSE(clean("\n" + good));
+    EXPECT_FALSE(clean(good.substr(0, 14))); // a name cut short
+    std::string crlf = good;
+    crlf[11] = '\n';
+    EXPECT_FALSE(clean(crlf));
 }
 
 TEST(ScoreShown, ControlAndHighBytesAreNotDrawn) {
@@ -261,7 +266,7 @@ TEST_F(ScoreDir, MissingFileReadsBlankAndFirstSaveCreatesIt) {
     score = 300;
     ASSERT_TRUE(SaveResult());
     EXPECT_EQ(Get(scorefile), ScoreFile::Format(Table({{"OWL", 300}})));
-    EXPECT_FALSE(fs::exists(ScoreFile::TempPath(scorefile)));
+    EXPECT_EQ(Leftovers(), "");
 }
 
 TEST_F(ScoreDir, ShortFileIsRepairedByTheNextSave) {
@@ -287,24 +292,25 @@ TEST_F(ScoreDir, MegabyteFileIsReadOnlyAsFarAsTenPlacesNeed) {
     EXPECT_EQ(scores[1].getal, 4294967295u);
 }
 
-TEST_F(ScoreDir, SaveInterruptedBeforeTheRenameLeavesTheOldTable) {
+TEST_F(ScoreDir, TemporaryFilesOfKilledSavesAreRemovedAndNothingElse) {
     const std::string old = ScoreFile::Format(kFull);
     Put(scorefile, old);
-    // A crash after the new table is on disk but before it replaced the old one.
-    std::string error;
-    ASSERT_TRUE(ScoreFile::WriteSynced(ScoreFile::TempPath(scorefile), "TORN   1", error));
-    EXPECT_EQ(Get(scorefile), old);
+    // Saves killed before their rename, of this and of older versions.
+    Put(scorefile + ".tmp-4242-0", "TORN   1");
+    Put(scorefile + ".tmp", "TORN   2");
+    // Not ours, or not plain files: they stay.
+    Put(scorefile + ".tmp-notes", "mine");
+    fs::create_directory(scorefile + ".tmp-1-1");
+    fs::create_symlink("myscore.txt", scorefile + ".tmp-2-2");
     ScoreFile::Table got{};
     EXPECT_EQ(ScoreFile::Read(scorefile, got), 10u);
     ExpectPlaces(got, kFull);
 
-    // The next save is not hurt by the leftover.
-    scores = got;
     scores[11].naam = Name("NEW");
     score = 2000;
     ASSERT_TRUE(SaveResult());
     EXPECT_EQ(Get(scorefile).substr(0, 12), "NEW    2000 ");
-    EXPECT_FALSE(fs::exists(ScoreFile::TempPath(scorefile)));
+    EXPECT_EQ(Leftovers(), "myscore.txt.tmp-1-1 myscore.txt.tmp-2-2 myscore.txt.tmp-notes ");
 }
 
 TEST_F(ScoreDir, FailedWriteKeepsTheTableInMemoryAndSaysSo) {
@@ -326,5 +332,5 @@ TEST_F(ScoreDir, FailedWriteKeepsTheTableInMemoryAndSaysSo) {
     testing::internal::GetCapturedStderr();
     ExpectPlaces(scores, kFull);
     EXPECT_TRUE(fs::is_directory(dir / "taken" / "inside"));
-    EXPECT_FALSE(fs::exists(ScoreFile::TempPath(scorefile)));
+    EXPECT_EQ(Leftovers(), "");
 }

@@ -30,6 +30,7 @@ struct FileCloser {
 
 bool headless = false;
 std::atomic<std::uint64_t> clock{0};
+std::atomic<int> failCode{0};
 
 std::vector<InputEvent> script;
 std::size_t nextEvent = 0;
@@ -108,7 +109,14 @@ void SetSyncHook(std::function<void()> hook) {
     syncHook = std::move(hook);
 }
 
+void FailAtEnd(int code) {
+    failCode.store(code);
+}
+
 void End(int code) {
+    if (code == 0) {
+        code = failCode.load();
+    }
     record.reset();
     if (endHandler) {
         endHandler();
@@ -227,6 +235,7 @@ void Reset() {
     DropWindow();
     headless = false;
     clock.store(0);
+    failCode.store(0);
     SetScript({});
     record.reset();
     endHandler = nullptr;

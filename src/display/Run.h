@@ -57,6 +57,9 @@ void SetStateWriter(StateWriter writer);
 // or the window closed). The default flushes the recording and exits with 0.
 void SetEndHandler(std::function<void()> handler);
 [[noreturn]] void End(int code);
+// A run that otherwise ends well ends with `code` instead of 0: something
+// failed on the way that the exit status must not hide.
+void FailAtEnd(int code);
 
 // Called at every sync point before due input is applied; what it hands to
 // Apply is recorded like any other input (the autopilot). With a hook set a

@@ -24,6 +24,7 @@ struct CommandLine {
     std::string record;
     bool mute = false;
     bool autopilot = false;
+    bool scores = false; // --scores given
     Autopilot::Settings pilot;
     Wimdows::Host::Settings window;
 };
@@ -117,10 +118,11 @@ constexpr std::array kOptions{
                return std::string{};
            }},
     Option{"--scores", "FILE", "keep the highscores in FILE instead of myscore.txt",
-           [](CommandLine&, std::string_view v) {
+           [](CommandLine& c, std::string_view v) {
                if (v.empty()) {
                    return std::string("--scores needs a file name");
                }
+               c.scores = true;
                Procedures::scorefile = v;
                return std::string{};
            }},
@@ -185,6 +187,11 @@ int main(int argc, char** argv) {
         return 0;
     }
     std::string error;
+    // Found out now rather than after a whole game that can't be saved.
+    if (line.scores && !Procedures::ScoreFile::CheckPath(Procedures::scorefile, error)) {
+        std::cerr << "morvek: --scores " << Procedures::scorefile << ": " << error << '\n';
+        return 2;
+    }
     if (!line.script.empty() && !Run::LoadScript(line.script, error)) {
         std::cerr << "morvek: " << error << '\n';
         return 2;

@@ -1,27 +1,25 @@
 #include "game/screens/ScoreFile.h"
 
+#include "display/Run.h"
+#include "platform/SafeFile.h"
+
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <fcntl.h>
 #include <iostream>
 #include <limits>
-#include <memory>
-#include <unistd.h>
 #include <utility>
+#include <vector>
 
 namespace Procedures {
 
 std::string scorefile = "myscore.txt";
 
 bool SaveResult() {
-    ScoreFile::Table next = scores;
-    ScoreFile::Insert(next, score);
+    ScoreFile::Table next{};
     std::string error;
-    if (!ScoreFile::Write(scorefile, next, error)) {
+    if (!ScoreFile::Save(scorefile, scores[11].naam, score, next, error)) {
         std::cerr << "morvek: the highscores could not be saved to " << scorefile << ": " << error
                   << '\n';
+        Wimdows::Run::FailAtEnd(kExitSaveFailed);
         return false;
     }
     scores = next;
@@ -67,9 +65,8 @@ void SkipLineFeedAfterReturn(std::string_view data, std::size_t& pos) {
     }
 }
 
-} // namespace
-
-card Parse(std::string_view data, Table& table) {
+// The game's own reading rule; it stops at the first entry it can't read.
+card ParseStrict(std::string_view data, Table& table) {
     std::size_t pos = 0;
     card read = 0;
     for (card i = 1; i <= kPlaces; ++i) {
@@ -87,7 +84,7 @@ card Parse(std::string_view data, Table& table) {
                 SkipLineFeedAfterReturn(data, pos);
                 break;
             }
-            entry.naam[taken++] = c;
+            entry.naam[taken++] = c == '\0' ? ' ' : c; // as the file will have it
         }
         while (pos < data.size() && IsSeparator(data[pos])) {
             ++pos;
@@ -111,17 +108,97 @@ card Parse(std::string_view data, Table& table) {
     return read;
 }
 
-card Read(const std::string& path, Table& table) {
-    std::string data(kMaxRead, '\0');
-    std::size_t got = 0;
-    {
-        const std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(path.c_str(), "rb"),
-                                                                &std::fclose);
-        if (f) {
-            got = std::fread(data.data(), 1, data.size(), f.get());
+// Every run of digits is a score and the text before it, back to the last
+// score, its name: what a hand-edited or damaged file still holds.
+card ParseLoose(std::string_view data, Table& table) {
+    std::vector<highscore> found;
+    std::size_t nameStart = 0;
+    for (std::size_t pos = 0; pos < data.size();) {
+        if (data[pos] < '0' || data[pos] > '9') {
+            ++pos;
+            continue;
         }
+        std::size_t nameEnd = pos;
+        const bool negative = nameEnd > nameStart && data[nameEnd - 1] == '-';
+        nameEnd -= negative ? 1 : 0;
+        const std::size_t start = pos;
+        while (pos < data.size() && data[pos] >= '0' && data[pos] <= '9') {
+            ++pos;
+        }
+        highscore entry{kBlankName, 0};
+        if (!negative) {
+            ToCard(data.substr(start, pos - start), entry.getal);
+        }
+        std::string_view name = data.substr(nameStart, nameEnd - nameStart);
+        while (!name.empty() && IsSeparator(name.front())) {
+            name.remove_prefix(1);
+        }
+        while (!name.empty() && IsSeparator(name.back())) {
+            name.remove_suffix(1);
+        }
+        std::copy_n(name.begin(), std::min(name.size(), entry.naam.size()), entry.naam.begin());
+        // A line break kept in a name would end it early when read again.
+        std::replace_if(
+            entry.naam.begin(), entry.naam.end(),
+            [](char c) { return c == '\0' || IsSeparator(c); }, ' ');
+        found.push_back(entry);
+        nameStart = pos;
     }
-    data.resize(got);
+    std::stable_sort(found.begin(), found.end(),
+                     [](const highscore& a, const highscore& b) { return a.getal > b.getal; });
+    const auto read = static_cast<card>(std::min<std::size_t>(found.size(), kPlaces));
+    for (card i = 1; i <= kPlaces; ++i) {
+        table[i] = i <= read ? found[i - 1] : highscore{kBlankName, 0};
+    }
+    return read;
+}
+
+} // namespace
+
+card Parse(std::string_view data, Table& table) {
+    const card strict = ParseStrict(data, table);
+    if (strict == kPlaces) {
+        return strict;
+    }
+    Table loose = table;
+    const card repaired = ParseLoose(data, loose);
+    if (repaired <= strict) {
+        return strict;
+    }
+    for (card i = 1; i <= kPlaces; ++i) {
+        table[i] = loose[i];
+    }
+    return repaired;
+}
+
+bool ReadCleanly(std::string_view data, const Table& table) {
+    const std::string written = Format(table);
+    return data.starts_with(written) || std::string_view(written).starts_with(data);
+}
+
+namespace {
+
+// Reads the file when it is a regular one; says why not otherwise.
+bool ReadData(const std::string& path, std::string& data, std::string& error) {
+    switch (SafeFile::ReadRegular(path, kMaxRead, data, error)) {
+    case SafeFile::ReadResult::Ok:
+    case SafeFile::ReadResult::Missing:
+        return true;
+    case SafeFile::ReadResult::NotRegular:
+    case SafeFile::ReadResult::Failed:
+        break;
+    }
+    return false;
+}
+
+} // namespace
+
+card Read(const std::string& path, Table& table) {
+    std::string data;
+    std::string error;
+    if (!ReadData(path, data, error)) {
+        std::cerr << "morvek: the highscores are not read: " << error << '\n';
+    }
     return Parse(data, table);
 }
 
@@ -146,93 +223,101 @@ std::string Format(const Table& table) {
 
 void Insert(Table& table, card result) {
     table[11].getal = result;
-    for (card i = 1; i <= kPlaces; ++i) {
-        if (table[i].getal < table[11].getal) {
-            std::swap(table[i], table[11]);
-        }
+    card place = 1;
+    while (place <= kPlaces && table[place].getal >= result) {
+        ++place;
     }
-}
-
-std::string TempPath(const std::string& path) {
-    return path + ".tmp";
+    // Everything from the new place down moves one on; the tenth leaves.
+    for (card i = place; i <= kPlaces; ++i) {
+        std::swap(table[i], table[11]);
+    }
 }
 
 namespace {
 
-struct Fd {
-    int fd;
-    explicit Fd(int f) : fd(f) {}
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    ~Fd() {
-        if (fd >= 0) {
-            ::close(fd);
+std::string Backup(const std::string& real, std::string_view data, const unsigned* mode,
+                   std::string& error) {
+    constexpr int kMaxBackups = 100;
+    for (int n = 1; n <= kMaxBackups; ++n) {
+        const std::string name = real + ".bak" + (n == 1 ? "" : "." + std::to_string(n));
+        switch (SafeFile::KeepCopy(real, name, data, mode, error)) {
+        case SafeFile::CreateResult::Created:
+            return name;
+        case SafeFile::CreateResult::Failed:
+            return "";
+        case SafeFile::CreateResult::Exists:
+            break;
         }
     }
-    // Closes now, so that a failing close is seen.
-    bool Close() {
-        const int f = std::exchange(fd, -1);
-        return ::close(f) == 0;
-    }
-};
-
-bool Fail(std::string& error, const char* what, const std::string& file) {
-    error = std::string(what) + " " + file + ": " + std::strerror(errno);
-    return false;
+    error = "no free name to keep the old table as " + real + ".bak";
+    return "";
 }
 
-std::string DirectoryOf(const std::string& path) {
-    const auto slash = path.find_last_of('/');
-    if (slash == std::string::npos) {
-        return ".";
+// Where the table really is, and that it is a file or nothing yet.
+bool FindTarget(const std::string& path, std::string& real, SafeFile::Status& status,
+                std::string& error) {
+    if (!SafeFile::Resolve(path, real, error) || !SafeFile::Inspect(real, status, error)) {
+        return false;
     }
-    return slash == 0 ? "/" : path.substr(0, slash);
+    if (status.kind == SafeFile::Kind::Folder) {
+        error = real + " is a folder";
+        return false;
+    }
+    if (status.kind == SafeFile::Kind::Other) {
+        error = real + " is not a regular file";
+        return false;
+    }
+    return true;
 }
 
 } // namespace
 
-bool WriteSynced(const std::string& file, std::string_view text, std::string& error) {
-    Fd out(::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
-    if (out.fd < 0) {
-        return Fail(error, "cannot create", file);
-    }
-    while (!text.empty()) {
-        const ssize_t n = ::write(out.fd, text.data(), text.size());
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return Fail(error, "cannot write", file);
-        }
-        text.remove_prefix(static_cast<std::size_t>(n));
-    }
-    if (::fsync(out.fd) != 0) {
-        return Fail(error, "cannot flush", file);
-    }
-    if (!out.Close()) {
-        return Fail(error, "cannot close", file);
-    }
-    return true;
+bool CheckPath(const std::string& path, std::string& error) {
+    std::string real;
+    SafeFile::Status status;
+    return FindTarget(path, real, status, error) && SafeFile::ProbeFolder(real, error);
 }
 
-bool Write(const std::string& path, const Table& table, std::string& error) {
-    const std::string temp = TempPath(path);
-    if (!WriteSynced(temp, Format(table), error)) {
-        ::unlink(temp.c_str());
+bool Save(const std::string& path, const std::array<char, 7>& naam, card result, Table& table,
+          std::string& error) {
+    std::string real;
+    SafeFile::Status status;
+    if (!FindTarget(path, real, status, error)) {
         return false;
     }
-    if (std::rename(temp.c_str(), path.c_str()) != 0) {
-        Fail(error, "cannot replace", path);
-        ::unlink(temp.c_str());
+    if (status.kind == SafeFile::Kind::Regular && status.readOnly) {
+        error = real + " is read-only, so it is left as it is";
         return false;
     }
-    // The rename itself lasts only once the directory is on disk too; if
-    // that flush fails the new table is still in place, so it is no failure.
-    Fd dir(::open(DirectoryOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (dir.fd >= 0) {
-        ::fsync(dir.fd);
+    SafeFile::Lock lock;
+    const auto waiting = [&] {
+        std::cerr << "morvek: waiting for another game to save its highscores to " << real << '\n';
+    };
+    if (!lock.Acquire(real + ".lock", kLockWaitMs, waiting, error)) {
+        return false;
     }
-    return true;
+    // Temporary files left now were left by saves that died holding the lock.
+    SafeFile::RemoveStaleTemps(real);
+    std::string data;
+    if (!ReadData(real, data, error)) {
+        return false;
+    }
+    table = {};
+    Parse(data, table);
+    const unsigned* mode = status.kind == SafeFile::Kind::Regular ? &status.mode : nullptr;
+    if (!ReadCleanly(data, table)) {
+        const std::string kept = Backup(real, data, mode, error);
+        if (kept.empty()) {
+            return false;
+        }
+        std::cerr << "morvek: " << real << " did not read cleanly; the old file is kept as " << kept
+                  << '\n';
+    }
+    table[11] = {naam, 0};
+    Insert(table, result);
+    SafeFile::TempFile temp;
+    return temp.Create(real, mode, error) && temp.Write(Format(table), error) &&
+           temp.Replace(error);
 }
 
 std::string Shown(const std::array<char, 7>& naam) {

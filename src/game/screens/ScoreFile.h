@@ -13,10 +13,14 @@ namespace Procedures {
 // Where the table is kept; the one place that names the file.
 extern std::string scorefile;
 
-// Inserts the result (scores[11].naam, score) into the table and writes the
-// file. On a failed write the table in memory stays as it was and the reason
-// goes to stderr; returns whether the file was written.
+// Inserts the result (scores[11].naam, score) into the table as the file
+// holds it now and writes the file. On a failure the table in memory stays as
+// it was, the reason goes to stderr and the run's exit status will say so;
+// returns whether the file was written.
 bool SaveResult();
+
+// The exit status of a run in which a save failed.
+constexpr int kExitSaveFailed = 4;
 
 namespace ScoreFile {
 
@@ -27,28 +31,41 @@ constexpr card kPlaces = 10;
 // files plenty of room while a huge or endless file is never read whole.
 constexpr std::size_t kMaxRead = 4096;
 
-// Places 1..10 from the bytes of a file. Places that could not be read get a
-// blank name and 0. Returns how many places were read.
+// How long a save waits for another game's save before it gives up.
+constexpr int kLockWaitMs = 10000;
+
+// Places 1..10 from the bytes of a file. Entries the reading rule can't take
+// are skipped or repaired (a name cut to seven characters, a negative score
+// as 0) rather than ending the table. Places not read get a blank name and 0.
+// Returns how many places were read.
 card Parse(std::string_view data, Table& table);
 
-// Reads at most kMaxRead bytes of the file; a missing or unreadable file
-// reads as an empty table.
+// Whether a save of `table`, read from `data`, keeps every byte of it: a
+// missing or empty file, or one in the form Format writes (with or without
+// bytes after the tenth entry).
+bool ReadCleanly(std::string_view data, const Table& table);
+
+// Reads at most kMaxRead bytes of the file; a missing or unreadable file, or
+// one that is not a regular file, reads as an empty table.
 card Read(const std::string& path, Table& table);
 
 // The file's content for places 1..10: one line, no line break.
 std::string Format(const Table& table);
 
-// Sorts table[11] (name already typed) with `result` into places 1..10;
-// equal scores stay above the new one, the old tenth falls into slot 11.
+// Sorts table[11] (name already typed) with `result` into places 1..10: it
+// goes below every equal score, the old tenth falls into slot 11.
 void Insert(Table& table, card result);
 
-// The temporary file a save writes before it replaces the table.
-std::string TempPath(const std::string& path);
-// Writes `text` to `file` and flushes it to disk.
-bool WriteSynced(const std::string& file, std::string_view text, std::string& error);
-// Writes the whole table beside `path` and renames it over it: the file holds
-// either the old table or the new one, never a part.
-bool Write(const std::string& path, const Table& table, std::string& error);
+// Whether a table can be kept at `path`: it is a regular file or missing, and
+// a file can be made in its folder. False with a one-line reason otherwise.
+bool CheckPath(const std::string& path, std::string& error);
+
+// Under a lock shared with other games: reads the file at `path` (through a
+// symbolic link to its target), inserts the result, keeps a file that did not
+// read cleanly as `<path>.bak`, and replaces the file in one step, keeping its
+// permissions. `table` gets what was written.
+bool Save(const std::string& path, const std::array<char, 7>& naam, card result, Table& table,
+          std::string& error);
 
 // A name as it may be drawn: bytes that are not printable become '?'.
 std::string Shown(const std::array<char, 7>& naam);

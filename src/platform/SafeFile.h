@@ -1,0 +1,99 @@
+// The file operations a safe save rests on, one implementation per system:
+// SafeFilePosix.cpp, and beside it one for Windows. Nothing here knows what
+// the file holds.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace SafeFile {
+
+// What a path names, links followed.
+enum class Kind { Missing, Regular, Folder, Other };
+
+struct Status {
+    Kind kind = Kind::Missing;
+    unsigned mode = 0;     // permission bits of what is there
+    bool readOnly = false; // it carries no write permission, or we may not write it
+};
+
+// The file `path` finally names, every symbolic link followed (the last one
+// may point at a file that does not exist yet). False, with the reason, on a
+// loop of links or a link that cannot be read.
+bool Resolve(const std::string& path, std::string& real, std::string& error);
+
+// What `path` is. False, with the reason, when it cannot be looked at; a
+// missing path is no failure.
+bool Inspect(const std::string& path, Status& status, std::string& error);
+
+// Reads at most `limit` bytes of a regular file. Never waits on a FIFO or a
+// device: anything but a regular file is NotRegular and is not read.
+enum class ReadResult { Ok, Missing, NotRegular, Failed };
+ReadResult ReadRegular(const std::string& path, std::size_t limit, std::string& data,
+                       std::string& error);
+
+// An exclusive advisory lock on `file`, created if missing but never through
+// a link; held until the Lock is destroyed.
+class Lock {
+  public:
+    Lock() = default;
+    Lock(const Lock&) = delete;
+    Lock& operator=(const Lock&) = delete;
+    ~Lock();
+    // Waits at most `timeoutMs`. `waiting` is called once, when the lock is
+    // found held by someone else.
+    bool Acquire(const std::string& file, int timeoutMs, const std::function<void()>& waiting,
+                 std::string& error);
+
+  private:
+    std::intptr_t handle_ = -1;
+};
+
+// A new file in the folder of `target`, under a unique name of the form
+// `<target>.tmp-<unique>` that was created exclusively, never through a link.
+// It is removed again unless it replaced the target.
+class TempFile {
+  public:
+    TempFile() = default;
+    TempFile(const TempFile&) = delete;
+    TempFile& operator=(const TempFile&) = delete;
+    ~TempFile();
+    // `mode` is given to the new file exactly; without it the file gets the
+    // usual permissions of a new file.
+    bool Create(const std::string& target, const unsigned* mode, std::string& error);
+    bool Write(std::string_view text, std::string& error);
+    // Flushes the content to disk, closes the file and puts it in the place
+    // of the target in one step: the target is either the old or the new file.
+    bool Replace(std::string& error);
+    const std::string& Path() const { return path_; }
+
+  private:
+    std::string path_;
+    std::string target_;
+    std::intptr_t handle_ = -1;
+};
+
+// Writes `text` to a file that must not exist yet (never through a link),
+// with `mode` as TempFile::Create takes it.
+enum class CreateResult { Created, Exists, Failed };
+CreateResult CreateNew(const std::string& path, std::string_view text, const unsigned* mode,
+                       std::string& error);
+
+// Keeps `file` as it is now under the new name `copy` (a hard link where the
+// file system has them, else a copy of `content`, what was read of it); never
+// over anything that exists.
+CreateResult KeepCopy(const std::string& file, const std::string& copy, std::string_view content,
+                      const unsigned* mode, std::string& error);
+
+// Removes what killed saves left beside `target`: regular files named like a
+// TempFile of it, and `<target>.tmp` as older versions named theirs.
+void RemoveStaleTemps(const std::string& target);
+
+// Whether a new file can be made beside `target`: its folder exists and we
+// may create, write and remove a file of the TempFile form in it.
+bool ProbeFolder(const std::string& target, std::string& error);
+
+} // namespace SafeFile
