@@ -42,6 +42,18 @@ class RunTest : public ::testing::Test {
         EXPECT_FALSE(Run::ParseScript(text, "demo.txt", events, error));
         return error;
     }
+    // A pointer move and click, a key and a lost focus, as the window's thread posts them.
+    static void PostLiveMix(std::uint32_t key, std::int32_t x, std::int32_t y) {
+        for (auto kind : {InputEvent::MouseMove, InputEvent::MouseDown, InputEvent::KeyDown,
+                          InputEvent::FocusLost}) {
+            InputEvent e;
+            e.kind = kind;
+            e.code = kind == InputEvent::KeyDown ? key : 0;
+            e.x = x;
+            e.y = y;
+            Run::Post(e);
+        }
+    }
     static std::string Slurp(const std::string& file) {
         std::ifstream in(file);
         std::stringstream text;
@@ -299,14 +311,7 @@ TEST_F(RunTest, QuickLiveTapsAreEachSeenAsAPress) {
 
 TEST_F(RunTest, WithThePointerOffOnlyKeysAndTheCloseBoxGetThrough) {
     Run::SetLivePointer(false);
-    for (auto kind : {InputEvent::MouseMove, InputEvent::MouseDown, InputEvent::KeyDown,
-                      InputEvent::FocusLost}) {
-        InputEvent e;
-        e.kind = kind;
-        e.code = kind == InputEvent::KeyDown ? 'M' : 0;
-        e.x = 305;
-        Run::Post(e);
-    }
+    PostLiveMix('M', 305, 0);
     Sleep(20);
     std::int32_t x = 0, y = 0;
     MousePos(x, y);
@@ -355,15 +360,7 @@ TEST_F(RunTest, LiveInputFromAnotherThreadArrivesWhole) {
 
 TEST_F(RunTest, WhileAScriptPlaysLiveInputIsKeptOutButCloseStillEnds) {
     Run::SetScript(Parse("40 mouse move 7 8\n1000 key down 65\n"));
-    for (auto kind : {InputEvent::MouseMove, InputEvent::MouseDown, InputEvent::KeyDown,
-                      InputEvent::FocusLost}) {
-        InputEvent e;
-        e.kind = kind;
-        e.code = kind == InputEvent::KeyDown ? 0x0D : 0;
-        e.x = 512;
-        e.y = 384;
-        Run::Post(e);
-    }
+    PostLiveMix(0x0D, 512, 384);
     Sleep(60);
     std::int32_t x = 0, y = 0;
     MousePos(x, y);
