@@ -37,7 +37,7 @@ std::vector<std::string> Play(const std::string& options, const std::string& scr
     std::string text = kNewGame + script;
     for (int i = 1; i <= dumps; ++i) {
         const std::string marker = "@" + std::to_string(i);
-        text.replace(text.find(marker), marker.size(), (dir / std::to_string(i)).string());
+        text.replace(text.find(marker), marker.size(), std::to_string(i)); // the run's own folder
     }
     std::ofstream(dir / "run.txt") << text;
     const std::string command = "cd '" + dir.string() + "' && '" + (build / "morvek").string() +

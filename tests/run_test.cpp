@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <thread>
@@ -40,6 +41,18 @@ class RunTest : public ::testing::Test {
         std::string error;
         EXPECT_FALSE(Run::ParseScript(text, "demo.txt", events, error));
         return error;
+    }
+    // A pointer move and click, a key and a lost focus, as the window's thread posts them.
+    static void PostLiveMix(std::uint32_t key, std::int32_t x, std::int32_t y) {
+        for (auto kind : {InputEvent::MouseMove, InputEvent::MouseDown, InputEvent::KeyDown,
+                          InputEvent::FocusLost}) {
+            InputEvent e;
+            e.kind = kind;
+            e.code = kind == InputEvent::KeyDown ? key : 0;
+            e.x = x;
+            e.y = y;
+            Run::Post(e);
+        }
     }
     static std::string Slurp(const std::string& file) {
         std::ifstream in(file);
@@ -95,10 +108,16 @@ TEST_F(RunTest, BadScriptLinesNameFileLineAndFault) {
     EXPECT_EQ(ParseError("1 shot # no file\n"), "demo.txt:1: 'shot' needs a file name");
     EXPECT_EQ(ParseError("1 close now\n"), "demo.txt:1: unexpected 'now'");
     EXPECT_EQ(ParseError("7\n"), "demo.txt:1: missing event after the time");
+    EXPECT_EQ(ParseError("1 shot a/../../b.bmp\n"),
+              "demo.txt:1: may only write inside the working directory, not 'a/../../b.bmp'");
+    EXPECT_EQ(ParseError("1 state /etc/x\n"),
+              "demo.txt:1: may only write inside the working directory, not '/etc/x'");
+    EXPECT_EQ(ParseError("1 key down 3\n2 \x1b]0;" + std::string(100, 'z') + "\n"),
+              "demo.txt:2: unknown event '?]0;" + std::string(36, 'z') + "...'");
 
     std::string error;
     EXPECT_FALSE(Run::LoadScript("no/such/script.txt", error));
-    EXPECT_EQ(error, "no/such/script.txt: cannot read the file");
+    EXPECT_EQ(error, "no/such/script.txt: No such file or directory");
 }
 
 TEST_F(RunTest, EventsApplyAtTheFirstSyncPointAtOrPastTheirStamp) {
@@ -167,6 +186,12 @@ TEST_F(RunTest, RecordingReplaysToTheSameState) {
     const std::string recordFile = "run_test_record.txt";
     const std::string stateA = "run_test_a.json";
     ASSERT_TRUE(Run::SetRecord(recordFile));
+    // Live input too, as a window's thread would hand it over before a
+    // script starts (once it plays, the script alone steers).
+    InputEvent live;
+    live.kind = InputEvent::KeyDown;
+    live.code = 0x20;
+    Run::Post(live);
     Run::SetScript(Parse("45 key down 0x27\n"
                          "100 mouse move 33 12\n"
                          "125 mouse down left\n"
@@ -179,11 +204,6 @@ TEST_F(RunTest, RecordingReplaysToTheSameState) {
                          stateA +
                          "\n"
                          "7000 key down 0x41\n"));
-    // Live input too, as a window's thread would hand it over.
-    InputEvent live;
-    live.kind = InputEvent::KeyDown;
-    live.code = 0x20;
-    Run::Post(live);
     TinyGame();
     const std::string first = StateDump::StateJson();
     EXPECT_EQ(Run::ClockMs(), 7000u); // the last GetKey waited for its key
@@ -221,14 +241,28 @@ TEST_F(RunTest, StateDumpListsEnemiesAndCountsSlots) {
     EXPECT_NE(json.find("\"schip\":{\"x\":60.000,\"y\":369.000,\"health\":100"), std::string::npos);
 }
 
-TEST_F(RunTest, UnwritableStateOrShotIsReportedAndTheRunGoesOn) {
-    Run::SetScript(Parse("10 state /proc/nope/s.json\n10 shot /proc/nope/s.bmp\n20 key down 65\n"));
+TEST_F(RunTest, UnwritableStateOrShotSaysWhyAndTheRunEndsNonZero) {
+    std::ofstream("run_test_file") << "in the way\n";
+    Run::SetScript(Parse("10 state run_test_file/s.json\n10 shot run_test_file/s.bmp\n"
+                         "20 key down 65\n"));
     testing::internal::CaptureStderr();
     Sleep(30);
     const std::string err = testing::internal::GetCapturedStderr();
-    EXPECT_NE(err.find("cannot write the state /proc/nope/s.json"), std::string::npos);
-    EXPECT_NE(err.find("cannot write the picture /proc/nope/s.bmp"), std::string::npos);
-    EXPECT_TRUE(KeyDown(65));
+    EXPECT_NE(err.find("cannot write the state run_test_file/s.json: Not a directory"),
+              std::string::npos)
+        << err;
+    EXPECT_NE(err.find("cannot write the picture run_test_file/s.bmp: Not a directory"),
+              std::string::npos)
+        << err;
+    EXPECT_TRUE(KeyDown(65)); // the run went on
+    std::remove("run_test_file");
+}
+
+TEST_F(RunTest, StateCreatesItsFolders) {
+    Run::SetScript(Parse("10 state run_test_dir/deep/s.json\n"));
+    Sleep(10);
+    EXPECT_NE(Slurp("run_test_dir/deep/s.json").find("\"clock_ms\":10"), std::string::npos);
+    std::filesystem::remove_all("run_test_dir");
 }
 
 TEST_F(RunTest, AQuickLiveClickIsHeldForOneSyncPoint) {
@@ -277,14 +311,7 @@ TEST_F(RunTest, QuickLiveTapsAreEachSeenAsAPress) {
 
 TEST_F(RunTest, WithThePointerOffOnlyKeysAndTheCloseBoxGetThrough) {
     Run::SetLivePointer(false);
-    for (auto kind : {InputEvent::MouseMove, InputEvent::MouseDown, InputEvent::KeyDown,
-                      InputEvent::FocusLost}) {
-        InputEvent e;
-        e.kind = kind;
-        e.code = kind == InputEvent::KeyDown ? 'M' : 0;
-        e.x = 305;
-        Run::Post(e);
-    }
+    PostLiveMix('M', 305, 0);
     Sleep(20);
     std::int32_t x = 0, y = 0;
     MousePos(x, y);
@@ -330,3 +357,19 @@ TEST_F(RunTest, LiveInputFromAnotherThreadArrivesWhole) {
 }
 
 } // namespace
+
+TEST_F(RunTest, WhileAScriptPlaysLiveInputIsKeptOutButCloseStillEnds) {
+    Run::SetScript(Parse("40 mouse move 7 8\n1000 key down 65\n"));
+    PostLiveMix(0x0D, 512, 384);
+    Sleep(60);
+    std::int32_t x = 0, y = 0;
+    MousePos(x, y);
+    EXPECT_EQ(x, 7);
+    EXPECT_EQ(y, 8);
+    EXPECT_FALSE(MouseLeft());
+    EXPECT_FALSE(KeyDown(0x0D));
+    InputEvent close;
+    close.kind = InputEvent::Close;
+    Run::Post(close);
+    EXPECT_THROW(Sleep(20), RunEnded);
+}

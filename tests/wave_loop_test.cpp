@@ -140,8 +140,8 @@ std::string ScriptedWave(std::string& midWave) {
     for (card i = 1; i <= 3; ++i) {
         CreateEnemy(930 + 30 * static_cast<real>(i), 339 + 30 * static_cast<real>(i), i, 3, 1);
     }
-    const auto dir = std::filesystem::temp_directory_path();
-    const auto script = dir / "wave_loop_script.txt", dump = dir / "wave_loop_state.json";
+    // Scripts write only inside the working directory.
+    const std::filesystem::path script = "wave_loop_script.txt", dump = "wave_loop_state.json";
     std::ofstream(script) << "0 key down 0x20\n0 mouse move 100 680\n0 mouse down left\n3000 state "
                           << dump.string() << "\n15000 key down 0x1B\n";
     std::string error;

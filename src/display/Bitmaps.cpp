@@ -8,6 +8,7 @@
 #include <bit>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <string>
@@ -166,7 +167,9 @@ std::uint32_t LoadBitmap(std::string_view file, std::uint32_t width, std::uint32
         return 0;
     }
     const std::string path(file.substr(0, file.find('\0')));
-    if (!Plausible(path)) {
+    // Only a plain file: reading a FIFO would wait for a writer for good.
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec) || !Plausible(path)) {
         return 0;
     }
     const Surface loaded(SDL_LoadBMP(path.c_str()));

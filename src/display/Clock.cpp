@@ -8,14 +8,16 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <condition_variable>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
+#include <cstring>
+#include <filesystem>
 #include <iostream>
 #include <memory>
-#include <sstream>
 
 namespace Wimdows::Run {
 
@@ -37,6 +39,14 @@ std::size_t nextEvent = 0;
 std::uint64_t lastStamp = 0;
 
 std::unique_ptr<std::FILE, FileCloser> record;
+std::string recordName;
+// A shot, state or recording that could not be written: the run goes on but
+// its exit status says so.
+bool writeFailed = false;
+// A stop asked by SIGTERM or SIGINT, taken at the next sync point.
+volatile std::sig_atomic_t stopSignal = 0;
+// Set while a script has events left: live input then stays out of the game.
+std::atomic<bool> scripted{false};
 StateWriter stateWriter;
 std::function<void()> endHandler;
 std::function<void()> syncHook;
@@ -48,16 +58,47 @@ std::vector<InputEvent> live;
 bool closePosted = false;
 bool livePointer = true; // under liveLock
 
+void RecordFailed(int error) {
+    std::cerr << "morvek: cannot write the recording " << recordName << ": " << std::strerror(error)
+              << '\n';
+    writeFailed = true;
+    record.release(); // closing would only fail again
+}
+
 void Record(const InputEvent& event) {
     if (record) {
         // Flushed per line: a crash must not lose the log that reproduces it.
-        std::fprintf(record.get(), "%s\n", FormatEvent(event).c_str());
-        std::fflush(record.get());
+        if (std::fprintf(record.get(), "%s\n", FormatEvent(event).c_str()) < 0 ||
+            std::fflush(record.get()) != 0) {
+            std::FILE* file = record.get();
+            RecordFailed(errno);
+            std::fclose(file);
+        }
+    }
+}
+
+// Closes the recording; a failure shows only now on some file systems.
+void CloseRecord() {
+    if (std::FILE* file = record.release(); file != nullptr && std::fclose(file) != 0) {
+        RecordFailed(errno);
     }
 }
 
 bool ScriptLeft() {
-    return nextEvent < script.size();
+    const bool left = nextEvent < script.size();
+    scripted.store(left);
+    return left;
+}
+
+void StopOnSignal(int sig) {
+    stopSignal = sig;
+}
+
+// Taken at sync points, so the run ends as the close box would end it.
+void TakeSignal() {
+    if (stopSignal != 0) {
+        End(128 + stopSignal);
+    }
 }
 
 } // namespace
@@ -76,18 +117,12 @@ void SetScript(std::vector<InputEvent> events) {
     script = std::move(events);
     nextEvent = 0;
     lastStamp = script.empty() ? 0 : script.back().ms;
+    scripted.store(!script.empty());
 }
 
 bool LoadScript(const std::string& file, std::string& error) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
-        error = file + ": cannot read the file";
-        return false;
-    }
-    std::ostringstream text;
-    text << in.rdbuf();
     std::vector<InputEvent> events;
-    if (!ParseScript(text.str(), file, events, error)) {
+    if (!ReadScript(file, events, error)) {
         return false;
     }
     SetScript(std::move(events));
@@ -96,7 +131,28 @@ bool LoadScript(const std::string& file, std::string& error) {
 
 bool SetRecord(const std::string& file) {
     record.reset(std::fopen(file.c_str(), "w"));
+    recordName = file;
     return record != nullptr;
+}
+
+void StopOnSignals() {
+    struct sigaction action {};
+    action.sa_handler = StopOnSignal;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGTERM, &action, nullptr);
+    sigaction(SIGINT, &action, nullptr);
+}
+
+bool MakeParent(const std::string& file) {
+    const std::filesystem::path path(file);
+    std::error_code ec;
+    if (path.has_parent_path()) {
+        std::filesystem::create_directories(path.parent_path(), ec);
+    }
+    if (ec) {
+        errno = ec.value();
+    }
+    return !ec;
 }
 
 void SetStateWriter(StateWriter writer) {
@@ -114,10 +170,13 @@ void FailAtEnd(int code) {
 }
 
 void End(int code) {
+    CloseRecord();
     if (code == 0) {
         code = failCode.load();
     }
-    record.reset();
+    if (code == 0 && writeFailed) {
+        code = 1;
+    }
     if (endHandler) {
         endHandler();
     }
@@ -134,15 +193,19 @@ void Apply(const InputEvent& event) {
     Record(seen);
     switch (seen.kind) {
     case InputEvent::Shot:
-        if (!WriteShot(seen.file)) {
-            std::cerr << "morvek: cannot write the picture " << seen.file << '\n';
+    case InputEvent::State: {
+        const bool shot = seen.kind == InputEvent::Shot;
+        errno = 0;
+        const bool written = shot ? WriteShot(seen.file)
+                                  : MakeParent(seen.file) && stateWriter && stateWriter(seen.file);
+        if (!written) {
+            const int error = errno;
+            std::cerr << "morvek: cannot write the " << (shot ? "picture " : "state ") << seen.file
+                      << ": " << (error != 0 ? std::strerror(error) : "nothing to write") << '\n';
+            writeFailed = true;
         }
         break;
-    case InputEvent::State:
-        if (!stateWriter || !stateWriter(seen.file)) {
-            std::cerr << "morvek: cannot write the state " << seen.file << '\n';
-        }
-        break;
+    }
     case InputEvent::Close:
         End(0);
     default:
@@ -163,7 +226,9 @@ void Post(const InputEvent& event) {
             event.kind == InputEvent::MouseMove || event.kind == InputEvent::MouseDown ||
             event.kind == InputEvent::MouseUp || event.kind == InputEvent::FocusLost ||
             event.kind == InputEvent::FocusGained;
-        if (pointer && !livePointer) {
+        // A playing script alone steers the game, so a replay in a window
+        // is the headless one; the close box still ends it.
+        if ((pointer && !livePointer) || (scripted.load() && event.kind != InputEvent::Close)) {
             return;
         }
         live.push_back(event);
@@ -207,6 +272,7 @@ void ApplyDue() {
 }
 
 void WaitForInput() {
+    TakeSignal();
     // Waiting takes a virtual millisecond at least, so what arrives now is
     // stamped past the last sync point and a replay hands it to this wait too.
     clock += 1;
@@ -238,6 +304,8 @@ void Reset() {
     failCode.store(0);
     SetScript({});
     record.reset();
+    writeFailed = false;
+    stopSignal = 0;
     endHandler = nullptr;
     syncHook = nullptr;
     SetKeepFrames(true);
@@ -263,10 +331,31 @@ void Sleep(std::uint32_t ms) {
         Run::syncHook();
     }
     Run::ApplyDue();
+    Run::TakeSignal();
     if (Run::headless && !Run::ScriptLeft() && !Run::syncHook &&
         Run::clock.load() > Run::lastStamp + Run::kIdleEndMs) {
         Run::End(0);
     }
+}
+
+} // namespace Wimdows
+
+namespace Wimdows {
+
+void IdleSleep(std::uint32_t ms) {
+    if (Run::headless && !Run::syncHook && ms > 0 && Run::ScriptLeft()) {
+        bool quiet = false;
+        {
+            std::lock_guard guard(Run::liveLock);
+            quiet = Run::live.empty();
+        }
+        const std::uint64_t now = Run::clock.load();
+        const std::uint64_t next = Run::script[Run::nextEvent].ms;
+        if (quiet && next > now + ms) {
+            Run::clock += (next - now - 1) / ms * ms;
+        }
+    }
+    Sleep(ms);
 }
 
 } // namespace Wimdows

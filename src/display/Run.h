@@ -38,16 +38,27 @@ std::uint64_t ClockMs();
 // The window caption as the game last set it ("" with no window).
 std::string Title();
 
-// Reads a script. On a bad line returns false with "FILE:LINE: what is wrong".
+// Reads a script ("-" is standard input). On a bad line returns false with
+// "FILE:LINE: what is wrong".
 bool LoadScript(const std::string& file, std::string& error);
+bool ReadScript(const std::string& file, std::vector<InputEvent>& events, std::string& error);
 bool ParseScript(const std::string& text, const std::string& name, std::vector<InputEvent>& events,
                  std::string& error);
+// Whether a script may write `file`: a relative path without "..", leading
+// nowhere outside the working directory even through symlinks.
+bool InsideWorkingDir(const std::string& file);
 // Replaces the script with events already parsed (tests).
 void SetScript(std::vector<InputEvent> events);
 // One event as a script line, without the line end.
 std::string FormatEvent(const InputEvent& event);
 // Every input event the game sees is appended to this file, in script format.
 bool SetRecord(const std::string& file);
+
+// Headless: SIGTERM and SIGINT end the run at its next sync point as the
+// close box would, with the status 128 + the signal's number.
+void StopOnSignals();
+// Creates the folders `file` lies in; false with errno set when it can't.
+bool MakeParent(const std::string& file);
 
 // Writes the game's world state as JSON; the game registers it.
 using StateWriter = std::function<bool(const std::string& file)>;

@@ -1,10 +1,17 @@
 // The text form of input events, shared by scripts and recordings.
 #include "display/Run.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
 #include <sstream>
 #include <string_view>
+#include <sys/stat.h>
 
 namespace Wimdows::Run {
 
@@ -30,6 +37,22 @@ std::vector<std::string_view> Words(std::string_view line) {
     return words;
 }
 
+// Longer lines are no script: refused before they can fill the memory.
+constexpr std::size_t kMaxLine = 4096;
+
+// A word from a bad line as it may be echoed: short, and with nothing the
+// terminal would act on.
+std::string Quote(std::string_view word) {
+    constexpr std::size_t kShown = 40;
+    std::string out(1, '\'');
+    for (std::size_t i = 0; i < word.size() && i < kShown; ++i) {
+        const auto c = static_cast<unsigned char>(word[i]);
+        out += c >= 0x20 && c < 0x7F ? static_cast<char>(c) : '?';
+    }
+    out += word.size() > kShown ? "...'" : "'";
+    return out;
+}
+
 template <typename T> bool Number(std::string_view word, T& value, int base = 10) {
     const auto [end, err] = std::from_chars(word.data(), word.data() + word.size(), value, base);
     return err == std::errc{} && end == word.data() + word.size();
@@ -46,10 +69,10 @@ std::string ReadEvent(const std::vector<std::string_view>& w, InputEvent& event)
     const std::string_view what = w[1];
     auto expect = [&](std::size_t n) -> std::string {
         if (w.size() < n) {
-            return std::string(1, '\'').append(what).append("' needs more words");
+            return Quote(what) + " needs more words";
         }
         if (w.size() > n) {
-            return std::string("unexpected '").append(w[n]).append("'");
+            return "unexpected " + Quote(w[n]);
         }
         return "";
     };
@@ -58,11 +81,11 @@ std::string ReadEvent(const std::vector<std::string_view>& w, InputEvent& event)
             return bad;
         }
         if (w[2] != "down" && w[2] != "up") {
-            return "expected 'down' or 'up', not '" + std::string(w[2]) + "'";
+            return "expected 'down' or 'up', not " + Quote(w[2]);
         }
         event.kind = w[2] == "down" ? Kind::KeyDown : Kind::KeyUp;
         if (!KeyCode(w[3], event.code)) {
-            return "bad key code '" + std::string(w[3]) + "' (0..255, decimal or 0x hex)";
+            return "bad key code " + Quote(w[3]) + " (0..255, decimal or 0x hex)";
         }
         return "";
     }
@@ -74,7 +97,7 @@ std::string ReadEvent(const std::vector<std::string_view>& w, InputEvent& event)
             event.kind = Kind::MouseMove;
             for (int i = 0; i < 2; ++i) {
                 if (!Number(w[3 + i], i == 0 ? event.x : event.y)) {
-                    return "bad coordinate '" + std::string(w[3 + i]) + "'";
+                    return "bad coordinate " + Quote(w[3 + i]);
                 }
             }
             return "";
@@ -83,11 +106,11 @@ std::string ReadEvent(const std::vector<std::string_view>& w, InputEvent& event)
             return bad;
         }
         if (w[2] != "down" && w[2] != "up") {
-            return "expected 'move', 'down' or 'up', not '" + std::string(w[2]) + "'";
+            return "expected 'move', 'down' or 'up', not " + Quote(w[2]);
         }
         event.kind = w[2] == "down" ? Kind::MouseDown : Kind::MouseUp;
         if (w[3] != "left" && w[3] != "right") {
-            return "expected 'left' or 'right', not '" + std::string(w[3]) + "'";
+            return "expected 'left' or 'right', not " + Quote(w[3]);
         }
         event.code = w[3] == "left" ? 0 : 1;
         return "";
@@ -95,10 +118,13 @@ std::string ReadEvent(const std::vector<std::string_view>& w, InputEvent& event)
     if (what == "shot" || what == "state") {
         event.kind = what == "shot" ? Kind::Shot : Kind::State;
         if (w.size() < 3) {
-            return std::string(1, '\'').append(what).append("' needs a file name");
+            return Quote(what) + " needs a file name";
         }
         // The file name is the rest of the line, spaces and all.
         event.file = std::string(w[2].data(), w.back().data() + w.back().size());
+        if (!InsideWorkingDir(event.file)) {
+            return "may only write inside the working directory, not " + Quote(event.file);
+        }
         return "";
     }
     if (what == "focus") {
@@ -106,7 +132,7 @@ std::string ReadEvent(const std::vector<std::string_view>& w, InputEvent& event)
             return bad;
         }
         if (w[2] != "lost" && w[2] != "gained") {
-            return "expected 'lost' or 'gained', not '" + std::string(w[2]) + "'";
+            return "expected 'lost' or 'gained', not " + Quote(w[2]);
         }
         event.kind = w[2] == "lost" ? Kind::FocusLost : Kind::FocusGained;
         return "";
@@ -115,29 +141,40 @@ std::string ReadEvent(const std::vector<std::string_view>& w, InputEvent& event)
         event.kind = Kind::Close;
         return expect(2);
     }
-    return "unknown event '" + std::string(what) + "'";
+    return "unknown event " + Quote(what);
 }
 
-} // namespace
-
-bool ParseScript(const std::string& text, const std::string& name, std::vector<InputEvent>& events,
-                 std::string& error) {
-    std::istringstream lines(text);
-    std::string line;
+// Reads `in` line by line, each line bounded, so an endless one (a device,
+// a stream of zeros) ends in an error rather than in the allocator.
+bool ParseLines(std::istream& in, const std::string& name, std::vector<InputEvent>& events,
+                std::string& error) {
+    std::vector<char> buffer(kMaxLine + 2);
     std::uint64_t previous = 0;
-    for (std::size_t number = 1; std::getline(lines, line); ++number) {
-        const std::string_view content = std::string_view(line).substr(0, line.find('#'));
-        const auto w = Words(content);
-        if (w.empty()) {
-            continue;
-        }
+    for (std::size_t number = 1;; ++number) {
         auto fail = [&](const std::string& what) {
             error = name + ":" + std::to_string(number) + ": " + what;
             return false;
         };
+        in.getline(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+        const auto got = static_cast<std::size_t>(in.gcount());
+        if (in.fail() && got + 1 >= buffer.size()) {
+            return fail("line longer than " + std::to_string(kMaxLine) + " bytes");
+        }
+        if (got == 0 && in.fail()) {
+            return !in.bad() || fail(std::strerror(errno));
+        }
+        const std::string_view line(buffer.data(), std::strlen(buffer.data()));
+        if (line.size() > kMaxLine) {
+            return fail("line longer than " + std::to_string(kMaxLine) + " bytes");
+        }
+        const std::string_view content = line.substr(0, line.find('#'));
+        const auto w = Words(content);
+        if (w.empty()) {
+            continue;
+        }
         InputEvent event;
         if (!Number(w[0], event.ms)) {
-            return fail("bad time '" + std::string(w[0]) + "'");
+            return fail("bad time " + Quote(w[0]));
         }
         if (event.ms < previous) {
             return fail("time " + std::to_string(event.ms) + " is before the line above (" +
@@ -152,7 +189,63 @@ bool ParseScript(const std::string& text, const std::string& name, std::vector<I
         previous = event.ms;
         events.push_back(std::move(event));
     }
-    return true;
+}
+
+} // namespace
+
+bool InsideWorkingDir(const std::string& file) {
+    namespace fs = std::filesystem;
+    const fs::path path(file);
+    if (file.empty() || path.is_absolute() || path.filename().empty()) {
+        return false;
+    }
+    for (const auto& part : path) {
+        if (part == "..") {
+            return false;
+        }
+    }
+    // A symlink on the way may lead anywhere: where the path really ends must
+    // still be under the working directory.
+    std::error_code ec;
+    const fs::path here = fs::canonical(fs::current_path(ec), ec);
+    if (ec) {
+        return false;
+    }
+    const fs::path real = fs::weakly_canonical(here / path, ec);
+    if (ec) {
+        return false;
+    }
+    const auto [end, rest] = std::mismatch(here.begin(), here.end(), real.begin(), real.end());
+    return end == here.end() && rest != real.end();
+}
+
+bool ParseScript(const std::string& text, const std::string& name, std::vector<InputEvent>& events,
+                 std::string& error) {
+    std::istringstream lines(text);
+    return ParseLines(lines, name, events, error);
+}
+
+bool ReadScript(const std::string& file, std::vector<InputEvent>& events, std::string& error) {
+    if (file == "-") {
+        return ParseLines(std::cin, "standard input", events, error);
+    }
+    // Only a plain file: a FIFO would block the start for good and a folder
+    // reads as an empty script.
+    struct stat info {};
+    if (::stat(file.c_str(), &info) != 0) {
+        error = file + ": " + std::strerror(errno);
+        return false;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        error = file + ": not a regular file";
+        return false;
+    }
+    std::ifstream in(file, std::ios::binary);
+    if (!in) {
+        error = file + ": " + std::strerror(errno);
+        return false;
+    }
+    return ParseLines(in, file, events, error);
 }
 
 std::string FormatEvent(const InputEvent& event) {

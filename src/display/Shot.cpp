@@ -33,9 +33,8 @@ bool WriteShot(const std::string& file) {
         return false;
     }
     const std::filesystem::path path(file);
-    if (path.has_parent_path()) {
-        std::error_code ignored; // a failure shows when the file is opened
-        std::filesystem::create_directories(path.parent_path(), ignored);
+    if (!MakeParent(file)) {
+        return false;
     }
     const std::uint32_t rowBytes = (width * 3 + 3) & ~3u;
     const std::uint32_t imageBytes = rowBytes * height;

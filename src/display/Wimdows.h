@@ -33,6 +33,10 @@ bool MouseLeft();
 // The game's millisecond sleep. It advances the run's virtual clock by
 // exactly `ms` and is the point where input reaches the game.
 void Sleep(std::uint32_t ms);
+// Sleep for a screen that only waits for input and shows nothing that moves:
+// headless, the steps in which no scripted input can arrive are skipped, so
+// a script's far-off event comes at once and at the very same clock.
+void IdleSleep(std::uint32_t ms);
 
 // --- Bitmaps and the back buffer -------------------------------------------
 std::uint32_t LoadBitmap(std::string_view file, std::uint32_t width, std::uint32_t height);

@@ -40,7 +40,7 @@ void main() {
                 return;
             }
         }
-        Wimdows::Sleep(20);
+        Wimdows::IdleSleep(20);
     }
 }
 

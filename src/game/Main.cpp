@@ -5,11 +5,14 @@
 #include "display/Run.h"
 #include "game/Game.h"
 #include "game/autopilot/Autopilot.h"
+#include "game/core/MediaPath.h"
 #include "game/core/StateDump.h"
 #include "game/screens/ScoreFile.h"
 
 #include <array>
+#include <cerrno>
 #include <charconv>
+#include <cstring>
 #include <iostream>
 #include <string>
 #include <string_view>
@@ -196,11 +199,19 @@ int main(int argc, char** argv) {
         std::cerr << "morvek: " << error << '\n';
         return 2;
     }
+    if (std::string looked; !Procedures::MediaFolderFound(looked)) {
+        std::cerr << "morvek: no Media folder with the pictures (looked in " << looked << ")\n";
+        return 2;
+    }
     if (!line.record.empty() && !Run::SetRecord(line.record)) {
-        std::cerr << "morvek: cannot write the recording " << line.record << '\n';
+        std::cerr << "morvek: cannot write the recording " << line.record << ": "
+                  << std::strerror(errno) << '\n';
         return 2;
     }
     Run::SetHeadless(line.headless);
+    if (line.headless) {
+        Run::StopOnSignals();
+    }
     Run::SetStateWriter(StateDump::WriteState);
     if (line.autopilot) {
         Autopilot::Start(line.pilot);

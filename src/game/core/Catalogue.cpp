@@ -5,13 +5,23 @@
 #include "game/core/MediaPath.h"
 #include "game/core/World.h"
 
+#include <iostream>
+#include <set>
+#include <string>
+
 namespace Procedures {
 
 void Loadbmp() {
-    // A file that fails to load yields 0, which draws nothing; loading goes on.
+    // A file that fails to load yields 0, which draws nothing; loading goes
+    // on, and each such file is named once, however often it is asked for.
+    static std::set<std::string> named;
     for (const auto& row : catalogue) {
-        images[row.group][row.slot][row.entry] =
-            Wimdows::LoadBitmap(MediaPath(row.file), row.width, row.height);
+        const std::string path = MediaPath(row.file);
+        const auto number = Wimdows::LoadBitmap(path, row.width, row.height);
+        images[row.group][row.slot][row.entry] = number;
+        if (number == 0 && named.insert(path).second) {
+            std::cerr << "morvek: cannot load the picture " << path << '\n';
+        }
     }
 }
 

@@ -13,6 +13,11 @@ std::filesystem::path ExeDir() {
     return ec ? std::filesystem::path{} : exe.parent_path();
 }
 
+std::array<std::filesystem::path, 3> Places(const std::filesystem::path& asked,
+                                            const std::filesystem::path& exeDir) {
+    return {asked, exeDir / asked, exeDir / ".." / "share" / "morvek" / asked};
+}
+
 } // namespace
 
 std::string MediaPath(std::string_view file, const std::filesystem::path& exeDir) {
@@ -21,8 +26,7 @@ std::string MediaPath(std::string_view file, const std::filesystem::path& exeDir
     if (asked.is_absolute() || exeDir.empty()) {
         return std::string(file);
     }
-    const std::array<fs::path, 3> places{asked, exeDir / asked,
-                                         exeDir / ".." / "share" / "morvek" / asked};
+    const auto places = Places(asked, exeDir);
     for (const fs::path& p : places) {
         std::error_code ec;
         if (fs::is_regular_file(p, ec)) {
@@ -35,6 +39,20 @@ std::string MediaPath(std::string_view file, const std::filesystem::path& exeDir
 std::string MediaPath(std::string_view file) {
     static const std::filesystem::path exeDir = ExeDir();
     return MediaPath(file, exeDir);
+}
+
+bool MediaFolderFound(std::string& looked) {
+    const auto exeDir = ExeDir();
+    const auto places = Places("Media", exeDir.empty() ? "." : exeDir);
+    looked.clear();
+    for (const auto& p : places) {
+        std::error_code ec;
+        if (std::filesystem::is_directory(p, ec)) {
+            return true;
+        }
+        looked += (looked.empty() ? "" : ", ") + p.lexically_normal().string();
+    }
+    return false;
 }
 
 } // namespace Procedures

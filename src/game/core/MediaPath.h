@@ -16,4 +16,7 @@ std::string MediaPath(std::string_view file);
 // The same search from a given executable directory (tests).
 std::string MediaPath(std::string_view file, const std::filesystem::path& exeDir);
 
+// Whether a "Media" folder is in any of those places; `looked` lists them.
+bool MediaFolderFound(std::string& looked);
+
 } // namespace Procedures

@@ -60,7 +60,7 @@ void Interlude(std::span<const Line> lines) {
     Wimdows::Text(kContinue.text, kTextX, kContinue.y);
     Wimdows::UpdateWindow();
     do {
-        Wimdows::Sleep(10);
+        Wimdows::IdleSleep(10);
     } while (!Wimdows::KeyDown(kEnter));
 }
 

@@ -52,7 +52,7 @@ bool NameEntry() {
             break;
         }
         if (t >= 8) {
-            Wimdows::Sleep(20);
+            Wimdows::IdleSleep(20);
         }
     }
     Wimdows::FlushKeys();
@@ -84,7 +84,7 @@ void GameOver() {
         if (!saved && Screen::Clicked(Layout::kSave)) {
             saved = NameEntry();
         }
-        Wimdows::Sleep(20);
+        Wimdows::IdleSleep(20);
     }
 }
 

@@ -66,7 +66,7 @@ void MenuOptions() {
                 Choose(c);
             }
         }
-        Wimdows::Sleep(20);
+        Wimdows::IdleSleep(20);
     }
 }
 

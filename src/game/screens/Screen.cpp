@@ -46,7 +46,7 @@ void WaitForReturn() {
         if (Clicked(Layout::kReturn)) {
             return;
         }
-        Wimdows::Sleep(20);
+        Wimdows::IdleSleep(20);
     }
 }
 
