@@ -52,6 +52,8 @@ bool Start(bool muted) {
     if (device != 0 || Wimdows::Run::Headless()) {
         return device != 0;
     }
+    // Our own line says all a player needs; the library's warnings repeat it.
+    SDL_LogSetPriority(SDL_LOG_CATEGORY_AUDIO, SDL_LOG_PRIORITY_CRITICAL);
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         std::cerr << "morvek: no sound (" << SDL_GetError() << "); playing on silently\n";
         return false;
