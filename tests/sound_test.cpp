@@ -251,3 +251,52 @@ TEST(SoundDevice, HeadlessNeverOpensAudio) {
 }
 
 } // namespace
+
+namespace {
+
+double Mean(const std::vector<float>& s) {
+    double sum = 0;
+    for (const float v : s) {
+        sum += v;
+    }
+    return s.empty() ? 0.0 : sum / static_cast<double>(s.size());
+}
+
+double Rms(const std::vector<float>& s) {
+    double sum = 0;
+    for (const float v : s) {
+        sum += static_cast<double>(v) * v;
+    }
+    return s.empty() ? 0.0 : std::sqrt(sum / static_cast<double>(s.size()));
+}
+
+} // namespace
+
+TEST(SoundMix, NoEffectCarriesAnOffset) {
+    for (std::size_t i = 0; i < Sound::kEffects; ++i) {
+        SCOPED_TRACE(std::string(Sound::Name(Nth(i))));
+        EXPECT_LT(std::abs(Mean(Sound::Render(Nth(i), kRate))), 1e-3);
+    }
+}
+
+TEST(SoundMix, ASoundAskedForEveryFrameNeitherPilesUpNorOutlastsTheAsking) {
+    // The storm named at every presented frame for three seconds, as a
+    // world that keeps showing it would, then no more.
+    Sound::Mixer once(kRate);
+    once.Trigger(Effect::Storm);
+    const double single = Rms(MixFor(once, once.Samples(Effect::Storm).size()));
+    Sound::Mixer mixer(kRate);
+    std::vector<float> held;
+    for (int frame = 0; frame < 180; ++frame) {
+        mixer.Trigger(Effect::Storm);
+        const auto part = MixFor(mixer, kRate / 60);
+        held.insert(held.end(), part.begin(), part.end());
+    }
+    EXPECT_LT(Rms(held), 2.0 * single);
+    EXPECT_LT(std::abs(Mean(held)), 1e-3);
+    const std::size_t tail = once.Samples(Effect::Storm).size() + 512;
+    MixFor(mixer, tail);
+    for (const float v : MixFor(mixer, 4096)) {
+        ASSERT_EQ(v, 0.0f);
+    }
+}

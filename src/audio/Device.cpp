@@ -5,6 +5,10 @@
 
 #include <SDL.h>
 
+#if defined(__linux__)
+#include <dlfcn.h>
+#endif
+
 #include <iostream>
 #include <memory>
 #include <thread>
@@ -25,6 +29,27 @@ std::jthread composer;
 Director director;
 SDL_AudioDeviceID device = 0;
 bool startMuted = false;
+
+#if defined(__linux__)
+extern "C" void QuietAlsa(const char*, int, const char*, int, const char*, ...) {}
+
+// ALSA prints its own lines for a missing card before SDL can tell us; its
+// error handler is the one way to quiet it. The library stays loaded (SDL
+// shares it), so the handler stays set.
+void SilenceAlsa() {
+    void* alsa = dlopen("libasound.so.2", RTLD_LAZY);
+    if (alsa == nullptr) {
+        return;
+    }
+    using Handler = void (*)(const char*, int, const char*, int, const char*, ...);
+    using SetHandler = int (*)(Handler);
+    if (auto* set = reinterpret_cast<SetHandler>(dlsym(alsa, "snd_lib_error_set_handler"))) {
+        set(QuietAlsa);
+    }
+}
+#else
+void SilenceAlsa() {}
+#endif
 
 void Fill(void*, Uint8* stream, int bytes) {
     mixer->Mix({reinterpret_cast<float*>(stream), static_cast<std::size_t>(bytes) / sizeof(float)});
@@ -52,6 +77,9 @@ bool Start(bool muted) {
     if (device != 0 || Wimdows::Run::Headless()) {
         return device != 0;
     }
+    // Our own line says all a player needs; the library's warnings repeat it.
+    SDL_LogSetPriority(SDL_LOG_CATEGORY_AUDIO, SDL_LOG_PRIORITY_CRITICAL);
+    SilenceAlsa();
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         std::cerr << "morvek: no sound (" << SDL_GetError() << "); playing on silently\n";
         return false;

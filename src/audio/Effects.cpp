@@ -129,6 +129,7 @@ std::vector<float> Render(Effect e, int rate) {
     for (const Voice& v : RecipeOf(e).voices) {
         AddVoice(v, rate, out);
     }
+    RemoveOffset(out, rate);
     // Noise peaks are only known after the fact; keep every effect's headroom.
     Normalise(out, kPeak);
     return out;

@@ -72,6 +72,14 @@ void Mixer::MixMusic(std::span<float> out) {
 }
 
 void Mixer::Start(Effect e) {
+    // The same sound asked for again while it is still rising is the same
+    // event: stacking it would only pile up noise that never lets go.
+    const std::vector<float>* wanted = &samples_[Index(e)];
+    for (const Playing& p : voices_) {
+        if (p.samples == wanted && p.at < wanted->size() / 4) {
+            return;
+        }
+    }
     // A free voice, else the one nearest its end: the oldest sound matters least.
     auto slot = std::find_if(voices_.begin(), voices_.end(),
                              [](const Playing& p) { return p.samples == nullptr; });

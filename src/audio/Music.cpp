@@ -286,6 +286,15 @@ std::vector<float> Render(Tune t, int rate) {
         WriteBar(s, w, static_cast<int>(bar), chords[bar] - '1');
     }
     AddEcho(out, static_cast<std::size_t>(s.echo * static_cast<float>(rate)), s.feedback);
+    // A loop has no ends to filter from: its mean is its offset.
+    double sum = 0;
+    for (const float v : out) {
+        sum += v;
+    }
+    const auto mean = static_cast<float>(sum / static_cast<double>(out.size()));
+    for (float& v : out) {
+        v -= mean;
+    }
     // Every tune equally loud, whatever its parts add up to.
     float largest = 0;
     for (const float v : out) {

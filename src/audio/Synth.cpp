@@ -85,6 +85,16 @@ void AddVoice(const Voice& v, int rate, std::vector<float>& out, bool wrap) {
     }
 }
 
+void RemoveOffset(std::vector<float>& out, int rate) {
+    const float r = 1.0f - kTwoPi * 5.0f / static_cast<float>(rate);
+    float lastIn = 0, lastOut = 0;
+    for (float& s : out) {
+        lastOut = s - lastIn + r * lastOut;
+        lastIn = s;
+        s = lastOut;
+    }
+}
+
 void Normalise(std::vector<float>& out, float peak) {
     float largest = 0;
     for (const float s : out) {

@@ -26,6 +26,10 @@ struct Voice {
 // end is cut, or with `wrap` carried round to the start, so a loop has no seam.
 void AddVoice(const Voice& v, int rate, std::vector<float>& out, bool wrap = false);
 
+// Takes out any constant offset: a one-pole high-pass at a few hertz, far
+// below anything meant to be heard.
+void RemoveOffset(std::vector<float>& out, int rate);
+
 // Scales `out` down, if need be, so that its largest magnitude is `peak`.
 void Normalise(std::vector<float>& out, float peak);
 
