@@ -168,8 +168,8 @@ constexpr Picture kCreditsPicture{7, 5, 1};
 
 // --- Keyboard and controller -------------------------------------------------
 // A screen's buttons as the arrows move between them: up and down change
-// the row, left and right the column. The first button is the one lit when
-// the screen opens after the arrows were used.
+// the row, left and right the column. The first arrow on a screen lights the
+// button last lit there, or the first one.
 struct NavButton {
     Rect rect;
     std::uint32_t row, column;
@@ -178,9 +178,6 @@ struct NavButton {
 struct Grid {
     std::uint32_t id; // each grid's own, 0..kGrids - 1
     std::span<const NavButton> buttons;
-    // Screens reached from play start unlit even for a keyboard player: a
-    // press meant for the game (fire, Return) must not choose a button there.
-    bool litOnOpen = true;
 };
 constexpr std::uint32_t kGrids = 5;
 
@@ -205,9 +202,9 @@ constexpr std::array<NavButton, 1> kReturnNav{{{kReturn, 0, 0}}};
 
 constexpr Grid kMenuGrid{0, kMenuNav};
 constexpr Grid kOptionsGrid{1, kOptionsNav};
-constexpr Grid kGameOverGrid{2, kGameOverNav, false};
+constexpr Grid kGameOverGrid{2, kGameOverNav};
 // Story, credits and highscores.
 constexpr Grid kReturnGrid{3, kReturnNav};
-constexpr Grid kNameGrid{4, kReturnNav, false};
+constexpr Grid kNameGrid{4, kReturnNav};
 
 } // namespace Procedures::Layout

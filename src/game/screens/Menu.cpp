@@ -48,24 +48,20 @@ void MenuDraw() {
 }
 
 bool MenuSelect(integer x, integer y, integer x1, integer y1, integer x2, integer y2, card button) {
-    bool clicked = false;
     const Layout::Rect r{x1, y1, x2, y2};
     const bool over = x1 <= x && x <= x2 && y1 <= y && y <= y2;
-    if (over || Focus::Lit(r)) {
-        Wimdows::Rectangle(x1, y1, x2, y2, Layout::kHighlight, false);
-        Wimdows::UpdateWindow();
-        // A level test, not a press event: a held button clicks on every call.
-        if ((over && Wimdows::MouseLeft()) || Focus::Chosen(r)) {
-            for (const auto& a : kActions) {
-                if (a.button == button) {
-                    a.run();
-                }
+    const bool framed = (over && Focus::MouseLeads()) || Focus::Lit(r);
+    Wimdows::Rectangle(x1, y1, x2, y2, framed ? Layout::kHighlight : Layout::kBlack, false);
+    Wimdows::UpdateWindow();
+    // A level test, not a press event: a held button clicks on every call,
+    // lit or not.
+    const bool clicked = (over && Wimdows::MouseLeft()) || Focus::Chosen(r);
+    if (clicked) {
+        for (const auto& a : kActions) {
+            if (a.button == button) {
+                a.run();
             }
-            clicked = true;
         }
-    } else {
-        Wimdows::Rectangle(x1, y1, x2, y2, Layout::kBlack, false);
-        Wimdows::UpdateWindow();
     }
     return clicked;
 }
