@@ -78,7 +78,9 @@ constexpr Picture kSavePicture{7, 7, 1};
 
 // --- Highscore screen --------------------------------------------------------
 constexpr Label kHighscoreHeading{"Highscores:", {480, 130}};
+constexpr std::int32_t kHighscoreRankX = 300; // "1." to "10.", left of the names
 constexpr std::int32_t kHighscoreNameX = 350;
+constexpr std::string_view kHighscoreEmpty = "-"; // a place no save has filled
 constexpr std::int32_t kHighscoreScoreX = 650;
 constexpr std::int32_t HighscoreRowY(std::uint32_t place) {
     return 160 + 45 * static_cast<std::int32_t>(place);
