@@ -162,6 +162,28 @@ TEST_F(Menu, HighscoreScreenReadsTheFileEachVisit) {
     EXPECT_EQ(std::string(scores[1].naam.begin(), scores[1].naam.end()), "       ");
 }
 
+TEST_F(Menu, TheTitleStandsClearOfTheButtonsAndTheMoon) {
+    constexpr std::uint32_t kBack = 0x203040;
+    const auto& back = L::kMenuBack;
+    images[back.g][back.s][back.e] = Solid(kBack, 1024, 768);
+    MenuDraw();
+    // Where the title's colour shows on the frame.
+    std::int32_t x0 = 1024, x1 = -1, y0 = 768, y1 = -1;
+    for (std::int32_t y = 0; y < 768; ++y) {
+        for (std::int32_t x = 0; x < 1024; ++x) {
+            if (FrameColour(x, y) == L::kMenuTitle.colour) {
+                x0 = std::min(x0, x), x1 = std::max(x1, x);
+                y0 = std::min(y0, y), y1 = std::max(y1, y);
+            }
+        }
+    }
+    ASSERT_GE(x1, 0) << "no title";
+    EXPECT_GT(x1 - x0, 200) << "large enough to read";
+    EXPECT_GT(x0, L::kMenuButtons[0].rect.x2 + 50);
+    EXPECT_LT(x1, 760) << "the moon and the dragon start there";
+    EXPECT_LT(y1, 150);
+}
+
 TEST_F(Menu, HighscoreRowsAreNumberedAndEmptyPlacesShowADash) {
     constexpr std::uint32_t kBack = 0x203040;
     const auto& back = L::kMenuBack;

@@ -70,6 +70,16 @@ constexpr std::uint32_t kButtonHighscore = 7;
 constexpr std::uint32_t kButtonCredits = 9;
 constexpr std::uint32_t kButtonEnd = 11;
 
+// The title: 6 letters of 7 x 6 pixels from x = 400 end at 652, between the
+// buttons (to 250) and the moon (from about 760); 72 pixels tall from y = 40.
+struct Title {
+    std::string_view text;
+    Point at;
+    std::int32_t scale;
+    std::uint32_t colour;
+};
+constexpr Title kMenuTitle{"MORVEK", {400, 40}, 6, 0xC030FF}; // gold in the layer's order
+
 // --- Buttons shared by the screens -------------------------------------------
 constexpr Rect kReturn{50, 650, 170, 725};
 constexpr Picture kReturnPicture{7, 5, 2};
