@@ -54,7 +54,7 @@ Events ToNameEntry(std::initializer_list<std::uint32_t> typed) {
 } // namespace
 
 TEST_F(GameOverScreen, SavedNameGoesIntoTheTableAndReturnStillHeldLeaves) {
-    Events e = ToNameEntry({'K', '3', 'A', 13, 8, 'T'});
+    Events e = ToNameEntry({'K', '3', 'A', 'X', 8, 'T'});
     e.push_back(Move(300, 60, 700));
     e.push_back(Down(320));
     Key(e, 340, 0x25); // any key lets the Return button be tested
@@ -171,4 +171,43 @@ TEST_F(GameOverScreen, FailedSaveLeavesTheTableAndSaveCanBeTriedAgain) {
     Key(again, 340, 13);
     ASSERT_TRUE(Play(again, GameOver));
     EXPECT_NE(ReadFile(scorefile).find("ELM    75"), std::string::npos);
+}
+
+TEST_F(GameOverScreen, NameHoldsOnlyWhatWasTypedThereAndReturnOrEnterSaves) {
+    // M for the sound in play and K in the menu are still queued.
+    Wimdows::Run::Apply({0, InputEvent::KeyDown, 'M', 0, 0, {}});
+    Wimdows::Run::Apply({0, InputEvent::KeyDown, 'K', 0, 0, {}});
+    Events e = ToNameEntry({'A', 'S', 'H', 13});
+    e.push_back(Close(400)); // nothing more: a Return key that did nothing ends here
+    ASSERT_TRUE(Play(e, GameOverSave));
+    EXPECT_EQ(std::string(scores[4].naam.data(), 7), "ASH    ");
+    EXPECT_EQ(scores[4].getal, 75u);
+
+    // A full name waits for no more letters; Return still saves it.
+    ScoreFile::Read(scorefile, scores);
+    score = 85;
+    ASSERT_TRUE(Play(ToNameEntry({'A', 'B', 'C', 'D', 'E', 'F', 'G', 'H', 13}), GameOverSave));
+    EXPECT_EQ(std::string(scores[3].naam.data(), 7), "ABCDEFG");
+}
+
+TEST_F(GameOverScreen, BackspaceTakesTheLastLetterBackAndLeavesNoTrace) {
+    constexpr std::uint32_t kBack = 0x203040;
+    const auto& back = Layout::kGameOverBack;
+    images[back.g][back.s][back.e] = Solid(kBack, 1024, 768);
+    const auto field = [] {
+        std::vector<std::uint32_t> px;
+        const auto& f = Layout::kNameField;
+        for (auto y = f.y1; y <= f.y2; ++y) {
+            for (auto x = f.x1; x <= f.x2; ++x) {
+                px.push_back(FrameColour(x, y));
+            }
+        }
+        return px;
+    };
+    ASSERT_TRUE(Play(ToNameEntry({8, 'O', 'W', 'X', 8, 8, 'W', 'L', 13}), GameOverSave));
+    EXPECT_EQ(std::string(scores[4].naam.data(), 7), "OWL    ");
+    const auto erased = field();
+    ScoreFile::Read(scorefile, scores);
+    ASSERT_TRUE(Play(ToNameEntry({'O', 'W', 'L', 13}), GameOverSave));
+    EXPECT_EQ(field(), erased);
 }

@@ -84,13 +84,16 @@ TEST_F(Keys, EveryMainMenuButtonIsReachedAndChosen) {
     Press(kDown); // lights Story
     FrameAt(at + 50, L::kMenuButtons[0].rect);
     Press(kEnter);
-    Press(kEnter); // the story's Return button is lit at once: back
-    Press(kDown);  // New game
+    Press(kDown); // the story opens unlit: an arrow lights Return
+    Press(kEnter);
+    Press(kDown); // the menu opens unlit; the first arrow lights Story again
+    Press(kDown); // New game
     Press(kEnter);
     at += 1000;
     Press(kEscape, 100); // give up: game over, where nothing is lit
     Press(kLeft);        // lights Return
     Press(kEnter);
+    Press(kDown); // New game, lit last here
     Press(kDown); // Options
     FrameAt(at + 50, L::kMenuButtons[2].rect);
     FrameAt(at + 50, L::kMenuButtons[1].rect);
@@ -100,12 +103,17 @@ TEST_F(Keys, EveryMainMenuButtonIsReachedAndChosen) {
     Press(kDown);
     Press(kDown);
     Press(kEnter); // Return
+    Press(kDown);  // Options again
     Press(kDown);  // Highscore
     Press(kSpace);
+    Press(kDown);
     Press(kSpace);
+    Press(kDown); // Highscore
     Press(kDown); // Credits
     Press(kEnter);
+    Press(kDown);
     Press(kEnter);
+    Press(kDown);
     Press(kDown);
     Press(kDown); // still End, the last
     Press(kEnter);
@@ -177,6 +185,30 @@ TEST_F(Keys, TheMouseKeepsItsOwnWayAndPutsTheLightOut) {
     ASSERT_TRUE(Play(events, MenuOptions));
     EXPECT_EQ(dynamic_difficulty_influence_coefficient, 0.0f); // as Fresh left it
     EXPECT_EQ(Frames(), (std::vector<std::uint32_t>{kBlack, kGreen, kBlack}));
+}
+
+TEST_F(Keys, OneButtonIsLitAtATimeAndNoneWhenAScreenOpens) {
+    // A game started with the mouse, given up, left from the keyboard: the
+    // mouse still rests on New game when the menu comes back.
+    events.push_back(Move(20, 150, 175));
+    events.push_back(Down(40));
+    events.push_back(Up(60));
+    at = 1000;
+    Press(kEscape, 100);
+    Press(kLeft);
+    Press(kEnter);
+    FrameAt(at + 80, L::kMenuButtons[1].rect); // unlit until the player acts
+    Press(kDown);                              // lights Story ...
+    FrameAt(at + 50, L::kMenuButtons[0].rect);
+    FrameAt(at + 50, L::kMenuButtons[1].rect); // ... and nothing else
+    at += 100;
+    events.push_back(Move(at, 150, 180)); // the mouse takes over
+    FrameAt(at + 50, L::kMenuButtons[0].rect);
+    FrameAt(at + 50, L::kMenuButtons[1].rect);
+    events.push_back(Close(at + 200));
+    Watch();
+    EXPECT_FALSE(Play(events, Game::main));
+    EXPECT_EQ(Frames(), (std::vector<std::uint32_t>{kBlack, kGreen, kBlack, kBlack, kGreen}));
 }
 
 TEST_F(Keys, TheNameEntryKeepsEveryKeyItTypesFrom) {

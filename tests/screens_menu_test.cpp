@@ -162,6 +162,57 @@ TEST_F(Menu, HighscoreScreenReadsTheFileEachVisit) {
     EXPECT_EQ(std::string(scores[1].naam.begin(), scores[1].naam.end()), "       ");
 }
 
+TEST_F(Menu, TheTitleStandsClearOfTheButtonsAndTheMoon) {
+    constexpr std::uint32_t kBack = 0x203040;
+    const auto& back = L::kMenuBack;
+    images[back.g][back.s][back.e] = Solid(kBack, 1024, 768);
+    MenuDraw();
+    // Where the title's colour shows on the frame.
+    std::int32_t x0 = 1024, x1 = -1, y0 = 768, y1 = -1;
+    for (std::int32_t y = 0; y < 768; ++y) {
+        for (std::int32_t x = 0; x < 1024; ++x) {
+            if (FrameColour(x, y) == L::kMenuTitle.colour) {
+                x0 = std::min(x0, x), x1 = std::max(x1, x);
+                y0 = std::min(y0, y), y1 = std::max(y1, y);
+            }
+        }
+    }
+    ASSERT_GE(x1, 0) << "no title";
+    EXPECT_GT(x1 - x0, 200) << "large enough to read";
+    EXPECT_GT(x0, L::kMenuButtons[0].rect.x2 + 50);
+    EXPECT_LT(x1, 760) << "the moon and the dragon start there";
+    EXPECT_LT(y1, 150);
+}
+
+TEST_F(Menu, HighscoreRowsAreNumberedAndEmptyPlacesShowADash) {
+    constexpr std::uint32_t kBack = 0x203040;
+    const auto& back = L::kMenuBack;
+    images[back.g][back.s][back.e] = Solid(kBack, 1024, 768);
+    std::ofstream(Procedures::scorefile, std::ios::binary) << "FIREFLY1520 ASH    980";
+    EXPECT_FALSE(Play({Close(20)}, HighScore));
+    // Pixels other than the background in a text-sized box at (x, row's y).
+    const auto ink = [](std::int32_t x, std::int32_t w, std::uint32_t place) {
+        int n = 0;
+        const std::int32_t y = L::HighscoreRowY(place);
+        for (std::int32_t yy = y; yy < y + 20; ++yy) {
+            for (std::int32_t xx = x; xx < x + w; ++xx) {
+                n += FrameColour(xx, yy) != kBack ? 1 : 0;
+            }
+        }
+        return n;
+    };
+    for (std::uint32_t place = 1; place <= 10; ++place) {
+        EXPECT_GT(ink(L::kHighscoreRankX, L::kHighscoreNameX - L::kHighscoreRankX - 4, place), 0)
+            << place;
+    }
+    EXPECT_GT(ink(L::kHighscoreScoreX, 60, 2), 0);
+    for (const std::uint32_t empty : {3u, 10u}) {
+        EXPECT_EQ(ink(L::kHighscoreScoreX, 60, empty), 0) << "no 0 for an empty place";
+        EXPECT_GT(ink(L::kHighscoreNameX, 20, empty), 0) << "a dash instead";
+        EXPECT_LT(ink(L::kHighscoreNameX, 100, empty), ink(L::kHighscoreNameX, 100, 2));
+    }
+}
+
 TEST_F(Menu, NewGameReadsTheTableAndAGameGivenUpComesBackToTheMenu) {
     const std::string table = "FIREFLY1520 ASH    980";
     std::ofstream(Procedures::scorefile, std::ios::binary) << table;

@@ -23,6 +23,8 @@ bool KeyDown(std::uint32_t k);
 // Waits for a queued key press; the oldest comes first.
 std::uint32_t GetKey();
 void FlushKeys();
+// Whether a key press waits in the queue, so GetKey would not wait.
+bool KeyQueued();
 // Discards the queued presses of key k only; the others keep their order.
 void FlushKey(std::uint32_t k);
 // Whether the window has the keyboard focus (true headless, false with no window).

@@ -14,10 +14,14 @@ enum Key : std::uint8_t { Left, Up, Right, Down, Enter, Fire };
 constexpr std::array<card, 6> kKeys{0x25, 0x26, 0x27, 0x28, 0x0D, 0x20};
 constexpr int kNone = -1;
 
+// Who pointed at a button last. A screen opens with neither, so a mouse
+// resting where the last screen was clicked lights nothing.
+enum class Leader : std::uint8_t { None, Mouse, Keys };
+
 const Layout::Grid* grid = nullptr;
-int lit = kNone;       // index into grid->buttons
-int chosen = kNone;    // chosen in this pass
-bool keyboard = false; // arrows used since the mouse last moved
+int lit = kNone;    // index into grid->buttons
+int chosen = kNone; // chosen in this pass
+Leader leader = Leader::Mouse;
 std::array<int, Layout::kGrids> remembered = [] {
     std::array<int, Layout::kGrids> r{};
     r.fill(kNone);
@@ -55,8 +59,8 @@ void Open(const Layout::Grid& next) {
         remembered[grid->id] = lit;
     }
     grid = &next;
-    lit = keyboard && next.litOnOpen ? (remembered[next.id] != kNone ? remembered[next.id] : 0)
-                                     : kNone;
+    lit = kNone;
+    leader = Leader::None;
     chosen = kNone;
     for (std::size_t k = 0; k < kKeys.size(); ++k) {
         wasDown[k] = Wimdows::KeyDown(kKeys[k]);
@@ -84,8 +88,8 @@ void Poll(const Layout::Grid& next) {
         Open(next);
         return;
     }
-    if (moux != lastX || mouy != lastY) {
-        keyboard = false;
+    if (moux != lastX || mouy != lastY || Wimdows::MouseLeft()) {
+        leader = Leader::Mouse;
         lit = kNone;
         lastX = moux;
         lastY = mouy;
@@ -101,9 +105,12 @@ void Poll(const Layout::Grid& next) {
         const auto key = static_cast<Key>(k);
         if (key == Enter || key == Fire) {
             chosen = lit;
+        } else if (lit == kNone) {
+            // The first arrow lights the button last lit here, or the first.
+            leader = Leader::Keys;
+            lit = remembered[grid->id] != kNone ? remembered[grid->id] : 0;
         } else {
-            keyboard = true;
-            lit = lit == kNone ? 0 : Step(lit, key);
+            lit = Step(lit, key);
         }
     }
 }
@@ -111,12 +118,16 @@ void Poll(const Layout::Grid& next) {
 void Reset() {
     grid = nullptr;
     lit = chosen = kNone;
-    keyboard = false;
+    leader = Leader::Mouse;
     remembered.fill(kNone);
 }
 
 bool Lit(const Layout::Rect& r) {
     return lit != kNone && Find(r) == lit;
+}
+
+bool MouseLeads() {
+    return leader == Leader::Mouse;
 }
 
 bool Chosen(const Layout::Rect& r) {

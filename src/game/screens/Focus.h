@@ -1,9 +1,10 @@
 // The menu and the screens from the keyboard or a controller: the arrows
 // light a button with the same green frame the mouse gives it, Return or
-// fire (space, a controller's A) chooses it. Nothing is lit until an arrow
-// is pressed, and moving the mouse puts it out again, so a mouse player
-// sees the screens as ever. Only key levels are read: the key queue, which
-// the name entry types from, is left as it is.
+// fire (space, a controller's A) chooses it. One button is lit at a time,
+// the one pointed at last: an arrow puts the mouse's frame out, moving or
+// pressing the mouse puts the arrows' light out. A screen opens with
+// nothing lit until the player moves the mouse or presses an arrow. Only key levels are read: the
+// key queue, which the name entry types from, is left as it is.
 #pragma once
 
 #include "game/screens/Layout.h"
@@ -16,10 +17,12 @@ namespace Procedures::Focus {
 void Poll(const Layout::Grid& grid);
 // Whether the button is lit by the keyboard.
 bool Lit(const Layout::Rect& r);
+// Whether the mouse pointed last, so the button under it is framed.
+bool MouseLeads();
 // Whether the button was chosen by a key in this pass; true once.
 bool Chosen(const Layout::Rect& r);
 
-// Back to program start: no grid, nothing lit, no arrow used (tests).
+// Back to program start: no grid, nothing lit, the mouse leading (tests).
 void Reset();
 
 } // namespace Procedures::Focus

@@ -18,11 +18,36 @@ bool TypeLetter(std::array<char, 7>& naam, card& t, card key) {
     return true;
 }
 
+bool EraseLetter(std::array<char, 7>& naam, card& t) {
+    if (t <= 1 || t > naam.size() + 1) {
+        return false;
+    }
+    --t;
+    naam[t - 1] = ' ';
+    return true;
+}
+
 namespace {
+
+constexpr card kReturnKey = 0x0D; // keypad Enter arrives as the same code
+constexpr card kBackspace = 0x08;
+
+// The field's inside drawn afresh, so a letter taken back leaves no trace.
+void DrawName(const std::array<char, 7>& naam) {
+    const auto& f = Layout::kNameField;
+    Wimdows::SetClip(f.x1 + 1, f.y1 + 1, f.x2 - 1, f.y2 - 1);
+    Screen::Draw(Layout::kGameOverBack, {0, 0});
+    Screen::DrawMasked(Layout::kGameOverPicture, Layout::kGameOverMask, Layout::kGameOverAt);
+    Wimdows::ClearClip();
+    Wimdows::Text(std::string_view(naam.data(), naam.size()), Layout::kNameAt.x, Layout::kNameAt.y);
+}
 
 // The name entry; returns whether the result reached the file.
 bool NameEntry() {
     ClearArrays();
+    // A name holds only what is typed here: letters pressed in play or in
+    // the menus (M for the sound, say) are still queued.
+    Wimdows::FlushKeys();
     card t = 1;
     Wimdows::SetTitle(Layout::kTitleGameOverSave);
     Screen::Draw(Layout::kGameOverBack, {0, 0});
@@ -38,15 +63,21 @@ bool NameEntry() {
     bool saved = false;
     for (;;) {
         // Until the name is full every pass waits for a key, so the Return
-        // button is tested once per key press.
-        if (t < 8) {
-            const card letter = Wimdows::GetKey();
-            TypeLetter(naam, t, letter);
-            Wimdows::Text(std::string_view(naam.data(), naam.size()), Layout::kNameAt.x,
-                          Layout::kNameAt.y);
+        // button is tested once per key press; a full name waits no more.
+        bool enter = false;
+        if (t < 8 || Wimdows::KeyQueued()) {
+            const card key = Wimdows::GetKey();
+            enter = key == kReturnKey;
+            if (key == kBackspace && EraseLetter(naam, t)) {
+                DrawName(naam);
+            } else {
+                TypeLetter(naam, t, key);
+                Wimdows::Text(std::string_view(naam.data(), naam.size()), Layout::kNameAt.x,
+                              Layout::kNameAt.y);
+            }
         }
         Screen::ReadInput(Layout::kNameGrid);
-        if (Screen::Clicked(Layout::kReturn)) {
+        if (Screen::Clicked(Layout::kReturn) || enter) {
             Wimdows::SetTitle(Layout::kTitleMenu);
             saved = SaveResult();
             break;

@@ -55,6 +55,12 @@ void HighScore() {
     Screen::DrawLabel(Layout::kHighscoreHeading);
     for (card i = 1; i <= ScoreFile::kPlaces; ++i) {
         const integer y = Layout::HighscoreRowY(i);
+        Wimdows::Text(std::to_string(i) + ".", Layout::kHighscoreRankX, y);
+        // A save never puts a 0 in the table: that place is still empty.
+        if (scores[i].getal == 0) {
+            Wimdows::Text(Layout::kHighscoreEmpty, Layout::kHighscoreNameX, y);
+            continue;
+        }
         // TextCard takes numbers up to 2^31 - 1; a file may hold bigger ones.
         if (scores[i].getal <= static_cast<card>(std::numeric_limits<integer>::max())) {
             Wimdows::TextCard(scores[i].getal, Layout::kHighscoreScoreX, y);

@@ -70,6 +70,16 @@ constexpr std::uint32_t kButtonHighscore = 7;
 constexpr std::uint32_t kButtonCredits = 9;
 constexpr std::uint32_t kButtonEnd = 11;
 
+// The title: 6 letters of 7 x 6 pixels from x = 400 end at 652, between the
+// buttons (to 250) and the moon (from about 760); 72 pixels tall from y = 40.
+struct Title {
+    std::string_view text;
+    Point at;
+    std::int32_t scale;
+    std::uint32_t colour;
+};
+constexpr Title kMenuTitle{"MORVEK", {400, 40}, 6, 0xC030FF}; // gold in the layer's order
+
 // --- Buttons shared by the screens -------------------------------------------
 constexpr Rect kReturn{50, 650, 170, 725};
 constexpr Picture kReturnPicture{7, 5, 2};
@@ -78,7 +88,9 @@ constexpr Picture kSavePicture{7, 7, 1};
 
 // --- Highscore screen --------------------------------------------------------
 constexpr Label kHighscoreHeading{"Highscores:", {480, 130}};
+constexpr std::int32_t kHighscoreRankX = 300; // "1." to "10.", left of the names
 constexpr std::int32_t kHighscoreNameX = 350;
+constexpr std::string_view kHighscoreEmpty = "-"; // a place no save has filled
 constexpr std::int32_t kHighscoreScoreX = 650;
 constexpr std::int32_t HighscoreRowY(std::uint32_t place) {
     return 160 + 45 * static_cast<std::int32_t>(place);
@@ -168,8 +180,8 @@ constexpr Picture kCreditsPicture{7, 5, 1};
 
 // --- Keyboard and controller -------------------------------------------------
 // A screen's buttons as the arrows move between them: up and down change
-// the row, left and right the column. The first button is the one lit when
-// the screen opens after the arrows were used.
+// the row, left and right the column. The first arrow on a screen lights the
+// button last lit there, or the first one.
 struct NavButton {
     Rect rect;
     std::uint32_t row, column;
@@ -178,9 +190,6 @@ struct NavButton {
 struct Grid {
     std::uint32_t id; // each grid's own, 0..kGrids - 1
     std::span<const NavButton> buttons;
-    // Screens reached from play start unlit even for a keyboard player: a
-    // press meant for the game (fire, Return) must not choose a button there.
-    bool litOnOpen = true;
 };
 constexpr std::uint32_t kGrids = 5;
 
@@ -205,9 +214,9 @@ constexpr std::array<NavButton, 1> kReturnNav{{{kReturn, 0, 0}}};
 
 constexpr Grid kMenuGrid{0, kMenuNav};
 constexpr Grid kOptionsGrid{1, kOptionsNav};
-constexpr Grid kGameOverGrid{2, kGameOverNav, false};
+constexpr Grid kGameOverGrid{2, kGameOverNav};
 // Story, credits and highscores.
 constexpr Grid kReturnGrid{3, kReturnNav};
-constexpr Grid kNameGrid{4, kReturnNav, false};
+constexpr Grid kNameGrid{4, kReturnNav};
 
 } // namespace Procedures::Layout

@@ -1,3 +1,4 @@
+#include "display/Font.h"
 #include "display/Wimdows.h"
 #include "game/Procedures.h"
 #include "game/screens/Focus.h"
@@ -34,10 +35,35 @@ constexpr std::array<MenuAction, 6> kActions{{
     {Layout::kButtonEnd, EndGame},
 }};
 
+// The game's name over the menu, the font's glyphs blown up, with a shadow:
+// clear of the buttons on the left and of the moon and the dragon.
+void DrawTitle() {
+    const auto& t = Layout::kMenuTitle;
+    for (const auto& [dx, colour] : {std::pair{4, Layout::kBlack}, std::pair{0, t.colour}}) {
+        std::int32_t x = t.at.x + dx;
+        for (const char c : t.text) {
+            const auto& glyph =
+                Wimdows::Font::GlyphOf(Layout::kFontStyle, static_cast<unsigned char>(c));
+            for (std::int32_t row = 0; row < Wimdows::Font::kCellHeight; ++row) {
+                for (std::int32_t col = 0; col < Wimdows::Font::kCellWidth; ++col) {
+                    if ((glyph[static_cast<std::size_t>(row)] >> (7 - col) & 1) != 0) {
+                        const std::int32_t px = x + col * t.scale;
+                        const std::int32_t py = t.at.y + dx + row * t.scale;
+                        Wimdows::Rectangle(px, py, px + t.scale - 1, py + t.scale - 1, colour,
+                                           true);
+                    }
+                }
+            }
+            x += Wimdows::Font::kAdvance * t.scale;
+        }
+    }
+}
+
 } // namespace
 
 void MenuDraw() {
     Screen::Draw(Layout::kMenuBack, {0, 0});
+    DrawTitle();
     for (const auto& b : Layout::kMenuButtons) {
         Screen::Draw(b.picture, {b.rect.x1, b.rect.y1});
     }
@@ -48,24 +74,20 @@ void MenuDraw() {
 }
 
 bool MenuSelect(integer x, integer y, integer x1, integer y1, integer x2, integer y2, card button) {
-    bool clicked = false;
     const Layout::Rect r{x1, y1, x2, y2};
     const bool over = x1 <= x && x <= x2 && y1 <= y && y <= y2;
-    if (over || Focus::Lit(r)) {
-        Wimdows::Rectangle(x1, y1, x2, y2, Layout::kHighlight, false);
-        Wimdows::UpdateWindow();
-        // A level test, not a press event: a held button clicks on every call.
-        if ((over && Wimdows::MouseLeft()) || Focus::Chosen(r)) {
-            for (const auto& a : kActions) {
-                if (a.button == button) {
-                    a.run();
-                }
+    const bool framed = (over && Focus::MouseLeads()) || Focus::Lit(r);
+    Wimdows::Rectangle(x1, y1, x2, y2, framed ? Layout::kHighlight : Layout::kBlack, false);
+    Wimdows::UpdateWindow();
+    // A level test, not a press event: a held button clicks on every call,
+    // lit or not.
+    const bool clicked = (over && Wimdows::MouseLeft()) || Focus::Chosen(r);
+    if (clicked) {
+        for (const auto& a : kActions) {
+            if (a.button == button) {
+                a.run();
             }
-            clicked = true;
         }
-    } else {
-        Wimdows::Rectangle(x1, y1, x2, y2, Layout::kBlack, false);
-        Wimdows::UpdateWindow();
     }
     return clicked;
 }

@@ -11,5 +11,8 @@ namespace Procedures {
 // other keys, and any key once t is 8, change nothing. Returns whether the
 // key was taken.
 bool TypeLetter(std::array<char, 7>& naam, card& t, card key);
+// Backspace: takes the last letter typed back off the name (t moves back);
+// nothing when no letter is typed. Returns whether one was taken.
+bool EraseLetter(std::array<char, 7>& naam, card& t);
 
 } // namespace Procedures
