@@ -9,6 +9,7 @@ frame against the native start-up.
 """
 import argparse
 import base64
+import functools
 import hashlib
 import http.server
 import os
@@ -18,6 +19,7 @@ import shutil
 import subprocess
 import sys
 import tempfile
+import threading
 import time
 
 import serve
@@ -79,15 +81,24 @@ class Page:
                 self.end_headers()
                 reports.put(body)
 
-        import functools
         self.server = http.server.ThreadingHTTPServer(
             ('127.0.0.1', 0), functools.partial(Handler, directory=self.dir))
-        import threading
         threading.Thread(target=self.server.serve_forever, daemon=True).start()
         self.address = f'http://127.0.0.1:{self.server.server_address[1]}/'
 
     def open(self, query, profile=None):
-        """Opens index.html?query in a fresh browser (or the given profile); returns the first report."""
+        """Opens index.html?query in a fresh browser (or the given profile); returns its report.
+
+        A browser that reports nothing in time is tried once more, so a
+        stalled start-up is not taken for a fault of the page."""
+        for attempt in (1, 2):
+            report = self._open_once(query, profile)
+            if report is not None:
+                return report
+            print(f'web test: no report from the page within {PAGE_TIMEOUT_S} s (try {attempt})')
+        sys.exit(f'web test: the page never reported ({query})')
+
+    def _open_once(self, query, profile):
         own = profile is None
         profile = profile or tempfile.mkdtemp(prefix='morvek-chromium-')
         url = f'{self.address}index.html?{query}&report=/report'
@@ -97,7 +108,7 @@ class Page:
         try:
             return self.reports.get(timeout=PAGE_TIMEOUT_S)
         except queue.Empty:
-            sys.exit(f'web test: no report from the page within {PAGE_TIMEOUT_S} s ({url})')
+            return None
         finally:
             os.killpg(browser.pid, 9)
             browser.wait()
