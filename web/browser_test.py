@@ -199,7 +199,33 @@ def scores_survive_reload(page):
 
 
 def bench(args, page):
-    pass
+    """Download size and time to the first menu frame, the page against the native game."""
+    import gzip
+    files = sorted(pathlib.Path(args.page).iterdir())
+    size = sum(f.stat().st_size for f in files)
+    packed = sum(len(gzip.compress(f.read_bytes(), 9)) for f in files)
+    print(f'page: {size / 1e6:.2f} MB in {len(files)} files, {packed / 1e6:.2f} MB compressed')
+    head, results = parse_report(page.open('snap=200'))
+    first = float(head.split()[1])
+    media = float(results.get('media-ms', 'nan'))
+    native = pathlib.Path(args.native).resolve()
+    with tempfile.TemporaryDirectory() as run:
+        start = time.perf_counter()
+        subprocess.run([str(native.parent / 'morvek-media'), '--out', f'{run}/Media'], check=True)
+        drawn = time.perf_counter()
+        (pathlib.Path(run) / 'first.txt').write_text('1 shot first.bmp\n')
+        subprocess.run([str(native), '--headless', '--script', 'first.txt'], cwd=run, check=True)
+        end = time.perf_counter()
+    native_media, native_first = (drawn - start) * 1e3, (end - drawn) * 1e3
+    print(f'pictures drawn: page {media:.0f} ms, native {native_media:.0f} ms '
+          f'(x{media / native_media:.1f})')
+    print(f'first menu frame: page {first:.0f} ms from opening (pictures included), native '
+          f'{native_media + native_first:.0f} ms (x{first / (native_media + native_first):.1f})')
+    png = base64.b64decode(results.get('png', ',').split(',', 1)[1])
+    if png:
+        out = ROOT / 'build-web-obj' / 'first-frame.png'
+        out.write_bytes(png)
+        print(f'the first frame as the page shows it: {out}')
 
 
 if __name__ == '__main__':
