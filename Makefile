@@ -100,3 +100,30 @@ PREFIX ?= /usr/local
 .PHONY: install
 install: build
 	@cmake --install $(BUILD) --prefix $(PREFIX)
+
+# The game as a web page: build-web/ holds index.html and what it loads, and
+# nothing else, so any static web host can serve it. Emscripten and the test
+# browser come from Debian, installed only when missing and apart from
+# PACKAGES, so `make test` needs neither.
+WEB_PACKAGES := emscripten chromium nodejs python3
+WEB_OBJ      := build-web-obj
+export NODE_PATH ?= /usr/share/nodejs
+.PHONY: web-deps web serve web-test web-bench
+
+web-deps:
+	@$(MAKE) --no-print-directory deps PACKAGES="$(WEB_PACKAGES)"
+
+web: web-deps
+	@emcmake cmake -S . -B $(WEB_OBJ) -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake --build $(WEB_OBJ) -j $(JOBS)
+	@rm -rf build-web && mkdir -p build-web
+	@cp web/index.html $(WEB_OBJ)/morvek.js $(WEB_OBJ)/morvek.wasm build-web/
+
+serve: web
+	@python3 web/serve.py build-web
+
+web-test: web build
+	@python3 web/browser_test.py --native $(BUILD)/morvek --page build-web
+
+web-bench: web build
+	@python3 web/browser_test.py --native $(BUILD)/morvek --page build-web --bench

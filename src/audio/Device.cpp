@@ -1,4 +1,5 @@
 #include "audio/Director.h"
+#include "audio/Listen.h"
 #include "audio/Mixer.h"
 #include "audio/Sound.h"
 #include "display/Run.h"
@@ -57,17 +58,7 @@ void Fill(void*, Uint8* stream, int bytes) {
 
 // Game thread, inside UpdateWindow: reads the world, posts to the mixer.
 void OnFrame() {
-    const Effects fx = director.Observe();
-    mixer->SetTune(director.Music());
-    mixer->HoldMusic(director.Paused());
-    if (director.MutePressed()) {
-        mixer->SetMuted(!mixer->Muted());
-    }
-    for (std::size_t i = 0; i < kEffects; ++i) {
-        if (fx.test(i)) {
-            mixer->Trigger(static_cast<Effect>(i));
-        }
-    }
+    Listen(director, *mixer);
 }
 
 } // namespace

@@ -19,6 +19,10 @@
 #include <iostream>
 #include <memory>
 
+#ifdef __EMSCRIPTEN__
+#include <emscripten.h>
+#endif
+
 namespace Wimdows::Run {
 
 namespace {
@@ -291,8 +295,22 @@ void WaitForInput() {
             End(0);
         }
     } else {
+#ifdef __EMSCRIPTEN__
+        // A page has one thread: waiting hands it back to the browser, whose
+        // events are what may end the wait.
+        for (;;) {
+            {
+                std::lock_guard guard(liveLock);
+                if (!live.empty()) {
+                    break;
+                }
+            }
+            emscripten_sleep(10);
+        }
+#else
         std::unique_lock guard(liveLock);
         liveArrived.wait(guard, [] { return !live.empty(); });
+#endif
     }
     ApplyDue();
 }
@@ -321,10 +339,14 @@ namespace Wimdows {
 
 void Sleep(std::uint32_t ms) {
     if (!Run::headless) {
+#ifdef __EMSCRIPTEN__
+        emscripten_sleep(ms); // the browser's turn: drawing, input, sound
+#else
         // A close request cuts the sleep short so the program ends at once.
         std::unique_lock guard(Run::liveLock);
         Run::liveArrived.wait_for(guard, std::chrono::milliseconds(ms),
                                   [] { return Run::closePosted; });
+#endif
     }
     Run::clock += ms;
     if (Run::syncHook) {

@@ -228,6 +228,10 @@ int main(int argc, char** argv) {
         return 3;
     }
     Sound::Start(line.mute);
+#ifdef __EMSCRIPTEN__
+    RunGame(); // a page has one thread; the game's sleeps hand it back to the browser
+#else
     std::thread(RunGame).detach();
     Wimdows::Host::Loop();
+#endif
 }

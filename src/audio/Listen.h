@@ -1,0 +1,12 @@
+// One presented frame's worth of listening: what the director hears of the
+// world goes to the mixer. Shared by the sound device and the page's sound.
+#pragma once
+
+#include "audio/Director.h"
+#include "audio/Mixer.h"
+
+namespace Sound {
+
+void Listen(Director& director, Mixer& mixer);
+
+} // namespace Sound

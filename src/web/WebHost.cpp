@@ -1,0 +1,189 @@
+// The window in a web page: the frame goes onto the page's canvas, keys,
+// mouse and focus come from the browser's events. The game runs on the
+// page's only thread; its sleeps return to the browser (Asyncify), which is
+// when these callbacks run and post their input.
+#include "display/Host.h"
+#include "display/Run.h"
+#include "display/Scaling.h"
+#include "display/Sync.h"
+#include "web/WebKeys.h"
+
+#include <emscripten.h>
+#include <emscripten/html5.h>
+
+#include <cstdlib>
+#include <vector>
+
+namespace Wimdows::Host {
+
+namespace {
+
+using Run::InputEvent;
+
+constexpr const char* kCanvas = "#canvas";
+
+bool running = false;
+Settings settings;
+Scaling::Size frameSize;
+std::uint64_t shownSerial = 0;
+std::vector<std::uint8_t> rgba; // the changed rectangle, as the canvas wants it
+Keys::HeldKeys held;
+std::int32_t lastX = -1, lastY = -1;
+bool focused = true;
+
+void Post(InputEvent::Kind kind, std::uint32_t code = 0, std::int32_t x = 0, std::int32_t y = 0) {
+    InputEvent event;
+    event.kind = kind;
+    event.code = code;
+    event.x = x;
+    event.y = y;
+    Run::Post(event);
+}
+
+EM_BOOL OnKey(int type, const EmscriptenKeyboardEvent* e, void*) {
+    const bool down = type == EMSCRIPTEN_EVENT_KEYDOWN;
+    const auto code = Web::MapKey(e->keyCode, e->altKey != 0, down);
+    if (!code) {
+        return EM_FALSE; // the browser's own: F5, F11, Alt+...
+    }
+    if (down) {
+        held.Press(*code);
+        Post(InputEvent::KeyDown, *code);
+    } else if (held.Lift(*code)) {
+        Post(InputEvent::KeyUp, *code);
+    }
+    // Arrows and Space must not scroll the page.
+    return EM_TRUE;
+}
+
+// Positions arrive in CSS pixels of the canvas element, which fills the page;
+// the frame sits letterboxed in it as the stylesheet's object-fit puts it.
+void MoveTo(std::int32_t cx, std::int32_t cy) {
+    double w = 0, h = 0;
+    emscripten_get_element_css_size(kCanvas, &w, &h);
+    const Scaling::Size box{static_cast<std::int32_t>(w), static_cast<std::int32_t>(h)};
+    const auto view = Scaling::Letterbox(box, frameSize, false);
+    const auto [x, y] = Scaling::ToFrame(view, box, box, frameSize, {cx, cy});
+    if (x != lastX || y != lastY) {
+        lastX = x;
+        lastY = y;
+        Post(InputEvent::MouseMove, 0, x, y);
+    }
+}
+
+EM_BOOL OnMouse(int type, const EmscriptenMouseEvent* e, void*) {
+    MoveTo(static_cast<std::int32_t>(e->targetX), static_cast<std::int32_t>(e->targetY));
+    if (type != EMSCRIPTEN_EVENT_MOUSEMOVE && (e->button == 0 || e->button == 2)) {
+        Post(type == EMSCRIPTEN_EVENT_MOUSEDOWN ? InputEvent::MouseDown : InputEvent::MouseUp,
+             e->button == 0 ? 0 : 1);
+    }
+    return EM_TRUE;
+}
+
+EM_BOOL OnFocus(int type, const EmscriptenFocusEvent*, void*) {
+    if (type == EMSCRIPTEN_EVENT_BLUR) {
+        for (const std::uint8_t code : held.ReleaseAll()) {
+            Post(InputEvent::KeyUp, code);
+        }
+        if (focused) {
+            focused = false;
+            Post(InputEvent::FocusLost);
+        }
+    } else if (!focused) {
+        focused = true;
+        Post(InputEvent::FocusGained);
+    }
+    return EM_FALSE;
+}
+
+} // namespace
+
+void Configure(const Settings& chosen) {
+    settings = chosen;
+}
+
+bool Start(std::string&) {
+    const char* page = EMSCRIPTEN_EVENT_TARGET_WINDOW;
+    emscripten_set_keydown_callback(page, nullptr, EM_FALSE, OnKey);
+    emscripten_set_keyup_callback(page, nullptr, EM_FALSE, OnKey);
+    emscripten_set_mousemove_callback(kCanvas, nullptr, EM_FALSE, OnMouse);
+    emscripten_set_mousedown_callback(kCanvas, nullptr, EM_FALSE, OnMouse);
+    emscripten_set_mouseup_callback(kCanvas, nullptr, EM_FALSE, OnMouse);
+    emscripten_set_blur_callback(page, nullptr, EM_FALSE, OnFocus);
+    emscripten_set_focus_callback(page, nullptr, EM_FALSE, OnFocus);
+    running = true;
+    return true;
+}
+
+void Loop() {
+    // The page has no thread to spare: the game runs on its only one.
+    std::abort();
+}
+
+bool Running() {
+    return running;
+}
+
+bool Open(const std::string& title, std::uint32_t width, std::uint32_t height) {
+    frameSize = {static_cast<std::int32_t>(width), static_cast<std::int32_t>(height)};
+    emscripten_set_canvas_element_size(kCanvas, frameSize.w, frameSize.h);
+    SetTitle(title);
+    shownSerial = 0;
+    lastX = lastY = -1;
+    return true;
+}
+
+void Close() {
+    held.ReleaseAll();
+}
+
+void SetTitle(const std::string& title) {
+    EM_ASM({ document.title = UTF8ToString($0); }, title.c_str());
+}
+
+void Present() {
+    auto& frame = Presented();
+    if (frame.serial == shownSerial || frame.changed.Empty()) {
+        return;
+    }
+    shownSerial = frame.serial;
+    const PixelRect r = frame.changed;
+    frame.changed = {};
+    const auto w = static_cast<std::size_t>(r.x1 - r.x0), h = static_cast<std::size_t>(r.y1 - r.y0);
+    rgba.resize(w * h * 4);
+    for (std::size_t y = 0; y < h; ++y) {
+        const std::uint32_t* from =
+            frame.pixels.data() + (static_cast<std::size_t>(r.y0) + y) * frame.width + r.x0;
+        std::uint8_t* to = rgba.data() + y * w * 4;
+        for (std::size_t x = 0; x < w; ++x, to += 4) {
+            to[0] = static_cast<std::uint8_t>(from[x] >> 16);
+            to[1] = static_cast<std::uint8_t>(from[x] >> 8);
+            to[2] = static_cast<std::uint8_t>(from[x]);
+            to[3] = 255;
+        }
+    }
+    EM_ASM(
+        {
+            const canvas = Module['canvas'];
+            if (Module['onFrame']) {
+                Module['onFrame']();
+            }
+            const ctx = canvas.getContext('2d');
+            const pixels = new Uint8ClampedArray(HEAPU8.buffer, $0, $1 * $2 * 4);
+            ctx.putImageData(new ImageData(pixels, $1, $2), $3, $4);
+        },
+        rgba.data(), w, h, r.x0, r.y0);
+}
+
+void Quit(int code) {
+    EM_ASM(
+        {
+            if (Module['onGameEnded']) {
+                Module['onGameEnded']($0);
+            }
+        },
+        code);
+    std::exit(code);
+}
+
+} // namespace Wimdows::Host
