@@ -52,8 +52,9 @@ EM_BOOL OnKey(int type, const EmscriptenKeyboardEvent* e, void*) {
     } else if (held.Lift(*code)) {
         Post(InputEvent::KeyUp, *code);
     }
-    // Arrows and Space must not scroll the page.
-    return EM_TRUE;
+    // Arrows and Space must not scroll the page; the browser's shortcuts
+    // (Ctrl+R, Ctrl+W) still work.
+    return e->ctrlKey != 0 || e->metaKey != 0 ? EM_FALSE : EM_TRUE;
 }
 
 // Positions arrive in CSS pixels of the canvas element, which fills the page;

@@ -10,7 +10,7 @@
 namespace Wimdows::Web {
 
 // Nothing for keys the page leaves to the browser: Alt and what is pressed
-// with it, F10 and F11, and keys the game has no use for. A key going up
+// with it, the function keys, and keys the game has no use for. A key going up
 // always passes, so nothing stays stuck down.
 std::optional<std::uint8_t> MapKey(std::uint32_t keyCode, bool alt, bool down);
 
