@@ -1,6 +1,7 @@
 #include "audio/Director.h"
 #include "audio/Mixer.h"
 #include "audio/Sound.h"
+#include "display/Host.h"
 #include "display/Run.h"
 
 #include <SDL.h>
@@ -62,6 +63,8 @@ void OnFrame() {
     mixer->HoldMusic(director.Paused());
     if (director.MutePressed()) {
         mixer->SetMuted(!mixer->Muted());
+        // Said on the window only: the game's own frame stays as it was.
+        Wimdows::Host::ShowNote(mixer->Muted() ? "SOUND OFF" : "SOUND ON");
     }
     for (std::size_t i = 0; i < kEffects; ++i) {
         if (fx.test(i)) {
