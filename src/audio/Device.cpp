@@ -61,6 +61,7 @@ void OnFrame() {
     const Effects fx = director.Observe();
     mixer->SetTune(director.Music());
     mixer->HoldMusic(director.Paused());
+    mixer->SetWind(director.Wind());
     if (director.MutePressed()) {
         mixer->SetMuted(!mixer->Muted());
         // Said on the window only: the game's own frame stays as it was.
