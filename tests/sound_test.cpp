@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <vector>
 
 namespace {
@@ -88,9 +89,11 @@ TEST(SoundMixer, AnEffectPlaysForItsLengthThenSilence) {
 
 TEST(SoundMixer, MutingSilencesAndForgetsWhatWasPlaying) {
     Sound::Mixer mixer(kRate);
-    mixer.Trigger(Effect::Storm);
+    mixer.Trigger(Effect::FlameBurst);
+    mixer.SetWind(1);
     MixFor(mixer, 512);
     mixer.SetMuted(true);
+    mixer.SetWind(0); // the storm ends while muted: none of it left to fade
     mixer.Trigger(Effect::Explosion);
     for (const float v : MixFor(mixer, 4096)) {
         ASSERT_EQ(v, 0.0f);
@@ -188,12 +191,11 @@ TEST_F(SoundDirector, TellsNewShotsFromMovingOnesAndHitsFromNewEnemies) {
 }
 
 TEST_F(SoundDirector, BossAttacksByLevelAndTheEndsOfAGame) {
-    constexpr std::array<Effect, 4> kByLevel{Effect::Storm, Effect::Storm, Effect::Breeze,
-                                             Effect::FlameBurst};
-    for (P::card level = 1; level <= 3; ++level) {
+    constexpr std::array<Effect, 2> kByLevel{Effect::Breeze, Effect::FlameBurst};
+    for (P::card level = 2; level <= 3; ++level) {
         P::level = level;
         P::bullets[100] = {0, 0, 595, 300, 5, true, 20};
-        EXPECT_TRUE(Has(director.Observe(), kByLevel[level])) << "level " << level;
+        EXPECT_TRUE(Has(director.Observe(), kByLevel[level - 2])) << "level " << level;
         P::bullets[100].state = false;
         director.Observe();
     }
@@ -217,6 +219,44 @@ TEST_F(SoundDirector, BossAttacksByLevelAndTheEndsOfAGame) {
     P::schip.lives = 0;
     Wimdows::SetTitle("Game Over");
     EXPECT_FALSE(Has(director.Observe(), Effect::Fanfare));
+}
+
+TEST_F(SoundDirector, TheWindBlowsWithTheFirstBosssStormAndOnlyThen) {
+    P::level = 1;
+    P::enemies[1] = {670, 346, 250, 10, 10, 0, 5000, true};
+    P::schip.y = 300;
+    director.Observe();
+    EXPECT_EQ(director.Wind(), 0.0f); // the fight, no storm yet
+
+    P::bullets[100] = {0, 0, 595, 320, 0, true, 20};
+    const auto fx = director.Observe();
+    EXPECT_EQ(director.Wind(), 1.0f) << "the ship inside the band";
+    for (const Effect e : {Effect::Breeze, Effect::FlameBurst}) {
+        EXPECT_FALSE(Has(fx, e)); // no gust of fixed length besides
+    }
+    P::schip.y = 600;
+    director.Observe();
+    const float far = director.Wind();
+    EXPECT_GT(far, 0.4f);
+    EXPECT_LT(far, 0.8f);
+    P::schip.y = 760;
+    director.Observe();
+    EXPECT_LE(director.Wind(), far);
+    EXPECT_GT(director.Wind(), 0.0f);
+
+    P::bullets[100].state = false; // the storm is over
+    director.Observe();
+    EXPECT_EQ(director.Wind(), 0.0f);
+
+    // The same band in another level, or with the boss gone: no storm wind.
+    P::bullets[100].state = true;
+    P::level = 2;
+    director.Observe();
+    EXPECT_EQ(director.Wind(), 0.0f);
+    P::level = 1;
+    P::enemies[1].state = false;
+    director.Observe();
+    EXPECT_EQ(director.Wind(), 0.0f);
 }
 
 TEST_F(SoundDirector, MTogglesMuteExceptInTheNameEntry) {
@@ -280,23 +320,61 @@ TEST(SoundMix, NoEffectCarriesAnOffset) {
 }
 
 TEST(SoundMix, ASoundAskedForEveryFrameNeitherPilesUpNorOutlastsTheAsking) {
-    // The storm named at every presented frame for three seconds, as a
-    // world that keeps showing it would, then no more.
+    // Flames named at every presented frame for three seconds, as a world
+    // that keeps showing them would, then no more.
     Sound::Mixer once(kRate);
-    once.Trigger(Effect::Storm);
-    const double single = Rms(MixFor(once, once.Samples(Effect::Storm).size()));
+    once.Trigger(Effect::FlameBurst);
+    const double single = Rms(MixFor(once, once.Samples(Effect::FlameBurst).size()));
     Sound::Mixer mixer(kRate);
     std::vector<float> held;
     for (int frame = 0; frame < 180; ++frame) {
-        mixer.Trigger(Effect::Storm);
+        mixer.Trigger(Effect::FlameBurst);
         const auto part = MixFor(mixer, kRate / 60);
         held.insert(held.end(), part.begin(), part.end());
     }
     EXPECT_LT(Rms(held), 2.0 * single);
     EXPECT_LT(std::abs(Mean(held)), 1e-3);
-    const std::size_t tail = once.Samples(Effect::Storm).size() + 512;
+    const std::size_t tail = once.Samples(Effect::FlameBurst).size() + 512;
     MixFor(mixer, tail);
     for (const float v : MixFor(mixer, 4096)) {
         ASSERT_EQ(v, 0.0f);
     }
+}
+
+TEST(SoundMix, TheStormBlowsUnderTheFightsMusicAndStopsWithTheStorm) {
+    EXPECT_LT(std::abs(Mean(Sound::RenderWind(kRate))), 1e-3);
+    // Two mixers play the fight's tune in step; one has the storm over it.
+    const auto tune = Sound::Render(Sound::Tune::Boss, kRate);
+    Sound::Mixer calm(kRate), stormy(kRate);
+    for (Sound::Mixer* m : {&calm, &stormy}) {
+        m->LoadTune(Sound::Tune::Boss, tune);
+        m->SetTune(Sound::Tune::Boss);
+        MixFor(*m, kRate);
+    }
+    stormy.SetWind(1);
+    const auto music = MixFor(calm, 3 * kRate);
+    const auto both = MixFor(stormy, 3 * kRate);
+    std::vector<float> wind(both.size());
+    double dot = 0, musicPower = 0, bothPower = 0;
+    for (std::size_t i = 0; i < both.size(); ++i) {
+        wind[i] = both[i] - music[i];
+        dot += static_cast<double>(music[i]) * both[i];
+        musicPower += static_cast<double>(music[i]) * music[i];
+        bothPower += static_cast<double>(both[i]) * both[i];
+    }
+    const double windDb = 20 * std::log10(Rms(wind) / Rms(music));
+    std::printf("music %.1f dBFS RMS; storm at full strength %.1f dB under it\n",
+                20 * std::log10(Rms(music)), windDb);
+    EXPECT_LT(windDb, -6.0) << "the storm drowns the music";
+    EXPECT_GT(windDb, -24.0) << "the storm is not heard";
+    EXPECT_GT(dot / std::sqrt(musicPower * bothPower), 0.85) << "the tune is lost in the wind";
+    EXPECT_LT(std::abs(Mean(both)), 1e-3);
+
+    // The storm over: within a second the mix is the music's alone again.
+    stormy.SetWind(0);
+    calm.SetWind(0);
+    MixFor(stormy, kRate);
+    MixFor(calm, kRate);
+    EXPECT_EQ(stormy.WindLevel(), 0.0f);
+    EXPECT_EQ(MixFor(stormy, 4096), MixFor(calm, 4096));
 }

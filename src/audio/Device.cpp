@@ -2,6 +2,7 @@
 #include "audio/Listen.h"
 #include "audio/Mixer.h"
 #include "audio/Sound.h"
+#include "display/Host.h"
 #include "display/Run.h"
 
 #include <SDL.h>
@@ -58,7 +59,10 @@ void Fill(void*, Uint8* stream, int bytes) {
 
 // Game thread, inside UpdateWindow: reads the world, posts to the mixer.
 void OnFrame() {
-    Listen(director, *mixer);
+    if (Listen(director, *mixer)) {
+        // Said on the window only: the game's own frame stays as it was.
+        Wimdows::Host::ShowNote(mixer->Muted() ? "SOUND OFF" : "SOUND ON");
+    }
 }
 
 } // namespace

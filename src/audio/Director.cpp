@@ -28,9 +28,16 @@ constexpr std::array<std::optional<Effect>, 13> kShotSounds{
     Effect::Tornado, Effect::IceVolley, Effect::EnemyShot,
 };
 
-// By level: the storm, the Ice Queen's breeze, the Dragon King's flames.
-constexpr std::array<Effect, 4> kBossAttacks{Effect::Storm, Effect::Storm, Effect::Breeze,
-                                             Effect::FlameBurst};
+// By level: the Ice Queen's breeze, the Dragon King's flames. The first
+// boss's storm is no single sound: the wind follows it while it stands.
+constexpr std::array<std::optional<Effect>, 4> kBossAttacks{std::nullopt, std::nullopt,
+                                                            Effect::Breeze, Effect::FlameBurst};
+constexpr P::card kStormLevel = 1;
+// The storm band reaches this far above and below its middle; the wind is
+// loudest with the ship inside it and falls to its least this far beyond.
+constexpr float kStormReach = 65;
+constexpr float kStormFade = 300;
+constexpr float kStormLeast = 0.55f;
 
 // A slot freed and filled again between two looks holds a new shot even
 // with the same type: it did not get where it is by flying.
@@ -67,6 +74,7 @@ Director::Seen Director::Look() {
     s.initbeam = P::initbeam;
     s.initshield = P::initshield;
     s.lives = P::schip.lives;
+    s.shipY = P::schip.y;
     s.score = P::score;
     for (std::size_t i = 1; i <= 100; ++i) {
         const P::enemy& e = P::enemies[i];
@@ -88,6 +96,7 @@ Effects Director::Observe() {
     if (!primed_) {
         primed_ = true;
         music_ = ChooseMusic(now, now);
+        wind_ = WindOf(now);
         seen_ = std::move(now);
         return fx;
     }
@@ -100,7 +109,9 @@ Effects Director::Observe() {
             continue;
         }
         if (b.type == kBossAttack && i == 100) {
-            play(kBossAttacks[std::min<std::size_t>(P::level, 3)]);
+            if (const auto attack = kBossAttacks[std::min<std::size_t>(P::level, 3)]) {
+                play(*attack);
+            }
         } else if (b.type < kShotSounds.size() && kShotSounds[b.type]) {
             play(*kShotSounds[b.type]);
         }
@@ -151,8 +162,20 @@ Effects Director::Observe() {
         play(Effect::Fanfare);
     }
     music_ = ChooseMusic(was, now);
+    wind_ = WindOf(now);
     seen_ = std::move(now);
     return fx;
+}
+
+float Director::WindOf(const Seen& now) {
+    const P::bullet& storm = now.bullets[100];
+    if (!now.playing || now.paused || now.level != kStormLevel || !now.bossAlive || !storm.state ||
+        storm.type != kBossAttack) {
+        return 0;
+    }
+    const float outside = std::max(0.0f, std::abs(now.shipY - storm.y) - kStormReach);
+    const float near = std::max(0.0f, 1.0f - outside / kStormFade);
+    return kStormLeast + (1.0f - kStormLeast) * near;
 }
 
 Tune Director::ChooseMusic(const Seen& was, const Seen& now) {

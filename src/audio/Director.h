@@ -24,6 +24,9 @@ class Director {
     // fight's in a boss fight, and nothing in the menus, on the screens, or
     // from a beaten boss until the next level begins.
     Tune Music() const { return music_; }
+    // How hard the first boss's storm blew at the last look, 0 to 1: nothing
+    // without the storm band on the field, most with the ship inside it.
+    float Wind() const { return wind_; }
     // Whether the game was paused at the last look: the music waits with it.
     bool Paused() const { return seen_.paused; }
     // Whether M went down since the last call; not while a name is entered,
@@ -38,6 +41,7 @@ class Director {
         std::array<std::array<bool, 11>, 6> picked{}; // textstate of item rows 1..5
         bool initbeam = false, initshield = false;
         Procedures::integer lives = 0;
+        Procedures::real shipY = 0;
         Procedures::card score = 0;
         bool kingAlive = false;
         bool bossAlive = false;
@@ -47,11 +51,13 @@ class Director {
         std::string title;
     };
     static Seen Look();
+    static float WindOf(const Seen& now);
 
     Tune ChooseMusic(const Seen& was, const Seen& now);
 
     Seen seen_;
     Tune music_ = Tune::None;
+    float wind_ = 0;
     Procedures::card hushed_ = 0; // the level whose boss was beaten
     bool primed_ = false;
     bool mHeld_ = false;

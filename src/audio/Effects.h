@@ -22,13 +22,12 @@ enum class Effect : std::uint8_t {
     Shield,
     Pickup,
     LifeLost,
-    Storm,
     Breeze,
     FlameBurst,
     GameOver,
     Fanfare,
 };
-constexpr std::size_t kEffects = 16;
+constexpr std::size_t kEffects = 15;
 
 constexpr std::size_t Index(Effect e) {
     return static_cast<std::size_t>(e);
@@ -41,5 +40,9 @@ float Seconds(Effect e);
 
 // The effect as mono samples at `rate` per second, peak well below 1.
 std::vector<float> Render(Effect e, int rate);
+
+// The first boss's storm: a seamless loop of rushing wind at full strength,
+// kept below the fight's music. The mixer swells and stills it with the storm.
+std::vector<float> RenderWind(int rate);
 
 } // namespace Sound

@@ -2,11 +2,13 @@
 
 namespace Sound {
 
-void Listen(Director& director, Mixer& mixer) {
+bool Listen(Director& director, Mixer& mixer) {
     const Effects fx = director.Observe();
     mixer.SetTune(director.Music());
     mixer.HoldMusic(director.Paused());
-    if (director.MutePressed()) {
+    mixer.SetWind(director.Wind());
+    const bool muteSwitched = director.MutePressed();
+    if (muteSwitched) {
         mixer.SetMuted(!mixer.Muted());
     }
     for (std::size_t i = 0; i < kEffects; ++i) {
@@ -14,6 +16,7 @@ void Listen(Director& director, Mixer& mixer) {
             mixer.Trigger(static_cast<Effect>(i));
         }
     }
+    return muteSwitched;
 }
 
 } // namespace Sound

@@ -1,5 +1,6 @@
 // One presented frame's worth of listening: what the director hears of the
-// world goes to the mixer. Shared by the sound device and the page's sound.
+// world goes to the mixer; true when M switched the sound. Shared by the sound device and the
+// page's sound.
 #pragma once
 
 #include "audio/Director.h"
@@ -7,6 +8,6 @@
 
 namespace Sound {
 
-void Listen(Director& director, Mixer& mixer);
+bool Listen(Director& director, Mixer& mixer);
 
 } // namespace Sound

@@ -13,10 +13,15 @@ constexpr float kMaster = 0.8f;
 constexpr float kCeiling = 0.95f;
 // A change of tune fades the old one out and the new one in, each this long.
 constexpr float kFadeSeconds = 0.6f;
+// A gust comes on quickly and dies away more slowly, but never lingers: at
+// least this fast a fall, so the wind is gone within a second of the storm.
+constexpr float kGustSeconds = 0.12f;
+constexpr float kLullSeconds = 0.3f;
+constexpr float kLongestLull = 1.5f;
 
 } // namespace
 
-Mixer::Mixer(int rate) : rate_(rate) {
+Mixer::Mixer(int rate) : rate_(rate), windLoop_(RenderWind(rate)) {
     for (std::size_t i = 0; i < kEffects; ++i) {
         samples_[i] = Render(static_cast<Effect>(i), rate);
     }
@@ -71,6 +76,29 @@ void Mixer::MixMusic(std::span<float> out) {
     }
 }
 
+void Mixer::MixWind(std::span<float> out) {
+    const float wanted = std::clamp(wind_.load(std::memory_order_relaxed), 0.0f, 1.0f);
+    const auto perSample = [this](float seconds) {
+        return 1.0f - std::exp(-1.0f / (seconds * static_cast<float>(rate_)));
+    };
+    const float rise = perSample(kGustSeconds), fall = perSample(kLullSeconds);
+    const float least = 1.0f / (kLongestLull * static_cast<float>(rate_));
+    for (float& s : out) {
+        if (wanted > windLevel_) {
+            windLevel_ += (wanted - windLevel_) * rise;
+        } else {
+            windLevel_ =
+                std::max(wanted, windLevel_ - std::max((windLevel_ - wanted) * fall, least));
+        }
+        if (windLevel_ == 0.0f) {
+            windAt_ = 0;
+            continue;
+        }
+        windAt_ %= windLoop_.size();
+        s += windLevel_ * windLoop_[windAt_++];
+    }
+}
+
 void Mixer::Start(Effect e) {
     // The same sound asked for again while it is still rising is the same
     // event: stacking it would only pile up noise that never lets go.
@@ -101,9 +129,11 @@ void Mixer::Mix(std::span<float> out) {
     std::fill(out.begin(), out.end(), 0.0f);
     if (Muted()) {
         voices_.fill({});
+        windLevel_ = 0;
         return;
     }
     MixMusic(out);
+    MixWind(out);
     for (Playing& p : voices_) {
         if (p.samples == nullptr) {
             continue;

@@ -38,6 +38,12 @@ class Mixer {
     Tune NowPlaying() const { return playing_; }
     std::size_t MusicPosition() const { return musicAt_; }
 
+    // From one thread at a time: how hard the storm blows now, 0 (still) to
+    // 1. The wind rises and falls towards it over a fraction of a second.
+    void SetWind(float strength) { wind_.store(strength, std::memory_order_relaxed); }
+    // Audio thread: the wind's level in the last mix.
+    float WindLevel() const { return windLevel_; }
+
     void SetMuted(bool muted) { muted_.store(muted); }
     bool Muted() const { return muted_.load(); }
 
@@ -50,6 +56,7 @@ class Mixer {
     };
     void Start(Effect e);
     void MixMusic(std::span<float> out);
+    void MixWind(std::span<float> out);
 
     int rate_;
     std::array<std::vector<float>, kEffects> samples_;
@@ -65,10 +72,14 @@ class Mixer {
     std::array<std::atomic<bool>, kTunes> loaded_{};
     std::atomic<Tune> tune_{Tune::None};
     std::atomic<bool> held_{false};
+    std::vector<float> windLoop_;
+    std::atomic<float> wind_{0};
     // Audio thread only.
     Tune playing_ = Tune::None;
     std::size_t musicAt_ = 0;
     float musicLevel_ = 0;
+    std::size_t windAt_ = 0;
+    float windLevel_ = 0;
 };
 
 } // namespace Sound

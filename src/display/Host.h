@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace Wimdows::Host {
 
@@ -29,6 +30,9 @@ void Close();
 void SetTitle(const std::string& title);
 // Asks for the newest presented frame to be shown; never waits.
 void Present();
+// Lays a short note over the window for about two seconds, never into the
+// frame; does nothing without a window. Any thread.
+void ShowNote(std::string_view text);
 // Ends the process from the game thread after the window is torn down.
 [[noreturn]] void Quit(int code);
 

@@ -1,8 +1,10 @@
 // The window on SDL. The main thread waits in SDL_WaitEvent; the game thread
 // wakes it with an SDL user event whenever it needs something done, so
 // neither side ever spins.
+#include "display/Font.h"
 #include "display/Host.h"
 #include "display/KeyMap.h"
+#include "display/Note.h"
 #include "display/PadMap.h"
 #include "display/Run.h"
 #include "display/Scaling.h"
@@ -17,7 +19,10 @@
 #include <iostream>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <set>
+#include <utility>
+#include <vector>
 
 namespace Wimdows::Host {
 
@@ -40,6 +45,8 @@ std::mutex lock;
 std::condition_variable served;
 Requests asked;
 std::atomic<bool> presentAsked{false};
+Note note;              // guarded by `lock`
+bool noteAsked = false; // guarded by `lock`: a new note waits to be shown
 
 Settings settings; // written before Start only
 
@@ -55,6 +62,7 @@ bool closeSent = false;
 bool focused = true;            // as the game was last told
 std::set<SDL_Keycode> toggling; // fullscreen keys down
 std::map<SDL_JoystickID, SDL_GameController*> pads;
+bool noteOnScreen = false; // the last repaint showed a note
 
 bool Wake() {
     SDL_Event event{};
@@ -155,6 +163,46 @@ Scaling::Size OutputSize() {
     return out;
 }
 
+std::string NoteText() {
+    std::lock_guard guard(lock);
+    return std::string(note.Text(SDL_GetTicks64()));
+}
+
+std::optional<std::uint64_t> NoteLeft() {
+    std::lock_guard guard(lock);
+    return note.Left(SDL_GetTicks64());
+}
+
+// The note goes over the shown picture only, low in the game's view, clear
+// of the title and the HUD, in letters three frame pixels to a font pixel, on a dimmed box.
+void DrawNote(const Scaling::Viewport& view, std::string_view text) {
+    const int px = std::max(1, 3 * view.w / std::max(frameSize.w, 1));
+    const int pad = 3 * px;
+    const int width = static_cast<int>(text.size()) * Font::kAdvance * px;
+    const int height = Font::kCellHeight * px;
+    const int x = view.x + (view.w - width) / 2;
+    const int y = view.y + view.h - height - 4 * pad;
+    const SDL_Rect box{x - pad, y - pad, width + 2 * pad, height + pad};
+    SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_BLEND);
+    SDL_SetRenderDrawColor(renderer, 0, 0, 0, 176);
+    SDL_RenderFillRect(renderer, &box);
+    SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_NONE);
+    SDL_SetRenderDrawColor(renderer, 255, 255, 255, 255);
+    std::vector<SDL_Rect> dots;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto& glyph = Font::GlyphOf(0, static_cast<unsigned char>(text[i]));
+        const int left = x + static_cast<int>(i) * Font::kAdvance * px;
+        for (int row = 0; row < Font::kCellHeight; ++row) {
+            for (int col = 0; col < Font::kCellWidth; ++col) {
+                if ((glyph[static_cast<std::size_t>(row)] & (0x80u >> col)) != 0) {
+                    dots.push_back({left + col * px, y + row * px, px, px});
+                }
+            }
+        }
+    }
+    SDL_RenderFillRects(renderer, dots.data(), static_cast<int>(dots.size()));
+}
+
 void Repaint() {
     const auto view = Scaling::Letterbox(OutputSize(), frameSize, settings.integerScale);
     const SDL_Rect dest{view.x, view.y, view.w, view.h};
@@ -163,6 +211,11 @@ void Repaint() {
     SDL_SetTextureScaleMode(texture, Scaling::Smooth(view, frameSize) ? SDL_ScaleModeLinear
                                                                       : SDL_ScaleModeNearest);
     SDL_RenderCopy(renderer, texture, nullptr, &dest);
+    const std::string text = NoteText();
+    noteOnScreen = !text.empty();
+    if (noteOnScreen) {
+        DrawNote(view, text);
+    }
     SDL_RenderPresent(renderer);
 }
 
@@ -223,9 +276,13 @@ void Serve() {
         }
         asked.title = false;
     }
+    const bool noted = std::exchange(noteAsked, false);
     guard.unlock();
     served.notify_all();
     Show();
+    if (noted && texture != nullptr) {
+        Repaint();
+    }
 }
 
 void RequestClose() {
@@ -390,7 +447,16 @@ bool Start(std::string& error) {
 void Loop() {
     for (;;) {
         SDL_Event event;
-        if (SDL_WaitEvent(&event) != 0) {
+        // A note up wakes the loop when its time is over, to take it away.
+        const auto left = NoteLeft();
+        if (left) {
+            if (SDL_WaitEventTimeout(
+                    &event, static_cast<int>(std::min<std::uint64_t>(*left, 1000)) + 1) != 0) {
+                Handle(event);
+            }
+        } else if (noteOnScreen && texture != nullptr) {
+            Repaint();
+        } else if (SDL_WaitEvent(&event) != 0) {
             Handle(event);
         }
     }
@@ -441,6 +507,16 @@ void Present() {
     if (Running() && !presentAsked.exchange(true) && !Wake()) {
         presentAsked.store(false);
     }
+}
+
+void ShowNote(std::string_view text) {
+    if (!Running()) {
+        return;
+    }
+    std::lock_guard guard(lock);
+    note.Show(text, SDL_GetTicks64());
+    noteAsked = true;
+    Wake();
 }
 
 void Quit(int code) {
