@@ -1,19 +1,10 @@
 #include "game/core/MediaPath.h"
+#include "platform/System.h"
 
 #include <array>
 #include <system_error>
 
 namespace Procedures {
-
-namespace {
-
-std::filesystem::path ExeDir() {
-    std::error_code ec;
-    const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    return ec ? std::filesystem::path{} : exe.parent_path();
-}
-
-} // namespace
 
 std::string MediaPath(std::string_view file, const std::filesystem::path& exeDir) {
     namespace fs = std::filesystem;
@@ -33,7 +24,7 @@ std::string MediaPath(std::string_view file, const std::filesystem::path& exeDir
 }
 
 std::string MediaPath(std::string_view file) {
-    static const std::filesystem::path exeDir = ExeDir();
+    static const std::filesystem::path exeDir = System::ExecutableFolder();
     return MediaPath(file, exeDir);
 }
 
