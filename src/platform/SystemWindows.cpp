@@ -1,9 +1,12 @@
 #include "platform/System.h"
 
 #include <cstdio>
+
+// windows.h first: the others build on it
+#include <windows.h>
+
 #include <psapi.h>
 #include <shellapi.h>
-#include <windows.h>
 
 namespace System {
 
