@@ -113,7 +113,8 @@ WINDOWS_PACKAGES := g++-mingw-w64-x86-64-posix wine64 googletest apt
 WINDOWS_CACHE    ?= $(or $(XDG_CACHE_HOME),$(HOME)/.cache)/morvek
 WINDOWS_DEPS     := $(WINDOWS_CACHE)/mingw64-sdl2-2.26.5
 WINE             := /usr/lib/wine/wine64
-WINDOWS_ENV      := WINEPREFIX=$(WINDOWS_CACHE)/wine64-prefix WINEDEBUG=-all
+WINE_PREFIX      := $(WINDOWS_CACHE)/wine64-prefix
+WINDOWS_ENV      := WINEPREFIX=$(WINE_PREFIX) WINEDEBUG=-all
 WINDOWS_ZIP_DIR  := $(WINDOWS_BUILD)/zip/morvek
 
 windows-deps:
@@ -137,8 +138,10 @@ windows: windows-build
 	@cd $(WINDOWS_BUILD)/zip && cmake -E tar cf ../morvek-windows.zip --format=zip morvek
 	@echo "$(WINDOWS_BUILD)/morvek-windows.zip"
 
-# One Wine server for the whole run: starting one per test costs seconds.
+# The Wine prefix is made once, before tests start in parallel; one Wine
+# server serves the whole run, as starting one per test costs seconds.
 windows-test: windows
+	@[ -d $(WINE_PREFIX) ] || $(WINDOWS_ENV) $(WINE) wineboot --init >/dev/null 2>&1
 	@$(WINDOWS_ENV) /usr/lib/wine/wineserver -p 60
 	@cd $(WINDOWS_BUILD) && $(WINDOWS_ENV) ctest --output-on-failure -j $(JOBS)
 	@$(WINDOWS_ENV) sh dist/windows/check-zip.sh $(WINDOWS_BUILD)/morvek-windows.zip $(WINE) $(BUILD)/morvek scripts/demo.txt
