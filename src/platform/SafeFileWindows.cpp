@@ -165,7 +165,12 @@ bool Inspect(const std::string& path, Status& status, std::string& error) {
     // Devices (NUL, CON, COM1) and pipes answer too: look at what opens.
     const Handle h(CreateFileW(Wide(path).c_str(), 0, kShareAll, nullptr, OPEN_EXISTING,
                                FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    status.kind = h.valid() && !IsRegular(h.get()) ? Kind::Other : Kind::Regular;
+    if (h.valid()) {
+        status.kind = IsRegular(h.get()) ? Kind::Regular : Kind::Other;
+    } else {
+        // held open by another program without sharing: still a file
+        status.kind = GetLastError() == ERROR_SHARING_VIOLATION ? Kind::Regular : Kind::Other;
+    }
     return true;
 }
 
@@ -305,9 +310,18 @@ bool TempFile::Replace(std::string& error) {
     if (!CloseHandle(file)) {
         return Fail(error, "cannot close", path_);
     }
-    if (!MoveFileExW(Wide(path_).c_str(), Wide(target_).c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        return Fail(error, "cannot replace", target_);
+    // A file open anywhere can't be replaced, even when shared for deletion:
+    // another game reading the table at its start, or a virus scanner, holds
+    // it for a moment.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (!MoveFileExW(Wide(path_).c_str(), Wide(target_).c_str(),
+                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        const DWORD err = GetLastError();
+        if ((err != ERROR_ACCESS_DENIED && err != ERROR_SHARING_VIOLATION) ||
+            std::chrono::steady_clock::now() >= deadline) {
+            return Fail(error, "cannot replace", target_, err);
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     path_.clear();
     return true;
