@@ -142,6 +142,6 @@ windows: windows-build
 # server serves the whole run, as starting one per test costs seconds.
 windows-test: windows
 	@[ -d $(WINE_PREFIX) ] || $(WINDOWS_ENV) $(WINE) wineboot --init >/dev/null 2>&1
-	@$(WINDOWS_ENV) /usr/lib/wine/wineserver -p 60
+	@$(WINDOWS_ENV) /usr/lib/wine/wineserver -p 60 2>/dev/null || true # already running
 	@cd $(WINDOWS_BUILD) && $(WINDOWS_ENV) ctest --output-on-failure -j $(JOBS)
 	@$(WINDOWS_ENV) sh dist/windows/check-zip.sh $(WINDOWS_BUILD)/morvek-windows.zip $(WINE) $(BUILD)/morvek scripts/demo.txt
