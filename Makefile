@@ -109,7 +109,7 @@ install: build
 # Windows: cross-built with mingw-w64 and tested under Wine. SDL2 and
 # GoogleTest are built once into a cache outside the clone, keyed by version.
 WINDOWS_BUILD    ?= build-windows
-WINDOWS_PACKAGES := g++-mingw-w64-x86-64-posix wine64 googletest apt
+WINDOWS_PACKAGES := g++-mingw-w64-x86-64-posix wine64 googletest xvfb xauth
 WINDOWS_CACHE    ?= $(or $(XDG_CACHE_HOME),$(HOME)/.cache)/morvek
 WINDOWS_DEPS     := $(WINDOWS_CACHE)/mingw64-sdl2-2.26.5
 WINE             := /usr/lib/wine/wine64
