@@ -67,19 +67,25 @@ std::vector<std::string> Arguments(int argc, char** argv) {
 }
 
 // Built for the GUI subsystem, the game gets no console of its own, so
-// Explorer opens none. Started from a console, it borrows that one, unless
-// its output was already sent elsewhere.
+// Explorer opens none. Started from a console, it borrows that one for the
+// streams that were not sent elsewhere.
 void AttachConsole() {
-    if (GetStdHandle(STD_ERROR_HANDLE) != nullptr &&
-        GetFileType(GetStdHandle(STD_ERROR_HANDLE)) != FILE_TYPE_UNKNOWN) {
-        return;
-    }
-    if (!::AttachConsole(ATTACH_PARENT_PROCESS)) {
+    const auto unset = [](DWORD which) {
+        const HANDLE h = GetStdHandle(which);
+        return h == nullptr || h == INVALID_HANDLE_VALUE || GetFileType(h) == FILE_TYPE_UNKNOWN;
+    };
+    const bool out = unset(STD_OUTPUT_HANDLE);
+    const bool err = unset(STD_ERROR_HANDLE);
+    if ((!out && !err) || !::AttachConsole(ATTACH_PARENT_PROCESS)) {
         return;
     }
     std::FILE* ignored = nullptr;
-    freopen_s(&ignored, "CONOUT$", "w", stdout);
-    freopen_s(&ignored, "CONOUT$", "w", stderr);
+    if (out) {
+        freopen_s(&ignored, "CONOUT$", "w", stdout);
+    }
+    if (err) {
+        freopen_s(&ignored, "CONOUT$", "w", stderr);
+    }
 }
 
 } // namespace System
