@@ -11,6 +11,7 @@
 #include <windows.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <thread>
@@ -193,4 +194,16 @@ TEST_F(WindowsSave, FolderWithSpacesAndAccentsHoldsTheTable) {
     EXPECT_EQ(got[1].naam, Name("KAT"));
     EXPECT_EQ(got[2].naam, Name("OWL"));
     EXPECT_TRUE(fs::exists(home / "myscore.txt.lock"));
+}
+
+TEST_F(WindowsSave, ScoresPathThatCantHoldATableStopsTheGameAtOnce) {
+    if (!fs::exists("morvek.exe")) {
+        GTEST_SKIP() << "the game is not built here";
+    }
+    fs::create_directory(dir / "folder");
+    for (const std::string& path :
+         {std::string("NUL"), (dir / "folder").string(), (dir / "none" / "myscore.txt").string()}) {
+        const std::string command = "morvek.exe --headless --scores \"" + path + "\" >NUL 2>&1";
+        EXPECT_EQ(std::system(command.c_str()), 2) << path;
+    }
 }
