@@ -7,6 +7,7 @@
 #include "game/Procedures.h"
 #include "game/screens/ScoreFile.h"
 #include "support/Pictures.h"
+#include "support/TempDir.h"
 #include "support/TestWorld.h"
 
 #include <cstdint>
@@ -14,6 +15,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+
 #include <gtest/gtest.h>
 #include <iterator>
 #include <string>
@@ -75,10 +77,7 @@ class Fixture : public ::testing::Test {
   protected:
     void SetUp() override {
         TestWorld::Fresh();
-        std::string tmpl =
-            (std::filesystem::temp_directory_path() / "morvek-screens-XXXXXX").string();
-        ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
-        dir = tmpl;
+        dir = TestSupport::MakeTempDir("morvek-screens");
         savedFile = Procedures::scorefile;
         Procedures::scorefile = (dir / "myscore.txt").string();
     }

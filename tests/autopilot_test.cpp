@@ -150,9 +150,8 @@ TEST(AutopilotGame, WinsAWholeGameThatItsRecordingReplaysExactly) {
             << line;
     }
 
-    std::ifstream in(recording);
     std::ostringstream text;
-    text << in.rdbuf();
+    text << std::ifstream(recording).rdbuf(); // closed at once: Windows removes no open file
     std::vector<Wimdows::Run::InputEvent> events;
     std::string error;
     ASSERT_TRUE(Wimdows::Run::ParseScript(text.str(), recording.string(), events, error)) << error;

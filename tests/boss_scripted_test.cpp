@@ -15,6 +15,12 @@ namespace fs = std::filesystem;
 
 namespace {
 
+#ifdef _WIN32
+constexpr const char* kGame = "morvek.exe";
+#else
+constexpr const char* kGame = "morvek";
+#endif
+
 // Clicks New game; the fight starts about 60 ms in, a tick every 30 ms.
 constexpr const char* kNewGame = "0 mouse move 175 175\n"
                                  "40 mouse down left\n"
@@ -24,7 +30,8 @@ constexpr const char* kNewGame = "0 mouse move 175 175\n"
 // dumps named in it, in order.
 std::vector<std::string> Play(const std::string& options, const std::string& script, int dumps) {
     const fs::path build = fs::current_path();
-    if (!fs::exists(build / "morvek") || !fs::exists(build / "Media")) {
+    const fs::path game = build / kGame;
+    if (!fs::exists(game) || !fs::exists(build / "Media")) {
         return {};
     }
     const fs::path dir =
@@ -33,15 +40,24 @@ std::vector<std::string> Play(const std::string& options, const std::string& scr
          std::to_string(::testing::UnitTest::GetInstance()->current_test_info()->line()));
     fs::remove_all(dir);
     fs::create_directories(dir);
+#ifdef _WIN32
+    fs::copy(build / "Media", dir / "Media"); // links need rights players rarely have
+#else
     fs::create_directory_symlink(build / "Media", dir / "Media");
+#endif
     std::string text = kNewGame + script;
     for (int i = 1; i <= dumps; ++i) {
         const std::string marker = "@" + std::to_string(i);
         text.replace(text.find(marker), marker.size(), std::to_string(i)); // the run's own folder
     }
     std::ofstream(dir / "run.txt") << text;
-    const std::string command = "cd '" + dir.string() + "' && '" + (build / "morvek").string() +
-                                "' --headless " + options + " --script run.txt >/dev/null 2>&1";
+#ifdef _WIN32
+    const std::string command = "cd /d \"" + dir.string() + "\" && \"" + game.string() +
+                                "\" --headless " + options + " --script run.txt >NUL 2>&1";
+#else
+    const std::string command = "cd '" + dir.string() + "' && '" + game.string() + "' --headless " +
+                                options + " --script run.txt >/dev/null 2>&1";
+#endif
     EXPECT_EQ(std::system(command.c_str()), 0) << command;
     std::vector<std::string> states;
     for (int i = 1; i <= dumps; ++i) {

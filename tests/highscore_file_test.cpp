@@ -301,7 +301,8 @@ TEST_F(ScoreDir, TemporaryFilesOfKilledSavesAreRemovedAndNothingElse) {
     // Not ours, or not plain files: they stay.
     Put(scorefile + ".tmp-notes", "mine");
     fs::create_directory(scorefile + ".tmp-1-1");
-    fs::create_symlink("myscore.txt", scorefile + ".tmp-2-2");
+    std::error_code noLinks; // Windows lets only some users make links
+    fs::create_symlink("myscore.txt", scorefile + ".tmp-2-2", noLinks);
     ScoreFile::Table got{};
     EXPECT_EQ(ScoreFile::Read(scorefile, got), 10u);
     ExpectPlaces(got, kFull);
@@ -310,7 +311,9 @@ TEST_F(ScoreDir, TemporaryFilesOfKilledSavesAreRemovedAndNothingElse) {
     score = 2000;
     ASSERT_TRUE(SaveResult());
     EXPECT_EQ(Get(scorefile).substr(0, 12), "NEW    2000 ");
-    EXPECT_EQ(Leftovers(), "myscore.txt.tmp-1-1 myscore.txt.tmp-2-2 myscore.txt.tmp-notes ");
+    EXPECT_EQ(Leftovers(), noLinks
+                               ? "myscore.txt.tmp-1-1 myscore.txt.tmp-notes "
+                               : "myscore.txt.tmp-1-1 myscore.txt.tmp-2-2 myscore.txt.tmp-notes ");
 }
 
 TEST_F(ScoreDir, FailedWriteKeepsTheTableInMemoryAndSaysSo) {

@@ -161,9 +161,8 @@ TEST_F(Pause, ARecordedRunWithPausesReplaysToTheSameStates) {
         Wimdows::Run::SetScript(events);
         ASSERT_TRUE(Wimdows::Run::SetRecord(recording.string()));
     });
-    std::ifstream in(recording);
     std::stringstream text;
-    text << in.rdbuf();
+    text << std::ifstream(recording).rdbuf(); // closed at once: Windows removes no open file
     EXPECT_NE(text.str().find(" focus lost\n"), std::string::npos);
     EXPECT_NE(text.str().find(" key down 0x50\n"), std::string::npos);
     Events replayed;

@@ -8,6 +8,7 @@
 #include "game/core/MediaPath.h"
 #include "game/core/StateDump.h"
 #include "game/screens/ScoreFile.h"
+#include "platform/System.h"
 
 #include <array>
 #include <cerrno>
@@ -17,6 +18,7 @@
 #include <string>
 #include <string_view>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -147,7 +149,8 @@ std::string Usage() {
     return text;
 }
 
-std::string Parse(int argc, char** argv, CommandLine& line) {
+std::string Parse(const std::vector<std::string>& argv, CommandLine& line) {
+    const int argc = static_cast<int>(argv.size());
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
         const Option* found = nullptr;
@@ -180,8 +183,9 @@ std::string Parse(int argc, char** argv, CommandLine& line) {
 
 int main(int argc, char** argv) {
     namespace Run = Wimdows::Run;
+    System::AttachConsole();
     CommandLine line;
-    if (auto bad = Parse(argc, argv, line); !bad.empty()) {
+    if (auto bad = Parse(System::Arguments(argc, argv), line); !bad.empty()) {
         std::cerr << "morvek: " << bad << '\n' << Usage();
         return 2;
     }

@@ -3,6 +3,7 @@
 
 #include "game/Procedures.h"
 #include "game/screens/ScoreFile.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -32,9 +33,7 @@ std::array<char, 7> Name(std::string_view s) {
 class ScoreDir : public ::testing::Test {
   protected:
     void SetUp() override {
-        std::string tmpl = (fs::temp_directory_path() / "morvek-scores-XXXXXX").string();
-        ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
-        dir = tmpl;
+        dir = TestSupport::MakeTempDir("morvek-scores");
         saved = Procedures::scorefile;
         Procedures::scorefile = (dir / "myscore.txt").string();
         Procedures::ResetWorld();

@@ -5,14 +5,12 @@
 #include "game/autopilot/Policy.h"
 #include "game/autopilot/Terrain.h"
 #include "game/screens/Layout.h"
-
-#include <unistd.h>
+#include "platform/System.h"
 
 #include <algorithm>
 #include <array>
 #include <chrono>
 #include <cstdio>
-#include <fstream>
 #include <memory>
 #include <set>
 #include <string_view>
@@ -89,13 +87,6 @@ void Shot(const std::string& name) {
     Wimdows::Run::Apply(e);
 }
 
-double ResidentMb() {
-    std::ifstream statm("/proc/self/statm");
-    std::uint64_t pages = 0, resident = 0;
-    statm >> pages >> resident;
-    return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)) / 1048576.0;
-}
-
 void Report() {
     const Summary& s = pilot->summary;
     const double seconds =
@@ -109,7 +100,7 @@ void Report() {
 
 void PrintMemory(const char* when) {
     std::printf("autopilot: resident memory at the %s (tick %llu): %.1f MB\n", when,
-                static_cast<unsigned long long>(pilot->summary.ticks), ResidentMb());
+                static_cast<unsigned long long>(pilot->summary.ticks), System::ResidentMegabytes());
     std::fflush(stdout);
 }
 

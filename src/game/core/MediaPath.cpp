@@ -1,4 +1,5 @@
 #include "game/core/MediaPath.h"
+#include "platform/System.h"
 
 #include <array>
 #include <system_error>
@@ -6,12 +7,6 @@
 namespace Procedures {
 
 namespace {
-
-std::filesystem::path ExeDir() {
-    std::error_code ec;
-    const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    return ec ? std::filesystem::path{} : exe.parent_path();
-}
 
 std::array<std::filesystem::path, 3> Places(const std::filesystem::path& asked,
                                             const std::filesystem::path& exeDir) {
@@ -37,12 +32,12 @@ std::string MediaPath(std::string_view file, const std::filesystem::path& exeDir
 }
 
 std::string MediaPath(std::string_view file) {
-    static const std::filesystem::path exeDir = ExeDir();
+    static const std::filesystem::path exeDir = System::ExecutableFolder();
     return MediaPath(file, exeDir);
 }
 
 bool MediaFolderFound(std::string& looked) {
-    const auto exeDir = ExeDir();
+    const std::filesystem::path exeDir = System::ExecutableFolder();
     const auto places = Places("Media", exeDir.empty() ? "." : exeDir);
     looked.clear();
     for (const auto& p : places) {

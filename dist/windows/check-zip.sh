@@ -1,0 +1,39 @@
+#!/bin/sh
+# Checks the Windows zip as a player would use it: unpacked into an empty
+# folder whose name has a space and accents, started from another working
+# directory, it finds its pictures, plays the demo script and keeps its
+# highscores there; its pictures and final state equal the native build's,
+# headless and in a window (Wine on a virtual X display of xvfb-run).
+# Usage: check-zip.sh <zip> <wine> <native morvek> <demo script>
+set -eu
+zip=$(realpath "$1")
+wine=$2
+native=$(realpath "$3")
+demo=$(realpath "$4")
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+home="$work/José Müller"
+mkdir -p "$home" "$work/elsewhere/shots" "$work/window/shots" "$work/native/shots"
+(cd "$home" && cmake -E tar xf "$zip")
+for f in morvek/morvek.exe morvek/README.txt morvek/Media/Zon.bmp; do
+  [ -f "$home/$f" ] || { echo "the zip lacks $f"; exit 1; }
+done
+ln -s "$(dirname "$native")/Media" "$work/native/Media"
+
+(cd "$work/elsewhere" && "$wine" "$home/morvek/morvek.exe" --headless --script "$demo" \
+  --scores "$home/myscore.txt")
+# What Wine and the game say about the missing sound device goes to a log.
+(cd "$work/window" && xvfb-run -a -s "-screen 0 1280x1024x24" "$wine" "$home/morvek/morvek.exe" \
+  --script "$demo" --scores "$home/myscore.txt" 2>"$work/window.log") ||
+  { cat "$work/window.log"; exit 1; }
+(cd "$work/native" && "$native" --headless --script "$demo" --scores "$work/native/myscore.txt")
+count=0
+for shot in "$work/native/shots/"*; do
+  name=$(basename "$shot")
+  for run in elsewhere window; do
+    cmp -s "$shot" "$work/$run/shots/$name" || { echo "$name of the $run run differs from the native build's"; exit 1; }
+  done
+  count=$((count + 1))
+done
+[ "$count" -gt 0 ] || { echo "the native run took no pictures"; exit 1; }
+echo "zip: unpacked, played the demo from another folder, headless and in a window; $count pictures and states equal the native build's"

@@ -1,0 +1,29 @@
+#include "platform/System.h"
+
+#include <cstdint>
+#include <fstream>
+#include <system_error>
+#include <unistd.h>
+
+namespace System {
+
+std::filesystem::path ExecutableFolder() {
+    std::error_code ec;
+    const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    return ec ? std::filesystem::path{} : exe.parent_path();
+}
+
+double ResidentMegabytes() {
+    std::ifstream statm("/proc/self/statm");
+    std::uint64_t pages = 0, resident = 0;
+    statm >> pages >> resident;
+    return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)) / 1048576.0;
+}
+
+std::vector<std::string> Arguments(int argc, char** argv) {
+    return {argv, argv + argc};
+}
+
+void AttachConsole() {}
+
+} // namespace System
