@@ -139,12 +139,11 @@ bool SetRecord(const std::string& file) {
     return record != nullptr;
 }
 
+// std::signal rather than sigaction: the handler only sets a flag, and the
+// same call serves every system the game is built for.
 void StopOnSignals() {
-    struct sigaction action {};
-    action.sa_handler = StopOnSignal;
-    sigemptyset(&action.sa_mask);
-    sigaction(SIGTERM, &action, nullptr);
-    sigaction(SIGINT, &action, nullptr);
+    std::signal(SIGTERM, StopOnSignal);
+    std::signal(SIGINT, StopOnSignal);
 }
 
 bool MakeParent(const std::string& file) {
