@@ -136,7 +136,7 @@ void MaskedRow(const std::uint32_t* src, const std::uint64_t* bits, std::uint32_
 // SDL allocates a picture as large as its header claims before it reads a
 // pixel, so a few damaged bytes could ask for gigabytes. A header is believed
 // only if its pixels could be in the file (even run-length coded ones).
-bool Plausible(const std::string& path) {
+bool Plausible(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary | std::ios::ate);
     const std::streamoff size = in ? static_cast<std::streamoff>(in.tellg()) : 0;
     std::array<unsigned char, 26> h{};
@@ -168,8 +168,11 @@ std::uint32_t LoadBitmap(std::string_view file, std::uint32_t width, std::uint32
     }
     const std::string path(file.substr(0, file.find('\0')));
     // Only a plain file: reading a FIFO would wait for a writer for good.
+    // Names are UTF-8, as SDL takes them, also where the system's are not.
+    const std::filesystem::path name(
+        std::u8string(reinterpret_cast<const char8_t*>(path.data()), path.size()));
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec) || !Plausible(path)) {
+    if (!std::filesystem::is_regular_file(name, ec) || !Plausible(name)) {
         return 0;
     }
     const Surface loaded(SDL_LoadBMP(path.c_str()));
