@@ -1,4 +1,5 @@
 #include "platform/SafeFile.h"
+#include "platform/TempName.h"
 
 #include <atomic>
 #include <cerrno>
@@ -19,7 +20,6 @@ namespace SafeFile {
 namespace {
 
 constexpr int kMaxLinks = 40;
-constexpr const char* kTempMark = ".tmp-";
 
 bool Fail(std::string& error, const std::string& what, const std::string& file, int err = errno) {
     error = what + " " + file + ": " + std::strerror(err);
@@ -76,24 +76,6 @@ void SyncFolder(const std::string& file) {
     if (dir.get() >= 0) {
         ::fsync(dir.get());
     }
-}
-
-bool IsTempName(std::string_view name, std::string_view base) {
-    const std::string prefix = std::string(base) + kTempMark;
-    if (name.substr(0, prefix.size()) != prefix) {
-        return false;
-    }
-    name.remove_prefix(prefix.size());
-    const auto dash = name.find('-');
-    if (dash == 0 || dash == std::string_view::npos || dash + 1 == name.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < name.size(); ++i) {
-        if (i != dash && (name[i] < '0' || name[i] > '9')) {
-            return false;
-        }
-    }
-    return true;
 }
 
 void RemoveIfRegular(const std::string& file) {
@@ -252,8 +234,8 @@ bool TempFile::Create(const std::string& target, const unsigned* mode, std::stri
     static std::atomic<unsigned> serial{0};
     target_ = target;
     for (int attempt = 0; attempt < 100; ++attempt) {
-        std::string name = target + kTempMark + std::to_string(::getpid()) + "-" +
-                           std::to_string(serial.fetch_add(1));
+        std::string name =
+            TempName(target, static_cast<unsigned long>(::getpid()), serial.fetch_add(1));
         // O_EXCL refuses any name that exists, a link included.
         const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
                               mode != nullptr ? *mode : 0666);

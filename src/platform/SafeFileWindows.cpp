@@ -3,6 +3,7 @@
 // no permission bits: a table is read-only by its attribute, and a new file
 // gets the folder's usual access.
 #include "platform/SafeFile.h"
+#include "platform/TempName.h"
 
 #include <algorithm>
 #include <atomic>
@@ -14,8 +15,6 @@
 namespace SafeFile {
 
 namespace {
-
-constexpr const char* kTempMark = ".tmp-";
 
 std::wstring Wide(const std::string& text) {
     const int size =
@@ -109,24 +108,6 @@ bool WriteAll(HANDLE h, std::string_view text) {
             return false;
         }
         text.remove_prefix(written);
-    }
-    return true;
-}
-
-bool IsTempName(std::string_view name, std::string_view base) {
-    const std::string prefix = std::string(base) + kTempMark;
-    if (name.substr(0, prefix.size()) != prefix) {
-        return false;
-    }
-    name.remove_prefix(prefix.size());
-    const auto dash = name.find('-');
-    if (dash == 0 || dash == std::string_view::npos || dash + 1 == name.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < name.size(); ++i) {
-        if (i != dash && (name[i] < '0' || name[i] > '9')) {
-            return false;
-        }
     }
     return true;
 }
@@ -277,8 +258,7 @@ bool TempFile::Create(const std::string& target, const unsigned*, std::string& e
     static std::atomic<unsigned> serial{0};
     target_ = target;
     for (int attempt = 0; attempt < 100; ++attempt) {
-        std::string name = target + kTempMark + std::to_string(GetCurrentProcessId()) + "-" +
-                           std::to_string(serial.fetch_add(1));
+        std::string name = TempName(target, GetCurrentProcessId(), serial.fetch_add(1));
         const HANDLE h = OpenNew(name);
         if (h == INVALID_HANDLE_VALUE && GetLastError() == ERROR_FILE_EXISTS) {
             continue;
