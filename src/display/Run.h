@@ -81,6 +81,16 @@ void SetSyncHook(std::function<void()> hook);
 void Apply(const InputEvent& event);
 // Hands a live event to the game from any thread; it applies at the next sync point.
 void Post(const InputEvent& event);
+// The same, for the hosts: an event made of its parts.
+inline void Post(InputEvent::Kind kind, std::uint32_t code = 0, std::int32_t x = 0,
+                 std::int32_t y = 0) {
+    InputEvent event;
+    event.kind = kind;
+    event.code = code;
+    event.x = x;
+    event.y = y;
+    Post(event);
+}
 // Off: live mouse and focus events are dropped, for a demo that plays by
 // itself and that a stray pointer or a lost focus must not steer or pause.
 // Keys still reach it: M mutes it, Escape gives its game up.

@@ -70,14 +70,7 @@ bool Wake() {
     return SDL_PushEvent(&event) > 0;
 }
 
-void Post(InputEvent::Kind kind, std::uint32_t code = 0, std::int32_t x = 0, std::int32_t y = 0) {
-    InputEvent event;
-    event.kind = kind;
-    event.code = code;
-    event.x = x;
-    event.y = y;
-    Run::Post(event);
-}
+using Run::Post;
 
 void PostKeys(const std::vector<Pad::KeyChange>& changes) {
     for (const auto& c : changes) {

@@ -31,14 +31,7 @@ Keys::HeldKeys held;
 std::int32_t lastX = -1, lastY = -1;
 bool focused = true;
 
-void Post(InputEvent::Kind kind, std::uint32_t code = 0, std::int32_t x = 0, std::int32_t y = 0) {
-    InputEvent event;
-    event.kind = kind;
-    event.code = code;
-    event.x = x;
-    event.y = y;
-    Run::Post(event);
-}
+using Run::Post;
 
 EM_BOOL OnKey(int type, const EmscriptenKeyboardEvent* e, void*) {
     const bool down = type == EMSCRIPTEN_EVENT_KEYDOWN;
