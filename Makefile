@@ -2,6 +2,8 @@
 BUILD      ?= build
 BUILD_TYPE ?= Release
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
+# A hung test fails after ten minutes rather than holding the whole run.
+CTEST_FLAGS := --output-on-failure --timeout 600
 PACKAGES   := cmake g++ make pkg-config libsdl2-dev libgtest-dev
 SUDO       := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
@@ -16,8 +18,8 @@ define install-missing
 	  dpkg -s $$p >/dev/null 2>&1 || missing="$$missing $$p"; done; \
 	if [ -n "$$missing" ]; then \
 	  echo "Installing:$$missing"; \
-	  $(SUDO) env DEBIAN_FRONTEND=noninteractive apt-get update -q && \
-	  $(SUDO) env DEBIAN_FRONTEND=noninteractive apt-get install -y -q $(2) $$missing; \
+	  $(SUDO) env DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=600 update -q && \
+	  $(SUDO) env DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=600 install -y -q $(2) $$missing; \
 	fi
 endef
 
@@ -39,7 +41,7 @@ run: build
 	  fi; exit $$rc; }
 
 test: build
-	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+	@cd $(BUILD) && ctest $(CTEST_FLAGS) -j $(JOBS)
 
 bench: build
 	@cd $(BUILD) && ./morvek-bench
@@ -66,11 +68,11 @@ sanitize-build: deps
 	@cmake --build build-asan -j $(JOBS)
 
 sanitize: sanitize-build
-	@cd build-asan && ctest --output-on-failure -j $(JOBS)
-	@cd build-asan && ./morvek --headless --autopilot
+	@cd build-asan && ctest $(CTEST_FLAGS) -j $(JOBS)
+	@cd build-asan && timeout -s KILL 1200 ./morvek --headless --autopilot
 	@cmake -S . -B build-tsan $(SAN_FLAGS) -DMORVEK_SANITIZE=thread >/dev/null
 	@cmake --build build-tsan -j $(JOBS) --target $(TSAN_TESTS)
-	@cd build-tsan && ctest --output-on-failure -R '^($(subst $() ,|,$(TSAN_TESTS)))$$'
+	@cd build-tsan && ctest $(CTEST_FLAGS) -R '^($(subst $() ,|,$(TSAN_TESTS)))$$'
 
 # Each libFuzzer target for FUZZ_SECONDS; what a run finds lands in
 # build-fuzz/crash-* and belongs in fuzz/regressions/ once fixed.
@@ -168,7 +170,7 @@ windows: windows-build
 # The Wine prefix is made once, before tests start in parallel; one Wine
 # server serves the whole run, as starting one per test costs seconds.
 windows-test: windows
-	@[ -d $(WINE_PREFIX) ] || $(WINDOWS_ENV) $(WINE) wineboot --init >/dev/null 2>&1
+	@[ -d $(WINE_PREFIX) ] || $(WINDOWS_ENV) timeout -s KILL 600 $(WINE) wineboot --init >/dev/null 2>&1
 	@$(WINDOWS_ENV) /usr/lib/wine/wineserver -p 60 2>/dev/null || true # already running
-	@cd $(WINDOWS_BUILD) && $(WINDOWS_ENV) ctest --output-on-failure -j $(JOBS)
+	@cd $(WINDOWS_BUILD) && $(WINDOWS_ENV) ctest $(CTEST_FLAGS) -j $(JOBS)
 	@$(WINDOWS_ENV) sh dist/windows/check-zip.sh $(WINDOWS_BUILD)/morvek-windows.zip $(WINE) $(BUILD)/morvek scripts/demo.txt

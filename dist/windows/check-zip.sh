@@ -3,7 +3,7 @@
 # folder whose name has a space and accents, started from another working
 # directory, it finds its pictures, plays the demo script and keeps its
 # highscores there; its pictures and final state equal the native build's,
-# headless and in a window (Wine on a virtual X display of xvfb-run).
+# headless and in a window (Wine on a virtual X display of Xvfb).
 # Usage: check-zip.sh <zip> <wine> <native morvek> <demo script>
 set -eu
 zip=$(realpath "$1")
@@ -11,7 +11,11 @@ wine=$2
 native=$(realpath "$3")
 demo=$(realpath "$4")
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+xvfb=""
+trap '[ -z "$xvfb" ] || kill "$xvfb" 2>/dev/null; rm -rf "$work"' EXIT
+# Every run of the game has a hard limit: a hung Wine fails the check
+# instead of holding CI. KILL, as a caller may have left TERM ignored.
+limit() { timeout -s KILL "$@"; }
 home="$work/José Müller"
 mkdir -p "$home" "$work/elsewhere/shots" "$work/window/shots" "$work/native/shots"
 (cd "$home" && cmake -E tar xf "$zip")
@@ -20,13 +24,20 @@ for f in morvek/morvek.exe morvek/README.txt morvek/Media/Zon.bmp; do
 done
 ln -s "$(dirname "$native")/Media" "$work/native/Media"
 
-(cd "$work/elsewhere" && "$wine" "$home/morvek/morvek.exe" --headless --script "$demo" \
-  --scores "$home/myscore.txt")
+(cd "$work/elsewhere" && limit 300 "$wine" "$home/morvek/morvek.exe" --headless \
+  --script "$demo" --scores "$home/myscore.txt") || { echo "the headless run under Wine failed"; exit 1; }
+
+# Xvfb names the display it took, so parallel runs never meet. Not xvfb-run:
+# it waits for a SIGUSR1 that never comes when its caller ignores that signal.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 3>"$work/display" >/dev/null 2>&1 &
+xvfb=$!
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+[ -s "$work/display" ] || { echo "Xvfb did not start"; exit 1; }
 # What Wine and the game say about the missing sound device goes to a log.
-(cd "$work/window" && xvfb-run -a -s "-screen 0 1280x1024x24" "$wine" "$home/morvek/morvek.exe" \
+(cd "$work/window" && DISPLAY=:$(cat "$work/display") limit 300 "$wine" "$home/morvek/morvek.exe" \
   --script "$demo" --scores "$home/myscore.txt" 2>"$work/window.log") ||
-  { cat "$work/window.log"; exit 1; }
-(cd "$work/native" && "$native" --headless --script "$demo" --scores "$work/native/myscore.txt")
+  { cat "$work/window.log"; echo "the windowed run under Wine failed"; exit 1; }
+(cd "$work/native" && limit 120 "$native" --headless --script "$demo" --scores "$work/native/myscore.txt")
 count=0
 for shot in "$work/native/shots/"*; do
   name=$(basename "$shot")
