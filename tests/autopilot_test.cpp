@@ -6,6 +6,7 @@
 #include "game/autopilot/Policy.h"
 #include "game/autopilot/WholeRun.h"
 #include "support/TestWorld.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -124,8 +125,8 @@ TEST(AutopilotGame, WinsAWholeGameThatItsRecordingReplaysExactly) {
     if (!fs::exists("Media")) {
         GTEST_SKIP() << "no pictures in the working directory";
     }
-    const fs::path dir = fs::temp_directory_path() / "morvek-autopilot-test";
-    fs::create_directories(dir);
+    const TestSupport::ScopedTempDir temp("morvek-autopilot-test");
+    const fs::path& dir = temp.path;
     const fs::path recording = dir / "game.txt";
     const auto played = Autopilot::WholeRun::RunProgram(dir / "scores.txt", [&] {
         Autopilot::Start({});

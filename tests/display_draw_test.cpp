@@ -2,6 +2,7 @@
 #include "display/Layer.h"
 #include "display/Run.h"
 #include "support/TestWorld.h"
+#include "support/TempDir.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>
@@ -23,9 +24,14 @@ namespace {
 constexpr std::uint32_t kBackground = 0x123456; // as a back-buffer pixel
 
 // Writes a 24-bit BMP whose pixel (x, y) is colour(x, y), as 0x00RRGGBB.
+// One folder a test process, so runs side by side never share a file.
+const fs::path& TestDir() {
+    static const TestSupport::ScopedTempDir dir("morvek_draw_test");
+    return dir.path;
+}
+
 template <typename F> std::string WriteBmp(const std::string& name, int w, int h, F colour) {
-    const fs::path dir = fs::temp_directory_path() / "morvek_draw_test";
-    fs::create_directories(dir);
+    const fs::path& dir = TestDir();
     SDL_Surface* s = SDL_CreateRGBSurfaceWithFormat(0, w, h, 24, SDL_PIXELFORMAT_RGB24);
     auto* bytes = static_cast<std::uint8_t*>(s->pixels);
     for (int y = 0; y < h; ++y) {
@@ -373,7 +379,7 @@ TEST_F(DrawTest, WithoutAWindowNothingIsDrawnOrMeasured) {
 // With buffering off every drawing shows at once, so what each one reports as
 // drawn must cover everything it changed, clipped edges included.
 TEST_F(DrawTest, UnbufferedDrawingReachesTheWindowAtOnce) {
-    const auto shot = (fs::temp_directory_path() / "morvek_draw_test" / "shot.bmp").string();
+    const auto shot = (TestDir() / "shot.bmp").string();
     const auto pic = Load(16, 16);
     const auto mask = LoadBitmap(
         WriteBmp("stripes.bmp", 16, 16, [](int x, int) { return x % 3 ? 0xFFFFFFu : 0u; }), 16, 16);

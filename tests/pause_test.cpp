@@ -9,6 +9,7 @@
 #include "game/core/FrameLoop.h"
 #include "game/core/StateDump.h"
 #include "support/TestWorld.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -141,8 +142,8 @@ TEST(PauseScript, FocusEventsAreScriptLines) {
 
 // A whole program run with pauses, recorded, then replayed from its recording.
 TEST_F(Pause, ARecordedRunWithPausesReplaysToTheSameStates) {
-    const fs::path dir = fs::temp_directory_path() / "morvek-pause-test";
-    fs::create_directories(dir);
+    const TestSupport::ScopedTempDir temp("morvek-pause-test");
+    const fs::path& dir = temp.path;
     const fs::path recording = dir / "run.txt";
     const std::string script =
         "0 mouse move 175 175\n20 mouse down left\n40 mouse up left\n"

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "display/Run.h"
+#include "support/TempDir.h"
 
 #include <chrono>
 #include <cstdlib>
@@ -147,9 +148,9 @@ TEST(Replay, KeptAutopilotGameReplaysToTheStoredStates) {
     ASSERT_FALSE(events.empty());
 
     const auto began = std::chrono::steady_clock::now();
-    const auto got =
-        Autopilot::WholeRun::RunProgram(fs::temp_directory_path() / "morvek-replay-scores.txt",
-                                        [&] { Wimdows::Run::SetScript(WithCheckpoints(events)); });
+    const TestSupport::ScopedTempDir temp("morvek-replay");
+    const auto got = Autopilot::WholeRun::RunProgram(
+        temp.path / "scores.txt", [&] { Wimdows::Run::SetScript(WithCheckpoints(events)); });
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
     std::printf("replayed %zu events, %.1f s of game time, in %.2f s\n", events.size(),

@@ -2,6 +2,7 @@
 // turning the browser's key codes into the game's.
 #include "web/SDL.h"
 #include "web/WebKeys.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -50,7 +51,8 @@ const std::vector<std::uint8_t> kRows{
 };
 
 Surface Load(const std::vector<std::uint8_t>& bytes) {
-    const fs::path file = fs::temp_directory_path() / "morvek-web-host-test.bmp";
+    const TestSupport::ScopedTempDir temp("morvek-web-host-test");
+    const fs::path file = temp.path / "picture.bmp";
     std::ofstream(file, std::ios::binary)
         .write(reinterpret_cast<const char*>(bytes.data()),
                static_cast<std::streamsize>(bytes.size()));

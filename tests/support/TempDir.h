@@ -5,6 +5,7 @@
 #include <random>
 #include <string>
 #include <string_view>
+#include <system_error>
 
 namespace TestSupport {
 
@@ -19,5 +20,17 @@ inline std::filesystem::path MakeTempDir(std::string_view prefix) {
         }
     }
 }
+
+// A unique folder that goes with its owner, so runs side by side never meet.
+struct ScopedTempDir {
+    explicit ScopedTempDir(std::string_view prefix) : path(MakeTempDir(prefix)) {}
+    ~ScopedTempDir() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path, ignored);
+    }
+    ScopedTempDir(const ScopedTempDir&) = delete;
+    ScopedTempDir& operator=(const ScopedTempDir&) = delete;
+    const std::filesystem::path path;
+};
 
 } // namespace TestSupport
