@@ -19,6 +19,7 @@ dpkg -x "$deb" "$root"
 game=$root/usr/games/morvek
 data=$root/usr/share/games/morvek/Media
 [ -x "$game" ] || fail "no /usr/games/morvek"
+[ -d "$data" ] || fail "no /usr/share/games/morvek/Media"
 
 # One version everywhere: the game's, the package's and its file's.
 version=$("$game" --version | sed -n 's/^morvek \([0-9][0-9.]*\)$/\1/p')
