@@ -189,7 +189,7 @@ DEB               := $(DEB_BUILD)/package/morvek_$(VERSION)_$(shell dpkg --print
 deb:
 	$(call install-missing,$(PACKAGES) $(DEB_PACKAGES))
 	@rm -f $(DEB_BUILD)/package/*.deb
-	@cmake -S . -B $(DEB_BUILD) -DCMAKE_BUILD_TYPE=Release -DMORVEK_DEB=ON -DCMAKE_INSTALL_PREFIX=/usr >/dev/null
+	@cmake -S . -B $(DEB_BUILD) -DCMAKE_BUILD_TYPE=Release -DMORVEK_DEB=ON >/dev/null
 	@cmake --build $(DEB_BUILD) -j $(JOBS) --target deb-files
 	@cd $(DEB_BUILD) && cpack >/dev/null
 	@echo "$(DEB)"

@@ -84,9 +84,9 @@ the Winds, the Ice Queen and the Dragon King. Every picture and sound is
 made by the game itself. It plays with the keyboard, the mouse or a game
 controller.")
 # The desktop entry is written while installing and must name /usr, not the
-# staging folder: CPack installs into DESTDIR with CMAKE_INSTALL_PREFIX
-# (make deb sets /usr).
+# staging folder: so CPack installs into DESTDIR with the prefix /usr.
 set(CPACK_SET_DESTDIR ON)
+set(CPACK_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${MORVEK_MAINTAINER}")
