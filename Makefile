@@ -6,6 +6,8 @@ JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 CTEST_FLAGS := --output-on-failure --timeout 600
 PACKAGES   := cmake g++ make pkg-config libsdl2-dev libgtest-dev
 SUDO       := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
+# As project() in CMakeLists.txt sets it, for the names of the zip and the package
+VERSION    := $(shell sed -n 's/^project.Morvek VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 
 .PHONY: all deps configure build run test bench sanitize sanitize-build fuzz soak replay-update format clean
 .PHONY: windows windows-deps windows-build windows-test
@@ -124,7 +126,7 @@ web: web-deps
 	@emcmake cmake -S . -B $(WEB_OBJ) -DCMAKE_BUILD_TYPE=Release >/dev/null
 	@cmake --build $(WEB_OBJ) -j $(JOBS)
 	@rm -rf build-web && mkdir -p build-web
-	@cp web/index.html $(WEB_OBJ)/morvek.js $(WEB_OBJ)/morvek.wasm build-web/
+	@cp $(WEB_OBJ)/index.html $(WEB_OBJ)/morvek.js $(WEB_OBJ)/morvek.wasm build-web/
 
 serve: web
 	@python3 web/serve.py build-web
@@ -145,6 +147,7 @@ WINE             := /usr/lib/wine/wine64
 WINE_PREFIX      := $(WINDOWS_CACHE)/wine64-prefix
 WINDOWS_ENV      := WINEPREFIX=$(WINE_PREFIX) WINEDEBUG=-all
 WINDOWS_ZIP_DIR  := $(WINDOWS_BUILD)/zip/morvek
+WINDOWS_ZIP      := $(WINDOWS_BUILD)/morvek-$(VERSION)-windows.zip
 
 windows-deps:
 	$(call install-missing,$(WINDOWS_PACKAGES),--no-install-recommends)
@@ -160,17 +163,44 @@ windows-build: windows-deps build
 	@cmake --build $(WINDOWS_BUILD) -j $(JOBS)
 
 windows: windows-build
-	@rm -rf $(WINDOWS_ZIP_DIR) $(WINDOWS_BUILD)/morvek-windows.zip && mkdir -p $(WINDOWS_ZIP_DIR)/Media
+	@rm -rf $(WINDOWS_ZIP_DIR) $(WINDOWS_BUILD)/morvek-*windows.zip && mkdir -p $(WINDOWS_ZIP_DIR)/Media
 	@cp $(WINDOWS_BUILD)/morvek.exe $(WINDOWS_ZIP_DIR)/
 	@cp $(WINDOWS_BUILD)/Media/*.bmp $(WINDOWS_ZIP_DIR)/Media/
 	@sed 's/$$/\r/' dist/windows/README.txt >$(WINDOWS_ZIP_DIR)/README.txt
-	@cd $(WINDOWS_BUILD)/zip && cmake -E tar cf ../morvek-windows.zip --format=zip morvek
-	@echo "$(WINDOWS_BUILD)/morvek-windows.zip"
+	@sed 's/$$/\r/' LICENSE >$(WINDOWS_ZIP_DIR)/LICENSE.txt
+	@cd $(WINDOWS_BUILD)/zip && cmake -E tar cf $(abspath $(WINDOWS_ZIP)) --format=zip morvek
+	@echo "$(WINDOWS_ZIP)"
 
 # The Wine prefix is made once, before tests start in parallel; one Wine
 # server serves the whole run, as starting one per test costs seconds.
 windows-test: windows
 	@[ -d $(WINE_PREFIX) ] || $(WINDOWS_ENV) timeout -s KILL 600 $(WINE) wineboot --init >/dev/null 2>&1
 	@$(WINDOWS_ENV) /usr/lib/wine/wineserver -p 60 2>/dev/null || true # already running
+<<<<<<< HEAD
 	@cd $(WINDOWS_BUILD) && $(WINDOWS_ENV) ctest $(CTEST_FLAGS) -j $(JOBS)
 	@$(WINDOWS_ENV) sh dist/windows/check-zip.sh $(WINDOWS_BUILD)/morvek-windows.zip $(WINE) $(BUILD)/morvek scripts/demo.txt
+=======
+	@cd $(WINDOWS_BUILD) && $(WINDOWS_ENV) ctest --output-on-failure -j $(JOBS)
+	@$(WINDOWS_ENV) sh dist/windows/check-zip.sh $(WINDOWS_ZIP) $(WINE) $(BUILD)/morvek scripts/demo.txt
+
+# The Debian package, built by CPack in its own tree: the game in /usr/games,
+# its pictures in /usr/share/games/morvek. deb-test (not part of `make test`)
+# unpacks it, checks its files and plays the demo with the unpacked game.
+DEB_BUILD         ?= build-deb
+DEB_PACKAGES      := dpkg-dev file
+DEB_TEST_PACKAGES := lintian appstream desktop-file-utils
+DEB               := $(DEB_BUILD)/package/morvek_$(VERSION)_$(shell dpkg --print-architecture).deb
+.PHONY: deb deb-test
+
+deb:
+	$(call install-missing,$(PACKAGES) $(DEB_PACKAGES))
+	@rm -f $(DEB_BUILD)/package/*.deb
+	@cmake -S . -B $(DEB_BUILD) -DCMAKE_BUILD_TYPE=Release -DMORVEK_DEB=ON >/dev/null
+	@cmake --build $(DEB_BUILD) -j $(JOBS) --target deb-files
+	@cd $(DEB_BUILD) && cpack >/dev/null
+	@echo "$(DEB)"
+
+deb-test: deb build
+	$(call install-missing,$(DEB_TEST_PACKAGES))
+	@sh dist/check-deb.sh $(DEB) $(BUILD)/morvek scripts/demo.txt
+>>>>>>> package

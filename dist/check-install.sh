@@ -2,9 +2,10 @@
 # Installs the built game into a scratch prefix and plays it from elsewhere:
 # the pictures must be found, the highscores kept where --scores says, and
 # the desktop entry must point at what was installed.
-# usage: check-install.sh BUILD_DIR
+# usage: check-install.sh BUILD_DIR VERSION
 set -eu
 build=$(cd "$1" && pwd)
+version=$2
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 prefix=$scratch/prefix
@@ -13,6 +14,8 @@ fail() { echo "check-install: $*" >&2; exit 1; }
 cmake --install "$build" --prefix "$prefix" >/dev/null || fail "cmake --install failed"
 
 [ -x "$prefix/bin/morvek" ] || fail "no bin/morvek"
+[ "$("$prefix/bin/morvek" --version)" = "morvek $version" ] ||
+    fail "--version printed '$("$prefix/bin/morvek" --version)', not 'morvek $version'"
 pictures=$(ls "$prefix/share/morvek/Media/"*.bmp | wc -l)
 [ "$pictures" -ge 100 ] || fail "only $pictures pictures installed"
 icon=$prefix/share/icons/hicolor/64x64/apps/morvek.png
@@ -73,8 +76,10 @@ mkdir "$scratch/elsewhere" "$scratch/lone"
 [ ! -e "$scratch/elsewhere/myscore.txt" ] || fail "--scores ignored: myscore.txt written"
 [ -s "$scratch/scores.txt" ] || fail "the table was not saved to --scores FILE"
 
-# A copy with no pictures beside it refuses to start and says where it looked.
+# A copy with no pictures beside it refuses to start and says where it
+# looked, even from beside a Media folder that isn't the game's.
 cp "$prefix/bin/morvek" "$scratch/lone/morvek"
+mkdir "$scratch/lone/Media" && echo photo >"$scratch/lone/Media/holiday.bmp"
 printf '500 shot menu.bmp\n600 close\n' >"$scratch/lone.txt"
 rc=0
 (cd "$scratch/lone" && ./morvek --headless --script ../lone.txt 2>"$scratch/lone.err") || rc=$?

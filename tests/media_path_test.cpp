@@ -35,6 +35,11 @@ TEST_F(MediaPathTest, WorkingDirectoryThenBesideTheGameThenItsShareFolder) {
     const fs::path bin = root / "bin";
     EXPECT_EQ(Procedures::MediaPath("Media/Bat.bmp", bin), "Media/Bat.bmp") << "nowhere: as asked";
 
+    // The package's place, where Debian keeps games' data.
+    Touch(root / "share" / "games" / "morvek" / "Media" / "Bat.bmp");
+    EXPECT_TRUE(fs::equivalent(Procedures::MediaPath("Media/Bat.bmp", bin),
+                               root / "share/games/morvek/Media/Bat.bmp"));
+
     Touch(root / "share" / "morvek" / "Media" / "Bat.bmp");
     EXPECT_TRUE(fs::equivalent(Procedures::MediaPath("Media/Bat.bmp", bin),
                                root / "share/morvek/Media/Bat.bmp"));
@@ -51,6 +56,24 @@ TEST_F(MediaPathTest, WorkingDirectoryThenBesideTheGameThenItsShareFolder) {
     Touch(bin / "Media" / "Ghost.bmp");
     EXPECT_TRUE(
         fs::equivalent(Procedures::MediaPath("Media/Ghost.bmp", bin), bin / "Media/Ghost.bmp"));
+}
+
+TEST_F(MediaPathTest, OnlyAFolderHoldingTheGamesPicturesCounts) {
+    const fs::path bin = root / "bin";
+    std::string looked;
+    // A Media folder of the player's own, and one with a folder where a picture belongs.
+    Touch(root / "play" / "Media" / "holiday.bmp");
+    fs::create_directories(bin / "Media" / "Bat.bmp");
+    EXPECT_FALSE(Procedures::MediaFolderFound(looked, bin));
+    for (const char* place : {"bin/Media", "share/morvek/Media", "share/games/morvek/Media"}) {
+        EXPECT_NE(looked.find((root / place).lexically_normal().string()), std::string::npos)
+            << place << " not named in: " << looked;
+    }
+
+    Touch(root / "share" / "games" / "morvek" / "Media" / "Dragon1.bmp");
+    EXPECT_TRUE(Procedures::MediaFolderFound(looked, bin));
+    EXPECT_TRUE(fs::equivalent(Procedures::MediaPath("Media/Dragon1.bmp", bin),
+                               root / "share/games/morvek/Media/Dragon1.bmp"));
 }
 
 } // namespace

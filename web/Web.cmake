@@ -20,10 +20,13 @@ set_source_files_properties(tools/MediaMain.cpp PROPERTIES COMPILE_DEFINITIONS m
 
 add_executable(morvek ${WEB_DISPLAY} ${WEB_AUDIO} ${WEB_GAME} ${WEB_UTIL} ${WEB_HOST})
 # src/web first: its SDL.h stands in for SDL's
-target_include_directories(morvek PRIVATE src/web src)
+target_include_directories(morvek PRIVATE src/web src ${CMAKE_BINARY_DIR}/generated)
 target_link_libraries(morvek PRIVATE morvek_web_media)
 target_link_options(morvek PRIVATE
   -sASYNCIFY -sASYNCIFY_STACK_SIZE=65536 -sALLOW_MEMORY_GROWTH=1 -sINITIAL_MEMORY=134217728
   -sEXIT_RUNTIME=1 -sINVOKE_RUN=0 -sENVIRONMENT=web,node -lidbfs.js
   "-sEXPORTED_FUNCTIONS=['_main','_morvek_draw_media','_morvek_mix','_morvek_compose']"
   "-sEXPORTED_RUNTIME_METHODS=['callMain','FS','IDBFS','ccall','UTF8ToString']")
+
+# The page names the version; make web copies this index.html, not web/'s.
+configure_file(web/index.html ${CMAKE_BINARY_DIR}/index.html @ONLY)

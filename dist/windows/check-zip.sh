@@ -3,8 +3,9 @@
 # folder whose name has a space and accents, started from another working
 # directory, it finds its pictures, plays the demo script and keeps its
 # highscores there; its pictures and final state equal the native build's,
-# headless and in a window (Wine on a virtual X display of Xvfb).
-# Usage: check-zip.sh <zip> <wine> <native morvek> <demo script>
+# headless and in a window (Wine on a virtual X display of Xvfb). The
+# zip's name carries the native build's version, and it holds the licence.
+# Usage: check-zip.sh <morvek-VERSION-windows.zip> <wine> <native morvek> <demo script>
 set -eu
 zip=$(realpath "$1")
 wine=$2
@@ -18,8 +19,11 @@ trap '[ -z "$xvfb" ] || kill "$xvfb" 2>/dev/null; rm -rf "$work"' EXIT
 limit() { timeout -s KILL "$@"; }
 home="$work/José Müller"
 mkdir -p "$home" "$work/elsewhere/shots" "$work/window/shots" "$work/native/shots"
+version=$("$native" --version | sed -n 's/^morvek //p')
+[ "$(basename "$zip")" = "morvek-$version-windows.zip" ] ||
+  { echo "the zip's name $(basename "$zip") lacks the version $version"; exit 1; }
 (cd "$home" && cmake -E tar xf "$zip")
-for f in morvek/morvek.exe morvek/README.txt morvek/Media/Zon.bmp; do
+for f in morvek/morvek.exe morvek/README.txt morvek/LICENSE.txt morvek/Media/Zon.bmp; do
   [ -f "$home/$f" ] || { echo "the zip lacks $f"; exit 1; }
 done
 ln -s "$(dirname "$native")/Media" "$work/native/Media"

@@ -1,5 +1,6 @@
 // The program's command line and threads. With a window, SDL keeps the main
 // thread for its events and the game runs on a second thread.
+#include "Version.h"
 #include "audio/Sound.h"
 #include "display/Host.h"
 #include "display/Run.h"
@@ -25,6 +26,7 @@ namespace {
 struct CommandLine {
     bool headless = false;
     bool help = false;
+    bool version = false;
     std::string script;
     std::string record;
     bool mute = false;
@@ -136,10 +138,15 @@ constexpr std::array kOptions{
                c.help = true;
                return std::string{};
            }},
+    Option{"--version", "", "show the game's version",
+           [](CommandLine& c, std::string_view) {
+               c.version = true;
+               return std::string{};
+           }},
 };
 
 std::string Usage() {
-    std::string text = "usage: morvek [options]\n";
+    std::string text = "morvek " + std::string(kVersion) + "\nusage: morvek [options]\n";
     for (const auto& o : kOptions) {
         std::string left =
             std::string(o.name) + (o.value.empty() ? "" : " ") + std::string(o.value);
@@ -191,6 +198,10 @@ int main(int argc, char** argv) {
     }
     if (line.help) {
         std::cout << Usage();
+        return 0;
+    }
+    if (line.version) {
+        std::cout << "morvek " << kVersion << '\n';
         return 0;
     }
     std::string error;

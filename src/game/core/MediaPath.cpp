@@ -1,4 +1,5 @@
 #include "game/core/MediaPath.h"
+#include "game/core/Catalogue.h"
 #include "platform/System.h"
 
 #include <array>
@@ -8,9 +9,24 @@ namespace Procedures {
 
 namespace {
 
-std::array<std::filesystem::path, 3> Places(const std::filesystem::path& asked,
+// share/games is where Debian's games keep their data (the package's layout).
+std::array<std::filesystem::path, 4> Places(const std::filesystem::path& asked,
                                             const std::filesystem::path& exeDir) {
-    return {asked, exeDir / asked, exeDir / ".." / "share" / "morvek" / asked};
+    const std::filesystem::path share = exeDir / ".." / "share";
+    return {asked, exeDir / asked, share / "morvek" / asked, share / "games" / "morvek" / asked};
+}
+
+// Any other folder that happens to be called Media (a player's own, say)
+// must not pass for the game's.
+bool HoldsAPicture(const std::filesystem::path& folder) {
+    for (const auto& row : catalogue) {
+        std::error_code ec;
+        if (std::filesystem::is_regular_file(folder / std::filesystem::path(row.file).filename(),
+                                             ec)) {
+            return true;
+        }
+    }
+    return false;
 }
 
 } // namespace
@@ -36,18 +52,20 @@ std::string MediaPath(std::string_view file) {
     return MediaPath(file, exeDir);
 }
 
-bool MediaFolderFound(std::string& looked) {
-    const std::filesystem::path exeDir = System::ExecutableFolder();
+bool MediaFolderFound(std::string& looked, const std::filesystem::path& exeDir) {
     const auto places = Places("Media", exeDir.empty() ? "." : exeDir);
     looked.clear();
     for (const auto& p : places) {
-        std::error_code ec;
-        if (std::filesystem::is_directory(p, ec)) {
+        if (HoldsAPicture(p)) {
             return true;
         }
         looked += (looked.empty() ? "" : ", ") + p.lexically_normal().string();
     }
     return false;
+}
+
+bool MediaFolderFound(std::string& looked) {
+    return MediaFolderFound(looked, System::ExecutableFolder());
 }
 
 } // namespace Procedures

@@ -10,13 +10,17 @@
 namespace Procedures {
 
 // The first of `file` (as given, relative to the working directory),
-// <exe dir>/file and <exe dir>/../share/morvek/file that exists; `file`
-// itself when none does, so the failure names the file the game asked for.
+// <exe dir>/file, <exe dir>/../share/morvek/file and
+// <exe dir>/../share/games/morvek/file that exists; `file` itself when none
+// does, so the failure names the file the game asked for.
 std::string MediaPath(std::string_view file);
 // The same search from a given executable directory (tests).
 std::string MediaPath(std::string_view file, const std::filesystem::path& exeDir);
 
-// Whether a "Media" folder is in any of those places; `looked` lists them.
+// Whether a "Media" folder holding any of the game's pictures is in one of
+// those places; `looked` lists the places when none is.
 bool MediaFolderFound(std::string& looked);
+// The same search from a given executable directory (tests).
+bool MediaFolderFound(std::string& looked, const std::filesystem::path& exeDir);
 
 } // namespace Procedures
