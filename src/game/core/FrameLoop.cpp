@@ -92,6 +92,7 @@ void Levelcontroller() {
 }
 
 void Loop() {
+    mode = Mode::Wave;
     EnterField();
     do {
         Tick();

@@ -27,6 +27,7 @@ bool initbeam = false;
 ship schip{};
 real dynamic_difficulty_influence_coefficient = 0;
 card speed = 0;
+Mode mode = Mode::Menu;
 
 void ResetWorld() {
     enemies = {};
@@ -53,6 +54,7 @@ void ResetWorld() {
     schip = {};
     dynamic_difficulty_influence_coefficient = 0;
     speed = 0;
+    mode = Mode::Menu;
 }
 
 } // namespace Procedures

@@ -52,6 +52,7 @@ constexpr std::array<Line, 8> kClosing{{
 
 // Nothing else runs while the story is on screen; Enter is the only way on.
 void Interlude(std::span<const Line> lines) {
+    mode = Mode::Interlude;
     Wimdows::DrawBitmap(images[7][1][1], 0, 0);
     Wimdows::SetFont(kTextStyle, kWhite);
     for (const Line& l : lines) {
