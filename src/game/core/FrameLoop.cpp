@@ -61,7 +61,7 @@ void Tick() {
     KamikazeEnemy();
     Cheats();
     RunLevelHazard();
-    Draw();
+    FieldFrame();
     Wimdows::UpdateWindow();
     Wimdows::Sleep(speed);
     PauseCheck();
@@ -101,7 +101,7 @@ void Loop() {
 
 void EnterField() {
     for (card pass = 1;; ++pass) {
-        Draw();
+        FieldFrame();
         for (card i = 1; i <= 100; ++i) {
             enemy& e = enemies[i];
             if (!e.state || e.type == kCastle) {

@@ -24,6 +24,7 @@ bool returnmenu = false;
 bool quitgame = false;
 bool initshield = false;
 bool initbeam = false;
+bool beamshown = false;
 ship schip{};
 real dynamic_difficulty_influence_coefficient = 0;
 card speed = 0;
@@ -51,6 +52,7 @@ void ResetWorld() {
     quitgame = false;
     initshield = false;
     initbeam = false;
+    beamshown = false;
     schip = {};
     dynamic_difficulty_influence_coefficient = 0;
     speed = 0;

@@ -122,6 +122,7 @@ extern bool returnmenu;
 extern bool quitgame;
 extern bool initshield;
 extern bool initbeam;
+extern bool beamshown; // the beam ran this tick, its last one included
 extern ship schip;
 extern real dynamic_difficulty_influence_coefficient;
 extern card speed;

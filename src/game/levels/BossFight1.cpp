@@ -185,7 +185,7 @@ void Tick(WindFight& f) {
     CloudDrift(f);
     CloudRules(f, Cloud(1));
     CloudRules(f, Cloud(2));
-    Draw();
+    FieldFrame();
     HealthBar(f.full);
     if (f.fightstate && AreaActive() && f.stormcounter <= kStorm.life) {
         AreaDraw(kStorm);

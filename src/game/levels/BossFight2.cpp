@@ -74,7 +74,7 @@ void Tick(IceFight& f) {
     } else {
         Shooting(f);
     }
-    Draw();
+    FieldFrame();
     HealthBar(f.full);
     if (f.fightstate && AreaActive() && f.breezecounter <= kBreeze.life) {
         AreaDraw(kBreeze);

@@ -115,7 +115,7 @@ void Tick(KingFight& f) {
     }
     Enemyshoot();
     EquipBrood(f);
-    Draw();
+    FieldFrame();
     HealthBar(f.full);
     if (AreaActive()) {
         AreaDraw(kFlame);
