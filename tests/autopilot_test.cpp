@@ -5,6 +5,7 @@
 #include "game/autopilot/Autopilot.h"
 #include "game/autopilot/Policy.h"
 #include "game/autopilot/WholeRun.h"
+#include "support/TempDir.h"
 #include "support/TestWorld.h"
 
 #include <gtest/gtest.h>
@@ -124,8 +125,8 @@ TEST(AutopilotGame, WinsAWholeGameThatItsRecordingReplaysExactly) {
     if (!fs::exists("Media")) {
         GTEST_SKIP() << "no pictures in the working directory";
     }
-    const fs::path dir = fs::temp_directory_path() / "morvek-autopilot-test";
-    fs::create_directories(dir);
+    // A folder of its own: other builds on the machine run this test too.
+    const fs::path dir = TestSupport::MakeTempDir("morvek-autopilot-test");
     const fs::path recording = dir / "game.txt";
     const auto played = Autopilot::WholeRun::RunProgram(dir / "scores.txt", [&] {
         Autopilot::Start({});
