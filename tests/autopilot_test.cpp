@@ -5,8 +5,8 @@
 #include "game/autopilot/Autopilot.h"
 #include "game/autopilot/Policy.h"
 #include "game/autopilot/WholeRun.h"
-#include "support/TestWorld.h"
 #include "support/TempDir.h"
+#include "support/TestWorld.h"
 
 #include <gtest/gtest.h>
 

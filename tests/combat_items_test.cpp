@@ -196,6 +196,7 @@ TEST_F(Items, TextShowsFor126MinusTheAgeAtPickUp) {
         card shown = 0;
         while (item.textstate && shown < 1000) {
             ObjectText(2, 3);
+            AgeObjectText();
             shown += item.textstate ? 1 : 0;
         }
         EXPECT_EQ(shown, 126 - age);

@@ -1,9 +1,11 @@
+#include "ScreenRun.h"
 #include "audio/Director.h"
 #include "audio/Mixer.h"
 #include "audio/Music.h"
 #include "audio/Synth.h"
 #include "display/Run.h"
 #include "display/Wimdows.h"
+#include "game/Procedures.h"
 #include "game/core/World.h"
 #include "support/MixFor.h"
 #include "support/TestWorld.h"
@@ -153,7 +155,7 @@ class MusicDirector : public testing::Test {
   protected:
     void SetUp() override {
         TestWorld::NewGameState();
-        Wimdows::SetTitle("Morvek");
+        P::mode = P::Mode::Wave;
     }
     Tune Look() {
         director.Observe();
@@ -181,11 +183,11 @@ TEST_F(MusicDirector, EachLevelItsTuneTheFightsTheirsTheMenusNone) {
     P::returnmenu = true; // given up
     EXPECT_EQ(Look(), Tune::None);
     P::returnmenu = false;
-    Wimdows::SetTitle("Game Over");
+    P::mode = P::Mode::GameOver;
     EXPECT_EQ(Look(), Tune::None);
-    Wimdows::SetTitle("Options");
+    P::mode = P::Mode::Options;
     EXPECT_EQ(Look(), Tune::None);
-    Wimdows::SetTitle("Morvek");
+    P::mode = P::Mode::Wave;
     P::level = 0;
     EXPECT_EQ(Look(), Tune::None);
 }
@@ -213,18 +215,54 @@ TEST_F(MusicDirector, ABeatenBossLeavesQuietUntilTheNextLevel) {
     EXPECT_EQ(Look(), Tune::Level3);
 }
 
-TEST_F(MusicDirector, ThePauseBannerHoldsTheMusic) {
+TEST_F(MusicDirector, ThePauseHoldsTheMusic) {
     P::level = 1;
     std::vector<bool> paused;
     Wimdows::Run::SetFrameHook([&] {
         director.Observe();
         paused.push_back(director.Paused());
     });
-    Wimdows::ShowBanner("PAUSED");
-    Wimdows::HideBanner();
+    // P pressed, let go, and pressed again to go on.
+    using Wimdows::Run::InputEvent;
+    const std::uint64_t now = Wimdows::Run::ClockMs();
+    Wimdows::Run::Apply({0, InputEvent::KeyDown, 'P', 0, 0, {}});
+    Wimdows::Run::SetScript({{now + 20, InputEvent::KeyUp, 'P', 0, 0, {}},
+                             {now + 60, InputEvent::KeyDown, 'P', 0, 0, {}}});
+    P::PauseCheck();
     Wimdows::Run::SetFrameHook(nullptr);
     EXPECT_EQ(paused, (std::vector{true, false}));
     EXPECT_EQ(director.Music(), Tune::Level1); // held, not changed
+}
+
+// A name saved from the game-over screen puts the menu's caption back while
+// that screen stays up: the game's tune must not come back with it, nor the
+// game-over jingle sound again.
+class MusicOnTheGameOverScreen : public ScreenRun::Fixture {};
+
+TEST_F(MusicOnTheGameOverScreen, StaysQuietAfterANameIsSaved) {
+    using namespace ScreenRun;
+    TestWorld::NewGameState();
+    P::level = 2;
+    P::mode = P::Mode::Wave;
+    Sound::Director director;
+    director.Observe();
+    std::vector<Tune> tunes;
+    int jingles = 0;
+    Wimdows::Run::SetFrameHook([&] {
+        jingles += director.Observe().test(Sound::Index(Sound::Effect::GameOver)) ? 1 : 0;
+        tunes.push_back(director.Music());
+    });
+    Events e{Move(20, 900, 700), Down(40), Up(60)}; // Save
+    Key(e, 80, 'A');
+    Key(e, 100, 13);
+    e.push_back(Move(300, 60, 700)); // Return, a while later
+    e.push_back(Down(320));
+    ASSERT_TRUE(Play(e, P::GameOver));
+    Wimdows::Run::SetFrameHook(nullptr);
+    EXPECT_EQ(jingles, 1);
+    ASSERT_GT(tunes.size(), 10u);
+    EXPECT_EQ(std::count(tunes.begin(), tunes.end(), Tune::None),
+              static_cast<std::ptrdiff_t>(tunes.size()));
 }
 
 } // namespace

@@ -67,12 +67,12 @@ class Readability : public ::testing::Test {
         schip.state = false;
     }
 
-    // One frame of play in `lvl` at a fixed scroll position. Draw moves the
+    // One frame of play in `lvl` at a fixed scroll position. A frame moves the
     // scroll on before it draws, so the position is set one step back.
     Frame Render(card lvl, integer scroll = -700, const std::function<void()>& extra = {}) {
         level = lvl;
         backarr[lvl].x = scroll + 7;
-        Draw();
+        FieldFrame();
         if (extra)
             extra();
         return Grab();

@@ -113,7 +113,7 @@ class SoundDirector : public testing::Test {
   protected:
     void SetUp() override {
         TestWorld::NewGameState();
-        Wimdows::SetTitle("Morvek");
+        P::mode = P::Mode::Wave;
         EXPECT_TRUE(director.Observe().none()); // first look only learns
     }
     // The effects a change to the world calls for, with the world unchanged
@@ -153,7 +153,7 @@ TEST_F(SoundDirector, NamesTheSoundOfEachChange) {
         {"shield", [] { P::initshield = true; }, Effect::Shield},
         {"pick-up", [] { P::objects[5][3].textstate = true; }, Effect::Pickup},
         {"life lost", [] { P::schip.lives -= 1; }, Effect::LifeLost},
-        {"game over", [] { Wimdows::SetTitle("Game Over"); }, Effect::GameOver},
+        {"game over", [] { P::mode = P::Mode::GameOver; }, Effect::GameOver},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -201,13 +201,13 @@ TEST_F(SoundDirector, BossAttacksByLevelAndTheEndsOfAGame) {
     }
     // The last life lost: the jingle, not the life-lost sound over it.
     P::schip.lives = 0;
-    Wimdows::SetTitle("Game Over");
+    P::mode = P::Mode::GameOver;
     const auto over = director.Observe();
     EXPECT_TRUE(Has(over, Effect::GameOver));
     EXPECT_FALSE(Has(over, Effect::LifeLost));
 
     // The king slain: the closing fanfare. Cleared away by a lost game: none.
-    Wimdows::SetTitle("Morvek");
+    P::mode = P::Mode::Wave;
     P::schip.lives = 2;
     P::enemies[1] = {800, 384, 250, 13, 13, 0, 1000, true};
     director.Observe();
@@ -217,7 +217,7 @@ TEST_F(SoundDirector, BossAttacksByLevelAndTheEndsOfAGame) {
     director.Observe();
     P::enemies[1].state = false;
     P::schip.lives = 0;
-    Wimdows::SetTitle("Game Over");
+    P::mode = P::Mode::GameOver;
     EXPECT_FALSE(Has(director.Observe(), Effect::Fanfare));
 }
 
@@ -272,12 +272,12 @@ TEST_F(SoundDirector, MTogglesMuteExceptInTheNameEntry) {
     EXPECT_FALSE(director.MutePressed()); // held, not pressed again
     key(InputEvent::KeyUp);
     EXPECT_FALSE(director.MutePressed());
-    Wimdows::SetTitle("Game Over - Save");
+    P::mode = P::Mode::NameEntry;
     key(InputEvent::KeyDown);
     EXPECT_FALSE(director.MutePressed());
     // The letter still reaches the game.
     EXPECT_EQ(Wimdows::GetKey(), static_cast<std::uint32_t>('M'));
-    Wimdows::SetTitle("Morvek");
+    P::mode = P::Mode::Wave;
     EXPECT_FALSE(director.MutePressed()); // still the same press
 }
 

@@ -87,7 +87,7 @@ TEST(WaveFidelity, LayersStackInDrawOrder) {
     explosions[1] = {0, 1, 910, 45, true};
 
     const auto top = [] {
-        Draw();
+        FieldFrame();
         return Wimdows::GetPixel(905, 45);
     };
     EXPECT_EQ(top(), kBlast);
@@ -143,7 +143,7 @@ TEST(WaveFidelity, DeathOnTheWallLeavesTheIciclesFalling) {
     BackObjLevel2[2] = {600, 250, true};
     schip.x = 300;
     schip.y = 300;
-    Draw();
+    FieldFrame();
     EXPECT_EQ(schip.health, 0);
     EXPECT_TRUE(BackObjLevel2[2].update);
     EXPECT_EQ(std::count_if(explosions.begin(), explosions.end(),

@@ -48,16 +48,16 @@ void Scene() {
 TEST(WaveRender, BackgroundScrollsAndWraps) {
     Scene();
     backarr[1].x = -1003;
-    Draw();
+    FieldFrame();
     EXPECT_EQ(Wimdows::GetPixel(5, 400), kRed);
     EXPECT_EQ(Wimdows::GetPixel(20, 400), kBlue);
     backarr[1].x = -1017;
-    Draw();
+    FieldFrame();
     EXPECT_EQ(backarr[1].x, -1024);
     EXPECT_EQ(Wimdows::GetPixel(5, 400), kBlue);
     EXPECT_EQ(Wimdows::GetPixel(1020, 400), kBlue);
     backarr[1].x = -2044;
-    Draw();
+    FieldFrame();
     EXPECT_EQ(backarr[1].x, -3);
     EXPECT_EQ(Wimdows::GetPixel(5, 400), kRed);
     EXPECT_EQ(Wimdows::GetPixel(1022, 400), kBlue);
@@ -67,12 +67,12 @@ TEST(WaveRender, BlackUnderTheDragonKillsIt) {
     Scene();
     schip.x = 100;
     schip.y = 100;
-    Draw();
+    FieldFrame();
     EXPECT_EQ(schip.health, 100);
     backarr[1].x = 7;
     schip.x = 305.9f;
     schip.y = 305;
-    Draw();
+    FieldFrame();
     EXPECT_EQ(schip.health, 0);
 }
 
@@ -84,7 +84,7 @@ TEST(WaveRender, IcicleThatTouchesTheDragonIsGone) {
     BackObjLevel2[5] = {100, 250, true};
     schip.x = 610;
     schip.y = 300;
-    Draw();
+    FieldFrame();
     EXPECT_EQ(schip.health, 0);
     EXPECT_FALSE(BackObjLevel2[4].update);
     EXPECT_TRUE(BackObjLevel2[5].update);
@@ -102,10 +102,10 @@ TEST(WaveRender, DragonBeatsItsWingsEverySixTicks) {
     schip.x = 500;
     schip.y = 500;
     counter = 6;
-    Draw();
+    FieldFrame();
     EXPECT_EQ(Wimdows::GetPixel(500, 500), kYellow);
     counter = 9;
-    Draw();
+    FieldFrame();
     EXPECT_EQ(Wimdows::GetPixel(500, 500), kGreen);
 }
 
@@ -120,7 +120,7 @@ TEST(WaveRender, HudShowsSpareLivesAndBars) {
         return n;
     };
     schip.lives = 1;
-    Draw();
+    FieldFrame();
     EXPECT_EQ(lifeIcons(), 0);
     EXPECT_EQ(Wimdows::GetPixel(999, 45), 0xB00000u); // a full bar
     EXPECT_EQ(Wimdows::GetPixel(1001, 45), kRed);
@@ -131,7 +131,7 @@ TEST(WaveRender, HudShowsSpareLivesAndBars) {
     schip.lives = 4;
     schip.health = 25;
     schip.magic = 20;
-    Draw();
+    FieldFrame();
     EXPECT_EQ(lifeIcons(), 3);
     EXPECT_EQ(Wimdows::GetPixel(910, 45), kRed);
     EXPECT_EQ(Wimdows::GetPixel(930, 45), kRed); // background, not bar
@@ -140,6 +140,6 @@ TEST(WaveRender, HudShowsSpareLivesAndBars) {
     // The frame the dragon is lost in draws the bar leftwards.
     backarr[1].x = 7;
     schip.health = -10;
-    Draw();
+    FieldFrame();
     EXPECT_EQ(Wimdows::GetPixel(893, 45), kRed);
 }

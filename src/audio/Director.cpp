@@ -1,8 +1,6 @@
 #include "audio/Director.h"
 
-#include "display/Run.h"
 #include "display/Wimdows.h"
-#include "game/screens/Layout.h"
 
 #include <algorithm>
 #include <cmath>
@@ -82,11 +80,11 @@ Director::Seen Director::Look() {
         s.bossAlive = s.bossAlive || (e.state && std::find(kBosses.begin(), kBosses.end(),
                                                            e.type) != kBosses.end());
     }
-    s.title = Wimdows::Run::Title();
+    s.mode = P::mode;
     s.level = P::level;
-    s.paused = Wimdows::BannerShown();
-    s.playing =
-        s.title == P::Layout::kTitleMenu && !P::returnmenu && P::level >= 1 && P::level <= 3;
+    s.paused = s.mode == P::Mode::Paused;
+    // A game given up is over before its screen changes.
+    s.playing = P::InGame(s.mode) && !P::returnmenu && P::level >= 1 && P::level <= 3;
     return s;
 }
 
@@ -148,17 +146,17 @@ Effects Director::Observe() {
     if (now.initshield && !was.initshield) {
         play(Effect::Shield);
     }
-    const bool gameOver =
-        now.title == P::Layout::kTitleGameOver && was.title != P::Layout::kTitleGameOver;
+    // Back from the name entry is the same game over, not another one.
+    const bool gameOver = now.mode == P::Mode::GameOver && was.mode != P::Mode::GameOver &&
+                          was.mode != P::Mode::NameEntry;
     if (gameOver) {
         play(Effect::GameOver);
     } else if (now.lives < was.lives) {
         play(Effect::LifeLost);
     }
     // The king falls and the game goes on to its closing text; a game lost
-    // in the fight clears him away under the game-over title instead.
-    if (was.kingAlive && !now.kingAlive && now.title != P::Layout::kTitleGameOver &&
-        now.lives > 0) {
+    // in the fight clears him away on the game-over screen instead.
+    if (was.kingAlive && !now.kingAlive && now.mode != P::Mode::GameOver && now.lives > 0) {
         play(Effect::Fanfare);
     }
     music_ = ChooseMusic(was, now);
@@ -199,7 +197,7 @@ Tune Director::ChooseMusic(const Seen& was, const Seen& now) {
 
 bool Director::MutePressed() {
     const bool down = Wimdows::KeyDown(kMuteKey);
-    const bool pressed = down && !mHeld_ && Wimdows::Run::Title() != P::Layout::kTitleGameOverSave;
+    const bool pressed = down && !mHeld_ && P::mode != P::Mode::NameEntry;
     mHeld_ = down;
     return pressed;
 }

@@ -9,7 +9,6 @@
 #include "game/core/World.h"
 
 #include <bitset>
-#include <string>
 
 namespace Sound {
 
@@ -48,7 +47,7 @@ class Director {
         bool playing = false; // in a game, not in the menus or on a screen
         bool paused = false;
         Procedures::card level = 0;
-        std::string title;
+        Procedures::Mode mode = Procedures::Mode::Menu;
     };
     static Seen Look();
     static float WindOf(const Seen& now);

@@ -259,6 +259,20 @@ void ClearClip() {
     limited = false;
 }
 
+bool PictureAt(std::uint32_t bitmap, std::int32_t left, std::int32_t top, std::int32_t x,
+               std::int32_t y, std::uint32_t& colour) {
+    const BitStruct* b = Find(bitmap);
+    if (b == nullptr) {
+        return false;
+    }
+    const std::int64_t px = std::int64_t{x} - left, py = std::int64_t{y} - top;
+    if (px < 0 || py < 0 || px >= b->width || py >= b->height) {
+        return false;
+    }
+    colour = FromPixel(b->PixelRow(static_cast<std::uint32_t>(py))[px]);
+    return true;
+}
+
 std::uint32_t GetPixel(std::uint32_t x, std::uint32_t y) {
     if (!CanDraw() || x >= window.xlen || y >= window.ylen) {
         return 0;

@@ -37,6 +37,7 @@ bool Headless();
 std::uint64_t ClockMs();
 // The window caption as the game last set it ("" with no window).
 std::string Title();
+bool WindowOpen();
 
 // Reads a script ("-" is standard input). On a bad line returns false with
 // "FILE:LINE: what is wrong".

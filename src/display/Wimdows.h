@@ -53,6 +53,10 @@ void SetClip(std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y1)
 void ClearClip();
 // Colour of a back-buffer pixel as red + 256 * blue + 65536 * green; 0 outside.
 std::uint32_t GetPixel(std::uint32_t x, std::uint32_t y);
+// The colour DrawBitmap(bitmap, left, top) would put at window pixel (x, y),
+// in the same order; false where the picture doesn't reach or doesn't exist.
+bool PictureAt(std::uint32_t bitmap, std::int32_t left, std::int32_t top, std::int32_t x,
+               std::int32_t y, std::uint32_t& colour);
 
 // --- Shapes and text --------------------------------------------------------
 // Colours are red + 256 * blue + 65536 * green throughout.

@@ -76,6 +76,10 @@ std::string Title() {
     return window.title;
 }
 
+bool WindowOpen() {
+    return window.state == STATE_ACTIVE;
+}
+
 void DropWindow() {
     Teardown();
 }

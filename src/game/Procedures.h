@@ -23,8 +23,22 @@ void Cheats();
 // the game while it is paused.
 void PauseCheck();
 
-// core/Render.cpp: one frame of play.
+// core/Render.cpp: a frame of play drawn from the world, which it leaves as
+// it was. Draw is the whole frame; a tick draws it in three layers, as the
+// shield and the beam come between them.
+bool FieldShown(); // a level with a field to show
 void Draw();
+void DrawBehindDragon(); // background and head-up display
+void DrawField();        // shield, dragon, enemies, items, hazards and shots
+void DrawOnTop();        // beam and explosions
+
+// core/Field.cpp: a tick's frame of play and what it does to the game, in
+// the order the frame shows it.
+void FieldFrame();
+void ScrollBackground();
+// The dragon dies on black in the deadly area under its centre, or on an
+// icicle it lies on.
+void DeadlyContacts();
 
 // combat/Player.cpp: movement and gun.
 void Move();
@@ -33,9 +47,11 @@ void Shoot();
 void NewBullet(real x, real y, real speedx, real speedy);
 void MagicRefill();
 
-// combat/BeamShield.cpp: fire beam and shield.
+// combat/BeamShield.cpp: fire beam and shield, and their pictures.
 void Energybeam();
 void Energyshield();
+void DrawEnergybeam();
+void DrawEnergyshield();
 void LaserHit(card i);
 
 // combat/Enemies.cpp: creation and movement.
@@ -61,6 +77,8 @@ void Dropitem(card i);
 void Itemmove();
 void ObjectCollect(card i, card j);
 void ObjectText(card i, card j);
+// The floating text of a pick-up shown this frame ages by a frame.
+void AgeObjectText();
 
 // levels/Difficulty.cpp
 card DynamicDifficulty(card actdiff);

@@ -27,7 +27,7 @@ constexpr card kEscape = 27;
 // Keypad 1, 2 and 3: specials, lives and weapon, the game's own cheats.
 constexpr std::array<card, 3> kCheats{0x61, 0x62, 0x63};
 constexpr std::string_view kName = "ROBOTIC";
-// A story screen stays up this long before Enter, so a watcher can read it.
+// An interlude stays up this long before Enter, so a watcher can read it.
 constexpr std::uint64_t kReadMs = 1500;
 // A game this long is stuck somewhere: give it up.
 constexpr std::uint64_t kGiveUpTicks = 200000;
@@ -42,8 +42,7 @@ struct Pilot {
     bool inGame = false;
     std::uint64_t lastClock = 0;
     std::uint64_t gameTicks = 0;
-    card lastCounter = 0;
-    std::uint64_t stalledMs = 0;
+    std::uint64_t readingMs = 0;
     std::set<std::string> shotsTaken;
     std::chrono::steady_clock::time_point began;
 };
@@ -134,10 +133,6 @@ void NameEntry() {
     Click(Layout::kReturn);
 }
 
-bool AnyEnemy() {
-    return std::any_of(enemies.begin() + 1, enemies.end(), [](const enemy& e) { return e.state; });
-}
-
 void CountTick() {
     Summary& s = pilot->summary;
     ++s.ticks;
@@ -176,14 +171,12 @@ void Play(std::uint64_t elapsed) {
         Shot("boss" + std::to_string(level));
     }
 
-    // A story screen: nothing moves and the field is empty.
-    if (counter != pilot->lastCounter || AnyEnemy()) {
-        pilot->lastCounter = counter;
-        pilot->stalledMs = 0;
+    if (mode == Mode::Interlude) {
+        pilot->readingMs += elapsed;
     } else {
-        pilot->stalledMs += elapsed;
+        pilot->readingMs = 0;
     }
-    if (pilot->stalledMs >= kReadMs) {
+    if (pilot->readingMs >= kReadMs) {
         Shot("story" + std::to_string(level));
         ReleaseKeys();
         Hold(kEnter, true);
@@ -212,20 +205,32 @@ void OnSync() {
     const std::uint64_t now = Wimdows::Run::ClockMs();
     const std::uint64_t elapsed = now - pilot->lastClock;
     pilot->lastClock = now;
-    const std::string title = Wimdows::Run::Title();
-    if (title == Layout::kTitleGameOverSave) {
+    if (!Wimdows::Run::WindowOpen()) {
+        return; // nothing to play
+    }
+    switch (mode) {
+    case Mode::NameEntry:
         NameEntry();
-    } else if (title == Layout::kTitleGameOver) {
+        break;
+    case Mode::GameOver:
         ReleaseKeys();
         Click(Layout::kReturn);
-    } else if (title.empty()) {
-        return; // no window: nothing to play
-    } else if (title != Layout::kTitleMenu) {
-        Click(Layout::kReturn); // a screen of the menu: leave it
-    } else if (returnmenu || level == 0) {
+        break;
+    case Mode::Menu:
         Menu();
-    } else {
+        break;
+    case Mode::Story:
+    case Mode::Options:
+    case Mode::Highscores:
+    case Mode::Credits:
+        Click(Layout::kReturn); // a screen of the menu: leave it
+        break;
+    case Mode::Interlude:
+    case Mode::Wave:
+    case Mode::BossFight:
+    case Mode::Paused:
         Play(elapsed);
+        break;
     }
 }
 

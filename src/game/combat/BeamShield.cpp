@@ -19,16 +19,6 @@ integer Whole(real v) {
     return static_cast<integer>(v);
 }
 
-void DrawBeam(card g) {
-    const integer left = Whole(schip.x) + 30;
-    const integer top = Whole(schip.y) - 10;
-    for (card s = 0; s <= g; ++s) {
-        // Even pieces and odd pieces alternate between the two pictures.
-        const auto& piece = images[6][3 + s % 2];
-        Wimdows::DrawMaskBitmap(piece[1], piece[2], left + static_cast<integer>(20 * s), top);
-    }
-}
-
 // One beam test on enemy j; a test on an enemy that an earlier test of this
 // tick destroyed does nothing, so it is scored and dropped once.
 void BeamTest(card j, real sx, real reach, real tip) {
@@ -98,7 +88,8 @@ bool Running(card key, bool& ready, bool& running) {
 } // namespace
 
 void Energybeam() {
-    if (!Running(Tables::kKeyShift, schip.beamstate, initbeam)) {
+    beamshown = Running(Tables::kKeyShift, schip.beamstate, initbeam);
+    if (!beamshown) {
         return;
     }
     if (Whole(schip.x) + 10 * static_cast<std::int64_t>(growcounter) < kBeamReach) {
@@ -109,7 +100,6 @@ void Energybeam() {
         schip.beamstate = true;
     }
     const card g = growcounter;
-    DrawBeam(g);
     BeamOnEnemies(g);
     BeamOnShots(g);
 }
@@ -125,11 +115,6 @@ void Energyshield() {
     } else {
         growcounter = growcounter + 1;
     }
-    if (growcounter != 0) {
-        const auto& shield = images[6][5];
-        Wimdows::DrawMaskBitmap(shield[1], shield[2], Whole(schip.x - 37.5f),
-                                Whole(schip.y - 37.5f));
-    }
     for (card i = 1; i <= 100; ++i) {
         if (EnemyShot(bullets[i])) {
             BurnShot(i, schip.x, kShieldShotReach);
@@ -143,6 +128,28 @@ void Energyshield() {
             Explosion(e.x, e.y, 2);
         }
     }
+}
+
+void DrawEnergybeam() {
+    if (!beamshown) {
+        return;
+    }
+    const integer left = Whole(schip.x) + 30;
+    const integer top = Whole(schip.y) - 10;
+    for (card s = 0; s <= growcounter; ++s) {
+        // Even pieces and odd pieces alternate between the two pictures.
+        const auto& piece = images[6][3 + s % 2];
+        Wimdows::DrawMaskBitmap(piece[1], piece[2], left + static_cast<integer>(20 * s), top);
+    }
+}
+
+// A shield that has just run out is no longer drawn.
+void DrawEnergyshield() {
+    if (!initshield || growcounter == 0) {
+        return;
+    }
+    const auto& shield = images[6][5];
+    Wimdows::DrawMaskBitmap(shield[1], shield[2], Whole(schip.x - 37.5f), Whole(schip.y - 37.5f));
 }
 
 void LaserHit(card i) {

@@ -127,17 +127,29 @@ void ObjectCollect(card i, card j) {
 
 void ObjectText(card i, card j) {
     Wimdows::SetFont(kTextStyle, kTextColor);
-    if (!IsItemSlot(i, j)) {
-        return;
-    }
-    object& item = objects[i][j];
-    if (item.counter > kTextFrames) {
-        item.textstate = false;
+    if (!IsItemSlot(i, j) || objects[i][j].counter > kTextFrames) {
         return;
     }
     const std::string_view text = i <= Tables::kItemKinds ? Tables::kItems[i].text : "";
     Wimdows::Text(text, static_cast<integer>(schip.x + 25), static_cast<integer>(schip.y - 30));
-    item.counter = item.counter + 1;
+}
+
+void AgeObjectText() {
+    // The one text shown is the first in the table; the others wait their turn.
+    for (card i = 1; i <= 5; ++i) {
+        for (card j = 1; j <= 10; ++j) {
+            object& item = objects[i][j];
+            if (!item.textstate) {
+                continue;
+            }
+            if (item.counter > kTextFrames) {
+                item.textstate = false;
+            } else {
+                item.counter = item.counter + 1;
+            }
+            return;
+        }
+    }
 }
 
 } // namespace Procedures

@@ -1,6 +1,7 @@
 #include "game/core/FrameLoop.h"
 #include "display/Wimdows.h"
 #include "game/Procedures.h"
+#include "game/core/TickOrder.h"
 
 #include <array>
 
@@ -8,7 +9,6 @@ namespace Procedures {
 
 namespace {
 
-constexpr card kEscape = 0x1B;
 constexpr card kEntryPasses = 10;
 constexpr real kEntryStep = 20;
 constexpr card kCastle = 5; // never holds up a wave, never glides in
@@ -43,32 +43,19 @@ void RunLevelHazard() {
     }
 }
 
+// The difficulty follows the play; the level's hazards move.
+class WaveSteps final : public TickSteps {
+  public:
+    WaveSteps() : TickSteps(kWaveShape) {}
+    void Count() override { actualdifficulty = DynamicDifficulty(actualdifficulty); }
+    void Rules() override { RunLevelHazard(); }
+};
+
 } // namespace
 
 void Tick() {
-    counter = counter + 1;
-    actualdifficulty = DynamicDifficulty(actualdifficulty);
-    Enemymove();
-    Itemmove();
-    Bulletmove();
-    ExplosionCease();
-    Shootstate();
-    Shoot();
-    Enemyshoot();
-    MagicRefill();
-    Collision();
-    Move();
-    KamikazeEnemy();
-    Cheats();
-    RunLevelHazard();
-    Draw();
-    Wimdows::UpdateWindow();
-    Wimdows::Sleep(speed);
-    PauseCheck();
-    if (Wimdows::KeyDown(kEscape)) {
-        schip.lives = 0;
-    }
-    LifeController();
+    WaveSteps steps;
+    PlayTick(steps);
 }
 
 void Levelcontroller() {
@@ -92,6 +79,7 @@ void Levelcontroller() {
 }
 
 void Loop() {
+    mode = Mode::Wave;
     EnterField();
     do {
         Tick();
@@ -100,7 +88,7 @@ void Loop() {
 
 void EnterField() {
     for (card pass = 1;; ++pass) {
-        Draw();
+        FieldFrame();
         for (card i = 1; i <= 100; ++i) {
             enemy& e = enemies[i];
             if (!e.state || e.type == kCastle) {

@@ -44,6 +44,9 @@ void PauseCheck() {
     if (!pressed && !lost) {
         return;
     }
+    // The banner lets the sound look at the game: it must see the pause.
+    const Mode interrupted = mode;
+    mode = Mode::Paused;
     Wimdows::ShowBanner(kPaused);
     // Nothing of the game runs here; only the clock and the input move on.
     do {
@@ -54,6 +57,7 @@ void PauseCheck() {
     for (const card k : kPauseKeys) {
         Wimdows::FlushKey(k);
     }
+    mode = interrupted;
     Wimdows::HideBanner();
 }
 

@@ -2,6 +2,7 @@
 #include "game/Procedures.h"
 #include "game/combat/EnemyTables.h"
 #include "game/core/Hud.h"
+#include "game/core/Placement.h"
 #include "game/core/ScenePictures.h"
 
 #include <algorithm>
@@ -16,19 +17,6 @@ namespace {
 
 namespace P = ScenePictures;
 
-// Truncates toward zero; held inside the int range so a stray position can't
-// make the conversion undefined.
-integer Px(real v) {
-    constexpr real kLimit = 1.0e9f;
-    if (!(v > -kLimit)) {
-        return static_cast<integer>(-kLimit);
-    }
-    if (v > kLimit) {
-        return static_cast<integer>(kLimit);
-    }
-    return static_cast<integer>(v);
-}
-
 void DrawSprite(const P::Sprite& s, real x, real y) {
     if (s.group == 0) {
         return;
@@ -42,65 +30,28 @@ template <std::size_t N> const P::Sprite& ByType(const std::array<P::Sprite, N>&
     return t < N ? table[t] : kNone;
 }
 
-// The deadly area is black under the dragon's centre. Negative coordinates
-// wrap to huge ones, which read as black like anything outside the window.
-bool DragonOnBlack() {
-    return Wimdows::GetPixel(static_cast<card>(Px(schip.x)), static_cast<card>(Px(schip.y))) == 0;
-}
-
-bool OnIcicle(const Background& ice) {
-    const integer x = Px(schip.x), y = Px(schip.y);
-    return x >= ice.x && x < ice.x + P::kIcicleWidth && y >= ice.y && y < ice.y + P::kIcicleHeight;
-}
-
 void DrawBackground(integer bx, card entry) {
-    const card first = 2 * level - 1;
-    const auto& pics = images[P::kBackgroundGroup];
-    if (bx > -P::kBackgroundWidth) {
-        Wimdows::DrawBitmap(pics[first][entry], bx, 0);
-        Wimdows::DrawBitmap(pics[first + 1][entry], bx + P::kBackgroundWidth, 0);
-    } else {
-        Wimdows::DrawBitmap(pics[first + 1][entry], bx + P::kBackgroundWidth, 0);
-        Wimdows::DrawBitmap(pics[first][entry], bx + 2 * P::kBackgroundWidth, 0);
+    for (const PlacedPicture& p : BackgroundLayers(bx, entry)) {
+        Wimdows::DrawBitmap(p.picture, p.x, 0);
     }
 }
 
-// The visible background covers the deadly area completely, so of the deadly
-// pictures only the pixel under the dragon is ever seen (by the contact test):
-// drawing just that pixel saves two full-window copies a frame.
-void DrawDeadlyArea(integer bx) {
-    const card first = 2 * level - 1;
+// The visible background covers the deadly area and the icicles' contact
+// pictures completely; only without it do they show.
+void DrawDeadlyLayers(integer bx) {
     const auto& pics = images[P::kBackgroundGroup];
-    const bool covered = pics[first][1] != 0 && pics[first + 1][1] != 0;
-    if (covered) {
-        const integer x = Px(schip.x), y = Px(schip.y);
-        Wimdows::SetClip(x, y, x, y);
+    const card first = 2 * level - 1;
+    if (pics[first][1] != 0 && pics[first + 1][1] != 0) {
+        return;
     }
     DrawBackground(bx, 2);
-    Wimdows::ClearClip();
-}
-
-void DeadlyContacts() {
     if (level == 2) {
-        const auto& coll = images[P::kIcicleContactGroup][P::kIcicleContactSlot];
+        const card contact = images[P::kIcicleContactGroup][P::kIcicleContactSlot][1];
         for (card i = 1; i <= 20; ++i) {
-            Background& ice = BackObjLevel2[i];
-            if (!ice.update) {
-                continue;
-            }
-            Wimdows::DrawBitmap(coll[1], ice.x, ice.y);
-            // Black under the dragon may come from an icicle drawn earlier or
-            // from the wall; only the icicle it lies on is the one it touched.
-            if (OnIcicle(ice) && DragonOnBlack()) {
-                schip.health = 0;
-                Explosion(schip.x, schip.y, 1);
-                ice.update = false;
+            if (BackObjLevel2[i].update) {
+                Wimdows::DrawBitmap(contact, BackObjLevel2[i].x, BackObjLevel2[i].y);
             }
         }
-    }
-    if (DragonOnBlack()) {
-        schip.health = 0;
-        Explosion(schip.x, schip.y, 1);
     }
 }
 
@@ -201,7 +152,7 @@ void DrawDragon() {
     if (!schip.state) {
         return;
     }
-    Energyshield();
+    DrawEnergyshield();
     DrawSprite(P::kDragon[counter % P::kWingBeat < P::kWingBeat / 2 ? 0 : 1], schip.x, schip.y);
 }
 
@@ -246,19 +197,18 @@ void DrawHazards() {
 
 } // namespace
 
-void Draw() {
-    if (level < 1 || level > 3) {
-        return; // no background to scroll or test against
-    }
-    integer& bx = backarr[level].x;
-    bx -= P::kScrollStep;
-    if (bx <= -P::kScrollLoop) {
-        bx += P::kScrollLoop;
-    }
-    DrawDeadlyArea(bx);
-    DeadlyContacts();
+bool FieldShown() {
+    return level >= 1 && level <= 3; // else no background to scroll or test against
+}
+
+void DrawBehindDragon() {
+    const integer bx = backarr[level].x;
+    DrawDeadlyLayers(bx);
     DrawBackground(bx, 1);
     DrawHud();
+}
+
+void DrawField() {
     DrawDragon();
     DrawEnemies();
     DrawItems();
@@ -268,13 +218,25 @@ void Draw() {
             DrawSprite(ByType(P::kBullets, bullets[i].type), bullets[i].x, bullets[i].y);
         }
     }
-    Energybeam();
+}
+
+void DrawOnTop() {
+    DrawEnergybeam();
     for (card i = 1; i <= 25; ++i) {
         if (explosions[i].state) {
             DrawSprite(ByType(P::kExplosions, explosions[i].type), explosions[i].x,
                        explosions[i].y);
         }
     }
+}
+
+void Draw() {
+    if (!FieldShown()) {
+        return;
+    }
+    DrawBehindDragon();
+    DrawField();
+    DrawOnTop();
 }
 
 } // namespace Procedures

@@ -24,9 +24,11 @@ bool returnmenu = false;
 bool quitgame = false;
 bool initshield = false;
 bool initbeam = false;
+bool beamshown = false;
 ship schip{};
 real dynamic_difficulty_influence_coefficient = 0;
 card speed = 0;
+Mode mode = Mode::Menu;
 
 void ResetWorld() {
     enemies = {};
@@ -50,9 +52,11 @@ void ResetWorld() {
     quitgame = false;
     initshield = false;
     initbeam = false;
+    beamshown = false;
     schip = {};
     dynamic_difficulty_influence_coefficient = 0;
     speed = 0;
+    mode = Mode::Menu;
 }
 
 } // namespace Procedures

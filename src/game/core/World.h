@@ -77,17 +77,38 @@ struct ship {
     card special = 0;
 };
 
+// What the game is running, set by each screen and loop as it starts. The
+// sound, the autopilot and the pause go by it; the window title is only shown.
+enum class Mode : std::uint8_t {
+    Menu,
+    Story,
+    Options,
+    Highscores,
+    Credits,
+    Interlude, // the story between two levels
+    Wave,
+    BossFight,
+    Paused,
+    GameOver,
+    NameEntry,
+};
+
+// A game is under way: its waves, fights and interludes, and the pause.
+constexpr bool InGame(Mode m) {
+    return m == Mode::Wave || m == Mode::BossFight || m == Mode::Interlude || m == Mode::Paused;
+}
+
 // Slot tables.
-extern std::array<enemy, 101> enemies;                    // [1..100]
-extern std::array<bullet, 101> bullets;                   // [1..100]
-extern std::array<Background, 4> backarr;                 // [1..3], by level
-extern std::array<Background, 21> BackObjLevel2;          // [1..20] icicles
-extern std::array<object, 11> BackObjLevel3;              // [1..10] fireballs
-extern std::array<std::array<object, 11>, 7> objects;     // [1..6][1..10]
-extern std::array<explosion, 26> explosions;              // [1..25]
+extern std::array<enemy, 101> enemies;                            // [1..100]
+extern std::array<bullet, 101> bullets;                           // [1..100]
+extern std::array<Background, 4> backarr;                         // [1..3], by level
+extern std::array<Background, 21> BackObjLevel2;                  // [1..20] icicles
+extern std::array<object, 11> BackObjLevel3;                      // [1..10] fireballs
+extern std::array<std::array<object, 11>, 7> objects;             // [1..6][1..10]
+extern std::array<explosion, 26> explosions;                      // [1..25]
 extern std::array<std::array<std::array<card, 3>, 15>, 8> images; // [1..7][1..14][1..2]
-extern std::array<highscore, 12> scores;                  // [0..11]
-extern std::array<card, 51> calclevel;                    // [0..50]
+extern std::array<highscore, 12> scores;                          // [0..11]
+extern std::array<card, 51> calclevel;                            // [0..50]
 
 // Scalars.
 extern card counter;
@@ -101,9 +122,11 @@ extern bool returnmenu;
 extern bool quitgame;
 extern bool initshield;
 extern bool initbeam;
+extern bool beamshown; // the beam ran this tick, its last one included
 extern ship schip;
 extern real dynamic_difficulty_influence_coefficient;
 extern card speed;
+extern Mode mode;
 
 // Everything back to zero, as at program start. Tests start from here.
 void ResetWorld();

@@ -2,6 +2,8 @@
 
 #include "display/Wimdows.h"
 #include "game/Procedures.h"
+#include "game/core/TickOrder.h"
+#include "game/levels/BossFights.h"
 #include "util/StandardLib.h"
 
 #include <algorithm>
@@ -11,7 +13,6 @@ namespace Procedures::Boss {
 namespace {
 constexpr card kPhaseEnd = 182; // a phase lasts 181 ticks
 constexpr card kStartChance = 4;
-constexpr card kEscape = 27;
 constexpr card kBarGreen = 0xB00000;
 constexpr card kBarRed = 0xFF;
 constexpr card kFrameGreen = 0xFF0000;
@@ -89,27 +90,28 @@ void AreaDraw(const AreaAttack& a) {
                             static_cast<integer>(bullets[kArea].y - a.up));
 }
 
-void Services() {
-    Enemymove();
-    Itemmove();
-    Bulletmove();
-    ExplosionCease();
-    Shootstate();
-    Shoot();
-    MagicRefill();
-    Collision();
-    Move();
-    Cheats();
-    if (Wimdows::KeyDown(kEscape)) {
-        schip.lives = 0;
-    }
+namespace {
+
+template <typename Fight> class FightSteps final : public TickSteps {
+  public:
+    explicit FightSteps(Fight& f) : TickSteps(kFightShape), f_(f) {}
+    void Count() override { Counters(f_); }
+    void Rules() override { Phases(f_); }
+    void DrawOver() override { Overlay(f_); }
+
+  private:
+    Fight& f_;
+};
+
+} // namespace
+
+template <typename Fight> void Tick(Fight& f) {
+    FightSteps<Fight> steps(f);
+    PlayTick(steps);
 }
 
-void Present() {
-    Wimdows::UpdateWindow();
-    Wimdows::Sleep(speed);
-    PauseCheck();
-    LifeController();
-}
+template void Tick(WindFight& f);
+template void Tick(IceFight& f);
+template void Tick(KingFight& f);
 
 } // namespace Procedures::Boss

@@ -1,5 +1,5 @@
 // What the three boss fights share: the boss's health and its bar, the timed
-// phases, the area attack in bullet slot 100, and the frame around a tick.
+// phases and the area attack in bullet slot 100.
 #pragma once
 
 #include "game/core/World.h"
@@ -47,10 +47,5 @@ void AreaEnd();
 // Birth, expiry and damage of one tick, in that order; age counts its ticks.
 void AreaTick(const AreaAttack& a, card& age);
 void AreaDraw(const AreaAttack& a);
-
-// The services every fight runs at the start of a tick, and the Escape test.
-void Services();
-// Shows the frame, sleeps and settles the dragon's lives.
-void Present();
 
 } // namespace Procedures::Boss

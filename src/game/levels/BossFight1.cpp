@@ -172,11 +172,12 @@ void Setup(WindFight& f) {
     schip.y = 350;
 }
 
-void Tick(WindFight& f) {
-    ++counter;
+void Counters(WindFight& f) {
     ++f.bosscounter;
     ++f.stormcounter;
-    Services();
+}
+
+void Phases(WindFight& f) {
     if (f.fightstate) {
         Storm(f);
     } else {
@@ -185,12 +186,13 @@ void Tick(WindFight& f) {
     CloudDrift(f);
     CloudRules(f, Cloud(1));
     CloudRules(f, Cloud(2));
-    Draw();
+}
+
+void Overlay(const WindFight& f) {
     HealthBar(f.full);
     if (f.fightstate && AreaActive() && f.stormcounter <= kStorm.life) {
         AreaDraw(kStorm);
     }
-    Present();
 }
 
 } // namespace Procedures::Boss

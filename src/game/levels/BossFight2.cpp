@@ -64,23 +64,25 @@ void Setup(IceFight& f) {
     schip.y = 350;
 }
 
-void Tick(IceFight& f) {
-    ++counter;
+void Counters(IceFight& f) {
     ++f.bosscounter;
     ++f.breezecounter;
-    Services();
+}
+
+void Phases(IceFight& f) {
     if (f.fightstate) {
         Blowing(f);
     } else {
         Shooting(f);
     }
-    Draw();
+}
+
+void Overlay(const IceFight& f) {
     HealthBar(f.full);
     if (f.fightstate && AreaActive() && f.breezecounter <= kBreeze.life) {
         AreaDraw(kBreeze);
     }
     DrawQueen(f.fightstate);
-    Present();
 }
 
 } // namespace Procedures::Boss

@@ -105,23 +105,25 @@ void Setup(KingFight& f) {
     }
 }
 
-void Tick(KingFight& f) {
-    ++counter;
+void Counters(KingFight& f) {
     ++f.flamecounter;
-    Services();
+}
+
+void Phases(KingFight& f) {
     if (enemies[kBoss].state) {
         AreaTick(kFlame, f.flamecounter);
         Stage(f);
     }
     Enemyshoot();
     EquipBrood(f);
-    Draw();
+}
+
+void Overlay(const KingFight& f) {
     HealthBar(f.full);
     if (AreaActive()) {
         AreaDraw(kFlame);
     }
     DrawBrood(f);
-    Present();
 }
 
 } // namespace Procedures::Boss

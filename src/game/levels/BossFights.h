@@ -1,5 +1,6 @@
-// The three boss fights as a set-up and a tick each, so that a fight can be
-// stepped one tick at a time. BossFight1..3 run them until the field is clear.
+// The three boss fights as a set-up and the steps of a tick each, so that a
+// fight can be stepped one tick at a time. BossFight1..3 run them until the
+// field is clear.
 #pragma once
 
 #include "game/core/World.h"
@@ -19,7 +20,9 @@ struct WindFight {
     integer full = 0;
 };
 void Setup(WindFight& f);
-void Tick(WindFight& f);
+void Counters(WindFight& f);
+void Phases(WindFight& f);
+void Overlay(const WindFight& f);
 
 // The Ice Queen: a blowing phase, then a shooting phase.
 struct IceFight {
@@ -29,7 +32,9 @@ struct IceFight {
     integer full = 0;
 };
 void Setup(IceFight& f);
-void Tick(IceFight& f);
+void Counters(IceFight& f);
+void Phases(IceFight& f);
+void Overlay(const IceFight& f);
 
 // The Dragon King: three stages by his health, and his brood.
 struct KingFight {
@@ -39,6 +44,12 @@ struct KingFight {
     integer full = 0;
 };
 void Setup(KingFight& f);
-void Tick(KingFight& f);
+void Counters(KingFight& f);
+void Phases(KingFight& f);
+void Overlay(const KingFight& f);
+
+// One tick of a fight in the order of every tick (core/TickOrder.h): its
+// counters first, its phases after the movers, its overlay over the frame.
+template <typename Fight> void Tick(Fight& f);
 
 } // namespace Procedures::Boss

@@ -52,6 +52,7 @@ constexpr std::array<Line, 8> kClosing{{
 
 // Nothing else runs while the story is on screen; Enter is the only way on.
 void Interlude(std::span<const Line> lines) {
+    mode = Mode::Interlude;
     Wimdows::DrawBitmap(images[7][1][1], 0, 0);
     Wimdows::SetFont(kTextStyle, kWhite);
     for (const Line& l : lines) {
@@ -101,12 +102,57 @@ void ExtraWave() {
     Fight();
 }
 
-// The end of levels 1 and 2, which runs even when the game is over.
-void NextLevel(card next) {
+// The God of the Winds leaves his clouds behind.
+void WindFight() {
+    BossFight1();
+    objects[6][1].state = false;
+    objects[6][2].state = false;
+}
+
+struct LevelScript {
+    std::span<const Waves::Spawn> waves;
+    bool extraWave;
+    void (*fight)();
+    std::span<const Line> interlude;
+    card next; // 0 after the last level: the name entry, then the menu
+};
+
+constexpr std::array<LevelScript, 4> kLevels{{
+    {},
+    {Waves::kLevel1, false, WindFight, kAfterLevel1, 2},
+    {Waves::kLevel2, false, BossFight2, kAfterLevel2, 3},
+    {Waves::kLevel3, true, BossFight3, kClosing, 0},
+}};
+
+// A level's waves, its fight and its story. A game over on the way skips
+// the fighting and the story, but the level still ends as it always does.
+void PlayLevel(const LevelScript& s) {
+    PlaceDragon();
+    if (!TakeBossStart()) {
+        FightWaves(s.waves);
+        if (s.extraWave) {
+            ExtraWave();
+        }
+    }
     ClearArrays();
+    if (!returnmenu) {
+        schip.beamstate = true;
+        s.fight();
+    }
+    if (!returnmenu) {
+        Interlude(s.interlude);
+        if (s.next == 0) {
+            GameOverSave();
+        }
+    }
+    ClearArrays();
+    if (s.next == 0) {
+        returnmenu = true;
+        return;
+    }
     schip.beamstate = true;
     schip.shieldstate = true;
-    level = next;
+    level = s.next;
 }
 
 } // namespace
@@ -123,56 +169,15 @@ void Waves::Place(std::span<const Spawn> table, card wave) {
 }
 
 void Level1() {
-    PlaceDragon();
-    if (!TakeBossStart()) {
-        FightWaves(Waves::kLevel1);
-    }
-    ClearArrays();
-    if (!returnmenu) {
-        schip.beamstate = true;
-        BossFight1();
-        objects[6][1].state = false;
-        objects[6][2].state = false;
-    }
-    if (!returnmenu) {
-        Interlude(kAfterLevel1);
-    }
-    NextLevel(2);
+    PlayLevel(kLevels[1]);
 }
 
 void Level2() {
-    PlaceDragon();
-    if (!TakeBossStart()) {
-        FightWaves(Waves::kLevel2);
-    }
-    ClearArrays();
-    if (!returnmenu) {
-        schip.beamstate = true;
-        BossFight2();
-    }
-    if (!returnmenu) {
-        Interlude(kAfterLevel2);
-    }
-    NextLevel(3);
+    PlayLevel(kLevels[2]);
 }
 
 void Level3() {
-    PlaceDragon();
-    if (!TakeBossStart()) {
-        FightWaves(Waves::kLevel3);
-        ExtraWave();
-    }
-    ClearArrays();
-    if (!returnmenu) {
-        schip.beamstate = true;
-        BossFight3();
-    }
-    if (!returnmenu) {
-        Interlude(kClosing);
-        GameOverSave();
-    }
-    ClearArrays();
-    returnmenu = true;
+    PlayLevel(kLevels[3]);
 }
 
 } // namespace Procedures

@@ -49,6 +49,7 @@ bool NameEntry() {
     // the menus (M for the sound, say) are still queued.
     Wimdows::FlushKeys();
     card t = 1;
+    mode = Mode::NameEntry;
     Wimdows::SetTitle(Layout::kTitleGameOverSave);
     Screen::Draw(Layout::kGameOverBack, {0, 0});
     Screen::DrawMasked(Layout::kGameOverPicture, Layout::kGameOverMask, Layout::kGameOverAt);
@@ -94,6 +95,7 @@ bool NameEntry() {
 
 void GameOver() {
     ClearArrays();
+    mode = Mode::GameOver;
     Wimdows::SetTitle(Layout::kTitleGameOver);
     Screen::DrawMasked(Layout::kGameOverPicture, Layout::kGameOverMask, Layout::kGameOverAt);
     Screen::Draw(Layout::kReturnPicture, {Layout::kReturn.x1, Layout::kReturn.y1});
@@ -114,6 +116,8 @@ void GameOver() {
         }
         if (!saved && Screen::Clicked(Layout::kSave)) {
             saved = NameEntry();
+            // Back on this screen, though the caption is the menu's again.
+            mode = Mode::GameOver;
         }
         Wimdows::IdleSleep(20);
     }

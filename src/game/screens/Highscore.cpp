@@ -48,6 +48,7 @@ void Save() {
 }
 
 void HighScore() {
+    mode = Mode::Highscores;
     Wimdows::SetTitle(Layout::kTitleHighscore);
     Screen::Draw(Layout::kMenuBack, {0, 0});
     ScoreFile::Read(scorefile, scores);

@@ -62,6 +62,7 @@ void DrawTitle() {
 } // namespace
 
 void MenuDraw() {
+    mode = Mode::Menu;
     Screen::Draw(Layout::kMenuBack, {0, 0});
     DrawTitle();
     for (const auto& b : Layout::kMenuButtons) {

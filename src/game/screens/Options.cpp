@@ -38,6 +38,7 @@ void Choose(const Choice& c) {
 } // namespace
 
 void MenuOptions() {
+    mode = Mode::Options;
     Wimdows::SetTitle(Layout::kTitleOptions);
     Wimdows::SetFont(Layout::kFontStyle, Layout::kWhite);
     Screen::Draw(Layout::kMenuBack, {0, 0});

@@ -6,6 +6,7 @@
 namespace Procedures {
 
 void Story() {
+    mode = Mode::Story;
     Wimdows::SetTitle(Layout::kTitleStory);
     Screen::Draw(Layout::kMenuBack, {0, 0});
     Screen::DrawReturnButton();
@@ -22,6 +23,7 @@ void Story() {
 }
 
 void Credit() {
+    mode = Mode::Credits;
     Wimdows::SetTitle(Layout::kTitleCredits);
     Screen::Draw(Layout::kCreditsPicture, {0, 0});
     Screen::DrawReturnButton();

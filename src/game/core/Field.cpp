@@ -1,0 +1,104 @@
+// What a frame of play does to the game: the scroll, the deadly contacts,
+// the shield, the floating text and the beam. They run in the order the
+// frame used to show them in, between the layers they come between, so the
+// frame and the game stay what they were while drawing only draws.
+#include "display/Wimdows.h"
+#include "game/Procedures.h"
+#include "game/core/Placement.h"
+#include "game/core/ScenePictures.h"
+
+#include <array>
+
+namespace Procedures {
+
+namespace {
+
+namespace P = ScenePictures;
+
+using IcicleSet = std::array<bool, 21>; // [1..20]
+
+// The colour the deadly layers show at window pixel (x, y): the level's
+// deadly-area pictures with the contact pictures of the icicles in `drawn`
+// over them, later icicles over earlier ones. Outside the window everything
+// reads black; where no picture lies nothing is deadly.
+bool BlackAt(integer x, integer y, const IcicleSet& drawn) {
+    if (x < 0 || y < 0 || x >= static_cast<integer>(Wimdows::kWidth) ||
+        y >= static_cast<integer>(Wimdows::kHeight)) {
+        return true;
+    }
+    card colour = 0;
+    const card contact = images[P::kIcicleContactGroup][P::kIcicleContactSlot][1];
+    for (card i = 20; i >= 1; --i) {
+        const Background& ice = BackObjLevel2[i];
+        if (drawn[i] && Wimdows::PictureAt(contact, ice.x, ice.y, x, y, colour)) {
+            return colour == 0;
+        }
+    }
+    const auto layers = BackgroundLayers(backarr[level].x, 2);
+    for (auto p = layers.rbegin(); p != layers.rend(); ++p) {
+        if (Wimdows::PictureAt(p->picture, p->x, 0, x, y, colour)) {
+            return colour == 0;
+        }
+    }
+    return false;
+}
+
+bool OnIcicle(const Background& ice, integer x, integer y) {
+    return x >= ice.x && x < ice.x + P::kIcicleWidth && y >= ice.y && y < ice.y + P::kIcicleHeight;
+}
+
+void DragonLost() {
+    schip.health = 0;
+    Explosion(schip.x, schip.y, 1);
+}
+
+} // namespace
+
+void ScrollBackground() {
+    integer& bx = backarr[level].x;
+    bx -= P::kScrollStep;
+    if (bx <= -P::kScrollLoop) {
+        bx += P::kScrollLoop;
+    }
+}
+
+void DeadlyContacts() {
+    const integer x = Px(schip.x), y = Px(schip.y);
+    IcicleSet drawn{};
+    if (level == 2) {
+        for (card i = 1; i <= 20; ++i) {
+            Background& ice = BackObjLevel2[i];
+            if (!ice.update) {
+                continue;
+            }
+            drawn[i] = true;
+            // Black under the dragon may come from an icicle laid down earlier
+            // or from the wall; only the icicle it lies on is the one it touched.
+            if (OnIcicle(ice, x, y) && BlackAt(x, y, drawn)) {
+                DragonLost();
+                ice.update = false;
+            }
+        }
+    }
+    if (BlackAt(x, y, drawn)) {
+        DragonLost();
+    }
+}
+
+void FieldFrame() {
+    if (!FieldShown()) {
+        return;
+    }
+    ScrollBackground();
+    DeadlyContacts();
+    DrawBehindDragon();
+    if (schip.state) {
+        Energyshield();
+    }
+    DrawField();
+    AgeObjectText();
+    Energybeam();
+    DrawOnTop();
+}
+
+} // namespace Procedures

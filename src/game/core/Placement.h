@@ -1,0 +1,24 @@
+// Where the pictures of the field stand in the window, shared by the frame
+// and by the steps that test what lies under the dragon.
+#pragma once
+
+#include "game/core/World.h"
+
+#include <array>
+
+namespace Procedures {
+
+// A position in the window, truncated toward zero; held inside the int range
+// so a stray position can't make the conversion undefined.
+integer Px(real v);
+
+struct PlacedPicture {
+    card picture;
+    integer x; // the top edge is the window's
+};
+
+// The current level's two background pictures (entry 1 visible, 2 the deadly
+// area) at scroll offset bx, in the order they are drawn.
+std::array<PlacedPicture, 2> BackgroundLayers(integer bx, card entry);
+
+} // namespace Procedures

@@ -1,0 +1,230 @@
+#include "display/Wimdows.h"
+#include "game/Procedures.h"
+#include "game/core/Placement.h"
+#include "game/core/ScenePictures.h"
+#include "game/core/StateDump.h"
+#include "support/TestWorld.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+using namespace Procedures;
+
+namespace {
+
+namespace P = ScenePictures;
+
+// Small and the same everywhere, unlike the standard distributions.
+struct Numbers {
+    std::uint32_t state;
+    integer Between(integer low, integer high) {
+        state = state * 1664525u + 1013904223u;
+        return low +
+               static_cast<integer>((state >> 8) % static_cast<std::uint32_t>(high - low + 1));
+    }
+};
+
+// The contact test as the frame used to make it: the deadly area drawn into
+// the back buffer (clipped to the dragon's pixel, as the visible background
+// covers it), each icicle's contact picture over it, and the pixel under the
+// dragon read back.
+bool OldBlack() {
+    return Wimdows::GetPixel(static_cast<card>(Px(schip.x)), static_cast<card>(Px(schip.y))) == 0;
+}
+
+void OldDeadlyContacts() {
+    const integer bx = backarr[level].x;
+    const card first = 2 * level - 1;
+    const auto& pics = images[P::kBackgroundGroup];
+    const integer x = Px(schip.x), y = Px(schip.y);
+    Wimdows::SetClip(x, y, x, y);
+    if (bx > -P::kBackgroundWidth) {
+        Wimdows::DrawBitmap(pics[first][2], bx, 0);
+        Wimdows::DrawBitmap(pics[first + 1][2], bx + P::kBackgroundWidth, 0);
+    } else {
+        Wimdows::DrawBitmap(pics[first + 1][2], bx + P::kBackgroundWidth, 0);
+        Wimdows::DrawBitmap(pics[first][2], bx + 2 * P::kBackgroundWidth, 0);
+    }
+    Wimdows::ClearClip();
+    if (level == 2) {
+        const auto& coll = images[P::kIcicleContactGroup][P::kIcicleContactSlot];
+        for (card i = 1; i <= 20; ++i) {
+            Background& ice = BackObjLevel2[i];
+            if (!ice.update) {
+                continue;
+            }
+            Wimdows::DrawBitmap(coll[1], ice.x, ice.y);
+            const bool on = x >= ice.x && x < ice.x + P::kIcicleWidth && y >= ice.y &&
+                            y < ice.y + P::kIcicleHeight;
+            if (on && OldBlack()) {
+                schip.health = 0;
+                Explosion(schip.x, schip.y, 1);
+                ice.update = false;
+            }
+        }
+    }
+    if (OldBlack()) {
+        schip.health = 0;
+        Explosion(schip.x, schip.y, 1);
+    }
+}
+
+struct Outcome {
+    integer health;
+    std::array<Background, 21> icicles;
+    std::array<explosion, 26> blasts;
+    bool operator==(const Outcome& o) const {
+        for (std::size_t i = 0; i < icicles.size(); ++i) {
+            if (icicles[i].update != o.icicles[i].update) {
+                return false;
+            }
+        }
+        for (std::size_t i = 0; i < blasts.size(); ++i) {
+            if (blasts[i].state != o.blasts[i].state || blasts[i].x != o.blasts[i].x ||
+                blasts[i].y != o.blasts[i].y) {
+                return false;
+            }
+        }
+        return health == o.health;
+    }
+};
+
+Outcome Judge(void (*contacts)()) {
+    const ship dragon = schip;
+    const auto icicles = BackObjLevel2;
+    const auto blasts = explosions;
+    // Whatever the last frame left where no picture lies reads as not black.
+    const integer x = Px(schip.x), y = Px(schip.y);
+    Wimdows::Rectangle(x - 1, y - 1, x + 1, y + 1, 0xFFFFFF, true);
+    contacts();
+    const Outcome o{schip.health, BackObjLevel2, explosions};
+    schip = dragon;
+    BackObjLevel2 = icicles;
+    explosions = blasts;
+    return o;
+}
+
+class FrameOfPlay : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (!std::filesystem::exists("Media")) {
+            GTEST_SKIP() << "no pictures in the working directory";
+        }
+        TestWorld::NewGameState();
+        Loadbmp();
+    }
+};
+
+std::vector<std::uint32_t> Pixels() {
+    std::vector<std::uint32_t> all;
+    all.reserve(std::size_t{Wimdows::kWidth} * Wimdows::kHeight);
+    for (card y = 0; y < Wimdows::kHeight; ++y) {
+        for (card x = 0; x < Wimdows::kWidth; ++x) {
+            all.push_back(Wimdows::GetPixel(x, y));
+        }
+    }
+    return all;
+}
+
+} // namespace
+
+TEST_F(FrameOfPlay, ReadingTheDeadlyPicturesGivesWhatTheFrameReadBack) {
+    Numbers rng{12345};
+    int deaths = 0, icicleDeaths = 0, cases = 0;
+    for (card lvl = 1; lvl <= 3; ++lvl) {
+        level = lvl;
+        for (int n = 0; n < 4000; ++n) {
+            backarr[lvl].x = rng.Between(-P::kScrollLoop + 1, 0);
+            BackObjLevel2 = {};
+            if (lvl == 2) {
+                for (card i = 1; i <= 20; ++i) {
+                    BackObjLevel2[i] = {rng.Between(-40, 1040), rng.Between(-160, 780),
+                                        rng.Between(0, 2) != 0};
+                }
+            }
+            // A third of the dragons on an icicle, the others anywhere, a
+            // little beyond the window's edges included.
+            const card on = static_cast<card>(rng.Between(1, 20));
+            if (lvl == 2 && n % 3 == 0 && BackObjLevel2[on].update) {
+                schip.x = static_cast<real>(BackObjLevel2[on].x + rng.Between(0, P::kIcicleWidth));
+                schip.y = static_cast<real>(BackObjLevel2[on].y + rng.Between(0, P::kIcicleHeight));
+            } else {
+                schip.x = static_cast<real>(rng.Between(-20, 1044)) + 0.5f;
+                schip.y = static_cast<real>(rng.Between(-20, 788));
+            }
+            schip.health = 100;
+            explosions = {};
+            const Outcome old = Judge(OldDeadlyContacts);
+            const Outcome now = Judge(DeadlyContacts);
+            ASSERT_TRUE(old == now) << "level " << lvl << " scroll " << backarr[lvl].x << " dragon "
+                                    << schip.x << "," << schip.y;
+            ++cases;
+            deaths += now.health == 0 ? 1 : 0;
+            for (card i = 1; i <= 20; ++i) {
+                icicleDeaths += BackObjLevel2[i].update && !now.icicles[i].update ? 1 : 0;
+            }
+        }
+    }
+    // Both answers came up often, the icicles' too.
+    EXPECT_GT(deaths, cases / 10);
+    EXPECT_LT(deaths, cases * 9 / 10);
+    EXPECT_GT(icicleDeaths, 50);
+}
+
+TEST_F(FrameOfPlay, DrawingChangesNothingButPixelsAndTwiceGivesTheSameFrame) {
+    for (card lvl = 1; lvl <= 3; ++lvl) {
+        SCOPED_TRACE(lvl);
+        level = lvl;
+        backarr[lvl].x = -900;
+        schip = {500, 380, 40, 30, 3, false, false, false, true, 2, 2};
+        initshield = true;
+        initbeam = true;
+        beamshown = true;
+        growcounter = 12;
+        CreateEnemy(700, 300, 4, 1, 3); // a diving bat, with its streak
+        CreateEnemy(800, 500, 5, 2, 1);
+        bullets[3] = {-15, 0, 600, 200, 5, true, 1};
+        explosions[2] = {1, 1, 650, 420, true};
+        objects[2][4] = {0, 0, 0, 0, 0, 125, false, true}; // its text's last frame
+        objects[3][1] = {-7, 1, 420, 250, 0, 10, true, false};
+        BackObjLevel2[3] = {300, 100, true};
+        BackObjLevel3[2] = {0, 0, 350, 600, 0, 0, true, false};
+
+        const std::string before = StateDump::StateJson();
+        const auto items = objects;
+        const auto scroll = backarr;
+        const auto icicles = BackObjLevel2;
+        Draw();
+        const auto first = Pixels();
+        Wimdows::Rectangle(0, 0, 1023, 767, 0xFF00FF, true); // nothing of this may show
+        Draw();
+        EXPECT_TRUE(first == Pixels());
+        EXPECT_EQ(StateDump::StateJson(), before);
+        EXPECT_EQ(objects[2][4].counter, items[2][4].counter);
+        EXPECT_TRUE(objects[2][4].textstate);
+        EXPECT_EQ(backarr[lvl].x, scroll[lvl].x);
+        EXPECT_EQ(BackObjLevel2[3].update, icicles[3].update);
+        EXPECT_TRUE(beamshown);
+    }
+}
+
+TEST_F(FrameOfPlay, TheBeamsLastTickStillShowsItsFirstPiece) {
+    level = 1;
+    backarr[1].x = -700;
+    schip.x = 400;
+    schip.y = 300;
+    initbeam = true;
+    schip.beamstate = false;
+    growcounter = 130; // at its reach: this tick ends it
+    Energybeam();
+    EXPECT_FALSE(initbeam);
+    EXPECT_EQ(growcounter, 0u);
+    Draw();
+    const auto shown = Pixels();
+    beamshown = false;
+    Draw();
+    EXPECT_FALSE(shown == Pixels());
+}

@@ -1,0 +1,150 @@
+#include "ScreenRun.h"
+
+#include "display/Run.h"
+#include "display/Wimdows.h"
+#include "game/Game.h"
+#include "game/Procedures.h"
+#include "game/screens/Layout.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+using namespace Procedures;
+using namespace ScreenRun;
+namespace L = Procedures::Layout;
+
+namespace {
+
+constexpr std::uint32_t kPause = 'P', kEnter = 13, kEscape = 27;
+
+// A player who goes by the mode alone: every menu screen in turn, a game
+// started at the first boss, paused there and in the next level's wave, then
+// given up, a name saved from the game-over screen, and the game ended.
+class ModePlayer {
+  public:
+    std::vector<Mode> seen;
+    std::string titleAfterSave;
+
+    void OnSync() {
+        if (mode == Mode::Paused && !seen.empty() && seen.back() != Mode::Paused) {
+            pausedIn_[seen.back() == Mode::Wave] = true;
+        }
+        if (seen.empty() || seen.back() != mode) {
+            seen.push_back(mode);
+        }
+        if (mouseDown_) {
+            Apply(InputEvent::MouseUp);
+            mouseDown_ = false;
+            return;
+        }
+        switch (mode) {
+        case Mode::Menu:
+            Click(kMenuPlan[next_++]);
+            break;
+        case Mode::Story:
+        case Mode::Options:
+        case Mode::Highscores:
+        case Mode::Credits:
+            Click(L::kReturn);
+            break;
+        case Mode::BossFight:
+        case Mode::Wave:
+            Hold(kEnter, false);
+            if (!pausedIn_[mode == Mode::Wave]) {
+                Hold(kPause, true); // until the next tick's pause check sees it
+            } else if (held_[kPause]) {
+                Hold(kPause, false);
+            } else if (mode == Mode::BossFight) {
+                enemies[1].state = false; // the boss beaten
+            } else {
+                Hold(kEscape, true); // given up
+            }
+            break;
+        case Mode::Paused:
+            Hold(kPause, !held_[kPause]); // let go, then press again to go on
+            break;
+        case Mode::Interlude:
+            Hold(kEnter, true);
+            break;
+        case Mode::GameOver:
+            Hold(kEscape, false);
+            if (saved_) {
+                titleAfterSave = Wimdows::Run::Title();
+            }
+            Click(saved_ ? L::kReturn : L::kSave);
+            break;
+        case Mode::NameEntry:
+            Apply(InputEvent::KeyDown, kEnter);
+            Apply(InputEvent::KeyUp, kEnter);
+            saved_ = true;
+            break;
+        }
+    }
+
+  private:
+    static constexpr std::array<L::Rect, 6> kMenuPlan{
+        L::kMenuButtons[0].rect, L::kMenuButtons[2].rect, L::kMenuButtons[3].rect,
+        L::kMenuButtons[4].rect, L::kMenuButtons[1].rect, L::kMenuButtons[5].rect};
+
+    static void Apply(InputEvent::Kind kind, std::uint32_t code = 0, std::int32_t x = 0,
+                      std::int32_t y = 0) {
+        Wimdows::Run::Apply({0, kind, code, x, y, {}});
+    }
+    void Click(const L::Rect& r) {
+        Apply(InputEvent::MouseMove, 0, (r.x1 + r.x2) / 2, (r.y1 + r.y2) / 2);
+        Apply(InputEvent::MouseDown);
+        mouseDown_ = true;
+    }
+    void Hold(std::uint32_t key, bool down) {
+        if (held_[key] != down) {
+            held_[key] = down;
+            Apply(down ? InputEvent::KeyDown : InputEvent::KeyUp, key);
+        }
+    }
+
+    std::size_t next_ = 0;
+    bool mouseDown_ = false;
+    bool saved_ = false;
+    std::array<bool, 2> pausedIn_{}; // boss fight, wave
+    std::array<bool, 256> held_{};
+};
+
+class GameMode : public Fixture {
+  protected:
+    void SetUp() override {
+        if (!std::filesystem::exists("Media")) {
+            GTEST_SKIP() << "no pictures in the working directory";
+        }
+        Fixture::SetUp();
+        Game::options.startAtBoss = true;
+    }
+    void TearDown() override {
+        Game::options.startAtBoss = false;
+        Fixture::TearDown();
+    }
+};
+
+} // namespace
+
+TEST_F(GameMode, EachScreenAndLoopSetsItsOwnAndTheTitleIsOnlyShown) {
+    ModePlayer player;
+    Wimdows::Run::SetSyncHook([&player] { player.OnSync(); });
+    testing::internal::CaptureStdout();
+    const bool returned = Play({}, Game::main);
+    testing::internal::GetCapturedStdout();
+    ASSERT_TRUE(returned);
+    EXPECT_TRUE(quitgame);
+    const std::vector<Mode> expected{
+        Mode::Menu,       Mode::Story,     Mode::Menu,      Mode::Options,  Mode::Menu,
+        Mode::Highscores, Mode::Menu,      Mode::Credits,   Mode::Menu,     Mode::BossFight,
+        Mode::Paused,     Mode::BossFight, Mode::Interlude, Mode::Wave,     Mode::Paused,
+        Mode::Wave,       Mode::GameOver,  Mode::NameEntry, Mode::GameOver, Mode::Menu,
+    };
+    EXPECT_EQ(player.seen, expected);
+    // Back from the name entry the window keeps the menu's caption, but the
+    // game-over screen is what is up.
+    EXPECT_EQ(player.titleAfterSave, L::kTitleMenu);
+}

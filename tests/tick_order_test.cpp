@@ -1,0 +1,52 @@
+#include "display/Run.h"
+#include "display/Wimdows.h"
+#include "game/Procedures.h"
+#include "game/core/FrameLoop.h"
+#include "game/levels/BossFights.h"
+#include "support/TestWorld.h"
+
+#include <gtest/gtest.h>
+
+using namespace Procedures;
+
+namespace {
+
+void Input(Wimdows::Run::InputEvent::Kind kind, card code, integer x = 0, integer y = 0) {
+    Wimdows::Run::Apply({Wimdows::Run::ClockMs(), kind, code, x, y, {}});
+}
+
+// The dragon's lives as the first frame shown saw them, after one tick with
+// Escape held; the game-over screen that follows is left at once.
+integer LivesShownOnEscape(void (*tick)()) {
+    TestWorld::NewGameState();
+    CreateEnemy(900, 300, 2, 1, 0);
+    integer shown = -1;
+    Wimdows::Run::SetFrameHook([&shown] {
+        if (shown < 0) {
+            shown = schip.lives;
+        }
+    });
+    Input(Wimdows::Run::InputEvent::KeyDown, 0x1B);
+    Input(Wimdows::Run::InputEvent::MouseMove, 0, 100, 680); // on Return
+    Input(Wimdows::Run::InputEvent::MouseDown, 0, 100, 680);
+    tick();
+    Wimdows::Run::SetFrameHook(nullptr);
+    EXPECT_TRUE(returnmenu);
+    return shown;
+}
+
+} // namespace
+
+// The one order of a tick keeps the place each kind of tick gives Escape:
+// a wave shows its frame with the lives still there, a fight has given up
+// before its rules and shows none.
+TEST(TickOrder, EscapeGivesAFightUpBeforeItsFrameAndAWaveAfter) {
+    EXPECT_EQ(LivesShownOnEscape(Tick), 4);
+    EXPECT_EQ(LivesShownOnEscape([] {
+                  Boss::WindFight f;
+                  Boss::Setup(f);
+                  Boss::Tick(f);
+              }),
+              0);
+    Wimdows::Run::Reset();
+}
