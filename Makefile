@@ -176,11 +176,7 @@ windows: windows-build
 windows-test: windows
 	@[ -d $(WINE_PREFIX) ] || $(WINDOWS_ENV) timeout -s KILL 600 $(WINE) wineboot --init >/dev/null 2>&1
 	@$(WINDOWS_ENV) /usr/lib/wine/wineserver -p 60 2>/dev/null || true # already running
-<<<<<<< HEAD
 	@cd $(WINDOWS_BUILD) && $(WINDOWS_ENV) ctest $(CTEST_FLAGS) -j $(JOBS)
-	@$(WINDOWS_ENV) sh dist/windows/check-zip.sh $(WINDOWS_BUILD)/morvek-windows.zip $(WINE) $(BUILD)/morvek scripts/demo.txt
-=======
-	@cd $(WINDOWS_BUILD) && $(WINDOWS_ENV) ctest --output-on-failure -j $(JOBS)
 	@$(WINDOWS_ENV) sh dist/windows/check-zip.sh $(WINDOWS_ZIP) $(WINE) $(BUILD)/morvek scripts/demo.txt
 
 # The Debian package, built by CPack in its own tree: the game in /usr/games,
@@ -203,4 +199,3 @@ deb:
 deb-test: deb build
 	$(call install-missing,$(DEB_TEST_PACKAGES))
 	@sh dist/check-deb.sh $(DEB) $(BUILD)/morvek scripts/demo.txt
->>>>>>> package
