@@ -1,6 +1,8 @@
 // Reading BMP files from their bytes into pictures at the size they are drawn.
 #include "display/Picture.h"
 
+#include "display/PixelMemory.h"
+
 #include <SDL.h>
 
 #include <algorithm>
@@ -55,14 +57,7 @@ Picture Sized(std::uint32_t width, std::uint32_t height) {
     out.width = width;
     out.height = height;
     out.words = (width + 63) / 64;
-    out.white.assign(static_cast<std::size_t>(out.words) * height, 0);
     return out;
-}
-
-std::unique_ptr<std::uint32_t[]> Pixels(std::uint32_t width, std::uint32_t height) {
-    // Every pixel is written before it is read; clearing them first would
-    // be one more pass over fresh memory.
-    return std::make_unique_for_overwrite<std::uint32_t[]>(std::size_t{width} * height);
 }
 
 // Where the pixels of a plain file are: bottom row first unless the height is
@@ -127,13 +122,12 @@ template <typename Column> struct RowReader {
         return other == 0;
     }
 
-    // Columns [x0, width) to 0x00RRGGBB pixels, their white bits added to `bits`.
+    // Columns [x0, width) to 0x00RRGGBB pixels.
     void Coloured(const std::uint8_t* src, std::uint32_t x0, std::uint32_t width,
-                  std::uint32_t* row, std::uint64_t* bits) const {
+                  std::uint32_t* row) const {
         for (std::uint32_t x = x0; x < width; ++x) {
             const std::uint8_t* p = At(src, x);
             row[x] = (std::uint32_t{p[2]} << 16) | (std::uint32_t{p[1]} << 8) | p[0];
-            bits[x >> 6] |= std::uint64_t{row[x] == kWhite} << (x & 63);
         }
     }
 };
@@ -153,12 +147,24 @@ std::uint64_t Word(const std::uint8_t* p) {
     return v;
 }
 
+void Put(std::uint32_t* to, std::uint64_t two) {
+    std::memcpy(to, &two, sizeof two);
+}
+
 bool BlackAndWhiteRow(const std::uint8_t* src, std::uint32_t width, std::uint64_t* bits) {
     std::uint64_t other = 0;
     std::uint32_t x = 0;
     for (; kWordwise && x + 8 <= width; x += 8) {
         const std::uint8_t* p = src + 3 * std::size_t{x};
         const std::uint64_t a = Word(p), b = Word(p + 8), c = Word(p + 16);
+        // Most of a mask or a deadly area is long runs of one or the other.
+        if ((a | b | c) == 0) {
+            continue;
+        }
+        if ((a & b & c) == ~std::uint64_t{0}) {
+            bits[x >> 6] |= std::uint64_t{0xFF} << (x & 63);
+            continue;
+        }
         // Every byte 0 or 0xFF: each bit equal to the next within its byte.
         constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7F;
         other |= ((a ^ (a >> 1)) | (b ^ (b >> 1)) | (c ^ (c >> 1))) & kLow7;
@@ -176,33 +182,25 @@ bool BlackAndWhiteRow(const std::uint8_t* src, std::uint32_t width, std::uint64_
     return other == 0 && RowReader<Unscaled>{}.BlackAndWhite(src, x, width, bits);
 }
 
-void ColouredRow(const std::uint8_t* src, std::uint32_t width, std::uint32_t* row,
-                 std::uint64_t* bits) {
+void ColouredRow(const std::uint8_t* src, std::uint32_t width, std::uint32_t* row) {
     std::uint32_t x = 0;
     for (; kWordwise && x + 8 <= width; x += 8) {
         const std::uint8_t* p = src + 3 * std::size_t{x};
         const std::uint64_t a = Word(p), b = Word(p + 8), c = Word(p + 16);
-        const std::array<std::uint64_t, 8> eight{a & kWhite,
-                                                 (a >> 24) & kWhite,
-                                                 (a >> 48) | ((b & 0xFF) << 16),
-                                                 (b >> 8) & kWhite,
-                                                 (b >> 32) & kWhite,
-                                                 (b >> 56) | ((c & 0xFFFF) << 8),
-                                                 (c >> 16) & kWhite,
-                                                 c >> 40};
-        std::uint64_t white = 0;
-        for (std::uint32_t i = 0; i < 8; ++i) {
-            row[x + i] = static_cast<std::uint32_t>(eight[i]);
-            white |= std::uint64_t{eight[i] == kWhite} << i;
-        }
-        bits[x >> 6] |= white << (x & 63);
+        // Two pixels a word: the low half the left one.
+        constexpr std::uint64_t kHigh = std::uint64_t{kWhite} << 32;
+        Put(row + x, (a & kWhite) | ((a << 8) & kHigh));
+        Put(row + x + 2, (a >> 48) | ((b << 16) & 0xFF0000) | ((b << 24) & kHigh));
+        Put(row + x + 4,
+            ((b >> 32) & kWhite) | ((b >> 24) & 0xFF00000000) | ((c << 40) & 0xFFFF0000000000));
+        Put(row + x + 6, ((c >> 16) & kWhite) | ((c >> 8) & kHigh));
     }
-    RowReader<Unscaled>{}.Coloured(src, x, width, row, bits);
+    RowReader<Unscaled>{}.Coloured(src, x, width, row);
 }
 
 // The white bits alone if the picture is pure black and white; else, from
 // the first row holding anything else (a coloured picture costs a row here),
-// the pixels too.
+// the pixels alone.
 template <typename BlackAndWhite, typename Coloured>
 Picture ReadPlain(std::span<const std::uint8_t> bytes, const Plain& in, std::uint32_t width,
                   std::uint32_t height, BlackAndWhite blackAndWhite, Coloured coloured) {
@@ -210,20 +208,18 @@ Picture ReadPlain(std::span<const std::uint8_t> bytes, const Plain& in, std::uin
     const auto source = [&](std::uint32_t y) {
         return in.Row(bytes, Sample(y, height, in.height));
     };
-    const auto bits = [&out](std::uint32_t y) {
-        return out.white.data() + std::size_t{y} * out.words;
-    };
+    out.white.assign(std::size_t{out.words} * height, 0);
     std::uint32_t y = 0;
-    while (y < height && blackAndWhite(source(y), bits(y))) {
+    while (y < height && blackAndWhite(source(y), out.white.data() + std::size_t{y} * out.words)) {
         ++y;
     }
     if (y == height) {
         return out;
     }
-    std::fill(out.white.begin(), out.white.end(), 0);
-    out.pixels = Pixels(width, height);
+    out.white = {};
+    out.pixels = NewPixels(std::size_t{width} * height);
     for (y = 0; y < height; ++y) {
-        coloured(source(y), out.pixels.get() + std::size_t{y} * width, bits(y));
+        coloured(source(y), out.pixels.get() + std::size_t{y} * width);
     }
     return out;
 }
@@ -241,19 +237,14 @@ bool Scale(SDL_Surface* src, Picture& out) {
     for (std::uint32_t x = 0; x < out.width; ++x) {
         column[x] = Sample(x, out.width, static_cast<std::uint32_t>(src->w));
     }
-    out.pixels = Pixels(out.width, out.height);
+    out.pixels = NewPixels(std::size_t{out.width} * out.height);
     const auto* base = static_cast<const std::uint8_t*>(src->pixels);
     for (std::uint32_t y = 0; y < out.height; ++y) {
         const auto sy = Sample(y, out.height, static_cast<std::uint32_t>(src->h));
         const auto* srow = reinterpret_cast<const std::uint32_t*>(base + sy * src->pitch);
         auto* drow = out.pixels.get() + static_cast<std::size_t>(y) * out.width;
-        auto* wrow = out.white.data() + static_cast<std::size_t>(y) * out.words;
         for (std::uint32_t x = 0; x < out.width; ++x) {
-            const std::uint32_t p = srow[column[x]] & kWhite;
-            drow[x] = p;
-            if (p == kWhite) {
-                wrow[x >> 6] |= std::uint64_t{1} << (x & 63);
-            }
+            drow[x] = srow[column[x]] & kWhite;
         }
     }
     SDL_UnlockSurface(src);
@@ -261,6 +252,20 @@ bool Scale(SDL_Surface* src, Picture& out) {
 }
 
 } // namespace
+
+const std::uint64_t* Picture::WhiteRow(std::uint32_t y) const {
+    if (white.empty()) {
+        white.assign(std::size_t{words} * height, 0);
+        for (std::uint32_t r = 0; r < height; ++r) {
+            const std::uint32_t* row = pixels.get() + std::size_t{r} * width;
+            std::uint64_t* bits = white.data() + std::size_t{r} * words;
+            for (std::uint32_t x = 0; x < width; ++x) {
+                bits[x >> 6] |= std::uint64_t{row[x] == kWhite} << (x & 63);
+            }
+        }
+    }
+    return white.data() + static_cast<std::size_t>(y) * words;
+}
 
 const std::uint32_t* Picture::PixelRow(std::uint32_t y, std::uint32_t x0, std::uint32_t x1,
                                        std::vector<std::uint32_t>& scratch) const {
@@ -299,9 +304,7 @@ std::optional<Picture> ReadBmp(std::span<const std::uint8_t> bytes, std::uint32_
             [width](const std::uint8_t* src, std::uint64_t* bits) {
                 return BlackAndWhiteRow(src, width, bits);
             },
-            [width](const std::uint8_t* src, std::uint32_t* row, std::uint64_t* bits) {
-                ColouredRow(src, width, row, bits);
-            });
+            [width](const std::uint8_t* src, std::uint32_t* row) { ColouredRow(src, width, row); });
     }
     std::vector<std::uint32_t> column(width);
     for (std::uint32_t x = 0; x < width; ++x) {
@@ -314,9 +317,7 @@ std::optional<Picture> ReadBmp(std::span<const std::uint8_t> bytes, std::uint32_
         [&](const std::uint8_t* src, std::uint64_t* bits) {
             return reader.BlackAndWhite(src, 0, width, bits);
         },
-        [&](const std::uint8_t* src, std::uint32_t* row, std::uint64_t* bits) {
-            reader.Coloured(src, 0, width, row, bits);
-        });
+        [&](const std::uint8_t* src, std::uint32_t* row) { reader.Coloured(src, 0, width, row); });
 }
 
 std::optional<Picture> ReadBmpWithSdl(std::span<const std::uint8_t> bytes, std::uint32_t width,

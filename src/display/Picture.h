@@ -19,15 +19,15 @@ struct Picture {
     // width * height, 0x00RRGGBB, top row first. None for a picture of pure
     // black and white, which `white` tells whole: masks and deadly areas are
     // most of the pictures' memory, and fresh memory is slow to come by.
-    std::unique_ptr<std::uint32_t[]> pixels;
+    std::shared_ptr<std::uint32_t[]> pixels;
     // One bit per pixel, set where the pixel is pure white: the picture's
-    // shape when it serves as a mask. Each row starts on a fresh word.
-    std::vector<std::uint64_t> white;
+    // shape when it serves as a mask. Each row starts on a fresh word. A
+    // coloured picture works them out when first used as a mask, which
+    // coloured pictures seldom are.
+    mutable std::vector<std::uint64_t> white;
     std::uint32_t words = 0; // words per row of `white`
 
-    const std::uint64_t* WhiteRow(std::uint32_t y) const {
-        return white.data() + static_cast<std::size_t>(y) * words;
-    }
+    const std::uint64_t* WhiteRow(std::uint32_t y) const;
     // Row y's pixels from column x0 on (to x1): in place, or spelt out into
     // `scratch` for a picture of black and white.
     const std::uint32_t* PixelRow(std::uint32_t y, std::uint32_t x0, std::uint32_t x1,
