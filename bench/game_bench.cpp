@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <set>
 #include <string>
 #include <string_view>
@@ -52,9 +53,10 @@ double ReadPicturesMs(std::size_t& bytes) {
             continue;
         }
         std::ifstream in(Procedures::MediaPath(row.file), std::ios::binary | std::ios::ate);
-        std::vector<char> data(in ? static_cast<std::size_t>(in.tellg()) : 0);
+        const std::streamsize size = in ? static_cast<std::streamsize>(in.tellg()) : 0;
+        const auto data = std::make_unique_for_overwrite<char[]>(static_cast<std::size_t>(size));
         in.seekg(0);
-        in.read(data.data(), static_cast<std::streamsize>(data.size()));
+        in.read(data.get(), size);
         bytes += static_cast<std::size_t>(in.gcount());
     }
     return std::chrono::duration<double, std::milli>(Clock::now() - t0).count();

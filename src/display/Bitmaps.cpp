@@ -7,6 +7,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -77,16 +78,22 @@ void MaskedRow(const std::uint32_t* src, const std::uint64_t* bits, std::uint32_
 // A file larger than any picture we take could need is refused unread.
 constexpr std::uint64_t kMaxFileBytes = 4 * kMaxPixels + (std::uint64_t{1} << 20);
 
+struct FileBytes {
+    std::unique_ptr<std::uint8_t[]> data; // not cleared first: the read fills it
+    std::size_t size = 0;
+};
+
 // The whole file in one read: read piecemeal, a picture costs a system call a row.
-std::optional<std::vector<std::uint8_t>> ReadWhole(const std::filesystem::path& name) {
+std::optional<FileBytes> ReadWhole(const std::filesystem::path& name) {
     std::ifstream in(name, std::ios::binary | std::ios::ate);
     const std::streamoff size = in ? static_cast<std::streamoff>(in.tellg()) : -1;
     if (size < 0 || static_cast<std::uint64_t>(size) > kMaxFileBytes) {
         return {};
     }
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
+    FileBytes bytes{std::make_unique_for_overwrite<std::uint8_t[]>(static_cast<std::size_t>(size)),
+                    static_cast<std::size_t>(size)};
     in.seekg(0);
-    in.read(reinterpret_cast<char*>(bytes.data()), size);
+    in.read(reinterpret_cast<char*>(bytes.data.get()), size);
     if (in.gcount() != size) {
         return {};
     }
@@ -112,7 +119,7 @@ std::uint32_t LoadBitmap(std::string_view file, std::uint32_t width, std::uint32
     if (!bytes) {
         return 0;
     }
-    std::optional<Picture> picture = ReadBmp(*bytes, width, height);
+    std::optional<Picture> picture = ReadBmp({bytes->data.get(), bytes->size}, width, height);
     return picture ? AddBitmap(std::move(*picture)) : 0;
 }
 
