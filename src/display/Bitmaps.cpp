@@ -9,6 +9,7 @@
 #include <fstream>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -78,26 +79,31 @@ void MaskedRow(const std::uint32_t* src, const std::uint64_t* bits, std::uint32_
 // A file larger than any picture we take could need is refused unread.
 constexpr std::uint64_t kMaxFileBytes = 4 * kMaxPixels + (std::uint64_t{1} << 20);
 
-struct FileBytes {
-    std::unique_ptr<std::uint8_t[]> data; // not cleared first: the read fills it
-    std::size_t size = 0;
+// Where files are read: kept from one picture to the next, as fresh memory
+// costs more to touch than the file costs to read.
+struct ReadBuffer {
+    std::unique_ptr<std::uint8_t[]> data; // not cleared first: each read fills it
+    std::size_t capacity = 0;
 };
+ReadBuffer buffer;
 
 // The whole file in one read: read piecemeal, a picture costs a system call a row.
-std::optional<FileBytes> ReadWhole(const std::filesystem::path& name) {
+std::optional<std::span<const std::uint8_t>> ReadWhole(const std::filesystem::path& name) {
     std::ifstream in(name, std::ios::binary | std::ios::ate);
     const std::streamoff size = in ? static_cast<std::streamoff>(in.tellg()) : -1;
     if (size < 0 || static_cast<std::uint64_t>(size) > kMaxFileBytes) {
         return {};
     }
-    FileBytes bytes{std::make_unique_for_overwrite<std::uint8_t[]>(static_cast<std::size_t>(size)),
-                    static_cast<std::size_t>(size)};
+    const auto bytes = static_cast<std::size_t>(size);
+    if (bytes > buffer.capacity) {
+        buffer = {std::make_unique_for_overwrite<std::uint8_t[]>(bytes), bytes};
+    }
     in.seekg(0);
-    in.read(reinterpret_cast<char*>(bytes.data.get()), size);
+    in.read(reinterpret_cast<char*>(buffer.data.get()), size);
     if (in.gcount() != size) {
         return {};
     }
-    return bytes;
+    return std::span<const std::uint8_t>(buffer.data.get(), bytes);
 }
 
 } // namespace
@@ -119,7 +125,7 @@ std::uint32_t LoadBitmap(std::string_view file, std::uint32_t width, std::uint32
     if (!bytes) {
         return 0;
     }
-    std::optional<Picture> picture = ReadBmp({bytes->data.get(), bytes->size}, width, height);
+    std::optional<Picture> picture = ReadBmp(*bytes, width, height);
     return picture ? AddBitmap(std::move(*picture)) : 0;
 }
 
@@ -131,6 +137,7 @@ void DestroyBitmap(std::uint32_t bitmap) {
 
 void FreeBitmaps() {
     bit.clear();
+    buffer = {};
 }
 
 std::uint32_t BitLen() {
