@@ -3,7 +3,7 @@
 #include "platform/System.h"
 
 #include <algorithm>
-#include <cstddef>
+#include <new>
 
 namespace Wimdows {
 
@@ -13,33 +13,54 @@ constexpr std::size_t kLargePage = std::size_t{2} << 20;
 constexpr std::size_t kBlock = 8 * kLargePage;
 constexpr std::size_t kLine = 64; // each picture starts on a cache line
 
+// Smaller buffers would waste most of a large page.
+bool Large(std::size_t bytes) {
+    return bytes >= kLargePage / 2;
+}
+
+std::size_t WholePages(std::size_t bytes) {
+    return (bytes + kLargePage - 1) / kLargePage * kLargePage;
+}
+
 struct Block {
-    std::unique_ptr<std::byte[]> memory; // kLargePage more than `size`, for the alignment
-    std::byte* start = nullptr;
     std::size_t size = 0;
+    std::byte* start = nullptr;
     std::size_t used = 0;
+
+    explicit Block(std::size_t bytes)
+        : size(std::max(kBlock, WholePages(bytes))),
+          start(static_cast<std::byte*>(AllocateLarge(size))) {}
+    Block(const Block&) = delete;
+    Block& operator=(const Block&) = delete;
+    ~Block() { FreeLarge(start, size); }
 };
 
 // The block new pictures go into; older ones live on in their pictures.
 std::shared_ptr<Block> current;
 
-std::shared_ptr<Block> NewBlock(std::size_t bytes) {
-    auto block = std::make_shared<Block>();
-    block->size = std::max(kBlock, (bytes + kLargePage - 1) / kLargePage * kLargePage);
-    block->memory = std::make_unique_for_overwrite<std::byte[]>(block->size + kLargePage);
-    void* start = block->memory.get();
-    std::size_t room = block->size + kLargePage;
-    block->start = static_cast<std::byte*>(std::align(kLargePage, block->size, start, room));
-    System::PreferLargePages(block->start, block->size);
-    return block;
+} // namespace
+
+void* AllocateLarge(std::size_t bytes) {
+    if (!Large(bytes)) {
+        return ::operator new(bytes);
+    }
+    void* memory = ::operator new (WholePages(bytes), std::align_val_t{kLargePage});
+    System::PreferLargePages(memory, WholePages(bytes));
+    return memory;
 }
 
-} // namespace
+void FreeLarge(void* memory, std::size_t bytes) noexcept {
+    if (!Large(bytes)) {
+        ::operator delete(memory);
+    } else {
+        ::operator delete (memory, std::align_val_t{kLargePage});
+    }
+}
 
 std::shared_ptr<std::uint32_t[]> NewPixels(std::size_t count) {
     const std::size_t bytes = (count * sizeof(std::uint32_t) + kLine - 1) / kLine * kLine;
     if (!current || current->size - current->used < bytes) {
-        current = NewBlock(bytes);
+        current = std::make_shared<Block>(bytes);
     }
     auto* pixels = reinterpret_cast<std::uint32_t*>(current->start + current->used);
     current->used += bytes;
