@@ -82,7 +82,7 @@ constexpr std::uint64_t kMaxFileBytes = 4 * kMaxPixels + (std::uint64_t{1} << 20
 // Where files are read: kept from one picture to the next, as fresh memory
 // costs more to touch than the file costs to read.
 struct ReadBuffer {
-    std::unique_ptr<std::uint8_t[]> data; // not cleared first: each read fills it
+    std::unique_ptr<std::uint8_t[]> data;
     std::size_t capacity = 0;
 };
 ReadBuffer buffer;
@@ -96,7 +96,7 @@ std::optional<std::span<const std::uint8_t>> ReadWhole(const std::filesystem::pa
     }
     const auto bytes = static_cast<std::size_t>(size);
     if (bytes > buffer.capacity) {
-        buffer = {std::make_unique_for_overwrite<std::uint8_t[]>(bytes), bytes};
+        buffer = {std::make_unique<std::uint8_t[]>(bytes), bytes};
     }
     in.seekg(0);
     in.read(reinterpret_cast<char*>(buffer.data.get()), size);
