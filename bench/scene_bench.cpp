@@ -179,13 +179,19 @@ void ScriptedWaveTicksPerSecond() {
 
 } // namespace
 
-void WholeGameBench(); // game_bench.cpp
+// game_bench.cpp
+void WholeGameBench(const char* self);
+void StartUpRound();
 
-int main() {
+int main(int argc, char** argv) {
+    if (argc > 1 && std::string(argv[1]) == "--start-up-round") {
+        StartUpRound();
+        return 0;
+    }
     if (!std::filesystem::exists("Media")) {
         std::puts("no Media/ here: pictures are not drawn (run from the build directory)");
     }
-    WholeGameBench();
+    WholeGameBench(argv[0]);
     ScriptedWaveTicksPerSecond();
     const double scene = SceneTickMs();
     const double floor = FloorMs();

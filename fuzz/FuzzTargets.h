@@ -2,16 +2,19 @@
 // points and by the test that replays every input kept in regressions/.
 #pragma once
 
+#include "display/Picture.h"
 #include "display/Run.h"
 #include "display/Wimdows.h"
 #include "game/screens/ScoreFile.h"
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -130,8 +133,8 @@ inline void Script(std::string_view data) {
     }
 }
 
-// A picture file loaded through the layer at a size from the first two bytes,
-// then drawn plain and as its own mask.
+// A picture file read by both readers and loaded through the layer at a size
+// from the first two bytes, then drawn plain and as its own mask.
 inline void Picture(std::string_view data) {
     if (data.size() < 2) {
         return;
@@ -145,6 +148,25 @@ inline void Picture(std::string_view data) {
     (void)open;
     const auto width = static_cast<std::uint32_t>(static_cast<unsigned char>(data[0]) % 80);
     const auto height = static_cast<std::uint32_t>(static_cast<unsigned char>(data[1]) % 80);
+    // Our reader and SDL's agree on every file: whether it is a picture and
+    // then on each pixel and white bit.
+    const std::span<const std::uint8_t> bytes(
+        reinterpret_cast<const std::uint8_t*>(data.data()) + 2, data.size() - 2);
+    const auto ours = Wimdows::ReadBmp(bytes, width, height);
+    const auto sdl = Wimdows::ReadBmpWithSdl(bytes, width, height);
+    if (ours.has_value() != sdl.has_value()) {
+        std::abort();
+    }
+    std::vector<std::uint32_t> scratch, sdlScratch;
+    for (std::uint32_t y = 0; ours && y < height; ++y) {
+        const std::uint32_t* mine = ours->PixelRow(y, 0, width, scratch);
+        const std::uint32_t* theirs = sdl->PixelRow(y, 0, width, sdlScratch);
+        const std::uint64_t* white = ours->WhiteRow(y);
+        if (!std::equal(mine, mine + width, theirs) ||
+            !std::equal(white, white + ours->words, sdl->WhiteRow(y))) {
+            std::abort();
+        }
+    }
     const std::string file = TempFile("picture.bmp");
     WriteFile(file, data.substr(2));
     const std::uint32_t b = Wimdows::LoadBitmap(file, width, height);

@@ -100,6 +100,22 @@ TEST(WebPictures, DamagedOrUnknownFilesAreRefusedWithoutReadingPastTheirEnd) {
     EXPECT_FALSE(SDL_LoadBMP("/nonexistent/picture.bmp"));
 }
 
+TEST(WebPictures, BytesInMemoryReadAsTheFileWould) {
+    const auto bytes = Bmp24(2, kRows);
+    const Surface fromFile = Load(bytes);
+    const Surface fromMemory(
+        SDL_LoadBMP_RW(SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size())), 1));
+    ASSERT_TRUE(fromFile);
+    ASSERT_TRUE(fromMemory);
+    for (int y = 0; y < 2; ++y) {
+        for (int x = 0; x < 3; ++x) {
+            EXPECT_EQ(Pixel(fromMemory, x, y), Pixel(fromFile, x, y)) << x << ", " << y;
+        }
+    }
+    EXPECT_FALSE(SDL_LoadBMP_RW(SDL_RWFromConstMem(bytes.data(), 53), 1)); // cut in the header
+    EXPECT_FALSE(SDL_LoadBMP_RW(SDL_RWFromConstMem(nullptr, 0), 1));
+}
+
 TEST(WebKeys, TheGameHearsItsKeysByTheirOwnCodes) {
     EXPECT_EQ(MapKey('A', false, true), 'A');
     EXPECT_EQ(MapKey('Z', false, true), 'Z');

@@ -28,7 +28,7 @@ constexpr std::uint32_t Darken(std::uint32_t p) {
     return (p >> 2) & 0x3F3F3F;
 }
 
-void DrawScaled(std::vector<std::uint32_t>& frame, std::uint32_t width, std::uint32_t height,
+void DrawScaled(PixelBuffer& frame, std::uint32_t width, std::uint32_t height,
                 std::string_view text, std::int32_t x, std::int32_t y, std::uint32_t pixel) {
     for (const char c : text) {
         const Font::Glyph& glyph = Font::GlyphOf(font.style, static_cast<unsigned char>(c));

@@ -1,16 +1,15 @@
 // The bitmap table, opaque and masked blits into the back buffer, pixel reads.
 #include "display/Clip.h"
-
-#include <SDL.h>
+#include "display/Picture.h"
 
 #include <algorithm>
-#include <array>
 #include <bit>
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -18,101 +17,44 @@ namespace Wimdows {
 
 namespace {
 
-// Larger requests can only be mistakes; refusing them beats dying in the allocator.
-constexpr std::uint64_t kMaxPixels = std::uint64_t{1} << 26;
-
-struct BitStruct {
-    bool used = false;
-    std::uint32_t width = 0;
-    std::uint32_t height = 0;
-    std::vector<std::uint32_t> pixels; // width * height, 0x00RRGGBB
-    // One bit per pixel, set where the pixel is pure white: the picture's
-    // shape when it serves as a mask. Each row starts on a fresh word.
-    std::vector<std::uint64_t> white;
-    std::uint32_t words = 0; // words per row of `white`
-
-    const std::uint32_t* PixelRow(std::uint32_t y) const {
-        return pixels.data() + static_cast<std::size_t>(y) * width;
-    }
-    const std::uint64_t* WhiteRow(std::uint32_t y) const {
-        return white.data() + static_cast<std::size_t>(y) * words;
-    }
-};
-
 // Bitmap number n is entry n - 1; the last entry is never free.
-std::vector<BitStruct> bit;
+struct Entry {
+    bool used = false;
+    Picture picture;
+};
+std::vector<Entry> bit;
 
-const BitStruct* Find(std::uint32_t number) {
+// Where DrawBitmap and DrawMaskBitmap spell out a row of a black-and-white picture.
+std::vector<std::uint32_t> scratch;
+
+const Picture* Find(std::uint32_t number) {
     if (number == 0 || number > bit.size() || !bit[number - 1].used) {
         return nullptr;
     }
-    return &bit[number - 1];
+    return &bit[number - 1].picture;
 }
 
 // A new picture takes the lowest free entry, or else a new one at the end.
-std::uint32_t AddBitmap(BitStruct&& picture) {
-    picture.used = true;
+std::uint32_t AddBitmap(Picture&& picture) {
     const auto hole = std::find_if(bit.begin(), bit.end(), [](const auto& b) { return !b.used; });
     if (hole != bit.end()) {
-        *hole = std::move(picture);
+        *hole = {true, std::move(picture)};
         return static_cast<std::uint32_t>(hole - bit.begin()) + 1;
     }
-    bit.push_back(std::move(picture));
+    bit.push_back({true, std::move(picture)});
     return static_cast<std::uint32_t>(bit.size());
 }
 
 void DelBitmap(std::size_t del) {
-    bit[del] = BitStruct{};
+    bit[del] = Entry{};
     while (!bit.empty() && !bit.back().used) {
         bit.pop_back();
     }
 }
 
-// Closes what SDL hands out, however we leave.
-struct SurfaceFree {
-    void operator()(SDL_Surface* s) const { SDL_FreeSurface(s); }
-};
-using Surface = std::unique_ptr<SDL_Surface, SurfaceFree>;
-
-// Nearest-neighbour from the pixel centres, so that a black-and-white
-// picture stays exactly black and white at any size.
-std::uint32_t Sample(std::uint32_t dest, std::uint32_t destlen, std::uint32_t srclen) {
-    return static_cast<std::uint32_t>((std::uint64_t{2} * dest + 1) * srclen /
-                                      (std::uint64_t{2} * destlen));
-}
-
-bool Scale(SDL_Surface* src, BitStruct& out) {
-    if (src->w <= 0 || src->h <= 0 || SDL_LockSurface(src) != 0) {
-        return false;
-    }
-    std::vector<std::uint32_t> column(out.width);
-    for (std::uint32_t x = 0; x < out.width; ++x) {
-        column[x] = Sample(x, out.width, static_cast<std::uint32_t>(src->w));
-    }
-    out.pixels.resize(static_cast<std::size_t>(out.width) * out.height);
-    out.words = (out.width + 63) / 64;
-    out.white.assign(static_cast<std::size_t>(out.words) * out.height, 0);
-    const auto* base = static_cast<const std::uint8_t*>(src->pixels);
-    for (std::uint32_t y = 0; y < out.height; ++y) {
-        const auto sy = Sample(y, out.height, static_cast<std::uint32_t>(src->h));
-        const auto* srow = reinterpret_cast<const std::uint32_t*>(base + sy * src->pitch);
-        auto* drow = out.pixels.data() + static_cast<std::size_t>(y) * out.width;
-        auto* wrow = out.white.data() + static_cast<std::size_t>(y) * out.words;
-        for (std::uint32_t x = 0; x < out.width; ++x) {
-            const std::uint32_t p = srow[column[x]] & 0xFFFFFF;
-            drow[x] = p;
-            if (p == 0xFFFFFF) {
-                wrow[x >> 6] |= std::uint64_t{1} << (x & 63);
-            }
-        }
-    }
-    SDL_UnlockSurface(src);
-    return true;
-}
-
-// Copies the columns [c0, c1) of a picture row to `dst` (the back-buffer
-// pixel under column c0) where `bits` (the mask row) is white; a run of white
-// is one copy, a run of black costs nothing.
+// Copies the columns [c0, c1) of a picture row (`src` from column c0 on) to
+// `dst` (the back-buffer pixel under column c0) where `bits` (the mask row) is
+// white; a run of white is one copy, a run of black costs nothing.
 void MaskedRow(const std::uint32_t* src, const std::uint64_t* bits, std::uint32_t c0,
                std::uint32_t c1, std::uint32_t* dst) {
     for (std::uint32_t k = c0 >> 6; k <= (c1 - 1) >> 6; ++k) {
@@ -127,37 +69,41 @@ void MaskedRow(const std::uint32_t* src, const std::uint64_t* bits, std::uint32_
         while (w != 0) {
             const int s = std::countr_zero(w);
             const int run = std::countr_one(w >> s);
-            std::memcpy(dst + (base + s - c0), src + base + s, static_cast<std::size_t>(run) * 4);
+            std::memcpy(dst + (base + s - c0), src + (base + s - c0),
+                        static_cast<std::size_t>(run) * 4);
             w = s + run == 64 ? 0 : w & (~std::uint64_t{0} << (s + run));
         }
     }
 }
 
-// SDL allocates a picture as large as its header claims before it reads a
-// pixel, so a few damaged bytes could ask for gigabytes. A header is believed
-// only if its pixels could be in the file (even run-length coded ones).
-bool Plausible(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary | std::ios::ate);
-    const std::streamoff size = in ? static_cast<std::streamoff>(in.tellg()) : 0;
-    std::array<unsigned char, 26> h{};
-    in.seekg(0);
-    in.read(reinterpret_cast<char*>(h.data()), h.size());
-    if (in.gcount() < static_cast<std::streamsize>(h.size())) {
-        return true; // too short to claim anything: SDL refuses it
+// A file larger than any picture we take could need is refused unread.
+constexpr std::uint64_t kMaxFileBytes = 4 * kMaxPixels + (std::uint64_t{1} << 20);
+
+// Where files are read: kept from one picture to the next, as fresh memory
+// costs more to touch than the file costs to read.
+struct ReadBuffer {
+    std::unique_ptr<std::uint8_t[]> data;
+    std::size_t capacity = 0;
+};
+ReadBuffer buffer;
+
+// The whole file in one read: read piecemeal, a picture costs a system call a row.
+std::optional<std::span<const std::uint8_t>> ReadWhole(const std::filesystem::path& name) {
+    std::ifstream in(name, std::ios::binary | std::ios::ate);
+    const std::streamoff size = in ? static_cast<std::streamoff>(in.tellg()) : -1;
+    if (size < 0 || static_cast<std::uint64_t>(size) > kMaxFileBytes) {
+        return {};
     }
-    const auto le = [&h](std::size_t at, std::size_t bytes) {
-        std::uint32_t v = 0;
-        for (std::size_t i = bytes; i-- > 0;) {
-            v = (v << 8) | h[at + i];
-        }
-        return v;
-    };
-    const bool core = le(14, 4) == 12; // the old header has 16-bit sizes
-    const std::int64_t w = core ? le(18, 2) : static_cast<std::int32_t>(le(18, 4));
-    const std::int64_t ht = core ? le(20, 2) : static_cast<std::int32_t>(le(22, 4));
-    const auto pixels =
-        static_cast<std::uint64_t>(std::abs(w)) * static_cast<std::uint64_t>(std::abs(ht));
-    return pixels <= kMaxPixels && pixels <= 256 * static_cast<std::uint64_t>(size);
+    const auto bytes = static_cast<std::size_t>(size);
+    if (bytes > buffer.capacity) {
+        buffer = {std::make_unique<std::uint8_t[]>(bytes), bytes};
+    }
+    in.seekg(0);
+    in.read(reinterpret_cast<char*>(buffer.data.get()), size);
+    if (in.gcount() != size) {
+        return {};
+    }
+    return std::span<const std::uint8_t>(buffer.data.get(), bytes);
 }
 
 } // namespace
@@ -172,24 +118,15 @@ std::uint32_t LoadBitmap(std::string_view file, std::uint32_t width, std::uint32
     const std::filesystem::path name(
         std::u8string(reinterpret_cast<const char8_t*>(path.data()), path.size()));
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(name, ec) || !Plausible(name)) {
+    if (!std::filesystem::is_regular_file(name, ec)) {
         return 0;
     }
-    const Surface loaded(SDL_LoadBMP(path.c_str()));
-    if (!loaded) {
+    const auto bytes = ReadWhole(name);
+    if (!bytes) {
         return 0;
     }
-    const Surface converted(SDL_ConvertSurfaceFormat(loaded.get(), SDL_PIXELFORMAT_RGB888, 0));
-    if (!converted) {
-        return 0;
-    }
-    BitStruct picture;
-    picture.width = width;
-    picture.height = height;
-    if (!Scale(converted.get(), picture)) {
-        return 0;
-    }
-    return AddBitmap(std::move(picture));
+    std::optional<Picture> picture = ReadBmp(*bytes, width, height);
+    return picture ? AddBitmap(std::move(*picture)) : 0;
 }
 
 void DestroyBitmap(std::uint32_t bitmap) {
@@ -200,6 +137,7 @@ void DestroyBitmap(std::uint32_t bitmap) {
 
 void FreeBitmaps() {
     bit.clear();
+    buffer = {};
 }
 
 std::uint32_t BitLen() {
@@ -207,7 +145,7 @@ std::uint32_t BitLen() {
 }
 
 void DrawBitmap(std::uint32_t bitmap, std::int32_t x, std::int32_t y) {
-    const BitStruct* b = Find(bitmap);
+    const Picture* b = Find(bitmap);
     if (b == nullptr || !CanDraw()) {
         return;
     }
@@ -215,18 +153,19 @@ void DrawBitmap(std::uint32_t bitmap, std::int32_t x, std::int32_t y) {
     if (r.Empty()) {
         return;
     }
-    const auto n = static_cast<std::size_t>(r.x1 - r.x0);
+    const auto c0 = static_cast<std::uint32_t>(r.x0 - x);
+    const auto c1 = static_cast<std::uint32_t>(r.x1 - x);
     for (std::int32_t dy = r.y0; dy < r.y1; ++dy) {
-        const std::uint32_t* src = b->PixelRow(static_cast<std::uint32_t>(dy - y)) + (r.x0 - x);
-        std::memcpy(Row(dy) + r.x0, src, n * 4);
+        const std::uint32_t* src = b->PixelRow(static_cast<std::uint32_t>(dy - y), c0, c1, scratch);
+        std::memcpy(Row(dy) + r.x0, src, std::size_t{c1 - c0} * 4);
     }
     Touched(r);
 }
 
 void DrawMaskBitmap(std::uint32_t bitmap, std::uint32_t maskbitmap, std::int32_t x,
                     std::int32_t y) {
-    const BitStruct* b = Find(bitmap);
-    const BitStruct* m = Find(maskbitmap);
+    const Picture* b = Find(bitmap);
+    const Picture* m = Find(maskbitmap);
     if (b == nullptr || m == nullptr || !CanDraw()) {
         return;
     }
@@ -241,7 +180,7 @@ void DrawMaskBitmap(std::uint32_t bitmap, std::uint32_t maskbitmap, std::int32_t
     const auto c1 = static_cast<std::uint32_t>(r.x1 - x);
     for (std::int32_t dy = r.y0; dy < r.y1; ++dy) {
         const auto row = static_cast<std::uint32_t>(dy - y);
-        MaskedRow(b->PixelRow(row), m->WhiteRow(row), c0, c1, Row(dy) + r.x0);
+        MaskedRow(b->PixelRow(row, c0, c1, scratch), m->WhiteRow(row), c0, c1, Row(dy) + r.x0);
     }
     // The whole picture area counts as drawn, as a masked copy covers it.
     Touched(Clip(x, y, std::int64_t{x} + b->width, std::int64_t{y} + b->height));

@@ -2,6 +2,7 @@
 // Not for the game: the game uses Wimdows.h only.
 #pragma once
 
+#include "display/PixelMemory.h"
 #include "display/Wimdows.h"
 
 #include <cstdint>
@@ -21,7 +22,7 @@ extern WinStruct window;
 extern bool buffering;
 
 // The back buffer: xlen * ylen pixels, row-major, each 0x00RRGGBB.
-extern std::vector<std::uint32_t> backbuffer;
+extern PixelBuffer backbuffer;
 
 // Layer colour value (red + 256 * blue + 65536 * green) to a back-buffer pixel and back.
 constexpr std::uint32_t CreateColor(std::uint32_t v) {

@@ -25,7 +25,7 @@ bool WriteShot(const std::string& file) {
     {
         auto& frame = Presented();
         std::lock_guard guard(frame.lock);
-        pixels = frame.pixels;
+        pixels.assign(frame.pixels.begin(), frame.pixels.end());
         width = frame.width;
         height = frame.height;
     }

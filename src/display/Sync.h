@@ -2,6 +2,7 @@
 // points and the presented frame.
 #pragma once
 
+#include "display/PixelMemory.h"
 #include "display/Run.h"
 
 #include <cstdint>
@@ -20,7 +21,7 @@ struct PixelRect {
 // What UpdateWindow handed over, shared with the window's thread.
 struct PresentedFrame {
     std::mutex lock;
-    std::vector<std::uint32_t> pixels; // width * height, 0x00RRGGBB
+    PixelBuffer pixels; // width * height, 0x00RRGGBB
     std::uint32_t width = 0, height = 0;
     PixelRect changed; // changed since the window last showed it
     std::uint64_t serial = 0;

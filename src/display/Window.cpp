@@ -9,7 +9,7 @@ namespace Wimdows {
 
 WinStruct window;
 bool buffering = false;
-std::vector<std::uint32_t> backbuffer;
+PixelBuffer backbuffer;
 
 namespace {
 

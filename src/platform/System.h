@@ -2,6 +2,7 @@
 // system: SystemPosix.cpp and SystemWindows.cpp.
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -13,6 +14,11 @@ std::filesystem::path ExecutableFolder();
 
 // The memory the process holds in RAM, in megabytes; 0 when unknown.
 double ResidentMegabytes();
+
+// Asks for [start, start + bytes) to be backed by large pages where the
+// system offers them to a plain program: touching fresh memory page by page
+// costs more than reading the pictures that fill it. Only a hint.
+void PreferLargePages(void* start, std::size_t bytes);
 
 // The command line in UTF-8, whatever the system's own encoding of it.
 std::vector<std::string> Arguments(int argc, char** argv);

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <fstream>
+#include <sys/mman.h>
 #include <system_error>
 #include <unistd.h>
 
@@ -18,6 +19,15 @@ double ResidentMegabytes() {
     std::uint64_t pages = 0, resident = 0;
     statm >> pages >> resident;
     return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)) / 1048576.0;
+}
+
+void PreferLargePages(void* start, std::size_t bytes) {
+#if defined(__linux__) && defined(MADV_HUGEPAGE)
+    madvise(start, bytes, MADV_HUGEPAGE); // refused, the pages are small as before
+#else
+    (void)start;
+    (void)bytes;
+#endif
 }
 
 std::vector<std::string> Arguments(int argc, char** argv) {

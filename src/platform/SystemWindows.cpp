@@ -47,6 +47,9 @@ double ResidentMegabytes() {
     return static_cast<double>(counters.WorkingSetSize) / 1048576.0;
 }
 
+// Large pages need a right that players' accounts don't hold.
+void PreferLargePages(void*, std::size_t) {}
+
 // argv holds the command line in the ANSI code page, which can't spell every
 // name; the wide command line can.
 std::vector<std::string> Arguments(int argc, char** argv) {

@@ -4,13 +4,15 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <memory>
+#include <span>
 #include <vector>
 
 namespace {
 
 const char* lastError = "";
 
-std::uint32_t Le(const std::vector<unsigned char>& b, std::size_t at, std::size_t bytes) {
+std::uint32_t Le(std::span<const unsigned char> b, std::size_t at, std::size_t bytes) {
     std::uint32_t v = 0;
     for (std::size_t i = bytes; i-- > 0;) {
         v = (v << 8) | b[at + i];
@@ -32,15 +34,7 @@ SDL_Surface* NewSurface(int w, int h) {
     return s;
 }
 
-} // namespace
-
-SDL_Surface* SDL_LoadBMP(const char* file) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
-        return Fail("cannot open the file");
-    }
-    const std::vector<unsigned char> b((std::istreambuf_iterator<char>(in)),
-                                       std::istreambuf_iterator<char>());
+SDL_Surface* Parse(std::span<const unsigned char> b) {
     if (b.size() < 54 || b[0] != 'B' || b[1] != 'M' || Le(b, 14, 4) < 40) {
         return Fail("not a BMP picture this reader knows");
     }
@@ -71,6 +65,34 @@ SDL_Surface* SDL_LoadBMP(const char* file) {
         }
     }
     return s;
+}
+
+} // namespace
+
+struct SDL_RWops {
+    std::span<const unsigned char> bytes;
+};
+
+SDL_RWops* SDL_RWFromConstMem(const void* mem, int size) {
+    if (mem == nullptr || size < 0) {
+        return nullptr;
+    }
+    return new SDL_RWops{{static_cast<const unsigned char*>(mem), static_cast<std::size_t>(size)}};
+}
+
+SDL_Surface* SDL_LoadBMP_RW(SDL_RWops* src, int) {
+    const std::unique_ptr<SDL_RWops> owned(src);
+    return src != nullptr ? Parse(src->bytes) : Fail("no bytes to read");
+}
+
+SDL_Surface* SDL_LoadBMP(const char* file) {
+    std::ifstream in(file, std::ios::binary);
+    if (!in) {
+        return Fail("cannot open the file");
+    }
+    const std::vector<unsigned char> b((std::istreambuf_iterator<char>(in)),
+                                       std::istreambuf_iterator<char>());
+    return Parse(b);
 }
 
 SDL_Surface* SDL_ConvertSurfaceFormat(const SDL_Surface* src, std::uint32_t, std::uint32_t) {

@@ -14,9 +14,14 @@ struct SDL_Surface {
 constexpr std::uint32_t SDL_PIXELFORMAT_RGB888 = 0x16161804;
 constexpr std::uint32_t SDL_PIXELFORMAT_ARGB8888 = 0x16362004;
 
+// A file's bytes in memory, for SDL_LoadBMP_RW, which always frees it here.
+struct SDL_RWops;
+SDL_RWops* SDL_RWFromConstMem(const void* mem, int size);
+
 // Null for a missing, damaged or unsupported file (only 24- and 32-bit
 // uncompressed pictures are read).
 SDL_Surface* SDL_LoadBMP(const char* file);
+SDL_Surface* SDL_LoadBMP_RW(SDL_RWops* src, int freesrc);
 // A copy: every surface already holds 0x00RRGGBB pixels.
 SDL_Surface* SDL_ConvertSurfaceFormat(const SDL_Surface* src, std::uint32_t format,
                                       std::uint32_t flags);
