@@ -200,7 +200,7 @@ void ClearClip() {
 
 bool PictureAt(std::uint32_t bitmap, std::int32_t left, std::int32_t top, std::int32_t x,
                std::int32_t y, std::uint32_t& colour) {
-    const BitStruct* b = Find(bitmap);
+    const Picture* b = Find(bitmap);
     if (b == nullptr) {
         return false;
     }
@@ -208,7 +208,12 @@ bool PictureAt(std::uint32_t bitmap, std::int32_t left, std::int32_t top, std::i
     if (px < 0 || py < 0 || px >= b->width || py >= b->height) {
         return false;
     }
-    colour = FromPixel(b->PixelRow(static_cast<std::uint32_t>(py))[px]);
+    const auto row = static_cast<std::uint32_t>(py), column = static_cast<std::uint32_t>(px);
+    std::vector<std::uint32_t> unused; // a single pixel is read in place
+    const std::uint32_t pixel =
+        b->pixels ? *b->PixelRow(row, column, column + 1, unused)
+                  : ((b->WhiteRow(row)[column >> 6] >> (column & 63) & 1) != 0 ? 0xFFFFFFu : 0u);
+    colour = FromPixel(pixel);
     return true;
 }
 
