@@ -37,6 +37,11 @@ Xvfb -displayfd 3 -screen 0 1280x1024x24 3>"$work/display" >/dev/null 2>&1 &
 xvfb=$!
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 [ -s "$work/display" ] || { echo "Xvfb did not start"; exit 1; }
+# A Wine server started without a display (by the headless run) can open no
+# window for anyone, so the windowed run gets a server of its own.
+wineserver="$(dirname "$wine")/wineserver"
+"$wineserver" -k 2>/dev/null || true
+limit 60 "$wineserver" -w
 # What Wine and the game say about the missing sound device goes to a log.
 (cd "$work/window" && DISPLAY=:$(cat "$work/display") limit 300 "$wine" "$home/morvek/morvek.exe" \
   --script "$demo" --scores "$home/myscore.txt" 2>"$work/window.log") ||
