@@ -53,6 +53,7 @@ volatile std::sig_atomic_t stopSignal = 0;
 std::atomic<bool> scripted{false};
 StateWriter stateWriter;
 std::function<void()> endHandler;
+std::function<void()> cleanup;
 std::function<void()> syncHook;
 
 // Live input: the only state shared with the window's thread.
@@ -164,6 +165,9 @@ void SetStateWriter(StateWriter writer) {
 void SetEndHandler(std::function<void()> handler) {
     endHandler = std::move(handler);
 }
+void SetCleanup(std::function<void()> last) {
+    cleanup = std::move(last);
+}
 void SetSyncHook(std::function<void()> hook) {
     syncHook = std::move(hook);
 }
@@ -182,6 +186,9 @@ void End(int code) {
     }
     if (endHandler) {
         endHandler();
+    }
+    if (cleanup) {
+        cleanup();
     }
     std::fflush(nullptr);
     if (Host::Running()) {
@@ -324,6 +331,7 @@ void Reset() {
     writeFailed = false;
     stopSignal = 0;
     endHandler = nullptr;
+    cleanup = nullptr;
     syncHook = nullptr;
     SetKeepFrames(true);
     std::lock_guard guard(liveLock);

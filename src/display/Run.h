@@ -67,6 +67,8 @@ void SetStateWriter(StateWriter writer);
 // Called when a run can make no more progress (headless and out of input,
 // or the window closed). The default flushes the recording and exits with 0.
 void SetEndHandler(std::function<void()> handler);
+// Runs after the end handler, whoever set that: the program's own tidying up.
+void SetCleanup(std::function<void()> cleanup);
 [[noreturn]] void End(int code);
 // A run that otherwise ends well ends with `code` instead of 0: something
 // failed on the way that the exit status must not hide.

@@ -8,6 +8,8 @@
 #include "game/core/MediaPath.h"
 #include "game/core/StateDump.h"
 #include "game/screens/ScoreFile.h"
+#include "game/screens/ScorePlace.h"
+#include "platform/Folders.h"
 #include "platform/System.h"
 
 #include <array>
@@ -199,6 +201,11 @@ int main(int argc, char** argv) {
         std::cerr << "morvek: --scores " << Procedures::scorefile << ": " << error << '\n';
         return 2;
     }
+    namespace Place = Procedures::ScorePlace;
+    Place::Use(Place::Choose({line.scores ? Procedures::scorefile : "", line.autopilot,
+                              Place::InBuildTree(System::ExecutableFolder()),
+                              System::PlayerFoldersOf().data}));
+    Run::SetCleanup(Place::Finish);
     if (!line.script.empty() && !Run::LoadScript(line.script, error)) {
         std::cerr << "morvek: " << error << '\n';
         return 2;

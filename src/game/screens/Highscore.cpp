@@ -2,6 +2,7 @@
 #include "game/Procedures.h"
 #include "game/screens/Layout.h"
 #include "game/screens/ScoreFile.h"
+#include "game/screens/ScorePlace.h"
 #include "game/screens/Screen.h"
 
 #include <limits>
@@ -36,7 +37,7 @@ void ResetGame() {
 }
 
 void NewGame() {
-    ScoreFile::Read(scorefile, scores);
+    ScorePlace::Read(scores);
     ResetGame();
     PracticeStart();
     Levelcontroller();
@@ -50,7 +51,7 @@ void Save() {
 void HighScore() {
     Wimdows::SetTitle(Layout::kTitleHighscore);
     Screen::Draw(Layout::kMenuBack, {0, 0});
-    ScoreFile::Read(scorefile, scores);
+    ScorePlace::Read(scores);
     Wimdows::SetFont(Layout::kFontStyle, Layout::kWhite);
     Screen::DrawLabel(Layout::kHighscoreHeading);
     for (card i = 1; i <= ScoreFile::kPlaces; ++i) {
