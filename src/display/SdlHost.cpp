@@ -216,6 +216,9 @@ void ToggleFullscreen() {
     const bool full = (SDL_GetWindowFlags(sdlWindow) & SDL_WINDOW_FULLSCREEN) != 0;
     SDL_SetWindowFullscreen(sdlWindow, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
     Repaint();
+    if (settings.fullscreenSwitched) {
+        settings.fullscreenSwitched(!full);
+    }
 }
 
 // Shows the newest presented frame, uploading only what changed.

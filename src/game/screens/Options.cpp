@@ -2,6 +2,7 @@
 #include "game/Procedures.h"
 #include "game/screens/Layout.h"
 #include "game/screens/Screen.h"
+#include "game/settings/SettingsStore.h"
 
 namespace Procedures {
 
@@ -58,6 +59,10 @@ void MenuOptions() {
     for (;;) {
         Screen::ReadInput(Layout::kOptionsGrid);
         if (Screen::Clicked(Layout::kReturn)) {
+            Settings::Change([](Settings::Values& v) {
+                v.difficulty = dynamic_difficulty_influence_coefficient;
+                v.speed = speed;
+            });
             Screen::BackToMenu();
             return;
         }
