@@ -39,6 +39,7 @@ std::atomic<std::uint64_t> clock{0};
 std::atomic<int> failCode{0};
 
 std::vector<InputEvent> script;
+std::vector<InputEvent> scriptOptions;
 std::size_t nextEvent = 0;
 std::uint64_t lastStamp = 0;
 
@@ -119,10 +120,19 @@ std::uint64_t ClockMs() {
 }
 
 void SetScript(std::vector<InputEvent> events) {
+    const auto options =
+        std::stable_partition(events.begin(), events.end(),
+                              [](const InputEvent& e) { return e.kind == InputEvent::Option; });
+    scriptOptions.assign(events.begin(), options);
+    events.erase(events.begin(), options);
     script = std::move(events);
     nextEvent = 0;
     lastStamp = script.empty() ? 0 : script.back().ms;
     scripted.store(!script.empty());
+}
+
+std::vector<InputEvent> ScriptOptions() {
+    return scriptOptions;
 }
 
 bool LoadScript(const std::string& file, std::string& error) {

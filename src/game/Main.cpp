@@ -225,6 +225,10 @@ int main(int argc, char** argv) {
         std::cerr << "morvek: " << error << '\n';
         return 2;
     }
+    if (!Settings::StartFromScript(Run::ScriptOptions(), error)) {
+        std::cerr << "morvek: " << line.script << ": " << error << '\n';
+        return 2;
+    }
     if (std::string looked; !Procedures::MediaFolderFound(looked)) {
         std::cerr << "morvek: no Media folder with the pictures (looked in " << looked << ")\n";
         return 2;
@@ -233,6 +237,9 @@ int main(int argc, char** argv) {
         std::cerr << "morvek: cannot write the recording " << line.record << ": "
                   << std::strerror(errno) << '\n';
         return 2;
+    }
+    if (!line.record.empty()) {
+        Settings::RecordStart();
     }
     Run::SetHeadless(line.headless);
     if (line.headless) {
