@@ -1,3 +1,4 @@
+#include "display/Bindings.h"
 #include "display/Wimdows.h"
 #include "game/Procedures.h"
 #include "game/screens/Layout.h"
@@ -93,6 +94,7 @@ bool NameEntry() {
 } // namespace
 
 void GameOver() {
+    Wimdows::Bindings::SetPlaying(false); // the name is typed with letters
     ClearArrays();
     Wimdows::SetTitle(Layout::kTitleGameOver);
     Screen::DrawMasked(Layout::kGameOverPicture, Layout::kGameOverMask, Layout::kGameOverAt);

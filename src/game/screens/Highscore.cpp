@@ -1,3 +1,4 @@
+#include "display/Bindings.h"
 #include "display/Wimdows.h"
 #include "game/Procedures.h"
 #include "game/screens/Layout.h"
@@ -40,7 +41,9 @@ void NewGame() {
     ScorePlace::Read(scores);
     ResetGame();
     PracticeStart();
+    Wimdows::Bindings::SetPlaying(true);
     Levelcontroller();
+    Wimdows::Bindings::SetPlaying(false);
     MenuDraw();
 }
 

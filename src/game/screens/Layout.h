@@ -43,6 +43,7 @@ constexpr std::string_view kTitleHighscore = "Highscore";
 constexpr std::string_view kTitleCredits = "Credits";
 constexpr std::string_view kTitleGameOver = "Game Over";
 constexpr std::string_view kTitleGameOverSave = "Game Over - Save";
+constexpr std::string_view kTitleControls = "Controls";
 
 // --- Main menu ---------------------------------------------------------------
 constexpr Picture kMenuBack{7, 1, 1};
@@ -144,6 +145,23 @@ constexpr std::array<Heading, 2> kOptionHeadings{{
     {{7, 10, 1}, {7, 10, 2}, {150, 380}, {"Alters speed of the game", {290, 415}}},
 }};
 
+// The way to the Controls screen: bottom right, clear of the six choices.
+constexpr Rect kControlsButton{870, 650, 990, 725};
+constexpr std::string_view kControlsCaption = "Controls";
+
+// --- Controls ------------------------------------------------------------------
+constexpr Label kControlsHeading{"Keys of play (click one, then press the new key):", {300, 110}};
+constexpr std::int32_t kControlsActionX = 320;
+constexpr std::int32_t kControlsKeyX = 560;
+constexpr std::size_t kControlsRows = 8; // one per action of play
+constexpr Rect ControlsRow(std::size_t row) {
+    const auto y = 150 + 50 * static_cast<std::int32_t>(row);
+    return {300, y, 720, y + 40};
+}
+constexpr Point kControlsPrompt{300, 570};
+constexpr Rect kDefaultsButton{870, 650, 990, 725};
+constexpr std::string_view kDefaultsCaption = "Defaults";
+
 // --- Story and credits -------------------------------------------------------
 constexpr std::array<Label, 16> kStoryTexts{{
     {"IN A LAND FAR FAR AWAY FROM HERE A FEARSOME DRAGON WAS BORN.", {250, 160}},
@@ -192,7 +210,7 @@ struct Grid {
     std::uint32_t id; // each grid's own, 0..kGrids - 1
     std::span<const NavButton> buttons;
 };
-constexpr std::uint32_t kGrids = 5;
+constexpr std::uint32_t kGrids = 6;
 
 constexpr std::array<NavButton, 6> kMenuNav{{
     {kMenuButtons[0].rect, 0, 0},
@@ -202,14 +220,24 @@ constexpr std::array<NavButton, 6> kMenuNav{{
     {kMenuButtons[4].rect, 4, 0},
     {kMenuButtons[5].rect, 5, 0},
 }};
-constexpr std::array<NavButton, 6> kOptionsNav{{
+constexpr std::array<NavButton, 7> kOptionsNav{{
     {kChoices[0].rect, 0, 0}, // Easy
     {kChoices[1].rect, 0, 1}, // Normal
     {kChoices[2].rect, 0, 2}, // Hard
     {kChoices[3].rect, 1, 0}, // Slow
     {kChoices[4].rect, 1, 1}, // Fast
     {kReturn, 2, 0},
+    {kControlsButton, 3, 0}, // its own row: down from Return, never in the way of the choices
 }};
+constexpr std::array<NavButton, kControlsRows + 2> kControlsNav = [] {
+    std::array<NavButton, kControlsRows + 2> nav{};
+    for (std::uint32_t row = 0; row < kControlsRows; ++row) {
+        nav[row] = {ControlsRow(row), row, 0};
+    }
+    nav[kControlsRows] = {kReturn, kControlsRows, 0};
+    nav[kControlsRows + 1] = {kDefaultsButton, kControlsRows, 1};
+    return nav;
+}();
 constexpr std::array<NavButton, 2> kGameOverNav{{{kReturn, 0, 0}, {kSave, 0, 1}}};
 constexpr std::array<NavButton, 1> kReturnNav{{{kReturn, 0, 0}}};
 
@@ -219,5 +247,6 @@ constexpr Grid kGameOverGrid{2, kGameOverNav};
 // Story, credits and highscores.
 constexpr Grid kReturnGrid{3, kReturnNav};
 constexpr Grid kNameGrid{4, kReturnNav};
+constexpr Grid kControlsGrid{5, kControlsNav};
 
 } // namespace Procedures::Layout

@@ -36,9 +36,7 @@ void Choose(const Choice& c) {
     DrawChoices(c.setting);
 }
 
-} // namespace
-
-void MenuOptions() {
+void DrawOptions() {
     Wimdows::SetTitle(Layout::kTitleOptions);
     Wimdows::SetFont(Layout::kFontStyle, Layout::kWhite);
     Screen::Draw(Layout::kMenuBack, {0, 0});
@@ -54,7 +52,14 @@ void MenuOptions() {
     for (const auto& c : Layout::kChoices) {
         Screen::Frame(c.rect);
     }
+    Screen::DrawTextButton(Layout::kControlsButton, Layout::kControlsCaption);
     Wimdows::UpdateWindow();
+}
+
+} // namespace
+
+void MenuOptions() {
+    DrawOptions();
 
     for (;;) {
         Screen::ReadInput(Layout::kOptionsGrid);
@@ -70,6 +75,10 @@ void MenuOptions() {
             if (Screen::Clicked(c.rect)) {
                 Choose(c);
             }
+        }
+        if (Screen::Clicked(Layout::kControlsButton)) {
+            MenuControls();
+            DrawOptions();
         }
         Wimdows::IdleSleep(20);
     }

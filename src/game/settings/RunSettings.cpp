@@ -26,6 +26,7 @@ void StartRun(const std::string& file, Wimdows::Host::Settings& window, bool& mu
     const Values v = Stored();
     Game::options.difficulty = v.difficulty;
     Game::options.speed = v.speed;
+    Wimdows::Bindings::Use(v.keys);
     window.fullscreen = window.fullscreen || v.fullscreen;
     window.integerScale = window.integerScale || v.integerScale;
     mute = mute || !v.sound;

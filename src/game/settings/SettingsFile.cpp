@@ -12,6 +12,10 @@ namespace {
 namespace Layout = Procedures::Layout;
 
 constexpr std::string_view kKept = "# not understood: ";
+constexpr std::string_view kKeyPrefix = "key-";
+
+namespace Keys = Wimdows::Bindings;
+using FromFile = std::array<bool, Keys::kActions.size()>;
 
 struct Switch {
     std::string_view name;
@@ -71,8 +75,37 @@ std::string Quote(std::string_view word) {
     return out + (word.size() > kShown ? "...'" : "'");
 }
 
+// A key the file binds twice is a mistake; one it takes from an action the
+// file left at its default swaps, as on the Controls screen.
+std::string TakeKey(Values& values, FromFile& fromFile, std::string_view action,
+                    std::string_view value) {
+    const auto a = std::find_if(Keys::kActions.begin(), Keys::kActions.end(),
+                                [action](const Keys::Action& x) { return x.name == action; });
+    if (a == Keys::kActions.end()) {
+        return "unknown action " + Quote(action);
+    }
+    const auto index = static_cast<std::size_t>(a - Keys::kActions.begin());
+    const auto key = Keys::KeyByName(value);
+    if (!key || !Keys::Bindable(*key)) {
+        return Quote(value) + " is no key a binding may take";
+    }
+    const auto holder = std::find(values.keys.begin(), values.keys.end(), *key);
+    const auto other = static_cast<std::size_t>(holder - values.keys.begin());
+    if (holder != values.keys.end() && other != index && fromFile[other]) {
+        return Quote(value) + " is bound to " + std::string(Keys::kActions[other].name) +
+               " already";
+    }
+    Keys::Bind(values.keys, index, *key);
+    fromFile[index] = true;
+    return "";
+}
+
 // What is wrong with `name = value`, or "".
-std::string Take(Values& values, std::string_view name, std::string_view value) {
+std::string Take(Values& values, FromFile& fromFile, std::string_view name,
+                 std::string_view value) {
+    if (name.substr(0, kKeyPrefix.size()) == kKeyPrefix) {
+        return TakeKey(values, fromFile, name.substr(kKeyPrefix.size()), value);
+    }
     if (const Option* o = FindOption(name)) {
         return SetChoice(values, name, value) ? ""
                                               : Quote(value) + " is not a " + std::string(name) +
@@ -122,6 +155,7 @@ std::string_view ChoiceName(const Values& values, std::string_view option) {
 
 Read Parse(std::string_view text) {
     Read read;
+    FromFile fromFile{};
     std::size_t number = 0;
     while (!text.empty()) {
         ++number;
@@ -141,7 +175,8 @@ Read Parse(std::string_view text) {
         if (equals == std::string_view::npos) {
             what = "not a setting: " + Quote(line);
         } else {
-            what = Take(read.values, Trim(line.substr(0, equals)), Trim(line.substr(equals + 1)));
+            what = Take(read.values, fromFile, Trim(line.substr(0, equals)),
+                        Trim(line.substr(equals + 1)));
         }
         if (!what.empty()) {
             read.problems.push_back({number, what});
@@ -161,6 +196,12 @@ std::string Format(const Values& values, const std::vector<std::string>& notUnde
     for (const auto& s : kSwitches) {
         text += "\n# " + std::string(s.comment) + "\n" + std::string(s.name) + " = " +
                 (values.*s.field ? "on" : "off") + "\n";
+    }
+    text += "\n# The keys of play, named as the Controls screen shows them (Z, Space,\n"
+            "# Left, Keypad5, F1...); Escape, Return, M and keypad 1 to 3 keep theirs.\n";
+    for (std::size_t i = 0; i < Keys::kActions.size(); ++i) {
+        text += std::string(kKeyPrefix) + std::string(Keys::kActions[i].name) + " = " +
+                Keys::KeyName(values.keys[i]) + "\n";
     }
     if (!notUnderstood.empty()) {
         text += "\n# Lines the game did not understand, kept as they were:\n";

@@ -3,6 +3,8 @@
 // take and remembers those lines, so a rewrite keeps them as comments.
 #pragma once
 
+#include "display/Bindings.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -17,6 +19,7 @@ struct Values {
     bool sound = true;
     bool fullscreen = false;
     bool integerScale = false;
+    Wimdows::Bindings::Table keys = Wimdows::Bindings::Defaults();
     bool operator==(const Values&) const = default;
 };
 
