@@ -1,6 +1,7 @@
 #!/bin/sh
 # A player, through a real window under Xvfb driven by xdotool, binds fire to
-# Z on the Controls screen, plays with Z, saves the result and ends. Its
+# Z on the Controls screen, plays with Z, saves the result, switches the sound
+# off and the full screen on, and ends. The settings file keeps all that; its
 # recording then replays headless, with the default bindings and with
 # others, to the same states and the same table.
 # usage: controls-window.sh BUILD_DIR      (exit 77: skipped)
@@ -42,10 +43,17 @@ xdotool key Escape && sleep 3
 click 930 687 # Save
 xdotool type zed && sleep 0.3 && xdotool key Return && sleep 1
 click 110 687 # Return
-click 175 575 # End
+# Sound off and the full screen, kept as they are switched; then End from
+# the keyboard, as the full screen moves the buttons.
+xdotool key m && sleep 0.5 && xdotool key F11 && sleep 1
+xdotool key Down Down Down Down Down Down && sleep 0.3 && xdotool key Return
 wait $game || fail "the windowed game failed ($?): $(cat err.txt)"
 
 grep -qx 'key-fire = Z' s.ini || fail "the binding was not kept: $(cat s.ini)"
+grep -qx 'fullscreen = on' s.ini || fail "the full screen was not kept: $(cat s.ini)"
+if ! grep -q "no sound" err.txt; then
+    grep -qx 'sound = off' s.ini || fail "the sound was not kept: $(cat s.ini)"
+fi
 score=$(sed -n 's/^ZED *\([0-9]*\) .*/\1/p' live.txt)
 [ "${score:-0}" -gt 0 ] || fail "Z did not fire: $(cat live.txt)"
 grep -q ' key down 0x20$' rec.txt || fail "the recording holds no fire"
