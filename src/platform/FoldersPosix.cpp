@@ -4,6 +4,7 @@
 
 namespace System {
 
+#ifndef __EMSCRIPTEN__
 namespace {
 
 // The base directory specification ignores relative values: they would make
@@ -20,6 +21,7 @@ std::filesystem::path Base(const char* variable, const char* underHome) {
 }
 
 } // namespace
+#endif
 
 PlayerFolders PlayerFoldersOf() {
 #ifdef __EMSCRIPTEN__
