@@ -31,6 +31,7 @@ std::jthread composer;
 Director director;
 SDL_AudioDeviceID device = 0;
 bool startMuted = false;
+std::function<void(bool)> muteSwitched;
 
 #if defined(__linux__)
 extern "C" void QuietAlsa(const char*, int, const char*, int, const char*, ...) {}
@@ -62,6 +63,9 @@ void OnFrame() {
     if (Listen(director, *mixer)) {
         // Said on the window only: the game's own frame stays as it was.
         Wimdows::Host::ShowNote(mixer->Muted() ? "SOUND OFF" : "SOUND ON");
+        if (muteSwitched) {
+            muteSwitched(mixer->Muted());
+        }
     }
 }
 
@@ -117,6 +121,10 @@ bool Opened() {
 
 bool Muted() {
     return mixer ? mixer->Muted() : startMuted;
+}
+
+void OnMuteSwitched(std::function<void(bool muted)> listener) {
+    muteSwitched = std::move(listener);
 }
 
 void SetMuted(bool muted) {

@@ -2,6 +2,8 @@
 // listening to the world once per presented frame.
 #pragma once
 
+#include <functional>
+
 namespace Sound {
 
 // Opens the audio device and hooks the director to the presented frames.
@@ -14,5 +16,7 @@ bool Opened();
 // M in play and menus; also reachable for tests.
 bool Muted();
 void SetMuted(bool muted);
+// Called on the game thread when M has switched the sound.
+void OnMuteSwitched(std::function<void(bool muted)> listener);
 
 } // namespace Sound

@@ -39,6 +39,7 @@ std::atomic<std::uint64_t> clock{0};
 std::atomic<int> failCode{0};
 
 std::vector<InputEvent> script;
+std::vector<InputEvent> scriptOptions;
 std::size_t nextEvent = 0;
 std::uint64_t lastStamp = 0;
 
@@ -53,6 +54,7 @@ volatile std::sig_atomic_t stopSignal = 0;
 std::atomic<bool> scripted{false};
 StateWriter stateWriter;
 std::function<void()> endHandler;
+std::function<void()> cleanup;
 std::function<void()> syncHook;
 
 // Live input: the only state shared with the window's thread.
@@ -118,10 +120,19 @@ std::uint64_t ClockMs() {
 }
 
 void SetScript(std::vector<InputEvent> events) {
+    const auto options =
+        std::stable_partition(events.begin(), events.end(),
+                              [](const InputEvent& e) { return e.kind == InputEvent::Option; });
+    scriptOptions.assign(events.begin(), options);
+    events.erase(events.begin(), options);
     script = std::move(events);
     nextEvent = 0;
     lastStamp = script.empty() ? 0 : script.back().ms;
     scripted.store(!script.empty());
+}
+
+std::vector<InputEvent> ScriptOptions() {
+    return scriptOptions;
 }
 
 bool LoadScript(const std::string& file, std::string& error) {
@@ -164,6 +175,9 @@ void SetStateWriter(StateWriter writer) {
 void SetEndHandler(std::function<void()> handler) {
     endHandler = std::move(handler);
 }
+void SetCleanup(std::function<void()> last) {
+    cleanup = std::move(last);
+}
 void SetSyncHook(std::function<void()> hook) {
     syncHook = std::move(hook);
 }
@@ -182,6 +196,9 @@ void End(int code) {
     }
     if (endHandler) {
         endHandler();
+    }
+    if (cleanup) {
+        cleanup();
     }
     std::fflush(nullptr);
     if (Host::Running()) {
@@ -324,6 +341,7 @@ void Reset() {
     writeFailed = false;
     stopSignal = 0;
     endHandler = nullptr;
+    cleanup = nullptr;
     syncHook = nullptr;
     SetKeepFrames(true);
     std::lock_guard guard(liveLock);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -14,6 +15,8 @@ struct Settings {
     bool fullscreen = false;   // on the desktop's resolution
     std::uint32_t scale = 1;   // first window size: the frame this many times, if it fits
     bool integerScale = false; // only whole multiples of the frame, sharp at any size
+    // Told on the window's thread when F11 or Alt+Enter switched the full screen.
+    std::function<void(bool fullscreen)> fullscreenSwitched;
 };
 void Configure(const Settings& settings);
 

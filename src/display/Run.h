@@ -21,12 +21,13 @@ struct InputEvent {
         Close,
         FocusLost, // the window lost the keyboard focus
         FocusGained,
+        Option, // a setting the run starts from: `file` is "<name> <value>"
     };
     std::uint64_t ms = 0; // virtual millisecond at which it applies
     Kind kind = KeyDown;
     std::uint32_t code = 0; // key code; for mouse buttons 0 = left, 1 = right
     std::int32_t x = 0, y = 0;
-    std::string file; // Shot and State
+    std::string file; // Shot and State; Option
 };
 
 // Headless: no window, no real sleeping; the window state is still active.
@@ -48,8 +49,10 @@ bool ParseScript(const std::string& text, const std::string& name, std::vector<I
 // Whether a script may write `file`: a relative path without "..", leading
 // nowhere outside the working directory even through symlinks.
 bool InsideWorkingDir(const std::string& file);
-// Replaces the script with events already parsed (tests).
+// Replaces the script with events already parsed (tests). Its Option events
+// are kept apart, for the program to start from.
 void SetScript(std::vector<InputEvent> events);
+std::vector<InputEvent> ScriptOptions();
 // One event as a script line, without the line end.
 std::string FormatEvent(const InputEvent& event);
 // Every input event the game sees is appended to this file, in script format.
@@ -68,6 +71,8 @@ void SetStateWriter(StateWriter writer);
 // Called when a run can make no more progress (headless and out of input,
 // or the window closed). The default flushes the recording and exits with 0.
 void SetEndHandler(std::function<void()> handler);
+// Runs after the end handler, whoever set that: the program's own tidying up.
+void SetCleanup(std::function<void()> cleanup);
 [[noreturn]] void End(int code);
 // A run that otherwise ends well ends with `code` instead of 0: something
 // failed on the way that the exit status must not hide.

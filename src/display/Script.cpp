@@ -137,6 +137,14 @@ std::string ReadEvent(const std::vector<std::string_view>& w, InputEvent& event)
         event.kind = w[2] == "lost" ? Kind::FocusLost : Kind::FocusGained;
         return "";
     }
+    if (what == "option") {
+        event.kind = Kind::Option;
+        if (auto bad = expect(4); !bad.empty()) {
+            return bad;
+        }
+        event.file = std::string(w[2]) + " " + std::string(w[3]);
+        return "";
+    }
     if (what == "close") {
         event.kind = Kind::Close;
         return expect(2);
@@ -185,6 +193,11 @@ bool ParseLines(std::istream& in, const std::string& name, std::vector<InputEven
         }
         if (auto bad = ReadEvent(w, event); !bad.empty()) {
             return fail(bad);
+        }
+        // A run starts from its options: they lead, before anything happens.
+        const bool leading = events.empty() || events.back().kind == Kind::Option;
+        if (event.kind == Kind::Option && (event.ms != 0 || !leading)) {
+            return fail("an option comes first, at time 0");
         }
         previous = event.ms;
         events.push_back(std::move(event));
@@ -274,6 +287,8 @@ std::string FormatEvent(const InputEvent& event) {
         return text + "focus lost";
     case Kind::FocusGained:
         return text + "focus gained";
+    case Kind::Option:
+        return text + "option " + event.file;
     }
     return text;
 }

@@ -1,6 +1,7 @@
 // The window on SDL. The main thread waits in SDL_WaitEvent; the game thread
 // wakes it with an SDL user event whenever it needs something done, so
 // neither side ever spins.
+#include "display/Bindings.h"
 #include "display/Font.h"
 #include "display/Host.h"
 #include "display/KeyMap.h"
@@ -61,6 +62,7 @@ std::int32_t lastX = -1, lastY = -1;
 bool closeSent = false;
 bool focused = true;            // as the game was last told
 std::set<SDL_Keycode> toggling; // fullscreen keys down
+Bindings::Hearing<SDL_Keycode> hearing;
 std::map<SDL_JoystickID, SDL_GameController*> pads;
 bool noteOnScreen = false; // the last repaint showed a note
 
@@ -116,6 +118,7 @@ void DestroyWindow() {
     renderer = nullptr;
     sdlWindow = nullptr;
     held.ReleaseAll();
+    hearing.Clear();
 }
 
 bool CreateWindow(const std::string& title, std::uint32_t width, std::uint32_t height) {
@@ -216,6 +219,9 @@ void ToggleFullscreen() {
     const bool full = (SDL_GetWindowFlags(sdlWindow) & SDL_WINDOW_FULLSCREEN) != 0;
     SDL_SetWindowFullscreen(sdlWindow, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
     Repaint();
+    if (settings.fullscreenSwitched) {
+        settings.fullscreenSwitched(!full);
+    }
 }
 
 // Shows the newest presented frame, uploading only what changed.
@@ -317,6 +323,7 @@ void Handle(const SDL_Event& event) {
             for (const std::uint8_t code : held.ReleaseAll()) {
                 Post(InputEvent::KeyUp, code);
             }
+            hearing.Clear();
             if (focused) {
                 focused = false;
                 Post(InputEvent::FocusLost);
@@ -345,10 +352,12 @@ void Handle(const SDL_Event& event) {
             // Every press is heard, auto-repeats too; a release only once
             // no controller holds the same key.
             if (down) {
-                held.Press(*code);
-                Post(InputEvent::KeyDown, *code);
-            } else if (held.Lift(*code)) {
-                Post(InputEvent::KeyUp, *code);
+                if (const auto heard = hearing.Down(sym, *code)) {
+                    held.Press(*heard);
+                    Post(InputEvent::KeyDown, *heard);
+                }
+            } else if (const auto heard = hearing.Up(sym, *code); held.Lift(heard)) {
+                Post(InputEvent::KeyUp, heard);
             }
         }
         break;

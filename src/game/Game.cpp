@@ -26,8 +26,8 @@ void main() {
     Wimdows::SetBuffering(true);
     Loadbmp();
     MenuDraw();
-    dynamic_difficulty_influence_coefficient = 1.0f;
-    speed = 30;
+    dynamic_difficulty_influence_coefficient = options.difficulty;
+    speed = options.speed;
     for (;;) {
         Screen::ReadInput(Layout::kMenuGrid);
         // A screen runs inside MenuSelect and leaves its own last mouse position

@@ -9,6 +9,10 @@
 #include "game/core/MediaPath.h"
 #include "game/core/StateDump.h"
 #include "game/screens/ScoreFile.h"
+#include "game/screens/ScorePlace.h"
+#include "game/settings/RunSettings.h"
+#include "game/settings/SettingsStore.h"
+#include "platform/Folders.h"
 #include "platform/System.h"
 
 #include <array>
@@ -32,6 +36,7 @@ struct CommandLine {
     bool mute = false;
     bool autopilot = false;
     bool scores = false; // --scores given
+    std::string settings;
     Autopilot::Settings pilot;
     Wimdows::Host::Settings window;
 };
@@ -133,6 +138,14 @@ constexpr std::array kOptions{
                Procedures::scorefile = v;
                return std::string{};
            }},
+    Option{"--settings", "FILE", "read and keep the settings in FILE, even in a scripted run",
+           [](CommandLine& c, std::string_view v) {
+               if (v.empty()) {
+                   return std::string("--settings needs a file name");
+               }
+               c.settings = v;
+               return std::string{};
+           }},
     Option{"--help", "", "show this list",
            [](CommandLine& c, std::string_view) {
                c.help = true;
@@ -210,8 +223,21 @@ int main(int argc, char** argv) {
         std::cerr << "morvek: --scores " << Procedures::scorefile << ": " << error << '\n';
         return 2;
     }
+    namespace Place = Procedures::ScorePlace;
+    Place::Use(Place::Choose({line.scores ? Procedures::scorefile : "", line.autopilot,
+                              Place::InBuildTree(System::ExecutableFolder()),
+                              System::PlayerFoldersOf().data}));
+    Run::SetCleanup(Place::Finish);
+    const bool scripted = !line.script.empty() || line.autopilot;
+    Settings::StartRun(
+        Settings::FileFor({line.settings, scripted, System::PlayerFoldersOf().config}), line.window,
+        line.mute);
     if (!line.script.empty() && !Run::LoadScript(line.script, error)) {
         std::cerr << "morvek: " << error << '\n';
+        return 2;
+    }
+    if (!Settings::StartFromScript(Run::ScriptOptions(), error)) {
+        std::cerr << "morvek: " << line.script << ": " << error << '\n';
         return 2;
     }
     if (std::string looked; !Procedures::MediaFolderFound(looked)) {
@@ -222,6 +248,9 @@ int main(int argc, char** argv) {
         std::cerr << "morvek: cannot write the recording " << line.record << ": "
                   << std::strerror(errno) << '\n';
         return 2;
+    }
+    if (!line.record.empty()) {
+        Settings::RecordStart();
     }
     Run::SetHeadless(line.headless);
     if (line.headless) {
@@ -243,6 +272,8 @@ int main(int argc, char** argv) {
         return 3;
     }
     Sound::Start(line.mute);
+    Sound::OnMuteSwitched(
+        [](bool muted) { Settings::Change([muted](Settings::Values& v) { v.sound = !muted; }); });
 #ifdef __EMSCRIPTEN__
     RunGame(); // a page has one thread; the game's sleeps hand it back to the browser
 #else

@@ -120,6 +120,9 @@ void GameOverSave();
 // screens/Options.cpp
 void MenuOptions();
 
+// screens/Controls.cpp: the keys of play, reached from the options.
+void MenuControls();
+
 // screens/StoryCredits.cpp
 void Story();
 void Credit();

@@ -2,6 +2,7 @@
 // mouse and focus come from the browser's events. The game runs on the
 // page's only thread; its sleeps return to the browser (Asyncify), which is
 // when these callbacks run and post their input.
+#include "display/Bindings.h"
 #include "display/Host.h"
 #include "display/Run.h"
 #include "display/Scaling.h"
@@ -30,6 +31,7 @@ std::vector<std::uint8_t> rgba; // the changed rectangle, as the canvas wants it
 Keys::HeldKeys held;
 std::int32_t lastX = -1, lastY = -1;
 bool focused = true;
+Bindings::Hearing<std::uint8_t> hearing;
 
 using Run::Post;
 
@@ -40,10 +42,12 @@ EM_BOOL OnKey(int type, const EmscriptenKeyboardEvent* e, void*) {
         return EM_FALSE; // the browser's own: F5, F11, Alt+...
     }
     if (down) {
-        held.Press(*code);
-        Post(InputEvent::KeyDown, *code);
-    } else if (held.Lift(*code)) {
-        Post(InputEvent::KeyUp, *code);
+        if (const auto heard = hearing.Down(*code, *code)) {
+            held.Press(*heard);
+            Post(InputEvent::KeyDown, *heard);
+        }
+    } else if (const auto heard = hearing.Up(*code, *code); held.Lift(heard)) {
+        Post(InputEvent::KeyUp, heard);
     }
     // Arrows and Space must not scroll the page; the browser's shortcuts
     // (Ctrl+R, Ctrl+W) still work.
@@ -79,6 +83,7 @@ EM_BOOL OnFocus(int type, const EmscriptenFocusEvent*, void*) {
         for (const std::uint8_t code : held.ReleaseAll()) {
             Post(InputEvent::KeyUp, code);
         }
+        hearing.Clear();
         if (focused) {
             focused = false;
             Post(InputEvent::FocusLost);

@@ -28,6 +28,7 @@ int rate = 0;
 std::size_t composed = 0;
 std::vector<float> block;
 bool startMuted = false;
+std::function<void(bool)> muteSwitched;
 
 } // namespace
 
@@ -42,7 +43,11 @@ bool Start(bool muted) {
     }
     mixer = std::make_unique<Mixer>(rate);
     mixer->SetMuted(muted);
-    Wimdows::Run::SetFrameHook([] { Listen(director, *mixer); });
+    Wimdows::Run::SetFrameHook([] {
+        if (Listen(director, *mixer) && muteSwitched) {
+            muteSwitched(mixer->Muted());
+        }
+    });
     return true;
 }
 
@@ -52,6 +57,10 @@ bool Opened() {
 
 bool Muted() {
     return mixer ? mixer->Muted() : startMuted;
+}
+
+void OnMuteSwitched(std::function<void(bool muted)> listener) {
+    muteSwitched = std::move(listener);
 }
 
 void SetMuted(bool muted) {

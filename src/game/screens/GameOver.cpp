@@ -1,3 +1,4 @@
+#include "display/Bindings.h"
 #include "display/Wimdows.h"
 #include "game/Procedures.h"
 #include "game/screens/Layout.h"
@@ -94,6 +95,7 @@ bool NameEntry() {
 } // namespace
 
 void GameOver() {
+    Wimdows::Bindings::SetPlaying(false); // the name is typed with letters
     ClearArrays();
     mode = Mode::GameOver;
     Wimdows::SetTitle(Layout::kTitleGameOver);

@@ -1,7 +1,9 @@
+#include "display/Bindings.h"
 #include "display/Wimdows.h"
 #include "game/Procedures.h"
 #include "game/screens/Layout.h"
 #include "game/screens/ScoreFile.h"
+#include "game/screens/ScorePlace.h"
 #include "game/screens/Screen.h"
 
 #include <limits>
@@ -36,10 +38,12 @@ void ResetGame() {
 }
 
 void NewGame() {
-    ScoreFile::Read(scorefile, scores);
+    ScorePlace::Read(scores);
     ResetGame();
     PracticeStart();
+    Wimdows::Bindings::SetPlaying(true);
     Levelcontroller();
+    Wimdows::Bindings::SetPlaying(false);
     MenuDraw();
 }
 
@@ -51,7 +55,7 @@ void HighScore() {
     mode = Mode::Highscores;
     Wimdows::SetTitle(Layout::kTitleHighscore);
     Screen::Draw(Layout::kMenuBack, {0, 0});
-    ScoreFile::Read(scorefile, scores);
+    ScorePlace::Read(scores);
     Wimdows::SetFont(Layout::kFontStyle, Layout::kWhite);
     Screen::DrawLabel(Layout::kHighscoreHeading);
     for (card i = 1; i <= ScoreFile::kPlaces; ++i) {

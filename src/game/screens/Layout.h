@@ -43,6 +43,7 @@ constexpr std::string_view kTitleHighscore = "Highscore";
 constexpr std::string_view kTitleCredits = "Credits";
 constexpr std::string_view kTitleGameOver = "Game Over";
 constexpr std::string_view kTitleGameOverSave = "Game Over - Save";
+constexpr std::string_view kTitleControls = "Controls";
 
 // --- Main menu ---------------------------------------------------------------
 constexpr Picture kMenuBack{7, 1, 1};
@@ -114,16 +115,17 @@ struct Choice {
     Picture selected;
     Picture unselected;
     Setting setting;
-    float value; // the coefficient, or the speed in milliseconds
+    float value;           // the coefficient, or the speed in milliseconds
+    std::string_view name; // in settings.ini and in recordings
 };
 
 // In the order the options loop tests them.
 constexpr std::array<Choice, 5> kChoices{{
-    {{270, 255, 390, 330}, {7, 9, 1}, {7, 12, 1}, Setting::Difficulty, 0.0f},  // Easy
-    {{470, 255, 590, 330}, {7, 14, 1}, {7, 14, 2}, Setting::Difficulty, 1.0f}, // Normal
-    {{670, 255, 790, 330}, {7, 9, 2}, {7, 12, 2}, Setting::Difficulty, 2.0f},  // Hard
-    {{270, 505, 390, 580}, {7, 11, 1}, {7, 13, 1}, Setting::Speed, 60.0f},     // Slow
-    {{470, 505, 590, 580}, {7, 11, 2}, {7, 13, 2}, Setting::Speed, 30.0f},     // Fast
+    {{270, 255, 390, 330}, {7, 9, 1}, {7, 12, 1}, Setting::Difficulty, 0.0f, "easy"},
+    {{470, 255, 590, 330}, {7, 14, 1}, {7, 14, 2}, Setting::Difficulty, 1.0f, "normal"},
+    {{670, 255, 790, 330}, {7, 9, 2}, {7, 12, 2}, Setting::Difficulty, 2.0f, "hard"},
+    {{270, 505, 390, 580}, {7, 11, 1}, {7, 13, 1}, Setting::Speed, 60.0f, "slow"},
+    {{470, 505, 590, 580}, {7, 11, 2}, {7, 13, 2}, Setting::Speed, 30.0f, "fast"},
 }};
 
 struct Heading {
@@ -142,6 +144,23 @@ constexpr std::array<Heading, 2> kOptionHeadings{{
       {290, 165}}},
     {{7, 10, 1}, {7, 10, 2}, {150, 380}, {"Alters speed of the game", {290, 415}}},
 }};
+
+// The way to the Controls screen: bottom right, clear of the six choices.
+constexpr Rect kControlsButton{870, 650, 990, 725};
+constexpr std::string_view kControlsCaption = "Controls";
+
+// --- Controls ------------------------------------------------------------------
+constexpr Label kControlsHeading{"Keys of play (click one, then press the new key):", {300, 110}};
+constexpr std::int32_t kControlsActionX = 320;
+constexpr std::int32_t kControlsKeyX = 560;
+constexpr std::size_t kControlsRows = 8; // one per action of play
+constexpr Rect ControlsRow(std::size_t row) {
+    const auto y = 150 + 50 * static_cast<std::int32_t>(row);
+    return {300, y, 720, y + 40};
+}
+constexpr Point kControlsPrompt{300, 570};
+constexpr Rect kDefaultsButton{870, 650, 990, 725};
+constexpr std::string_view kDefaultsCaption = "Defaults";
 
 // --- Story and credits -------------------------------------------------------
 constexpr std::array<Label, 16> kStoryTexts{{
@@ -191,7 +210,7 @@ struct Grid {
     std::uint32_t id; // each grid's own, 0..kGrids - 1
     std::span<const NavButton> buttons;
 };
-constexpr std::uint32_t kGrids = 5;
+constexpr std::uint32_t kGrids = 6;
 
 constexpr std::array<NavButton, 6> kMenuNav{{
     {kMenuButtons[0].rect, 0, 0},
@@ -201,14 +220,24 @@ constexpr std::array<NavButton, 6> kMenuNav{{
     {kMenuButtons[4].rect, 4, 0},
     {kMenuButtons[5].rect, 5, 0},
 }};
-constexpr std::array<NavButton, 6> kOptionsNav{{
+constexpr std::array<NavButton, 7> kOptionsNav{{
     {kChoices[0].rect, 0, 0}, // Easy
     {kChoices[1].rect, 0, 1}, // Normal
     {kChoices[2].rect, 0, 2}, // Hard
     {kChoices[3].rect, 1, 0}, // Slow
     {kChoices[4].rect, 1, 1}, // Fast
     {kReturn, 2, 0},
+    {kControlsButton, 3, 0}, // its own row: down from Return, never in the way of the choices
 }};
+constexpr std::array<NavButton, kControlsRows + 2> kControlsNav = [] {
+    std::array<NavButton, kControlsRows + 2> nav{};
+    for (std::uint32_t row = 0; row < kControlsRows; ++row) {
+        nav[row] = {ControlsRow(row), row, 0};
+    }
+    nav[kControlsRows] = {kReturn, kControlsRows, 0};
+    nav[kControlsRows + 1] = {kDefaultsButton, kControlsRows, 1};
+    return nav;
+}();
 constexpr std::array<NavButton, 2> kGameOverNav{{{kReturn, 0, 0}, {kSave, 0, 1}}};
 constexpr std::array<NavButton, 1> kReturnNav{{{kReturn, 0, 0}}};
 
@@ -218,5 +247,6 @@ constexpr Grid kGameOverGrid{2, kGameOverNav};
 // Story, credits and highscores.
 constexpr Grid kReturnGrid{3, kReturnNav};
 constexpr Grid kNameGrid{4, kReturnNav};
+constexpr Grid kControlsGrid{5, kControlsNav};
 
 } // namespace Procedures::Layout

@@ -2,6 +2,7 @@
 #include "game/Procedures.h"
 #include "game/screens/Layout.h"
 #include "game/screens/Screen.h"
+#include "game/settings/SettingsStore.h"
 
 namespace Procedures {
 
@@ -35,10 +36,8 @@ void Choose(const Choice& c) {
     DrawChoices(c.setting);
 }
 
-} // namespace
-
-void MenuOptions() {
-    mode = Mode::Options;
+void DrawOptions() {
+    mode = Mode::Options; // the Controls screen comes back here too
     Wimdows::SetTitle(Layout::kTitleOptions);
     Wimdows::SetFont(Layout::kFontStyle, Layout::kWhite);
     Screen::Draw(Layout::kMenuBack, {0, 0});
@@ -54,11 +53,22 @@ void MenuOptions() {
     for (const auto& c : Layout::kChoices) {
         Screen::Frame(c.rect);
     }
+    Screen::DrawTextButton(Layout::kControlsButton, Layout::kControlsCaption);
     Wimdows::UpdateWindow();
+}
+
+} // namespace
+
+void MenuOptions() {
+    DrawOptions();
 
     for (;;) {
         Screen::ReadInput(Layout::kOptionsGrid);
         if (Screen::Clicked(Layout::kReturn)) {
+            Settings::Change([](Settings::Values& v) {
+                v.difficulty = dynamic_difficulty_influence_coefficient;
+                v.speed = speed;
+            });
             Screen::BackToMenu();
             return;
         }
@@ -66,6 +76,10 @@ void MenuOptions() {
             if (Screen::Clicked(c.rect)) {
                 Choose(c);
             }
+        }
+        if (Screen::Clicked(Layout::kControlsButton)) {
+            MenuControls();
+            DrawOptions();
         }
         Wimdows::IdleSleep(20);
     }

@@ -1,6 +1,7 @@
 #include "game/screens/ScoreFile.h"
 
 #include "display/Run.h"
+#include "game/screens/ScorePlace.h"
 #include "platform/SafeFile.h"
 
 #include <algorithm>
@@ -16,7 +17,7 @@ std::string scorefile = "myscore.txt";
 bool SaveResult() {
     ScoreFile::Table next{};
     std::string error;
-    if (!ScoreFile::Save(scorefile, scores[11].naam, score, next, error)) {
+    if (!ScorePlace::Save(scores[11].naam, score, next, error)) {
         std::cerr << "morvek: the highscores could not be saved to " << scorefile << ": " << error
                   << '\n';
         Wimdows::Run::FailAtEnd(kExitSaveFailed);

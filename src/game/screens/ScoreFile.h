@@ -10,7 +10,8 @@
 
 namespace Procedures {
 
-// Where the table is kept; the one place that names the file.
+// Where the table is kept; the one place that names the file (ScorePlace
+// chooses it for a run).
 extern std::string scorefile;
 
 // Inserts the result (scores[11].naam, score) into the table as the file

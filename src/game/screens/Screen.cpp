@@ -35,6 +35,24 @@ bool Clicked(Layout::Rect r) {
     return MenuSelect(moux, mouy, r.x1, r.y1, r.x2, r.y2, 0);
 }
 
+void DrawTextButton(Layout::Rect r, std::string_view caption) {
+    Wimdows::Rectangle(r.x1, r.y1, r.x2, r.y2, Layout::kBlack, true);
+    Wimdows::SetFont(Layout::kFontStyle, Layout::kWhite);
+    std::uint32_t w = 0, h = 0;
+    Wimdows::GetTextSize(caption, Layout::kFontStyle, w, h);
+    const auto x = (r.x1 + r.x2 - static_cast<std::int32_t>(w)) / 2;
+    const auto y = (r.y1 + r.y2 - static_cast<std::int32_t>(h)) / 2;
+    Wimdows::Text(caption, x, y);
+    Frame(r);
+}
+
+void WaitForRelease() {
+    constexpr std::uint32_t kReturnKey = 0x0D, kSpace = 0x20;
+    while (Wimdows::MouseLeft() || Wimdows::KeyDown(kReturnKey) || Wimdows::KeyDown(kSpace)) {
+        Wimdows::IdleSleep(20);
+    }
+}
+
 void DrawReturnButton() {
     Draw(Layout::kReturnPicture, {Layout::kReturn.x1, Layout::kReturn.y1});
     Frame(Layout::kReturn);

@@ -19,6 +19,12 @@ void ReadInput(const Layout::Grid& grid);
 // clicked, or chosen from the keyboard.
 bool Clicked(Layout::Rect r);
 
+// A button of plain text in its black frame, for those without a picture.
+void DrawTextButton(Layout::Rect r, std::string_view caption);
+// Waits until the mouse and the keys that choose (Return, space) are up, so
+// what chose a button does nothing more on the screen it opens.
+void WaitForRelease();
+
 // The Return button in its black frame.
 void DrawReturnButton();
 // Polls the Return button every 20 ms until it is clicked or chosen.

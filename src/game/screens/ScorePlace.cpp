@@ -1,0 +1,161 @@
+#include "game/screens/ScorePlace.h"
+
+#include "display/Run.h"
+#include "platform/SafeFile.h"
+
+#include <iostream>
+#include <random>
+#include <system_error>
+
+namespace Procedures::ScorePlace {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+Kind kind = Kind::File;
+ScoreFile::Table memory{};
+
+bool IsFile(const std::string& path) {
+    std::error_code ec;
+    return !path.empty() && fs::is_regular_file(path, ec);
+}
+
+// The table an earlier version kept in the working directory, while the
+// data folder has none yet.
+std::string Legacy() {
+    const std::string old(kTableName);
+    return kind == Kind::DataFolder && !IsFile(scorefile) && IsFile(old) ? old : "";
+}
+
+// A name nobody else uses, made at once so no other run can take it.
+bool MakeTemporary(std::string& error) {
+    std::random_device seed;
+    std::error_code ec;
+    const fs::path folder = fs::temp_directory_path(ec);
+    if (ec) {
+        error = ec.message();
+        return false;
+    }
+    for (int tries = 0; tries < 100; ++tries) {
+        const std::string name =
+            (folder / ("morvek-autopilot-" + std::to_string(seed()) + ".txt")).string();
+        switch (SafeFile::CreateNew(name, "", nullptr, error)) {
+        case SafeFile::CreateResult::Created:
+            scorefile = name;
+            return true;
+        case SafeFile::CreateResult::Exists:
+            continue;
+        case SafeFile::CreateResult::Failed:
+            return false;
+        }
+    }
+    error = "no free name in " + folder.string();
+    return false;
+}
+
+bool TakeInLegacy(std::string& error) {
+    const std::string old = Legacy();
+    if (old.empty()) {
+        return true;
+    }
+    std::string data;
+    if (SafeFile::ReadRegular(old, ScoreFile::kMaxRead, data, error) != SafeFile::ReadResult::Ok) {
+        return false;
+    }
+    if (SafeFile::CreateNew(scorefile, data, nullptr, error) == SafeFile::CreateResult::Failed) {
+        return false;
+    }
+    std::cerr << "morvek: the highscores of " << fs::absolute(old).string() << " are kept in "
+              << scorefile << " from now on\n";
+    return true;
+}
+
+void InsertInMemory(const std::array<char, 7>& naam, card result, ScoreFile::Table& table) {
+    table = memory;
+    table[11] = {naam, 0};
+    ScoreFile::Insert(table, result);
+    memory = table;
+}
+
+} // namespace
+
+Place Choose(const Situation& s) {
+    if (!s.given.empty()) {
+        return {Kind::File, s.given};
+    }
+    if (s.autopilot) {
+        return {Kind::Temporary, ""};
+    }
+    if (s.buildTree || s.dataFolder.empty()) {
+        return {Kind::File, std::string(kTableName)};
+    }
+    return {Kind::DataFolder, (s.dataFolder / kTableName).string()};
+}
+
+bool InBuildTree(const fs::path& exeDir) {
+    std::error_code ec;
+    return !exeDir.empty() && fs::is_regular_file(exeDir / kBuildTreeMarker, ec);
+}
+
+void Use(const Place& place) {
+    kind = place.kind;
+    scorefile = place.file;
+    memory = {};
+    ScoreFile::Parse("", memory);
+}
+
+Kind InUse() {
+    return kind;
+}
+
+card Read(ScoreFile::Table& table) {
+    if (kind == Kind::Memory || scorefile.empty()) {
+        for (card i = 1; i <= ScoreFile::kPlaces; ++i) {
+            table[i] = memory[i];
+        }
+        return ScoreFile::kPlaces;
+    }
+    const std::string old = Legacy();
+    return ScoreFile::Read(old.empty() ? scorefile : old, table);
+}
+
+bool Save(const std::array<char, 7>& naam, card result, ScoreFile::Table& table,
+          std::string& error) {
+    if (kind == Kind::Memory) {
+        InsertInMemory(naam, result, table);
+        return true;
+    }
+    if (kind == Kind::Temporary && scorefile.empty() && !MakeTemporary(error)) {
+        return false;
+    }
+    if (kind != Kind::DataFolder) {
+        return ScoreFile::Save(scorefile, naam, result, table, error);
+    }
+    std::error_code ec;
+    const fs::path folder = fs::path(scorefile).parent_path();
+    fs::create_directories(folder, ec);
+    if (ec) {
+        error = ec.message();
+    }
+    if (!ec && TakeInLegacy(error) && ScoreFile::Save(scorefile, naam, result, table, error)) {
+        return true;
+    }
+    std::cerr << "morvek: the highscores can't be kept in " << folder.string() << " (" << error
+              << "); they are kept in memory until the game ends\n";
+    Read(memory);
+    kind = Kind::Memory;
+    InsertInMemory(naam, result, table);
+    Wimdows::Run::FailAtEnd(kExitSaveFailed);
+    return true;
+}
+
+void Finish() {
+    if (kind == Kind::Temporary && !scorefile.empty()) {
+        std::error_code ignored;
+        fs::remove(scorefile, ignored);
+        fs::remove(scorefile + ".lock", ignored);
+    }
+}
+
+} // namespace Procedures::ScorePlace

@@ -1,0 +1,161 @@
+// The keys of play: binding, swapping and refusing keys, what the window
+// hands the game in play and outside it, the file, and the Controls screen.
+#include "ScreenRun.h"
+#include "display/Bindings.h"
+#include "game/Procedures.h"
+#include "game/screens/Layout.h"
+#include "game/settings/SettingsFile.h"
+#include "game/settings/SettingsStore.h"
+
+#include <gtest/gtest.h>
+
+namespace Keys = Wimdows::Bindings;
+
+namespace {
+
+constexpr std::size_t kLeft = 0, kFire = 4, kPause = 7;
+constexpr std::uint8_t kSpace = 0x20, kEscape = 0x1B, kReturn = 0x0D;
+
+TEST(Bindings, ABoundKeySwapsWithTheActionThatHadIt) {
+    Keys::Table t = Keys::Defaults();
+    ASSERT_TRUE(Keys::Bind(t, kFire, 'Z'));
+    EXPECT_EQ(t[kFire], 'Z');
+    ASSERT_TRUE(Keys::Bind(t, kFire, 0x25)); // Left
+    EXPECT_EQ(t[kFire], 0x25);
+    EXPECT_EQ(t[kLeft], 'Z') << "left takes the key fire had";
+    ASSERT_TRUE(Keys::Bind(t, kFire, 0x25));
+    EXPECT_EQ(t[kLeft], 'Z') << "binding a key to its own action changes nothing";
+}
+
+TEST(Bindings, ReservedAndUnknownKeysAreRefused) {
+    Keys::Table t = Keys::Defaults();
+    for (const std::uint8_t key : {kEscape, kReturn, std::uint8_t{'M'}, std::uint8_t{0x61},
+                                   std::uint8_t{0x62}, std::uint8_t{0x63}, std::uint8_t{0x79},
+                                   std::uint8_t{0x7A}, std::uint8_t{0x07}, std::uint8_t{0xFF}}) {
+        EXPECT_FALSE(Keys::Bind(t, kFire, key)) << int(key);
+    }
+    EXPECT_EQ(t, Keys::Defaults());
+    EXPECT_FALSE(Keys::Bind(t, Keys::kActions.size(), 'Z')) << "no such action";
+    EXPECT_TRUE(Keys::Bind(t, kPause, 0x64)) << "keypad 4 is no cheat";
+}
+
+TEST(Bindings, InPlayABoundKeyIsItsActionAndTheOldKeyIsSilent) {
+    Keys::Table t = Keys::Defaults();
+    for (int key = 0; key < 256; ++key) {
+        EXPECT_EQ(Keys::InPlay(t, static_cast<std::uint8_t>(key)), key)
+            << "defaults change nothing";
+    }
+    Keys::Bind(t, kFire, 'Z');
+    EXPECT_EQ(Keys::InPlay(t, 'Z'), kSpace);
+    EXPECT_EQ(Keys::InPlay(t, kSpace), std::nullopt);
+    EXPECT_EQ(Keys::InPlay(t, kEscape), kEscape);
+    EXPECT_EQ(Keys::InPlay(t, 'M'), 'M');
+    EXPECT_EQ(Keys::InPlay(t, 0x13), 0x13) << "the Pause key pauses as ever";
+    Keys::Bind(t, kFire, 'P'); // pause gets Z
+    EXPECT_EQ(Keys::InPlay(t, 'P'), kSpace);
+    EXPECT_EQ(Keys::InPlay(t, 'Z'), 'P');
+}
+
+TEST(Bindings, TheWindowMapsOnlyInPlayAndAKeyGoesUpAsItWentDown) {
+    Keys::Table t = Keys::Defaults();
+    Keys::Bind(t, kFire, 'Z');
+    Keys::Use(t);
+    Keys::Hearing<int> hearing;
+    Keys::SetPlaying(false);
+    EXPECT_EQ(hearing.Down(1, 'Z'), 'Z') << "a letter in the menus";
+    Keys::SetPlaying(true);
+    EXPECT_EQ(hearing.Down(1, 'Z'), 'Z') << "an auto-repeat is what the press was";
+    EXPECT_EQ(hearing.Up(1, 'Z'), 'Z');
+    EXPECT_EQ(hearing.Down(2, 'Z'), kSpace);
+    EXPECT_EQ(hearing.Down(3, kSpace), std::nullopt);
+    Keys::SetPlaying(false); // the game ended with Z held
+    EXPECT_EQ(hearing.Up(2, 'Z'), kSpace);
+    Keys::Use(Keys::Defaults());
+}
+
+TEST(Bindings, EveryKeyNameLeadsBackToItsKey) {
+    int named = 0;
+    for (int code = 0; code < 256; ++code) {
+        const auto key = static_cast<std::uint8_t>(code);
+        const std::string name = Keys::KeyName(key);
+        if (!name.empty()) {
+            ++named;
+            EXPECT_EQ(Keys::KeyByName(name), key) << name;
+            EXPECT_EQ(name.find_first_of(" \t"), name.npos) << "one word in the file";
+        }
+    }
+    EXPECT_GT(named, 80);
+    EXPECT_EQ(Keys::KeyByName("Nothing"), std::nullopt);
+}
+
+TEST(BindingsFile, KeysRoundTripAndBadOnesKeepTheirDefaults) {
+    Settings::Values v;
+    Keys::Bind(v.keys, kFire, 'Z');
+    Keys::Bind(v.keys, kLeft, 0xBB); // "=" after the line's own
+    const auto read = Settings::Parse(Settings::Format(v, {}));
+    EXPECT_EQ(read.values, v);
+    EXPECT_TRUE(read.problems.empty());
+
+    const auto bad = Settings::Parse("key-fire = Z\n"       // 1
+                                     "key-up = Z\n"         // 2: Z is fire's already
+                                     "key-beam = Escape\n"  // 3: reserved
+                                     "key-jump = J\n"       // 4: no such action
+                                     "key-barrier = Up\n"   // 5: up (not in the file) swaps
+                                     "key-pause = Blue\n"); // 6
+    std::vector<std::size_t> lines;
+    for (const auto& p : bad.problems) {
+        lines.push_back(p.line);
+    }
+    EXPECT_EQ(lines, (std::vector<std::size_t>{2, 3, 4, 6}));
+    EXPECT_EQ(bad.values.keys[kFire], 'Z');
+    EXPECT_EQ(bad.values.keys[2 - 1], 0x11) << "up took the barrier's Ctrl";
+    EXPECT_EQ(bad.values.keys[6], 0x26);
+    EXPECT_EQ(bad.values.keys[5], 0x10) << "beam kept Shift";
+}
+
+// The Controls screen, from the game's own key codes as a script holds them.
+class Controls : public ScreenRun::Fixture {
+  protected:
+    void TearDown() override {
+        Keys::Use(Keys::Defaults());
+        Settings::Close();
+        Fixture::TearDown();
+    }
+    // A click on a row of the table, at `ms`.
+    void ClickRow(ScreenRun::Events& e, std::uint64_t ms, std::size_t row) {
+        const auto r = Procedures::Layout::ControlsRow(row);
+        Click(e, ms, r.x1 + 10, r.y1 + 10);
+    }
+    static void Click(ScreenRun::Events& e, std::uint64_t ms, std::int32_t x, std::int32_t y) {
+        e.push_back(ScreenRun::Move(ms, x, y));
+        e.push_back(ScreenRun::Down(ms + 20));
+        e.push_back(ScreenRun::Up(ms + 60));
+    }
+};
+
+TEST_F(Controls, ARowTakesTheNextKeyEscapeCancelsReservedKeysAreRefused) {
+    namespace L = Procedures::Layout;
+    ScreenRun::Events e;
+    ClickRow(e, 100, kFire);
+    ScreenRun::Key(e, 300, 'Z');
+    ClickRow(e, 500, kLeft);
+    ScreenRun::Key(e, 700, kEscape); // cancelled
+    ClickRow(e, 900, kPause);
+    ScreenRun::Key(e, 1100, 'M'); // refused, still waiting
+    ScreenRun::Key(e, 1300, 'Z'); // swaps with fire
+    Click(e, 1500, L::kReturn.x1 + 5, L::kReturn.y1 + 5);
+    ASSERT_TRUE(ScreenRun::Play(e, Procedures::MenuControls));
+    Keys::Table want = Keys::Defaults();
+    want[kPause] = 'Z';
+    want[kFire] = 'P';
+    EXPECT_EQ(Keys::InUse(), want);
+    EXPECT_EQ(Settings::Stored().keys, want) << "kept for the file";
+
+    ScreenRun::Events back;
+    Click(back, 100, L::kDefaultsButton.x1 + 5, L::kDefaultsButton.y1 + 5);
+    Click(back, 400, L::kReturn.x1 + 5, L::kReturn.y1 + 5);
+    ASSERT_TRUE(ScreenRun::Play(back, Procedures::MenuControls));
+    EXPECT_EQ(Keys::InUse(), Keys::Defaults());
+}
+
+} // namespace
