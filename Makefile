@@ -171,13 +171,19 @@ windows: windows-build
 	@cd $(WINDOWS_BUILD)/zip && cmake -E tar cf $(abspath $(WINDOWS_ZIP)) --format=zip morvek
 	@echo "$(WINDOWS_ZIP)"
 
-# The Wine prefix is made once, before tests start in parallel; one Wine
-# server serves the whole run, as starting one per test costs seconds.
+# One Wine server serves the whole run, as starting one per test costs
+# seconds. wineboot makes the prefix when missing and starts Wine's own
+# services with their output away from ctest's: a service holding a test's
+# output open keeps ctest waiting for that test forever. The server goes at
+# the end, so no Wine process outlives the run.
+WINESERVER := /usr/lib/wine/wineserver
 windows-test: windows
-	@[ -d $(WINE_PREFIX) ] || $(WINDOWS_ENV) timeout -s KILL 600 $(WINE) wineboot --init >/dev/null 2>&1
-	@$(WINDOWS_ENV) /usr/lib/wine/wineserver -p 60 2>/dev/null || true # already running
-	@cd $(WINDOWS_BUILD) && $(WINDOWS_ENV) ctest $(CTEST_FLAGS) -j $(JOBS)
-	@$(WINDOWS_ENV) sh dist/windows/check-zip.sh $(WINDOWS_ZIP) $(WINE) $(BUILD)/morvek scripts/demo.txt
+	@$(WINDOWS_ENV) $(WINESERVER) -k 2>/dev/null; $(WINDOWS_ENV) $(WINESERVER) -w 2>/dev/null; true
+	@$(WINDOWS_ENV) $(WINESERVER) -p </dev/null >/dev/null 2>&1
+	@$(WINDOWS_ENV) timeout -s KILL 600 $(WINE) wineboot </dev/null >/dev/null 2>&1
+	@cd $(WINDOWS_BUILD) && $(WINDOWS_ENV) ctest $(CTEST_FLAGS) -j $(JOBS) && cd $(CURDIR) && \
+	  $(WINDOWS_ENV) sh dist/windows/check-zip.sh $(WINDOWS_ZIP) $(WINE) $(BUILD)/morvek scripts/demo.txt; \
+	  rc=$$?; $(WINDOWS_ENV) $(WINESERVER) -k 2>/dev/null; exit $$rc
 
 # The Debian package, built by CPack in its own tree: the game in /usr/games,
 # its pictures in /usr/share/games/morvek. deb-test (not part of `make test`)
