@@ -5,7 +5,7 @@ JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 PACKAGES   := cmake g++ make pkg-config libsdl2-dev libgtest-dev
 SUDO       := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all deps configure build run test bench sanitize sanitize-build fuzz soak replay-update format clean
+.PHONY: all deps configure build run test mutants bench sanitize sanitize-build fuzz soak replay-update format clean
 .PHONY: windows windows-deps windows-build windows-test
 
 all: build
@@ -40,6 +40,11 @@ run: build
 
 test: build
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# Small faults put into the code one at a time (scripts/mutants.txt), each
+# rebuilt and tested: how many the suite catches. Slow, so never run in CI.
+mutants: configure
+	@scripts/mutants.sh $(BUILD)
 
 bench: build
 	@cd $(BUILD) && ./morvek-bench
