@@ -7,7 +7,8 @@
 #
 # --check only looks for every change's text, without building. The filter is
 # a grep pattern: only changes whose names match are made. Every file is
-# restored however the run ends, Ctrl-C included.
+# restored however the run ends, Ctrl-C included. JOBS, MUTANT_TEST_TIMEOUT
+# and MUTANT_SUITE_TIMEOUT (seconds) and MUTANT_BAR (per cent) can be set.
 set -u
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -39,8 +40,31 @@ finish() {
   restore
   rm -rf "$work"
 }
+child=""
+exec 3>&2 # the trap may run while a command's output goes to its log
+interrupted() {
+  if [ -n "$child" ]; then
+    kill -TERM -- "-$child" 2>/dev/null
+    wait "$child" 2>/dev/null
+  fi
+  restore
+  printf '\nInterrupted: every file is restored.\n' >&3
+  exit 130
+}
 trap finish EXIT
-trap 'restore; echo; echo "Interrupted: every file is restored." >&2; exit 130' INT TERM HUP
+trap interrupted INT TERM HUP
+
+# Runs a command in a process group of its own and waits for it. Waiting in
+# `wait` lets an interrupt through at once, and the group ends with it; a
+# command in the foreground that handles Ctrl-C itself would swallow it.
+run() {
+  setsid -w "$@" &
+  child=$!
+  wait "$child"
+  local rc=$?
+  child=""
+  return "$rc"
+}
 
 # Reads the list: "name", "file", "from" and "to" lines, one change each.
 names=() files=() froms=() tos=()
@@ -92,18 +116,19 @@ configure() {
 }
 
 build_all() {
-  cmake --build "$build" -j "$jobs" >"$1" 2>&1
+  run cmake --build "$build" -j "$jobs" >"$1" 2>&1
 }
 
 # 0 when the suite passes; stops at the first failing test.
 run_suite() {
-  (cd "$build" && timeout --foreground -k 30 "$suite_timeout" \
-    ctest -j "$jobs" --stop-on-failure --timeout "$test_timeout" --output-on-failure) >"$1" 2>&1
+  run timeout --foreground -k 30 "$suite_timeout" ctest --test-dir "$build" -j "$jobs" \
+    --stop-on-failure --timeout "$test_timeout" --output-on-failure >"$1" 2>&1
 }
 
+# "replay_test", or "replay_test (Timeout)" when it hung.
 first_failure() {
-  grep -m1 -E '\*\*\*(Failed|Timeout|Exception)|Failed  |Timeout' "$1" |
-    sed -E 's/^ *[0-9]+\/[0-9]+ Test +#[0-9]+: ([^ ]+).*\*\*\*(.*)/\1 (\2)/; s/ +$//'
+  grep -m1 -E 'Test +#[0-9]+: .*\*\*\*' "$1" |
+    sed -E 's/.*Test +#[0-9]+: ([^ ]+) .*\*\*\*([A-Za-z]+).*/\1 (\2)/; s/ \(Failed\)$//'
 }
 
 total=${#names[@]}
@@ -114,6 +139,10 @@ fi
 
 if ! $check; then
   configure
+fi
+# MUTANTS_NO_BASELINE=1 trusts that the unchanged code passes, to try a few
+# changes again quickly.
+if ! $check && [ -z "${MUTANTS_NO_BASELINE:-}" ]; then
   echo "Building and testing the unchanged code"
   if ! build_all "$work/build.log"; then
     tail -30 "$work/build.log"
