@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 using namespace Procedures;
@@ -85,6 +86,22 @@ TEST_F(Gun, StepsThatWouldReachABoundAreNotTaken) {
     Key(kDown, true);
     MoveTimes(100);
     EXPECT_FLOAT_EQ(schip.y, 739);
+
+    // A step that would land exactly on a bound is not taken either.
+    for (const auto& [key, x, y] :
+         {std::tuple{kRight, 989.0f, 400.0f}, std::tuple{kUp, 500.0f, 95.0f},
+          std::tuple{kDown, 500.0f, 733.0f}}) {
+        Key(kDown, false);
+        Key(key, true);
+        schip.x = x;
+        schip.y = y;
+        Move();
+        EXPECT_FLOAT_EQ(schip.x, x) << "key " << key;
+        EXPECT_FLOAT_EQ(schip.y, y) << "key " << key;
+        Key(key, false);
+    }
+    schip.y = 739;
+    Key(kDown, true);
 
     // Opposite keys cancel.
     Key(kUp, true);
