@@ -242,7 +242,7 @@ TEST(ScoreShown, ControlAndHighBytesAreNotDrawn) {
     EXPECT_EQ(ScoreFile::Shown({'A', '\0', '\x1b', '\x7f', '\xff', 'b', '~'}), "A????b~");
 }
 
-TEST(NameKeys, OnlyLettersAreTakenAndOnlySeven) {
+TEST(NameKeys, OnlyLettersAreTakenOnlySevenAndBackspaceTakesThemBack) {
     std::array<char, 7> naam;
     naam.fill(' ');
     card t = 1;
@@ -257,6 +257,22 @@ TEST(NameKeys, OnlyLettersAreTakenAndOnlySeven) {
     }
     EXPECT_EQ(std::string(naam.begin(), naam.end()), "KATQWER");
     EXPECT_EQ(t, 8u);
+
+    // The alphabet's ends are letters too; the bytes beside them are not.
+    naam.fill(' ');
+    t = 1;
+    for (const card key : std::initializer_list<card>{'@', 'Z', '[', 'A', '`', 'z'}) {
+        TypeLetter(naam, t, key);
+    }
+    EXPECT_EQ(std::string(naam.begin(), naam.end()), "ZA     ");
+
+    // Backspace takes back the last letter typed, and nothing before the first.
+    EXPECT_TRUE(EraseLetter(naam, t));
+    EXPECT_EQ(t, 2u);
+    EXPECT_TRUE(EraseLetter(naam, t));
+    EXPECT_FALSE(EraseLetter(naam, t));
+    EXPECT_EQ(t, 1u);
+    EXPECT_EQ(std::string(naam.begin(), naam.end()), "       ");
 }
 
 TEST_F(ScoreDir, MissingFileReadsBlankAndFirstSaveCreatesIt) {
