@@ -45,6 +45,12 @@ TEST(AutopilotTerrain, FollowsTheScrollAcrossBothPicturesAndTheWrap) {
     EXPECT_TRUE(t.Deadly(2, -2040, 20, 300)) << "past the loop's end the first picture returns";
     EXPECT_FALSE(t.Deadly(1, 0, 12, 300)) << "a level without pictures has no walls";
     EXPECT_TRUE(t.Deadly(2, 0, 13, -1)) << "outside the window reads black, as the layer does";
+    // Right at the window's edges: the last row and column are the picture's,
+    // the next ones outside.
+    EXPECT_FALSE(t.Deadly(2, 0, 1023, 767));
+    EXPECT_TRUE(t.Deadly(2, 0, 1024, 300));
+    EXPECT_TRUE(t.Deadly(2, 0, 500, 768));
+    EXPECT_TRUE(t.Deadly(2, 0, -1, 300));
 }
 
 class AutopilotPolicy : public ::testing::Test {
