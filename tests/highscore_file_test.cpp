@@ -316,6 +316,7 @@ TEST_F(ScoreDir, TemporaryFilesOfKilledSavesAreRemovedAndNothingElse) {
     Put(scorefile + ".tmp", "TORN   2");
     // Not ours, or not plain files: they stay.
     Put(scorefile + ".tmp-notes", "mine");
+    Put(scorefile + ".tmp-7-", "mine"); // a process but no serial
     fs::create_directory(scorefile + ".tmp-1-1");
     std::error_code noLinks; // Windows lets only some users make links
     fs::create_symlink("myscore.txt", scorefile + ".tmp-2-2", noLinks);
@@ -327,9 +328,9 @@ TEST_F(ScoreDir, TemporaryFilesOfKilledSavesAreRemovedAndNothingElse) {
     score = 2000;
     ASSERT_TRUE(SaveResult());
     EXPECT_EQ(Get(scorefile).substr(0, 12), "NEW    2000 ");
-    EXPECT_EQ(Leftovers(), noLinks
-                               ? "myscore.txt.tmp-1-1 myscore.txt.tmp-notes "
-                               : "myscore.txt.tmp-1-1 myscore.txt.tmp-2-2 myscore.txt.tmp-notes ");
+    EXPECT_EQ(Leftovers(), noLinks ? "myscore.txt.tmp-1-1 myscore.txt.tmp-7- myscore.txt.tmp-notes "
+                                   : "myscore.txt.tmp-1-1 myscore.txt.tmp-2-2 myscore.txt.tmp-7- "
+                                     "myscore.txt.tmp-notes ");
 }
 
 TEST_F(ScoreDir, FailedWriteKeepsTheTableInMemoryAndSaysSo) {
