@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <fstream>
 #include <sstream>
 
@@ -80,6 +82,22 @@ TEST_F(AutopilotPolicy, LeavesTheLineOfAShotComingStraightAtIt) {
     bullets[1] = {-15, 0, 110, 400, 5, true, 1};
     const Controls c = Decide();
     EXPECT_TRUE(c.up || c.down) << "a shot 70 px ahead on the dragon's line";
+}
+
+TEST_F(AutopilotPolicy, GivesAShotGoingPastABerthBeyondItsReach) {
+    // A ghost to line up with above, and a shot on its way between them: the
+    // dragon climbs, but not to within a hair of the shot.
+    CreateEnemy(700, 340, 2, 2, 0);
+    bullets[1] = {-15, 0, 350, 364, 5, true, 1};
+    real nearest = 1000;
+    for (int tick = 0; tick < 16; ++tick) {
+        const Controls c = Decide();
+        schip.x += c.left ? -10 : (c.right ? 10 : 0);
+        schip.y += c.up ? -10 : (c.down ? 10 : 0);
+        bullets[1].x += bullets[1].speedx;
+        nearest = std::min(nearest, std::hypot(bullets[1].x - schip.x, bullets[1].y - schip.y));
+    }
+    EXPECT_GE(nearest, 40); // it hits within 30
 }
 
 TEST_F(AutopilotPolicy, ShieldsWhenNoMoveEscapesAndKeepsItUpAWhile) {
