@@ -1,4 +1,4 @@
-// What every boss fight starts from: the boss alone on the right, as strong as
+// What every boss fight starts from: the boss on the right, as strong as
 // the difficulty setting makes him, and the dragon back on the left.
 #include "levels_support.h"
 
