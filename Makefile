@@ -9,7 +9,7 @@ SUDO       := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 # As project() in CMakeLists.txt sets it, for the names of the zip and the package
 VERSION    := $(shell sed -n 's/^project.Morvek VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 
-.PHONY: all deps configure build run test bench sanitize sanitize-build fuzz soak replay-update format clean
+.PHONY: all deps configure build run test mutants bench sanitize sanitize-build fuzz soak replay-update format clean
 .PHONY: windows windows-deps windows-build windows-test
 
 all: build
@@ -44,6 +44,11 @@ run: build
 
 test: build
 	@cd $(BUILD) && ctest $(CTEST_FLAGS) -j $(JOBS)
+
+# Small faults put into the code one at a time (scripts/mutants.txt), each
+# rebuilt and tested: how many the suite catches. Slow, so never run in CI.
+mutants: configure
+	@scripts/mutants.sh $(BUILD)
 
 bench: build
 	@cd $(BUILD) && ./morvek-bench

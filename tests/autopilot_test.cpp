@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <fstream>
 #include <sstream>
 
@@ -46,6 +48,12 @@ TEST(AutopilotTerrain, FollowsTheScrollAcrossBothPicturesAndTheWrap) {
     EXPECT_TRUE(t.Deadly(2, -2040, 20, 300)) << "past the loop's end the first picture returns";
     EXPECT_FALSE(t.Deadly(1, 0, 12, 300)) << "a level without pictures has no walls";
     EXPECT_TRUE(t.Deadly(2, 0, 13, -1)) << "outside the window reads black, as the layer does";
+    // Right at the window's edges: the last row and column are the picture's,
+    // the next ones outside.
+    EXPECT_FALSE(t.Deadly(2, 0, 1023, 767));
+    EXPECT_TRUE(t.Deadly(2, 0, 1024, 300));
+    EXPECT_TRUE(t.Deadly(2, 0, 500, 768));
+    EXPECT_TRUE(t.Deadly(2, 0, -1, 300));
 }
 
 class AutopilotPolicy : public ::testing::Test {
@@ -75,6 +83,22 @@ TEST_F(AutopilotPolicy, LeavesTheLineOfAShotComingStraightAtIt) {
     bullets[1] = {-15, 0, 110, 400, 5, true, 1};
     const Controls c = Decide();
     EXPECT_TRUE(c.up || c.down) << "a shot 70 px ahead on the dragon's line";
+}
+
+TEST_F(AutopilotPolicy, GivesAShotGoingPastABerthBeyondItsReach) {
+    // A ghost to line up with above, and a shot on its way between them: the
+    // dragon climbs, but not to within a hair of the shot.
+    CreateEnemy(700, 340, 2, 2, 0);
+    bullets[1] = {-15, 0, 350, 364, 5, true, 1};
+    real nearest = 1000;
+    for (int tick = 0; tick < 16; ++tick) {
+        const Controls c = Decide();
+        schip.x += c.left ? -10 : (c.right ? 10 : 0);
+        schip.y += c.up ? -10 : (c.down ? 10 : 0);
+        bullets[1].x += bullets[1].speedx;
+        nearest = std::min(nearest, std::hypot(bullets[1].x - schip.x, bullets[1].y - schip.y));
+    }
+    EXPECT_GE(nearest, 40); // it hits within 30
 }
 
 TEST_F(AutopilotPolicy, ShieldsWhenNoMoveEscapesAndKeepsItUpAWhile) {

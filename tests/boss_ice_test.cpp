@@ -24,19 +24,6 @@ card QueenColour() {
 
 } // namespace
 
-TEST_F(IceFight, SetUpByDifficultySetting) {
-    for (const auto& [setting, health] :
-         {std::pair{0.0f, 5000}, std::pair{1.0f, 10000}, std::pair{2.0f, 15000}}) {
-        dynamic_difficulty_influence_coefficient = setting;
-        Boss::Setup(f);
-        EXPECT_EQ(enemies[1].health, health);
-    }
-    EXPECT_EQ(enemies[1].type, 11u);
-    EXPECT_FLOAT_EQ(enemies[1].x, 900);
-    EXPECT_FLOAT_EQ(enemies[1].y, 350);
-    EXPECT_TRUE(f.fightstate);
-}
-
 TEST_F(IceFight, PictureChangesOnThe181stTickAndSheFiresFromThe182nd) {
     LevelsTest::SolidPicture(3, 7, LevelsTest::kRgbRed, 250, 250);  // blowing
     LevelsTest::SolidPicture(3, 8, LevelsTest::kRgbBlue, 250, 250); // shooting

@@ -20,34 +20,40 @@ void Hatch(card slot, real x, real y) {
 
 } // namespace
 
-TEST_F(KingFight, SetUpByDifficultySettingSwitchesTheFireballsOff) {
-    for (const auto& [setting, health] :
-         {std::pair{0.0f, 50000}, std::pair{1.0f, 100000}, std::pair{2.0f, 150000}}) {
-        dynamic_difficulty_influence_coefficient = setting;
-        BackObjLevel3[4].state = true;
-        Boss::Setup(f);
-        EXPECT_EQ(enemies[1].health, health);
-        EXPECT_FALSE(BackObjLevel3[4].state);
-    }
-    EXPECT_EQ(enemies[1].type, 13u);
-    EXPECT_FLOAT_EQ(enemies[1].x, 900);
-    EXPECT_FLOAT_EQ(enemies[1].y, 480);
-    EXPECT_EQ(f.fightstate, 1u);
+TEST_F(KingFight, SetUpPutsOutTheLevelsFireballs) {
+    BackObjLevel3[4].state = true;
+    Boss::Setup(f);
+    EXPECT_FALSE(BackObjLevel3[4].state);
 }
 
 TEST_F(KingFight, StagesFollowHealthAndNeverGoBack) {
-    enemies[1].health = 60000;
-    Step();
-    EXPECT_EQ(f.fightstate, 1u);
-    enemies[1].health = 59999;
-    Step();
-    EXPECT_EQ(f.fightstate, 2u);
-    enemies[1].health = 29999;
-    Step();
-    EXPECT_EQ(f.fightstate, 3u);
-    enemies[1].health = 70000;
-    Step();
-    EXPECT_EQ(f.fightstate, 3u);
+    // The health at which each stage begins, by setting: a larger share of a
+    // stronger king's health goes to the later stages.
+    struct Edges {
+        real setting;
+        integer second, third;
+    };
+    for (const Edges& e :
+         {Edges{0, 40000, 20000}, Edges{1, 60000, 30000}, Edges{2, 100000, 50000}}) {
+        SCOPED_TRACE(e.setting);
+        dynamic_difficulty_influence_coefficient = e.setting;
+        Boss::Setup(f);
+        enemies[1].health = e.second;
+        Step();
+        EXPECT_EQ(f.fightstate, 1u);
+        enemies[1].health = e.second - 1;
+        Step();
+        EXPECT_EQ(f.fightstate, 2u);
+        enemies[1].health = e.third;
+        Step();
+        EXPECT_EQ(f.fightstate, 2u);
+        enemies[1].health = e.third - 1;
+        Step();
+        EXPECT_EQ(f.fightstate, 3u);
+        enemies[1].health = f.full;
+        Step();
+        EXPECT_EQ(f.fightstate, 3u);
+    }
 }
 
 TEST_F(KingFight, BroodIsRemovedInStageOneAndEquippedByItsStage) {

@@ -18,52 +18,67 @@ void StormPhase(Boss::WindFight& f) {
 
 } // namespace
 
-TEST_F(WindFight, SetUpByDifficultySetting) {
-    for (const auto& [setting, health] :
-         {std::pair{0.0f, 5000}, std::pair{1.0f, 10000}, std::pair{2.0f, 15000}}) {
-        dynamic_difficulty_influence_coefficient = setting;
-        Boss::Setup(f);
-        EXPECT_EQ(enemies[1].health, health);
-        EXPECT_EQ(f.full, health);
+TEST_F(WindFight, TheCloudsGuardTheGodFromTheDragonsFire) {
+    // Fired straight at him while he stands, a fireball never gets through...
+    StormPhase(f);
+    schip.y = 700; // out of the storm's way
+    const integer full = enemies[1].health;
+    auto fire = [] {
+        bullet& b = bullets[50];
+        b = {};
+        b.state = true;
+        b.x = schip.x + 20;
+        b.y = enemies[1].y;
+        b.speedx = 30;
+        b.length = 10;
+    };
+    fire();
+    for (int t = 0; t < 40 && bullets[50].state; ++t) {
+        Step();
     }
-    EXPECT_TRUE(enemies[1].state);
-    EXPECT_EQ(enemies[1].type, 10u);
-    EXPECT_FLOAT_EQ(enemies[1].x, 670);
-    EXPECT_FLOAT_EQ(enemies[1].y, 346);
-    EXPECT_FLOAT_EQ(objects[6][1].y, 250);
-    EXPECT_FLOAT_EQ(objects[6][2].y, 450);
-    EXPECT_FLOAT_EQ(objects[6][2].x, 533);
-    EXPECT_FLOAT_EQ(schip.x, 60);
-    EXPECT_FLOAT_EQ(schip.y, 350);
-    EXPECT_FALSE(f.fightstate);
+    EXPECT_FALSE(bullets[50].state);
+    EXPECT_EQ(enemies[1].health, full);
+    // ...while with the clouds blown away it reaches him.
+    objects[6][1].y = -1000;
+    objects[6][2].y = -1000;
+    fire();
+    for (int t = 0; t < 40 && bullets[50].state; ++t) {
+        Step();
+    }
+    EXPECT_LT(enemies[1].health, full);
 }
 
 TEST_F(WindFight, PhasesLast181TicksAndTheCloudsDriftBetweenThem) {
+    const object home1 = objects[6][1], home2 = objects[6][2];
+    const enemy god = enemies[1];
     Step(180);
     EXPECT_FALSE(f.fightstate);
     Step();
     EXPECT_TRUE(f.fightstate);
     EXPECT_EQ(f.bosscounter, 1u);
 
-    // The clouds part: 90 ticks of 1.4 pixels in x and y, then they stand.
+    // The clouds part: 90 ticks of 1.4 pixels back and away from each
+    // other, then they stand.
     Step(90);
-    EXPECT_NEAR(objects[6][1].x, 659, 0.01);
-    EXPECT_NEAR(objects[6][1].y, 124, 0.01);
-    EXPECT_NEAR(objects[6][2].y, 576, 0.01);
+    EXPECT_NEAR(objects[6][1].x, home1.x + 126, 0.01);
+    EXPECT_NEAR(objects[6][1].y, home1.y - 126, 0.01);
+    EXPECT_NEAR(objects[6][2].x, home2.x + 126, 0.01);
+    EXPECT_NEAR(objects[6][2].y, home2.y + 126, 0.01);
     Step();
-    EXPECT_NEAR(objects[6][1].x, 659, 0.01);
+    EXPECT_NEAR(objects[6][1].x, home1.x + 126, 0.01);
     // Held still at home in the storm phase.
-    EXPECT_FLOAT_EQ(enemies[1].x, 670);
-    EXPECT_FLOAT_EQ(enemies[1].y, 346);
+    EXPECT_FLOAT_EQ(enemies[1].x, god.x);
+    EXPECT_FLOAT_EQ(enemies[1].y, god.y);
     EXPECT_EQ(enemies[1].path, 0u);
 
     Step(90);
     EXPECT_FALSE(f.fightstate);
     EXPECT_FALSE(Boss::AreaActive()); // the storm ends with its phase
-    Step(90);
-    EXPECT_NEAR(objects[6][1].x, 533, 0.01);
-    EXPECT_NEAR(objects[6][1].y, 250, 0.01);
-    EXPECT_NEAR(objects[6][2].y, 450, 0.01);
+    Step(90);                         // and close again where they stood
+    EXPECT_NEAR(objects[6][1].x, home1.x, 0.01);
+    EXPECT_NEAR(objects[6][1].y, home1.y, 0.01);
+    EXPECT_NEAR(objects[6][2].x, home2.x, 0.01);
+    EXPECT_NEAR(objects[6][2].y, home2.y, 0.01);
 
     // The item code never gets to age them out.
     Step(400);

@@ -1,4 +1,5 @@
 #include "combat_support.h"
+#include "game/core/Catalogue.h"
 #include "support/TestWorld.h"
 
 #include <gtest/gtest.h>
@@ -44,6 +45,36 @@ TEST_F(Collisions, FireballReachIsHalfTheEnemyPlusItsOwnLength) {
     EXPECT_FLOAT_EQ(explosions[1].x, 475);
     EXPECT_FLOAT_EQ(explosions[1].y, 300);
     EXPECT_EQ(explosions[1].type, 2u);
+}
+
+TEST_F(Collisions, EveryEnemyIsHitWhereItsPictureIs) {
+    // A new enemy's hit circle is as wide as the picture it is drawn with,
+    // whatever its slot held before: a fireball touching the picture's edge
+    // hits, one a pixel further misses.
+    struct Kind {
+        card type;
+        card picture; // images[3][picture]
+    };
+    for (const Kind k : {Kind{1, 1}, Kind{2, 2}, Kind{3, 3}, Kind{4, 4}, Kind{5, 5}, Kind{10, 6},
+                         Kind{11, 7}, Kind{13, 9}}) {
+        SCOPED_TRACE(k.type);
+        real width = 0;
+        for (const CatalogueEntry& c : catalogue) {
+            if (c.group == 3 && c.slot == k.picture && c.entry == 1) {
+                width = static_cast<real>(c.width);
+            }
+        }
+        ASSERT_GT(width, 0);
+        for (const real gap : {0.0f, 1.0f}) {
+            TestWorld::NewGameState();
+            enemies[7].length = 999; // what the slot last held counts for nothing
+            CreateEnemy(600, 400, 7, k.type, 0);
+            PutShot(1, 600 - width / 2 - 10 - gap, 400, 0, 10);
+            const integer before = enemies[7].health;
+            Collision();
+            EXPECT_EQ(enemies[7].health < before || !enemies[7].state, gap == 0) << "gap " << gap;
+        }
+    }
 }
 
 TEST_F(Collisions, OneFireballStrikesEveryEnemyItOverlaps) {

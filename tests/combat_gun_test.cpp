@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+#include <vector>
+
 using namespace Procedures;
 using CombatTest::BulletsInUse;
 using CombatTest::Key;
@@ -34,6 +37,29 @@ void ArmAndShoot() {
     Shoot();
 }
 
+// Where a volley's shots are after each tick of flight: flight[t][k] is shot k
+// (in slot order) t ticks after the volley left the dragon at (60, 369).
+using Flight = std::vector<std::vector<bullet>>;
+
+Flight Fly(card level, int ticks) {
+    TestWorld::NewGameState();
+    Key(kSpace, true);
+    schip.upgrade = level;
+    ArmAndShoot();
+    Flight flight;
+    for (int t = 0; t <= ticks; ++t) {
+        std::vector<bullet> shots;
+        for (card i = 1; i <= 100; ++i) {
+            if (bullets[i].state) {
+                shots.push_back(bullets[i]);
+            }
+        }
+        flight.push_back(shots);
+        Bulletmove();
+    }
+    return flight;
+}
+
 } // namespace
 
 TEST_F(Gun, StepsThatWouldReachABoundAreNotTaken) {
@@ -61,6 +87,22 @@ TEST_F(Gun, StepsThatWouldReachABoundAreNotTaken) {
     MoveTimes(100);
     EXPECT_FLOAT_EQ(schip.y, 739);
 
+    // A step that would land exactly on a bound is not taken either.
+    for (const auto& [key, x, y] :
+         {std::tuple{kRight, 989.0f, 400.0f}, std::tuple{kUp, 500.0f, 95.0f},
+          std::tuple{kDown, 500.0f, 733.0f}}) {
+        Key(kDown, false);
+        Key(key, true);
+        schip.x = x;
+        schip.y = y;
+        Move();
+        EXPECT_FLOAT_EQ(schip.x, x) << "key " << key;
+        EXPECT_FLOAT_EQ(schip.y, y) << "key " << key;
+        Key(key, false);
+    }
+    schip.y = 739;
+    Key(kDown, true);
+
     // Opposite keys cancel.
     Key(kUp, true);
     Key(kLeft, true);
@@ -71,51 +113,76 @@ TEST_F(Gun, StepsThatWouldReachABoundAreNotTaken) {
     EXPECT_FLOAT_EQ(schip.y, 739);
 }
 
-TEST_F(Gun, EachWeaponLevelFiresItsVolley) {
-    const int expected[] = {7, 1, 2, 3, 3, 4, 5, 7, 7, 7};
-    for (card level = 0; level <= 9; ++level) {
-        TestWorld::NewGameState();
-        Key(kSpace, true);
-        schip.upgrade = level;
-        ArmAndShoot();
-        EXPECT_EQ(BulletsInUse(), expected[level]) << "level " << level;
+TEST_F(Gun, EachWeaponLevelFiresItsVolleyAndSevenIsTheLast) {
+    const std::size_t shots[] = {0, 1, 2, 3, 3, 4, 5, 7};
+    for (card level = 1; level <= 7; ++level) {
+        EXPECT_EQ(Fly(level, 0)[0].size(), shots[level]) << "level " << level;
+    }
+    // No level, or one past the last, fires the last one, shot for shot.
+    const Flight seven = Fly(7, 3);
+    for (const card level : {0u, 8u, 12u}) {
+        const Flight other = Fly(level, 3);
+        ASSERT_EQ(other.back().size(), 7u) << "level " << level;
+        for (std::size_t k = 0; k < 7; ++k) {
+            EXPECT_EQ(other.back()[k].x, seven.back()[k].x) << "level " << level;
+            EXPECT_EQ(other.back()[k].y, seven.back()[k].y) << "level " << level;
+        }
     }
 }
 
-TEST_F(Gun, VolleyShotsStartAroundTheDragonInSlotOrder) {
-    Key(kSpace, true);
-    schip.upgrade = 4;
-    ArmAndShoot();
-    const bullet& top = bullets[1];
-    EXPECT_EQ(top.type, 0u);
-    EXPECT_FLOAT_EQ(top.length, 10);
-    EXPECT_FLOAT_EQ(top.x, 60 + 17.5f);
-    EXPECT_FLOAT_EQ(top.y, 369 - 20);
-    EXPECT_FLOAT_EQ(top.speedx, 45);
-    EXPECT_EQ(top.speedy, -0.3f);
-    EXPECT_FLOAT_EQ(bullets[2].y, 369);
-    EXPECT_EQ(bullets[3].speedy, 0.3f);
-
-    // Level 7 and every higher level fire the same seven shots.
-    auto volley = [](card level) {
-        TestWorld::NewGameState();
-        Key(kSpace, true);
-        schip.upgrade = level;
-        ArmAndShoot();
-        std::array<bullet, 8> shots{};
-        std::copy(bullets.begin() + 1, bullets.begin() + 8, shots.begin() + 1);
-        return shots;
-    };
-    const auto seven = volley(7);
-    const auto twelve = volley(12);
-    for (card i = 1; i <= 7; ++i) {
-        EXPECT_EQ(seven[i].x, twelve[i].x);
-        EXPECT_EQ(seven[i].y, twelve[i].y);
-        EXPECT_EQ(seven[i].speedy, twelve[i].speedy);
+TEST_F(Gun, VolleysFlyAbreastAndMirrorTheirShotsAboutTheDragon) {
+    constexpr real kDragonX = 60, kDragonY = 369;
+    for (card level = 1; level <= 7; ++level) {
+        const Flight flight = Fly(level, 20);
+        const auto& first = flight[0];
+        for (std::size_t t = 0; t < flight.size(); ++t) {
+            const auto& now = flight[t];
+            ASSERT_EQ(now.size(), first.size()) << "level " << level << " tick " << t;
+            for (std::size_t k = 0; k < now.size(); ++k) {
+                // Fired from just in front of the dragon, top shot in the lowest slot.
+                EXPECT_GT(first[k].x, kDragonX);
+                EXPECT_LE(first[k].x, kDragonX + 30);
+                if (k > 0) {
+                    EXPECT_LT(now[k - 1].y, now[k].y) << "level " << level << " tick " << t;
+                }
+                // One speed for the whole volley: no shot gains on another.
+                EXPECT_FLOAT_EQ(now[k].x - now[0].x, first[k].x - first[0].x)
+                    << "level " << level << " shot " << k << " tick " << t;
+                // Above and below the dragon's line alike.
+                const auto& mirror = now[now.size() - 1 - k];
+                EXPECT_FLOAT_EQ(now[k].x, mirror.x) << "level " << level << " tick " << t;
+                EXPECT_NEAR(now[k].y + mirror.y, 2 * kDragonY, 1e-3)
+                    << "level " << level << " shot " << k << " tick " << t;
+            }
+        }
     }
-    EXPECT_FLOAT_EQ(seven[1].y, 369 - 40);
-    EXPECT_FLOAT_EQ(seven[3].x, 60 + 30);
-    EXPECT_FLOAT_EQ(seven[7].speedy, 3);
+}
+
+TEST_F(Gun, TheFourthLevelIsTheFastNarrowVolley) {
+    // Ten ticks out, as far and how far apart each level's shots have come.
+    auto reach = [](card level) {
+        const Flight f = Fly(level, 10);
+        return f[10][0].x - f[0][0].x;
+    };
+    auto spread = [](card level) {
+        const Flight f = Fly(level, 10);
+        return f[10].back().y - f[10].front().y;
+    };
+    EXPECT_FLOAT_EQ(reach(1), 150);
+    EXPECT_FLOAT_EQ(reach(3), 300);
+    EXPECT_FLOAT_EQ(reach(4), 450);
+    EXPECT_FLOAT_EQ(reach(5), 300);
+    EXPECT_NEAR(spread(3), 100, 0.01); // 40 at the start, 3 more a tick each way
+    EXPECT_NEAR(spread(4), 46, 0.01);  // barely widening
+    // Level 4's shots are still in one band when they leave the field.
+    const Flight four = Fly(4, 30);
+    std::size_t t = 0;
+    while (t + 1 < four.size() && four[t + 1].size() == 3) {
+        ++t;
+    }
+    EXPECT_EQ(t, 21u); // gone on the 22nd tick, together
+    EXPECT_TRUE(four[t + 1].empty());
+    EXPECT_LT(four[t].back().y - four[t].front().y, 55);
 }
 
 TEST_F(Gun, AVolleyCostsMagicEvenWhenTheTableIsTooFull) {

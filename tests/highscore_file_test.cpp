@@ -242,7 +242,7 @@ TEST(ScoreShown, ControlAndHighBytesAreNotDrawn) {
     EXPECT_EQ(ScoreFile::Shown({'A', '\0', '\x1b', '\x7f', '\xff', 'b', '~'}), "A????b~");
 }
 
-TEST(NameKeys, OnlyLettersAreTakenAndOnlySeven) {
+TEST(NameKeys, OnlyLettersAreTakenOnlySevenAndBackspaceTakesThemBack) {
     std::array<char, 7> naam;
     naam.fill(' ');
     card t = 1;
@@ -257,6 +257,22 @@ TEST(NameKeys, OnlyLettersAreTakenAndOnlySeven) {
     }
     EXPECT_EQ(std::string(naam.begin(), naam.end()), "KATQWER");
     EXPECT_EQ(t, 8u);
+
+    // The alphabet's ends are letters too; the bytes beside them are not.
+    naam.fill(' ');
+    t = 1;
+    for (const card key : std::initializer_list<card>{'@', 'Z', '[', 'A', '`', 'z'}) {
+        TypeLetter(naam, t, key);
+    }
+    EXPECT_EQ(std::string(naam.begin(), naam.end()), "ZA     ");
+
+    // Backspace takes back the last letter typed, and nothing before the first.
+    EXPECT_TRUE(EraseLetter(naam, t));
+    EXPECT_EQ(t, 2u);
+    EXPECT_TRUE(EraseLetter(naam, t));
+    EXPECT_FALSE(EraseLetter(naam, t));
+    EXPECT_EQ(t, 1u);
+    EXPECT_EQ(std::string(naam.begin(), naam.end()), "       ");
 }
 
 TEST_F(ScoreDir, MissingFileReadsBlankAndFirstSaveCreatesIt) {
@@ -300,6 +316,7 @@ TEST_F(ScoreDir, TemporaryFilesOfKilledSavesAreRemovedAndNothingElse) {
     Put(scorefile + ".tmp", "TORN   2");
     // Not ours, or not plain files: they stay.
     Put(scorefile + ".tmp-notes", "mine");
+    Put(scorefile + ".tmp-7-", "mine"); // a process but no serial
     fs::create_directory(scorefile + ".tmp-1-1");
     std::error_code noLinks; // Windows lets only some users make links
     fs::create_symlink("myscore.txt", scorefile + ".tmp-2-2", noLinks);
@@ -311,9 +328,9 @@ TEST_F(ScoreDir, TemporaryFilesOfKilledSavesAreRemovedAndNothingElse) {
     score = 2000;
     ASSERT_TRUE(SaveResult());
     EXPECT_EQ(Get(scorefile).substr(0, 12), "NEW    2000 ");
-    EXPECT_EQ(Leftovers(), noLinks
-                               ? "myscore.txt.tmp-1-1 myscore.txt.tmp-notes "
-                               : "myscore.txt.tmp-1-1 myscore.txt.tmp-2-2 myscore.txt.tmp-notes ");
+    EXPECT_EQ(Leftovers(), noLinks ? "myscore.txt.tmp-1-1 myscore.txt.tmp-7- myscore.txt.tmp-notes "
+                                   : "myscore.txt.tmp-1-1 myscore.txt.tmp-2-2 myscore.txt.tmp-7- "
+                                     "myscore.txt.tmp-notes ");
 }
 
 TEST_F(ScoreDir, FailedWriteKeepsTheTableInMemoryAndSaysSo) {

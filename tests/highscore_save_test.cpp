@@ -172,6 +172,16 @@ TEST_F(SaveDir, TableKeepsItsPermissionsAndReadOnlyOneIsLeftAlone) {
     fs::permissions(table, fs::perms::owner_read | fs::perms::owner_write);
     ASSERT_TRUE(SaveAs("OWL", 500));
     EXPECT_EQ(fs::status(table).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+    // A table the group shares for writing stays shared, whatever the umask
+    // would give a new file.
+    const auto shared = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                        fs::perms::group_write | fs::perms::others_read;
+    fs::permissions(table, shared);
+    const mode_t umask = ::umask(022);
+    const bool saved = SaveAs("KAT", 400);
+    ::umask(umask);
+    ASSERT_TRUE(saved);
+    EXPECT_EQ(fs::status(table).permissions(), shared);
 
     Put(table, kTable);
     fs::permissions(table, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);

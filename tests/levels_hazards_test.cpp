@@ -98,6 +98,14 @@ TEST_F(Hazards, IcicleFallsOffTheBottomAfter90Ticks) {
     }
     EXPECT_EQ(ticks, 90);
     EXPECT_EQ(BackObjLevel2[1].y, 770);
+
+    // One that falls onto the bottom edge is gone as well; a row above it is not.
+    BackObjLevel2[2] = {500, 758, true};
+    BackObjLevel2[3] = {600, 757, true};
+    counter = 1;
+    Ijspegel();
+    EXPECT_FALSE(BackObjLevel2[2].update);
+    EXPECT_TRUE(BackObjLevel2[3].update);
 }
 
 TEST_F(Hazards, LastIcicleSlotIsTakenWhenTheOthersAreBusy) {

@@ -86,12 +86,15 @@ TEST(MusicMixer, FadesTunesInAndOverAndIsSilentUntilLoaded) {
     for (const float v : in) {
         ASSERT_LE(std::abs(v), 1.0f);
     }
-    // Over to the fight: the old tune fades before the new one starts.
+    // Over to the fight: the old tune fades for six tenths of a second before
+    // the new one starts, and the new one comes in as slowly.
     mixer.SetTune(Tune::Boss);
-    MixFor(mixer, kRate / 10);
+    MixFor(mixer, kRate * 55 / 100);
     EXPECT_EQ(mixer.NowPlaying(), Tune::Level1);
-    MixFor(mixer, kRate);
+    MixFor(mixer, kRate / 10);
     EXPECT_EQ(mixer.NowPlaying(), Tune::Boss);
+    const auto fight = MixFor(mixer, kRate);
+    EXPECT_LT(Rms(fight, kRate / 5, kRate / 10), Rms(fight, kRate * 8 / 10, kRate / 10) * 0.7);
 
     // Effects play over the music without clipping.
     for (std::size_t i = 0; i < Sound::kEffects; ++i) {

@@ -27,6 +27,7 @@ using Wimdows::Run::InputEvent;
 using Events = std::vector<InputEvent>;
 
 constexpr std::uint32_t kP = 0x50;
+constexpr std::uint32_t kPauseKey = 0x13; // a gamepad's Start too
 
 InputEvent Key(std::uint64_t ms, bool down, std::uint32_t code) {
     return {ms, down ? InputEvent::KeyDown : InputEvent::KeyUp, code, 0, 0, {}};
@@ -74,34 +75,38 @@ TEST_F(Pause, HoldsTheWaveAndChangesNothingButTheClock) {
     const std::string plain = PlayTicks(12, {});
     const std::uint64_t plainMs = Wimdows::Run::ClockMs();
 
-    // P is seen at the fourth tick's sleep; a second press goes on.
-    Watch watch;
-    std::string frozenAt;
-    auto hook = [&] {
-        const std::uint64_t ms = Wimdows::Run::ClockMs();
-        if (ms <= 4 * 30 || ms > 400) {
-            return;
-        }
-        ++watch.points;
-        frozenAt = frozenAt.empty() ? World() : frozenAt;
-        watch.frozen = watch.frozen && World() == frozenAt;
-        auto& frame = Wimdows::Presented();
-        const std::size_t mid = 384 * 1024 + 100;
-        watch.banner =
-            watch.banner && frame.pixels[mid] == ((Wimdows::backbuffer[mid] >> 2) & 0x3F3F3F);
-    };
-    const std::string paused = PlayTicks(
-        12, {Key(100, true, kP), Key(140, false, kP), Key(390, true, kP), Key(420, false, kP)},
-        hook);
+    // P or the Pause key is seen at the fourth tick's sleep; a second press goes on.
+    for (const std::uint32_t key : {kP, kPauseKey}) {
+        SCOPED_TRACE(key);
+        Watch watch;
+        std::string frozenAt;
+        auto hook = [&] {
+            const std::uint64_t ms = Wimdows::Run::ClockMs();
+            if (ms <= 4 * 30 || ms > 400) {
+                return;
+            }
+            ++watch.points;
+            frozenAt = frozenAt.empty() ? World() : frozenAt;
+            watch.frozen = watch.frozen && World() == frozenAt;
+            auto& frame = Wimdows::Presented();
+            const std::size_t mid = 384 * 1024 + 100;
+            watch.banner =
+                watch.banner && frame.pixels[mid] == ((Wimdows::backbuffer[mid] >> 2) & 0x3F3F3F);
+        };
+        const std::string paused = PlayTicks(
+            12,
+            {Key(100, true, key), Key(140, false, key), Key(390, true, key), Key(420, false, key)},
+            hook);
 
-    EXPECT_EQ(paused, plain);
-    EXPECT_EQ(Wimdows::Run::ClockMs(), plainMs + 280); // 14 passes of 20 ms
-    EXPECT_EQ(watch.points, 14u);
-    EXPECT_TRUE(watch.frozen);
-    EXPECT_TRUE(watch.banner);
-    // Going on puts the frame back as the game drew it.
-    EXPECT_EQ(Wimdows::Presented().pixels, Wimdows::backbuffer);
-    Wimdows::Run::Reset();
+        EXPECT_EQ(paused, plain);
+        EXPECT_EQ(Wimdows::Run::ClockMs(), plainMs + 280); // 14 passes of 20 ms
+        EXPECT_EQ(watch.points, 14u);
+        EXPECT_TRUE(watch.frozen);
+        EXPECT_TRUE(watch.banner);
+        // Going on puts the frame back as the game drew it.
+        EXPECT_EQ(Wimdows::Presented().pixels, Wimdows::backbuffer);
+        Wimdows::Run::Reset();
+    }
 }
 
 TEST_F(Pause, PKeysAreNotLeftForTheNameEntry) {
@@ -118,8 +123,8 @@ TEST_F(Pause, LosingTheFocusPausesOnlyWhenItHappensInPlay) {
     const std::string plain = PlayTicks(6, {});
     const std::uint64_t plainMs = Wimdows::Run::ClockMs();
     const std::string paused =
-        PlayTicks(6, {Focus(0, false), Focus(5, true), Focus(70, false), Key(200, true, 0x13),
-                      Key(230, false, 0x13), Focus(300, true)});
+        PlayTicks(6, {Focus(0, false), Focus(5, true), Focus(70, false), Key(200, true, kPauseKey),
+                      Key(230, false, kPauseKey), Focus(300, true)});
     EXPECT_EQ(paused, plain);
     EXPECT_EQ(Wimdows::Run::ClockMs(), plainMs + 120); // paused at 90, going on at 210
     Wimdows::Run::Reset();

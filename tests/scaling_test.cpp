@@ -28,13 +28,15 @@ TEST(Scaling, TheFrameKeepsItsAspectBetweenBars) {
     const Case cases[] = {
         {{1024, 768}, false, {0, 0, 1024, 768}},
         {{2048, 1536}, false, {0, 0, 2048, 1536}},
-        {{1600, 900}, false, {200, 0, 1200, 900}},  // bars left and right
-        {{1024, 1000}, false, {0, 116, 1024, 768}}, // bars above and below
-        {{800, 600}, false, {0, 0, 800, 600}},      // smaller than the frame
-        {{1600, 900}, true, {288, 66, 1024, 768}},  // one whole multiple fits
-        {{2100, 1600}, true, {26, 32, 2048, 1536}}, // two do
-        {{800, 600}, true, {0, 0, 800, 600}},       // none does: shrunk to fit
-        {{0, 0}, false, {0, 0, 0, 0}},              // a minimised window
+        {{1600, 900}, false, {200, 0, 1200, 900}},   // bars left and right
+        {{1024, 1000}, false, {0, 116, 1024, 768}},  // bars above and below
+        {{800, 600}, false, {0, 0, 800, 600}},       // smaller than the frame
+        {{1600, 900}, true, {288, 66, 1024, 768}},   // one whole multiple fits
+        {{2100, 1600}, true, {26, 32, 2048, 1536}},  // two do
+        {{3000, 1000}, true, {988, 116, 1024, 768}}, // two across, but one down
+        {{1100, 1600}, true, {38, 416, 1024, 768}},  // two down, but one across
+        {{800, 600}, true, {0, 0, 800, 600}},        // none does: shrunk to fit
+        {{0, 0}, false, {0, 0, 0, 0}},               // a minimised window
     };
     for (const Case& c : cases) {
         const Viewport v = Letterbox(c.out, kFrame, c.integer);
@@ -42,6 +44,8 @@ TEST(Scaling, TheFrameKeepsItsAspectBetweenBars) {
         EXPECT_EQ(v.y, c.want.y) << c.out.w << "x" << c.out.h << " integer " << c.integer;
         EXPECT_EQ(v.w, c.want.w) << c.out.w << "x" << c.out.h << " integer " << c.integer;
         EXPECT_EQ(v.h, c.want.h) << c.out.w << "x" << c.out.h << " integer " << c.integer;
+        EXPECT_TRUE(v.x >= 0 && v.x + v.w <= c.out.w && v.y >= 0 && v.y + v.h <= c.out.h)
+            << c.out.w << "x" << c.out.h << " integer " << c.integer;
         // Shrunk, the frame is smoothed so its small text survives; never else.
         EXPECT_EQ(Smooth(v, kFrame), v.w < kFrame.w) << c.out.w << "x" << c.out.h;
     }

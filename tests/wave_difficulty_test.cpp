@@ -34,6 +34,32 @@ TEST(WaveDifficulty, SettlesAfterFiftyDifferentMeasurements) {
     EXPECT_EQ(Measure(), 2u);
 }
 
+TEST(WaveDifficulty, PointsPerTickFallIntoBandsThatEndJustBelowTheirBounds) {
+    // Normal, one weapon level, four lives: the measurement is the band + 1.
+    TestWorld::NewGameState();
+    counter = 100;
+    struct Edge {
+        card score;
+        card measured;
+    };
+    // Under half a point a tick, under one, two, three and five, and more.
+    for (const Edge e :
+         {Edge{0, 2}, Edge{49, 2}, Edge{50, 3}, Edge{99, 3}, Edge{100, 4}, Edge{199, 4},
+          Edge{200, 5}, Edge{299, 5}, Edge{300, 6}, Edge{499, 6}, Edge{500, 7}, Edge{100000, 7}}) {
+        score = e.score;
+        DynamicDifficulty(4);
+        EXPECT_EQ(calclevel[0], e.measured) << "score " << e.score << " in 100 ticks";
+    }
+    // The same ratios over a longer game fall into the same bands.
+    counter = 1000;
+    score = 2999;
+    DynamicDifficulty(4);
+    EXPECT_EQ(calclevel[0], 5u);
+    score = 3000;
+    DynamicDifficulty(4);
+    EXPECT_EQ(calclevel[0], 6u);
+}
+
 TEST(WaveDifficulty, OneMatchInFiftyHoldsIt) {
     TestWorld::NewGameState();
     counter = 100;

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include <set>
+#include <vector>
 
 using namespace Procedures;
 
@@ -24,6 +24,30 @@ bool FireUntilShot(int n) {
         }
     }
     return false;
+}
+
+struct IceShot {
+    card slot;
+    real x;
+    bool operator==(const IceShot&) const = default;
+};
+
+// The shots of an Ice Queen's volley fired from `from`, the slots below it
+// taken by the dragon's shots, the random numbers as a new game has them.
+std::vector<IceShot> IceVolleyFrom(card from) {
+    TestWorld::NewGameState();
+    for (card i = 1; i < from; ++i) {
+        Shot(i, 500, 500, 0);
+    }
+    CreateEnemy(700, 300, from, 11, 0);
+    Enemyshoot();
+    std::vector<IceShot> shots;
+    for (card i = 1; i <= 100; ++i) {
+        if (bullets[i].state && bullets[i].type == 11) {
+            shots.push_back({i, bullets[i].x});
+        }
+    }
+    return shots;
 }
 
 } // namespace
@@ -73,36 +97,33 @@ TEST(WaveFire, AimedShots) {
     EXPECT_FLOAT_EQ(bullets[1].y, 115);
 }
 
-TEST(WaveFire, IceVolleyLandsInFixedSlotRanges) {
-    TestWorld::NewGameState();
-    for (card i = 2; i <= 30; ++i) {
-        Shot(i, 500, 500, 0); // the dragon's shots are overwritten
+TEST(WaveFire, IceVolleyKeepsItsShapeFromAnySlotAndDropsWhatFallsPastTheTable) {
+    // From slot 1 the volley shows its shape: where each shot lands beyond
+    // the slot it is fired from, and at what x.
+    const std::vector<IceShot> shape = IceVolleyFrom(1);
+    ASSERT_GE(shape.size(), 4u);
+    EXPECT_EQ(shape.front().slot, 1u);
+    EXPECT_GE(shape.back().slot, 16u); // spread well ahead, over the dragon's shots
+    for (card i = 1; i <= 100; ++i) {
+        const bullet& b = bullets[i];
+        if (b.state && b.type == 11) {
+            // From the top of the field, falling towards the dragon's side.
+            EXPECT_LT(b.y, 100);
+            EXPECT_LT(b.speedx, 0);
+            EXPECT_GT(b.speedy, 0);
+        }
     }
-    CreateEnemy(700, 300, 1, 11, 0);
-    Enemyshoot();
-    StandardLib::ResetRandom();
-    std::set<card> expected = {1};
-    StandardLib::RandomCard(200, 950);
-    for (auto [lo, hi, xlo, xhi] : {std::array<card, 4>{1, 5, 300, 900},
-                                    {5, 10, 300, 1000},
-                                    {10, 15, 200, 1000},
-                                    {15, 20, 200, 1000}}) {
-        expected.insert(1 + StandardLib::RandomCard(lo, hi));
-        StandardLib::RandomCard(xlo, xhi);
+    // The same draws from any slot: the shots that fit land as from slot 1,
+    // the rest are dropped, the last slot included.
+    for (card from = 60; from <= 100; ++from) {
+        std::vector<IceShot> want;
+        for (const IceShot& shot : shape) {
+            if (from - 1 + shot.slot <= 100) {
+                want.push_back({from - 1 + shot.slot, shot.x});
+            }
+        }
+        EXPECT_EQ(IceVolleyFrom(from), want) << "from slot " << from;
     }
-    for (card i = 1; i <= 30; ++i) {
-        EXPECT_EQ(bullets[i].type == 11, expected.contains(i)) << "slot " << i;
-    }
-    EXPECT_FLOAT_EQ(bullets[1].y, 50);
-
-    // From a high slot the volley would run past the table; it stops at 100.
-    TestWorld::NewGameState();
-    for (card i = 1; i <= 89; ++i) {
-        Shot(i, 500, 500, 0);
-    }
-    CreateEnemy(700, 300, 90, 11, 0);
-    Enemyshoot();
-    EXPECT_EQ(bullets[90].type, 11u);
 }
 
 TEST(WaveFire, HatchlingsAboveOrBelowBySlotParity) {

@@ -5,10 +5,15 @@
 #include "game/Procedures.h"
 #include "util/StandardLib.h"
 
+#include <stdexcept>
+
 namespace TestWorld {
 
 void Fresh() {
     Wimdows::Run::Reset();
+    // A run out of input would otherwise exit the test program with 0 and
+    // hide every failure before it; a test that means to end sets its own.
+    Wimdows::Run::SetEndHandler([] { throw std::runtime_error("the run ran out of input"); });
     Wimdows::Run::SetHeadless(true);
     Wimdows::Window("Morvek", Wimdows::kWidth, Wimdows::kHeight);
     Wimdows::SetBuffering(true);

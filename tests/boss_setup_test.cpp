@@ -1,0 +1,62 @@
+// What every boss fight starts from: the boss on the right, as strong as
+// the difficulty setting makes him, and the dragon back on the left.
+#include "levels_support.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cmath>
+
+using namespace Procedures;
+
+namespace {
+
+// Fireballs it takes to bring the boss of a freshly set-up fight down.
+template <typename Fight> int FireballsToKill(real setting) {
+    LevelsTest::NewGame();
+    dynamic_difficulty_influence_coefficient = setting;
+    Fight f;
+    Boss::Setup(f);
+    EXPECT_EQ(f.full, enemies[1].health); // the bar starts full
+    int hits = 0;
+    while (enemies[1].state && hits < 100000) {
+        Bullethit(1);
+        ++hits;
+    }
+    return hits;
+}
+
+template <typename Fight> void ExpectAFairStart(const char* name) {
+    SCOPED_TRACE(name);
+    const std::array<int, 3> hits{FireballsToKill<Fight>(0), FireballsToKill<Fight>(1),
+                                  FireballsToKill<Fight>(2)};
+    EXPECT_GE(hits[0], 50); // no boss falls to a few volleys
+    EXPECT_EQ(hits[1], 2 * hits[0]);
+    EXPECT_EQ(hits[2], 3 * hits[0]);
+
+    LevelsTest::NewGame();
+    schip.x = 700;
+    schip.y = 700;
+    Fight f;
+    Boss::Setup(f);
+    EXPECT_LT(schip.x, 100);
+    EXPECT_GT(enemies[1].x, 600);
+    EXPECT_LT(std::abs(enemies[1].y - schip.y), 150);
+    // He stays on the field through a whole phase.
+    for (int t = 0; t < 181; ++t) {
+        LevelsTest::KeepAlive();
+        Boss::Tick(f);
+        ASSERT_TRUE(enemies[1].state) << "tick " << t;
+    }
+}
+
+} // namespace
+
+TEST(BossSetup, EachBossTakesFireballsByTheSettingAndFacesTheDragon) {
+    EXPECT_EQ(FireballsToKill<Boss::WindFight>(0), 50);
+    EXPECT_EQ(FireballsToKill<Boss::IceFight>(0), 100);
+    EXPECT_EQ(FireballsToKill<Boss::KingFight>(0), 250);
+    ExpectAFairStart<Boss::WindFight>("wind");
+    ExpectAFairStart<Boss::IceFight>("ice");
+    ExpectAFairStart<Boss::KingFight>("king");
+}
