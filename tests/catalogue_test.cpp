@@ -1,3 +1,4 @@
+#include "display/Layer.h"
 #include "display/Wimdows.h"
 #include "game/Procedures.h"
 #include "game/core/Catalogue.h"
@@ -51,6 +52,24 @@ TEST(Catalogue, LoadbmpNumbersEveryPictureInCatalogueOrder) {
         EXPECT_EQ(images[row.group][row.slot][row.entry], i + 1) << row.file;
     }
     expectOnlyCatalogueFilled();
+}
+
+// A game left and started again in one process (as the tests and a replay
+// do) must not keep the last game's pictures: all of them go, the last
+// groups and slots included, and loading again gives the same numbers.
+TEST(Catalogue, DestroybmpReleasesEveryPictureLoaded) {
+    TestWorld::Fresh();
+    Procedures::Loadbmp();
+    ASSERT_EQ(Wimdows::BitLen(), catalogue.size());
+    Procedures::Destroybmp();
+    EXPECT_EQ(Wimdows::BitLen(), 0u) << "pictures left behind";
+    for (const auto& row : catalogue) {
+        EXPECT_EQ(images[row.group][row.slot][row.entry], 0u) << row.file;
+    }
+    Procedures::Loadbmp();
+    EXPECT_EQ(Wimdows::BitLen(), catalogue.size());
+    EXPECT_EQ(images[catalogue.back().group][catalogue.back().slot][catalogue.back().entry],
+              catalogue.size());
 }
 
 // Runs only inside the copy that the next test makes, where the sun picture

@@ -25,13 +25,13 @@ void Loadbmp() {
     }
 }
 
+// Walks the catalogue rather than fixed bounds, so every picture Loadbmp made
+// goes, and a number released is never drawn by mistake afterwards.
 void Destroybmp() {
-    for (std::size_t g = 1; g <= 6; ++g) {
-        for (std::size_t s = 1; s <= 10; ++s) {
-            for (std::size_t e = 1; e <= 2; ++e) {
-                Wimdows::DestroyBitmap(images[g][s][e]);
-            }
-        }
+    for (const auto& row : catalogue) {
+        auto& number = images[row.group][row.slot][row.entry];
+        Wimdows::DestroyBitmap(number);
+        number = 0;
     }
 }
 
