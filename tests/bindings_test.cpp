@@ -2,7 +2,8 @@
 // hands the game in play and outside it, the file, and the Controls screen.
 #include "ScreenRun.h"
 #include "display/Bindings.h"
-#include "game/Procedures.h"
+#include "game/core/World.h"
+#include "game/screens/Controls.h"
 #include "game/screens/Layout.h"
 #include "game/settings/SettingsFile.h"
 #include "game/settings/SettingsStore.h"

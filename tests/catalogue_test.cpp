@@ -1,5 +1,4 @@
 #include "display/Wimdows.h"
-#include "game/Procedures.h"
 #include "game/core/Catalogue.h"
 #include "game/core/World.h"
 #include "support/TestWorld.h"

@@ -1,3 +1,5 @@
+#include "game/combat/Items.h"
+#include "game/combat/BeamShield.h"
 #include "combat_support.h"
 #include "support/TestWorld.h"
 #include "util/StandardLib.h"

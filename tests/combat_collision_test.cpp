@@ -1,3 +1,5 @@
+#include "game/combat/Enemies.h"
+#include "game/combat/Collision.h"
 #include "combat_support.h"
 #include "game/core/Catalogue.h"
 #include "support/TestWorld.h"

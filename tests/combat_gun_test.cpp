@@ -1,3 +1,5 @@
+#include "game/combat/EnemyFire.h"
+#include "game/combat/Player.h"
 #include "combat_support.h"
 #include "support/TestWorld.h"
 

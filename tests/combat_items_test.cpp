@@ -1,3 +1,4 @@
+#include "game/combat/Items.h"
 #include "combat_support.h"
 #include "support/TestWorld.h"
 #include "util/StandardLib.h"

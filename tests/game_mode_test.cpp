@@ -3,7 +3,7 @@
 #include "display/Run.h"
 #include "display/Wimdows.h"
 #include "game/Game.h"
-#include "game/Procedures.h"
+#include "game/core/World.h"
 #include "game/screens/Layout.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,6 @@
+#include "game/levels/Practice.h"
+#include "game/levels/Levels.h"
+#include "game/core/FrameLoop.h"
 #include "levels_support.h"
 
 #include "game/Game.h"

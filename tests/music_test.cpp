@@ -1,3 +1,5 @@
+#include "game/screens/GameOver.h"
+#include "game/core/Pause.h"
 #include "ScreenRun.h"
 #include "audio/Director.h"
 #include "audio/Mixer.h"
@@ -5,7 +7,6 @@
 #include "audio/Synth.h"
 #include "display/Run.h"
 #include "display/Wimdows.h"
-#include "game/Procedures.h"
 #include "game/core/World.h"
 #include "support/MixFor.h"
 #include "support/TestWorld.h"

@@ -1,11 +1,12 @@
 // The menu and the screens driven from the keyboard (a controller's d-pad and
 // A are the same keys): arrows light a button, Return or space choose it.
 #include "ScreenRun.h"
+#include "game/screens/GameOver.h"
+#include "game/screens/Options.h"
 
 #include "display/Run.h"
 #include "display/Wimdows.h"
 #include "game/Game.h"
-#include "game/Procedures.h"
 #include "game/screens/Focus.h"
 #include "game/screens/Layout.h"
 

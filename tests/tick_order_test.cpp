@@ -1,7 +1,8 @@
 #include "display/Run.h"
 #include "display/Wimdows.h"
-#include "game/Procedures.h"
+#include "game/combat/Enemies.h"
 #include "game/core/FrameLoop.h"
+#include "game/core/World.h"
 #include "game/levels/BossFights.h"
 #include "support/TestWorld.h"
 

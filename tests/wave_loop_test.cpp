@@ -1,7 +1,10 @@
 #include "display/Run.h"
 #include "display/Wimdows.h"
-#include "game/Procedures.h"
+#include "game/combat/Enemies.h"
+#include "game/core/Catalogue.h"
+#include "game/core/FrameLoop.h"
 #include "game/core/StateDump.h"
+#include "game/core/World.h"
 #include "support/TestWorld.h"
 
 #include <gtest/gtest.h>

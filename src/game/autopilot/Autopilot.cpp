@@ -1,9 +1,9 @@
 #include "game/autopilot/Autopilot.h"
 
 #include "display/Run.h"
-#include "game/Procedures.h"
 #include "game/autopilot/Policy.h"
 #include "game/autopilot/Terrain.h"
+#include "game/core/World.h"
 #include "game/screens/Layout.h"
 #include "platform/System.h"
 

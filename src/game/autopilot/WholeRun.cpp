@@ -2,8 +2,8 @@
 
 #include "display/Run.h"
 #include "game/Game.h"
-#include "game/Procedures.h"
 #include "game/core/StateDump.h"
+#include "game/core/World.h"
 #include "game/screens/ScoreFile.h"
 #include "util/StandardLib.h"
 

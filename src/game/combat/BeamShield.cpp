@@ -1,7 +1,9 @@
+#include "game/combat/BeamShield.h"
 #include "display/Wimdows.h"
-#include "game/Procedures.h"
+#include "game/combat/Collision.h"
 #include "game/combat/Damage.h"
 #include "game/combat/Tables.h"
+#include "game/core/World.h"
 
 #include <cstdint>
 

@@ -1,5 +1,6 @@
-#include "game/Procedures.h"
+#include "game/combat/Enemies.h"
 #include "game/combat/EnemyTables.h"
+#include "game/core/World.h"
 #include "game/levels/Difficulty.h"
 #include "util/StandardLib.h"
 

@@ -1,6 +1,7 @@
+#include "game/combat/Player.h"
 #include "display/Wimdows.h"
-#include "game/Procedures.h"
 #include "game/combat/Tables.h"
+#include "game/core/World.h"
 
 namespace Procedures {
 

@@ -1,7 +1,12 @@
 #include "game/core/FrameLoop.h"
 #include "display/Wimdows.h"
-#include "game/Procedures.h"
+#include "game/core/Field.h"
 #include "game/core/TickOrder.h"
+#include "game/core/World.h"
+#include "game/levels/Difficulty.h"
+#include "game/levels/Hazards.h"
+#include "game/levels/Levels.h"
+#include "game/screens/GameOver.h"
 
 #include <array>
 

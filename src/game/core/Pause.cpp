@@ -1,7 +1,8 @@
 // The pause: P, the Pause key (a gamepad's Start) or the window losing the
 // focus stop a wave or boss fight between two ticks, and the same key goes on.
+#include "game/core/Pause.h"
 #include "display/Wimdows.h"
-#include "game/Procedures.h"
+#include "game/core/World.h"
 
 #include <algorithm>
 #include <array>

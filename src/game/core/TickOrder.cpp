@@ -1,7 +1,15 @@
 #include "game/core/TickOrder.h"
 
 #include "display/Wimdows.h"
-#include "game/Procedures.h"
+#include "game/combat/Collision.h"
+#include "game/combat/Enemies.h"
+#include "game/combat/EnemyFire.h"
+#include "game/combat/Items.h"
+#include "game/combat/Player.h"
+#include "game/core/Field.h"
+#include "game/core/FrameLoop.h"
+#include "game/core/Pause.h"
+#include "game/core/World.h"
 
 namespace Procedures {
 

@@ -1,4 +1,6 @@
-#include "game/Procedures.h"
+#include "game/levels/Bosses.h"
+#include "game/core/FrameLoop.h"
+#include "game/core/World.h"
 #include "game/levels/BossFights.h"
 
 namespace Procedures {

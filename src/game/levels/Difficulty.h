@@ -17,4 +17,6 @@ inline bool Due(card n) {
     return counter % Period(n, actualdifficulty) == 0;
 }
 
+card DynamicDifficulty(card actdiff);
+
 } // namespace Procedures

@@ -1,7 +1,12 @@
+#include "game/levels/Levels.h"
 #include "display/Wimdows.h"
-#include "game/Procedures.h"
+#include "game/combat/Enemies.h"
+#include "game/core/FrameLoop.h"
+#include "game/core/World.h"
+#include "game/levels/Bosses.h"
 #include "game/levels/Practice.h"
 #include "game/levels/WaveTables.h"
+#include "game/screens/GameOver.h"
 #include "util/StandardLib.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 #include "game/levels/Practice.h"
 
 #include "game/Game.h"
-#include "game/Procedures.h"
+#include "game/core/World.h"
 
 namespace Procedures {
 

@@ -9,4 +9,8 @@ namespace Procedures {
 // run in full.
 bool TakeBossStart();
 
+// A new game started at a chosen level or boss fight
+// (command line --level N, --boss). Called by NewGame after its reset.
+void PracticeStart();
+
 } // namespace Procedures

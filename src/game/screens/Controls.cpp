@@ -2,9 +2,10 @@
 // waits for the new key; Escape cancels, a key bound to another action
 // swaps with it, a key the game keeps for itself is refused. Keys reach the
 // game unbound outside play, so what is pressed here is the physical key.
+#include "game/screens/Controls.h"
 #include "display/Bindings.h"
 #include "display/Wimdows.h"
-#include "game/Procedures.h"
+#include "game/core/World.h"
 #include "game/screens/Layout.h"
 #include "game/screens/Screen.h"
 #include "game/settings/SettingsStore.h"

@@ -1,8 +1,10 @@
 #include "game/screens/Screen.h"
 
 #include "display/Wimdows.h"
-#include "game/Procedures.h"
+#include "game/core/Render.h"
+#include "game/core/World.h"
 #include "game/screens/Focus.h"
+#include "game/screens/Menu.h"
 
 namespace Procedures::Screen {
 
