@@ -6,8 +6,8 @@
 #include "display/Wimdows.h"
 #include "game/combat/Enemies.h"
 #include "game/core/Catalogue.h"
-#include "game/core/FrameLoop.h"
 #include "game/core/World.h"
+#include "game/levels/FrameLoop.h"
 #include "util/StandardLib.h"
 
 #include <algorithm>

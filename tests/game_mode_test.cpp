@@ -4,6 +4,7 @@
 #include "display/Wimdows.h"
 #include "game/Game.h"
 #include "game/core/World.h"
+#include "game/levels/Practice.h"
 #include "game/screens/Layout.h"
 
 #include <gtest/gtest.h>
@@ -119,10 +120,10 @@ class GameMode : public Fixture {
             GTEST_SKIP() << "no pictures in the working directory";
         }
         Fixture::SetUp();
-        Game::options.startAtBoss = true;
+        practice.boss = true;
     }
     void TearDown() override {
-        Game::options.startAtBoss = false;
+        practice.boss = false;
         Fixture::TearDown();
     }
 };

@@ -1,4 +1,4 @@
-#include "game/core/FrameLoop.h"
+#include "game/levels/FrameLoop.h"
 #include "game/levels/Hazards.h"
 #include "levels_support.h"
 

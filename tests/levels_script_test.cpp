@@ -1,6 +1,6 @@
-#include "game/levels/Practice.h"
+#include "game/levels/FrameLoop.h"
 #include "game/levels/Levels.h"
-#include "game/core/FrameLoop.h"
+#include "game/levels/Practice.h"
 #include "levels_support.h"
 
 #include "game/Game.h"
@@ -20,8 +20,12 @@ class Script : public ::testing::Test {
     void SetUp() override {
         LevelsTest::NewGame();
         Game::options = {};
+        practice = {};
     }
-    void TearDown() override { Game::options = {}; }
+    void TearDown() override {
+        Game::options = {};
+        practice = {};
+    }
 };
 
 } // namespace
@@ -112,14 +116,14 @@ TEST_F(Script, LevelThreeExtraWaveComesFromDifficultySix) {
 }
 
 TEST_F(Script, PracticeStartChoosesLevelAndBossOnce) {
-    Game::options.startLevel = 2;
-    Game::options.startAtBoss = true;
+    practice.level = 2;
+    practice.boss = true;
     PracticeStart();
     EXPECT_EQ(level, 2u);
     EXPECT_EQ(schip.lives, 4); // the rest of the new game stays
 
     // A level the game does not have starts an ordinary game.
-    Game::options.startLevel = 7;
+    practice.level = 7;
     PracticeStart();
     EXPECT_EQ(level, 1u);
 }
@@ -129,8 +133,8 @@ TEST_F(Script, PracticeBossStartRunsFightStoryAndNextLevel) {
     for (card start = 1; start <= 2; ++start) {
         SCOPED_TRACE(start);
         LevelsTest::NewGame();
-        Game::options.startLevel = start;
-        Game::options.startAtBoss = true;
+        practice.level = start;
+        practice.boss = true;
         PracticeStart();
         LevelsTest::Key(kRight, true);
         LevelsTest::Key(kEnter, true);
@@ -152,7 +156,7 @@ TEST_F(Script, PracticeBossStartRunsFightStoryAndNextLevel) {
 
 // Only Enter leaves the story, and it is looked for after each 10 ms pause.
 TEST_F(Script, InterludeWaitsForEnterAlone) {
-    Game::options.startAtBoss = true;
+    practice.boss = true;
     PracticeStart();
     LevelsTest::Key(kRight, true); // ram the boss
     bool fought = false;

@@ -7,9 +7,9 @@
 #include "game/autopilot/WholeRun.h"
 #include "game/combat/Enemies.h"
 #include "game/core/Catalogue.h"
-#include "game/core/FrameLoop.h"
 #include "game/core/StateDump.h"
 #include "game/core/World.h"
+#include "game/levels/FrameLoop.h"
 #include "support/TempDir.h"
 #include "support/TestWorld.h"
 

@@ -1,9 +1,9 @@
 #include "display/Run.h"
 #include "display/Wimdows.h"
 #include "game/combat/Enemies.h"
-#include "game/core/FrameLoop.h"
 #include "game/core/World.h"
 #include "game/levels/BossFights.h"
+#include "game/levels/FrameLoop.h"
 #include "support/TestWorld.h"
 
 #include <gtest/gtest.h>

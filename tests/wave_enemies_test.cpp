@@ -1,6 +1,6 @@
 #include "game/combat/Enemies.h"
+#include "game/core/Rates.h"
 #include "game/core/World.h"
-#include "game/levels/Difficulty.h"
 #include "support/TestWorld.h"
 #include "util/StandardLib.h"
 

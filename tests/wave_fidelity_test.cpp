@@ -3,9 +3,9 @@
 #include "display/Run.h"
 #include "display/Wimdows.h"
 #include "game/combat/Enemies.h"
-#include "game/core/Field.h"
-#include "game/core/FrameLoop.h"
+#include "game/combat/Field.h"
 #include "game/core/World.h"
+#include "game/levels/FrameLoop.h"
 #include "support/Pictures.h"
 #include "support/TestWorld.h"
 

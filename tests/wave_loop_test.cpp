@@ -1,10 +1,11 @@
 #include "display/Run.h"
 #include "display/Wimdows.h"
 #include "game/combat/Enemies.h"
+#include "game/combat/Lives.h"
 #include "game/core/Catalogue.h"
-#include "game/core/FrameLoop.h"
 #include "game/core/StateDump.h"
 #include "game/core/World.h"
+#include "game/levels/FrameLoop.h"
 #include "support/TestWorld.h"
 
 #include <gtest/gtest.h>

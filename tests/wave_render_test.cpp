@@ -1,5 +1,5 @@
 #include "display/Wimdows.h"
-#include "game/core/Field.h"
+#include "game/combat/Field.h"
 #include "game/core/World.h"
 #include "support/Pictures.h"
 #include "support/TestWorld.h"

@@ -2,7 +2,7 @@
 
 #include "display/Wimdows.h"
 #include "game/combat/Collision.h"
-#include "game/core/TickOrder.h"
+#include "game/combat/TickOrder.h"
 #include "game/core/World.h"
 #include "game/levels/BossFights.h"
 #include "util/StandardLib.h"

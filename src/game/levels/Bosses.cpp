@@ -1,7 +1,7 @@
 #include "game/levels/Bosses.h"
-#include "game/core/FrameLoop.h"
 #include "game/core/World.h"
 #include "game/levels/BossFights.h"
+#include "game/levels/FrameLoop.h"
 
 namespace Procedures {
 

@@ -1,12 +1,11 @@
 #include "game/levels/Levels.h"
 #include "display/Wimdows.h"
 #include "game/combat/Enemies.h"
-#include "game/core/FrameLoop.h"
 #include "game/core/World.h"
 #include "game/levels/Bosses.h"
+#include "game/levels/FrameLoop.h"
 #include "game/levels/Practice.h"
 #include "game/levels/WaveTables.h"
-#include "game/screens/GameOver.h"
 #include "util/StandardLib.h"
 
 #include <algorithm>
@@ -17,6 +16,9 @@
 namespace Procedures {
 
 namespace {
+
+// Set by the screens, which lie above the play.
+void (*gameWon)() = [] {};
 
 struct Line {
     integer y;
@@ -147,7 +149,7 @@ void PlayLevel(const LevelScript& s) {
     if (!returnmenu) {
         Interlude(s.interlude);
         if (s.next == 0) {
-            GameOverSave();
+            gameWon();
         }
     }
     ClearArrays();
@@ -161,6 +163,10 @@ void PlayLevel(const LevelScript& s) {
 }
 
 } // namespace
+
+void SetGameWon(void (*save)()) {
+    gameWon = save;
+}
 
 void Waves::Place(std::span<const Spawn> table, card wave) {
     for (const Spawn& s : table) {

@@ -1,7 +1,7 @@
 #include "game/screens/Screen.h"
 
 #include "display/Wimdows.h"
-#include "game/core/Render.h"
+#include "game/combat/Render.h"
 #include "game/core/World.h"
 #include "game/screens/Focus.h"
 #include "game/screens/Menu.h"

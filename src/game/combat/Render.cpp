@@ -1,4 +1,4 @@
-#include "game/core/Render.h"
+#include "game/combat/Render.h"
 #include "display/Wimdows.h"
 #include "game/combat/BeamShield.h"
 #include "game/combat/EnemyTables.h"

@@ -1,4 +1,4 @@
-// Waves, lives and the cheat keys; one tick of a wave on its own for the
+// Waves and their levels; one tick of a wave on its own for the
 // benchmark.
 #pragma once
 
@@ -12,8 +12,6 @@ void Levelcontroller();
 void Loop();
 void EnterField();
 bool Proceed();
-void LifeController();
 void ClearArrays();
-void Cheats();
 
 } // namespace Procedures

@@ -1,13 +1,13 @@
-#include "game/core/TickOrder.h"
+#include "game/combat/TickOrder.h"
 
 #include "display/Wimdows.h"
 #include "game/combat/Collision.h"
 #include "game/combat/Enemies.h"
 #include "game/combat/EnemyFire.h"
+#include "game/combat/Field.h"
 #include "game/combat/Items.h"
+#include "game/combat/Lives.h"
 #include "game/combat/Player.h"
-#include "game/core/Field.h"
-#include "game/core/FrameLoop.h"
 #include "game/core/Pause.h"
 #include "game/core/World.h"
 
