@@ -1,3 +1,4 @@
+#include "display/KeyCodes.h"
 #include "game/levels/FrameLoop.h"
 #include "game/levels/Levels.h"
 #include "game/levels/Practice.h"
@@ -11,9 +12,9 @@
 
 using namespace Procedures;
 
-namespace {
+namespace KeyCode = Wimdows::KeyCode;
 
-constexpr std::uint32_t kRight = 0x27, kEnter = 13;
+namespace {
 
 class Script : public ::testing::Test {
   protected:
@@ -136,8 +137,8 @@ TEST_F(Script, PracticeBossStartRunsFightStoryAndNextLevel) {
         practice.level = start;
         practice.boss = true;
         PracticeStart();
-        LevelsTest::Key(kRight, true);
-        LevelsTest::Key(kEnter, true);
+        LevelsTest::Key(KeyCode::kRight, true);
+        LevelsTest::Key(KeyCode::kReturn, true);
         const card before = counter;
         if (start == 1) {
             Level1();
@@ -158,7 +159,7 @@ TEST_F(Script, PracticeBossStartRunsFightStoryAndNextLevel) {
 TEST_F(Script, InterludeWaitsForEnterAlone) {
     practice.boss = true;
     PracticeStart();
-    LevelsTest::Key(kRight, true); // ram the boss
+    LevelsTest::Key(KeyCode::kRight, true); // ram the boss
     bool fought = false;
     int waits = 0;
     std::uint64_t first = 0, last = 0;
@@ -176,7 +177,7 @@ TEST_F(Script, InterludeWaitsForEnterAlone) {
         if (waits <= 4) {
             LevelsTest::Key(kOthers[waits - 1], true);
         } else {
-            LevelsTest::Key(kEnter, true);
+            LevelsTest::Key(KeyCode::kReturn, true);
         }
     });
     Level1();

@@ -1,4 +1,5 @@
 #include "game/combat/Lives.h"
+#include "display/KeyCodes.h"
 
 #include "display/Wimdows.h"
 #include "game/core/World.h"
@@ -18,9 +19,9 @@ struct Cheat {
     integer value;
 };
 constexpr std::array<Cheat, 3> kCheats = {{
-    {0x61, 1, Stock::Special, 5},
-    {0x62, 2, Stock::Lives, 4},
-    {0x63, 3, Stock::Upgrade, 6},
+    {Wimdows::KeyCode::kKeypad1, 1, Stock::Special, 5},
+    {Wimdows::KeyCode::kKeypad2, 2, Stock::Lives, 4},
+    {Wimdows::KeyCode::kKeypad3, 3, Stock::Upgrade, 6},
 }};
 
 // Set by the screens, which lie above the play.

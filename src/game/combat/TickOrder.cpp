@@ -1,4 +1,5 @@
 #include "game/combat/TickOrder.h"
+#include "display/KeyCodes.h"
 
 #include "display/Wimdows.h"
 #include "game/combat/Collision.h"
@@ -15,11 +16,9 @@ namespace Procedures {
 
 namespace {
 
-constexpr card kEscape = 0x1B;
-
 // Escape gives the game up: no lives are left.
 void EscapeCheck() {
-    if (Wimdows::KeyDown(kEscape)) {
+    if (Wimdows::KeyDown(Wimdows::KeyCode::kEscape)) {
         schip.lives = 0;
     }
 }

@@ -1,4 +1,5 @@
 #include "game/levels/Levels.h"
+#include "display/KeyCodes.h"
 #include "display/Wimdows.h"
 #include "game/combat/Enemies.h"
 #include "game/core/World.h"
@@ -28,7 +29,6 @@ struct Line {
 constexpr integer kTextX = 250;
 constexpr card kTextStyle = 5;
 constexpr card kWhite = 0xFFFFFF;
-constexpr card kEnter = 13;
 constexpr Line kContinue{500, "PRESS ENTER TO CONTINUE."};
 
 constexpr std::array<Line, 4> kAfterLevel1{{
@@ -69,7 +69,7 @@ void Interlude(std::span<const Line> lines) {
     Wimdows::UpdateWindow();
     do {
         Wimdows::IdleSleep(10);
-    } while (!Wimdows::KeyDown(kEnter));
+    } while (!Wimdows::KeyDown(Wimdows::KeyCode::kReturn));
 }
 
 void PlaceDragon() {

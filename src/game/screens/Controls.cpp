@@ -4,6 +4,7 @@
 // game unbound outside play, so what is pressed here is the physical key.
 #include "game/screens/Controls.h"
 #include "display/Bindings.h"
+#include "display/KeyCodes.h"
 #include "display/Wimdows.h"
 #include "game/core/World.h"
 #include "game/screens/Layout.h"
@@ -17,8 +18,6 @@ namespace Procedures {
 namespace {
 
 namespace Keys = Wimdows::Bindings;
-
-constexpr card kEscape = 0x1B;
 
 void DrawScreen(std::string_view prompt) {
     Wimdows::SetTitle(Layout::kTitleControls);
@@ -52,7 +51,7 @@ void Rebind(std::size_t action) {
     Wimdows::FlushKeys();
     for (;;) {
         const card key = Wimdows::GetKey();
-        if (key == kEscape) {
+        if (key == Wimdows::KeyCode::kEscape) {
             break;
         }
         Keys::Table table = Keys::InUse();
