@@ -1,6 +1,6 @@
-#include "game/combat/Items.h"
-#include "game/combat/BeamShield.h"
 #include "combat_support.h"
+#include "game/combat/BeamShield.h"
+#include "game/combat/Items.h"
 #include "support/TestWorld.h"
 #include "util/StandardLib.h"
 

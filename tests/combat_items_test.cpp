@@ -1,5 +1,5 @@
-#include "game/combat/Items.h"
 #include "combat_support.h"
+#include "game/combat/Items.h"
 #include "support/TestWorld.h"
 #include "util/StandardLib.h"
 

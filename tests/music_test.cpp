@@ -1,5 +1,3 @@
-#include "game/screens/GameOver.h"
-#include "game/core/Pause.h"
 #include "ScreenRun.h"
 #include "audio/Director.h"
 #include "audio/Mixer.h"
@@ -7,7 +5,9 @@
 #include "audio/Synth.h"
 #include "display/Run.h"
 #include "display/Wimdows.h"
+#include "game/core/Pause.h"
 #include "game/core/World.h"
+#include "game/screens/GameOver.h"
 #include "support/MixFor.h"
 #include "support/TestWorld.h"
 

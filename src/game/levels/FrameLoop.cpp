@@ -7,8 +7,6 @@
 #include "game/levels/Hazards.h"
 #include "game/levels/Levels.h"
 
-#include <array>
-
 namespace Procedures {
 
 namespace {
