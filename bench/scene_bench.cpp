@@ -4,8 +4,10 @@
 // that the pictures in Media/ are drawn.
 #include "display/Run.h"
 #include "display/Wimdows.h"
-#include "game/Procedures.h"
-#include "game/core/FrameLoop.h"
+#include "game/combat/Enemies.h"
+#include "game/core/Catalogue.h"
+#include "game/core/World.h"
+#include "game/levels/FrameLoop.h"
 #include "util/StandardLib.h"
 
 #include <algorithm>

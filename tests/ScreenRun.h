@@ -4,7 +4,6 @@
 
 #include "display/Run.h"
 #include "display/Wimdows.h"
-#include "game/Procedures.h"
 #include "game/screens/ScoreFile.h"
 #include "support/Pictures.h"
 #include "support/TempDir.h"

@@ -1,10 +1,11 @@
 // The autopilot: where its walls are, how it dodges and aims, and a whole game
 // played by it that a replay of its recording reproduces exactly.
 #include "display/Run.h"
-#include "game/Procedures.h"
 #include "game/autopilot/Autopilot.h"
 #include "game/autopilot/Policy.h"
 #include "game/autopilot/WholeRun.h"
+#include "game/combat/Enemies.h"
+#include "game/core/World.h"
 #include "support/TempDir.h"
 #include "support/TestWorld.h"
 

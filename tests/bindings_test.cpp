@@ -2,7 +2,9 @@
 // hands the game in play and outside it, the file, and the Controls screen.
 #include "ScreenRun.h"
 #include "display/Bindings.h"
-#include "game/Procedures.h"
+#include "display/KeyCodes.h"
+#include "game/core/World.h"
+#include "game/screens/Controls.h"
 #include "game/screens/Layout.h"
 #include "game/settings/SettingsFile.h"
 #include "game/settings/SettingsStore.h"
@@ -11,10 +13,11 @@
 
 namespace Keys = Wimdows::Bindings;
 
+namespace KeyCode = Wimdows::KeyCode;
+
 namespace {
 
 constexpr std::size_t kLeft = 0, kFire = 4, kPause = 7;
-constexpr std::uint8_t kSpace = 0x20, kEscape = 0x1B, kReturn = 0x0D;
 
 TEST(Bindings, ABoundKeySwapsWithTheActionThatHadIt) {
     Keys::Table t = Keys::Defaults();
@@ -29,9 +32,10 @@ TEST(Bindings, ABoundKeySwapsWithTheActionThatHadIt) {
 
 TEST(Bindings, ReservedAndUnknownKeysAreRefused) {
     Keys::Table t = Keys::Defaults();
-    for (const std::uint8_t key : {kEscape, kReturn, std::uint8_t{'M'}, std::uint8_t{0x61},
-                                   std::uint8_t{0x62}, std::uint8_t{0x63}, std::uint8_t{0x79},
-                                   std::uint8_t{0x7A}, std::uint8_t{0x07}, std::uint8_t{0xFF}}) {
+    for (const std::uint8_t key :
+         {KeyCode::kEscape, KeyCode::kReturn, std::uint8_t{'M'}, std::uint8_t{0x61},
+          std::uint8_t{0x62}, std::uint8_t{0x63}, std::uint8_t{0x79}, std::uint8_t{0x7A},
+          std::uint8_t{0x07}, std::uint8_t{0xFF}}) {
         EXPECT_FALSE(Keys::Bind(t, kFire, key)) << int(key);
     }
     EXPECT_EQ(t, Keys::Defaults());
@@ -46,13 +50,13 @@ TEST(Bindings, InPlayABoundKeyIsItsActionAndTheOldKeyIsSilent) {
             << "defaults change nothing";
     }
     Keys::Bind(t, kFire, 'Z');
-    EXPECT_EQ(Keys::InPlay(t, 'Z'), kSpace);
-    EXPECT_EQ(Keys::InPlay(t, kSpace), std::nullopt);
-    EXPECT_EQ(Keys::InPlay(t, kEscape), kEscape);
+    EXPECT_EQ(Keys::InPlay(t, 'Z'), KeyCode::kSpace);
+    EXPECT_EQ(Keys::InPlay(t, KeyCode::kSpace), std::nullopt);
+    EXPECT_EQ(Keys::InPlay(t, KeyCode::kEscape), KeyCode::kEscape);
     EXPECT_EQ(Keys::InPlay(t, 'M'), 'M');
     EXPECT_EQ(Keys::InPlay(t, 0x13), 0x13) << "the Pause key pauses as ever";
     Keys::Bind(t, kFire, 'P'); // pause gets Z
-    EXPECT_EQ(Keys::InPlay(t, 'P'), kSpace);
+    EXPECT_EQ(Keys::InPlay(t, 'P'), KeyCode::kSpace);
     EXPECT_EQ(Keys::InPlay(t, 'Z'), 'P');
 }
 
@@ -66,10 +70,10 @@ TEST(Bindings, TheWindowMapsOnlyInPlayAndAKeyGoesUpAsItWentDown) {
     Keys::SetPlaying(true);
     EXPECT_EQ(hearing.Down(1, 'Z'), 'Z') << "an auto-repeat is what the press was";
     EXPECT_EQ(hearing.Up(1, 'Z'), 'Z');
-    EXPECT_EQ(hearing.Down(2, 'Z'), kSpace);
-    EXPECT_EQ(hearing.Down(3, kSpace), std::nullopt);
+    EXPECT_EQ(hearing.Down(2, 'Z'), KeyCode::kSpace);
+    EXPECT_EQ(hearing.Down(3, KeyCode::kSpace), std::nullopt);
     Keys::SetPlaying(false); // the game ended with Z held
-    EXPECT_EQ(hearing.Up(2, 'Z'), kSpace);
+    EXPECT_EQ(hearing.Up(2, 'Z'), KeyCode::kSpace);
     Keys::Use(Keys::Defaults());
 }
 
@@ -139,7 +143,7 @@ TEST_F(Controls, ARowTakesTheNextKeyEscapeCancelsReservedKeysAreRefused) {
     ClickRow(e, 100, kFire);
     ScreenRun::Key(e, 300, 'Z');
     ClickRow(e, 500, kLeft);
-    ScreenRun::Key(e, 700, kEscape); // cancelled
+    ScreenRun::Key(e, 700, KeyCode::kEscape); // cancelled
     ClickRow(e, 900, kPause);
     ScreenRun::Key(e, 1100, 'M'); // refused, still waiting
     ScreenRun::Key(e, 1300, 'Z'); // swaps with fire

@@ -1,5 +1,6 @@
 // What every boss fight starts from: the boss on the right, as strong as
 // the difficulty setting makes him, and the dragon back on the left.
+#include "game/combat/Collision.h"
 #include "levels_support.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,5 @@
 #include "display/Layer.h"
 #include "display/Wimdows.h"
-#include "game/Procedures.h"
 #include "game/core/Catalogue.h"
 #include "game/core/World.h"
 #include "support/TestWorld.h"

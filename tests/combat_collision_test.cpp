@@ -1,4 +1,6 @@
 #include "combat_support.h"
+#include "game/combat/Collision.h"
+#include "game/combat/Enemies.h"
 #include "game/core/Catalogue.h"
 #include "support/TestWorld.h"
 

@@ -1,4 +1,7 @@
 #include "combat_support.h"
+#include "display/KeyCodes.h"
+#include "game/combat/EnemyFire.h"
+#include "game/combat/Player.h"
 #include "support/TestWorld.h"
 
 #include <gtest/gtest.h>
@@ -10,9 +13,9 @@ using namespace Procedures;
 using CombatTest::BulletsInUse;
 using CombatTest::Key;
 
-namespace {
+namespace KeyCode = Wimdows::KeyCode;
 
-constexpr card kLeft = 0x25, kUp = 0x26, kRight = 0x27, kDown = 0x28, kSpace = 0x20;
+namespace {
 
 class Gun : public ::testing::Test {
   protected:
@@ -43,7 +46,7 @@ using Flight = std::vector<std::vector<bullet>>;
 
 Flight Fly(card level, int ticks) {
     TestWorld::NewGameState();
-    Key(kSpace, true);
+    Key(KeyCode::kSpace, true);
     schip.upgrade = level;
     ArmAndShoot();
     Flight flight;
@@ -63,35 +66,35 @@ Flight Fly(card level, int ticks) {
 } // namespace
 
 TEST_F(Gun, StepsThatWouldReachABoundAreNotTaken) {
-    Key(kLeft, true);
+    Key(KeyCode::kLeft, true);
     schip.x = 35;
     Move();
     EXPECT_FLOAT_EQ(schip.x, 35);
     schip.x = 36;
     MoveTimes(3);
     EXPECT_FLOAT_EQ(schip.x, 26);
-    Key(kLeft, false);
+    Key(KeyCode::kLeft, false);
 
-    Key(kRight, true);
+    Key(KeyCode::kRight, true);
     schip.x = 60;
     MoveTimes(200);
     EXPECT_FLOAT_EQ(schip.x, 990);
-    Key(kRight, false);
+    Key(KeyCode::kRight, false);
 
-    Key(kUp, true);
+    Key(KeyCode::kUp, true);
     MoveTimes(100);
     EXPECT_FLOAT_EQ(schip.y, 89);
-    Key(kUp, false);
+    Key(KeyCode::kUp, false);
 
-    Key(kDown, true);
+    Key(KeyCode::kDown, true);
     MoveTimes(100);
     EXPECT_FLOAT_EQ(schip.y, 739);
 
     // A step that would land exactly on a bound is not taken either.
     for (const auto& [key, x, y] :
-         {std::tuple{kRight, 989.0f, 400.0f}, std::tuple{kUp, 500.0f, 95.0f},
-          std::tuple{kDown, 500.0f, 733.0f}}) {
-        Key(kDown, false);
+         {std::tuple{KeyCode::kRight, 989.0f, 400.0f}, std::tuple{KeyCode::kUp, 500.0f, 95.0f},
+          std::tuple{KeyCode::kDown, 500.0f, 733.0f}}) {
+        Key(KeyCode::kDown, false);
         Key(key, true);
         schip.x = x;
         schip.y = y;
@@ -101,12 +104,12 @@ TEST_F(Gun, StepsThatWouldReachABoundAreNotTaken) {
         Key(key, false);
     }
     schip.y = 739;
-    Key(kDown, true);
+    Key(KeyCode::kDown, true);
 
     // Opposite keys cancel.
-    Key(kUp, true);
-    Key(kLeft, true);
-    Key(kRight, true);
+    Key(KeyCode::kUp, true);
+    Key(KeyCode::kLeft, true);
+    Key(KeyCode::kRight, true);
     schip.x = 500;
     Move();
     EXPECT_FLOAT_EQ(schip.x, 500);
@@ -186,7 +189,7 @@ TEST_F(Gun, TheFourthLevelIsTheFastNarrowVolley) {
 }
 
 TEST_F(Gun, AVolleyCostsMagicEvenWhenTheTableIsTooFull) {
-    Key(kSpace, true);
+    Key(KeyCode::kSpace, true);
     FillBullets(98);
     ArmAndShoot();
     EXPECT_EQ(schip.magic, 95);
@@ -203,7 +206,7 @@ TEST_F(Gun, AVolleyCostsMagicEvenWhenTheTableIsTooFull) {
 
 TEST_F(Gun, FireballsFindingNoSlotAreDropped) {
     // A level-7 volley with three free slots: three shots fly, four are lost.
-    Key(kSpace, true);
+    Key(KeyCode::kSpace, true);
     FillBullets(97);
     schip.upgrade = 7;
     ArmAndShoot();
@@ -219,14 +222,14 @@ TEST_F(Gun, FireballsFindingNoSlotAreDropped) {
 }
 
 TEST_F(Gun, NoMagicNoShotAndTheGunStaysArmed) {
-    Key(kSpace, true);
+    Key(KeyCode::kSpace, true);
     schip.magic = 0;
     ArmAndShoot();
     EXPECT_EQ(schip.magic, 0);
     EXPECT_TRUE(schip.shootstate);
     EXPECT_EQ(BulletsInUse(), 0);
 
-    Key(kSpace, false);
+    Key(KeyCode::kSpace, false);
     schip.magic = 100;
     Shoot();
     EXPECT_TRUE(schip.shootstate);
@@ -252,7 +255,7 @@ TEST_F(Gun, ReArmsOnlyOnMultiplesOfSevenWithASlotFree) {
 }
 
 TEST_F(Gun, HeldFireSpendsFivePerSevenTicksAndRegainsFivePerTen) {
-    Key(kSpace, true);
+    Key(KeyCode::kSpace, true);
     int volleys = 0;
     for (counter = 1; counter <= 70; ++counter) {
         const int before = BulletsInUse();

@@ -1,4 +1,5 @@
 #include "combat_support.h"
+#include "game/combat/Items.h"
 #include "support/TestWorld.h"
 #include "util/StandardLib.h"
 

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "display/Run.h"
-#include "game/Procedures.h"
+#include "game/core/World.h"
 
 #include <cstdint>
 

@@ -1,8 +1,14 @@
 #include "display/Wimdows.h"
-#include "game/Procedures.h"
+#include "game/combat/BeamShield.h"
+#include "game/combat/Collision.h"
+#include "game/combat/Enemies.h"
+#include "game/combat/Field.h"
+#include "game/combat/Render.h"
+#include "game/core/Catalogue.h"
 #include "game/core/Placement.h"
 #include "game/core/ScenePictures.h"
 #include "game/core/StateDump.h"
+#include "game/core/World.h"
 #include "support/TestWorld.h"
 
 #include <gtest/gtest.h>

@@ -1,9 +1,11 @@
 #include "ScreenRun.h"
+#include "display/KeyCodes.h"
 
 #include "display/Run.h"
 #include "display/Wimdows.h"
 #include "game/Game.h"
-#include "game/Procedures.h"
+#include "game/core/World.h"
+#include "game/levels/Practice.h"
 #include "game/screens/Layout.h"
 
 #include <gtest/gtest.h>
@@ -16,9 +18,9 @@ using namespace Procedures;
 using namespace ScreenRun;
 namespace L = Procedures::Layout;
 
-namespace {
+namespace KeyCode = Wimdows::KeyCode;
 
-constexpr std::uint32_t kPause = 'P', kEnter = 13, kEscape = 27;
+namespace {
 
 // A player who goes by the mode alone: every menu screen in turn, a game
 // started at the first boss, paused there and in the next level's wave, then
@@ -52,33 +54,33 @@ class ModePlayer {
             break;
         case Mode::BossFight:
         case Mode::Wave:
-            Hold(kEnter, false);
+            Hold(KeyCode::kReturn, false);
             if (!pausedIn_[mode == Mode::Wave]) {
-                Hold(kPause, true); // until the next tick's pause check sees it
-            } else if (held_[kPause]) {
-                Hold(kPause, false);
+                Hold(KeyCode::kP, true); // until the next tick's pause check sees it
+            } else if (held_[KeyCode::kP]) {
+                Hold(KeyCode::kP, false);
             } else if (mode == Mode::BossFight) {
                 enemies[1].state = false; // the boss beaten
             } else {
-                Hold(kEscape, true); // given up
+                Hold(KeyCode::kEscape, true); // given up
             }
             break;
         case Mode::Paused:
-            Hold(kPause, !held_[kPause]); // let go, then press again to go on
+            Hold(KeyCode::kP, !held_[KeyCode::kP]); // let go, then press again to go on
             break;
         case Mode::Interlude:
-            Hold(kEnter, true);
+            Hold(KeyCode::kReturn, true);
             break;
         case Mode::GameOver:
-            Hold(kEscape, false);
+            Hold(KeyCode::kEscape, false);
             if (saved_) {
                 titleAfterSave = Wimdows::Run::Title();
             }
             Click(saved_ ? L::kReturn : L::kSave);
             break;
         case Mode::NameEntry:
-            Apply(InputEvent::KeyDown, kEnter);
-            Apply(InputEvent::KeyUp, kEnter);
+            Apply(InputEvent::KeyDown, KeyCode::kReturn);
+            Apply(InputEvent::KeyUp, KeyCode::kReturn);
             saved_ = true;
             break;
         }
@@ -119,10 +121,10 @@ class GameMode : public Fixture {
             GTEST_SKIP() << "no pictures in the working directory";
         }
         Fixture::SetUp();
-        Game::options.startAtBoss = true;
+        practice.boss = true;
     }
     void TearDown() override {
-        Game::options.startAtBoss = false;
+        practice.boss = false;
         Fixture::TearDown();
     }
 };

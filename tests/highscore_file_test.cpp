@@ -1,4 +1,4 @@
-#include "game/Procedures.h"
+#include "game/core/World.h"
 #include "game/screens/NameEntry.h"
 #include "game/screens/ScoreFile.h"
 #include "support/ScoreDir.h"

@@ -1,6 +1,6 @@
 // Saving the highscores safely: other games saving at once, links, files
 // that are not tables, read-only and damaged tables, and the game's exit.
-#include "game/Procedures.h"
+#include "game/core/World.h"
 #include "game/screens/ScoreFile.h"
 #include "platform/SafeFile.h"
 #include "support/ScoreDir.h"

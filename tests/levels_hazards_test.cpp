@@ -1,3 +1,5 @@
+#include "game/levels/FrameLoop.h"
+#include "game/levels/Hazards.h"
 #include "levels_support.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,7 @@
+#include "display/KeyCodes.h"
+#include "game/levels/FrameLoop.h"
+#include "game/levels/Levels.h"
+#include "game/levels/Practice.h"
 #include "levels_support.h"
 
 #include "game/Game.h"
@@ -8,17 +12,21 @@
 
 using namespace Procedures;
 
-namespace {
+namespace KeyCode = Wimdows::KeyCode;
 
-constexpr std::uint32_t kRight = 0x27, kEnter = 13;
+namespace {
 
 class Script : public ::testing::Test {
   protected:
     void SetUp() override {
         LevelsTest::NewGame();
         Game::options = {};
+        practice = {};
     }
-    void TearDown() override { Game::options = {}; }
+    void TearDown() override {
+        Game::options = {};
+        practice = {};
+    }
 };
 
 } // namespace
@@ -109,14 +117,14 @@ TEST_F(Script, LevelThreeExtraWaveComesFromDifficultySix) {
 }
 
 TEST_F(Script, PracticeStartChoosesLevelAndBossOnce) {
-    Game::options.startLevel = 2;
-    Game::options.startAtBoss = true;
+    practice.level = 2;
+    practice.boss = true;
     PracticeStart();
     EXPECT_EQ(level, 2u);
     EXPECT_EQ(schip.lives, 4); // the rest of the new game stays
 
     // A level the game does not have starts an ordinary game.
-    Game::options.startLevel = 7;
+    practice.level = 7;
     PracticeStart();
     EXPECT_EQ(level, 1u);
 }
@@ -126,11 +134,11 @@ TEST_F(Script, PracticeBossStartRunsFightStoryAndNextLevel) {
     for (card start = 1; start <= 2; ++start) {
         SCOPED_TRACE(start);
         LevelsTest::NewGame();
-        Game::options.startLevel = start;
-        Game::options.startAtBoss = true;
+        practice.level = start;
+        practice.boss = true;
         PracticeStart();
-        LevelsTest::Key(kRight, true);
-        LevelsTest::Key(kEnter, true);
+        LevelsTest::Key(KeyCode::kRight, true);
+        LevelsTest::Key(KeyCode::kReturn, true);
         const card before = counter;
         if (start == 1) {
             Level1();
@@ -149,9 +157,9 @@ TEST_F(Script, PracticeBossStartRunsFightStoryAndNextLevel) {
 
 // Only Enter leaves the story, and it is looked for after each 10 ms pause.
 TEST_F(Script, InterludeWaitsForEnterAlone) {
-    Game::options.startAtBoss = true;
+    practice.boss = true;
     PracticeStart();
-    LevelsTest::Key(kRight, true); // ram the boss
+    LevelsTest::Key(KeyCode::kRight, true); // ram the boss
     bool fought = false;
     int waits = 0;
     std::uint64_t first = 0, last = 0;
@@ -169,7 +177,7 @@ TEST_F(Script, InterludeWaitsForEnterAlone) {
         if (waits <= 4) {
             LevelsTest::Key(kOthers[waits - 1], true);
         } else {
-            LevelsTest::Key(kEnter, true);
+            LevelsTest::Key(KeyCode::kReturn, true);
         }
     });
     Level1();

@@ -5,9 +5,10 @@
 
 #include "display/Run.h"
 #include "display/Wimdows.h"
-#include "game/Procedures.h"
+#include "game/core/World.h"
 #include "game/levels/BossCommon.h"
 #include "game/levels/BossFights.h"
+#include "game/screens/Highscore.h"
 #include "support/Pictures.h"
 #include "support/TestWorld.h"
 

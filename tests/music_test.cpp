@@ -5,8 +5,9 @@
 #include "audio/Synth.h"
 #include "display/Run.h"
 #include "display/Wimdows.h"
-#include "game/Procedures.h"
+#include "game/core/Pause.h"
 #include "game/core/World.h"
+#include "game/screens/GameOver.h"
 #include "support/MixFor.h"
 #include "support/TestWorld.h"
 

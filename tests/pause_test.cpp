@@ -4,12 +4,14 @@
 #include "display/Run.h"
 #include "display/Sync.h"
 #include "display/Wimdows.h"
-#include "game/Procedures.h"
 #include "game/autopilot/WholeRun.h"
-#include "game/core/FrameLoop.h"
+#include "game/combat/Enemies.h"
+#include "game/core/Catalogue.h"
 #include "game/core/StateDump.h"
-#include "support/TestWorld.h"
+#include "game/core/World.h"
+#include "game/levels/FrameLoop.h"
 #include "support/TempDir.h"
+#include "support/TestWorld.h"
 
 #include <gtest/gtest.h>
 

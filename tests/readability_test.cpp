@@ -3,8 +3,11 @@
 // level's background and the hazards, diving bats against ordinary ones.
 #include "display/Font.h"
 #include "display/Wimdows.h"
-#include "game/Procedures.h"
+#include "game/combat/Collision.h"
+#include "game/combat/Field.h"
+#include "game/core/Catalogue.h"
 #include "game/core/Hud.h"
+#include "game/core/World.h"
 #include "game/levels/BossCommon.h"
 #include "support/TestWorld.h"
 

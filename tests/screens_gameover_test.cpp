@@ -1,8 +1,9 @@
 #include "ScreenRun.h"
+#include "game/screens/GameOver.h"
 
 #include "display/Run.h"
 #include "display/Wimdows.h"
-#include "game/Procedures.h"
+#include "game/core/World.h"
 #include "game/screens/Layout.h"
 #include "game/screens/ScoreFile.h"
 

@@ -1,11 +1,13 @@
 // The menu and the screens driven from the keyboard (a controller's d-pad and
 // A are the same keys): arrows light a button, Return or space choose it.
 #include "ScreenRun.h"
+#include "display/KeyCodes.h"
+#include "game/screens/GameOver.h"
+#include "game/screens/Options.h"
 
 #include "display/Run.h"
 #include "display/Wimdows.h"
 #include "game/Game.h"
-#include "game/Procedures.h"
 #include "game/screens/Focus.h"
 #include "game/screens/Layout.h"
 
@@ -19,10 +21,9 @@ using namespace Procedures;
 using namespace ScreenRun;
 namespace L = Procedures::Layout;
 
-namespace {
+namespace KeyCode = Wimdows::KeyCode;
 
-constexpr std::uint32_t kLeft = 0x25, kUp = 0x26, kRight = 0x27, kDown = 0x28;
-constexpr std::uint32_t kEnter = 0x0D, kSpace = 0x20, kEscape = 0x1B;
+namespace {
 
 // Keys pressed one after another, each held for 40 ms, 100 ms apart.
 class Keys : public Fixture {
@@ -81,42 +82,42 @@ constexpr std::uint32_t kBlack = L::kBlack;
 } // namespace
 
 TEST_F(Keys, EveryMainMenuButtonIsReachedAndChosen) {
-    Press(kDown); // lights Story
+    Press(KeyCode::kDown); // lights Story
     FrameAt(at + 50, L::kMenuButtons[0].rect);
-    Press(kEnter);
-    Press(kDown); // the story opens unlit: an arrow lights Return
-    Press(kEnter);
-    Press(kDown); // the menu opens unlit; the first arrow lights Story again
-    Press(kDown); // New game
-    Press(kEnter);
+    Press(KeyCode::kReturn);
+    Press(KeyCode::kDown); // the story opens unlit: an arrow lights Return
+    Press(KeyCode::kReturn);
+    Press(KeyCode::kDown); // the menu opens unlit; the first arrow lights Story again
+    Press(KeyCode::kDown); // New game
+    Press(KeyCode::kReturn);
     at += 1000;
-    Press(kEscape, 100); // give up: game over, where nothing is lit
-    Press(kLeft);        // lights Return
-    Press(kEnter);
-    Press(kDown); // New game, lit last here
-    Press(kDown); // Options
+    Press(KeyCode::kEscape, 100); // give up: game over, where nothing is lit
+    Press(KeyCode::kLeft);        // lights Return
+    Press(KeyCode::kReturn);
+    Press(KeyCode::kDown); // New game, lit last here
+    Press(KeyCode::kDown); // Options
     FrameAt(at + 50, L::kMenuButtons[2].rect);
     FrameAt(at + 50, L::kMenuButtons[1].rect);
-    Press(kEnter);
-    Press(kUp); // Easy is lit first, and at the top already
-    Press(kEnter);
-    Press(kDown);
-    Press(kDown);
-    Press(kEnter); // Return
-    Press(kDown);  // Options again
-    Press(kDown);  // Highscore
-    Press(kSpace);
-    Press(kDown);
-    Press(kSpace);
-    Press(kDown); // Highscore
-    Press(kDown); // Credits
-    Press(kEnter);
-    Press(kDown);
-    Press(kEnter);
-    Press(kDown);
-    Press(kDown);
-    Press(kDown); // still End, the last
-    Press(kEnter);
+    Press(KeyCode::kReturn);
+    Press(KeyCode::kUp); // Easy is lit first, and at the top already
+    Press(KeyCode::kReturn);
+    Press(KeyCode::kDown);
+    Press(KeyCode::kDown);
+    Press(KeyCode::kReturn); // Return
+    Press(KeyCode::kDown);   // Options again
+    Press(KeyCode::kDown);   // Highscore
+    Press(KeyCode::kSpace);
+    Press(KeyCode::kDown);
+    Press(KeyCode::kSpace);
+    Press(KeyCode::kDown); // Highscore
+    Press(KeyCode::kDown); // Credits
+    Press(KeyCode::kReturn);
+    Press(KeyCode::kDown);
+    Press(KeyCode::kReturn);
+    Press(KeyCode::kDown);
+    Press(KeyCode::kDown);
+    Press(KeyCode::kDown); // still End, the last
+    Press(KeyCode::kReturn);
     Watch();
     ASSERT_TRUE(Play(events, Game::main));
     EXPECT_TRUE(quitgame);
@@ -128,28 +129,28 @@ TEST_F(Keys, EveryMainMenuButtonIsReachedAndChosen) {
 }
 
 TEST_F(Keys, EveryOptionIsReachedAndChosen) {
-    Press(kRight); // lights Easy
-    Press(kRight);
-    Press(kRight); // Hard
+    Press(KeyCode::kRight); // lights Easy
+    Press(KeyCode::kRight);
+    Press(KeyCode::kRight); // Hard
     FrameAt(at + 50, L::kChoices[2].rect);
     FrameAt(at + 50, L::kChoices[1].rect);
-    Press(kRight); // nothing further right
-    Press(kEnter);
+    Press(KeyCode::kRight); // nothing further right
+    Press(KeyCode::kReturn);
     const std::uint64_t hard = at + 50;
-    Press(kDown); // the nearest of the row below: Fast
-    Press(kSpace);
+    Press(KeyCode::kDown); // the nearest of the row below: Fast
+    Press(KeyCode::kSpace);
     const std::uint64_t fast = at + 50;
-    Press(kLeft); // Slow
-    Press(kEnter);
+    Press(KeyCode::kLeft); // Slow
+    Press(KeyCode::kReturn);
     const std::uint64_t slow = at + 50;
-    Press(kUp); // Easy
-    Press(kRight);
-    Press(kEnter); // Normal
+    Press(KeyCode::kUp); // Easy
+    Press(KeyCode::kRight);
+    Press(KeyCode::kReturn); // Normal
     const std::uint64_t normal = at + 50;
-    Press(kDown);
-    Press(kDown); // Return
+    Press(KeyCode::kDown);
+    Press(KeyCode::kDown); // Return
     FrameAt(at + 50, L::kReturn);
-    Press(kEnter);
+    Press(KeyCode::kReturn);
     std::map<std::uint64_t, std::pair<float, std::uint32_t>> settings;
     Watch([&](std::uint64_t ms) {
         for (const std::uint64_t t : {hard, fast, slow, normal}) {
@@ -170,14 +171,14 @@ TEST_F(Keys, EveryOptionIsReachedAndChosen) {
 
 TEST_F(Keys, TheMouseKeepsItsOwnWayAndPutsTheLightOut) {
     // No key: nothing is lit and Return does nothing; a click still works.
-    Press(kEnter);
+    Press(KeyCode::kReturn);
     FrameAt(at + 50, L::kChoices[0].rect);
-    Press(kDown); // lights Easy
+    Press(KeyCode::kDown); // lights Easy
     FrameAt(at + 50, L::kChoices[0].rect);
     at += 100;
     events.push_back(Move(at, 5, 5));
     FrameAt(at + 50, L::kChoices[0].rect);
-    Press(kEnter); // nothing lit: chooses nothing
+    Press(KeyCode::kReturn); // nothing lit: chooses nothing
     at += 100;
     events.push_back(Move(at, 100, 700));
     events.push_back(Down(at + 20));
@@ -194,11 +195,11 @@ TEST_F(Keys, OneButtonIsLitAtATimeAndNoneWhenAScreenOpens) {
     events.push_back(Down(40));
     events.push_back(Up(60));
     at = 1000;
-    Press(kEscape, 100);
-    Press(kLeft);
-    Press(kEnter);
+    Press(KeyCode::kEscape, 100);
+    Press(KeyCode::kLeft);
+    Press(KeyCode::kReturn);
     FrameAt(at + 80, L::kMenuButtons[1].rect); // unlit until the player acts
-    Press(kDown);                              // lights Story ...
+    Press(KeyCode::kDown);                     // lights Story ...
     FrameAt(at + 50, L::kMenuButtons[0].rect);
     FrameAt(at + 50, L::kMenuButtons[1].rect); // ... and nothing else
     at += 100;
@@ -214,9 +215,9 @@ TEST_F(Keys, OneButtonIsLitAtATimeAndNoneWhenAScreenOpens) {
 TEST_F(Keys, TheNameEntryKeepsEveryKeyItTypesFrom) {
     // The arrow that lights Return is not a letter and takes none; Return saves.
     Press('K');
-    Press(kDown);
+    Press(KeyCode::kDown);
     Press('A');
-    Press(kEnter);
+    Press(KeyCode::kReturn);
     score = 500;
     ASSERT_TRUE(Play(events, GameOverSave));
     EXPECT_EQ(std::string(scores[1].naam.data(), 7), "KA     ");
@@ -225,20 +226,20 @@ TEST_F(Keys, TheNameEntryKeepsEveryKeyItTypesFrom) {
 
 TEST_F(Keys, GameOverStartsUnlitSoAShotMeantForPlayChoosesNothing) {
     // The keyboard was in charge in the menu (Options lit)...
-    Press(kDown);
+    Press(KeyCode::kDown);
     ASSERT_FALSE(Play(events, MenuOptions));
     // ... and the dragon dies while the player keeps firing and pressing Return.
     events.clear();
     at = 0;
-    Press(kSpace);
-    Press(kEnter);
+    Press(KeyCode::kSpace);
+    Press(KeyCode::kReturn);
     EXPECT_FALSE(Play(events, GameOver));
     EXPECT_FALSE(returnmenu);
     // An arrow lights Return first; only then does a key choose it.
     events.clear();
     at = 0;
-    Press(kLeft);
-    Press(kEnter);
+    Press(KeyCode::kLeft);
+    Press(KeyCode::kReturn);
     EXPECT_TRUE(Play(events, GameOver));
     EXPECT_TRUE(returnmenu);
 }

@@ -1,10 +1,14 @@
 #include "ScreenRun.h"
+#include "game/screens/Options.h"
+#include "game/screens/StoryCredits.h"
 
 #include "display/Run.h"
 #include "display/Wimdows.h"
 #include "game/Game.h"
-#include "game/Procedures.h"
+#include "game/core/World.h"
+#include "game/screens/Highscore.h"
 #include "game/screens/Layout.h"
+#include "game/screens/Menu.h"
 
 #include <gtest/gtest.h>
 

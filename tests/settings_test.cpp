@@ -1,6 +1,6 @@
 // settings.ini: read and written back, bad files of every kind, a write cut
 // short, and which runs read it.
-#include "game/settings/RunSettings.h"
+#include "game/RunSettings.h"
 #include "game/settings/SettingsFile.h"
 #include "game/settings/SettingsStore.h"
 #include "support/TempDir.h"

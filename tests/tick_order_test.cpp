@@ -1,8 +1,10 @@
+#include "display/KeyCodes.h"
 #include "display/Run.h"
 #include "display/Wimdows.h"
-#include "game/Procedures.h"
-#include "game/core/FrameLoop.h"
+#include "game/combat/Enemies.h"
+#include "game/core/World.h"
 #include "game/levels/BossFights.h"
+#include "game/levels/FrameLoop.h"
 #include "support/TestWorld.h"
 
 #include <gtest/gtest.h>
@@ -26,7 +28,7 @@ integer LivesShownOnEscape(void (*tick)()) {
             shown = schip.lives;
         }
     });
-    Input(Wimdows::Run::InputEvent::KeyDown, 0x1B);
+    Input(Wimdows::Run::InputEvent::KeyDown, Wimdows::KeyCode::kEscape);
     Input(Wimdows::Run::InputEvent::MouseMove, 0, 100, 680); // on Return
     Input(Wimdows::Run::InputEvent::MouseDown, 0, 100, 680);
     tick();

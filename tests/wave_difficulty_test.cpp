@@ -1,4 +1,5 @@
-#include "game/Procedures.h"
+#include "game/core/World.h"
+#include "game/levels/Difficulty.h"
 #include "support/TestWorld.h"
 
 #include <gtest/gtest.h>

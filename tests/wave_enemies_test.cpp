@@ -1,5 +1,6 @@
-#include "game/Procedures.h"
-#include "game/levels/Difficulty.h"
+#include "game/combat/Enemies.h"
+#include "game/core/Rates.h"
+#include "game/core/World.h"
 #include "support/TestWorld.h"
 #include "util/StandardLib.h"
 

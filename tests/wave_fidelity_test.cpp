@@ -2,8 +2,10 @@
 // frame and the order of the work within one tick.
 #include "display/Run.h"
 #include "display/Wimdows.h"
-#include "game/Procedures.h"
-#include "game/core/FrameLoop.h"
+#include "game/combat/Enemies.h"
+#include "game/combat/Field.h"
+#include "game/core/World.h"
+#include "game/levels/FrameLoop.h"
 #include "support/Pictures.h"
 #include "support/TestWorld.h"
 

@@ -1,4 +1,6 @@
-#include "game/Procedures.h"
+#include "game/combat/Enemies.h"
+#include "game/combat/EnemyFire.h"
+#include "game/core/World.h"
 #include "support/TestWorld.h"
 #include "util/StandardLib.h"
 

@@ -1,7 +1,12 @@
+#include "display/KeyCodes.h"
 #include "display/Run.h"
 #include "display/Wimdows.h"
-#include "game/Procedures.h"
+#include "game/combat/Enemies.h"
+#include "game/combat/Lives.h"
+#include "game/core/Catalogue.h"
 #include "game/core/StateDump.h"
+#include "game/core/World.h"
+#include "game/levels/FrameLoop.h"
 #include "support/TestWorld.h"
 
 #include <gtest/gtest.h>
@@ -62,10 +67,36 @@ TEST(WaveLoop, LastLifeEndsTheGameInTheSameTick) {
     EXPECT_TRUE(Proceed()); // the tables were emptied: the wave ends too
 }
 
+// The play ends a game through the hook the screens hand down, and only once
+// the last life is gone; a new game hands the game-over screen down again.
+TEST(WaveLoop, GameOverGoesThroughTheHookOnTheLastLifeOnly) {
+    static int overs = 0;
+    overs = 0;
+    TestWorld::NewGameState();
+    SetGameOver([] { ++overs; });
+    schip.lives = 2;
+    schip.health = 0;
+    LifeController();
+    EXPECT_EQ(overs, 0);
+    EXPECT_EQ(schip.lives, 1);
+    schip.health = -5;
+    LifeController();
+    EXPECT_EQ(overs, 1);
+    EXPECT_FALSE(returnmenu); // the hook alone decides what a game over does
+
+    TestWorld::NewGameState();
+    schip.lives = 1;
+    schip.health = 0;
+    ReturnPressed();
+    LifeController();
+    EXPECT_EQ(overs, 1);
+    EXPECT_TRUE(returnmenu); // the game-over screen's Return
+}
+
 TEST(WaveLoop, EscapeGivesUpAtTheEndOfTheTick) {
     TestWorld::NewGameState();
     CreateEnemy(600, 300, 1, 2, 1);
-    Input(Wimdows::Run::InputEvent::KeyDown, 0x1B);
+    Input(Wimdows::Run::InputEvent::KeyDown, Wimdows::KeyCode::kEscape);
     ReturnPressed();
     Loop(); // returns only because the game is over
     EXPECT_TRUE(returnmenu);

@@ -1,5 +1,6 @@
 #include "display/Wimdows.h"
-#include "game/Procedures.h"
+#include "game/combat/Field.h"
+#include "game/core/World.h"
 #include "support/Pictures.h"
 #include "support/TestWorld.h"
 

@@ -1,4 +1,5 @@
 #include "display/Bindings.h"
+#include "display/KeyCodes.h"
 
 #include <algorithm>
 #include <atomic>
@@ -27,7 +28,6 @@ constexpr std::array kNames{
     Named{0xDC, "\\"},       Named{0xDD, "]"},         Named{0xDE, "'"},
     Named{0x7B, "F12"},
 };
-constexpr std::uint8_t kKeypad0 = 0x60, kF1 = 0x70;
 
 std::mutex lock;
 Table inUse = Defaults();
@@ -44,7 +44,9 @@ Table Defaults() {
 }
 
 bool Reserved(std::uint8_t key) {
-    constexpr std::array<std::uint8_t, 6> kKept{0x1B, 0x0D, 'M', 0x61, 0x62, 0x63};
+    constexpr std::array<std::uint8_t, 6> kKept{KeyCode::kEscape,  KeyCode::kReturn,
+                                                KeyCode::kM,       KeyCode::kKeypad1,
+                                                KeyCode::kKeypad2, KeyCode::kKeypad3};
     return std::find(kKept.begin(), kKept.end(), key) != kKept.end();
 }
 
@@ -79,11 +81,11 @@ std::string KeyName(std::uint8_t key) {
     if ((key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9')) {
         return std::string(1, static_cast<char>(key));
     }
-    if (key >= kKeypad0 && key <= kKeypad0 + 9) {
-        return "Keypad" + std::to_string(key - kKeypad0);
+    if (key >= KeyCode::kKeypad0 && key <= KeyCode::kKeypad0 + 9) {
+        return "Keypad" + std::to_string(key - KeyCode::kKeypad0);
     }
-    if (key >= kF1 && key <= kF1 + 8) { // F10 and F11 are the window's
-        return "F" + std::to_string(key - kF1 + 1);
+    if (key >= KeyCode::kF1 && key <= KeyCode::kF1 + 8) { // F10 and F11 are the window's
+        return "F" + std::to_string(key - KeyCode::kF1 + 1);
     }
     const auto n =
         std::find_if(kNames.begin(), kNames.end(), [key](const Named& x) { return x.code == key; });

@@ -5,6 +5,8 @@
 // game's codes, replay the same whatever the bindings.
 #pragma once
 
+#include "display/KeyCodes.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -21,14 +23,14 @@ struct Action {
     std::uint8_t code;      // the game's own code, and the action's default key
 };
 constexpr std::array<Action, 8> kActions{{
-    {"left", "Move left", 0x25},
-    {"up", "Move up", 0x26},
-    {"right", "Move right", 0x27},
-    {"down", "Move down", 0x28},
-    {"fire", "Fire", 0x20},
-    {"beam", "Beam of fire", 0x10},
-    {"barrier", "Force barrier", 0x11},
-    {"pause", "Pause", 0x50},
+    {"left", "Move left", KeyCode::kLeft},
+    {"up", "Move up", KeyCode::kUp},
+    {"right", "Move right", KeyCode::kRight},
+    {"down", "Move down", KeyCode::kDown},
+    {"fire", "Fire", KeyCode::kSpace},
+    {"beam", "Beam of fire", KeyCode::kShift},
+    {"barrier", "Force barrier", KeyCode::kCtrl},
+    {"pause", "Pause", KeyCode::kP},
 }};
 
 // The key bound to each action of kActions, by index.

@@ -1,4 +1,5 @@
 #include "display/PadMap.h"
+#include "display/KeyCodes.h"
 
 #include <array>
 
@@ -12,17 +13,17 @@ struct ButtonRow {
 };
 
 constexpr std::array kButtons{
-    ButtonRow{SDL_CONTROLLER_BUTTON_A, 0x20},
-    ButtonRow{SDL_CONTROLLER_BUTTON_B, 0x10},
-    ButtonRow{SDL_CONTROLLER_BUTTON_X, 0x11},
-    ButtonRow{SDL_CONTROLLER_BUTTON_LEFTSHOULDER, 0x11},
-    ButtonRow{SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, 0x11},
-    ButtonRow{SDL_CONTROLLER_BUTTON_START, 0x13},
-    ButtonRow{SDL_CONTROLLER_BUTTON_BACK, 0x1B},
-    ButtonRow{SDL_CONTROLLER_BUTTON_DPAD_LEFT, 0x25},
-    ButtonRow{SDL_CONTROLLER_BUTTON_DPAD_UP, 0x26},
-    ButtonRow{SDL_CONTROLLER_BUTTON_DPAD_RIGHT, 0x27},
-    ButtonRow{SDL_CONTROLLER_BUTTON_DPAD_DOWN, 0x28},
+    ButtonRow{SDL_CONTROLLER_BUTTON_A, KeyCode::kSpace},
+    ButtonRow{SDL_CONTROLLER_BUTTON_B, KeyCode::kShift},
+    ButtonRow{SDL_CONTROLLER_BUTTON_X, KeyCode::kCtrl},
+    ButtonRow{SDL_CONTROLLER_BUTTON_LEFTSHOULDER, KeyCode::kCtrl},
+    ButtonRow{SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, KeyCode::kCtrl},
+    ButtonRow{SDL_CONTROLLER_BUTTON_START, KeyCode::kPause},
+    ButtonRow{SDL_CONTROLLER_BUTTON_BACK, KeyCode::kEscape},
+    ButtonRow{SDL_CONTROLLER_BUTTON_DPAD_LEFT, KeyCode::kLeft},
+    ButtonRow{SDL_CONTROLLER_BUTTON_DPAD_UP, KeyCode::kUp},
+    ButtonRow{SDL_CONTROLLER_BUTTON_DPAD_RIGHT, KeyCode::kRight},
+    ButtonRow{SDL_CONTROLLER_BUTTON_DPAD_DOWN, KeyCode::kDown},
 };
 
 // Each button and each stick axis of a controller is a source of its own,

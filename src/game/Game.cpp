@@ -1,8 +1,10 @@
 #include "game/Game.h"
 
 #include "display/Wimdows.h"
-#include "game/Procedures.h"
+#include "game/core/Catalogue.h"
+#include "game/core/World.h"
 #include "game/screens/Layout.h"
+#include "game/screens/Menu.h"
 #include "game/screens/Screen.h"
 
 #include <cstdio>

@@ -7,8 +7,6 @@ namespace Game {
 
 // What the command line chose for this run.
 struct Options {
-    std::uint32_t startLevel = 1; // --level N: a new game starts in level N (1..3)
-    bool startAtBoss = false;     // --boss: ... and straight at that level's boss fight
     // The options screen's choices the program starts with: the settings
     // file's, or a recording's.
     float difficulty = 1.0f;

@@ -5,12 +5,13 @@
 #include "display/Host.h"
 #include "display/Run.h"
 #include "game/Game.h"
+#include "game/RunSettings.h"
 #include "game/autopilot/Autopilot.h"
 #include "game/core/MediaPath.h"
 #include "game/core/StateDump.h"
+#include "game/levels/Practice.h"
 #include "game/screens/ScoreFile.h"
 #include "game/screens/ScorePlace.h"
-#include "game/settings/RunSettings.h"
 #include "game/settings/SettingsStore.h"
 #include "platform/Folders.h"
 #include "platform/System.h"
@@ -74,12 +75,12 @@ constexpr std::array kOptions{
                if (err != std::errc{} || end != v.data() + v.size() || n < 1 || n > 3) {
                    return "--level takes 1, 2 or 3, not '" + std::string(v) + "'";
                }
-               Game::options.startLevel = n;
+               Procedures::practice.level = n;
                return std::string{};
            }},
     Option{"--boss", "", "a new game starts at the level's boss fight",
            [](CommandLine&, std::string_view) {
-               Game::options.startAtBoss = true;
+               Procedures::practice.boss = true;
                return std::string{};
            }},
     Option{"--autopilot", "", "let the computer play a whole game, then end the run",

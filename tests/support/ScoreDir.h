@@ -1,7 +1,7 @@
 // A folder of its own for each test of the highscore file.
 #pragma once
 
-#include "game/Procedures.h"
+#include "game/core/World.h"
 #include "game/screens/ScoreFile.h"
 #include "support/TempDir.h"
 

@@ -2,7 +2,8 @@
 
 #include "display/Run.h"
 #include "display/Wimdows.h"
-#include "game/Procedures.h"
+#include "game/core/World.h"
+#include "game/screens/Highscore.h"
 #include "util/StandardLib.h"
 
 #include <stdexcept>

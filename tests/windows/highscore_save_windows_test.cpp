@@ -1,7 +1,7 @@
 // Saving the highscores on Windows: games saving at once, a held lock,
 // names the save must not take over, device names, read-only and damaged
 // tables, folders with accents, and what a killed save leaves.
-#include "game/Procedures.h"
+#include "game/core/World.h"
 #include "game/screens/ScoreFile.h"
 #include "platform/SafeFile.h"
 #include "support/ScoreDir.h"

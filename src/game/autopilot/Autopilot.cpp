@@ -1,9 +1,10 @@
 #include "game/autopilot/Autopilot.h"
+#include "display/KeyCodes.h"
 
 #include "display/Run.h"
-#include "game/Procedures.h"
 #include "game/autopilot/Policy.h"
 #include "game/autopilot/Terrain.h"
+#include "game/core/World.h"
 #include "game/screens/Layout.h"
 #include "platform/System.h"
 
@@ -22,10 +23,9 @@ namespace {
 using Wimdows::Run::InputEvent;
 using namespace Procedures;
 
-constexpr card kEnter = 13;
-constexpr card kEscape = 27;
+namespace KeyCode = Wimdows::KeyCode;
 // Keypad 1, 2 and 3: specials, lives and weapon, the game's own cheats.
-constexpr std::array<card, 3> kCheats{0x61, 0x62, 0x63};
+constexpr std::array<card, 3> kCheats{KeyCode::kKeypad1, KeyCode::kKeypad2, KeyCode::kKeypad3};
 constexpr std::string_view kName = "ROBOTIC";
 // An interlude stays up this long before Enter, so a watcher can read it.
 constexpr std::uint64_t kReadMs = 1500;
@@ -179,26 +179,26 @@ void Play(std::uint64_t elapsed) {
     if (pilot->readingMs >= kReadMs) {
         Shot("story" + std::to_string(level));
         ReleaseKeys();
-        Hold(kEnter, true);
+        Hold(KeyCode::kReturn, true);
         return;
     }
-    Hold(kEnter, false);
+    Hold(KeyCode::kReturn, false);
     if (elapsed == speed) {
         CountTick();
     }
 
     const Controls c = Decide(pilot->terrain, pilot->memory);
-    Hold(0x25, c.left);
-    Hold(0x27, c.right);
-    Hold(0x26, c.up);
-    Hold(0x28, c.down);
-    Hold(0x20, c.fire);
-    Hold(0x10, c.beam);
-    Hold(0x11, c.shield);
+    Hold(KeyCode::kLeft, c.left);
+    Hold(KeyCode::kRight, c.right);
+    Hold(KeyCode::kUp, c.up);
+    Hold(KeyCode::kDown, c.down);
+    Hold(KeyCode::kSpace, c.fire);
+    Hold(KeyCode::kShift, c.beam);
+    Hold(KeyCode::kCtrl, c.shield);
     for (const card k : kCheats) {
         Hold(k, true);
     }
-    Hold(kEscape, pilot->gameTicks > kGiveUpTicks);
+    Hold(KeyCode::kEscape, pilot->gameTicks > kGiveUpTicks);
 }
 
 void OnSync() {

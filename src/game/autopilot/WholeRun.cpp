@@ -2,8 +2,9 @@
 
 #include "display/Run.h"
 #include "game/Game.h"
-#include "game/Procedures.h"
 #include "game/core/StateDump.h"
+#include "game/core/World.h"
+#include "game/levels/Practice.h"
 #include "game/screens/ScoreFile.h"
 #include "util/StandardLib.h"
 
@@ -30,6 +31,7 @@ void FreshProgram(const std::filesystem::path& scores) {
     Procedures::ResetWorld();
     StandardLib::ResetRandom();
     Game::options = {};
+    Procedures::practice = {};
     Procedures::scorefile = scores.string();
     std::error_code ignored;
     std::filesystem::remove(scores, ignored);

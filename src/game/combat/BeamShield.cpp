@@ -1,7 +1,10 @@
+#include "game/combat/BeamShield.h"
+#include "display/KeyCodes.h"
 #include "display/Wimdows.h"
-#include "game/Procedures.h"
+#include "game/combat/Collision.h"
 #include "game/combat/Damage.h"
 #include "game/combat/Tables.h"
+#include "game/core/World.h"
 
 #include <cstdint>
 
@@ -88,7 +91,7 @@ bool Running(card key, bool& ready, bool& running) {
 } // namespace
 
 void Energybeam() {
-    beamshown = Running(Tables::kKeyShift, schip.beamstate, initbeam);
+    beamshown = Running(Wimdows::KeyCode::kShift, schip.beamstate, initbeam);
     if (!beamshown) {
         return;
     }
@@ -105,7 +108,7 @@ void Energybeam() {
 }
 
 void Energyshield() {
-    if (!Running(Tables::kKeyCtrl, schip.shieldstate, initshield)) {
+    if (!Running(Wimdows::KeyCode::kCtrl, schip.shieldstate, initshield)) {
         return;
     }
     if (growcounter > kShieldTicks) {

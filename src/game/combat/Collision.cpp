@@ -1,6 +1,8 @@
-#include "game/Procedures.h"
+#include "game/combat/Collision.h"
 #include "game/combat/Damage.h"
+#include "game/combat/Items.h"
 #include "game/combat/Tables.h"
+#include "game/core/World.h"
 
 #include <cmath>
 

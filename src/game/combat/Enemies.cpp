@@ -1,6 +1,7 @@
-#include "game/Procedures.h"
+#include "game/combat/Enemies.h"
 #include "game/combat/EnemyTables.h"
-#include "game/levels/Difficulty.h"
+#include "game/core/Rates.h"
+#include "game/core/World.h"
 #include "util/StandardLib.h"
 
 namespace Procedures {

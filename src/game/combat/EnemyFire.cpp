@@ -1,5 +1,6 @@
-#include "game/Procedures.h"
+#include "game/combat/EnemyFire.h"
 #include "game/combat/EnemyTables.h"
+#include "game/core/World.h"
 #include "util/StandardLib.h"
 
 namespace Procedures {

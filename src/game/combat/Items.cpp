@@ -1,6 +1,7 @@
+#include "game/combat/Items.h"
 #include "display/Wimdows.h"
-#include "game/Procedures.h"
 #include "game/combat/Tables.h"
+#include "game/core/World.h"
 #include "util/StandardLib.h"
 
 #include <cstdint>

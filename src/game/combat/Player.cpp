@@ -1,6 +1,8 @@
+#include "game/combat/Player.h"
+#include "display/KeyCodes.h"
 #include "display/Wimdows.h"
-#include "game/Procedures.h"
 #include "game/combat/Tables.h"
+#include "game/core/World.h"
 
 namespace Procedures {
 
@@ -19,16 +21,16 @@ card BulletsInUse() {
 void Move() {
     using namespace Tables;
     // A step that would reach a bound is not taken at all.
-    if (Wimdows::KeyDown(kKeyLeft) && schip.x - 10 > 25) {
+    if (Wimdows::KeyDown(Wimdows::KeyCode::kLeft) && schip.x - 10 > 25) {
         schip.x = schip.x - 10;
     }
-    if (Wimdows::KeyDown(kKeyRight) && schip.x + 10 < 999) {
+    if (Wimdows::KeyDown(Wimdows::KeyCode::kRight) && schip.x + 10 < 999) {
         schip.x = schip.x + 10;
     }
-    if (Wimdows::KeyDown(kKeyUp) && schip.y - 10 > 85) {
+    if (Wimdows::KeyDown(Wimdows::KeyCode::kUp) && schip.y - 10 > 85) {
         schip.y = schip.y - 10;
     }
-    if (Wimdows::KeyDown(kKeyDown) && schip.y + 10 < 743) {
+    if (Wimdows::KeyDown(Wimdows::KeyCode::kDown) && schip.y + 10 < 743) {
         schip.y = schip.y + 10;
     }
 }
@@ -40,7 +42,7 @@ void Shootstate() {
 }
 
 void Shoot() {
-    if (!Wimdows::KeyDown(Tables::kKeySpace) || !schip.shootstate || schip.magic <= 0) {
+    if (!Wimdows::KeyDown(Wimdows::KeyCode::kSpace) || !schip.shootstate || schip.magic <= 0) {
         return;
     }
     // The volley is paid for even when the table is too full to take it.

@@ -10,15 +10,6 @@
 
 namespace Procedures::Tables {
 
-// Keys read by the dragon's controls.
-constexpr card kKeyShift = 0x10;
-constexpr card kKeyCtrl = 0x11;
-constexpr card kKeySpace = 0x20;
-constexpr card kKeyLeft = 0x25;
-constexpr card kKeyUp = 0x26;
-constexpr card kKeyRight = 0x27;
-constexpr card kKeyDown = 0x28;
-
 // One fireball of a volley, relative to the dragon's centre.
 struct VolleyShot {
     real dx;

@@ -1,7 +1,6 @@
 #include "game/core/Catalogue.h"
 
 #include "display/Wimdows.h"
-#include "game/Procedures.h"
 #include "game/core/MediaPath.h"
 #include "game/core/World.h"
 

@@ -134,4 +134,8 @@ inline constexpr std::array<CatalogueEntry, 110> catalogue{{
 }};
 // clang-format on
 
+// Loads every picture of the catalogue into `images`, and frees them.
+void Loadbmp();
+void Destroybmp();
+
 } // namespace Procedures

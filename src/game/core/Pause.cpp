@@ -1,7 +1,9 @@
 // The pause: P, the Pause key (a gamepad's Start) or the window losing the
 // focus stop a wave or boss fight between two ticks, and the same key goes on.
+#include "game/core/Pause.h"
+#include "display/KeyCodes.h"
 #include "display/Wimdows.h"
-#include "game/Procedures.h"
+#include "game/core/World.h"
 
 #include <algorithm>
 #include <array>
@@ -11,7 +13,7 @@ namespace Procedures {
 
 namespace {
 
-constexpr std::array<card, 2> kPauseKeys{0x50, 0x13}; // P, Pause
+constexpr std::array<card, 2> kPauseKeys{Wimdows::KeyCode::kP, Wimdows::KeyCode::kPause};
 constexpr card kPassMs = 20;
 constexpr std::string_view kPaused = "PAUSED";
 

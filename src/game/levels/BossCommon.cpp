@@ -1,8 +1,9 @@
 #include "game/levels/BossCommon.h"
 
 #include "display/Wimdows.h"
-#include "game/Procedures.h"
-#include "game/core/TickOrder.h"
+#include "game/combat/Collision.h"
+#include "game/combat/TickOrder.h"
+#include "game/core/World.h"
 #include "game/levels/BossFights.h"
 #include "util/StandardLib.h"
 

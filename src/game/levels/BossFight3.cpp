@@ -1,5 +1,7 @@
 #include "display/Wimdows.h"
-#include "game/Procedures.h"
+#include "game/combat/Enemies.h"
+#include "game/combat/EnemyFire.h"
+#include "game/core/World.h"
 #include "game/levels/BossCommon.h"
 #include "game/levels/BossFights.h"
 

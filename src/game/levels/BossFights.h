@@ -48,7 +48,7 @@ void Counters(KingFight& f);
 void Phases(KingFight& f);
 void Overlay(const KingFight& f);
 
-// One tick of a fight in the order of every tick (core/TickOrder.h): its
+// One tick of a fight in the order of every tick (combat/TickOrder.h): its
 // counters first, its phases after the movers, its overlay over the frame.
 template <typename Fight> void Tick(Fight& f);
 

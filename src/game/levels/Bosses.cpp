@@ -1,5 +1,7 @@
-#include "game/Procedures.h"
+#include "game/levels/Bosses.h"
+#include "game/core/World.h"
 #include "game/levels/BossFights.h"
+#include "game/levels/FrameLoop.h"
 
 namespace Procedures {
 

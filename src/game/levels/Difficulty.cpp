@@ -1,4 +1,5 @@
-#include "game/Procedures.h"
+#include "game/levels/Difficulty.h"
+#include "game/core/World.h"
 
 #include <array>
 #include <cstdint>

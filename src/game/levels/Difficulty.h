@@ -1,20 +1,10 @@
-// Rates that follow the dynamic difficulty.
+// The difficulty that follows the play.
 #pragma once
 
 #include "game/core/World.h"
 
 namespace Procedures {
 
-// Ticks between two events that come every n div d ticks. Never 0: a
-// difficulty outside 1..n would otherwise divide by zero.
-constexpr card Period(card n, card d) {
-    const card p = d == 0 ? n : n / d;
-    return p == 0 ? 1 : p;
-}
-
-// True on the ticks of an event that comes every n div actualdifficulty ticks.
-inline bool Due(card n) {
-    return counter % Period(n, actualdifficulty) == 0;
-}
+card DynamicDifficulty(card actdiff);
 
 } // namespace Procedures

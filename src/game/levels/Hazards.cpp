@@ -1,4 +1,6 @@
-#include "game/Procedures.h"
+#include "game/levels/Hazards.h"
+#include "game/combat/Enemies.h"
+#include "game/core/World.h"
 #include "util/StandardLib.h"
 
 #include <algorithm>

@@ -1,5 +1,10 @@
+#include "game/levels/Levels.h"
+#include "display/KeyCodes.h"
 #include "display/Wimdows.h"
-#include "game/Procedures.h"
+#include "game/combat/Enemies.h"
+#include "game/core/World.h"
+#include "game/levels/Bosses.h"
+#include "game/levels/FrameLoop.h"
 #include "game/levels/Practice.h"
 #include "game/levels/WaveTables.h"
 #include "util/StandardLib.h"
@@ -13,6 +18,9 @@ namespace Procedures {
 
 namespace {
 
+// Set by the screens, which lie above the play.
+void (*gameWon)() = [] {};
+
 struct Line {
     integer y;
     std::string_view text;
@@ -21,7 +29,6 @@ struct Line {
 constexpr integer kTextX = 250;
 constexpr card kTextStyle = 5;
 constexpr card kWhite = 0xFFFFFF;
-constexpr card kEnter = 13;
 constexpr Line kContinue{500, "PRESS ENTER TO CONTINUE."};
 
 constexpr std::array<Line, 4> kAfterLevel1{{
@@ -62,7 +69,7 @@ void Interlude(std::span<const Line> lines) {
     Wimdows::UpdateWindow();
     do {
         Wimdows::IdleSleep(10);
-    } while (!Wimdows::KeyDown(kEnter));
+    } while (!Wimdows::KeyDown(Wimdows::KeyCode::kReturn));
 }
 
 void PlaceDragon() {
@@ -142,7 +149,7 @@ void PlayLevel(const LevelScript& s) {
     if (!returnmenu) {
         Interlude(s.interlude);
         if (s.next == 0) {
-            GameOverSave();
+            gameWon();
         }
     }
     ClearArrays();
@@ -156,6 +163,10 @@ void PlayLevel(const LevelScript& s) {
 }
 
 } // namespace
+
+void SetGameWon(void (*save)()) {
+    gameWon = save;
+}
 
 void Waves::Place(std::span<const Spawn> table, card wave) {
     for (const Spawn& s : table) {

@@ -1,9 +1,10 @@
 #include "game/levels/Practice.h"
 
-#include "game/Game.h"
-#include "game/Procedures.h"
+#include "game/core/World.h"
 
 namespace Procedures {
+
+PracticeChoice practice;
 
 namespace {
 bool bossstart = false;
@@ -12,9 +13,9 @@ bool bossstart = false;
 void PracticeStart() {
     // Anything but a real level starts an ordinary game: the scripts and the
     // renderer index their tables by level.
-    const card chosen = Game::options.startLevel;
+    const card chosen = practice.level;
     level = (chosen >= 1 && chosen <= 3) ? chosen : 1;
-    bossstart = Game::options.startAtBoss;
+    bossstart = practice.boss;
 }
 
 bool TakeBossStart() {

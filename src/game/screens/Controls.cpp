@@ -2,9 +2,11 @@
 // waits for the new key; Escape cancels, a key bound to another action
 // swaps with it, a key the game keeps for itself is refused. Keys reach the
 // game unbound outside play, so what is pressed here is the physical key.
+#include "game/screens/Controls.h"
 #include "display/Bindings.h"
+#include "display/KeyCodes.h"
 #include "display/Wimdows.h"
-#include "game/Procedures.h"
+#include "game/core/World.h"
 #include "game/screens/Layout.h"
 #include "game/screens/Screen.h"
 #include "game/settings/SettingsStore.h"
@@ -16,8 +18,6 @@ namespace Procedures {
 namespace {
 
 namespace Keys = Wimdows::Bindings;
-
-constexpr card kEscape = 0x1B;
 
 void DrawScreen(std::string_view prompt) {
     Wimdows::SetTitle(Layout::kTitleControls);
@@ -51,7 +51,7 @@ void Rebind(std::size_t action) {
     Wimdows::FlushKeys();
     for (;;) {
         const card key = Wimdows::GetKey();
-        if (key == kEscape) {
+        if (key == Wimdows::KeyCode::kEscape) {
             break;
         }
         Keys::Table table = Keys::InUse();

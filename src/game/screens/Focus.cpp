@@ -1,4 +1,5 @@
 #include "game/screens/Focus.h"
+#include "display/KeyCodes.h"
 
 #include "display/Wimdows.h"
 #include "game/core/World.h"
@@ -10,8 +11,11 @@ namespace Procedures::Focus {
 
 namespace {
 
+namespace KeyCode = Wimdows::KeyCode;
+
 enum Key : std::uint8_t { Left, Up, Right, Down, Enter, Fire };
-constexpr std::array<card, 6> kKeys{0x25, 0x26, 0x27, 0x28, 0x0D, 0x20};
+constexpr std::array<card, 6> kKeys{KeyCode::kLeft, KeyCode::kUp,     KeyCode::kRight,
+                                    KeyCode::kDown, KeyCode::kReturn, KeyCode::kSpace};
 constexpr int kNone = -1;
 
 // Who pointed at a button last. A screen opens with neither, so a mouse

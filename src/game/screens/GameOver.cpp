@@ -1,6 +1,9 @@
+#include "game/screens/GameOver.h"
 #include "display/Bindings.h"
+#include "display/KeyCodes.h"
 #include "display/Wimdows.h"
-#include "game/Procedures.h"
+#include "game/core/World.h"
+#include "game/levels/FrameLoop.h"
 #include "game/screens/Layout.h"
 #include "game/screens/NameEntry.h"
 #include "game/screens/ScoreFile.h"
@@ -30,8 +33,7 @@ bool EraseLetter(std::array<char, 7>& naam, card& t) {
 
 namespace {
 
-constexpr card kReturnKey = 0x0D; // keypad Enter arrives as the same code
-constexpr card kBackspace = 0x08;
+namespace KeyCode = Wimdows::KeyCode;
 
 // The field's inside drawn afresh, so a letter taken back leaves no trace.
 void DrawName(const std::array<char, 7>& naam) {
@@ -69,8 +71,8 @@ bool NameEntry() {
         bool enter = false;
         if (t < 8 || Wimdows::KeyQueued()) {
             const card key = Wimdows::GetKey();
-            enter = key == kReturnKey;
-            if (key == kBackspace && EraseLetter(naam, t)) {
+            enter = key == KeyCode::kReturn;
+            if (key == KeyCode::kBackspace && EraseLetter(naam, t)) {
                 DrawName(naam);
             } else {
                 TypeLetter(naam, t, key);

@@ -1,7 +1,14 @@
+#include "game/screens/Highscore.h"
 #include "display/Bindings.h"
 #include "display/Wimdows.h"
-#include "game/Procedures.h"
+#include "game/combat/Lives.h"
+#include "game/core/World.h"
+#include "game/levels/FrameLoop.h"
+#include "game/levels/Levels.h"
+#include "game/levels/Practice.h"
+#include "game/screens/GameOver.h"
 #include "game/screens/Layout.h"
+#include "game/screens/Menu.h"
 #include "game/screens/ScoreFile.h"
 #include "game/screens/ScorePlace.h"
 #include "game/screens/Screen.h"
@@ -12,6 +19,9 @@
 namespace Procedures {
 
 void ResetGame() {
+    // The play below ends a game on these screens.
+    SetGameOver(GameOver);
+    SetGameWon(GameOverSave);
     schip.state = true;
     schip.health = 100;
     schip.magic = 100;

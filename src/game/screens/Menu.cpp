@@ -1,9 +1,13 @@
+#include "game/screens/Menu.h"
 #include "display/Font.h"
 #include "display/Wimdows.h"
-#include "game/Procedures.h"
+#include "game/core/World.h"
 #include "game/screens/Focus.h"
+#include "game/screens/Highscore.h"
 #include "game/screens/Layout.h"
+#include "game/screens/Options.h"
 #include "game/screens/Screen.h"
+#include "game/screens/StoryCredits.h"
 
 #include <array>
 

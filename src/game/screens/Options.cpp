@@ -1,5 +1,7 @@
+#include "game/screens/Options.h"
 #include "display/Wimdows.h"
-#include "game/Procedures.h"
+#include "game/core/World.h"
+#include "game/screens/Controls.h"
 #include "game/screens/Layout.h"
 #include "game/screens/Screen.h"
 #include "game/settings/SettingsStore.h"

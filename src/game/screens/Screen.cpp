@@ -1,8 +1,11 @@
 #include "game/screens/Screen.h"
+#include "display/KeyCodes.h"
 
 #include "display/Wimdows.h"
-#include "game/Procedures.h"
+#include "game/combat/Render.h"
+#include "game/core/World.h"
 #include "game/screens/Focus.h"
+#include "game/screens/Menu.h"
 
 namespace Procedures::Screen {
 
@@ -47,8 +50,8 @@ void DrawTextButton(Layout::Rect r, std::string_view caption) {
 }
 
 void WaitForRelease() {
-    constexpr std::uint32_t kReturnKey = 0x0D, kSpace = 0x20;
-    while (Wimdows::MouseLeft() || Wimdows::KeyDown(kReturnKey) || Wimdows::KeyDown(kSpace)) {
+    while (Wimdows::MouseLeft() || Wimdows::KeyDown(Wimdows::KeyCode::kReturn) ||
+           Wimdows::KeyDown(Wimdows::KeyCode::kSpace)) {
         Wimdows::IdleSleep(20);
     }
 }

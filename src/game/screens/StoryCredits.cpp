@@ -1,5 +1,6 @@
+#include "game/screens/StoryCredits.h"
 #include "display/Wimdows.h"
-#include "game/Procedures.h"
+#include "game/core/World.h"
 #include "game/screens/Layout.h"
 #include "game/screens/Screen.h"
 

@@ -1,9 +1,12 @@
+#include "game/combat/Render.h"
 #include "display/Wimdows.h"
-#include "game/Procedures.h"
+#include "game/combat/BeamShield.h"
 #include "game/combat/EnemyTables.h"
+#include "game/combat/Items.h"
 #include "game/core/Hud.h"
 #include "game/core/Placement.h"
 #include "game/core/ScenePictures.h"
+#include "game/core/World.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-#include "game/settings/RunSettings.h"
+#include "game/RunSettings.h"
 
 #include "game/Game.h"
 #include "game/settings/SettingsStore.h"

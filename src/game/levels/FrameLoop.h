@@ -1,4 +1,5 @@
-// One tick of a wave, on its own for the benchmark.
+// Waves and their levels; one tick of a wave on its own for the
+// benchmark.
 #pragma once
 
 namespace Procedures {
@@ -6,5 +7,11 @@ namespace Procedures {
 // Everything a wave does once: move, fire, collide, draw, present, sleep and
 // settle lives.
 void Tick();
+
+void Levelcontroller();
+void Loop();
+void EnterField();
+bool Proceed();
+void ClearArrays();
 
 } // namespace Procedures

@@ -2,10 +2,15 @@
 // the shield, the floating text and the beam. They run in the order the
 // frame used to show them in, between the layers they come between, so the
 // frame and the game stay what they were while drawing only draws.
+#include "game/combat/Field.h"
 #include "display/Wimdows.h"
-#include "game/Procedures.h"
+#include "game/combat/BeamShield.h"
+#include "game/combat/Collision.h"
+#include "game/combat/Items.h"
+#include "game/combat/Render.h"
 #include "game/core/Placement.h"
 #include "game/core/ScenePictures.h"
+#include "game/core/World.h"
 
 #include <array>
 

@@ -1,9 +1,11 @@
-#include "game/core/FrameLoop.h"
+#include "game/levels/FrameLoop.h"
 #include "display/Wimdows.h"
-#include "game/Procedures.h"
-#include "game/core/TickOrder.h"
-
-#include <array>
+#include "game/combat/Field.h"
+#include "game/combat/TickOrder.h"
+#include "game/core/World.h"
+#include "game/levels/Difficulty.h"
+#include "game/levels/Hazards.h"
+#include "game/levels/Levels.h"
 
 namespace Procedures {
 
@@ -12,20 +14,6 @@ namespace {
 constexpr card kEntryPasses = 10;
 constexpr real kEntryStep = 20;
 constexpr card kCastle = 5; // never holds up a wave, never glides in
-
-// The cheat keys; each level offers more of them.
-enum class Stock : std::uint8_t { Special, Lives, Upgrade };
-struct Cheat {
-    card key;
-    card fromLevel;
-    Stock stock;
-    integer value;
-};
-constexpr std::array<Cheat, 3> kCheats = {{
-    {0x61, 1, Stock::Special, 5},
-    {0x62, 2, Stock::Lives, 4},
-    {0x63, 3, Stock::Upgrade, 6},
-}};
 
 void RunLevelHazard() {
     switch (level) {
@@ -118,27 +106,6 @@ bool Proceed() {
     return true;
 }
 
-void LifeController() {
-    if (schip.health <= 0) {
-        schip.state = false;
-        growcounter = 0;
-        schip.health = 100;
-        schip.magic = 100;
-        schip.x = 60;
-        schip.y = 369;
-        schip.beamstate = true;
-        initbeam = false;
-        initshield = true; // the new dragon comes with its shield up
-    }
-    if (!schip.state) {
-        schip.lives = schip.lives - 1;
-        schip.state = true;
-    }
-    if (schip.lives <= 0) {
-        GameOver();
-    }
-}
-
 void ClearArrays() {
     for (card i = 1; i <= 100; ++i) {
         enemies[i].state = false;
@@ -163,25 +130,6 @@ void ClearArrays() {
     }
     initbeam = false;
     initshield = false;
-}
-
-void Cheats() {
-    for (const Cheat& c : kCheats) {
-        if (level < c.fromLevel || level > 3 || !Wimdows::KeyDown(c.key)) {
-            continue;
-        }
-        switch (c.stock) {
-        case Stock::Special:
-            schip.special = static_cast<card>(c.value);
-            break;
-        case Stock::Lives:
-            schip.lives = c.value;
-            break;
-        case Stock::Upgrade:
-            schip.upgrade = static_cast<card>(c.value);
-            break;
-        }
-    }
 }
 
 } // namespace Procedures

@@ -1,17 +1,24 @@
-#include "game/core/TickOrder.h"
+#include "game/combat/TickOrder.h"
+#include "display/KeyCodes.h"
 
 #include "display/Wimdows.h"
-#include "game/Procedures.h"
+#include "game/combat/Collision.h"
+#include "game/combat/Enemies.h"
+#include "game/combat/EnemyFire.h"
+#include "game/combat/Field.h"
+#include "game/combat/Items.h"
+#include "game/combat/Lives.h"
+#include "game/combat/Player.h"
+#include "game/core/Pause.h"
+#include "game/core/World.h"
 
 namespace Procedures {
 
 namespace {
 
-constexpr card kEscape = 0x1B;
-
 // Escape gives the game up: no lives are left.
 void EscapeCheck() {
-    if (Wimdows::KeyDown(kEscape)) {
+    if (Wimdows::KeyDown(Wimdows::KeyCode::kEscape)) {
         schip.lives = 0;
     }
 }

@@ -1,0 +1,9 @@
+// Enemy fire and bullet motion.
+#pragma once
+
+namespace Procedures {
+
+void Enemyshoot();
+void Bulletmove();
+
+} // namespace Procedures

@@ -1,0 +1,76 @@
+#include "game/combat/Lives.h"
+#include "display/KeyCodes.h"
+
+#include "display/Wimdows.h"
+#include "game/core/World.h"
+
+#include <array>
+
+namespace Procedures {
+
+namespace {
+
+// The cheat keys; each level offers more of them.
+enum class Stock : std::uint8_t { Special, Lives, Upgrade };
+struct Cheat {
+    card key;
+    card fromLevel;
+    Stock stock;
+    integer value;
+};
+constexpr std::array<Cheat, 3> kCheats = {{
+    {Wimdows::KeyCode::kKeypad1, 1, Stock::Special, 5},
+    {Wimdows::KeyCode::kKeypad2, 2, Stock::Lives, 4},
+    {Wimdows::KeyCode::kKeypad3, 3, Stock::Upgrade, 6},
+}};
+
+// Set by the screens, which lie above the play.
+void (*gameOver)() = [] {};
+
+} // namespace
+
+void SetGameOver(void (*show)()) {
+    gameOver = show;
+}
+
+void LifeController() {
+    if (schip.health <= 0) {
+        schip.state = false;
+        growcounter = 0;
+        schip.health = 100;
+        schip.magic = 100;
+        schip.x = 60;
+        schip.y = 369;
+        schip.beamstate = true;
+        initbeam = false;
+        initshield = true; // the new dragon comes with its shield up
+    }
+    if (!schip.state) {
+        schip.lives = schip.lives - 1;
+        schip.state = true;
+    }
+    if (schip.lives <= 0) {
+        gameOver();
+    }
+}
+
+void Cheats() {
+    for (const Cheat& c : kCheats) {
+        if (level < c.fromLevel || level > 3 || !Wimdows::KeyDown(c.key)) {
+            continue;
+        }
+        switch (c.stock) {
+        case Stock::Special:
+            schip.special = static_cast<card>(c.value);
+            break;
+        case Stock::Lives:
+            schip.lives = c.value;
+            break;
+        case Stock::Upgrade:
+            schip.upgrade = static_cast<card>(c.value);
+            break;
+        }
+    }
+}
+
+} // namespace Procedures

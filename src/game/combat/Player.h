@@ -1,0 +1,14 @@
+// Movement and gun.
+#pragma once
+
+#include "game/core/World.h"
+
+namespace Procedures {
+
+void Move();
+void Shootstate();
+void Shoot();
+void NewBullet(real x, real y, real speedx, real speedy);
+void MagicRefill();
+
+} // namespace Procedures

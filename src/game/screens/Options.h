@@ -1,0 +1,8 @@
+// The options screen.
+#pragma once
+
+namespace Procedures {
+
+void MenuOptions();
+
+} // namespace Procedures
