@@ -42,12 +42,12 @@ void OpenHeadless() {
 void NewDragon() {
     dynamic_difficulty_influence_coefficient = 1;
     speed = 30;
-    schip = {300, 420, 100, 100, 4, false, true, true, true, 3, 3};
+    dragon = {300, 420, 100, 100, 4, false, true, true, true, 3, 3};
     for (card i = 1; i <= 100; ++i) {
         bullets[i].length = 5;
     }
     counter = 1;
-    calclevel.fill(4);
+    difficultyHistory.fill(4);
     actualdifficulty = 4;
 }
 
@@ -72,12 +72,11 @@ void FullScene() {
         explosions[i] = {3, 1 + i % 2, 400 + 40 * static_cast<real>(i), 300, true};
     }
     for (card i = 1; i <= 20; ++i) {
-        BackObjLevel2[i] = {static_cast<integer>(40 * i + 100), -100 + static_cast<integer>(i),
-                            true};
+        icicles[i] = {static_cast<integer>(40 * i + 100), -100 + static_cast<integer>(i), true};
     }
     initbeam = initshield = true;
     growcounter = 20;
-    schip.beamstate = schip.shieldstate = false;
+    dragon.beamstate = dragon.shieldstate = false;
 }
 
 // Everything a tick may change, so each timed tick sees the same scene.
@@ -86,10 +85,10 @@ struct Snapshot {
     decltype(bullets) b = bullets;
     decltype(objects) o = objects;
     decltype(explosions) x = explosions;
-    decltype(BackObjLevel2) ice = BackObjLevel2;
-    decltype(backarr) back = backarr;
-    decltype(calclevel) cl = calclevel;
-    ship s = schip;
+    decltype(icicles) ice = icicles;
+    decltype(backgrounds) back = backgrounds;
+    decltype(difficultyHistory) cl = difficultyHistory;
+    Dragon s = dragon;
     card c = counter, g = growcounter, d = actualdifficulty, sc = score;
     bool beam = initbeam, shield = initshield;
 
@@ -98,10 +97,10 @@ struct Snapshot {
         bullets = b;
         objects = o;
         explosions = x;
-        BackObjLevel2 = ice;
-        backarr = back;
-        calclevel = cl;
-        schip = s;
+        icicles = ice;
+        backgrounds = back;
+        difficultyHistory = cl;
+        dragon = s;
         counter = c;
         growcounter = g;
         actualdifficulty = d;
@@ -149,8 +148,8 @@ void ScriptedWaveTicksPerSecond() {
     OpenHeadless();
     NewDragon();
     level = 1;
-    schip.x = 60;
-    schip.y = 369;
+    dragon.x = 60;
+    dragon.y = 369;
     const auto script = std::filesystem::temp_directory_path() / "morvek-bench-wave.txt";
     std::ofstream(script) << "0 key down 0x20\n0 mouse move 100 680\n0 mouse down left\n"
                              "60000 key down 0x1B\n";

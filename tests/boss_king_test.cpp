@@ -10,7 +10,7 @@ using KingFight = LevelsTest::FightTest<Boss::KingFight>;
 
 // What the king's fire does to a slot when it hatches one.
 void Hatch(card slot, real x, real y) {
-    enemy& e = enemies[slot];
+    Enemy& e = enemies[slot];
     e.type = 12;
     e.path = 12;
     e.x = x;
@@ -21,9 +21,9 @@ void Hatch(card slot, real x, real y) {
 } // namespace
 
 TEST_F(KingFight, SetUpPutsOutTheLevelsFireballs) {
-    BackObjLevel3[4].state = true;
+    fireballs[4].state = true;
     Boss::Setup(f);
-    EXPECT_FALSE(BackObjLevel3[4].state);
+    EXPECT_FALSE(fireballs[4].state);
 }
 
 TEST_F(KingFight, StagesFollowHealthAndNeverGoBack) {
@@ -96,31 +96,31 @@ TEST_F(KingFight, FlameBandAndLifetime) {
     for (const auto& [offset, ticks] : {std::pair{49.0f, 5}, std::pair{-149.0f, 5},
                                         std::pair{50.0f, 10}, std::pair{-150.0f, 10}}) {
         LevelsTest::KeepAlive();
-        PutArea(825, schip.y + offset, f.flamecounter);
+        PutArea(825, dragon.y + offset, f.flamecounter);
         EXPECT_EQ(Lasts(), ticks) << offset;
     }
 }
 
 TEST_F(KingFight, AStrayShotInTheLastSlotIsNoFlame) {
-    bullet& b = bullets[Boss::kArea];
+    Bullet& b = bullets[Boss::kArea];
     b = {};
     b.state = true;
     b.type = 12;
     b.x = 500;
-    b.y = schip.y;
+    b.y = dragon.y;
     f.flamecounter = 50;
     Boss::Tick(f);
-    EXPECT_EQ(schip.health, 100);
+    EXPECT_EQ(dragon.health, 100);
 }
 
 TEST_F(KingFight, AFlameOutlivesItsKingWithoutAgeingOrBurning) {
-    PutArea(825, schip.y, f.flamecounter);
+    PutArea(825, dragon.y, f.flamecounter);
     enemies[1].state = false;
     f.fightstate = 2;
     for (int tick = 0; tick < 20; ++tick) {
         Boss::Tick(f);
     }
     EXPECT_TRUE(Boss::AreaActive());
-    EXPECT_EQ(schip.health, 100);
+    EXPECT_EQ(dragon.health, 100);
     EXPECT_EQ(f.fightstate, 2u);
 }

@@ -35,13 +35,13 @@ template <typename Fight> void ExpectAFairStart(const char* name) {
     EXPECT_EQ(hits[2], 3 * hits[0]);
 
     LevelsTest::NewGame();
-    schip.x = 700;
-    schip.y = 700;
+    dragon.x = 700;
+    dragon.y = 700;
     Fight f;
     Boss::Setup(f);
-    EXPECT_LT(schip.x, 100);
+    EXPECT_LT(dragon.x, 100);
     EXPECT_GT(enemies[1].x, 600);
-    EXPECT_LT(std::abs(enemies[1].y - schip.y), 150);
+    EXPECT_LT(std::abs(enemies[1].y - dragon.y), 150);
     // He stays on the field through a whole phase.
     for (int t = 0; t < 181; ++t) {
         LevelsTest::KeepAlive();

@@ -21,13 +21,13 @@ void StormPhase(Boss::WindFight& f) {
 TEST_F(WindFight, TheCloudsGuardTheGodFromTheDragonsFire) {
     // Fired straight at him while he stands, a fireball never gets through...
     StormPhase(f);
-    schip.y = 700; // out of the storm's way
+    dragon.y = 700; // out of the storm's way
     const integer full = enemies[1].health;
     auto fire = [] {
-        bullet& b = bullets[50];
+        Bullet& b = bullets[50];
         b = {};
         b.state = true;
-        b.x = schip.x + 20;
+        b.x = dragon.x + 20;
         b.y = enemies[1].y;
         b.speedx = 30;
         b.length = 10;
@@ -49,8 +49,8 @@ TEST_F(WindFight, TheCloudsGuardTheGodFromTheDragonsFire) {
 }
 
 TEST_F(WindFight, PhasesLast181TicksAndTheCloudsDriftBetweenThem) {
-    const object home1 = objects[6][1], home2 = objects[6][2];
-    const enemy god = enemies[1];
+    const Item home1 = objects[6][1], home2 = objects[6][2];
+    const Enemy god = enemies[1];
     Step(180);
     EXPECT_FALSE(f.fightstate);
     Step();
@@ -88,28 +88,28 @@ TEST_F(WindFight, PhasesLast181TicksAndTheCloudsDriftBetweenThem) {
 TEST_F(WindFight, StormBandAndLifetime) {
     StormPhase(f);
     // Hitting on every tick it wears out in 10 ticks, 2 health a tick.
-    PutArea(595, schip.y + 64, f.stormcounter);
+    PutArea(595, dragon.y + 64, f.stormcounter);
     EXPECT_EQ(Lasts(), 10);
-    EXPECT_EQ(schip.health, 100 - 10 * 2);
+    EXPECT_EQ(dragon.health, 100 - 10 * 2);
     // 65 pixels off its anchor the dragon is out of reach: 30 ticks.
-    PutArea(595, schip.y + 65, f.stormcounter);
+    PutArea(595, dragon.y + 65, f.stormcounter);
     EXPECT_EQ(Lasts(), 30);
-    PutArea(595, schip.y - 65, f.stormcounter);
+    PutArea(595, dragon.y - 65, f.stormcounter);
     EXPECT_EQ(Lasts(), 30);
-    EXPECT_EQ(schip.health, 80);
+    EXPECT_EQ(dragon.health, 80);
 }
 
 TEST_F(WindFight, CloudsBurnTheDragonAndSwallowItsShotsFromTheFront) {
     StormPhase(f);
-    schip.x = 450;
-    schip.y = 250;
+    dragon.x = 450;
+    dragon.y = 250;
     Step();
-    EXPECT_EQ(schip.health, 100 - 10);
+    EXPECT_EQ(dragon.health, 100 - 10);
 
-    schip.x = 60;
-    schip.y = 600;
+    dragon.x = 60;
+    dragon.y = 600;
     auto shot = [](card slot, real x, card type) {
-        bullet& b = bullets[slot];
+        Bullet& b = bullets[slot];
         b = {};
         b.state = true;
         b.x = x;
@@ -129,9 +129,9 @@ TEST_F(WindFight, CloudsBurnTheDragonAndSwallowItsShotsFromTheFront) {
 TEST_F(WindFight, SixtyOneBeamContactsCutTheBeam) {
     StormPhase(f);
     // Level with both clouds and a long beam, so both of them count.
-    schip.y = 350;
+    dragon.y = 350;
     initbeam = true;
-    schip.beamstate = false;
+    dragon.beamstate = false;
     growcounter = 40;
     card contacts = 0;
     int ticks = 0;
@@ -144,7 +144,7 @@ TEST_F(WindFight, SixtyOneBeamContactsCutTheBeam) {
     }
     EXPECT_EQ(contacts, 60u); // the 61st contact cut it
     EXPECT_EQ(growcounter, 0u);
-    EXPECT_TRUE(schip.beamstate);
+    EXPECT_TRUE(dragon.beamstate);
     EXPECT_EQ(f.bossbeamcounter, 0u);
 }
 
@@ -152,10 +152,10 @@ TEST_F(WindFight, BeamCutNeverWrapsTheBeamLength) {
     StormPhase(f);
     // Close in front of the cloud with a beam just started: the cuts are
     // longer than the beam.
-    schip.x = 540;
-    schip.y = 250;
+    dragon.x = 540;
+    dragon.y = 250;
     initbeam = true;
-    schip.beamstate = false;
+    dragon.beamstate = false;
     growcounter = 1;
     Step();
     // Cut to nothing, then grown by one step as usual.
@@ -201,7 +201,7 @@ TEST_F(WindFight, StormChanceIsDrawnEveryStormTickAndItsHeightAfterIt) {
     ASSERT_LT(birth, 180); // born inside the phase
 
     StormPhase(f);
-    schip.y = 700; // out of every storm's reach
+    dragon.y = 700; // out of every storm's reach
     StandardLib::ResetRandom();
     Step(birth - 1);
     EXPECT_FALSE(bullets[Boss::kArea].state);

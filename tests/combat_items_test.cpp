@@ -50,8 +50,8 @@ int FirstLifeDrop() {
     return -1;
 }
 
-object& PickedUp(card kind, card slot, card age) {
-    object& item = objects[kind][slot];
+Item& PickedUp(card kind, card slot, card age) {
+    Item& item = objects[kind][slot];
     item = {};
     item.counter = age;
     item.textstate = true;
@@ -99,7 +99,7 @@ TEST_F(Items, ADropStartsAtTheEnemyAndDriftsDownLeft) {
     PickedUp(5, 2, 40);
     StartRandomAt(k);
     Dropitem(1);
-    const object& item = objects[5][2];
+    const Item& item = objects[5][2];
     EXPECT_TRUE(item.state);
     EXPECT_FALSE(item.textstate);
     EXPECT_EQ(item.counter, 0u);
@@ -128,16 +128,16 @@ TEST_F(Items, NoEleventhItemOfAKind) {
 }
 
 TEST_F(Items, ItemsExpireAtTheirHundredthMove) {
-    object& item = objects[3][4];
+    Item& item = objects[3][4];
     item.x = 800;
     item.y = 100;
     item.speedx = -7;
     item.speedy = 1;
     item.state = true;
-    object& cloud = objects[6][1];
+    Item& cloud = objects[6][1];
     cloud.speedx = 2;
     cloud.state = true;
-    object& text = PickedUp(1, 1, 50);
+    Item& text = PickedUp(1, 1, 50);
     for (int t = 0; t < 99; ++t) {
         Itemmove();
     }
@@ -163,22 +163,23 @@ TEST_F(Items, PickUpEffects) {
                           {4, 5, 5},   {5, 3, 4},    {5, 4, 4}};
     for (const Case& c : cases) {
         TestWorld::NewGameState();
-        integer* stock[] = {nullptr, &schip.health, &schip.magic, nullptr, nullptr, &schip.lives};
+        integer* stock[] = {nullptr, &dragon.health, &dragon.magic,
+                            nullptr, nullptr,        &dragon.lives};
         if (c.kind == 3) {
-            schip.upgrade = static_cast<card>(c.before);
+            dragon.upgrade = static_cast<card>(c.before);
         } else if (c.kind == 4) {
-            schip.special = static_cast<card>(c.before);
+            dragon.special = static_cast<card>(c.before);
         } else {
             *stock[c.kind] = c.before;
         }
-        object& item = objects[c.kind][6];
+        Item& item = objects[c.kind][6];
         item.state = true;
         item.x = 90;
         item.speedx = -7;
         item.counter = 33;
         ObjectCollect(c.kind, 6);
-        const integer now = c.kind == 3   ? static_cast<integer>(schip.upgrade)
-                            : c.kind == 4 ? static_cast<integer>(schip.special)
+        const integer now = c.kind == 3   ? static_cast<integer>(dragon.upgrade)
+                            : c.kind == 4 ? static_cast<integer>(dragon.special)
                                           : *stock[c.kind];
         EXPECT_EQ(now, c.after) << "kind " << c.kind << " from " << c.before;
         // Consumed even when it changes nothing; the text will run from its age.
@@ -192,7 +193,7 @@ TEST_F(Items, PickUpEffects) {
 
 TEST_F(Items, TextShowsFor126MinusTheAgeAtPickUp) {
     for (card age : {1u, 30u, 99u}) {
-        object& item = PickedUp(2, 3, age);
+        Item& item = PickedUp(2, 3, age);
         card shown = 0;
         while (item.textstate && shown < 1000) {
             ObjectText(2, 3);

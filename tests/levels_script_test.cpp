@@ -68,12 +68,12 @@ TEST_F(Script, LevelTwoDrawsItsFirstHeightsSlotBySlot) {
 TEST_F(Script, LostGamePlacesTheRestButSkipsBossAndStory) {
     // The game-over screen has been left: nothing is fought and nothing waits.
     returnmenu = true;
-    schip.beamstate = false;
-    schip.shieldstate = false;
+    dragon.beamstate = false;
+    dragon.shieldstate = false;
     Level1();
     EXPECT_EQ(level, 2u);
-    EXPECT_TRUE(schip.beamstate);
-    EXPECT_TRUE(schip.shieldstate);
+    EXPECT_TRUE(dragon.beamstate);
+    EXPECT_TRUE(dragon.shieldstate);
     EXPECT_NE(enemies[1].type, 10u);    // no boss was set up
     EXPECT_FLOAT_EQ(enemies[1].y, 160); // the last wave was still placed
     for (card i = 1; i <= 100; ++i) {
@@ -113,7 +113,7 @@ TEST_F(Script, PracticeStartChoosesLevelAndBossOnce) {
     Game::options.startAtBoss = true;
     PracticeStart();
     EXPECT_EQ(level, 2u);
-    EXPECT_EQ(schip.lives, 4); // the rest of the new game stays
+    EXPECT_EQ(dragon.lives, 4); // the rest of the new game stays
 
     // A level the game does not have starts an ordinary game.
     Game::options.startLevel = 7;
@@ -140,7 +140,7 @@ TEST_F(Script, PracticeBossStartRunsFightStoryAndNextLevel) {
         EXPECT_EQ(level, start + 1);
         EXPECT_FALSE(returnmenu);
         EXPECT_FALSE(enemies[1].state);
-        EXPECT_LT(schip.lives, 4); // the ram cost a life
+        EXPECT_LT(dragon.lives, 4); // the ram cost a life
         EXPECT_FALSE(objects[6][1].state || objects[6][2].state);
         // No wave was fought: only the fight's own ticks went by.
         EXPECT_LT(counter - before, 100u);

@@ -62,16 +62,16 @@ class Readability : public ::testing::Test {
     void SetUp() override {
         TestWorld::NewGameState();
         Loadbmp();
-        schip.x = 60; // on the left, clear of every label and shot below
-        schip.y = 400;
-        schip.state = false;
+        dragon.x = 60; // on the left, clear of every label and shot below
+        dragon.y = 400;
+        dragon.state = false;
     }
 
     // One frame of play in `lvl` at a fixed scroll position. A frame moves the
     // scroll on before it draws, so the position is set one step back.
     Frame Render(card lvl, integer scroll = -700, const std::function<void()>& extra = {}) {
         level = lvl;
-        backarr[lvl].x = scroll + 7;
+        backgrounds[lvl].x = scroll + 7;
         FieldFrame();
         if (extra)
             extra();
@@ -209,14 +209,14 @@ Look Measure(const std::vector<std::pair<Rgb, Rgb>>& px) {
 
 TEST_F(Readability, ShotsStandOutOnEveryLevelAndDifferFromEveryHazard) {
     std::vector<Look> hazards;
-    hazards.push_back(Measure(Changed(2, -700, [] { BackObjLevel2[1] = {500, 300, true}; })));
-    BackObjLevel2[1] = {};
+    hazards.push_back(Measure(Changed(2, -700, [] { icicles[1] = {500, 300, true}; })));
+    icicles[1] = {};
     hazards.push_back(Measure(Changed(3, -700, [] {
-        BackObjLevel3[1].state = true;
-        BackObjLevel3[1].x = 500;
-        BackObjLevel3[1].y = 300;
+        fireballs[1].state = true;
+        fireballs[1].x = 500;
+        fireballs[1].y = 300;
     })));
-    BackObjLevel3[1] = {};
+    fireballs[1] = {};
 
     for (const Shot& s : kShots) {
         SCOPED_TRACE(s.name);

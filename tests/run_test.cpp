@@ -170,8 +170,8 @@ void TinyGame() {
     using namespace Procedures;
     for (int tick = 0; tick < 200; ++tick) {
         counter += 1;
-        schip.x += KeyDown(0x27) ? 3.5f : 0.0f;
-        schip.y += KeyDown(0x28) ? 2.25f : 0.0f;
+        dragon.x += KeyDown(0x27) ? 3.5f : 0.0f;
+        dragon.y += KeyDown(0x28) ? 2.25f : 0.0f;
         std::int32_t mx = 0, my = 0;
         MousePos(mx, my);
         score += static_cast<card>(mx) % 7 + (MouseLeft() ? 1 : 0);
@@ -216,8 +216,8 @@ TEST_F(RunTest, RecordingReplaysToTheSameState) {
     ASSERT_TRUE(Run::LoadScript(recordFile, error)) << error;
     TinyGame();
     EXPECT_EQ(StateDump::StateJson(), first);
-    EXPECT_GT(Procedures::schip.x, 0.0f);
-    EXPECT_GT(Procedures::schip.y, 0.0f);
+    EXPECT_GT(Procedures::dragon.x, 0.0f);
+    EXPECT_GT(Procedures::dragon.y, 0.0f);
     std::remove(recordFile.c_str());
     std::remove(stateA.c_str());
 }

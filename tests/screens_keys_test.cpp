@@ -219,8 +219,8 @@ TEST_F(Keys, TheNameEntryKeepsEveryKeyItTypesFrom) {
     Press(kEnter);
     score = 500;
     ASSERT_TRUE(Play(events, GameOverSave));
-    EXPECT_EQ(std::string(scores[1].naam.data(), 7), "KA     ");
-    EXPECT_EQ(scores[1].getal, 500u);
+    EXPECT_EQ(std::string(scores[1].name.data(), 7), "KA     ");
+    EXPECT_EQ(scores[1].points, 500u);
 }
 
 TEST_F(Keys, GameOverStartsUnlitSoAShotMeantForPlayChoosesNothing) {

@@ -152,14 +152,14 @@ TEST_F(Menu, OptionsShowTheCurrentChoicesAndKeepNewOnes) {
 TEST_F(Menu, HighscoreScreenReadsTheFileEachVisit) {
     std::ofstream(Procedures::scorefile, std::ios::binary) << "FIREFLY1520 ASH    980";
     EXPECT_FALSE(Play({Close(20)}, HighScore));
-    EXPECT_EQ(std::string(scores[2].naam.begin(), scores[2].naam.end()), "ASH    ");
-    EXPECT_EQ(scores[2].getal, 980u);
-    EXPECT_EQ(scores[3].getal, 0u);
+    EXPECT_EQ(std::string(scores[2].name.begin(), scores[2].name.end()), "ASH    ");
+    EXPECT_EQ(scores[2].points, 980u);
+    EXPECT_EQ(scores[3].points, 0u);
 
     std::filesystem::remove(Procedures::scorefile);
     EXPECT_FALSE(Play({Close(20)}, HighScore));
-    EXPECT_EQ(scores[1].getal, 0u);
-    EXPECT_EQ(std::string(scores[1].naam.begin(), scores[1].naam.end()), "       ");
+    EXPECT_EQ(scores[1].points, 0u);
+    EXPECT_EQ(std::string(scores[1].name.begin(), scores[1].name.end()), "       ");
 }
 
 TEST_F(Menu, TheTitleStandsClearOfTheButtonsAndTheMoon) {
@@ -228,10 +228,10 @@ TEST_F(Menu, NewGameReadsTheTableAndAGameGivenUpComesBackToTheMenu) {
         NewGame();
     }));
     EXPECT_TRUE(returnmenu);
-    EXPECT_EQ(scores[1].getal, 1520u);
-    EXPECT_EQ(scores[3].getal, 0u);
+    EXPECT_EQ(scores[1].points, 1520u);
+    EXPECT_EQ(scores[3].points, 0u);
     EXPECT_EQ(score, 0u);
-    EXPECT_EQ(schip.upgrade, 1u);
+    EXPECT_EQ(dragon.upgrade, 1u);
     EXPECT_EQ(Wimdows::Run::Title(), "Morvek");
     EXPECT_EQ(ReadFile(Procedures::scorefile), table);
     // The options hold for every game until changed.

@@ -23,7 +23,7 @@ integer LivesShownOnEscape(void (*tick)()) {
     integer shown = -1;
     Wimdows::Run::SetFrameHook([&shown] {
         if (shown < 0) {
-            shown = schip.lives;
+            shown = dragon.lives;
         }
     });
     Input(Wimdows::Run::InputEvent::KeyDown, 0x1B);

@@ -103,7 +103,7 @@ TEST(WaveEnemies, KamikazeBatsFollowTheDifficulty) {
 
     // Both due: the second Bat takes the same slot, after both draws.
     TestWorld::NewGameState();
-    schip.y = 500;
+    dragon.y = 500;
     counter = 200;
     actualdifficulty = 1;
     KamikazeEnemy();

@@ -73,8 +73,8 @@ TEST(WaveFire, EnemyWaitsForItsOwnBulletSlot) {
 TEST(WaveFire, AimedShots) {
     TestWorld::NewGameState();
     actualdifficulty = 10; // a Succubus then always fires
-    schip.x = 400;
-    schip.y = 100; // above it: still straight down
+    dragon.x = 400;
+    dragon.y = 100; // above it: still straight down
     CreateEnemy(400, 500, 1, 3, 0);
     Enemyshoot();
     EXPECT_FLOAT_EQ(bullets[1].speedx, 0);
@@ -82,8 +82,8 @@ TEST(WaveFire, AimedShots) {
     EXPECT_FLOAT_EQ(bullets[1].x, 400 - 30);
 
     TestWorld::NewGameState();
-    schip.x = 200;
-    schip.y = 400;
+    dragon.x = 200;
+    dragon.y = 400;
     CreateEnemy(500, 300, 1, 10, 0);
     bool high = false;
     for (int t = 0; t < 200 && !high; ++t) {
@@ -105,7 +105,7 @@ TEST(WaveFire, IceVolleyKeepsItsShapeFromAnySlotAndDropsWhatFallsPastTheTable) {
     EXPECT_EQ(shape.front().slot, 1u);
     EXPECT_GE(shape.back().slot, 16u); // spread well ahead, over the dragon's shots
     for (card i = 1; i <= 100; ++i) {
-        const bullet& b = bullets[i];
+        const Bullet& b = bullets[i];
         if (b.state && b.type == 11) {
             // From the top of the field, falling towards the dragon's side.
             EXPECT_LT(b.y, 100);

@@ -35,16 +35,16 @@ void ReturnPressed() {
 
 TEST(WaveLoop, LostDragonComesBackWithShieldUp) {
     TestWorld::NewGameState();
-    schip = {500, 200, -20, 15, 3, false, false, false, true, 2, 1};
+    dragon = {500, 200, -20, 15, 3, false, false, false, true, 2, 1};
     initbeam = true;
     growcounter = 40;
     LifeController();
-    EXPECT_EQ(schip.lives, 2);
-    EXPECT_EQ(schip.health, 100);
-    EXPECT_EQ(schip.magic, 100);
-    EXPECT_FLOAT_EQ(schip.x, 60);
-    EXPECT_FLOAT_EQ(schip.y, 369);
-    EXPECT_TRUE(schip.state && schip.beamstate && initshield);
+    EXPECT_EQ(dragon.lives, 2);
+    EXPECT_EQ(dragon.health, 100);
+    EXPECT_EQ(dragon.magic, 100);
+    EXPECT_FLOAT_EQ(dragon.x, 60);
+    EXPECT_FLOAT_EQ(dragon.y, 369);
+    EXPECT_TRUE(dragon.state && dragon.beamstate && initshield);
     EXPECT_FALSE(initbeam);
     EXPECT_EQ(growcounter, 0u);
     EXPECT_FALSE(returnmenu);
@@ -52,12 +52,12 @@ TEST(WaveLoop, LostDragonComesBackWithShieldUp) {
 
 TEST(WaveLoop, LastLifeEndsTheGameInTheSameTick) {
     TestWorld::NewGameState();
-    schip.lives = 1;
-    schip.health = 0;
+    dragon.lives = 1;
+    dragon.health = 0;
     CreateEnemy(500, 300, 7, 2, 1);
     ReturnPressed();
     LifeController();
-    EXPECT_EQ(schip.lives, 0);
+    EXPECT_EQ(dragon.lives, 0);
     EXPECT_TRUE(returnmenu);
     EXPECT_TRUE(Proceed()); // the tables were emptied: the wave ends too
 }
@@ -76,16 +76,16 @@ TEST(WaveLoop, CheatsGrowWithTheLevel) {
     for (card lvl = 0; lvl <= 4; ++lvl) {
         TestWorld::NewGameState();
         level = lvl;
-        schip.special = 0;
-        schip.lives = 1;
+        dragon.special = 0;
+        dragon.lives = 1;
         for (card key : {0x61u, 0x62u, 0x63u}) {
             Input(Wimdows::Run::InputEvent::KeyDown, key);
         }
         Cheats();
         const bool inGame = lvl >= 1 && lvl <= 3;
-        EXPECT_EQ(schip.special, inGame ? 5u : 0u) << "level " << lvl;
-        EXPECT_EQ(schip.lives, inGame && lvl >= 2 ? 4 : 1) << "level " << lvl;
-        EXPECT_EQ(schip.upgrade, lvl == 3 ? 6u : 1u) << "level " << lvl;
+        EXPECT_EQ(dragon.special, inGame ? 5u : 0u) << "level " << lvl;
+        EXPECT_EQ(dragon.lives, inGame && lvl >= 2 ? 4 : 1) << "level " << lvl;
+        EXPECT_EQ(dragon.upgrade, lvl == 3 ? 6u : 1u) << "level " << lvl;
     }
 }
 
@@ -110,16 +110,16 @@ TEST(WaveLoop, ClearArraysEmptiesEveryTableButKeepsTheDragon) {
     TestWorld::NewGameState();
     enemies[100].state = bullets[100].state = explosions[25].state = true;
     objects[6][10].state = objects[1][1].textstate = true;
-    BackObjLevel2[20].update = BackObjLevel3[10].state = true;
+    icicles[20].update = fireballs[10].state = true;
     initbeam = initshield = true;
     counter = 77;
     ClearArrays();
     EXPECT_FALSE(enemies[100].state || bullets[100].state || explosions[25].state);
     EXPECT_FALSE(objects[6][10].state || objects[1][1].textstate);
-    EXPECT_FALSE(BackObjLevel2[20].update || BackObjLevel3[10].state);
+    EXPECT_FALSE(icicles[20].update || fireballs[10].state);
     EXPECT_FALSE(initbeam || initshield);
     EXPECT_EQ(counter, 77u);
-    EXPECT_EQ(schip.lives, 4);
+    EXPECT_EQ(dragon.lives, 4);
 }
 
 TEST(WaveLoop, UnknownLevelReturnsToTheMenu) {
@@ -136,7 +136,7 @@ namespace {
 std::string ScriptedWave(std::string& midWave) {
     TestWorld::NewGameState();
     Loadbmp(); // without the level's pictures all is black, and black kills
-    schip.upgrade = 3;
+    dragon.upgrade = 3;
     for (card i = 1; i <= 3; ++i) {
         CreateEnemy(930 + 30 * static_cast<real>(i), 339 + 30 * static_cast<real>(i), i, 3, 1);
     }

@@ -34,7 +34,7 @@ void main() {
         // behind, which the rest of this pass then uses.
         for (const auto& b : Layout::kMenuButtons) {
             i = b.number;
-            x = MenuSelect(moux, mouy, b.rect.x1, b.rect.y1, b.rect.x2, b.rect.y2, i);
+            x = MenuSelect(mouseX, mouseY, b.rect.x1, b.rect.y1, b.rect.x2, b.rect.y2, i);
             if (quitgame) {
                 Destroybmp();
                 return;

@@ -27,8 +27,8 @@ void NewGameState() {
     dynamic_difficulty_influence_coefficient = 1.0f;
     speed = 30;
     ResetGame();
-    schip.x = 60;
-    schip.y = 369;
+    dragon.x = 60;
+    dragon.y = 369;
 }
 
 } // namespace TestWorld

@@ -22,44 +22,44 @@ integer Whole(real v) {
 // One beam test on enemy j; a test on an enemy that an earlier test of this
 // tick destroyed does nothing, so it is scored and dropped once.
 void BeamTest(card j, real sx, real reach, real tip) {
-    enemy& e = enemies[j];
-    if (!e.state || Distance(sx, e.x, schip.y, e.y) > reach) {
+    Enemy& e = enemies[j];
+    if (!e.state || Distance(sx, e.x, dragon.y, e.y) > reach) {
         return;
     }
     const real ex = (tip + e.x) / 2;
-    const real ey = (schip.y + 10 + e.y) / 2;
+    const real ey = (dragon.y + 10 + e.y) / 2;
     LaserHit(j);
     Explosion(ex, ey, 2);
 }
 
 void BeamOnEnemies(card g) {
-    const real tip = schip.x + static_cast<real>(20 * g);
+    const real tip = dragon.x + static_cast<real>(20 * g);
     for (card j = 1; j <= 100; ++j) {
         if (!enemies[j].state) {
             continue;
         }
         BeamTest(j, tip, enemies[j].length / 2 + 20, tip);
         for (card n = 0; n < g; ++n) {
-            BeamTest(j, schip.x + static_cast<real>(1 + 20 * n), enemies[j].length / 2, tip);
+            BeamTest(j, dragon.x + static_cast<real>(1 + 20 * n), enemies[j].length / 2, tip);
         }
     }
 }
 
-bool EnemyShot(const bullet& b) {
+bool EnemyShot(const Bullet& b) {
     return b.state && b.type != 0;
 }
 
-// Burns shot l when it lies within reach of (sx, schip.y).
+// Burns shot l when it lies within reach of (sx, dragon.y).
 void BurnShot(card l, real sx, real reach) {
-    bullet& b = bullets[l];
-    if (Distance(sx, b.x, schip.y, b.y) <= reach) {
+    Bullet& b = bullets[l];
+    if (Distance(sx, b.x, dragon.y, b.y) <= reach) {
         b.state = false;
         Explosion(b.x, b.y, 2);
     }
 }
 
 void BeamOnShots(card g) {
-    const real tip = schip.x + static_cast<real>(20 * g);
+    const real tip = dragon.x + static_cast<real>(20 * g);
     for (card l = 1; l <= 100; ++l) {
         // Looked at once: a shot under several sample points flares at each.
         if (!EnemyShot(bullets[l])) {
@@ -67,7 +67,7 @@ void BeamOnShots(card g) {
         }
         BurnShot(l, tip, kBeamShotReach);
         for (card h = 1; h <= 20 * g; h += 30) {
-            BurnShot(l, schip.x + static_cast<real>(h), kBeamShotReach);
+            BurnShot(l, dragon.x + static_cast<real>(h), kBeamShotReach);
         }
     }
 }
@@ -75,9 +75,9 @@ void BeamOnShots(card g) {
 // Starts the beam or the shield for one special charge; while it runs its
 // ready flag stays down, so holding the key costs nothing more.
 bool Running(card key, bool& ready, bool& running) {
-    if (Wimdows::KeyDown(key) && ready && schip.special >= 1) {
+    if (Wimdows::KeyDown(key) && ready && dragon.special >= 1) {
         running = true;
-        schip.special = schip.special - 1;
+        dragon.special = dragon.special - 1;
     }
     if (running) {
         ready = false;
@@ -88,16 +88,16 @@ bool Running(card key, bool& ready, bool& running) {
 } // namespace
 
 void Energybeam() {
-    beamshown = Running(Tables::kKeyShift, schip.beamstate, initbeam);
+    beamshown = Running(Tables::kKeyShift, dragon.beamstate, initbeam);
     if (!beamshown) {
         return;
     }
-    if (Whole(schip.x) + 10 * static_cast<std::int64_t>(growcounter) < kBeamReach) {
+    if (Whole(dragon.x) + 10 * static_cast<std::int64_t>(growcounter) < kBeamReach) {
         growcounter = growcounter + 2;
     } else {
         initbeam = false;
         growcounter = 0;
-        schip.beamstate = true;
+        dragon.beamstate = true;
     }
     const card g = growcounter;
     BeamOnEnemies(g);
@@ -105,25 +105,25 @@ void Energybeam() {
 }
 
 void Energyshield() {
-    if (!Running(Tables::kKeyCtrl, schip.shieldstate, initshield)) {
+    if (!Running(Tables::kKeyCtrl, dragon.shieldstate, initshield)) {
         return;
     }
     if (growcounter > kShieldTicks) {
         initshield = false;
         growcounter = 0;
-        schip.shieldstate = true;
+        dragon.shieldstate = true;
     } else {
         growcounter = growcounter + 1;
     }
     for (card i = 1; i <= 100; ++i) {
         if (EnemyShot(bullets[i])) {
-            BurnShot(i, schip.x, kShieldShotReach);
+            BurnShot(i, dragon.x, kShieldShotReach);
         }
     }
     // Anything this close is burnt whatever it is: no points, no drop.
     for (card j = 1; j <= 100; ++j) {
-        enemy& e = enemies[j];
-        if (e.state && Distance(schip.x, e.x, schip.y, e.y) <= kShieldEnemyReach) {
+        Enemy& e = enemies[j];
+        if (e.state && Distance(dragon.x, e.x, dragon.y, e.y) <= kShieldEnemyReach) {
             e.state = false;
             Explosion(e.x, e.y, 2);
         }
@@ -134,8 +134,8 @@ void DrawEnergybeam() {
     if (!beamshown) {
         return;
     }
-    const integer left = Whole(schip.x) + 30;
-    const integer top = Whole(schip.y) - 10;
+    const integer left = Whole(dragon.x) + 30;
+    const integer top = Whole(dragon.y) - 10;
     for (card s = 0; s <= growcounter; ++s) {
         // Even pieces and odd pieces alternate between the two pictures.
         const auto& piece = images[6][3 + s % 2];
@@ -149,7 +149,7 @@ void DrawEnergyshield() {
         return;
     }
     const auto& shield = images[6][5];
-    Wimdows::DrawMaskBitmap(shield[1], shield[2], Whole(schip.x - 37.5f), Whole(schip.y - 37.5f));
+    Wimdows::DrawMaskBitmap(shield[1], shield[2], Whole(dragon.x - 37.5f), Whole(dragon.y - 37.5f));
 }
 
 void LaserHit(card i) {

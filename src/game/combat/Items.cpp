@@ -40,25 +40,25 @@ void ApplyEffect(card i) {
     const Tables::ItemKind& kind = Tables::kItems[i];
     switch (kind.stock) {
     case Tables::Stock::health:
-        Apply(kind, schip.health);
+        Apply(kind, dragon.health);
         break;
     case Tables::Stock::magic:
-        Apply(kind, schip.magic);
+        Apply(kind, dragon.magic);
         break;
     case Tables::Stock::upgrade:
-        Apply(kind, schip.upgrade);
+        Apply(kind, dragon.upgrade);
         break;
     case Tables::Stock::special:
-        Apply(kind, schip.special);
+        Apply(kind, dragon.special);
         break;
     case Tables::Stock::lives:
-        Apply(kind, schip.lives);
+        Apply(kind, dragon.lives);
         break;
     }
 }
 
 // An item off screen keeps no position or speed.
-void Park(object& item) {
+void Park(Item& item) {
     item.x = 0;
     item.y = 0;
     item.speedx = 0;
@@ -78,7 +78,7 @@ void Dropitem(card i) {
     }
     auto& row = objects[kind];
     for (card k = 1; k <= Tables::kItemSlots; ++k) {
-        object& item = row[k];
+        Item& item = row[k];
         if (!item.state) {
             item.state = true;
             item.textstate = false;
@@ -96,7 +96,7 @@ void Dropitem(card i) {
 void Itemmove() {
     for (card i = 1; i <= 6; ++i) {
         for (card j = 1; j <= Tables::kItemSlots; ++j) {
-            object& item = objects[i][j];
+            Item& item = objects[i][j];
             if (!item.state) {
                 continue;
             }
@@ -119,7 +119,7 @@ void ObjectCollect(card i, card j) {
         ApplyEffect(i);
     }
     // The age stays: the text runs on from it.
-    object& item = objects[i][j];
+    Item& item = objects[i][j];
     item.state = false;
     item.textstate = true;
     Park(item);
@@ -131,14 +131,14 @@ void ObjectText(card i, card j) {
         return;
     }
     const std::string_view text = i <= Tables::kItemKinds ? Tables::kItems[i].text : "";
-    Wimdows::Text(text, static_cast<integer>(schip.x + 25), static_cast<integer>(schip.y - 30));
+    Wimdows::Text(text, static_cast<integer>(dragon.x + 25), static_cast<integer>(dragon.y - 30));
 }
 
 void AgeObjectText() {
     // The one text shown is the first in the table; the others wait their turn.
     for (card i = 1; i <= 5; ++i) {
         for (card j = 1; j <= 10; ++j) {
-            object& item = objects[i][j];
+            Item& item = objects[i][j];
             if (!item.textstate) {
                 continue;
             }

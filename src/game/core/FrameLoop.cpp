@@ -90,7 +90,7 @@ void EnterField() {
     for (card pass = 1;; ++pass) {
         FieldFrame();
         for (card i = 1; i <= 100; ++i) {
-            enemy& e = enemies[i];
+            Enemy& e = enemies[i];
             if (!e.state || e.type == kCastle) {
                 continue;
             }
@@ -119,22 +119,22 @@ bool Proceed() {
 }
 
 void LifeController() {
-    if (schip.health <= 0) {
-        schip.state = false;
+    if (dragon.health <= 0) {
+        dragon.state = false;
         growcounter = 0;
-        schip.health = 100;
-        schip.magic = 100;
-        schip.x = 60;
-        schip.y = 369;
-        schip.beamstate = true;
+        dragon.health = 100;
+        dragon.magic = 100;
+        dragon.x = 60;
+        dragon.y = 369;
+        dragon.beamstate = true;
         initbeam = false;
         initshield = true; // the new dragon comes with its shield up
     }
-    if (!schip.state) {
-        schip.lives = schip.lives - 1;
-        schip.state = true;
+    if (!dragon.state) {
+        dragon.lives = dragon.lives - 1;
+        dragon.state = true;
     }
-    if (schip.lives <= 0) {
+    if (dragon.lives <= 0) {
         GameOver();
     }
 }
@@ -156,10 +156,10 @@ void ClearArrays() {
         explosions[i].state = false;
     }
     for (card i = 1; i <= 20; ++i) {
-        BackObjLevel2[i].update = false;
+        icicles[i].update = false;
     }
     for (card i = 1; i <= 10; ++i) {
-        BackObjLevel3[i].state = false;
+        fireballs[i].state = false;
     }
     initbeam = false;
     initshield = false;
@@ -172,13 +172,13 @@ void Cheats() {
         }
         switch (c.stock) {
         case Stock::Special:
-            schip.special = static_cast<card>(c.value);
+            dragon.special = static_cast<card>(c.value);
             break;
         case Stock::Lives:
-            schip.lives = c.value;
+            dragon.lives = c.value;
             break;
         case Stock::Upgrade:
-            schip.upgrade = static_cast<card>(c.value);
+            dragon.upgrade = static_cast<card>(c.value);
             break;
         }
     }

@@ -48,8 +48,8 @@ void DrawDeadlyLayers(integer bx) {
     if (level == 2) {
         const card contact = images[P::kIcicleContactGroup][P::kIcicleContactSlot][1];
         for (card i = 1; i <= 20; ++i) {
-            if (BackObjLevel2[i].update) {
-                Wimdows::DrawBitmap(contact, BackObjLevel2[i].x, BackObjLevel2[i].y);
+            if (icicles[i].update) {
+                Wimdows::DrawBitmap(contact, icicles[i].x, icicles[i].y);
             }
         }
     }
@@ -85,13 +85,13 @@ void DrawHud() {
     }
     DrawFrame(Hud::kHealth);
     DrawFrame(Hud::kMagic);
-    DrawBar(Hud::kHealth, schip.health);
-    DrawBar(Hud::kMagic, schip.magic);
+    DrawBar(Hud::kHealth, dragon.health);
+    DrawBar(Hud::kMagic, dragon.magic);
     for (const Hud::Label& l : Hud::kLowerLabels) {
         DrawLabel(l);
     }
-    DrawIcons(P::kLifeIcon, Hud::kLifeIcons, static_cast<long long>(schip.lives) - 1);
-    DrawIcons(P::kSpecialIcon, Hud::kSpecialIcons, schip.special);
+    DrawIcons(P::kLifeIcon, Hud::kLifeIcons, static_cast<long long>(dragon.lives) - 1);
+    DrawIcons(P::kSpecialIcon, Hud::kSpecialIcons, dragon.special);
 }
 
 // Bats on the dive and fast-left paths are the kamikazes: the same picture
@@ -99,11 +99,11 @@ void DrawHud() {
 constexpr card kBatType = 1;
 constexpr card kDivePath = 3, kFastLeftPath = 4;
 
-bool Diving(const enemy& e) {
+bool Diving(const Enemy& e) {
     return e.type == kBatType && (e.path == kDivePath || e.path == kFastLeftPath);
 }
 
-void DrawDiveStreak(const enemy& e) {
+void DrawDiveStreak(const Enemy& e) {
     // Behind the bat is against its motion this tick.
     const auto& path = EnemyTables::kPaths[e.path];
     const real vx = path.legs[0].dx + path.dxPerPhase * static_cast<real>(e.counter);
@@ -123,7 +123,7 @@ void DrawDiveStreak(const enemy& e) {
     }
 }
 
-void DrawDiveEyes(const enemy& e) {
+void DrawDiveEyes(const Enemy& e) {
     // Over the picture's own eyes, a little taller, with a hot core.
     const integer x = Px(e.x), y = Px(e.y);
     for (const auto& [left, right] : {std::pair{x - 7, x - 5}, std::pair{x - 2, x + 1}}) {
@@ -134,7 +134,7 @@ void DrawDiveEyes(const enemy& e) {
 
 void DrawEnemies() {
     for (card i = 1; i <= 100; ++i) {
-        const enemy& e = enemies[i];
+        const Enemy& e = enemies[i];
         if (!e.state) {
             continue;
         }
@@ -149,18 +149,18 @@ void DrawEnemies() {
 }
 
 void DrawDragon() {
-    if (!schip.state) {
+    if (!dragon.state) {
         return;
     }
     DrawEnergyshield();
-    DrawSprite(P::kDragon[counter % P::kWingBeat < P::kWingBeat / 2 ? 0 : 1], schip.x, schip.y);
+    DrawSprite(P::kDragon[counter % P::kWingBeat < P::kWingBeat / 2 ? 0 : 1], dragon.x, dragon.y);
 }
 
 void DrawItems() {
     bool textShown = false;
     for (card i = 1; i <= 5; ++i) {
         for (card j = 1; j <= 10; ++j) {
-            const object& o = objects[i][j];
+            const Item& o = objects[i][j];
             if (o.state) {
                 DrawSprite(P::kItems[i], o.x, o.y);
             }
@@ -176,16 +176,16 @@ void DrawItems() {
 void DrawHazards() {
     if (level == 2) {
         for (card i = 1; i <= 20; ++i) {
-            if (BackObjLevel2[i].update) {
-                DrawSprite(P::kIcicle, static_cast<real>(BackObjLevel2[i].x),
-                           static_cast<real>(BackObjLevel2[i].y));
+            if (icicles[i].update) {
+                DrawSprite(P::kIcicle, static_cast<real>(icicles[i].x),
+                           static_cast<real>(icicles[i].y));
             }
         }
     }
     if (level == 3) {
         for (card i = 1; i <= 10; ++i) {
-            if (BackObjLevel3[i].state) {
-                DrawSprite(P::kFireball, BackObjLevel3[i].x, BackObjLevel3[i].y);
+            if (fireballs[i].state) {
+                DrawSprite(P::kFireball, fireballs[i].x, fireballs[i].y);
             }
         }
     }
@@ -202,7 +202,7 @@ bool FieldShown() {
 }
 
 void DrawBehindDragon() {
-    const integer bx = backarr[level].x;
+    const integer bx = backgrounds[level].x;
     DrawDeadlyLayers(bx);
     DrawBackground(bx, 1);
     DrawHud();

@@ -100,19 +100,19 @@ std::string StateJson() {
     j.Field("initbeam", initbeam);
     j.Field("initshield", initshield);
     j.Open("schip", '{');
-    j.Field("x", schip.x);
-    j.Field("y", schip.y);
-    j.Field("health", schip.health);
-    j.Field("magic", schip.magic);
-    j.Field("lives", schip.lives);
-    j.Field("special", schip.special);
-    j.Field("upgrade", schip.upgrade);
-    j.Field("state", schip.state);
-    j.Field("shootstate", schip.shootstate);
+    j.Field("x", dragon.x);
+    j.Field("y", dragon.y);
+    j.Field("health", dragon.health);
+    j.Field("magic", dragon.magic);
+    j.Field("lives", dragon.lives);
+    j.Field("special", dragon.special);
+    j.Field("upgrade", dragon.upgrade);
+    j.Field("state", dragon.state);
+    j.Field("shootstate", dragon.shootstate);
     j.Close('}');
     j.Open("enemies", '[');
     for (card slot = 1; slot < enemies.size(); ++slot) {
-        const enemy& e = enemies[slot];
+        const Enemy& e = enemies[slot];
         if (!e.state) {
             continue;
         }

@@ -12,7 +12,7 @@ constexpr card kEscape = 0x1B;
 // Escape gives the game up: no lives are left.
 void EscapeCheck() {
     if (Wimdows::KeyDown(kEscape)) {
-        schip.lives = 0;
+        dragon.lives = 0;
     }
 }
 

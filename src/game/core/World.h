@@ -12,7 +12,7 @@ using real = float;
 using card = std::uint32_t;
 using integer = std::int32_t;
 
-struct enemy {
+struct Enemy {
     real x = 0;
     real y = 0;
     real length = 0; // hit circle diameter
@@ -23,7 +23,7 @@ struct enemy {
     bool state = false;
 };
 
-struct bullet {
+struct Bullet {
     real speedx = 0;
     real speedy = 0;
     real x = 0;
@@ -39,18 +39,21 @@ struct Background {
     bool update = false;
 };
 
-struct object {
+// An item drifting across the field; the fireballs and the wind fight's
+// clouds move the same way and reuse it.
+struct Item {
     real speedx = 0;
     real speedy = 0;
     real x = 0;
     real y = 0;
-    real Yo = 0;
+    real startY = 0; // where a fireball's arc began
     card counter = 0;
     bool state = false;
     bool textstate = false;
 };
 
-struct explosion {
+// One explosion's slot; Explosion() is the procedure that sets one off.
+struct Blast {
     card counter = 0;
     card type = 0;
     real x = 0;
@@ -58,12 +61,12 @@ struct explosion {
     bool state = false;
 };
 
-struct highscore {
-    std::array<char, 7> naam{}; // blank-padded, no terminator
-    card getal = 0;
+struct Highscore {
+    std::array<char, 7> name{}; // blank-padded, no terminator
+    card points = 0;
 };
 
-struct ship {
+struct Dragon {
     real x = 0;
     real y = 0;
     integer health = 0;
@@ -99,16 +102,16 @@ constexpr bool InGame(Mode m) {
 }
 
 // Slot tables.
-extern std::array<enemy, 101> enemies;                            // [1..100]
-extern std::array<bullet, 101> bullets;                           // [1..100]
-extern std::array<Background, 4> backarr;                         // [1..3], by level
-extern std::array<Background, 21> BackObjLevel2;                  // [1..20] icicles
-extern std::array<object, 11> BackObjLevel3;                      // [1..10] fireballs
-extern std::array<std::array<object, 11>, 7> objects;             // [1..6][1..10]
-extern std::array<explosion, 26> explosions;                      // [1..25]
+extern std::array<Enemy, 101> enemies;                            // [1..100]
+extern std::array<Bullet, 101> bullets;                           // [1..100]
+extern std::array<Background, 4> backgrounds;                     // [1..3], by level
+extern std::array<Background, 21> icicles;                        // [1..20]
+extern std::array<Item, 11> fireballs;                            // [1..10]
+extern std::array<std::array<Item, 11>, 7> objects;               // [1..6][1..10]
+extern std::array<Blast, 26> explosions;                          // [1..25]
 extern std::array<std::array<std::array<card, 3>, 15>, 8> images; // [1..7][1..14][1..2]
-extern std::array<highscore, 12> scores;                          // [0..11]
-extern std::array<card, 51> calclevel;                            // [0..50]
+extern std::array<Highscore, 12> scores;                          // [0..11]
+extern std::array<card, 51> difficultyHistory;                    // [0..50]
 
 // Scalars.
 extern card counter;
@@ -116,14 +119,14 @@ extern card growcounter;
 extern card level;
 extern card score;
 extern card actualdifficulty;
-extern integer moux;
-extern integer mouy;
+extern integer mouseX;
+extern integer mouseY;
 extern bool returnmenu;
 extern bool quitgame;
 extern bool initshield;
 extern bool initbeam;
 extern bool beamshown; // the beam ran this tick, its last one included
-extern ship schip;
+extern Dragon dragon;
 extern real dynamic_difficulty_influence_coefficient;
 extern card speed;
 extern Mode mode;

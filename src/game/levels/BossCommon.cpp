@@ -61,7 +61,7 @@ void AreaEnd() {
 void AreaTick(const AreaAttack& a, card& age) {
     // The draw is made every tick, a free slot or not.
     if (StandardLib::RandomCard(1, a.chance) == kStartChance && !bullets[kArea].state) {
-        bullet& b = bullets[kArea];
+        Bullet& b = bullets[kArea];
         b.state = true;
         b.type = kAreaType;
         b.x = enemies[kBoss].x + a.dx;
@@ -76,10 +76,10 @@ void AreaTick(const AreaAttack& a, card& age) {
     if (age > a.life) {
         AreaEnd();
     }
-    if (AreaActive() && bullets[kArea].y - a.above < schip.y &&
-        schip.y < bullets[kArea].y + a.below) {
-        schip.health -= a.damage;
-        Explosion(schip.x, schip.y, 1);
+    if (AreaActive() && bullets[kArea].y - a.above < dragon.y &&
+        dragon.y < bullets[kArea].y + a.below) {
+        dragon.health -= a.damage;
+        Explosion(dragon.x, dragon.y, 1);
         age += a.wear;
     }
 }

@@ -66,8 +66,8 @@ void Interlude(std::span<const Line> lines) {
 }
 
 void PlaceDragon() {
-    schip.x = 60;
-    schip.y = 369;
+    dragon.x = 60;
+    dragon.y = 369;
 }
 
 // A game that is already over still places its waves, it just doesn't fight them.
@@ -136,7 +136,7 @@ void PlayLevel(const LevelScript& s) {
     }
     ClearArrays();
     if (!returnmenu) {
-        schip.beamstate = true;
+        dragon.beamstate = true;
         s.fight();
     }
     if (!returnmenu) {
@@ -150,8 +150,8 @@ void PlayLevel(const LevelScript& s) {
         returnmenu = true;
         return;
     }
-    schip.beamstate = true;
-    schip.shieldstate = true;
+    dragon.beamstate = true;
+    dragon.shieldstate = true;
     level = s.next;
 }
 
