@@ -48,7 +48,7 @@ void NewDragon() {
     }
     counter = 1;
     difficultyHistory.fill(4);
-    actualdifficulty = 4;
+    actualDifficulty = 4;
 }
 
 // Level 2 with everything in play: 100 shots, 30 enemies, 10 items,
@@ -66,7 +66,7 @@ void FullScene() {
             i % 2 == 0 ? 20.0f : -15.0f, 0, 100 + 85 * col, 90 + 64 * row, 5, true, i % 5};
     }
     for (card i = 1; i <= 10; ++i) {
-        objects[1 + i % 5][i] = {-2, 0, 150 + 60 * static_cast<real>(i), 650, 0, 0, true, false};
+        items[1 + i % 5][i] = {-2, 0, 150 + 60 * static_cast<real>(i), 650, 0, 0, true, false};
     }
     for (card i = 1; i <= 5; ++i) {
         explosions[i] = {3, 1 + i % 2, 400 + 40 * static_cast<real>(i), 300, true};
@@ -74,39 +74,39 @@ void FullScene() {
     for (card i = 1; i <= 20; ++i) {
         icicles[i] = {static_cast<integer>(40 * i + 100), -100 + static_cast<integer>(i), true};
     }
-    initbeam = initshield = true;
-    growcounter = 20;
-    dragon.beamstate = dragon.shieldstate = false;
+    beamRunning = shieldRunning = true;
+    growCounter = 20;
+    dragon.beamReady = dragon.shieldReady = false;
 }
 
 // Everything a tick may change, so each timed tick sees the same scene.
 struct Snapshot {
     decltype(enemies) e = enemies;
     decltype(bullets) b = bullets;
-    decltype(objects) o = objects;
+    decltype(items) o = items;
     decltype(explosions) x = explosions;
     decltype(icicles) ice = icicles;
     decltype(backgrounds) back = backgrounds;
     decltype(difficultyHistory) cl = difficultyHistory;
     Dragon s = dragon;
-    card c = counter, g = growcounter, d = actualdifficulty, sc = score;
-    bool beam = initbeam, shield = initshield;
+    card c = counter, g = growCounter, d = actualDifficulty, sc = score;
+    bool beam = beamRunning, shield = shieldRunning;
 
     void Restore() const {
         enemies = e;
         bullets = b;
-        objects = o;
+        items = o;
         explosions = x;
         icicles = ice;
         backgrounds = back;
         difficultyHistory = cl;
         dragon = s;
         counter = c;
-        growcounter = g;
-        actualdifficulty = d;
+        growCounter = g;
+        actualDifficulty = d;
         score = sc;
-        initbeam = beam;
-        initshield = shield;
+        beamRunning = beam;
+        shieldRunning = shield;
     }
 };
 
@@ -160,7 +160,7 @@ void ScriptedWaveTicksPerSecond() {
     }
     card ticks = 0;
     double seconds = 0;
-    for (int wave = 0; wave < 50 && !returnmenu; ++wave) {
+    for (int wave = 0; wave < 50 && !returnToMenu; ++wave) {
         for (card i = 1; i <= 6; ++i) {
             CreateEnemy(930 + 40 * static_cast<real>(i % 3), 200 + 60 * static_cast<real>(i), i,
                         1 + i % 4, 1 + i % 2);

@@ -95,7 +95,7 @@ TEST_F(AutopilotPolicy, GivesAShotGoingPastABerthBeyondItsReach) {
         const Controls c = Decide();
         dragon.x += c.left ? -10 : (c.right ? 10 : 0);
         dragon.y += c.up ? -10 : (c.down ? 10 : 0);
-        bullets[1].x += bullets[1].speedx;
+        bullets[1].x += bullets[1].speedX;
         nearest = std::min(nearest, std::hypot(bullets[1].x - dragon.x, bullets[1].y - dragon.y));
     }
     EXPECT_GE(nearest, 40); // it hits within 30

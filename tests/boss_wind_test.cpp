@@ -29,7 +29,7 @@ TEST_F(WindFight, TheCloudsGuardTheGodFromTheDragonsFire) {
         b.state = true;
         b.x = dragon.x + 20;
         b.y = enemies[1].y;
-        b.speedx = 30;
+        b.speedX = 30;
         b.length = 10;
     };
     fire();
@@ -39,8 +39,8 @@ TEST_F(WindFight, TheCloudsGuardTheGodFromTheDragonsFire) {
     EXPECT_FALSE(bullets[50].state);
     EXPECT_EQ(enemies[1].health, full);
     // ...while with the clouds blown away it reaches him.
-    objects[6][1].y = -1000;
-    objects[6][2].y = -1000;
+    items[6][1].y = -1000;
+    items[6][2].y = -1000;
     fire();
     for (int t = 0; t < 40 && bullets[50].state; ++t) {
         Step();
@@ -49,7 +49,7 @@ TEST_F(WindFight, TheCloudsGuardTheGodFromTheDragonsFire) {
 }
 
 TEST_F(WindFight, PhasesLast181TicksAndTheCloudsDriftBetweenThem) {
-    const Item home1 = objects[6][1], home2 = objects[6][2];
+    const Item home1 = items[6][1], home2 = items[6][2];
     const Enemy god = enemies[1];
     Step(180);
     EXPECT_FALSE(f.fightstate);
@@ -60,12 +60,12 @@ TEST_F(WindFight, PhasesLast181TicksAndTheCloudsDriftBetweenThem) {
     // The clouds part: 90 ticks of 1.4 pixels back and away from each
     // other, then they stand.
     Step(90);
-    EXPECT_NEAR(objects[6][1].x, home1.x + 126, 0.01);
-    EXPECT_NEAR(objects[6][1].y, home1.y - 126, 0.01);
-    EXPECT_NEAR(objects[6][2].x, home2.x + 126, 0.01);
-    EXPECT_NEAR(objects[6][2].y, home2.y + 126, 0.01);
+    EXPECT_NEAR(items[6][1].x, home1.x + 126, 0.01);
+    EXPECT_NEAR(items[6][1].y, home1.y - 126, 0.01);
+    EXPECT_NEAR(items[6][2].x, home2.x + 126, 0.01);
+    EXPECT_NEAR(items[6][2].y, home2.y + 126, 0.01);
     Step();
-    EXPECT_NEAR(objects[6][1].x, home1.x + 126, 0.01);
+    EXPECT_NEAR(items[6][1].x, home1.x + 126, 0.01);
     // Held still at home in the storm phase.
     EXPECT_FLOAT_EQ(enemies[1].x, god.x);
     EXPECT_FLOAT_EQ(enemies[1].y, god.y);
@@ -75,14 +75,14 @@ TEST_F(WindFight, PhasesLast181TicksAndTheCloudsDriftBetweenThem) {
     EXPECT_FALSE(f.fightstate);
     EXPECT_FALSE(Boss::AreaActive()); // the storm ends with its phase
     Step(90);                         // and close again where they stood
-    EXPECT_NEAR(objects[6][1].x, home1.x, 0.01);
-    EXPECT_NEAR(objects[6][1].y, home1.y, 0.01);
-    EXPECT_NEAR(objects[6][2].x, home2.x, 0.01);
-    EXPECT_NEAR(objects[6][2].y, home2.y, 0.01);
+    EXPECT_NEAR(items[6][1].x, home1.x, 0.01);
+    EXPECT_NEAR(items[6][1].y, home1.y, 0.01);
+    EXPECT_NEAR(items[6][2].x, home2.x, 0.01);
+    EXPECT_NEAR(items[6][2].y, home2.y, 0.01);
 
     // The item code never gets to age them out.
     Step(400);
-    EXPECT_TRUE(objects[6][1].state && objects[6][2].state);
+    EXPECT_TRUE(items[6][1].state && items[6][2].state);
 }
 
 TEST_F(WindFight, StormBandAndLifetime) {
@@ -130,12 +130,12 @@ TEST_F(WindFight, SixtyOneBeamContactsCutTheBeam) {
     StormPhase(f);
     // Level with both clouds and a long beam, so both of them count.
     dragon.y = 350;
-    initbeam = true;
-    dragon.beamstate = false;
-    growcounter = 40;
+    beamRunning = true;
+    dragon.beamReady = false;
+    growCounter = 40;
     card contacts = 0;
     int ticks = 0;
-    for (; initbeam && ticks < 500; ++ticks) {
+    for (; beamRunning && ticks < 500; ++ticks) {
         contacts = f.bossbeamcounter;
         Step();
         if (ticks == 0) {
@@ -143,8 +143,8 @@ TEST_F(WindFight, SixtyOneBeamContactsCutTheBeam) {
         }
     }
     EXPECT_EQ(contacts, 60u); // the 61st contact cut it
-    EXPECT_EQ(growcounter, 0u);
-    EXPECT_TRUE(dragon.beamstate);
+    EXPECT_EQ(growCounter, 0u);
+    EXPECT_TRUE(dragon.beamReady);
     EXPECT_EQ(f.bossbeamcounter, 0u);
 }
 
@@ -154,13 +154,13 @@ TEST_F(WindFight, BeamCutNeverWrapsTheBeamLength) {
     // longer than the beam.
     dragon.x = 540;
     dragon.y = 250;
-    initbeam = true;
-    dragon.beamstate = false;
-    growcounter = 1;
+    beamRunning = true;
+    dragon.beamReady = false;
+    growCounter = 1;
     Step();
     // Cut to nothing, then grown by one step as usual.
-    EXPECT_TRUE(initbeam);
-    EXPECT_EQ(growcounter, 2u);
+    EXPECT_TRUE(beamRunning);
+    EXPECT_EQ(growCounter, 2u);
 }
 
 TEST_F(WindFight, HealthBarShrinksAndTurnsRedAtAQuarter) {

@@ -20,14 +20,14 @@ class BeamShield : public ::testing::Test {
 
 // A beam already running, so that this tick's growth gives g = gc + 2.
 void RunningBeam(card gc) {
-    initbeam = true;
-    dragon.beamstate = false;
-    growcounter = gc;
+    beamRunning = true;
+    dragon.beamReady = false;
+    growCounter = gc;
 }
 
 void RaisedShield() {
-    initshield = true;
-    growcounter = 0;
+    shieldRunning = true;
+    growCounter = 0;
 }
 
 } // namespace
@@ -36,10 +36,10 @@ TEST_F(BeamShield, ShieldBurnsFor177TicksAndIsDrawnIn176) {
     RaisedShield();
     int drawn = 0;
     int ticks = 0;
-    while (initshield && ticks < 1000) {
+    while (shieldRunning && ticks < 1000) {
         Energyshield();
         ++ticks;
-        drawn += growcounter != 0 ? 1 : 0;
+        drawn += growCounter != 0 ? 1 : 0;
         if (ticks == 176) {
             // The ending tick still burns what has come close.
             PutShot(5, dragon.x + 30, dragon.y, 2);
@@ -48,8 +48,8 @@ TEST_F(BeamShield, ShieldBurnsFor177TicksAndIsDrawnIn176) {
     EXPECT_EQ(ticks, 177);
     EXPECT_EQ(drawn, 176);
     EXPECT_FALSE(bullets[5].state);
-    EXPECT_TRUE(dragon.shieldstate);
-    EXPECT_EQ(growcounter, 0u);
+    EXPECT_TRUE(dragon.shieldReady);
+    EXPECT_EQ(growCounter, 0u);
 }
 
 TEST_F(BeamShield, CtrlRaisesTheShieldForOneChargeOnly) {
@@ -57,15 +57,15 @@ TEST_F(BeamShield, CtrlRaisesTheShieldForOneChargeOnly) {
     for (int i = 0; i < 50; ++i) {
         Energyshield();
     }
-    EXPECT_TRUE(initshield);
+    EXPECT_TRUE(shieldRunning);
     EXPECT_EQ(dragon.special, 2u);
-    EXPECT_EQ(growcounter, 50u);
+    EXPECT_EQ(growCounter, 50u);
 
     dragon.special = 0;
-    initshield = false;
-    dragon.shieldstate = true;
+    shieldRunning = false;
+    dragon.shieldReady = true;
     Energyshield();
-    EXPECT_FALSE(initshield);
+    EXPECT_FALSE(shieldRunning);
 }
 
 TEST_F(BeamShield, ShieldReachIs60ForShotsAnd70ForEnemies) {
@@ -96,16 +96,16 @@ TEST_F(BeamShield, BeamGrowsUntilItsEndReaches1700) {
     RunningBeam(0);
     int ticks = 0;
     card longest = 0;
-    while (initbeam && ticks < 1000) {
+    while (beamRunning && ticks < 1000) {
         Energybeam();
         ++ticks;
-        longest = std::max(longest, growcounter);
+        longest = std::max(longest, growCounter);
     }
     // From x = 60: 82 growing ticks, then the ending tick.
     EXPECT_EQ(ticks, 83);
     EXPECT_EQ(longest, 164u);
-    EXPECT_EQ(growcounter, 0u);
-    EXPECT_TRUE(dragon.beamstate);
+    EXPECT_EQ(growCounter, 0u);
+    EXPECT_TRUE(dragon.beamReady);
 }
 
 TEST_F(BeamShield, HeldShiftCostsOneChargePerBeam) {
@@ -114,29 +114,29 @@ TEST_F(BeamShield, HeldShiftCostsOneChargePerBeam) {
         Energybeam();
     }
     EXPECT_EQ(dragon.special, 2u);
-    EXPECT_FALSE(initbeam);
+    EXPECT_FALSE(beamRunning);
     Energybeam(); // the next beam starts at once
-    EXPECT_TRUE(initbeam);
+    EXPECT_TRUE(beamRunning);
     EXPECT_EQ(dragon.special, 1u);
-    EXPECT_EQ(growcounter, 2u);
+    EXPECT_EQ(growCounter, 2u);
 }
 
 TEST_F(BeamShield, BeamAndShieldShareOneCounter) {
     RunningBeam(0);
     RaisedShield();
     int ticks = 0;
-    while (initbeam && ticks < 1000) {
+    while (beamRunning && ticks < 1000) {
         Energyshield();
         Energybeam();
         ++ticks;
     }
     // +3 a tick: the beam sees 166 in tick 56 and ends, resetting the shield too.
     EXPECT_EQ(ticks, 56);
-    EXPECT_TRUE(initshield);
-    EXPECT_EQ(growcounter, 0u);
+    EXPECT_TRUE(shieldRunning);
+    EXPECT_EQ(growCounter, 0u);
 
     ticks = 0;
-    while (initshield && ticks < 1000) {
+    while (shieldRunning && ticks < 1000) {
         Energyshield();
         Energybeam();
         ++ticks;

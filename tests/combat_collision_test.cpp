@@ -19,7 +19,7 @@ class Collisions : public ::testing::Test {
 };
 
 Item& PutItem(card kind, card slot, real x, real y) {
-    Item& item = objects[kind][slot];
+    Item& item = items[kind][slot];
     item = {};
     item.x = x;
     item.y = y;
@@ -124,8 +124,8 @@ TEST_F(Collisions, ItemsAreTouchedAt43Point75) {
     dragon.health = 10;
     Collision();
     EXPECT_EQ(dragon.health, 60);
-    EXPECT_FALSE(objects[1][3].state);
-    EXPECT_TRUE(objects[1][3].textstate);
+    EXPECT_FALSE(items[1][3].state);
+    EXPECT_TRUE(items[1][3].textShown);
     EXPECT_TRUE(far.state);
     EXPECT_TRUE(cloud.state); // row 6 is not an item
 }

@@ -33,7 +33,7 @@ void FillBullets(card n) {
 }
 
 void ArmAndShoot() {
-    dragon.shootstate = true;
+    dragon.shotReady = true;
     Shoot();
 }
 
@@ -191,7 +191,7 @@ TEST_F(Gun, AVolleyCostsMagicEvenWhenTheTableIsTooFull) {
     ArmAndShoot();
     EXPECT_EQ(dragon.magic, 95);
     EXPECT_EQ(BulletsInUse(), 98);
-    EXPECT_FALSE(dragon.shootstate);
+    EXPECT_FALSE(dragon.shotReady);
 
     // Three free slots are enough to try.
     bullets[98].state = false;
@@ -223,32 +223,32 @@ TEST_F(Gun, NoMagicNoShotAndTheGunStaysArmed) {
     dragon.magic = 0;
     ArmAndShoot();
     EXPECT_EQ(dragon.magic, 0);
-    EXPECT_TRUE(dragon.shootstate);
+    EXPECT_TRUE(dragon.shotReady);
     EXPECT_EQ(BulletsInUse(), 0);
 
     Key(kSpace, false);
     dragon.magic = 100;
     Shoot();
-    EXPECT_TRUE(dragon.shootstate);
+    EXPECT_TRUE(dragon.shotReady);
     EXPECT_EQ(dragon.magic, 100);
 }
 
 TEST_F(Gun, ReArmsOnlyOnMultiplesOfSevenWithASlotFree) {
     counter = 15;
     Shootstate();
-    EXPECT_FALSE(dragon.shootstate);
+    EXPECT_FALSE(dragon.shotReady);
     counter = 14;
     Shootstate();
-    EXPECT_TRUE(dragon.shootstate);
+    EXPECT_TRUE(dragon.shotReady);
     counter = 15;
     Shootstate();
-    EXPECT_TRUE(dragon.shootstate); // never disarms
+    EXPECT_TRUE(dragon.shotReady); // never disarms
 
-    dragon.shootstate = false;
+    dragon.shotReady = false;
     FillBullets(100);
     counter = 21;
     Shootstate();
-    EXPECT_FALSE(dragon.shootstate);
+    EXPECT_FALSE(dragon.shotReady);
 }
 
 TEST_F(Gun, HeldFireSpendsFivePerSevenTicksAndRegainsFivePerTen) {
@@ -266,10 +266,10 @@ TEST_F(Gun, HeldFireSpendsFivePerSevenTicksAndRegainsFivePerTen) {
 
     // Run dry: the gun falls silent only at 0 magic.
     dragon.magic = 5;
-    dragon.shootstate = true;
+    dragon.shotReady = true;
     Shoot();
     EXPECT_EQ(dragon.magic, 0);
-    dragon.shootstate = true;
+    dragon.shotReady = true;
     const int before = BulletsInUse();
     Shoot();
     EXPECT_EQ(BulletsInUse(), before);

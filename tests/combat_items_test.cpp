@@ -28,7 +28,7 @@ void StartRandomAt(int k) {
 card DroppedKind() {
     for (card i = 1; i <= 6; ++i) {
         for (card j = 1; j <= 10; ++j) {
-            if (objects[i][j].state) {
+            if (items[i][j].state) {
                 return i;
             }
         }
@@ -39,11 +39,11 @@ card DroppedKind() {
 // Where in the random sequence the next drop is an extra life.
 int FirstLifeDrop() {
     for (int k = 0; k < 1012; ++k) {
-        objects = {};
+        items = {};
         StartRandomAt(k);
         Dropitem(1);
         if (DroppedKind() == 5) {
-            objects = {};
+            items = {};
             return k;
         }
     }
@@ -51,10 +51,10 @@ int FirstLifeDrop() {
 }
 
 Item& PickedUp(card kind, card slot, card age) {
-    Item& item = objects[kind][slot];
+    Item& item = items[kind][slot];
     item = {};
     item.counter = age;
-    item.textstate = true;
+    item.textShown = true;
     return item;
 }
 
@@ -67,7 +67,7 @@ TEST_F(Items, DropDrawsComeInTheirOrderAndStopAtTheFirstFive) {
     const Draw draws[] = {{23, 5}, {18, 3}, {13, 4}, {11, 1}, {8, 2}};
     std::array<int, 6> seen{};
     for (int k = 0; k < 1012; ++k) {
-        objects = {};
+        items = {};
         StartRandomAt(k);
         Dropitem(1);
         const card got = DroppedKind();
@@ -95,47 +95,47 @@ TEST_F(Items, ADropStartsAtTheEnemyAndDriftsDownLeft) {
     const int k = FirstLifeDrop();
     ASSERT_GE(k, 0);
     // Slot 1 is taken; slot 2 still shows the text of an earlier pick-up.
-    objects[5][1].state = true;
+    items[5][1].state = true;
     PickedUp(5, 2, 40);
     StartRandomAt(k);
     Dropitem(1);
-    const Item& item = objects[5][2];
+    const Item& item = items[5][2];
     EXPECT_TRUE(item.state);
-    EXPECT_FALSE(item.textstate);
+    EXPECT_FALSE(item.textShown);
     EXPECT_EQ(item.counter, 0u);
     EXPECT_FLOAT_EQ(item.x, 300);
     EXPECT_FLOAT_EQ(item.y, 400);
-    EXPECT_FLOAT_EQ(item.speedx, -7);
-    EXPECT_FLOAT_EQ(item.speedy, 1);
+    EXPECT_FLOAT_EQ(item.speedX, -7);
+    EXPECT_FLOAT_EQ(item.speedY, 1);
 }
 
 TEST_F(Items, NoEleventhItemOfAKind) {
     const int k = FirstLifeDrop();
     ASSERT_GE(k, 0);
     for (card j = 1; j <= 10; ++j) {
-        objects[5][j].state = true;
-        objects[5][j].x = static_cast<real>(j);
+        items[5][j].state = true;
+        items[5][j].x = static_cast<real>(j);
     }
-    const auto before = objects;
+    const auto before = items;
     StartRandomAt(k);
     Dropitem(1);
     for (card i = 1; i <= 6; ++i) {
         for (card j = 1; j <= 10; ++j) {
-            EXPECT_EQ(objects[i][j].state, before[i][j].state);
-            EXPECT_EQ(objects[i][j].x, before[i][j].x);
+            EXPECT_EQ(items[i][j].state, before[i][j].state);
+            EXPECT_EQ(items[i][j].x, before[i][j].x);
         }
     }
 }
 
 TEST_F(Items, ItemsExpireAtTheirHundredthMove) {
-    Item& item = objects[3][4];
+    Item& item = items[3][4];
     item.x = 800;
     item.y = 100;
-    item.speedx = -7;
-    item.speedy = 1;
+    item.speedX = -7;
+    item.speedY = 1;
     item.state = true;
-    Item& cloud = objects[6][1];
-    cloud.speedx = 2;
+    Item& cloud = items[6][1];
+    cloud.speedX = 2;
     cloud.state = true;
     Item& text = PickedUp(1, 1, 50);
     for (int t = 0; t < 99; ++t) {
@@ -149,7 +149,7 @@ TEST_F(Items, ItemsExpireAtTheirHundredthMove) {
     Itemmove();
     EXPECT_FALSE(item.state);
     EXPECT_FLOAT_EQ(item.x, 0);
-    EXPECT_FLOAT_EQ(item.speedx, 0);
+    EXPECT_FLOAT_EQ(item.speedX, 0);
     EXPECT_EQ(item.counter, 100u);
 }
 
@@ -172,10 +172,10 @@ TEST_F(Items, PickUpEffects) {
         } else {
             *stock[c.kind] = c.before;
         }
-        Item& item = objects[c.kind][6];
+        Item& item = items[c.kind][6];
         item.state = true;
         item.x = 90;
-        item.speedx = -7;
+        item.speedX = -7;
         item.counter = 33;
         ObjectCollect(c.kind, 6);
         const integer now = c.kind == 3   ? static_cast<integer>(dragon.upgrade)
@@ -184,10 +184,10 @@ TEST_F(Items, PickUpEffects) {
         EXPECT_EQ(now, c.after) << "kind " << c.kind << " from " << c.before;
         // Consumed even when it changes nothing; the text will run from its age.
         EXPECT_FALSE(item.state);
-        EXPECT_TRUE(item.textstate);
+        EXPECT_TRUE(item.textShown);
         EXPECT_EQ(item.counter, 33u);
         EXPECT_FLOAT_EQ(item.x, 0);
-        EXPECT_FLOAT_EQ(item.speedx, 0);
+        EXPECT_FLOAT_EQ(item.speedX, 0);
     }
 }
 
@@ -195,10 +195,10 @@ TEST_F(Items, TextShowsFor126MinusTheAgeAtPickUp) {
     for (card age : {1u, 30u, 99u}) {
         Item& item = PickedUp(2, 3, age);
         card shown = 0;
-        while (item.textstate && shown < 1000) {
+        while (item.textShown && shown < 1000) {
             ObjectText(2, 3);
             AgeObjectText();
-            shown += item.textstate ? 1 : 0;
+            shown += item.textShown ? 1 : 0;
         }
         EXPECT_EQ(shown, 126 - age);
         EXPECT_EQ(item.counter, 126u);

@@ -180,21 +180,21 @@ TEST_F(FrameOfPlay, DrawingChangesNothingButPixelsAndTwiceGivesTheSameFrame) {
         level = lvl;
         backgrounds[lvl].x = -900;
         dragon = {500, 380, 40, 30, 3, false, false, false, true, 2, 2};
-        initshield = true;
-        initbeam = true;
-        beamshown = true;
-        growcounter = 12;
+        shieldRunning = true;
+        beamRunning = true;
+        beamShown = true;
+        growCounter = 12;
         CreateEnemy(700, 300, 4, 1, 3); // a diving bat, with its streak
         CreateEnemy(800, 500, 5, 2, 1);
         bullets[3] = {-15, 0, 600, 200, 5, true, 1};
         explosions[2] = {1, 1, 650, 420, true};
-        objects[2][4] = {0, 0, 0, 0, 0, 125, false, true}; // its text's last frame
-        objects[3][1] = {-7, 1, 420, 250, 0, 10, true, false};
+        items[2][4] = {0, 0, 0, 0, 0, 125, false, true}; // its text's last frame
+        items[3][1] = {-7, 1, 420, 250, 0, 10, true, false};
         icicles[3] = {300, 100, true};
         fireballs[2] = {0, 0, 350, 600, 0, 0, true, false};
 
         const std::string before = StateDump::StateJson();
-        const auto items = objects;
+        const auto savedItems = items;
         const auto scroll = backgrounds;
         const auto savedIcicles = icicles;
         Draw();
@@ -203,11 +203,11 @@ TEST_F(FrameOfPlay, DrawingChangesNothingButPixelsAndTwiceGivesTheSameFrame) {
         Draw();
         EXPECT_TRUE(first == Pixels());
         EXPECT_EQ(StateDump::StateJson(), before);
-        EXPECT_EQ(objects[2][4].counter, items[2][4].counter);
-        EXPECT_TRUE(objects[2][4].textstate);
+        EXPECT_EQ(items[2][4].counter, savedItems[2][4].counter);
+        EXPECT_TRUE(items[2][4].textShown);
         EXPECT_EQ(backgrounds[lvl].x, scroll[lvl].x);
         EXPECT_EQ(icicles[3].update, savedIcicles[3].update);
-        EXPECT_TRUE(beamshown);
+        EXPECT_TRUE(beamShown);
     }
 }
 
@@ -216,15 +216,15 @@ TEST_F(FrameOfPlay, TheBeamsLastTickStillShowsItsFirstPiece) {
     backgrounds[1].x = -700;
     dragon.x = 400;
     dragon.y = 300;
-    initbeam = true;
-    dragon.beamstate = false;
-    growcounter = 130; // at its reach: this tick ends it
+    beamRunning = true;
+    dragon.beamReady = false;
+    growCounter = 130; // at its reach: this tick ends it
     Energybeam();
-    EXPECT_FALSE(initbeam);
-    EXPECT_EQ(growcounter, 0u);
+    EXPECT_FALSE(beamRunning);
+    EXPECT_EQ(growCounter, 0u);
     Draw();
     const auto shown = Pixels();
-    beamshown = false;
+    beamShown = false;
     Draw();
     EXPECT_FALSE(shown == Pixels());
 }

@@ -51,7 +51,7 @@ bool NewFireball() {
 } // namespace
 
 TEST_F(Hazards, CastlesComeEvery150TicksDividedByDifficulty) {
-    actualdifficulty = 1;
+    actualDifficulty = 1;
     for (counter = 1; counter <= 600; ++counter) {
         Backgroundenemy();
     }
@@ -61,7 +61,7 @@ TEST_F(Hazards, CastlesComeEvery150TicksDividedByDifficulty) {
     EXPECT_LE(enemies[1].y, 743);
 
     ClearArrays();
-    actualdifficulty = 10;
+    actualDifficulty = 10;
     for (counter = 1; counter <= 600; ++counter) {
         Backgroundenemy();
     }
@@ -70,7 +70,7 @@ TEST_F(Hazards, CastlesComeEvery150TicksDividedByDifficulty) {
 
 TEST_F(Hazards, IciclePeriodsAndTheSharedSlot) {
     dragon.x = 123.9f;
-    actualdifficulty = 1;
+    actualDifficulty = 1;
     // Random ones at 80, 160, ... 560, aimed ones at 280 and 560; at 560 the
     // aimed one takes the slot the random one was given.
     EXPECT_EQ(Births(Ijspegel, 560, NewIcicle), 8);
@@ -84,13 +84,13 @@ TEST_F(Hazards, IciclePeriodsAndTheSharedSlot) {
     EXPECT_EQ(aimed, 1);
 
     ClearArrays();
-    actualdifficulty = 10;
+    actualDifficulty = 10;
     // Every 8 ticks, aimed every 28; both at 56.
     EXPECT_EQ(Births(Ijspegel, 56, NewIcicle), 7 + 2 - 1);
 }
 
 TEST_F(Hazards, IcicleFallsOffTheBottomAfter90Ticks) {
-    actualdifficulty = 1;
+    actualDifficulty = 1;
     int ticks = 0;
     for (counter = 80; ticks == 0 || (icicles[1].update && ticks < 200); ++counter) {
         Ijspegel();
@@ -109,7 +109,7 @@ TEST_F(Hazards, IcicleFallsOffTheBottomAfter90Ticks) {
 }
 
 TEST_F(Hazards, LastIcicleSlotIsTakenWhenTheOthersAreBusy) {
-    actualdifficulty = 1;
+    actualDifficulty = 1;
     for (card i = 1; i <= 20; ++i) {
         icicles[i] = {500, 100, true};
     }
@@ -129,23 +129,23 @@ TEST_F(Hazards, LastIcicleSlotIsTakenWhenTheOthersAreBusy) {
 }
 
 TEST_F(Hazards, FireballPeriods) {
-    actualdifficulty = 1;
+    actualDifficulty = 1;
     // 13 of period 100 and 10 of period 130 up to 1300, sharing tick 1300.
     EXPECT_EQ(Births(Vuurbal, 1300, NewFireball), 22);
     ClearArrays();
-    actualdifficulty = 10;
+    actualDifficulty = 10;
     EXPECT_EQ(Births(Vuurbal, 130, NewFireball), 22);
 }
 
 TEST_F(Hazards, FireballArcsUnderGravityAndLeavesTheField) {
-    actualdifficulty = 1;
+    actualDifficulty = 1;
     Item& f = fireballs[1];
     f = {};
     f.state = true;
     f.x = 800;
     f.y = f.startY = 700;
-    f.speedx = -7;
-    f.speedy = -20;
+    f.speedX = -7;
+    f.speedY = -20;
     real highest = 700;
     card at = 0;
     counter = 1;

@@ -160,12 +160,12 @@ TEST_F(Readability, ScoreLabelStaysClearOfTheStormCloudAtTheTopOfItsDrift) {
     // The thunderhead climbs to (659, 124) in the storm; sample its way up.
     for (int step = 0; step <= 90; step += 10) {
         SCOPED_TRACE(step);
-        objects[6][1] = {};
-        objects[6][1].state = objects[6][2].state = true;
-        objects[6][1].x = 533 + 1.4f * float(step);
-        objects[6][1].y = 250 - 1.4f * float(step);
-        objects[6][2].x = objects[6][1].x;
-        objects[6][2].y = 450 + 1.4f * float(step);
+        items[6][1] = {};
+        items[6][1].state = items[6][2].state = true;
+        items[6][1].x = 533 + 1.4f * float(step);
+        items[6][1].y = 250 - 1.4f * float(step);
+        items[6][2].x = items[6][1].x;
+        items[6][2].y = 450 + 1.4f * float(step);
         const Frame shown = Render(1);
         EXPECT_LT(PoorBackdrop(shown, 600, 15, 6, hud), 0.05);
     }

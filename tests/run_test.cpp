@@ -229,8 +229,8 @@ TEST_F(RunTest, StateDumpListsEnemiesAndCountsSlots) {
     enemies[7].type = 3;
     enemies[7].x = 1.0f / 3.0f;
     bullets[1].state = bullets[100].state = true;
-    objects[5][10].state = true;
-    objects[6][1].state = true; // row 6 is not an item
+    items[5][10].state = true;
+    items[6][1].state = true; // row 6 is not an item
     SetTitle("Game Over");
     const std::string json = StateDump::StateJson();
     EXPECT_NE(json.find("\"title\":\"Game Over\""), std::string::npos);

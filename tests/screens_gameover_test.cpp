@@ -59,7 +59,7 @@ TEST_F(GameOverScreen, SavedNameGoesIntoTheTableAndReturnStillHeldLeaves) {
     e.push_back(Down(320));
     Key(e, 340, 0x25); // any key lets the Return button be tested
     ASSERT_TRUE(Play(e, GameOver));
-    EXPECT_TRUE(returnmenu);
+    EXPECT_TRUE(returnToMenu);
     EXPECT_EQ(Wimdows::Run::Title(), "Morvek");
     EXPECT_FALSE(enemies[3].state);
     EXPECT_EQ(ReadFile(scorefile),
@@ -85,7 +85,7 @@ TEST_F(GameOverScreen, SecondSaveAddsNothing) {
     e.push_back(Move(520, 60, 700));
     e.push_back(Down(540));
     ASSERT_TRUE(Play(e, GameOver));
-    EXPECT_TRUE(returnmenu);
+    EXPECT_TRUE(returnToMenu);
     const std::string file = ReadFile(scorefile);
     EXPECT_EQ(Count(file, "OWL    75"), 1u) << file;
     EXPECT_EQ(Count(file, " 75"), 1u) << file;
@@ -103,7 +103,7 @@ TEST_F(GameOverScreen, ReturnWithoutSavingLeavesTheFileAlone) {
 
     Events leave{Move(20, 170, 725), Down(40)};
     ASSERT_TRUE(Play(leave, GameOver));
-    EXPECT_TRUE(returnmenu);
+    EXPECT_TRUE(returnToMenu);
     EXPECT_EQ(ReadFile(scorefile), kOldTable);
     EXPECT_EQ(std::filesystem::last_write_time(scorefile), before);
 }
@@ -116,7 +116,7 @@ TEST_F(GameOverScreen, ReturnHeldAndANonLetterSavesSevenBlanks) {
     Key(e, 20, 0x20);
     ASSERT_TRUE(Play(e, GameOverSave));
     EXPECT_EQ(ReadFile(scorefile).substr(0, 22), "A      100        95 B");
-    EXPECT_FALSE(returnmenu) << "the caller decides where the game goes";
+    EXPECT_FALSE(returnToMenu) << "the caller decides where the game goes";
 }
 
 TEST_F(GameOverScreen, NameEntryTakesSevenLettersAndLeavesNoKeysBehind) {

@@ -119,7 +119,7 @@ TEST_F(Keys, EveryMainMenuButtonIsReachedAndChosen) {
     Press(kEnter);
     Watch();
     ASSERT_TRUE(Play(events, Game::main));
-    EXPECT_TRUE(quitgame);
+    EXPECT_TRUE(quitGame);
     EXPECT_EQ(titles, (std::vector<std::string>{"Morvek", "Story", "Morvek", "Game Over", "Morvek",
                                                 "Options", "Morvek", "Highscore", "Morvek",
                                                 "Credits", "Morvek"}));
@@ -233,12 +233,12 @@ TEST_F(Keys, GameOverStartsUnlitSoAShotMeantForPlayChoosesNothing) {
     Press(kSpace);
     Press(kEnter);
     EXPECT_FALSE(Play(events, GameOver));
-    EXPECT_FALSE(returnmenu);
+    EXPECT_FALSE(returnToMenu);
     // An arrow lights Return first; only then does a key choose it.
     events.clear();
     at = 0;
     Press(kLeft);
     Press(kEnter);
     EXPECT_TRUE(Play(events, GameOver));
-    EXPECT_TRUE(returnmenu);
+    EXPECT_TRUE(returnToMenu);
 }

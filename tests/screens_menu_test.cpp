@@ -47,7 +47,7 @@ TEST_F(Menu, EntryOpensTheWindowSetsTheOptionsAndEndsAtEnd) {
     const bool returned = Play(e, Game::main);
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "\n");
     ASSERT_TRUE(returned);
-    EXPECT_TRUE(quitgame);
+    EXPECT_TRUE(quitGame);
     EXPECT_EQ(dynamic_difficulty_influence_coefficient, 0.0f);
     EXPECT_EQ(speed, 30u);
     EXPECT_GE(Wimdows::Run::ClockMs(), 160u);
@@ -58,7 +58,7 @@ TEST_F(Menu, EntryOpensTheWindowSetsTheOptionsAndEndsAtEnd) {
 TEST_F(Menu, EntryShowsTheMenuWithDefaultsUntilAButtonIsClicked) {
     Events e{Move(20, 101, 51), Close(200)};
     EXPECT_FALSE(Play(e, Game::main));
-    EXPECT_FALSE(quitgame);
+    EXPECT_FALSE(quitGame);
     EXPECT_EQ(Wimdows::Run::Title(), "Morvek");
     EXPECT_EQ(dynamic_difficulty_influence_coefficient, 1.0f);
     EXPECT_EQ(speed, 30u);
@@ -224,10 +224,10 @@ TEST_F(Menu, NewGameReadsTheTableAndAGameGivenUpComesBackToTheMenu) {
         Wimdows::Run::Apply(ev);
     }
     ASSERT_TRUE(Play({}, [] {
-        returnmenu = false;
+        returnToMenu = false;
         NewGame();
     }));
-    EXPECT_TRUE(returnmenu);
+    EXPECT_TRUE(returnToMenu);
     EXPECT_EQ(scores[1].points, 1520u);
     EXPECT_EQ(scores[3].points, 0u);
     EXPECT_EQ(score, 0u);

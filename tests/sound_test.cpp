@@ -149,9 +149,9 @@ TEST_F(SoundDirector, NamesTheSoundOfEachChange) {
              P::explosions[2] = {0, 2, 60, 369, true};
          },
          Effect::Spark},
-        {"beam", [] { P::initbeam = true; }, Effect::Beam},
-        {"shield", [] { P::initshield = true; }, Effect::Shield},
-        {"pick-up", [] { P::objects[5][3].textstate = true; }, Effect::Pickup},
+        {"beam", [] { P::beamRunning = true; }, Effect::Beam},
+        {"shield", [] { P::shieldRunning = true; }, Effect::Shield},
+        {"pick-up", [] { P::items[5][3].textShown = true; }, Effect::Pickup},
         {"life lost", [] { P::dragon.lives -= 1; }, Effect::LifeLost},
         {"game over", [] { P::mode = P::Mode::GameOver; }, Effect::GameOver},
     };
@@ -162,7 +162,7 @@ TEST_F(SoundDirector, NamesTheSoundOfEachChange) {
         EXPECT_EQ(fx.count(), 1u);
     }
     // Nothing changed, nothing heard: held beams and flying shots are silent.
-    P::bullets[4].x += P::bullets[4].speedx;
+    P::bullets[4].x += P::bullets[4].speedX;
     EXPECT_TRUE(director.Observe().none());
 }
 

@@ -31,7 +31,7 @@ integer LivesShownOnEscape(void (*tick)()) {
     Input(Wimdows::Run::InputEvent::MouseDown, 0, 100, 680);
     tick();
     Wimdows::Run::SetFrameHook(nullptr);
-    EXPECT_TRUE(returnmenu);
+    EXPECT_TRUE(returnToMenu);
     return shown;
 }
 

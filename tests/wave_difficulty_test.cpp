@@ -10,8 +10,8 @@ namespace {
 // One measurement as the frame loop makes it; returns the difficulty.
 card Measure() {
     counter = counter + 1;
-    actualdifficulty = DynamicDifficulty(actualdifficulty);
-    return actualdifficulty;
+    actualDifficulty = DynamicDifficulty(actualDifficulty);
+    return actualDifficulty;
 }
 
 } // namespace
@@ -65,7 +65,7 @@ TEST(WaveDifficulty, OneMatchInFiftyHoldsIt) {
     counter = 100;
     for (int t = 0; t < 300; ++t) {
         score = t % 2 == 0 ? 150 : 250; // measured 4, then 5
-        ASSERT_EQ(DynamicDifficulty(actualdifficulty), 4u);
+        ASSERT_EQ(DynamicDifficulty(actualDifficulty), 4u);
     }
 }
 

@@ -90,7 +90,7 @@ TEST(WaveEnemies, TouchingAnEdgeLeavesTheField) {
 
 TEST(WaveEnemies, KamikazeBatsFollowTheDifficulty) {
     TestWorld::NewGameState();
-    actualdifficulty = 4;
+    actualDifficulty = 4;
     counter = 26;
     KamikazeEnemy();
     EXPECT_EQ(EnemiesInUse(), 0);
@@ -105,7 +105,7 @@ TEST(WaveEnemies, KamikazeBatsFollowTheDifficulty) {
     TestWorld::NewGameState();
     dragon.y = 500;
     counter = 200;
-    actualdifficulty = 1;
+    actualDifficulty = 1;
     KamikazeEnemy();
     StandardLib::ResetRandom();
     StandardLib::RandomCard(200, 480);
@@ -132,9 +132,9 @@ TEST(WaveEnemies, DifficultyOutOfRangeNeverDividesByZero) {
     EXPECT_EQ(Period(100, 200), 1u);
     EXPECT_EQ(Period(200, 7), 28u);
     TestWorld::NewGameState();
-    actualdifficulty = 0;
+    actualDifficulty = 0;
     KamikazeEnemy();
-    actualdifficulty = 500;
+    actualDifficulty = 500;
     counter = 3;
     KamikazeEnemy();
     EXPECT_TRUE(enemies[1].state);

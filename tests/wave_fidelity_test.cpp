@@ -54,7 +54,7 @@ TEST(WaveFidelity, EntryGlidesInTenShownFramesAndNothingElseMoves) {
     EXPECT_EQ(Wimdows::Run::ClockMs() - start, 600u);
     EXPECT_EQ(backgrounds[1].x, scroll - 11 * 7); // drawn once more than shown
     EXPECT_EQ(counter, 1u);
-    EXPECT_EQ(actualdifficulty, 4u);
+    EXPECT_EQ(actualDifficulty, 4u);
 
     // Only castles: the glide ends by itself instead of drawing forever.
     enemies[3].state = false;
@@ -80,9 +80,9 @@ TEST(WaveFidelity, LayersStackInDrawOrder) {
     dragon.x = 910;
     dragon.y = 45;
     CreateEnemy(910, 45, 1, 1, 0);
-    objects[1][1].state = true;
-    objects[1][1].x = 910;
-    objects[1][1].y = 45;
+    items[1][1].state = true;
+    items[1][1].x = 910;
+    items[1][1].y = 45;
     bullets[1] = {-15, 0, 910, 45, 5, true, 1};
     explosions[1] = {0, 1, 910, 45, true};
 
@@ -95,7 +95,7 @@ TEST(WaveFidelity, LayersStackInDrawOrder) {
     EXPECT_EQ(top(), kShot);
     bullets[1].state = false;
     EXPECT_EQ(top(), kItem);
-    objects[1][1].state = false;
+    items[1][1].state = false;
     EXPECT_EQ(top(), kEnemy);
     enemies[1].state = false;
     EXPECT_EQ(top(), kDragon);
@@ -104,7 +104,7 @@ TEST(WaveFidelity, LayersStackInDrawOrder) {
 TEST(WaveFidelity, ATickMovesBeforeItFiresAndRearmsBeforeTheGun) {
     SafeField();
     // Difficulty 10 held by its history, at which a Bat always fires.
-    actualdifficulty = 10;
+    actualDifficulty = 10;
     difficultyHistory.fill(10);
     counter = 6; // this tick is the 7th: the gun re-arms and fires at once
     Wimdows::Run::InputEvent space;

@@ -54,7 +54,7 @@ std::vector<IceShot> IceVolleyFrom(card from) {
 
 TEST(WaveFire, EnemyWaitsForItsOwnBulletSlot) {
     TestWorld::NewGameState();
-    actualdifficulty = 10; // a Bat then always fires
+    actualDifficulty = 10; // a Bat then always fires
     CreateEnemy(600, 300, 3, 1, 0);
     Shot(3, 100, 100, 0);
     Enemyshoot();
@@ -67,18 +67,18 @@ TEST(WaveFire, EnemyWaitsForItsOwnBulletSlot) {
     ASSERT_TRUE(bullets[2].state);
     EXPECT_EQ(bullets[2].type, 1u);
     EXPECT_FLOAT_EQ(bullets[2].x, 600 - 35);
-    EXPECT_FLOAT_EQ(bullets[2].speedx, -15);
+    EXPECT_FLOAT_EQ(bullets[2].speedX, -15);
 }
 
 TEST(WaveFire, AimedShots) {
     TestWorld::NewGameState();
-    actualdifficulty = 10; // a Succubus then always fires
+    actualDifficulty = 10; // a Succubus then always fires
     dragon.x = 400;
     dragon.y = 100; // above it: still straight down
     CreateEnemy(400, 500, 1, 3, 0);
     Enemyshoot();
-    EXPECT_FLOAT_EQ(bullets[1].speedx, 0);
-    EXPECT_FLOAT_EQ(bullets[1].speedy, 15);
+    EXPECT_FLOAT_EQ(bullets[1].speedX, 0);
+    EXPECT_FLOAT_EQ(bullets[1].speedY, 15);
     EXPECT_FLOAT_EQ(bullets[1].x, 400 - 30);
 
     TestWorld::NewGameState();
@@ -109,8 +109,8 @@ TEST(WaveFire, IceVolleyKeepsItsShapeFromAnySlotAndDropsWhatFallsPastTheTable) {
         if (b.state && b.type == 11) {
             // From the top of the field, falling towards the dragon's side.
             EXPECT_LT(b.y, 100);
-            EXPECT_LT(b.speedx, 0);
-            EXPECT_GT(b.speedy, 0);
+            EXPECT_LT(b.speedX, 0);
+            EXPECT_GT(b.speedY, 0);
         }
     }
     // The same draws from any slot: the shots that fit land as from slot 1,

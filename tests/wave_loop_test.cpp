@@ -36,18 +36,18 @@ void ReturnPressed() {
 TEST(WaveLoop, LostDragonComesBackWithShieldUp) {
     TestWorld::NewGameState();
     dragon = {500, 200, -20, 15, 3, false, false, false, true, 2, 1};
-    initbeam = true;
-    growcounter = 40;
+    beamRunning = true;
+    growCounter = 40;
     LifeController();
     EXPECT_EQ(dragon.lives, 2);
     EXPECT_EQ(dragon.health, 100);
     EXPECT_EQ(dragon.magic, 100);
     EXPECT_FLOAT_EQ(dragon.x, 60);
     EXPECT_FLOAT_EQ(dragon.y, 369);
-    EXPECT_TRUE(dragon.state && dragon.beamstate && initshield);
-    EXPECT_FALSE(initbeam);
-    EXPECT_EQ(growcounter, 0u);
-    EXPECT_FALSE(returnmenu);
+    EXPECT_TRUE(dragon.state && dragon.beamReady && shieldRunning);
+    EXPECT_FALSE(beamRunning);
+    EXPECT_EQ(growCounter, 0u);
+    EXPECT_FALSE(returnToMenu);
 }
 
 TEST(WaveLoop, LastLifeEndsTheGameInTheSameTick) {
@@ -58,7 +58,7 @@ TEST(WaveLoop, LastLifeEndsTheGameInTheSameTick) {
     ReturnPressed();
     LifeController();
     EXPECT_EQ(dragon.lives, 0);
-    EXPECT_TRUE(returnmenu);
+    EXPECT_TRUE(returnToMenu);
     EXPECT_TRUE(Proceed()); // the tables were emptied: the wave ends too
 }
 
@@ -68,7 +68,7 @@ TEST(WaveLoop, EscapeGivesUpAtTheEndOfTheTick) {
     Input(Wimdows::Run::InputEvent::KeyDown, 0x1B);
     ReturnPressed();
     Loop(); // returns only because the game is over
-    EXPECT_TRUE(returnmenu);
+    EXPECT_TRUE(returnToMenu);
     EXPECT_EQ(counter, 2u);
 }
 
@@ -109,15 +109,15 @@ TEST(WaveLoop, CastlesNeitherHoldUpNorGlideIn) {
 TEST(WaveLoop, ClearArraysEmptiesEveryTableButKeepsTheDragon) {
     TestWorld::NewGameState();
     enemies[100].state = bullets[100].state = explosions[25].state = true;
-    objects[6][10].state = objects[1][1].textstate = true;
+    items[6][10].state = items[1][1].textShown = true;
     icicles[20].update = fireballs[10].state = true;
-    initbeam = initshield = true;
+    beamRunning = shieldRunning = true;
     counter = 77;
     ClearArrays();
     EXPECT_FALSE(enemies[100].state || bullets[100].state || explosions[25].state);
-    EXPECT_FALSE(objects[6][10].state || objects[1][1].textstate);
+    EXPECT_FALSE(items[6][10].state || items[1][1].textShown);
     EXPECT_FALSE(icicles[20].update || fireballs[10].state);
-    EXPECT_FALSE(initbeam || initshield);
+    EXPECT_FALSE(beamRunning || shieldRunning);
     EXPECT_EQ(counter, 77u);
     EXPECT_EQ(dragon.lives, 4);
 }

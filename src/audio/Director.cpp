@@ -48,7 +48,7 @@ bool NewShot(const P::Bullet& was, const P::Bullet& now) {
     }
     const bool stayed = was.x == now.x && was.y == now.y;
     const bool flew =
-        std::abs(was.x + was.speedx - now.x) < 0.5f && std::abs(was.y + was.speedy - now.y) < 0.5f;
+        std::abs(was.x + was.speedX - now.x) < 0.5f && std::abs(was.y + was.speedY - now.y) < 0.5f;
     return !stayed && !flew;
 }
 
@@ -66,11 +66,11 @@ Director::Seen Director::Look() {
     s.explosions = P::explosions;
     for (std::size_t kind = 1; kind <= 5; ++kind) {
         for (std::size_t j = 1; j <= 10; ++j) {
-            s.picked[kind][j] = P::objects[kind][j].textstate;
+            s.picked[kind][j] = P::items[kind][j].textShown;
         }
     }
-    s.initbeam = P::initbeam;
-    s.initshield = P::initshield;
+    s.beamRunning = P::beamRunning;
+    s.shieldRunning = P::shieldRunning;
     s.lives = P::dragon.lives;
     s.shipY = P::dragon.y;
     s.score = P::score;
@@ -84,7 +84,7 @@ Director::Seen Director::Look() {
     s.level = P::level;
     s.paused = s.mode == P::Mode::Paused;
     // A game given up is over before its screen changes.
-    s.playing = P::InGame(s.mode) && !P::returnmenu && P::level >= 1 && P::level <= 3;
+    s.playing = P::InGame(s.mode) && !P::returnToMenu && P::level >= 1 && P::level <= 3;
     return s;
 }
 
@@ -140,10 +140,10 @@ Effects Director::Observe() {
             }
         }
     }
-    if (now.initbeam && !was.initbeam) {
+    if (now.beamRunning && !was.beamRunning) {
         play(Effect::Beam);
     }
-    if (now.initshield && !was.initshield) {
+    if (now.shieldRunning && !was.shieldRunning) {
         play(Effect::Shield);
     }
     // Back from the name entry is the same game over, not another one.

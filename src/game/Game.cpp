@@ -22,7 +22,7 @@ void main() {
     std::puts("");
     std::fflush(stdout);
     Wimdows::Window(Layout::kTitleMenu, Wimdows::kWidth, Wimdows::kHeight);
-    quitgame = false;
+    quitGame = false;
     Wimdows::SetBuffering(true);
     Loadbmp();
     MenuDraw();
@@ -35,7 +35,7 @@ void main() {
         for (const auto& b : Layout::kMenuButtons) {
             i = b.number;
             x = MenuSelect(mouseX, mouseY, b.rect.x1, b.rect.y1, b.rect.x2, b.rect.y2, i);
-            if (quitgame) {
+            if (quitGame) {
                 Destroybmp();
                 return;
             }

@@ -79,7 +79,7 @@ double Danger(const Terrain& terrain, Vec p, int t, const Memory& memory, bool s
             cost += std::abs(b.y - p.y) < 75 ? kHurt * soon : 0;
             continue;
         }
-        const Vec at{b.x + b.speedx * tf, b.y + b.speedy * tf};
+        const Vec at{b.x + b.speedX * tf, b.y + b.speedY * tf};
         if (Dist(at, p) <= b.length + kDragonRadius + kMargin) {
             cost += kHurt * soon;
         }
@@ -101,7 +101,7 @@ double Danger(const Terrain& terrain, Vec p, int t, const Memory& memory, bool s
         const Item& f = fireballs[i];
         if (level == 3 && f.state) {
             const auto n = static_cast<real>(f.counter) + tf - 1;
-            const Vec at{f.x - kScroll * tf, f.startY + n * f.speedy + 0.65f * n * n / 2};
+            const Vec at{f.x - kScroll * tf, f.startY + n * f.speedY + 0.65f * n * n / 2};
             if (Dist(at, p) <= 50 + kMargin) {
                 cost += kHurt * soon;
             }
@@ -119,7 +119,7 @@ double Danger(const Terrain& terrain, Vec p, int t, const Memory& memory, bool s
         }
     }
     for (card i = 1; i <= 2; ++i) {
-        const Item& cloud = objects[6][i];
+        const Item& cloud = items[6][i];
         if (cloud.state && Dist({cloud.x, cloud.y}, p) < 100 + kMargin) {
             cost += kHurt * soon;
         }
@@ -187,7 +187,7 @@ Goal ChooseGoal(const Terrain& terrain) {
     // Items within reach are worth a detour, unless a boss is about.
     for (card k = 1; k <= 5 && !goal.boss; ++k) {
         for (card j = 1; j <= 10; ++j) {
-            const Item& item = objects[k][j];
+            const Item& item = items[k][j];
             if (item.state && Dist({item.x, item.y}, me) < 250) {
                 goal.at = {item.x, item.y};
             }
@@ -261,7 +261,7 @@ Controls Decide(const Terrain& terrain, Memory& memory) {
     const Goal goal = ChooseGoal(terrain);
     // A shield that lasts the look-ahead protects from every shot.
     constexpr card kShieldEnds = 175;
-    const bool shielded = initshield && growcounter + kHorizon < kShieldEnds;
+    const bool shielded = shieldRunning && growCounter + kHorizon < kShieldEnds;
     const Choice choice = Best(terrain, memory, goal, shielded);
     // Shots that keep the dragon from its goal are worth a shield.
     const bool blocked = !shielded && Best(terrain, memory, goal, true).cost + 50 < choice.cost;

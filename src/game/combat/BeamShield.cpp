@@ -88,32 +88,32 @@ bool Running(card key, bool& ready, bool& running) {
 } // namespace
 
 void Energybeam() {
-    beamshown = Running(Tables::kKeyShift, dragon.beamstate, initbeam);
-    if (!beamshown) {
+    beamShown = Running(Tables::kKeyShift, dragon.beamReady, beamRunning);
+    if (!beamShown) {
         return;
     }
-    if (Whole(dragon.x) + 10 * static_cast<std::int64_t>(growcounter) < kBeamReach) {
-        growcounter = growcounter + 2;
+    if (Whole(dragon.x) + 10 * static_cast<std::int64_t>(growCounter) < kBeamReach) {
+        growCounter = growCounter + 2;
     } else {
-        initbeam = false;
-        growcounter = 0;
-        dragon.beamstate = true;
+        beamRunning = false;
+        growCounter = 0;
+        dragon.beamReady = true;
     }
-    const card g = growcounter;
+    const card g = growCounter;
     BeamOnEnemies(g);
     BeamOnShots(g);
 }
 
 void Energyshield() {
-    if (!Running(Tables::kKeyCtrl, dragon.shieldstate, initshield)) {
+    if (!Running(Tables::kKeyCtrl, dragon.shieldReady, shieldRunning)) {
         return;
     }
-    if (growcounter > kShieldTicks) {
-        initshield = false;
-        growcounter = 0;
-        dragon.shieldstate = true;
+    if (growCounter > kShieldTicks) {
+        shieldRunning = false;
+        growCounter = 0;
+        dragon.shieldReady = true;
     } else {
-        growcounter = growcounter + 1;
+        growCounter = growCounter + 1;
     }
     for (card i = 1; i <= 100; ++i) {
         if (EnemyShot(bullets[i])) {
@@ -131,12 +131,12 @@ void Energyshield() {
 }
 
 void DrawEnergybeam() {
-    if (!beamshown) {
+    if (!beamShown) {
         return;
     }
     const integer left = Whole(dragon.x) + 30;
     const integer top = Whole(dragon.y) - 10;
-    for (card s = 0; s <= growcounter; ++s) {
+    for (card s = 0; s <= growCounter; ++s) {
         // Even pieces and odd pieces alternate between the two pictures.
         const auto& piece = images[6][3 + s % 2];
         Wimdows::DrawMaskBitmap(piece[1], piece[2], left + static_cast<integer>(20 * s), top);
@@ -145,7 +145,7 @@ void DrawEnergybeam() {
 
 // A shield that has just run out is no longer drawn.
 void DrawEnergyshield() {
-    if (!initshield || growcounter == 0) {
+    if (!shieldRunning || growCounter == 0) {
         return;
     }
     const auto& shield = images[6][5];

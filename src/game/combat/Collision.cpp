@@ -71,7 +71,7 @@ void ShotsAgainstTargets() {
 void ItemsAgainstDragon() {
     for (card i = 1; i <= Tables::kItemKinds; ++i) {
         for (card j = 1; j <= Tables::kItemSlots; ++j) {
-            const Item& item = objects[i][j];
+            const Item& item = items[i][j];
             if (item.state && Distance(item.x, dragon.x, item.y, dragon.y) <= kItemReach) {
                 ObjectCollect(i, j);
             }

@@ -17,14 +17,14 @@ void Aim(Bullet& b, real px, real py, real h, real down) {
     const real dx = px - dragon.x;
     const real dy = py - dragon.y;
     if (dx > 0) {
-        b.speedx = -h;
-        b.speedy = -h * dy / dx;
+        b.speedX = -h;
+        b.speedY = -h * dy / dx;
     } else if (dx < 0) {
-        b.speedx = h;
-        b.speedy = h * dy / dx;
+        b.speedX = h;
+        b.speedY = h * dy / dx;
     } else {
-        b.speedx = 0;
-        b.speedy = down;
+        b.speedX = 0;
+        b.speedY = down;
     }
 }
 
@@ -40,7 +40,7 @@ void Launch(Bullet& b, const Enemy& e, card type) {
 bool Triggered(const T::FireRule& rule) {
     switch (rule.trigger) {
     case T::Trigger::BelowDPlus:
-        return RandomCard(1, rule.roll) < actualdifficulty + rule.value;
+        return RandomCard(1, rule.roll) < actualDifficulty + rule.value;
     case T::Trigger::Equals:
         return RandomCard(1, rule.roll) == rule.value;
     case T::Trigger::None:
@@ -61,8 +61,8 @@ void FireByRule(const Enemy& e, card i) {
     if (rule.aimed) {
         Aim(b, e.x, e.y, rule.speed, rule.down);
     } else {
-        b.speedx = -rule.speed;
-        b.speedy = 0;
+        b.speedX = -rule.speed;
+        b.speedY = 0;
     }
     Launch(b, e, rule.shot);
 }
@@ -91,8 +91,8 @@ void IceVolley(card i) {
         Bullet& b = bullets[i + j];
         b.x = x;
         b.y = T::kIceY;
-        b.speedx = T::kIceSpeedX;
-        b.speedy = T::kIceSpeedY;
+        b.speedX = T::kIceSpeedX;
+        b.speedY = T::kIceSpeedY;
         b.type = T::kIceShot;
         b.state = true;
     }
@@ -149,8 +149,8 @@ void Bulletmove() {
     for (card i = 1; i <= kSlots; ++i) {
         Bullet& b = bullets[i];
         if (b.state) {
-            b.x = b.x + b.speedx;
-            b.y = b.y + b.speedy;
+            b.x = b.x + b.speedX;
+            b.y = b.y + b.speedY;
         }
         if (!(b.x > 0 && b.x < 1030 && b.y > 0 && b.y < 790)) {
             b.state = false;

@@ -61,12 +61,12 @@ void ApplyEffect(card i) {
 void Park(Item& item) {
     item.x = 0;
     item.y = 0;
-    item.speedx = 0;
-    item.speedy = 0;
+    item.speedX = 0;
+    item.speedY = 0;
 }
 
 bool IsItemSlot(card i, card j) {
-    return i >= 1 && i < objects.size() && j >= 1 && j <= Tables::kItemSlots;
+    return i >= 1 && i < items.size() && j >= 1 && j <= Tables::kItemSlots;
 }
 
 } // namespace
@@ -76,16 +76,16 @@ void Dropitem(card i) {
     if (kind == 0) {
         return;
     }
-    auto& row = objects[kind];
+    auto& row = items[kind];
     for (card k = 1; k <= Tables::kItemSlots; ++k) {
         Item& item = row[k];
         if (!item.state) {
             item.state = true;
-            item.textstate = false;
+            item.textShown = false;
             item.x = enemies[i].x;
             item.y = enemies[i].y;
-            item.speedx = -7;
-            item.speedy = 1;
+            item.speedX = -7;
+            item.speedY = 1;
             item.counter = 0;
             return;
         }
@@ -96,12 +96,12 @@ void Dropitem(card i) {
 void Itemmove() {
     for (card i = 1; i <= 6; ++i) {
         for (card j = 1; j <= Tables::kItemSlots; ++j) {
-            Item& item = objects[i][j];
+            Item& item = items[i][j];
             if (!item.state) {
                 continue;
             }
-            item.x = item.x + item.speedx;
-            item.y = item.y + item.speedy;
+            item.x = item.x + item.speedX;
+            item.y = item.y + item.speedY;
             item.counter = item.counter + 1;
             if (item.counter == kItemLifetime) {
                 item.state = false;
@@ -119,15 +119,15 @@ void ObjectCollect(card i, card j) {
         ApplyEffect(i);
     }
     // The age stays: the text runs on from it.
-    Item& item = objects[i][j];
+    Item& item = items[i][j];
     item.state = false;
-    item.textstate = true;
+    item.textShown = true;
     Park(item);
 }
 
 void ObjectText(card i, card j) {
     Wimdows::SetFont(kTextStyle, kTextColor);
-    if (!IsItemSlot(i, j) || objects[i][j].counter > kTextFrames) {
+    if (!IsItemSlot(i, j) || items[i][j].counter > kTextFrames) {
         return;
     }
     const std::string_view text = i <= Tables::kItemKinds ? Tables::kItems[i].text : "";
@@ -138,12 +138,12 @@ void AgeObjectText() {
     // The one text shown is the first in the table; the others wait their turn.
     for (card i = 1; i <= 5; ++i) {
         for (card j = 1; j <= 10; ++j) {
-            Item& item = objects[i][j];
-            if (!item.textstate) {
+            Item& item = items[i][j];
+            if (!item.textShown) {
                 continue;
             }
             if (item.counter > kTextFrames) {
-                item.textstate = false;
+                item.textShown = false;
             } else {
                 item.counter = item.counter + 1;
             }

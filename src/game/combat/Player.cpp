@@ -35,12 +35,12 @@ void Move() {
 
 void Shootstate() {
     if (counter % 7 == 0 && BulletsInUse() < 100) {
-        dragon.shootstate = true;
+        dragon.shotReady = true;
     }
 }
 
 void Shoot() {
-    if (!Wimdows::KeyDown(Tables::kKeySpace) || !dragon.shootstate || dragon.magic <= 0) {
+    if (!Wimdows::KeyDown(Tables::kKeySpace) || !dragon.shotReady || dragon.magic <= 0) {
         return;
     }
     // The volley is paid for even when the table is too full to take it.
@@ -49,21 +49,21 @@ void Shoot() {
         const Tables::Volley& volley = Tables::VolleyOf(dragon.upgrade);
         for (card s = 0; s < volley.count; ++s) {
             const Tables::VolleyShot& shot = volley.shots[s];
-            NewBullet(dragon.x + shot.dx, dragon.y + shot.dy, shot.speedx, shot.speedy);
+            NewBullet(dragon.x + shot.dx, dragon.y + shot.dy, shot.speedX, shot.speedY);
         }
     }
-    dragon.shootstate = false;
+    dragon.shotReady = false;
 }
 
-void NewBullet(real x, real y, real speedx, real speedy) {
+void NewBullet(real x, real y, real speedX, real speedY) {
     for (card i = 1; i <= 100; ++i) {
         Bullet& b = bullets[i];
         if (!b.state) {
             b.type = 0;
             b.x = x;
             b.y = y;
-            b.speedx = speedx;
-            b.speedy = speedy;
+            b.speedX = speedX;
+            b.speedY = speedY;
             b.state = true;
             b.length = 10.0f;
             return;

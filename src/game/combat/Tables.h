@@ -23,8 +23,8 @@ constexpr card kKeyDown = 0x28;
 struct VolleyShot {
     real dx;
     real dy;
-    real speedx;
-    real speedy;
+    real speedX;
+    real speedY;
 };
 
 struct Volley {
@@ -89,7 +89,7 @@ struct ItemKind {
     bool keep;
 };
 
-// Item kinds 1..5 are the rows of `objects`; row 0 is unused.
+// Item kinds 1..5 are the rows of `items`; row 0 is unused.
 constexpr std::array<ItemKind, 6> kItems{{
     {"", Stock::health, 0, 0, 0, true},
     {"Health+", Stock::health, 50, 50, 100, false},

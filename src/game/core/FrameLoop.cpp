@@ -47,7 +47,7 @@ void RunLevelHazard() {
 class WaveSteps final : public TickSteps {
   public:
     WaveSteps() : TickSteps(kWaveShape) {}
-    void Count() override { actualdifficulty = DynamicDifficulty(actualdifficulty); }
+    void Count() override { actualDifficulty = DynamicDifficulty(actualDifficulty); }
     void Rules() override { RunLevelHazard(); }
 };
 
@@ -75,7 +75,7 @@ void Levelcontroller() {
             // rather than spin forever.
             return;
         }
-    } while (!returnmenu);
+    } while (!returnToMenu);
 }
 
 void Loop() {
@@ -121,14 +121,14 @@ bool Proceed() {
 void LifeController() {
     if (dragon.health <= 0) {
         dragon.state = false;
-        growcounter = 0;
+        growCounter = 0;
         dragon.health = 100;
         dragon.magic = 100;
         dragon.x = 60;
         dragon.y = 369;
-        dragon.beamstate = true;
-        initbeam = false;
-        initshield = true; // the new dragon comes with its shield up
+        dragon.beamReady = true;
+        beamRunning = false;
+        shieldRunning = true; // the new dragon comes with its shield up
     }
     if (!dragon.state) {
         dragon.lives = dragon.lives - 1;
@@ -148,8 +148,8 @@ void ClearArrays() {
     }
     for (card i = 1; i <= 6; ++i) {
         for (card j = 1; j <= 10; ++j) {
-            objects[i][j].state = false;
-            objects[i][j].textstate = false;
+            items[i][j].state = false;
+            items[i][j].textShown = false;
         }
     }
     for (card i = 1; i <= 25; ++i) {
@@ -161,8 +161,8 @@ void ClearArrays() {
     for (card i = 1; i <= 10; ++i) {
         fireballs[i].state = false;
     }
-    initbeam = false;
-    initshield = false;
+    beamRunning = false;
+    shieldRunning = false;
 }
 
 void Cheats() {

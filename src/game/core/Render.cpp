@@ -67,7 +67,7 @@ void DrawBar(const Hud::Bar& bar, integer value) {
 void DrawLabel(const Hud::Label& l) {
     Wimdows::Text(l.text, l.x, l.y);
     if (l.number != Hud::Number::None) {
-        Wimdows::TextCard(l.number == Hud::Number::Score ? score : actualdifficulty, l.x, l.numberY,
+        Wimdows::TextCard(l.number == Hud::Number::Score ? score : actualDifficulty, l.x, l.numberY,
                           Hud::kNumberScale);
     }
 }
@@ -160,12 +160,12 @@ void DrawItems() {
     bool textShown = false;
     for (card i = 1; i <= 5; ++i) {
         for (card j = 1; j <= 10; ++j) {
-            const Item& o = objects[i][j];
+            const Item& o = items[i][j];
             if (o.state) {
                 DrawSprite(P::kItems[i], o.x, o.y);
             }
             // One floating text at a time; the others wait their turn.
-            if (o.textstate && !textShown) {
+            if (o.textShown && !textShown) {
                 ObjectText(i, j);
                 textShown = true;
             }
@@ -189,9 +189,9 @@ void DrawHazards() {
             }
         }
     }
-    if (objects[6][1].state && objects[6][2].state) {
-        DrawSprite(P::kClouds[0], objects[6][1].x, objects[6][1].y);
-        DrawSprite(P::kClouds[1], objects[6][2].x, objects[6][2].y);
+    if (items[6][1].state && items[6][2].state) {
+        DrawSprite(P::kClouds[0], items[6][1].x, items[6][1].y);
+        DrawSprite(P::kClouds[1], items[6][2].x, items[6][2].y);
     }
 }
 

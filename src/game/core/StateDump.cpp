@@ -92,13 +92,13 @@ std::string StateJson() {
     j.Field("level", level);
     j.Field("counter", counter);
     j.Field("score", score);
-    j.Field("actualdifficulty", actualdifficulty);
+    j.Field("actualdifficulty", actualDifficulty);
     j.Field("speed", speed);
     j.Field("difficulty_setting", dynamic_difficulty_influence_coefficient);
-    j.Field("returnmenu", returnmenu);
-    j.Field("growcounter", growcounter);
-    j.Field("initbeam", initbeam);
-    j.Field("initshield", initshield);
+    j.Field("returnmenu", returnToMenu);
+    j.Field("growcounter", growCounter);
+    j.Field("initbeam", beamRunning);
+    j.Field("initshield", shieldRunning);
     j.Open("schip", '{');
     j.Field("x", dragon.x);
     j.Field("y", dragon.y);
@@ -108,7 +108,7 @@ std::string StateJson() {
     j.Field("special", dragon.special);
     j.Field("upgrade", dragon.upgrade);
     j.Field("state", dragon.state);
-    j.Field("shootstate", dragon.shootstate);
+    j.Field("shootstate", dragon.shotReady);
     j.Close('}');
     j.Open("enemies", '[');
     for (card slot = 1; slot < enemies.size(); ++slot) {
@@ -129,11 +129,11 @@ std::string StateJson() {
     j.Close(']');
     j.Field("bullets", InUse(bullets));
     j.Field("explosions", InUse(explosions));
-    card items = 0;
+    card itemsInUse = 0;
     for (card row = 1; row <= 5; ++row) {
-        items += InUse(objects[row]);
+        itemsInUse += InUse(items[row]);
     }
-    j.Field("items", items);
+    j.Field("items", itemsInUse);
     j.Close('}');
     return j.Text() + "\n";
 }

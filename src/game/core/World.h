@@ -24,8 +24,8 @@ struct Enemy {
 };
 
 struct Bullet {
-    real speedx = 0;
-    real speedy = 0;
+    real speedX = 0;
+    real speedY = 0;
     real x = 0;
     real y = 0;
     real length = 0; // hit radius
@@ -42,14 +42,14 @@ struct Background {
 // An item drifting across the field; the fireballs and the wind fight's
 // clouds move the same way and reuse it.
 struct Item {
-    real speedx = 0;
-    real speedy = 0;
+    real speedX = 0;
+    real speedY = 0;
     real x = 0;
     real y = 0;
     real startY = 0; // where a fireball's arc began
     card counter = 0;
     bool state = false;
-    bool textstate = false;
+    bool textShown = false;
 };
 
 // One explosion's slot; Explosion() is the procedure that sets one off.
@@ -72,9 +72,9 @@ struct Dragon {
     integer health = 0;
     integer magic = 0;
     integer lives = 0;
-    bool shootstate = false;
-    bool beamstate = false;
-    bool shieldstate = false;
+    bool shotReady = false;
+    bool beamReady = false;
+    bool shieldReady = false;
     bool state = false;
     card upgrade = 0;
     card special = 0;
@@ -107,7 +107,7 @@ extern std::array<Bullet, 101> bullets;                           // [1..100]
 extern std::array<Background, 4> backgrounds;                     // [1..3], by level
 extern std::array<Background, 21> icicles;                        // [1..20]
 extern std::array<Item, 11> fireballs;                            // [1..10]
-extern std::array<std::array<Item, 11>, 7> objects;               // [1..6][1..10]
+extern std::array<std::array<Item, 11>, 7> items;                 // [1..6][1..10]
 extern std::array<Blast, 26> explosions;                          // [1..25]
 extern std::array<std::array<std::array<card, 3>, 15>, 8> images; // [1..7][1..14][1..2]
 extern std::array<Highscore, 12> scores;                          // [0..11]
@@ -115,17 +115,17 @@ extern std::array<card, 51> difficultyHistory;                    // [0..50]
 
 // Scalars.
 extern card counter;
-extern card growcounter;
+extern card growCounter;
 extern card level;
 extern card score;
-extern card actualdifficulty;
+extern card actualDifficulty;
 extern integer mouseX;
 extern integer mouseY;
-extern bool returnmenu;
-extern bool quitgame;
-extern bool initshield;
-extern bool initbeam;
-extern bool beamshown; // the beam ran this tick, its last one included
+extern bool returnToMenu;
+extern bool quitGame;
+extern bool shieldRunning;
+extern bool beamRunning;
+extern bool beamShown; // the beam ran this tick, its last one included
 extern Dragon dragon;
 extern real dynamic_difficulty_influence_coefficient;
 extern card speed;

@@ -69,8 +69,8 @@ void AreaTick(const AreaAttack& a, card& age) {
         if (a.spread != 0) {
             b.y += static_cast<real>(StandardLib::RandomCard(1, a.spread));
         }
-        b.speedx = 0;
-        b.speedy = 0;
+        b.speedX = 0;
+        b.speedY = 0;
         age = 1;
     }
     if (age > a.life) {

@@ -36,7 +36,7 @@ constexpr card kIdleAge = 95;  // idle clouds are held below the item code's lim
 constexpr card kBeamContacts = 60;
 
 Item& Cloud(card k) {
-    return objects[6][k];
+    return items[6][k];
 }
 
 void PlaceCloud(card k, real y) {
@@ -44,16 +44,16 @@ void PlaceCloud(card k, real y) {
     c.state = true;
     c.x = kCloudX;
     c.y = y;
-    c.speedx = 0;
-    c.speedy = 0;
+    c.speedX = 0;
+    c.speedY = 0;
     c.counter = 1;
 }
 
 void SetDrift(real x1, real y1, real x2, real y2) {
-    Cloud(1).speedx = x1;
-    Cloud(1).speedy = y1;
-    Cloud(2).speedx = x2;
-    Cloud(2).speedy = y2;
+    Cloud(1).speedX = x1;
+    Cloud(1).speedY = y1;
+    Cloud(2).speedX = x2;
+    Cloud(2).speedY = y2;
 }
 
 // After a phase change the clouds part (storm) or close again (shooting).
@@ -88,11 +88,11 @@ void CloudDrift(WindFight& f) {
 
 // The beam length is unsigned: a cut longer than the beam leaves it at nothing.
 void Shorten(card by) {
-    growcounter = growcounter > by ? growcounter - by : 0;
+    growCounter = growCounter > by ? growCounter - by : 0;
 }
 
 real BeamTip() {
-    return dragon.x + 20 * static_cast<real>(growcounter);
+    return dragon.x + 20 * static_cast<real>(growCounter);
 }
 
 void BeamAgainst(WindFight& f, const Item& c) {
@@ -107,9 +107,9 @@ void BeamAgainst(WindFight& f, const Item& c) {
         Explosion((BeamTip() + c.x) / 2, dragon.y, 2);
     }
     if (f.bossbeamcounter > kBeamContacts) {
-        initbeam = false;
-        growcounter = 0;
-        dragon.beamstate = true;
+        beamRunning = false;
+        growCounter = 0;
+        dragon.beamReady = true;
         f.bossbeamcounter = 0;
     }
 }
@@ -128,7 +128,7 @@ void CloudRules(WindFight& f, const Item& c) {
             Explosion(b.x, b.y, 2);
         }
     }
-    if (initbeam) {
+    if (beamRunning) {
         BeamAgainst(f, c);
     }
 }

@@ -17,7 +17,7 @@ constexpr card kSecondFireballPeriod = 130;
 // True on the ticks an event of the given period falls due. The difficulty is
 // 1 to 10 in play; the clamp keeps a stray value from dividing by zero.
 bool Due(card period) {
-    const card d = std::clamp<card>(actualdifficulty, 1, period);
+    const card d = std::clamp<card>(actualDifficulty, 1, period);
     return counter % (period / d) == 0;
 }
 
@@ -50,8 +50,8 @@ void Launch(card slot, card fastest) {
     f.x = static_cast<real>(StandardLib::RandomCard(300, 950));
     f.y = static_cast<real>(StandardLib::RandomCard(700, 750));
     f.startY = f.y;
-    f.speedx = kFireballDrift;
-    f.speedy = -static_cast<real>(StandardLib::RandomCard(20, fastest));
+    f.speedX = kFireballDrift;
+    f.speedY = -static_cast<real>(StandardLib::RandomCard(20, fastest));
     f.counter = 0;
 }
 
@@ -97,7 +97,7 @@ void Vuurbal() {
         if (f.state) {
             const auto n = static_cast<real>(f.counter);
             f.x += kFireballDrift;
-            f.y = f.startY + n * f.speedy + kGravity * n * n / 2;
+            f.y = f.startY + n * f.speedY + kGravity * n * n / 2;
             ++f.counter;
         }
     }

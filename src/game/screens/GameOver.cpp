@@ -113,7 +113,7 @@ void GameOver() {
         Screen::ReadInput(saved ? Layout::kNameGrid : Layout::kGameOverGrid);
         if (Screen::Clicked(Layout::kReturn)) {
             Wimdows::SetTitle(Layout::kTitleMenu);
-            returnmenu = true;
+            returnToMenu = true;
             return;
         }
         if (!saved && Screen::Clicked(Layout::kSave)) {

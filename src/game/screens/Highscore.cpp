@@ -16,8 +16,8 @@ void ResetGame() {
     dragon.health = 100;
     dragon.magic = 100;
     dragon.special = 3;
-    dragon.beamstate = true;
-    dragon.shieldstate = true;
+    dragon.beamReady = true;
+    dragon.shieldReady = true;
     dragon.lives = 4;
     dragon.upgrade = 1;
     for (card i = 1; i <= 100; ++i) {
@@ -29,10 +29,10 @@ void ResetGame() {
     for (card i = 1; i <= 50; ++i) {
         difficultyHistory[i] = 4;
     }
-    actualdifficulty = 4;
-    initbeam = false;
-    initshield = false;
-    growcounter = 0;
+    actualDifficulty = 4;
+    beamRunning = false;
+    shieldRunning = false;
+    growCounter = 0;
     backgrounds[1].x = 0;
     backgrounds[1].y = 0;
 }
