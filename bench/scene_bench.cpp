@@ -40,7 +40,7 @@ void OpenHeadless() {
 }
 
 void NewDragon() {
-    dynamic_difficulty_influence_coefficient = 1;
+    difficulty = Difficulty::Normal;
     speed = 30;
     dragon = {300, 420, 100, 100, 4, false, true, true, true, 3, 3};
     for (card i = 1; i <= 100; ++i) {

@@ -30,13 +30,14 @@ TEST_F(KingFight, StagesFollowHealthAndNeverGoBack) {
     // The health at which each stage begins, by setting: a larger share of a
     // stronger king's health goes to the later stages.
     struct Edges {
-        real setting;
+        Difficulty setting;
         integer second, third;
     };
     for (const Edges& e :
-         {Edges{0, 40000, 20000}, Edges{1, 60000, 30000}, Edges{2, 100000, 50000}}) {
-        SCOPED_TRACE(e.setting);
-        dynamic_difficulty_influence_coefficient = e.setting;
+         {Edges{Difficulty::Easy, 40000, 20000}, Edges{Difficulty::Normal, 60000, 30000},
+          Edges{Difficulty::Hard, 100000, 50000}}) {
+        SCOPED_TRACE(static_cast<int>(e.setting));
+        difficulty = e.setting;
         Boss::Setup(f);
         enemies[1].health = e.second;
         Step();
@@ -57,7 +58,7 @@ TEST_F(KingFight, StagesFollowHealthAndNeverGoBack) {
 }
 
 TEST_F(KingFight, BroodIsRemovedInStageOneAndEquippedByItsStage) {
-    dynamic_difficulty_influence_coefficient = 0.0f;
+    difficulty = Difficulty::Easy;
     Boss::Setup(f);
     LevelsTest::SolidPicture(3, 10, LevelsTest::kRgbRed, 50, 50);
     LevelsTest::SolidPicture(3, 11, LevelsTest::kRgbBlue, 100, 100);

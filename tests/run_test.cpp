@@ -241,6 +241,20 @@ TEST_F(RunTest, StateDumpListsEnemiesAndCountsSlots) {
     EXPECT_NE(json.find("\"schip\":{\"x\":60.000,\"y\":369.000,\"health\":100"), std::string::npos);
 }
 
+// Dumps taken before the setting had names carry its multiplier; they must still compare equal.
+TEST_F(RunTest, StateDumpShowsTheDifficultyAsItsMultiplier) {
+    using namespace Procedures;
+    TestWorld::NewGameState();
+    for (const auto& [d, shown] :
+         {std::pair{Difficulty::Easy, "0.000"}, std::pair{Difficulty::Normal, "1.000"},
+          std::pair{Difficulty::Hard, "2.000"}}) {
+        difficulty = d;
+        EXPECT_NE(StateDump::StateJson().find("\"difficulty_setting\":" + std::string(shown) + ","),
+                  std::string::npos)
+            << shown;
+    }
+}
+
 TEST_F(RunTest, UnwritableStateOrShotSaysWhyAndTheRunEndsNonZero) {
     std::ofstream("run_test_file") << "in the way\n";
     Run::SetScript(Parse("10 state run_test_file/s.json\n10 shot run_test_file/s.bmp\n"

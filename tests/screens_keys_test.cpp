@@ -123,7 +123,7 @@ TEST_F(Keys, EveryMainMenuButtonIsReachedAndChosen) {
     EXPECT_EQ(titles, (std::vector<std::string>{"Morvek", "Story", "Morvek", "Game Over", "Morvek",
                                                 "Options", "Morvek", "Highscore", "Morvek",
                                                 "Credits", "Morvek"}));
-    EXPECT_EQ(dynamic_difficulty_influence_coefficient, 0.0f);
+    EXPECT_EQ(difficulty, Difficulty::Easy);
     EXPECT_EQ(Frames(), (std::vector<std::uint32_t>{kGreen, kGreen, kBlack}));
 }
 
@@ -150,21 +150,21 @@ TEST_F(Keys, EveryOptionIsReachedAndChosen) {
     Press(kDown); // Return
     FrameAt(at + 50, L::kReturn);
     Press(kEnter);
-    std::map<std::uint64_t, std::pair<float, std::uint32_t>> settings;
+    std::map<std::uint64_t, std::pair<Difficulty, std::uint32_t>> settings;
     Watch([&](std::uint64_t ms) {
         for (const std::uint64_t t : {hard, fast, slow, normal}) {
             if (ms >= t && !settings.contains(t)) {
-                settings[t] = {dynamic_difficulty_influence_coefficient, speed};
+                settings[t] = {difficulty, speed};
             }
         }
     });
-    dynamic_difficulty_influence_coefficient = 1.0f;
+    difficulty = Difficulty::Normal;
     speed = 30;
     ASSERT_TRUE(Play(events, MenuOptions));
-    EXPECT_EQ(settings[hard], std::make_pair(2.0f, 30u));
-    EXPECT_EQ(settings[fast], std::make_pair(2.0f, 30u));
-    EXPECT_EQ(settings[slow], std::make_pair(2.0f, 60u));
-    EXPECT_EQ(settings[normal], std::make_pair(1.0f, 60u));
+    EXPECT_EQ(settings[hard], std::make_pair(Difficulty::Hard, 30u));
+    EXPECT_EQ(settings[fast], std::make_pair(Difficulty::Hard, 30u));
+    EXPECT_EQ(settings[slow], std::make_pair(Difficulty::Hard, 60u));
+    EXPECT_EQ(settings[normal], std::make_pair(Difficulty::Normal, 60u));
     EXPECT_EQ(Frames(), (std::vector<std::uint32_t>{kGreen, kBlack, kGreen}));
 }
 
@@ -183,7 +183,7 @@ TEST_F(Keys, TheMouseKeepsItsOwnWayAndPutsTheLightOut) {
     events.push_back(Down(at + 20));
     Watch();
     ASSERT_TRUE(Play(events, MenuOptions));
-    EXPECT_EQ(dynamic_difficulty_influence_coefficient, 0.0f); // as Fresh left it
+    EXPECT_EQ(difficulty, Difficulty::Easy); // as Fresh left it
     EXPECT_EQ(Frames(), (std::vector<std::uint32_t>{kBlack, kGreen, kBlack}));
 }
 

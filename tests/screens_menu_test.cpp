@@ -48,7 +48,7 @@ TEST_F(Menu, EntryOpensTheWindowSetsTheOptionsAndEndsAtEnd) {
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "\n");
     ASSERT_TRUE(returned);
     EXPECT_TRUE(quitGame);
-    EXPECT_EQ(dynamic_difficulty_influence_coefficient, 0.0f);
+    EXPECT_EQ(difficulty, Difficulty::Easy);
     EXPECT_EQ(speed, 30u);
     EXPECT_GE(Wimdows::Run::ClockMs(), 160u);
     // The window is gone: nothing is drawn any more.
@@ -60,7 +60,7 @@ TEST_F(Menu, EntryShowsTheMenuWithDefaultsUntilAButtonIsClicked) {
     EXPECT_FALSE(Play(e, Game::main));
     EXPECT_FALSE(quitGame);
     EXPECT_EQ(Wimdows::Run::Title(), "Morvek");
-    EXPECT_EQ(dynamic_difficulty_influence_coefficient, 1.0f);
+    EXPECT_EQ(difficulty, Difficulty::Normal);
     EXPECT_EQ(speed, 30u);
     EXPECT_EQ(FrameColour(100, 50), kGreen) << "the Story button is under the mouse";
     for (const auto& b : L::kMenuButtons) {
@@ -128,7 +128,7 @@ TEST_F(Menu, OptionsShowTheCurrentChoicesAndKeepNewOnes) {
                 << "choice " << i;
         }
     };
-    dynamic_difficulty_influence_coefficient = 1.0f;
+    difficulty = Difficulty::Normal;
     speed = 30;
     EXPECT_FALSE(Play({Close(20)}, MenuOptions));
     expectShown({false, true, false, false, true});
@@ -136,7 +136,7 @@ TEST_F(Menu, OptionsShowTheCurrentChoicesAndKeepNewOnes) {
     Events e{Move(20, 300, 300), Down(40), Up(60), Move(70, 330, 540), Down(80), Up(100),
              Move(110, 60, 700), Down(120)};
     ASSERT_TRUE(Play(e, MenuOptions));
-    EXPECT_EQ(dynamic_difficulty_influence_coefficient, 0.0f);
+    EXPECT_EQ(difficulty, Difficulty::Easy);
     EXPECT_EQ(speed, 60u);
 
     Wimdows::Run::Apply(Up(0));
@@ -145,7 +145,7 @@ TEST_F(Menu, OptionsShowTheCurrentChoicesAndKeepNewOnes) {
 
     Events hard{Move(20, 790, 330), Down(40), Close(200)}; // held on Hard's far corner
     EXPECT_FALSE(Play(hard, MenuOptions));
-    EXPECT_EQ(dynamic_difficulty_influence_coefficient, 2.0f);
+    EXPECT_EQ(difficulty, Difficulty::Hard);
     expectShown({false, false, true, true, false});
 }
 
@@ -216,7 +216,7 @@ TEST_F(Menu, HighscoreRowsAreNumberedAndEmptyPlacesShowADash) {
 TEST_F(Menu, NewGameReadsTheTableAndAGameGivenUpComesBackToTheMenu) {
     const std::string table = "FIREFLY1520 ASH    980";
     std::ofstream(Procedures::scorefile, std::ios::binary) << table;
-    dynamic_difficulty_influence_coefficient = 2.0f;
+    difficulty = Difficulty::Hard;
     speed = 60;
     score = 99;
     Events e{{0, Wimdows::Run::InputEvent::KeyDown, 27, 0, 0, {}}, Move(0, 60, 700), Down(0)};
@@ -235,6 +235,6 @@ TEST_F(Menu, NewGameReadsTheTableAndAGameGivenUpComesBackToTheMenu) {
     EXPECT_EQ(Wimdows::Run::Title(), "Morvek");
     EXPECT_EQ(ReadFile(Procedures::scorefile), table);
     // The options hold for every game until changed.
-    EXPECT_EQ(dynamic_difficulty_influence_coefficient, 2.0f);
+    EXPECT_EQ(difficulty, Difficulty::Hard);
     EXPECT_EQ(speed, 60u);
 }

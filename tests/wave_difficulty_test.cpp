@@ -18,7 +18,7 @@ card Measure() {
 
 TEST(WaveDifficulty, SettlesAfterFiftyDifferentMeasurements) {
     TestWorld::NewGameState();
-    dynamic_difficulty_influence_coefficient = 0; // Easy
+    difficulty = Difficulty::Easy;
     for (int t = 1; t < 50; ++t) {
         ASSERT_EQ(Measure(), 4u) << "tick " << t;
     }
@@ -71,7 +71,7 @@ TEST(WaveDifficulty, OneMatchInFiftyHoldsIt) {
 
 TEST(WaveDifficulty, HardIsCappedAtTenButHistoryIsNot) {
     TestWorld::NewGameState();
-    dynamic_difficulty_influence_coefficient = 2;
+    difficulty = Difficulty::Hard;
     score = 1000;
     card d = 0;
     for (int t = 0; t < 120; ++t) {

@@ -26,7 +26,7 @@ void main() {
     Wimdows::SetBuffering(true);
     Loadbmp();
     MenuDraw();
-    dynamic_difficulty_influence_coefficient = options.difficulty;
+    difficulty = options.difficulty;
     speed = options.speed;
     for (;;) {
         Screen::ReadInput(Layout::kMenuGrid);

@@ -1,6 +1,8 @@
 // The program's entry: opens the window, loads the pictures and runs the menu.
 #pragma once
 
+#include "game/core/DifficultySetting.h"
+
 #include <cstdint>
 
 namespace Game {
@@ -11,7 +13,7 @@ struct Options {
     bool startAtBoss = false;     // --boss: ... and straight at that level's boss fight
     // The options screen's choices the program starts with: the settings
     // file's, or a recording's.
-    float difficulty = 1.0f;
+    Procedures::Difficulty difficulty = Procedures::Difficulty::Normal;
     std::uint32_t speed = 30;
 };
 extern Options options;

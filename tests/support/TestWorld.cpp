@@ -24,7 +24,7 @@ void Fresh() {
 void NewGameState() {
     using namespace Procedures;
     Fresh();
-    dynamic_difficulty_influence_coefficient = 1.0f;
+    difficulty = Difficulty::Normal;
     speed = 30;
     ResetGame();
     dragon.x = 60;

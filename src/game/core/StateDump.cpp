@@ -94,7 +94,7 @@ std::string StateJson() {
     j.Field("score", score);
     j.Field("actualdifficulty", actualDifficulty);
     j.Field("speed", speed);
-    j.Field("difficulty_setting", dynamic_difficulty_influence_coefficient);
+    j.Field("difficulty_setting", Multiplier(difficulty));
     j.Field("returnmenu", returnToMenu);
     j.Field("growcounter", growCounter);
     j.Field("initbeam", beamRunning);

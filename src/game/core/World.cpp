@@ -26,7 +26,7 @@ bool shieldRunning = false;
 bool beamRunning = false;
 bool beamShown = false;
 Dragon dragon{};
-real dynamic_difficulty_influence_coefficient = 0;
+Difficulty difficulty = Difficulty::Easy;
 card speed = 0;
 Mode mode = Mode::Menu;
 
@@ -54,7 +54,7 @@ void ResetWorld() {
     beamRunning = false;
     beamShown = false;
     dragon = {};
-    dynamic_difficulty_influence_coefficient = 0;
+    difficulty = Difficulty::Easy;
     speed = 0;
     mode = Mode::Menu;
 }

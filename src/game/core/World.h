@@ -3,6 +3,8 @@
 // a table [1..N] has N + 1 entries and entry 0 is never used.
 #pragma once
 
+#include "game/core/DifficultySetting.h"
+
 #include <array>
 #include <cstdint>
 
@@ -127,7 +129,7 @@ extern bool shieldRunning;
 extern bool beamRunning;
 extern bool beamShown; // the beam ran this tick, its last one included
 extern Dragon dragon;
-extern real dynamic_difficulty_influence_coefficient;
+extern Difficulty difficulty;
 extern card speed;
 extern Mode mode;
 

@@ -19,10 +19,7 @@ constexpr card kFrameGreen = 0xFF0000;
 } // namespace
 
 card Setting() {
-    if (dynamic_difficulty_influence_coefficient == 2.0f) {
-        return 2;
-    }
-    return dynamic_difficulty_influence_coefficient == 1.0f ? 1 : 0;
+    return static_cast<card>(difficulty);
 }
 
 integer FullHealth(integer easy) {

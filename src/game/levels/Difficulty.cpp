@@ -52,10 +52,9 @@ card ToCard(real v) {
 
 card DynamicDifficulty(card actdiff) {
     const real x = PerformanceClass();
-    difficultyHistory[0] =
-        ToCard(x * dynamic_difficulty_influence_coefficient * static_cast<real>(dragon.upgrade) *
-                   static_cast<real>(dragon.lives) / 4 +
-               1);
+    difficultyHistory[0] = ToCard(x * Multiplier(difficulty) * static_cast<real>(dragon.upgrade) *
+                                      static_cast<real>(dragon.lives) / 4 +
+                                  1);
     for (card i = 50; i >= 1; --i) {
         difficultyHistory[i] = difficultyHistory[i - 1];
     }
