@@ -1,6 +1,7 @@
 #include "display/Wimdows.h"
 #include "game/Procedures.h"
 #include "game/combat/Tables.h"
+#include "game/core/Colours.h"
 #include "util/StandardLib.h"
 
 #include <cstdint>
@@ -13,7 +14,7 @@ namespace {
 constexpr card kItemLifetime = 100;
 constexpr card kTextFrames = 125;
 constexpr card kTextStyle = 5;
-constexpr card kTextColor = 0x008080;
+constexpr card kTextColor = Colours::kPurple;
 
 // The chosen kind, or 0 when every draw failed.
 card DrawDropKind() {

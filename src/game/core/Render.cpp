@@ -1,6 +1,7 @@
 #include "display/Wimdows.h"
 #include "game/Procedures.h"
 #include "game/combat/EnemyTables.h"
+#include "game/core/Colours.h"
 #include "game/core/Hud.h"
 #include "game/core/Placement.h"
 #include "game/core/ScenePictures.h"
@@ -109,7 +110,10 @@ void DrawDiveStreak(const Enemy& e) {
     const real vx = path.legs[0].dx + path.dxPerPhase * static_cast<real>(e.counter);
     const real vy = path.legs[0].dy;
     const real speed = std::max(std::abs(vx) + std::abs(vy), real{1});
-    constexpr std::array<card, 4> kFade = {0x9628FF, 0x5A14F0, 0x2810C8, 0x140A8C}; // orange to red
+    using Colours::Packed;
+    constexpr std::array<card, 4> kFade = {Packed(255, 150, 40), Packed(240, 90, 20),
+                                           Packed(200, 40, 16),
+                                           Packed(140, 20, 10)}; // orange to red
     for (std::size_t k = 0; k < kFade.size(); ++k) {
         const real along = 16 + 9 * static_cast<real>(k);
         const integer half = static_cast<integer>(4 - k);
@@ -127,8 +131,8 @@ void DrawDiveEyes(const Enemy& e) {
     // Over the picture's own eyes, a little taller, with a hot core.
     const integer x = Px(e.x), y = Px(e.y);
     for (const auto& [left, right] : {std::pair{x - 7, x - 5}, std::pair{x - 2, x + 1}}) {
-        Wimdows::Rectangle(left, y - 12, right, y - 8, 0x0000FF, true);          // red
-        Wimdows::Rectangle(left + 1, y - 11, right - 1, y - 10, 0xFFC0FF, true); // white-yellow
+        Wimdows::Rectangle(left, y - 12, right, y - 8, Colours::kRed, true);
+        Wimdows::Rectangle(left + 1, y - 11, right - 1, y - 10, Colours::kPaleYellow, true);
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "display/Wimdows.h"
 #include "game/Procedures.h"
+#include "game/core/Colours.h"
 #include "game/core/TickOrder.h"
 #include "game/levels/BossFights.h"
 #include "util/StandardLib.h"
@@ -13,9 +14,9 @@ namespace Procedures::Boss {
 namespace {
 constexpr card kPhaseEnd = 182; // a phase lasts 181 ticks
 constexpr card kStartChance = 4;
-constexpr card kBarGreen = 0xB00000;
-constexpr card kBarRed = 0xFF;
-constexpr card kFrameGreen = 0xFF0000;
+constexpr card kBarGreen = Colours::kDarkGreen;
+constexpr card kBarRed = Colours::kRed;
+constexpr card kFrameGreen = Colours::kGreen;
 } // namespace
 
 card Setting() {

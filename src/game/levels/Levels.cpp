@@ -1,5 +1,6 @@
 #include "display/Wimdows.h"
 #include "game/Procedures.h"
+#include "game/core/Colours.h"
 #include "game/levels/Practice.h"
 #include "game/levels/WaveTables.h"
 #include "util/StandardLib.h"
@@ -20,7 +21,7 @@ struct Line {
 
 constexpr integer kTextX = 250;
 constexpr card kTextStyle = 5;
-constexpr card kWhite = 0xFFFFFF;
+constexpr card kWhite = Colours::kWhite;
 constexpr card kEnter = 13;
 constexpr Line kContinue{500, "PRESS ENTER TO CONTINUE."};
 

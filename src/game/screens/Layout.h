@@ -2,6 +2,7 @@
 // pictures, texts and captions, one place each.
 #pragma once
 
+#include "game/core/Colours.h"
 #include "game/core/DifficultySetting.h"
 
 #include <array>
@@ -32,9 +33,9 @@ struct Label {
 };
 
 // --- Colours and font --------------------------------------------------------
-constexpr std::uint32_t kBlack = 0x000000;
-constexpr std::uint32_t kHighlight = 0xFF0000; // green in the layer's colour order
-constexpr std::uint32_t kWhite = 0xFFFFFF;
+constexpr std::uint32_t kBlack = Colours::kBlack;
+constexpr std::uint32_t kHighlight = Colours::kGreen;
+constexpr std::uint32_t kWhite = Colours::kWhite;
 constexpr std::uint32_t kFontStyle = 5; // the fixed-pitch terminal font
 
 // --- Captions ----------------------------------------------------------------
@@ -81,7 +82,7 @@ struct Title {
     std::int32_t scale;
     std::uint32_t colour;
 };
-constexpr Title kMenuTitle{"MORVEK", {400, 40}, 6, 0xC030FF}; // gold in the layer's order
+constexpr Title kMenuTitle{"MORVEK", {400, 40}, 6, Colours::kGold};
 
 // --- Buttons shared by the screens -------------------------------------------
 constexpr Rect kReturn{50, 650, 170, 725};
