@@ -42,15 +42,15 @@ void OpenHeadless() {
 }
 
 void NewDragon() {
-    dynamic_difficulty_influence_coefficient = 1;
+    difficulty = Difficulty::Normal;
     speed = 30;
-    schip = {300, 420, 100, 100, 4, false, true, true, true, 3, 3};
+    dragon = {300, 420, 100, 100, 4, false, true, true, true, 3, 3};
     for (card i = 1; i <= 100; ++i) {
         bullets[i].length = 5;
     }
     counter = 1;
-    calclevel.fill(4);
-    actualdifficulty = 4;
+    difficultyHistory.fill(4);
+    actualDifficulty = 4;
 }
 
 // Level 2 with everything in play: 100 shots, 30 enemies, 10 items,
@@ -68,48 +68,47 @@ void FullScene() {
             i % 2 == 0 ? 20.0f : -15.0f, 0, 100 + 85 * col, 90 + 64 * row, 5, true, i % 5};
     }
     for (card i = 1; i <= 10; ++i) {
-        objects[1 + i % 5][i] = {-2, 0, 150 + 60 * static_cast<real>(i), 650, 0, 0, true, false};
+        items[1 + i % 5][i] = {-2, 0, 150 + 60 * static_cast<real>(i), 650, 0, 0, true, false};
     }
     for (card i = 1; i <= 5; ++i) {
         explosions[i] = {3, 1 + i % 2, 400 + 40 * static_cast<real>(i), 300, true};
     }
     for (card i = 1; i <= 20; ++i) {
-        BackObjLevel2[i] = {static_cast<integer>(40 * i + 100), -100 + static_cast<integer>(i),
-                            true};
+        icicles[i] = {static_cast<integer>(40 * i + 100), -100 + static_cast<integer>(i), true};
     }
-    initbeam = initshield = true;
-    growcounter = 20;
-    schip.beamstate = schip.shieldstate = false;
+    beamRunning = shieldRunning = true;
+    growCounter = 20;
+    dragon.beamReady = dragon.shieldReady = false;
 }
 
 // Everything a tick may change, so each timed tick sees the same scene.
 struct Snapshot {
     decltype(enemies) e = enemies;
     decltype(bullets) b = bullets;
-    decltype(objects) o = objects;
+    decltype(items) o = items;
     decltype(explosions) x = explosions;
-    decltype(BackObjLevel2) ice = BackObjLevel2;
-    decltype(backarr) back = backarr;
-    decltype(calclevel) cl = calclevel;
-    ship s = schip;
-    card c = counter, g = growcounter, d = actualdifficulty, sc = score;
-    bool beam = initbeam, shield = initshield;
+    decltype(icicles) ice = icicles;
+    decltype(backgrounds) back = backgrounds;
+    decltype(difficultyHistory) cl = difficultyHistory;
+    Dragon s = dragon;
+    card c = counter, g = growCounter, d = actualDifficulty, sc = score;
+    bool beam = beamRunning, shield = shieldRunning;
 
     void Restore() const {
         enemies = e;
         bullets = b;
-        objects = o;
+        items = o;
         explosions = x;
-        BackObjLevel2 = ice;
-        backarr = back;
-        calclevel = cl;
-        schip = s;
+        icicles = ice;
+        backgrounds = back;
+        difficultyHistory = cl;
+        dragon = s;
         counter = c;
-        growcounter = g;
-        actualdifficulty = d;
+        growCounter = g;
+        actualDifficulty = d;
         score = sc;
-        initbeam = beam;
-        initshield = shield;
+        beamRunning = beam;
+        shieldRunning = shield;
     }
 };
 
@@ -151,8 +150,8 @@ void ScriptedWaveTicksPerSecond() {
     OpenHeadless();
     NewDragon();
     level = 1;
-    schip.x = 60;
-    schip.y = 369;
+    dragon.x = 60;
+    dragon.y = 369;
     const auto script = std::filesystem::temp_directory_path() / "morvek-bench-wave.txt";
     std::ofstream(script) << "0 key down 0x20\n0 mouse move 100 680\n0 mouse down left\n"
                              "60000 key down 0x1B\n";
@@ -163,7 +162,7 @@ void ScriptedWaveTicksPerSecond() {
     }
     card ticks = 0;
     double seconds = 0;
-    for (int wave = 0; wave < 50 && !returnmenu; ++wave) {
+    for (int wave = 0; wave < 50 && !returnToMenu; ++wave) {
         for (card i = 1; i <= 6; ++i) {
             CreateEnemy(930 + 40 * static_cast<real>(i % 3), 200 + 60 * static_cast<real>(i), i,
                         1 + i % 4, 1 + i % 2);

@@ -46,12 +46,12 @@ inline void SaveAndReadAgain(const std::string& file, std::string_view data) {
     ScoreFile::Parse(data.substr(0, ScoreFile::kMaxRead), want);
     const bool clean = ScoreFile::ReadCleanly(data.substr(0, ScoreFile::kMaxRead), want);
     const card result = data.size() < 2 ? 1 : static_cast<card>(data[1]) * 131;
-    const std::array<char, 7> naam{'F', 'U', 'Z', 'Z', ' ', ' ', ' '};
-    want[11] = {naam, 0};
+    const std::array<char, 7> name{'F', 'U', 'Z', 'Z', ' ', ' ', ' '};
+    want[11] = {name, 0};
     ScoreFile::Insert(want, result);
     ScoreFile::Table written{};
     std::string error;
-    if (!ScoreFile::Save(file, naam, result, written, error)) {
+    if (!ScoreFile::Save(file, name, result, written, error)) {
         std::abort();
     }
     std::string again(ScoreFile::kMaxRead, '\0');
@@ -65,12 +65,12 @@ inline void SaveAndReadAgain(const std::string& file, std::string_view data) {
         std::abort();
     }
     for (card i = 1; i <= ScoreFile::kPlaces; ++i) {
-        for (std::size_t c = 0; c < naam.size(); ++c) {
-            if (read[i].naam[c] != want[i].naam[c] || written[i].naam[c] != want[i].naam[c]) {
+        for (std::size_t c = 0; c < name.size(); ++c) {
+            if (read[i].name[c] != want[i].name[c] || written[i].name[c] != want[i].name[c]) {
                 std::abort();
             }
         }
-        if (read[i].getal != want[i].getal || written[i].getal != want[i].getal) {
+        if (read[i].points != want[i].points || written[i].points != want[i].points) {
             std::abort();
         }
     }
@@ -99,7 +99,7 @@ inline void Scores(std::string_view data) {
     ScoreFile::Table again{};
     ScoreFile::Parse(text, again);
     for (card i = 1; i <= ScoreFile::kPlaces; ++i) {
-        (void)ScoreFile::Shown(table[i].naam);
+        (void)ScoreFile::Shown(table[i].name);
     }
     ScoreFile::Insert(table, data.empty() ? 0 : static_cast<card>(data[0]) * 97);
     const std::string file = TempFile("scores.txt");

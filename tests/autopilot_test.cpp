@@ -61,8 +61,8 @@ class AutopilotPolicy : public ::testing::Test {
   protected:
     void SetUp() override {
         TestWorld::NewGameState();
-        schip.x = 200;
-        schip.y = 400;
+        dragon.x = 200;
+        dragon.y = 400;
     }
     Controls Decide(const Terrain& t = {}) { return Autopilot::Decide(t, memory); }
     Memory memory;
@@ -80,7 +80,7 @@ TEST_F(AutopilotPolicy, LinesUpWithTheEnemyAheadAndFires) {
 }
 
 TEST_F(AutopilotPolicy, LeavesTheLineOfAShotComingStraightAtIt) {
-    schip.x = 40; // no room to back away
+    dragon.x = 40; // no room to back away
     bullets[1] = {-15, 0, 110, 400, 5, true, 1};
     const Controls c = Decide();
     EXPECT_TRUE(c.up || c.down) << "a shot 70 px ahead on the dragon's line";
@@ -94,10 +94,10 @@ TEST_F(AutopilotPolicy, GivesAShotGoingPastABerthBeyondItsReach) {
     real nearest = 1000;
     for (int tick = 0; tick < 16; ++tick) {
         const Controls c = Decide();
-        schip.x += c.left ? -10 : (c.right ? 10 : 0);
-        schip.y += c.up ? -10 : (c.down ? 10 : 0);
-        bullets[1].x += bullets[1].speedx;
-        nearest = std::min(nearest, std::hypot(bullets[1].x - schip.x, bullets[1].y - schip.y));
+        dragon.x += c.left ? -10 : (c.right ? 10 : 0);
+        dragon.y += c.up ? -10 : (c.down ? 10 : 0);
+        bullets[1].x += bullets[1].speedX;
+        nearest = std::min(nearest, std::hypot(bullets[1].x - dragon.x, bullets[1].y - dragon.y));
     }
     EXPECT_GE(nearest, 40); // it hits within 30
 }
@@ -121,19 +121,19 @@ TEST_F(AutopilotPolicy, ShieldsWhenNoMoveEscapesAndKeepsItUpAWhile) {
 }
 
 TEST_F(AutopilotPolicy, StaysOffTheWallsComingTowardIt) {
-    backarr[1].x = 0;
+    backgrounds[1].x = 0;
     // A floor rising to y = 380 from column 230 on: the dragon at 400 must climb.
     const Terrain t = With(1, [](std::int32_t c, std::int32_t y) { return c >= 230 && y >= 380; });
     for (int tick = 1; tick <= 16; ++tick) {
         const Controls c = Decide(t);
-        schip.x += c.left ? -10 : (c.right ? 10 : 0);
-        schip.y += c.up ? -10 : (c.down ? 10 : 0);
-        backarr[1].x -= 7;
-        ASSERT_FALSE(t.Deadly(1, backarr[1].x, static_cast<std::int32_t>(schip.x),
-                              static_cast<std::int32_t>(schip.y)))
+        dragon.x += c.left ? -10 : (c.right ? 10 : 0);
+        dragon.y += c.up ? -10 : (c.down ? 10 : 0);
+        backgrounds[1].x -= 7;
+        ASSERT_FALSE(t.Deadly(1, backgrounds[1].x, static_cast<std::int32_t>(dragon.x),
+                              static_cast<std::int32_t>(dragon.y)))
             << "the dragon ran into the wall at tick " << tick;
     }
-    EXPECT_LT(schip.y, 380);
+    EXPECT_LT(dragon.y, 380);
 }
 
 // Reads the lines of a recording.

@@ -50,10 +50,10 @@ TEST_F(IceFight, PictureChangesOnThe181stTickAndSheFiresFromThe182nd) {
 }
 
 TEST_F(IceFight, BreezeBandAndLifetime) {
-    PutArea(825, schip.y - 99, f.breezecounter);
+    PutArea(825, dragon.y - 99, f.breezecounter);
     EXPECT_EQ(Lasts(), 10);
-    EXPECT_EQ(schip.health, 100 - 10 * 3);
-    PutArea(825, schip.y - 100, f.breezecounter);
+    EXPECT_EQ(dragon.health, 100 - 10 * 3);
+    PutArea(825, dragon.y - 100, f.breezecounter);
     EXPECT_EQ(Lasts(), 30);
-    EXPECT_EQ(schip.health, 70);
+    EXPECT_EQ(dragon.health, 70);
 }

@@ -10,7 +10,7 @@ using KingFight = LevelsTest::FightTest<Boss::KingFight>;
 
 // What the king's fire does to a slot when it hatches one.
 void Hatch(card slot, real x, real y) {
-    enemy& e = enemies[slot];
+    Enemy& e = enemies[slot];
     e.type = 12;
     e.path = 12;
     e.x = x;
@@ -21,22 +21,23 @@ void Hatch(card slot, real x, real y) {
 } // namespace
 
 TEST_F(KingFight, SetUpPutsOutTheLevelsFireballs) {
-    BackObjLevel3[4].state = true;
+    fireballs[4].state = true;
     Boss::Setup(f);
-    EXPECT_FALSE(BackObjLevel3[4].state);
+    EXPECT_FALSE(fireballs[4].state);
 }
 
 TEST_F(KingFight, StagesFollowHealthAndNeverGoBack) {
     // The health at which each stage begins, by setting: a larger share of a
     // stronger king's health goes to the later stages.
     struct Edges {
-        real setting;
+        Difficulty setting;
         integer second, third;
     };
     for (const Edges& e :
-         {Edges{0, 40000, 20000}, Edges{1, 60000, 30000}, Edges{2, 100000, 50000}}) {
-        SCOPED_TRACE(e.setting);
-        dynamic_difficulty_influence_coefficient = e.setting;
+         {Edges{Difficulty::Easy, 40000, 20000}, Edges{Difficulty::Normal, 60000, 30000},
+          Edges{Difficulty::Hard, 100000, 50000}}) {
+        SCOPED_TRACE(static_cast<int>(e.setting));
+        difficulty = e.setting;
         Boss::Setup(f);
         enemies[1].health = e.second;
         Step();
@@ -57,7 +58,7 @@ TEST_F(KingFight, StagesFollowHealthAndNeverGoBack) {
 }
 
 TEST_F(KingFight, BroodIsRemovedInStageOneAndEquippedByItsStage) {
-    dynamic_difficulty_influence_coefficient = 0.0f;
+    difficulty = Difficulty::Easy;
     Boss::Setup(f);
     LevelsTest::SolidPicture(3, 10, LevelsTest::kRgbRed, 50, 50);
     LevelsTest::SolidPicture(3, 11, LevelsTest::kRgbBlue, 100, 100);
@@ -96,31 +97,31 @@ TEST_F(KingFight, FlameBandAndLifetime) {
     for (const auto& [offset, ticks] : {std::pair{49.0f, 5}, std::pair{-149.0f, 5},
                                         std::pair{50.0f, 10}, std::pair{-150.0f, 10}}) {
         LevelsTest::KeepAlive();
-        PutArea(825, schip.y + offset, f.flamecounter);
+        PutArea(825, dragon.y + offset, f.flamecounter);
         EXPECT_EQ(Lasts(), ticks) << offset;
     }
 }
 
 TEST_F(KingFight, AStrayShotInTheLastSlotIsNoFlame) {
-    bullet& b = bullets[Boss::kArea];
+    Bullet& b = bullets[Boss::kArea];
     b = {};
     b.state = true;
     b.type = 12;
     b.x = 500;
-    b.y = schip.y;
+    b.y = dragon.y;
     f.flamecounter = 50;
     Boss::Tick(f);
-    EXPECT_EQ(schip.health, 100);
+    EXPECT_EQ(dragon.health, 100);
 }
 
 TEST_F(KingFight, AFlameOutlivesItsKingWithoutAgeingOrBurning) {
-    PutArea(825, schip.y, f.flamecounter);
+    PutArea(825, dragon.y, f.flamecounter);
     enemies[1].state = false;
     f.fightstate = 2;
     for (int tick = 0; tick < 20; ++tick) {
         Boss::Tick(f);
     }
     EXPECT_TRUE(Boss::AreaActive());
-    EXPECT_EQ(schip.health, 100);
+    EXPECT_EQ(dragon.health, 100);
     EXPECT_EQ(f.fightstate, 2u);
 }

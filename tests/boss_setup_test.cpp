@@ -13,9 +13,9 @@ using namespace Procedures;
 namespace {
 
 // Fireballs it takes to bring the boss of a freshly set-up fight down.
-template <typename Fight> int FireballsToKill(real setting) {
+template <typename Fight> int FireballsToKill(Difficulty setting) {
     LevelsTest::NewGame();
-    dynamic_difficulty_influence_coefficient = setting;
+    difficulty = setting;
     Fight f;
     Boss::Setup(f);
     EXPECT_EQ(f.full, enemies[1].health); // the bar starts full
@@ -29,20 +29,21 @@ template <typename Fight> int FireballsToKill(real setting) {
 
 template <typename Fight> void ExpectAFairStart(const char* name) {
     SCOPED_TRACE(name);
-    const std::array<int, 3> hits{FireballsToKill<Fight>(0), FireballsToKill<Fight>(1),
-                                  FireballsToKill<Fight>(2)};
+    const std::array<int, 3> hits{FireballsToKill<Fight>(Difficulty::Easy),
+                                  FireballsToKill<Fight>(Difficulty::Normal),
+                                  FireballsToKill<Fight>(Difficulty::Hard)};
     EXPECT_GE(hits[0], 50); // no boss falls to a few volleys
     EXPECT_EQ(hits[1], 2 * hits[0]);
     EXPECT_EQ(hits[2], 3 * hits[0]);
 
     LevelsTest::NewGame();
-    schip.x = 700;
-    schip.y = 700;
+    dragon.x = 700;
+    dragon.y = 700;
     Fight f;
     Boss::Setup(f);
-    EXPECT_LT(schip.x, 100);
+    EXPECT_LT(dragon.x, 100);
     EXPECT_GT(enemies[1].x, 600);
-    EXPECT_LT(std::abs(enemies[1].y - schip.y), 150);
+    EXPECT_LT(std::abs(enemies[1].y - dragon.y), 150);
     // He stays on the field through a whole phase.
     for (int t = 0; t < 181; ++t) {
         LevelsTest::KeepAlive();
@@ -54,9 +55,9 @@ template <typename Fight> void ExpectAFairStart(const char* name) {
 } // namespace
 
 TEST(BossSetup, EachBossTakesFireballsByTheSettingAndFacesTheDragon) {
-    EXPECT_EQ(FireballsToKill<Boss::WindFight>(0), 50);
-    EXPECT_EQ(FireballsToKill<Boss::IceFight>(0), 100);
-    EXPECT_EQ(FireballsToKill<Boss::KingFight>(0), 250);
+    EXPECT_EQ(FireballsToKill<Boss::WindFight>(Difficulty::Easy), 50);
+    EXPECT_EQ(FireballsToKill<Boss::IceFight>(Difficulty::Easy), 100);
+    EXPECT_EQ(FireballsToKill<Boss::KingFight>(Difficulty::Easy), 250);
     ExpectAFairStart<Boss::WindFight>("wind");
     ExpectAFairStart<Boss::IceFight>("ice");
     ExpectAFairStart<Boss::KingFight>("king");

@@ -21,15 +21,15 @@ void StormPhase(Boss::WindFight& f) {
 TEST_F(WindFight, TheCloudsGuardTheGodFromTheDragonsFire) {
     // Fired straight at him while he stands, a fireball never gets through...
     StormPhase(f);
-    schip.y = 700; // out of the storm's way
+    dragon.y = 700; // out of the storm's way
     const integer full = enemies[1].health;
     auto fire = [] {
-        bullet& b = bullets[50];
+        Bullet& b = bullets[50];
         b = {};
         b.state = true;
-        b.x = schip.x + 20;
+        b.x = dragon.x + 20;
         b.y = enemies[1].y;
-        b.speedx = 30;
+        b.speedX = 30;
         b.length = 10;
     };
     fire();
@@ -39,8 +39,8 @@ TEST_F(WindFight, TheCloudsGuardTheGodFromTheDragonsFire) {
     EXPECT_FALSE(bullets[50].state);
     EXPECT_EQ(enemies[1].health, full);
     // ...while with the clouds blown away it reaches him.
-    objects[6][1].y = -1000;
-    objects[6][2].y = -1000;
+    items[6][1].y = -1000;
+    items[6][2].y = -1000;
     fire();
     for (int t = 0; t < 40 && bullets[50].state; ++t) {
         Step();
@@ -49,8 +49,8 @@ TEST_F(WindFight, TheCloudsGuardTheGodFromTheDragonsFire) {
 }
 
 TEST_F(WindFight, PhasesLast181TicksAndTheCloudsDriftBetweenThem) {
-    const object home1 = objects[6][1], home2 = objects[6][2];
-    const enemy god = enemies[1];
+    const Item home1 = items[6][1], home2 = items[6][2];
+    const Enemy god = enemies[1];
     Step(180);
     EXPECT_FALSE(f.fightstate);
     Step();
@@ -60,12 +60,12 @@ TEST_F(WindFight, PhasesLast181TicksAndTheCloudsDriftBetweenThem) {
     // The clouds part: 90 ticks of 1.4 pixels back and away from each
     // other, then they stand.
     Step(90);
-    EXPECT_NEAR(objects[6][1].x, home1.x + 126, 0.01);
-    EXPECT_NEAR(objects[6][1].y, home1.y - 126, 0.01);
-    EXPECT_NEAR(objects[6][2].x, home2.x + 126, 0.01);
-    EXPECT_NEAR(objects[6][2].y, home2.y + 126, 0.01);
+    EXPECT_NEAR(items[6][1].x, home1.x + 126, 0.01);
+    EXPECT_NEAR(items[6][1].y, home1.y - 126, 0.01);
+    EXPECT_NEAR(items[6][2].x, home2.x + 126, 0.01);
+    EXPECT_NEAR(items[6][2].y, home2.y + 126, 0.01);
     Step();
-    EXPECT_NEAR(objects[6][1].x, home1.x + 126, 0.01);
+    EXPECT_NEAR(items[6][1].x, home1.x + 126, 0.01);
     // Held still at home in the storm phase.
     EXPECT_FLOAT_EQ(enemies[1].x, god.x);
     EXPECT_FLOAT_EQ(enemies[1].y, god.y);
@@ -75,41 +75,41 @@ TEST_F(WindFight, PhasesLast181TicksAndTheCloudsDriftBetweenThem) {
     EXPECT_FALSE(f.fightstate);
     EXPECT_FALSE(Boss::AreaActive()); // the storm ends with its phase
     Step(90);                         // and close again where they stood
-    EXPECT_NEAR(objects[6][1].x, home1.x, 0.01);
-    EXPECT_NEAR(objects[6][1].y, home1.y, 0.01);
-    EXPECT_NEAR(objects[6][2].x, home2.x, 0.01);
-    EXPECT_NEAR(objects[6][2].y, home2.y, 0.01);
+    EXPECT_NEAR(items[6][1].x, home1.x, 0.01);
+    EXPECT_NEAR(items[6][1].y, home1.y, 0.01);
+    EXPECT_NEAR(items[6][2].x, home2.x, 0.01);
+    EXPECT_NEAR(items[6][2].y, home2.y, 0.01);
 
     // The item code never gets to age them out.
     Step(400);
-    EXPECT_TRUE(objects[6][1].state && objects[6][2].state);
+    EXPECT_TRUE(items[6][1].state && items[6][2].state);
 }
 
 TEST_F(WindFight, StormBandAndLifetime) {
     StormPhase(f);
     // Hitting on every tick it wears out in 10 ticks, 2 health a tick.
-    PutArea(595, schip.y + 64, f.stormcounter);
+    PutArea(595, dragon.y + 64, f.stormcounter);
     EXPECT_EQ(Lasts(), 10);
-    EXPECT_EQ(schip.health, 100 - 10 * 2);
+    EXPECT_EQ(dragon.health, 100 - 10 * 2);
     // 65 pixels off its anchor the dragon is out of reach: 30 ticks.
-    PutArea(595, schip.y + 65, f.stormcounter);
+    PutArea(595, dragon.y + 65, f.stormcounter);
     EXPECT_EQ(Lasts(), 30);
-    PutArea(595, schip.y - 65, f.stormcounter);
+    PutArea(595, dragon.y - 65, f.stormcounter);
     EXPECT_EQ(Lasts(), 30);
-    EXPECT_EQ(schip.health, 80);
+    EXPECT_EQ(dragon.health, 80);
 }
 
 TEST_F(WindFight, CloudsBurnTheDragonAndSwallowItsShotsFromTheFront) {
     StormPhase(f);
-    schip.x = 450;
-    schip.y = 250;
+    dragon.x = 450;
+    dragon.y = 250;
     Step();
-    EXPECT_EQ(schip.health, 100 - 10);
+    EXPECT_EQ(dragon.health, 100 - 10);
 
-    schip.x = 60;
-    schip.y = 600;
+    dragon.x = 60;
+    dragon.y = 600;
     auto shot = [](card slot, real x, card type) {
-        bullet& b = bullets[slot];
+        Bullet& b = bullets[slot];
         b = {};
         b.state = true;
         b.x = x;
@@ -129,13 +129,13 @@ TEST_F(WindFight, CloudsBurnTheDragonAndSwallowItsShotsFromTheFront) {
 TEST_F(WindFight, SixtyOneBeamContactsCutTheBeam) {
     StormPhase(f);
     // Level with both clouds and a long beam, so both of them count.
-    schip.y = 350;
-    initbeam = true;
-    schip.beamstate = false;
-    growcounter = 40;
+    dragon.y = 350;
+    beamRunning = true;
+    dragon.beamReady = false;
+    growCounter = 40;
     card contacts = 0;
     int ticks = 0;
-    for (; initbeam && ticks < 500; ++ticks) {
+    for (; beamRunning && ticks < 500; ++ticks) {
         contacts = f.bossbeamcounter;
         Step();
         if (ticks == 0) {
@@ -143,8 +143,8 @@ TEST_F(WindFight, SixtyOneBeamContactsCutTheBeam) {
         }
     }
     EXPECT_EQ(contacts, 60u); // the 61st contact cut it
-    EXPECT_EQ(growcounter, 0u);
-    EXPECT_TRUE(schip.beamstate);
+    EXPECT_EQ(growCounter, 0u);
+    EXPECT_TRUE(dragon.beamReady);
     EXPECT_EQ(f.bossbeamcounter, 0u);
 }
 
@@ -152,15 +152,15 @@ TEST_F(WindFight, BeamCutNeverWrapsTheBeamLength) {
     StormPhase(f);
     // Close in front of the cloud with a beam just started: the cuts are
     // longer than the beam.
-    schip.x = 540;
-    schip.y = 250;
-    initbeam = true;
-    schip.beamstate = false;
-    growcounter = 1;
+    dragon.x = 540;
+    dragon.y = 250;
+    beamRunning = true;
+    dragon.beamReady = false;
+    growCounter = 1;
     Step();
     // Cut to nothing, then grown by one step as usual.
-    EXPECT_TRUE(initbeam);
-    EXPECT_EQ(growcounter, 2u);
+    EXPECT_TRUE(beamRunning);
+    EXPECT_EQ(growCounter, 2u);
 }
 
 TEST_F(WindFight, HealthBarShrinksAndTurnsRedAtAQuarter) {
@@ -201,7 +201,7 @@ TEST_F(WindFight, StormChanceIsDrawnEveryStormTickAndItsHeightAfterIt) {
     ASSERT_LT(birth, 180); // born inside the phase
 
     StormPhase(f);
-    schip.y = 700; // out of every storm's reach
+    dragon.y = 700; // out of every storm's reach
     StandardLib::ResetRandom();
     Step(birth - 1);
     EXPECT_FALSE(bullets[Boss::kArea].state);

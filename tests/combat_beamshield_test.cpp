@@ -22,14 +22,14 @@ class BeamShield : public ::testing::Test {
 
 // A beam already running, so that this tick's growth gives g = gc + 2.
 void RunningBeam(card gc) {
-    initbeam = true;
-    schip.beamstate = false;
-    growcounter = gc;
+    beamRunning = true;
+    dragon.beamReady = false;
+    growCounter = gc;
 }
 
 void RaisedShield() {
-    initshield = true;
-    growcounter = 0;
+    shieldRunning = true;
+    growCounter = 0;
 }
 
 } // namespace
@@ -38,20 +38,20 @@ TEST_F(BeamShield, ShieldBurnsFor177TicksAndIsDrawnIn176) {
     RaisedShield();
     int drawn = 0;
     int ticks = 0;
-    while (initshield && ticks < 1000) {
+    while (shieldRunning && ticks < 1000) {
         Energyshield();
         ++ticks;
-        drawn += growcounter != 0 ? 1 : 0;
+        drawn += growCounter != 0 ? 1 : 0;
         if (ticks == 176) {
             // The ending tick still burns what has come close.
-            PutShot(5, schip.x + 30, schip.y, 2);
+            PutShot(5, dragon.x + 30, dragon.y, 2);
         }
     }
     EXPECT_EQ(ticks, 177);
     EXPECT_EQ(drawn, 176);
     EXPECT_FALSE(bullets[5].state);
-    EXPECT_TRUE(schip.shieldstate);
-    EXPECT_EQ(growcounter, 0u);
+    EXPECT_TRUE(dragon.shieldReady);
+    EXPECT_EQ(growCounter, 0u);
 }
 
 TEST_F(BeamShield, CtrlRaisesTheShieldForOneChargeOnly) {
@@ -59,25 +59,25 @@ TEST_F(BeamShield, CtrlRaisesTheShieldForOneChargeOnly) {
     for (int i = 0; i < 50; ++i) {
         Energyshield();
     }
-    EXPECT_TRUE(initshield);
-    EXPECT_EQ(schip.special, 2u);
-    EXPECT_EQ(growcounter, 50u);
+    EXPECT_TRUE(shieldRunning);
+    EXPECT_EQ(dragon.special, 2u);
+    EXPECT_EQ(growCounter, 50u);
 
-    schip.special = 0;
-    initshield = false;
-    schip.shieldstate = true;
+    dragon.special = 0;
+    shieldRunning = false;
+    dragon.shieldReady = true;
     Energyshield();
-    EXPECT_FALSE(initshield);
+    EXPECT_FALSE(shieldRunning);
 }
 
 TEST_F(BeamShield, ShieldReachIs60ForShotsAnd70ForEnemies) {
     RaisedShield();
-    PutShot(1, schip.x + 60, schip.y, 1);
-    PutShot(2, schip.x, schip.y + 60.01f, 3);
-    PutShot(3, schip.x + 10, schip.y, 0); // the dragon's own
-    PutEnemy(1, schip.x - 70, schip.y, 1).counter = 9;
-    PutEnemy(2, schip.x, schip.y - 70.01f, 1);
-    PutEnemy(3, schip.x + 40, schip.y + 40, 13, 250).health = 5000;
+    PutShot(1, dragon.x + 60, dragon.y, 1);
+    PutShot(2, dragon.x, dragon.y + 60.01f, 3);
+    PutShot(3, dragon.x + 10, dragon.y, 0); // the dragon's own
+    PutEnemy(1, dragon.x - 70, dragon.y, 1).counter = 9;
+    PutEnemy(2, dragon.x, dragon.y - 70.01f, 1);
+    PutEnemy(3, dragon.x + 40, dragon.y + 40, 13, 250).health = 5000;
     const auto seed = StandardLib::Seed();
     Energyshield();
     EXPECT_FALSE(bullets[1].state);
@@ -91,23 +91,23 @@ TEST_F(BeamShield, ShieldReachIs60ForShotsAnd70ForEnemies) {
     EXPECT_EQ(score, 0u);
     EXPECT_EQ(StandardLib::Seed(), seed);
     EXPECT_EQ(CombatTest::ExplosionsAlive(), 3);
-    EXPECT_FLOAT_EQ(explosions[1].x, schip.x + 60);
+    EXPECT_FLOAT_EQ(explosions[1].x, dragon.x + 60);
 }
 
 TEST_F(BeamShield, BeamGrowsUntilItsEndReaches1700) {
     RunningBeam(0);
     int ticks = 0;
     card longest = 0;
-    while (initbeam && ticks < 1000) {
+    while (beamRunning && ticks < 1000) {
         Energybeam();
         ++ticks;
-        longest = std::max(longest, growcounter);
+        longest = std::max(longest, growCounter);
     }
     // From x = 60: 82 growing ticks, then the ending tick.
     EXPECT_EQ(ticks, 83);
     EXPECT_EQ(longest, 164u);
-    EXPECT_EQ(growcounter, 0u);
-    EXPECT_TRUE(schip.beamstate);
+    EXPECT_EQ(growCounter, 0u);
+    EXPECT_TRUE(dragon.beamReady);
 }
 
 TEST_F(BeamShield, HeldShiftCostsOneChargePerBeam) {
@@ -115,30 +115,30 @@ TEST_F(BeamShield, HeldShiftCostsOneChargePerBeam) {
     for (int i = 0; i < 83; ++i) {
         Energybeam();
     }
-    EXPECT_EQ(schip.special, 2u);
-    EXPECT_FALSE(initbeam);
+    EXPECT_EQ(dragon.special, 2u);
+    EXPECT_FALSE(beamRunning);
     Energybeam(); // the next beam starts at once
-    EXPECT_TRUE(initbeam);
-    EXPECT_EQ(schip.special, 1u);
-    EXPECT_EQ(growcounter, 2u);
+    EXPECT_TRUE(beamRunning);
+    EXPECT_EQ(dragon.special, 1u);
+    EXPECT_EQ(growCounter, 2u);
 }
 
 TEST_F(BeamShield, BeamAndShieldShareOneCounter) {
     RunningBeam(0);
     RaisedShield();
     int ticks = 0;
-    while (initbeam && ticks < 1000) {
+    while (beamRunning && ticks < 1000) {
         Energyshield();
         Energybeam();
         ++ticks;
     }
     // +3 a tick: the beam sees 166 in tick 56 and ends, resetting the shield too.
     EXPECT_EQ(ticks, 56);
-    EXPECT_TRUE(initshield);
-    EXPECT_EQ(growcounter, 0u);
+    EXPECT_TRUE(shieldRunning);
+    EXPECT_EQ(growCounter, 0u);
 
     ticks = 0;
-    while (initshield && ticks < 1000) {
+    while (shieldRunning && ticks < 1000) {
         Energyshield();
         Energybeam();
         ++ticks;
@@ -148,10 +148,10 @@ TEST_F(BeamShield, BeamAndShieldShareOneCounter) {
 
 TEST_F(BeamShield, BeamHitsByEnemyKind) {
     RunningBeam(8); // g = 10: body samples at +1, +21 .. +181, tip at +200
-    enemy& bat = PutEnemy(1, schip.x + 101, schip.y, 1);
-    enemy& genieOnSample = PutEnemy(2, schip.x + 21, schip.y, 4);
-    enemy& genieBetween = PutEnemy(3, schip.x + 31, schip.y + 1, 4);
-    enemy& castle = PutEnemy(4, schip.x + 141, schip.y, 5);
+    Enemy& bat = PutEnemy(1, dragon.x + 101, dragon.y, 1);
+    Enemy& genieOnSample = PutEnemy(2, dragon.x + 21, dragon.y, 4);
+    Enemy& genieBetween = PutEnemy(3, dragon.x + 31, dragon.y + 1, 4);
+    Enemy& castle = PutEnemy(4, dragon.x + 141, dragon.y, 5);
     Energybeam();
     EXPECT_FALSE(bat.state);
     EXPECT_EQ(score, 10u);
@@ -164,7 +164,7 @@ TEST_F(BeamShield, BeamHitsByEnemyKind) {
 TEST_F(BeamShield, AnEnemyKilledByTheBeamIsPaidAndDroppedOnce) {
     // A Ghost with 20 health under both the tip and a body sample.
     RunningBeam(0); // g = 2: samples at +1, +21, tip at +40
-    enemy& ghost = PutEnemy(7, schip.x + 21, schip.y, 2);
+    Enemy& ghost = PutEnemy(7, dragon.x + 21, dragon.y, 2);
     ghost.health = 20;
     ghost.counter = 12;
     Energybeam();
@@ -182,11 +182,11 @@ TEST_F(BeamShield, AnEnemyKilledByTheBeamIsPaidAndDroppedOnce) {
 
 TEST_F(BeamShield, BeamBurnsEnemyShotsButNotTheDragons) {
     RunningBeam(8); // g = 10: shot samples at +1, +31 .. +181, tip at +200
-    PutShot(1, schip.x + 31, schip.y + 19, 1);
-    PutShot(2, schip.x + 31, schip.y + 21, 1);
-    PutShot(3, schip.x + 21, schip.y + 19, 2);  // between two samples 30 apart
-    PutShot(4, schip.x + 215, schip.y + 12, 4); // near the tip
-    PutShot(5, schip.x + 31, schip.y, 0);
+    PutShot(1, dragon.x + 31, dragon.y + 19, 1);
+    PutShot(2, dragon.x + 31, dragon.y + 21, 1);
+    PutShot(3, dragon.x + 21, dragon.y + 19, 2);  // between two samples 30 apart
+    PutShot(4, dragon.x + 215, dragon.y + 12, 4); // near the tip
+    PutShot(5, dragon.x + 31, dragon.y, 0);
     Energybeam();
     EXPECT_FALSE(bullets[1].state);
     EXPECT_TRUE(bullets[2].state);
@@ -195,17 +195,17 @@ TEST_F(BeamShield, BeamBurnsEnemyShotsButNotTheDragons) {
     EXPECT_TRUE(bullets[5].state);
     // One explosion per burnt shot, at the shot.
     EXPECT_EQ(CombatTest::ExplosionsAlive(), 2);
-    EXPECT_FLOAT_EQ(explosions[1].y, schip.y + 19);
+    EXPECT_FLOAT_EQ(explosions[1].y, dragon.y + 19);
 }
 
 TEST_F(BeamShield, AShotUnderSeveralBeamSamplesFlaresAtEach) {
-    RunningBeam(0);                       // g = 2: shot samples at +1 and +31, tip at +40
-    PutShot(1, schip.x + 36, schip.y, 1); // tip and +31
-    PutShot(2, schip.x + 16, schip.y, 2); // +1 and +31
+    RunningBeam(0);                         // g = 2: shot samples at +1 and +31, tip at +40
+    PutShot(1, dragon.x + 36, dragon.y, 1); // tip and +31
+    PutShot(2, dragon.x + 16, dragon.y, 2); // +1 and +31
     Energybeam();
     EXPECT_FALSE(bullets[1].state);
     EXPECT_FALSE(bullets[2].state);
     EXPECT_EQ(CombatTest::ExplosionsAlive(), 4);
-    EXPECT_FLOAT_EQ(explosions[2].x, schip.x + 36);
-    EXPECT_FLOAT_EQ(explosions[3].x, schip.x + 16);
+    EXPECT_FLOAT_EQ(explosions[2].x, dragon.x + 36);
+    EXPECT_FLOAT_EQ(explosions[3].x, dragon.x + 16);
 }

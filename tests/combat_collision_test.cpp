@@ -20,8 +20,8 @@ class Collisions : public ::testing::Test {
     void SetUp() override { TestWorld::NewGameState(); } // dragon at (60, 369)
 };
 
-object& PutItem(card kind, card slot, real x, real y) {
-    object& item = objects[kind][slot];
+Item& PutItem(card kind, card slot, real x, real y) {
+    Item& item = items[kind][slot];
     item = {};
     item.x = x;
     item.y = y;
@@ -32,10 +32,10 @@ object& PutItem(card kind, card slot, real x, real y) {
 } // namespace
 
 TEST_F(Collisions, FireballReachIsHalfTheEnemyPlusItsOwnLength) {
-    enemy& ghost = PutEnemy(1, 500, 300, 2);
+    Enemy& ghost = PutEnemy(1, 500, 300, 2);
     PutShot(1, 465, 300, 0, 10);     // exactly 25 + 10 away
     PutShot(2, 500, 335.01f, 0, 10); // a hair further
-    enemy& boss = PutEnemy(2, 700, 500, 10, 250);
+    Enemy& boss = PutEnemy(2, 700, 500, 10, 250);
     PutShot(3, 565, 500, 0, 10); // 125 + 10
     Collision();
     EXPECT_EQ(ghost.health, 50);
@@ -80,8 +80,8 @@ TEST_F(Collisions, EveryEnemyIsHitWhereItsPictureIs) {
 }
 
 TEST_F(Collisions, OneFireballStrikesEveryEnemyItOverlaps) {
-    enemy& a = PutEnemy(3, 500, 300, 4);
-    enemy& b = PutEnemy(9, 520, 300, 4);
+    Enemy& a = PutEnemy(3, 500, 300, 4);
+    Enemy& b = PutEnemy(9, 520, 300, 4);
     PutShot(1, 510, 300, 0, 10);
     Collision();
     EXPECT_EQ(a.health, 80);
@@ -95,7 +95,7 @@ TEST_F(Collisions, EnemyShotReachDependsOnWhatItsSlotLastHeld) {
     PutShot(3, 60 - 35, 369, 4, 10);    // slot last held a fireball: 35
     PutShot(4, 60, 369 - 20, 20, 5);    // the bosses' area attack hurts nothing here
     Collision();
-    EXPECT_EQ(schip.health, 100 - 30 - 10);
+    EXPECT_EQ(dragon.health, 100 - 30 - 10);
     EXPECT_FALSE(bullets[1].state);
     EXPECT_TRUE(bullets[2].state);
     EXPECT_FALSE(bullets[3].state);
@@ -121,29 +121,29 @@ TEST_F(Collisions, CoincidingCentresPutTheImpactAtTheFirstCentre) {
 
 TEST_F(Collisions, ItemsAreTouchedAt43Point75) {
     PutItem(1, 3, 60 + 43.75f, 369);
-    object& far = PutItem(2, 1, 60, 369 + 43.76f);
-    object& cloud = PutItem(6, 1, 60, 369);
-    schip.health = 10;
+    Item& far = PutItem(2, 1, 60, 369 + 43.76f);
+    Item& cloud = PutItem(6, 1, 60, 369);
+    dragon.health = 10;
     Collision();
-    EXPECT_EQ(schip.health, 60);
-    EXPECT_FALSE(objects[1][3].state);
-    EXPECT_TRUE(objects[1][3].textstate);
+    EXPECT_EQ(dragon.health, 60);
+    EXPECT_FALSE(items[1][3].state);
+    EXPECT_TRUE(items[1][3].textShown);
     EXPECT_TRUE(far.state);
     EXPECT_TRUE(cloud.state); // row 6 is not an item
 }
 
 TEST_F(Collisions, LevelThreeFireballsBurnAt50) {
-    object& hit = BackObjLevel3[2];
+    Item& hit = fireballs[2];
     hit = {};
     hit.x = 60 + 50;
     hit.y = 369;
     hit.state = true;
-    object& miss = BackObjLevel3[3];
+    Item& miss = fireballs[3];
     miss = hit;
     miss.x = 60;
     miss.y = 369 - 50.01f;
     Collision();
-    EXPECT_EQ(schip.health, 50);
+    EXPECT_EQ(dragon.health, 50);
     EXPECT_FALSE(hit.state);
     EXPECT_TRUE(miss.state);
     EXPECT_EQ(explosions[1].type, 1u);
@@ -151,14 +151,14 @@ TEST_F(Collisions, LevelThreeFireballsBurnAt50) {
 }
 
 TEST_F(Collisions, RammingCostsTheDragonAndPaysNothing) {
-    enemy& boss = PutEnemy(1, 60 + 150, 369, 13, 250);
+    Enemy& boss = PutEnemy(1, 60 + 150, 369, 13, 250);
     boss.counter = 30;
-    enemy& bat = PutEnemy(2, 60, 369 - 50.01f, 1);
+    Enemy& bat = PutEnemy(2, 60, 369 - 50.01f, 1);
     Collision();
     EXPECT_FALSE(boss.state);
     EXPECT_EQ(boss.counter, 0u);
     EXPECT_TRUE(bat.state);
-    EXPECT_EQ(schip.health, 0);
+    EXPECT_EQ(dragon.health, 0);
     EXPECT_EQ(score, 0u);
     EXPECT_EQ(explosions[1].type, 1u);
     EXPECT_FLOAT_EQ(explosions[1].x, 210 - 250);
@@ -169,7 +169,7 @@ TEST_F(Collisions, AnEnemyShotDownFirstCannotRam) {
     PutShot(1, 90, 369, 0, 10);
     Collision();
     EXPECT_FALSE(enemies[1].state);
-    EXPECT_EQ(schip.health, 100);
+    EXPECT_EQ(dragon.health, 100);
     EXPECT_EQ(score, 10u);
 }
 
@@ -225,7 +225,7 @@ TEST_F(Collisions, ExplosionsLiveThreeFramesInTheLowestSlots) {
 }
 
 TEST_F(Collisions, DestroyedEnemiesPayTheirPointsOnce) {
-    enemy& ghost = PutEnemy(1, 500, 300, 2);
+    Enemy& ghost = PutEnemy(1, 500, 300, 2);
     Bullethit(1);
     EXPECT_TRUE(ghost.state);
     EXPECT_EQ(score, 0u);
@@ -238,12 +238,12 @@ TEST_F(Collisions, DestroyedEnemiesPayTheirPointsOnce) {
     PutEnemy(2, 500, 300, 12);
     Bullethit(2);
     EXPECT_EQ(score, 1020u);
-    enemy& king = PutEnemy(3, 500, 300, 13, 250);
+    Enemy& king = PutEnemy(3, 500, 300, 13, 250);
     Bullethit(3);
     EXPECT_EQ(king.health, -100);
     EXPECT_FALSE(king.state);
     EXPECT_EQ(score, 1020u);
-    enemy& unknown = PutEnemy(4, 500, 300, 14);
+    Enemy& unknown = PutEnemy(4, 500, 300, 14);
     Bullethit(4);
     EXPECT_EQ(unknown.health, 100);
     AddScore(5);

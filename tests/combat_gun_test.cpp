@@ -36,22 +36,22 @@ void FillBullets(card n) {
 }
 
 void ArmAndShoot() {
-    schip.shootstate = true;
+    dragon.shotReady = true;
     Shoot();
 }
 
 // Where a volley's shots are after each tick of flight: flight[t][k] is shot k
 // (in slot order) t ticks after the volley left the dragon at (60, 369).
-using Flight = std::vector<std::vector<bullet>>;
+using Flight = std::vector<std::vector<Bullet>>;
 
 Flight Fly(card level, int ticks) {
     TestWorld::NewGameState();
     Key(KeyCode::kSpace, true);
-    schip.upgrade = level;
+    dragon.upgrade = level;
     ArmAndShoot();
     Flight flight;
     for (int t = 0; t <= ticks; ++t) {
-        std::vector<bullet> shots;
+        std::vector<Bullet> shots;
         for (card i = 1; i <= 100; ++i) {
             if (bullets[i].state) {
                 shots.push_back(bullets[i]);
@@ -67,28 +67,28 @@ Flight Fly(card level, int ticks) {
 
 TEST_F(Gun, StepsThatWouldReachABoundAreNotTaken) {
     Key(KeyCode::kLeft, true);
-    schip.x = 35;
+    dragon.x = 35;
     Move();
-    EXPECT_FLOAT_EQ(schip.x, 35);
-    schip.x = 36;
+    EXPECT_FLOAT_EQ(dragon.x, 35);
+    dragon.x = 36;
     MoveTimes(3);
-    EXPECT_FLOAT_EQ(schip.x, 26);
+    EXPECT_FLOAT_EQ(dragon.x, 26);
     Key(KeyCode::kLeft, false);
 
     Key(KeyCode::kRight, true);
-    schip.x = 60;
+    dragon.x = 60;
     MoveTimes(200);
-    EXPECT_FLOAT_EQ(schip.x, 990);
+    EXPECT_FLOAT_EQ(dragon.x, 990);
     Key(KeyCode::kRight, false);
 
     Key(KeyCode::kUp, true);
     MoveTimes(100);
-    EXPECT_FLOAT_EQ(schip.y, 89);
+    EXPECT_FLOAT_EQ(dragon.y, 89);
     Key(KeyCode::kUp, false);
 
     Key(KeyCode::kDown, true);
     MoveTimes(100);
-    EXPECT_FLOAT_EQ(schip.y, 739);
+    EXPECT_FLOAT_EQ(dragon.y, 739);
 
     // A step that would land exactly on a bound is not taken either.
     for (const auto& [key, x, y] :
@@ -96,24 +96,24 @@ TEST_F(Gun, StepsThatWouldReachABoundAreNotTaken) {
           std::tuple{KeyCode::kDown, 500.0f, 733.0f}}) {
         Key(KeyCode::kDown, false);
         Key(key, true);
-        schip.x = x;
-        schip.y = y;
+        dragon.x = x;
+        dragon.y = y;
         Move();
-        EXPECT_FLOAT_EQ(schip.x, x) << "key " << key;
-        EXPECT_FLOAT_EQ(schip.y, y) << "key " << key;
+        EXPECT_FLOAT_EQ(dragon.x, x) << "key " << key;
+        EXPECT_FLOAT_EQ(dragon.y, y) << "key " << key;
         Key(key, false);
     }
-    schip.y = 739;
+    dragon.y = 739;
     Key(KeyCode::kDown, true);
 
     // Opposite keys cancel.
     Key(KeyCode::kUp, true);
     Key(KeyCode::kLeft, true);
     Key(KeyCode::kRight, true);
-    schip.x = 500;
+    dragon.x = 500;
     Move();
-    EXPECT_FLOAT_EQ(schip.x, 500);
-    EXPECT_FLOAT_EQ(schip.y, 739);
+    EXPECT_FLOAT_EQ(dragon.x, 500);
+    EXPECT_FLOAT_EQ(dragon.y, 739);
 }
 
 TEST_F(Gun, EachWeaponLevelFiresItsVolleyAndSevenIsTheLast) {
@@ -192,14 +192,14 @@ TEST_F(Gun, AVolleyCostsMagicEvenWhenTheTableIsTooFull) {
     Key(KeyCode::kSpace, true);
     FillBullets(98);
     ArmAndShoot();
-    EXPECT_EQ(schip.magic, 95);
+    EXPECT_EQ(dragon.magic, 95);
     EXPECT_EQ(BulletsInUse(), 98);
-    EXPECT_FALSE(schip.shootstate);
+    EXPECT_FALSE(dragon.shotReady);
 
     // Three free slots are enough to try.
     bullets[98].state = false;
     ArmAndShoot();
-    EXPECT_EQ(schip.magic, 90);
+    EXPECT_EQ(dragon.magic, 90);
     EXPECT_EQ(BulletsInUse(), 98);
     EXPECT_EQ(bullets[98].type, 0u);
 }
@@ -208,14 +208,14 @@ TEST_F(Gun, FireballsFindingNoSlotAreDropped) {
     // A level-7 volley with three free slots: three shots fly, four are lost.
     Key(KeyCode::kSpace, true);
     FillBullets(97);
-    schip.upgrade = 7;
+    dragon.upgrade = 7;
     ArmAndShoot();
     EXPECT_EQ(BulletsInUse(), 100);
     EXPECT_EQ(bullets[100].type, 0u);
     EXPECT_FLOAT_EQ(bullets[100].y, 369 - 15);
 
     // With the table full a lone fireball changes nothing.
-    const bullet before = bullets[100];
+    const Bullet before = bullets[100];
     NewBullet(1, 2, 3, 4);
     EXPECT_EQ(bullets[100].x, before.x);
     EXPECT_EQ(bullets[100].y, before.y);
@@ -223,35 +223,35 @@ TEST_F(Gun, FireballsFindingNoSlotAreDropped) {
 
 TEST_F(Gun, NoMagicNoShotAndTheGunStaysArmed) {
     Key(KeyCode::kSpace, true);
-    schip.magic = 0;
+    dragon.magic = 0;
     ArmAndShoot();
-    EXPECT_EQ(schip.magic, 0);
-    EXPECT_TRUE(schip.shootstate);
+    EXPECT_EQ(dragon.magic, 0);
+    EXPECT_TRUE(dragon.shotReady);
     EXPECT_EQ(BulletsInUse(), 0);
 
     Key(KeyCode::kSpace, false);
-    schip.magic = 100;
+    dragon.magic = 100;
     Shoot();
-    EXPECT_TRUE(schip.shootstate);
-    EXPECT_EQ(schip.magic, 100);
+    EXPECT_TRUE(dragon.shotReady);
+    EXPECT_EQ(dragon.magic, 100);
 }
 
 TEST_F(Gun, ReArmsOnlyOnMultiplesOfSevenWithASlotFree) {
     counter = 15;
     Shootstate();
-    EXPECT_FALSE(schip.shootstate);
+    EXPECT_FALSE(dragon.shotReady);
     counter = 14;
     Shootstate();
-    EXPECT_TRUE(schip.shootstate);
+    EXPECT_TRUE(dragon.shotReady);
     counter = 15;
     Shootstate();
-    EXPECT_TRUE(schip.shootstate); // never disarms
+    EXPECT_TRUE(dragon.shotReady); // never disarms
 
-    schip.shootstate = false;
+    dragon.shotReady = false;
     FillBullets(100);
     counter = 21;
     Shootstate();
-    EXPECT_FALSE(schip.shootstate);
+    EXPECT_FALSE(dragon.shotReady);
 }
 
 TEST_F(Gun, HeldFireSpendsFivePerSevenTicksAndRegainsFivePerTen) {
@@ -265,14 +265,14 @@ TEST_F(Gun, HeldFireSpendsFivePerSevenTicksAndRegainsFivePerTen) {
         volleys += BulletsInUse() > before ? 1 : 0;
     }
     EXPECT_EQ(volleys, 10);
-    EXPECT_EQ(schip.magic, 85);
+    EXPECT_EQ(dragon.magic, 85);
 
     // Run dry: the gun falls silent only at 0 magic.
-    schip.magic = 5;
-    schip.shootstate = true;
+    dragon.magic = 5;
+    dragon.shotReady = true;
     Shoot();
-    EXPECT_EQ(schip.magic, 0);
-    schip.shootstate = true;
+    EXPECT_EQ(dragon.magic, 0);
+    dragon.shotReady = true;
     const int before = BulletsInUse();
     Shoot();
     EXPECT_EQ(BulletsInUse(), before);

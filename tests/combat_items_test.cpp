@@ -29,7 +29,7 @@ void StartRandomAt(int k) {
 card DroppedKind() {
     for (card i = 1; i <= 6; ++i) {
         for (card j = 1; j <= 10; ++j) {
-            if (objects[i][j].state) {
+            if (items[i][j].state) {
                 return i;
             }
         }
@@ -40,22 +40,22 @@ card DroppedKind() {
 // Where in the random sequence the next drop is an extra life.
 int FirstLifeDrop() {
     for (int k = 0; k < 1012; ++k) {
-        objects = {};
+        items = {};
         StartRandomAt(k);
         Dropitem(1);
         if (DroppedKind() == 5) {
-            objects = {};
+            items = {};
             return k;
         }
     }
     return -1;
 }
 
-object& PickedUp(card kind, card slot, card age) {
-    object& item = objects[kind][slot];
+Item& PickedUp(card kind, card slot, card age) {
+    Item& item = items[kind][slot];
     item = {};
     item.counter = age;
-    item.textstate = true;
+    item.textShown = true;
     return item;
 }
 
@@ -68,7 +68,7 @@ TEST_F(Items, DropDrawsComeInTheirOrderAndStopAtTheFirstFive) {
     const Draw draws[] = {{23, 5}, {18, 3}, {13, 4}, {11, 1}, {8, 2}};
     std::array<int, 6> seen{};
     for (int k = 0; k < 1012; ++k) {
-        objects = {};
+        items = {};
         StartRandomAt(k);
         Dropitem(1);
         const card got = DroppedKind();
@@ -96,49 +96,49 @@ TEST_F(Items, ADropStartsAtTheEnemyAndDriftsDownLeft) {
     const int k = FirstLifeDrop();
     ASSERT_GE(k, 0);
     // Slot 1 is taken; slot 2 still shows the text of an earlier pick-up.
-    objects[5][1].state = true;
+    items[5][1].state = true;
     PickedUp(5, 2, 40);
     StartRandomAt(k);
     Dropitem(1);
-    const object& item = objects[5][2];
+    const Item& item = items[5][2];
     EXPECT_TRUE(item.state);
-    EXPECT_FALSE(item.textstate);
+    EXPECT_FALSE(item.textShown);
     EXPECT_EQ(item.counter, 0u);
     EXPECT_FLOAT_EQ(item.x, 300);
     EXPECT_FLOAT_EQ(item.y, 400);
-    EXPECT_FLOAT_EQ(item.speedx, -7);
-    EXPECT_FLOAT_EQ(item.speedy, 1);
+    EXPECT_FLOAT_EQ(item.speedX, -7);
+    EXPECT_FLOAT_EQ(item.speedY, 1);
 }
 
 TEST_F(Items, NoEleventhItemOfAKind) {
     const int k = FirstLifeDrop();
     ASSERT_GE(k, 0);
     for (card j = 1; j <= 10; ++j) {
-        objects[5][j].state = true;
-        objects[5][j].x = static_cast<real>(j);
+        items[5][j].state = true;
+        items[5][j].x = static_cast<real>(j);
     }
-    const auto before = objects;
+    const auto before = items;
     StartRandomAt(k);
     Dropitem(1);
     for (card i = 1; i <= 6; ++i) {
         for (card j = 1; j <= 10; ++j) {
-            EXPECT_EQ(objects[i][j].state, before[i][j].state);
-            EXPECT_EQ(objects[i][j].x, before[i][j].x);
+            EXPECT_EQ(items[i][j].state, before[i][j].state);
+            EXPECT_EQ(items[i][j].x, before[i][j].x);
         }
     }
 }
 
 TEST_F(Items, ItemsExpireAtTheirHundredthMove) {
-    object& item = objects[3][4];
+    Item& item = items[3][4];
     item.x = 800;
     item.y = 100;
-    item.speedx = -7;
-    item.speedy = 1;
+    item.speedX = -7;
+    item.speedY = 1;
     item.state = true;
-    object& cloud = objects[6][1];
-    cloud.speedx = 2;
+    Item& cloud = items[6][1];
+    cloud.speedX = 2;
     cloud.state = true;
-    object& text = PickedUp(1, 1, 50);
+    Item& text = PickedUp(1, 1, 50);
     for (int t = 0; t < 99; ++t) {
         Itemmove();
     }
@@ -150,7 +150,7 @@ TEST_F(Items, ItemsExpireAtTheirHundredthMove) {
     Itemmove();
     EXPECT_FALSE(item.state);
     EXPECT_FLOAT_EQ(item.x, 0);
-    EXPECT_FLOAT_EQ(item.speedx, 0);
+    EXPECT_FLOAT_EQ(item.speedX, 0);
     EXPECT_EQ(item.counter, 100u);
 }
 
@@ -164,41 +164,42 @@ TEST_F(Items, PickUpEffects) {
                           {4, 5, 5},   {5, 3, 4},    {5, 4, 4}};
     for (const Case& c : cases) {
         TestWorld::NewGameState();
-        integer* stock[] = {nullptr, &schip.health, &schip.magic, nullptr, nullptr, &schip.lives};
+        integer* stock[] = {nullptr, &dragon.health, &dragon.magic,
+                            nullptr, nullptr,        &dragon.lives};
         if (c.kind == 3) {
-            schip.upgrade = static_cast<card>(c.before);
+            dragon.upgrade = static_cast<card>(c.before);
         } else if (c.kind == 4) {
-            schip.special = static_cast<card>(c.before);
+            dragon.special = static_cast<card>(c.before);
         } else {
             *stock[c.kind] = c.before;
         }
-        object& item = objects[c.kind][6];
+        Item& item = items[c.kind][6];
         item.state = true;
         item.x = 90;
-        item.speedx = -7;
+        item.speedX = -7;
         item.counter = 33;
         ObjectCollect(c.kind, 6);
-        const integer now = c.kind == 3   ? static_cast<integer>(schip.upgrade)
-                            : c.kind == 4 ? static_cast<integer>(schip.special)
+        const integer now = c.kind == 3   ? static_cast<integer>(dragon.upgrade)
+                            : c.kind == 4 ? static_cast<integer>(dragon.special)
                                           : *stock[c.kind];
         EXPECT_EQ(now, c.after) << "kind " << c.kind << " from " << c.before;
         // Consumed even when it changes nothing; the text will run from its age.
         EXPECT_FALSE(item.state);
-        EXPECT_TRUE(item.textstate);
+        EXPECT_TRUE(item.textShown);
         EXPECT_EQ(item.counter, 33u);
         EXPECT_FLOAT_EQ(item.x, 0);
-        EXPECT_FLOAT_EQ(item.speedx, 0);
+        EXPECT_FLOAT_EQ(item.speedX, 0);
     }
 }
 
 TEST_F(Items, TextShowsFor126MinusTheAgeAtPickUp) {
     for (card age : {1u, 30u, 99u}) {
-        object& item = PickedUp(2, 3, age);
+        Item& item = PickedUp(2, 3, age);
         card shown = 0;
-        while (item.textstate && shown < 1000) {
+        while (item.textShown && shown < 1000) {
             ObjectText(2, 3);
             AgeObjectText();
-            shown += item.textstate ? 1 : 0;
+            shown += item.textShown ? 1 : 0;
         }
         EXPECT_EQ(shown, 126 - age);
         EXPECT_EQ(item.counter, 126u);

@@ -16,9 +16,9 @@ inline void Key(std::uint32_t code, bool down) {
     Wimdows::Run::Apply(event);
 }
 
-inline Procedures::enemy& PutEnemy(Procedures::card slot, Procedures::real x, Procedures::real y,
+inline Procedures::Enemy& PutEnemy(Procedures::card slot, Procedures::real x, Procedures::real y,
                                    Procedures::card type, Procedures::real length = 50) {
-    Procedures::enemy& e = Procedures::enemies[slot];
+    Procedures::Enemy& e = Procedures::enemies[slot];
     e = {};
     e.x = x;
     e.y = y;
@@ -29,9 +29,9 @@ inline Procedures::enemy& PutEnemy(Procedures::card slot, Procedures::real x, Pr
     return e;
 }
 
-inline Procedures::bullet& PutShot(Procedures::card slot, Procedures::real x, Procedures::real y,
+inline Procedures::Bullet& PutShot(Procedures::card slot, Procedures::real x, Procedures::real y,
                                    Procedures::card type, Procedures::real length = 5) {
-    Procedures::bullet& b = Procedures::bullets[slot];
+    Procedures::Bullet& b = Procedures::bullets[slot];
     b = {};
     b.x = x;
     b.y = y;

@@ -1,8 +1,9 @@
 #include "display/Font.h"
 #include "display/Layer.h"
 #include "display/Run.h"
-#include "support/TestWorld.h"
+#include "game/core/Colours.h"
 #include "support/TempDir.h"
+#include "support/TestWorld.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>
@@ -412,3 +413,22 @@ TEST_F(DrawTest, UnbufferedDrawingReachesTheWindowAtOnce) {
 }
 
 } // namespace
+
+// The game names its colours by red, green and blue; the layer stores them in
+// its own order. A channel swapped anywhere between shows as a wrong pixel.
+TEST(ColourPacking, ChannelsReachThePixelWhereTheyBelong) {
+    namespace C = Procedures::Colours;
+    for (const auto& [r, g, b] : {std::array<std::uint8_t, 3>{255, 0, 0},
+                                  {0, 255, 0},
+                                  {0, 0, 255},
+                                  {0x12, 0x34, 0x56},
+                                  {255, 192, 48}}) {
+        const std::uint32_t packed = C::Packed(r, g, b);
+        const std::uint32_t pixel = (std::uint32_t{r} << 16) | (std::uint32_t{g} << 8) | b;
+        EXPECT_EQ(CreateColor(packed), pixel) << int(r) << ',' << int(g) << ',' << int(b);
+        EXPECT_EQ(FromPixel(pixel), packed);
+    }
+    EXPECT_EQ(CreateColor(C::kRed), 0xFF0000u);
+    EXPECT_EQ(CreateColor(C::kGreen), 0x00FF00u);
+    EXPECT_EQ(CreateColor(C::kBlue), 0x0000FFu);
+}

@@ -38,14 +38,14 @@ struct Numbers {
 // covers it), each icicle's contact picture over it, and the pixel under the
 // dragon read back.
 bool OldBlack() {
-    return Wimdows::GetPixel(static_cast<card>(Px(schip.x)), static_cast<card>(Px(schip.y))) == 0;
+    return Wimdows::GetPixel(static_cast<card>(Px(dragon.x)), static_cast<card>(Px(dragon.y))) == 0;
 }
 
 void OldDeadlyContacts() {
-    const integer bx = backarr[level].x;
+    const integer bx = backgrounds[level].x;
     const card first = 2 * level - 1;
     const auto& pics = images[P::kBackgroundGroup];
-    const integer x = Px(schip.x), y = Px(schip.y);
+    const integer x = Px(dragon.x), y = Px(dragon.y);
     Wimdows::SetClip(x, y, x, y);
     if (bx > -P::kBackgroundWidth) {
         Wimdows::DrawBitmap(pics[first][2], bx, 0);
@@ -58,7 +58,7 @@ void OldDeadlyContacts() {
     if (level == 2) {
         const auto& coll = images[P::kIcicleContactGroup][P::kIcicleContactSlot];
         for (card i = 1; i <= 20; ++i) {
-            Background& ice = BackObjLevel2[i];
+            Background& ice = icicles[i];
             if (!ice.update) {
                 continue;
             }
@@ -66,22 +66,22 @@ void OldDeadlyContacts() {
             const bool on = x >= ice.x && x < ice.x + P::kIcicleWidth && y >= ice.y &&
                             y < ice.y + P::kIcicleHeight;
             if (on && OldBlack()) {
-                schip.health = 0;
-                Explosion(schip.x, schip.y, 1);
+                dragon.health = 0;
+                Explosion(dragon.x, dragon.y, 1);
                 ice.update = false;
             }
         }
     }
     if (OldBlack()) {
-        schip.health = 0;
-        Explosion(schip.x, schip.y, 1);
+        dragon.health = 0;
+        Explosion(dragon.x, dragon.y, 1);
     }
 }
 
 struct Outcome {
     integer health;
     std::array<Background, 21> icicles;
-    std::array<explosion, 26> blasts;
+    std::array<Blast, 26> blasts;
     bool operator==(const Outcome& o) const {
         for (std::size_t i = 0; i < icicles.size(); ++i) {
             if (icicles[i].update != o.icicles[i].update) {
@@ -99,16 +99,16 @@ struct Outcome {
 };
 
 Outcome Judge(void (*contacts)()) {
-    const ship dragon = schip;
-    const auto icicles = BackObjLevel2;
+    const Dragon savedDragon = dragon;
+    const auto savedIcicles = icicles;
     const auto blasts = explosions;
     // Whatever the last frame left where no picture lies reads as not black.
-    const integer x = Px(schip.x), y = Px(schip.y);
+    const integer x = Px(dragon.x), y = Px(dragon.y);
     Wimdows::Rectangle(x - 1, y - 1, x + 1, y + 1, 0xFFFFFF, true);
     contacts();
-    const Outcome o{schip.health, BackObjLevel2, explosions};
-    schip = dragon;
-    BackObjLevel2 = icicles;
+    const Outcome o{dragon.health, icicles, explosions};
+    dragon = savedDragon;
+    icicles = savedIcicles;
     explosions = blasts;
     return o;
 }
@@ -143,34 +143,34 @@ TEST_F(FrameOfPlay, ReadingTheDeadlyPicturesGivesWhatTheFrameReadBack) {
     for (card lvl = 1; lvl <= 3; ++lvl) {
         level = lvl;
         for (int n = 0; n < 4000; ++n) {
-            backarr[lvl].x = rng.Between(-P::kScrollLoop + 1, 0);
-            BackObjLevel2 = {};
+            backgrounds[lvl].x = rng.Between(-P::kScrollLoop + 1, 0);
+            icicles = {};
             if (lvl == 2) {
                 for (card i = 1; i <= 20; ++i) {
-                    BackObjLevel2[i] = {rng.Between(-40, 1040), rng.Between(-160, 780),
-                                        rng.Between(0, 2) != 0};
+                    icicles[i] = {rng.Between(-40, 1040), rng.Between(-160, 780),
+                                  rng.Between(0, 2) != 0};
                 }
             }
             // A third of the dragons on an icicle, the others anywhere, a
             // little beyond the window's edges included.
             const card on = static_cast<card>(rng.Between(1, 20));
-            if (lvl == 2 && n % 3 == 0 && BackObjLevel2[on].update) {
-                schip.x = static_cast<real>(BackObjLevel2[on].x + rng.Between(0, P::kIcicleWidth));
-                schip.y = static_cast<real>(BackObjLevel2[on].y + rng.Between(0, P::kIcicleHeight));
+            if (lvl == 2 && n % 3 == 0 && icicles[on].update) {
+                dragon.x = static_cast<real>(icicles[on].x + rng.Between(0, P::kIcicleWidth));
+                dragon.y = static_cast<real>(icicles[on].y + rng.Between(0, P::kIcicleHeight));
             } else {
-                schip.x = static_cast<real>(rng.Between(-20, 1044)) + 0.5f;
-                schip.y = static_cast<real>(rng.Between(-20, 788));
+                dragon.x = static_cast<real>(rng.Between(-20, 1044)) + 0.5f;
+                dragon.y = static_cast<real>(rng.Between(-20, 788));
             }
-            schip.health = 100;
+            dragon.health = 100;
             explosions = {};
             const Outcome old = Judge(OldDeadlyContacts);
             const Outcome now = Judge(DeadlyContacts);
-            ASSERT_TRUE(old == now) << "level " << lvl << " scroll " << backarr[lvl].x << " dragon "
-                                    << schip.x << "," << schip.y;
+            ASSERT_TRUE(old == now) << "level " << lvl << " scroll " << backgrounds[lvl].x
+                                    << " dragon " << dragon.x << "," << dragon.y;
             ++cases;
             deaths += now.health == 0 ? 1 : 0;
             for (card i = 1; i <= 20; ++i) {
-                icicleDeaths += BackObjLevel2[i].update && !now.icicles[i].update ? 1 : 0;
+                icicleDeaths += icicles[i].update && !now.icicles[i].update ? 1 : 0;
             }
         }
     }
@@ -184,53 +184,53 @@ TEST_F(FrameOfPlay, DrawingChangesNothingButPixelsAndTwiceGivesTheSameFrame) {
     for (card lvl = 1; lvl <= 3; ++lvl) {
         SCOPED_TRACE(lvl);
         level = lvl;
-        backarr[lvl].x = -900;
-        schip = {500, 380, 40, 30, 3, false, false, false, true, 2, 2};
-        initshield = true;
-        initbeam = true;
-        beamshown = true;
-        growcounter = 12;
+        backgrounds[lvl].x = -900;
+        dragon = {500, 380, 40, 30, 3, false, false, false, true, 2, 2};
+        shieldRunning = true;
+        beamRunning = true;
+        beamShown = true;
+        growCounter = 12;
         CreateEnemy(700, 300, 4, 1, 3); // a diving bat, with its streak
         CreateEnemy(800, 500, 5, 2, 1);
         bullets[3] = {-15, 0, 600, 200, 5, true, 1};
         explosions[2] = {1, 1, 650, 420, true};
-        objects[2][4] = {0, 0, 0, 0, 0, 125, false, true}; // its text's last frame
-        objects[3][1] = {-7, 1, 420, 250, 0, 10, true, false};
-        BackObjLevel2[3] = {300, 100, true};
-        BackObjLevel3[2] = {0, 0, 350, 600, 0, 0, true, false};
+        items[2][4] = {0, 0, 0, 0, 0, 125, false, true}; // its text's last frame
+        items[3][1] = {-7, 1, 420, 250, 0, 10, true, false};
+        icicles[3] = {300, 100, true};
+        fireballs[2] = {0, 0, 350, 600, 0, 0, true, false};
 
         const std::string before = StateDump::StateJson();
-        const auto items = objects;
-        const auto scroll = backarr;
-        const auto icicles = BackObjLevel2;
+        const auto savedItems = items;
+        const auto scroll = backgrounds;
+        const auto savedIcicles = icicles;
         Draw();
         const auto first = Pixels();
         Wimdows::Rectangle(0, 0, 1023, 767, 0xFF00FF, true); // nothing of this may show
         Draw();
         EXPECT_TRUE(first == Pixels());
         EXPECT_EQ(StateDump::StateJson(), before);
-        EXPECT_EQ(objects[2][4].counter, items[2][4].counter);
-        EXPECT_TRUE(objects[2][4].textstate);
-        EXPECT_EQ(backarr[lvl].x, scroll[lvl].x);
-        EXPECT_EQ(BackObjLevel2[3].update, icicles[3].update);
-        EXPECT_TRUE(beamshown);
+        EXPECT_EQ(items[2][4].counter, savedItems[2][4].counter);
+        EXPECT_TRUE(items[2][4].textShown);
+        EXPECT_EQ(backgrounds[lvl].x, scroll[lvl].x);
+        EXPECT_EQ(icicles[3].update, savedIcicles[3].update);
+        EXPECT_TRUE(beamShown);
     }
 }
 
 TEST_F(FrameOfPlay, TheBeamsLastTickStillShowsItsFirstPiece) {
     level = 1;
-    backarr[1].x = -700;
-    schip.x = 400;
-    schip.y = 300;
-    initbeam = true;
-    schip.beamstate = false;
-    growcounter = 130; // at its reach: this tick ends it
+    backgrounds[1].x = -700;
+    dragon.x = 400;
+    dragon.y = 300;
+    beamRunning = true;
+    dragon.beamReady = false;
+    growCounter = 130; // at its reach: this tick ends it
     Energybeam();
-    EXPECT_FALSE(initbeam);
-    EXPECT_EQ(growcounter, 0u);
+    EXPECT_FALSE(beamRunning);
+    EXPECT_EQ(growCounter, 0u);
     Draw();
     const auto shown = Pixels();
-    beamshown = false;
+    beamShown = false;
     Draw();
     EXPECT_FALSE(shown == Pixels());
 }

@@ -138,7 +138,7 @@ TEST_F(GameMode, EachScreenAndLoopSetsItsOwnAndTheTitleIsOnlyShown) {
     const bool returned = Play({}, Game::main);
     testing::internal::GetCapturedStdout();
     ASSERT_TRUE(returned);
-    EXPECT_TRUE(quitgame);
+    EXPECT_TRUE(quitGame);
     const std::vector<Mode> expected{
         Mode::Menu,       Mode::Story,     Mode::Menu,      Mode::Options,  Mode::Menu,
         Mode::Highscores, Mode::Menu,      Mode::Credits,   Mode::Menu,     Mode::BossFight,

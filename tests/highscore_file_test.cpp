@@ -20,15 +20,15 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string NameOf(const highscore& h) {
-    return std::string(h.naam.begin(), h.naam.end());
+std::string NameOf(const Highscore& h) {
+    return std::string(h.name.begin(), h.name.end());
 }
 
 ScoreFile::Table Table(std::initializer_list<std::pair<std::string_view, card>> places) {
     ScoreFile::Table t{};
     card i = 1;
-    for (const auto& [name, getal] : places) {
-        t[i++] = {Name(name), getal};
+    for (const auto& [name, points] : places) {
+        t[i++] = {Name(name), points};
     }
     for (; i <= 10; ++i) {
         t[i] = {Name(""), 0};
@@ -39,7 +39,7 @@ ScoreFile::Table Table(std::initializer_list<std::pair<std::string_view, card>> 
 void ExpectPlaces(const ScoreFile::Table& got, const ScoreFile::Table& want) {
     for (card i = 1; i <= 10; ++i) {
         EXPECT_EQ(NameOf(got[i]), NameOf(want[i])) << "place " << i;
-        EXPECT_EQ(got[i].getal, want[i].getal) << "place " << i;
+        EXPECT_EQ(got[i].points, want[i].points) << "place " << i;
     }
 }
 
@@ -136,10 +136,10 @@ TEST(ScoreReading, HugeScoresCountAsTheLargestCard) {
                                "4294967295 EDGE   4294967294",
                                got),
               4u);
-    EXPECT_EQ(got[1].getal, 4294967295u);
-    EXPECT_EQ(got[2].getal, 4294967295u);
-    EXPECT_EQ(got[3].getal, 4294967295u);
-    EXPECT_EQ(got[4].getal, 4294967294u);
+    EXPECT_EQ(got[1].points, 4294967295u);
+    EXPECT_EQ(got[2].points, 4294967295u);
+    EXPECT_EQ(got[3].points, 4294967295u);
+    EXPECT_EQ(got[4].points, 4294967294u);
 }
 
 TEST(ScoreReading, GarbageNeverReadsOutOfBoundsOrMoreThanTenPlaces) {
@@ -155,15 +155,15 @@ TEST(ScoreReading, GarbageNeverReadsOutOfBoundsOrMoreThanTenPlaces) {
                                : alphabet[static_cast<std::size_t>(byte(gen)) % alphabet.size()];
         }
         ScoreFile::Table got{};
-        got[0].getal = 11;
-        got[11].getal = 22;
+        got[0].points = 11;
+        got[11].points = 22;
         const card n = ScoreFile::Parse(data, got);
         ASSERT_LE(n, 10u);
-        EXPECT_EQ(got[0].getal, 11u);
-        EXPECT_EQ(got[11].getal, 22u);
+        EXPECT_EQ(got[0].points, 11u);
+        EXPECT_EQ(got[11].points, 22u);
         for (card i = n + 1; i <= 10; ++i) {
             ASSERT_EQ(NameOf(got[i]), "       ");
-            ASSERT_EQ(got[i].getal, 0u);
+            ASSERT_EQ(got[i].points, 0u);
         }
     }
 }
@@ -193,15 +193,15 @@ TEST(ScoreInsert, NewResultGoesBelowEqualScoresAndTheTenthLeaves) {
              Case{0, "ABCDEFGHIJ", 'N'},
          }) {
         auto t = old;
-        t[11].naam = Name("N");
+        t[11].name = Name("N");
         ScoreFile::Insert(t, c.result);
         std::string order;
         for (card i = 1; i <= 10; ++i) {
-            order += t[i].naam[0];
-            EXPECT_GE(t[i - 1 > 0 ? i - 1 : 1].getal, t[i].getal) << c.result;
+            order += t[i].name[0];
+            EXPECT_GE(t[i - 1 > 0 ? i - 1 : 1].points, t[i].points) << c.result;
         }
         EXPECT_EQ(order, c.order) << "result " << c.result;
-        EXPECT_EQ(t[11].naam[0], c.out) << "result " << c.result;
+        EXPECT_EQ(t[11].name[0], c.out) << "result " << c.result;
     }
 }
 
@@ -210,7 +210,7 @@ TEST(ScoreReading, DamagedEntriesAreRepairedInsteadOfEndingTheTable) {
     ScoreFile::Table want = kFull;
     // The reader sorts what it repairs, as the table must be.
     std::stable_sort(want.begin() + 1, want.begin() + 11,
-                     [](const highscore& a, const highscore& b) { return a.getal > b.getal; });
+                     [](const Highscore& a, const Highscore& b) { return a.points > b.points; });
     ScoreFile::Table got{};
     EXPECT_EQ(ScoreFile::Parse("\n" + good, got), 10u);
     ExpectPlaces(got, want);
@@ -243,42 +243,42 @@ TEST(ScoreShown, ControlAndHighBytesAreNotDrawn) {
 }
 
 TEST(NameKeys, OnlyLettersAreTakenOnlySevenAndBackspaceTakesThemBack) {
-    std::array<char, 7> naam;
-    naam.fill(' ');
+    std::array<char, 7> name;
+    name.fill(' ');
     card t = 1;
     for (const card key : std::initializer_list<card>{'K', '3', 'A', 13, 8, 'T'}) {
-        TypeLetter(naam, t, key);
+        TypeLetter(name, t, key);
     }
-    EXPECT_EQ(std::string(naam.begin(), naam.end()), "KAT    ");
+    EXPECT_EQ(std::string(name.begin(), name.end()), "KAT    ");
     EXPECT_EQ(t, 4u);
     for (const card key :
          std::initializer_list<card>{'a', 64, 91, 0x161, 0x20, 'Q', 'W', 'E', 'R', 'X', 'Y'}) {
-        TypeLetter(naam, t, key);
+        TypeLetter(name, t, key);
     }
-    EXPECT_EQ(std::string(naam.begin(), naam.end()), "KATQWER");
+    EXPECT_EQ(std::string(name.begin(), name.end()), "KATQWER");
     EXPECT_EQ(t, 8u);
 
     // The alphabet's ends are letters too; the bytes beside them are not.
-    naam.fill(' ');
+    name.fill(' ');
     t = 1;
     for (const card key : std::initializer_list<card>{'@', 'Z', '[', 'A', '`', 'z'}) {
-        TypeLetter(naam, t, key);
+        TypeLetter(name, t, key);
     }
-    EXPECT_EQ(std::string(naam.begin(), naam.end()), "ZA     ");
+    EXPECT_EQ(std::string(name.begin(), name.end()), "ZA     ");
 
     // Backspace takes back the last letter typed, and nothing before the first.
-    EXPECT_TRUE(EraseLetter(naam, t));
+    EXPECT_TRUE(EraseLetter(name, t));
     EXPECT_EQ(t, 2u);
-    EXPECT_TRUE(EraseLetter(naam, t));
-    EXPECT_FALSE(EraseLetter(naam, t));
+    EXPECT_TRUE(EraseLetter(name, t));
+    EXPECT_FALSE(EraseLetter(name, t));
     EXPECT_EQ(t, 1u);
-    EXPECT_EQ(std::string(naam.begin(), naam.end()), "       ");
+    EXPECT_EQ(std::string(name.begin(), name.end()), "       ");
 }
 
 TEST_F(ScoreDir, MissingFileReadsBlankAndFirstSaveCreatesIt) {
     EXPECT_EQ(ScoreFile::Read(scorefile, scores), 0u);
     ExpectPlaces(scores, Table({}));
-    scores[11].naam = Name("OWL");
+    scores[11].name = Name("OWL");
     score = 300;
     ASSERT_TRUE(SaveResult());
     EXPECT_EQ(Get(scorefile), ScoreFile::Format(Table({{"OWL", 300}})));
@@ -288,7 +288,7 @@ TEST_F(ScoreDir, MissingFileReadsBlankAndFirstSaveCreatesIt) {
 TEST_F(ScoreDir, ShortFileIsRepairedByTheNextSave) {
     Put(scorefile, "FIREFLY1520\r\nASH    980\r\n");
     EXPECT_EQ(ScoreFile::Read(scorefile, scores), 2u);
-    scores[11].naam = Name("EMBER");
+    scores[11].name = Name("EMBER");
     score = 5;
     ASSERT_TRUE(SaveResult());
     EXPECT_EQ(Get(scorefile),
@@ -305,7 +305,7 @@ TEST_F(ScoreDir, MegabyteFileIsReadOnlyAsFarAsTenPlacesNeed) {
     // One endless line of digits: a single huge score, nothing else.
     Put(scorefile, "ENDLESS" + std::string(1 << 20, '7'));
     ASSERT_EQ(ScoreFile::Read(scorefile, scores), 1u);
-    EXPECT_EQ(scores[1].getal, 4294967295u);
+    EXPECT_EQ(scores[1].points, 4294967295u);
 }
 
 TEST_F(ScoreDir, TemporaryFilesOfKilledSavesAreRemovedAndNothingElse) {
@@ -324,7 +324,7 @@ TEST_F(ScoreDir, TemporaryFilesOfKilledSavesAreRemovedAndNothingElse) {
     EXPECT_EQ(ScoreFile::Read(scorefile, got), 10u);
     ExpectPlaces(got, kFull);
 
-    scores[11].naam = Name("NEW");
+    scores[11].name = Name("NEW");
     score = 2000;
     ASSERT_TRUE(SaveResult());
     EXPECT_EQ(Get(scorefile).substr(0, 12), "NEW    2000 ");
@@ -336,7 +336,7 @@ TEST_F(ScoreDir, TemporaryFilesOfKilledSavesAreRemovedAndNothingElse) {
 TEST_F(ScoreDir, FailedWriteKeepsTheTableInMemoryAndSaysSo) {
     scorefile = (dir / "gone" / "myscore.txt").string();
     scores = kFull;
-    scores[11].naam = Name("NEW");
+    scores[11].name = Name("NEW");
     score = 2000;
     testing::internal::CaptureStderr();
     EXPECT_FALSE(SaveResult());

@@ -66,7 +66,7 @@ void SaveAtOnce(const std::string& table, int games) {
             close(gate[1]);
             scorefile = table;
             ScoreFile::Read(scorefile, scores);
-            scores[11].naam = Name(std::string(1, static_cast<char>('K' + g)));
+            scores[11].name = Name(std::string(1, static_cast<char>('K' + g)));
             score = 1000 + static_cast<card>(g);
             char c;
             (void)!read(gate[0], &c, 1); // the barrier: returns when the parent closes it
@@ -94,11 +94,11 @@ TEST_F(SaveDir, GamesSavingAtOnceKeepEveryResult) {
         for (int g = 0; g < games; ++g) {
             // Each result is in, in order of score, above the old places.
             const card place = static_cast<card>(games - g);
-            EXPECT_EQ(got[place].naam, Name(std::string(1, static_cast<char>('K' + g))))
+            EXPECT_EQ(got[place].name, Name(std::string(1, static_cast<char>('K' + g))))
                 << games << " games, game " << g;
-            EXPECT_EQ(got[place].getal, 1000u + static_cast<card>(g));
+            EXPECT_EQ(got[place].points, 1000u + static_cast<card>(g));
         }
-        EXPECT_EQ(got[static_cast<card>(games) + 1].getal, games == 10 ? 0u : 100u);
+        EXPECT_EQ(got[static_cast<card>(games) + 1].points, games == 10 ? 0u : 100u);
         for (const auto& entry : fs::directory_iterator(dir)) {
             EXPECT_EQ(entry.path().string().find(".tmp"), std::string::npos) << entry.path();
         }

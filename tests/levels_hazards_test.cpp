@@ -34,7 +34,7 @@ template <typename Born> int Births(void (*hazard)(), card last, Born born) {
 
 bool NewIcicle() {
     for (card i = 1; i <= 20; ++i) {
-        if (BackObjLevel2[i].update && BackObjLevel2[i].y == -120) {
+        if (icicles[i].update && icicles[i].y == -120) {
             return true;
         }
     }
@@ -43,7 +43,7 @@ bool NewIcicle() {
 
 bool NewFireball() {
     for (card i = 1; i <= 10; ++i) {
-        if (BackObjLevel3[i].state && BackObjLevel3[i].counter == 1) {
+        if (fireballs[i].state && fireballs[i].counter == 1) {
             return true;
         }
     }
@@ -53,7 +53,7 @@ bool NewFireball() {
 } // namespace
 
 TEST_F(Hazards, CastlesComeEvery150TicksDividedByDifficulty) {
-    actualdifficulty = 1;
+    actualDifficulty = 1;
     for (counter = 1; counter <= 600; ++counter) {
         Backgroundenemy();
     }
@@ -63,7 +63,7 @@ TEST_F(Hazards, CastlesComeEvery150TicksDividedByDifficulty) {
     EXPECT_LE(enemies[1].y, 743);
 
     ClearArrays();
-    actualdifficulty = 10;
+    actualDifficulty = 10;
     for (counter = 1; counter <= 600; ++counter) {
         Backgroundenemy();
     }
@@ -71,83 +71,83 @@ TEST_F(Hazards, CastlesComeEvery150TicksDividedByDifficulty) {
 }
 
 TEST_F(Hazards, IciclePeriodsAndTheSharedSlot) {
-    schip.x = 123.9f;
-    actualdifficulty = 1;
+    dragon.x = 123.9f;
+    actualDifficulty = 1;
     // Random ones at 80, 160, ... 560, aimed ones at 280 and 560; at 560 the
     // aimed one takes the slot the random one was given.
     EXPECT_EQ(Births(Ijspegel, 560, NewIcicle), 8);
     int aimed = 0;
     for (card i = 1; i <= 20; ++i) {
-        aimed += BackObjLevel2[i].update && BackObjLevel2[i].y == -120 ? 1 : 0;
-        if (BackObjLevel2[i].update && BackObjLevel2[i].y == -120) {
-            EXPECT_EQ(BackObjLevel2[i].x, 123); // straight above the dragon
+        aimed += icicles[i].update && icicles[i].y == -120 ? 1 : 0;
+        if (icicles[i].update && icicles[i].y == -120) {
+            EXPECT_EQ(icicles[i].x, 123); // straight above the dragon
         }
     }
     EXPECT_EQ(aimed, 1);
 
     ClearArrays();
-    actualdifficulty = 10;
+    actualDifficulty = 10;
     // Every 8 ticks, aimed every 28; both at 56.
     EXPECT_EQ(Births(Ijspegel, 56, NewIcicle), 7 + 2 - 1);
 }
 
 TEST_F(Hazards, IcicleFallsOffTheBottomAfter90Ticks) {
-    actualdifficulty = 1;
+    actualDifficulty = 1;
     int ticks = 0;
-    for (counter = 80; ticks == 0 || (BackObjLevel2[1].update && ticks < 200); ++counter) {
+    for (counter = 80; ticks == 0 || (icicles[1].update && ticks < 200); ++counter) {
         Ijspegel();
         ++ticks;
     }
     EXPECT_EQ(ticks, 90);
-    EXPECT_EQ(BackObjLevel2[1].y, 770);
+    EXPECT_EQ(icicles[1].y, 770);
 
     // One that falls onto the bottom edge is gone as well; a row above it is not.
-    BackObjLevel2[2] = {500, 758, true};
-    BackObjLevel2[3] = {600, 757, true};
+    icicles[2] = {500, 758, true};
+    icicles[3] = {600, 757, true};
     counter = 1;
     Ijspegel();
-    EXPECT_FALSE(BackObjLevel2[2].update);
-    EXPECT_TRUE(BackObjLevel2[3].update);
+    EXPECT_FALSE(icicles[2].update);
+    EXPECT_TRUE(icicles[3].update);
 }
 
 TEST_F(Hazards, LastIcicleSlotIsTakenWhenTheOthersAreBusy) {
-    actualdifficulty = 1;
+    actualDifficulty = 1;
     for (card i = 1; i <= 20; ++i) {
-        BackObjLevel2[i] = {500, 100, true};
+        icicles[i] = {500, 100, true};
     }
     counter = 80;
     Ijspegel();
-    EXPECT_EQ(BackObjLevel2[20].y, -120);
-    EXPECT_NE(BackObjLevel2[20].x, 500);
+    EXPECT_EQ(icicles[20].y, -120);
+    EXPECT_NE(icicles[20].x, 500);
     for (card i = 1; i <= 19; ++i) {
-        EXPECT_EQ(BackObjLevel2[i].y, 110);
+        EXPECT_EQ(icicles[i].y, 110);
     }
 
     // A free slot lower down is preferred.
-    BackObjLevel2[5].update = false;
+    icicles[5].update = false;
     counter = 160;
     Ijspegel();
-    EXPECT_EQ(BackObjLevel2[5].y, -120);
+    EXPECT_EQ(icicles[5].y, -120);
 }
 
 TEST_F(Hazards, FireballPeriods) {
-    actualdifficulty = 1;
+    actualDifficulty = 1;
     // 13 of period 100 and 10 of period 130 up to 1300, sharing tick 1300.
     EXPECT_EQ(Births(Vuurbal, 1300, NewFireball), 22);
     ClearArrays();
-    actualdifficulty = 10;
+    actualDifficulty = 10;
     EXPECT_EQ(Births(Vuurbal, 130, NewFireball), 22);
 }
 
 TEST_F(Hazards, FireballArcsUnderGravityAndLeavesTheField) {
-    actualdifficulty = 1;
-    object& f = BackObjLevel3[1];
+    actualDifficulty = 1;
+    Item& f = fireballs[1];
     f = {};
     f.state = true;
     f.x = 800;
-    f.y = f.Yo = 700;
-    f.speedx = -7;
-    f.speedy = -20;
+    f.y = f.startY = 700;
+    f.speedX = -7;
+    f.speedY = -20;
     real highest = 700;
     card at = 0;
     counter = 1;

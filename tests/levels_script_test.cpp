@@ -75,13 +75,13 @@ TEST_F(Script, LevelTwoDrawsItsFirstHeightsSlotBySlot) {
 
 TEST_F(Script, LostGamePlacesTheRestButSkipsBossAndStory) {
     // The game-over screen has been left: nothing is fought and nothing waits.
-    returnmenu = true;
-    schip.beamstate = false;
-    schip.shieldstate = false;
+    returnToMenu = true;
+    dragon.beamReady = false;
+    dragon.shieldReady = false;
     Level1();
     EXPECT_EQ(level, 2u);
-    EXPECT_TRUE(schip.beamstate);
-    EXPECT_TRUE(schip.shieldstate);
+    EXPECT_TRUE(dragon.beamReady);
+    EXPECT_TRUE(dragon.shieldReady);
     EXPECT_NE(enemies[1].type, 10u);    // no boss was set up
     EXPECT_FLOAT_EQ(enemies[1].y, 160); // the last wave was still placed
     for (card i = 1; i <= 100; ++i) {
@@ -93,17 +93,17 @@ TEST_F(Script, LostGamePlacesTheRestButSkipsBossAndStory) {
 }
 
 TEST_F(Script, LevelThreeExtraWaveComesFromDifficultySix) {
-    returnmenu = true;
+    returnToMenu = true;
     level = 3;
-    actualdifficulty = 5;
+    actualDifficulty = 5;
     Level3();
     // Slot 6 still holds the fifth wave's Ghost: there was no sixth wave.
     EXPECT_EQ(enemies[6].type, 2u);
     EXPECT_FLOAT_EQ(enemies[6].y, 380);
-    EXPECT_TRUE(returnmenu);
+    EXPECT_TRUE(returnToMenu);
     EXPECT_EQ(level, 3u);
 
-    actualdifficulty = 6;
+    actualDifficulty = 6;
     Level3();
     const std::array<real, 7> heights{0, 266.6667f, 333.3333f, 400, 466.6667f, 533.3333f, 600};
     for (card i = 1; i <= 6; ++i) {
@@ -121,7 +121,7 @@ TEST_F(Script, PracticeStartChoosesLevelAndBossOnce) {
     practice.boss = true;
     PracticeStart();
     EXPECT_EQ(level, 2u);
-    EXPECT_EQ(schip.lives, 4); // the rest of the new game stays
+    EXPECT_EQ(dragon.lives, 4); // the rest of the new game stays
 
     // A level the game does not have starts an ordinary game.
     practice.level = 7;
@@ -146,10 +146,10 @@ TEST_F(Script, PracticeBossStartRunsFightStoryAndNextLevel) {
             Level2();
         }
         EXPECT_EQ(level, start + 1);
-        EXPECT_FALSE(returnmenu);
+        EXPECT_FALSE(returnToMenu);
         EXPECT_FALSE(enemies[1].state);
-        EXPECT_LT(schip.lives, 4); // the ram cost a life
-        EXPECT_FALSE(objects[6][1].state || objects[6][2].state);
+        EXPECT_LT(dragon.lives, 4); // the ram cost a life
+        EXPECT_FALSE(items[6][1].state || items[6][2].state);
         // No wave was fought: only the fight's own ticks went by.
         EXPECT_LT(counter - before, 100u);
     }
@@ -164,8 +164,8 @@ TEST_F(Script, InterludeWaitsForEnterAlone) {
     int waits = 0;
     std::uint64_t first = 0, last = 0;
     Wimdows::Run::SetSyncHook([&] {
-        fought = fought || objects[6][1].state;
-        if (!fought || objects[6][1].state) {
+        fought = fought || items[6][1].state;
+        if (!fought || items[6][1].state) {
             return;
         }
         // The clouds are off: the fight is over and the story is up.

@@ -47,8 +47,8 @@ inline void Key(std::uint32_t code, bool down) {
 
 // Keeps stray boss fire from ending the game while a test looks elsewhere.
 inline void KeepAlive() {
-    Procedures::schip.health = 100;
-    Procedures::schip.lives = 4;
+    Procedures::dragon.health = 100;
+    Procedures::dragon.lives = 4;
 }
 
 // A 1 x 1 picture of one colour (0x00RRGGBB), stretched to w x h.
@@ -85,7 +85,7 @@ template <typename Fight> class FightTest : public ::testing::Test {
     }
     // An area attack in slot 100 as if born in the coming tick.
     void PutArea(Procedures::real x, Procedures::real y, Procedures::card& age) {
-        Procedures::bullet& b = Procedures::bullets[Procedures::Boss::kArea];
+        Procedures::Bullet& b = Procedures::bullets[Procedures::Boss::kArea];
         b = {};
         b.state = true;
         b.type = Procedures::Boss::kAreaType;

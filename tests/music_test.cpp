@@ -184,9 +184,9 @@ TEST_F(MusicDirector, EachLevelItsTuneTheFightsTheirsTheMenusNone) {
         EXPECT_EQ(Look(), Tune::Boss) << "boss type " << boss;
     }
 
-    P::returnmenu = true; // given up
+    P::returnToMenu = true; // given up
     EXPECT_EQ(Look(), Tune::None);
-    P::returnmenu = false;
+    P::returnToMenu = false;
     P::mode = P::Mode::GameOver;
     EXPECT_EQ(Look(), Tune::None);
     P::mode = P::Mode::Options;
@@ -212,9 +212,9 @@ TEST_F(MusicDirector, ABeatenBossLeavesQuietUntilTheNextLevel) {
     Look();
     Boss(13, false);
     EXPECT_EQ(Look(), Tune::None);
-    P::returnmenu = true;
+    P::returnToMenu = true;
     Look();
-    P::returnmenu = false;
+    P::returnToMenu = false;
     P::level = 3; // a practice start at the same level
     EXPECT_EQ(Look(), Tune::Level3);
 }

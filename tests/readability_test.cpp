@@ -65,16 +65,16 @@ class Readability : public ::testing::Test {
     void SetUp() override {
         TestWorld::NewGameState();
         Loadbmp();
-        schip.x = 60; // on the left, clear of every label and shot below
-        schip.y = 400;
-        schip.state = false;
+        dragon.x = 60; // on the left, clear of every label and shot below
+        dragon.y = 400;
+        dragon.state = false;
     }
 
     // One frame of play in `lvl` at a fixed scroll position. A frame moves the
     // scroll on before it draws, so the position is set one step back.
     Frame Render(card lvl, integer scroll = -700, const std::function<void()>& extra = {}) {
         level = lvl;
-        backarr[lvl].x = scroll + 7;
+        backgrounds[lvl].x = scroll + 7;
         FieldFrame();
         if (extra)
             extra();
@@ -163,12 +163,12 @@ TEST_F(Readability, ScoreLabelStaysClearOfTheStormCloudAtTheTopOfItsDrift) {
     // The thunderhead climbs to (659, 124) in the storm; sample its way up.
     for (int step = 0; step <= 90; step += 10) {
         SCOPED_TRACE(step);
-        objects[6][1] = {};
-        objects[6][1].state = objects[6][2].state = true;
-        objects[6][1].x = 533 + 1.4f * float(step);
-        objects[6][1].y = 250 - 1.4f * float(step);
-        objects[6][2].x = objects[6][1].x;
-        objects[6][2].y = 450 + 1.4f * float(step);
+        items[6][1] = {};
+        items[6][1].state = items[6][2].state = true;
+        items[6][1].x = 533 + 1.4f * float(step);
+        items[6][1].y = 250 - 1.4f * float(step);
+        items[6][2].x = items[6][1].x;
+        items[6][2].y = 450 + 1.4f * float(step);
         const Frame shown = Render(1);
         EXPECT_LT(PoorBackdrop(shown, 600, 15, 6, hud), 0.05);
     }
@@ -212,14 +212,14 @@ Look Measure(const std::vector<std::pair<Rgb, Rgb>>& px) {
 
 TEST_F(Readability, ShotsStandOutOnEveryLevelAndDifferFromEveryHazard) {
     std::vector<Look> hazards;
-    hazards.push_back(Measure(Changed(2, -700, [] { BackObjLevel2[1] = {500, 300, true}; })));
-    BackObjLevel2[1] = {};
+    hazards.push_back(Measure(Changed(2, -700, [] { icicles[1] = {500, 300, true}; })));
+    icicles[1] = {};
     hazards.push_back(Measure(Changed(3, -700, [] {
-        BackObjLevel3[1].state = true;
-        BackObjLevel3[1].x = 500;
-        BackObjLevel3[1].y = 300;
+        fireballs[1].state = true;
+        fireballs[1].x = 500;
+        fireballs[1].y = 300;
     })));
-    BackObjLevel3[1] = {};
+    fireballs[1] = {};
 
     for (const Shot& s : kShots) {
         SCOPED_TRACE(s.name);

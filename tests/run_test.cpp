@@ -170,8 +170,8 @@ void TinyGame() {
     using namespace Procedures;
     for (int tick = 0; tick < 200; ++tick) {
         counter += 1;
-        schip.x += KeyDown(0x27) ? 3.5f : 0.0f;
-        schip.y += KeyDown(0x28) ? 2.25f : 0.0f;
+        dragon.x += KeyDown(0x27) ? 3.5f : 0.0f;
+        dragon.y += KeyDown(0x28) ? 2.25f : 0.0f;
         std::int32_t mx = 0, my = 0;
         MousePos(mx, my);
         score += static_cast<card>(mx) % 7 + (MouseLeft() ? 1 : 0);
@@ -216,8 +216,8 @@ TEST_F(RunTest, RecordingReplaysToTheSameState) {
     ASSERT_TRUE(Run::LoadScript(recordFile, error)) << error;
     TinyGame();
     EXPECT_EQ(StateDump::StateJson(), first);
-    EXPECT_GT(Procedures::schip.x, 0.0f);
-    EXPECT_GT(Procedures::schip.y, 0.0f);
+    EXPECT_GT(Procedures::dragon.x, 0.0f);
+    EXPECT_GT(Procedures::dragon.y, 0.0f);
     std::remove(recordFile.c_str());
     std::remove(stateA.c_str());
 }
@@ -229,8 +229,8 @@ TEST_F(RunTest, StateDumpListsEnemiesAndCountsSlots) {
     enemies[7].type = 3;
     enemies[7].x = 1.0f / 3.0f;
     bullets[1].state = bullets[100].state = true;
-    objects[5][10].state = true;
-    objects[6][1].state = true; // row 6 is not an item
+    items[5][10].state = true;
+    items[6][1].state = true; // row 6 is not an item
     SetTitle("Game Over");
     const std::string json = StateDump::StateJson();
     EXPECT_NE(json.find("\"title\":\"Game Over\""), std::string::npos);
@@ -239,6 +239,20 @@ TEST_F(RunTest, StateDumpListsEnemiesAndCountsSlots) {
               std::string::npos);
     EXPECT_NE(json.find("\"bullets\":2,\"explosions\":0,\"items\":1}"), std::string::npos);
     EXPECT_NE(json.find("\"schip\":{\"x\":60.000,\"y\":369.000,\"health\":100"), std::string::npos);
+}
+
+// Dumps taken before the setting had names carry its multiplier; they must still compare equal.
+TEST_F(RunTest, StateDumpShowsTheDifficultyAsItsMultiplier) {
+    using namespace Procedures;
+    TestWorld::NewGameState();
+    for (const auto& [d, shown] :
+         {std::pair{Difficulty::Easy, "0.000"}, std::pair{Difficulty::Normal, "1.000"},
+          std::pair{Difficulty::Hard, "2.000"}}) {
+        difficulty = d;
+        EXPECT_NE(StateDump::StateJson().find("\"difficulty_setting\":" + std::string(shown) + ","),
+                  std::string::npos)
+            << shown;
+    }
 }
 
 TEST_F(RunTest, UnwritableStateOrShotSaysWhyAndTheRunEndsNonZero) {

@@ -100,7 +100,7 @@ class PlaceDir : public ScoreTests::ScoreDir {
     std::string First() {
         ScoreFile::Table t{};
         ScorePlace::Read(t);
-        return ScoreFile::Shown(t[1].naam) + " " + std::to_string(t[1].getal);
+        return ScoreFile::Shown(t[1].name) + " " + std::to_string(t[1].points);
     }
     fs::path before;
 };

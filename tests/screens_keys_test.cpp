@@ -120,11 +120,11 @@ TEST_F(Keys, EveryMainMenuButtonIsReachedAndChosen) {
     Press(KeyCode::kReturn);
     Watch();
     ASSERT_TRUE(Play(events, Game::main));
-    EXPECT_TRUE(quitgame);
+    EXPECT_TRUE(quitGame);
     EXPECT_EQ(titles, (std::vector<std::string>{"Morvek", "Story", "Morvek", "Game Over", "Morvek",
                                                 "Options", "Morvek", "Highscore", "Morvek",
                                                 "Credits", "Morvek"}));
-    EXPECT_EQ(dynamic_difficulty_influence_coefficient, 0.0f);
+    EXPECT_EQ(difficulty, Difficulty::Easy);
     EXPECT_EQ(Frames(), (std::vector<std::uint32_t>{kGreen, kGreen, kBlack}));
 }
 
@@ -151,21 +151,21 @@ TEST_F(Keys, EveryOptionIsReachedAndChosen) {
     Press(KeyCode::kDown); // Return
     FrameAt(at + 50, L::kReturn);
     Press(KeyCode::kReturn);
-    std::map<std::uint64_t, std::pair<float, std::uint32_t>> settings;
+    std::map<std::uint64_t, std::pair<Difficulty, std::uint32_t>> settings;
     Watch([&](std::uint64_t ms) {
         for (const std::uint64_t t : {hard, fast, slow, normal}) {
             if (ms >= t && !settings.contains(t)) {
-                settings[t] = {dynamic_difficulty_influence_coefficient, speed};
+                settings[t] = {difficulty, speed};
             }
         }
     });
-    dynamic_difficulty_influence_coefficient = 1.0f;
+    difficulty = Difficulty::Normal;
     speed = 30;
     ASSERT_TRUE(Play(events, MenuOptions));
-    EXPECT_EQ(settings[hard], std::make_pair(2.0f, 30u));
-    EXPECT_EQ(settings[fast], std::make_pair(2.0f, 30u));
-    EXPECT_EQ(settings[slow], std::make_pair(2.0f, 60u));
-    EXPECT_EQ(settings[normal], std::make_pair(1.0f, 60u));
+    EXPECT_EQ(settings[hard], std::make_pair(Difficulty::Hard, 30u));
+    EXPECT_EQ(settings[fast], std::make_pair(Difficulty::Hard, 30u));
+    EXPECT_EQ(settings[slow], std::make_pair(Difficulty::Hard, 60u));
+    EXPECT_EQ(settings[normal], std::make_pair(Difficulty::Normal, 60u));
     EXPECT_EQ(Frames(), (std::vector<std::uint32_t>{kGreen, kBlack, kGreen}));
 }
 
@@ -184,7 +184,7 @@ TEST_F(Keys, TheMouseKeepsItsOwnWayAndPutsTheLightOut) {
     events.push_back(Down(at + 20));
     Watch();
     ASSERT_TRUE(Play(events, MenuOptions));
-    EXPECT_EQ(dynamic_difficulty_influence_coefficient, 0.0f); // as Fresh left it
+    EXPECT_EQ(difficulty, Difficulty::Easy); // as Fresh left it
     EXPECT_EQ(Frames(), (std::vector<std::uint32_t>{kBlack, kGreen, kBlack}));
 }
 
@@ -220,8 +220,8 @@ TEST_F(Keys, TheNameEntryKeepsEveryKeyItTypesFrom) {
     Press(KeyCode::kReturn);
     score = 500;
     ASSERT_TRUE(Play(events, GameOverSave));
-    EXPECT_EQ(std::string(scores[1].naam.data(), 7), "KA     ");
-    EXPECT_EQ(scores[1].getal, 500u);
+    EXPECT_EQ(std::string(scores[1].name.data(), 7), "KA     ");
+    EXPECT_EQ(scores[1].points, 500u);
 }
 
 TEST_F(Keys, GameOverStartsUnlitSoAShotMeantForPlayChoosesNothing) {
@@ -234,12 +234,12 @@ TEST_F(Keys, GameOverStartsUnlitSoAShotMeantForPlayChoosesNothing) {
     Press(KeyCode::kSpace);
     Press(KeyCode::kReturn);
     EXPECT_FALSE(Play(events, GameOver));
-    EXPECT_FALSE(returnmenu);
+    EXPECT_FALSE(returnToMenu);
     // An arrow lights Return first; only then does a key choose it.
     events.clear();
     at = 0;
     Press(KeyCode::kLeft);
     Press(KeyCode::kReturn);
     EXPECT_TRUE(Play(events, GameOver));
-    EXPECT_TRUE(returnmenu);
+    EXPECT_TRUE(returnToMenu);
 }

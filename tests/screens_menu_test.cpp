@@ -51,8 +51,8 @@ TEST_F(Menu, EntryOpensTheWindowSetsTheOptionsAndEndsAtEnd) {
     const bool returned = Play(e, Game::main);
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "\n");
     ASSERT_TRUE(returned);
-    EXPECT_TRUE(quitgame);
-    EXPECT_EQ(dynamic_difficulty_influence_coefficient, 0.0f);
+    EXPECT_TRUE(quitGame);
+    EXPECT_EQ(difficulty, Difficulty::Easy);
     EXPECT_EQ(speed, 30u);
     EXPECT_GE(Wimdows::Run::ClockMs(), 160u);
     // The window is gone: nothing is drawn any more.
@@ -62,9 +62,9 @@ TEST_F(Menu, EntryOpensTheWindowSetsTheOptionsAndEndsAtEnd) {
 TEST_F(Menu, EntryShowsTheMenuWithDefaultsUntilAButtonIsClicked) {
     Events e{Move(20, 101, 51), Close(200)};
     EXPECT_FALSE(Play(e, Game::main));
-    EXPECT_FALSE(quitgame);
+    EXPECT_FALSE(quitGame);
     EXPECT_EQ(Wimdows::Run::Title(), "Morvek");
-    EXPECT_EQ(dynamic_difficulty_influence_coefficient, 1.0f);
+    EXPECT_EQ(difficulty, Difficulty::Normal);
     EXPECT_EQ(speed, 30u);
     EXPECT_EQ(FrameColour(100, 50), kGreen) << "the Story button is under the mouse";
     for (const auto& b : L::kMenuButtons) {
@@ -132,7 +132,7 @@ TEST_F(Menu, OptionsShowTheCurrentChoicesAndKeepNewOnes) {
                 << "choice " << i;
         }
     };
-    dynamic_difficulty_influence_coefficient = 1.0f;
+    difficulty = Difficulty::Normal;
     speed = 30;
     EXPECT_FALSE(Play({Close(20)}, MenuOptions));
     expectShown({false, true, false, false, true});
@@ -140,7 +140,7 @@ TEST_F(Menu, OptionsShowTheCurrentChoicesAndKeepNewOnes) {
     Events e{Move(20, 300, 300), Down(40), Up(60), Move(70, 330, 540), Down(80), Up(100),
              Move(110, 60, 700), Down(120)};
     ASSERT_TRUE(Play(e, MenuOptions));
-    EXPECT_EQ(dynamic_difficulty_influence_coefficient, 0.0f);
+    EXPECT_EQ(difficulty, Difficulty::Easy);
     EXPECT_EQ(speed, 60u);
 
     Wimdows::Run::Apply(Up(0));
@@ -149,21 +149,21 @@ TEST_F(Menu, OptionsShowTheCurrentChoicesAndKeepNewOnes) {
 
     Events hard{Move(20, 790, 330), Down(40), Close(200)}; // held on Hard's far corner
     EXPECT_FALSE(Play(hard, MenuOptions));
-    EXPECT_EQ(dynamic_difficulty_influence_coefficient, 2.0f);
+    EXPECT_EQ(difficulty, Difficulty::Hard);
     expectShown({false, false, true, true, false});
 }
 
 TEST_F(Menu, HighscoreScreenReadsTheFileEachVisit) {
     std::ofstream(Procedures::scorefile, std::ios::binary) << "FIREFLY1520 ASH    980";
     EXPECT_FALSE(Play({Close(20)}, HighScore));
-    EXPECT_EQ(std::string(scores[2].naam.begin(), scores[2].naam.end()), "ASH    ");
-    EXPECT_EQ(scores[2].getal, 980u);
-    EXPECT_EQ(scores[3].getal, 0u);
+    EXPECT_EQ(std::string(scores[2].name.begin(), scores[2].name.end()), "ASH    ");
+    EXPECT_EQ(scores[2].points, 980u);
+    EXPECT_EQ(scores[3].points, 0u);
 
     std::filesystem::remove(Procedures::scorefile);
     EXPECT_FALSE(Play({Close(20)}, HighScore));
-    EXPECT_EQ(scores[1].getal, 0u);
-    EXPECT_EQ(std::string(scores[1].naam.begin(), scores[1].naam.end()), "       ");
+    EXPECT_EQ(scores[1].points, 0u);
+    EXPECT_EQ(std::string(scores[1].name.begin(), scores[1].name.end()), "       ");
 }
 
 TEST_F(Menu, TheTitleStandsClearOfTheButtonsAndTheMoon) {
@@ -220,7 +220,7 @@ TEST_F(Menu, HighscoreRowsAreNumberedAndEmptyPlacesShowADash) {
 TEST_F(Menu, NewGameReadsTheTableAndAGameGivenUpComesBackToTheMenu) {
     const std::string table = "FIREFLY1520 ASH    980";
     std::ofstream(Procedures::scorefile, std::ios::binary) << table;
-    dynamic_difficulty_influence_coefficient = 2.0f;
+    difficulty = Difficulty::Hard;
     speed = 60;
     score = 99;
     Events e{{0, Wimdows::Run::InputEvent::KeyDown, 27, 0, 0, {}}, Move(0, 60, 700), Down(0)};
@@ -228,17 +228,17 @@ TEST_F(Menu, NewGameReadsTheTableAndAGameGivenUpComesBackToTheMenu) {
         Wimdows::Run::Apply(ev);
     }
     ASSERT_TRUE(Play({}, [] {
-        returnmenu = false;
+        returnToMenu = false;
         NewGame();
     }));
-    EXPECT_TRUE(returnmenu);
-    EXPECT_EQ(scores[1].getal, 1520u);
-    EXPECT_EQ(scores[3].getal, 0u);
+    EXPECT_TRUE(returnToMenu);
+    EXPECT_EQ(scores[1].points, 1520u);
+    EXPECT_EQ(scores[3].points, 0u);
     EXPECT_EQ(score, 0u);
-    EXPECT_EQ(schip.upgrade, 1u);
+    EXPECT_EQ(dragon.upgrade, 1u);
     EXPECT_EQ(Wimdows::Run::Title(), "Morvek");
     EXPECT_EQ(ReadFile(Procedures::scorefile), table);
     // The options hold for every game until changed.
-    EXPECT_EQ(dynamic_difficulty_influence_coefficient, 2.0f);
+    EXPECT_EQ(difficulty, Difficulty::Hard);
     EXPECT_EQ(speed, 60u);
 }

@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 namespace fs = std::filesystem;
+using Procedures::Difficulty;
 
 namespace {
 
@@ -27,7 +28,7 @@ void Put(const fs::path& file, const std::string& text) {
 
 Settings::Values Chosen() {
     Settings::Values v;
-    v.difficulty = 0.0f;
+    v.difficulty = Difficulty::Easy;
     v.speed = 60;
     v.sound = false;
     v.fullscreen = true;
@@ -60,7 +61,7 @@ TEST(SettingsFile, BadLinesKeepTheDefaultsAndAreNamedByLine) {
                              "integer-scale = on"; // 9: no line end
     const auto read = Settings::Parse(file);
     EXPECT_EQ(read.values.speed, 60u);
-    EXPECT_EQ(read.values.difficulty, 1.0f);
+    EXPECT_EQ(read.values.difficulty, Difficulty::Normal);
     EXPECT_TRUE(read.values.sound);
     EXPECT_FALSE(read.values.fullscreen);
     EXPECT_TRUE(read.values.integerScale);
@@ -122,13 +123,13 @@ TEST_F(Store, ABadFileIsToldLineByLineAndRewrittenOnlyOnAChange) {
     EXPECT_NE(said.find(file.string() + ":2: "), std::string::npos) << said;
     EXPECT_NE(said.find(file.string() + ":3: "), std::string::npos) << said;
     EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 2) << said;
-    EXPECT_EQ(Settings::Stored().difficulty, 2.0f);
+    EXPECT_EQ(Settings::Stored().difficulty, Difficulty::Hard);
     EXPECT_EQ(Get(file), mine) << "reading never rewrites";
 
     Settings::Change([](Settings::Values& v) { v.sound = false; });
     const auto read = Settings::Parse(Get(file));
     EXPECT_TRUE(read.problems.empty());
-    EXPECT_EQ(read.values.difficulty, 2.0f);
+    EXPECT_EQ(read.values.difficulty, Difficulty::Hard);
     EXPECT_FALSE(read.values.sound);
     EXPECT_EQ(read.notUnderstood, (std::vector<std::string>{"speed = 45", "what"}));
 }
@@ -246,7 +247,7 @@ TEST_F(Game, ScriptedRunsStartFromTheDefaultsUnlessASettingsFileIsNamed) {
     fs::remove(dir / "own.ini");
     ASSERT_EQ(Play("--settings own.ini --script choose.txt"), 0) << Said();
     const auto kept = Settings::Parse(Get(dir / "own.ini"));
-    EXPECT_EQ(kept.values.difficulty, 0.0f);
+    EXPECT_EQ(kept.values.difficulty, Difficulty::Easy);
     EXPECT_EQ(kept.values.speed, 60u);
     EXPECT_EQ(Get(dir / "said.txt"), "");
 }

@@ -149,10 +149,10 @@ TEST_F(SoundDirector, NamesTheSoundOfEachChange) {
              P::explosions[2] = {0, 2, 60, 369, true};
          },
          Effect::Spark},
-        {"beam", [] { P::initbeam = true; }, Effect::Beam},
-        {"shield", [] { P::initshield = true; }, Effect::Shield},
-        {"pick-up", [] { P::objects[5][3].textstate = true; }, Effect::Pickup},
-        {"life lost", [] { P::schip.lives -= 1; }, Effect::LifeLost},
+        {"beam", [] { P::beamRunning = true; }, Effect::Beam},
+        {"shield", [] { P::shieldRunning = true; }, Effect::Shield},
+        {"pick-up", [] { P::items[5][3].textShown = true; }, Effect::Pickup},
+        {"life lost", [] { P::dragon.lives -= 1; }, Effect::LifeLost},
         {"game over", [] { P::mode = P::Mode::GameOver; }, Effect::GameOver},
     };
     for (const Case& c : cases) {
@@ -162,7 +162,7 @@ TEST_F(SoundDirector, NamesTheSoundOfEachChange) {
         EXPECT_EQ(fx.count(), 1u);
     }
     // Nothing changed, nothing heard: held beams and flying shots are silent.
-    P::bullets[4].x += P::bullets[4].speedx;
+    P::bullets[4].x += P::bullets[4].speedX;
     EXPECT_TRUE(director.Observe().none());
 }
 
@@ -200,7 +200,7 @@ TEST_F(SoundDirector, BossAttacksByLevelAndTheEndsOfAGame) {
         director.Observe();
     }
     // The last life lost: the jingle, not the life-lost sound over it.
-    P::schip.lives = 0;
+    P::dragon.lives = 0;
     P::mode = P::Mode::GameOver;
     const auto over = director.Observe();
     EXPECT_TRUE(Has(over, Effect::GameOver));
@@ -208,7 +208,7 @@ TEST_F(SoundDirector, BossAttacksByLevelAndTheEndsOfAGame) {
 
     // The king slain: the closing fanfare. Cleared away by a lost game: none.
     P::mode = P::Mode::Wave;
-    P::schip.lives = 2;
+    P::dragon.lives = 2;
     P::enemies[1] = {800, 384, 250, 13, 13, 0, 1000, true};
     director.Observe();
     P::enemies[1].state = false;
@@ -216,7 +216,7 @@ TEST_F(SoundDirector, BossAttacksByLevelAndTheEndsOfAGame) {
     P::enemies[1].state = true;
     director.Observe();
     P::enemies[1].state = false;
-    P::schip.lives = 0;
+    P::dragon.lives = 0;
     P::mode = P::Mode::GameOver;
     EXPECT_FALSE(Has(director.Observe(), Effect::Fanfare));
 }
@@ -224,7 +224,7 @@ TEST_F(SoundDirector, BossAttacksByLevelAndTheEndsOfAGame) {
 TEST_F(SoundDirector, TheWindBlowsWithTheFirstBosssStormAndOnlyThen) {
     P::level = 1;
     P::enemies[1] = {670, 346, 250, 10, 10, 0, 5000, true};
-    P::schip.y = 300;
+    P::dragon.y = 300;
     director.Observe();
     EXPECT_EQ(director.Wind(), 0.0f); // the fight, no storm yet
 
@@ -234,12 +234,12 @@ TEST_F(SoundDirector, TheWindBlowsWithTheFirstBosssStormAndOnlyThen) {
     for (const Effect e : {Effect::Breeze, Effect::FlameBurst}) {
         EXPECT_FALSE(Has(fx, e)); // no gust of fixed length besides
     }
-    P::schip.y = 600;
+    P::dragon.y = 600;
     director.Observe();
     const float far = director.Wind();
     EXPECT_GT(far, 0.4f);
     EXPECT_LT(far, 0.8f);
-    P::schip.y = 760;
+    P::dragon.y = 760;
     director.Observe();
     EXPECT_LE(director.Wind(), far);
     EXPECT_GT(director.Wind(), 0.0f);

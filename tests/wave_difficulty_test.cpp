@@ -11,15 +11,15 @@ namespace {
 // One measurement as the frame loop makes it; returns the difficulty.
 card Measure() {
     counter = counter + 1;
-    actualdifficulty = DynamicDifficulty(actualdifficulty);
-    return actualdifficulty;
+    actualDifficulty = DynamicDifficulty(actualDifficulty);
+    return actualDifficulty;
 }
 
 } // namespace
 
 TEST(WaveDifficulty, SettlesAfterFiftyDifferentMeasurements) {
     TestWorld::NewGameState();
-    dynamic_difficulty_influence_coefficient = 0; // Easy
+    difficulty = Difficulty::Easy;
     for (int t = 1; t < 50; ++t) {
         ASSERT_EQ(Measure(), 4u) << "tick " << t;
     }
@@ -49,16 +49,16 @@ TEST(WaveDifficulty, PointsPerTickFallIntoBandsThatEndJustBelowTheirBounds) {
           Edge{200, 5}, Edge{299, 5}, Edge{300, 6}, Edge{499, 6}, Edge{500, 7}, Edge{100000, 7}}) {
         score = e.score;
         DynamicDifficulty(4);
-        EXPECT_EQ(calclevel[0], e.measured) << "score " << e.score << " in 100 ticks";
+        EXPECT_EQ(difficultyHistory[0], e.measured) << "score " << e.score << " in 100 ticks";
     }
     // The same ratios over a longer game fall into the same bands.
     counter = 1000;
     score = 2999;
     DynamicDifficulty(4);
-    EXPECT_EQ(calclevel[0], 5u);
+    EXPECT_EQ(difficultyHistory[0], 5u);
     score = 3000;
     DynamicDifficulty(4);
-    EXPECT_EQ(calclevel[0], 6u);
+    EXPECT_EQ(difficultyHistory[0], 6u);
 }
 
 TEST(WaveDifficulty, OneMatchInFiftyHoldsIt) {
@@ -66,20 +66,20 @@ TEST(WaveDifficulty, OneMatchInFiftyHoldsIt) {
     counter = 100;
     for (int t = 0; t < 300; ++t) {
         score = t % 2 == 0 ? 150 : 250; // measured 4, then 5
-        ASSERT_EQ(DynamicDifficulty(actualdifficulty), 4u);
+        ASSERT_EQ(DynamicDifficulty(actualDifficulty), 4u);
     }
 }
 
 TEST(WaveDifficulty, HardIsCappedAtTenButHistoryIsNot) {
     TestWorld::NewGameState();
-    dynamic_difficulty_influence_coefficient = 2;
+    difficulty = Difficulty::Hard;
     score = 1000;
     card d = 0;
     for (int t = 0; t < 120; ++t) {
         d = Measure();
     }
     EXPECT_EQ(d, 10u);
-    EXPECT_EQ(calclevel[50], 13u);
+    EXPECT_EQ(difficultyHistory[50], 13u);
 }
 
 TEST(WaveDifficulty, HugeScoresDoNotOverflow) {
@@ -87,15 +87,15 @@ TEST(WaveDifficulty, HugeScoresDoNotOverflow) {
     score = 0x40000000u; // score * 4 is 2^32
     counter = 0x80000000u;
     DynamicDifficulty(4);
-    EXPECT_EQ(calclevel[0], 3u); // half a point a tick
+    EXPECT_EQ(difficultyHistory[0], 3u); // half a point a tick
     score = 0xFFFFFFFFu;
     counter = 1;
     DynamicDifficulty(4);
-    EXPECT_EQ(calclevel[0], 7u);
+    EXPECT_EQ(difficultyHistory[0], 7u);
     counter = 0; // wrapped: still measured, no division by zero
     DynamicDifficulty(4);
-    EXPECT_EQ(calclevel[0], 7u);
-    schip.upgrade = 0xFFFFFFFFu;
+    EXPECT_EQ(difficultyHistory[0], 7u);
+    dragon.upgrade = 0xFFFFFFFFu;
     DynamicDifficulty(4);
-    EXPECT_EQ(calclevel[0], 0xFFFFFFFFu); // held at the top, not wrapped
+    EXPECT_EQ(difficultyHistory[0], 0xFFFFFFFFu); // held at the top, not wrapped
 }

@@ -91,7 +91,7 @@ TEST(WaveEnemies, TouchingAnEdgeLeavesTheField) {
 
 TEST(WaveEnemies, KamikazeBatsFollowTheDifficulty) {
     TestWorld::NewGameState();
-    actualdifficulty = 4;
+    actualDifficulty = 4;
     counter = 26;
     KamikazeEnemy();
     EXPECT_EQ(EnemiesInUse(), 0);
@@ -104,9 +104,9 @@ TEST(WaveEnemies, KamikazeBatsFollowTheDifficulty) {
 
     // Both due: the second Bat takes the same slot, after both draws.
     TestWorld::NewGameState();
-    schip.y = 500;
+    dragon.y = 500;
     counter = 200;
-    actualdifficulty = 1;
+    actualDifficulty = 1;
     KamikazeEnemy();
     StandardLib::ResetRandom();
     StandardLib::RandomCard(200, 480);
@@ -133,9 +133,9 @@ TEST(WaveEnemies, DifficultyOutOfRangeNeverDividesByZero) {
     EXPECT_EQ(Period(100, 200), 1u);
     EXPECT_EQ(Period(200, 7), 28u);
     TestWorld::NewGameState();
-    actualdifficulty = 0;
+    actualDifficulty = 0;
     KamikazeEnemy();
-    actualdifficulty = 500;
+    actualDifficulty = 500;
     counter = 3;
     KamikazeEnemy();
     EXPECT_TRUE(enemies[1].state);

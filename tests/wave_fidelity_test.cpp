@@ -45,7 +45,7 @@ TEST(WaveFidelity, EntryGlidesInTenShownFramesAndNothingElseMoves) {
     speed = 60;
     CreateEnemy(1150, 300, 3, 2, 1);
     CreateEnemy(800, 600, 5, 5, 5); // a castle keeps its place
-    const integer scroll = backarr[1].x;
+    const integer scroll = backgrounds[1].x;
     const std::uint64_t start = Wimdows::Run::ClockMs();
     EnterField();
     EXPECT_FLOAT_EQ(enemies[3].x, 950);
@@ -54,9 +54,9 @@ TEST(WaveFidelity, EntryGlidesInTenShownFramesAndNothingElseMoves) {
     EXPECT_EQ(enemies[3].counter, 0u);
     EXPECT_EQ(framesShown, 10u);
     EXPECT_EQ(Wimdows::Run::ClockMs() - start, 600u);
-    EXPECT_EQ(backarr[1].x, scroll - 11 * 7); // drawn once more than shown
+    EXPECT_EQ(backgrounds[1].x, scroll - 11 * 7); // drawn once more than shown
     EXPECT_EQ(counter, 1u);
-    EXPECT_EQ(actualdifficulty, 4u);
+    EXPECT_EQ(actualDifficulty, 4u);
 
     // Only castles: the glide ends by itself instead of drawing forever.
     enemies[3].state = false;
@@ -79,12 +79,12 @@ TEST(WaveFidelity, LayersStackInDrawOrder) {
     images[6][1] = {0, Solid(50, 50, kBlast), mask};
 
     // Everything over one point, the dragon also over the health bar.
-    schip.x = 910;
-    schip.y = 45;
+    dragon.x = 910;
+    dragon.y = 45;
     CreateEnemy(910, 45, 1, 1, 0);
-    objects[1][1].state = true;
-    objects[1][1].x = 910;
-    objects[1][1].y = 45;
+    items[1][1].state = true;
+    items[1][1].x = 910;
+    items[1][1].y = 45;
     bullets[1] = {-15, 0, 910, 45, 5, true, 1};
     explosions[1] = {0, 1, 910, 45, true};
 
@@ -97,7 +97,7 @@ TEST(WaveFidelity, LayersStackInDrawOrder) {
     EXPECT_EQ(top(), kShot);
     bullets[1].state = false;
     EXPECT_EQ(top(), kItem);
-    objects[1][1].state = false;
+    items[1][1].state = false;
     EXPECT_EQ(top(), kEnemy);
     enemies[1].state = false;
     EXPECT_EQ(top(), kDragon);
@@ -106,22 +106,22 @@ TEST(WaveFidelity, LayersStackInDrawOrder) {
 TEST(WaveFidelity, ATickMovesBeforeItFiresAndRearmsBeforeTheGun) {
     SafeField();
     // Difficulty 10 held by its history, at which a Bat always fires.
-    actualdifficulty = 10;
-    calclevel.fill(10);
+    actualDifficulty = 10;
+    difficultyHistory.fill(10);
     counter = 6; // this tick is the 7th: the gun re-arms and fires at once
     Wimdows::Run::InputEvent space;
     space.kind = Wimdows::Run::InputEvent::KeyDown;
     space.code = 0x20;
     Wimdows::Run::Apply(space);
     CreateEnemy(700, 300, 50, 1, 4);
-    const integer magic = schip.magic;
+    const integer magic = dragon.magic;
 
     Tick();
 
     EXPECT_EQ(counter, 7u);
-    EXPECT_EQ(schip.magic, magic - 5);
+    EXPECT_EQ(dragon.magic, magic - 5);
     bool gunFired = false;
-    const bullet* batShot = nullptr;
+    const Bullet* batShot = nullptr;
     for (card i = 1; i <= 100; ++i) {
         gunFired = gunFired || (bullets[i].state && bullets[i].type == 0);
         if (bullets[i].state && bullets[i].type == 1) {
@@ -142,13 +142,13 @@ TEST(WaveFidelity, DeathOnTheWallLeavesTheIciclesFalling) {
     images[2][3] = {0, Solid(1024, 768, 0x0000FF), Solid(1024, 768, 0)};
     images[2][4] = images[2][3];
     images[4][7][1] = Solid(30, 150, 0);
-    BackObjLevel2[2] = {600, 250, true};
-    schip.x = 300;
-    schip.y = 300;
+    icicles[2] = {600, 250, true};
+    dragon.x = 300;
+    dragon.y = 300;
     FieldFrame();
-    EXPECT_EQ(schip.health, 0);
-    EXPECT_TRUE(BackObjLevel2[2].update);
-    EXPECT_EQ(std::count_if(explosions.begin(), explosions.end(),
-                            [](const explosion& e) { return e.state; }),
-              1); // the wall's alone
+    EXPECT_EQ(dragon.health, 0);
+    EXPECT_TRUE(icicles[2].update);
+    EXPECT_EQ(
+        std::count_if(explosions.begin(), explosions.end(), [](const Blast& e) { return e.state; }),
+        1); // the wall's alone
 }

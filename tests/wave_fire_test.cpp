@@ -56,7 +56,7 @@ std::vector<IceShot> IceVolleyFrom(card from) {
 
 TEST(WaveFire, EnemyWaitsForItsOwnBulletSlot) {
     TestWorld::NewGameState();
-    actualdifficulty = 10; // a Bat then always fires
+    actualDifficulty = 10; // a Bat then always fires
     CreateEnemy(600, 300, 3, 1, 0);
     Shot(3, 100, 100, 0);
     Enemyshoot();
@@ -69,23 +69,23 @@ TEST(WaveFire, EnemyWaitsForItsOwnBulletSlot) {
     ASSERT_TRUE(bullets[2].state);
     EXPECT_EQ(bullets[2].type, 1u);
     EXPECT_FLOAT_EQ(bullets[2].x, 600 - 35);
-    EXPECT_FLOAT_EQ(bullets[2].speedx, -15);
+    EXPECT_FLOAT_EQ(bullets[2].speedX, -15);
 }
 
 TEST(WaveFire, AimedShots) {
     TestWorld::NewGameState();
-    actualdifficulty = 10; // a Succubus then always fires
-    schip.x = 400;
-    schip.y = 100; // above it: still straight down
+    actualDifficulty = 10; // a Succubus then always fires
+    dragon.x = 400;
+    dragon.y = 100; // above it: still straight down
     CreateEnemy(400, 500, 1, 3, 0);
     Enemyshoot();
-    EXPECT_FLOAT_EQ(bullets[1].speedx, 0);
-    EXPECT_FLOAT_EQ(bullets[1].speedy, 15);
+    EXPECT_FLOAT_EQ(bullets[1].speedX, 0);
+    EXPECT_FLOAT_EQ(bullets[1].speedY, 15);
     EXPECT_FLOAT_EQ(bullets[1].x, 400 - 30);
 
     TestWorld::NewGameState();
-    schip.x = 200;
-    schip.y = 400;
+    dragon.x = 200;
+    dragon.y = 400;
     CreateEnemy(500, 300, 1, 10, 0);
     bool high = false;
     for (int t = 0; t < 200 && !high; ++t) {
@@ -107,12 +107,12 @@ TEST(WaveFire, IceVolleyKeepsItsShapeFromAnySlotAndDropsWhatFallsPastTheTable) {
     EXPECT_EQ(shape.front().slot, 1u);
     EXPECT_GE(shape.back().slot, 16u); // spread well ahead, over the dragon's shots
     for (card i = 1; i <= 100; ++i) {
-        const bullet& b = bullets[i];
+        const Bullet& b = bullets[i];
         if (b.state && b.type == 11) {
             // From the top of the field, falling towards the dragon's side.
             EXPECT_LT(b.y, 100);
-            EXPECT_LT(b.speedx, 0);
-            EXPECT_GT(b.speedy, 0);
+            EXPECT_LT(b.speedX, 0);
+            EXPECT_GT(b.speedY, 0);
         }
     }
     // The same draws from any slot: the shots that fit land as from slot 1,

@@ -40,30 +40,30 @@ void ReturnPressed() {
 
 TEST(WaveLoop, LostDragonComesBackWithShieldUp) {
     TestWorld::NewGameState();
-    schip = {500, 200, -20, 15, 3, false, false, false, true, 2, 1};
-    initbeam = true;
-    growcounter = 40;
+    dragon = {500, 200, -20, 15, 3, false, false, false, true, 2, 1};
+    beamRunning = true;
+    growCounter = 40;
     LifeController();
-    EXPECT_EQ(schip.lives, 2);
-    EXPECT_EQ(schip.health, 100);
-    EXPECT_EQ(schip.magic, 100);
-    EXPECT_FLOAT_EQ(schip.x, 60);
-    EXPECT_FLOAT_EQ(schip.y, 369);
-    EXPECT_TRUE(schip.state && schip.beamstate && initshield);
-    EXPECT_FALSE(initbeam);
-    EXPECT_EQ(growcounter, 0u);
-    EXPECT_FALSE(returnmenu);
+    EXPECT_EQ(dragon.lives, 2);
+    EXPECT_EQ(dragon.health, 100);
+    EXPECT_EQ(dragon.magic, 100);
+    EXPECT_FLOAT_EQ(dragon.x, 60);
+    EXPECT_FLOAT_EQ(dragon.y, 369);
+    EXPECT_TRUE(dragon.state && dragon.beamReady && shieldRunning);
+    EXPECT_FALSE(beamRunning);
+    EXPECT_EQ(growCounter, 0u);
+    EXPECT_FALSE(returnToMenu);
 }
 
 TEST(WaveLoop, LastLifeEndsTheGameInTheSameTick) {
     TestWorld::NewGameState();
-    schip.lives = 1;
-    schip.health = 0;
+    dragon.lives = 1;
+    dragon.health = 0;
     CreateEnemy(500, 300, 7, 2, 1);
     ReturnPressed();
     LifeController();
-    EXPECT_EQ(schip.lives, 0);
-    EXPECT_TRUE(returnmenu);
+    EXPECT_EQ(dragon.lives, 0);
+    EXPECT_TRUE(returnToMenu);
     EXPECT_TRUE(Proceed()); // the tables were emptied: the wave ends too
 }
 
@@ -74,23 +74,23 @@ TEST(WaveLoop, GameOverGoesThroughTheHookOnTheLastLifeOnly) {
     overs = 0;
     TestWorld::NewGameState();
     SetGameOver([] { ++overs; });
-    schip.lives = 2;
-    schip.health = 0;
+    dragon.lives = 2;
+    dragon.health = 0;
     LifeController();
     EXPECT_EQ(overs, 0);
-    EXPECT_EQ(schip.lives, 1);
-    schip.health = -5;
+    EXPECT_EQ(dragon.lives, 1);
+    dragon.health = -5;
     LifeController();
     EXPECT_EQ(overs, 1);
-    EXPECT_FALSE(returnmenu); // the hook alone decides what a game over does
+    EXPECT_FALSE(returnToMenu); // the hook alone decides what a game over does
 
     TestWorld::NewGameState();
-    schip.lives = 1;
-    schip.health = 0;
+    dragon.lives = 1;
+    dragon.health = 0;
     ReturnPressed();
     LifeController();
     EXPECT_EQ(overs, 1);
-    EXPECT_TRUE(returnmenu); // the game-over screen's Return
+    EXPECT_TRUE(returnToMenu); // the game-over screen's Return
 }
 
 TEST(WaveLoop, EscapeGivesUpAtTheEndOfTheTick) {
@@ -99,7 +99,7 @@ TEST(WaveLoop, EscapeGivesUpAtTheEndOfTheTick) {
     Input(Wimdows::Run::InputEvent::KeyDown, Wimdows::KeyCode::kEscape);
     ReturnPressed();
     Loop(); // returns only because the game is over
-    EXPECT_TRUE(returnmenu);
+    EXPECT_TRUE(returnToMenu);
     EXPECT_EQ(counter, 2u);
 }
 
@@ -107,16 +107,16 @@ TEST(WaveLoop, CheatsGrowWithTheLevel) {
     for (card lvl = 0; lvl <= 4; ++lvl) {
         TestWorld::NewGameState();
         level = lvl;
-        schip.special = 0;
-        schip.lives = 1;
+        dragon.special = 0;
+        dragon.lives = 1;
         for (card key : {0x61u, 0x62u, 0x63u}) {
             Input(Wimdows::Run::InputEvent::KeyDown, key);
         }
         Cheats();
         const bool inGame = lvl >= 1 && lvl <= 3;
-        EXPECT_EQ(schip.special, inGame ? 5u : 0u) << "level " << lvl;
-        EXPECT_EQ(schip.lives, inGame && lvl >= 2 ? 4 : 1) << "level " << lvl;
-        EXPECT_EQ(schip.upgrade, lvl == 3 ? 6u : 1u) << "level " << lvl;
+        EXPECT_EQ(dragon.special, inGame ? 5u : 0u) << "level " << lvl;
+        EXPECT_EQ(dragon.lives, inGame && lvl >= 2 ? 4 : 1) << "level " << lvl;
+        EXPECT_EQ(dragon.upgrade, lvl == 3 ? 6u : 1u) << "level " << lvl;
     }
 }
 
@@ -140,17 +140,17 @@ TEST(WaveLoop, CastlesNeitherHoldUpNorGlideIn) {
 TEST(WaveLoop, ClearArraysEmptiesEveryTableButKeepsTheDragon) {
     TestWorld::NewGameState();
     enemies[100].state = bullets[100].state = explosions[25].state = true;
-    objects[6][10].state = objects[1][1].textstate = true;
-    BackObjLevel2[20].update = BackObjLevel3[10].state = true;
-    initbeam = initshield = true;
+    items[6][10].state = items[1][1].textShown = true;
+    icicles[20].update = fireballs[10].state = true;
+    beamRunning = shieldRunning = true;
     counter = 77;
     ClearArrays();
     EXPECT_FALSE(enemies[100].state || bullets[100].state || explosions[25].state);
-    EXPECT_FALSE(objects[6][10].state || objects[1][1].textstate);
-    EXPECT_FALSE(BackObjLevel2[20].update || BackObjLevel3[10].state);
-    EXPECT_FALSE(initbeam || initshield);
+    EXPECT_FALSE(items[6][10].state || items[1][1].textShown);
+    EXPECT_FALSE(icicles[20].update || fireballs[10].state);
+    EXPECT_FALSE(beamRunning || shieldRunning);
     EXPECT_EQ(counter, 77u);
-    EXPECT_EQ(schip.lives, 4);
+    EXPECT_EQ(dragon.lives, 4);
 }
 
 TEST(WaveLoop, UnknownLevelReturnsToTheMenu) {
@@ -167,7 +167,7 @@ namespace {
 std::string ScriptedWave(std::string& midWave) {
     TestWorld::NewGameState();
     Loadbmp(); // without the level's pictures all is black, and black kills
-    schip.upgrade = 3;
+    dragon.upgrade = 3;
     for (card i = 1; i <= 3; ++i) {
         CreateEnemy(930 + 30 * static_cast<real>(i), 339 + 30 * static_cast<real>(i), i, 3, 1);
     }

@@ -41,54 +41,54 @@ void Scene() {
     images[2][2] = {0, Solid(1024, 768, kBlue), deadly};
     images[2][3] = images[2][1];
     images[2][4] = images[2][2];
-    backarr[1].x = backarr[2].x = 7; // the next frame draws at 0
+    backgrounds[1].x = backgrounds[2].x = 7; // the next frame draws at 0
 }
 
 } // namespace
 
 TEST(WaveRender, BackgroundScrollsAndWraps) {
     Scene();
-    backarr[1].x = -1003;
+    backgrounds[1].x = -1003;
     FieldFrame();
     EXPECT_EQ(Wimdows::GetPixel(5, 400), kRed);
     EXPECT_EQ(Wimdows::GetPixel(20, 400), kBlue);
-    backarr[1].x = -1017;
+    backgrounds[1].x = -1017;
     FieldFrame();
-    EXPECT_EQ(backarr[1].x, -1024);
+    EXPECT_EQ(backgrounds[1].x, -1024);
     EXPECT_EQ(Wimdows::GetPixel(5, 400), kBlue);
     EXPECT_EQ(Wimdows::GetPixel(1020, 400), kBlue);
-    backarr[1].x = -2044;
+    backgrounds[1].x = -2044;
     FieldFrame();
-    EXPECT_EQ(backarr[1].x, -3);
+    EXPECT_EQ(backgrounds[1].x, -3);
     EXPECT_EQ(Wimdows::GetPixel(5, 400), kRed);
     EXPECT_EQ(Wimdows::GetPixel(1022, 400), kBlue);
 }
 
 TEST(WaveRender, BlackUnderTheDragonKillsIt) {
     Scene();
-    schip.x = 100;
-    schip.y = 100;
+    dragon.x = 100;
+    dragon.y = 100;
     FieldFrame();
-    EXPECT_EQ(schip.health, 100);
-    backarr[1].x = 7;
-    schip.x = 305.9f;
-    schip.y = 305;
+    EXPECT_EQ(dragon.health, 100);
+    backgrounds[1].x = 7;
+    dragon.x = 305.9f;
+    dragon.y = 305;
     FieldFrame();
-    EXPECT_EQ(schip.health, 0);
+    EXPECT_EQ(dragon.health, 0);
 }
 
 TEST(WaveRender, IcicleThatTouchesTheDragonIsGone) {
     Scene();
     level = 2;
     images[4][7][1] = Solid(30, 150, kBlack);
-    BackObjLevel2[4] = {600, 250, true};
-    BackObjLevel2[5] = {100, 250, true};
-    schip.x = 610;
-    schip.y = 300;
+    icicles[4] = {600, 250, true};
+    icicles[5] = {100, 250, true};
+    dragon.x = 610;
+    dragon.y = 300;
     FieldFrame();
-    EXPECT_EQ(schip.health, 0);
-    EXPECT_FALSE(BackObjLevel2[4].update);
-    EXPECT_TRUE(BackObjLevel2[5].update);
+    EXPECT_EQ(dragon.health, 0);
+    EXPECT_FALSE(icicles[4].update);
+    EXPECT_TRUE(icicles[5].update);
     int blasts = 0;
     for (card i = 1; i <= 25; ++i) {
         blasts += explosions[i].state && explosions[i].x == 610 ? 1 : 0;
@@ -100,8 +100,8 @@ TEST(WaveRender, DragonBeatsItsWingsEverySixTicks) {
     Scene();
     images[1][1] = {0, Solid(50, 50, kYellow), mask};
     images[1][2] = {0, Solid(50, 50, kGreen), mask};
-    schip.x = 500;
-    schip.y = 500;
+    dragon.x = 500;
+    dragon.y = 500;
     counter = 6;
     FieldFrame();
     EXPECT_EQ(Wimdows::GetPixel(500, 500), kYellow);
@@ -120,7 +120,7 @@ TEST(WaveRender, HudShowsSpareLivesAndBars) {
         }
         return n;
     };
-    schip.lives = 1;
+    dragon.lives = 1;
     FieldFrame();
     EXPECT_EQ(lifeIcons(), 0);
     EXPECT_EQ(Wimdows::GetPixel(999, 45), 0xB00000u); // a full bar
@@ -128,10 +128,10 @@ TEST(WaveRender, HudShowsSpareLivesAndBars) {
     EXPECT_EQ(Wimdows::GetPixel(895, 45), kGreen); // its frame
     EXPECT_EQ(Wimdows::GetPixel(750, 45), 0x808000u);
 
-    backarr[1].x = 7;
-    schip.lives = 4;
-    schip.health = 25;
-    schip.magic = 20;
+    backgrounds[1].x = 7;
+    dragon.lives = 4;
+    dragon.health = 25;
+    dragon.magic = 20;
     FieldFrame();
     EXPECT_EQ(lifeIcons(), 3);
     EXPECT_EQ(Wimdows::GetPixel(910, 45), kRed);
@@ -139,8 +139,8 @@ TEST(WaveRender, HudShowsSpareLivesAndBars) {
     EXPECT_EQ(Wimdows::GetPixel(750, 45), 0x00FFFFu);
 
     // The frame the dragon is lost in draws the bar leftwards.
-    backarr[1].x = 7;
-    schip.health = -10;
+    backgrounds[1].x = 7;
+    dragon.health = -10;
     FieldFrame();
     EXPECT_EQ(Wimdows::GetPixel(893, 45), kRed);
 }

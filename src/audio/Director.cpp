@@ -39,7 +39,7 @@ constexpr float kStormLeast = 0.55f;
 
 // A slot freed and filled again between two looks holds a new shot even
 // with the same type: it did not get where it is by flying.
-bool NewShot(const P::bullet& was, const P::bullet& now) {
+bool NewShot(const P::Bullet& was, const P::Bullet& now) {
     if (!now.state) {
         return false;
     }
@@ -48,11 +48,11 @@ bool NewShot(const P::bullet& was, const P::bullet& now) {
     }
     const bool stayed = was.x == now.x && was.y == now.y;
     const bool flew =
-        std::abs(was.x + was.speedx - now.x) < 0.5f && std::abs(was.y + was.speedy - now.y) < 0.5f;
+        std::abs(was.x + was.speedX - now.x) < 0.5f && std::abs(was.y + was.speedY - now.y) < 0.5f;
     return !stayed && !flew;
 }
 
-bool NewExplosion(const P::explosion& was, const P::explosion& now) {
+bool NewExplosion(const P::Blast& was, const P::Blast& now) {
     return now.state && (!was.state || now.counter < was.counter || now.type != was.type ||
                          now.x != was.x || now.y != was.y);
 }
@@ -66,16 +66,16 @@ Director::Seen Director::Look() {
     s.explosions = P::explosions;
     for (std::size_t kind = 1; kind <= 5; ++kind) {
         for (std::size_t j = 1; j <= 10; ++j) {
-            s.picked[kind][j] = P::objects[kind][j].textstate;
+            s.picked[kind][j] = P::items[kind][j].textShown;
         }
     }
-    s.initbeam = P::initbeam;
-    s.initshield = P::initshield;
-    s.lives = P::schip.lives;
-    s.shipY = P::schip.y;
+    s.beamRunning = P::beamRunning;
+    s.shieldRunning = P::shieldRunning;
+    s.lives = P::dragon.lives;
+    s.shipY = P::dragon.y;
     s.score = P::score;
     for (std::size_t i = 1; i <= 100; ++i) {
-        const P::enemy& e = P::enemies[i];
+        const P::Enemy& e = P::enemies[i];
         s.kingAlive = s.kingAlive || (e.state && e.type == kKing);
         s.bossAlive = s.bossAlive || (e.state && std::find(kBosses.begin(), kBosses.end(),
                                                            e.type) != kBosses.end());
@@ -84,7 +84,7 @@ Director::Seen Director::Look() {
     s.level = P::level;
     s.paused = s.mode == P::Mode::Paused;
     // A game given up is over before its screen changes.
-    s.playing = P::InGame(s.mode) && !P::returnmenu && P::level >= 1 && P::level <= 3;
+    s.playing = P::InGame(s.mode) && !P::returnToMenu && P::level >= 1 && P::level <= 3;
     return s;
 }
 
@@ -102,7 +102,7 @@ Effects Director::Observe() {
     auto play = [&fx](Effect e) { fx.set(Index(e)); };
 
     for (std::size_t i = 1; i <= 100; ++i) {
-        const P::bullet& b = now.bullets[i];
+        const P::Bullet& b = now.bullets[i];
         if (!NewShot(was.bullets[i], b)) {
             continue;
         }
@@ -115,7 +115,7 @@ Effects Director::Observe() {
         }
     }
     for (std::size_t i = 1; i <= 100; ++i) {
-        const P::enemy &a = was.enemies[i], &b = now.enemies[i];
+        const P::Enemy &a = was.enemies[i], &b = now.enemies[i];
         if (a.state && b.state && a.type == b.type && b.health < a.health) {
             play(Effect::Hit);
         }
@@ -124,7 +124,7 @@ Effects Director::Observe() {
         play(Effect::Hit);
     }
     for (std::size_t i = 1; i <= 25; ++i) {
-        const P::explosion& e = now.explosions[i];
+        const P::Blast& e = now.explosions[i];
         if (NewExplosion(was.explosions[i], e)) {
             if (e.type == 1) {
                 play(Effect::Explosion);
@@ -140,10 +140,10 @@ Effects Director::Observe() {
             }
         }
     }
-    if (now.initbeam && !was.initbeam) {
+    if (now.beamRunning && !was.beamRunning) {
         play(Effect::Beam);
     }
-    if (now.initshield && !was.initshield) {
+    if (now.shieldRunning && !was.shieldRunning) {
         play(Effect::Shield);
     }
     // Back from the name entry is the same game over, not another one.
@@ -166,7 +166,7 @@ Effects Director::Observe() {
 }
 
 float Director::WindOf(const Seen& now) {
-    const P::bullet& storm = now.bullets[100];
+    const P::Bullet& storm = now.bullets[100];
     if (!now.playing || now.paused || now.level != kStormLevel || !now.bossAlive || !storm.state ||
         storm.type != kBossAttack) {
         return 0;

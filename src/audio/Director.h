@@ -34,11 +34,11 @@ class Director {
 
   private:
     struct Seen {
-        std::array<Procedures::bullet, 101> bullets{};
-        std::array<Procedures::enemy, 101> enemies{};
-        std::array<Procedures::explosion, 26> explosions{};
-        std::array<std::array<bool, 11>, 6> picked{}; // textstate of item rows 1..5
-        bool initbeam = false, initshield = false;
+        std::array<Procedures::Bullet, 101> bullets{};
+        std::array<Procedures::Enemy, 101> enemies{};
+        std::array<Procedures::Blast, 26> explosions{};
+        std::array<std::array<bool, 11>, 6> picked{}; // textShown of item rows 1..5
+        bool beamRunning = false, shieldRunning = false;
         Procedures::integer lives = 0;
         Procedures::real shipY = 0;
         Procedures::card score = 0;

@@ -24,11 +24,11 @@ void main() {
     std::puts("");
     std::fflush(stdout);
     Wimdows::Window(Layout::kTitleMenu, Wimdows::kWidth, Wimdows::kHeight);
-    quitgame = false;
+    quitGame = false;
     Wimdows::SetBuffering(true);
     Loadbmp();
     MenuDraw();
-    dynamic_difficulty_influence_coefficient = options.difficulty;
+    difficulty = options.difficulty;
     speed = options.speed;
     for (;;) {
         Screen::ReadInput(Layout::kMenuGrid);
@@ -36,8 +36,8 @@ void main() {
         // behind, which the rest of this pass then uses.
         for (const auto& b : Layout::kMenuButtons) {
             i = b.number;
-            x = MenuSelect(moux, mouy, b.rect.x1, b.rect.y1, b.rect.x2, b.rect.y2, i);
-            if (quitgame) {
+            x = MenuSelect(mouseX, mouseY, b.rect.x1, b.rect.y1, b.rect.x2, b.rect.y2, i);
+            if (quitGame) {
                 Destroybmp();
                 return;
             }

@@ -1,6 +1,8 @@
 // The program's entry: opens the window, loads the pictures and runs the menu.
 #pragma once
 
+#include "game/core/DifficultySetting.h"
+
 #include <cstdint>
 
 namespace Game {
@@ -9,7 +11,7 @@ namespace Game {
 struct Options {
     // The options screen's choices the program starts with: the settings
     // file's, or a recording's.
-    float difficulty = 1.0f;
+    Procedures::Difficulty difficulty = Procedures::Difficulty::Normal;
     std::uint32_t speed = 30;
 };
 extern Options options;

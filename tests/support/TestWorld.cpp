@@ -25,11 +25,11 @@ void Fresh() {
 void NewGameState() {
     using namespace Procedures;
     Fresh();
-    dynamic_difficulty_influence_coefficient = 1.0f;
+    difficulty = Difficulty::Normal;
     speed = 30;
     ResetGame();
-    schip.x = 60;
-    schip.y = 369;
+    dragon.x = 60;
+    dragon.y = 369;
 }
 
 } // namespace TestWorld

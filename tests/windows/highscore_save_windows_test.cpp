@@ -75,9 +75,9 @@ TEST_F(WindowsSave, GamesSavingAtOnceKeepEveryResult) {
     for (int g = 0; g < kGames; ++g) {
         EXPECT_TRUE(saved[g]) << "game " << g << ": " << errors[g];
         const card place = static_cast<card>(kGames - g);
-        EXPECT_EQ(got[place].getal, 1000u + static_cast<card>(g)) << "game " << g;
+        EXPECT_EQ(got[place].points, 1000u + static_cast<card>(g)) << "game " << g;
     }
-    EXPECT_EQ(got[kGames + 1].getal, 100u);
+    EXPECT_EQ(got[kGames + 1].points, 100u);
     EXPECT_EQ(Leftovers(), "");
 }
 
@@ -191,8 +191,8 @@ TEST_F(WindowsSave, FolderWithSpacesAndAccentsHoldsTheTable) {
     ASSERT_TRUE(SaveAs("KAT", 66, nullptr, path));
     ScoreFile::Table got{};
     ASSERT_EQ(ScoreFile::Read(path, got), 10u);
-    EXPECT_EQ(got[1].naam, Name("KAT"));
-    EXPECT_EQ(got[2].naam, Name("OWL"));
+    EXPECT_EQ(got[1].name, Name("KAT"));
+    EXPECT_EQ(got[2].name, Name("OWL"));
     EXPECT_TRUE(fs::exists(home / "myscore.txt.lock"));
 }
 

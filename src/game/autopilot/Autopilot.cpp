@@ -122,9 +122,9 @@ void NameEntry() {
     ReleaseKeys();
     pilot->summary.won = true;
     Shot("name");
-    const auto& naam = scores[11].naam;
+    const auto& name = scores[11].name;
     const auto typed = static_cast<std::size_t>(
-        std::count_if(naam.begin(), naam.end(), [](char c) { return c >= 'A' && c <= 'Z'; }));
+        std::count_if(name.begin(), name.end(), [](char c) { return c >= 'A' && c <= 'Z'; }));
     if (typed < kName.size()) {
         Emit(InputEvent::KeyDown, static_cast<card>(kName[typed]));
         Emit(InputEvent::KeyUp, static_cast<card>(kName[typed]));
@@ -167,7 +167,7 @@ void Play(std::uint64_t elapsed) {
     s.score = score;
     Shot("level" + std::to_string(level));
     if (std::any_of(enemies.begin() + 1, enemies.end(),
-                    [](const enemy& e) { return e.state && e.type >= 10; })) {
+                    [](const Enemy& e) { return e.state && e.type >= 10; })) {
         Shot("boss" + std::to_string(level));
     }
 

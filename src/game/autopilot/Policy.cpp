@@ -60,7 +60,7 @@ Vec Velocity(const Memory::Seen& seen, real x, real y) {
 double Danger(const Terrain& terrain, Vec p, int t, const Memory& memory, bool shielded) {
     double cost = 0;
     const double soon = kHorizon + 1 - t; // nearer threats weigh more
-    const integer bx = backarr[level].x - kScroll * t;
+    const integer bx = backgrounds[level].x - kScroll * t;
     for (const real dy : {-14.0f, 0.0f, 14.0f}) {
         if (terrain.Deadly(level, bx, static_cast<integer>(p.x), static_cast<integer>(p.y + dy))) {
             cost += kDeath * soon;
@@ -68,7 +68,7 @@ double Danger(const Terrain& terrain, Vec p, int t, const Memory& memory, bool s
     }
     const auto tf = static_cast<real>(t);
     for (card i = 1; i <= 100; ++i) {
-        const bullet& b = bullets[i];
+        const Bullet& b = bullets[i];
         if (!b.state || b.type == 0) {
             continue;
         }
@@ -79,13 +79,13 @@ double Danger(const Terrain& terrain, Vec p, int t, const Memory& memory, bool s
             cost += std::abs(b.y - p.y) < 75 ? kHurt * soon : 0;
             continue;
         }
-        const Vec at{b.x + b.speedx * tf, b.y + b.speedy * tf};
+        const Vec at{b.x + b.speedX * tf, b.y + b.speedY * tf};
         if (Dist(at, p) <= b.length + kDragonRadius + kMargin) {
             cost += kHurt * soon;
         }
     }
     for (card i = 1; i <= 100; ++i) {
-        const enemy& e = enemies[i];
+        const Enemy& e = enemies[i];
         if (!e.state) {
             continue;
         }
@@ -98,17 +98,17 @@ double Danger(const Terrain& terrain, Vec p, int t, const Memory& memory, bool s
         }
     }
     for (card i = 1; i <= 10; ++i) {
-        const object& f = BackObjLevel3[i];
+        const Item& f = fireballs[i];
         if (level == 3 && f.state) {
             const auto n = static_cast<real>(f.counter) + tf - 1;
-            const Vec at{f.x - kScroll * tf, f.Yo + n * f.speedy + 0.65f * n * n / 2};
+            const Vec at{f.x - kScroll * tf, f.startY + n * f.speedY + 0.65f * n * n / 2};
             if (Dist(at, p) <= 50 + kMargin) {
                 cost += kHurt * soon;
             }
         }
     }
     for (card i = 1; i <= 20; ++i) {
-        const Background& c = BackObjLevel2[i];
+        const Background& c = icicles[i];
         if (level == 2 && c.update) {
             const real top = static_cast<real>(c.y) + 10 * tf;
             const auto left = static_cast<real>(c.x);
@@ -119,7 +119,7 @@ double Danger(const Terrain& terrain, Vec p, int t, const Memory& memory, bool s
         }
     }
     for (card i = 1; i <= 2; ++i) {
-        const object& cloud = objects[6][i];
+        const Item& cloud = items[6][i];
         if (cloud.state && Dist({cloud.x, cloud.y}, p) < 100 + kMargin) {
             cost += kHurt * soon;
         }
@@ -159,14 +159,14 @@ real OpenMiddle(const Terrain& terrain, integer bx, integer x, real y) {
 }
 
 Goal ChooseGoal(const Terrain& terrain) {
-    const Vec me{schip.x, schip.y};
+    const Vec me{dragon.x, dragon.y};
     // With nothing to hunt, the dragon keeps to the open middle ahead.
     constexpr integer kAhead = 20 * kScroll; // 20 ticks away
-    Goal goal{
-        {kHomeX, OpenMiddle(terrain, backarr[level].x, static_cast<integer>(me.x) + kAhead, me.y)}};
+    Goal goal{{kHomeX, OpenMiddle(terrain, backgrounds[level].x,
+                                  static_cast<integer>(me.x) + kAhead, me.y)}};
     double best = std::numeric_limits<double>::max();
     for (card i = 1; i <= 100; ++i) {
-        const enemy& e = enemies[i];
+        const Enemy& e = enemies[i];
         if (!e.state) {
             continue;
         }
@@ -187,7 +187,7 @@ Goal ChooseGoal(const Terrain& terrain) {
     // Items within reach are worth a detour, unless a boss is about.
     for (card k = 1; k <= 5 && !goal.boss; ++k) {
         for (card j = 1; j <= 10; ++j) {
-            const object& item = objects[k][j];
+            const Item& item = items[k][j];
             if (item.state && Dist({item.x, item.y}, me) < 250) {
                 goal.at = {item.x, item.y};
             }
@@ -201,8 +201,8 @@ void Remember(Memory& memory) {
         memory.enemies[i] = {enemies[i].state, enemies[i].x, enemies[i].y};
     }
     for (card i = 1; i <= 20; ++i) {
-        memory.icicles[i] = {BackObjLevel2[i].update, static_cast<real>(BackObjLevel2[i].x),
-                             static_cast<real>(BackObjLevel2[i].y)};
+        memory.icicles[i] = {icicles[i].update, static_cast<real>(icicles[i].x),
+                             static_cast<real>(icicles[i].y)};
     }
 }
 
@@ -217,7 +217,7 @@ struct Choice {
 };
 
 Choice Best(const Terrain& terrain, const Memory& memory, const Goal& goal, bool shielded) {
-    const Vec start{schip.x, schip.y};
+    const Vec start{dragon.x, dragon.y};
     const int lastDx = Dir(memory.last.left, memory.last.right);
     const int lastDy = Dir(memory.last.up, memory.last.down);
     Choice best;
@@ -261,7 +261,7 @@ Controls Decide(const Terrain& terrain, Memory& memory) {
     const Goal goal = ChooseGoal(terrain);
     // A shield that lasts the look-ahead protects from every shot.
     constexpr card kShieldEnds = 175;
-    const bool shielded = initshield && growcounter + kHorizon < kShieldEnds;
+    const bool shielded = shieldRunning && growCounter + kHorizon < kShieldEnds;
     const Choice choice = Best(terrain, memory, goal, shielded);
     // Shots that keep the dragon from its goal are worth a shield.
     const bool blocked = !shielded && Best(terrain, memory, goal, true).cost + 50 < choice.cost;

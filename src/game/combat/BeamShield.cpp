@@ -25,44 +25,44 @@ integer Whole(real v) {
 // One beam test on enemy j; a test on an enemy that an earlier test of this
 // tick destroyed does nothing, so it is scored and dropped once.
 void BeamTest(card j, real sx, real reach, real tip) {
-    enemy& e = enemies[j];
-    if (!e.state || Distance(sx, e.x, schip.y, e.y) > reach) {
+    Enemy& e = enemies[j];
+    if (!e.state || Distance(sx, e.x, dragon.y, e.y) > reach) {
         return;
     }
     const real ex = (tip + e.x) / 2;
-    const real ey = (schip.y + 10 + e.y) / 2;
+    const real ey = (dragon.y + 10 + e.y) / 2;
     LaserHit(j);
     Explosion(ex, ey, 2);
 }
 
 void BeamOnEnemies(card g) {
-    const real tip = schip.x + static_cast<real>(20 * g);
+    const real tip = dragon.x + static_cast<real>(20 * g);
     for (card j = 1; j <= 100; ++j) {
         if (!enemies[j].state) {
             continue;
         }
         BeamTest(j, tip, enemies[j].length / 2 + 20, tip);
         for (card n = 0; n < g; ++n) {
-            BeamTest(j, schip.x + static_cast<real>(1 + 20 * n), enemies[j].length / 2, tip);
+            BeamTest(j, dragon.x + static_cast<real>(1 + 20 * n), enemies[j].length / 2, tip);
         }
     }
 }
 
-bool EnemyShot(const bullet& b) {
+bool EnemyShot(const Bullet& b) {
     return b.state && b.type != 0;
 }
 
-// Burns shot l when it lies within reach of (sx, schip.y).
+// Burns shot l when it lies within reach of (sx, dragon.y).
 void BurnShot(card l, real sx, real reach) {
-    bullet& b = bullets[l];
-    if (Distance(sx, b.x, schip.y, b.y) <= reach) {
+    Bullet& b = bullets[l];
+    if (Distance(sx, b.x, dragon.y, b.y) <= reach) {
         b.state = false;
         Explosion(b.x, b.y, 2);
     }
 }
 
 void BeamOnShots(card g) {
-    const real tip = schip.x + static_cast<real>(20 * g);
+    const real tip = dragon.x + static_cast<real>(20 * g);
     for (card l = 1; l <= 100; ++l) {
         // Looked at once: a shot under several sample points flares at each.
         if (!EnemyShot(bullets[l])) {
@@ -70,7 +70,7 @@ void BeamOnShots(card g) {
         }
         BurnShot(l, tip, kBeamShotReach);
         for (card h = 1; h <= 20 * g; h += 30) {
-            BurnShot(l, schip.x + static_cast<real>(h), kBeamShotReach);
+            BurnShot(l, dragon.x + static_cast<real>(h), kBeamShotReach);
         }
     }
 }
@@ -78,9 +78,9 @@ void BeamOnShots(card g) {
 // Starts the beam or the shield for one special charge; while it runs its
 // ready flag stays down, so holding the key costs nothing more.
 bool Running(card key, bool& ready, bool& running) {
-    if (Wimdows::KeyDown(key) && ready && schip.special >= 1) {
+    if (Wimdows::KeyDown(key) && ready && dragon.special >= 1) {
         running = true;
-        schip.special = schip.special - 1;
+        dragon.special = dragon.special - 1;
     }
     if (running) {
         ready = false;
@@ -91,42 +91,42 @@ bool Running(card key, bool& ready, bool& running) {
 } // namespace
 
 void Energybeam() {
-    beamshown = Running(Wimdows::KeyCode::kShift, schip.beamstate, initbeam);
-    if (!beamshown) {
+    beamShown = Running(Wimdows::KeyCode::kShift, dragon.beamReady, beamRunning);
+    if (!beamShown) {
         return;
     }
-    if (Whole(schip.x) + 10 * static_cast<std::int64_t>(growcounter) < kBeamReach) {
-        growcounter = growcounter + 2;
+    if (Whole(dragon.x) + 10 * static_cast<std::int64_t>(growCounter) < kBeamReach) {
+        growCounter = growCounter + 2;
     } else {
-        initbeam = false;
-        growcounter = 0;
-        schip.beamstate = true;
+        beamRunning = false;
+        growCounter = 0;
+        dragon.beamReady = true;
     }
-    const card g = growcounter;
+    const card g = growCounter;
     BeamOnEnemies(g);
     BeamOnShots(g);
 }
 
 void Energyshield() {
-    if (!Running(Wimdows::KeyCode::kCtrl, schip.shieldstate, initshield)) {
+    if (!Running(Wimdows::KeyCode::kCtrl, dragon.shieldReady, shieldRunning)) {
         return;
     }
-    if (growcounter > kShieldTicks) {
-        initshield = false;
-        growcounter = 0;
-        schip.shieldstate = true;
+    if (growCounter > kShieldTicks) {
+        shieldRunning = false;
+        growCounter = 0;
+        dragon.shieldReady = true;
     } else {
-        growcounter = growcounter + 1;
+        growCounter = growCounter + 1;
     }
     for (card i = 1; i <= 100; ++i) {
         if (EnemyShot(bullets[i])) {
-            BurnShot(i, schip.x, kShieldShotReach);
+            BurnShot(i, dragon.x, kShieldShotReach);
         }
     }
     // Anything this close is burnt whatever it is: no points, no drop.
     for (card j = 1; j <= 100; ++j) {
-        enemy& e = enemies[j];
-        if (e.state && Distance(schip.x, e.x, schip.y, e.y) <= kShieldEnemyReach) {
+        Enemy& e = enemies[j];
+        if (e.state && Distance(dragon.x, e.x, dragon.y, e.y) <= kShieldEnemyReach) {
             e.state = false;
             Explosion(e.x, e.y, 2);
         }
@@ -134,12 +134,12 @@ void Energyshield() {
 }
 
 void DrawEnergybeam() {
-    if (!beamshown) {
+    if (!beamShown) {
         return;
     }
-    const integer left = Whole(schip.x) + 30;
-    const integer top = Whole(schip.y) - 10;
-    for (card s = 0; s <= growcounter; ++s) {
+    const integer left = Whole(dragon.x) + 30;
+    const integer top = Whole(dragon.y) - 10;
+    for (card s = 0; s <= growCounter; ++s) {
         // Even pieces and odd pieces alternate between the two pictures.
         const auto& piece = images[6][3 + s % 2];
         Wimdows::DrawMaskBitmap(piece[1], piece[2], left + static_cast<integer>(20 * s), top);
@@ -148,11 +148,11 @@ void DrawEnergybeam() {
 
 // A shield that has just run out is no longer drawn.
 void DrawEnergyshield() {
-    if (!initshield || growcounter == 0) {
+    if (!shieldRunning || growCounter == 0) {
         return;
     }
     const auto& shield = images[6][5];
-    Wimdows::DrawMaskBitmap(shield[1], shield[2], Whole(schip.x - 37.5f), Whole(schip.y - 37.5f));
+    Wimdows::DrawMaskBitmap(shield[1], shield[2], Whole(dragon.x - 37.5f), Whole(dragon.y - 37.5f));
 }
 
 void LaserHit(card i) {

@@ -34,8 +34,8 @@ Point Midpoint(Point a, Point b) {
     return {(a.x + b.x) / 2, (a.y + b.y) / 2};
 }
 
-Point Dragon() {
-    return {schip.x, schip.y};
+Point DragonAt() {
+    return {dragon.x, dragon.y};
 }
 
 void ExplosionAt(Point p, card type) {
@@ -44,22 +44,22 @@ void ExplosionAt(Point p, card type) {
 
 void ShotsAgainstTargets() {
     for (card i = 1; i <= 100; ++i) {
-        bullet& shot = bullets[i];
+        Bullet& shot = bullets[i];
         if (!shot.state) {
             continue;
         }
         const Point at{shot.x, shot.y};
         if (shot.type != 0) {
-            if (Distance(shot.x, schip.x, shot.y, schip.y) <= shot.length + kDragonRadius) {
+            if (Distance(shot.x, dragon.x, shot.y, dragon.y) <= shot.length + kDragonRadius) {
                 TakingFire(i);
                 shot.state = false;
-                ExplosionAt(Toward(at, Dragon(), shot.length), 2);
+                ExplosionAt(Toward(at, DragonAt(), shot.length), 2);
             }
             continue;
         }
         // One fireball strikes every enemy it overlaps in this tick.
         for (card j = 1; j <= 100; ++j) {
-            const enemy& e = enemies[j];
+            const Enemy& e = enemies[j];
             if (e.state && Distance(shot.x, e.x, shot.y, e.y) <= e.length / 2 + shot.length) {
                 const Point target{e.x, e.y};
                 Bullethit(j);
@@ -73,8 +73,8 @@ void ShotsAgainstTargets() {
 void ItemsAgainstDragon() {
     for (card i = 1; i <= Tables::kItemKinds; ++i) {
         for (card j = 1; j <= Tables::kItemSlots; ++j) {
-            const object& item = objects[i][j];
-            if (item.state && Distance(item.x, schip.x, item.y, schip.y) <= kItemReach) {
+            const Item& item = items[i][j];
+            if (item.state && Distance(item.x, dragon.x, item.y, dragon.y) <= kItemReach) {
                 ObjectCollect(i, j);
             }
         }
@@ -83,36 +83,36 @@ void ItemsAgainstDragon() {
 
 void FireballsAgainstDragon() {
     for (card i = 1; i <= 10; ++i) {
-        object& ball = BackObjLevel3[i];
-        if (ball.state && Distance(ball.x, schip.x, ball.y, schip.y) <= kFireballReach) {
+        Item& ball = fireballs[i];
+        if (ball.state && Distance(ball.x, dragon.x, ball.y, dragon.y) <= kFireballReach) {
             ball.state = false;
-            schip.health = schip.health - 50;
-            ExplosionAt(Midpoint(Dragon(), {ball.x, ball.y}), 1);
+            dragon.health = dragon.health - 50;
+            ExplosionAt(Midpoint(DragonAt(), {ball.x, ball.y}), 1);
         }
     }
 }
 
 void Ramming() {
     for (card i = 1; i <= 100; ++i) {
-        enemy& e = enemies[i];
-        if (e.state && Distance(e.x, schip.x, e.y, schip.y) <= e.length / 2 + kDragonRadius) {
+        Enemy& e = enemies[i];
+        if (e.state && Distance(e.x, dragon.x, e.y, dragon.y) <= e.length / 2 + kDragonRadius) {
             e.state = false;
             e.counter = 0;
-            schip.health = 0;
-            ExplosionAt(Toward({e.x, e.y}, Dragon(), e.length), 1);
+            dragon.health = 0;
+            ExplosionAt(Toward({e.x, e.y}, DragonAt(), e.length), 1);
         }
     }
 }
 
 void ShotAgainstShot() {
     for (card i = 1; i <= 100; ++i) {
-        bullet& a = bullets[i];
+        Bullet& a = bullets[i];
         if (!a.state) {
             continue;
         }
         // A cancelled shot goes on cancelling the rest of this pass.
         for (card j = 1; j <= 100; ++j) {
-            bullet& b = bullets[j];
+            Bullet& b = bullets[j];
             if (b.state && b.type != a.type && Distance(a.x, b.x, a.y, b.y) <= 2 * a.length) {
                 a.state = false;
                 b.state = false;
@@ -133,7 +133,7 @@ void Collision() {
 }
 
 void DamageEnemy(card i, integer damage) {
-    enemy& e = enemies[i];
+    Enemy& e = enemies[i];
     e.health = e.health - damage;
     if (e.health <= 0) {
         AddScore(e.type);
@@ -148,7 +148,7 @@ void Bullethit(card i) {
 }
 
 void TakingFire(card i) {
-    schip.health = schip.health - Tables::ByType(Tables::kDragonDamage, bullets[i].type);
+    dragon.health = dragon.health - Tables::ByType(Tables::kDragonDamage, bullets[i].type);
 }
 
 void Explosion(real x, real y, card type) {
@@ -160,7 +160,7 @@ void Explosion(real x, real y, card type) {
         return;
     }
     for (card i = 1; i <= 25; ++i) {
-        explosion& ex = explosions[i];
+        Blast& ex = explosions[i];
         if (!ex.state) {
             // The age is left alone: it is 0 whenever ExplosionCease freed the slot.
             ex.state = true;
@@ -174,7 +174,7 @@ void Explosion(real x, real y, card type) {
 
 void ExplosionCease() {
     for (card i = 1; i <= 25; ++i) {
-        explosion& ex = explosions[i];
+        Blast& ex = explosions[i];
         if (ex.state) {
             ex.counter = ex.counter + 1;
             if (ex.counter >= 3) {

@@ -10,7 +10,7 @@ namespace {
 
 constexpr card kSlots = 100;
 
-void MoveAlongPath(enemy& e) {
+void MoveAlongPath(Enemy& e) {
     const card k = e.counter;
     if (e.path < EnemyTables::kPaths.size()) {
         const EnemyTables::Path& p = EnemyTables::kPaths[e.path];
@@ -36,7 +36,7 @@ void CreateEnemy(real x, real y, card number, card type, card path) {
     if (number < 1 || number > kSlots) {
         return;
     }
-    enemy& e = enemies[number];
+    Enemy& e = enemies[number];
     e.state = true;
     e.health = 100;
     e.x = x;
@@ -51,7 +51,7 @@ void CreateEnemy(real x, real y, card number, card type, card path) {
 
 void Enemymove() {
     for (card i = 1; i <= kSlots; ++i) {
-        enemy& e = enemies[i];
+        Enemy& e = enemies[i];
         if (e.state) {
             MoveAlongPath(e);
         }
@@ -73,9 +73,9 @@ void KamikazeEnemy() {
     }
     if (Due(200)) {
         if (StandardLib::RandomCard(1, 2) == 2) {
-            CreateEnemy(995, schip.y - 20, i, 1, 4);
+            CreateEnemy(995, dragon.y - 20, i, 1, 4);
         } else {
-            CreateEnemy(995, schip.y - 400, i, 1, 3);
+            CreateEnemy(995, dragon.y - 400, i, 1, 3);
         }
     }
 }

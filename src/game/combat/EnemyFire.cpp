@@ -14,24 +14,24 @@ constexpr card kSlots = 100;
 
 // Flies parallel to the line from (px, py) to the dragon's centre as it is now,
 // always `h` pixels sideways per tick.
-void Aim(bullet& b, real px, real py, real h, real down) {
-    const real dx = px - schip.x;
-    const real dy = py - schip.y;
+void Aim(Bullet& b, real px, real py, real h, real down) {
+    const real dx = px - dragon.x;
+    const real dy = py - dragon.y;
     if (dx > 0) {
-        b.speedx = -h;
-        b.speedy = -h * dy / dx;
+        b.speedX = -h;
+        b.speedY = -h * dy / dx;
     } else if (dx < 0) {
-        b.speedx = h;
-        b.speedy = h * dy / dx;
+        b.speedX = h;
+        b.speedY = h * dy / dx;
     } else {
-        b.speedx = 0;
-        b.speedy = down;
+        b.speedX = 0;
+        b.speedY = down;
     }
 }
 
 // The shot starts left of the enemy by its slot's hit radius, which enemy fire
 // never sets: a slot last used by the dragon's gun launches further out.
-void Launch(bullet& b, const enemy& e, card type) {
+void Launch(Bullet& b, const Enemy& e, card type) {
     b.x = e.x - 25 - b.length;
     b.y = e.y;
     b.type = type;
@@ -41,7 +41,7 @@ void Launch(bullet& b, const enemy& e, card type) {
 bool Triggered(const T::FireRule& rule) {
     switch (rule.trigger) {
     case T::Trigger::BelowDPlus:
-        return RandomCard(1, rule.roll) < actualdifficulty + rule.value;
+        return RandomCard(1, rule.roll) < actualDifficulty + rule.value;
     case T::Trigger::Equals:
         return RandomCard(1, rule.roll) == rule.value;
     case T::Trigger::None:
@@ -50,7 +50,7 @@ bool Triggered(const T::FireRule& rule) {
     return false;
 }
 
-void FireByRule(const enemy& e, card i) {
+void FireByRule(const Enemy& e, card i) {
     if (e.type >= T::kFire.size()) {
         return;
     }
@@ -58,12 +58,12 @@ void FireByRule(const enemy& e, card i) {
     if (!Triggered(rule)) {
         return;
     }
-    bullet& b = bullets[i];
+    Bullet& b = bullets[i];
     if (rule.aimed) {
         Aim(b, e.x, e.y, rule.speed, rule.down);
     } else {
-        b.speedx = -rule.speed;
-        b.speedy = 0;
+        b.speedX = -rule.speed;
+        b.speedY = 0;
     }
     Launch(b, e, rule.shot);
 }
@@ -72,7 +72,7 @@ void Tornado(card i) {
     if (RandomCard(1, 5) != 2) {
         return;
     }
-    bullet& b = bullets[i];
+    Bullet& b = bullets[i];
     b.x = T::kTornadoX;
     b.y = T::kTornadoY[RandomCard(1, 2)];
     Aim(b, b.x, b.y, T::kTornadoSpeed, T::kTornadoDown);
@@ -89,17 +89,17 @@ void IceVolley(card i) {
         if (i + j > kSlots) {
             continue;
         }
-        bullet& b = bullets[i + j];
+        Bullet& b = bullets[i + j];
         b.x = x;
         b.y = T::kIceY;
-        b.speedx = T::kIceSpeedX;
-        b.speedy = T::kIceSpeedY;
+        b.speedX = T::kIceSpeedX;
+        b.speedY = T::kIceSpeedY;
         b.type = T::kIceShot;
         b.state = true;
     }
 }
 
-void Hatch(const enemy& boss, card i) {
+void Hatch(const Enemy& boss, card i) {
     if (i == 1) {
         i = RandomCard(1, 98) + 1;
     }
@@ -107,7 +107,7 @@ void Hatch(const enemy& boss, card i) {
         return;
     }
     // Health, size and phase stay as the slot held them; the fight sets them.
-    enemy& e = enemies[i];
+    Enemy& e = enemies[i];
     e.type = 12;
     e.path = 12;
     e.y = i % 2 == 1 ? boss.y + 50 : boss.y - 50;
@@ -119,7 +119,7 @@ void Hatch(const enemy& boss, card i) {
 
 void Enemyshoot() {
     for (card k = 1; k <= kSlots; ++k) {
-        const enemy& e = enemies[k];
+        const Enemy& e = enemies[k];
         // An enemy acts only while the bullet slot of its own number is free,
         // which also guarantees a free slot at or below k.
         if (!e.state || bullets[k].state) {
@@ -148,10 +148,10 @@ void Enemyshoot() {
 
 void Bulletmove() {
     for (card i = 1; i <= kSlots; ++i) {
-        bullet& b = bullets[i];
+        Bullet& b = bullets[i];
         if (b.state) {
-            b.x = b.x + b.speedx;
-            b.y = b.y + b.speedy;
+            b.x = b.x + b.speedX;
+            b.y = b.y + b.speedY;
         }
         if (!(b.x > 0 && b.x < 1030 && b.y > 0 && b.y < 790)) {
             b.state = false;

@@ -47,7 +47,7 @@ inline constexpr std::array<Path, 14> kPaths = {{
 
 enum class Trigger : std::uint8_t {
     None,       // never fires through the table
-    BelowDPlus, // RandomCard(1, roll) < actualdifficulty + value
+    BelowDPlus, // RandomCard(1, roll) < actualDifficulty + value
     Equals,     // RandomCard(1, roll) = value
 };
 

@@ -34,12 +34,12 @@ bool BlackAt(integer x, integer y, const IcicleSet& drawn) {
     card colour = 0;
     const card contact = images[P::kIcicleContactGroup][P::kIcicleContactSlot][1];
     for (card i = 20; i >= 1; --i) {
-        const Background& ice = BackObjLevel2[i];
+        const Background& ice = icicles[i];
         if (drawn[i] && Wimdows::PictureAt(contact, ice.x, ice.y, x, y, colour)) {
             return colour == 0;
         }
     }
-    const auto layers = BackgroundLayers(backarr[level].x, 2);
+    const auto layers = BackgroundLayers(backgrounds[level].x, 2);
     for (auto p = layers.rbegin(); p != layers.rend(); ++p) {
         if (Wimdows::PictureAt(p->picture, p->x, 0, x, y, colour)) {
             return colour == 0;
@@ -53,14 +53,14 @@ bool OnIcicle(const Background& ice, integer x, integer y) {
 }
 
 void DragonLost() {
-    schip.health = 0;
-    Explosion(schip.x, schip.y, 1);
+    dragon.health = 0;
+    Explosion(dragon.x, dragon.y, 1);
 }
 
 } // namespace
 
 void ScrollBackground() {
-    integer& bx = backarr[level].x;
+    integer& bx = backgrounds[level].x;
     bx -= P::kScrollStep;
     if (bx <= -P::kScrollLoop) {
         bx += P::kScrollLoop;
@@ -68,11 +68,11 @@ void ScrollBackground() {
 }
 
 void DeadlyContacts() {
-    const integer x = Px(schip.x), y = Px(schip.y);
+    const integer x = Px(dragon.x), y = Px(dragon.y);
     IcicleSet drawn{};
     if (level == 2) {
         for (card i = 1; i <= 20; ++i) {
-            Background& ice = BackObjLevel2[i];
+            Background& ice = icicles[i];
             if (!ice.update) {
                 continue;
             }
@@ -97,7 +97,7 @@ void FieldFrame() {
     ScrollBackground();
     DeadlyContacts();
     DrawBehindDragon();
-    if (schip.state) {
+    if (dragon.state) {
         Energyshield();
     }
     DrawField();

@@ -1,6 +1,7 @@
 #include "game/combat/Items.h"
 #include "display/Wimdows.h"
 #include "game/combat/Tables.h"
+#include "game/core/Colours.h"
 #include "game/core/World.h"
 #include "util/StandardLib.h"
 
@@ -14,7 +15,7 @@ namespace {
 constexpr card kItemLifetime = 100;
 constexpr card kTextFrames = 125;
 constexpr card kTextStyle = 5;
-constexpr card kTextColor = 0x008080;
+constexpr card kTextColor = Colours::kPurple;
 
 // The chosen kind, or 0 when every draw failed.
 card DrawDropKind() {
@@ -41,33 +42,33 @@ void ApplyEffect(card i) {
     const Tables::ItemKind& kind = Tables::kItems[i];
     switch (kind.stock) {
     case Tables::Stock::health:
-        Apply(kind, schip.health);
+        Apply(kind, dragon.health);
         break;
     case Tables::Stock::magic:
-        Apply(kind, schip.magic);
+        Apply(kind, dragon.magic);
         break;
     case Tables::Stock::upgrade:
-        Apply(kind, schip.upgrade);
+        Apply(kind, dragon.upgrade);
         break;
     case Tables::Stock::special:
-        Apply(kind, schip.special);
+        Apply(kind, dragon.special);
         break;
     case Tables::Stock::lives:
-        Apply(kind, schip.lives);
+        Apply(kind, dragon.lives);
         break;
     }
 }
 
 // An item off screen keeps no position or speed.
-void Park(object& item) {
+void Park(Item& item) {
     item.x = 0;
     item.y = 0;
-    item.speedx = 0;
-    item.speedy = 0;
+    item.speedX = 0;
+    item.speedY = 0;
 }
 
 bool IsItemSlot(card i, card j) {
-    return i >= 1 && i < objects.size() && j >= 1 && j <= Tables::kItemSlots;
+    return i >= 1 && i < items.size() && j >= 1 && j <= Tables::kItemSlots;
 }
 
 } // namespace
@@ -77,16 +78,16 @@ void Dropitem(card i) {
     if (kind == 0) {
         return;
     }
-    auto& row = objects[kind];
+    auto& row = items[kind];
     for (card k = 1; k <= Tables::kItemSlots; ++k) {
-        object& item = row[k];
+        Item& item = row[k];
         if (!item.state) {
             item.state = true;
-            item.textstate = false;
+            item.textShown = false;
             item.x = enemies[i].x;
             item.y = enemies[i].y;
-            item.speedx = -7;
-            item.speedy = 1;
+            item.speedX = -7;
+            item.speedY = 1;
             item.counter = 0;
             return;
         }
@@ -97,12 +98,12 @@ void Dropitem(card i) {
 void Itemmove() {
     for (card i = 1; i <= 6; ++i) {
         for (card j = 1; j <= Tables::kItemSlots; ++j) {
-            object& item = objects[i][j];
+            Item& item = items[i][j];
             if (!item.state) {
                 continue;
             }
-            item.x = item.x + item.speedx;
-            item.y = item.y + item.speedy;
+            item.x = item.x + item.speedX;
+            item.y = item.y + item.speedY;
             item.counter = item.counter + 1;
             if (item.counter == kItemLifetime) {
                 item.state = false;
@@ -120,31 +121,31 @@ void ObjectCollect(card i, card j) {
         ApplyEffect(i);
     }
     // The age stays: the text runs on from it.
-    object& item = objects[i][j];
+    Item& item = items[i][j];
     item.state = false;
-    item.textstate = true;
+    item.textShown = true;
     Park(item);
 }
 
 void ObjectText(card i, card j) {
     Wimdows::SetFont(kTextStyle, kTextColor);
-    if (!IsItemSlot(i, j) || objects[i][j].counter > kTextFrames) {
+    if (!IsItemSlot(i, j) || items[i][j].counter > kTextFrames) {
         return;
     }
     const std::string_view text = i <= Tables::kItemKinds ? Tables::kItems[i].text : "";
-    Wimdows::Text(text, static_cast<integer>(schip.x + 25), static_cast<integer>(schip.y - 30));
+    Wimdows::Text(text, static_cast<integer>(dragon.x + 25), static_cast<integer>(dragon.y - 30));
 }
 
 void AgeObjectText() {
     // The one text shown is the first in the table; the others wait their turn.
     for (card i = 1; i <= 5; ++i) {
         for (card j = 1; j <= 10; ++j) {
-            object& item = objects[i][j];
-            if (!item.textstate) {
+            Item& item = items[i][j];
+            if (!item.textShown) {
                 continue;
             }
             if (item.counter > kTextFrames) {
-                item.textstate = false;
+                item.textShown = false;
             } else {
                 item.counter = item.counter + 1;
             }

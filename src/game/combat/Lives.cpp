@@ -34,22 +34,22 @@ void SetGameOver(void (*show)()) {
 }
 
 void LifeController() {
-    if (schip.health <= 0) {
-        schip.state = false;
-        growcounter = 0;
-        schip.health = 100;
-        schip.magic = 100;
-        schip.x = 60;
-        schip.y = 369;
-        schip.beamstate = true;
-        initbeam = false;
-        initshield = true; // the new dragon comes with its shield up
+    if (dragon.health <= 0) {
+        dragon.state = false;
+        growCounter = 0;
+        dragon.health = 100;
+        dragon.magic = 100;
+        dragon.x = 60;
+        dragon.y = 369;
+        dragon.beamReady = true;
+        beamRunning = false;
+        shieldRunning = true; // the new dragon comes with its shield up
     }
-    if (!schip.state) {
-        schip.lives = schip.lives - 1;
-        schip.state = true;
+    if (!dragon.state) {
+        dragon.lives = dragon.lives - 1;
+        dragon.state = true;
     }
-    if (schip.lives <= 0) {
+    if (dragon.lives <= 0) {
         gameOver();
     }
 }
@@ -61,13 +61,13 @@ void Cheats() {
         }
         switch (c.stock) {
         case Stock::Special:
-            schip.special = static_cast<card>(c.value);
+            dragon.special = static_cast<card>(c.value);
             break;
         case Stock::Lives:
-            schip.lives = c.value;
+            dragon.lives = c.value;
             break;
         case Stock::Upgrade:
-            schip.upgrade = static_cast<card>(c.value);
+            dragon.upgrade = static_cast<card>(c.value);
             break;
         }
     }

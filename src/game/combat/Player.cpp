@@ -21,51 +21,51 @@ card BulletsInUse() {
 void Move() {
     using namespace Tables;
     // A step that would reach a bound is not taken at all.
-    if (Wimdows::KeyDown(Wimdows::KeyCode::kLeft) && schip.x - 10 > 25) {
-        schip.x = schip.x - 10;
+    if (Wimdows::KeyDown(Wimdows::KeyCode::kLeft) && dragon.x - 10 > 25) {
+        dragon.x = dragon.x - 10;
     }
-    if (Wimdows::KeyDown(Wimdows::KeyCode::kRight) && schip.x + 10 < 999) {
-        schip.x = schip.x + 10;
+    if (Wimdows::KeyDown(Wimdows::KeyCode::kRight) && dragon.x + 10 < 999) {
+        dragon.x = dragon.x + 10;
     }
-    if (Wimdows::KeyDown(Wimdows::KeyCode::kUp) && schip.y - 10 > 85) {
-        schip.y = schip.y - 10;
+    if (Wimdows::KeyDown(Wimdows::KeyCode::kUp) && dragon.y - 10 > 85) {
+        dragon.y = dragon.y - 10;
     }
-    if (Wimdows::KeyDown(Wimdows::KeyCode::kDown) && schip.y + 10 < 743) {
-        schip.y = schip.y + 10;
+    if (Wimdows::KeyDown(Wimdows::KeyCode::kDown) && dragon.y + 10 < 743) {
+        dragon.y = dragon.y + 10;
     }
 }
 
 void Shootstate() {
     if (counter % 7 == 0 && BulletsInUse() < 100) {
-        schip.shootstate = true;
+        dragon.shotReady = true;
     }
 }
 
 void Shoot() {
-    if (!Wimdows::KeyDown(Wimdows::KeyCode::kSpace) || !schip.shootstate || schip.magic <= 0) {
+    if (!Wimdows::KeyDown(Wimdows::KeyCode::kSpace) || !dragon.shotReady || dragon.magic <= 0) {
         return;
     }
     // The volley is paid for even when the table is too full to take it.
-    schip.magic = schip.magic - 5;
+    dragon.magic = dragon.magic - 5;
     if (BulletsInUse() + 2 < 100) {
-        const Tables::Volley& volley = Tables::VolleyOf(schip.upgrade);
+        const Tables::Volley& volley = Tables::VolleyOf(dragon.upgrade);
         for (card s = 0; s < volley.count; ++s) {
             const Tables::VolleyShot& shot = volley.shots[s];
-            NewBullet(schip.x + shot.dx, schip.y + shot.dy, shot.speedx, shot.speedy);
+            NewBullet(dragon.x + shot.dx, dragon.y + shot.dy, shot.speedX, shot.speedY);
         }
     }
-    schip.shootstate = false;
+    dragon.shotReady = false;
 }
 
-void NewBullet(real x, real y, real speedx, real speedy) {
+void NewBullet(real x, real y, real speedX, real speedY) {
     for (card i = 1; i <= 100; ++i) {
-        bullet& b = bullets[i];
+        Bullet& b = bullets[i];
         if (!b.state) {
             b.type = 0;
             b.x = x;
             b.y = y;
-            b.speedx = speedx;
-            b.speedy = speedy;
+            b.speedX = speedX;
+            b.speedY = speedY;
             b.state = true;
             b.length = 10.0f;
             return;
@@ -75,8 +75,8 @@ void NewBullet(real x, real y, real speedx, real speedy) {
 }
 
 void MagicRefill() {
-    if (counter % 10 == 0 && schip.magic < 100) {
-        schip.magic = schip.magic + 5;
+    if (counter % 10 == 0 && dragon.magic < 100) {
+        dragon.magic = dragon.magic + 5;
     }
 }
 

@@ -8,7 +8,7 @@ namespace Procedures {
 void Move();
 void Shootstate();
 void Shoot();
-void NewBullet(real x, real y, real speedx, real speedy);
+void NewBullet(real x, real y, real speedX, real speedY);
 void MagicRefill();
 
 } // namespace Procedures

@@ -3,6 +3,7 @@
 #include "game/combat/BeamShield.h"
 #include "game/combat/EnemyTables.h"
 #include "game/combat/Items.h"
+#include "game/core/Colours.h"
 #include "game/core/Hud.h"
 #include "game/core/Placement.h"
 #include "game/core/ScenePictures.h"
@@ -51,8 +52,8 @@ void DrawDeadlyLayers(integer bx) {
     if (level == 2) {
         const card contact = images[P::kIcicleContactGroup][P::kIcicleContactSlot][1];
         for (card i = 1; i <= 20; ++i) {
-            if (BackObjLevel2[i].update) {
-                Wimdows::DrawBitmap(contact, BackObjLevel2[i].x, BackObjLevel2[i].y);
+            if (icicles[i].update) {
+                Wimdows::DrawBitmap(contact, icicles[i].x, icicles[i].y);
             }
         }
     }
@@ -70,7 +71,7 @@ void DrawBar(const Hud::Bar& bar, integer value) {
 void DrawLabel(const Hud::Label& l) {
     Wimdows::Text(l.text, l.x, l.y);
     if (l.number != Hud::Number::None) {
-        Wimdows::TextCard(l.number == Hud::Number::Score ? score : actualdifficulty, l.x, l.numberY,
+        Wimdows::TextCard(l.number == Hud::Number::Score ? score : actualDifficulty, l.x, l.numberY,
                           Hud::kNumberScale);
     }
 }
@@ -88,13 +89,13 @@ void DrawHud() {
     }
     DrawFrame(Hud::kHealth);
     DrawFrame(Hud::kMagic);
-    DrawBar(Hud::kHealth, schip.health);
-    DrawBar(Hud::kMagic, schip.magic);
+    DrawBar(Hud::kHealth, dragon.health);
+    DrawBar(Hud::kMagic, dragon.magic);
     for (const Hud::Label& l : Hud::kLowerLabels) {
         DrawLabel(l);
     }
-    DrawIcons(P::kLifeIcon, Hud::kLifeIcons, static_cast<long long>(schip.lives) - 1);
-    DrawIcons(P::kSpecialIcon, Hud::kSpecialIcons, schip.special);
+    DrawIcons(P::kLifeIcon, Hud::kLifeIcons, static_cast<long long>(dragon.lives) - 1);
+    DrawIcons(P::kSpecialIcon, Hud::kSpecialIcons, dragon.special);
 }
 
 // Bats on the dive and fast-left paths are the kamikazes: the same picture
@@ -102,17 +103,20 @@ void DrawHud() {
 constexpr card kBatType = 1;
 constexpr card kDivePath = 3, kFastLeftPath = 4;
 
-bool Diving(const enemy& e) {
+bool Diving(const Enemy& e) {
     return e.type == kBatType && (e.path == kDivePath || e.path == kFastLeftPath);
 }
 
-void DrawDiveStreak(const enemy& e) {
+void DrawDiveStreak(const Enemy& e) {
     // Behind the bat is against its motion this tick.
     const auto& path = EnemyTables::kPaths[e.path];
     const real vx = path.legs[0].dx + path.dxPerPhase * static_cast<real>(e.counter);
     const real vy = path.legs[0].dy;
     const real speed = std::max(std::abs(vx) + std::abs(vy), real{1});
-    constexpr std::array<card, 4> kFade = {0x9628FF, 0x5A14F0, 0x2810C8, 0x140A8C}; // orange to red
+    using Colours::Packed;
+    constexpr std::array<card, 4> kFade = {Packed(255, 150, 40), Packed(240, 90, 20),
+                                           Packed(200, 40, 16),
+                                           Packed(140, 20, 10)}; // orange to red
     for (std::size_t k = 0; k < kFade.size(); ++k) {
         const real along = 16 + 9 * static_cast<real>(k);
         const integer half = static_cast<integer>(4 - k);
@@ -126,18 +130,18 @@ void DrawDiveStreak(const enemy& e) {
     }
 }
 
-void DrawDiveEyes(const enemy& e) {
+void DrawDiveEyes(const Enemy& e) {
     // Over the picture's own eyes, a little taller, with a hot core.
     const integer x = Px(e.x), y = Px(e.y);
     for (const auto& [left, right] : {std::pair{x - 7, x - 5}, std::pair{x - 2, x + 1}}) {
-        Wimdows::Rectangle(left, y - 12, right, y - 8, 0x0000FF, true);          // red
-        Wimdows::Rectangle(left + 1, y - 11, right - 1, y - 10, 0xFFC0FF, true); // white-yellow
+        Wimdows::Rectangle(left, y - 12, right, y - 8, Colours::kRed, true);
+        Wimdows::Rectangle(left + 1, y - 11, right - 1, y - 10, Colours::kPaleYellow, true);
     }
 }
 
 void DrawEnemies() {
     for (card i = 1; i <= 100; ++i) {
-        const enemy& e = enemies[i];
+        const Enemy& e = enemies[i];
         if (!e.state) {
             continue;
         }
@@ -152,23 +156,23 @@ void DrawEnemies() {
 }
 
 void DrawDragon() {
-    if (!schip.state) {
+    if (!dragon.state) {
         return;
     }
     DrawEnergyshield();
-    DrawSprite(P::kDragon[counter % P::kWingBeat < P::kWingBeat / 2 ? 0 : 1], schip.x, schip.y);
+    DrawSprite(P::kDragon[counter % P::kWingBeat < P::kWingBeat / 2 ? 0 : 1], dragon.x, dragon.y);
 }
 
 void DrawItems() {
     bool textShown = false;
     for (card i = 1; i <= 5; ++i) {
         for (card j = 1; j <= 10; ++j) {
-            const object& o = objects[i][j];
+            const Item& o = items[i][j];
             if (o.state) {
                 DrawSprite(P::kItems[i], o.x, o.y);
             }
             // One floating text at a time; the others wait their turn.
-            if (o.textstate && !textShown) {
+            if (o.textShown && !textShown) {
                 ObjectText(i, j);
                 textShown = true;
             }
@@ -179,22 +183,22 @@ void DrawItems() {
 void DrawHazards() {
     if (level == 2) {
         for (card i = 1; i <= 20; ++i) {
-            if (BackObjLevel2[i].update) {
-                DrawSprite(P::kIcicle, static_cast<real>(BackObjLevel2[i].x),
-                           static_cast<real>(BackObjLevel2[i].y));
+            if (icicles[i].update) {
+                DrawSprite(P::kIcicle, static_cast<real>(icicles[i].x),
+                           static_cast<real>(icicles[i].y));
             }
         }
     }
     if (level == 3) {
         for (card i = 1; i <= 10; ++i) {
-            if (BackObjLevel3[i].state) {
-                DrawSprite(P::kFireball, BackObjLevel3[i].x, BackObjLevel3[i].y);
+            if (fireballs[i].state) {
+                DrawSprite(P::kFireball, fireballs[i].x, fireballs[i].y);
             }
         }
     }
-    if (objects[6][1].state && objects[6][2].state) {
-        DrawSprite(P::kClouds[0], objects[6][1].x, objects[6][1].y);
-        DrawSprite(P::kClouds[1], objects[6][2].x, objects[6][2].y);
+    if (items[6][1].state && items[6][2].state) {
+        DrawSprite(P::kClouds[0], items[6][1].x, items[6][1].y);
+        DrawSprite(P::kClouds[1], items[6][2].x, items[6][2].y);
     }
 }
 
@@ -205,7 +209,7 @@ bool FieldShown() {
 }
 
 void DrawBehindDragon() {
-    const integer bx = backarr[level].x;
+    const integer bx = backgrounds[level].x;
     DrawDeadlyLayers(bx);
     DrawBackground(bx, 1);
     DrawHud();

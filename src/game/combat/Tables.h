@@ -14,8 +14,8 @@ namespace Procedures::Tables {
 struct VolleyShot {
     real dx;
     real dy;
-    real speedx;
-    real speedy;
+    real speedX;
+    real speedY;
 };
 
 struct Volley {
@@ -80,7 +80,7 @@ struct ItemKind {
     bool keep;
 };
 
-// Item kinds 1..5 are the rows of `objects`; row 0 is unused.
+// Item kinds 1..5 are the rows of `items`; row 0 is unused.
 constexpr std::array<ItemKind, 6> kItems{{
     {"", Stock::health, 0, 0, 0, true},
     {"Health+", Stock::health, 50, 50, 100, false},

@@ -19,7 +19,7 @@ namespace {
 // Escape gives the game up: no lives are left.
 void EscapeCheck() {
     if (Wimdows::KeyDown(Wimdows::KeyCode::kEscape)) {
-        schip.lives = 0;
+        dragon.lives = 0;
     }
 }
 

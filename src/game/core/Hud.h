@@ -1,6 +1,7 @@
 // Layout of the head-up display drawn over every frame of play.
 #pragma once
 
+#include "game/core/Colours.h"
 #include "game/core/World.h"
 
 #include <array>
@@ -10,7 +11,7 @@
 namespace Procedures::Hud {
 
 inline constexpr card kFontStyle = 5;
-inline constexpr card kTextColor = 0x008080; // purple
+inline constexpr card kTextColor = Colours::kPurple;
 // The numbers under their labels are drawn at twice the font's size, to be
 // read at a glance; the 25 pixels between label and number leave room.
 inline constexpr integer kNumberScale = 2;
@@ -49,8 +50,10 @@ struct Bar {
     card lowColor;
     integer lowAt;
 };
-inline constexpr Bar kHealth = {895, 35, 1005, 55, 0xFF0000, 900, 40, 50, 0xB00000, 0x0000FF, 25};
-inline constexpr Bar kMagic = {740, 35, 850, 55, 0x00FF00, 745, 40, 50, 0x808000, 0x00FFFF, 20};
+inline constexpr Bar kHealth = {
+    895, 35, 1005, 55, Colours::kGreen, 900, 40, 50, Colours::kDarkGreen, Colours::kRed, 25};
+inline constexpr Bar kMagic = {
+    740, 35, 850, 55, Colours::kBlue, 745, 40, 50, Colours::kTeal, Colours::kMagenta, 20};
 
 // One icon per spare life (the one in play is not shown), and per special.
 inline constexpr std::array<Position, 3> kLifeIcons = {{{20, 30}, {50, 30}, {80, 30}}};

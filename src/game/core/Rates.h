@@ -12,9 +12,9 @@ constexpr card Period(card n, card d) {
     return p == 0 ? 1 : p;
 }
 
-// True on the ticks of an event that comes every n div actualdifficulty ticks.
+// True on the ticks of an event that comes every n div actualDifficulty ticks.
 inline bool Due(card n) {
-    return counter % Period(n, actualdifficulty) == 0;
+    return counter % Period(n, actualDifficulty) == 0;
 }
 
 } // namespace Procedures

@@ -59,7 +59,7 @@ inline constexpr std::array<Sprite, 3> kExplosions = {{
     {6, 2, 12, 12},
 }};
 
-// By item kind (row of `objects`).
+// By item kind (row of `items`).
 inline constexpr std::array<Sprite, 6> kItems = {{
     {},
     {4, 1, 33, 33}, // health

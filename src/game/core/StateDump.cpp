@@ -92,27 +92,27 @@ std::string StateJson() {
     j.Field("level", level);
     j.Field("counter", counter);
     j.Field("score", score);
-    j.Field("actualdifficulty", actualdifficulty);
+    j.Field("actualdifficulty", actualDifficulty);
     j.Field("speed", speed);
-    j.Field("difficulty_setting", dynamic_difficulty_influence_coefficient);
-    j.Field("returnmenu", returnmenu);
-    j.Field("growcounter", growcounter);
-    j.Field("initbeam", initbeam);
-    j.Field("initshield", initshield);
+    j.Field("difficulty_setting", Multiplier(difficulty));
+    j.Field("returnmenu", returnToMenu);
+    j.Field("growcounter", growCounter);
+    j.Field("initbeam", beamRunning);
+    j.Field("initshield", shieldRunning);
     j.Open("schip", '{');
-    j.Field("x", schip.x);
-    j.Field("y", schip.y);
-    j.Field("health", schip.health);
-    j.Field("magic", schip.magic);
-    j.Field("lives", schip.lives);
-    j.Field("special", schip.special);
-    j.Field("upgrade", schip.upgrade);
-    j.Field("state", schip.state);
-    j.Field("shootstate", schip.shootstate);
+    j.Field("x", dragon.x);
+    j.Field("y", dragon.y);
+    j.Field("health", dragon.health);
+    j.Field("magic", dragon.magic);
+    j.Field("lives", dragon.lives);
+    j.Field("special", dragon.special);
+    j.Field("upgrade", dragon.upgrade);
+    j.Field("state", dragon.state);
+    j.Field("shootstate", dragon.shotReady);
     j.Close('}');
     j.Open("enemies", '[');
     for (card slot = 1; slot < enemies.size(); ++slot) {
-        const enemy& e = enemies[slot];
+        const Enemy& e = enemies[slot];
         if (!e.state) {
             continue;
         }
@@ -129,11 +129,11 @@ std::string StateJson() {
     j.Close(']');
     j.Field("bullets", InUse(bullets));
     j.Field("explosions", InUse(explosions));
-    card items = 0;
+    card itemsInUse = 0;
     for (card row = 1; row <= 5; ++row) {
-        items += InUse(objects[row]);
+        itemsInUse += InUse(items[row]);
     }
-    j.Field("items", items);
+    j.Field("items", itemsInUse);
     j.Close('}');
     return j.Text() + "\n";
 }

@@ -3,6 +3,8 @@
 // a table [1..N] has N + 1 entries and entry 0 is never used.
 #pragma once
 
+#include "game/core/DifficultySetting.h"
+
 #include <array>
 #include <cstdint>
 
@@ -12,7 +14,7 @@ using real = float;
 using card = std::uint32_t;
 using integer = std::int32_t;
 
-struct enemy {
+struct Enemy {
     real x = 0;
     real y = 0;
     real length = 0; // hit circle diameter
@@ -23,9 +25,9 @@ struct enemy {
     bool state = false;
 };
 
-struct bullet {
-    real speedx = 0;
-    real speedy = 0;
+struct Bullet {
+    real speedX = 0;
+    real speedY = 0;
     real x = 0;
     real y = 0;
     real length = 0; // hit radius
@@ -39,18 +41,21 @@ struct Background {
     bool update = false;
 };
 
-struct object {
-    real speedx = 0;
-    real speedy = 0;
+// An item drifting across the field; the fireballs and the wind fight's
+// clouds move the same way and reuse it.
+struct Item {
+    real speedX = 0;
+    real speedY = 0;
     real x = 0;
     real y = 0;
-    real Yo = 0;
+    real startY = 0; // where a fireball's arc began
     card counter = 0;
     bool state = false;
-    bool textstate = false;
+    bool textShown = false;
 };
 
-struct explosion {
+// One explosion's slot; Explosion() is the procedure that sets one off.
+struct Blast {
     card counter = 0;
     card type = 0;
     real x = 0;
@@ -58,20 +63,20 @@ struct explosion {
     bool state = false;
 };
 
-struct highscore {
-    std::array<char, 7> naam{}; // blank-padded, no terminator
-    card getal = 0;
+struct Highscore {
+    std::array<char, 7> name{}; // blank-padded, no terminator
+    card points = 0;
 };
 
-struct ship {
+struct Dragon {
     real x = 0;
     real y = 0;
     integer health = 0;
     integer magic = 0;
     integer lives = 0;
-    bool shootstate = false;
-    bool beamstate = false;
-    bool shieldstate = false;
+    bool shotReady = false;
+    bool beamReady = false;
+    bool shieldReady = false;
     bool state = false;
     card upgrade = 0;
     card special = 0;
@@ -99,32 +104,32 @@ constexpr bool InGame(Mode m) {
 }
 
 // Slot tables.
-extern std::array<enemy, 101> enemies;                            // [1..100]
-extern std::array<bullet, 101> bullets;                           // [1..100]
-extern std::array<Background, 4> backarr;                         // [1..3], by level
-extern std::array<Background, 21> BackObjLevel2;                  // [1..20] icicles
-extern std::array<object, 11> BackObjLevel3;                      // [1..10] fireballs
-extern std::array<std::array<object, 11>, 7> objects;             // [1..6][1..10]
-extern std::array<explosion, 26> explosions;                      // [1..25]
+extern std::array<Enemy, 101> enemies;                            // [1..100]
+extern std::array<Bullet, 101> bullets;                           // [1..100]
+extern std::array<Background, 4> backgrounds;                     // [1..3], by level
+extern std::array<Background, 21> icicles;                        // [1..20]
+extern std::array<Item, 11> fireballs;                            // [1..10]
+extern std::array<std::array<Item, 11>, 7> items;                 // [1..6][1..10]
+extern std::array<Blast, 26> explosions;                          // [1..25]
 extern std::array<std::array<std::array<card, 3>, 15>, 8> images; // [1..7][1..14][1..2]
-extern std::array<highscore, 12> scores;                          // [0..11]
-extern std::array<card, 51> calclevel;                            // [0..50]
+extern std::array<Highscore, 12> scores;                          // [0..11]
+extern std::array<card, 51> difficultyHistory;                    // [0..50]
 
 // Scalars.
 extern card counter;
-extern card growcounter;
+extern card growCounter;
 extern card level;
 extern card score;
-extern card actualdifficulty;
-extern integer moux;
-extern integer mouy;
-extern bool returnmenu;
-extern bool quitgame;
-extern bool initshield;
-extern bool initbeam;
-extern bool beamshown; // the beam ran this tick, its last one included
-extern ship schip;
-extern real dynamic_difficulty_influence_coefficient;
+extern card actualDifficulty;
+extern integer mouseX;
+extern integer mouseY;
+extern bool returnToMenu;
+extern bool quitGame;
+extern bool shieldRunning;
+extern bool beamRunning;
+extern bool beamShown; // the beam ran this tick, its last one included
+extern Dragon dragon;
+extern Difficulty difficulty;
 extern card speed;
 extern Mode mode;
 

@@ -3,6 +3,7 @@
 #include "display/Wimdows.h"
 #include "game/combat/Collision.h"
 #include "game/combat/TickOrder.h"
+#include "game/core/Colours.h"
 #include "game/core/World.h"
 #include "game/levels/BossFights.h"
 #include "util/StandardLib.h"
@@ -14,16 +15,13 @@ namespace Procedures::Boss {
 namespace {
 constexpr card kPhaseEnd = 182; // a phase lasts 181 ticks
 constexpr card kStartChance = 4;
-constexpr card kBarGreen = 0xB00000;
-constexpr card kBarRed = 0xFF;
-constexpr card kFrameGreen = 0xFF0000;
+constexpr card kBarGreen = Colours::kDarkGreen;
+constexpr card kBarRed = Colours::kRed;
+constexpr card kFrameGreen = Colours::kGreen;
 } // namespace
 
 card Setting() {
-    if (dynamic_difficulty_influence_coefficient == 2.0f) {
-        return 2;
-    }
-    return dynamic_difficulty_influence_coefficient == 1.0f ? 1 : 0;
+    return static_cast<card>(difficulty);
 }
 
 integer FullHealth(integer easy) {
@@ -62,7 +60,7 @@ void AreaEnd() {
 void AreaTick(const AreaAttack& a, card& age) {
     // The draw is made every tick, a free slot or not.
     if (StandardLib::RandomCard(1, a.chance) == kStartChance && !bullets[kArea].state) {
-        bullet& b = bullets[kArea];
+        Bullet& b = bullets[kArea];
         b.state = true;
         b.type = kAreaType;
         b.x = enemies[kBoss].x + a.dx;
@@ -70,17 +68,17 @@ void AreaTick(const AreaAttack& a, card& age) {
         if (a.spread != 0) {
             b.y += static_cast<real>(StandardLib::RandomCard(1, a.spread));
         }
-        b.speedx = 0;
-        b.speedy = 0;
+        b.speedX = 0;
+        b.speedY = 0;
         age = 1;
     }
     if (age > a.life) {
         AreaEnd();
     }
-    if (AreaActive() && bullets[kArea].y - a.above < schip.y &&
-        schip.y < bullets[kArea].y + a.below) {
-        schip.health -= a.damage;
-        Explosion(schip.x, schip.y, 1);
+    if (AreaActive() && bullets[kArea].y - a.above < dragon.y &&
+        dragon.y < bullets[kArea].y + a.below) {
+        dragon.health -= a.damage;
+        Explosion(dragon.x, dragon.y, 1);
         age += a.wear;
     }
 }

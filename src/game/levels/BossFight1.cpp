@@ -38,31 +38,31 @@ constexpr card kDriftEnd = 91; // cloud age at which a drift stops: 90 ticks of 
 constexpr card kIdleAge = 95;  // idle clouds are held below the item code's limit
 constexpr card kBeamContacts = 60;
 
-object& Cloud(card k) {
-    return objects[6][k];
+Item& Cloud(card k) {
+    return items[6][k];
 }
 
 void PlaceCloud(card k, real y) {
-    object& c = Cloud(k);
+    Item& c = Cloud(k);
     c.state = true;
     c.x = kCloudX;
     c.y = y;
-    c.speedx = 0;
-    c.speedy = 0;
+    c.speedX = 0;
+    c.speedY = 0;
     c.counter = 1;
 }
 
 void SetDrift(real x1, real y1, real x2, real y2) {
-    Cloud(1).speedx = x1;
-    Cloud(1).speedy = y1;
-    Cloud(2).speedx = x2;
-    Cloud(2).speedy = y2;
+    Cloud(1).speedX = x1;
+    Cloud(1).speedY = y1;
+    Cloud(2).speedX = x2;
+    Cloud(2).speedY = y2;
 }
 
 // After a phase change the clouds part (storm) or close again (shooting).
 void CloudDrift(WindFight& f) {
-    object& c1 = Cloud(1);
-    object& c2 = Cloud(2);
+    Item& c1 = Cloud(1);
+    Item& c2 = Cloud(2);
     if (c1.counter > kIdleAge && c2.counter > kIdleAge) {
         --c1.counter;
         --c2.counter;
@@ -91,47 +91,47 @@ void CloudDrift(WindFight& f) {
 
 // The beam length is unsigned: a cut longer than the beam leaves it at nothing.
 void Shorten(card by) {
-    growcounter = growcounter > by ? growcounter - by : 0;
+    growCounter = growCounter > by ? growCounter - by : 0;
 }
 
 real BeamTip() {
-    return schip.x + 20 * static_cast<real>(growcounter);
+    return dragon.x + 20 * static_cast<real>(growCounter);
 }
 
-void BeamAgainst(WindFight& f, const object& c) {
-    const bool level = std::fabs(schip.y - c.y) <= 120;
+void BeamAgainst(WindFight& f, const Item& c) {
+    const bool level = std::fabs(dragon.y - c.y) <= 120;
     if (level && BeamTip() > c.x - 50) {
         Shorten(2);
-        Explosion((BeamTip() + c.x) / 2, schip.y, 2);
+        Explosion((BeamTip() + c.x) / 2, dragon.y, 2);
         ++f.bossbeamcounter;
     }
     if (level && BeamTip() > c.x) {
         Shorten(4);
-        Explosion((BeamTip() + c.x) / 2, schip.y, 2);
+        Explosion((BeamTip() + c.x) / 2, dragon.y, 2);
     }
     if (f.bossbeamcounter > kBeamContacts) {
-        initbeam = false;
-        growcounter = 0;
-        schip.beamstate = true;
+        beamRunning = false;
+        growCounter = 0;
+        dragon.beamReady = true;
         f.bossbeamcounter = 0;
     }
 }
 
 // A cloud burns the dragon, swallows its shots and wears its beam down.
-void CloudRules(WindFight& f, const object& c) {
-    if (schip.state && Distance(c.x, schip.x, c.y, schip.y) < 100 && c.x - 100 < schip.x) {
-        schip.health -= 10;
-        Explosion(schip.x, schip.y, 1);
+void CloudRules(WindFight& f, const Item& c) {
+    if (dragon.state && Distance(c.x, dragon.x, c.y, dragon.y) < 100 && c.x - 100 < dragon.x) {
+        dragon.health -= 10;
+        Explosion(dragon.x, dragon.y, 1);
     }
     for (card j = 1; j <= 100; ++j) {
-        bullet& b = bullets[j];
+        Bullet& b = bullets[j];
         if (b.state && b.type == 0 && Distance(c.x, b.x, c.y, b.y) < 120 &&
             c.x - 50 - b.length < b.x) {
             b.state = false;
             Explosion(b.x, b.y, 2);
         }
     }
-    if (initbeam) {
+    if (beamRunning) {
         BeamAgainst(f, c);
     }
 }
@@ -150,7 +150,7 @@ void Shooting(WindFight& f) {
 }
 
 void Storm(WindFight& f) {
-    enemy& boss = enemies[kBoss];
+    Enemy& boss = enemies[kBoss];
     boss.path = 0;
     boss.x = kHomeX;
     boss.y = kHomeY;
@@ -171,8 +171,8 @@ void Setup(WindFight& f) {
     PlaceCloud(1, kCloudY1);
     PlaceCloud(2, kCloudY2);
     enemies[kBoss].counter = 0;
-    schip.x = 60;
-    schip.y = 350;
+    dragon.x = 60;
+    dragon.y = 350;
 }
 
 void Counters(WindFight& f) {

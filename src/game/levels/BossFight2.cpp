@@ -35,7 +35,7 @@ void DrawQueen(bool blowing) {
 }
 
 void Blowing(IceFight& f) {
-    enemy& boss = enemies[kBoss];
+    Enemy& boss = enemies[kBoss];
     boss.path = 0;
     boss.x = kHomeX;
     boss.y = kHomeY;
@@ -62,8 +62,8 @@ void Setup(IceFight& f) {
     f.full = FullHealth(5000);
     enemies[kBoss].health = f.full;
     enemies[kBoss].counter = 0;
-    schip.x = 60;
-    schip.y = 350;
+    dragon.x = 60;
+    dragon.y = 350;
 }
 
 void Counters(IceFight& f) {

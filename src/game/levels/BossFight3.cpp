@@ -61,7 +61,7 @@ void Stage(KingFight& f) {
 // health of the stage, or none at all in the first stage.
 void EquipBrood(KingFight& f) {
     for (card i = 2; i <= 100; ++i) {
-        enemy& e = enemies[i];
+        Enemy& e = enemies[i];
         if (!f.set[i]) {
             if (f.fightstate == 1) {
                 e.state = false;
@@ -85,7 +85,7 @@ void DrawBrood(const KingFight& f) {
     const auto& picture = images[3][kBrood[f.fightstate].picture];
     const real half = kBrood[f.fightstate].length / 2;
     for (card i = 2; i <= 100; ++i) {
-        const enemy& e = enemies[i];
+        const Enemy& e = enemies[i];
         if (e.state && e.type == kHatchling) {
             Wimdows::DrawMaskBitmap(picture[1], picture[2], static_cast<integer>(e.x - half),
                                     static_cast<integer>(e.y - half));
@@ -100,10 +100,10 @@ void Setup(KingFight& f) {
     f = KingFight{};
     f.full = FullHealth(50000);
     enemies[kBoss].health = f.full;
-    schip.x = 60;
-    schip.y = 350;
+    dragon.x = 60;
+    dragon.y = 350;
     for (card i = 1; i <= 10; ++i) {
-        BackObjLevel3[i].state = false;
+        fireballs[i].state = false;
     }
 }
 

@@ -53,19 +53,18 @@ card ToCard(real v) {
 
 card DynamicDifficulty(card actdiff) {
     const real x = PerformanceClass();
-    calclevel[0] =
-        ToCard(x * dynamic_difficulty_influence_coefficient * static_cast<real>(schip.upgrade) *
-                   static_cast<real>(schip.lives) / 4 +
-               1);
+    difficultyHistory[0] = ToCard(x * Multiplier(difficulty) * static_cast<real>(dragon.upgrade) *
+                                      static_cast<real>(dragon.lives) / 4 +
+                                  1);
     for (card i = 50; i >= 1; --i) {
-        calclevel[i] = calclevel[i - 1];
+        difficultyHistory[i] = difficultyHistory[i - 1];
     }
     bool seen = false;
-    for (card v : calclevel) {
+    for (card v : difficultyHistory) {
         seen = seen || v == actdiff;
     }
     if (!seen) {
-        actdiff = calclevel[50];
+        actdiff = difficultyHistory[50];
     }
     return actdiff > kCap ? kCap : actdiff;
 }

@@ -35,7 +35,7 @@ void RunLevelHazard() {
 class WaveSteps final : public TickSteps {
   public:
     WaveSteps() : TickSteps(kWaveShape) {}
-    void Count() override { actualdifficulty = DynamicDifficulty(actualdifficulty); }
+    void Count() override { actualDifficulty = DynamicDifficulty(actualDifficulty); }
     void Rules() override { RunLevelHazard(); }
 };
 
@@ -63,7 +63,7 @@ void Levelcontroller() {
             // rather than spin forever.
             return;
         }
-    } while (!returnmenu);
+    } while (!returnToMenu);
 }
 
 void Loop() {
@@ -78,7 +78,7 @@ void EnterField() {
     for (card pass = 1;; ++pass) {
         FieldFrame();
         for (card i = 1; i <= 100; ++i) {
-            enemy& e = enemies[i];
+            Enemy& e = enemies[i];
             if (!e.state || e.type == kCastle) {
                 continue;
             }
@@ -115,21 +115,21 @@ void ClearArrays() {
     }
     for (card i = 1; i <= 6; ++i) {
         for (card j = 1; j <= 10; ++j) {
-            objects[i][j].state = false;
-            objects[i][j].textstate = false;
+            items[i][j].state = false;
+            items[i][j].textShown = false;
         }
     }
     for (card i = 1; i <= 25; ++i) {
         explosions[i].state = false;
     }
     for (card i = 1; i <= 20; ++i) {
-        BackObjLevel2[i].update = false;
+        icicles[i].update = false;
     }
     for (card i = 1; i <= 10; ++i) {
-        BackObjLevel3[i].state = false;
+        fireballs[i].state = false;
     }
-    initbeam = false;
-    initshield = false;
+    beamRunning = false;
+    shieldRunning = false;
 }
 
 } // namespace Procedures

@@ -19,7 +19,7 @@ constexpr card kSecondFireballPeriod = 130;
 // True on the ticks an event of the given period falls due. The difficulty is
 // 1 to 10 in play; the clamp keeps a stray value from dividing by zero.
 bool Due(card period) {
-    const card d = std::clamp<card>(actualdifficulty, 1, period);
+    const card d = std::clamp<card>(actualDifficulty, 1, period);
     return counter % (period / d) == 0;
 }
 
@@ -38,22 +38,22 @@ constexpr integer kIcicleFall = 10;
 constexpr integer kFieldBottom = 768;
 
 void DropIcicle(card slot, integer x) {
-    BackObjLevel2[slot].x = x;
-    BackObjLevel2[slot].y = kIcicleTop;
-    BackObjLevel2[slot].update = true;
+    icicles[slot].x = x;
+    icicles[slot].y = kIcicleTop;
+    icicles[slot].update = true;
 }
 
 constexpr real kFireballDrift = -7;
 constexpr real kGravity = 0.65f;
 
 void Launch(card slot, card fastest) {
-    object& f = BackObjLevel3[slot];
+    Item& f = fireballs[slot];
     f.state = true;
     f.x = static_cast<real>(StandardLib::RandomCard(300, 950));
     f.y = static_cast<real>(StandardLib::RandomCard(700, 750));
-    f.Yo = f.y;
-    f.speedx = kFireballDrift;
-    f.speedy = -static_cast<real>(StandardLib::RandomCard(20, fastest));
+    f.startY = f.y;
+    f.speedX = kFireballDrift;
+    f.speedY = -static_cast<real>(StandardLib::RandomCard(20, fastest));
     f.counter = 0;
 }
 
@@ -67,27 +67,27 @@ void Backgroundenemy() {
 }
 
 void Ijspegel() {
-    const card slot = HazardSlot(20, [](card i) { return BackObjLevel2[i].update; });
+    const card slot = HazardSlot(20, [](card i) { return icicles[i].update; });
     if (Due(kIciclePeriod)) {
         DropIcicle(slot, static_cast<integer>(StandardLib::RandomCard(40, 980)));
     }
     if (Due(kAimedIciclePeriod)) {
-        DropIcicle(slot, static_cast<integer>(schip.x));
+        DropIcicle(slot, static_cast<integer>(dragon.x));
     }
     for (card i = 1; i <= 20; ++i) {
-        if (BackObjLevel2[i].update) {
-            BackObjLevel2[i].y += kIcicleFall;
+        if (icicles[i].update) {
+            icicles[i].y += kIcicleFall;
         }
     }
     for (card i = 1; i <= 20; ++i) {
-        if (BackObjLevel2[i].y >= kFieldBottom) {
-            BackObjLevel2[i].update = false;
+        if (icicles[i].y >= kFieldBottom) {
+            icicles[i].update = false;
         }
     }
 }
 
 void Vuurbal() {
-    const card slot = HazardSlot(10, [](card i) { return BackObjLevel3[i].state; });
+    const card slot = HazardSlot(10, [](card i) { return fireballs[i].state; });
     if (Due(kFireballPeriod)) {
         Launch(slot, 27);
     }
@@ -95,17 +95,17 @@ void Vuurbal() {
         Launch(slot, 30);
     }
     for (card i = 1; i <= 10; ++i) {
-        object& f = BackObjLevel3[i];
+        Item& f = fireballs[i];
         if (f.state) {
             const auto n = static_cast<real>(f.counter);
             f.x += kFireballDrift;
-            f.y = f.Yo + n * f.speedy + kGravity * n * n / 2;
+            f.y = f.startY + n * f.speedY + kGravity * n * n / 2;
             ++f.counter;
         }
     }
     for (card i = 1; i <= 10; ++i) {
-        if (BackObjLevel3[i].y >= 790 || BackObjLevel3[i].x <= -30) {
-            BackObjLevel3[i].state = false;
+        if (fireballs[i].y >= 790 || fireballs[i].x <= -30) {
+            fireballs[i].state = false;
         }
     }
 }

@@ -2,6 +2,7 @@
 #include "display/KeyCodes.h"
 #include "display/Wimdows.h"
 #include "game/combat/Enemies.h"
+#include "game/core/Colours.h"
 #include "game/core/World.h"
 #include "game/levels/Bosses.h"
 #include "game/levels/FrameLoop.h"
@@ -73,13 +74,13 @@ void Interlude(std::span<const Line> lines) {
 }
 
 void PlaceDragon() {
-    schip.x = 60;
-    schip.y = 369;
+    dragon.x = 60;
+    dragon.y = 369;
 }
 
 // A game that is already over still places its waves, it just doesn't fight them.
 void Fight() {
-    if (!returnmenu) {
+    if (!returnToMenu) {
         Loop();
     }
 }
@@ -93,12 +94,12 @@ void FightWaves(std::span<const Waves::Spawn> table) {
 
 // Only a lively game meets the extra wave of level 3.
 void ExtraWave() {
-    if (actualdifficulty < Waves::kExtraWaveFrom) {
+    if (actualDifficulty < Waves::kExtraWaveFrom) {
         return;
     }
     // The difficulty never passes 10; the cap keeps the slots inside the table
     // whatever it holds.
-    const card d = std::min<card>(actualdifficulty, 10);
+    const card d = std::min<card>(actualDifficulty, 10);
     for (card i = 1; i <= d; ++i) {
         const real x = Waves::kExtraWaveX + static_cast<real>(StandardLib::RandomCard(
                                                 Waves::kExtraWaveXLow, Waves::kExtraWaveXHigh));
@@ -112,8 +113,8 @@ void ExtraWave() {
 // The God of the Winds leaves his clouds behind.
 void WindFight() {
     BossFight1();
-    objects[6][1].state = false;
-    objects[6][2].state = false;
+    items[6][1].state = false;
+    items[6][2].state = false;
 }
 
 struct LevelScript {
@@ -142,11 +143,11 @@ void PlayLevel(const LevelScript& s) {
         }
     }
     ClearArrays();
-    if (!returnmenu) {
-        schip.beamstate = true;
+    if (!returnToMenu) {
+        dragon.beamReady = true;
         s.fight();
     }
-    if (!returnmenu) {
+    if (!returnToMenu) {
         Interlude(s.interlude);
         if (s.next == 0) {
             gameWon();
@@ -154,11 +155,11 @@ void PlayLevel(const LevelScript& s) {
     }
     ClearArrays();
     if (s.next == 0) {
-        returnmenu = true;
+        returnToMenu = true;
         return;
     }
-    schip.beamstate = true;
-    schip.shieldstate = true;
+    dragon.beamReady = true;
+    dragon.shieldReady = true;
     level = s.next;
 }
 

@@ -13,21 +13,21 @@
 
 namespace Procedures {
 
-bool TypeLetter(std::array<char, 7>& naam, card& t, card key) {
-    if (t < 1 || t > naam.size() || key < 'A' || key > 'Z') {
+bool TypeLetter(std::array<char, 7>& name, card& t, card key) {
+    if (t < 1 || t > name.size() || key < 'A' || key > 'Z') {
         return false;
     }
-    naam[t - 1] = static_cast<char>(key);
+    name[t - 1] = static_cast<char>(key);
     ++t;
     return true;
 }
 
-bool EraseLetter(std::array<char, 7>& naam, card& t) {
-    if (t <= 1 || t > naam.size() + 1) {
+bool EraseLetter(std::array<char, 7>& name, card& t) {
+    if (t <= 1 || t > name.size() + 1) {
         return false;
     }
     --t;
-    naam[t - 1] = ' ';
+    name[t - 1] = ' ';
     return true;
 }
 
@@ -36,13 +36,13 @@ namespace {
 namespace KeyCode = Wimdows::KeyCode;
 
 // The field's inside drawn afresh, so a letter taken back leaves no trace.
-void DrawName(const std::array<char, 7>& naam) {
+void DrawName(const std::array<char, 7>& name) {
     const auto& f = Layout::kNameField;
     Wimdows::SetClip(f.x1 + 1, f.y1 + 1, f.x2 - 1, f.y2 - 1);
     Screen::Draw(Layout::kGameOverBack, {0, 0});
     Screen::DrawMasked(Layout::kGameOverPicture, Layout::kGameOverMask, Layout::kGameOverAt);
     Wimdows::ClearClip();
-    Wimdows::Text(std::string_view(naam.data(), naam.size()), Layout::kNameAt.x, Layout::kNameAt.y);
+    Wimdows::Text(std::string_view(name.data(), name.size()), Layout::kNameAt.x, Layout::kNameAt.y);
 }
 
 // The name entry; returns whether the result reached the file.
@@ -60,8 +60,8 @@ bool NameEntry() {
     Wimdows::SetFont(Layout::kFontStyle, Layout::kWhite);
     Screen::DrawLabel(Layout::kNamePrompt);
     Screen::Frame(Layout::kNameField);
-    auto& naam = scores[11].naam;
-    naam.fill(' ');
+    auto& name = scores[11].name;
+    name.fill(' ');
     Wimdows::UpdateWindow();
 
     bool saved = false;
@@ -72,11 +72,11 @@ bool NameEntry() {
         if (t < 8 || Wimdows::KeyQueued()) {
             const card key = Wimdows::GetKey();
             enter = key == KeyCode::kReturn;
-            if (key == KeyCode::kBackspace && EraseLetter(naam, t)) {
-                DrawName(naam);
+            if (key == KeyCode::kBackspace && EraseLetter(name, t)) {
+                DrawName(name);
             } else {
-                TypeLetter(naam, t, key);
-                Wimdows::Text(std::string_view(naam.data(), naam.size()), Layout::kNameAt.x,
+                TypeLetter(name, t, key);
+                Wimdows::Text(std::string_view(name.data(), name.size()), Layout::kNameAt.x,
                               Layout::kNameAt.y);
             }
         }
@@ -115,7 +115,7 @@ void GameOver() {
         Screen::ReadInput(saved ? Layout::kNameGrid : Layout::kGameOverGrid);
         if (Screen::Clicked(Layout::kReturn)) {
             Wimdows::SetTitle(Layout::kTitleMenu);
-            returnmenu = true;
+            returnToMenu = true;
             return;
         }
         if (!saved && Screen::Clicked(Layout::kSave)) {

@@ -22,14 +22,14 @@ void ResetGame() {
     // The play below ends a game on these screens.
     SetGameOver(GameOver);
     SetGameWon(GameOverSave);
-    schip.state = true;
-    schip.health = 100;
-    schip.magic = 100;
-    schip.special = 3;
-    schip.beamstate = true;
-    schip.shieldstate = true;
-    schip.lives = 4;
-    schip.upgrade = 1;
+    dragon.state = true;
+    dragon.health = 100;
+    dragon.magic = 100;
+    dragon.special = 3;
+    dragon.beamReady = true;
+    dragon.shieldReady = true;
+    dragon.lives = 4;
+    dragon.upgrade = 1;
     for (card i = 1; i <= 100; ++i) {
         bullets[i].length = 5.0f;
     }
@@ -37,14 +37,14 @@ void ResetGame() {
     level = 1;
     counter = 1;
     for (card i = 1; i <= 50; ++i) {
-        calclevel[i] = 4;
+        difficultyHistory[i] = 4;
     }
-    actualdifficulty = 4;
-    initbeam = false;
-    initshield = false;
-    growcounter = 0;
-    backarr[1].x = 0;
-    backarr[1].y = 0;
+    actualDifficulty = 4;
+    beamRunning = false;
+    shieldRunning = false;
+    growCounter = 0;
+    backgrounds[1].x = 0;
+    backgrounds[1].y = 0;
 }
 
 void NewGame() {
@@ -72,17 +72,17 @@ void HighScore() {
         const integer y = Layout::HighscoreRowY(i);
         Wimdows::Text(std::to_string(i) + ".", Layout::kHighscoreRankX, y);
         // A save never puts a 0 in the table: that place is still empty.
-        if (scores[i].getal == 0) {
+        if (scores[i].points == 0) {
             Wimdows::Text(Layout::kHighscoreEmpty, Layout::kHighscoreNameX, y);
             continue;
         }
         // TextCard takes numbers up to 2^31 - 1; a file may hold bigger ones.
-        if (scores[i].getal <= static_cast<card>(std::numeric_limits<integer>::max())) {
-            Wimdows::TextCard(scores[i].getal, Layout::kHighscoreScoreX, y);
+        if (scores[i].points <= static_cast<card>(std::numeric_limits<integer>::max())) {
+            Wimdows::TextCard(scores[i].points, Layout::kHighscoreScoreX, y);
         } else {
-            Wimdows::Text(std::to_string(scores[i].getal), Layout::kHighscoreScoreX, y);
+            Wimdows::Text(std::to_string(scores[i].points), Layout::kHighscoreScoreX, y);
         }
-        Wimdows::Text(ScoreFile::Shown(scores[i].naam), Layout::kHighscoreNameX, y);
+        Wimdows::Text(ScoreFile::Shown(scores[i].name), Layout::kHighscoreNameX, y);
     }
     Screen::DrawReturnButton();
     Wimdows::UpdateWindow();

@@ -2,6 +2,9 @@
 // pictures, texts and captions, one place each.
 #pragma once
 
+#include "game/core/Colours.h"
+#include "game/core/DifficultySetting.h"
+
 #include <array>
 #include <cstdint>
 #include <span>
@@ -30,9 +33,9 @@ struct Label {
 };
 
 // --- Colours and font --------------------------------------------------------
-constexpr std::uint32_t kBlack = 0x000000;
-constexpr std::uint32_t kHighlight = 0xFF0000; // green in the layer's colour order
-constexpr std::uint32_t kWhite = 0xFFFFFF;
+constexpr std::uint32_t kBlack = Colours::kBlack;
+constexpr std::uint32_t kHighlight = Colours::kGreen;
+constexpr std::uint32_t kWhite = Colours::kWhite;
 constexpr std::uint32_t kFontStyle = 5; // the fixed-pitch terminal font
 
 // --- Captions ----------------------------------------------------------------
@@ -79,7 +82,7 @@ struct Title {
     std::int32_t scale;
     std::uint32_t colour;
 };
-constexpr Title kMenuTitle{"MORVEK", {400, 40}, 6, 0xC030FF}; // gold in the layer's order
+constexpr Title kMenuTitle{"MORVEK", {400, 40}, 6, Colours::kGold};
 
 // --- Buttons shared by the screens -------------------------------------------
 constexpr Rect kReturn{50, 650, 170, 725};
@@ -115,17 +118,24 @@ struct Choice {
     Picture selected;
     Picture unselected;
     Setting setting;
-    float value;           // the coefficient, or the speed in milliseconds
+    Difficulty difficulty; // for a difficulty
+    std::uint32_t speed;   // for a speed: milliseconds a tick
     std::string_view name; // in settings.ini and in recordings
 };
 
 // In the order the options loop tests them.
 constexpr std::array<Choice, 5> kChoices{{
-    {{270, 255, 390, 330}, {7, 9, 1}, {7, 12, 1}, Setting::Difficulty, 0.0f, "easy"},
-    {{470, 255, 590, 330}, {7, 14, 1}, {7, 14, 2}, Setting::Difficulty, 1.0f, "normal"},
-    {{670, 255, 790, 330}, {7, 9, 2}, {7, 12, 2}, Setting::Difficulty, 2.0f, "hard"},
-    {{270, 505, 390, 580}, {7, 11, 1}, {7, 13, 1}, Setting::Speed, 60.0f, "slow"},
-    {{470, 505, 590, 580}, {7, 11, 2}, {7, 13, 2}, Setting::Speed, 30.0f, "fast"},
+    {{270, 255, 390, 330}, {7, 9, 1}, {7, 12, 1}, Setting::Difficulty, Difficulty::Easy, 0, "easy"},
+    {{470, 255, 590, 330},
+     {7, 14, 1},
+     {7, 14, 2},
+     Setting::Difficulty,
+     Difficulty::Normal,
+     0,
+     "normal"},
+    {{670, 255, 790, 330}, {7, 9, 2}, {7, 12, 2}, Setting::Difficulty, Difficulty::Hard, 0, "hard"},
+    {{270, 505, 390, 580}, {7, 11, 1}, {7, 13, 1}, Setting::Speed, Difficulty::Easy, 60, "slow"},
+    {{470, 505, 590, 580}, {7, 11, 2}, {7, 13, 2}, Setting::Speed, Difficulty::Easy, 30, "fast"},
 }};
 
 struct Heading {

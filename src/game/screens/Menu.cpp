@@ -16,12 +16,12 @@ namespace Procedures {
 namespace {
 
 void StartGame() {
-    returnmenu = false;
+    returnToMenu = false;
     NewGame();
 }
 
 void EndGame() {
-    quitgame = true;
+    quitGame = true;
     Wimdows::KillWindow();
 }
 

@@ -13,12 +13,11 @@ namespace {
 using Layout::Choice;
 using Layout::Setting;
 
-// Compared exactly: the settings only ever hold the values of the table.
 bool IsSelected(const Choice& c) {
     if (c.setting == Setting::Difficulty) {
-        return dynamic_difficulty_influence_coefficient == c.value;
+        return difficulty == c.difficulty;
     }
-    return static_cast<float>(speed) == c.value;
+    return speed == c.speed;
 }
 
 void DrawChoices(Setting setting) {
@@ -31,9 +30,9 @@ void DrawChoices(Setting setting) {
 
 void Choose(const Choice& c) {
     if (c.setting == Setting::Difficulty) {
-        dynamic_difficulty_influence_coefficient = c.value;
+        difficulty = c.difficulty;
     } else {
-        speed = static_cast<card>(c.value);
+        speed = c.speed;
     }
     DrawChoices(c.setting);
 }
@@ -43,10 +42,10 @@ void DrawOptions() {
     Wimdows::SetTitle(Layout::kTitleOptions);
     Wimdows::SetFont(Layout::kFontStyle, Layout::kWhite);
     Screen::Draw(Layout::kMenuBack, {0, 0});
-    const auto& difficulty = Layout::kOptionHeadings[0];
+    const auto& hardness = Layout::kOptionHeadings[0];
     const auto& pace = Layout::kOptionHeadings[1];
-    Screen::DrawMasked(difficulty.picture, difficulty.mask, difficulty.at);
-    Screen::DrawLabel(difficulty.caption);
+    Screen::DrawMasked(hardness.picture, hardness.mask, hardness.at);
+    Screen::DrawLabel(hardness.caption);
     DrawChoices(Setting::Difficulty);
     Screen::DrawMasked(pace.picture, pace.mask, pace.at);
     Screen::DrawLabel(pace.caption);
@@ -68,7 +67,7 @@ void MenuOptions() {
         Screen::ReadInput(Layout::kOptionsGrid);
         if (Screen::Clicked(Layout::kReturn)) {
             Settings::Change([](Settings::Values& v) {
-                v.difficulty = dynamic_difficulty_influence_coefficient;
+                v.difficulty = difficulty;
                 v.speed = speed;
             });
             Screen::BackToMenu();

@@ -17,7 +17,7 @@ std::string scorefile = "myscore.txt";
 bool SaveResult() {
     ScoreFile::Table next{};
     std::string error;
-    if (!ScorePlace::Save(scores[11].naam, score, next, error)) {
+    if (!ScorePlace::Save(scores[11].name, score, next, error)) {
         std::cerr << "morvek: the highscores could not be saved to " << scorefile << ": " << error
                   << '\n';
         Wimdows::Run::FailAtEnd(kExitSaveFailed);
@@ -74,9 +74,9 @@ card ParseStrict(std::string_view data, Table& table) {
         table[i] = {kBlankName, 0};
     }
     for (card i = 1; i <= kPlaces; ++i) {
-        highscore entry{kBlankName, 0};
+        Highscore entry{kBlankName, 0};
         std::size_t taken = 0;
-        while (taken < entry.naam.size() && pos < data.size()) {
+        while (taken < entry.name.size() && pos < data.size()) {
             const char c = data[pos++];
             if (c == '\n' || c == kCtrlZ) {
                 break;
@@ -85,7 +85,7 @@ card ParseStrict(std::string_view data, Table& table) {
                 SkipLineFeedAfterReturn(data, pos);
                 break;
             }
-            entry.naam[taken++] = c == '\0' ? ' ' : c; // as the file will have it
+            entry.name[taken++] = c == '\0' ? ' ' : c; // as the file will have it
         }
         while (pos < data.size() && IsSeparator(data[pos])) {
             ++pos;
@@ -100,7 +100,7 @@ card ParseStrict(std::string_view data, Table& table) {
                 SkipLineFeedAfterReturn(data, pos);
             }
         }
-        if (!ToCard(digits, entry.getal)) {
+        if (!ToCard(digits, entry.points)) {
             break; // the rest of the file is not a table
         }
         table[i] = entry;
@@ -112,7 +112,7 @@ card ParseStrict(std::string_view data, Table& table) {
 // Every run of digits is a score and the text before it, back to the last
 // score, its name: what a hand-edited or damaged file still holds.
 card ParseLoose(std::string_view data, Table& table) {
-    std::vector<highscore> found;
+    std::vector<Highscore> found;
     std::size_t nameStart = 0;
     for (std::size_t pos = 0; pos < data.size();) {
         if (data[pos] < '0' || data[pos] > '9') {
@@ -126,9 +126,9 @@ card ParseLoose(std::string_view data, Table& table) {
         while (pos < data.size() && data[pos] >= '0' && data[pos] <= '9') {
             ++pos;
         }
-        highscore entry{kBlankName, 0};
+        Highscore entry{kBlankName, 0};
         if (!negative) {
-            ToCard(data.substr(start, pos - start), entry.getal);
+            ToCard(data.substr(start, pos - start), entry.points);
         }
         std::string_view name = data.substr(nameStart, nameEnd - nameStart);
         while (!name.empty() && IsSeparator(name.front())) {
@@ -137,19 +137,19 @@ card ParseLoose(std::string_view data, Table& table) {
         while (!name.empty() && IsSeparator(name.back())) {
             name.remove_suffix(1);
         }
-        std::copy_n(name.begin(), std::min(name.size(), entry.naam.size()), entry.naam.begin());
+        std::copy_n(name.begin(), std::min(name.size(), entry.name.size()), entry.name.begin());
         // A line break kept in a name would end it early when read again.
         std::replace_if(
-            entry.naam.begin(), entry.naam.end(),
+            entry.name.begin(), entry.name.end(),
             [](char c) { return c == '\0' || IsSeparator(c); }, ' ');
         found.push_back(entry);
         nameStart = pos;
     }
     std::stable_sort(found.begin(), found.end(),
-                     [](const highscore& a, const highscore& b) { return a.getal > b.getal; });
+                     [](const Highscore& a, const Highscore& b) { return a.points > b.points; });
     const auto read = static_cast<card>(std::min<std::size_t>(found.size(), kPlaces));
     for (card i = 1; i <= kPlaces; ++i) {
-        table[i] = i <= read ? found[i - 1] : highscore{kBlankName, 0};
+        table[i] = i <= read ? found[i - 1] : Highscore{kBlankName, 0};
     }
     return read;
 }
@@ -210,10 +210,10 @@ std::string Format(const Table& table) {
             out += ' ';
         }
         // A table never read holds NUL names; the file pads names with blanks.
-        for (const char c : table[i].naam) {
+        for (const char c : table[i].name) {
             out += c == '\0' ? ' ' : c;
         }
-        const std::string number = std::to_string(table[i].getal);
+        const std::string number = std::to_string(table[i].points);
         if (i > 1 && number.size() < 2) {
             out += ' ';
         }
@@ -223,9 +223,9 @@ std::string Format(const Table& table) {
 }
 
 void Insert(Table& table, card result) {
-    table[11].getal = result;
+    table[11].points = result;
     card place = 1;
-    while (place <= kPlaces && table[place].getal >= result) {
+    while (place <= kPlaces && table[place].points >= result) {
         ++place;
     }
     // Everything from the new place down moves one on; the tenth leaves.
@@ -279,7 +279,7 @@ bool CheckPath(const std::string& path, std::string& error) {
     return FindTarget(path, real, status, error) && SafeFile::ProbeFolder(real, error);
 }
 
-bool Save(const std::string& path, const std::array<char, 7>& naam, card result, Table& table,
+bool Save(const std::string& path, const std::array<char, 7>& name, card result, Table& table,
           std::string& error) {
     std::string real;
     SafeFile::Status status;
@@ -314,15 +314,15 @@ bool Save(const std::string& path, const std::array<char, 7>& naam, card result,
         std::cerr << "morvek: " << real << " did not read cleanly; the old file is kept as " << kept
                   << '\n';
     }
-    table[11] = {naam, 0};
+    table[11] = {name, 0};
     Insert(table, result);
     SafeFile::TempFile temp;
     return temp.Create(real, mode, error) && temp.Write(Format(table), error) &&
            temp.Replace(error);
 }
 
-std::string Shown(const std::array<char, 7>& naam) {
-    std::string shown(naam.begin(), naam.end());
+std::string Shown(const std::array<char, 7>& name) {
+    std::string shown(name.begin(), name.end());
     for (char& c : shown) {
         const auto u = static_cast<unsigned char>(c);
         if (u < 0x20 || u > 0x7E) {

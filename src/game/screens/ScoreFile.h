@@ -14,7 +14,7 @@ namespace Procedures {
 // chooses it for a run).
 extern std::string scorefile;
 
-// Inserts the result (scores[11].naam, score) into the table as the file
+// Inserts the result (scores[11].name, score) into the table as the file
 // holds it now and writes the file. On a failure the table in memory stays as
 // it was, the reason goes to stderr and the run's exit status will say so;
 // returns whether the file was written.
@@ -25,7 +25,7 @@ constexpr int kExitSaveFailed = 4;
 
 namespace ScoreFile {
 
-using Table = std::array<highscore, 12>; // [0..11], places 1..10, 11 the new result
+using Table = std::array<Highscore, 12>; // [0..11], places 1..10, 11 the new result
 
 constexpr card kPlaces = 10;
 // Ten entries as the game writes them take 180 bytes; this leaves hand-edited
@@ -65,11 +65,11 @@ bool CheckPath(const std::string& path, std::string& error);
 // symbolic link to its target), inserts the result, keeps a file that did not
 // read cleanly as `<path>.bak`, and replaces the file in one step, keeping its
 // permissions. `table` gets what was written.
-bool Save(const std::string& path, const std::array<char, 7>& naam, card result, Table& table,
+bool Save(const std::string& path, const std::array<char, 7>& name, card result, Table& table,
           std::string& error);
 
 // A name as it may be drawn: bytes that are not printable become '?'.
-std::string Shown(const std::array<char, 7>& naam);
+std::string Shown(const std::array<char, 7>& name);
 
 } // namespace ScoreFile
 } // namespace Procedures

@@ -71,9 +71,9 @@ bool TakeInLegacy(std::string& error) {
     return true;
 }
 
-void InsertInMemory(const std::array<char, 7>& naam, card result, ScoreFile::Table& table) {
+void InsertInMemory(const std::array<char, 7>& name, card result, ScoreFile::Table& table) {
     table = memory;
-    table[11] = {naam, 0};
+    table[11] = {name, 0};
     ScoreFile::Insert(table, result);
     memory = table;
 }
@@ -120,17 +120,17 @@ card Read(ScoreFile::Table& table) {
     return ScoreFile::Read(old.empty() ? scorefile : old, table);
 }
 
-bool Save(const std::array<char, 7>& naam, card result, ScoreFile::Table& table,
+bool Save(const std::array<char, 7>& name, card result, ScoreFile::Table& table,
           std::string& error) {
     if (kind == Kind::Memory) {
-        InsertInMemory(naam, result, table);
+        InsertInMemory(name, result, table);
         return true;
     }
     if (kind == Kind::Temporary && scorefile.empty() && !MakeTemporary(error)) {
         return false;
     }
     if (kind != Kind::DataFolder) {
-        return ScoreFile::Save(scorefile, naam, result, table, error);
+        return ScoreFile::Save(scorefile, name, result, table, error);
     }
     std::error_code ec;
     const fs::path folder = fs::path(scorefile).parent_path();
@@ -138,14 +138,14 @@ bool Save(const std::array<char, 7>& naam, card result, ScoreFile::Table& table,
     if (ec) {
         error = ec.message();
     }
-    if (!ec && TakeInLegacy(error) && ScoreFile::Save(scorefile, naam, result, table, error)) {
+    if (!ec && TakeInLegacy(error) && ScoreFile::Save(scorefile, name, result, table, error)) {
         return true;
     }
     std::cerr << "morvek: the highscores can't be kept in " << folder.string() << " (" << error
               << "); they are kept in memory until the game ends\n";
     Read(memory);
     kind = Kind::Memory;
-    InsertInMemory(naam, result, table);
+    InsertInMemory(name, result, table);
     Wimdows::Run::FailAtEnd(kExitSaveFailed);
     return true;
 }

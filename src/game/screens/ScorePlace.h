@@ -48,7 +48,7 @@ card Read(ScoreFile::Table& table);
 // ScoreFile::Save to the table in use. The data folder's first save takes in
 // that earlier table (said once on stderr); one that fails moves the table
 // to memory with one message, and the run's exit status says so.
-bool Save(const std::array<char, 7>& naam, card result, ScoreFile::Table& table,
+bool Save(const std::array<char, 7>& name, card result, ScoreFile::Table& table,
           std::string& error);
 // Removes the autopilot's file; the other places stay.
 void Finish();

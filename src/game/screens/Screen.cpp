@@ -30,12 +30,12 @@ void Frame(Layout::Rect r) {
 }
 
 void ReadInput(const Layout::Grid& grid) {
-    Wimdows::MousePos(moux, mouy);
+    Wimdows::MousePos(mouseX, mouseY);
     Focus::Poll(grid);
 }
 
 bool Clicked(Layout::Rect r) {
-    return MenuSelect(moux, mouy, r.x1, r.y1, r.x2, r.y2, 0);
+    return MenuSelect(mouseX, mouseY, r.x1, r.y1, r.x2, r.y2, 0);
 }
 
 void DrawTextButton(Layout::Rect r, std::string_view caption) {

@@ -12,7 +12,7 @@ void DrawMasked(Layout::Picture p, Layout::Picture mask, Layout::Point at);
 void DrawLabel(const Layout::Label& label);
 void Frame(Layout::Rect r);
 
-// Reads the mouse into moux, mouy, and the keys that move between the
+// Reads the mouse into mouseX, mouseY, and the keys that move between the
 // screen's buttons (`grid`); once per pass of the screen's loop.
 void ReadInput(const Layout::Grid& grid);
 // MenuSelect with no menu action: frames the button and tells whether it is

@@ -42,8 +42,9 @@ const Option* FindOption(std::string_view name) {
     return o == kOptions.end() ? nullptr : &*o;
 }
 
-float ValueOf(const Values& v, Layout::Setting s) {
-    return s == Layout::Setting::Difficulty ? v.difficulty : static_cast<float>(v.speed);
+bool Holds(const Values& v, const Layout::Choice& c) {
+    return c.setting == Layout::Setting::Difficulty ? v.difficulty == c.difficulty
+                                                    : v.speed == c.speed;
 }
 
 std::string ChoiceList(Layout::Setting s) {
@@ -133,9 +134,9 @@ bool SetChoice(Values& values, std::string_view option, std::string_view choice)
     for (const auto& c : Layout::kChoices) {
         if (c.setting == o->setting && c.name == choice) {
             if (c.setting == Layout::Setting::Difficulty) {
-                values.difficulty = c.value;
+                values.difficulty = c.difficulty;
             } else {
-                values.speed = static_cast<std::uint32_t>(c.value);
+                values.speed = c.speed;
             }
             return true;
         }
@@ -146,7 +147,7 @@ bool SetChoice(Values& values, std::string_view option, std::string_view choice)
 std::string_view ChoiceName(const Values& values, std::string_view option) {
     const Option* o = FindOption(option);
     for (const auto& c : Layout::kChoices) {
-        if (o != nullptr && c.setting == o->setting && c.value == ValueOf(values, c.setting)) {
+        if (o != nullptr && c.setting == o->setting && Holds(values, c)) {
             return c.name;
         }
     }

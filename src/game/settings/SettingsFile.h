@@ -4,6 +4,7 @@
 #pragma once
 
 #include "display/Bindings.h"
+#include "game/core/DifficultySetting.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -14,7 +15,7 @@
 namespace Settings {
 
 struct Values {
-    float difficulty = 1.0f; // a coefficient of the options screen's choices
+    Procedures::Difficulty difficulty = Procedures::Difficulty::Normal;
     std::uint32_t speed = 30;
     bool sound = true;
     bool fullscreen = false;
