@@ -1,5 +1,6 @@
 // The text form of input events, shared by scripts and recordings.
 #include "display/Run.h"
+#include "util/Quote.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -40,18 +41,7 @@ std::vector<std::string_view> Words(std::string_view line) {
 // Longer lines are no script: refused before they can fill the memory.
 constexpr std::size_t kMaxLine = 4096;
 
-// A word from a bad line as it may be echoed: short, and with nothing the
-// terminal would act on.
-std::string Quote(std::string_view word) {
-    constexpr std::size_t kShown = 40;
-    std::string out(1, '\'');
-    for (std::size_t i = 0; i < word.size() && i < kShown; ++i) {
-        const auto c = static_cast<unsigned char>(word[i]);
-        out += c >= 0x20 && c < 0x7F ? static_cast<char>(c) : '?';
-    }
-    out += word.size() > kShown ? "...'" : "'";
-    return out;
-}
+using StandardLib::Quote;
 
 template <typename T> bool Number(std::string_view word, T& value, int base = 10) {
     const auto [end, err] = std::from_chars(word.data(), word.data() + word.size(), value, base);

@@ -7,7 +7,7 @@ namespace System {
 #ifndef __EMSCRIPTEN__
 namespace {
 
-// The base directory specification ignores relative values: they would make
+// The XDG base directory rules ignore relative values: they would make
 // the place depend on where the game was started.
 std::filesystem::path Base(const char* variable, const char* underHome) {
     if (const char* set = std::getenv(variable); set != nullptr && set[0] == '/') {

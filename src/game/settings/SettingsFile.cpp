@@ -1,6 +1,7 @@
 #include "game/settings/SettingsFile.h"
 
 #include "game/screens/Layout.h"
+#include "util/Quote.h"
 
 #include <algorithm>
 #include <array>
@@ -65,16 +66,7 @@ std::string_view Trim(std::string_view s) {
     return s.substr(first, s.find_last_not_of(" \t\r") - first + 1);
 }
 
-// A word from a bad line as it may be echoed to a terminal.
-std::string Quote(std::string_view word) {
-    constexpr std::size_t kShown = 40;
-    std::string out(1, '\'');
-    for (std::size_t i = 0; i < word.size() && i < kShown; ++i) {
-        const auto c = static_cast<unsigned char>(word[i]);
-        out += c >= 0x20 && c < 0x7F ? static_cast<char>(c) : '?';
-    }
-    return out + (word.size() > kShown ? "...'" : "'");
-}
+using StandardLib::Quote;
 
 // A key the file binds twice is a mistake; one it takes from an action the
 // file left at its default swaps, as on the Controls screen.
