@@ -36,89 +36,60 @@ void OpenHeadless() {
     Wimdows::Run::SetHeadless(true);
     Wimdows::Window("Morvek", Wimdows::kWidth, Wimdows::kHeight);
     Wimdows::SetBuffering(true);
-    ResetWorld();
+    world = World{};
     StandardLib::ResetRandom();
     Loadbmp();
 }
 
 void NewDragon() {
-    difficulty = Difficulty::Normal;
-    speed = 30;
-    dragon = {300, 420, 100, 100, 4, false, true, true, true, 3, 3};
+    world.difficulty = Difficulty::Normal;
+    world.speed = 30;
+    world.dragon = {300, 420, 100, 100, 4, false, true, true, true, 3, 3};
     for (card i = 1; i <= 100; ++i) {
-        bullets[i].length = 5;
+        world.bullets[i].length = 5;
     }
-    counter = 1;
-    difficultyHistory.fill(4);
-    actualDifficulty = 4;
+    world.counter = 1;
+    world.difficultyHistory.fill(4);
+    world.actualDifficulty = 4;
 }
 
 // Level 2 with everything in play: 100 shots, 30 enemies, 10 items,
 // 5 explosions, the beam and the shield, 20 icicles.
 void FullScene() {
     NewDragon();
-    level = 2;
+    world.level = 2;
     for (card i = 1; i <= 30; ++i) {
         CreateEnemy(520 + 15 * static_cast<real>(i), 120 + 18 * static_cast<real>(i), i, 1 + i % 4,
                     1 + i % 2);
     }
     for (card i = 1; i <= 100; ++i) {
         const real row = static_cast<real>(i % 10), col = static_cast<real>(i / 10);
-        bullets[i] = {
+        world.bullets[i] = {
             i % 2 == 0 ? 20.0f : -15.0f, 0, 100 + 85 * col, 90 + 64 * row, 5, true, i % 5};
     }
     for (card i = 1; i <= 10; ++i) {
-        items[1 + i % 5][i] = {-2, 0, 150 + 60 * static_cast<real>(i), 650, 0, 0, true, false};
+        world.items[1 + i % 5][i] = {-2,   0,    150 + 60 * static_cast<real>(i), 650, 0, 0,
+                                     true, false};
     }
     for (card i = 1; i <= 5; ++i) {
-        explosions[i] = {3, 1 + i % 2, 400 + 40 * static_cast<real>(i), 300, true};
+        world.explosions[i] = {3, 1 + i % 2, 400 + 40 * static_cast<real>(i), 300, true};
     }
     for (card i = 1; i <= 20; ++i) {
-        icicles[i] = {static_cast<integer>(40 * i + 100), -100 + static_cast<integer>(i), true};
+        world.icicles[i] = {static_cast<integer>(40 * i + 100), -100 + static_cast<integer>(i),
+                            true};
     }
-    beamRunning = shieldRunning = true;
-    growCounter = 20;
-    dragon.beamReady = dragon.shieldReady = false;
+    world.beamRunning = world.shieldRunning = true;
+    world.growCounter = 20;
+    world.dragon.beamReady = world.dragon.shieldReady = false;
 }
-
-// Everything a tick may change, so each timed tick sees the same scene.
-struct Snapshot {
-    decltype(enemies) e = enemies;
-    decltype(bullets) b = bullets;
-    decltype(items) o = items;
-    decltype(explosions) x = explosions;
-    decltype(icicles) ice = icicles;
-    decltype(backgrounds) back = backgrounds;
-    decltype(difficultyHistory) cl = difficultyHistory;
-    Dragon s = dragon;
-    card c = counter, g = growCounter, d = actualDifficulty, sc = score;
-    bool beam = beamRunning, shield = shieldRunning;
-
-    void Restore() const {
-        enemies = e;
-        bullets = b;
-        items = o;
-        explosions = x;
-        icicles = ice;
-        backgrounds = back;
-        difficultyHistory = cl;
-        dragon = s;
-        counter = c;
-        growCounter = g;
-        actualDifficulty = d;
-        score = sc;
-        beamRunning = beam;
-        shieldRunning = shield;
-    }
-};
 
 double SceneTickMs() {
     OpenHeadless();
     FullScene();
-    const Snapshot scene;
+    const World scene = world; // each timed tick starts from the same scene
     std::vector<double> ms;
     for (int r = 0; r < kRuns; ++r) {
-        scene.Restore();
+        world = scene;
         const auto t0 = Clock::now();
         Tick();
         ms.push_back(std::chrono::duration<double, std::milli>(Clock::now() - t0).count());
@@ -149,9 +120,9 @@ double FloorMs() {
 void ScriptedWaveTicksPerSecond() {
     OpenHeadless();
     NewDragon();
-    level = 1;
-    dragon.x = 60;
-    dragon.y = 369;
+    world.level = 1;
+    world.dragon.x = 60;
+    world.dragon.y = 369;
     const auto script = std::filesystem::temp_directory_path() / "morvek-bench-wave.txt";
     std::ofstream(script) << "0 key down 0x20\n0 mouse move 100 680\n0 mouse down left\n"
                              "60000 key down 0x1B\n";
@@ -162,16 +133,16 @@ void ScriptedWaveTicksPerSecond() {
     }
     card ticks = 0;
     double seconds = 0;
-    for (int wave = 0; wave < 50 && !returnToMenu; ++wave) {
+    for (int wave = 0; wave < 50 && !world.returnToMenu; ++wave) {
         for (card i = 1; i <= 6; ++i) {
             CreateEnemy(930 + 40 * static_cast<real>(i % 3), 200 + 60 * static_cast<real>(i), i,
                         1 + i % 4, 1 + i % 2);
         }
-        const card before = counter;
+        const card before = world.counter;
         const auto t0 = Clock::now();
         Loop();
         seconds += std::chrono::duration<double>(Clock::now() - t0).count();
-        ticks += counter - before;
+        ticks += world.counter - before;
     }
     std::filesystem::remove(script);
     std::printf("headless scripted wave: %u ticks in %.3f s, %.0f ticks per second\n", ticks,

@@ -61,8 +61,8 @@ class AutopilotPolicy : public ::testing::Test {
   protected:
     void SetUp() override {
         TestWorld::NewGameState();
-        dragon.x = 200;
-        dragon.y = 400;
+        world.dragon.x = 200;
+        world.dragon.y = 400;
     }
     Controls Decide(const Terrain& t = {}) { return Autopilot::Decide(t, memory); }
     Memory memory;
@@ -75,13 +75,13 @@ TEST_F(AutopilotPolicy, LinesUpWithTheEnemyAheadAndFires) {
     EXPECT_FALSE(c.down);
     EXPECT_TRUE(c.fire);
     EXPECT_FALSE(c.beam) << "nothing on the dragon's line yet";
-    enemies[1].y = 405;
+    world.enemies[1].y = 405;
     EXPECT_TRUE(Decide().beam);
 }
 
 TEST_F(AutopilotPolicy, LeavesTheLineOfAShotComingStraightAtIt) {
-    dragon.x = 40; // no room to back away
-    bullets[1] = {-15, 0, 110, 400, 5, true, 1};
+    world.dragon.x = 40; // no room to back away
+    world.bullets[1] = {-15, 0, 110, 400, 5, true, 1};
     const Controls c = Decide();
     EXPECT_TRUE(c.up || c.down) << "a shot 70 px ahead on the dragon's line";
 }
@@ -90,14 +90,15 @@ TEST_F(AutopilotPolicy, GivesAShotGoingPastABerthBeyondItsReach) {
     // A ghost to line up with above, and a shot on its way between them: the
     // dragon climbs, but not to within a hair of the shot.
     CreateEnemy(700, 340, 2, 2, 0);
-    bullets[1] = {-15, 0, 350, 364, 5, true, 1};
+    world.bullets[1] = {-15, 0, 350, 364, 5, true, 1};
     real nearest = 1000;
     for (int tick = 0; tick < 16; ++tick) {
         const Controls c = Decide();
-        dragon.x += c.left ? -10 : (c.right ? 10 : 0);
-        dragon.y += c.up ? -10 : (c.down ? 10 : 0);
-        bullets[1].x += bullets[1].speedX;
-        nearest = std::min(nearest, std::hypot(bullets[1].x - dragon.x, bullets[1].y - dragon.y));
+        world.dragon.x += c.left ? -10 : (c.right ? 10 : 0);
+        world.dragon.y += c.up ? -10 : (c.down ? 10 : 0);
+        world.bullets[1].x += world.bullets[1].speedX;
+        nearest = std::min(nearest, std::hypot(world.bullets[1].x - world.dragon.x,
+                                               world.bullets[1].y - world.dragon.y));
     }
     EXPECT_GE(nearest, 40); // it hits within 30
 }
@@ -108,32 +109,32 @@ TEST_F(AutopilotPolicy, ShieldsWhenNoMoveEscapesAndKeepsItUpAWhile) {
     for (int dx = -1; dx <= 1; ++dx) {
         for (int dy = -1; dy <= 1; ++dy) {
             if (dx != 0 || dy != 0) {
-                bullets[slot++] = {
+                world.bullets[slot++] = {
                     -12.0f * dx, -12.0f * dy, 200 + 40.0f * dx, 400 + 40.0f * dy, 5, true, 1};
             }
         }
     }
     EXPECT_TRUE(Decide().shield);
     for (card i = 1; i <= 100; ++i) {
-        bullets[i].state = false;
+        world.bullets[i].state = false;
     }
     EXPECT_TRUE(Decide().shield) << "released at once the key would be pressed again and again";
 }
 
 TEST_F(AutopilotPolicy, StaysOffTheWallsComingTowardIt) {
-    backgrounds[1].x = 0;
+    world.backgrounds[1].x = 0;
     // A floor rising to y = 380 from column 230 on: the dragon at 400 must climb.
     const Terrain t = With(1, [](std::int32_t c, std::int32_t y) { return c >= 230 && y >= 380; });
     for (int tick = 1; tick <= 16; ++tick) {
         const Controls c = Decide(t);
-        dragon.x += c.left ? -10 : (c.right ? 10 : 0);
-        dragon.y += c.up ? -10 : (c.down ? 10 : 0);
-        backgrounds[1].x -= 7;
-        ASSERT_FALSE(t.Deadly(1, backgrounds[1].x, static_cast<std::int32_t>(dragon.x),
-                              static_cast<std::int32_t>(dragon.y)))
+        world.dragon.x += c.left ? -10 : (c.right ? 10 : 0);
+        world.dragon.y += c.up ? -10 : (c.down ? 10 : 0);
+        world.backgrounds[1].x -= 7;
+        ASSERT_FALSE(t.Deadly(1, world.backgrounds[1].x, static_cast<std::int32_t>(world.dragon.x),
+                              static_cast<std::int32_t>(world.dragon.y)))
             << "the dragon ran into the wall at tick " << tick;
     }
-    EXPECT_LT(dragon.y, 380);
+    EXPECT_LT(world.dragon.y, 380);
 }
 
 // Reads the lines of a recording.

@@ -10,7 +10,7 @@ using IceFight = LevelsTest::FightTest<Boss::IceFight>;
 
 bool IceInFlight() {
     for (card i = 1; i <= 100; ++i) {
-        if (bullets[i].state && bullets[i].type == 11) {
+        if (world.bullets[i].state && world.bullets[i].type == 11) {
             return true;
         }
     }
@@ -19,7 +19,8 @@ bool IceInFlight() {
 
 // What the frame shows at the queen's centre.
 card QueenColour() {
-    return Wimdows::GetPixel(static_cast<card>(enemies[1].x), static_cast<card>(enemies[1].y));
+    return Wimdows::GetPixel(static_cast<card>(world.enemies[1].x),
+                             static_cast<card>(world.enemies[1].y));
 }
 
 } // namespace
@@ -37,7 +38,7 @@ TEST_F(IceFight, PictureChangesOnThe181stTickAndSheFiresFromThe182nd) {
     EXPECT_FALSE(IceInFlight());
     Step();
     EXPECT_TRUE(IceInFlight());
-    EXPECT_EQ(enemies[1].path, 11u);
+    EXPECT_EQ(world.enemies[1].path, 11u);
 
     // She turns to blowing wherever her path has taken her, and is held at
     // home from the next tick.
@@ -45,15 +46,15 @@ TEST_F(IceFight, PictureChangesOnThe181stTickAndSheFiresFromThe182nd) {
     EXPECT_TRUE(f.fightstate);
     EXPECT_EQ(QueenColour(), LevelsTest::kRed);
     Step();
-    EXPECT_FLOAT_EQ(enemies[1].x, 900);
-    EXPECT_FLOAT_EQ(enemies[1].y, 350);
+    EXPECT_FLOAT_EQ(world.enemies[1].x, 900);
+    EXPECT_FLOAT_EQ(world.enemies[1].y, 350);
 }
 
 TEST_F(IceFight, BreezeBandAndLifetime) {
-    PutArea(825, dragon.y - 99, f.breezecounter);
+    PutArea(825, world.dragon.y - 99, f.breezecounter);
     EXPECT_EQ(Lasts(), 10);
-    EXPECT_EQ(dragon.health, 100 - 10 * 3);
-    PutArea(825, dragon.y - 100, f.breezecounter);
+    EXPECT_EQ(world.dragon.health, 100 - 10 * 3);
+    PutArea(825, world.dragon.y - 100, f.breezecounter);
     EXPECT_EQ(Lasts(), 30);
-    EXPECT_EQ(dragon.health, 70);
+    EXPECT_EQ(world.dragon.health, 70);
 }

@@ -10,7 +10,7 @@ using KingFight = LevelsTest::FightTest<Boss::KingFight>;
 
 // What the king's fire does to a slot when it hatches one.
 void Hatch(card slot, real x, real y) {
-    Enemy& e = enemies[slot];
+    Enemy& e = world.enemies[slot];
     e.type = 12;
     e.path = 12;
     e.x = x;
@@ -21,9 +21,9 @@ void Hatch(card slot, real x, real y) {
 } // namespace
 
 TEST_F(KingFight, SetUpPutsOutTheLevelsFireballs) {
-    fireballs[4].state = true;
+    world.fireballs[4].state = true;
     Boss::Setup(f);
-    EXPECT_FALSE(fireballs[4].state);
+    EXPECT_FALSE(world.fireballs[4].state);
 }
 
 TEST_F(KingFight, StagesFollowHealthAndNeverGoBack) {
@@ -37,59 +37,60 @@ TEST_F(KingFight, StagesFollowHealthAndNeverGoBack) {
          {Edges{Difficulty::Easy, 40000, 20000}, Edges{Difficulty::Normal, 60000, 30000},
           Edges{Difficulty::Hard, 100000, 50000}}) {
         SCOPED_TRACE(static_cast<int>(e.setting));
-        difficulty = e.setting;
+        world.difficulty = e.setting;
         Boss::Setup(f);
-        enemies[1].health = e.second;
+        world.enemies[1].health = e.second;
         Step();
         EXPECT_EQ(f.fightstate, 1u);
-        enemies[1].health = e.second - 1;
+        world.enemies[1].health = e.second - 1;
         Step();
         EXPECT_EQ(f.fightstate, 2u);
-        enemies[1].health = e.third;
+        world.enemies[1].health = e.third;
         Step();
         EXPECT_EQ(f.fightstate, 2u);
-        enemies[1].health = e.third - 1;
+        world.enemies[1].health = e.third - 1;
         Step();
         EXPECT_EQ(f.fightstate, 3u);
-        enemies[1].health = f.full;
+        world.enemies[1].health = f.full;
         Step();
         EXPECT_EQ(f.fightstate, 3u);
     }
 }
 
 TEST_F(KingFight, BroodIsRemovedInStageOneAndEquippedByItsStage) {
-    difficulty = Difficulty::Easy;
+    world.difficulty = Difficulty::Easy;
     Boss::Setup(f);
     LevelsTest::SolidPicture(3, 10, LevelsTest::kRgbRed, 50, 50);
     LevelsTest::SolidPicture(3, 11, LevelsTest::kRgbBlue, 100, 100);
 
     Hatch(5, 500, 600);
     Step();
-    EXPECT_FALSE(enemies[5].state);
+    EXPECT_FALSE(world.enemies[5].state);
 
-    enemies[1].health = 39999; // Easy: stage 2
+    world.enemies[1].health = 39999; // Easy: stage 2
     Hatch(5, 500, 600);
     Step();
-    ASSERT_TRUE(enemies[5].state);
-    EXPECT_EQ(enemies[5].health, 500);
-    EXPECT_FLOAT_EQ(enemies[5].length, 50);
-    EXPECT_EQ(Wimdows::GetPixel(static_cast<card>(enemies[5].x), static_cast<card>(enemies[5].y)),
+    ASSERT_TRUE(world.enemies[5].state);
+    EXPECT_EQ(world.enemies[5].health, 500);
+    EXPECT_FLOAT_EQ(world.enemies[5].length, 50);
+    EXPECT_EQ(Wimdows::GetPixel(static_cast<card>(world.enemies[5].x),
+                                static_cast<card>(world.enemies[5].y)),
               LevelsTest::kRed);
 
-    enemies[1].health = 19999; // stage 3: drawn large, health kept
+    world.enemies[1].health = 19999; // stage 3: drawn large, health kept
     Step();
-    ASSERT_TRUE(enemies[5].state);
-    EXPECT_EQ(enemies[5].health, 500);
-    const auto x = static_cast<card>(enemies[5].x), y = static_cast<card>(enemies[5].y);
+    ASSERT_TRUE(world.enemies[5].state);
+    EXPECT_EQ(world.enemies[5].health, 500);
+    const auto x = static_cast<card>(world.enemies[5].x), y = static_cast<card>(world.enemies[5].y);
     EXPECT_EQ(Wimdows::GetPixel(x + 40, y + 40), LevelsTest::kBlue);
 
     // A slot freed and hatched again gets the size of the stage it comes in.
-    enemies[5].state = false;
+    world.enemies[5].state = false;
     Step();
     Hatch(5, 500, 600);
     Step();
-    EXPECT_EQ(enemies[5].health, 3000);
-    EXPECT_FLOAT_EQ(enemies[5].length, 100);
+    EXPECT_EQ(world.enemies[5].health, 3000);
+    EXPECT_FLOAT_EQ(world.enemies[5].length, 100);
 }
 
 TEST_F(KingFight, FlameBandAndLifetime) {
@@ -97,31 +98,31 @@ TEST_F(KingFight, FlameBandAndLifetime) {
     for (const auto& [offset, ticks] : {std::pair{49.0f, 5}, std::pair{-149.0f, 5},
                                         std::pair{50.0f, 10}, std::pair{-150.0f, 10}}) {
         LevelsTest::KeepAlive();
-        PutArea(825, dragon.y + offset, f.flamecounter);
+        PutArea(825, world.dragon.y + offset, f.flamecounter);
         EXPECT_EQ(Lasts(), ticks) << offset;
     }
 }
 
 TEST_F(KingFight, AStrayShotInTheLastSlotIsNoFlame) {
-    Bullet& b = bullets[Boss::kArea];
+    Bullet& b = world.bullets[Boss::kArea];
     b = {};
     b.state = true;
     b.type = 12;
     b.x = 500;
-    b.y = dragon.y;
+    b.y = world.dragon.y;
     f.flamecounter = 50;
     Boss::Tick(f);
-    EXPECT_EQ(dragon.health, 100);
+    EXPECT_EQ(world.dragon.health, 100);
 }
 
 TEST_F(KingFight, AFlameOutlivesItsKingWithoutAgeingOrBurning) {
-    PutArea(825, dragon.y, f.flamecounter);
-    enemies[1].state = false;
+    PutArea(825, world.dragon.y, f.flamecounter);
+    world.enemies[1].state = false;
     f.fightstate = 2;
     for (int tick = 0; tick < 20; ++tick) {
         Boss::Tick(f);
     }
     EXPECT_TRUE(Boss::AreaActive());
-    EXPECT_EQ(dragon.health, 100);
+    EXPECT_EQ(world.dragon.health, 100);
     EXPECT_EQ(f.fightstate, 2u);
 }

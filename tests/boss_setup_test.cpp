@@ -15,12 +15,12 @@ namespace {
 // Fireballs it takes to bring the boss of a freshly set-up fight down.
 template <typename Fight> int FireballsToKill(Difficulty setting) {
     LevelsTest::NewGame();
-    difficulty = setting;
+    world.difficulty = setting;
     Fight f;
     Boss::Setup(f);
-    EXPECT_EQ(f.full, enemies[1].health); // the bar starts full
+    EXPECT_EQ(f.full, world.enemies[1].health); // the bar starts full
     int hits = 0;
-    while (enemies[1].state && hits < 100000) {
+    while (world.enemies[1].state && hits < 100000) {
         Bullethit(1);
         ++hits;
     }
@@ -37,18 +37,18 @@ template <typename Fight> void ExpectAFairStart(const char* name) {
     EXPECT_EQ(hits[2], 3 * hits[0]);
 
     LevelsTest::NewGame();
-    dragon.x = 700;
-    dragon.y = 700;
+    world.dragon.x = 700;
+    world.dragon.y = 700;
     Fight f;
     Boss::Setup(f);
-    EXPECT_LT(dragon.x, 100);
-    EXPECT_GT(enemies[1].x, 600);
-    EXPECT_LT(std::abs(enemies[1].y - dragon.y), 150);
+    EXPECT_LT(world.dragon.x, 100);
+    EXPECT_GT(world.enemies[1].x, 600);
+    EXPECT_LT(std::abs(world.enemies[1].y - world.dragon.y), 150);
     // He stays on the field through a whole phase.
     for (int t = 0; t < 181; ++t) {
         LevelsTest::KeepAlive();
         Boss::Tick(f);
-        ASSERT_TRUE(enemies[1].state) << "tick " << t;
+        ASSERT_TRUE(world.enemies[1].state) << "tick " << t;
     }
 }
 

@@ -21,36 +21,36 @@ void StormPhase(Boss::WindFight& f) {
 TEST_F(WindFight, TheCloudsGuardTheGodFromTheDragonsFire) {
     // Fired straight at him while he stands, a fireball never gets through...
     StormPhase(f);
-    dragon.y = 700; // out of the storm's way
-    const integer full = enemies[1].health;
+    world.dragon.y = 700; // out of the storm's way
+    const integer full = world.enemies[1].health;
     auto fire = [] {
-        Bullet& b = bullets[50];
+        Bullet& b = world.bullets[50];
         b = {};
         b.state = true;
-        b.x = dragon.x + 20;
-        b.y = enemies[1].y;
+        b.x = world.dragon.x + 20;
+        b.y = world.enemies[1].y;
         b.speedX = 30;
         b.length = 10;
     };
     fire();
-    for (int t = 0; t < 40 && bullets[50].state; ++t) {
+    for (int t = 0; t < 40 && world.bullets[50].state; ++t) {
         Step();
     }
-    EXPECT_FALSE(bullets[50].state);
-    EXPECT_EQ(enemies[1].health, full);
+    EXPECT_FALSE(world.bullets[50].state);
+    EXPECT_EQ(world.enemies[1].health, full);
     // ...while with the clouds blown away it reaches him.
-    items[6][1].y = -1000;
-    items[6][2].y = -1000;
+    world.items[6][1].y = -1000;
+    world.items[6][2].y = -1000;
     fire();
-    for (int t = 0; t < 40 && bullets[50].state; ++t) {
+    for (int t = 0; t < 40 && world.bullets[50].state; ++t) {
         Step();
     }
-    EXPECT_LT(enemies[1].health, full);
+    EXPECT_LT(world.enemies[1].health, full);
 }
 
 TEST_F(WindFight, PhasesLast181TicksAndTheCloudsDriftBetweenThem) {
-    const Item home1 = items[6][1], home2 = items[6][2];
-    const Enemy god = enemies[1];
+    const Item home1 = world.items[6][1], home2 = world.items[6][2];
+    const Enemy god = world.enemies[1];
     Step(180);
     EXPECT_FALSE(f.fightstate);
     Step();
@@ -60,56 +60,56 @@ TEST_F(WindFight, PhasesLast181TicksAndTheCloudsDriftBetweenThem) {
     // The clouds part: 90 ticks of 1.4 pixels back and away from each
     // other, then they stand.
     Step(90);
-    EXPECT_NEAR(items[6][1].x, home1.x + 126, 0.01);
-    EXPECT_NEAR(items[6][1].y, home1.y - 126, 0.01);
-    EXPECT_NEAR(items[6][2].x, home2.x + 126, 0.01);
-    EXPECT_NEAR(items[6][2].y, home2.y + 126, 0.01);
+    EXPECT_NEAR(world.items[6][1].x, home1.x + 126, 0.01);
+    EXPECT_NEAR(world.items[6][1].y, home1.y - 126, 0.01);
+    EXPECT_NEAR(world.items[6][2].x, home2.x + 126, 0.01);
+    EXPECT_NEAR(world.items[6][2].y, home2.y + 126, 0.01);
     Step();
-    EXPECT_NEAR(items[6][1].x, home1.x + 126, 0.01);
+    EXPECT_NEAR(world.items[6][1].x, home1.x + 126, 0.01);
     // Held still at home in the storm phase.
-    EXPECT_FLOAT_EQ(enemies[1].x, god.x);
-    EXPECT_FLOAT_EQ(enemies[1].y, god.y);
-    EXPECT_EQ(enemies[1].path, 0u);
+    EXPECT_FLOAT_EQ(world.enemies[1].x, god.x);
+    EXPECT_FLOAT_EQ(world.enemies[1].y, god.y);
+    EXPECT_EQ(world.enemies[1].path, 0u);
 
     Step(90);
     EXPECT_FALSE(f.fightstate);
     EXPECT_FALSE(Boss::AreaActive()); // the storm ends with its phase
     Step(90);                         // and close again where they stood
-    EXPECT_NEAR(items[6][1].x, home1.x, 0.01);
-    EXPECT_NEAR(items[6][1].y, home1.y, 0.01);
-    EXPECT_NEAR(items[6][2].x, home2.x, 0.01);
-    EXPECT_NEAR(items[6][2].y, home2.y, 0.01);
+    EXPECT_NEAR(world.items[6][1].x, home1.x, 0.01);
+    EXPECT_NEAR(world.items[6][1].y, home1.y, 0.01);
+    EXPECT_NEAR(world.items[6][2].x, home2.x, 0.01);
+    EXPECT_NEAR(world.items[6][2].y, home2.y, 0.01);
 
     // The item code never gets to age them out.
     Step(400);
-    EXPECT_TRUE(items[6][1].state && items[6][2].state);
+    EXPECT_TRUE(world.items[6][1].state && world.items[6][2].state);
 }
 
 TEST_F(WindFight, StormBandAndLifetime) {
     StormPhase(f);
     // Hitting on every tick it wears out in 10 ticks, 2 health a tick.
-    PutArea(595, dragon.y + 64, f.stormcounter);
+    PutArea(595, world.dragon.y + 64, f.stormcounter);
     EXPECT_EQ(Lasts(), 10);
-    EXPECT_EQ(dragon.health, 100 - 10 * 2);
+    EXPECT_EQ(world.dragon.health, 100 - 10 * 2);
     // 65 pixels off its anchor the dragon is out of reach: 30 ticks.
-    PutArea(595, dragon.y + 65, f.stormcounter);
+    PutArea(595, world.dragon.y + 65, f.stormcounter);
     EXPECT_EQ(Lasts(), 30);
-    PutArea(595, dragon.y - 65, f.stormcounter);
+    PutArea(595, world.dragon.y - 65, f.stormcounter);
     EXPECT_EQ(Lasts(), 30);
-    EXPECT_EQ(dragon.health, 80);
+    EXPECT_EQ(world.dragon.health, 80);
 }
 
 TEST_F(WindFight, CloudsBurnTheDragonAndSwallowItsShotsFromTheFront) {
     StormPhase(f);
-    dragon.x = 450;
-    dragon.y = 250;
+    world.dragon.x = 450;
+    world.dragon.y = 250;
     Step();
-    EXPECT_EQ(dragon.health, 100 - 10);
+    EXPECT_EQ(world.dragon.health, 100 - 10);
 
-    dragon.x = 60;
-    dragon.y = 600;
+    world.dragon.x = 60;
+    world.dragon.y = 600;
     auto shot = [](card slot, real x, card type) {
-        Bullet& b = bullets[slot];
+        Bullet& b = world.bullets[slot];
         b = {};
         b.state = true;
         b.x = x;
@@ -121,21 +121,21 @@ TEST_F(WindFight, CloudsBurnTheDragonAndSwallowItsShotsFromTheFront) {
     shot(11, 470, 0); // left of cloud.x - 50 - length: passes
     shot(12, 480, 1); // enemy fire is not the cloud's business
     Boss::Tick(f);
-    EXPECT_FALSE(bullets[10].state);
-    EXPECT_TRUE(bullets[11].state);
-    EXPECT_TRUE(bullets[12].state);
+    EXPECT_FALSE(world.bullets[10].state);
+    EXPECT_TRUE(world.bullets[11].state);
+    EXPECT_TRUE(world.bullets[12].state);
 }
 
 TEST_F(WindFight, SixtyOneBeamContactsCutTheBeam) {
     StormPhase(f);
     // Level with both clouds and a long beam, so both of them count.
-    dragon.y = 350;
-    beamRunning = true;
-    dragon.beamReady = false;
-    growCounter = 40;
+    world.dragon.y = 350;
+    world.beamRunning = true;
+    world.dragon.beamReady = false;
+    world.growCounter = 40;
     card contacts = 0;
     int ticks = 0;
-    for (; beamRunning && ticks < 500; ++ticks) {
+    for (; world.beamRunning && ticks < 500; ++ticks) {
         contacts = f.bossbeamcounter;
         Step();
         if (ticks == 0) {
@@ -143,8 +143,8 @@ TEST_F(WindFight, SixtyOneBeamContactsCutTheBeam) {
         }
     }
     EXPECT_EQ(contacts, 60u); // the 61st contact cut it
-    EXPECT_EQ(growCounter, 0u);
-    EXPECT_TRUE(dragon.beamReady);
+    EXPECT_EQ(world.growCounter, 0u);
+    EXPECT_TRUE(world.dragon.beamReady);
     EXPECT_EQ(f.bossbeamcounter, 0u);
 }
 
@@ -152,20 +152,20 @@ TEST_F(WindFight, BeamCutNeverWrapsTheBeamLength) {
     StormPhase(f);
     // Close in front of the cloud with a beam just started: the cuts are
     // longer than the beam.
-    dragon.x = 540;
-    dragon.y = 250;
-    beamRunning = true;
-    dragon.beamReady = false;
-    growCounter = 1;
+    world.dragon.x = 540;
+    world.dragon.y = 250;
+    world.beamRunning = true;
+    world.dragon.beamReady = false;
+    world.growCounter = 1;
     Step();
     // Cut to nothing, then grown by one step as usual.
-    EXPECT_TRUE(beamRunning);
-    EXPECT_EQ(growCounter, 2u);
+    EXPECT_TRUE(world.beamRunning);
+    EXPECT_EQ(world.growCounter, 2u);
 }
 
 TEST_F(WindFight, HealthBarShrinksAndTurnsRedAtAQuarter) {
     auto bar = [](integer health, integer full) {
-        enemies[1].health = health;
+        world.enemies[1].health = health;
         Wimdows::Rectangle(780, 715, 1020, 745, 0, true);
         Boss::HealthBar(full);
     };
@@ -201,14 +201,14 @@ TEST_F(WindFight, StormChanceIsDrawnEveryStormTickAndItsHeightAfterIt) {
     ASSERT_LT(birth, 180); // born inside the phase
 
     StormPhase(f);
-    dragon.y = 700; // out of every storm's reach
+    world.dragon.y = 700; // out of every storm's reach
     StandardLib::ResetRandom();
     Step(birth - 1);
-    EXPECT_FALSE(bullets[Boss::kArea].state);
+    EXPECT_FALSE(world.bullets[Boss::kArea].state);
     Step();
     ASSERT_TRUE(Boss::AreaActive());
-    EXPECT_FLOAT_EQ(bullets[Boss::kArea].x, 595);
-    EXPECT_FLOAT_EQ(bullets[Boss::kArea].y, 271 + height);
+    EXPECT_FLOAT_EQ(world.bullets[Boss::kArea].x, 595);
+    EXPECT_FLOAT_EQ(world.bullets[Boss::kArea].y, 271 + height);
 
     // A live storm does not spare the draw: still one chance a tick.
     Step(3);

@@ -15,7 +15,7 @@
 
 namespace fs = std::filesystem;
 using Procedures::catalogue;
-using Procedures::images;
+using Procedures::world;
 
 namespace {
 
@@ -28,7 +28,7 @@ void expectOnlyCatalogueFilled() {
         for (int s = 1; s <= 14; ++s)
             for (int e = 1; e <= 2; ++e) {
                 if (!named.count({g, s, e})) {
-                    EXPECT_EQ(images[g][s][e], 0u) << g << " " << s << " " << e;
+                    EXPECT_EQ(world.images[g][s][e], 0u) << g << " " << s << " " << e;
                 }
             }
 }
@@ -48,7 +48,7 @@ TEST(Catalogue, LoadbmpNumbersEveryPictureInCatalogueOrder) {
     Procedures::Loadbmp();
     for (std::size_t i = 0; i < catalogue.size(); ++i) {
         const auto& row = catalogue[i];
-        EXPECT_EQ(images[row.group][row.slot][row.entry], i + 1) << row.file;
+        EXPECT_EQ(world.images[row.group][row.slot][row.entry], i + 1) << row.file;
     }
     expectOnlyCatalogueFilled();
 }
@@ -63,11 +63,11 @@ TEST(Catalogue, DestroybmpReleasesEveryPictureLoaded) {
     Procedures::Destroybmp();
     EXPECT_EQ(Wimdows::BitLen(), 0u) << "pictures left behind";
     for (const auto& row : catalogue) {
-        EXPECT_EQ(images[row.group][row.slot][row.entry], 0u) << row.file;
+        EXPECT_EQ(world.images[row.group][row.slot][row.entry], 0u) << row.file;
     }
     Procedures::Loadbmp();
     EXPECT_EQ(Wimdows::BitLen(), catalogue.size());
-    EXPECT_EQ(images[catalogue.back().group][catalogue.back().slot][catalogue.back().entry],
+    EXPECT_EQ(world.images[catalogue.back().group][catalogue.back().slot][catalogue.back().entry],
               catalogue.size());
 }
 
@@ -79,9 +79,9 @@ TEST(Catalogue, LoadsWithoutTheSun) {
     }
     TestWorld::Fresh();
     Procedures::Loadbmp();
-    EXPECT_EQ(images[4][8][1], 0u);
-    EXPECT_EQ(images[4][8][2], 52u); // its mask takes the number the sun would have had
-    EXPECT_EQ(images[7][14][2], 109u);
+    EXPECT_EQ(world.images[4][8][1], 0u);
+    EXPECT_EQ(world.images[4][8][2], 52u); // its mask takes the number the sun would have had
+    EXPECT_EQ(world.images[7][14][2], 109u);
 }
 
 TEST(Catalogue, MissingFileLeavesZeroAndLoadingGoesOn) {

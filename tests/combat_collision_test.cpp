@@ -21,7 +21,7 @@ class Collisions : public ::testing::Test {
 };
 
 Item& PutItem(card kind, card slot, real x, real y) {
-    Item& item = items[kind][slot];
+    Item& item = world.items[kind][slot];
     item = {};
     item.x = x;
     item.y = y;
@@ -39,14 +39,14 @@ TEST_F(Collisions, FireballReachIsHalfTheEnemyPlusItsOwnLength) {
     PutShot(3, 565, 500, 0, 10); // 125 + 10
     Collision();
     EXPECT_EQ(ghost.health, 50);
-    EXPECT_FALSE(bullets[1].state);
-    EXPECT_TRUE(bullets[2].state);
+    EXPECT_FALSE(world.bullets[1].state);
+    EXPECT_TRUE(world.bullets[2].state);
     EXPECT_FALSE(boss.state);
-    EXPECT_EQ(score, 200u);
+    EXPECT_EQ(world.score, 200u);
     // The impact shows the shot's length towards the enemy.
-    EXPECT_FLOAT_EQ(explosions[1].x, 475);
-    EXPECT_FLOAT_EQ(explosions[1].y, 300);
-    EXPECT_EQ(explosions[1].type, 2u);
+    EXPECT_FLOAT_EQ(world.explosions[1].x, 475);
+    EXPECT_FLOAT_EQ(world.explosions[1].y, 300);
+    EXPECT_EQ(world.explosions[1].type, 2u);
 }
 
 TEST_F(Collisions, EveryEnemyIsHitWhereItsPictureIs) {
@@ -69,12 +69,13 @@ TEST_F(Collisions, EveryEnemyIsHitWhereItsPictureIs) {
         ASSERT_GT(width, 0);
         for (const real gap : {0.0f, 1.0f}) {
             TestWorld::NewGameState();
-            enemies[7].length = 999; // what the slot last held counts for nothing
+            world.enemies[7].length = 999; // what the slot last held counts for nothing
             CreateEnemy(600, 400, 7, k.type, 0);
             PutShot(1, 600 - width / 2 - 10 - gap, 400, 0, 10);
-            const integer before = enemies[7].health;
+            const integer before = world.enemies[7].health;
             Collision();
-            EXPECT_EQ(enemies[7].health < before || !enemies[7].state, gap == 0) << "gap " << gap;
+            EXPECT_EQ(world.enemies[7].health < before || !world.enemies[7].state, gap == 0)
+                << "gap " << gap;
         }
     }
 }
@@ -86,7 +87,7 @@ TEST_F(Collisions, OneFireballStrikesEveryEnemyItOverlaps) {
     Collision();
     EXPECT_EQ(a.health, 80);
     EXPECT_EQ(b.health, 80);
-    EXPECT_FALSE(bullets[1].state);
+    EXPECT_FALSE(world.bullets[1].state);
 }
 
 TEST_F(Collisions, EnemyShotReachDependsOnWhatItsSlotLastHeld) {
@@ -95,12 +96,12 @@ TEST_F(Collisions, EnemyShotReachDependsOnWhatItsSlotLastHeld) {
     PutShot(3, 60 - 35, 369, 4, 10);    // slot last held a fireball: 35
     PutShot(4, 60, 369 - 20, 20, 5);    // the bosses' area attack hurts nothing here
     Collision();
-    EXPECT_EQ(dragon.health, 100 - 30 - 10);
-    EXPECT_FALSE(bullets[1].state);
-    EXPECT_TRUE(bullets[2].state);
-    EXPECT_FALSE(bullets[3].state);
-    EXPECT_FALSE(bullets[4].state);
-    EXPECT_FLOAT_EQ(explosions[1].x, 85); // 5 toward the dragon
+    EXPECT_EQ(world.dragon.health, 100 - 30 - 10);
+    EXPECT_FALSE(world.bullets[1].state);
+    EXPECT_TRUE(world.bullets[2].state);
+    EXPECT_FALSE(world.bullets[3].state);
+    EXPECT_FALSE(world.bullets[4].state);
+    EXPECT_FLOAT_EQ(world.explosions[1].x, 85); // 5 toward the dragon
 }
 
 TEST_F(Collisions, CoincidingCentresPutTheImpactAtTheFirstCentre) {
@@ -110,44 +111,44 @@ TEST_F(Collisions, CoincidingCentresPutTheImpactAtTheFirstCentre) {
     Collision();
     ASSERT_EQ(ExplosionsAlive(), 2);
     for (card i = 1; i <= 2; ++i) {
-        EXPECT_FALSE(std::isnan(explosions[i].x));
-        EXPECT_FALSE(std::isnan(explosions[i].y));
+        EXPECT_FALSE(std::isnan(world.explosions[i].x));
+        EXPECT_FALSE(std::isnan(world.explosions[i].y));
     }
-    EXPECT_FLOAT_EQ(explosions[1].x, 60);
-    EXPECT_FLOAT_EQ(explosions[1].y, 369);
-    EXPECT_FLOAT_EQ(explosions[2].x, 400);
-    EXPECT_FLOAT_EQ(explosions[2].y, 200);
+    EXPECT_FLOAT_EQ(world.explosions[1].x, 60);
+    EXPECT_FLOAT_EQ(world.explosions[1].y, 369);
+    EXPECT_FLOAT_EQ(world.explosions[2].x, 400);
+    EXPECT_FLOAT_EQ(world.explosions[2].y, 200);
 }
 
 TEST_F(Collisions, ItemsAreTouchedAt43Point75) {
     PutItem(1, 3, 60 + 43.75f, 369);
     Item& far = PutItem(2, 1, 60, 369 + 43.76f);
     Item& cloud = PutItem(6, 1, 60, 369);
-    dragon.health = 10;
+    world.dragon.health = 10;
     Collision();
-    EXPECT_EQ(dragon.health, 60);
-    EXPECT_FALSE(items[1][3].state);
-    EXPECT_TRUE(items[1][3].textShown);
+    EXPECT_EQ(world.dragon.health, 60);
+    EXPECT_FALSE(world.items[1][3].state);
+    EXPECT_TRUE(world.items[1][3].textShown);
     EXPECT_TRUE(far.state);
     EXPECT_TRUE(cloud.state); // row 6 is not an item
 }
 
 TEST_F(Collisions, LevelThreeFireballsBurnAt50) {
-    Item& hit = fireballs[2];
+    Item& hit = world.fireballs[2];
     hit = {};
     hit.x = 60 + 50;
     hit.y = 369;
     hit.state = true;
-    Item& miss = fireballs[3];
+    Item& miss = world.fireballs[3];
     miss = hit;
     miss.x = 60;
     miss.y = 369 - 50.01f;
     Collision();
-    EXPECT_EQ(dragon.health, 50);
+    EXPECT_EQ(world.dragon.health, 50);
     EXPECT_FALSE(hit.state);
     EXPECT_TRUE(miss.state);
-    EXPECT_EQ(explosions[1].type, 1u);
-    EXPECT_FLOAT_EQ(explosions[1].x, 85);
+    EXPECT_EQ(world.explosions[1].type, 1u);
+    EXPECT_FLOAT_EQ(world.explosions[1].x, 85);
 }
 
 TEST_F(Collisions, RammingCostsTheDragonAndPaysNothing) {
@@ -158,19 +159,19 @@ TEST_F(Collisions, RammingCostsTheDragonAndPaysNothing) {
     EXPECT_FALSE(boss.state);
     EXPECT_EQ(boss.counter, 0u);
     EXPECT_TRUE(bat.state);
-    EXPECT_EQ(dragon.health, 0);
-    EXPECT_EQ(score, 0u);
-    EXPECT_EQ(explosions[1].type, 1u);
-    EXPECT_FLOAT_EQ(explosions[1].x, 210 - 250);
+    EXPECT_EQ(world.dragon.health, 0);
+    EXPECT_EQ(world.score, 0u);
+    EXPECT_EQ(world.explosions[1].type, 1u);
+    EXPECT_FLOAT_EQ(world.explosions[1].x, 210 - 250);
 }
 
 TEST_F(Collisions, AnEnemyShotDownFirstCannotRam) {
     PutEnemy(1, 80, 369, 1);
     PutShot(1, 90, 369, 0, 10);
     Collision();
-    EXPECT_FALSE(enemies[1].state);
-    EXPECT_EQ(dragon.health, 100);
-    EXPECT_EQ(score, 10u);
+    EXPECT_FALSE(world.enemies[1].state);
+    EXPECT_EQ(world.dragon.health, 100);
+    EXPECT_EQ(world.score, 10u);
 }
 
 TEST_F(Collisions, ShotsOfDifferentTypesCancelEachOther) {
@@ -183,14 +184,14 @@ TEST_F(Collisions, ShotsOfDifferentTypesCancelEachOther) {
     PutShot(6, 310, 100, 1);
     PutShot(7, 290, 100, 4);
     Collision();
-    EXPECT_FALSE(bullets[1].state);
-    EXPECT_FALSE(bullets[2].state);
-    EXPECT_TRUE(bullets[3].state);
-    EXPECT_TRUE(bullets[4].state);
-    EXPECT_FALSE(bullets[5].state);
-    EXPECT_FALSE(bullets[6].state);
-    EXPECT_FALSE(bullets[7].state);
-    EXPECT_FLOAT_EQ(explosions[1].x, 507.5f);
+    EXPECT_FALSE(world.bullets[1].state);
+    EXPECT_FALSE(world.bullets[2].state);
+    EXPECT_TRUE(world.bullets[3].state);
+    EXPECT_TRUE(world.bullets[4].state);
+    EXPECT_FALSE(world.bullets[5].state);
+    EXPECT_FALSE(world.bullets[6].state);
+    EXPECT_FALSE(world.bullets[7].state);
+    EXPECT_FLOAT_EQ(world.explosions[1].x, 507.5f);
 }
 
 TEST_F(Collisions, AtMostFiveExplosionsButEveryHitCounts) {
@@ -202,9 +203,9 @@ TEST_F(Collisions, AtMostFiveExplosionsButEveryHitCounts) {
     Collision();
     EXPECT_EQ(ExplosionsAlive(), 5);
     for (card i = 1; i <= 6; ++i) {
-        EXPECT_EQ(enemies[i].health, 80);
+        EXPECT_EQ(world.enemies[i].health, 80);
     }
-    EXPECT_FALSE(explosions[6].state);
+    EXPECT_FALSE(world.explosions[6].state);
 }
 
 TEST_F(Collisions, ExplosionsLiveThreeFramesInTheLowestSlots) {
@@ -215,38 +216,38 @@ TEST_F(Collisions, ExplosionsLiveThreeFramesInTheLowestSlots) {
     EXPECT_EQ(ExplosionsAlive(), 2);
     Explosion(5, 6, 2); // slot 3, one frame younger
     ExplosionCease();
-    EXPECT_FALSE(explosions[1].state);
-    EXPECT_FALSE(explosions[2].state);
-    EXPECT_EQ(explosions[1].counter, 0u);
-    EXPECT_TRUE(explosions[3].state);
+    EXPECT_FALSE(world.explosions[1].state);
+    EXPECT_FALSE(world.explosions[2].state);
+    EXPECT_EQ(world.explosions[1].counter, 0u);
+    EXPECT_TRUE(world.explosions[3].state);
     Explosion(7, 8, 2);
-    EXPECT_TRUE(explosions[1].state);
-    EXPECT_FLOAT_EQ(explosions[1].x, 7);
+    EXPECT_TRUE(world.explosions[1].state);
+    EXPECT_FLOAT_EQ(world.explosions[1].x, 7);
 }
 
 TEST_F(Collisions, DestroyedEnemiesPayTheirPointsOnce) {
     Enemy& ghost = PutEnemy(1, 500, 300, 2);
     Bullethit(1);
     EXPECT_TRUE(ghost.state);
-    EXPECT_EQ(score, 0u);
+    EXPECT_EQ(world.score, 0u);
     ghost.counter = 7;
     Bullethit(1);
     EXPECT_FALSE(ghost.state);
     EXPECT_EQ(ghost.counter, 0u);
-    EXPECT_EQ(score, 20u);
+    EXPECT_EQ(world.score, 20u);
 
     PutEnemy(2, 500, 300, 12);
     Bullethit(2);
-    EXPECT_EQ(score, 1020u);
+    EXPECT_EQ(world.score, 1020u);
     Enemy& king = PutEnemy(3, 500, 300, 13, 250);
     Bullethit(3);
     EXPECT_EQ(king.health, -100);
     EXPECT_FALSE(king.state);
-    EXPECT_EQ(score, 1020u);
+    EXPECT_EQ(world.score, 1020u);
     Enemy& unknown = PutEnemy(4, 500, 300, 14);
     Bullethit(4);
     EXPECT_EQ(unknown.health, 100);
     AddScore(5);
     AddScore(99);
-    EXPECT_EQ(score, 1050u);
+    EXPECT_EQ(world.score, 1050u);
 }

@@ -36,7 +36,7 @@ void FillBullets(card n) {
 }
 
 void ArmAndShoot() {
-    dragon.shotReady = true;
+    world.dragon.shotReady = true;
     Shoot();
 }
 
@@ -47,14 +47,14 @@ using Flight = std::vector<std::vector<Bullet>>;
 Flight Fly(card level, int ticks) {
     TestWorld::NewGameState();
     Key(KeyCode::kSpace, true);
-    dragon.upgrade = level;
+    world.dragon.upgrade = level;
     ArmAndShoot();
     Flight flight;
     for (int t = 0; t <= ticks; ++t) {
         std::vector<Bullet> shots;
         for (card i = 1; i <= 100; ++i) {
-            if (bullets[i].state) {
-                shots.push_back(bullets[i]);
+            if (world.bullets[i].state) {
+                shots.push_back(world.bullets[i]);
             }
         }
         flight.push_back(shots);
@@ -67,28 +67,28 @@ Flight Fly(card level, int ticks) {
 
 TEST_F(Gun, StepsThatWouldReachABoundAreNotTaken) {
     Key(KeyCode::kLeft, true);
-    dragon.x = 35;
+    world.dragon.x = 35;
     Move();
-    EXPECT_FLOAT_EQ(dragon.x, 35);
-    dragon.x = 36;
+    EXPECT_FLOAT_EQ(world.dragon.x, 35);
+    world.dragon.x = 36;
     MoveTimes(3);
-    EXPECT_FLOAT_EQ(dragon.x, 26);
+    EXPECT_FLOAT_EQ(world.dragon.x, 26);
     Key(KeyCode::kLeft, false);
 
     Key(KeyCode::kRight, true);
-    dragon.x = 60;
+    world.dragon.x = 60;
     MoveTimes(200);
-    EXPECT_FLOAT_EQ(dragon.x, 990);
+    EXPECT_FLOAT_EQ(world.dragon.x, 990);
     Key(KeyCode::kRight, false);
 
     Key(KeyCode::kUp, true);
     MoveTimes(100);
-    EXPECT_FLOAT_EQ(dragon.y, 89);
+    EXPECT_FLOAT_EQ(world.dragon.y, 89);
     Key(KeyCode::kUp, false);
 
     Key(KeyCode::kDown, true);
     MoveTimes(100);
-    EXPECT_FLOAT_EQ(dragon.y, 739);
+    EXPECT_FLOAT_EQ(world.dragon.y, 739);
 
     // A step that would land exactly on a bound is not taken either.
     for (const auto& [key, x, y] :
@@ -96,24 +96,24 @@ TEST_F(Gun, StepsThatWouldReachABoundAreNotTaken) {
           std::tuple{KeyCode::kDown, 500.0f, 733.0f}}) {
         Key(KeyCode::kDown, false);
         Key(key, true);
-        dragon.x = x;
-        dragon.y = y;
+        world.dragon.x = x;
+        world.dragon.y = y;
         Move();
-        EXPECT_FLOAT_EQ(dragon.x, x) << "key " << key;
-        EXPECT_FLOAT_EQ(dragon.y, y) << "key " << key;
+        EXPECT_FLOAT_EQ(world.dragon.x, x) << "key " << key;
+        EXPECT_FLOAT_EQ(world.dragon.y, y) << "key " << key;
         Key(key, false);
     }
-    dragon.y = 739;
+    world.dragon.y = 739;
     Key(KeyCode::kDown, true);
 
     // Opposite keys cancel.
     Key(KeyCode::kUp, true);
     Key(KeyCode::kLeft, true);
     Key(KeyCode::kRight, true);
-    dragon.x = 500;
+    world.dragon.x = 500;
     Move();
-    EXPECT_FLOAT_EQ(dragon.x, 500);
-    EXPECT_FLOAT_EQ(dragon.y, 739);
+    EXPECT_FLOAT_EQ(world.dragon.x, 500);
+    EXPECT_FLOAT_EQ(world.dragon.y, 739);
 }
 
 TEST_F(Gun, EachWeaponLevelFiresItsVolleyAndSevenIsTheLast) {
@@ -192,72 +192,72 @@ TEST_F(Gun, AVolleyCostsMagicEvenWhenTheTableIsTooFull) {
     Key(KeyCode::kSpace, true);
     FillBullets(98);
     ArmAndShoot();
-    EXPECT_EQ(dragon.magic, 95);
+    EXPECT_EQ(world.dragon.magic, 95);
     EXPECT_EQ(BulletsInUse(), 98);
-    EXPECT_FALSE(dragon.shotReady);
+    EXPECT_FALSE(world.dragon.shotReady);
 
     // Three free slots are enough to try.
-    bullets[98].state = false;
+    world.bullets[98].state = false;
     ArmAndShoot();
-    EXPECT_EQ(dragon.magic, 90);
+    EXPECT_EQ(world.dragon.magic, 90);
     EXPECT_EQ(BulletsInUse(), 98);
-    EXPECT_EQ(bullets[98].type, 0u);
+    EXPECT_EQ(world.bullets[98].type, 0u);
 }
 
 TEST_F(Gun, FireballsFindingNoSlotAreDropped) {
     // A level-7 volley with three free slots: three shots fly, four are lost.
     Key(KeyCode::kSpace, true);
     FillBullets(97);
-    dragon.upgrade = 7;
+    world.dragon.upgrade = 7;
     ArmAndShoot();
     EXPECT_EQ(BulletsInUse(), 100);
-    EXPECT_EQ(bullets[100].type, 0u);
-    EXPECT_FLOAT_EQ(bullets[100].y, 369 - 15);
+    EXPECT_EQ(world.bullets[100].type, 0u);
+    EXPECT_FLOAT_EQ(world.bullets[100].y, 369 - 15);
 
     // With the table full a lone fireball changes nothing.
-    const Bullet before = bullets[100];
+    const Bullet before = world.bullets[100];
     NewBullet(1, 2, 3, 4);
-    EXPECT_EQ(bullets[100].x, before.x);
-    EXPECT_EQ(bullets[100].y, before.y);
+    EXPECT_EQ(world.bullets[100].x, before.x);
+    EXPECT_EQ(world.bullets[100].y, before.y);
 }
 
 TEST_F(Gun, NoMagicNoShotAndTheGunStaysArmed) {
     Key(KeyCode::kSpace, true);
-    dragon.magic = 0;
+    world.dragon.magic = 0;
     ArmAndShoot();
-    EXPECT_EQ(dragon.magic, 0);
-    EXPECT_TRUE(dragon.shotReady);
+    EXPECT_EQ(world.dragon.magic, 0);
+    EXPECT_TRUE(world.dragon.shotReady);
     EXPECT_EQ(BulletsInUse(), 0);
 
     Key(KeyCode::kSpace, false);
-    dragon.magic = 100;
+    world.dragon.magic = 100;
     Shoot();
-    EXPECT_TRUE(dragon.shotReady);
-    EXPECT_EQ(dragon.magic, 100);
+    EXPECT_TRUE(world.dragon.shotReady);
+    EXPECT_EQ(world.dragon.magic, 100);
 }
 
 TEST_F(Gun, ReArmsOnlyOnMultiplesOfSevenWithASlotFree) {
-    counter = 15;
+    world.counter = 15;
     Shootstate();
-    EXPECT_FALSE(dragon.shotReady);
-    counter = 14;
+    EXPECT_FALSE(world.dragon.shotReady);
+    world.counter = 14;
     Shootstate();
-    EXPECT_TRUE(dragon.shotReady);
-    counter = 15;
+    EXPECT_TRUE(world.dragon.shotReady);
+    world.counter = 15;
     Shootstate();
-    EXPECT_TRUE(dragon.shotReady); // never disarms
+    EXPECT_TRUE(world.dragon.shotReady); // never disarms
 
-    dragon.shotReady = false;
+    world.dragon.shotReady = false;
     FillBullets(100);
-    counter = 21;
+    world.counter = 21;
     Shootstate();
-    EXPECT_FALSE(dragon.shotReady);
+    EXPECT_FALSE(world.dragon.shotReady);
 }
 
 TEST_F(Gun, HeldFireSpendsFivePerSevenTicksAndRegainsFivePerTen) {
     Key(KeyCode::kSpace, true);
     int volleys = 0;
-    for (counter = 1; counter <= 70; ++counter) {
+    for (world.counter = 1; world.counter <= 70; ++world.counter) {
         const int before = BulletsInUse();
         Shootstate();
         Shoot();
@@ -265,14 +265,14 @@ TEST_F(Gun, HeldFireSpendsFivePerSevenTicksAndRegainsFivePerTen) {
         volleys += BulletsInUse() > before ? 1 : 0;
     }
     EXPECT_EQ(volleys, 10);
-    EXPECT_EQ(dragon.magic, 85);
+    EXPECT_EQ(world.dragon.magic, 85);
 
     // Run dry: the gun falls silent only at 0 magic.
-    dragon.magic = 5;
-    dragon.shotReady = true;
+    world.dragon.magic = 5;
+    world.dragon.shotReady = true;
     Shoot();
-    EXPECT_EQ(dragon.magic, 0);
-    dragon.shotReady = true;
+    EXPECT_EQ(world.dragon.magic, 0);
+    world.dragon.shotReady = true;
     const int before = BulletsInUse();
     Shoot();
     EXPECT_EQ(BulletsInUse(), before);

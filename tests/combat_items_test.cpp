@@ -14,7 +14,7 @@ class Items : public ::testing::Test {
     void SetUp() override {
         TestWorld::NewGameState();
         CombatTest::PutEnemy(1, 300, 400, 1);
-        enemies[1].state = false; // just destroyed: the position is still there
+        world.enemies[1].state = false; // just destroyed: the position is still there
     }
 };
 
@@ -29,7 +29,7 @@ void StartRandomAt(int k) {
 card DroppedKind() {
     for (card i = 1; i <= 6; ++i) {
         for (card j = 1; j <= 10; ++j) {
-            if (items[i][j].state) {
+            if (world.items[i][j].state) {
                 return i;
             }
         }
@@ -40,11 +40,11 @@ card DroppedKind() {
 // Where in the random sequence the next drop is an extra life.
 int FirstLifeDrop() {
     for (int k = 0; k < 1012; ++k) {
-        items = {};
+        world.items = {};
         StartRandomAt(k);
         Dropitem(1);
         if (DroppedKind() == 5) {
-            items = {};
+            world.items = {};
             return k;
         }
     }
@@ -52,7 +52,7 @@ int FirstLifeDrop() {
 }
 
 Item& PickedUp(card kind, card slot, card age) {
-    Item& item = items[kind][slot];
+    Item& item = world.items[kind][slot];
     item = {};
     item.counter = age;
     item.textShown = true;
@@ -68,7 +68,7 @@ TEST_F(Items, DropDrawsComeInTheirOrderAndStopAtTheFirstFive) {
     const Draw draws[] = {{23, 5}, {18, 3}, {13, 4}, {11, 1}, {8, 2}};
     std::array<int, 6> seen{};
     for (int k = 0; k < 1012; ++k) {
-        items = {};
+        world.items = {};
         StartRandomAt(k);
         Dropitem(1);
         const card got = DroppedKind();
@@ -96,11 +96,11 @@ TEST_F(Items, ADropStartsAtTheEnemyAndDriftsDownLeft) {
     const int k = FirstLifeDrop();
     ASSERT_GE(k, 0);
     // Slot 1 is taken; slot 2 still shows the text of an earlier pick-up.
-    items[5][1].state = true;
+    world.items[5][1].state = true;
     PickedUp(5, 2, 40);
     StartRandomAt(k);
     Dropitem(1);
-    const Item& item = items[5][2];
+    const Item& item = world.items[5][2];
     EXPECT_TRUE(item.state);
     EXPECT_FALSE(item.textShown);
     EXPECT_EQ(item.counter, 0u);
@@ -114,28 +114,28 @@ TEST_F(Items, NoEleventhItemOfAKind) {
     const int k = FirstLifeDrop();
     ASSERT_GE(k, 0);
     for (card j = 1; j <= 10; ++j) {
-        items[5][j].state = true;
-        items[5][j].x = static_cast<real>(j);
+        world.items[5][j].state = true;
+        world.items[5][j].x = static_cast<real>(j);
     }
-    const auto before = items;
+    const auto before = world.items;
     StartRandomAt(k);
     Dropitem(1);
     for (card i = 1; i <= 6; ++i) {
         for (card j = 1; j <= 10; ++j) {
-            EXPECT_EQ(items[i][j].state, before[i][j].state);
-            EXPECT_EQ(items[i][j].x, before[i][j].x);
+            EXPECT_EQ(world.items[i][j].state, before[i][j].state);
+            EXPECT_EQ(world.items[i][j].x, before[i][j].x);
         }
     }
 }
 
 TEST_F(Items, ItemsExpireAtTheirHundredthMove) {
-    Item& item = items[3][4];
+    Item& item = world.items[3][4];
     item.x = 800;
     item.y = 100;
     item.speedX = -7;
     item.speedY = 1;
     item.state = true;
-    Item& cloud = items[6][1];
+    Item& cloud = world.items[6][1];
     cloud.speedX = 2;
     cloud.state = true;
     Item& text = PickedUp(1, 1, 50);
@@ -164,23 +164,23 @@ TEST_F(Items, PickUpEffects) {
                           {4, 5, 5},   {5, 3, 4},    {5, 4, 4}};
     for (const Case& c : cases) {
         TestWorld::NewGameState();
-        integer* stock[] = {nullptr, &dragon.health, &dragon.magic,
-                            nullptr, nullptr,        &dragon.lives};
+        integer* stock[] = {nullptr, &world.dragon.health, &world.dragon.magic, nullptr,
+                            nullptr, &world.dragon.lives};
         if (c.kind == 3) {
-            dragon.upgrade = static_cast<card>(c.before);
+            world.dragon.upgrade = static_cast<card>(c.before);
         } else if (c.kind == 4) {
-            dragon.special = static_cast<card>(c.before);
+            world.dragon.special = static_cast<card>(c.before);
         } else {
             *stock[c.kind] = c.before;
         }
-        Item& item = items[c.kind][6];
+        Item& item = world.items[c.kind][6];
         item.state = true;
         item.x = 90;
         item.speedX = -7;
         item.counter = 33;
         ObjectCollect(c.kind, 6);
-        const integer now = c.kind == 3   ? static_cast<integer>(dragon.upgrade)
-                            : c.kind == 4 ? static_cast<integer>(dragon.special)
+        const integer now = c.kind == 3   ? static_cast<integer>(world.dragon.upgrade)
+                            : c.kind == 4 ? static_cast<integer>(world.dragon.special)
                                           : *stock[c.kind];
         EXPECT_EQ(now, c.after) << "kind " << c.kind << " from " << c.before;
         // Consumed even when it changes nothing; the text will run from its age.

@@ -18,7 +18,7 @@ inline void Key(std::uint32_t code, bool down) {
 
 inline Procedures::Enemy& PutEnemy(Procedures::card slot, Procedures::real x, Procedures::real y,
                                    Procedures::card type, Procedures::real length = 50) {
-    Procedures::Enemy& e = Procedures::enemies[slot];
+    Procedures::Enemy& e = Procedures::world.enemies[slot];
     e = {};
     e.x = x;
     e.y = y;
@@ -31,7 +31,7 @@ inline Procedures::Enemy& PutEnemy(Procedures::card slot, Procedures::real x, Pr
 
 inline Procedures::Bullet& PutShot(Procedures::card slot, Procedures::real x, Procedures::real y,
                                    Procedures::card type, Procedures::real length = 5) {
-    Procedures::Bullet& b = Procedures::bullets[slot];
+    Procedures::Bullet& b = Procedures::world.bullets[slot];
     b = {};
     b.x = x;
     b.y = y;
@@ -44,7 +44,7 @@ inline Procedures::Bullet& PutShot(Procedures::card slot, Procedures::real x, Pr
 inline int ExplosionsAlive() {
     int alive = 0;
     for (Procedures::card i = 1; i <= 25; ++i) {
-        alive += Procedures::explosions[i].state ? 1 : 0;
+        alive += Procedures::world.explosions[i].state ? 1 : 0;
     }
     return alive;
 }
@@ -52,7 +52,7 @@ inline int ExplosionsAlive() {
 inline int BulletsInUse() {
     int used = 0;
     for (Procedures::card i = 1; i <= 100; ++i) {
-        used += Procedures::bullets[i].state ? 1 : 0;
+        used += Procedures::world.bullets[i].state ? 1 : 0;
     }
     return used;
 }

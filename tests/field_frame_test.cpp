@@ -38,14 +38,15 @@ struct Numbers {
 // covers it), each icicle's contact picture over it, and the pixel under the
 // dragon read back.
 bool OldBlack() {
-    return Wimdows::GetPixel(static_cast<card>(Px(dragon.x)), static_cast<card>(Px(dragon.y))) == 0;
+    return Wimdows::GetPixel(static_cast<card>(Px(world.dragon.x)),
+                             static_cast<card>(Px(world.dragon.y))) == 0;
 }
 
 void OldDeadlyContacts() {
-    const integer bx = backgrounds[level].x;
-    const card first = 2 * level - 1;
-    const auto& pics = images[P::kBackgroundGroup];
-    const integer x = Px(dragon.x), y = Px(dragon.y);
+    const integer bx = world.backgrounds[world.level].x;
+    const card first = 2 * world.level - 1;
+    const auto& pics = world.images[P::kBackgroundGroup];
+    const integer x = Px(world.dragon.x), y = Px(world.dragon.y);
     Wimdows::SetClip(x, y, x, y);
     if (bx > -P::kBackgroundWidth) {
         Wimdows::DrawBitmap(pics[first][2], bx, 0);
@@ -55,10 +56,10 @@ void OldDeadlyContacts() {
         Wimdows::DrawBitmap(pics[first][2], bx + 2 * P::kBackgroundWidth, 0);
     }
     Wimdows::ClearClip();
-    if (level == 2) {
-        const auto& coll = images[P::kIcicleContactGroup][P::kIcicleContactSlot];
+    if (world.level == 2) {
+        const auto& coll = world.images[P::kIcicleContactGroup][P::kIcicleContactSlot];
         for (card i = 1; i <= 20; ++i) {
-            Background& ice = icicles[i];
+            Background& ice = world.icicles[i];
             if (!ice.update) {
                 continue;
             }
@@ -66,15 +67,15 @@ void OldDeadlyContacts() {
             const bool on = x >= ice.x && x < ice.x + P::kIcicleWidth && y >= ice.y &&
                             y < ice.y + P::kIcicleHeight;
             if (on && OldBlack()) {
-                dragon.health = 0;
-                Explosion(dragon.x, dragon.y, 1);
+                world.dragon.health = 0;
+                Explosion(world.dragon.x, world.dragon.y, 1);
                 ice.update = false;
             }
         }
     }
     if (OldBlack()) {
-        dragon.health = 0;
-        Explosion(dragon.x, dragon.y, 1);
+        world.dragon.health = 0;
+        Explosion(world.dragon.x, world.dragon.y, 1);
     }
 }
 
@@ -99,17 +100,17 @@ struct Outcome {
 };
 
 Outcome Judge(void (*contacts)()) {
-    const Dragon savedDragon = dragon;
-    const auto savedIcicles = icicles;
-    const auto blasts = explosions;
+    const Dragon savedDragon = world.dragon;
+    const auto savedIcicles = world.icicles;
+    const auto blasts = world.explosions;
     // Whatever the last frame left where no picture lies reads as not black.
-    const integer x = Px(dragon.x), y = Px(dragon.y);
+    const integer x = Px(world.dragon.x), y = Px(world.dragon.y);
     Wimdows::Rectangle(x - 1, y - 1, x + 1, y + 1, 0xFFFFFF, true);
     contacts();
-    const Outcome o{dragon.health, icicles, explosions};
-    dragon = savedDragon;
-    icicles = savedIcicles;
-    explosions = blasts;
+    const Outcome o{world.dragon.health, world.icicles, world.explosions};
+    world.dragon = savedDragon;
+    world.icicles = savedIcicles;
+    world.explosions = blasts;
     return o;
 }
 
@@ -141,36 +142,38 @@ TEST_F(FrameOfPlay, ReadingTheDeadlyPicturesGivesWhatTheFrameReadBack) {
     Numbers rng{12345};
     int deaths = 0, icicleDeaths = 0, cases = 0;
     for (card lvl = 1; lvl <= 3; ++lvl) {
-        level = lvl;
+        world.level = lvl;
         for (int n = 0; n < 4000; ++n) {
-            backgrounds[lvl].x = rng.Between(-P::kScrollLoop + 1, 0);
-            icicles = {};
+            world.backgrounds[lvl].x = rng.Between(-P::kScrollLoop + 1, 0);
+            world.icicles = {};
             if (lvl == 2) {
                 for (card i = 1; i <= 20; ++i) {
-                    icicles[i] = {rng.Between(-40, 1040), rng.Between(-160, 780),
-                                  rng.Between(0, 2) != 0};
+                    world.icicles[i] = {rng.Between(-40, 1040), rng.Between(-160, 780),
+                                        rng.Between(0, 2) != 0};
                 }
             }
             // A third of the dragons on an icicle, the others anywhere, a
             // little beyond the window's edges included.
             const card on = static_cast<card>(rng.Between(1, 20));
-            if (lvl == 2 && n % 3 == 0 && icicles[on].update) {
-                dragon.x = static_cast<real>(icicles[on].x + rng.Between(0, P::kIcicleWidth));
-                dragon.y = static_cast<real>(icicles[on].y + rng.Between(0, P::kIcicleHeight));
+            if (lvl == 2 && n % 3 == 0 && world.icicles[on].update) {
+                world.dragon.x =
+                    static_cast<real>(world.icicles[on].x + rng.Between(0, P::kIcicleWidth));
+                world.dragon.y =
+                    static_cast<real>(world.icicles[on].y + rng.Between(0, P::kIcicleHeight));
             } else {
-                dragon.x = static_cast<real>(rng.Between(-20, 1044)) + 0.5f;
-                dragon.y = static_cast<real>(rng.Between(-20, 788));
+                world.dragon.x = static_cast<real>(rng.Between(-20, 1044)) + 0.5f;
+                world.dragon.y = static_cast<real>(rng.Between(-20, 788));
             }
-            dragon.health = 100;
-            explosions = {};
+            world.dragon.health = 100;
+            world.explosions = {};
             const Outcome old = Judge(OldDeadlyContacts);
             const Outcome now = Judge(DeadlyContacts);
-            ASSERT_TRUE(old == now) << "level " << lvl << " scroll " << backgrounds[lvl].x
-                                    << " dragon " << dragon.x << "," << dragon.y;
+            ASSERT_TRUE(old == now) << "level " << lvl << " scroll " << world.backgrounds[lvl].x
+                                    << " dragon " << world.dragon.x << "," << world.dragon.y;
             ++cases;
             deaths += now.health == 0 ? 1 : 0;
             for (card i = 1; i <= 20; ++i) {
-                icicleDeaths += icicles[i].update && !now.icicles[i].update ? 1 : 0;
+                icicleDeaths += world.icicles[i].update && !now.icicles[i].update ? 1 : 0;
             }
         }
     }
@@ -183,54 +186,54 @@ TEST_F(FrameOfPlay, ReadingTheDeadlyPicturesGivesWhatTheFrameReadBack) {
 TEST_F(FrameOfPlay, DrawingChangesNothingButPixelsAndTwiceGivesTheSameFrame) {
     for (card lvl = 1; lvl <= 3; ++lvl) {
         SCOPED_TRACE(lvl);
-        level = lvl;
-        backgrounds[lvl].x = -900;
-        dragon = {500, 380, 40, 30, 3, false, false, false, true, 2, 2};
-        shieldRunning = true;
-        beamRunning = true;
-        beamShown = true;
-        growCounter = 12;
+        world.level = lvl;
+        world.backgrounds[lvl].x = -900;
+        world.dragon = {500, 380, 40, 30, 3, false, false, false, true, 2, 2};
+        world.shieldRunning = true;
+        world.beamRunning = true;
+        world.beamShown = true;
+        world.growCounter = 12;
         CreateEnemy(700, 300, 4, 1, 3); // a diving bat, with its streak
         CreateEnemy(800, 500, 5, 2, 1);
-        bullets[3] = {-15, 0, 600, 200, 5, true, 1};
-        explosions[2] = {1, 1, 650, 420, true};
-        items[2][4] = {0, 0, 0, 0, 0, 125, false, true}; // its text's last frame
-        items[3][1] = {-7, 1, 420, 250, 0, 10, true, false};
-        icicles[3] = {300, 100, true};
-        fireballs[2] = {0, 0, 350, 600, 0, 0, true, false};
+        world.bullets[3] = {-15, 0, 600, 200, 5, true, 1};
+        world.explosions[2] = {1, 1, 650, 420, true};
+        world.items[2][4] = {0, 0, 0, 0, 0, 125, false, true}; // its text's last frame
+        world.items[3][1] = {-7, 1, 420, 250, 0, 10, true, false};
+        world.icicles[3] = {300, 100, true};
+        world.fireballs[2] = {0, 0, 350, 600, 0, 0, true, false};
 
         const std::string before = StateDump::StateJson();
-        const auto savedItems = items;
-        const auto scroll = backgrounds;
-        const auto savedIcicles = icicles;
+        const auto savedItems = world.items;
+        const auto scroll = world.backgrounds;
+        const auto savedIcicles = world.icicles;
         Draw();
         const auto first = Pixels();
         Wimdows::Rectangle(0, 0, 1023, 767, 0xFF00FF, true); // nothing of this may show
         Draw();
         EXPECT_TRUE(first == Pixels());
         EXPECT_EQ(StateDump::StateJson(), before);
-        EXPECT_EQ(items[2][4].counter, savedItems[2][4].counter);
-        EXPECT_TRUE(items[2][4].textShown);
-        EXPECT_EQ(backgrounds[lvl].x, scroll[lvl].x);
-        EXPECT_EQ(icicles[3].update, savedIcicles[3].update);
-        EXPECT_TRUE(beamShown);
+        EXPECT_EQ(world.items[2][4].counter, savedItems[2][4].counter);
+        EXPECT_TRUE(world.items[2][4].textShown);
+        EXPECT_EQ(world.backgrounds[lvl].x, scroll[lvl].x);
+        EXPECT_EQ(world.icicles[3].update, savedIcicles[3].update);
+        EXPECT_TRUE(world.beamShown);
     }
 }
 
 TEST_F(FrameOfPlay, TheBeamsLastTickStillShowsItsFirstPiece) {
-    level = 1;
-    backgrounds[1].x = -700;
-    dragon.x = 400;
-    dragon.y = 300;
-    beamRunning = true;
-    dragon.beamReady = false;
-    growCounter = 130; // at its reach: this tick ends it
+    world.level = 1;
+    world.backgrounds[1].x = -700;
+    world.dragon.x = 400;
+    world.dragon.y = 300;
+    world.beamRunning = true;
+    world.dragon.beamReady = false;
+    world.growCounter = 130; // at its reach: this tick ends it
     Energybeam();
-    EXPECT_FALSE(beamRunning);
-    EXPECT_EQ(growCounter, 0u);
+    EXPECT_FALSE(world.beamRunning);
+    EXPECT_EQ(world.growCounter, 0u);
     Draw();
     const auto shown = Pixels();
-    beamShown = false;
+    world.beamShown = false;
     Draw();
     EXPECT_FALSE(shown == Pixels());
 }

@@ -31,18 +31,18 @@ class ModePlayer {
     std::string titleAfterSave;
 
     void OnSync() {
-        if (mode == Mode::Paused && !seen.empty() && seen.back() != Mode::Paused) {
+        if (world.mode == Mode::Paused && !seen.empty() && seen.back() != Mode::Paused) {
             pausedIn_[seen.back() == Mode::Wave] = true;
         }
-        if (seen.empty() || seen.back() != mode) {
-            seen.push_back(mode);
+        if (seen.empty() || seen.back() != world.mode) {
+            seen.push_back(world.mode);
         }
         if (mouseDown_) {
             Apply(InputEvent::MouseUp);
             mouseDown_ = false;
             return;
         }
-        switch (mode) {
+        switch (world.mode) {
         case Mode::Menu:
             Click(kMenuPlan[next_++]);
             break;
@@ -55,12 +55,12 @@ class ModePlayer {
         case Mode::BossFight:
         case Mode::Wave:
             Hold(KeyCode::kReturn, false);
-            if (!pausedIn_[mode == Mode::Wave]) {
+            if (!pausedIn_[world.mode == Mode::Wave]) {
                 Hold(KeyCode::kP, true); // until the next tick's pause check sees it
             } else if (held_[KeyCode::kP]) {
                 Hold(KeyCode::kP, false);
-            } else if (mode == Mode::BossFight) {
-                enemies[1].state = false; // the boss beaten
+            } else if (world.mode == Mode::BossFight) {
+                world.enemies[1].state = false; // the boss beaten
             } else {
                 Hold(KeyCode::kEscape, true); // given up
             }
@@ -138,7 +138,7 @@ TEST_F(GameMode, EachScreenAndLoopSetsItsOwnAndTheTitleIsOnlyShown) {
     const bool returned = Play({}, Game::main);
     testing::internal::GetCapturedStdout();
     ASSERT_TRUE(returned);
-    EXPECT_TRUE(quitGame);
+    EXPECT_TRUE(world.quitGame);
     const std::vector<Mode> expected{
         Mode::Menu,       Mode::Story,     Mode::Menu,      Mode::Options,  Mode::Menu,
         Mode::Highscores, Mode::Menu,      Mode::Credits,   Mode::Menu,     Mode::BossFight,

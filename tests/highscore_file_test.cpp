@@ -276,10 +276,10 @@ TEST(NameKeys, OnlyLettersAreTakenOnlySevenAndBackspaceTakesThemBack) {
 }
 
 TEST_F(ScoreDir, MissingFileReadsBlankAndFirstSaveCreatesIt) {
-    EXPECT_EQ(ScoreFile::Read(scorefile, scores), 0u);
-    ExpectPlaces(scores, Table({}));
-    scores[11].name = Name("OWL");
-    score = 300;
+    EXPECT_EQ(ScoreFile::Read(scorefile, world.scores), 0u);
+    ExpectPlaces(world.scores, Table({}));
+    world.scores[11].name = Name("OWL");
+    world.score = 300;
     ASSERT_TRUE(SaveResult());
     EXPECT_EQ(Get(scorefile), ScoreFile::Format(Table({{"OWL", 300}})));
     EXPECT_EQ(Leftovers(), "");
@@ -287,9 +287,9 @@ TEST_F(ScoreDir, MissingFileReadsBlankAndFirstSaveCreatesIt) {
 
 TEST_F(ScoreDir, ShortFileIsRepairedByTheNextSave) {
     Put(scorefile, "FIREFLY1520\r\nASH    980\r\n");
-    EXPECT_EQ(ScoreFile::Read(scorefile, scores), 2u);
-    scores[11].name = Name("EMBER");
-    score = 5;
+    EXPECT_EQ(ScoreFile::Read(scorefile, world.scores), 2u);
+    world.scores[11].name = Name("EMBER");
+    world.score = 5;
     ASSERT_TRUE(SaveResult());
     EXPECT_EQ(Get(scorefile),
               ScoreFile::Format(Table({{"FIREFLY", 1520}, {"ASH", 980}, {"EMBER", 5}})));
@@ -299,13 +299,13 @@ TEST_F(ScoreDir, MegabyteFileIsReadOnlyAsFarAsTenPlacesNeed) {
     std::string big = ScoreFile::Format(kFull);
     big += std::string(1 << 20, 'X');
     Put(scorefile, big);
-    ASSERT_EQ(ScoreFile::Read(scorefile, scores), 10u);
-    ExpectPlaces(scores, kFull);
+    ASSERT_EQ(ScoreFile::Read(scorefile, world.scores), 10u);
+    ExpectPlaces(world.scores, kFull);
 
     // One endless line of digits: a single huge score, nothing else.
     Put(scorefile, "ENDLESS" + std::string(1 << 20, '7'));
-    ASSERT_EQ(ScoreFile::Read(scorefile, scores), 1u);
-    EXPECT_EQ(scores[1].points, 4294967295u);
+    ASSERT_EQ(ScoreFile::Read(scorefile, world.scores), 1u);
+    EXPECT_EQ(world.scores[1].points, 4294967295u);
 }
 
 TEST_F(ScoreDir, TemporaryFilesOfKilledSavesAreRemovedAndNothingElse) {
@@ -324,8 +324,8 @@ TEST_F(ScoreDir, TemporaryFilesOfKilledSavesAreRemovedAndNothingElse) {
     EXPECT_EQ(ScoreFile::Read(scorefile, got), 10u);
     ExpectPlaces(got, kFull);
 
-    scores[11].name = Name("NEW");
-    score = 2000;
+    world.scores[11].name = Name("NEW");
+    world.score = 2000;
     ASSERT_TRUE(SaveResult());
     EXPECT_EQ(Get(scorefile).substr(0, 12), "NEW    2000 ");
     EXPECT_EQ(Leftovers(), noLinks ? "myscore.txt.tmp-1-1 myscore.txt.tmp-7- myscore.txt.tmp-notes "
@@ -335,14 +335,14 @@ TEST_F(ScoreDir, TemporaryFilesOfKilledSavesAreRemovedAndNothingElse) {
 
 TEST_F(ScoreDir, FailedWriteKeepsTheTableInMemoryAndSaysSo) {
     scorefile = (dir / "gone" / "myscore.txt").string();
-    scores = kFull;
-    scores[11].name = Name("NEW");
-    score = 2000;
+    world.scores = kFull;
+    world.scores[11].name = Name("NEW");
+    world.score = 2000;
     testing::internal::CaptureStderr();
     EXPECT_FALSE(SaveResult());
     const std::string said = testing::internal::GetCapturedStderr();
     EXPECT_NE(said.find(scorefile), std::string::npos) << said;
-    ExpectPlaces(scores, kFull);
+    ExpectPlaces(world.scores, kFull);
 
     // A directory in the file's place cannot be replaced either; it stays.
     scorefile = (dir / "taken").string();
@@ -350,7 +350,7 @@ TEST_F(ScoreDir, FailedWriteKeepsTheTableInMemoryAndSaysSo) {
     testing::internal::CaptureStderr();
     EXPECT_FALSE(SaveResult());
     testing::internal::GetCapturedStderr();
-    ExpectPlaces(scores, kFull);
+    ExpectPlaces(world.scores, kFull);
     EXPECT_TRUE(fs::is_directory(dir / "taken" / "inside"));
     EXPECT_EQ(Leftovers(), "");
 }

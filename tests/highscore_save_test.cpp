@@ -65,9 +65,9 @@ void SaveAtOnce(const std::string& table, int games) {
         if (pid == 0) {
             close(gate[1]);
             scorefile = table;
-            ScoreFile::Read(scorefile, scores);
-            scores[11].name = Name(std::string(1, static_cast<char>('K' + g)));
-            score = 1000 + static_cast<card>(g);
+            ScoreFile::Read(scorefile, world.scores);
+            world.scores[11].name = Name(std::string(1, static_cast<char>('K' + g)));
+            world.score = 1000 + static_cast<card>(g);
             char c;
             (void)!read(gate[0], &c, 1); // the barrier: returns when the parent closes it
             _exit(SaveResult() ? 0 : 1);

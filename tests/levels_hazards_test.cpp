@@ -16,7 +16,7 @@ class Hazards : public ::testing::Test {
 int CastlesInUse() {
     int n = 0;
     for (card i = 1; i <= 100; ++i) {
-        n += enemies[i].state && enemies[i].type == 5 ? 1 : 0;
+        n += world.enemies[i].state && world.enemies[i].type == 5 ? 1 : 0;
     }
     return n;
 }
@@ -25,7 +25,7 @@ int CastlesInUse() {
 // (one still at its first fall step) or a new fireball (age 1 after its first move).
 template <typename Born> int Births(void (*hazard)(), card last, Born born) {
     int births = 0;
-    for (counter = 1; counter <= last; ++counter) {
+    for (world.counter = 1; world.counter <= last; ++world.counter) {
         hazard();
         births += born() ? 1 : 0;
     }
@@ -34,7 +34,7 @@ template <typename Born> int Births(void (*hazard)(), card last, Born born) {
 
 bool NewIcicle() {
     for (card i = 1; i <= 20; ++i) {
-        if (icicles[i].update && icicles[i].y == -120) {
+        if (world.icicles[i].update && world.icicles[i].y == -120) {
             return true;
         }
     }
@@ -43,7 +43,7 @@ bool NewIcicle() {
 
 bool NewFireball() {
     for (card i = 1; i <= 10; ++i) {
-        if (fireballs[i].state && fireballs[i].counter == 1) {
+        if (world.fireballs[i].state && world.fireballs[i].counter == 1) {
             return true;
         }
     }
@@ -53,95 +53,96 @@ bool NewFireball() {
 } // namespace
 
 TEST_F(Hazards, CastlesComeEvery150TicksDividedByDifficulty) {
-    actualDifficulty = 1;
-    for (counter = 1; counter <= 600; ++counter) {
+    world.actualDifficulty = 1;
+    for (world.counter = 1; world.counter <= 600; ++world.counter) {
         Backgroundenemy();
     }
     EXPECT_EQ(CastlesInUse(), 4);
-    EXPECT_FLOAT_EQ(enemies[1].x, 995);
-    EXPECT_GE(enemies[1].y, 680);
-    EXPECT_LE(enemies[1].y, 743);
+    EXPECT_FLOAT_EQ(world.enemies[1].x, 995);
+    EXPECT_GE(world.enemies[1].y, 680);
+    EXPECT_LE(world.enemies[1].y, 743);
 
     ClearArrays();
-    actualDifficulty = 10;
-    for (counter = 1; counter <= 600; ++counter) {
+    world.actualDifficulty = 10;
+    for (world.counter = 1; world.counter <= 600; ++world.counter) {
         Backgroundenemy();
     }
     EXPECT_EQ(CastlesInUse(), 40);
 }
 
 TEST_F(Hazards, IciclePeriodsAndTheSharedSlot) {
-    dragon.x = 123.9f;
-    actualDifficulty = 1;
+    world.dragon.x = 123.9f;
+    world.actualDifficulty = 1;
     // Random ones at 80, 160, ... 560, aimed ones at 280 and 560; at 560 the
     // aimed one takes the slot the random one was given.
     EXPECT_EQ(Births(Ijspegel, 560, NewIcicle), 8);
     int aimed = 0;
     for (card i = 1; i <= 20; ++i) {
-        aimed += icicles[i].update && icicles[i].y == -120 ? 1 : 0;
-        if (icicles[i].update && icicles[i].y == -120) {
-            EXPECT_EQ(icicles[i].x, 123); // straight above the dragon
+        aimed += world.icicles[i].update && world.icicles[i].y == -120 ? 1 : 0;
+        if (world.icicles[i].update && world.icicles[i].y == -120) {
+            EXPECT_EQ(world.icicles[i].x, 123); // straight above the dragon
         }
     }
     EXPECT_EQ(aimed, 1);
 
     ClearArrays();
-    actualDifficulty = 10;
+    world.actualDifficulty = 10;
     // Every 8 ticks, aimed every 28; both at 56.
     EXPECT_EQ(Births(Ijspegel, 56, NewIcicle), 7 + 2 - 1);
 }
 
 TEST_F(Hazards, IcicleFallsOffTheBottomAfter90Ticks) {
-    actualDifficulty = 1;
+    world.actualDifficulty = 1;
     int ticks = 0;
-    for (counter = 80; ticks == 0 || (icicles[1].update && ticks < 200); ++counter) {
+    for (world.counter = 80; ticks == 0 || (world.icicles[1].update && ticks < 200);
+         ++world.counter) {
         Ijspegel();
         ++ticks;
     }
     EXPECT_EQ(ticks, 90);
-    EXPECT_EQ(icicles[1].y, 770);
+    EXPECT_EQ(world.icicles[1].y, 770);
 
     // One that falls onto the bottom edge is gone as well; a row above it is not.
-    icicles[2] = {500, 758, true};
-    icicles[3] = {600, 757, true};
-    counter = 1;
+    world.icicles[2] = {500, 758, true};
+    world.icicles[3] = {600, 757, true};
+    world.counter = 1;
     Ijspegel();
-    EXPECT_FALSE(icicles[2].update);
-    EXPECT_TRUE(icicles[3].update);
+    EXPECT_FALSE(world.icicles[2].update);
+    EXPECT_TRUE(world.icicles[3].update);
 }
 
 TEST_F(Hazards, LastIcicleSlotIsTakenWhenTheOthersAreBusy) {
-    actualDifficulty = 1;
+    world.actualDifficulty = 1;
     for (card i = 1; i <= 20; ++i) {
-        icicles[i] = {500, 100, true};
+        world.icicles[i] = {500, 100, true};
     }
-    counter = 80;
+    world.counter = 80;
     Ijspegel();
-    EXPECT_EQ(icicles[20].y, -120);
-    EXPECT_NE(icicles[20].x, 500);
+    EXPECT_EQ(world.icicles[20].y, -120);
+    EXPECT_NE(world.icicles[20].x, 500);
     for (card i = 1; i <= 19; ++i) {
-        EXPECT_EQ(icicles[i].y, 110);
+        EXPECT_EQ(world.icicles[i].y, 110);
     }
 
     // A free slot lower down is preferred.
-    icicles[5].update = false;
-    counter = 160;
+    world.icicles[5].update = false;
+    world.counter = 160;
     Ijspegel();
-    EXPECT_EQ(icicles[5].y, -120);
+    EXPECT_EQ(world.icicles[5].y, -120);
 }
 
 TEST_F(Hazards, FireballPeriods) {
-    actualDifficulty = 1;
+    world.actualDifficulty = 1;
     // 13 of period 100 and 10 of period 130 up to 1300, sharing tick 1300.
     EXPECT_EQ(Births(Vuurbal, 1300, NewFireball), 22);
     ClearArrays();
-    actualDifficulty = 10;
+    world.actualDifficulty = 10;
     EXPECT_EQ(Births(Vuurbal, 130, NewFireball), 22);
 }
 
 TEST_F(Hazards, FireballArcsUnderGravityAndLeavesTheField) {
-    actualDifficulty = 1;
-    Item& f = fireballs[1];
+    world.actualDifficulty = 1;
+    Item& f = world.fireballs[1];
     f = {};
     f.state = true;
     f.x = 800;
@@ -150,8 +151,8 @@ TEST_F(Hazards, FireballArcsUnderGravityAndLeavesTheField) {
     f.speedY = -20;
     real highest = 700;
     card at = 0;
-    counter = 1;
-    for (card n = 0; f.state && n < 200; ++n, ++counter) {
+    world.counter = 1;
+    for (card n = 0; f.state && n < 200; ++n, ++world.counter) {
         Vuurbal();
         if (f.y < highest) {
             highest = f.y;

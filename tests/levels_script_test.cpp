@@ -47,16 +47,16 @@ TEST_F(Script, EveryWaveHoldsUpItsLoop) {
 TEST_F(Script, LevelOneLeavesSlotThreeAlone) {
     for (card wave = 3; wave <= 5; ++wave) {
         ClearArrays();
-        enemies[3] = {};
+        world.enemies[3] = {};
         Waves::Place(Waves::kLevel1, wave);
-        EXPECT_TRUE(enemies[1].state && enemies[2].state && enemies[4].state);
-        EXPECT_FALSE(enemies[3].state) << "wave " << wave;
+        EXPECT_TRUE(world.enemies[1].state && world.enemies[2].state && world.enemies[4].state);
+        EXPECT_FALSE(world.enemies[3].state) << "wave " << wave;
     }
     // The last wave as placed.
-    EXPECT_FLOAT_EQ(enemies[4].x, 1100);
-    EXPECT_FLOAT_EQ(enemies[4].y, 300);
-    EXPECT_EQ(enemies[4].type, 2u);
-    EXPECT_EQ(enemies[4].path, 2u);
+    EXPECT_FLOAT_EQ(world.enemies[4].x, 1100);
+    EXPECT_FLOAT_EQ(world.enemies[4].y, 300);
+    EXPECT_EQ(world.enemies[4].type, 2u);
+    EXPECT_EQ(world.enemies[4].path, 2u);
 }
 
 TEST_F(Script, LevelTwoDrawsItsFirstHeightsSlotBySlot) {
@@ -66,67 +66,67 @@ TEST_F(Script, LevelTwoDrawsItsFirstHeightsSlotBySlot) {
     const card third = StandardLib::RandomCard(250, 450);
     StandardLib::ResetRandom();
     Waves::Place(Waves::kLevel2, 1);
-    EXPECT_FLOAT_EQ(enemies[1].y, static_cast<real>(first));
-    EXPECT_FLOAT_EQ(enemies[2].y, static_cast<real>(second));
-    EXPECT_FLOAT_EQ(enemies[3].y, static_cast<real>(third));
-    EXPECT_EQ(enemies[3].type, 4u);
-    EXPECT_FALSE(enemies[4].state);
+    EXPECT_FLOAT_EQ(world.enemies[1].y, static_cast<real>(first));
+    EXPECT_FLOAT_EQ(world.enemies[2].y, static_cast<real>(second));
+    EXPECT_FLOAT_EQ(world.enemies[3].y, static_cast<real>(third));
+    EXPECT_EQ(world.enemies[3].type, 4u);
+    EXPECT_FALSE(world.enemies[4].state);
 }
 
 TEST_F(Script, LostGamePlacesTheRestButSkipsBossAndStory) {
     // The game-over screen has been left: nothing is fought and nothing waits.
-    returnToMenu = true;
-    dragon.beamReady = false;
-    dragon.shieldReady = false;
+    world.returnToMenu = true;
+    world.dragon.beamReady = false;
+    world.dragon.shieldReady = false;
     Level1();
-    EXPECT_EQ(level, 2u);
-    EXPECT_TRUE(dragon.beamReady);
-    EXPECT_TRUE(dragon.shieldReady);
-    EXPECT_NE(enemies[1].type, 10u);    // no boss was set up
-    EXPECT_FLOAT_EQ(enemies[1].y, 160); // the last wave was still placed
+    EXPECT_EQ(world.level, 2u);
+    EXPECT_TRUE(world.dragon.beamReady);
+    EXPECT_TRUE(world.dragon.shieldReady);
+    EXPECT_NE(world.enemies[1].type, 10u);    // no boss was set up
+    EXPECT_FLOAT_EQ(world.enemies[1].y, 160); // the last wave was still placed
     for (card i = 1; i <= 100; ++i) {
-        EXPECT_FALSE(enemies[i].state);
+        EXPECT_FALSE(world.enemies[i].state);
     }
 
     Level2();
-    EXPECT_EQ(level, 3u);
+    EXPECT_EQ(world.level, 3u);
 }
 
 TEST_F(Script, LevelThreeExtraWaveComesFromDifficultySix) {
-    returnToMenu = true;
-    level = 3;
-    actualDifficulty = 5;
+    world.returnToMenu = true;
+    world.level = 3;
+    world.actualDifficulty = 5;
     Level3();
     // Slot 6 still holds the fifth wave's Ghost: there was no sixth wave.
-    EXPECT_EQ(enemies[6].type, 2u);
-    EXPECT_FLOAT_EQ(enemies[6].y, 380);
-    EXPECT_TRUE(returnToMenu);
-    EXPECT_EQ(level, 3u);
+    EXPECT_EQ(world.enemies[6].type, 2u);
+    EXPECT_FLOAT_EQ(world.enemies[6].y, 380);
+    EXPECT_TRUE(world.returnToMenu);
+    EXPECT_EQ(world.level, 3u);
 
-    actualDifficulty = 6;
+    world.actualDifficulty = 6;
     Level3();
     const std::array<real, 7> heights{0, 266.6667f, 333.3333f, 400, 466.6667f, 533.3333f, 600};
     for (card i = 1; i <= 6; ++i) {
-        EXPECT_NEAR(enemies[i].y, heights[i], 0.001) << "slot " << i;
-        EXPECT_EQ(enemies[i].type, 4u);
-        EXPECT_EQ(enemies[i].path, 2u);
-        EXPECT_GE(enemies[i].x, 960);
-        EXPECT_LE(enemies[i].x, 1100);
+        EXPECT_NEAR(world.enemies[i].y, heights[i], 0.001) << "slot " << i;
+        EXPECT_EQ(world.enemies[i].type, 4u);
+        EXPECT_EQ(world.enemies[i].path, 2u);
+        EXPECT_GE(world.enemies[i].x, 960);
+        EXPECT_LE(world.enemies[i].x, 1100);
     }
-    EXPECT_NE(enemies[7].type, 4u);
+    EXPECT_NE(world.enemies[7].type, 4u);
 }
 
 TEST_F(Script, PracticeStartChoosesLevelAndBossOnce) {
     practice.level = 2;
     practice.boss = true;
     PracticeStart();
-    EXPECT_EQ(level, 2u);
-    EXPECT_EQ(dragon.lives, 4); // the rest of the new game stays
+    EXPECT_EQ(world.level, 2u);
+    EXPECT_EQ(world.dragon.lives, 4); // the rest of the new game stays
 
     // A level the game does not have starts an ordinary game.
     practice.level = 7;
     PracticeStart();
-    EXPECT_EQ(level, 1u);
+    EXPECT_EQ(world.level, 1u);
 }
 
 // Ramming the boss ends a fight at the cost of a life: the quickest way through.
@@ -139,19 +139,19 @@ TEST_F(Script, PracticeBossStartRunsFightStoryAndNextLevel) {
         PracticeStart();
         LevelsTest::Key(KeyCode::kRight, true);
         LevelsTest::Key(KeyCode::kReturn, true);
-        const card before = counter;
+        const card before = world.counter;
         if (start == 1) {
             Level1();
         } else {
             Level2();
         }
-        EXPECT_EQ(level, start + 1);
-        EXPECT_FALSE(returnToMenu);
-        EXPECT_FALSE(enemies[1].state);
-        EXPECT_LT(dragon.lives, 4); // the ram cost a life
-        EXPECT_FALSE(items[6][1].state || items[6][2].state);
+        EXPECT_EQ(world.level, start + 1);
+        EXPECT_FALSE(world.returnToMenu);
+        EXPECT_FALSE(world.enemies[1].state);
+        EXPECT_LT(world.dragon.lives, 4); // the ram cost a life
+        EXPECT_FALSE(world.items[6][1].state || world.items[6][2].state);
         // No wave was fought: only the fight's own ticks went by.
-        EXPECT_LT(counter - before, 100u);
+        EXPECT_LT(world.counter - before, 100u);
     }
 }
 
@@ -164,8 +164,8 @@ TEST_F(Script, InterludeWaitsForEnterAlone) {
     int waits = 0;
     std::uint64_t first = 0, last = 0;
     Wimdows::Run::SetSyncHook([&] {
-        fought = fought || items[6][1].state;
-        if (!fought || items[6][1].state) {
+        fought = fought || world.items[6][1].state;
+        if (!fought || world.items[6][1].state) {
             return;
         }
         // The clouds are off: the fight is over and the story is up.
@@ -184,5 +184,5 @@ TEST_F(Script, InterludeWaitsForEnterAlone) {
     Wimdows::Run::SetSyncHook({});
     EXPECT_EQ(waits, 5);
     EXPECT_EQ(last - first, 40u);
-    EXPECT_EQ(level, 2u);
+    EXPECT_EQ(world.level, 2u);
 }

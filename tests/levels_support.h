@@ -33,7 +33,7 @@ inline void NewGame() {
     TestWorld::NewGameState();
     const std::uint32_t white = Solid(0xFFFFFF, 1024, 768);
     for (std::uint32_t s = 1; s <= 6; ++s) {
-        Procedures::images[2][s][2] = white;
+        Procedures::world.images[2][s][2] = white;
     }
     Wimdows::Run::SetEndHandler([] { throw std::runtime_error("the run ran out of input"); });
 }
@@ -47,8 +47,8 @@ inline void Key(std::uint32_t code, bool down) {
 
 // Keeps stray boss fire from ending the game while a test looks elsewhere.
 inline void KeepAlive() {
-    Procedures::dragon.health = 100;
-    Procedures::dragon.lives = 4;
+    Procedures::world.dragon.health = 100;
+    Procedures::world.dragon.lives = 4;
 }
 
 // A 1 x 1 picture of one colour (0x00RRGGBB), stretched to w x h.
@@ -60,8 +60,8 @@ inline std::uint32_t Solid(std::uint32_t rgb, std::uint32_t w, std::uint32_t h) 
 // Puts a solid picture with a full mask into images[g][s].
 inline void SolidPicture(std::uint32_t g, std::uint32_t s, std::uint32_t rgb, std::uint32_t w,
                          std::uint32_t h) {
-    Procedures::images[g][s][1] = Solid(rgb, w, h);
-    Procedures::images[g][s][2] = Solid(0xFFFFFF, w, h);
+    Procedures::world.images[g][s][1] = Solid(rgb, w, h);
+    Procedures::world.images[g][s][2] = Solid(0xFFFFFF, w, h);
 }
 
 // Back-buffer colours come back in the game's order: red + 256 blue + 65536 green.
@@ -85,7 +85,7 @@ template <typename Fight> class FightTest : public ::testing::Test {
     }
     // An area attack in slot 100 as if born in the coming tick.
     void PutArea(Procedures::real x, Procedures::real y, Procedures::card& age) {
-        Procedures::Bullet& b = Procedures::bullets[Procedures::Boss::kArea];
+        Procedures::Bullet& b = Procedures::world.bullets[Procedures::Boss::kArea];
         b = {};
         b.state = true;
         b.type = Procedures::Boss::kAreaType;

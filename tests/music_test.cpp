@@ -159,21 +159,21 @@ class MusicDirector : public testing::Test {
   protected:
     void SetUp() override {
         TestWorld::NewGameState();
-        P::mode = P::Mode::Wave;
+        P::world.mode = P::Mode::Wave;
     }
     Tune Look() {
         director.Observe();
         return director.Music();
     }
     static void Boss(P::card type, bool alive) {
-        P::enemies[1] = {800, 384, 250, type, type, 0, 1000, alive};
+        P::world.enemies[1] = {800, 384, 250, type, type, 0, 1000, alive};
     }
     Sound::Director director;
 };
 
 TEST_F(MusicDirector, EachLevelItsTuneTheFightsTheirsTheMenusNone) {
     for (P::card level = 1; level <= 3; ++level) {
-        P::level = level;
+        P::world.level = level;
         EXPECT_EQ(Look(), (std::array{Tune::Level1, Tune::Level2, Tune::Level3})[level - 1]);
     }
     // Ordinary enemies and the king's brood are no fight of their own.
@@ -184,43 +184,43 @@ TEST_F(MusicDirector, EachLevelItsTuneTheFightsTheirsTheMenusNone) {
         EXPECT_EQ(Look(), Tune::Boss) << "boss type " << boss;
     }
 
-    P::returnToMenu = true; // given up
+    P::world.returnToMenu = true; // given up
     EXPECT_EQ(Look(), Tune::None);
-    P::returnToMenu = false;
-    P::mode = P::Mode::GameOver;
+    P::world.returnToMenu = false;
+    P::world.mode = P::Mode::GameOver;
     EXPECT_EQ(Look(), Tune::None);
-    P::mode = P::Mode::Options;
+    P::world.mode = P::Mode::Options;
     EXPECT_EQ(Look(), Tune::None);
-    P::mode = P::Mode::Wave;
-    P::level = 0;
+    P::world.mode = P::Mode::Wave;
+    P::world.level = 0;
     EXPECT_EQ(Look(), Tune::None);
 }
 
 TEST_F(MusicDirector, ABeatenBossLeavesQuietUntilTheNextLevel) {
-    P::level = 1;
+    P::world.level = 1;
     Boss(10, true);
     EXPECT_EQ(Look(), Tune::Boss);
     Boss(10, false);
     EXPECT_EQ(Look(), Tune::None); // the story after the fight
     EXPECT_EQ(Look(), Tune::None);
-    P::level = 2;
+    P::world.level = 2;
     EXPECT_EQ(Look(), Tune::Level2);
 
     // A game that ends in quiet doesn't silence the next one.
-    P::level = 3;
+    P::world.level = 3;
     Boss(13, true);
     Look();
     Boss(13, false);
     EXPECT_EQ(Look(), Tune::None);
-    P::returnToMenu = true;
+    P::world.returnToMenu = true;
     Look();
-    P::returnToMenu = false;
-    P::level = 3; // a practice start at the same level
+    P::world.returnToMenu = false;
+    P::world.level = 3; // a practice start at the same level
     EXPECT_EQ(Look(), Tune::Level3);
 }
 
 TEST_F(MusicDirector, ThePauseHoldsTheMusic) {
-    P::level = 1;
+    P::world.level = 1;
     std::vector<bool> paused;
     Wimdows::Run::SetFrameHook([&] {
         director.Observe();
@@ -246,8 +246,8 @@ class MusicOnTheGameOverScreen : public ScreenRun::Fixture {};
 TEST_F(MusicOnTheGameOverScreen, StaysQuietAfterANameIsSaved) {
     using namespace ScreenRun;
     TestWorld::NewGameState();
-    P::level = 2;
-    P::mode = P::Mode::Wave;
+    P::world.level = 2;
+    P::world.mode = P::Mode::Wave;
     Sound::Director director;
     director.Observe();
     std::vector<Tune> tunes;

@@ -65,16 +65,16 @@ class Readability : public ::testing::Test {
     void SetUp() override {
         TestWorld::NewGameState();
         Loadbmp();
-        dragon.x = 60; // on the left, clear of every label and shot below
-        dragon.y = 400;
-        dragon.state = false;
+        world.dragon.x = 60; // on the left, clear of every label and shot below
+        world.dragon.y = 400;
+        world.dragon.state = false;
     }
 
     // One frame of play in `lvl` at a fixed scroll position. A frame moves the
     // scroll on before it draws, so the position is set one step back.
     Frame Render(card lvl, integer scroll = -700, const std::function<void()>& extra = {}) {
-        level = lvl;
-        backgrounds[lvl].x = scroll + 7;
+        world.level = lvl;
+        world.backgrounds[lvl].x = scroll + 7;
         FieldFrame();
         if (extra)
             extra();
@@ -137,7 +137,7 @@ TEST_F(Readability, DigitsHaveTwoPixelStemsAndAreEachDistinct) {
 }
 
 TEST_F(Readability, HudNumbersStandTallAndBoldUnderTheirLabels) {
-    score = 8;
+    world.score = 8;
     const Frame f = Render(1);
     // The score's 8, under "SCORE:" at (600, 15): rows holding the HUD's
     // colour between the label and the bars' bottom.
@@ -163,12 +163,12 @@ TEST_F(Readability, ScoreLabelStaysClearOfTheStormCloudAtTheTopOfItsDrift) {
     // The thunderhead climbs to (659, 124) in the storm; sample its way up.
     for (int step = 0; step <= 90; step += 10) {
         SCOPED_TRACE(step);
-        items[6][1] = {};
-        items[6][1].state = items[6][2].state = true;
-        items[6][1].x = 533 + 1.4f * float(step);
-        items[6][1].y = 250 - 1.4f * float(step);
-        items[6][2].x = items[6][1].x;
-        items[6][2].y = 450 + 1.4f * float(step);
+        world.items[6][1] = {};
+        world.items[6][1].state = world.items[6][2].state = true;
+        world.items[6][1].x = 533 + 1.4f * float(step);
+        world.items[6][1].y = 250 - 1.4f * float(step);
+        world.items[6][2].x = world.items[6][1].x;
+        world.items[6][2].y = 450 + 1.4f * float(step);
         const Frame shown = Render(1);
         EXPECT_LT(PoorBackdrop(shown, 600, 15, 6, hud), 0.05);
     }
@@ -212,38 +212,38 @@ Look Measure(const std::vector<std::pair<Rgb, Rgb>>& px) {
 
 TEST_F(Readability, ShotsStandOutOnEveryLevelAndDifferFromEveryHazard) {
     std::vector<Look> hazards;
-    hazards.push_back(Measure(Changed(2, -700, [] { icicles[1] = {500, 300, true}; })));
-    icicles[1] = {};
+    hazards.push_back(Measure(Changed(2, -700, [] { world.icicles[1] = {500, 300, true}; })));
+    world.icicles[1] = {};
     hazards.push_back(Measure(Changed(3, -700, [] {
-        fireballs[1].state = true;
-        fireballs[1].x = 500;
-        fireballs[1].y = 300;
+        world.fireballs[1].state = true;
+        world.fireballs[1].x = 500;
+        world.fireballs[1].y = 300;
     })));
-    fireballs[1] = {};
+    world.fireballs[1] = {};
 
     for (const Shot& s : kShots) {
         SCOPED_TRACE(s.name);
         for (card lvl = 1; lvl <= 3; ++lvl) {
             for (const real y : {120.0f, 300.0f, 450.0f, 600.0f}) {
                 const Look look = Measure(Changed(lvl, -700, [&] {
-                    bullets[50] = {};
-                    bullets[50].state = true;
-                    bullets[50].type = s.type;
-                    bullets[50].x = 500;
-                    bullets[50].y = y;
+                    world.bullets[50] = {};
+                    world.bullets[50].state = true;
+                    world.bullets[50].type = s.type;
+                    world.bullets[50].x = 500;
+                    world.bullets[50].y = y;
                 }));
-                bullets[50] = {};
+                world.bullets[50] = {};
                 EXPECT_GT(look.standsOut, 110) << "level " << lvl << " at y " << y;
             }
         }
         const Look alone = Measure(Changed(1, -700, [&] {
-            bullets[50] = {};
-            bullets[50].state = true;
-            bullets[50].type = s.type;
-            bullets[50].x = 500;
-            bullets[50].y = 300;
+            world.bullets[50] = {};
+            world.bullets[50].state = true;
+            world.bullets[50].type = s.type;
+            world.bullets[50].x = 500;
+            world.bullets[50].y = 300;
         }));
-        bullets[50] = {};
+        world.bullets[50] = {};
         for (const Look& h : hazards)
             EXPECT_GT(Distance(alone.mean, h.mean), 70);
     }
@@ -253,15 +253,15 @@ TEST_F(Readability, ShotsStandOutOnEveryLevelAndDifferFromEveryHazard) {
 
 TEST_F(Readability, DivingBatsAreMarkedAndOrdinaryBatsAreNot) {
     const auto frameWith = [&](card path) {
-        enemies[5] = {};
-        enemies[5].state = true;
-        enemies[5].type = 1;
-        enemies[5].path = path;
-        enemies[5].counter = 3;
-        enemies[5].x = 500;
-        enemies[5].y = 300;
+        world.enemies[5] = {};
+        world.enemies[5].state = true;
+        world.enemies[5].type = 1;
+        world.enemies[5].path = path;
+        world.enemies[5].counter = 3;
+        world.enemies[5].x = 500;
+        world.enemies[5].y = 300;
         const Frame f = Render(1);
-        enemies[5] = {};
+        world.enemies[5] = {};
         return f;
     };
     const Frame ordinary = frameWith(1);
@@ -288,18 +288,18 @@ TEST_F(Readability, DivingBatsAreMarkedAndOrdinaryBatsAreNot) {
 }
 
 TEST_F(Readability, DrawingADivingBatLeavesItWhereItWas) {
-    enemies[5] = {};
-    enemies[5].state = true;
-    enemies[5].type = 1;
-    enemies[5].path = 3;
-    enemies[5].counter = 7;
-    enemies[5].x = 500;
-    enemies[5].y = 300;
+    world.enemies[5] = {};
+    world.enemies[5].state = true;
+    world.enemies[5].type = 1;
+    world.enemies[5].path = 3;
+    world.enemies[5].counter = 7;
+    world.enemies[5].x = 500;
+    world.enemies[5].y = 300;
     Render(1);
-    EXPECT_TRUE(enemies[5].state);
-    EXPECT_EQ(enemies[5].counter, 7u);
-    EXPECT_FLOAT_EQ(enemies[5].x, 500);
-    EXPECT_FLOAT_EQ(enemies[5].y, 300);
+    EXPECT_TRUE(world.enemies[5].state);
+    EXPECT_EQ(world.enemies[5].counter, 7u);
+    EXPECT_FLOAT_EQ(world.enemies[5].x, 500);
+    EXPECT_FLOAT_EQ(world.enemies[5].y, 300);
 }
 
 } // namespace

@@ -169,16 +169,16 @@ TEST_F(RunTest, CloseEndsTheRunAtItsSyncPoint) {
 void TinyGame() {
     using namespace Procedures;
     for (int tick = 0; tick < 200; ++tick) {
-        counter += 1;
-        dragon.x += KeyDown(0x27) ? 3.5f : 0.0f;
-        dragon.y += KeyDown(0x28) ? 2.25f : 0.0f;
+        world.counter += 1;
+        world.dragon.x += KeyDown(0x27) ? 3.5f : 0.0f;
+        world.dragon.y += KeyDown(0x28) ? 2.25f : 0.0f;
         std::int32_t mx = 0, my = 0;
         MousePos(mx, my);
-        score += static_cast<card>(mx) % 7 + (MouseLeft() ? 1 : 0);
+        world.score += static_cast<card>(mx) % 7 + (MouseLeft() ? 1 : 0);
         Sleep(30);
     }
     for (int i = 0; i < 5; ++i) {
-        score = score * 31 + GetKey();
+        world.score = world.score * 31 + GetKey();
     }
 }
 
@@ -216,8 +216,8 @@ TEST_F(RunTest, RecordingReplaysToTheSameState) {
     ASSERT_TRUE(Run::LoadScript(recordFile, error)) << error;
     TinyGame();
     EXPECT_EQ(StateDump::StateJson(), first);
-    EXPECT_GT(Procedures::dragon.x, 0.0f);
-    EXPECT_GT(Procedures::dragon.y, 0.0f);
+    EXPECT_GT(Procedures::world.dragon.x, 0.0f);
+    EXPECT_GT(Procedures::world.dragon.y, 0.0f);
     std::remove(recordFile.c_str());
     std::remove(stateA.c_str());
 }
@@ -225,12 +225,12 @@ TEST_F(RunTest, RecordingReplaysToTheSameState) {
 TEST_F(RunTest, StateDumpListsEnemiesAndCountsSlots) {
     using namespace Procedures;
     TestWorld::NewGameState();
-    enemies[7].state = true;
-    enemies[7].type = 3;
-    enemies[7].x = 1.0f / 3.0f;
-    bullets[1].state = bullets[100].state = true;
-    items[5][10].state = true;
-    items[6][1].state = true; // row 6 is not an item
+    world.enemies[7].state = true;
+    world.enemies[7].type = 3;
+    world.enemies[7].x = 1.0f / 3.0f;
+    world.bullets[1].state = world.bullets[100].state = true;
+    world.items[5][10].state = true;
+    world.items[6][1].state = true; // row 6 is not an item
     SetTitle("Game Over");
     const std::string json = StateDump::StateJson();
     EXPECT_NE(json.find("\"title\":\"Game Over\""), std::string::npos);
@@ -248,7 +248,7 @@ TEST_F(RunTest, StateDumpShowsTheDifficultyAsItsMultiplier) {
     for (const auto& [d, shown] :
          {std::pair{Difficulty::Easy, "0.000"}, std::pair{Difficulty::Normal, "1.000"},
           std::pair{Difficulty::Hard, "2.000"}}) {
-        difficulty = d;
+        world.difficulty = d;
         EXPECT_NE(StateDump::StateJson().find("\"difficulty_setting\":" + std::string(shown) + ","),
                   std::string::npos)
             << shown;

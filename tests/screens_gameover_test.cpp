@@ -27,10 +27,10 @@ class GameOverScreen : public Fixture {
         Fixture::SetUp();
         TestWorld::NewGameState();
         std::ofstream(scorefile, std::ios::binary) << kOldTable;
-        ScoreFile::Read(scorefile, scores);
-        score = 75;
-        dragon.lives = 0;
-        enemies[3].state = true; // the screen clears the field
+        ScoreFile::Read(scorefile, world.scores);
+        world.score = 75;
+        world.dragon.lives = 0;
+        world.enemies[3].state = true; // the screen clears the field
     }
     static std::size_t Count(const std::string& text, const std::string& what) {
         std::size_t n = 0;
@@ -60,19 +60,19 @@ TEST_F(GameOverScreen, SavedNameGoesIntoTheTableAndReturnStillHeldLeaves) {
     e.push_back(Down(320));
     Key(e, 340, 0x25); // any key lets the Return button be tested
     ASSERT_TRUE(Play(e, GameOver));
-    EXPECT_TRUE(returnToMenu);
+    EXPECT_TRUE(world.returnToMenu);
     EXPECT_EQ(Wimdows::Run::Title(), "Morvek");
-    EXPECT_FALSE(enemies[3].state);
+    EXPECT_FALSE(world.enemies[3].state);
     EXPECT_EQ(ReadFile(scorefile),
               "A      100 B      90 C      80 KAT    75 D      70 E      60 F      50 "
               "G      40 H      30 I      20");
-    EXPECT_EQ(scores[4].points, 75u);
+    EXPECT_EQ(world.scores[4].points, 75u);
 }
 
 TEST_F(GameOverScreen, SecondSaveAddsNothing) {
     constexpr std::uint32_t kBack = 0x203040;
     const auto& back = Layout::kGameOverBack;
-    images[back.g][back.s][back.e] = Solid(kBack, 1024, 768);
+    world.images[back.g][back.s][back.e] = Solid(kBack, 1024, 768);
     Events e = ToNameEntry({'O', 'W', 'L'});
     e.push_back(Move(300, 60, 700));
     e.push_back(Down(320));
@@ -86,7 +86,7 @@ TEST_F(GameOverScreen, SecondSaveAddsNothing) {
     e.push_back(Move(520, 60, 700));
     e.push_back(Down(540));
     ASSERT_TRUE(Play(e, GameOver));
-    EXPECT_TRUE(returnToMenu);
+    EXPECT_TRUE(world.returnToMenu);
     const std::string file = ReadFile(scorefile);
     EXPECT_EQ(Count(file, "OWL    75"), 1u) << file;
     EXPECT_EQ(Count(file, " 75"), 1u) << file;
@@ -104,20 +104,20 @@ TEST_F(GameOverScreen, ReturnWithoutSavingLeavesTheFileAlone) {
 
     Events leave{Move(20, 170, 725), Down(40)};
     ASSERT_TRUE(Play(leave, GameOver));
-    EXPECT_TRUE(returnToMenu);
+    EXPECT_TRUE(world.returnToMenu);
     EXPECT_EQ(ReadFile(scorefile), kOldTable);
     EXPECT_EQ(std::filesystem::last_write_time(scorefile), before);
 }
 
 TEST_F(GameOverScreen, ReturnHeldAndANonLetterSavesSevenBlanks) {
-    score = 95;
+    world.score = 95;
     Wimdows::Run::Apply(Move(0, 60, 700));
     Wimdows::Run::Apply(Down(0));
     Events e;
     Key(e, 20, 0x20);
     ASSERT_TRUE(Play(e, GameOverSave));
     EXPECT_EQ(ReadFile(scorefile).substr(0, 22), "A      100        95 B");
-    EXPECT_FALSE(returnToMenu) << "the caller decides where the game goes";
+    EXPECT_FALSE(world.returnToMenu) << "the caller decides where the game goes";
 }
 
 TEST_F(GameOverScreen, NameEntryTakesSevenLettersAndLeavesNoKeysBehind) {
@@ -130,11 +130,11 @@ TEST_F(GameOverScreen, NameEntryTakesSevenLettersAndLeavesNoKeysBehind) {
     e.push_back(Close(ms + 100));
     EXPECT_FALSE(Play(e, GameOverSave));
     EXPECT_EQ(Wimdows::Run::Title(), "Game Over - Save");
-    EXPECT_EQ(std::string(scores[11].name.begin(), scores[11].name.end()), "ABCDEFG");
+    EXPECT_EQ(std::string(world.scores[11].name.begin(), world.scores[11].name.end()), "ABCDEFG");
 
     TestWorld::NewGameState();
-    ScoreFile::Read(scorefile, scores);
-    score = 75;
+    ScoreFile::Read(scorefile, world.scores);
+    world.score = 75;
     e.pop_back();
     e.push_back(Move(ms + 10, 60, 700));
     e.push_back(Down(ms + 30));
@@ -149,7 +149,7 @@ TEST_F(GameOverScreen, NameEntryTakesSevenLettersAndLeavesNoKeysBehind) {
 TEST_F(GameOverScreen, FailedSaveLeavesTheTableAndSaveCanBeTriedAgain) {
     const std::string good = scorefile;
     scorefile = (dir / "missing" / "myscore.txt").string();
-    const auto table = scores;
+    const auto table = world.scores;
     Events e = ToNameEntry({'E', 'L', 'M'});
     e.push_back(Move(300, 60, 700));
     e.push_back(Down(320));
@@ -161,8 +161,8 @@ TEST_F(GameOverScreen, FailedSaveLeavesTheTableAndSaveCanBeTriedAgain) {
     EXPECT_FALSE(Play(e, GameOver));
     EXPECT_NE(testing::internal::GetCapturedStderr().find("could not be saved"), std::string::npos);
     for (card i = 1; i <= 10; ++i) {
-        EXPECT_EQ(scores[i].points, table[i].points);
-        EXPECT_EQ(scores[i].name, table[i].name);
+        EXPECT_EQ(world.scores[i].points, table[i].points);
+        EXPECT_EQ(world.scores[i].name, table[i].name);
     }
 
     scorefile = good;
@@ -181,20 +181,20 @@ TEST_F(GameOverScreen, NameHoldsOnlyWhatWasTypedThereAndReturnOrEnterSaves) {
     Events e = ToNameEntry({'A', 'S', 'H', 13});
     e.push_back(Close(400)); // nothing more: a Return key that did nothing ends here
     ASSERT_TRUE(Play(e, GameOverSave));
-    EXPECT_EQ(std::string(scores[4].name.data(), 7), "ASH    ");
-    EXPECT_EQ(scores[4].points, 75u);
+    EXPECT_EQ(std::string(world.scores[4].name.data(), 7), "ASH    ");
+    EXPECT_EQ(world.scores[4].points, 75u);
 
     // A full name waits for no more letters; Return still saves it.
-    ScoreFile::Read(scorefile, scores);
-    score = 85;
+    ScoreFile::Read(scorefile, world.scores);
+    world.score = 85;
     ASSERT_TRUE(Play(ToNameEntry({'A', 'B', 'C', 'D', 'E', 'F', 'G', 'H', 13}), GameOverSave));
-    EXPECT_EQ(std::string(scores[3].name.data(), 7), "ABCDEFG");
+    EXPECT_EQ(std::string(world.scores[3].name.data(), 7), "ABCDEFG");
 }
 
 TEST_F(GameOverScreen, BackspaceTakesTheLastLetterBackAndLeavesNoTrace) {
     constexpr std::uint32_t kBack = 0x203040;
     const auto& back = Layout::kGameOverBack;
-    images[back.g][back.s][back.e] = Solid(kBack, 1024, 768);
+    world.images[back.g][back.s][back.e] = Solid(kBack, 1024, 768);
     const auto field = [] {
         std::vector<std::uint32_t> px;
         const auto& f = Layout::kNameField;
@@ -206,9 +206,9 @@ TEST_F(GameOverScreen, BackspaceTakesTheLastLetterBackAndLeavesNoTrace) {
         return px;
     };
     ASSERT_TRUE(Play(ToNameEntry({8, 'O', 'W', 'X', 8, 8, 'W', 'L', 13}), GameOverSave));
-    EXPECT_EQ(std::string(scores[4].name.data(), 7), "OWL    ");
+    EXPECT_EQ(std::string(world.scores[4].name.data(), 7), "OWL    ");
     const auto erased = field();
-    ScoreFile::Read(scorefile, scores);
+    ScoreFile::Read(scorefile, world.scores);
     ASSERT_TRUE(Play(ToNameEntry({'O', 'W', 'L', 13}), GameOverSave));
     EXPECT_EQ(field(), erased);
 }

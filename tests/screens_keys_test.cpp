@@ -120,11 +120,11 @@ TEST_F(Keys, EveryMainMenuButtonIsReachedAndChosen) {
     Press(KeyCode::kReturn);
     Watch();
     ASSERT_TRUE(Play(events, Game::main));
-    EXPECT_TRUE(quitGame);
+    EXPECT_TRUE(world.quitGame);
     EXPECT_EQ(titles, (std::vector<std::string>{"Morvek", "Story", "Morvek", "Game Over", "Morvek",
                                                 "Options", "Morvek", "Highscore", "Morvek",
                                                 "Credits", "Morvek"}));
-    EXPECT_EQ(difficulty, Difficulty::Easy);
+    EXPECT_EQ(world.difficulty, Difficulty::Easy);
     EXPECT_EQ(Frames(), (std::vector<std::uint32_t>{kGreen, kGreen, kBlack}));
 }
 
@@ -155,12 +155,12 @@ TEST_F(Keys, EveryOptionIsReachedAndChosen) {
     Watch([&](std::uint64_t ms) {
         for (const std::uint64_t t : {hard, fast, slow, normal}) {
             if (ms >= t && !settings.contains(t)) {
-                settings[t] = {difficulty, speed};
+                settings[t] = {world.difficulty, world.speed};
             }
         }
     });
-    difficulty = Difficulty::Normal;
-    speed = 30;
+    world.difficulty = Difficulty::Normal;
+    world.speed = 30;
     ASSERT_TRUE(Play(events, MenuOptions));
     EXPECT_EQ(settings[hard], std::make_pair(Difficulty::Hard, 30u));
     EXPECT_EQ(settings[fast], std::make_pair(Difficulty::Hard, 30u));
@@ -184,7 +184,7 @@ TEST_F(Keys, TheMouseKeepsItsOwnWayAndPutsTheLightOut) {
     events.push_back(Down(at + 20));
     Watch();
     ASSERT_TRUE(Play(events, MenuOptions));
-    EXPECT_EQ(difficulty, Difficulty::Easy); // as Fresh left it
+    EXPECT_EQ(world.difficulty, Difficulty::Easy); // as Fresh left it
     EXPECT_EQ(Frames(), (std::vector<std::uint32_t>{kBlack, kGreen, kBlack}));
 }
 
@@ -218,10 +218,10 @@ TEST_F(Keys, TheNameEntryKeepsEveryKeyItTypesFrom) {
     Press(KeyCode::kDown);
     Press('A');
     Press(KeyCode::kReturn);
-    score = 500;
+    world.score = 500;
     ASSERT_TRUE(Play(events, GameOverSave));
-    EXPECT_EQ(std::string(scores[1].name.data(), 7), "KA     ");
-    EXPECT_EQ(scores[1].points, 500u);
+    EXPECT_EQ(std::string(world.scores[1].name.data(), 7), "KA     ");
+    EXPECT_EQ(world.scores[1].points, 500u);
 }
 
 TEST_F(Keys, GameOverStartsUnlitSoAShotMeantForPlayChoosesNothing) {
@@ -234,12 +234,12 @@ TEST_F(Keys, GameOverStartsUnlitSoAShotMeantForPlayChoosesNothing) {
     Press(KeyCode::kSpace);
     Press(KeyCode::kReturn);
     EXPECT_FALSE(Play(events, GameOver));
-    EXPECT_FALSE(returnToMenu);
+    EXPECT_FALSE(world.returnToMenu);
     // An arrow lights Return first; only then does a key choose it.
     events.clear();
     at = 0;
     Press(KeyCode::kLeft);
     Press(KeyCode::kReturn);
     EXPECT_TRUE(Play(events, GameOver));
-    EXPECT_TRUE(returnToMenu);
+    EXPECT_TRUE(world.returnToMenu);
 }

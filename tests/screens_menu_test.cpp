@@ -51,9 +51,9 @@ TEST_F(Menu, EntryOpensTheWindowSetsTheOptionsAndEndsAtEnd) {
     const bool returned = Play(e, Game::main);
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "\n");
     ASSERT_TRUE(returned);
-    EXPECT_TRUE(quitGame);
-    EXPECT_EQ(difficulty, Difficulty::Easy);
-    EXPECT_EQ(speed, 30u);
+    EXPECT_TRUE(world.quitGame);
+    EXPECT_EQ(world.difficulty, Difficulty::Easy);
+    EXPECT_EQ(world.speed, 30u);
     EXPECT_GE(Wimdows::Run::ClockMs(), 160u);
     // The window is gone: nothing is drawn any more.
     EXPECT_FALSE(Wimdows::MouseLeft());
@@ -62,10 +62,10 @@ TEST_F(Menu, EntryOpensTheWindowSetsTheOptionsAndEndsAtEnd) {
 TEST_F(Menu, EntryShowsTheMenuWithDefaultsUntilAButtonIsClicked) {
     Events e{Move(20, 101, 51), Close(200)};
     EXPECT_FALSE(Play(e, Game::main));
-    EXPECT_FALSE(quitGame);
+    EXPECT_FALSE(world.quitGame);
     EXPECT_EQ(Wimdows::Run::Title(), "Morvek");
-    EXPECT_EQ(difficulty, Difficulty::Normal);
-    EXPECT_EQ(speed, 30u);
+    EXPECT_EQ(world.difficulty, Difficulty::Normal);
+    EXPECT_EQ(world.speed, 30u);
     EXPECT_EQ(FrameColour(100, 50), kGreen) << "the Story button is under the mouse";
     for (const auto& b : L::kMenuButtons) {
         if (b.number != L::kButtonStory) {
@@ -115,7 +115,7 @@ TEST_F(Menu, OptionsShowTheCurrentChoicesAndKeepNewOnes) {
     std::uint32_t colour = 0x101010;
     for (const auto& c : L::kChoices) {
         for (const auto p : {c.selected, c.unselected}) {
-            images[p.g][p.s][p.e] = Solid(colour, 120, 75);
+            world.images[p.g][p.s][p.e] = Solid(colour, 120, 75);
             colour += 0x101010;
         }
     }
@@ -125,23 +125,23 @@ TEST_F(Menu, OptionsShowTheCurrentChoicesAndKeepNewOnes) {
             const auto& c = L::kChoices[i++];
             const auto want = sel ? c.selected : c.unselected;
             // Draw the expected picture elsewhere and compare colours.
-            Wimdows::DrawBitmap(images[want.g][want.s][want.e], 0, 0);
+            Wimdows::DrawBitmap(world.images[want.g][want.s][want.e], 0, 0);
             EXPECT_EQ(Wimdows::GetPixel(static_cast<card>(c.rect.x1 + 10),
                                         static_cast<card>(c.rect.y1 + 10)),
                       Wimdows::GetPixel(5, 5))
                 << "choice " << i;
         }
     };
-    difficulty = Difficulty::Normal;
-    speed = 30;
+    world.difficulty = Difficulty::Normal;
+    world.speed = 30;
     EXPECT_FALSE(Play({Close(20)}, MenuOptions));
     expectShown({false, true, false, false, true});
 
     Events e{Move(20, 300, 300), Down(40), Up(60), Move(70, 330, 540), Down(80), Up(100),
              Move(110, 60, 700), Down(120)};
     ASSERT_TRUE(Play(e, MenuOptions));
-    EXPECT_EQ(difficulty, Difficulty::Easy);
-    EXPECT_EQ(speed, 60u);
+    EXPECT_EQ(world.difficulty, Difficulty::Easy);
+    EXPECT_EQ(world.speed, 60u);
 
     Wimdows::Run::Apply(Up(0));
     EXPECT_FALSE(Play({Close(20)}, MenuOptions));
@@ -149,27 +149,27 @@ TEST_F(Menu, OptionsShowTheCurrentChoicesAndKeepNewOnes) {
 
     Events hard{Move(20, 790, 330), Down(40), Close(200)}; // held on Hard's far corner
     EXPECT_FALSE(Play(hard, MenuOptions));
-    EXPECT_EQ(difficulty, Difficulty::Hard);
+    EXPECT_EQ(world.difficulty, Difficulty::Hard);
     expectShown({false, false, true, true, false});
 }
 
 TEST_F(Menu, HighscoreScreenReadsTheFileEachVisit) {
     std::ofstream(Procedures::scorefile, std::ios::binary) << "FIREFLY1520 ASH    980";
     EXPECT_FALSE(Play({Close(20)}, HighScore));
-    EXPECT_EQ(std::string(scores[2].name.begin(), scores[2].name.end()), "ASH    ");
-    EXPECT_EQ(scores[2].points, 980u);
-    EXPECT_EQ(scores[3].points, 0u);
+    EXPECT_EQ(std::string(world.scores[2].name.begin(), world.scores[2].name.end()), "ASH    ");
+    EXPECT_EQ(world.scores[2].points, 980u);
+    EXPECT_EQ(world.scores[3].points, 0u);
 
     std::filesystem::remove(Procedures::scorefile);
     EXPECT_FALSE(Play({Close(20)}, HighScore));
-    EXPECT_EQ(scores[1].points, 0u);
-    EXPECT_EQ(std::string(scores[1].name.begin(), scores[1].name.end()), "       ");
+    EXPECT_EQ(world.scores[1].points, 0u);
+    EXPECT_EQ(std::string(world.scores[1].name.begin(), world.scores[1].name.end()), "       ");
 }
 
 TEST_F(Menu, TheTitleStandsClearOfTheButtonsAndTheMoon) {
     constexpr std::uint32_t kBack = 0x203040;
     const auto& back = L::kMenuBack;
-    images[back.g][back.s][back.e] = Solid(kBack, 1024, 768);
+    world.images[back.g][back.s][back.e] = Solid(kBack, 1024, 768);
     MenuDraw();
     // Where the title's colour shows on the frame.
     std::int32_t x0 = 1024, x1 = -1, y0 = 768, y1 = -1;
@@ -191,7 +191,7 @@ TEST_F(Menu, TheTitleStandsClearOfTheButtonsAndTheMoon) {
 TEST_F(Menu, HighscoreRowsAreNumberedAndEmptyPlacesShowADash) {
     constexpr std::uint32_t kBack = 0x203040;
     const auto& back = L::kMenuBack;
-    images[back.g][back.s][back.e] = Solid(kBack, 1024, 768);
+    world.images[back.g][back.s][back.e] = Solid(kBack, 1024, 768);
     std::ofstream(Procedures::scorefile, std::ios::binary) << "FIREFLY1520 ASH    980";
     EXPECT_FALSE(Play({Close(20)}, HighScore));
     // Pixels other than the background in a text-sized box at (x, row's y).
@@ -220,25 +220,25 @@ TEST_F(Menu, HighscoreRowsAreNumberedAndEmptyPlacesShowADash) {
 TEST_F(Menu, NewGameReadsTheTableAndAGameGivenUpComesBackToTheMenu) {
     const std::string table = "FIREFLY1520 ASH    980";
     std::ofstream(Procedures::scorefile, std::ios::binary) << table;
-    difficulty = Difficulty::Hard;
-    speed = 60;
-    score = 99;
+    world.difficulty = Difficulty::Hard;
+    world.speed = 60;
+    world.score = 99;
     Events e{{0, Wimdows::Run::InputEvent::KeyDown, 27, 0, 0, {}}, Move(0, 60, 700), Down(0)};
     for (auto& ev : e) {
         Wimdows::Run::Apply(ev);
     }
     ASSERT_TRUE(Play({}, [] {
-        returnToMenu = false;
+        world.returnToMenu = false;
         NewGame();
     }));
-    EXPECT_TRUE(returnToMenu);
-    EXPECT_EQ(scores[1].points, 1520u);
-    EXPECT_EQ(scores[3].points, 0u);
-    EXPECT_EQ(score, 0u);
-    EXPECT_EQ(dragon.upgrade, 1u);
+    EXPECT_TRUE(world.returnToMenu);
+    EXPECT_EQ(world.scores[1].points, 1520u);
+    EXPECT_EQ(world.scores[3].points, 0u);
+    EXPECT_EQ(world.score, 0u);
+    EXPECT_EQ(world.dragon.upgrade, 1u);
     EXPECT_EQ(Wimdows::Run::Title(), "Morvek");
     EXPECT_EQ(ReadFile(Procedures::scorefile), table);
     // The options hold for every game until changed.
-    EXPECT_EQ(difficulty, Difficulty::Hard);
-    EXPECT_EQ(speed, 60u);
+    EXPECT_EQ(world.difficulty, Difficulty::Hard);
+    EXPECT_EQ(world.speed, 60u);
 }

@@ -113,7 +113,7 @@ class SoundDirector : public testing::Test {
   protected:
     void SetUp() override {
         TestWorld::NewGameState();
-        P::mode = P::Mode::Wave;
+        P::world.mode = P::Mode::Wave;
         EXPECT_TRUE(director.Observe().none()); // first look only learns
     }
     // The effects a change to the world calls for, with the world unchanged
@@ -133,27 +133,29 @@ TEST_F(SoundDirector, NamesTheSoundOfEachChange) {
         Effect expected;
     };
     const Case cases[] = {
-        {"dragon's shot", [] { P::bullets[4] = {20, 0, 100, 300, 10, true, 0}; }, Effect::Volley},
-        {"bat fire", [] { P::bullets[2] = {-15, 0, 800, 300, 5, true, 1}; }, Effect::EnemyShot},
-        {"tornado", [] { P::bullets[1] = {-30, 2, 700, 300, 5, true, 10}; }, Effect::Tornado},
-        {"falling ice", [] { P::bullets[3] = {-15, 15, 700, 100, 5, true, 11}; },
+        {"dragon's shot", [] { P::world.bullets[4] = {20, 0, 100, 300, 10, true, 0}; },
+         Effect::Volley},
+        {"bat fire", [] { P::world.bullets[2] = {-15, 0, 800, 300, 5, true, 1}; },
+         Effect::EnemyShot},
+        {"tornado", [] { P::world.bullets[1] = {-30, 2, 700, 300, 5, true, 10}; }, Effect::Tornado},
+        {"falling ice", [] { P::world.bullets[3] = {-15, 15, 700, 100, 5, true, 11}; },
          Effect::IceVolley},
-        {"score", [] { P::score += 10; }, Effect::Hit},
+        {"score", [] { P::world.score += 10; }, Effect::Hit},
         {"heavy impact",
          [] {
-             P::explosions[1] = {0, 1, 60, 369, true};
+             P::world.explosions[1] = {0, 1, 60, 369, true};
          },
          Effect::Explosion},
         {"shot impact",
          [] {
-             P::explosions[2] = {0, 2, 60, 369, true};
+             P::world.explosions[2] = {0, 2, 60, 369, true};
          },
          Effect::Spark},
-        {"beam", [] { P::beamRunning = true; }, Effect::Beam},
-        {"shield", [] { P::shieldRunning = true; }, Effect::Shield},
-        {"pick-up", [] { P::items[5][3].textShown = true; }, Effect::Pickup},
-        {"life lost", [] { P::dragon.lives -= 1; }, Effect::LifeLost},
-        {"game over", [] { P::mode = P::Mode::GameOver; }, Effect::GameOver},
+        {"beam", [] { P::world.beamRunning = true; }, Effect::Beam},
+        {"shield", [] { P::world.shieldRunning = true; }, Effect::Shield},
+        {"pick-up", [] { P::world.items[5][3].textShown = true; }, Effect::Pickup},
+        {"life lost", [] { P::world.dragon.lives -= 1; }, Effect::LifeLost},
+        {"game over", [] { P::world.mode = P::Mode::GameOver; }, Effect::GameOver},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -162,99 +164,99 @@ TEST_F(SoundDirector, NamesTheSoundOfEachChange) {
         EXPECT_EQ(fx.count(), 1u);
     }
     // Nothing changed, nothing heard: held beams and flying shots are silent.
-    P::bullets[4].x += P::bullets[4].speedX;
+    P::world.bullets[4].x += P::world.bullets[4].speedX;
     EXPECT_TRUE(director.Observe().none());
 }
 
 TEST_F(SoundDirector, TellsNewShotsFromMovingOnesAndHitsFromNewEnemies) {
-    P::bullets[7] = {20, 0, 100, 300, 10, true, 0};
-    P::enemies[3] = {900, 300, 50, 3, 1, 0, 100, true};
+    P::world.bullets[7] = {20, 0, 100, 300, 10, true, 0};
+    P::world.enemies[3] = {900, 300, 50, 3, 1, 0, 100, true};
     director.Observe();
     // Flown on by its speed, or held still (a wave gliding in): the same shot.
-    P::bullets[7].x += 20;
+    P::world.bullets[7].x += 20;
     EXPECT_TRUE(director.Observe().none());
     EXPECT_TRUE(director.Observe().none());
     // Freed and taken again between two frames, further back: a new shot.
-    P::bullets[7].x = 80;
+    P::world.bullets[7].x = 80;
     EXPECT_TRUE(Has(director.Observe(), Effect::Volley));
     // A hit that does not kill.
-    P::enemies[3].health -= 25;
+    P::world.enemies[3].health -= 25;
     EXPECT_TRUE(Has(director.Observe(), Effect::Hit));
     // A new enemy in a freed slot starts with whatever health: no hit.
-    P::enemies[3] = {900, 300, 50, 12, 12, 0, 40, true};
+    P::world.enemies[3] = {900, 300, 50, 12, 12, 0, 40, true};
     EXPECT_FALSE(Has(director.Observe(), Effect::Hit));
     // An explosion slot reused at once still counts.
-    P::explosions[1] = {3, 2, 10, 10, true};
+    P::world.explosions[1] = {3, 2, 10, 10, true};
     director.Observe();
-    P::explosions[1] = {0, 2, 400, 200, true};
+    P::world.explosions[1] = {0, 2, 400, 200, true};
     EXPECT_TRUE(Has(director.Observe(), Effect::Spark));
 }
 
 TEST_F(SoundDirector, BossAttacksByLevelAndTheEndsOfAGame) {
     constexpr std::array<Effect, 2> kByLevel{Effect::Breeze, Effect::FlameBurst};
     for (P::card level = 2; level <= 3; ++level) {
-        P::level = level;
-        P::bullets[100] = {0, 0, 595, 300, 5, true, 20};
+        P::world.level = level;
+        P::world.bullets[100] = {0, 0, 595, 300, 5, true, 20};
         EXPECT_TRUE(Has(director.Observe(), kByLevel[level - 2])) << "level " << level;
-        P::bullets[100].state = false;
+        P::world.bullets[100].state = false;
         director.Observe();
     }
     // The last life lost: the jingle, not the life-lost sound over it.
-    P::dragon.lives = 0;
-    P::mode = P::Mode::GameOver;
+    P::world.dragon.lives = 0;
+    P::world.mode = P::Mode::GameOver;
     const auto over = director.Observe();
     EXPECT_TRUE(Has(over, Effect::GameOver));
     EXPECT_FALSE(Has(over, Effect::LifeLost));
 
     // The king slain: the closing fanfare. Cleared away by a lost game: none.
-    P::mode = P::Mode::Wave;
-    P::dragon.lives = 2;
-    P::enemies[1] = {800, 384, 250, 13, 13, 0, 1000, true};
+    P::world.mode = P::Mode::Wave;
+    P::world.dragon.lives = 2;
+    P::world.enemies[1] = {800, 384, 250, 13, 13, 0, 1000, true};
     director.Observe();
-    P::enemies[1].state = false;
+    P::world.enemies[1].state = false;
     EXPECT_TRUE(Has(director.Observe(), Effect::Fanfare));
-    P::enemies[1].state = true;
+    P::world.enemies[1].state = true;
     director.Observe();
-    P::enemies[1].state = false;
-    P::dragon.lives = 0;
-    P::mode = P::Mode::GameOver;
+    P::world.enemies[1].state = false;
+    P::world.dragon.lives = 0;
+    P::world.mode = P::Mode::GameOver;
     EXPECT_FALSE(Has(director.Observe(), Effect::Fanfare));
 }
 
 TEST_F(SoundDirector, TheWindBlowsWithTheFirstBosssStormAndOnlyThen) {
-    P::level = 1;
-    P::enemies[1] = {670, 346, 250, 10, 10, 0, 5000, true};
-    P::dragon.y = 300;
+    P::world.level = 1;
+    P::world.enemies[1] = {670, 346, 250, 10, 10, 0, 5000, true};
+    P::world.dragon.y = 300;
     director.Observe();
     EXPECT_EQ(director.Wind(), 0.0f); // the fight, no storm yet
 
-    P::bullets[100] = {0, 0, 595, 320, 0, true, 20};
+    P::world.bullets[100] = {0, 0, 595, 320, 0, true, 20};
     const auto fx = director.Observe();
     EXPECT_EQ(director.Wind(), 1.0f) << "the ship inside the band";
     for (const Effect e : {Effect::Breeze, Effect::FlameBurst}) {
         EXPECT_FALSE(Has(fx, e)); // no gust of fixed length besides
     }
-    P::dragon.y = 600;
+    P::world.dragon.y = 600;
     director.Observe();
     const float far = director.Wind();
     EXPECT_GT(far, 0.4f);
     EXPECT_LT(far, 0.8f);
-    P::dragon.y = 760;
+    P::world.dragon.y = 760;
     director.Observe();
     EXPECT_LE(director.Wind(), far);
     EXPECT_GT(director.Wind(), 0.0f);
 
-    P::bullets[100].state = false; // the storm is over
+    P::world.bullets[100].state = false; // the storm is over
     director.Observe();
     EXPECT_EQ(director.Wind(), 0.0f);
 
     // The same band in another level, or with the boss gone: no storm wind.
-    P::bullets[100].state = true;
-    P::level = 2;
+    P::world.bullets[100].state = true;
+    P::world.level = 2;
     director.Observe();
     EXPECT_EQ(director.Wind(), 0.0f);
-    P::level = 1;
-    P::enemies[1].state = false;
+    P::world.level = 1;
+    P::world.enemies[1].state = false;
     director.Observe();
     EXPECT_EQ(director.Wind(), 0.0f);
 }
@@ -272,12 +274,12 @@ TEST_F(SoundDirector, MTogglesMuteExceptInTheNameEntry) {
     EXPECT_FALSE(director.MutePressed()); // held, not pressed again
     key(InputEvent::KeyUp);
     EXPECT_FALSE(director.MutePressed());
-    P::mode = P::Mode::NameEntry;
+    P::world.mode = P::Mode::NameEntry;
     key(InputEvent::KeyDown);
     EXPECT_FALSE(director.MutePressed());
     // The letter still reaches the game.
     EXPECT_EQ(Wimdows::GetKey(), static_cast<std::uint32_t>('M'));
-    P::mode = P::Mode::Wave;
+    P::world.mode = P::Mode::Wave;
     EXPECT_FALSE(director.MutePressed()); // still the same press
 }
 

@@ -25,7 +25,7 @@ integer LivesShownOnEscape(void (*tick)()) {
     integer shown = -1;
     Wimdows::Run::SetFrameHook([&shown] {
         if (shown < 0) {
-            shown = dragon.lives;
+            shown = world.dragon.lives;
         }
     });
     Input(Wimdows::Run::InputEvent::KeyDown, Wimdows::KeyCode::kEscape);
@@ -33,7 +33,7 @@ integer LivesShownOnEscape(void (*tick)()) {
     Input(Wimdows::Run::InputEvent::MouseDown, 0, 100, 680);
     tick();
     Wimdows::Run::SetFrameHook(nullptr);
-    EXPECT_TRUE(returnToMenu);
+    EXPECT_TRUE(world.returnToMenu);
     return shown;
 }
 

@@ -14,9 +14,9 @@ namespace {
 int RunOf(card slot, int sx, int sy) {
     int n = 0;
     for (;; ++n) {
-        const real x = enemies[slot].x, y = enemies[slot].y;
+        const real x = world.enemies[slot].x, y = world.enemies[slot].y;
         Enemymove();
-        if ((enemies[slot].x - x) * sx <= 0 || (enemies[slot].y - y) * sy <= 0) {
+        if ((world.enemies[slot].x - x) * sx <= 0 || (world.enemies[slot].y - y) * sy <= 0) {
             return n;
         }
     }
@@ -25,7 +25,7 @@ int RunOf(card slot, int sx, int sy) {
 int EnemiesInUse() {
     int n = 0;
     for (card i = 1; i <= 100; ++i) {
-        n += enemies[i].state ? 1 : 0;
+        n += world.enemies[i].state ? 1 : 0;
     }
     return n;
 }
@@ -38,15 +38,15 @@ TEST(WaveEnemies, PathsHaveALongerFirstCycle) {
     for (int t = 0; t < 11; ++t) {
         Enemymove();
     }
-    EXPECT_FLOAT_EQ(enemies[1].y, 410); // 110 down before rising
+    EXPECT_FLOAT_EQ(world.enemies[1].y, 410); // 110 down before rising
     for (int t = 0; t < 10; ++t) {
         Enemymove();
     }
-    EXPECT_FLOAT_EQ(enemies[1].y, 310);
+    EXPECT_FLOAT_EQ(world.enemies[1].y, 310);
     for (int t = 0; t < 21; ++t) {
         Enemymove();
     }
-    EXPECT_FLOAT_EQ(enemies[1].y, 310); // later cycles come back to where they began
+    EXPECT_FLOAT_EQ(world.enemies[1].y, 310); // later cycles come back to where they began
 
     CreateEnemy(500, 400, 2, 3, 2); // diamond
     EXPECT_EQ(RunOf(2, -1, -1), 6);
@@ -62,15 +62,15 @@ TEST(WaveEnemies, DiveStraightAndStill) {
     CreateEnemy(900, 200, 2, 1, 4);
     CreateEnemy(500, 500, 3, 1, 0);
     Enemymove();
-    EXPECT_FLOAT_EQ(enemies[1].x, 900); // no sideways move at k = 0
-    EXPECT_FLOAT_EQ(enemies[1].y, 110);
+    EXPECT_FLOAT_EQ(world.enemies[1].x, 900); // no sideways move at k = 0
+    EXPECT_FLOAT_EQ(world.enemies[1].y, 110);
     for (int t = 1; t < 10; ++t) {
         Enemymove();
     }
-    EXPECT_FLOAT_EQ(enemies[1].x, 900 - 45); // n(n - 1)/2 after 10 ticks
-    EXPECT_FLOAT_EQ(enemies[2].x, 900 - 210);
-    EXPECT_FLOAT_EQ(enemies[3].x, 500);
-    EXPECT_EQ(enemies[3].counter, 10u);
+    EXPECT_FLOAT_EQ(world.enemies[1].x, 900 - 45); // n(n - 1)/2 after 10 ticks
+    EXPECT_FLOAT_EQ(world.enemies[2].x, 900 - 210);
+    EXPECT_FLOAT_EQ(world.enemies[3].x, 500);
+    EXPECT_EQ(world.enemies[3].counter, 10u);
 }
 
 TEST(WaveEnemies, TouchingAnEdgeLeavesTheField) {
@@ -81,39 +81,39 @@ TEST(WaveEnemies, TouchingAnEdgeLeavesTheField) {
     CreateEnemy(500, 768, 4, 1, 0);  // bottom
     CreateEnemy(1023.5f, 767.5f, 5, 1, 0);
     CreateEnemy(1150, 300, 6, 2, 1); // a wave enemy moved before its entry
-    enemies[1].counter = 7;
+    world.enemies[1].counter = 7;
     Enemymove();
     for (card i = 1; i <= 6; ++i) {
-        EXPECT_EQ(enemies[i].state, i == 5) << "slot " << i;
+        EXPECT_EQ(world.enemies[i].state, i == 5) << "slot " << i;
     }
-    EXPECT_EQ(enemies[1].counter, 0u);
+    EXPECT_EQ(world.enemies[1].counter, 0u);
 }
 
 TEST(WaveEnemies, KamikazeBatsFollowTheDifficulty) {
     TestWorld::NewGameState();
-    actualDifficulty = 4;
-    counter = 26;
+    world.actualDifficulty = 4;
+    world.counter = 26;
     KamikazeEnemy();
     EXPECT_EQ(EnemiesInUse(), 0);
-    counter = 25;
+    world.counter = 25;
     KamikazeEnemy();
-    ASSERT_TRUE(enemies[1].state);
-    EXPECT_EQ(enemies[1].path, 4u);
-    EXPECT_GE(enemies[1].y, 200);
-    EXPECT_LE(enemies[1].y, 480);
+    ASSERT_TRUE(world.enemies[1].state);
+    EXPECT_EQ(world.enemies[1].path, 4u);
+    EXPECT_GE(world.enemies[1].y, 200);
+    EXPECT_LE(world.enemies[1].y, 480);
 
     // Both due: the second Bat takes the same slot, after both draws.
     TestWorld::NewGameState();
-    dragon.y = 500;
-    counter = 200;
-    actualDifficulty = 1;
+    world.dragon.y = 500;
+    world.counter = 200;
+    world.actualDifficulty = 1;
     KamikazeEnemy();
     StandardLib::ResetRandom();
     StandardLib::RandomCard(200, 480);
     const bool level = StandardLib::RandomCard(1, 2) == 2;
     EXPECT_EQ(EnemiesInUse(), 1);
-    EXPECT_EQ(enemies[1].path, level ? 4u : 3u);
-    EXPECT_FLOAT_EQ(enemies[1].y, level ? 480 : 100);
+    EXPECT_EQ(world.enemies[1].path, level ? 4u : 3u);
+    EXPECT_FLOAT_EQ(world.enemies[1].y, level ? 480 : 100);
 }
 
 TEST(WaveEnemies, KamikazeTakesSlotHundredWhenFull) {
@@ -121,11 +121,11 @@ TEST(WaveEnemies, KamikazeTakesSlotHundredWhenFull) {
     for (card i = 1; i <= 100; ++i) {
         CreateEnemy(500, 300, i, 2, 0);
     }
-    counter = 25;
+    world.counter = 25;
     KamikazeEnemy();
-    EXPECT_EQ(enemies[100].type, 1u);
-    EXPECT_EQ(enemies[100].path, 4u);
-    EXPECT_EQ(enemies[99].type, 2u);
+    EXPECT_EQ(world.enemies[100].type, 1u);
+    EXPECT_EQ(world.enemies[100].path, 4u);
+    EXPECT_EQ(world.enemies[99].type, 2u);
 }
 
 TEST(WaveEnemies, DifficultyOutOfRangeNeverDividesByZero) {
@@ -133,12 +133,12 @@ TEST(WaveEnemies, DifficultyOutOfRangeNeverDividesByZero) {
     EXPECT_EQ(Period(100, 200), 1u);
     EXPECT_EQ(Period(200, 7), 28u);
     TestWorld::NewGameState();
-    actualDifficulty = 0;
+    world.actualDifficulty = 0;
     KamikazeEnemy();
-    actualDifficulty = 500;
-    counter = 3;
+    world.actualDifficulty = 500;
+    world.counter = 3;
     KamikazeEnemy();
-    EXPECT_TRUE(enemies[1].state);
+    EXPECT_TRUE(world.enemies[1].state);
     CreateEnemy(1, 1, 0, 1, 1);   // no slot 0
     CreateEnemy(1, 1, 101, 1, 1); // nor 101
     SUCCEED();

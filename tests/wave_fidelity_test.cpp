@@ -27,8 +27,8 @@ card Solid(card w, card h, card colour) {
 void SafeField() {
     TestWorld::NewGameState();
     const card white = Solid(1024, 768, kWhite);
-    images[2][1] = {0, Solid(1024, 768, 0x0000FF), white};
-    images[2][2] = {0, Solid(1024, 768, 0x0000FF), white};
+    world.images[2][1] = {0, Solid(1024, 768, 0x0000FF), white};
+    world.images[2][2] = {0, Solid(1024, 768, 0x0000FF), white};
 }
 
 card framesShown = 0;
@@ -42,27 +42,27 @@ void CountFrames() {
 TEST(WaveFidelity, EntryGlidesInTenShownFramesAndNothingElseMoves) {
     SafeField();
     CountFrames();
-    speed = 60;
+    world.speed = 60;
     CreateEnemy(1150, 300, 3, 2, 1);
     CreateEnemy(800, 600, 5, 5, 5); // a castle keeps its place
-    const integer scroll = backgrounds[1].x;
+    const integer scroll = world.backgrounds[1].x;
     const std::uint64_t start = Wimdows::Run::ClockMs();
     EnterField();
-    EXPECT_FLOAT_EQ(enemies[3].x, 950);
-    EXPECT_FLOAT_EQ(enemies[3].y, 300);
-    EXPECT_FLOAT_EQ(enemies[5].x, 800);
-    EXPECT_EQ(enemies[3].counter, 0u);
+    EXPECT_FLOAT_EQ(world.enemies[3].x, 950);
+    EXPECT_FLOAT_EQ(world.enemies[3].y, 300);
+    EXPECT_FLOAT_EQ(world.enemies[5].x, 800);
+    EXPECT_EQ(world.enemies[3].counter, 0u);
     EXPECT_EQ(framesShown, 10u);
     EXPECT_EQ(Wimdows::Run::ClockMs() - start, 600u);
-    EXPECT_EQ(backgrounds[1].x, scroll - 11 * 7); // drawn once more than shown
-    EXPECT_EQ(counter, 1u);
-    EXPECT_EQ(actualDifficulty, 4u);
+    EXPECT_EQ(world.backgrounds[1].x, scroll - 11 * 7); // drawn once more than shown
+    EXPECT_EQ(world.counter, 1u);
+    EXPECT_EQ(world.actualDifficulty, 4u);
 
     // Only castles: the glide ends by itself instead of drawing forever.
-    enemies[3].state = false;
+    world.enemies[3].state = false;
     EnterField();
     EXPECT_EQ(framesShown, 20u);
-    EXPECT_FLOAT_EQ(enemies[5].x, 800);
+    EXPECT_FLOAT_EQ(world.enemies[5].x, 800);
     Wimdows::Run::SetFrameHook(nullptr);
 }
 
@@ -71,84 +71,84 @@ TEST(WaveFidelity, LayersStackInDrawOrder) {
     const card mask = Solid(1024, 768, kWhite);
     constexpr card kDragon = 0x000011, kEnemy = 0x000022, kItem = 0x000033, kShot = 0x000044,
                    kBlast = 0x000055;
-    images[1][1] = {0, Solid(50, 50, kDragon), mask};
-    images[1][2] = images[1][1];
-    images[3][1] = {0, Solid(50, 50, kEnemy), mask};
-    images[4][1] = {0, Solid(37, 37, kItem), mask};
-    images[5][4] = {0, Solid(20, 20, kShot), mask};
-    images[6][1] = {0, Solid(50, 50, kBlast), mask};
+    world.images[1][1] = {0, Solid(50, 50, kDragon), mask};
+    world.images[1][2] = world.images[1][1];
+    world.images[3][1] = {0, Solid(50, 50, kEnemy), mask};
+    world.images[4][1] = {0, Solid(37, 37, kItem), mask};
+    world.images[5][4] = {0, Solid(20, 20, kShot), mask};
+    world.images[6][1] = {0, Solid(50, 50, kBlast), mask};
 
     // Everything over one point, the dragon also over the health bar.
-    dragon.x = 910;
-    dragon.y = 45;
+    world.dragon.x = 910;
+    world.dragon.y = 45;
     CreateEnemy(910, 45, 1, 1, 0);
-    items[1][1].state = true;
-    items[1][1].x = 910;
-    items[1][1].y = 45;
-    bullets[1] = {-15, 0, 910, 45, 5, true, 1};
-    explosions[1] = {0, 1, 910, 45, true};
+    world.items[1][1].state = true;
+    world.items[1][1].x = 910;
+    world.items[1][1].y = 45;
+    world.bullets[1] = {-15, 0, 910, 45, 5, true, 1};
+    world.explosions[1] = {0, 1, 910, 45, true};
 
     const auto top = [] {
         FieldFrame();
         return Wimdows::GetPixel(905, 45);
     };
     EXPECT_EQ(top(), kBlast);
-    explosions[1].state = false;
+    world.explosions[1].state = false;
     EXPECT_EQ(top(), kShot);
-    bullets[1].state = false;
+    world.bullets[1].state = false;
     EXPECT_EQ(top(), kItem);
-    items[1][1].state = false;
+    world.items[1][1].state = false;
     EXPECT_EQ(top(), kEnemy);
-    enemies[1].state = false;
+    world.enemies[1].state = false;
     EXPECT_EQ(top(), kDragon);
 }
 
 TEST(WaveFidelity, ATickMovesBeforeItFiresAndRearmsBeforeTheGun) {
     SafeField();
     // Difficulty 10 held by its history, at which a Bat always fires.
-    actualDifficulty = 10;
-    difficultyHistory.fill(10);
-    counter = 6; // this tick is the 7th: the gun re-arms and fires at once
+    world.actualDifficulty = 10;
+    world.difficultyHistory.fill(10);
+    world.counter = 6; // this tick is the 7th: the gun re-arms and fires at once
     Wimdows::Run::InputEvent space;
     space.kind = Wimdows::Run::InputEvent::KeyDown;
     space.code = 0x20;
     Wimdows::Run::Apply(space);
     CreateEnemy(700, 300, 50, 1, 4);
-    const integer magic = dragon.magic;
+    const integer magic = world.dragon.magic;
 
     Tick();
 
-    EXPECT_EQ(counter, 7u);
-    EXPECT_EQ(dragon.magic, magic - 5);
+    EXPECT_EQ(world.counter, 7u);
+    EXPECT_EQ(world.dragon.magic, magic - 5);
     bool gunFired = false;
     const Bullet* batShot = nullptr;
     for (card i = 1; i <= 100; ++i) {
-        gunFired = gunFired || (bullets[i].state && bullets[i].type == 0);
-        if (bullets[i].state && bullets[i].type == 1) {
-            batShot = &bullets[i];
+        gunFired = gunFired || (world.bullets[i].state && world.bullets[i].type == 0);
+        if (world.bullets[i].state && world.bullets[i].type == 1) {
+            batShot = &world.bullets[i];
         }
     }
     EXPECT_TRUE(gunFired);
     ASSERT_NE(batShot, nullptr);
     // Fired from where the Bat moved to this tick, and not yet moved itself.
-    EXPECT_FLOAT_EQ(enemies[50].x, 679);
+    EXPECT_FLOAT_EQ(world.enemies[50].x, 679);
     EXPECT_FLOAT_EQ(batShot->x, 679 - 25 - batShot->length);
     EXPECT_FLOAT_EQ(batShot->y, 300);
 }
 
 TEST(WaveFidelity, DeathOnTheWallLeavesTheIciclesFalling) {
     SafeField();
-    level = 2;
-    images[2][3] = {0, Solid(1024, 768, 0x0000FF), Solid(1024, 768, 0)};
-    images[2][4] = images[2][3];
-    images[4][7][1] = Solid(30, 150, 0);
-    icicles[2] = {600, 250, true};
-    dragon.x = 300;
-    dragon.y = 300;
+    world.level = 2;
+    world.images[2][3] = {0, Solid(1024, 768, 0x0000FF), Solid(1024, 768, 0)};
+    world.images[2][4] = world.images[2][3];
+    world.images[4][7][1] = Solid(30, 150, 0);
+    world.icicles[2] = {600, 250, true};
+    world.dragon.x = 300;
+    world.dragon.y = 300;
     FieldFrame();
-    EXPECT_EQ(dragon.health, 0);
-    EXPECT_TRUE(icicles[2].update);
-    EXPECT_EQ(
-        std::count_if(explosions.begin(), explosions.end(), [](const Blast& e) { return e.state; }),
-        1); // the wall's alone
+    EXPECT_EQ(world.dragon.health, 0);
+    EXPECT_TRUE(world.icicles[2].update);
+    EXPECT_EQ(std::count_if(world.explosions.begin(), world.explosions.end(),
+                            [](const Blast& e) { return e.state; }),
+              1); // the wall's alone
 }

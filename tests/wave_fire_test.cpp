@@ -13,15 +13,15 @@ using namespace Procedures;
 namespace {
 
 void Shot(card slot, real x, real y, card type) {
-    bullets[slot] = {0, 0, x, y, bullets[slot].length, true, type};
+    world.bullets[slot] = {0, 0, x, y, world.bullets[slot].length, true, type};
 }
 
 // Fires until the enemy in slot 1 has launched something, at most n ticks.
 bool FireUntilShot(int n) {
     for (int t = 0; t < n; ++t) {
-        bullets[1].state = false;
+        world.bullets[1].state = false;
         Enemyshoot();
-        if (bullets[1].state) {
+        if (world.bullets[1].state) {
             return true;
         }
     }
@@ -45,8 +45,8 @@ std::vector<IceShot> IceVolleyFrom(card from) {
     Enemyshoot();
     std::vector<IceShot> shots;
     for (card i = 1; i <= 100; ++i) {
-        if (bullets[i].state && bullets[i].type == 11) {
-            shots.push_back({i, bullets[i].x});
+        if (world.bullets[i].state && world.bullets[i].type == 11) {
+            shots.push_back({i, world.bullets[i].x});
         }
     }
     return shots;
@@ -56,47 +56,47 @@ std::vector<IceShot> IceVolleyFrom(card from) {
 
 TEST(WaveFire, EnemyWaitsForItsOwnBulletSlot) {
     TestWorld::NewGameState();
-    actualDifficulty = 10; // a Bat then always fires
+    world.actualDifficulty = 10; // a Bat then always fires
     CreateEnemy(600, 300, 3, 1, 0);
     Shot(3, 100, 100, 0);
     Enemyshoot();
-    EXPECT_FALSE(bullets[1].state);
+    EXPECT_FALSE(world.bullets[1].state);
 
-    bullets[3].state = false;
+    world.bullets[3].state = false;
     Shot(1, 100, 100, 0);
-    bullets[2].length = 10; // last carried the dragon's shot
+    world.bullets[2].length = 10; // last carried the dragon's shot
     Enemyshoot();
-    ASSERT_TRUE(bullets[2].state);
-    EXPECT_EQ(bullets[2].type, 1u);
-    EXPECT_FLOAT_EQ(bullets[2].x, 600 - 35);
-    EXPECT_FLOAT_EQ(bullets[2].speedX, -15);
+    ASSERT_TRUE(world.bullets[2].state);
+    EXPECT_EQ(world.bullets[2].type, 1u);
+    EXPECT_FLOAT_EQ(world.bullets[2].x, 600 - 35);
+    EXPECT_FLOAT_EQ(world.bullets[2].speedX, -15);
 }
 
 TEST(WaveFire, AimedShots) {
     TestWorld::NewGameState();
-    actualDifficulty = 10; // a Succubus then always fires
-    dragon.x = 400;
-    dragon.y = 100; // above it: still straight down
+    world.actualDifficulty = 10; // a Succubus then always fires
+    world.dragon.x = 400;
+    world.dragon.y = 100; // above it: still straight down
     CreateEnemy(400, 500, 1, 3, 0);
     Enemyshoot();
-    EXPECT_FLOAT_EQ(bullets[1].speedX, 0);
-    EXPECT_FLOAT_EQ(bullets[1].speedY, 15);
-    EXPECT_FLOAT_EQ(bullets[1].x, 400 - 30);
+    EXPECT_FLOAT_EQ(world.bullets[1].speedX, 0);
+    EXPECT_FLOAT_EQ(world.bullets[1].speedY, 15);
+    EXPECT_FLOAT_EQ(world.bullets[1].x, 400 - 30);
 
     TestWorld::NewGameState();
-    dragon.x = 200;
-    dragon.y = 400;
+    world.dragon.x = 200;
+    world.dragon.y = 400;
     CreateEnemy(500, 300, 1, 10, 0);
     bool high = false;
     for (int t = 0; t < 200 && !high; ++t) {
         ASSERT_TRUE(FireUntilShot(200));
-        high = bullets[1].y == 100;
+        high = world.bullets[1].y == 100;
     }
     ASSERT_TRUE(high);
-    EXPECT_EQ(bullets[1].type, 10u);
+    EXPECT_EQ(world.bullets[1].type, 10u);
     Bulletmove();
-    EXPECT_FLOAT_EQ(bullets[1].x, 770);
-    EXPECT_FLOAT_EQ(bullets[1].y, 115);
+    EXPECT_FLOAT_EQ(world.bullets[1].x, 770);
+    EXPECT_FLOAT_EQ(world.bullets[1].y, 115);
 }
 
 TEST(WaveFire, IceVolleyKeepsItsShapeFromAnySlotAndDropsWhatFallsPastTheTable) {
@@ -107,7 +107,7 @@ TEST(WaveFire, IceVolleyKeepsItsShapeFromAnySlotAndDropsWhatFallsPastTheTable) {
     EXPECT_EQ(shape.front().slot, 1u);
     EXPECT_GE(shape.back().slot, 16u); // spread well ahead, over the dragon's shots
     for (card i = 1; i <= 100; ++i) {
-        const Bullet& b = bullets[i];
+        const Bullet& b = world.bullets[i];
         if (b.state && b.type == 11) {
             // From the top of the field, falling towards the dragon's side.
             EXPECT_LT(b.y, 100);
@@ -138,15 +138,15 @@ TEST(WaveFire, HatchlingsAboveOrBelowBySlotParity) {
         }
         Enemyshoot();
         for (card i = 2; i <= 99; ++i) {
-            if (!enemies[i].state) {
+            if (!world.enemies[i].state) {
                 continue;
             }
-            EXPECT_EQ(enemies[i].type, 12u);
-            EXPECT_FLOAT_EQ(enemies[i].y, i % 2 == 1 ? 450 : 350);
-            EXPECT_GE(enemies[i].x, 450);
-            EXPECT_LE(enemies[i].x, 549);
+            EXPECT_EQ(world.enemies[i].type, 12u);
+            EXPECT_FLOAT_EQ(world.enemies[i].y, i % 2 == 1 ? 450 : 350);
+            EXPECT_GE(world.enemies[i].x, 450);
+            EXPECT_LE(world.enemies[i].x, 549);
             (i % 2 == 1 ? odd : even) = true;
-            enemies[i].state = false;
+            world.enemies[i].state = false;
         }
     }
     EXPECT_TRUE(odd && even);
@@ -160,9 +160,9 @@ TEST(WaveFire, ShotsLeaveBeyondTheEdges) {
     Shot(4, 500, 789.5f, 1);
     Shot(5, 1, 1, 1);
     Bulletmove();
-    EXPECT_TRUE(bullets[1].state);
-    EXPECT_FALSE(bullets[2].state);
-    EXPECT_FALSE(bullets[3].state);
-    EXPECT_TRUE(bullets[4].state);
-    EXPECT_TRUE(bullets[5].state); // standing still inside stays
+    EXPECT_TRUE(world.bullets[1].state);
+    EXPECT_FALSE(world.bullets[2].state);
+    EXPECT_FALSE(world.bullets[3].state);
+    EXPECT_TRUE(world.bullets[4].state);
+    EXPECT_TRUE(world.bullets[5].state); // standing still inside stays
 }

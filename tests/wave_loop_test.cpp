@@ -40,30 +40,30 @@ void ReturnPressed() {
 
 TEST(WaveLoop, LostDragonComesBackWithShieldUp) {
     TestWorld::NewGameState();
-    dragon = {500, 200, -20, 15, 3, false, false, false, true, 2, 1};
-    beamRunning = true;
-    growCounter = 40;
+    world.dragon = {500, 200, -20, 15, 3, false, false, false, true, 2, 1};
+    world.beamRunning = true;
+    world.growCounter = 40;
     LifeController();
-    EXPECT_EQ(dragon.lives, 2);
-    EXPECT_EQ(dragon.health, 100);
-    EXPECT_EQ(dragon.magic, 100);
-    EXPECT_FLOAT_EQ(dragon.x, 60);
-    EXPECT_FLOAT_EQ(dragon.y, 369);
-    EXPECT_TRUE(dragon.state && dragon.beamReady && shieldRunning);
-    EXPECT_FALSE(beamRunning);
-    EXPECT_EQ(growCounter, 0u);
-    EXPECT_FALSE(returnToMenu);
+    EXPECT_EQ(world.dragon.lives, 2);
+    EXPECT_EQ(world.dragon.health, 100);
+    EXPECT_EQ(world.dragon.magic, 100);
+    EXPECT_FLOAT_EQ(world.dragon.x, 60);
+    EXPECT_FLOAT_EQ(world.dragon.y, 369);
+    EXPECT_TRUE(world.dragon.state && world.dragon.beamReady && world.shieldRunning);
+    EXPECT_FALSE(world.beamRunning);
+    EXPECT_EQ(world.growCounter, 0u);
+    EXPECT_FALSE(world.returnToMenu);
 }
 
 TEST(WaveLoop, LastLifeEndsTheGameInTheSameTick) {
     TestWorld::NewGameState();
-    dragon.lives = 1;
-    dragon.health = 0;
+    world.dragon.lives = 1;
+    world.dragon.health = 0;
     CreateEnemy(500, 300, 7, 2, 1);
     ReturnPressed();
     LifeController();
-    EXPECT_EQ(dragon.lives, 0);
-    EXPECT_TRUE(returnToMenu);
+    EXPECT_EQ(world.dragon.lives, 0);
+    EXPECT_TRUE(world.returnToMenu);
     EXPECT_TRUE(Proceed()); // the tables were emptied: the wave ends too
 }
 
@@ -74,23 +74,23 @@ TEST(WaveLoop, GameOverGoesThroughTheHookOnTheLastLifeOnly) {
     overs = 0;
     TestWorld::NewGameState();
     SetGameOver([] { ++overs; });
-    dragon.lives = 2;
-    dragon.health = 0;
+    world.dragon.lives = 2;
+    world.dragon.health = 0;
     LifeController();
     EXPECT_EQ(overs, 0);
-    EXPECT_EQ(dragon.lives, 1);
-    dragon.health = -5;
+    EXPECT_EQ(world.dragon.lives, 1);
+    world.dragon.health = -5;
     LifeController();
     EXPECT_EQ(overs, 1);
-    EXPECT_FALSE(returnToMenu); // the hook alone decides what a game over does
+    EXPECT_FALSE(world.returnToMenu); // the hook alone decides what a game over does
 
     TestWorld::NewGameState();
-    dragon.lives = 1;
-    dragon.health = 0;
+    world.dragon.lives = 1;
+    world.dragon.health = 0;
     ReturnPressed();
     LifeController();
     EXPECT_EQ(overs, 1);
-    EXPECT_TRUE(returnToMenu); // the game-over screen's Return
+    EXPECT_TRUE(world.returnToMenu); // the game-over screen's Return
 }
 
 TEST(WaveLoop, EscapeGivesUpAtTheEndOfTheTick) {
@@ -99,24 +99,24 @@ TEST(WaveLoop, EscapeGivesUpAtTheEndOfTheTick) {
     Input(Wimdows::Run::InputEvent::KeyDown, Wimdows::KeyCode::kEscape);
     ReturnPressed();
     Loop(); // returns only because the game is over
-    EXPECT_TRUE(returnToMenu);
-    EXPECT_EQ(counter, 2u);
+    EXPECT_TRUE(world.returnToMenu);
+    EXPECT_EQ(world.counter, 2u);
 }
 
 TEST(WaveLoop, CheatsGrowWithTheLevel) {
     for (card lvl = 0; lvl <= 4; ++lvl) {
         TestWorld::NewGameState();
-        level = lvl;
-        dragon.special = 0;
-        dragon.lives = 1;
+        world.level = lvl;
+        world.dragon.special = 0;
+        world.dragon.lives = 1;
         for (card key : {0x61u, 0x62u, 0x63u}) {
             Input(Wimdows::Run::InputEvent::KeyDown, key);
         }
         Cheats();
         const bool inGame = lvl >= 1 && lvl <= 3;
-        EXPECT_EQ(dragon.special, inGame ? 5u : 0u) << "level " << lvl;
-        EXPECT_EQ(dragon.lives, inGame && lvl >= 2 ? 4 : 1) << "level " << lvl;
-        EXPECT_EQ(dragon.upgrade, lvl == 3 ? 6u : 1u) << "level " << lvl;
+        EXPECT_EQ(world.dragon.special, inGame ? 5u : 0u) << "level " << lvl;
+        EXPECT_EQ(world.dragon.lives, inGame && lvl >= 2 ? 4 : 1) << "level " << lvl;
+        EXPECT_EQ(world.dragon.upgrade, lvl == 3 ? 6u : 1u) << "level " << lvl;
     }
 }
 
@@ -127,37 +127,38 @@ TEST(WaveLoop, CastlesNeitherHoldUpNorGlideIn) {
     EXPECT_FALSE(Proceed());
     const auto start = Wimdows::Run::ClockMs();
     EnterField();
-    EXPECT_FLOAT_EQ(enemies[2].x, 950);
-    EXPECT_FLOAT_EQ(enemies[1].x, 500);
-    EXPECT_EQ(Wimdows::Run::ClockMs() - start, 10u * speed);
-    enemies[2].state = false;
+    EXPECT_FLOAT_EQ(world.enemies[2].x, 950);
+    EXPECT_FLOAT_EQ(world.enemies[1].x, 500);
+    EXPECT_EQ(Wimdows::Run::ClockMs() - start, 10u * world.speed);
+    world.enemies[2].state = false;
     EXPECT_TRUE(Proceed());
 
     EnterField(); // nothing to glide in: still ends after ten frames
-    EXPECT_FLOAT_EQ(enemies[1].x, 500);
+    EXPECT_FLOAT_EQ(world.enemies[1].x, 500);
 }
 
 TEST(WaveLoop, ClearArraysEmptiesEveryTableButKeepsTheDragon) {
     TestWorld::NewGameState();
-    enemies[100].state = bullets[100].state = explosions[25].state = true;
-    items[6][10].state = items[1][1].textShown = true;
-    icicles[20].update = fireballs[10].state = true;
-    beamRunning = shieldRunning = true;
-    counter = 77;
+    world.enemies[100].state = world.bullets[100].state = world.explosions[25].state = true;
+    world.items[6][10].state = world.items[1][1].textShown = true;
+    world.icicles[20].update = world.fireballs[10].state = true;
+    world.beamRunning = world.shieldRunning = true;
+    world.counter = 77;
     ClearArrays();
-    EXPECT_FALSE(enemies[100].state || bullets[100].state || explosions[25].state);
-    EXPECT_FALSE(items[6][10].state || items[1][1].textShown);
-    EXPECT_FALSE(icicles[20].update || fireballs[10].state);
-    EXPECT_FALSE(beamRunning || shieldRunning);
-    EXPECT_EQ(counter, 77u);
-    EXPECT_EQ(dragon.lives, 4);
+    EXPECT_FALSE(world.enemies[100].state || world.bullets[100].state ||
+                 world.explosions[25].state);
+    EXPECT_FALSE(world.items[6][10].state || world.items[1][1].textShown);
+    EXPECT_FALSE(world.icicles[20].update || world.fireballs[10].state);
+    EXPECT_FALSE(world.beamRunning || world.shieldRunning);
+    EXPECT_EQ(world.counter, 77u);
+    EXPECT_EQ(world.dragon.lives, 4);
 }
 
 TEST(WaveLoop, UnknownLevelReturnsToTheMenu) {
     TestWorld::NewGameState();
-    level = 7;
+    world.level = 7;
     Levelcontroller(); // must not spin forever
-    EXPECT_EQ(level, 7u);
+    EXPECT_EQ(world.level, 7u);
 }
 
 namespace {
@@ -167,7 +168,7 @@ namespace {
 std::string ScriptedWave(std::string& midWave) {
     TestWorld::NewGameState();
     Loadbmp(); // without the level's pictures all is black, and black kills
-    dragon.upgrade = 3;
+    world.dragon.upgrade = 3;
     for (card i = 1; i <= 3; ++i) {
         CreateEnemy(930 + 30 * static_cast<real>(i), 339 + 30 * static_cast<real>(i), i, 3, 1);
     }
@@ -198,7 +199,7 @@ TEST(WaveLoop, ScriptedWaveIsPacedAndRepeatable) {
     // Won before Escape: only castles, which never hold up a wave, are left.
     EXPECT_NE(end1.find("\"returnmenu\":false"), std::string::npos);
     EXPECT_TRUE(Proceed());
-    EXPECT_GT(counter, 91u);
+    EXPECT_GT(world.counter, 91u);
     const std::string end2 = ScriptedWave(mid2);
     EXPECT_EQ(mid1, mid2);
     EXPECT_EQ(end1, end2);

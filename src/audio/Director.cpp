@@ -61,30 +61,31 @@ bool NewExplosion(const P::Blast& was, const P::Blast& now) {
 
 Director::Seen Director::Look() {
     Seen s;
-    s.bullets = P::bullets;
-    s.enemies = P::enemies;
-    s.explosions = P::explosions;
+    s.bullets = P::world.bullets;
+    s.enemies = P::world.enemies;
+    s.explosions = P::world.explosions;
     for (std::size_t kind = 1; kind <= 5; ++kind) {
         for (std::size_t j = 1; j <= 10; ++j) {
-            s.picked[kind][j] = P::items[kind][j].textShown;
+            s.picked[kind][j] = P::world.items[kind][j].textShown;
         }
     }
-    s.beamRunning = P::beamRunning;
-    s.shieldRunning = P::shieldRunning;
-    s.lives = P::dragon.lives;
-    s.shipY = P::dragon.y;
-    s.score = P::score;
+    s.beamRunning = P::world.beamRunning;
+    s.shieldRunning = P::world.shieldRunning;
+    s.lives = P::world.dragon.lives;
+    s.shipY = P::world.dragon.y;
+    s.score = P::world.score;
     for (std::size_t i = 1; i <= 100; ++i) {
-        const P::Enemy& e = P::enemies[i];
+        const P::Enemy& e = P::world.enemies[i];
         s.kingAlive = s.kingAlive || (e.state && e.type == kKing);
         s.bossAlive = s.bossAlive || (e.state && std::find(kBosses.begin(), kBosses.end(),
                                                            e.type) != kBosses.end());
     }
-    s.mode = P::mode;
-    s.level = P::level;
+    s.mode = P::world.mode;
+    s.level = P::world.level;
     s.paused = s.mode == P::Mode::Paused;
     // A game given up is over before its screen changes.
-    s.playing = P::InGame(s.mode) && !P::returnToMenu && P::level >= 1 && P::level <= 3;
+    s.playing =
+        P::InGame(s.mode) && !P::world.returnToMenu && P::world.level >= 1 && P::world.level <= 3;
     return s;
 }
 
@@ -107,7 +108,7 @@ Effects Director::Observe() {
             continue;
         }
         if (b.type == kBossAttack && i == 100) {
-            if (const auto attack = kBossAttacks[std::min<std::size_t>(P::level, 3)]) {
+            if (const auto attack = kBossAttacks[std::min<std::size_t>(P::world.level, 3)]) {
                 play(*attack);
             }
         } else if (b.type < kShotSounds.size() && kShotSounds[b.type]) {
@@ -197,7 +198,7 @@ Tune Director::ChooseMusic(const Seen& was, const Seen& now) {
 
 bool Director::MutePressed() {
     const bool down = Wimdows::KeyDown(kMuteKey);
-    const bool pressed = down && !mHeld_ && P::mode != P::Mode::NameEntry;
+    const bool pressed = down && !mHeld_ && P::world.mode != P::Mode::NameEntry;
     mHeld_ = down;
     return pressed;
 }

@@ -36,7 +36,7 @@ class ScoreDir : public ::testing::Test {
         dir = TestSupport::MakeTempDir("morvek-scores");
         saved = Procedures::scorefile;
         Procedures::scorefile = (dir / "myscore.txt").string();
-        Procedures::ResetWorld();
+        Procedures::world = Procedures::World{};
     }
     void TearDown() override {
         Procedures::scorefile = saved;

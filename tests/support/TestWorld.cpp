@@ -18,18 +18,18 @@ void Fresh() {
     Wimdows::Run::SetHeadless(true);
     Wimdows::Window("Morvek", Wimdows::kWidth, Wimdows::kHeight);
     Wimdows::SetBuffering(true);
-    Procedures::ResetWorld();
+    Procedures::world = Procedures::World{};
     StandardLib::ResetRandom();
 }
 
 void NewGameState() {
     using namespace Procedures;
     Fresh();
-    difficulty = Difficulty::Normal;
-    speed = 30;
+    world.difficulty = Difficulty::Normal;
+    world.speed = 30;
     ResetGame();
-    dragon.x = 60;
-    dragon.y = 369;
+    world.dragon.x = 60;
+    world.dragon.y = 369;
 }
 
 } // namespace TestWorld

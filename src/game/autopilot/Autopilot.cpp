@@ -122,7 +122,7 @@ void NameEntry() {
     ReleaseKeys();
     pilot->summary.won = true;
     Shot("name");
-    const auto& name = scores[11].name;
+    const auto& name = world.scores[11].name;
     const auto typed = static_cast<std::size_t>(
         std::count_if(name.begin(), name.end(), [](char c) { return c >= 'A' && c <= 'Z'; }));
     if (typed < kName.size()) {
@@ -163,27 +163,27 @@ void Play(std::uint64_t elapsed) {
         Emit(InputEvent::MouseUp);
     }
     Summary& s = pilot->summary;
-    s.levelReached = std::max(s.levelReached, level);
-    s.score = score;
-    Shot("level" + std::to_string(level));
-    if (std::any_of(enemies.begin() + 1, enemies.end(),
+    s.levelReached = std::max(s.levelReached, world.level);
+    s.score = world.score;
+    Shot("level" + std::to_string(world.level));
+    if (std::any_of(world.enemies.begin() + 1, world.enemies.end(),
                     [](const Enemy& e) { return e.state && e.type >= 10; })) {
-        Shot("boss" + std::to_string(level));
+        Shot("boss" + std::to_string(world.level));
     }
 
-    if (mode == Mode::Interlude) {
+    if (world.mode == Mode::Interlude) {
         pilot->readingMs += elapsed;
     } else {
         pilot->readingMs = 0;
     }
     if (pilot->readingMs >= kReadMs) {
-        Shot("story" + std::to_string(level));
+        Shot("story" + std::to_string(world.level));
         ReleaseKeys();
         Hold(KeyCode::kReturn, true);
         return;
     }
     Hold(KeyCode::kReturn, false);
-    if (elapsed == speed) {
+    if (elapsed == world.speed) {
         CountTick();
     }
 
@@ -208,7 +208,7 @@ void OnSync() {
     if (!Wimdows::Run::WindowOpen()) {
         return; // nothing to play
     }
-    switch (mode) {
+    switch (world.mode) {
     case Mode::NameEntry:
         NameEntry();
         break;

@@ -60,15 +60,16 @@ Vec Velocity(const Memory::Seen& seen, real x, real y) {
 double Danger(const Terrain& terrain, Vec p, int t, const Memory& memory, bool shielded) {
     double cost = 0;
     const double soon = kHorizon + 1 - t; // nearer threats weigh more
-    const integer bx = backgrounds[level].x - kScroll * t;
+    const integer bx = world.backgrounds[world.level].x - kScroll * t;
     for (const real dy : {-14.0f, 0.0f, 14.0f}) {
-        if (terrain.Deadly(level, bx, static_cast<integer>(p.x), static_cast<integer>(p.y + dy))) {
+        if (terrain.Deadly(world.level, bx, static_cast<integer>(p.x),
+                           static_cast<integer>(p.y + dy))) {
             cost += kDeath * soon;
         }
     }
     const auto tf = static_cast<real>(t);
     for (card i = 1; i <= 100; ++i) {
-        const Bullet& b = bullets[i];
+        const Bullet& b = world.bullets[i];
         if (!b.state || b.type == 0) {
             continue;
         }
@@ -85,7 +86,7 @@ double Danger(const Terrain& terrain, Vec p, int t, const Memory& memory, bool s
         }
     }
     for (card i = 1; i <= 100; ++i) {
-        const Enemy& e = enemies[i];
+        const Enemy& e = world.enemies[i];
         if (!e.state) {
             continue;
         }
@@ -98,8 +99,8 @@ double Danger(const Terrain& terrain, Vec p, int t, const Memory& memory, bool s
         }
     }
     for (card i = 1; i <= 10; ++i) {
-        const Item& f = fireballs[i];
-        if (level == 3 && f.state) {
+        const Item& f = world.fireballs[i];
+        if (world.level == 3 && f.state) {
             const auto n = static_cast<real>(f.counter) + tf - 1;
             const Vec at{f.x - kScroll * tf, f.startY + n * f.speedY + 0.65f * n * n / 2};
             if (Dist(at, p) <= 50 + kMargin) {
@@ -108,8 +109,8 @@ double Danger(const Terrain& terrain, Vec p, int t, const Memory& memory, bool s
         }
     }
     for (card i = 1; i <= 20; ++i) {
-        const Background& c = icicles[i];
-        if (level == 2 && c.update) {
+        const Background& c = world.icicles[i];
+        if (world.level == 2 && c.update) {
             const real top = static_cast<real>(c.y) + 10 * tf;
             const auto left = static_cast<real>(c.x);
             if (p.x >= left - kMargin && p.x <= left + 30 + kMargin && p.y >= top - kMargin &&
@@ -119,7 +120,7 @@ double Danger(const Terrain& terrain, Vec p, int t, const Memory& memory, bool s
         }
     }
     for (card i = 1; i <= 2; ++i) {
-        const Item& cloud = items[6][i];
+        const Item& cloud = world.items[6][i];
         if (cloud.state && Dist({cloud.x, cloud.y}, p) < 100 + kMargin) {
             cost += kHurt * soon;
         }
@@ -136,7 +137,7 @@ struct Goal {
 // The middle of the open stretch of a column nearest to y: where the dragon
 // should be when that column reaches it.
 real OpenMiddle(const Terrain& terrain, integer bx, integer x, real y) {
-    const auto open = [&](integer row) { return !terrain.Deadly(level, bx, x, row); };
+    const auto open = [&](integer row) { return !terrain.Deadly(world.level, bx, x, row); };
     auto row = static_cast<integer>(y);
     if (!open(row)) {
         integer up = row, down = row;
@@ -159,14 +160,14 @@ real OpenMiddle(const Terrain& terrain, integer bx, integer x, real y) {
 }
 
 Goal ChooseGoal(const Terrain& terrain) {
-    const Vec me{dragon.x, dragon.y};
+    const Vec me{world.dragon.x, world.dragon.y};
     // With nothing to hunt, the dragon keeps to the open middle ahead.
     constexpr integer kAhead = 20 * kScroll; // 20 ticks away
-    Goal goal{{kHomeX, OpenMiddle(terrain, backgrounds[level].x,
+    Goal goal{{kHomeX, OpenMiddle(terrain, world.backgrounds[world.level].x,
                                   static_cast<integer>(me.x) + kAhead, me.y)}};
     double best = std::numeric_limits<double>::max();
     for (card i = 1; i <= 100; ++i) {
-        const Enemy& e = enemies[i];
+        const Enemy& e = world.enemies[i];
         if (!e.state) {
             continue;
         }
@@ -187,7 +188,7 @@ Goal ChooseGoal(const Terrain& terrain) {
     // Items within reach are worth a detour, unless a boss is about.
     for (card k = 1; k <= 5 && !goal.boss; ++k) {
         for (card j = 1; j <= 10; ++j) {
-            const Item& item = items[k][j];
+            const Item& item = world.items[k][j];
             if (item.state && Dist({item.x, item.y}, me) < 250) {
                 goal.at = {item.x, item.y};
             }
@@ -198,11 +199,11 @@ Goal ChooseGoal(const Terrain& terrain) {
 
 void Remember(Memory& memory) {
     for (card i = 1; i <= 100; ++i) {
-        memory.enemies[i] = {enemies[i].state, enemies[i].x, enemies[i].y};
+        memory.enemies[i] = {world.enemies[i].state, world.enemies[i].x, world.enemies[i].y};
     }
     for (card i = 1; i <= 20; ++i) {
-        memory.icicles[i] = {icicles[i].update, static_cast<real>(icicles[i].x),
-                             static_cast<real>(icicles[i].y)};
+        memory.icicles[i] = {world.icicles[i].update, static_cast<real>(world.icicles[i].x),
+                             static_cast<real>(world.icicles[i].y)};
     }
 }
 
@@ -217,7 +218,7 @@ struct Choice {
 };
 
 Choice Best(const Terrain& terrain, const Memory& memory, const Goal& goal, bool shielded) {
-    const Vec start{dragon.x, dragon.y};
+    const Vec start{world.dragon.x, world.dragon.y};
     const int lastDx = Dir(memory.last.left, memory.last.right);
     const int lastDy = Dir(memory.last.up, memory.last.down);
     Choice best;
@@ -261,7 +262,7 @@ Controls Decide(const Terrain& terrain, Memory& memory) {
     const Goal goal = ChooseGoal(terrain);
     // A shield that lasts the look-ahead protects from every shot.
     constexpr card kShieldEnds = 175;
-    const bool shielded = shieldRunning && growCounter + kHorizon < kShieldEnds;
+    const bool shielded = world.shieldRunning && world.growCounter + kHorizon < kShieldEnds;
     const Choice choice = Best(terrain, memory, goal, shielded);
     // Shots that keep the dragon from its goal are worth a shield.
     const bool blocked = !shielded && Best(terrain, memory, goal, true).cost + 50 < choice.cost;

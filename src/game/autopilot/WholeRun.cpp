@@ -28,7 +28,7 @@ std::string State() {
 void FreshProgram(const std::filesystem::path& scores) {
     Wimdows::Run::Reset();
     Wimdows::Run::SetHeadless(true);
-    Procedures::ResetWorld();
+    Procedures::world = Procedures::World{};
     StandardLib::ResetRandom();
     Game::options = {};
     Procedures::practice = {};

@@ -25,25 +25,26 @@ integer Whole(real v) {
 // One beam test on enemy j; a test on an enemy that an earlier test of this
 // tick destroyed does nothing, so it is scored and dropped once.
 void BeamTest(card j, real sx, real reach, real tip) {
-    Enemy& e = enemies[j];
-    if (!e.state || Distance(sx, e.x, dragon.y, e.y) > reach) {
+    Enemy& e = world.enemies[j];
+    if (!e.state || Distance(sx, e.x, world.dragon.y, e.y) > reach) {
         return;
     }
     const real ex = (tip + e.x) / 2;
-    const real ey = (dragon.y + 10 + e.y) / 2;
+    const real ey = (world.dragon.y + 10 + e.y) / 2;
     LaserHit(j);
     Explosion(ex, ey, 2);
 }
 
 void BeamOnEnemies(card g) {
-    const real tip = dragon.x + static_cast<real>(20 * g);
+    const real tip = world.dragon.x + static_cast<real>(20 * g);
     for (card j = 1; j <= 100; ++j) {
-        if (!enemies[j].state) {
+        if (!world.enemies[j].state) {
             continue;
         }
-        BeamTest(j, tip, enemies[j].length / 2 + 20, tip);
+        BeamTest(j, tip, world.enemies[j].length / 2 + 20, tip);
         for (card n = 0; n < g; ++n) {
-            BeamTest(j, dragon.x + static_cast<real>(1 + 20 * n), enemies[j].length / 2, tip);
+            BeamTest(j, world.dragon.x + static_cast<real>(1 + 20 * n), world.enemies[j].length / 2,
+                     tip);
         }
     }
 }
@@ -54,23 +55,23 @@ bool EnemyShot(const Bullet& b) {
 
 // Burns shot l when it lies within reach of (sx, dragon.y).
 void BurnShot(card l, real sx, real reach) {
-    Bullet& b = bullets[l];
-    if (Distance(sx, b.x, dragon.y, b.y) <= reach) {
+    Bullet& b = world.bullets[l];
+    if (Distance(sx, b.x, world.dragon.y, b.y) <= reach) {
         b.state = false;
         Explosion(b.x, b.y, 2);
     }
 }
 
 void BeamOnShots(card g) {
-    const real tip = dragon.x + static_cast<real>(20 * g);
+    const real tip = world.dragon.x + static_cast<real>(20 * g);
     for (card l = 1; l <= 100; ++l) {
         // Looked at once: a shot under several sample points flares at each.
-        if (!EnemyShot(bullets[l])) {
+        if (!EnemyShot(world.bullets[l])) {
             continue;
         }
         BurnShot(l, tip, kBeamShotReach);
         for (card h = 1; h <= 20 * g; h += 30) {
-            BurnShot(l, dragon.x + static_cast<real>(h), kBeamShotReach);
+            BurnShot(l, world.dragon.x + static_cast<real>(h), kBeamShotReach);
         }
     }
 }
@@ -78,9 +79,9 @@ void BeamOnShots(card g) {
 // Starts the beam or the shield for one special charge; while it runs its
 // ready flag stays down, so holding the key costs nothing more.
 bool Running(card key, bool& ready, bool& running) {
-    if (Wimdows::KeyDown(key) && ready && dragon.special >= 1) {
+    if (Wimdows::KeyDown(key) && ready && world.dragon.special >= 1) {
         running = true;
-        dragon.special = dragon.special - 1;
+        world.dragon.special = world.dragon.special - 1;
     }
     if (running) {
         ready = false;
@@ -91,42 +92,42 @@ bool Running(card key, bool& ready, bool& running) {
 } // namespace
 
 void Energybeam() {
-    beamShown = Running(Wimdows::KeyCode::kShift, dragon.beamReady, beamRunning);
-    if (!beamShown) {
+    world.beamShown = Running(Wimdows::KeyCode::kShift, world.dragon.beamReady, world.beamRunning);
+    if (!world.beamShown) {
         return;
     }
-    if (Whole(dragon.x) + 10 * static_cast<std::int64_t>(growCounter) < kBeamReach) {
-        growCounter = growCounter + 2;
+    if (Whole(world.dragon.x) + 10 * static_cast<std::int64_t>(world.growCounter) < kBeamReach) {
+        world.growCounter = world.growCounter + 2;
     } else {
-        beamRunning = false;
-        growCounter = 0;
-        dragon.beamReady = true;
+        world.beamRunning = false;
+        world.growCounter = 0;
+        world.dragon.beamReady = true;
     }
-    const card g = growCounter;
+    const card g = world.growCounter;
     BeamOnEnemies(g);
     BeamOnShots(g);
 }
 
 void Energyshield() {
-    if (!Running(Wimdows::KeyCode::kCtrl, dragon.shieldReady, shieldRunning)) {
+    if (!Running(Wimdows::KeyCode::kCtrl, world.dragon.shieldReady, world.shieldRunning)) {
         return;
     }
-    if (growCounter > kShieldTicks) {
-        shieldRunning = false;
-        growCounter = 0;
-        dragon.shieldReady = true;
+    if (world.growCounter > kShieldTicks) {
+        world.shieldRunning = false;
+        world.growCounter = 0;
+        world.dragon.shieldReady = true;
     } else {
-        growCounter = growCounter + 1;
+        world.growCounter = world.growCounter + 1;
     }
     for (card i = 1; i <= 100; ++i) {
-        if (EnemyShot(bullets[i])) {
-            BurnShot(i, dragon.x, kShieldShotReach);
+        if (EnemyShot(world.bullets[i])) {
+            BurnShot(i, world.dragon.x, kShieldShotReach);
         }
     }
     // Anything this close is burnt whatever it is: no points, no drop.
     for (card j = 1; j <= 100; ++j) {
-        Enemy& e = enemies[j];
-        if (e.state && Distance(dragon.x, e.x, dragon.y, e.y) <= kShieldEnemyReach) {
+        Enemy& e = world.enemies[j];
+        if (e.state && Distance(world.dragon.x, e.x, world.dragon.y, e.y) <= kShieldEnemyReach) {
             e.state = false;
             Explosion(e.x, e.y, 2);
         }
@@ -134,29 +135,30 @@ void Energyshield() {
 }
 
 void DrawEnergybeam() {
-    if (!beamShown) {
+    if (!world.beamShown) {
         return;
     }
-    const integer left = Whole(dragon.x) + 30;
-    const integer top = Whole(dragon.y) - 10;
-    for (card s = 0; s <= growCounter; ++s) {
+    const integer left = Whole(world.dragon.x) + 30;
+    const integer top = Whole(world.dragon.y) - 10;
+    for (card s = 0; s <= world.growCounter; ++s) {
         // Even pieces and odd pieces alternate between the two pictures.
-        const auto& piece = images[6][3 + s % 2];
+        const auto& piece = world.images[6][3 + s % 2];
         Wimdows::DrawMaskBitmap(piece[1], piece[2], left + static_cast<integer>(20 * s), top);
     }
 }
 
 // A shield that has just run out is no longer drawn.
 void DrawEnergyshield() {
-    if (!shieldRunning || growCounter == 0) {
+    if (!world.shieldRunning || world.growCounter == 0) {
         return;
     }
-    const auto& shield = images[6][5];
-    Wimdows::DrawMaskBitmap(shield[1], shield[2], Whole(dragon.x - 37.5f), Whole(dragon.y - 37.5f));
+    const auto& shield = world.images[6][5];
+    Wimdows::DrawMaskBitmap(shield[1], shield[2], Whole(world.dragon.x - 37.5f),
+                            Whole(world.dragon.y - 37.5f));
 }
 
 void LaserHit(card i) {
-    DamageEnemy(i, Tables::ByType(Tables::kBeamDamage, enemies[i].type));
+    DamageEnemy(i, Tables::ByType(Tables::kBeamDamage, world.enemies[i].type));
 }
 
 } // namespace Procedures

@@ -35,7 +35,7 @@ Point Midpoint(Point a, Point b) {
 }
 
 Point DragonAt() {
-    return {dragon.x, dragon.y};
+    return {world.dragon.x, world.dragon.y};
 }
 
 void ExplosionAt(Point p, card type) {
@@ -44,13 +44,14 @@ void ExplosionAt(Point p, card type) {
 
 void ShotsAgainstTargets() {
     for (card i = 1; i <= 100; ++i) {
-        Bullet& shot = bullets[i];
+        Bullet& shot = world.bullets[i];
         if (!shot.state) {
             continue;
         }
         const Point at{shot.x, shot.y};
         if (shot.type != 0) {
-            if (Distance(shot.x, dragon.x, shot.y, dragon.y) <= shot.length + kDragonRadius) {
+            if (Distance(shot.x, world.dragon.x, shot.y, world.dragon.y) <=
+                shot.length + kDragonRadius) {
                 TakingFire(i);
                 shot.state = false;
                 ExplosionAt(Toward(at, DragonAt(), shot.length), 2);
@@ -59,7 +60,7 @@ void ShotsAgainstTargets() {
         }
         // One fireball strikes every enemy it overlaps in this tick.
         for (card j = 1; j <= 100; ++j) {
-            const Enemy& e = enemies[j];
+            const Enemy& e = world.enemies[j];
             if (e.state && Distance(shot.x, e.x, shot.y, e.y) <= e.length / 2 + shot.length) {
                 const Point target{e.x, e.y};
                 Bullethit(j);
@@ -73,8 +74,9 @@ void ShotsAgainstTargets() {
 void ItemsAgainstDragon() {
     for (card i = 1; i <= Tables::kItemKinds; ++i) {
         for (card j = 1; j <= Tables::kItemSlots; ++j) {
-            const Item& item = items[i][j];
-            if (item.state && Distance(item.x, dragon.x, item.y, dragon.y) <= kItemReach) {
+            const Item& item = world.items[i][j];
+            if (item.state &&
+                Distance(item.x, world.dragon.x, item.y, world.dragon.y) <= kItemReach) {
                 ObjectCollect(i, j);
             }
         }
@@ -83,10 +85,11 @@ void ItemsAgainstDragon() {
 
 void FireballsAgainstDragon() {
     for (card i = 1; i <= 10; ++i) {
-        Item& ball = fireballs[i];
-        if (ball.state && Distance(ball.x, dragon.x, ball.y, dragon.y) <= kFireballReach) {
+        Item& ball = world.fireballs[i];
+        if (ball.state &&
+            Distance(ball.x, world.dragon.x, ball.y, world.dragon.y) <= kFireballReach) {
             ball.state = false;
-            dragon.health = dragon.health - 50;
+            world.dragon.health = world.dragon.health - 50;
             ExplosionAt(Midpoint(DragonAt(), {ball.x, ball.y}), 1);
         }
     }
@@ -94,11 +97,12 @@ void FireballsAgainstDragon() {
 
 void Ramming() {
     for (card i = 1; i <= 100; ++i) {
-        Enemy& e = enemies[i];
-        if (e.state && Distance(e.x, dragon.x, e.y, dragon.y) <= e.length / 2 + kDragonRadius) {
+        Enemy& e = world.enemies[i];
+        if (e.state &&
+            Distance(e.x, world.dragon.x, e.y, world.dragon.y) <= e.length / 2 + kDragonRadius) {
             e.state = false;
             e.counter = 0;
-            dragon.health = 0;
+            world.dragon.health = 0;
             ExplosionAt(Toward({e.x, e.y}, DragonAt(), e.length), 1);
         }
     }
@@ -106,13 +110,13 @@ void Ramming() {
 
 void ShotAgainstShot() {
     for (card i = 1; i <= 100; ++i) {
-        Bullet& a = bullets[i];
+        Bullet& a = world.bullets[i];
         if (!a.state) {
             continue;
         }
         // A cancelled shot goes on cancelling the rest of this pass.
         for (card j = 1; j <= 100; ++j) {
-            Bullet& b = bullets[j];
+            Bullet& b = world.bullets[j];
             if (b.state && b.type != a.type && Distance(a.x, b.x, a.y, b.y) <= 2 * a.length) {
                 a.state = false;
                 b.state = false;
@@ -133,7 +137,7 @@ void Collision() {
 }
 
 void DamageEnemy(card i, integer damage) {
-    Enemy& e = enemies[i];
+    Enemy& e = world.enemies[i];
     e.health = e.health - damage;
     if (e.health <= 0) {
         AddScore(e.type);
@@ -144,23 +148,24 @@ void DamageEnemy(card i, integer damage) {
 }
 
 void Bullethit(card i) {
-    DamageEnemy(i, Tables::ByType(Tables::kShotDamage, enemies[i].type));
+    DamageEnemy(i, Tables::ByType(Tables::kShotDamage, world.enemies[i].type));
 }
 
 void TakingFire(card i) {
-    dragon.health = dragon.health - Tables::ByType(Tables::kDragonDamage, bullets[i].type);
+    world.dragon.health =
+        world.dragon.health - Tables::ByType(Tables::kDragonDamage, world.bullets[i].type);
 }
 
 void Explosion(real x, real y, card type) {
     card alive = 0;
     for (card i = 1; i <= 25; ++i) {
-        alive += explosions[i].state ? 1 : 0;
+        alive += world.explosions[i].state ? 1 : 0;
     }
     if (alive >= kExplosionsAlive) {
         return;
     }
     for (card i = 1; i <= 25; ++i) {
-        Blast& ex = explosions[i];
+        Blast& ex = world.explosions[i];
         if (!ex.state) {
             // The age is left alone: it is 0 whenever ExplosionCease freed the slot.
             ex.state = true;
@@ -174,7 +179,7 @@ void Explosion(real x, real y, card type) {
 
 void ExplosionCease() {
     for (card i = 1; i <= 25; ++i) {
-        Blast& ex = explosions[i];
+        Blast& ex = world.explosions[i];
         if (ex.state) {
             ex.counter = ex.counter + 1;
             if (ex.counter >= 3) {
@@ -186,7 +191,7 @@ void ExplosionCease() {
 }
 
 void AddScore(card type) {
-    score = score + Tables::ByType(Tables::kPoints, type);
+    world.score = world.score + Tables::ByType(Tables::kPoints, type);
 }
 
 real Distance(real x1, real x2, real y1, real y2) {

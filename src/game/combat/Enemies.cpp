@@ -36,7 +36,7 @@ void CreateEnemy(real x, real y, card number, card type, card path) {
     if (number < 1 || number > kSlots) {
         return;
     }
-    Enemy& e = enemies[number];
+    Enemy& e = world.enemies[number];
     e.state = true;
     e.health = 100;
     e.x = x;
@@ -51,7 +51,7 @@ void CreateEnemy(real x, real y, card number, card type, card path) {
 
 void Enemymove() {
     for (card i = 1; i <= kSlots; ++i) {
-        Enemy& e = enemies[i];
+        Enemy& e = world.enemies[i];
         if (e.state) {
             MoveAlongPath(e);
         }
@@ -65,7 +65,7 @@ void Enemymove() {
 void KamikazeEnemy() {
     // Slot 100 is taken even when in use: the extra Bat must come.
     card i = 1;
-    while (enemies[i].state && i < kSlots) {
+    while (world.enemies[i].state && i < kSlots) {
         ++i;
     }
     if (Due(100)) {
@@ -73,9 +73,9 @@ void KamikazeEnemy() {
     }
     if (Due(200)) {
         if (StandardLib::RandomCard(1, 2) == 2) {
-            CreateEnemy(995, dragon.y - 20, i, 1, 4);
+            CreateEnemy(995, world.dragon.y - 20, i, 1, 4);
         } else {
-            CreateEnemy(995, dragon.y - 400, i, 1, 3);
+            CreateEnemy(995, world.dragon.y - 400, i, 1, 3);
         }
     }
 }

@@ -15,8 +15,8 @@ constexpr card kSlots = 100;
 // Flies parallel to the line from (px, py) to the dragon's centre as it is now,
 // always `h` pixels sideways per tick.
 void Aim(Bullet& b, real px, real py, real h, real down) {
-    const real dx = px - dragon.x;
-    const real dy = py - dragon.y;
+    const real dx = px - world.dragon.x;
+    const real dy = py - world.dragon.y;
     if (dx > 0) {
         b.speedX = -h;
         b.speedY = -h * dy / dx;
@@ -41,7 +41,7 @@ void Launch(Bullet& b, const Enemy& e, card type) {
 bool Triggered(const T::FireRule& rule) {
     switch (rule.trigger) {
     case T::Trigger::BelowDPlus:
-        return RandomCard(1, rule.roll) < actualDifficulty + rule.value;
+        return RandomCard(1, rule.roll) < world.actualDifficulty + rule.value;
     case T::Trigger::Equals:
         return RandomCard(1, rule.roll) == rule.value;
     case T::Trigger::None:
@@ -58,7 +58,7 @@ void FireByRule(const Enemy& e, card i) {
     if (!Triggered(rule)) {
         return;
     }
-    Bullet& b = bullets[i];
+    Bullet& b = world.bullets[i];
     if (rule.aimed) {
         Aim(b, e.x, e.y, rule.speed, rule.down);
     } else {
@@ -72,7 +72,7 @@ void Tornado(card i) {
     if (RandomCard(1, 5) != 2) {
         return;
     }
-    Bullet& b = bullets[i];
+    Bullet& b = world.bullets[i];
     b.x = T::kTornadoX;
     b.y = T::kTornadoY[RandomCard(1, 2)];
     Aim(b, b.x, b.y, T::kTornadoSpeed, T::kTornadoDown);
@@ -89,7 +89,7 @@ void IceVolley(card i) {
         if (i + j > kSlots) {
             continue;
         }
-        Bullet& b = bullets[i + j];
+        Bullet& b = world.bullets[i + j];
         b.x = x;
         b.y = T::kIceY;
         b.speedX = T::kIceSpeedX;
@@ -107,7 +107,7 @@ void Hatch(const Enemy& boss, card i) {
         return;
     }
     // Health, size and phase stay as the slot held them; the fight sets them.
-    Enemy& e = enemies[i];
+    Enemy& e = world.enemies[i];
     e.type = 12;
     e.path = 12;
     e.y = i % 2 == 1 ? boss.y + 50 : boss.y - 50;
@@ -119,14 +119,14 @@ void Hatch(const Enemy& boss, card i) {
 
 void Enemyshoot() {
     for (card k = 1; k <= kSlots; ++k) {
-        const Enemy& e = enemies[k];
+        const Enemy& e = world.enemies[k];
         // An enemy acts only while the bullet slot of its own number is free,
         // which also guarantees a free slot at or below k.
-        if (!e.state || bullets[k].state) {
+        if (!e.state || world.bullets[k].state) {
             continue;
         }
         card i = 1;
-        while (bullets[i].state) {
+        while (world.bullets[i].state) {
             ++i;
         }
         switch (e.type) {
@@ -148,7 +148,7 @@ void Enemyshoot() {
 
 void Bulletmove() {
     for (card i = 1; i <= kSlots; ++i) {
-        Bullet& b = bullets[i];
+        Bullet& b = world.bullets[i];
         if (b.state) {
             b.x = b.x + b.speedX;
             b.y = b.y + b.speedY;

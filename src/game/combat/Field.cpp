@@ -32,14 +32,14 @@ bool BlackAt(integer x, integer y, const IcicleSet& drawn) {
         return true;
     }
     card colour = 0;
-    const card contact = images[P::kIcicleContactGroup][P::kIcicleContactSlot][1];
+    const card contact = world.images[P::kIcicleContactGroup][P::kIcicleContactSlot][1];
     for (card i = 20; i >= 1; --i) {
-        const Background& ice = icicles[i];
+        const Background& ice = world.icicles[i];
         if (drawn[i] && Wimdows::PictureAt(contact, ice.x, ice.y, x, y, colour)) {
             return colour == 0;
         }
     }
-    const auto layers = BackgroundLayers(backgrounds[level].x, 2);
+    const auto layers = BackgroundLayers(world.backgrounds[world.level].x, 2);
     for (auto p = layers.rbegin(); p != layers.rend(); ++p) {
         if (Wimdows::PictureAt(p->picture, p->x, 0, x, y, colour)) {
             return colour == 0;
@@ -53,14 +53,14 @@ bool OnIcicle(const Background& ice, integer x, integer y) {
 }
 
 void DragonLost() {
-    dragon.health = 0;
-    Explosion(dragon.x, dragon.y, 1);
+    world.dragon.health = 0;
+    Explosion(world.dragon.x, world.dragon.y, 1);
 }
 
 } // namespace
 
 void ScrollBackground() {
-    integer& bx = backgrounds[level].x;
+    integer& bx = world.backgrounds[world.level].x;
     bx -= P::kScrollStep;
     if (bx <= -P::kScrollLoop) {
         bx += P::kScrollLoop;
@@ -68,11 +68,11 @@ void ScrollBackground() {
 }
 
 void DeadlyContacts() {
-    const integer x = Px(dragon.x), y = Px(dragon.y);
+    const integer x = Px(world.dragon.x), y = Px(world.dragon.y);
     IcicleSet drawn{};
-    if (level == 2) {
+    if (world.level == 2) {
         for (card i = 1; i <= 20; ++i) {
-            Background& ice = icicles[i];
+            Background& ice = world.icicles[i];
             if (!ice.update) {
                 continue;
             }
@@ -97,7 +97,7 @@ void FieldFrame() {
     ScrollBackground();
     DeadlyContacts();
     DrawBehindDragon();
-    if (dragon.state) {
+    if (world.dragon.state) {
         Energyshield();
     }
     DrawField();

@@ -42,19 +42,19 @@ void ApplyEffect(card i) {
     const Tables::ItemKind& kind = Tables::kItems[i];
     switch (kind.stock) {
     case Tables::Stock::health:
-        Apply(kind, dragon.health);
+        Apply(kind, world.dragon.health);
         break;
     case Tables::Stock::magic:
-        Apply(kind, dragon.magic);
+        Apply(kind, world.dragon.magic);
         break;
     case Tables::Stock::upgrade:
-        Apply(kind, dragon.upgrade);
+        Apply(kind, world.dragon.upgrade);
         break;
     case Tables::Stock::special:
-        Apply(kind, dragon.special);
+        Apply(kind, world.dragon.special);
         break;
     case Tables::Stock::lives:
-        Apply(kind, dragon.lives);
+        Apply(kind, world.dragon.lives);
         break;
     }
 }
@@ -68,7 +68,7 @@ void Park(Item& item) {
 }
 
 bool IsItemSlot(card i, card j) {
-    return i >= 1 && i < items.size() && j >= 1 && j <= Tables::kItemSlots;
+    return i >= 1 && i < world.items.size() && j >= 1 && j <= Tables::kItemSlots;
 }
 
 } // namespace
@@ -78,14 +78,14 @@ void Dropitem(card i) {
     if (kind == 0) {
         return;
     }
-    auto& row = items[kind];
+    auto& row = world.items[kind];
     for (card k = 1; k <= Tables::kItemSlots; ++k) {
         Item& item = row[k];
         if (!item.state) {
             item.state = true;
             item.textShown = false;
-            item.x = enemies[i].x;
-            item.y = enemies[i].y;
+            item.x = world.enemies[i].x;
+            item.y = world.enemies[i].y;
             item.speedX = -7;
             item.speedY = 1;
             item.counter = 0;
@@ -98,7 +98,7 @@ void Dropitem(card i) {
 void Itemmove() {
     for (card i = 1; i <= 6; ++i) {
         for (card j = 1; j <= Tables::kItemSlots; ++j) {
-            Item& item = items[i][j];
+            Item& item = world.items[i][j];
             if (!item.state) {
                 continue;
             }
@@ -121,7 +121,7 @@ void ObjectCollect(card i, card j) {
         ApplyEffect(i);
     }
     // The age stays: the text runs on from it.
-    Item& item = items[i][j];
+    Item& item = world.items[i][j];
     item.state = false;
     item.textShown = true;
     Park(item);
@@ -129,18 +129,19 @@ void ObjectCollect(card i, card j) {
 
 void ObjectText(card i, card j) {
     Wimdows::SetFont(kTextStyle, kTextColor);
-    if (!IsItemSlot(i, j) || items[i][j].counter > kTextFrames) {
+    if (!IsItemSlot(i, j) || world.items[i][j].counter > kTextFrames) {
         return;
     }
     const std::string_view text = i <= Tables::kItemKinds ? Tables::kItems[i].text : "";
-    Wimdows::Text(text, static_cast<integer>(dragon.x + 25), static_cast<integer>(dragon.y - 30));
+    Wimdows::Text(text, static_cast<integer>(world.dragon.x + 25),
+                  static_cast<integer>(world.dragon.y - 30));
 }
 
 void AgeObjectText() {
     // The one text shown is the first in the table; the others wait their turn.
     for (card i = 1; i <= 5; ++i) {
         for (card j = 1; j <= 10; ++j) {
-            Item& item = items[i][j];
+            Item& item = world.items[i][j];
             if (!item.textShown) {
                 continue;
             }

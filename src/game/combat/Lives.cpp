@@ -34,40 +34,40 @@ void SetGameOver(void (*show)()) {
 }
 
 void LifeController() {
-    if (dragon.health <= 0) {
-        dragon.state = false;
-        growCounter = 0;
-        dragon.health = 100;
-        dragon.magic = 100;
-        dragon.x = 60;
-        dragon.y = 369;
-        dragon.beamReady = true;
-        beamRunning = false;
-        shieldRunning = true; // the new dragon comes with its shield up
+    if (world.dragon.health <= 0) {
+        world.dragon.state = false;
+        world.growCounter = 0;
+        world.dragon.health = 100;
+        world.dragon.magic = 100;
+        world.dragon.x = 60;
+        world.dragon.y = 369;
+        world.dragon.beamReady = true;
+        world.beamRunning = false;
+        world.shieldRunning = true; // the new dragon comes with its shield up
     }
-    if (!dragon.state) {
-        dragon.lives = dragon.lives - 1;
-        dragon.state = true;
+    if (!world.dragon.state) {
+        world.dragon.lives = world.dragon.lives - 1;
+        world.dragon.state = true;
     }
-    if (dragon.lives <= 0) {
+    if (world.dragon.lives <= 0) {
         gameOver();
     }
 }
 
 void Cheats() {
     for (const Cheat& c : kCheats) {
-        if (level < c.fromLevel || level > 3 || !Wimdows::KeyDown(c.key)) {
+        if (world.level < c.fromLevel || world.level > 3 || !Wimdows::KeyDown(c.key)) {
             continue;
         }
         switch (c.stock) {
         case Stock::Special:
-            dragon.special = static_cast<card>(c.value);
+            world.dragon.special = static_cast<card>(c.value);
             break;
         case Stock::Lives:
-            dragon.lives = c.value;
+            world.dragon.lives = c.value;
             break;
         case Stock::Upgrade:
-            dragon.upgrade = static_cast<card>(c.value);
+            world.dragon.upgrade = static_cast<card>(c.value);
             break;
         }
     }

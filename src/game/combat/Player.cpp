@@ -11,7 +11,7 @@ namespace {
 card BulletsInUse() {
     card used = 0;
     for (card i = 1; i <= 100; ++i) {
-        used += bullets[i].state ? 1 : 0;
+        used += world.bullets[i].state ? 1 : 0;
     }
     return used;
 }
@@ -21,45 +21,46 @@ card BulletsInUse() {
 void Move() {
     using namespace Tables;
     // A step that would reach a bound is not taken at all.
-    if (Wimdows::KeyDown(Wimdows::KeyCode::kLeft) && dragon.x - 10 > 25) {
-        dragon.x = dragon.x - 10;
+    if (Wimdows::KeyDown(Wimdows::KeyCode::kLeft) && world.dragon.x - 10 > 25) {
+        world.dragon.x = world.dragon.x - 10;
     }
-    if (Wimdows::KeyDown(Wimdows::KeyCode::kRight) && dragon.x + 10 < 999) {
-        dragon.x = dragon.x + 10;
+    if (Wimdows::KeyDown(Wimdows::KeyCode::kRight) && world.dragon.x + 10 < 999) {
+        world.dragon.x = world.dragon.x + 10;
     }
-    if (Wimdows::KeyDown(Wimdows::KeyCode::kUp) && dragon.y - 10 > 85) {
-        dragon.y = dragon.y - 10;
+    if (Wimdows::KeyDown(Wimdows::KeyCode::kUp) && world.dragon.y - 10 > 85) {
+        world.dragon.y = world.dragon.y - 10;
     }
-    if (Wimdows::KeyDown(Wimdows::KeyCode::kDown) && dragon.y + 10 < 743) {
-        dragon.y = dragon.y + 10;
+    if (Wimdows::KeyDown(Wimdows::KeyCode::kDown) && world.dragon.y + 10 < 743) {
+        world.dragon.y = world.dragon.y + 10;
     }
 }
 
 void Shootstate() {
-    if (counter % 7 == 0 && BulletsInUse() < 100) {
-        dragon.shotReady = true;
+    if (world.counter % 7 == 0 && BulletsInUse() < 100) {
+        world.dragon.shotReady = true;
     }
 }
 
 void Shoot() {
-    if (!Wimdows::KeyDown(Wimdows::KeyCode::kSpace) || !dragon.shotReady || dragon.magic <= 0) {
+    if (!Wimdows::KeyDown(Wimdows::KeyCode::kSpace) || !world.dragon.shotReady ||
+        world.dragon.magic <= 0) {
         return;
     }
     // The volley is paid for even when the table is too full to take it.
-    dragon.magic = dragon.magic - 5;
+    world.dragon.magic = world.dragon.magic - 5;
     if (BulletsInUse() + 2 < 100) {
-        const Tables::Volley& volley = Tables::VolleyOf(dragon.upgrade);
+        const Tables::Volley& volley = Tables::VolleyOf(world.dragon.upgrade);
         for (card s = 0; s < volley.count; ++s) {
             const Tables::VolleyShot& shot = volley.shots[s];
-            NewBullet(dragon.x + shot.dx, dragon.y + shot.dy, shot.speedX, shot.speedY);
+            NewBullet(world.dragon.x + shot.dx, world.dragon.y + shot.dy, shot.speedX, shot.speedY);
         }
     }
-    dragon.shotReady = false;
+    world.dragon.shotReady = false;
 }
 
 void NewBullet(real x, real y, real speedX, real speedY) {
     for (card i = 1; i <= 100; ++i) {
-        Bullet& b = bullets[i];
+        Bullet& b = world.bullets[i];
         if (!b.state) {
             b.type = 0;
             b.x = x;
@@ -75,8 +76,8 @@ void NewBullet(real x, real y, real speedX, real speedY) {
 }
 
 void MagicRefill() {
-    if (counter % 10 == 0 && dragon.magic < 100) {
-        dragon.magic = dragon.magic + 5;
+    if (world.counter % 10 == 0 && world.dragon.magic < 100) {
+        world.dragon.magic = world.dragon.magic + 5;
     }
 }
 

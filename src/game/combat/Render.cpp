@@ -25,7 +25,7 @@ void DrawSprite(const P::Sprite& s, real x, real y) {
     if (s.group == 0) {
         return;
     }
-    const auto& pic = images[s.group][s.slot];
+    const auto& pic = world.images[s.group][s.slot];
     Wimdows::DrawMaskBitmap(pic[1], pic[2], Px(x - s.dx), Px(y - s.dy));
 }
 
@@ -43,17 +43,17 @@ void DrawBackground(integer bx, card entry) {
 // The visible background covers the deadly area and the icicles' contact
 // pictures completely; only without it do they show.
 void DrawDeadlyLayers(integer bx) {
-    const auto& pics = images[P::kBackgroundGroup];
-    const card first = 2 * level - 1;
+    const auto& pics = world.images[P::kBackgroundGroup];
+    const card first = 2 * world.level - 1;
     if (pics[first][1] != 0 && pics[first + 1][1] != 0) {
         return;
     }
     DrawBackground(bx, 2);
-    if (level == 2) {
-        const card contact = images[P::kIcicleContactGroup][P::kIcicleContactSlot][1];
+    if (world.level == 2) {
+        const card contact = world.images[P::kIcicleContactGroup][P::kIcicleContactSlot][1];
         for (card i = 1; i <= 20; ++i) {
-            if (icicles[i].update) {
-                Wimdows::DrawBitmap(contact, icicles[i].x, icicles[i].y);
+            if (world.icicles[i].update) {
+                Wimdows::DrawBitmap(contact, world.icicles[i].x, world.icicles[i].y);
             }
         }
     }
@@ -71,8 +71,8 @@ void DrawBar(const Hud::Bar& bar, integer value) {
 void DrawLabel(const Hud::Label& l) {
     Wimdows::Text(l.text, l.x, l.y);
     if (l.number != Hud::Number::None) {
-        Wimdows::TextCard(l.number == Hud::Number::Score ? score : actualDifficulty, l.x, l.numberY,
-                          Hud::kNumberScale);
+        Wimdows::TextCard(l.number == Hud::Number::Score ? world.score : world.actualDifficulty,
+                          l.x, l.numberY, Hud::kNumberScale);
     }
 }
 
@@ -89,13 +89,13 @@ void DrawHud() {
     }
     DrawFrame(Hud::kHealth);
     DrawFrame(Hud::kMagic);
-    DrawBar(Hud::kHealth, dragon.health);
-    DrawBar(Hud::kMagic, dragon.magic);
+    DrawBar(Hud::kHealth, world.dragon.health);
+    DrawBar(Hud::kMagic, world.dragon.magic);
     for (const Hud::Label& l : Hud::kLowerLabels) {
         DrawLabel(l);
     }
-    DrawIcons(P::kLifeIcon, Hud::kLifeIcons, static_cast<long long>(dragon.lives) - 1);
-    DrawIcons(P::kSpecialIcon, Hud::kSpecialIcons, dragon.special);
+    DrawIcons(P::kLifeIcon, Hud::kLifeIcons, static_cast<long long>(world.dragon.lives) - 1);
+    DrawIcons(P::kSpecialIcon, Hud::kSpecialIcons, world.dragon.special);
 }
 
 // Bats on the dive and fast-left paths are the kamikazes: the same picture
@@ -141,7 +141,7 @@ void DrawDiveEyes(const Enemy& e) {
 
 void DrawEnemies() {
     for (card i = 1; i <= 100; ++i) {
-        const Enemy& e = enemies[i];
+        const Enemy& e = world.enemies[i];
         if (!e.state) {
             continue;
         }
@@ -156,18 +156,19 @@ void DrawEnemies() {
 }
 
 void DrawDragon() {
-    if (!dragon.state) {
+    if (!world.dragon.state) {
         return;
     }
     DrawEnergyshield();
-    DrawSprite(P::kDragon[counter % P::kWingBeat < P::kWingBeat / 2 ? 0 : 1], dragon.x, dragon.y);
+    DrawSprite(P::kDragon[world.counter % P::kWingBeat < P::kWingBeat / 2 ? 0 : 1], world.dragon.x,
+               world.dragon.y);
 }
 
 void DrawItems() {
     bool textShown = false;
     for (card i = 1; i <= 5; ++i) {
         for (card j = 1; j <= 10; ++j) {
-            const Item& o = items[i][j];
+            const Item& o = world.items[i][j];
             if (o.state) {
                 DrawSprite(P::kItems[i], o.x, o.y);
             }
@@ -181,35 +182,35 @@ void DrawItems() {
 }
 
 void DrawHazards() {
-    if (level == 2) {
+    if (world.level == 2) {
         for (card i = 1; i <= 20; ++i) {
-            if (icicles[i].update) {
-                DrawSprite(P::kIcicle, static_cast<real>(icicles[i].x),
-                           static_cast<real>(icicles[i].y));
+            if (world.icicles[i].update) {
+                DrawSprite(P::kIcicle, static_cast<real>(world.icicles[i].x),
+                           static_cast<real>(world.icicles[i].y));
             }
         }
     }
-    if (level == 3) {
+    if (world.level == 3) {
         for (card i = 1; i <= 10; ++i) {
-            if (fireballs[i].state) {
-                DrawSprite(P::kFireball, fireballs[i].x, fireballs[i].y);
+            if (world.fireballs[i].state) {
+                DrawSprite(P::kFireball, world.fireballs[i].x, world.fireballs[i].y);
             }
         }
     }
-    if (items[6][1].state && items[6][2].state) {
-        DrawSprite(P::kClouds[0], items[6][1].x, items[6][1].y);
-        DrawSprite(P::kClouds[1], items[6][2].x, items[6][2].y);
+    if (world.items[6][1].state && world.items[6][2].state) {
+        DrawSprite(P::kClouds[0], world.items[6][1].x, world.items[6][1].y);
+        DrawSprite(P::kClouds[1], world.items[6][2].x, world.items[6][2].y);
     }
 }
 
 } // namespace
 
 bool FieldShown() {
-    return level >= 1 && level <= 3; // else no background to scroll or test against
+    return world.level >= 1 && world.level <= 3; // else no background to scroll or test against
 }
 
 void DrawBehindDragon() {
-    const integer bx = backgrounds[level].x;
+    const integer bx = world.backgrounds[world.level].x;
     DrawDeadlyLayers(bx);
     DrawBackground(bx, 1);
     DrawHud();
@@ -221,8 +222,9 @@ void DrawField() {
     DrawItems();
     DrawHazards();
     for (card i = 1; i <= 100; ++i) {
-        if (bullets[i].state) {
-            DrawSprite(ByType(P::kBullets, bullets[i].type), bullets[i].x, bullets[i].y);
+        if (world.bullets[i].state) {
+            DrawSprite(ByType(P::kBullets, world.bullets[i].type), world.bullets[i].x,
+                       world.bullets[i].y);
         }
     }
 }
@@ -230,9 +232,9 @@ void DrawField() {
 void DrawOnTop() {
     DrawEnergybeam();
     for (card i = 1; i <= 25; ++i) {
-        if (explosions[i].state) {
-            DrawSprite(ByType(P::kExplosions, explosions[i].type), explosions[i].x,
-                       explosions[i].y);
+        if (world.explosions[i].state) {
+            DrawSprite(ByType(P::kExplosions, world.explosions[i].type), world.explosions[i].x,
+                       world.explosions[i].y);
         }
     }
 }

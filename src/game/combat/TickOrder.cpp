@@ -19,7 +19,7 @@ namespace {
 // Escape gives the game up: no lives are left.
 void EscapeCheck() {
     if (Wimdows::KeyDown(Wimdows::KeyCode::kEscape)) {
-        dragon.lives = 0;
+        world.dragon.lives = 0;
     }
 }
 
@@ -27,7 +27,7 @@ void EscapeCheck() {
 
 void PlayTick(TickSteps& steps) {
     const TickSteps::Shape& shape = steps.shape();
-    counter = counter + 1;
+    world.counter = world.counter + 1;
     steps.Count();
     Enemymove();
     Itemmove();
@@ -52,7 +52,7 @@ void PlayTick(TickSteps& steps) {
     FieldFrame();
     steps.DrawOver();
     Wimdows::UpdateWindow();
-    Wimdows::Sleep(speed);
+    Wimdows::Sleep(world.speed);
     PauseCheck();
     if (!shape.escapeFirst) {
         EscapeCheck();

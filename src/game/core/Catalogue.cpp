@@ -17,7 +17,7 @@ void Loadbmp() {
     for (const auto& row : catalogue) {
         const std::string path = MediaPath(row.file);
         const auto number = Wimdows::LoadBitmap(path, row.width, row.height);
-        images[row.group][row.slot][row.entry] = number;
+        world.images[row.group][row.slot][row.entry] = number;
         if (number == 0 && named.insert(path).second) {
             std::cerr << "morvek: cannot load the picture " << path << '\n';
         }
@@ -28,7 +28,7 @@ void Loadbmp() {
 // goes, and a number released is never drawn by mistake afterwards.
 void Destroybmp() {
     for (const auto& row : catalogue) {
-        auto& number = images[row.group][row.slot][row.entry];
+        auto& number = world.images[row.group][row.slot][row.entry];
         Wimdows::DestroyBitmap(number);
         number = 0;
     }

@@ -47,8 +47,8 @@ void PauseCheck() {
         return;
     }
     // The banner lets the sound look at the game: it must see the pause.
-    const Mode interrupted = mode;
-    mode = Mode::Paused;
+    const Mode interrupted = world.mode;
+    world.mode = Mode::Paused;
     Wimdows::ShowBanner(kPaused);
     // Nothing of the game runs here; only the clock and the input move on.
     do {
@@ -59,7 +59,7 @@ void PauseCheck() {
     for (const card k : kPauseKeys) {
         Wimdows::FlushKey(k);
     }
-    mode = interrupted;
+    world.mode = interrupted;
     Wimdows::HideBanner();
 }
 

@@ -18,8 +18,8 @@ integer Px(real v) {
 }
 
 std::array<PlacedPicture, 2> BackgroundLayers(integer bx, card entry) {
-    const card first = 2 * level - 1;
-    const auto& pics = images[P::kBackgroundGroup];
+    const card first = 2 * world.level - 1;
+    const auto& pics = world.images[P::kBackgroundGroup];
     if (bx > -P::kBackgroundWidth) {
         return {{{pics[first][entry], bx}, {pics[first + 1][entry], bx + P::kBackgroundWidth}}};
     }

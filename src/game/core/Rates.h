@@ -14,7 +14,7 @@ constexpr card Period(card n, card d) {
 
 // True on the ticks of an event that comes every n div actualDifficulty ticks.
 inline bool Due(card n) {
-    return counter % Period(n, actualDifficulty) == 0;
+    return world.counter % Period(n, world.actualDifficulty) == 0;
 }
 
 } // namespace Procedures

@@ -89,30 +89,30 @@ std::string StateJson() {
     j.Open("", '{');
     j.Field("clock_ms", Wimdows::Run::ClockMs());
     j.Field("title", Wimdows::Run::Title());
-    j.Field("level", level);
-    j.Field("counter", counter);
-    j.Field("score", score);
-    j.Field("actualdifficulty", actualDifficulty);
-    j.Field("speed", speed);
-    j.Field("difficulty_setting", Multiplier(difficulty));
-    j.Field("returnmenu", returnToMenu);
-    j.Field("growcounter", growCounter);
-    j.Field("initbeam", beamRunning);
-    j.Field("initshield", shieldRunning);
+    j.Field("level", world.level);
+    j.Field("counter", world.counter);
+    j.Field("score", world.score);
+    j.Field("actualdifficulty", world.actualDifficulty);
+    j.Field("speed", world.speed);
+    j.Field("difficulty_setting", Multiplier(world.difficulty));
+    j.Field("returnmenu", world.returnToMenu);
+    j.Field("growcounter", world.growCounter);
+    j.Field("initbeam", world.beamRunning);
+    j.Field("initshield", world.shieldRunning);
     j.Open("schip", '{');
-    j.Field("x", dragon.x);
-    j.Field("y", dragon.y);
-    j.Field("health", dragon.health);
-    j.Field("magic", dragon.magic);
-    j.Field("lives", dragon.lives);
-    j.Field("special", dragon.special);
-    j.Field("upgrade", dragon.upgrade);
-    j.Field("state", dragon.state);
-    j.Field("shootstate", dragon.shotReady);
+    j.Field("x", world.dragon.x);
+    j.Field("y", world.dragon.y);
+    j.Field("health", world.dragon.health);
+    j.Field("magic", world.dragon.magic);
+    j.Field("lives", world.dragon.lives);
+    j.Field("special", world.dragon.special);
+    j.Field("upgrade", world.dragon.upgrade);
+    j.Field("state", world.dragon.state);
+    j.Field("shootstate", world.dragon.shotReady);
     j.Close('}');
     j.Open("enemies", '[');
-    for (card slot = 1; slot < enemies.size(); ++slot) {
-        const Enemy& e = enemies[slot];
+    for (card slot = 1; slot < world.enemies.size(); ++slot) {
+        const Enemy& e = world.enemies[slot];
         if (!e.state) {
             continue;
         }
@@ -127,11 +127,11 @@ std::string StateJson() {
         j.Close('}');
     }
     j.Close(']');
-    j.Field("bullets", InUse(bullets));
-    j.Field("explosions", InUse(explosions));
+    j.Field("bullets", InUse(world.bullets));
+    j.Field("explosions", InUse(world.explosions));
     card itemsInUse = 0;
     for (card row = 1; row <= 5; ++row) {
-        itemsInUse += InUse(items[row]);
+        itemsInUse += InUse(world.items[row]);
     }
     j.Field("items", itemsInUse);
     j.Close('}');

@@ -103,37 +103,41 @@ constexpr bool InGame(Mode m) {
     return m == Mode::Wave || m == Mode::BossFight || m == Mode::Interlude || m == Mode::Paused;
 }
 
-// Slot tables.
-extern std::array<Enemy, 101> enemies;                            // [1..100]
-extern std::array<Bullet, 101> bullets;                           // [1..100]
-extern std::array<Background, 4> backgrounds;                     // [1..3], by level
-extern std::array<Background, 21> icicles;                        // [1..20]
-extern std::array<Item, 11> fireballs;                            // [1..10]
-extern std::array<std::array<Item, 11>, 7> items;                 // [1..6][1..10]
-extern std::array<Blast, 26> explosions;                          // [1..25]
-extern std::array<std::array<std::array<card, 3>, 15>, 8> images; // [1..7][1..14][1..2]
-extern std::array<Highscore, 12> scores;                          // [0..11]
-extern std::array<card, 51> difficultyHistory;                    // [0..50]
+// The whole game state as one value; a test starts afresh with
+// `world = World{}`. Tables keep the game's own 1-based slot numbers, the
+// numbers the state dump shows, so entry 0 of a [1..N] table is never used.
+struct World {
+    // Slot tables.
+    std::array<Enemy, 101> enemies{};                            // [1..100]
+    std::array<Bullet, 101> bullets{};                           // [1..100]
+    std::array<Background, 4> backgrounds{};                     // [1..3], by level
+    std::array<Background, 21> icicles{};                        // [1..20]
+    std::array<Item, 11> fireballs{};                            // [1..10]
+    std::array<std::array<Item, 11>, 7> items{};                 // [1..6][1..10]
+    std::array<Blast, 26> explosions{};                          // [1..25]
+    std::array<std::array<std::array<card, 3>, 15>, 8> images{}; // [1..7][1..14][1..2]
+    std::array<Highscore, 12> scores{};                          // [0..11]
+    std::array<card, 51> difficultyHistory{};                    // [0..50]
 
-// Scalars.
-extern card counter;
-extern card growCounter;
-extern card level;
-extern card score;
-extern card actualDifficulty;
-extern integer mouseX;
-extern integer mouseY;
-extern bool returnToMenu;
-extern bool quitGame;
-extern bool shieldRunning;
-extern bool beamRunning;
-extern bool beamShown; // the beam ran this tick, its last one included
-extern Dragon dragon;
-extern Difficulty difficulty;
-extern card speed;
-extern Mode mode;
+    // Scalars.
+    card counter = 0;
+    card growCounter = 0;
+    card level = 0;
+    card score = 0;
+    card actualDifficulty = 0;
+    integer mouseX = 0;
+    integer mouseY = 0;
+    bool returnToMenu = false;
+    bool quitGame = false;
+    bool shieldRunning = false;
+    bool beamRunning = false;
+    bool beamShown = false; // the beam ran this tick, its last one included
+    Dragon dragon{};
+    Difficulty difficulty = Difficulty::Easy;
+    card speed = 0;
+    Mode mode = Mode::Menu;
+};
 
-// Everything back to zero, as at program start. Tests start from here.
-void ResetWorld();
+extern World world;
 
 } // namespace Procedures

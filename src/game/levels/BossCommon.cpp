@@ -21,7 +21,7 @@ constexpr card kFrameGreen = Colours::kGreen;
 } // namespace
 
 card Setting() {
-    return static_cast<card>(difficulty);
+    return static_cast<card>(world.difficulty);
 }
 
 integer FullHealth(integer easy) {
@@ -32,13 +32,13 @@ bool PhaseOver(card& bosscounter) {
     if (bosscounter < kPhaseEnd) {
         return false;
     }
-    enemies[kBoss].counter = 0;
+    world.enemies[kBoss].counter = 0;
     bosscounter = 1;
     return true;
 }
 
 void HealthBar(integer full) {
-    const integer health = enemies[kBoss].health;
+    const integer health = world.enemies[kBoss].health;
     // A boss that died on a hit can be a little below zero; the bar stays
     // empty rather than growing leftwards into its label.
     const integer length = std::max(health / (full / 100), 0);
@@ -48,23 +48,23 @@ void HealthBar(integer full) {
 }
 
 bool AreaActive() {
-    return bullets[kArea].state && bullets[kArea].type == kAreaType;
+    return world.bullets[kArea].state && world.bullets[kArea].type == kAreaType;
 }
 
 void AreaEnd() {
     if (AreaActive()) {
-        bullets[kArea].state = false;
+        world.bullets[kArea].state = false;
     }
 }
 
 void AreaTick(const AreaAttack& a, card& age) {
     // The draw is made every tick, a free slot or not.
-    if (StandardLib::RandomCard(1, a.chance) == kStartChance && !bullets[kArea].state) {
-        Bullet& b = bullets[kArea];
+    if (StandardLib::RandomCard(1, a.chance) == kStartChance && !world.bullets[kArea].state) {
+        Bullet& b = world.bullets[kArea];
         b.state = true;
         b.type = kAreaType;
-        b.x = enemies[kBoss].x + a.dx;
-        b.y = enemies[kBoss].y + a.dy;
+        b.x = world.enemies[kBoss].x + a.dx;
+        b.y = world.enemies[kBoss].y + a.dy;
         if (a.spread != 0) {
             b.y += static_cast<real>(StandardLib::RandomCard(1, a.spread));
         }
@@ -75,18 +75,18 @@ void AreaTick(const AreaAttack& a, card& age) {
     if (age > a.life) {
         AreaEnd();
     }
-    if (AreaActive() && bullets[kArea].y - a.above < dragon.y &&
-        dragon.y < bullets[kArea].y + a.below) {
-        dragon.health -= a.damage;
-        Explosion(dragon.x, dragon.y, 1);
+    if (AreaActive() && world.bullets[kArea].y - a.above < world.dragon.y &&
+        world.dragon.y < world.bullets[kArea].y + a.below) {
+        world.dragon.health -= a.damage;
+        Explosion(world.dragon.x, world.dragon.y, 1);
         age += a.wear;
     }
 }
 
 void AreaDraw(const AreaAttack& a) {
-    Wimdows::DrawMaskBitmap(images[a.group][a.slot][1], images[a.group][a.slot][2],
-                            static_cast<integer>(bullets[kArea].x - a.left),
-                            static_cast<integer>(bullets[kArea].y - a.up));
+    Wimdows::DrawMaskBitmap(world.images[a.group][a.slot][1], world.images[a.group][a.slot][2],
+                            static_cast<integer>(world.bullets[kArea].x - a.left),
+                            static_cast<integer>(world.bullets[kArea].y - a.up));
 }
 
 namespace {

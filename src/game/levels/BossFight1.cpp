@@ -39,7 +39,7 @@ constexpr card kIdleAge = 95;  // idle clouds are held below the item code's lim
 constexpr card kBeamContacts = 60;
 
 Item& Cloud(card k) {
-    return items[6][k];
+    return world.items[6][k];
 }
 
 void PlaceCloud(card k, real y) {
@@ -91,47 +91,48 @@ void CloudDrift(WindFight& f) {
 
 // The beam length is unsigned: a cut longer than the beam leaves it at nothing.
 void Shorten(card by) {
-    growCounter = growCounter > by ? growCounter - by : 0;
+    world.growCounter = world.growCounter > by ? world.growCounter - by : 0;
 }
 
 real BeamTip() {
-    return dragon.x + 20 * static_cast<real>(growCounter);
+    return world.dragon.x + 20 * static_cast<real>(world.growCounter);
 }
 
 void BeamAgainst(WindFight& f, const Item& c) {
-    const bool level = std::fabs(dragon.y - c.y) <= 120;
+    const bool level = std::fabs(world.dragon.y - c.y) <= 120;
     if (level && BeamTip() > c.x - 50) {
         Shorten(2);
-        Explosion((BeamTip() + c.x) / 2, dragon.y, 2);
+        Explosion((BeamTip() + c.x) / 2, world.dragon.y, 2);
         ++f.bossbeamcounter;
     }
     if (level && BeamTip() > c.x) {
         Shorten(4);
-        Explosion((BeamTip() + c.x) / 2, dragon.y, 2);
+        Explosion((BeamTip() + c.x) / 2, world.dragon.y, 2);
     }
     if (f.bossbeamcounter > kBeamContacts) {
-        beamRunning = false;
-        growCounter = 0;
-        dragon.beamReady = true;
+        world.beamRunning = false;
+        world.growCounter = 0;
+        world.dragon.beamReady = true;
         f.bossbeamcounter = 0;
     }
 }
 
 // A cloud burns the dragon, swallows its shots and wears its beam down.
 void CloudRules(WindFight& f, const Item& c) {
-    if (dragon.state && Distance(c.x, dragon.x, c.y, dragon.y) < 100 && c.x - 100 < dragon.x) {
-        dragon.health -= 10;
-        Explosion(dragon.x, dragon.y, 1);
+    if (world.dragon.state && Distance(c.x, world.dragon.x, c.y, world.dragon.y) < 100 &&
+        c.x - 100 < world.dragon.x) {
+        world.dragon.health -= 10;
+        Explosion(world.dragon.x, world.dragon.y, 1);
     }
     for (card j = 1; j <= 100; ++j) {
-        Bullet& b = bullets[j];
+        Bullet& b = world.bullets[j];
         if (b.state && b.type == 0 && Distance(c.x, b.x, c.y, b.y) < 120 &&
             c.x - 50 - b.length < b.x) {
             b.state = false;
             Explosion(b.x, b.y, 2);
         }
     }
-    if (beamRunning) {
+    if (world.beamRunning) {
         BeamAgainst(f, c);
     }
 }
@@ -142,7 +143,7 @@ void NextPhase(WindFight& f) {
 }
 
 void Shooting(WindFight& f) {
-    enemies[kBoss].path = kWindgod;
+    world.enemies[kBoss].path = kWindgod;
     Enemyshoot();
     if (PhaseOver(f.bosscounter)) {
         NextPhase(f);
@@ -150,7 +151,7 @@ void Shooting(WindFight& f) {
 }
 
 void Storm(WindFight& f) {
-    Enemy& boss = enemies[kBoss];
+    Enemy& boss = world.enemies[kBoss];
     boss.path = 0;
     boss.x = kHomeX;
     boss.y = kHomeY;
@@ -167,12 +168,12 @@ void Setup(WindFight& f) {
     CreateEnemy(kHomeX, kHomeY, kBoss, kWindgod, kWindgod);
     f = WindFight{};
     f.full = FullHealth(5000);
-    enemies[kBoss].health = f.full;
+    world.enemies[kBoss].health = f.full;
     PlaceCloud(1, kCloudY1);
     PlaceCloud(2, kCloudY2);
-    enemies[kBoss].counter = 0;
-    dragon.x = 60;
-    dragon.y = 350;
+    world.enemies[kBoss].counter = 0;
+    world.dragon.x = 60;
+    world.dragon.y = 350;
 }
 
 void Counters(WindFight& f) {

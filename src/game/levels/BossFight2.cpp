@@ -29,13 +29,14 @@ constexpr AreaAttack kBreeze{.chance = 20,
 
 // The renderer leaves her out: she has a picture per phase.
 void DrawQueen(bool blowing) {
-    const auto& picture = images[3][blowing ? 7 : 8];
-    Wimdows::DrawMaskBitmap(picture[1], picture[2], static_cast<integer>(enemies[kBoss].x - 125),
-                            static_cast<integer>(enemies[kBoss].y - 125));
+    const auto& picture = world.images[3][blowing ? 7 : 8];
+    Wimdows::DrawMaskBitmap(picture[1], picture[2],
+                            static_cast<integer>(world.enemies[kBoss].x - 125),
+                            static_cast<integer>(world.enemies[kBoss].y - 125));
 }
 
 void Blowing(IceFight& f) {
-    Enemy& boss = enemies[kBoss];
+    Enemy& boss = world.enemies[kBoss];
     boss.path = 0;
     boss.x = kHomeX;
     boss.y = kHomeY;
@@ -47,7 +48,7 @@ void Blowing(IceFight& f) {
 }
 
 void Shooting(IceFight& f) {
-    enemies[kBoss].path = kIcequeen;
+    world.enemies[kBoss].path = kIcequeen;
     Enemyshoot();
     if (PhaseOver(f.bosscounter)) {
         f.fightstate = true;
@@ -60,10 +61,10 @@ void Setup(IceFight& f) {
     CreateEnemy(kHomeX, kHomeY, kBoss, kIcequeen, kIcequeen);
     f = IceFight{};
     f.full = FullHealth(5000);
-    enemies[kBoss].health = f.full;
-    enemies[kBoss].counter = 0;
-    dragon.x = 60;
-    dragon.y = 350;
+    world.enemies[kBoss].health = f.full;
+    world.enemies[kBoss].counter = 0;
+    world.dragon.x = 60;
+    world.dragon.y = 350;
 }
 
 void Counters(IceFight& f) {

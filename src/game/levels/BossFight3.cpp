@@ -48,7 +48,7 @@ constexpr std::array<Brood, 4> kBrood{{
 }};
 
 void Stage(KingFight& f) {
-    const integer health = enemies[kBoss].health;
+    const integer health = world.enemies[kBoss].health;
     if (health < kStage2Below[Setting()]) {
         f.fightstate = 2;
     }
@@ -61,7 +61,7 @@ void Stage(KingFight& f) {
 // health of the stage, or none at all in the first stage.
 void EquipBrood(KingFight& f) {
     for (card i = 2; i <= 100; ++i) {
-        Enemy& e = enemies[i];
+        Enemy& e = world.enemies[i];
         if (!f.set[i]) {
             if (f.fightstate == 1) {
                 e.state = false;
@@ -82,10 +82,10 @@ void DrawBrood(const KingFight& f) {
     if (f.fightstate < 2) {
         return;
     }
-    const auto& picture = images[3][kBrood[f.fightstate].picture];
+    const auto& picture = world.images[3][kBrood[f.fightstate].picture];
     const real half = kBrood[f.fightstate].length / 2;
     for (card i = 2; i <= 100; ++i) {
-        const Enemy& e = enemies[i];
+        const Enemy& e = world.enemies[i];
         if (e.state && e.type == kHatchling) {
             Wimdows::DrawMaskBitmap(picture[1], picture[2], static_cast<integer>(e.x - half),
                                     static_cast<integer>(e.y - half));
@@ -99,11 +99,11 @@ void Setup(KingFight& f) {
     CreateEnemy(kHomeX, kHomeY, kBoss, kKing, kKing);
     f = KingFight{};
     f.full = FullHealth(50000);
-    enemies[kBoss].health = f.full;
-    dragon.x = 60;
-    dragon.y = 350;
+    world.enemies[kBoss].health = f.full;
+    world.dragon.x = 60;
+    world.dragon.y = 350;
     for (card i = 1; i <= 10; ++i) {
-        fireballs[i].state = false;
+        world.fireballs[i].state = false;
     }
 }
 
@@ -112,7 +112,7 @@ void Counters(KingFight& f) {
 }
 
 void Phases(KingFight& f) {
-    if (enemies[kBoss].state) {
+    if (world.enemies[kBoss].state) {
         AreaTick(kFlame, f.flamecounter);
         Stage(f);
     }

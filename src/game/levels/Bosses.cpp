@@ -9,7 +9,7 @@ namespace {
 // A fight runs until no enemy but a castle is left: the boss (and in the last
 // fight his brood) destroyed, or the game over and the field cleared.
 template <typename Fight> void RunFight() {
-    mode = Mode::BossFight;
+    world.mode = Mode::BossFight;
     Fight f;
     Boss::Setup(f);
     do {

@@ -27,8 +27,8 @@ constexpr card kCap = 10;
 
 real PerformanceClass() {
     // 64 bits so that no score can overflow the products.
-    const std::uint64_t s = score;
-    const std::uint64_t c = counter == 0 ? 1 : counter;
+    const std::uint64_t s = world.score;
+    const std::uint64_t c = world.counter == 0 ? 1 : world.counter;
     for (const Band& b : kBands) {
         if (s * b.mul / c <= b.atMost) {
             return b.cls;
@@ -53,18 +53,19 @@ card ToCard(real v) {
 
 card DynamicDifficulty(card actdiff) {
     const real x = PerformanceClass();
-    difficultyHistory[0] = ToCard(x * Multiplier(difficulty) * static_cast<real>(dragon.upgrade) *
-                                      static_cast<real>(dragon.lives) / 4 +
-                                  1);
+    world.difficultyHistory[0] =
+        ToCard(x * Multiplier(world.difficulty) * static_cast<real>(world.dragon.upgrade) *
+                   static_cast<real>(world.dragon.lives) / 4 +
+               1);
     for (card i = 50; i >= 1; --i) {
-        difficultyHistory[i] = difficultyHistory[i - 1];
+        world.difficultyHistory[i] = world.difficultyHistory[i - 1];
     }
     bool seen = false;
-    for (card v : difficultyHistory) {
+    for (card v : world.difficultyHistory) {
         seen = seen || v == actdiff;
     }
     if (!seen) {
-        actdiff = difficultyHistory[50];
+        actdiff = world.difficultyHistory[50];
     }
     return actdiff > kCap ? kCap : actdiff;
 }

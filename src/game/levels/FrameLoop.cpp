@@ -16,7 +16,7 @@ constexpr real kEntryStep = 20;
 constexpr card kCastle = 5; // never holds up a wave, never glides in
 
 void RunLevelHazard() {
-    switch (level) {
+    switch (world.level) {
     case 1:
         Backgroundenemy();
         break;
@@ -35,7 +35,7 @@ void RunLevelHazard() {
 class WaveSteps final : public TickSteps {
   public:
     WaveSteps() : TickSteps(kWaveShape) {}
-    void Count() override { actualDifficulty = DynamicDifficulty(actualDifficulty); }
+    void Count() override { world.actualDifficulty = DynamicDifficulty(world.actualDifficulty); }
     void Rules() override { RunLevelHazard(); }
 };
 
@@ -48,7 +48,7 @@ void Tick() {
 
 void Levelcontroller() {
     do {
-        switch (level) {
+        switch (world.level) {
         case 1:
             Level1();
             break;
@@ -63,11 +63,11 @@ void Levelcontroller() {
             // rather than spin forever.
             return;
         }
-    } while (!returnToMenu);
+    } while (!world.returnToMenu);
 }
 
 void Loop() {
-    mode = Mode::Wave;
+    world.mode = Mode::Wave;
     EnterField();
     do {
         Tick();
@@ -78,7 +78,7 @@ void EnterField() {
     for (card pass = 1;; ++pass) {
         FieldFrame();
         for (card i = 1; i <= 100; ++i) {
-            Enemy& e = enemies[i];
+            Enemy& e = world.enemies[i];
             if (!e.state || e.type == kCastle) {
                 continue;
             }
@@ -93,13 +93,13 @@ void EnterField() {
             return;
         }
         Wimdows::UpdateWindow();
-        Wimdows::Sleep(speed);
+        Wimdows::Sleep(world.speed);
     }
 }
 
 bool Proceed() {
     for (card i = 1; i <= 100; ++i) {
-        if (enemies[i].state && enemies[i].type != kCastle) {
+        if (world.enemies[i].state && world.enemies[i].type != kCastle) {
             return false;
         }
     }
@@ -108,28 +108,28 @@ bool Proceed() {
 
 void ClearArrays() {
     for (card i = 1; i <= 100; ++i) {
-        enemies[i].state = false;
+        world.enemies[i].state = false;
     }
     for (card i = 1; i <= 100; ++i) {
-        bullets[i].state = false;
+        world.bullets[i].state = false;
     }
     for (card i = 1; i <= 6; ++i) {
         for (card j = 1; j <= 10; ++j) {
-            items[i][j].state = false;
-            items[i][j].textShown = false;
+            world.items[i][j].state = false;
+            world.items[i][j].textShown = false;
         }
     }
     for (card i = 1; i <= 25; ++i) {
-        explosions[i].state = false;
+        world.explosions[i].state = false;
     }
     for (card i = 1; i <= 20; ++i) {
-        icicles[i].update = false;
+        world.icicles[i].update = false;
     }
     for (card i = 1; i <= 10; ++i) {
-        fireballs[i].state = false;
+        world.fireballs[i].state = false;
     }
-    beamRunning = false;
-    shieldRunning = false;
+    world.beamRunning = false;
+    world.shieldRunning = false;
 }
 
 } // namespace Procedures

@@ -19,8 +19,8 @@ constexpr card kSecondFireballPeriod = 130;
 // True on the ticks an event of the given period falls due. The difficulty is
 // 1 to 10 in play; the clamp keeps a stray value from dividing by zero.
 bool Due(card period) {
-    const card d = std::clamp<card>(actualDifficulty, 1, period);
-    return counter % (period / d) == 0;
+    const card d = std::clamp<card>(world.actualDifficulty, 1, period);
+    return world.counter % (period / d) == 0;
 }
 
 // The first free slot, or the last one whether free or not: both spawn rules
@@ -38,16 +38,16 @@ constexpr integer kIcicleFall = 10;
 constexpr integer kFieldBottom = 768;
 
 void DropIcicle(card slot, integer x) {
-    icicles[slot].x = x;
-    icicles[slot].y = kIcicleTop;
-    icicles[slot].update = true;
+    world.icicles[slot].x = x;
+    world.icicles[slot].y = kIcicleTop;
+    world.icicles[slot].update = true;
 }
 
 constexpr real kFireballDrift = -7;
 constexpr real kGravity = 0.65f;
 
 void Launch(card slot, card fastest) {
-    Item& f = fireballs[slot];
+    Item& f = world.fireballs[slot];
     f.state = true;
     f.x = static_cast<real>(StandardLib::RandomCard(300, 950));
     f.y = static_cast<real>(StandardLib::RandomCard(700, 750));
@@ -60,34 +60,34 @@ void Launch(card slot, card fastest) {
 } // namespace
 
 void Backgroundenemy() {
-    const card slot = HazardSlot(100, [](card i) { return enemies[i].state; });
+    const card slot = HazardSlot(100, [](card i) { return world.enemies[i].state; });
     if (Due(kCastlePeriod)) {
         CreateEnemy(995, static_cast<real>(StandardLib::RandomCard(680, 743)), slot, 5, 5);
     }
 }
 
 void Ijspegel() {
-    const card slot = HazardSlot(20, [](card i) { return icicles[i].update; });
+    const card slot = HazardSlot(20, [](card i) { return world.icicles[i].update; });
     if (Due(kIciclePeriod)) {
         DropIcicle(slot, static_cast<integer>(StandardLib::RandomCard(40, 980)));
     }
     if (Due(kAimedIciclePeriod)) {
-        DropIcicle(slot, static_cast<integer>(dragon.x));
+        DropIcicle(slot, static_cast<integer>(world.dragon.x));
     }
     for (card i = 1; i <= 20; ++i) {
-        if (icicles[i].update) {
-            icicles[i].y += kIcicleFall;
+        if (world.icicles[i].update) {
+            world.icicles[i].y += kIcicleFall;
         }
     }
     for (card i = 1; i <= 20; ++i) {
-        if (icicles[i].y >= kFieldBottom) {
-            icicles[i].update = false;
+        if (world.icicles[i].y >= kFieldBottom) {
+            world.icicles[i].update = false;
         }
     }
 }
 
 void Vuurbal() {
-    const card slot = HazardSlot(10, [](card i) { return fireballs[i].state; });
+    const card slot = HazardSlot(10, [](card i) { return world.fireballs[i].state; });
     if (Due(kFireballPeriod)) {
         Launch(slot, 27);
     }
@@ -95,7 +95,7 @@ void Vuurbal() {
         Launch(slot, 30);
     }
     for (card i = 1; i <= 10; ++i) {
-        Item& f = fireballs[i];
+        Item& f = world.fireballs[i];
         if (f.state) {
             const auto n = static_cast<real>(f.counter);
             f.x += kFireballDrift;
@@ -104,8 +104,8 @@ void Vuurbal() {
         }
     }
     for (card i = 1; i <= 10; ++i) {
-        if (fireballs[i].y >= 790 || fireballs[i].x <= -30) {
-            fireballs[i].state = false;
+        if (world.fireballs[i].y >= 790 || world.fireballs[i].x <= -30) {
+            world.fireballs[i].state = false;
         }
     }
 }

@@ -60,8 +60,8 @@ constexpr std::array<Line, 8> kClosing{{
 
 // Nothing else runs while the story is on screen; Enter is the only way on.
 void Interlude(std::span<const Line> lines) {
-    mode = Mode::Interlude;
-    Wimdows::DrawBitmap(images[7][1][1], 0, 0);
+    world.mode = Mode::Interlude;
+    Wimdows::DrawBitmap(world.images[7][1][1], 0, 0);
     Wimdows::SetFont(kTextStyle, kWhite);
     for (const Line& l : lines) {
         Wimdows::Text(l.text, kTextX, l.y);
@@ -74,13 +74,13 @@ void Interlude(std::span<const Line> lines) {
 }
 
 void PlaceDragon() {
-    dragon.x = 60;
-    dragon.y = 369;
+    world.dragon.x = 60;
+    world.dragon.y = 369;
 }
 
 // A game that is already over still places its waves, it just doesn't fight them.
 void Fight() {
-    if (!returnToMenu) {
+    if (!world.returnToMenu) {
         Loop();
     }
 }
@@ -94,12 +94,12 @@ void FightWaves(std::span<const Waves::Spawn> table) {
 
 // Only a lively game meets the extra wave of level 3.
 void ExtraWave() {
-    if (actualDifficulty < Waves::kExtraWaveFrom) {
+    if (world.actualDifficulty < Waves::kExtraWaveFrom) {
         return;
     }
     // The difficulty never passes 10; the cap keeps the slots inside the table
     // whatever it holds.
-    const card d = std::min<card>(actualDifficulty, 10);
+    const card d = std::min<card>(world.actualDifficulty, 10);
     for (card i = 1; i <= d; ++i) {
         const real x = Waves::kExtraWaveX + static_cast<real>(StandardLib::RandomCard(
                                                 Waves::kExtraWaveXLow, Waves::kExtraWaveXHigh));
@@ -113,8 +113,8 @@ void ExtraWave() {
 // The God of the Winds leaves his clouds behind.
 void WindFight() {
     BossFight1();
-    items[6][1].state = false;
-    items[6][2].state = false;
+    world.items[6][1].state = false;
+    world.items[6][2].state = false;
 }
 
 struct LevelScript {
@@ -143,11 +143,11 @@ void PlayLevel(const LevelScript& s) {
         }
     }
     ClearArrays();
-    if (!returnToMenu) {
-        dragon.beamReady = true;
+    if (!world.returnToMenu) {
+        world.dragon.beamReady = true;
         s.fight();
     }
-    if (!returnToMenu) {
+    if (!world.returnToMenu) {
         Interlude(s.interlude);
         if (s.next == 0) {
             gameWon();
@@ -155,12 +155,12 @@ void PlayLevel(const LevelScript& s) {
     }
     ClearArrays();
     if (s.next == 0) {
-        returnToMenu = true;
+        world.returnToMenu = true;
         return;
     }
-    dragon.beamReady = true;
-    dragon.shieldReady = true;
-    level = s.next;
+    world.dragon.beamReady = true;
+    world.dragon.shieldReady = true;
+    world.level = s.next;
 }
 
 } // namespace

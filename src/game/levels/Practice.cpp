@@ -14,7 +14,7 @@ void PracticeStart() {
     // Anything but a real level starts an ordinary game: the scripts and the
     // renderer index their tables by level.
     const card chosen = practice.level;
-    level = (chosen >= 1 && chosen <= 3) ? chosen : 1;
+    world.level = (chosen >= 1 && chosen <= 3) ? chosen : 1;
     bossstart = practice.boss;
 }
 

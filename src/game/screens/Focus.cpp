@@ -69,8 +69,8 @@ void Open(const Layout::Grid& next) {
     for (std::size_t k = 0; k < kKeys.size(); ++k) {
         wasDown[k] = Wimdows::KeyDown(kKeys[k]);
     }
-    lastX = mouseX;
-    lastY = mouseY;
+    lastX = world.mouseX;
+    lastY = world.mouseY;
 }
 
 int Find(const Layout::Rect& r) {
@@ -92,11 +92,11 @@ void Poll(const Layout::Grid& next) {
         Open(next);
         return;
     }
-    if (mouseX != lastX || mouseY != lastY || Wimdows::MouseLeft()) {
+    if (world.mouseX != lastX || world.mouseY != lastY || Wimdows::MouseLeft()) {
         leader = Leader::Mouse;
         lit = kNone;
-        lastX = mouseX;
-        lastY = mouseY;
+        lastX = world.mouseX;
+        lastY = world.mouseY;
     }
     chosen = kNone;
     for (std::size_t k = 0; k < kKeys.size(); ++k) {

@@ -52,7 +52,7 @@ bool NameEntry() {
     // the menus (M for the sound, say) are still queued.
     Wimdows::FlushKeys();
     card t = 1;
-    mode = Mode::NameEntry;
+    world.mode = Mode::NameEntry;
     Wimdows::SetTitle(Layout::kTitleGameOverSave);
     Screen::Draw(Layout::kGameOverBack, {0, 0});
     Screen::DrawMasked(Layout::kGameOverPicture, Layout::kGameOverMask, Layout::kGameOverAt);
@@ -60,7 +60,7 @@ bool NameEntry() {
     Wimdows::SetFont(Layout::kFontStyle, Layout::kWhite);
     Screen::DrawLabel(Layout::kNamePrompt);
     Screen::Frame(Layout::kNameField);
-    auto& name = scores[11].name;
+    auto& name = world.scores[11].name;
     name.fill(' ');
     Wimdows::UpdateWindow();
 
@@ -99,7 +99,7 @@ bool NameEntry() {
 void GameOver() {
     Wimdows::Bindings::SetPlaying(false); // the name is typed with letters
     ClearArrays();
-    mode = Mode::GameOver;
+    world.mode = Mode::GameOver;
     Wimdows::SetTitle(Layout::kTitleGameOver);
     Screen::DrawMasked(Layout::kGameOverPicture, Layout::kGameOverMask, Layout::kGameOverAt);
     Screen::Draw(Layout::kReturnPicture, {Layout::kReturn.x1, Layout::kReturn.y1});
@@ -115,13 +115,13 @@ void GameOver() {
         Screen::ReadInput(saved ? Layout::kNameGrid : Layout::kGameOverGrid);
         if (Screen::Clicked(Layout::kReturn)) {
             Wimdows::SetTitle(Layout::kTitleMenu);
-            returnToMenu = true;
+            world.returnToMenu = true;
             return;
         }
         if (!saved && Screen::Clicked(Layout::kSave)) {
             saved = NameEntry();
             // Back on this screen, though the caption is the menu's again.
-            mode = Mode::GameOver;
+            world.mode = Mode::GameOver;
         }
         Wimdows::IdleSleep(20);
     }

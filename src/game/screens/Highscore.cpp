@@ -22,33 +22,33 @@ void ResetGame() {
     // The play below ends a game on these screens.
     SetGameOver(GameOver);
     SetGameWon(GameOverSave);
-    dragon.state = true;
-    dragon.health = 100;
-    dragon.magic = 100;
-    dragon.special = 3;
-    dragon.beamReady = true;
-    dragon.shieldReady = true;
-    dragon.lives = 4;
-    dragon.upgrade = 1;
+    world.dragon.state = true;
+    world.dragon.health = 100;
+    world.dragon.magic = 100;
+    world.dragon.special = 3;
+    world.dragon.beamReady = true;
+    world.dragon.shieldReady = true;
+    world.dragon.lives = 4;
+    world.dragon.upgrade = 1;
     for (card i = 1; i <= 100; ++i) {
-        bullets[i].length = 5.0f;
+        world.bullets[i].length = 5.0f;
     }
-    score = 0;
-    level = 1;
-    counter = 1;
+    world.score = 0;
+    world.level = 1;
+    world.counter = 1;
     for (card i = 1; i <= 50; ++i) {
-        difficultyHistory[i] = 4;
+        world.difficultyHistory[i] = 4;
     }
-    actualDifficulty = 4;
-    beamRunning = false;
-    shieldRunning = false;
-    growCounter = 0;
-    backgrounds[1].x = 0;
-    backgrounds[1].y = 0;
+    world.actualDifficulty = 4;
+    world.beamRunning = false;
+    world.shieldRunning = false;
+    world.growCounter = 0;
+    world.backgrounds[1].x = 0;
+    world.backgrounds[1].y = 0;
 }
 
 void NewGame() {
-    ScorePlace::Read(scores);
+    ScorePlace::Read(world.scores);
     ResetGame();
     PracticeStart();
     Wimdows::Bindings::SetPlaying(true);
@@ -62,27 +62,27 @@ void Save() {
 }
 
 void HighScore() {
-    mode = Mode::Highscores;
+    world.mode = Mode::Highscores;
     Wimdows::SetTitle(Layout::kTitleHighscore);
     Screen::Draw(Layout::kMenuBack, {0, 0});
-    ScorePlace::Read(scores);
+    ScorePlace::Read(world.scores);
     Wimdows::SetFont(Layout::kFontStyle, Layout::kWhite);
     Screen::DrawLabel(Layout::kHighscoreHeading);
     for (card i = 1; i <= ScoreFile::kPlaces; ++i) {
         const integer y = Layout::HighscoreRowY(i);
         Wimdows::Text(std::to_string(i) + ".", Layout::kHighscoreRankX, y);
         // A save never puts a 0 in the table: that place is still empty.
-        if (scores[i].points == 0) {
+        if (world.scores[i].points == 0) {
             Wimdows::Text(Layout::kHighscoreEmpty, Layout::kHighscoreNameX, y);
             continue;
         }
         // TextCard takes numbers up to 2^31 - 1; a file may hold bigger ones.
-        if (scores[i].points <= static_cast<card>(std::numeric_limits<integer>::max())) {
-            Wimdows::TextCard(scores[i].points, Layout::kHighscoreScoreX, y);
+        if (world.scores[i].points <= static_cast<card>(std::numeric_limits<integer>::max())) {
+            Wimdows::TextCard(world.scores[i].points, Layout::kHighscoreScoreX, y);
         } else {
-            Wimdows::Text(std::to_string(scores[i].points), Layout::kHighscoreScoreX, y);
+            Wimdows::Text(std::to_string(world.scores[i].points), Layout::kHighscoreScoreX, y);
         }
-        Wimdows::Text(ScoreFile::Shown(scores[i].name), Layout::kHighscoreNameX, y);
+        Wimdows::Text(ScoreFile::Shown(world.scores[i].name), Layout::kHighscoreNameX, y);
     }
     Screen::DrawReturnButton();
     Wimdows::UpdateWindow();

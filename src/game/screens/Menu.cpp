@@ -16,12 +16,12 @@ namespace Procedures {
 namespace {
 
 void StartGame() {
-    returnToMenu = false;
+    world.returnToMenu = false;
     NewGame();
 }
 
 void EndGame() {
-    quitGame = true;
+    world.quitGame = true;
     Wimdows::KillWindow();
 }
 
@@ -66,7 +66,7 @@ void DrawTitle() {
 } // namespace
 
 void MenuDraw() {
-    mode = Mode::Menu;
+    world.mode = Mode::Menu;
     Screen::Draw(Layout::kMenuBack, {0, 0});
     DrawTitle();
     for (const auto& b : Layout::kMenuButtons) {

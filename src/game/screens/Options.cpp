@@ -15,9 +15,9 @@ using Layout::Setting;
 
 bool IsSelected(const Choice& c) {
     if (c.setting == Setting::Difficulty) {
-        return difficulty == c.difficulty;
+        return world.difficulty == c.difficulty;
     }
-    return speed == c.speed;
+    return world.speed == c.speed;
 }
 
 void DrawChoices(Setting setting) {
@@ -30,15 +30,15 @@ void DrawChoices(Setting setting) {
 
 void Choose(const Choice& c) {
     if (c.setting == Setting::Difficulty) {
-        difficulty = c.difficulty;
+        world.difficulty = c.difficulty;
     } else {
-        speed = c.speed;
+        world.speed = c.speed;
     }
     DrawChoices(c.setting);
 }
 
 void DrawOptions() {
-    mode = Mode::Options; // the Controls screen comes back here too
+    world.mode = Mode::Options; // the Controls screen comes back here too
     Wimdows::SetTitle(Layout::kTitleOptions);
     Wimdows::SetFont(Layout::kFontStyle, Layout::kWhite);
     Screen::Draw(Layout::kMenuBack, {0, 0});
@@ -67,8 +67,8 @@ void MenuOptions() {
         Screen::ReadInput(Layout::kOptionsGrid);
         if (Screen::Clicked(Layout::kReturn)) {
             Settings::Change([](Settings::Values& v) {
-                v.difficulty = difficulty;
-                v.speed = speed;
+                v.difficulty = world.difficulty;
+                v.speed = world.speed;
             });
             Screen::BackToMenu();
             return;

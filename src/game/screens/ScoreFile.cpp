@@ -17,13 +17,13 @@ std::string scorefile = "myscore.txt";
 bool SaveResult() {
     ScoreFile::Table next{};
     std::string error;
-    if (!ScorePlace::Save(scores[11].name, score, next, error)) {
+    if (!ScorePlace::Save(world.scores[11].name, world.score, next, error)) {
         std::cerr << "morvek: the highscores could not be saved to " << scorefile << ": " << error
                   << '\n';
         Wimdows::Run::FailAtEnd(kExitSaveFailed);
         return false;
     }
-    scores = next;
+    world.scores = next;
     return true;
 }
 

@@ -10,7 +10,7 @@
 namespace Procedures::Screen {
 
 unsigned PictureOf(Layout::Picture p) {
-    return images[p.g][p.s][p.e];
+    return world.images[p.g][p.s][p.e];
 }
 
 void Draw(Layout::Picture p, Layout::Point at) {
@@ -30,12 +30,12 @@ void Frame(Layout::Rect r) {
 }
 
 void ReadInput(const Layout::Grid& grid) {
-    Wimdows::MousePos(mouseX, mouseY);
+    Wimdows::MousePos(world.mouseX, world.mouseY);
     Focus::Poll(grid);
 }
 
 bool Clicked(Layout::Rect r) {
-    return MenuSelect(mouseX, mouseY, r.x1, r.y1, r.x2, r.y2, 0);
+    return MenuSelect(world.mouseX, world.mouseY, r.x1, r.y1, r.x2, r.y2, 0);
 }
 
 void DrawTextButton(Layout::Rect r, std::string_view caption) {

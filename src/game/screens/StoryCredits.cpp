@@ -7,7 +7,7 @@
 namespace Procedures {
 
 void Story() {
-    mode = Mode::Story;
+    world.mode = Mode::Story;
     Wimdows::SetTitle(Layout::kTitleStory);
     Screen::Draw(Layout::kMenuBack, {0, 0});
     Screen::DrawReturnButton();
@@ -24,7 +24,7 @@ void Story() {
 }
 
 void Credit() {
-    mode = Mode::Credits;
+    world.mode = Mode::Credits;
     Wimdows::SetTitle(Layout::kTitleCredits);
     Screen::Draw(Layout::kCreditsPicture, {0, 0});
     Screen::DrawReturnButton();
