@@ -45,7 +45,7 @@ void NewDragon() {
     world.difficulty = Difficulty::Normal;
     world.speed = 30;
     world.dragon = {300, 420, 100, 100, 4, false, true, true, true, 3, 3};
-    for (card i = 1; i <= 100; ++i) {
+    for (std::uint32_t i = 1; i <= 100; ++i) {
         world.bullets[i].length = 5;
     }
     world.counter = 1;
@@ -58,25 +58,25 @@ void NewDragon() {
 void FullScene() {
     NewDragon();
     world.level = 2;
-    for (card i = 1; i <= 30; ++i) {
-        CreateEnemy(520 + 15 * static_cast<real>(i), 120 + 18 * static_cast<real>(i), i, 1 + i % 4,
-                    1 + i % 2);
+    for (std::uint32_t i = 1; i <= 30; ++i) {
+        CreateEnemy(520 + 15 * static_cast<float>(i), 120 + 18 * static_cast<float>(i), i,
+                    1 + i % 4, 1 + i % 2);
     }
-    for (card i = 1; i <= 100; ++i) {
-        const real row = static_cast<real>(i % 10), col = static_cast<real>(i / 10);
+    for (std::uint32_t i = 1; i <= 100; ++i) {
+        const float row = static_cast<float>(i % 10), col = static_cast<float>(i / 10);
         world.bullets[i] = {
             i % 2 == 0 ? 20.0f : -15.0f, 0, 100 + 85 * col, 90 + 64 * row, 5, true, i % 5};
     }
-    for (card i = 1; i <= 10; ++i) {
-        world.items[1 + i % 5][i] = {-2,   0,    150 + 60 * static_cast<real>(i), 650, 0, 0,
+    for (std::uint32_t i = 1; i <= 10; ++i) {
+        world.items[1 + i % 5][i] = {-2,   0,    150 + 60 * static_cast<float>(i), 650, 0, 0,
                                      true, false};
     }
-    for (card i = 1; i <= 5; ++i) {
-        world.explosions[i] = {3, 1 + i % 2, 400 + 40 * static_cast<real>(i), 300, true};
+    for (std::uint32_t i = 1; i <= 5; ++i) {
+        world.explosions[i] = {3, 1 + i % 2, 400 + 40 * static_cast<float>(i), 300, true};
     }
-    for (card i = 1; i <= 20; ++i) {
-        world.icicles[i] = {static_cast<integer>(40 * i + 100), -100 + static_cast<integer>(i),
-                            true};
+    for (std::uint32_t i = 1; i <= 20; ++i) {
+        world.icicles[i] = {static_cast<std::int32_t>(40 * i + 100),
+                            -100 + static_cast<std::int32_t>(i), true};
     }
     world.beamRunning = world.shieldRunning = true;
     world.growCounter = 20;
@@ -131,14 +131,14 @@ void ScriptedWaveTicksPerSecond() {
         std::printf("wave script: %s\n", error.c_str());
         return;
     }
-    card ticks = 0;
+    std::uint32_t ticks = 0;
     double seconds = 0;
     for (int wave = 0; wave < 50 && !world.returnToMenu; ++wave) {
-        for (card i = 1; i <= 6; ++i) {
-            CreateEnemy(930 + 40 * static_cast<real>(i % 3), 200 + 60 * static_cast<real>(i), i,
+        for (std::uint32_t i = 1; i <= 6; ++i) {
+            CreateEnemy(930 + 40 * static_cast<float>(i % 3), 200 + 60 * static_cast<float>(i), i,
                         1 + i % 4, 1 + i % 2);
         }
-        const card before = world.counter;
+        const std::uint32_t before = world.counter;
         const auto t0 = Clock::now();
         Loop();
         seconds += std::chrono::duration<double>(Clock::now() - t0).count();

@@ -45,7 +45,7 @@ inline void SaveAndReadAgain(const std::string& file, std::string_view data) {
     ScoreFile::Table want{};
     ScoreFile::Parse(data.substr(0, ScoreFile::kMaxRead), want);
     const bool clean = ScoreFile::ReadCleanly(data.substr(0, ScoreFile::kMaxRead), want);
-    const card result = data.size() < 2 ? 1 : static_cast<card>(data[1]) * 131;
+    const std::uint32_t result = data.size() < 2 ? 1 : static_cast<std::uint32_t>(data[1]) * 131;
     const std::array<char, 7> name{'F', 'U', 'Z', 'Z', ' ', ' ', ' '};
     want[11] = {name, 0};
     ScoreFile::Insert(want, result);
@@ -64,7 +64,7 @@ inline void SaveAndReadAgain(const std::string& file, std::string_view data) {
         !ScoreFile::ReadCleanly(again, read)) {
         std::abort();
     }
-    for (card i = 1; i <= ScoreFile::kPlaces; ++i) {
+    for (std::uint32_t i = 1; i <= ScoreFile::kPlaces; ++i) {
         for (std::size_t c = 0; c < name.size(); ++c) {
             if (read[i].name[c] != want[i].name[c] || written[i].name[c] != want[i].name[c]) {
                 std::abort();
@@ -91,17 +91,17 @@ inline void SaveAndReadAgain(const std::string& file, std::string_view data) {
 inline void Scores(std::string_view data) {
     using namespace Procedures;
     ScoreFile::Table table{};
-    const card places = ScoreFile::Parse(data, table);
+    const std::uint32_t places = ScoreFile::Parse(data, table);
     if (places > ScoreFile::kPlaces) {
         std::abort();
     }
     const std::string text = ScoreFile::Format(table);
     ScoreFile::Table again{};
     ScoreFile::Parse(text, again);
-    for (card i = 1; i <= ScoreFile::kPlaces; ++i) {
+    for (std::uint32_t i = 1; i <= ScoreFile::kPlaces; ++i) {
         (void)ScoreFile::Shown(table[i].name);
     }
-    ScoreFile::Insert(table, data.empty() ? 0 : static_cast<card>(data[0]) * 97);
+    ScoreFile::Insert(table, data.empty() ? 0 : static_cast<std::uint32_t>(data[0]) * 97);
     const std::string file = TempFile("scores.txt");
     WriteFile(file, data);
     ScoreFile::Table read{};

@@ -91,7 +91,7 @@ TEST_F(AutopilotPolicy, GivesAShotGoingPastABerthBeyondItsReach) {
     // dragon climbs, but not to within a hair of the shot.
     CreateEnemy(700, 340, 2, 2, 0);
     world.bullets[1] = {-15, 0, 350, 364, 5, true, 1};
-    real nearest = 1000;
+    float nearest = 1000;
     for (int tick = 0; tick < 16; ++tick) {
         const Controls c = Decide();
         world.dragon.x += c.left ? -10 : (c.right ? 10 : 0);
@@ -105,7 +105,7 @@ TEST_F(AutopilotPolicy, GivesAShotGoingPastABerthBeyondItsReach) {
 
 TEST_F(AutopilotPolicy, ShieldsWhenNoMoveEscapesAndKeepsItUpAWhile) {
     // A ring of shots closing in from every side.
-    card slot = 1;
+    std::uint32_t slot = 1;
     for (int dx = -1; dx <= 1; ++dx) {
         for (int dy = -1; dy <= 1; ++dy) {
             if (dx != 0 || dy != 0) {
@@ -115,7 +115,7 @@ TEST_F(AutopilotPolicy, ShieldsWhenNoMoveEscapesAndKeepsItUpAWhile) {
         }
     }
     EXPECT_TRUE(Decide().shield);
-    for (card i = 1; i <= 100; ++i) {
+    for (std::uint32_t i = 1; i <= 100; ++i) {
         world.bullets[i].state = false;
     }
     EXPECT_TRUE(Decide().shield) << "released at once the key would be pressed again and again";

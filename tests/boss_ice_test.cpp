@@ -9,7 +9,7 @@ namespace {
 using IceFight = LevelsTest::FightTest<Boss::IceFight>;
 
 bool IceInFlight() {
-    for (card i = 1; i <= 100; ++i) {
+    for (std::uint32_t i = 1; i <= 100; ++i) {
         if (world.bullets[i].state && world.bullets[i].type == 11) {
             return true;
         }
@@ -18,9 +18,9 @@ bool IceInFlight() {
 }
 
 // What the frame shows at the queen's centre.
-card QueenColour() {
-    return Wimdows::GetPixel(static_cast<card>(world.enemies[1].x),
-                             static_cast<card>(world.enemies[1].y));
+std::uint32_t QueenColour() {
+    return Wimdows::GetPixel(static_cast<std::uint32_t>(world.enemies[1].x),
+                             static_cast<std::uint32_t>(world.enemies[1].y));
 }
 
 } // namespace

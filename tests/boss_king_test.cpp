@@ -9,7 +9,7 @@ namespace {
 using KingFight = LevelsTest::FightTest<Boss::KingFight>;
 
 // What the king's fire does to a slot when it hatches one.
-void Hatch(card slot, real x, real y) {
+void Hatch(std::uint32_t slot, float x, float y) {
     Enemy& e = world.enemies[slot];
     e.type = 12;
     e.path = 12;
@@ -31,7 +31,7 @@ TEST_F(KingFight, StagesFollowHealthAndNeverGoBack) {
     // stronger king's health goes to the later stages.
     struct Edges {
         Difficulty setting;
-        integer second, third;
+        std::int32_t second, third;
     };
     for (const Edges& e :
          {Edges{Difficulty::Easy, 40000, 20000}, Edges{Difficulty::Normal, 60000, 30000},
@@ -73,15 +73,16 @@ TEST_F(KingFight, BroodIsRemovedInStageOneAndEquippedByItsStage) {
     ASSERT_TRUE(world.enemies[5].state);
     EXPECT_EQ(world.enemies[5].health, 500);
     EXPECT_FLOAT_EQ(world.enemies[5].length, 50);
-    EXPECT_EQ(Wimdows::GetPixel(static_cast<card>(world.enemies[5].x),
-                                static_cast<card>(world.enemies[5].y)),
+    EXPECT_EQ(Wimdows::GetPixel(static_cast<std::uint32_t>(world.enemies[5].x),
+                                static_cast<std::uint32_t>(world.enemies[5].y)),
               LevelsTest::kRed);
 
     world.enemies[1].health = 19999; // stage 3: drawn large, health kept
     Step();
     ASSERT_TRUE(world.enemies[5].state);
     EXPECT_EQ(world.enemies[5].health, 500);
-    const auto x = static_cast<card>(world.enemies[5].x), y = static_cast<card>(world.enemies[5].y);
+    const auto x = static_cast<std::uint32_t>(world.enemies[5].x),
+               y = static_cast<std::uint32_t>(world.enemies[5].y);
     EXPECT_EQ(Wimdows::GetPixel(x + 40, y + 40), LevelsTest::kBlue);
 
     // A slot freed and hatched again gets the size of the stage it comes in.

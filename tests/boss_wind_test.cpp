@@ -22,7 +22,7 @@ TEST_F(WindFight, TheCloudsGuardTheGodFromTheDragonsFire) {
     // Fired straight at him while he stands, a fireball never gets through...
     StormPhase(f);
     world.dragon.y = 700; // out of the storm's way
-    const integer full = world.enemies[1].health;
+    const std::int32_t full = world.enemies[1].health;
     auto fire = [] {
         Bullet& b = world.bullets[50];
         b = {};
@@ -108,7 +108,7 @@ TEST_F(WindFight, CloudsBurnTheDragonAndSwallowItsShotsFromTheFront) {
 
     world.dragon.x = 60;
     world.dragon.y = 600;
-    auto shot = [](card slot, real x, card type) {
+    auto shot = [](std::uint32_t slot, float x, std::uint32_t type) {
         Bullet& b = world.bullets[slot];
         b = {};
         b.state = true;
@@ -133,7 +133,7 @@ TEST_F(WindFight, SixtyOneBeamContactsCutTheBeam) {
     world.beamRunning = true;
     world.dragon.beamReady = false;
     world.growCounter = 40;
-    card contacts = 0;
+    std::uint32_t contacts = 0;
     int ticks = 0;
     for (; world.beamRunning && ticks < 500; ++ticks) {
         contacts = f.bossbeamcounter;
@@ -164,12 +164,12 @@ TEST_F(WindFight, BeamCutNeverWrapsTheBeamLength) {
 }
 
 TEST_F(WindFight, HealthBarShrinksAndTurnsRedAtAQuarter) {
-    auto bar = [](integer health, integer full) {
+    auto bar = [](std::int32_t health, std::int32_t full) {
         world.enemies[1].health = health;
         Wimdows::Rectangle(780, 715, 1020, 745, 0, true);
         Boss::HealthBar(full);
     };
-    constexpr card kGreen = 0xB00000;
+    constexpr std::uint32_t kGreen = 0xB00000;
     bar(10000, 10000);
     EXPECT_EQ(Wimdows::GetPixel(998, 730), kGreen);
     EXPECT_NE(Wimdows::GetPixel(1002, 730), kGreen);
@@ -197,7 +197,7 @@ TEST_F(WindFight, StormChanceIsDrawnEveryStormTickAndItsHeightAfterIt) {
     while (StandardLib::RandomCard(1, 25) != 4) {
         ++birth;
     }
-    const auto height = static_cast<real>(StandardLib::RandomCard(1, 150));
+    const auto height = static_cast<float>(StandardLib::RandomCard(1, 150));
     ASSERT_LT(birth, 180); // born inside the phase
 
     StormPhase(f);

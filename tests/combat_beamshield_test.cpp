@@ -13,7 +13,7 @@ using CombatTest::PutShot;
 
 namespace {
 
-constexpr card kShift = 0x10, kCtrl = 0x11;
+constexpr std::uint32_t kShift = 0x10, kCtrl = 0x11;
 
 class BeamShield : public ::testing::Test {
   protected:
@@ -21,7 +21,7 @@ class BeamShield : public ::testing::Test {
 };
 
 // A beam already running, so that this tick's growth gives g = gc + 2.
-void RunningBeam(card gc) {
+void RunningBeam(std::uint32_t gc) {
     world.beamRunning = true;
     world.dragon.beamReady = false;
     world.growCounter = gc;
@@ -97,7 +97,7 @@ TEST_F(BeamShield, ShieldReachIs60ForShotsAnd70ForEnemies) {
 TEST_F(BeamShield, BeamGrowsUntilItsEndReaches1700) {
     RunningBeam(0);
     int ticks = 0;
-    card longest = 0;
+    std::uint32_t longest = 0;
     while (world.beamRunning && ticks < 1000) {
         Energybeam();
         ++ticks;

@@ -20,7 +20,7 @@ class Collisions : public ::testing::Test {
     void SetUp() override { TestWorld::NewGameState(); } // dragon at (60, 369)
 };
 
-Item& PutItem(card kind, card slot, real x, real y) {
+Item& PutItem(std::uint32_t kind, std::uint32_t slot, float x, float y) {
     Item& item = world.items[kind][slot];
     item = {};
     item.x = x;
@@ -54,25 +54,25 @@ TEST_F(Collisions, EveryEnemyIsHitWhereItsPictureIs) {
     // whatever its slot held before: a fireball touching the picture's edge
     // hits, one a pixel further misses.
     struct Kind {
-        card type;
-        card picture; // images[3][picture]
+        std::uint32_t type;
+        std::uint32_t picture; // images[3][picture]
     };
     for (const Kind k : {Kind{1, 1}, Kind{2, 2}, Kind{3, 3}, Kind{4, 4}, Kind{5, 5}, Kind{10, 6},
                          Kind{11, 7}, Kind{13, 9}}) {
         SCOPED_TRACE(k.type);
-        real width = 0;
+        float width = 0;
         for (const CatalogueEntry& c : catalogue) {
             if (c.group == 3 && c.slot == k.picture && c.entry == 1) {
-                width = static_cast<real>(c.width);
+                width = static_cast<float>(c.width);
             }
         }
         ASSERT_GT(width, 0);
-        for (const real gap : {0.0f, 1.0f}) {
+        for (const float gap : {0.0f, 1.0f}) {
             TestWorld::NewGameState();
             world.enemies[7].length = 999; // what the slot last held counts for nothing
             CreateEnemy(600, 400, 7, k.type, 0);
             PutShot(1, 600 - width / 2 - 10 - gap, 400, 0, 10);
-            const integer before = world.enemies[7].health;
+            const std::int32_t before = world.enemies[7].health;
             Collision();
             EXPECT_EQ(world.enemies[7].health < before || !world.enemies[7].state, gap == 0)
                 << "gap " << gap;
@@ -110,7 +110,7 @@ TEST_F(Collisions, CoincidingCentresPutTheImpactAtTheFirstCentre) {
     PutShot(2, 400, 200, 0, 10);
     Collision();
     ASSERT_EQ(ExplosionsAlive(), 2);
-    for (card i = 1; i <= 2; ++i) {
+    for (std::uint32_t i = 1; i <= 2; ++i) {
         EXPECT_FALSE(std::isnan(world.explosions[i].x));
         EXPECT_FALSE(std::isnan(world.explosions[i].y));
     }
@@ -195,14 +195,14 @@ TEST_F(Collisions, ShotsOfDifferentTypesCancelEachOther) {
 }
 
 TEST_F(Collisions, AtMostFiveExplosionsButEveryHitCounts) {
-    for (card i = 1; i <= 6; ++i) {
-        const real x = 200 + 100 * static_cast<real>(i);
+    for (std::uint32_t i = 1; i <= 6; ++i) {
+        const float x = 200 + 100 * static_cast<float>(i);
         PutEnemy(i, x, 600, 4);
         PutShot(i, x - 30, 600, 0, 10);
     }
     Collision();
     EXPECT_EQ(ExplosionsAlive(), 5);
-    for (card i = 1; i <= 6; ++i) {
+    for (std::uint32_t i = 1; i <= 6; ++i) {
         EXPECT_EQ(world.enemies[i].health, 80);
     }
     EXPECT_FALSE(world.explosions[6].state);

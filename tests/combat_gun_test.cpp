@@ -29,8 +29,8 @@ void MoveTimes(int n) {
 }
 
 // Fills bullet slots 1..n with enemy shots far from everything.
-void FillBullets(card n) {
-    for (card i = 1; i <= n; ++i) {
+void FillBullets(std::uint32_t n) {
+    for (std::uint32_t i = 1; i <= n; ++i) {
         CombatTest::PutShot(i, 500, 500, 1);
     }
 }
@@ -44,7 +44,7 @@ void ArmAndShoot() {
 // (in slot order) t ticks after the volley left the dragon at (60, 369).
 using Flight = std::vector<std::vector<Bullet>>;
 
-Flight Fly(card level, int ticks) {
+Flight Fly(std::uint32_t level, int ticks) {
     TestWorld::NewGameState();
     Key(KeyCode::kSpace, true);
     world.dragon.upgrade = level;
@@ -52,7 +52,7 @@ Flight Fly(card level, int ticks) {
     Flight flight;
     for (int t = 0; t <= ticks; ++t) {
         std::vector<Bullet> shots;
-        for (card i = 1; i <= 100; ++i) {
+        for (std::uint32_t i = 1; i <= 100; ++i) {
             if (world.bullets[i].state) {
                 shots.push_back(world.bullets[i]);
             }
@@ -118,12 +118,12 @@ TEST_F(Gun, StepsThatWouldReachABoundAreNotTaken) {
 
 TEST_F(Gun, EachWeaponLevelFiresItsVolleyAndSevenIsTheLast) {
     const std::size_t shots[] = {0, 1, 2, 3, 3, 4, 5, 7};
-    for (card level = 1; level <= 7; ++level) {
+    for (std::uint32_t level = 1; level <= 7; ++level) {
         EXPECT_EQ(Fly(level, 0)[0].size(), shots[level]) << "level " << level;
     }
     // No level, or one past the last, fires the last one, shot for shot.
     const Flight seven = Fly(7, 3);
-    for (const card level : {0u, 8u, 12u}) {
+    for (const std::uint32_t level : {0u, 8u, 12u}) {
         const Flight other = Fly(level, 3);
         ASSERT_EQ(other.back().size(), 7u) << "level " << level;
         for (std::size_t k = 0; k < 7; ++k) {
@@ -134,8 +134,8 @@ TEST_F(Gun, EachWeaponLevelFiresItsVolleyAndSevenIsTheLast) {
 }
 
 TEST_F(Gun, VolleysFlyAbreastAndMirrorTheirShotsAboutTheDragon) {
-    constexpr real kDragonX = 60, kDragonY = 369;
-    for (card level = 1; level <= 7; ++level) {
+    constexpr float kDragonX = 60, kDragonY = 369;
+    for (std::uint32_t level = 1; level <= 7; ++level) {
         const Flight flight = Fly(level, 20);
         const auto& first = flight[0];
         for (std::size_t t = 0; t < flight.size(); ++t) {
@@ -163,11 +163,11 @@ TEST_F(Gun, VolleysFlyAbreastAndMirrorTheirShotsAboutTheDragon) {
 
 TEST_F(Gun, TheFourthLevelIsTheFastNarrowVolley) {
     // Ten ticks out, as far and how far apart each level's shots have come.
-    auto reach = [](card level) {
+    auto reach = [](std::uint32_t level) {
         const Flight f = Fly(level, 10);
         return f[10][0].x - f[0][0].x;
     };
-    auto spread = [](card level) {
+    auto spread = [](std::uint32_t level) {
         const Flight f = Fly(level, 10);
         return f[10].back().y - f[10].front().y;
     };

@@ -26,9 +26,9 @@ void StartRandomAt(int k) {
 }
 
 // The kind (row) that gained an item since the tables were cleared, or 0.
-card DroppedKind() {
-    for (card i = 1; i <= 6; ++i) {
-        for (card j = 1; j <= 10; ++j) {
+std::uint32_t DroppedKind() {
+    for (std::uint32_t i = 1; i <= 6; ++i) {
+        for (std::uint32_t j = 1; j <= 10; ++j) {
             if (world.items[i][j].state) {
                 return i;
             }
@@ -51,7 +51,7 @@ int FirstLifeDrop() {
     return -1;
 }
 
-Item& PickedUp(card kind, card slot, card age) {
+Item& PickedUp(std::uint32_t kind, std::uint32_t slot, std::uint32_t age) {
     Item& item = world.items[kind][slot];
     item = {};
     item.counter = age;
@@ -63,7 +63,7 @@ Item& PickedUp(card kind, card slot, card age) {
 
 TEST_F(Items, DropDrawsComeInTheirOrderAndStopAtTheFirstFive) {
     struct Draw {
-        card max, kind;
+        std::uint32_t max, kind;
     };
     const Draw draws[] = {{23, 5}, {18, 3}, {13, 4}, {11, 1}, {8, 2}};
     std::array<int, 6> seen{};
@@ -71,11 +71,11 @@ TEST_F(Items, DropDrawsComeInTheirOrderAndStopAtTheFirstFive) {
         world.items = {};
         StartRandomAt(k);
         Dropitem(1);
-        const card got = DroppedKind();
+        const std::uint32_t got = DroppedKind();
         const auto seedAfter = StandardLib::Seed();
 
         StartRandomAt(k);
-        card expected = 0;
+        std::uint32_t expected = 0;
         for (const Draw& d : draws) {
             if (StandardLib::RandomCard(1, d.max) == 5) {
                 expected = d.kind;
@@ -86,7 +86,7 @@ TEST_F(Items, DropDrawsComeInTheirOrderAndStopAtTheFirstFive) {
         ASSERT_EQ(seedAfter, StandardLib::Seed()) << "at " << k;
         ++seen[got];
     }
-    for (card kind = 0; kind <= 5; ++kind) {
+    for (std::uint32_t kind = 0; kind <= 5; ++kind) {
         EXPECT_GT(seen[kind], 0) << "kind " << kind;
     }
     EXPECT_GT(seen[0], 500); // most enemies leave nothing
@@ -113,15 +113,15 @@ TEST_F(Items, ADropStartsAtTheEnemyAndDriftsDownLeft) {
 TEST_F(Items, NoEleventhItemOfAKind) {
     const int k = FirstLifeDrop();
     ASSERT_GE(k, 0);
-    for (card j = 1; j <= 10; ++j) {
+    for (std::uint32_t j = 1; j <= 10; ++j) {
         world.items[5][j].state = true;
-        world.items[5][j].x = static_cast<real>(j);
+        world.items[5][j].x = static_cast<float>(j);
     }
     const auto before = world.items;
     StartRandomAt(k);
     Dropitem(1);
-    for (card i = 1; i <= 6; ++i) {
-        for (card j = 1; j <= 10; ++j) {
+    for (std::uint32_t i = 1; i <= 6; ++i) {
+        for (std::uint32_t j = 1; j <= 10; ++j) {
             EXPECT_EQ(world.items[i][j].state, before[i][j].state);
             EXPECT_EQ(world.items[i][j].x, before[i][j].x);
         }
@@ -156,20 +156,20 @@ TEST_F(Items, ItemsExpireAtTheirHundredthMove) {
 
 TEST_F(Items, PickUpEffects) {
     struct Case {
-        card kind;
-        integer before, after;
+        std::uint32_t kind;
+        std::int32_t before, after;
     };
     const Case cases[] = {{1, 49, 99}, {1, 50, 100}, {1, 100, 100}, {1, -20, 30},
                           {2, 45, 95}, {2, 60, 100}, {3, 7, 8},     {4, 4, 5},
                           {4, 5, 5},   {5, 3, 4},    {5, 4, 4}};
     for (const Case& c : cases) {
         TestWorld::NewGameState();
-        integer* stock[] = {nullptr, &world.dragon.health, &world.dragon.magic, nullptr,
-                            nullptr, &world.dragon.lives};
+        std::int32_t* stock[] = {nullptr, &world.dragon.health, &world.dragon.magic, nullptr,
+                                 nullptr, &world.dragon.lives};
         if (c.kind == 3) {
-            world.dragon.upgrade = static_cast<card>(c.before);
+            world.dragon.upgrade = static_cast<std::uint32_t>(c.before);
         } else if (c.kind == 4) {
-            world.dragon.special = static_cast<card>(c.before);
+            world.dragon.special = static_cast<std::uint32_t>(c.before);
         } else {
             *stock[c.kind] = c.before;
         }
@@ -179,9 +179,9 @@ TEST_F(Items, PickUpEffects) {
         item.speedX = -7;
         item.counter = 33;
         ObjectCollect(c.kind, 6);
-        const integer now = c.kind == 3   ? static_cast<integer>(world.dragon.upgrade)
-                            : c.kind == 4 ? static_cast<integer>(world.dragon.special)
-                                          : *stock[c.kind];
+        const std::int32_t now = c.kind == 3   ? static_cast<std::int32_t>(world.dragon.upgrade)
+                                 : c.kind == 4 ? static_cast<std::int32_t>(world.dragon.special)
+                                               : *stock[c.kind];
         EXPECT_EQ(now, c.after) << "kind " << c.kind << " from " << c.before;
         // Consumed even when it changes nothing; the text will run from its age.
         EXPECT_FALSE(item.state);
@@ -193,9 +193,9 @@ TEST_F(Items, PickUpEffects) {
 }
 
 TEST_F(Items, TextShowsFor126MinusTheAgeAtPickUp) {
-    for (card age : {1u, 30u, 99u}) {
+    for (std::uint32_t age : {1u, 30u, 99u}) {
         Item& item = PickedUp(2, 3, age);
-        card shown = 0;
+        std::uint32_t shown = 0;
         while (item.textShown && shown < 1000) {
             ObjectText(2, 3);
             AgeObjectText();

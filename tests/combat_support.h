@@ -16,8 +16,8 @@ inline void Key(std::uint32_t code, bool down) {
     Wimdows::Run::Apply(event);
 }
 
-inline Procedures::Enemy& PutEnemy(Procedures::card slot, Procedures::real x, Procedures::real y,
-                                   Procedures::card type, Procedures::real length = 50) {
+inline Procedures::Enemy& PutEnemy(std::uint32_t slot, float x, float y, std::uint32_t type,
+                                   float length = 50) {
     Procedures::Enemy& e = Procedures::world.enemies[slot];
     e = {};
     e.x = x;
@@ -29,8 +29,8 @@ inline Procedures::Enemy& PutEnemy(Procedures::card slot, Procedures::real x, Pr
     return e;
 }
 
-inline Procedures::Bullet& PutShot(Procedures::card slot, Procedures::real x, Procedures::real y,
-                                   Procedures::card type, Procedures::real length = 5) {
+inline Procedures::Bullet& PutShot(std::uint32_t slot, float x, float y, std::uint32_t type,
+                                   float length = 5) {
     Procedures::Bullet& b = Procedures::world.bullets[slot];
     b = {};
     b.x = x;
@@ -43,7 +43,7 @@ inline Procedures::Bullet& PutShot(Procedures::card slot, Procedures::real x, Pr
 
 inline int ExplosionsAlive() {
     int alive = 0;
-    for (Procedures::card i = 1; i <= 25; ++i) {
+    for (std::uint32_t i = 1; i <= 25; ++i) {
         alive += Procedures::world.explosions[i].state ? 1 : 0;
     }
     return alive;
@@ -51,7 +51,7 @@ inline int ExplosionsAlive() {
 
 inline int BulletsInUse() {
     int used = 0;
-    for (Procedures::card i = 1; i <= 100; ++i) {
+    for (std::uint32_t i = 1; i <= 100; ++i) {
         used += Procedures::world.bullets[i].state ? 1 : 0;
     }
     return used;

@@ -26,10 +26,10 @@ namespace P = ScenePictures;
 // Small and the same everywhere, unlike the standard distributions.
 struct Numbers {
     std::uint32_t state;
-    integer Between(integer low, integer high) {
+    std::int32_t Between(std::int32_t low, std::int32_t high) {
         state = state * 1664525u + 1013904223u;
         return low +
-               static_cast<integer>((state >> 8) % static_cast<std::uint32_t>(high - low + 1));
+               static_cast<std::int32_t>((state >> 8) % static_cast<std::uint32_t>(high - low + 1));
     }
 };
 
@@ -38,15 +38,15 @@ struct Numbers {
 // covers it), each icicle's contact picture over it, and the pixel under the
 // dragon read back.
 bool OldBlack() {
-    return Wimdows::GetPixel(static_cast<card>(Px(world.dragon.x)),
-                             static_cast<card>(Px(world.dragon.y))) == 0;
+    return Wimdows::GetPixel(static_cast<std::uint32_t>(Px(world.dragon.x)),
+                             static_cast<std::uint32_t>(Px(world.dragon.y))) == 0;
 }
 
 void OldDeadlyContacts() {
-    const integer bx = world.backgrounds[world.level].x;
-    const card first = 2 * world.level - 1;
+    const std::int32_t bx = world.backgrounds[world.level].x;
+    const std::uint32_t first = 2 * world.level - 1;
     const auto& pics = world.images[P::kBackgroundGroup];
-    const integer x = Px(world.dragon.x), y = Px(world.dragon.y);
+    const std::int32_t x = Px(world.dragon.x), y = Px(world.dragon.y);
     Wimdows::SetClip(x, y, x, y);
     if (bx > -P::kBackgroundWidth) {
         Wimdows::DrawBitmap(pics[first][2], bx, 0);
@@ -58,7 +58,7 @@ void OldDeadlyContacts() {
     Wimdows::ClearClip();
     if (world.level == 2) {
         const auto& coll = world.images[P::kIcicleContactGroup][P::kIcicleContactSlot];
-        for (card i = 1; i <= 20; ++i) {
+        for (std::uint32_t i = 1; i <= 20; ++i) {
             Background& ice = world.icicles[i];
             if (!ice.update) {
                 continue;
@@ -80,7 +80,7 @@ void OldDeadlyContacts() {
 }
 
 struct Outcome {
-    integer health;
+    std::int32_t health;
     std::array<Background, 21> icicles;
     std::array<Blast, 26> blasts;
     bool operator==(const Outcome& o) const {
@@ -104,7 +104,7 @@ Outcome Judge(void (*contacts)()) {
     const auto savedIcicles = world.icicles;
     const auto blasts = world.explosions;
     // Whatever the last frame left where no picture lies reads as not black.
-    const integer x = Px(world.dragon.x), y = Px(world.dragon.y);
+    const std::int32_t x = Px(world.dragon.x), y = Px(world.dragon.y);
     Wimdows::Rectangle(x - 1, y - 1, x + 1, y + 1, 0xFFFFFF, true);
     contacts();
     const Outcome o{world.dragon.health, world.icicles, world.explosions};
@@ -128,8 +128,8 @@ class FrameOfPlay : public ::testing::Test {
 std::vector<std::uint32_t> Pixels() {
     std::vector<std::uint32_t> all;
     all.reserve(std::size_t{Wimdows::kWidth} * Wimdows::kHeight);
-    for (card y = 0; y < Wimdows::kHeight; ++y) {
-        for (card x = 0; x < Wimdows::kWidth; ++x) {
+    for (std::uint32_t y = 0; y < Wimdows::kHeight; ++y) {
+        for (std::uint32_t x = 0; x < Wimdows::kWidth; ++x) {
             all.push_back(Wimdows::GetPixel(x, y));
         }
     }
@@ -141,28 +141,28 @@ std::vector<std::uint32_t> Pixels() {
 TEST_F(FrameOfPlay, ReadingTheDeadlyPicturesGivesWhatTheFrameReadBack) {
     Numbers rng{12345};
     int deaths = 0, icicleDeaths = 0, cases = 0;
-    for (card lvl = 1; lvl <= 3; ++lvl) {
+    for (std::uint32_t lvl = 1; lvl <= 3; ++lvl) {
         world.level = lvl;
         for (int n = 0; n < 4000; ++n) {
             world.backgrounds[lvl].x = rng.Between(-P::kScrollLoop + 1, 0);
             world.icicles = {};
             if (lvl == 2) {
-                for (card i = 1; i <= 20; ++i) {
+                for (std::uint32_t i = 1; i <= 20; ++i) {
                     world.icicles[i] = {rng.Between(-40, 1040), rng.Between(-160, 780),
                                         rng.Between(0, 2) != 0};
                 }
             }
             // A third of the dragons on an icicle, the others anywhere, a
             // little beyond the window's edges included.
-            const card on = static_cast<card>(rng.Between(1, 20));
+            const std::uint32_t on = static_cast<std::uint32_t>(rng.Between(1, 20));
             if (lvl == 2 && n % 3 == 0 && world.icicles[on].update) {
                 world.dragon.x =
-                    static_cast<real>(world.icicles[on].x + rng.Between(0, P::kIcicleWidth));
+                    static_cast<float>(world.icicles[on].x + rng.Between(0, P::kIcicleWidth));
                 world.dragon.y =
-                    static_cast<real>(world.icicles[on].y + rng.Between(0, P::kIcicleHeight));
+                    static_cast<float>(world.icicles[on].y + rng.Between(0, P::kIcicleHeight));
             } else {
-                world.dragon.x = static_cast<real>(rng.Between(-20, 1044)) + 0.5f;
-                world.dragon.y = static_cast<real>(rng.Between(-20, 788));
+                world.dragon.x = static_cast<float>(rng.Between(-20, 1044)) + 0.5f;
+                world.dragon.y = static_cast<float>(rng.Between(-20, 788));
             }
             world.dragon.health = 100;
             world.explosions = {};
@@ -172,7 +172,7 @@ TEST_F(FrameOfPlay, ReadingTheDeadlyPicturesGivesWhatTheFrameReadBack) {
                                     << " dragon " << world.dragon.x << "," << world.dragon.y;
             ++cases;
             deaths += now.health == 0 ? 1 : 0;
-            for (card i = 1; i <= 20; ++i) {
+            for (std::uint32_t i = 1; i <= 20; ++i) {
                 icicleDeaths += world.icicles[i].update && !now.icicles[i].update ? 1 : 0;
             }
         }
@@ -184,7 +184,7 @@ TEST_F(FrameOfPlay, ReadingTheDeadlyPicturesGivesWhatTheFrameReadBack) {
 }
 
 TEST_F(FrameOfPlay, DrawingChangesNothingButPixelsAndTwiceGivesTheSameFrame) {
-    for (card lvl = 1; lvl <= 3; ++lvl) {
+    for (std::uint32_t lvl = 1; lvl <= 3; ++lvl) {
         SCOPED_TRACE(lvl);
         world.level = lvl;
         world.backgrounds[lvl].x = -900;

@@ -24,9 +24,9 @@ std::string NameOf(const Highscore& h) {
     return std::string(h.name.begin(), h.name.end());
 }
 
-ScoreFile::Table Table(std::initializer_list<std::pair<std::string_view, card>> places) {
+ScoreFile::Table Table(std::initializer_list<std::pair<std::string_view, std::uint32_t>> places) {
     ScoreFile::Table t{};
-    card i = 1;
+    std::uint32_t i = 1;
     for (const auto& [name, points] : places) {
         t[i++] = {Name(name), points};
     }
@@ -37,7 +37,7 @@ ScoreFile::Table Table(std::initializer_list<std::pair<std::string_view, card>> 
 }
 
 void ExpectPlaces(const ScoreFile::Table& got, const ScoreFile::Table& want) {
-    for (card i = 1; i <= 10; ++i) {
+    for (std::uint32_t i = 1; i <= 10; ++i) {
         EXPECT_EQ(NameOf(got[i]), NameOf(want[i])) << "place " << i;
         EXPECT_EQ(got[i].points, want[i].points) << "place " << i;
     }
@@ -157,11 +157,11 @@ TEST(ScoreReading, GarbageNeverReadsOutOfBoundsOrMoreThanTenPlaces) {
         ScoreFile::Table got{};
         got[0].points = 11;
         got[11].points = 22;
-        const card n = ScoreFile::Parse(data, got);
+        const std::uint32_t n = ScoreFile::Parse(data, got);
         ASSERT_LE(n, 10u);
         EXPECT_EQ(got[0].points, 11u);
         EXPECT_EQ(got[11].points, 22u);
-        for (card i = n + 1; i <= 10; ++i) {
+        for (std::uint32_t i = n + 1; i <= 10; ++i) {
             ASSERT_EQ(NameOf(got[i]), "       ");
             ASSERT_EQ(got[i].points, 0u);
         }
@@ -180,7 +180,7 @@ TEST(ScoreInsert, NewResultGoesBelowEqualScoresAndTheTenthLeaves) {
                             {"I", 5},
                             {"J", 5}});
     struct Case {
-        card result;
+        std::uint32_t result;
         const char* order; // the names of places 1..10 afterwards, N the new one
         char out;          // what is left in slot 11
     };
@@ -196,7 +196,7 @@ TEST(ScoreInsert, NewResultGoesBelowEqualScoresAndTheTenthLeaves) {
         t[11].name = Name("N");
         ScoreFile::Insert(t, c.result);
         std::string order;
-        for (card i = 1; i <= 10; ++i) {
+        for (std::uint32_t i = 1; i <= 10; ++i) {
             order += t[i].name[0];
             EXPECT_GE(t[i - 1 > 0 ? i - 1 : 1].points, t[i].points) << c.result;
         }
@@ -245,14 +245,15 @@ TEST(ScoreShown, ControlAndHighBytesAreNotDrawn) {
 TEST(NameKeys, OnlyLettersAreTakenOnlySevenAndBackspaceTakesThemBack) {
     std::array<char, 7> name;
     name.fill(' ');
-    card t = 1;
-    for (const card key : std::initializer_list<card>{'K', '3', 'A', 13, 8, 'T'}) {
+    std::uint32_t t = 1;
+    for (const std::uint32_t key :
+         std::initializer_list<std::uint32_t>{'K', '3', 'A', 13, 8, 'T'}) {
         TypeLetter(name, t, key);
     }
     EXPECT_EQ(std::string(name.begin(), name.end()), "KAT    ");
     EXPECT_EQ(t, 4u);
-    for (const card key :
-         std::initializer_list<card>{'a', 64, 91, 0x161, 0x20, 'Q', 'W', 'E', 'R', 'X', 'Y'}) {
+    for (const std::uint32_t key : std::initializer_list<std::uint32_t>{
+             'a', 64, 91, 0x161, 0x20, 'Q', 'W', 'E', 'R', 'X', 'Y'}) {
         TypeLetter(name, t, key);
     }
     EXPECT_EQ(std::string(name.begin(), name.end()), "KATQWER");
@@ -261,7 +262,8 @@ TEST(NameKeys, OnlyLettersAreTakenOnlySevenAndBackspaceTakesThemBack) {
     // The alphabet's ends are letters too; the bytes beside them are not.
     name.fill(' ');
     t = 1;
-    for (const card key : std::initializer_list<card>{'@', 'Z', '[', 'A', '`', 'z'}) {
+    for (const std::uint32_t key :
+         std::initializer_list<std::uint32_t>{'@', 'Z', '[', 'A', '`', 'z'}) {
         TypeLetter(name, t, key);
     }
     EXPECT_EQ(std::string(name.begin(), name.end()), "ZA     ");

@@ -38,7 +38,7 @@ class SaveDir : public ScoreTests::ScoreDir {
         table = scorefile;
     }
     // Saves as the game does; what it said on stderr goes to `said`.
-    bool SaveAs(std::string_view name, card result, std::string* said = nullptr,
+    bool SaveAs(std::string_view name, std::uint32_t result, std::string* said = nullptr,
                 const std::string& path = "") {
         ScoreFile::Table got{};
         std::string error;
@@ -67,7 +67,7 @@ void SaveAtOnce(const std::string& table, int games) {
             scorefile = table;
             ScoreFile::Read(scorefile, world.scores);
             world.scores[11].name = Name(std::string(1, static_cast<char>('K' + g)));
-            world.score = 1000 + static_cast<card>(g);
+            world.score = 1000 + static_cast<std::uint32_t>(g);
             char c;
             (void)!read(gate[0], &c, 1); // the barrier: returns when the parent closes it
             _exit(SaveResult() ? 0 : 1);
@@ -93,12 +93,12 @@ TEST_F(SaveDir, GamesSavingAtOnceKeepEveryResult) {
         ASSERT_EQ(ScoreFile::Read(table, got), 10u);
         for (int g = 0; g < games; ++g) {
             // Each result is in, in order of score, above the old places.
-            const card place = static_cast<card>(games - g);
+            const std::uint32_t place = static_cast<std::uint32_t>(games - g);
             EXPECT_EQ(got[place].name, Name(std::string(1, static_cast<char>('K' + g))))
                 << games << " games, game " << g;
-            EXPECT_EQ(got[place].points, 1000u + static_cast<card>(g));
+            EXPECT_EQ(got[place].points, 1000u + static_cast<std::uint32_t>(g));
         }
-        EXPECT_EQ(got[static_cast<card>(games) + 1].points, games == 10 ? 0u : 100u);
+        EXPECT_EQ(got[static_cast<std::uint32_t>(games) + 1].points, games == 10 ? 0u : 100u);
         for (const auto& entry : fs::directory_iterator(dir)) {
             EXPECT_EQ(entry.path().string().find(".tmp"), std::string::npos) << entry.path();
         }

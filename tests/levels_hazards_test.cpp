@@ -15,7 +15,7 @@ class Hazards : public ::testing::Test {
 
 int CastlesInUse() {
     int n = 0;
-    for (card i = 1; i <= 100; ++i) {
+    for (std::uint32_t i = 1; i <= 100; ++i) {
         n += world.enemies[i].state && world.enemies[i].type == 5 ? 1 : 0;
     }
     return n;
@@ -23,7 +23,7 @@ int CastlesInUse() {
 
 // Ticks counter through 1..last and counts the ticks that began a new icicle
 // (one still at its first fall step) or a new fireball (age 1 after its first move).
-template <typename Born> int Births(void (*hazard)(), card last, Born born) {
+template <typename Born> int Births(void (*hazard)(), std::uint32_t last, Born born) {
     int births = 0;
     for (world.counter = 1; world.counter <= last; ++world.counter) {
         hazard();
@@ -33,7 +33,7 @@ template <typename Born> int Births(void (*hazard)(), card last, Born born) {
 }
 
 bool NewIcicle() {
-    for (card i = 1; i <= 20; ++i) {
+    for (std::uint32_t i = 1; i <= 20; ++i) {
         if (world.icicles[i].update && world.icicles[i].y == -120) {
             return true;
         }
@@ -42,7 +42,7 @@ bool NewIcicle() {
 }
 
 bool NewFireball() {
-    for (card i = 1; i <= 10; ++i) {
+    for (std::uint32_t i = 1; i <= 10; ++i) {
         if (world.fireballs[i].state && world.fireballs[i].counter == 1) {
             return true;
         }
@@ -77,7 +77,7 @@ TEST_F(Hazards, IciclePeriodsAndTheSharedSlot) {
     // aimed one takes the slot the random one was given.
     EXPECT_EQ(Births(Ijspegel, 560, NewIcicle), 8);
     int aimed = 0;
-    for (card i = 1; i <= 20; ++i) {
+    for (std::uint32_t i = 1; i <= 20; ++i) {
         aimed += world.icicles[i].update && world.icicles[i].y == -120 ? 1 : 0;
         if (world.icicles[i].update && world.icicles[i].y == -120) {
             EXPECT_EQ(world.icicles[i].x, 123); // straight above the dragon
@@ -113,14 +113,14 @@ TEST_F(Hazards, IcicleFallsOffTheBottomAfter90Ticks) {
 
 TEST_F(Hazards, LastIcicleSlotIsTakenWhenTheOthersAreBusy) {
     world.actualDifficulty = 1;
-    for (card i = 1; i <= 20; ++i) {
+    for (std::uint32_t i = 1; i <= 20; ++i) {
         world.icicles[i] = {500, 100, true};
     }
     world.counter = 80;
     Ijspegel();
     EXPECT_EQ(world.icicles[20].y, -120);
     EXPECT_NE(world.icicles[20].x, 500);
-    for (card i = 1; i <= 19; ++i) {
+    for (std::uint32_t i = 1; i <= 19; ++i) {
         EXPECT_EQ(world.icicles[i].y, 110);
     }
 
@@ -149,10 +149,10 @@ TEST_F(Hazards, FireballArcsUnderGravityAndLeavesTheField) {
     f.y = f.startY = 700;
     f.speedX = -7;
     f.speedY = -20;
-    real highest = 700;
-    card at = 0;
+    float highest = 700;
+    std::uint32_t at = 0;
     world.counter = 1;
-    for (card n = 0; f.state && n < 200; ++n, ++world.counter) {
+    for (std::uint32_t n = 0; f.state && n < 200; ++n, ++world.counter) {
         Vuurbal();
         if (f.y < highest) {
             highest = f.y;

@@ -36,7 +36,7 @@ TEST_F(Script, EveryWaveHoldsUpItsLoop) {
     for (const auto table : {std::span<const Waves::Spawn>(Waves::kLevel1),
                              std::span<const Waves::Spawn>(Waves::kLevel2),
                              std::span<const Waves::Spawn>(Waves::kLevel3)}) {
-        for (card wave = 1; wave <= 5; ++wave) {
+        for (std::uint32_t wave = 1; wave <= 5; ++wave) {
             ClearArrays();
             Waves::Place(table, wave);
             EXPECT_FALSE(Proceed()) << "wave " << wave;
@@ -45,7 +45,7 @@ TEST_F(Script, EveryWaveHoldsUpItsLoop) {
 }
 
 TEST_F(Script, LevelOneLeavesSlotThreeAlone) {
-    for (card wave = 3; wave <= 5; ++wave) {
+    for (std::uint32_t wave = 3; wave <= 5; ++wave) {
         ClearArrays();
         world.enemies[3] = {};
         Waves::Place(Waves::kLevel1, wave);
@@ -61,14 +61,14 @@ TEST_F(Script, LevelOneLeavesSlotThreeAlone) {
 
 TEST_F(Script, LevelTwoDrawsItsFirstHeightsSlotBySlot) {
     StandardLib::ResetRandom();
-    const card first = StandardLib::RandomCard(250, 450);
-    const card second = StandardLib::RandomCard(250, 450);
-    const card third = StandardLib::RandomCard(250, 450);
+    const std::uint32_t first = StandardLib::RandomCard(250, 450);
+    const std::uint32_t second = StandardLib::RandomCard(250, 450);
+    const std::uint32_t third = StandardLib::RandomCard(250, 450);
     StandardLib::ResetRandom();
     Waves::Place(Waves::kLevel2, 1);
-    EXPECT_FLOAT_EQ(world.enemies[1].y, static_cast<real>(first));
-    EXPECT_FLOAT_EQ(world.enemies[2].y, static_cast<real>(second));
-    EXPECT_FLOAT_EQ(world.enemies[3].y, static_cast<real>(third));
+    EXPECT_FLOAT_EQ(world.enemies[1].y, static_cast<float>(first));
+    EXPECT_FLOAT_EQ(world.enemies[2].y, static_cast<float>(second));
+    EXPECT_FLOAT_EQ(world.enemies[3].y, static_cast<float>(third));
     EXPECT_EQ(world.enemies[3].type, 4u);
     EXPECT_FALSE(world.enemies[4].state);
 }
@@ -84,7 +84,7 @@ TEST_F(Script, LostGamePlacesTheRestButSkipsBossAndStory) {
     EXPECT_TRUE(world.dragon.shieldReady);
     EXPECT_NE(world.enemies[1].type, 10u);    // no boss was set up
     EXPECT_FLOAT_EQ(world.enemies[1].y, 160); // the last wave was still placed
-    for (card i = 1; i <= 100; ++i) {
+    for (std::uint32_t i = 1; i <= 100; ++i) {
         EXPECT_FALSE(world.enemies[i].state);
     }
 
@@ -105,8 +105,8 @@ TEST_F(Script, LevelThreeExtraWaveComesFromDifficultySix) {
 
     world.actualDifficulty = 6;
     Level3();
-    const std::array<real, 7> heights{0, 266.6667f, 333.3333f, 400, 466.6667f, 533.3333f, 600};
-    for (card i = 1; i <= 6; ++i) {
+    const std::array<float, 7> heights{0, 266.6667f, 333.3333f, 400, 466.6667f, 533.3333f, 600};
+    for (std::uint32_t i = 1; i <= 6; ++i) {
         EXPECT_NEAR(world.enemies[i].y, heights[i], 0.001) << "slot " << i;
         EXPECT_EQ(world.enemies[i].type, 4u);
         EXPECT_EQ(world.enemies[i].path, 2u);
@@ -131,7 +131,7 @@ TEST_F(Script, PracticeStartChoosesLevelAndBossOnce) {
 
 // Ramming the boss ends a fight at the cost of a life: the quickest way through.
 TEST_F(Script, PracticeBossStartRunsFightStoryAndNextLevel) {
-    for (card start = 1; start <= 2; ++start) {
+    for (std::uint32_t start = 1; start <= 2; ++start) {
         SCOPED_TRACE(start);
         LevelsTest::NewGame();
         practice.level = start;
@@ -139,7 +139,7 @@ TEST_F(Script, PracticeBossStartRunsFightStoryAndNextLevel) {
         PracticeStart();
         LevelsTest::Key(KeyCode::kRight, true);
         LevelsTest::Key(KeyCode::kReturn, true);
-        const card before = world.counter;
+        const std::uint32_t before = world.counter;
         if (start == 1) {
             Level1();
         } else {

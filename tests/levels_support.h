@@ -84,7 +84,7 @@ template <typename Fight> class FightTest : public ::testing::Test {
         }
     }
     // An area attack in slot 100 as if born in the coming tick.
-    void PutArea(Procedures::real x, Procedures::real y, Procedures::card& age) {
+    void PutArea(float x, float y, std::uint32_t& age) {
         Procedures::Bullet& b = Procedures::world.bullets[Procedures::Boss::kArea];
         b = {};
         b.state = true;

@@ -165,21 +165,21 @@ class MusicDirector : public testing::Test {
         director.Observe();
         return director.Music();
     }
-    static void Boss(P::card type, bool alive) {
+    static void Boss(std::uint32_t type, bool alive) {
         P::world.enemies[1] = {800, 384, 250, type, type, 0, 1000, alive};
     }
     Sound::Director director;
 };
 
 TEST_F(MusicDirector, EachLevelItsTuneTheFightsTheirsTheMenusNone) {
-    for (P::card level = 1; level <= 3; ++level) {
+    for (std::uint32_t level = 1; level <= 3; ++level) {
         P::world.level = level;
         EXPECT_EQ(Look(), (std::array{Tune::Level1, Tune::Level2, Tune::Level3})[level - 1]);
     }
     // Ordinary enemies and the king's brood are no fight of their own.
     Boss(12, true);
     EXPECT_EQ(Look(), Tune::Level3);
-    for (const P::card boss : {10u, 11u, 13u}) {
+    for (const std::uint32_t boss : {10u, 11u, 13u}) {
         Boss(boss, true);
         EXPECT_EQ(Look(), Tune::Boss) << "boss type " << boss;
     }

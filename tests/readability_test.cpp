@@ -72,7 +72,8 @@ class Readability : public ::testing::Test {
 
     // One frame of play in `lvl` at a fixed scroll position. A frame moves the
     // scroll on before it draws, so the position is set one step back.
-    Frame Render(card lvl, integer scroll = -700, const std::function<void()>& extra = {}) {
+    Frame Render(std::uint32_t lvl, std::int32_t scroll = -700,
+                 const std::function<void()>& extra = {}) {
         world.level = lvl;
         world.backgrounds[lvl].x = scroll + 7;
         FieldFrame();
@@ -98,7 +99,7 @@ class Readability : public ::testing::Test {
     }
 
     // The pixels a thing drawn by `place` changed, as (before, after) pairs.
-    std::vector<std::pair<Rgb, Rgb>> Changed(card lvl, integer scroll,
+    std::vector<std::pair<Rgb, Rgb>> Changed(std::uint32_t lvl, std::int32_t scroll,
                                              const std::function<void()>& place) {
         const Frame bare = Render(lvl, scroll);
         place();
@@ -177,7 +178,7 @@ TEST_F(Readability, ScoreLabelStaysClearOfTheStormCloudAtTheTopOfItsDrift) {
 TEST_F(Readability, BossHealthLabelReadsOverTheLavaAllAlongIt) {
     const auto hud = static_cast<std::uint32_t>(Hud::kTextColor);
     double worst = 0;
-    for (integer scroll = 0; scroll > -2048; scroll -= 61) {
+    for (std::int32_t scroll = 0; scroll > -2048; scroll -= 61) {
         const Frame f = Render(3, scroll, [] { Boss::HealthBar(10000); });
         worst = std::max(worst, PoorBackdrop(f, 780, 725, 12, hud));
     }
@@ -188,7 +189,7 @@ TEST_F(Readability, BossHealthLabelReadsOverTheLavaAllAlongIt) {
 
 struct Shot {
     const char* name;
-    card type;
+    std::uint32_t type;
 };
 constexpr std::array<Shot, 3> kShots = {{{"the dragon's shot", 0}, {"enemy fire", 1}, {"ice", 11}}};
 
@@ -223,8 +224,8 @@ TEST_F(Readability, ShotsStandOutOnEveryLevelAndDifferFromEveryHazard) {
 
     for (const Shot& s : kShots) {
         SCOPED_TRACE(s.name);
-        for (card lvl = 1; lvl <= 3; ++lvl) {
-            for (const real y : {120.0f, 300.0f, 450.0f, 600.0f}) {
+        for (std::uint32_t lvl = 1; lvl <= 3; ++lvl) {
+            for (const float y : {120.0f, 300.0f, 450.0f, 600.0f}) {
                 const Look look = Measure(Changed(lvl, -700, [&] {
                     world.bullets[50] = {};
                     world.bullets[50].state = true;
@@ -252,7 +253,7 @@ TEST_F(Readability, ShotsStandOutOnEveryLevelAndDifferFromEveryHazard) {
 // --- Kamikaze bats ----------------------------------------------------------------
 
 TEST_F(Readability, DivingBatsAreMarkedAndOrdinaryBatsAreNot) {
-    const auto frameWith = [&](card path) {
+    const auto frameWith = [&](std::uint32_t path) {
         world.enemies[5] = {};
         world.enemies[5].state = true;
         world.enemies[5].type = 1;
@@ -266,7 +267,7 @@ TEST_F(Readability, DivingBatsAreMarkedAndOrdinaryBatsAreNot) {
     };
     const Frame ordinary = frameWith(1);
     const Frame plain = Render(1);
-    for (const card path : {3u, 4u}) {
+    for (const std::uint32_t path : {3u, 4u}) {
         SCOPED_TRACE(path);
         const Frame diving = frameWith(path);
         int behind = 0, glint = 0;

@@ -174,7 +174,7 @@ void TinyGame() {
         world.dragon.y += KeyDown(0x28) ? 2.25f : 0.0f;
         std::int32_t mx = 0, my = 0;
         MousePos(mx, my);
-        world.score += static_cast<card>(mx) % 7 + (MouseLeft() ? 1 : 0);
+        world.score += static_cast<std::uint32_t>(mx) % 7 + (MouseLeft() ? 1 : 0);
         Sleep(30);
     }
     for (int i = 0; i < 5; ++i) {

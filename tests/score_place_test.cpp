@@ -86,7 +86,7 @@ class PlaceDir : public ScoreTests::ScoreDir {
         ScorePlace::Use({ScorePlace::Kind::File, saved});
         ScoreDir::TearDown();
     }
-    bool SaveAs(std::string_view name, card result, std::string* said = nullptr) {
+    bool SaveAs(std::string_view name, std::uint32_t result, std::string* said = nullptr) {
         ScoreFile::Table got{};
         std::string error;
         testing::internal::CaptureStderr();

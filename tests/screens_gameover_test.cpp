@@ -160,7 +160,7 @@ TEST_F(GameOverScreen, FailedSaveLeavesTheTableAndSaveCanBeTriedAgain) {
     testing::internal::CaptureStderr();
     EXPECT_FALSE(Play(e, GameOver));
     EXPECT_NE(testing::internal::GetCapturedStderr().find("could not be saved"), std::string::npos);
-    for (card i = 1; i <= 10; ++i) {
+    for (std::uint32_t i = 1; i <= 10; ++i) {
         EXPECT_EQ(world.scores[i].points, table[i].points);
         EXPECT_EQ(world.scores[i].name, table[i].name);
     }

@@ -126,8 +126,8 @@ TEST_F(Menu, OptionsShowTheCurrentChoicesAndKeepNewOnes) {
             const auto want = sel ? c.selected : c.unselected;
             // Draw the expected picture elsewhere and compare colours.
             Wimdows::DrawBitmap(world.images[want.g][want.s][want.e], 0, 0);
-            EXPECT_EQ(Wimdows::GetPixel(static_cast<card>(c.rect.x1 + 10),
-                                        static_cast<card>(c.rect.y1 + 10)),
+            EXPECT_EQ(Wimdows::GetPixel(static_cast<std::uint32_t>(c.rect.x1 + 10),
+                                        static_cast<std::uint32_t>(c.rect.y1 + 10)),
                       Wimdows::GetPixel(5, 5))
                 << "choice " << i;
         }

@@ -194,7 +194,7 @@ TEST_F(SoundDirector, TellsNewShotsFromMovingOnesAndHitsFromNewEnemies) {
 
 TEST_F(SoundDirector, BossAttacksByLevelAndTheEndsOfAGame) {
     constexpr std::array<Effect, 2> kByLevel{Effect::Breeze, Effect::FlameBurst};
-    for (P::card level = 2; level <= 3; ++level) {
+    for (std::uint32_t level = 2; level <= 3; ++level) {
         P::world.level = level;
         P::world.bullets[100] = {0, 0, 595, 300, 5, true, 20};
         EXPECT_TRUE(Has(director.Observe(), kByLevel[level - 2])) << "level " << level;

@@ -13,16 +13,17 @@ using namespace Procedures;
 
 namespace {
 
-void Input(Wimdows::Run::InputEvent::Kind kind, card code, integer x = 0, integer y = 0) {
+void Input(Wimdows::Run::InputEvent::Kind kind, std::uint32_t code, std::int32_t x = 0,
+           std::int32_t y = 0) {
     Wimdows::Run::Apply({Wimdows::Run::ClockMs(), kind, code, x, y, {}});
 }
 
 // The dragon's lives as the first frame shown saw them, after one tick with
 // Escape held; the game-over screen that follows is left at once.
-integer LivesShownOnEscape(void (*tick)()) {
+std::int32_t LivesShownOnEscape(void (*tick)()) {
     TestWorld::NewGameState();
     CreateEnemy(900, 300, 2, 1, 0);
-    integer shown = -1;
+    std::int32_t shown = -1;
     Wimdows::Run::SetFrameHook([&shown] {
         if (shown < 0) {
             shown = world.dragon.lives;

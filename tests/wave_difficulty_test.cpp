@@ -9,7 +9,7 @@ using namespace Procedures;
 namespace {
 
 // One measurement as the frame loop makes it; returns the difficulty.
-card Measure() {
+std::uint32_t Measure() {
     world.counter = world.counter + 1;
     world.actualDifficulty = DynamicDifficulty(world.actualDifficulty);
     return world.actualDifficulty;
@@ -40,8 +40,8 @@ TEST(WaveDifficulty, PointsPerTickFallIntoBandsThatEndJustBelowTheirBounds) {
     TestWorld::NewGameState();
     world.counter = 100;
     struct Edge {
-        card score;
-        card measured;
+        std::uint32_t score;
+        std::uint32_t measured;
     };
     // Under half a point a tick, under one, two, three and five, and more.
     for (const Edge e :
@@ -74,7 +74,7 @@ TEST(WaveDifficulty, HardIsCappedAtTenButHistoryIsNot) {
     TestWorld::NewGameState();
     world.difficulty = Difficulty::Hard;
     world.score = 1000;
-    card d = 0;
+    std::uint32_t d = 0;
     for (int t = 0; t < 120; ++t) {
         d = Measure();
     }

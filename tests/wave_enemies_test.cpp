@@ -11,10 +11,10 @@ using namespace Procedures;
 namespace {
 
 // Ticks the slot spends moving in direction (sx, sy) from now on, in a row.
-int RunOf(card slot, int sx, int sy) {
+int RunOf(std::uint32_t slot, int sx, int sy) {
     int n = 0;
     for (;; ++n) {
-        const real x = world.enemies[slot].x, y = world.enemies[slot].y;
+        const float x = world.enemies[slot].x, y = world.enemies[slot].y;
         Enemymove();
         if ((world.enemies[slot].x - x) * sx <= 0 || (world.enemies[slot].y - y) * sy <= 0) {
             return n;
@@ -24,7 +24,7 @@ int RunOf(card slot, int sx, int sy) {
 
 int EnemiesInUse() {
     int n = 0;
-    for (card i = 1; i <= 100; ++i) {
+    for (std::uint32_t i = 1; i <= 100; ++i) {
         n += world.enemies[i].state ? 1 : 0;
     }
     return n;
@@ -83,7 +83,7 @@ TEST(WaveEnemies, TouchingAnEdgeLeavesTheField) {
     CreateEnemy(1150, 300, 6, 2, 1); // a wave enemy moved before its entry
     world.enemies[1].counter = 7;
     Enemymove();
-    for (card i = 1; i <= 6; ++i) {
+    for (std::uint32_t i = 1; i <= 6; ++i) {
         EXPECT_EQ(world.enemies[i].state, i == 5) << "slot " << i;
     }
     EXPECT_EQ(world.enemies[1].counter, 0u);
@@ -118,7 +118,7 @@ TEST(WaveEnemies, KamikazeBatsFollowTheDifficulty) {
 
 TEST(WaveEnemies, KamikazeTakesSlotHundredWhenFull) {
     TestWorld::NewGameState();
-    for (card i = 1; i <= 100; ++i) {
+    for (std::uint32_t i = 1; i <= 100; ++i) {
         CreateEnemy(500, 300, i, 2, 0);
     }
     world.counter = 25;

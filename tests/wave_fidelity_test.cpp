@@ -17,21 +17,21 @@ using namespace Procedures;
 
 namespace {
 
-constexpr card kWhite = 0xFFFFFF;
+constexpr std::uint32_t kWhite = 0xFFFFFF;
 
-card Solid(card w, card h, card colour) {
+std::uint32_t Solid(std::uint32_t w, std::uint32_t h, std::uint32_t colour) {
     return TestPictures::Solid(colour, w, h);
 }
 
 // A level-1 field whose deadly area is all white, so the dragon lives.
 void SafeField() {
     TestWorld::NewGameState();
-    const card white = Solid(1024, 768, kWhite);
+    const std::uint32_t white = Solid(1024, 768, kWhite);
     world.images[2][1] = {0, Solid(1024, 768, 0x0000FF), white};
     world.images[2][2] = {0, Solid(1024, 768, 0x0000FF), white};
 }
 
-card framesShown = 0;
+std::uint32_t framesShown = 0;
 void CountFrames() {
     framesShown = 0;
     Wimdows::Run::SetFrameHook([] { ++framesShown; });
@@ -45,7 +45,7 @@ TEST(WaveFidelity, EntryGlidesInTenShownFramesAndNothingElseMoves) {
     world.speed = 60;
     CreateEnemy(1150, 300, 3, 2, 1);
     CreateEnemy(800, 600, 5, 5, 5); // a castle keeps its place
-    const integer scroll = world.backgrounds[1].x;
+    const std::int32_t scroll = world.backgrounds[1].x;
     const std::uint64_t start = Wimdows::Run::ClockMs();
     EnterField();
     EXPECT_FLOAT_EQ(world.enemies[3].x, 950);
@@ -68,9 +68,9 @@ TEST(WaveFidelity, EntryGlidesInTenShownFramesAndNothingElseMoves) {
 
 TEST(WaveFidelity, LayersStackInDrawOrder) {
     SafeField();
-    const card mask = Solid(1024, 768, kWhite);
-    constexpr card kDragon = 0x000011, kEnemy = 0x000022, kItem = 0x000033, kShot = 0x000044,
-                   kBlast = 0x000055;
+    const std::uint32_t mask = Solid(1024, 768, kWhite);
+    constexpr std::uint32_t kDragon = 0x000011, kEnemy = 0x000022, kItem = 0x000033,
+                            kShot = 0x000044, kBlast = 0x000055;
     world.images[1][1] = {0, Solid(50, 50, kDragon), mask};
     world.images[1][2] = world.images[1][1];
     world.images[3][1] = {0, Solid(50, 50, kEnemy), mask};
@@ -114,7 +114,7 @@ TEST(WaveFidelity, ATickMovesBeforeItFiresAndRearmsBeforeTheGun) {
     space.code = 0x20;
     Wimdows::Run::Apply(space);
     CreateEnemy(700, 300, 50, 1, 4);
-    const integer magic = world.dragon.magic;
+    const std::int32_t magic = world.dragon.magic;
 
     Tick();
 
@@ -122,7 +122,7 @@ TEST(WaveFidelity, ATickMovesBeforeItFiresAndRearmsBeforeTheGun) {
     EXPECT_EQ(world.dragon.magic, magic - 5);
     bool gunFired = false;
     const Bullet* batShot = nullptr;
-    for (card i = 1; i <= 100; ++i) {
+    for (std::uint32_t i = 1; i <= 100; ++i) {
         gunFired = gunFired || (world.bullets[i].state && world.bullets[i].type == 0);
         if (world.bullets[i].state && world.bullets[i].type == 1) {
             batShot = &world.bullets[i];

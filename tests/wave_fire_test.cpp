@@ -12,7 +12,7 @@ using namespace Procedures;
 
 namespace {
 
-void Shot(card slot, real x, real y, card type) {
+void Shot(std::uint32_t slot, float x, float y, std::uint32_t type) {
     world.bullets[slot] = {0, 0, x, y, world.bullets[slot].length, true, type};
 }
 
@@ -29,22 +29,22 @@ bool FireUntilShot(int n) {
 }
 
 struct IceShot {
-    card slot;
-    real x;
+    std::uint32_t slot;
+    float x;
     bool operator==(const IceShot&) const = default;
 };
 
 // The shots of an Ice Queen's volley fired from `from`, the slots below it
 // taken by the dragon's shots, the random numbers as a new game has them.
-std::vector<IceShot> IceVolleyFrom(card from) {
+std::vector<IceShot> IceVolleyFrom(std::uint32_t from) {
     TestWorld::NewGameState();
-    for (card i = 1; i < from; ++i) {
+    for (std::uint32_t i = 1; i < from; ++i) {
         Shot(i, 500, 500, 0);
     }
     CreateEnemy(700, 300, from, 11, 0);
     Enemyshoot();
     std::vector<IceShot> shots;
-    for (card i = 1; i <= 100; ++i) {
+    for (std::uint32_t i = 1; i <= 100; ++i) {
         if (world.bullets[i].state && world.bullets[i].type == 11) {
             shots.push_back({i, world.bullets[i].x});
         }
@@ -106,7 +106,7 @@ TEST(WaveFire, IceVolleyKeepsItsShapeFromAnySlotAndDropsWhatFallsPastTheTable) {
     ASSERT_GE(shape.size(), 4u);
     EXPECT_EQ(shape.front().slot, 1u);
     EXPECT_GE(shape.back().slot, 16u); // spread well ahead, over the dragon's shots
-    for (card i = 1; i <= 100; ++i) {
+    for (std::uint32_t i = 1; i <= 100; ++i) {
         const Bullet& b = world.bullets[i];
         if (b.state && b.type == 11) {
             // From the top of the field, falling towards the dragon's side.
@@ -117,7 +117,7 @@ TEST(WaveFire, IceVolleyKeepsItsShapeFromAnySlotAndDropsWhatFallsPastTheTable) {
     }
     // The same draws from any slot: the shots that fit land as from slot 1,
     // the rest are dropped, the last slot included.
-    for (card from = 60; from <= 100; ++from) {
+    for (std::uint32_t from = 60; from <= 100; ++from) {
         std::vector<IceShot> want;
         for (const IceShot& shot : shape) {
             if (from - 1 + shot.slot <= 100) {
@@ -137,7 +137,7 @@ TEST(WaveFire, HatchlingsAboveOrBelowBySlotParity) {
             StandardLib::RandomCard(0, 0); // shifts the draws' phase
         }
         Enemyshoot();
-        for (card i = 2; i <= 99; ++i) {
+        for (std::uint32_t i = 2; i <= 99; ++i) {
             if (!world.enemies[i].state) {
                 continue;
             }

@@ -19,7 +19,8 @@ using namespace Procedures;
 
 namespace {
 
-void Input(Wimdows::Run::InputEvent::Kind kind, card code, integer x = 0, integer y = 0) {
+void Input(Wimdows::Run::InputEvent::Kind kind, std::uint32_t code, std::int32_t x = 0,
+           std::int32_t y = 0) {
     Wimdows::Run::InputEvent e;
     e.ms = Wimdows::Run::ClockMs();
     e.kind = kind;
@@ -104,12 +105,12 @@ TEST(WaveLoop, EscapeGivesUpAtTheEndOfTheTick) {
 }
 
 TEST(WaveLoop, CheatsGrowWithTheLevel) {
-    for (card lvl = 0; lvl <= 4; ++lvl) {
+    for (std::uint32_t lvl = 0; lvl <= 4; ++lvl) {
         TestWorld::NewGameState();
         world.level = lvl;
         world.dragon.special = 0;
         world.dragon.lives = 1;
-        for (card key : {0x61u, 0x62u, 0x63u}) {
+        for (std::uint32_t key : {0x61u, 0x62u, 0x63u}) {
             Input(Wimdows::Run::InputEvent::KeyDown, key);
         }
         Cheats();
@@ -169,8 +170,8 @@ std::string ScriptedWave(std::string& midWave) {
     TestWorld::NewGameState();
     Loadbmp(); // without the level's pictures all is black, and black kills
     world.dragon.upgrade = 3;
-    for (card i = 1; i <= 3; ++i) {
-        CreateEnemy(930 + 30 * static_cast<real>(i), 339 + 30 * static_cast<real>(i), i, 3, 1);
+    for (std::uint32_t i = 1; i <= 3; ++i) {
+        CreateEnemy(930 + 30 * static_cast<float>(i), 339 + 30 * static_cast<float>(i), i, 3, 1);
     }
     // Scripts write only inside the working directory.
     const std::filesystem::path script = "wave_loop_script.txt", dump = "wave_loop_state.json";

@@ -17,25 +17,25 @@ using namespace Procedures;
 namespace {
 
 // Colours as the game writes them: red + 256 * blue + 65536 * green.
-constexpr card kWhite = 0xFFFFFF, kBlack = 0, kRed = 0x0000FF, kBlue = 0x00FF00, kGreen = 0xFF0000,
-               kYellow = 0xFF00FF;
+constexpr std::uint32_t kWhite = 0xFFFFFF, kBlack = 0, kRed = 0x0000FF, kBlue = 0x00FF00,
+                        kGreen = 0xFF0000, kYellow = 0xFF00FF;
 
-card Picture(int w, int h, const std::function<card(int, int)>& colour) {
+std::uint32_t Picture(int w, int h, const std::function<std::uint32_t(int, int)>& colour) {
     return TestPictures::Load(w, h, colour);
 }
 
-card Solid(int w, int h, card c) {
-    return TestPictures::Solid(c, static_cast<card>(w), static_cast<card>(h));
+std::uint32_t Solid(int w, int h, std::uint32_t c) {
+    return TestPictures::Solid(c, static_cast<std::uint32_t>(w), static_cast<std::uint32_t>(h));
 }
 
 // A level-1 scene: white deadly area with a black square at (300..309,
 // 300..309), the visible picture red and its mirror blue, one white mask
 // for every sprite.
-card mask = 0;
+std::uint32_t mask = 0;
 void Scene() {
     TestWorld::NewGameState();
     mask = Solid(1024, 768, kWhite);
-    const card deadly = Picture(
+    const std::uint32_t deadly = Picture(
         1024, 768, [](int x, int y) { return x / 10 == 30 && y / 10 == 30 ? kBlack : kWhite; });
     world.images[2][1] = {0, Solid(1024, 768, kRed), deadly};
     world.images[2][2] = {0, Solid(1024, 768, kBlue), deadly};
@@ -90,7 +90,7 @@ TEST(WaveRender, IcicleThatTouchesTheDragonIsGone) {
     EXPECT_FALSE(world.icicles[4].update);
     EXPECT_TRUE(world.icicles[5].update);
     int blasts = 0;
-    for (card i = 1; i <= 25; ++i) {
+    for (std::uint32_t i = 1; i <= 25; ++i) {
         blasts += world.explosions[i].state && world.explosions[i].x == 610 ? 1 : 0;
     }
     EXPECT_EQ(blasts, 2); // the icicle's and the wall's
@@ -116,7 +116,7 @@ TEST(WaveRender, HudShowsSpareLivesAndBars) {
     const auto lifeIcons = [] {
         int n = 0;
         for (int x : {32, 62, 92}) {
-            n += Wimdows::GetPixel(static_cast<card>(x), 42) == kYellow ? 1 : 0;
+            n += Wimdows::GetPixel(static_cast<std::uint32_t>(x), 42) == kYellow ? 1 : 0;
         }
         return n;
     };

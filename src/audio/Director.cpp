@@ -12,9 +12,9 @@ namespace {
 
 namespace P = Procedures;
 
-constexpr P::card kBossAttack = 20;
-constexpr P::card kKing = 13;
-constexpr std::array<P::card, 3> kBosses{10, 11, kKing};
+constexpr std::uint32_t kBossAttack = 20;
+constexpr std::uint32_t kKing = 13;
+constexpr std::array<std::uint32_t, 3> kBosses{10, 11, kKing};
 constexpr std::array<Tune, 4> kLevelTunes{Tune::None, Tune::Level1, Tune::Level2, Tune::Level3};
 constexpr std::uint32_t kMuteKey = 'M';
 
@@ -30,7 +30,7 @@ constexpr std::array<std::optional<Effect>, 13> kShotSounds{
 // boss's storm is no single sound: the wind follows it while it stands.
 constexpr std::array<std::optional<Effect>, 4> kBossAttacks{std::nullopt, std::nullopt,
                                                             Effect::Breeze, Effect::FlameBurst};
-constexpr P::card kStormLevel = 1;
+constexpr std::uint32_t kStormLevel = 1;
 // The storm band reaches this far above and below its middle; the wind is
 // loudest with the ship inside it and falls to its least this far beyond.
 constexpr float kStormReach = 65;

@@ -39,14 +39,14 @@ class Director {
         std::array<Procedures::Blast, 26> explosions{};
         std::array<std::array<bool, 11>, 6> picked{}; // textShown of item rows 1..5
         bool beamRunning = false, shieldRunning = false;
-        Procedures::integer lives = 0;
-        Procedures::real shipY = 0;
-        Procedures::card score = 0;
+        std::int32_t lives = 0;
+        float shipY = 0;
+        std::uint32_t score = 0;
         bool kingAlive = false;
         bool bossAlive = false;
         bool playing = false; // in a game, not in the menus or on a screen
         bool paused = false;
-        Procedures::card level = 0;
+        std::uint32_t level = 0;
         Procedures::Mode mode = Procedures::Mode::Menu;
     };
     static Seen Look();
@@ -57,7 +57,7 @@ class Director {
     Seen seen_;
     Tune music_ = Tune::None;
     float wind_ = 0;
-    Procedures::card hushed_ = 0; // the level whose boss was beaten
+    std::uint32_t hushed_ = 0; // the level whose boss was beaten
     bool primed_ = false;
     bool mHeld_ = false;
 };

@@ -36,7 +36,7 @@ class WindowsSave : public ScoreTests::ScoreDir {
         ScoreDir::SetUp();
         table = scorefile;
     }
-    bool SaveAs(std::string_view name, card result, std::string* said = nullptr,
+    bool SaveAs(std::string_view name, std::uint32_t result, std::string* said = nullptr,
                 const std::string& path = "") {
         ScoreFile::Table got{};
         std::string error;
@@ -64,7 +64,7 @@ TEST_F(WindowsSave, GamesSavingAtOnceKeepEveryResult) {
         games.emplace_back([&, g] {
             ScoreFile::Table got{};
             saved[g] = ScoreFile::Save(table, Name(std::string(1, static_cast<char>('K' + g))),
-                                       1000 + static_cast<card>(g), got, errors[g]);
+                                       1000 + static_cast<std::uint32_t>(g), got, errors[g]);
         });
     }
     for (auto& game : games) {
@@ -74,8 +74,8 @@ TEST_F(WindowsSave, GamesSavingAtOnceKeepEveryResult) {
     ASSERT_EQ(ScoreFile::Read(table, got), 10u);
     for (int g = 0; g < kGames; ++g) {
         EXPECT_TRUE(saved[g]) << "game " << g << ": " << errors[g];
-        const card place = static_cast<card>(kGames - g);
-        EXPECT_EQ(got[place].points, 1000u + static_cast<card>(g)) << "game " << g;
+        const std::uint32_t place = static_cast<std::uint32_t>(kGames - g);
+        EXPECT_EQ(got[place].points, 1000u + static_cast<std::uint32_t>(g)) << "game " << g;
     }
     EXPECT_EQ(got[kGames + 1].points, 100u);
     EXPECT_EQ(Leftovers(), "");

@@ -25,7 +25,8 @@ using namespace Procedures;
 
 namespace KeyCode = Wimdows::KeyCode;
 // Keypad 1, 2 and 3: specials, lives and weapon, the game's own cheats.
-constexpr std::array<card, 3> kCheats{KeyCode::kKeypad1, KeyCode::kKeypad2, KeyCode::kKeypad3};
+constexpr std::array<std::uint32_t, 3> kCheats{KeyCode::kKeypad1, KeyCode::kKeypad2,
+                                               KeyCode::kKeypad3};
 constexpr std::string_view kName = "ROBOTIC";
 // An interlude stays up this long before Enter, so a watcher can read it.
 constexpr std::uint64_t kReadMs = 1500;
@@ -49,11 +50,11 @@ struct Pilot {
 
 std::unique_ptr<Pilot> pilot;
 
-void Emit(InputEvent::Kind kind, card code = 0, integer x = 0, integer y = 0) {
+void Emit(InputEvent::Kind kind, std::uint32_t code = 0, std::int32_t x = 0, std::int32_t y = 0) {
     Wimdows::Run::Apply(InputEvent{0, kind, code, x, y, {}});
 }
 
-void Hold(card key, bool down) {
+void Hold(std::uint32_t key, bool down) {
     if (pilot->held[key] != down) {
         pilot->held[key] = down;
         Emit(down ? InputEvent::KeyDown : InputEvent::KeyUp, key);
@@ -61,7 +62,7 @@ void Hold(card key, bool down) {
 }
 
 void ReleaseKeys() {
-    for (card k = 0; k < pilot->held.size(); ++k) {
+    for (std::uint32_t k = 0; k < pilot->held.size(); ++k) {
         Hold(k, false);
     }
 }
@@ -126,8 +127,8 @@ void NameEntry() {
     const auto typed = static_cast<std::size_t>(
         std::count_if(name.begin(), name.end(), [](char c) { return c >= 'A' && c <= 'Z'; }));
     if (typed < kName.size()) {
-        Emit(InputEvent::KeyDown, static_cast<card>(kName[typed]));
-        Emit(InputEvent::KeyUp, static_cast<card>(kName[typed]));
+        Emit(InputEvent::KeyDown, static_cast<std::uint32_t>(kName[typed]));
+        Emit(InputEvent::KeyUp, static_cast<std::uint32_t>(kName[typed]));
         return;
     }
     Click(Layout::kReturn);
@@ -195,7 +196,7 @@ void Play(std::uint64_t elapsed) {
     Hold(KeyCode::kSpace, c.fire);
     Hold(KeyCode::kShift, c.beam);
     Hold(KeyCode::kCtrl, c.shield);
-    for (const card k : kCheats) {
+    for (const std::uint32_t k : kCheats) {
         Hold(k, true);
     }
     Hold(KeyCode::kEscape, pilot->gameTicks > kGiveUpTicks);

@@ -12,22 +12,22 @@ using namespace Procedures;
 
 constexpr int kPlan = 4;     // ticks a move is held when judged
 constexpr int kHorizon = 12; // ticks looked ahead
-constexpr real kStep = 10;   // the dragon's move per tick
-constexpr real kDragonRadius = 25;
-constexpr real kMargin = 10;      // room kept beyond every hit circle
-constexpr integer kScroll = 7;    // background pixels per tick
-constexpr real kHomeX = 200;      // where the dragon waits for a wave
-constexpr real kBossLength = 250; // bosses keep their distance differently
-constexpr card kCastle = 5;
+constexpr float kStep = 10;  // the dragon's move per tick
+constexpr float kDragonRadius = 25;
+constexpr float kMargin = 10;       // room kept beyond every hit circle
+constexpr std::int32_t kScroll = 7; // background pixels per tick
+constexpr float kHomeX = 200;       // where the dragon waits for a wave
+constexpr float kBossLength = 250;  // bosses keep their distance differently
+constexpr std::uint32_t kCastle = 5;
 
 // Death outweighs any damage, and damage any goal.
 constexpr double kDeath = 1e7, kHurt = 1e5;
 
 struct Vec {
-    real x, y;
+    float x, y;
 };
 
-real Dist(Vec a, Vec b) {
+float Dist(Vec a, Vec b) {
     return std::hypot(a.x - b.x, a.y - b.y);
 }
 
@@ -48,7 +48,7 @@ Vec Step(Vec p, int dx, int dy) {
     return p;
 }
 
-Vec Velocity(const Memory::Seen& seen, real x, real y) {
+Vec Velocity(const Memory::Seen& seen, float x, float y) {
     // A jump larger than any path makes is a new enemy in an old slot.
     if (!seen.valid || std::abs(x - seen.x) > 60 || std::abs(y - seen.y) > 60) {
         return {0, 0};
@@ -60,15 +60,15 @@ Vec Velocity(const Memory::Seen& seen, real x, real y) {
 double Danger(const Terrain& terrain, Vec p, int t, const Memory& memory, bool shielded) {
     double cost = 0;
     const double soon = kHorizon + 1 - t; // nearer threats weigh more
-    const integer bx = world.backgrounds[world.level].x - kScroll * t;
-    for (const real dy : {-14.0f, 0.0f, 14.0f}) {
-        if (terrain.Deadly(world.level, bx, static_cast<integer>(p.x),
-                           static_cast<integer>(p.y + dy))) {
+    const std::int32_t bx = world.backgrounds[world.level].x - kScroll * t;
+    for (const float dy : {-14.0f, 0.0f, 14.0f}) {
+        if (terrain.Deadly(world.level, bx, static_cast<std::int32_t>(p.x),
+                           static_cast<std::int32_t>(p.y + dy))) {
             cost += kDeath * soon;
         }
     }
-    const auto tf = static_cast<real>(t);
-    for (card i = 1; i <= 100; ++i) {
+    const auto tf = static_cast<float>(t);
+    for (std::uint32_t i = 1; i <= 100; ++i) {
         const Bullet& b = world.bullets[i];
         if (!b.state || b.type == 0) {
             continue;
@@ -85,41 +85,41 @@ double Danger(const Terrain& terrain, Vec p, int t, const Memory& memory, bool s
             cost += kHurt * soon;
         }
     }
-    for (card i = 1; i <= 100; ++i) {
+    for (std::uint32_t i = 1; i <= 100; ++i) {
         const Enemy& e = world.enemies[i];
         if (!e.state) {
             continue;
         }
         const Vec v = Velocity(memory.enemies[i], e.x, e.y);
         const Vec at{e.x + v.x * tf, e.y + v.y * tf};
-        const real reach =
+        const float reach =
             e.length / 2 + kDragonRadius + kMargin * (e.length >= kBossLength ? 4 : 1);
         if (Dist(at, p) <= reach) {
             cost += kDeath * soon;
         }
     }
-    for (card i = 1; i <= 10; ++i) {
+    for (std::uint32_t i = 1; i <= 10; ++i) {
         const Item& f = world.fireballs[i];
         if (world.level == 3 && f.state) {
-            const auto n = static_cast<real>(f.counter) + tf - 1;
+            const auto n = static_cast<float>(f.counter) + tf - 1;
             const Vec at{f.x - kScroll * tf, f.startY + n * f.speedY + 0.65f * n * n / 2};
             if (Dist(at, p) <= 50 + kMargin) {
                 cost += kHurt * soon;
             }
         }
     }
-    for (card i = 1; i <= 20; ++i) {
+    for (std::uint32_t i = 1; i <= 20; ++i) {
         const Background& c = world.icicles[i];
         if (world.level == 2 && c.update) {
-            const real top = static_cast<real>(c.y) + 10 * tf;
-            const auto left = static_cast<real>(c.x);
+            const float top = static_cast<float>(c.y) + 10 * tf;
+            const auto left = static_cast<float>(c.x);
             if (p.x >= left - kMargin && p.x <= left + 30 + kMargin && p.y >= top - kMargin &&
                 p.y <= top + 150 + kMargin) {
                 cost += kDeath * soon;
             }
         }
     }
-    for (card i = 1; i <= 2; ++i) {
+    for (std::uint32_t i = 1; i <= 2; ++i) {
         const Item& cloud = world.items[6][i];
         if (cloud.state && Dist({cloud.x, cloud.y}, p) < 100 + kMargin) {
             cost += kHurt * soon;
@@ -136,11 +136,11 @@ struct Goal {
 
 // The middle of the open stretch of a column nearest to y: where the dragon
 // should be when that column reaches it.
-real OpenMiddle(const Terrain& terrain, integer bx, integer x, real y) {
-    const auto open = [&](integer row) { return !terrain.Deadly(world.level, bx, x, row); };
-    auto row = static_cast<integer>(y);
+float OpenMiddle(const Terrain& terrain, std::int32_t bx, std::int32_t x, float y) {
+    const auto open = [&](std::int32_t row) { return !terrain.Deadly(world.level, bx, x, row); };
+    auto row = static_cast<std::int32_t>(y);
     if (!open(row)) {
-        integer up = row, down = row;
+        std::int32_t up = row, down = row;
         while (up > 0 && !open(up)) {
             --up;
         }
@@ -149,24 +149,24 @@ real OpenMiddle(const Terrain& terrain, integer bx, integer x, real y) {
         }
         row = (row - up <= down - row && open(up)) || !open(down) ? up : down;
     }
-    integer top = row, bottom = row;
+    std::int32_t top = row, bottom = row;
     while (top > 0 && open(top - 1)) {
         --top;
     }
     while (bottom < Terrain::kHeight - 1 && open(bottom + 1)) {
         ++bottom;
     }
-    return static_cast<real>(top + bottom) / 2;
+    return static_cast<float>(top + bottom) / 2;
 }
 
 Goal ChooseGoal(const Terrain& terrain) {
     const Vec me{world.dragon.x, world.dragon.y};
     // With nothing to hunt, the dragon keeps to the open middle ahead.
-    constexpr integer kAhead = 20 * kScroll; // 20 ticks away
+    constexpr std::int32_t kAhead = 20 * kScroll; // 20 ticks away
     Goal goal{{kHomeX, OpenMiddle(terrain, world.backgrounds[world.level].x,
-                                  static_cast<integer>(me.x) + kAhead, me.y)}};
+                                  static_cast<std::int32_t>(me.x) + kAhead, me.y)}};
     double best = std::numeric_limits<double>::max();
-    for (card i = 1; i <= 100; ++i) {
+    for (std::uint32_t i = 1; i <= 100; ++i) {
         const Enemy& e = world.enemies[i];
         if (!e.state) {
             continue;
@@ -186,8 +186,8 @@ Goal ChooseGoal(const Terrain& terrain) {
         }
     }
     // Items within reach are worth a detour, unless a boss is about.
-    for (card k = 1; k <= 5 && !goal.boss; ++k) {
-        for (card j = 1; j <= 10; ++j) {
+    for (std::uint32_t k = 1; k <= 5 && !goal.boss; ++k) {
+        for (std::uint32_t j = 1; j <= 10; ++j) {
             const Item& item = world.items[k][j];
             if (item.state && Dist({item.x, item.y}, me) < 250) {
                 goal.at = {item.x, item.y};
@@ -198,12 +198,12 @@ Goal ChooseGoal(const Terrain& terrain) {
 }
 
 void Remember(Memory& memory) {
-    for (card i = 1; i <= 100; ++i) {
+    for (std::uint32_t i = 1; i <= 100; ++i) {
         memory.enemies[i] = {world.enemies[i].state, world.enemies[i].x, world.enemies[i].y};
     }
-    for (card i = 1; i <= 20; ++i) {
-        memory.icicles[i] = {world.icicles[i].update, static_cast<real>(world.icicles[i].x),
-                             static_cast<real>(world.icicles[i].y)};
+    for (std::uint32_t i = 1; i <= 20; ++i) {
+        memory.icicles[i] = {world.icicles[i].update, static_cast<float>(world.icicles[i].x),
+                             static_cast<float>(world.icicles[i].y)};
     }
 }
 
@@ -261,7 +261,7 @@ Choice Best(const Terrain& terrain, const Memory& memory, const Goal& goal, bool
 Controls Decide(const Terrain& terrain, Memory& memory) {
     const Goal goal = ChooseGoal(terrain);
     // A shield that lasts the look-ahead protects from every shot.
-    constexpr card kShieldEnds = 175;
+    constexpr std::uint32_t kShieldEnds = 175;
     const bool shielded = world.shieldRunning && world.growCounter + kHorizon < kShieldEnds;
     const Choice choice = Best(terrain, memory, goal, shielded);
     // Shots that keep the dragon from its goal are worth a shield.

@@ -20,7 +20,7 @@ struct Controls {
 struct Memory {
     struct Seen {
         bool valid = false;
-        Procedures::real x = 0, y = 0;
+        float x = 0, y = 0;
     };
     std::array<Seen, 101> enemies{};
     std::array<Seen, 21> icicles{};

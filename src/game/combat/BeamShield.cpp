@@ -13,38 +13,38 @@ namespace Procedures {
 namespace {
 
 constexpr std::int64_t kBeamReach = 1700;
-constexpr card kShieldTicks = 175;
-constexpr real kShieldShotReach = 60;
-constexpr real kShieldEnemyReach = 70;
-constexpr real kBeamShotReach = 20;
+constexpr std::uint32_t kShieldTicks = 175;
+constexpr float kShieldShotReach = 60;
+constexpr float kShieldEnemyReach = 70;
+constexpr float kBeamShotReach = 20;
 
-integer Whole(real v) {
-    return static_cast<integer>(v);
+std::int32_t Whole(float v) {
+    return static_cast<std::int32_t>(v);
 }
 
 // One beam test on enemy j; a test on an enemy that an earlier test of this
 // tick destroyed does nothing, so it is scored and dropped once.
-void BeamTest(card j, real sx, real reach, real tip) {
+void BeamTest(std::uint32_t j, float sx, float reach, float tip) {
     Enemy& e = world.enemies[j];
     if (!e.state || Distance(sx, e.x, world.dragon.y, e.y) > reach) {
         return;
     }
-    const real ex = (tip + e.x) / 2;
-    const real ey = (world.dragon.y + 10 + e.y) / 2;
+    const float ex = (tip + e.x) / 2;
+    const float ey = (world.dragon.y + 10 + e.y) / 2;
     LaserHit(j);
     Explosion(ex, ey, 2);
 }
 
-void BeamOnEnemies(card g) {
-    const real tip = world.dragon.x + static_cast<real>(20 * g);
-    for (card j = 1; j <= 100; ++j) {
+void BeamOnEnemies(std::uint32_t g) {
+    const float tip = world.dragon.x + static_cast<float>(20 * g);
+    for (std::uint32_t j = 1; j <= 100; ++j) {
         if (!world.enemies[j].state) {
             continue;
         }
         BeamTest(j, tip, world.enemies[j].length / 2 + 20, tip);
-        for (card n = 0; n < g; ++n) {
-            BeamTest(j, world.dragon.x + static_cast<real>(1 + 20 * n), world.enemies[j].length / 2,
-                     tip);
+        for (std::uint32_t n = 0; n < g; ++n) {
+            BeamTest(j, world.dragon.x + static_cast<float>(1 + 20 * n),
+                     world.enemies[j].length / 2, tip);
         }
     }
 }
@@ -54,7 +54,7 @@ bool EnemyShot(const Bullet& b) {
 }
 
 // Burns shot l when it lies within reach of (sx, dragon.y).
-void BurnShot(card l, real sx, real reach) {
+void BurnShot(std::uint32_t l, float sx, float reach) {
     Bullet& b = world.bullets[l];
     if (Distance(sx, b.x, world.dragon.y, b.y) <= reach) {
         b.state = false;
@@ -62,23 +62,23 @@ void BurnShot(card l, real sx, real reach) {
     }
 }
 
-void BeamOnShots(card g) {
-    const real tip = world.dragon.x + static_cast<real>(20 * g);
-    for (card l = 1; l <= 100; ++l) {
+void BeamOnShots(std::uint32_t g) {
+    const float tip = world.dragon.x + static_cast<float>(20 * g);
+    for (std::uint32_t l = 1; l <= 100; ++l) {
         // Looked at once: a shot under several sample points flares at each.
         if (!EnemyShot(world.bullets[l])) {
             continue;
         }
         BurnShot(l, tip, kBeamShotReach);
-        for (card h = 1; h <= 20 * g; h += 30) {
-            BurnShot(l, world.dragon.x + static_cast<real>(h), kBeamShotReach);
+        for (std::uint32_t h = 1; h <= 20 * g; h += 30) {
+            BurnShot(l, world.dragon.x + static_cast<float>(h), kBeamShotReach);
         }
     }
 }
 
 // Starts the beam or the shield for one special charge; while it runs its
 // ready flag stays down, so holding the key costs nothing more.
-bool Running(card key, bool& ready, bool& running) {
+bool Running(std::uint32_t key, bool& ready, bool& running) {
     if (Wimdows::KeyDown(key) && ready && world.dragon.special >= 1) {
         running = true;
         world.dragon.special = world.dragon.special - 1;
@@ -103,7 +103,7 @@ void Energybeam() {
         world.growCounter = 0;
         world.dragon.beamReady = true;
     }
-    const card g = world.growCounter;
+    const std::uint32_t g = world.growCounter;
     BeamOnEnemies(g);
     BeamOnShots(g);
 }
@@ -119,13 +119,13 @@ void Energyshield() {
     } else {
         world.growCounter = world.growCounter + 1;
     }
-    for (card i = 1; i <= 100; ++i) {
+    for (std::uint32_t i = 1; i <= 100; ++i) {
         if (EnemyShot(world.bullets[i])) {
             BurnShot(i, world.dragon.x, kShieldShotReach);
         }
     }
     // Anything this close is burnt whatever it is: no points, no drop.
-    for (card j = 1; j <= 100; ++j) {
+    for (std::uint32_t j = 1; j <= 100; ++j) {
         Enemy& e = world.enemies[j];
         if (e.state && Distance(world.dragon.x, e.x, world.dragon.y, e.y) <= kShieldEnemyReach) {
             e.state = false;
@@ -138,12 +138,12 @@ void DrawEnergybeam() {
     if (!world.beamShown) {
         return;
     }
-    const integer left = Whole(world.dragon.x) + 30;
-    const integer top = Whole(world.dragon.y) - 10;
-    for (card s = 0; s <= world.growCounter; ++s) {
+    const std::int32_t left = Whole(world.dragon.x) + 30;
+    const std::int32_t top = Whole(world.dragon.y) - 10;
+    for (std::uint32_t s = 0; s <= world.growCounter; ++s) {
         // Even pieces and odd pieces alternate between the two pictures.
         const auto& piece = world.images[6][3 + s % 2];
-        Wimdows::DrawMaskBitmap(piece[1], piece[2], left + static_cast<integer>(20 * s), top);
+        Wimdows::DrawMaskBitmap(piece[1], piece[2], left + static_cast<std::int32_t>(20 * s), top);
     }
 }
 
@@ -157,7 +157,7 @@ void DrawEnergyshield() {
                             Whole(world.dragon.y - 37.5f));
 }
 
-void LaserHit(card i) {
+void LaserHit(std::uint32_t i) {
     DamageEnemy(i, Tables::ByType(Tables::kBeamDamage, world.enemies[i].type));
 }
 

@@ -9,6 +9,6 @@ void Energybeam();
 void Energyshield();
 void DrawEnergybeam();
 void DrawEnergyshield();
-void LaserHit(card i);
+void LaserHit(std::uint32_t i);
 
 } // namespace Procedures

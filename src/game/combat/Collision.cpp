@@ -10,20 +10,20 @@ namespace Procedures {
 
 namespace {
 
-constexpr real kDragonRadius = 25;
-constexpr real kItemReach = 43.75f;
-constexpr real kFireballReach = 50;
-constexpr card kExplosionsAlive = 5;
+constexpr float kDragonRadius = 25;
+constexpr float kItemReach = 43.75f;
+constexpr float kFireballReach = 50;
+constexpr std::uint32_t kExplosionsAlive = 5;
 
 struct Point {
-    real x;
-    real y;
+    float x;
+    float y;
 };
 
 // The point r away from a towards b. When the two centres coincide there is
 // no direction, so the impact stays at a.
-Point Toward(Point a, Point b, real r) {
-    const real d = Distance(a.x, b.x, a.y, b.y);
+Point Toward(Point a, Point b, float r) {
+    const float d = Distance(a.x, b.x, a.y, b.y);
     if (d == 0) {
         return a;
     }
@@ -38,12 +38,12 @@ Point DragonAt() {
     return {world.dragon.x, world.dragon.y};
 }
 
-void ExplosionAt(Point p, card type) {
+void ExplosionAt(Point p, std::uint32_t type) {
     Explosion(p.x, p.y, type);
 }
 
 void ShotsAgainstTargets() {
-    for (card i = 1; i <= 100; ++i) {
+    for (std::uint32_t i = 1; i <= 100; ++i) {
         Bullet& shot = world.bullets[i];
         if (!shot.state) {
             continue;
@@ -59,7 +59,7 @@ void ShotsAgainstTargets() {
             continue;
         }
         // One fireball strikes every enemy it overlaps in this tick.
-        for (card j = 1; j <= 100; ++j) {
+        for (std::uint32_t j = 1; j <= 100; ++j) {
             const Enemy& e = world.enemies[j];
             if (e.state && Distance(shot.x, e.x, shot.y, e.y) <= e.length / 2 + shot.length) {
                 const Point target{e.x, e.y};
@@ -72,8 +72,8 @@ void ShotsAgainstTargets() {
 }
 
 void ItemsAgainstDragon() {
-    for (card i = 1; i <= Tables::kItemKinds; ++i) {
-        for (card j = 1; j <= Tables::kItemSlots; ++j) {
+    for (std::uint32_t i = 1; i <= Tables::kItemKinds; ++i) {
+        for (std::uint32_t j = 1; j <= Tables::kItemSlots; ++j) {
             const Item& item = world.items[i][j];
             if (item.state &&
                 Distance(item.x, world.dragon.x, item.y, world.dragon.y) <= kItemReach) {
@@ -84,7 +84,7 @@ void ItemsAgainstDragon() {
 }
 
 void FireballsAgainstDragon() {
-    for (card i = 1; i <= 10; ++i) {
+    for (std::uint32_t i = 1; i <= 10; ++i) {
         Item& ball = world.fireballs[i];
         if (ball.state &&
             Distance(ball.x, world.dragon.x, ball.y, world.dragon.y) <= kFireballReach) {
@@ -96,7 +96,7 @@ void FireballsAgainstDragon() {
 }
 
 void Ramming() {
-    for (card i = 1; i <= 100; ++i) {
+    for (std::uint32_t i = 1; i <= 100; ++i) {
         Enemy& e = world.enemies[i];
         if (e.state &&
             Distance(e.x, world.dragon.x, e.y, world.dragon.y) <= e.length / 2 + kDragonRadius) {
@@ -109,13 +109,13 @@ void Ramming() {
 }
 
 void ShotAgainstShot() {
-    for (card i = 1; i <= 100; ++i) {
+    for (std::uint32_t i = 1; i <= 100; ++i) {
         Bullet& a = world.bullets[i];
         if (!a.state) {
             continue;
         }
         // A cancelled shot goes on cancelling the rest of this pass.
-        for (card j = 1; j <= 100; ++j) {
+        for (std::uint32_t j = 1; j <= 100; ++j) {
             Bullet& b = world.bullets[j];
             if (b.state && b.type != a.type && Distance(a.x, b.x, a.y, b.y) <= 2 * a.length) {
                 a.state = false;
@@ -136,7 +136,7 @@ void Collision() {
     ShotAgainstShot();
 }
 
-void DamageEnemy(card i, integer damage) {
+void DamageEnemy(std::uint32_t i, std::int32_t damage) {
     Enemy& e = world.enemies[i];
     e.health = e.health - damage;
     if (e.health <= 0) {
@@ -147,24 +147,24 @@ void DamageEnemy(card i, integer damage) {
     }
 }
 
-void Bullethit(card i) {
+void Bullethit(std::uint32_t i) {
     DamageEnemy(i, Tables::ByType(Tables::kShotDamage, world.enemies[i].type));
 }
 
-void TakingFire(card i) {
+void TakingFire(std::uint32_t i) {
     world.dragon.health =
         world.dragon.health - Tables::ByType(Tables::kDragonDamage, world.bullets[i].type);
 }
 
-void Explosion(real x, real y, card type) {
-    card alive = 0;
-    for (card i = 1; i <= 25; ++i) {
+void Explosion(float x, float y, std::uint32_t type) {
+    std::uint32_t alive = 0;
+    for (std::uint32_t i = 1; i <= 25; ++i) {
         alive += world.explosions[i].state ? 1 : 0;
     }
     if (alive >= kExplosionsAlive) {
         return;
     }
-    for (card i = 1; i <= 25; ++i) {
+    for (std::uint32_t i = 1; i <= 25; ++i) {
         Blast& ex = world.explosions[i];
         if (!ex.state) {
             // The age is left alone: it is 0 whenever ExplosionCease freed the slot.
@@ -178,7 +178,7 @@ void Explosion(real x, real y, card type) {
 }
 
 void ExplosionCease() {
-    for (card i = 1; i <= 25; ++i) {
+    for (std::uint32_t i = 1; i <= 25; ++i) {
         Blast& ex = world.explosions[i];
         if (ex.state) {
             ex.counter = ex.counter + 1;
@@ -190,13 +190,13 @@ void ExplosionCease() {
     }
 }
 
-void AddScore(card type) {
+void AddScore(std::uint32_t type) {
     world.score = world.score + Tables::ByType(Tables::kPoints, type);
 }
 
-real Distance(real x1, real x2, real y1, real y2) {
-    const real dx = x2 - x1;
-    const real dy = y2 - y1;
+float Distance(float x1, float x2, float y1, float y2) {
+    const float dx = x2 - x1;
+    const float dy = y2 - y1;
     return std::sqrt(dx * dx + dy * dy);
 }
 

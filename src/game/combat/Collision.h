@@ -6,11 +6,11 @@
 namespace Procedures {
 
 void Collision();
-void Bullethit(card i);
-void TakingFire(card i);
-void Explosion(real x, real y, card type);
+void Bullethit(std::uint32_t i);
+void TakingFire(std::uint32_t i);
+void Explosion(float x, float y, std::uint32_t type);
 void ExplosionCease();
-void AddScore(card type);
-real Distance(real x1, real x2, real y1, real y2);
+void AddScore(std::uint32_t type);
+float Distance(float x1, float x2, float y1, float y2);
 
 } // namespace Procedures

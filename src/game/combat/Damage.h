@@ -7,6 +7,6 @@ namespace Procedures {
 
 // Takes `damage` from enemy slot i; an enemy whose health runs out pays its
 // points, leaves its slot and may drop an item.
-void DamageEnemy(card i, integer damage);
+void DamageEnemy(std::uint32_t i, std::int32_t damage);
 
 } // namespace Procedures

@@ -8,21 +8,21 @@ namespace Procedures {
 
 namespace {
 
-constexpr card kSlots = 100;
+constexpr std::uint32_t kSlots = 100;
 
 void MoveAlongPath(Enemy& e) {
-    const card k = e.counter;
+    const std::uint32_t k = e.counter;
     if (e.path < EnemyTables::kPaths.size()) {
         const EnemyTables::Path& p = EnemyTables::kPaths[e.path];
         if (p.count > 0) {
-            card leg = 0;
+            std::uint32_t leg = 0;
             while (leg < p.count && k > p.legs[leg].last) {
                 ++leg;
             }
             if (leg == p.count) {
                 e.counter = 0; // restart; the rise below makes the new cycle begin at 1
             } else {
-                e.x = e.x + p.legs[leg].dx + p.dxPerPhase * static_cast<real>(k);
+                e.x = e.x + p.legs[leg].dx + p.dxPerPhase * static_cast<float>(k);
                 e.y = e.y + p.legs[leg].dy;
             }
         }
@@ -32,7 +32,7 @@ void MoveAlongPath(Enemy& e) {
 
 } // namespace
 
-void CreateEnemy(real x, real y, card number, card type, card path) {
+void CreateEnemy(float x, float y, std::uint32_t number, std::uint32_t type, std::uint32_t path) {
     if (number < 1 || number > kSlots) {
         return;
     }
@@ -50,7 +50,7 @@ void CreateEnemy(real x, real y, card number, card type, card path) {
 }
 
 void Enemymove() {
-    for (card i = 1; i <= kSlots; ++i) {
+    for (std::uint32_t i = 1; i <= kSlots; ++i) {
         Enemy& e = world.enemies[i];
         if (e.state) {
             MoveAlongPath(e);
@@ -64,12 +64,12 @@ void Enemymove() {
 
 void KamikazeEnemy() {
     // Slot 100 is taken even when in use: the extra Bat must come.
-    card i = 1;
+    std::uint32_t i = 1;
     while (world.enemies[i].state && i < kSlots) {
         ++i;
     }
     if (Due(100)) {
-        CreateEnemy(995, static_cast<real>(StandardLib::RandomCard(200, 480)), i, 1, 4);
+        CreateEnemy(995, static_cast<float>(StandardLib::RandomCard(200, 480)), i, 1, 4);
     }
     if (Due(200)) {
         if (StandardLib::RandomCard(1, 2) == 2) {

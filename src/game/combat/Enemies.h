@@ -5,7 +5,7 @@
 
 namespace Procedures {
 
-void CreateEnemy(real x, real y, card number, card type, card path);
+void CreateEnemy(float x, float y, std::uint32_t number, std::uint32_t type, std::uint32_t path);
 void Enemymove();
 void KamikazeEnemy();
 

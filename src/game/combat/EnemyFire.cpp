@@ -10,13 +10,13 @@ namespace {
 using StandardLib::RandomCard;
 namespace T = EnemyTables;
 
-constexpr card kSlots = 100;
+constexpr std::uint32_t kSlots = 100;
 
 // Flies parallel to the line from (px, py) to the dragon's centre as it is now,
 // always `h` pixels sideways per tick.
-void Aim(Bullet& b, real px, real py, real h, real down) {
-    const real dx = px - world.dragon.x;
-    const real dy = py - world.dragon.y;
+void Aim(Bullet& b, float px, float py, float h, float down) {
+    const float dx = px - world.dragon.x;
+    const float dy = py - world.dragon.y;
     if (dx > 0) {
         b.speedX = -h;
         b.speedY = -h * dy / dx;
@@ -31,7 +31,7 @@ void Aim(Bullet& b, real px, real py, real h, real down) {
 
 // The shot starts left of the enemy by its slot's hit radius, which enemy fire
 // never sets: a slot last used by the dragon's gun launches further out.
-void Launch(Bullet& b, const Enemy& e, card type) {
+void Launch(Bullet& b, const Enemy& e, std::uint32_t type) {
     b.x = e.x - 25 - b.length;
     b.y = e.y;
     b.type = type;
@@ -50,7 +50,7 @@ bool Triggered(const T::FireRule& rule) {
     return false;
 }
 
-void FireByRule(const Enemy& e, card i) {
+void FireByRule(const Enemy& e, std::uint32_t i) {
     if (e.type >= T::kFire.size()) {
         return;
     }
@@ -68,7 +68,7 @@ void FireByRule(const Enemy& e, card i) {
     Launch(b, e, rule.shot);
 }
 
-void Tornado(card i) {
+void Tornado(std::uint32_t i) {
     if (RandomCard(1, 5) != 2) {
         return;
     }
@@ -80,10 +80,10 @@ void Tornado(card i) {
     b.state = true;
 }
 
-void IceVolley(card i) {
+void IceVolley(std::uint32_t i) {
     for (const T::IceShot& s : T::kIceVolley) {
-        const card j = s.jmax == 0 ? 0 : RandomCard(s.jmin, s.jmax);
-        const real x = static_cast<real>(RandomCard(s.xmin, s.xmax));
+        const std::uint32_t j = s.jmax == 0 ? 0 : RandomCard(s.jmin, s.jmax);
+        const float x = static_cast<float>(RandomCard(s.xmin, s.xmax));
         // Only slot 1 keeps the volley inside the table; from elsewhere the
         // shots past the last slot are dropped, the draws still made.
         if (i + j > kSlots) {
@@ -99,7 +99,7 @@ void IceVolley(card i) {
     }
 }
 
-void Hatch(const Enemy& boss, card i) {
+void Hatch(const Enemy& boss, std::uint32_t i) {
     if (i == 1) {
         i = RandomCard(1, 98) + 1;
     }
@@ -111,21 +111,21 @@ void Hatch(const Enemy& boss, card i) {
     e.type = 12;
     e.path = 12;
     e.y = i % 2 == 1 ? boss.y + 50 : boss.y - 50;
-    e.x = boss.x - 250 - static_cast<real>(RandomCard(1, 100));
+    e.x = boss.x - 250 - static_cast<float>(RandomCard(1, 100));
     e.state = true;
 }
 
 } // namespace
 
 void Enemyshoot() {
-    for (card k = 1; k <= kSlots; ++k) {
+    for (std::uint32_t k = 1; k <= kSlots; ++k) {
         const Enemy& e = world.enemies[k];
         // An enemy acts only while the bullet slot of its own number is free,
         // which also guarantees a free slot at or below k.
         if (!e.state || world.bullets[k].state) {
             continue;
         }
-        card i = 1;
+        std::uint32_t i = 1;
         while (world.bullets[i].state) {
             ++i;
         }
@@ -147,7 +147,7 @@ void Enemyshoot() {
 }
 
 void Bulletmove() {
-    for (card i = 1; i <= kSlots; ++i) {
+    for (std::uint32_t i = 1; i <= kSlots; ++i) {
         Bullet& b = world.bullets[i];
         if (b.state) {
             b.x = b.x + b.speedX;

@@ -12,20 +12,20 @@ namespace Procedures::EnemyTables {
 // One leg of a movement pattern: the motion applied while the phase k is at
 // most `last`.
 struct Leg {
-    card last = 0;
-    real dx = 0;
-    real dy = 0;
+    std::uint32_t last = 0;
+    float dx = 0;
+    float dy = 0;
 };
 
 // A pattern is up to four legs; past the last leg it restarts (phase back to
 // 0, no motion that tick). `dxPerPhase` adds k * dxPerPhase to x, for the dive.
 struct Path {
     std::array<Leg, 4> legs{};
-    card count = 0;
-    real dxPerPhase = 0;
+    std::uint32_t count = 0;
+    float dxPerPhase = 0;
 };
 
-inline constexpr card kForever = std::numeric_limits<card>::max();
+inline constexpr std::uint32_t kForever = std::numeric_limits<std::uint32_t>::max();
 
 // Indexed by `path`; paths without legs stand still.
 inline constexpr std::array<Path, 14> kPaths = {{
@@ -56,12 +56,12 @@ enum class Trigger : std::uint8_t {
 // when the dragon is exactly above or below.
 struct FireRule {
     Trigger trigger = Trigger::None;
-    card roll = 0;
-    card value = 0;
-    card shot = 0;
+    std::uint32_t roll = 0;
+    std::uint32_t value = 0;
+    std::uint32_t shot = 0;
     bool aimed = false;
-    real speed = 0;
-    real down = 0;
+    float speed = 0;
+    float down = 0;
 };
 
 // Indexed by enemy `type`. The bosses (10, 11, 13) have rules of their own.
@@ -83,16 +83,16 @@ inline constexpr std::array<FireRule, 14> kFire = {{
 }};
 
 // The tornado of the God of the Winds.
-inline constexpr card kTornadoShot = 10;
-inline constexpr real kTornadoSpeed = 30;
-inline constexpr real kTornadoDown = 30;
-inline constexpr real kTornadoX = 800;
-inline constexpr std::array<real, 3> kTornadoY = {0, 100, 600}; // by RandomCard(1, 2)
+inline constexpr std::uint32_t kTornadoShot = 10;
+inline constexpr float kTornadoSpeed = 30;
+inline constexpr float kTornadoDown = 30;
+inline constexpr float kTornadoX = 800;
+inline constexpr std::array<float, 3> kTornadoY = {0, 100, 600}; // by RandomCard(1, 2)
 
 // The Ice Queen's volley: five shots, each into slot i + RandomCard(jmin, jmax)
 // at x = RandomCard(xmin, xmax).
 struct IceShot {
-    card jmin, jmax, xmin, xmax;
+    std::uint32_t jmin, jmax, xmin, xmax;
 };
 inline constexpr std::array<IceShot, 5> kIceVolley = {{
     {0, 0, 200, 950},
@@ -101,13 +101,13 @@ inline constexpr std::array<IceShot, 5> kIceVolley = {{
     {10, 15, 200, 1000},
     {15, 20, 200, 1000},
 }};
-inline constexpr card kIceShot = 11;
-inline constexpr real kIceY = 50;
-inline constexpr real kIceSpeedX = -15;
-inline constexpr real kIceSpeedY = 15;
+inline constexpr std::uint32_t kIceShot = 11;
+inline constexpr float kIceY = 50;
+inline constexpr float kIceSpeedX = -15;
+inline constexpr float kIceSpeedY = 15;
 
 // Hit circle diameter at creation, by type; 0 leaves the slot's value.
-inline constexpr std::array<real, 14> kLength = {0, 50, 50, 50,  50,  50, 0,
-                                                 0, 0,  0,  250, 250, 0,  250};
+inline constexpr std::array<float, 14> kLength = {0, 50, 50, 50,  50,  50, 0,
+                                                  0, 0,  0,  250, 250, 0,  250};
 
 } // namespace Procedures::EnemyTables

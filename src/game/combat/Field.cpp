@@ -26,14 +26,14 @@ using IcicleSet = std::array<bool, 21>; // [1..20]
 // deadly-area pictures with the contact pictures of the icicles in `drawn`
 // over them, later icicles over earlier ones. Outside the window everything
 // reads black; where no picture lies nothing is deadly.
-bool BlackAt(integer x, integer y, const IcicleSet& drawn) {
-    if (x < 0 || y < 0 || x >= static_cast<integer>(Wimdows::kWidth) ||
-        y >= static_cast<integer>(Wimdows::kHeight)) {
+bool BlackAt(std::int32_t x, std::int32_t y, const IcicleSet& drawn) {
+    if (x < 0 || y < 0 || x >= static_cast<std::int32_t>(Wimdows::kWidth) ||
+        y >= static_cast<std::int32_t>(Wimdows::kHeight)) {
         return true;
     }
-    card colour = 0;
-    const card contact = world.images[P::kIcicleContactGroup][P::kIcicleContactSlot][1];
-    for (card i = 20; i >= 1; --i) {
+    std::uint32_t colour = 0;
+    const std::uint32_t contact = world.images[P::kIcicleContactGroup][P::kIcicleContactSlot][1];
+    for (std::uint32_t i = 20; i >= 1; --i) {
         const Background& ice = world.icicles[i];
         if (drawn[i] && Wimdows::PictureAt(contact, ice.x, ice.y, x, y, colour)) {
             return colour == 0;
@@ -48,7 +48,7 @@ bool BlackAt(integer x, integer y, const IcicleSet& drawn) {
     return false;
 }
 
-bool OnIcicle(const Background& ice, integer x, integer y) {
+bool OnIcicle(const Background& ice, std::int32_t x, std::int32_t y) {
     return x >= ice.x && x < ice.x + P::kIcicleWidth && y >= ice.y && y < ice.y + P::kIcicleHeight;
 }
 
@@ -60,7 +60,7 @@ void DragonLost() {
 } // namespace
 
 void ScrollBackground() {
-    integer& bx = world.backgrounds[world.level].x;
+    std::int32_t& bx = world.backgrounds[world.level].x;
     bx -= P::kScrollStep;
     if (bx <= -P::kScrollLoop) {
         bx += P::kScrollLoop;
@@ -68,10 +68,10 @@ void ScrollBackground() {
 }
 
 void DeadlyContacts() {
-    const integer x = Px(world.dragon.x), y = Px(world.dragon.y);
+    const std::int32_t x = Px(world.dragon.x), y = Px(world.dragon.y);
     IcicleSet drawn{};
     if (world.level == 2) {
-        for (card i = 1; i <= 20; ++i) {
+        for (std::uint32_t i = 1; i <= 20; ++i) {
             Background& ice = world.icicles[i];
             if (!ice.update) {
                 continue;

@@ -12,13 +12,13 @@ namespace Procedures {
 
 namespace {
 
-constexpr card kItemLifetime = 100;
-constexpr card kTextFrames = 125;
-constexpr card kTextStyle = 5;
-constexpr card kTextColor = Colours::kPurple;
+constexpr std::uint32_t kItemLifetime = 100;
+constexpr std::uint32_t kTextFrames = 125;
+constexpr std::uint32_t kTextStyle = 5;
+constexpr std::uint32_t kTextColor = Colours::kPurple;
 
 // The chosen kind, or 0 when every draw failed.
-card DrawDropKind() {
+std::uint32_t DrawDropKind() {
     for (const Tables::DropDraw& draw : Tables::kDropDraws) {
         if (StandardLib::RandomCard(1, draw.max) == Tables::kDropHit) {
             return draw.kind;
@@ -38,7 +38,7 @@ template <typename T> void Apply(const Tables::ItemKind& kind, T& stock) {
     }
 }
 
-void ApplyEffect(card i) {
+void ApplyEffect(std::uint32_t i) {
     const Tables::ItemKind& kind = Tables::kItems[i];
     switch (kind.stock) {
     case Tables::Stock::health:
@@ -67,19 +67,19 @@ void Park(Item& item) {
     item.speedY = 0;
 }
 
-bool IsItemSlot(card i, card j) {
+bool IsItemSlot(std::uint32_t i, std::uint32_t j) {
     return i >= 1 && i < world.items.size() && j >= 1 && j <= Tables::kItemSlots;
 }
 
 } // namespace
 
-void Dropitem(card i) {
-    const card kind = DrawDropKind();
+void Dropitem(std::uint32_t i) {
+    const std::uint32_t kind = DrawDropKind();
     if (kind == 0) {
         return;
     }
     auto& row = world.items[kind];
-    for (card k = 1; k <= Tables::kItemSlots; ++k) {
+    for (std::uint32_t k = 1; k <= Tables::kItemSlots; ++k) {
         Item& item = row[k];
         if (!item.state) {
             item.state = true;
@@ -96,8 +96,8 @@ void Dropitem(card i) {
 }
 
 void Itemmove() {
-    for (card i = 1; i <= 6; ++i) {
-        for (card j = 1; j <= Tables::kItemSlots; ++j) {
+    for (std::uint32_t i = 1; i <= 6; ++i) {
+        for (std::uint32_t j = 1; j <= Tables::kItemSlots; ++j) {
             Item& item = world.items[i][j];
             if (!item.state) {
                 continue;
@@ -113,7 +113,7 @@ void Itemmove() {
     }
 }
 
-void ObjectCollect(card i, card j) {
+void ObjectCollect(std::uint32_t i, std::uint32_t j) {
     if (!IsItemSlot(i, j)) {
         return;
     }
@@ -127,20 +127,20 @@ void ObjectCollect(card i, card j) {
     Park(item);
 }
 
-void ObjectText(card i, card j) {
+void ObjectText(std::uint32_t i, std::uint32_t j) {
     Wimdows::SetFont(kTextStyle, kTextColor);
     if (!IsItemSlot(i, j) || world.items[i][j].counter > kTextFrames) {
         return;
     }
     const std::string_view text = i <= Tables::kItemKinds ? Tables::kItems[i].text : "";
-    Wimdows::Text(text, static_cast<integer>(world.dragon.x + 25),
-                  static_cast<integer>(world.dragon.y - 30));
+    Wimdows::Text(text, static_cast<std::int32_t>(world.dragon.x + 25),
+                  static_cast<std::int32_t>(world.dragon.y - 30));
 }
 
 void AgeObjectText() {
     // The one text shown is the first in the table; the others wait their turn.
-    for (card i = 1; i <= 5; ++i) {
-        for (card j = 1; j <= 10; ++j) {
+    for (std::uint32_t i = 1; i <= 5; ++i) {
+        for (std::uint32_t j = 1; j <= 10; ++j) {
             Item& item = world.items[i][j];
             if (!item.textShown) {
                 continue;

@@ -5,10 +5,10 @@
 
 namespace Procedures {
 
-void Dropitem(card i);
+void Dropitem(std::uint32_t i);
 void Itemmove();
-void ObjectCollect(card i, card j);
-void ObjectText(card i, card j);
+void ObjectCollect(std::uint32_t i, std::uint32_t j);
+void ObjectText(std::uint32_t i, std::uint32_t j);
 // The floating text of a pick-up shown this frame ages by a frame.
 void AgeObjectText();
 

@@ -13,10 +13,10 @@ namespace {
 // The cheat keys; each level offers more of them.
 enum class Stock : std::uint8_t { Special, Lives, Upgrade };
 struct Cheat {
-    card key;
-    card fromLevel;
+    std::uint32_t key;
+    std::uint32_t fromLevel;
     Stock stock;
-    integer value;
+    std::int32_t value;
 };
 constexpr std::array<Cheat, 3> kCheats = {{
     {Wimdows::KeyCode::kKeypad1, 1, Stock::Special, 5},
@@ -61,13 +61,13 @@ void Cheats() {
         }
         switch (c.stock) {
         case Stock::Special:
-            world.dragon.special = static_cast<card>(c.value);
+            world.dragon.special = static_cast<std::uint32_t>(c.value);
             break;
         case Stock::Lives:
             world.dragon.lives = c.value;
             break;
         case Stock::Upgrade:
-            world.dragon.upgrade = static_cast<card>(c.value);
+            world.dragon.upgrade = static_cast<std::uint32_t>(c.value);
             break;
         }
     }

@@ -8,9 +8,9 @@ namespace Procedures {
 
 namespace {
 
-card BulletsInUse() {
-    card used = 0;
-    for (card i = 1; i <= 100; ++i) {
+std::uint32_t BulletsInUse() {
+    std::uint32_t used = 0;
+    for (std::uint32_t i = 1; i <= 100; ++i) {
         used += world.bullets[i].state ? 1 : 0;
     }
     return used;
@@ -50,7 +50,7 @@ void Shoot() {
     world.dragon.magic = world.dragon.magic - 5;
     if (BulletsInUse() + 2 < 100) {
         const Tables::Volley& volley = Tables::VolleyOf(world.dragon.upgrade);
-        for (card s = 0; s < volley.count; ++s) {
+        for (std::uint32_t s = 0; s < volley.count; ++s) {
             const Tables::VolleyShot& shot = volley.shots[s];
             NewBullet(world.dragon.x + shot.dx, world.dragon.y + shot.dy, shot.speedX, shot.speedY);
         }
@@ -58,8 +58,8 @@ void Shoot() {
     world.dragon.shotReady = false;
 }
 
-void NewBullet(real x, real y, real speedX, real speedY) {
-    for (card i = 1; i <= 100; ++i) {
+void NewBullet(float x, float y, float speedX, float speedY) {
+    for (std::uint32_t i = 1; i <= 100; ++i) {
         Bullet& b = world.bullets[i];
         if (!b.state) {
             b.type = 0;

@@ -8,7 +8,7 @@ namespace Procedures {
 void Move();
 void Shootstate();
 void Shoot();
-void NewBullet(real x, real y, real speedX, real speedY);
+void NewBullet(float x, float y, float speedX, float speedY);
 void MagicRefill();
 
 } // namespace Procedures

@@ -21,7 +21,7 @@ namespace {
 
 namespace P = ScenePictures;
 
-void DrawSprite(const P::Sprite& s, real x, real y) {
+void DrawSprite(const P::Sprite& s, float x, float y) {
     if (s.group == 0) {
         return;
     }
@@ -29,12 +29,13 @@ void DrawSprite(const P::Sprite& s, real x, real y) {
     Wimdows::DrawMaskBitmap(pic[1], pic[2], Px(x - s.dx), Px(y - s.dy));
 }
 
-template <std::size_t N> const P::Sprite& ByType(const std::array<P::Sprite, N>& table, card t) {
+template <std::size_t N>
+const P::Sprite& ByType(const std::array<P::Sprite, N>& table, std::uint32_t t) {
     static constexpr P::Sprite kNone{};
     return t < N ? table[t] : kNone;
 }
 
-void DrawBackground(integer bx, card entry) {
+void DrawBackground(std::int32_t bx, std::uint32_t entry) {
     for (const PlacedPicture& p : BackgroundLayers(bx, entry)) {
         Wimdows::DrawBitmap(p.picture, p.x, 0);
     }
@@ -42,16 +43,17 @@ void DrawBackground(integer bx, card entry) {
 
 // The visible background covers the deadly area and the icicles' contact
 // pictures completely; only without it do they show.
-void DrawDeadlyLayers(integer bx) {
+void DrawDeadlyLayers(std::int32_t bx) {
     const auto& pics = world.images[P::kBackgroundGroup];
-    const card first = 2 * world.level - 1;
+    const std::uint32_t first = 2 * world.level - 1;
     if (pics[first][1] != 0 && pics[first + 1][1] != 0) {
         return;
     }
     DrawBackground(bx, 2);
     if (world.level == 2) {
-        const card contact = world.images[P::kIcicleContactGroup][P::kIcicleContactSlot][1];
-        for (card i = 1; i <= 20; ++i) {
+        const std::uint32_t contact =
+            world.images[P::kIcicleContactGroup][P::kIcicleContactSlot][1];
+        for (std::uint32_t i = 1; i <= 20; ++i) {
             if (world.icicles[i].update) {
                 Wimdows::DrawBitmap(contact, world.icicles[i].x, world.icicles[i].y);
             }
@@ -63,7 +65,7 @@ void DrawFrame(const Hud::Bar& bar) {
     Wimdows::Rectangle(bar.frameX0, bar.frameY0, bar.frameX1, bar.frameY1, bar.frameColor, false);
 }
 
-void DrawBar(const Hud::Bar& bar, integer value) {
+void DrawBar(const Hud::Bar& bar, std::int32_t value) {
     Wimdows::Rectangle(bar.x0, bar.y0, bar.x0 + value, bar.y1,
                        value > bar.lowAt ? bar.color : bar.lowColor, true);
 }
@@ -78,7 +80,7 @@ void DrawLabel(const Hud::Label& l) {
 
 void DrawIcons(const P::Sprite& icon, std::span<const Hud::Position> at, long long shown) {
     for (std::size_t n = 0; n < at.size() && static_cast<long long>(n) < shown; ++n) {
-        DrawSprite(icon, static_cast<real>(at[n].x), static_cast<real>(at[n].y));
+        DrawSprite(icon, static_cast<float>(at[n].x), static_cast<float>(at[n].y));
     }
 }
 
@@ -100,8 +102,8 @@ void DrawHud() {
 
 // Bats on the dive and fast-left paths are the kamikazes: the same picture
 // as any bat, so a streak behind and glowing eyes tell them apart.
-constexpr card kBatType = 1;
-constexpr card kDivePath = 3, kFastLeftPath = 4;
+constexpr std::uint32_t kBatType = 1;
+constexpr std::uint32_t kDivePath = 3, kFastLeftPath = 4;
 
 bool Diving(const Enemy& e) {
     return e.type == kBatType && (e.path == kDivePath || e.path == kFastLeftPath);
@@ -110,20 +112,20 @@ bool Diving(const Enemy& e) {
 void DrawDiveStreak(const Enemy& e) {
     // Behind the bat is against its motion this tick.
     const auto& path = EnemyTables::kPaths[e.path];
-    const real vx = path.legs[0].dx + path.dxPerPhase * static_cast<real>(e.counter);
-    const real vy = path.legs[0].dy;
-    const real speed = std::max(std::abs(vx) + std::abs(vy), real{1});
+    const float vx = path.legs[0].dx + path.dxPerPhase * static_cast<float>(e.counter);
+    const float vy = path.legs[0].dy;
+    const float speed = std::max(std::abs(vx) + std::abs(vy), float{1});
     using Colours::Packed;
-    constexpr std::array<card, 4> kFade = {Packed(255, 150, 40), Packed(240, 90, 20),
-                                           Packed(200, 40, 16),
-                                           Packed(140, 20, 10)}; // orange to red
+    constexpr std::array<std::uint32_t, 4> kFade = {Packed(255, 150, 40), Packed(240, 90, 20),
+                                                    Packed(200, 40, 16),
+                                                    Packed(140, 20, 10)}; // orange to red
     for (std::size_t k = 0; k < kFade.size(); ++k) {
-        const real along = 16 + 9 * static_cast<real>(k);
-        const integer half = static_cast<integer>(4 - k);
-        for (const real side : {real{-6}, real{6}}) {
+        const float along = 16 + 9 * static_cast<float>(k);
+        const std::int32_t half = static_cast<std::int32_t>(4 - k);
+        for (const float side : {float{-6}, float{6}}) {
             // Two trails, from the wing roots, read as motion rather than a shape.
-            const real x = e.x - vx / speed * along - vy / speed * side;
-            const real y = e.y - vy / speed * along + vx / speed * side;
+            const float x = e.x - vx / speed * along - vy / speed * side;
+            const float y = e.y - vy / speed * along + vx / speed * side;
             Wimdows::Rectangle(Px(x) - half - 2, Px(y) - half / 2, Px(x) + half + 2,
                                Px(y) + half / 2, kFade[k], true);
         }
@@ -132,7 +134,7 @@ void DrawDiveStreak(const Enemy& e) {
 
 void DrawDiveEyes(const Enemy& e) {
     // Over the picture's own eyes, a little taller, with a hot core.
-    const integer x = Px(e.x), y = Px(e.y);
+    const std::int32_t x = Px(e.x), y = Px(e.y);
     for (const auto& [left, right] : {std::pair{x - 7, x - 5}, std::pair{x - 2, x + 1}}) {
         Wimdows::Rectangle(left, y - 12, right, y - 8, Colours::kRed, true);
         Wimdows::Rectangle(left + 1, y - 11, right - 1, y - 10, Colours::kPaleYellow, true);
@@ -140,7 +142,7 @@ void DrawDiveEyes(const Enemy& e) {
 }
 
 void DrawEnemies() {
-    for (card i = 1; i <= 100; ++i) {
+    for (std::uint32_t i = 1; i <= 100; ++i) {
         const Enemy& e = world.enemies[i];
         if (!e.state) {
             continue;
@@ -166,8 +168,8 @@ void DrawDragon() {
 
 void DrawItems() {
     bool textShown = false;
-    for (card i = 1; i <= 5; ++i) {
-        for (card j = 1; j <= 10; ++j) {
+    for (std::uint32_t i = 1; i <= 5; ++i) {
+        for (std::uint32_t j = 1; j <= 10; ++j) {
             const Item& o = world.items[i][j];
             if (o.state) {
                 DrawSprite(P::kItems[i], o.x, o.y);
@@ -183,15 +185,15 @@ void DrawItems() {
 
 void DrawHazards() {
     if (world.level == 2) {
-        for (card i = 1; i <= 20; ++i) {
+        for (std::uint32_t i = 1; i <= 20; ++i) {
             if (world.icicles[i].update) {
-                DrawSprite(P::kIcicle, static_cast<real>(world.icicles[i].x),
-                           static_cast<real>(world.icicles[i].y));
+                DrawSprite(P::kIcicle, static_cast<float>(world.icicles[i].x),
+                           static_cast<float>(world.icicles[i].y));
             }
         }
     }
     if (world.level == 3) {
-        for (card i = 1; i <= 10; ++i) {
+        for (std::uint32_t i = 1; i <= 10; ++i) {
             if (world.fireballs[i].state) {
                 DrawSprite(P::kFireball, world.fireballs[i].x, world.fireballs[i].y);
             }
@@ -210,7 +212,7 @@ bool FieldShown() {
 }
 
 void DrawBehindDragon() {
-    const integer bx = world.backgrounds[world.level].x;
+    const std::int32_t bx = world.backgrounds[world.level].x;
     DrawDeadlyLayers(bx);
     DrawBackground(bx, 1);
     DrawHud();
@@ -221,7 +223,7 @@ void DrawField() {
     DrawEnemies();
     DrawItems();
     DrawHazards();
-    for (card i = 1; i <= 100; ++i) {
+    for (std::uint32_t i = 1; i <= 100; ++i) {
         if (world.bullets[i].state) {
             DrawSprite(ByType(P::kBullets, world.bullets[i].type), world.bullets[i].x,
                        world.bullets[i].y);
@@ -231,7 +233,7 @@ void DrawField() {
 
 void DrawOnTop() {
     DrawEnergybeam();
-    for (card i = 1; i <= 25; ++i) {
+    for (std::uint32_t i = 1; i <= 25; ++i) {
         if (world.explosions[i].state) {
             DrawSprite(ByType(P::kExplosions, world.explosions[i].type), world.explosions[i].x,
                        world.explosions[i].y);

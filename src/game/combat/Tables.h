@@ -12,14 +12,14 @@ namespace Procedures::Tables {
 
 // One fireball of a volley, relative to the dragon's centre.
 struct VolleyShot {
-    real dx;
-    real dy;
-    real speedX;
-    real speedY;
+    float dx;
+    float dy;
+    float speedX;
+    float speedY;
 };
 
 struct Volley {
-    card count;
+    std::uint32_t count;
     std::array<VolleyShot, 7> shots;
 };
 
@@ -48,21 +48,23 @@ constexpr std::array<Volley, 8> kVolleys{{
        {17.5f, 40, 45, 3}}}},
 }};
 
-constexpr const Volley& VolleyOf(card upgrade) {
+constexpr const Volley& VolleyOf(std::uint32_t upgrade) {
     return kVolleys[upgrade >= 1 && upgrade < kVolleys.size() ? upgrade : kVolleys.size() - 1];
 }
 
 // By enemy type 0..13: health lost per fireball, per beam hit, and the
 // points paid when it is destroyed.
-constexpr std::array<integer, 14> kShotDamage{0, 100, 50, 25,  20, 100, 0,
-                                              0, 0,   0,  100, 50, 100, 200};
-constexpr std::array<integer, 14> kBeamDamage{0, 100, 20, 20, 20, 0, 0, 0, 0, 0, 1, 1, 5, 3};
-constexpr std::array<card, 14> kPoints{0, 10, 20, 30, 40, 30, 0, 0, 0, 0, 200, 500, 1000, 0};
+constexpr std::array<std::int32_t, 14> kShotDamage{0, 100, 50, 25,  20, 100, 0,
+                                                   0, 0,   0,  100, 50, 100, 200};
+constexpr std::array<std::int32_t, 14> kBeamDamage{0, 100, 20, 20, 20, 0, 0, 0, 0, 0, 1, 1, 5, 3};
+constexpr std::array<std::uint32_t, 14> kPoints{0, 10, 20, 30,  40,  30,   0,
+                                                0, 0,  0,  200, 500, 1000, 0};
 
 // By enemy shot type 0..12: health the dragon loses when it is hit.
-constexpr std::array<integer, 13> kDragonDamage{0, 30, 20, 25, 10, 0, 0, 0, 0, 0, 50, 50, 50};
+constexpr std::array<std::int32_t, 13> kDragonDamage{0, 30, 20, 25, 10, 0, 0, 0, 0, 0, 50, 50, 50};
 
-template <typename T, std::size_t N> constexpr T ByType(const std::array<T, N>& table, card type) {
+template <typename T, std::size_t N>
+constexpr T ByType(const std::array<T, N>& table, std::uint32_t type) {
     return type < N ? table[type] : T{};
 }
 
@@ -74,9 +76,9 @@ enum class Stock { health, magic, upgrade, special, lives };
 struct ItemKind {
     std::string_view text;
     Stock stock;
-    integer step;
-    integer limit;
-    integer otherwise;
+    std::int32_t step;
+    std::int32_t limit;
+    std::int32_t otherwise;
     bool keep;
 };
 
@@ -89,16 +91,16 @@ constexpr std::array<ItemKind, 6> kItems{{
     {"Special+", Stock::special, 1, 5, 0, true},
     {"Life+", Stock::lives, 1, 4, 0, true},
 }};
-constexpr card kItemKinds = 5;
-constexpr card kItemSlots = 10;
+constexpr std::uint32_t kItemKinds = 5;
+constexpr std::uint32_t kItemSlots = 10;
 
 // A destroyed enemy's drop: draws made in this order, each only if all
 // earlier ones failed; a draw succeeds when it comes up kDropHit.
 struct DropDraw {
-    card max;
-    card kind;
+    std::uint32_t max;
+    std::uint32_t kind;
 };
-constexpr card kDropHit = 5;
+constexpr std::uint32_t kDropHit = 5;
 constexpr std::array<DropDraw, 5> kDropDraws{{{23, 5}, {18, 3}, {13, 4}, {11, 1}, {8, 2}}};
 
 } // namespace Procedures::Tables

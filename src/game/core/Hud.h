@@ -10,20 +10,20 @@
 
 namespace Procedures::Hud {
 
-inline constexpr card kFontStyle = 5;
-inline constexpr card kTextColor = Colours::kPurple;
+inline constexpr std::uint32_t kFontStyle = 5;
+inline constexpr std::uint32_t kTextColor = Colours::kPurple;
 // The numbers under their labels are drawn at twice the font's size, to be
 // read at a glance; the 25 pixels between label and number leave room.
-inline constexpr integer kNumberScale = 2;
+inline constexpr std::int32_t kNumberScale = 2;
 
 // Labels, some with a number below them, in the order they are drawn: the
 // top row first, then the frames and bars, then the rest.
 enum class Number : std::uint8_t { None, Score, Difficulty };
 struct Label {
     std::string_view text;
-    integer x, y;
+    std::int32_t x, y;
     Number number = Number::None;
-    integer numberY = 0;
+    std::int32_t numberY = 0;
 };
 inline constexpr std::array<Label, 4> kTopLabels = {{
     {"HEALTH:", 895, 15},
@@ -37,18 +37,18 @@ inline constexpr std::array<Label, 2> kLowerLabels = {{
 }};
 
 struct Position {
-    integer x, y;
+    std::int32_t x, y;
 };
 
 // A bar is one pixel per point inside its frame; below or at `lowAt` it
 // changes colour as a warning.
 struct Bar {
-    integer frameX0, frameY0, frameX1, frameY1;
-    card frameColor;
-    integer x0, y0, y1;
-    card color;
-    card lowColor;
-    integer lowAt;
+    std::int32_t frameX0, frameY0, frameX1, frameY1;
+    std::uint32_t frameColor;
+    std::int32_t x0, y0, y1;
+    std::uint32_t color;
+    std::uint32_t lowColor;
+    std::int32_t lowAt;
 };
 inline constexpr Bar kHealth = {
     895, 35, 1005, 55, Colours::kGreen, 900, 40, 50, Colours::kDarkGreen, Colours::kRed, 25};

@@ -13,8 +13,8 @@ namespace Procedures {
 
 namespace {
 
-constexpr std::array<card, 2> kPauseKeys{Wimdows::KeyCode::kP, Wimdows::KeyCode::kPause};
-constexpr card kPassMs = 20;
+constexpr std::array<std::uint32_t, 2> kPauseKeys{Wimdows::KeyCode::kP, Wimdows::KeyCode::kPause};
+constexpr std::uint32_t kPassMs = 20;
 constexpr std::string_view kPaused = "PAUSED";
 
 // Key and focus as the last check saw them: a pause starts on a change, so
@@ -25,7 +25,7 @@ bool hadFocus = true;
 
 bool PauseKeyPressed() {
     const bool down = std::any_of(kPauseKeys.begin(), kPauseKeys.end(),
-                                  [](card k) { return Wimdows::KeyDown(k); });
+                                  [](std::uint32_t k) { return Wimdows::KeyDown(k); });
     const bool pressed = down && !keyWasDown;
     keyWasDown = down;
     return pressed;
@@ -56,7 +56,7 @@ void PauseCheck() {
         FocusJustLost();
     } while (!PauseKeyPressed());
     // P is a letter: the presses that paused must not turn up in a name entry.
-    for (const card k : kPauseKeys) {
+    for (const std::uint32_t k : kPauseKeys) {
         Wimdows::FlushKey(k);
     }
     world.mode = interrupted;

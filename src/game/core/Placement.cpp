@@ -6,19 +6,19 @@ namespace Procedures {
 
 namespace P = ScenePictures;
 
-integer Px(real v) {
-    constexpr real kLimit = 1.0e9f;
+std::int32_t Px(float v) {
+    constexpr float kLimit = 1.0e9f;
     if (!(v > -kLimit)) {
-        return static_cast<integer>(-kLimit);
+        return static_cast<std::int32_t>(-kLimit);
     }
     if (v > kLimit) {
-        return static_cast<integer>(kLimit);
+        return static_cast<std::int32_t>(kLimit);
     }
-    return static_cast<integer>(v);
+    return static_cast<std::int32_t>(v);
 }
 
-std::array<PlacedPicture, 2> BackgroundLayers(integer bx, card entry) {
-    const card first = 2 * world.level - 1;
+std::array<PlacedPicture, 2> BackgroundLayers(std::int32_t bx, std::uint32_t entry) {
+    const std::uint32_t first = 2 * world.level - 1;
     const auto& pics = world.images[P::kBackgroundGroup];
     if (bx > -P::kBackgroundWidth) {
         return {{{pics[first][entry], bx}, {pics[first + 1][entry], bx + P::kBackgroundWidth}}};

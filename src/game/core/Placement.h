@@ -10,15 +10,15 @@ namespace Procedures {
 
 // A position in the window, truncated toward zero; held inside the int range
 // so a stray position can't make the conversion undefined.
-integer Px(real v);
+std::int32_t Px(float v);
 
 struct PlacedPicture {
-    card picture;
-    integer x; // the top edge is the window's
+    std::uint32_t picture;
+    std::int32_t x; // the top edge is the window's
 };
 
 // The current level's two background pictures (entry 1 visible, 2 the deadly
 // area) at scroll offset bx, in the order they are drawn.
-std::array<PlacedPicture, 2> BackgroundLayers(integer bx, card entry);
+std::array<PlacedPicture, 2> BackgroundLayers(std::int32_t bx, std::uint32_t entry);
 
 } // namespace Procedures

@@ -7,13 +7,13 @@ namespace Procedures {
 
 // Ticks between two events that come every n div d ticks. Never 0: a
 // difficulty outside 1..n would otherwise divide by zero.
-constexpr card Period(card n, card d) {
-    const card p = d == 0 ? n : n / d;
+constexpr std::uint32_t Period(std::uint32_t n, std::uint32_t d) {
+    const std::uint32_t p = d == 0 ? n : n / d;
     return p == 0 ? 1 : p;
 }
 
 // True on the ticks of an event that comes every n div actualDifficulty ticks.
-inline bool Due(card n) {
+inline bool Due(std::uint32_t n) {
     return world.counter % Period(n, world.actualDifficulty) == 0;
 }
 

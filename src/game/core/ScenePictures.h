@@ -11,10 +11,10 @@ namespace Procedures::ScenePictures {
 // images[group][slot], drawn with its mask, at (x - dx, y - dy).
 // Group 0 means not drawn.
 struct Sprite {
-    card group = 0;
-    card slot = 0;
-    real dx = 0;
-    real dy = 0;
+    std::uint32_t group = 0;
+    std::uint32_t slot = 0;
+    float dx = 0;
+    float dy = 0;
 };
 
 // By enemy type. The Ice Queen (11) and the brood (12) are drawn by their fight.
@@ -70,11 +70,11 @@ inline constexpr std::array<Sprite, 6> kItems = {{
 }};
 
 inline constexpr std::array<Sprite, 2> kDragon = {{{1, 1, 25, 25}, {1, 2, 25, 25}}};
-inline constexpr card kWingBeat = 6; // ticks; first half the first picture
+inline constexpr std::uint32_t kWingBeat = 6; // ticks; first half the first picture
 
 inline constexpr Sprite kIcicle = {4, 6, 0, 0};
-inline constexpr card kIcicleContactGroup = 4, kIcicleContactSlot = 7; // opaque
-inline constexpr integer kIcicleWidth = 30, kIcicleHeight = 150;
+inline constexpr std::uint32_t kIcicleContactGroup = 4, kIcicleContactSlot = 7; // opaque
+inline constexpr std::int32_t kIcicleWidth = 30, kIcicleHeight = 150;
 inline constexpr Sprite kFireball = {4, 8, 25, 25};
 inline constexpr std::array<Sprite, 2> kClouds = {{{4, 9, 75, 150}, {4, 10, 75, 150}}};
 
@@ -83,9 +83,9 @@ inline constexpr Sprite kSpecialIcon = {4, 4, 0, 0};
 
 // Backgrounds of level l: images[2][2l - 1] and images[2][2l]; entry 1 the
 // visible picture, entry 2 its deadly area. The second slot is the mirror.
-inline constexpr card kBackgroundGroup = 2;
-inline constexpr integer kBackgroundWidth = 1024;
-inline constexpr integer kScrollStep = 7;
-inline constexpr integer kScrollLoop = 2048;
+inline constexpr std::uint32_t kBackgroundGroup = 2;
+inline constexpr std::int32_t kBackgroundWidth = 1024;
+inline constexpr std::int32_t kScrollStep = 7;
+inline constexpr std::int32_t kScrollLoop = 2048;
 
 } // namespace Procedures::ScenePictures

@@ -74,8 +74,8 @@ class Json {
     bool first_ = true;
 };
 
-template <typename Table> card InUse(const Table& table) {
-    card n = 0;
+template <typename Table> std::uint32_t InUse(const Table& table) {
+    std::uint32_t n = 0;
     for (std::size_t i = 1; i < table.size(); ++i) {
         n += table[i].state ? 1 : 0;
     }
@@ -111,7 +111,7 @@ std::string StateJson() {
     j.Field("shootstate", world.dragon.shotReady);
     j.Close('}');
     j.Open("enemies", '[');
-    for (card slot = 1; slot < world.enemies.size(); ++slot) {
+    for (std::uint32_t slot = 1; slot < world.enemies.size(); ++slot) {
         const Enemy& e = world.enemies[slot];
         if (!e.state) {
             continue;
@@ -129,8 +129,8 @@ std::string StateJson() {
     j.Close(']');
     j.Field("bullets", InUse(world.bullets));
     j.Field("explosions", InUse(world.explosions));
-    card itemsInUse = 0;
-    for (card row = 1; row <= 5; ++row) {
+    std::uint32_t itemsInUse = 0;
+    for (std::uint32_t row = 1; row <= 5; ++row) {
         itemsInUse += InUse(world.items[row]);
     }
     j.Field("items", itemsInUse);

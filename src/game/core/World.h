@@ -10,76 +10,72 @@
 
 namespace Procedures {
 
-using real = float;
-using card = std::uint32_t;
-using integer = std::int32_t;
-
 struct Enemy {
-    real x = 0;
-    real y = 0;
-    real length = 0; // hit circle diameter
-    card type = 0;
-    card path = 0;
-    card counter = 0;
-    integer health = 0;
+    float x = 0;
+    float y = 0;
+    float length = 0; // hit circle diameter
+    std::uint32_t type = 0;
+    std::uint32_t path = 0;
+    std::uint32_t counter = 0;
+    std::int32_t health = 0;
     bool state = false;
 };
 
 struct Bullet {
-    real speedX = 0;
-    real speedY = 0;
-    real x = 0;
-    real y = 0;
-    real length = 0; // hit radius
+    float speedX = 0;
+    float speedY = 0;
+    float x = 0;
+    float y = 0;
+    float length = 0; // hit radius
     bool state = false;
-    card type = 0;
+    std::uint32_t type = 0;
 };
 
 struct Background {
-    integer x = 0;
-    integer y = 0;
+    std::int32_t x = 0;
+    std::int32_t y = 0;
     bool update = false;
 };
 
 // An item drifting across the field; the fireballs and the wind fight's
 // clouds move the same way and reuse it.
 struct Item {
-    real speedX = 0;
-    real speedY = 0;
-    real x = 0;
-    real y = 0;
-    real startY = 0; // where a fireball's arc began
-    card counter = 0;
+    float speedX = 0;
+    float speedY = 0;
+    float x = 0;
+    float y = 0;
+    float startY = 0; // where a fireball's arc began
+    std::uint32_t counter = 0;
     bool state = false;
     bool textShown = false;
 };
 
 // One explosion's slot; Explosion() is the procedure that sets one off.
 struct Blast {
-    card counter = 0;
-    card type = 0;
-    real x = 0;
-    real y = 0;
+    std::uint32_t counter = 0;
+    std::uint32_t type = 0;
+    float x = 0;
+    float y = 0;
     bool state = false;
 };
 
 struct Highscore {
     std::array<char, 7> name{}; // blank-padded, no terminator
-    card points = 0;
+    std::uint32_t points = 0;
 };
 
 struct Dragon {
-    real x = 0;
-    real y = 0;
-    integer health = 0;
-    integer magic = 0;
-    integer lives = 0;
+    float x = 0;
+    float y = 0;
+    std::int32_t health = 0;
+    std::int32_t magic = 0;
+    std::int32_t lives = 0;
     bool shotReady = false;
     bool beamReady = false;
     bool shieldReady = false;
     bool state = false;
-    card upgrade = 0;
-    card special = 0;
+    std::uint32_t upgrade = 0;
+    std::uint32_t special = 0;
 };
 
 // What the game is running, set by each screen and loop as it starts. The
@@ -108,25 +104,25 @@ constexpr bool InGame(Mode m) {
 // numbers the state dump shows, so entry 0 of a [1..N] table is never used.
 struct World {
     // Slot tables.
-    std::array<Enemy, 101> enemies{};                            // [1..100]
-    std::array<Bullet, 101> bullets{};                           // [1..100]
-    std::array<Background, 4> backgrounds{};                     // [1..3], by level
-    std::array<Background, 21> icicles{};                        // [1..20]
-    std::array<Item, 11> fireballs{};                            // [1..10]
-    std::array<std::array<Item, 11>, 7> items{};                 // [1..6][1..10]
-    std::array<Blast, 26> explosions{};                          // [1..25]
-    std::array<std::array<std::array<card, 3>, 15>, 8> images{}; // [1..7][1..14][1..2]
-    std::array<Highscore, 12> scores{};                          // [0..11]
-    std::array<card, 51> difficultyHistory{};                    // [0..50]
+    std::array<Enemy, 101> enemies{};                                     // [1..100]
+    std::array<Bullet, 101> bullets{};                                    // [1..100]
+    std::array<Background, 4> backgrounds{};                              // [1..3], by level
+    std::array<Background, 21> icicles{};                                 // [1..20]
+    std::array<Item, 11> fireballs{};                                     // [1..10]
+    std::array<std::array<Item, 11>, 7> items{};                          // [1..6][1..10]
+    std::array<Blast, 26> explosions{};                                   // [1..25]
+    std::array<std::array<std::array<std::uint32_t, 3>, 15>, 8> images{}; // [1..7][1..14][1..2]
+    std::array<Highscore, 12> scores{};                                   // [0..11]
+    std::array<std::uint32_t, 51> difficultyHistory{};                    // [0..50]
 
     // Scalars.
-    card counter = 0;
-    card growCounter = 0;
-    card level = 0;
-    card score = 0;
-    card actualDifficulty = 0;
-    integer mouseX = 0;
-    integer mouseY = 0;
+    std::uint32_t counter = 0;
+    std::uint32_t growCounter = 0;
+    std::uint32_t level = 0;
+    std::uint32_t score = 0;
+    std::uint32_t actualDifficulty = 0;
+    std::int32_t mouseX = 0;
+    std::int32_t mouseY = 0;
     bool returnToMenu = false;
     bool quitGame = false;
     bool shieldRunning = false;
@@ -134,7 +130,7 @@ struct World {
     bool beamShown = false; // the beam ran this tick, its last one included
     Dragon dragon{};
     Difficulty difficulty = Difficulty::Easy;
-    card speed = 0;
+    std::uint32_t speed = 0;
     Mode mode = Mode::Menu;
 };
 

@@ -13,22 +13,22 @@
 namespace Procedures::Boss {
 
 namespace {
-constexpr card kPhaseEnd = 182; // a phase lasts 181 ticks
-constexpr card kStartChance = 4;
-constexpr card kBarGreen = Colours::kDarkGreen;
-constexpr card kBarRed = Colours::kRed;
-constexpr card kFrameGreen = Colours::kGreen;
+constexpr std::uint32_t kPhaseEnd = 182; // a phase lasts 181 ticks
+constexpr std::uint32_t kStartChance = 4;
+constexpr std::uint32_t kBarGreen = Colours::kDarkGreen;
+constexpr std::uint32_t kBarRed = Colours::kRed;
+constexpr std::uint32_t kFrameGreen = Colours::kGreen;
 } // namespace
 
-card Setting() {
-    return static_cast<card>(world.difficulty);
+std::uint32_t Setting() {
+    return static_cast<std::uint32_t>(world.difficulty);
 }
 
-integer FullHealth(integer easy) {
-    return easy * static_cast<integer>(Setting() + 1);
+std::int32_t FullHealth(std::int32_t easy) {
+    return easy * static_cast<std::int32_t>(Setting() + 1);
 }
 
-bool PhaseOver(card& bosscounter) {
+bool PhaseOver(std::uint32_t& bosscounter) {
     if (bosscounter < kPhaseEnd) {
         return false;
     }
@@ -37,11 +37,11 @@ bool PhaseOver(card& bosscounter) {
     return true;
 }
 
-void HealthBar(integer full) {
-    const integer health = world.enemies[kBoss].health;
+void HealthBar(std::int32_t full) {
+    const std::int32_t health = world.enemies[kBoss].health;
     // A boss that died on a hit can be a little below zero; the bar stays
     // empty rather than growing leftwards into its label.
-    const integer length = std::max(health / (full / 100), 0);
+    const std::int32_t length = std::max(health / (full / 100), 0);
     Wimdows::Text("BOSS HEALTH: ", 780, 725);
     Wimdows::Rectangle(895, 720, 1005, 740, kFrameGreen, false);
     Wimdows::Rectangle(900, 725, 900 + length, 735, health > full / 4 ? kBarGreen : kBarRed, true);
@@ -57,7 +57,7 @@ void AreaEnd() {
     }
 }
 
-void AreaTick(const AreaAttack& a, card& age) {
+void AreaTick(const AreaAttack& a, std::uint32_t& age) {
     // The draw is made every tick, a free slot or not.
     if (StandardLib::RandomCard(1, a.chance) == kStartChance && !world.bullets[kArea].state) {
         Bullet& b = world.bullets[kArea];
@@ -66,7 +66,7 @@ void AreaTick(const AreaAttack& a, card& age) {
         b.x = world.enemies[kBoss].x + a.dx;
         b.y = world.enemies[kBoss].y + a.dy;
         if (a.spread != 0) {
-            b.y += static_cast<real>(StandardLib::RandomCard(1, a.spread));
+            b.y += static_cast<float>(StandardLib::RandomCard(1, a.spread));
         }
         b.speedX = 0;
         b.speedY = 0;
@@ -85,8 +85,8 @@ void AreaTick(const AreaAttack& a, card& age) {
 
 void AreaDraw(const AreaAttack& a) {
     Wimdows::DrawMaskBitmap(world.images[a.group][a.slot][1], world.images[a.group][a.slot][2],
-                            static_cast<integer>(world.bullets[kArea].x - a.left),
-                            static_cast<integer>(world.bullets[kArea].y - a.up));
+                            static_cast<std::int32_t>(world.bullets[kArea].x - a.left),
+                            static_cast<std::int32_t>(world.bullets[kArea].y - a.up));
 }
 
 namespace {

@@ -12,9 +12,9 @@ namespace Procedures::Boss {
 
 namespace {
 
-constexpr real kHomeX = 670;
-constexpr real kHomeY = 346;
-constexpr card kWindgod = 10;
+constexpr float kHomeX = 670;
+constexpr float kHomeY = 346;
+constexpr std::uint32_t kWindgod = 10;
 
 constexpr AreaAttack kStorm{.chance = 25,
                             .dx = -75,
@@ -30,19 +30,19 @@ constexpr AreaAttack kStorm{.chance = 25,
                             .left = 650,
                             .up = 150};
 
-constexpr real kCloudX = 533;
-constexpr real kCloudY1 = 250;
-constexpr real kCloudY2 = 450;
-constexpr real kDrift = 1.4f;
-constexpr card kDriftEnd = 91; // cloud age at which a drift stops: 90 ticks of it
-constexpr card kIdleAge = 95;  // idle clouds are held below the item code's limit
-constexpr card kBeamContacts = 60;
+constexpr float kCloudX = 533;
+constexpr float kCloudY1 = 250;
+constexpr float kCloudY2 = 450;
+constexpr float kDrift = 1.4f;
+constexpr std::uint32_t kDriftEnd = 91; // cloud age at which a drift stops: 90 ticks of it
+constexpr std::uint32_t kIdleAge = 95;  // idle clouds are held below the item code's limit
+constexpr std::uint32_t kBeamContacts = 60;
 
-Item& Cloud(card k) {
+Item& Cloud(std::uint32_t k) {
     return world.items[6][k];
 }
 
-void PlaceCloud(card k, real y) {
+void PlaceCloud(std::uint32_t k, float y) {
     Item& c = Cloud(k);
     c.state = true;
     c.x = kCloudX;
@@ -52,7 +52,7 @@ void PlaceCloud(card k, real y) {
     c.counter = 1;
 }
 
-void SetDrift(real x1, real y1, real x2, real y2) {
+void SetDrift(float x1, float y1, float x2, float y2) {
     Cloud(1).speedX = x1;
     Cloud(1).speedY = y1;
     Cloud(2).speedX = x2;
@@ -90,12 +90,12 @@ void CloudDrift(WindFight& f) {
 }
 
 // The beam length is unsigned: a cut longer than the beam leaves it at nothing.
-void Shorten(card by) {
+void Shorten(std::uint32_t by) {
     world.growCounter = world.growCounter > by ? world.growCounter - by : 0;
 }
 
-real BeamTip() {
-    return world.dragon.x + 20 * static_cast<real>(world.growCounter);
+float BeamTip() {
+    return world.dragon.x + 20 * static_cast<float>(world.growCounter);
 }
 
 void BeamAgainst(WindFight& f, const Item& c) {
@@ -124,7 +124,7 @@ void CloudRules(WindFight& f, const Item& c) {
         world.dragon.health -= 10;
         Explosion(world.dragon.x, world.dragon.y, 1);
     }
-    for (card j = 1; j <= 100; ++j) {
+    for (std::uint32_t j = 1; j <= 100; ++j) {
         Bullet& b = world.bullets[j];
         if (b.state && b.type == 0 && Distance(c.x, b.x, c.y, b.y) < 120 &&
             c.x - 50 - b.length < b.x) {

@@ -9,9 +9,9 @@ namespace Procedures::Boss {
 
 namespace {
 
-constexpr real kHomeX = 900;
-constexpr real kHomeY = 350;
-constexpr card kIcequeen = 11;
+constexpr float kHomeX = 900;
+constexpr float kHomeY = 350;
+constexpr std::uint32_t kIcequeen = 11;
 
 constexpr AreaAttack kBreeze{.chance = 20,
                              .dx = -75,
@@ -31,8 +31,8 @@ constexpr AreaAttack kBreeze{.chance = 20,
 void DrawQueen(bool blowing) {
     const auto& picture = world.images[3][blowing ? 7 : 8];
     Wimdows::DrawMaskBitmap(picture[1], picture[2],
-                            static_cast<integer>(world.enemies[kBoss].x - 125),
-                            static_cast<integer>(world.enemies[kBoss].y - 125));
+                            static_cast<std::int32_t>(world.enemies[kBoss].x - 125),
+                            static_cast<std::int32_t>(world.enemies[kBoss].y - 125));
 }
 
 void Blowing(IceFight& f) {

@@ -11,10 +11,10 @@ namespace Procedures::Boss {
 
 namespace {
 
-constexpr real kHomeX = 900;
-constexpr real kHomeY = 480;
-constexpr card kKing = 13;
-constexpr card kHatchling = 12;
+constexpr float kHomeX = 900;
+constexpr float kHomeY = 480;
+constexpr std::uint32_t kKing = 13;
+constexpr std::uint32_t kHatchling = 12;
 
 constexpr AreaAttack kFlame{.chance = 20,
                             .dx = -75,
@@ -31,14 +31,14 @@ constexpr AreaAttack kFlame{.chance = 20,
                             .up = 150};
 
 // By setting (Easy, Normal, Hard): the king's health below which each stage begins.
-constexpr std::array<integer, 3> kStage2Below{40000, 60000, 100000};
-constexpr std::array<integer, 3> kStage3Below{20000, 30000, 50000};
+constexpr std::array<std::int32_t, 3> kStage2Below{40000, 60000, 100000};
+constexpr std::array<std::int32_t, 3> kStage3Below{20000, 30000, 50000};
 
 // What a hatchling gets in the stage it is brought in, by setting.
 struct Brood {
-    std::array<integer, 3> health;
-    real length;
-    card picture; // images[3][picture], drawn centred
+    std::array<std::int32_t, 3> health;
+    float length;
+    std::uint32_t picture; // images[3][picture], drawn centred
 };
 constexpr std::array<Brood, 4> kBrood{{
     {{0, 0, 0}, 0, 0},
@@ -48,7 +48,7 @@ constexpr std::array<Brood, 4> kBrood{{
 }};
 
 void Stage(KingFight& f) {
-    const integer health = world.enemies[kBoss].health;
+    const std::int32_t health = world.enemies[kBoss].health;
     if (health < kStage2Below[Setting()]) {
         f.fightstate = 2;
     }
@@ -60,7 +60,7 @@ void Stage(KingFight& f) {
 // Hatchlings come in through the king's fire; here they get the size and
 // health of the stage, or none at all in the first stage.
 void EquipBrood(KingFight& f) {
-    for (card i = 2; i <= 100; ++i) {
+    for (std::uint32_t i = 2; i <= 100; ++i) {
         Enemy& e = world.enemies[i];
         if (!f.set[i]) {
             if (f.fightstate == 1) {
@@ -83,12 +83,12 @@ void DrawBrood(const KingFight& f) {
         return;
     }
     const auto& picture = world.images[3][kBrood[f.fightstate].picture];
-    const real half = kBrood[f.fightstate].length / 2;
-    for (card i = 2; i <= 100; ++i) {
+    const float half = kBrood[f.fightstate].length / 2;
+    for (std::uint32_t i = 2; i <= 100; ++i) {
         const Enemy& e = world.enemies[i];
         if (e.state && e.type == kHatchling) {
-            Wimdows::DrawMaskBitmap(picture[1], picture[2], static_cast<integer>(e.x - half),
-                                    static_cast<integer>(e.y - half));
+            Wimdows::DrawMaskBitmap(picture[1], picture[2], static_cast<std::int32_t>(e.x - half),
+                                    static_cast<std::int32_t>(e.y - half));
         }
     }
 }
@@ -102,7 +102,7 @@ void Setup(KingFight& f) {
     world.enemies[kBoss].health = f.full;
     world.dragon.x = 60;
     world.dragon.y = 350;
-    for (card i = 1; i <= 10; ++i) {
+    for (std::uint32_t i = 1; i <= 10; ++i) {
         world.fireballs[i].state = false;
     }
 }

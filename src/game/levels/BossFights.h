@@ -13,11 +13,11 @@ namespace Procedures::Boss {
 // that guard him.
 struct WindFight {
     bool fightstate = false; // true in the storm phase
-    card bosscounter = 1;
-    card stormcounter = 1;
-    card bossbeamcounter = 0; // beam contacts with the clouds since the last cut
-    bool count = false;       // the clouds are drifting
-    integer full = 0;
+    std::uint32_t bosscounter = 1;
+    std::uint32_t stormcounter = 1;
+    std::uint32_t bossbeamcounter = 0; // beam contacts with the clouds since the last cut
+    bool count = false;                // the clouds are drifting
+    std::int32_t full = 0;
 };
 void Setup(WindFight& f);
 void Counters(WindFight& f);
@@ -27,9 +27,9 @@ void Overlay(const WindFight& f);
 // The Ice Queen: a blowing phase, then a shooting phase.
 struct IceFight {
     bool fightstate = true; // true in the blowing phase
-    card bosscounter = 1;
-    card breezecounter = 1;
-    integer full = 0;
+    std::uint32_t bosscounter = 1;
+    std::uint32_t breezecounter = 1;
+    std::int32_t full = 0;
 };
 void Setup(IceFight& f);
 void Counters(IceFight& f);
@@ -38,10 +38,10 @@ void Overlay(const IceFight& f);
 
 // The Dragon King: three stages by his health, and his brood.
 struct KingFight {
-    card fightstate = 1; // the stage, 1 to 3
-    card flamecounter = 1;
+    std::uint32_t fightstate = 1; // the stage, 1 to 3
+    std::uint32_t flamecounter = 1;
     std::array<bool, 101> set{}; // [2..100]: the hatchling in that slot is equipped
-    integer full = 0;
+    std::int32_t full = 0;
 };
 void Setup(KingFight& f);
 void Counters(KingFight& f);

@@ -13,7 +13,7 @@ namespace {
 struct Band {
     std::uint64_t mul;
     std::uint64_t atMost;
-    real cls;
+    float cls;
 };
 constexpr std::array<Band, 5> kBands = {{
     {4, 1, 1},
@@ -22,10 +22,10 @@ constexpr std::array<Band, 5> kBands = {{
     {1, 2, 4},
     {1, 4, 5},
 }};
-constexpr real kTopClass = 6;
-constexpr card kCap = 10;
+constexpr float kTopClass = 6;
+constexpr std::uint32_t kCap = 10;
 
-real PerformanceClass() {
+float PerformanceClass() {
     // 64 bits so that no score can overflow the products.
     const std::uint64_t s = world.score;
     const std::uint64_t c = world.counter == 0 ? 1 : world.counter;
@@ -37,31 +37,31 @@ real PerformanceClass() {
     return kTopClass;
 }
 
-// Truncates toward zero; a measurement outside the range of a card (only
+// Truncates toward zero; a measurement outside an unsigned 32-bit range (only
 // possible with values the game never sets) is held at its bounds.
-card ToCard(real v) {
+std::uint32_t ToCard(float v) {
     if (!(v >= 0)) {
         return 0;
     }
     if (v >= 4294967296.0f) {
         return UINT32_MAX;
     }
-    return static_cast<card>(v);
+    return static_cast<std::uint32_t>(v);
 }
 
 } // namespace
 
-card DynamicDifficulty(card actdiff) {
-    const real x = PerformanceClass();
+std::uint32_t DynamicDifficulty(std::uint32_t actdiff) {
+    const float x = PerformanceClass();
     world.difficultyHistory[0] =
-        ToCard(x * Multiplier(world.difficulty) * static_cast<real>(world.dragon.upgrade) *
-                   static_cast<real>(world.dragon.lives) / 4 +
+        ToCard(x * Multiplier(world.difficulty) * static_cast<float>(world.dragon.upgrade) *
+                   static_cast<float>(world.dragon.lives) / 4 +
                1);
-    for (card i = 50; i >= 1; --i) {
+    for (std::uint32_t i = 50; i >= 1; --i) {
         world.difficultyHistory[i] = world.difficultyHistory[i - 1];
     }
     bool seen = false;
-    for (card v : world.difficultyHistory) {
+    for (std::uint32_t v : world.difficultyHistory) {
         seen = seen || v == actdiff;
     }
     if (!seen) {

@@ -5,6 +5,6 @@
 
 namespace Procedures {
 
-card DynamicDifficulty(card actdiff);
+std::uint32_t DynamicDifficulty(std::uint32_t actdiff);
 
 } // namespace Procedures

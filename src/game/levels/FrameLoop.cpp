@@ -11,9 +11,9 @@ namespace Procedures {
 
 namespace {
 
-constexpr card kEntryPasses = 10;
-constexpr real kEntryStep = 20;
-constexpr card kCastle = 5; // never holds up a wave, never glides in
+constexpr std::uint32_t kEntryPasses = 10;
+constexpr float kEntryStep = 20;
+constexpr std::uint32_t kCastle = 5; // never holds up a wave, never glides in
 
 void RunLevelHazard() {
     switch (world.level) {
@@ -75,9 +75,9 @@ void Loop() {
 }
 
 void EnterField() {
-    for (card pass = 1;; ++pass) {
+    for (std::uint32_t pass = 1;; ++pass) {
         FieldFrame();
-        for (card i = 1; i <= 100; ++i) {
+        for (std::uint32_t i = 1; i <= 100; ++i) {
             Enemy& e = world.enemies[i];
             if (!e.state || e.type == kCastle) {
                 continue;
@@ -98,7 +98,7 @@ void EnterField() {
 }
 
 bool Proceed() {
-    for (card i = 1; i <= 100; ++i) {
+    for (std::uint32_t i = 1; i <= 100; ++i) {
         if (world.enemies[i].state && world.enemies[i].type != kCastle) {
             return false;
         }
@@ -107,25 +107,25 @@ bool Proceed() {
 }
 
 void ClearArrays() {
-    for (card i = 1; i <= 100; ++i) {
+    for (std::uint32_t i = 1; i <= 100; ++i) {
         world.enemies[i].state = false;
     }
-    for (card i = 1; i <= 100; ++i) {
+    for (std::uint32_t i = 1; i <= 100; ++i) {
         world.bullets[i].state = false;
     }
-    for (card i = 1; i <= 6; ++i) {
-        for (card j = 1; j <= 10; ++j) {
+    for (std::uint32_t i = 1; i <= 6; ++i) {
+        for (std::uint32_t j = 1; j <= 10; ++j) {
             world.items[i][j].state = false;
             world.items[i][j].textShown = false;
         }
     }
-    for (card i = 1; i <= 25; ++i) {
+    for (std::uint32_t i = 1; i <= 25; ++i) {
         world.explosions[i].state = false;
     }
-    for (card i = 1; i <= 20; ++i) {
+    for (std::uint32_t i = 1; i <= 20; ++i) {
         world.icicles[i].update = false;
     }
-    for (card i = 1; i <= 10; ++i) {
+    for (std::uint32_t i = 1; i <= 10; ++i) {
         world.fireballs[i].state = false;
     }
     world.beamRunning = false;

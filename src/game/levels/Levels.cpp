@@ -23,13 +23,13 @@ namespace {
 void (*gameWon)() = [] {};
 
 struct Line {
-    integer y;
+    std::int32_t y;
     std::string_view text;
 };
 
-constexpr integer kTextX = 250;
-constexpr card kTextStyle = 5;
-constexpr card kWhite = 0xFFFFFF;
+constexpr std::int32_t kTextX = 250;
+constexpr std::uint32_t kTextStyle = 5;
+constexpr std::uint32_t kWhite = 0xFFFFFF;
 constexpr Line kContinue{500, "PRESS ENTER TO CONTINUE."};
 
 constexpr std::array<Line, 4> kAfterLevel1{{
@@ -86,7 +86,7 @@ void Fight() {
 }
 
 void FightWaves(std::span<const Waves::Spawn> table) {
-    for (card wave = 1; wave <= table.back().wave; ++wave) {
+    for (std::uint32_t wave = 1; wave <= table.back().wave; ++wave) {
         Waves::Place(table, wave);
         Fight();
     }
@@ -99,12 +99,12 @@ void ExtraWave() {
     }
     // The difficulty never passes 10; the cap keeps the slots inside the table
     // whatever it holds.
-    const card d = std::min<card>(world.actualDifficulty, 10);
-    for (card i = 1; i <= d; ++i) {
-        const real x = Waves::kExtraWaveX + static_cast<real>(StandardLib::RandomCard(
-                                                Waves::kExtraWaveXLow, Waves::kExtraWaveXHigh));
-        const real y = Waves::kExtraWaveTop +
-                       Waves::kExtraWaveSpan * static_cast<real>(i) / static_cast<real>(d);
+    const std::uint32_t d = std::min<std::uint32_t>(world.actualDifficulty, 10);
+    for (std::uint32_t i = 1; i <= d; ++i) {
+        const float x = Waves::kExtraWaveX + static_cast<float>(StandardLib::RandomCard(
+                                                 Waves::kExtraWaveXLow, Waves::kExtraWaveXHigh));
+        const float y = Waves::kExtraWaveTop +
+                        Waves::kExtraWaveSpan * static_cast<float>(i) / static_cast<float>(d);
         CreateEnemy(x, y, i, Waves::kExtraWaveType, Waves::kExtraWavePath);
     }
     Fight();
@@ -122,7 +122,7 @@ struct LevelScript {
     bool extraWave;
     void (*fight)();
     std::span<const Line> interlude;
-    card next; // 0 after the last level: the name entry, then the menu
+    std::uint32_t next; // 0 after the last level: the name entry, then the menu
 };
 
 constexpr std::array<LevelScript, 4> kLevels{{
@@ -169,13 +169,13 @@ void SetGameWon(void (*save)()) {
     gameWon = save;
 }
 
-void Waves::Place(std::span<const Spawn> table, card wave) {
+void Waves::Place(std::span<const Spawn> table, std::uint32_t wave) {
     for (const Spawn& s : table) {
         if (s.wave != wave) {
             continue;
         }
-        const real y =
-            s.randomHeight ? static_cast<real>(StandardLib::RandomCard(kLowest, kHighest)) : s.y;
+        const float y =
+            s.randomHeight ? static_cast<float>(StandardLib::RandomCard(kLowest, kHighest)) : s.y;
         CreateEnemy(s.x, y, s.slot, s.type, s.path);
     }
 }

@@ -13,7 +13,7 @@ bool bossstart = false;
 void PracticeStart() {
     // Anything but a real level starts an ordinary game: the scripts and the
     // renderer index their tables by level.
-    const card chosen = practice.level;
+    const std::uint32_t chosen = practice.level;
     world.level = (chosen >= 1 && chosen <= 3) ? chosen : 1;
     bossstart = practice.boss;
 }

@@ -8,8 +8,8 @@ namespace Procedures {
 
 // What the command line chose for this run's new games.
 struct PracticeChoice {
-    card level = 1;    // --level N: a new game starts in level N (1..3)
-    bool boss = false; // --boss: ... and straight at that level's boss fight
+    std::uint32_t level = 1; // --level N: a new game starts in level N (1..3)
+    bool boss = false;       // --boss: ... and straight at that level's boss fight
 };
 extern PracticeChoice practice;
 

@@ -11,18 +11,18 @@
 namespace Procedures::Waves {
 
 struct Spawn {
-    card wave;
-    card slot;
-    real x;
-    real y; // ignored when randomHeight is set
-    card type;
-    card path;
+    std::uint32_t wave;
+    std::uint32_t slot;
+    float x;
+    float y; // ignored when randomHeight is set
+    std::uint32_t type;
+    std::uint32_t path;
     bool randomHeight = false; // y drawn with RandomCard(kLowest, kHighest)
 };
 
 // The height band of a randomly placed enemy.
-constexpr card kLowest = 250;
-constexpr card kHighest = 450;
+constexpr std::uint32_t kLowest = 250;
+constexpr std::uint32_t kHighest = 450;
 
 // Slot 3 is left alone in level 1: the third enemy of waves 3 to 5 goes to slot 4.
 constexpr std::array<Spawn, 13> kLevel1{{
@@ -66,16 +66,16 @@ constexpr std::array<Spawn, 29> kLevel3{{
 
 // Level 3's extra wave at a high difficulty: Genies on the diamond path,
 // spread evenly down the field.
-constexpr card kExtraWaveFrom = 6; // difficulty at which it comes
-constexpr real kExtraWaveX = 950;
-constexpr card kExtraWaveXLow = 10;
-constexpr card kExtraWaveXHigh = 150;
-constexpr real kExtraWaveTop = 200;
-constexpr real kExtraWaveSpan = 400;
-constexpr card kExtraWaveType = 4;
-constexpr card kExtraWavePath = 2;
+constexpr std::uint32_t kExtraWaveFrom = 6; // difficulty at which it comes
+constexpr float kExtraWaveX = 950;
+constexpr std::uint32_t kExtraWaveXLow = 10;
+constexpr std::uint32_t kExtraWaveXHigh = 150;
+constexpr float kExtraWaveTop = 200;
+constexpr float kExtraWaveSpan = 400;
+constexpr std::uint32_t kExtraWaveType = 4;
+constexpr std::uint32_t kExtraWavePath = 2;
 
 // Makes the CreateEnemy calls of one wave of a level's table, in table order.
-void Place(std::span<const Spawn> table, card wave);
+void Place(std::span<const Spawn> table, std::uint32_t wave);
 
 } // namespace Procedures::Waves

@@ -50,7 +50,7 @@ void Rebind(std::size_t action) {
     DrawScreen(ask);
     Wimdows::FlushKeys();
     for (;;) {
-        const card key = Wimdows::GetKey();
+        const std::uint32_t key = Wimdows::GetKey();
         if (key == Wimdows::KeyCode::kEscape) {
             break;
         }

@@ -14,8 +14,8 @@ namespace {
 namespace KeyCode = Wimdows::KeyCode;
 
 enum Key : std::uint8_t { Left, Up, Right, Down, Enter, Fire };
-constexpr std::array<card, 6> kKeys{KeyCode::kLeft, KeyCode::kUp,     KeyCode::kRight,
-                                    KeyCode::kDown, KeyCode::kReturn, KeyCode::kSpace};
+constexpr std::array<std::uint32_t, 6> kKeys{KeyCode::kLeft, KeyCode::kUp,     KeyCode::kRight,
+                                             KeyCode::kDown, KeyCode::kReturn, KeyCode::kSpace};
 constexpr int kNone = -1;
 
 // Who pointed at a button last. A screen opens with neither, so a mouse
@@ -32,7 +32,7 @@ std::array<int, Layout::kGrids> remembered = [] {
     return r;
 }();
 std::array<bool, kKeys.size()> wasDown{};
-integer lastX = 0, lastY = 0;
+std::int32_t lastX = 0, lastY = 0;
 
 // The button an arrow leads to: the next column in the row, or the nearest
 // column of the next row; the same one at an edge.

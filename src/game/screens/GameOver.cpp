@@ -13,7 +13,7 @@
 
 namespace Procedures {
 
-bool TypeLetter(std::array<char, 7>& name, card& t, card key) {
+bool TypeLetter(std::array<char, 7>& name, std::uint32_t& t, std::uint32_t key) {
     if (t < 1 || t > name.size() || key < 'A' || key > 'Z') {
         return false;
     }
@@ -22,7 +22,7 @@ bool TypeLetter(std::array<char, 7>& name, card& t, card key) {
     return true;
 }
 
-bool EraseLetter(std::array<char, 7>& name, card& t) {
+bool EraseLetter(std::array<char, 7>& name, std::uint32_t& t) {
     if (t <= 1 || t > name.size() + 1) {
         return false;
     }
@@ -51,7 +51,7 @@ bool NameEntry() {
     // A name holds only what is typed here: letters pressed in play or in
     // the menus (M for the sound, say) are still queued.
     Wimdows::FlushKeys();
-    card t = 1;
+    std::uint32_t t = 1;
     world.mode = Mode::NameEntry;
     Wimdows::SetTitle(Layout::kTitleGameOverSave);
     Screen::Draw(Layout::kGameOverBack, {0, 0});
@@ -70,7 +70,7 @@ bool NameEntry() {
         // button is tested once per key press; a full name waits no more.
         bool enter = false;
         if (t < 8 || Wimdows::KeyQueued()) {
-            const card key = Wimdows::GetKey();
+            const std::uint32_t key = Wimdows::GetKey();
             enter = key == KeyCode::kReturn;
             if (key == KeyCode::kBackspace && EraseLetter(name, t)) {
                 DrawName(name);

@@ -30,13 +30,13 @@ void ResetGame() {
     world.dragon.shieldReady = true;
     world.dragon.lives = 4;
     world.dragon.upgrade = 1;
-    for (card i = 1; i <= 100; ++i) {
+    for (std::uint32_t i = 1; i <= 100; ++i) {
         world.bullets[i].length = 5.0f;
     }
     world.score = 0;
     world.level = 1;
     world.counter = 1;
-    for (card i = 1; i <= 50; ++i) {
+    for (std::uint32_t i = 1; i <= 50; ++i) {
         world.difficultyHistory[i] = 4;
     }
     world.actualDifficulty = 4;
@@ -68,8 +68,8 @@ void HighScore() {
     ScorePlace::Read(world.scores);
     Wimdows::SetFont(Layout::kFontStyle, Layout::kWhite);
     Screen::DrawLabel(Layout::kHighscoreHeading);
-    for (card i = 1; i <= ScoreFile::kPlaces; ++i) {
-        const integer y = Layout::HighscoreRowY(i);
+    for (std::uint32_t i = 1; i <= ScoreFile::kPlaces; ++i) {
+        const std::int32_t y = Layout::HighscoreRowY(i);
         Wimdows::Text(std::to_string(i) + ".", Layout::kHighscoreRankX, y);
         // A save never puts a 0 in the table: that place is still empty.
         if (world.scores[i].points == 0) {
@@ -77,7 +77,8 @@ void HighScore() {
             continue;
         }
         // TextCard takes numbers up to 2^31 - 1; a file may hold bigger ones.
-        if (world.scores[i].points <= static_cast<card>(std::numeric_limits<integer>::max())) {
+        if (world.scores[i].points <=
+            static_cast<std::uint32_t>(std::numeric_limits<std::int32_t>::max())) {
             Wimdows::TextCard(world.scores[i].points, Layout::kHighscoreScoreX, y);
         } else {
             Wimdows::Text(std::to_string(world.scores[i].points), Layout::kHighscoreScoreX, y);

@@ -26,7 +26,7 @@ void EndGame() {
 }
 
 struct MenuAction {
-    card button;
+    std::uint32_t button;
     void (*run)();
 };
 
@@ -78,7 +78,8 @@ void MenuDraw() {
     Wimdows::UpdateWindow();
 }
 
-bool MenuSelect(integer x, integer y, integer x1, integer y1, integer x2, integer y2, card button) {
+bool MenuSelect(std::int32_t x, std::int32_t y, std::int32_t x1, std::int32_t y1, std::int32_t x2,
+                std::int32_t y2, std::uint32_t button) {
     const Layout::Rect r{x1, y1, x2, y2};
     const bool over = x1 <= x && x <= x2 && y1 <= y && y <= y2;
     const bool framed = (over && Focus::MouseLeads()) || Focus::Lit(r);

@@ -6,6 +6,7 @@
 namespace Procedures {
 
 void MenuDraw();
-bool MenuSelect(integer x, integer y, integer x1, integer y1, integer x2, integer y2, card button);
+bool MenuSelect(std::int32_t x, std::int32_t y, std::int32_t x1, std::int32_t y1, std::int32_t x2,
+                std::int32_t y2, std::uint32_t button);
 
 } // namespace Procedures

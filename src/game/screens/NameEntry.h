@@ -10,9 +10,9 @@ namespace Procedures {
 // Stores a letter key (65..90) at position t of the name and moves t on;
 // other keys, and any key once t is 8, change nothing. Returns whether the
 // key was taken.
-bool TypeLetter(std::array<char, 7>& name, card& t, card key);
+bool TypeLetter(std::array<char, 7>& name, std::uint32_t& t, std::uint32_t key);
 // Backspace: takes the last letter typed back off the name (t moves back);
 // nothing when no letter is typed. Returns whether one was taken.
-bool EraseLetter(std::array<char, 7>& name, card& t);
+bool EraseLetter(std::array<char, 7>& name, std::uint32_t& t);
 
 } // namespace Procedures

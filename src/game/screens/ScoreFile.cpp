@@ -42,7 +42,7 @@ constexpr std::array<char, 7> kBlankName{' ', ' ', ' ', ' ', ' ', ' ', ' '};
 // The leading digits make the score, as files of the old game may carry
 // leftover bytes right after the tenth one. A score too big for 32 bits
 // counts as the biggest one.
-bool ToCard(std::string_view token, card& value) {
+bool ToCard(std::string_view token, std::uint32_t& value) {
     if (token.empty() || token[0] < '0' || token[0] > '9') {
         return false;
     }
@@ -52,9 +52,9 @@ bool ToCard(std::string_view token, card& value) {
             break;
         }
         v = std::min<std::uint64_t>(v * 10 + static_cast<unsigned>(c - '0'),
-                                    std::numeric_limits<card>::max());
+                                    std::numeric_limits<std::uint32_t>::max());
     }
-    value = static_cast<card>(v);
+    value = static_cast<std::uint32_t>(v);
     return true;
 }
 
@@ -67,13 +67,13 @@ void SkipLineFeedAfterReturn(std::string_view data, std::size_t& pos) {
 }
 
 // The game's own reading rule; it stops at the first entry it can't read.
-card ParseStrict(std::string_view data, Table& table) {
+std::uint32_t ParseStrict(std::string_view data, Table& table) {
     std::size_t pos = 0;
-    card read = 0;
-    for (card i = 1; i <= kPlaces; ++i) {
+    std::uint32_t read = 0;
+    for (std::uint32_t i = 1; i <= kPlaces; ++i) {
         table[i] = {kBlankName, 0};
     }
-    for (card i = 1; i <= kPlaces; ++i) {
+    for (std::uint32_t i = 1; i <= kPlaces; ++i) {
         Highscore entry{kBlankName, 0};
         std::size_t taken = 0;
         while (taken < entry.name.size() && pos < data.size()) {
@@ -111,7 +111,7 @@ card ParseStrict(std::string_view data, Table& table) {
 
 // Every run of digits is a score and the text before it, back to the last
 // score, its name: what a hand-edited or damaged file still holds.
-card ParseLoose(std::string_view data, Table& table) {
+std::uint32_t ParseLoose(std::string_view data, Table& table) {
     std::vector<Highscore> found;
     std::size_t nameStart = 0;
     for (std::size_t pos = 0; pos < data.size();) {
@@ -147,8 +147,8 @@ card ParseLoose(std::string_view data, Table& table) {
     }
     std::stable_sort(found.begin(), found.end(),
                      [](const Highscore& a, const Highscore& b) { return a.points > b.points; });
-    const auto read = static_cast<card>(std::min<std::size_t>(found.size(), kPlaces));
-    for (card i = 1; i <= kPlaces; ++i) {
+    const auto read = static_cast<std::uint32_t>(std::min<std::size_t>(found.size(), kPlaces));
+    for (std::uint32_t i = 1; i <= kPlaces; ++i) {
         table[i] = i <= read ? found[i - 1] : Highscore{kBlankName, 0};
     }
     return read;
@@ -156,17 +156,17 @@ card ParseLoose(std::string_view data, Table& table) {
 
 } // namespace
 
-card Parse(std::string_view data, Table& table) {
-    const card strict = ParseStrict(data, table);
+std::uint32_t Parse(std::string_view data, Table& table) {
+    const std::uint32_t strict = ParseStrict(data, table);
     if (strict == kPlaces) {
         return strict;
     }
     Table loose = table;
-    const card repaired = ParseLoose(data, loose);
+    const std::uint32_t repaired = ParseLoose(data, loose);
     if (repaired <= strict) {
         return strict;
     }
-    for (card i = 1; i <= kPlaces; ++i) {
+    for (std::uint32_t i = 1; i <= kPlaces; ++i) {
         table[i] = loose[i];
     }
     return repaired;
@@ -194,7 +194,7 @@ bool ReadData(const std::string& path, std::string& data, std::string& error) {
 
 } // namespace
 
-card Read(const std::string& path, Table& table) {
+std::uint32_t Read(const std::string& path, Table& table) {
     std::string data;
     std::string error;
     if (!ReadData(path, data, error)) {
@@ -205,7 +205,7 @@ card Read(const std::string& path, Table& table) {
 
 std::string Format(const Table& table) {
     std::string out;
-    for (card i = 1; i <= kPlaces; ++i) {
+    for (std::uint32_t i = 1; i <= kPlaces; ++i) {
         if (i > 1) {
             out += ' ';
         }
@@ -222,14 +222,14 @@ std::string Format(const Table& table) {
     return out;
 }
 
-void Insert(Table& table, card result) {
+void Insert(Table& table, std::uint32_t result) {
     table[11].points = result;
-    card place = 1;
+    std::uint32_t place = 1;
     while (place <= kPlaces && table[place].points >= result) {
         ++place;
     }
     // Everything from the new place down moves one on; the tenth leaves.
-    for (card i = place; i <= kPlaces; ++i) {
+    for (std::uint32_t i = place; i <= kPlaces; ++i) {
         std::swap(table[i], table[11]);
     }
 }
@@ -279,8 +279,8 @@ bool CheckPath(const std::string& path, std::string& error) {
     return FindTarget(path, real, status, error) && SafeFile::ProbeFolder(real, error);
 }
 
-bool Save(const std::string& path, const std::array<char, 7>& name, card result, Table& table,
-          std::string& error) {
+bool Save(const std::string& path, const std::array<char, 7>& name, std::uint32_t result,
+          Table& table, std::string& error) {
     std::string real;
     SafeFile::Status status;
     if (!FindTarget(path, real, status, error)) {

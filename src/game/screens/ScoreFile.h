@@ -27,7 +27,7 @@ namespace ScoreFile {
 
 using Table = std::array<Highscore, 12>; // [0..11], places 1..10, 11 the new result
 
-constexpr card kPlaces = 10;
+constexpr std::uint32_t kPlaces = 10;
 // Ten entries as the game writes them take 180 bytes; this leaves hand-edited
 // files plenty of room while a huge or endless file is never read whole.
 constexpr std::size_t kMaxRead = 4096;
@@ -39,7 +39,7 @@ constexpr int kLockWaitMs = 10000;
 // are skipped or repaired (a name cut to seven characters, a negative score
 // as 0) rather than ending the table. Places not read get a blank name and 0.
 // Returns how many places were read.
-card Parse(std::string_view data, Table& table);
+std::uint32_t Parse(std::string_view data, Table& table);
 
 // Whether a save of `table`, read from `data`, keeps every byte of it: a
 // missing or empty file, or one in the form Format writes (with or without
@@ -48,14 +48,14 @@ bool ReadCleanly(std::string_view data, const Table& table);
 
 // Reads at most kMaxRead bytes of the file; a missing or unreadable file, or
 // one that is not a regular file, reads as an empty table.
-card Read(const std::string& path, Table& table);
+std::uint32_t Read(const std::string& path, Table& table);
 
 // The file's content for places 1..10: one line, no line break.
 std::string Format(const Table& table);
 
 // Sorts table[11] (name already typed) with `result` into places 1..10: it
 // goes below every equal score, the old tenth falls into slot 11.
-void Insert(Table& table, card result);
+void Insert(Table& table, std::uint32_t result);
 
 // Whether a table can be kept at `path`: it is a regular file or missing, and
 // a file can be made in its folder. False with a one-line reason otherwise.
@@ -65,8 +65,8 @@ bool CheckPath(const std::string& path, std::string& error);
 // symbolic link to its target), inserts the result, keeps a file that did not
 // read cleanly as `<path>.bak`, and replaces the file in one step, keeping its
 // permissions. `table` gets what was written.
-bool Save(const std::string& path, const std::array<char, 7>& name, card result, Table& table,
-          std::string& error);
+bool Save(const std::string& path, const std::array<char, 7>& name, std::uint32_t result,
+          Table& table, std::string& error);
 
 // A name as it may be drawn: bytes that are not printable become '?'.
 std::string Shown(const std::array<char, 7>& name);

@@ -71,7 +71,8 @@ bool TakeInLegacy(std::string& error) {
     return true;
 }
 
-void InsertInMemory(const std::array<char, 7>& name, card result, ScoreFile::Table& table) {
+void InsertInMemory(const std::array<char, 7>& name, std::uint32_t result,
+                    ScoreFile::Table& table) {
     table = memory;
     table[11] = {name, 0};
     ScoreFile::Insert(table, result);
@@ -109,9 +110,9 @@ Kind InUse() {
     return kind;
 }
 
-card Read(ScoreFile::Table& table) {
+std::uint32_t Read(ScoreFile::Table& table) {
     if (kind == Kind::Memory || scorefile.empty()) {
-        for (card i = 1; i <= ScoreFile::kPlaces; ++i) {
+        for (std::uint32_t i = 1; i <= ScoreFile::kPlaces; ++i) {
             table[i] = memory[i];
         }
         return ScoreFile::kPlaces;
@@ -120,7 +121,7 @@ card Read(ScoreFile::Table& table) {
     return ScoreFile::Read(old.empty() ? scorefile : old, table);
 }
 
-bool Save(const std::array<char, 7>& name, card result, ScoreFile::Table& table,
+bool Save(const std::array<char, 7>& name, std::uint32_t result, ScoreFile::Table& table,
           std::string& error) {
     if (kind == Kind::Memory) {
         InsertInMemory(name, result, table);

@@ -44,11 +44,11 @@ Kind InUse();
 
 // ScoreFile::Read of the table in use. In the data folder, before its first
 // save, a table an earlier version left in the working directory is read.
-card Read(ScoreFile::Table& table);
+std::uint32_t Read(ScoreFile::Table& table);
 // ScoreFile::Save to the table in use. The data folder's first save takes in
 // that earlier table (said once on stderr); one that fails moves the table
 // to memory with one message, and the run's exit status says so.
-bool Save(const std::array<char, 7>& name, card result, ScoreFile::Table& table,
+bool Save(const std::array<char, 7>& name, std::uint32_t result, ScoreFile::Table& table,
           std::string& error);
 // Removes the autopilot's file; the other places stay.
 void Finish();
