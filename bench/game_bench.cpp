@@ -53,9 +53,9 @@ template <typename F> Times Time(F part) {
 Times StartToMenu() {
     return Time([](Clock::time_point& menu) {
         Autopilot::WholeRun::RunProgram(Scores(), [&menu] {
-            Wimdows::Run::SetSyncHook([&menu] {
+            Display::Run::SetSyncHook([&menu] {
                 menu = Clock::now();
-                Wimdows::Run::End(0);
+                Display::Run::End(0);
             });
         });
     });
@@ -67,11 +67,11 @@ Times ReadPictures(std::size_t& bytes) {
     return Time([&bytes](Clock::time_point&) {
         std::set<std::string_view> seen;
         bytes = 0;
-        for (const auto& row : Procedures::catalogue) {
+        for (const auto& row : Morvek::catalogue) {
             if (!seen.insert(row.file).second) {
                 continue;
             }
-            std::ifstream in(Procedures::MediaPath(row.file), std::ios::binary | std::ios::ate);
+            std::ifstream in(Morvek::MediaPath(row.file), std::ios::binary | std::ios::ate);
             const std::streamsize size = in ? static_cast<std::streamsize>(in.tellg()) : 0;
             const auto data =
                 std::make_unique_for_overwrite<char[]>(static_cast<std::size_t>(size));

@@ -2,13 +2,13 @@
 // cheapest thing a frame could cost: copying four whole frames. Also reports
 // how fast a scripted headless wave runs. Run from the build directory, so
 // that the pictures in Media/ are drawn.
+#include "display/Display.h"
 #include "display/Run.h"
-#include "display/Wimdows.h"
 #include "game/combat/Enemies.h"
 #include "game/core/Catalogue.h"
 #include "game/core/World.h"
 #include "game/levels/FrameLoop.h"
-#include "util/StandardLib.h"
+#include "util/Random.h"
 
 #include <algorithm>
 #include <chrono>
@@ -19,7 +19,7 @@
 #include <string>
 #include <vector>
 
-using namespace Procedures;
+using namespace Morvek;
 using Clock = std::chrono::steady_clock;
 
 namespace {
@@ -32,13 +32,13 @@ double Median(std::vector<double> v) {
 }
 
 void OpenHeadless() {
-    Wimdows::Run::Reset();
-    Wimdows::Run::SetHeadless(true);
-    Wimdows::Window("Morvek", Wimdows::kWidth, Wimdows::kHeight);
-    Wimdows::SetBuffering(true);
+    Display::Run::Reset();
+    Display::Run::SetHeadless(true);
+    Display::Window("Morvek", Display::kWidth, Display::kHeight);
+    Display::SetBuffering(true);
     world = World{};
-    StandardLib::ResetRandom();
-    Loadbmp();
+    Random::Reset();
+    LoadPictures();
 }
 
 void NewDragon() {
@@ -91,14 +91,14 @@ double SceneTickMs() {
     for (int r = 0; r < kRuns; ++r) {
         world = scene;
         const auto t0 = Clock::now();
-        Tick();
+        WaveTick();
         ms.push_back(std::chrono::duration<double, std::milli>(Clock::now() - t0).count());
     }
     return Median(ms);
 }
 
 double FloorMs() {
-    const std::size_t frame = std::size_t{Wimdows::kWidth} * Wimdows::kHeight;
+    const std::size_t frame = std::size_t{Display::kWidth} * Display::kHeight;
     std::vector<std::uint32_t> from(4 * frame, 0x123456), to(4 * frame);
     std::vector<double> ms;
     for (int r = 0; r < kRuns; ++r) {
@@ -127,7 +127,7 @@ void ScriptedWaveTicksPerSecond() {
     std::ofstream(script) << "0 key down 0x20\n0 mouse move 100 680\n0 mouse down left\n"
                              "60000 key down 0x1B\n";
     std::string error;
-    if (!Wimdows::Run::LoadScript(script.string(), error)) {
+    if (!Display::Run::LoadScript(script.string(), error)) {
         std::printf("wave script: %s\n", error.c_str());
         return;
     }
@@ -140,7 +140,7 @@ void ScriptedWaveTicksPerSecond() {
         }
         const std::uint32_t before = world.counter;
         const auto t0 = Clock::now();
-        Loop();
+        PlayWave();
         seconds += std::chrono::duration<double>(Clock::now() - t0).count();
         ticks += world.counter - before;
     }

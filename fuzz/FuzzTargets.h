@@ -2,9 +2,9 @@
 // points and by the test that replays every input kept in regressions/.
 #pragma once
 
+#include "display/Display.h"
 #include "display/Picture.h"
 #include "display/Run.h"
-#include "display/Wimdows.h"
 #include "game/screens/ScoreFile.h"
 
 #include <unistd.h>
@@ -39,7 +39,7 @@ inline void WriteFile(const std::string& file, std::string_view data) {
 // with the result sorted in, reads cleanly, and a file that did not read
 // cleanly is kept whole as the backup.
 inline void SaveAndReadAgain(const std::string& file, std::string_view data) {
-    using namespace Procedures;
+    using namespace Morvek;
     const std::string kept = file + ".bak";
     std::remove(kept.c_str());
     ScoreFile::Table want{};
@@ -89,7 +89,7 @@ inline void SaveAndReadAgain(const std::string& file, std::string_view data) {
 
 // The highscore file: read from bytes and from disk, then a result sorted in.
 inline void Scores(std::string_view data) {
-    using namespace Procedures;
+    using namespace Morvek;
     ScoreFile::Table table{};
     const std::uint32_t places = ScoreFile::Parse(data, table);
     if (places > ScoreFile::kPlaces) {
@@ -112,22 +112,22 @@ inline void Scores(std::string_view data) {
 
 // A script: whatever parses must print back to text that parses to the same.
 inline void Script(std::string_view data) {
-    using Wimdows::Run::InputEvent;
+    using Display::Run::InputEvent;
     std::vector<InputEvent> events;
     std::string error;
-    if (!Wimdows::Run::ParseScript(std::string(data), "fuzz", events, error)) {
+    if (!Display::Run::ParseScript(std::string(data), "fuzz", events, error)) {
         return;
     }
     std::string text;
     for (const auto& e : events) {
-        text += Wimdows::Run::FormatEvent(e) + "\n";
+        text += Display::Run::FormatEvent(e) + "\n";
     }
     std::vector<InputEvent> again;
-    if (!Wimdows::Run::ParseScript(text, "again", again, error) || again.size() != events.size()) {
+    if (!Display::Run::ParseScript(text, "again", again, error) || again.size() != events.size()) {
         std::abort();
     }
     for (std::size_t i = 0; i < events.size(); ++i) {
-        if (Wimdows::Run::FormatEvent(again[i]) != Wimdows::Run::FormatEvent(events[i])) {
+        if (Display::Run::FormatEvent(again[i]) != Display::Run::FormatEvent(events[i])) {
             std::abort();
         }
     }
@@ -140,9 +140,9 @@ inline void Picture(std::string_view data) {
         return;
     }
     static const bool open = [] {
-        Wimdows::Run::SetHeadless(true);
-        Wimdows::Window("fuzz", 64, 64);
-        Wimdows::SetBuffering(true);
+        Display::Run::SetHeadless(true);
+        Display::Window("fuzz", 64, 64);
+        Display::SetBuffering(true);
         return true;
     }();
     (void)open;
@@ -152,8 +152,8 @@ inline void Picture(std::string_view data) {
     // then on each pixel and white bit.
     const std::span<const std::uint8_t> bytes(
         reinterpret_cast<const std::uint8_t*>(data.data()) + 2, data.size() - 2);
-    const auto ours = Wimdows::ReadBmp(bytes, width, height);
-    const auto sdl = Wimdows::ReadBmpWithSdl(bytes, width, height);
+    const auto ours = Display::ReadBmp(bytes, width, height);
+    const auto sdl = Display::ReadBmpWithSdl(bytes, width, height);
     if (ours.has_value() != sdl.has_value()) {
         std::abort();
     }
@@ -169,10 +169,10 @@ inline void Picture(std::string_view data) {
     }
     const std::string file = TempFile("picture.bmp");
     WriteFile(file, data.substr(2));
-    const std::uint32_t b = Wimdows::LoadBitmap(file, width, height);
-    Wimdows::DrawBitmap(b, -7, 5);
-    Wimdows::DrawMaskBitmap(b, b, 30, -3);
-    Wimdows::DestroyBitmap(b);
+    const std::uint32_t b = Display::LoadBitmap(file, width, height);
+    Display::DrawBitmap(b, -7, 5);
+    Display::DrawMaskBitmap(b, b, 30, -3);
+    Display::DestroyBitmap(b);
     std::remove(file.c_str());
 }
 

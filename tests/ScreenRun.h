@@ -2,8 +2,8 @@
 // script would, and keeps the highscore file in a directory of its own.
 #pragma once
 
+#include "display/Display.h"
 #include "display/Run.h"
-#include "display/Wimdows.h"
 #include "game/screens/ScoreFile.h"
 #include "support/Pictures.h"
 #include "support/TempDir.h"
@@ -22,7 +22,7 @@
 
 namespace ScreenRun {
 
-using Wimdows::Run::InputEvent;
+using Display::Run::InputEvent;
 using Events = std::vector<InputEvent>;
 
 inline InputEvent Move(std::uint64_t ms, std::int32_t x, std::int32_t y) {
@@ -49,10 +49,10 @@ struct Ended {};
 // false if the run ended (closed, or waiting for input that never comes).
 inline bool Play(Events events, const std::function<void()>& screen) {
     for (auto& e : events) {
-        e.ms += Wimdows::Run::ClockMs();
+        e.ms += Display::Run::ClockMs();
     }
-    Wimdows::Run::SetScript(std::move(events));
-    Wimdows::Run::SetEndHandler([] { throw Ended{}; });
+    Display::Run::SetScript(std::move(events));
+    Display::Run::SetEndHandler([] { throw Ended{}; });
     try {
         screen();
     } catch (const Ended&) {
@@ -63,7 +63,7 @@ inline bool Play(Events events, const std::function<void()>& screen) {
 
 // The colour a button's frame shows at its top-left corner.
 inline std::uint32_t FrameColour(std::int32_t x, std::int32_t y) {
-    return Wimdows::GetPixel(static_cast<std::uint32_t>(x), static_cast<std::uint32_t>(y));
+    return Display::GetPixel(static_cast<std::uint32_t>(x), static_cast<std::uint32_t>(y));
 }
 
 inline std::string ReadFile(const std::filesystem::path& file) {
@@ -77,13 +77,13 @@ class Fixture : public ::testing::Test {
     void SetUp() override {
         TestWorld::Fresh();
         dir = TestSupport::MakeTempDir("morvek-screens");
-        savedFile = Procedures::scorefile;
-        Procedures::scorefile = (dir / "myscore.txt").string();
+        savedFile = Morvek::scorefile;
+        Morvek::scorefile = (dir / "myscore.txt").string();
     }
     void TearDown() override {
-        Procedures::scorefile = savedFile;
+        Morvek::scorefile = savedFile;
         std::filesystem::remove_all(dir);
-        Wimdows::Run::Reset();
+        Display::Run::Reset();
     }
     // A one-colour picture (colour in the layer's order) loaded at `w` x `h`.
     std::uint32_t Solid(std::uint32_t colour, std::uint32_t w, std::uint32_t h) {

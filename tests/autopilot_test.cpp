@@ -19,7 +19,7 @@
 namespace {
 
 namespace fs = std::filesystem;
-using namespace Procedures;
+using namespace Morvek;
 using Autopilot::Controls;
 using Autopilot::Memory;
 using Autopilot::Terrain;
@@ -156,7 +156,7 @@ TEST(AutopilotGame, WinsAWholeGameThatItsRecordingReplaysExactly) {
     const fs::path recording = dir / "game.txt";
     const auto played = Autopilot::WholeRun::RunProgram(dir / "scores.txt", [&] {
         Autopilot::Start({});
-        ASSERT_TRUE(Wimdows::Run::SetRecord(recording.string()));
+        ASSERT_TRUE(Display::Run::SetRecord(recording.string()));
     });
     const Autopilot::Summary s = Autopilot::Result();
     EXPECT_EQ(played.back().at, "end") << "the autopilot must leave by the End button";
@@ -179,11 +179,11 @@ TEST(AutopilotGame, WinsAWholeGameThatItsRecordingReplaysExactly) {
 
     std::ostringstream text;
     text << std::ifstream(recording).rdbuf(); // closed at once: Windows removes no open file
-    std::vector<Wimdows::Run::InputEvent> events;
+    std::vector<Display::Run::InputEvent> events;
     std::string error;
-    ASSERT_TRUE(Wimdows::Run::ParseScript(text.str(), recording.string(), events, error)) << error;
+    ASSERT_TRUE(Display::Run::ParseScript(text.str(), recording.string(), events, error)) << error;
     const auto replayed = Autopilot::WholeRun::RunProgram(
-        dir / "scores.txt", [&] { Wimdows::Run::SetScript(std::move(events)); });
+        dir / "scores.txt", [&] { Display::Run::SetScript(std::move(events)); });
     EXPECT_EQ(replayed.back().at, "end");
     EXPECT_EQ(replayed.back().state, played.back().state);
     fs::remove_all(dir);

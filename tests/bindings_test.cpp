@@ -11,9 +11,9 @@
 
 #include <gtest/gtest.h>
 
-namespace Keys = Wimdows::Bindings;
+namespace Keys = Display::Bindings;
 
-namespace KeyCode = Wimdows::KeyCode;
+namespace KeyCode = Display::KeyCode;
 
 namespace {
 
@@ -127,7 +127,7 @@ class Controls : public ScreenRun::Fixture {
     }
     // A click on a row of the table, at `ms`.
     void ClickRow(ScreenRun::Events& e, std::uint64_t ms, std::size_t row) {
-        const auto r = Procedures::Layout::ControlsRow(row);
+        const auto r = Morvek::Layout::ControlsRow(row);
         Click(e, ms, r.x1 + 10, r.y1 + 10);
     }
     static void Click(ScreenRun::Events& e, std::uint64_t ms, std::int32_t x, std::int32_t y) {
@@ -138,7 +138,7 @@ class Controls : public ScreenRun::Fixture {
 };
 
 TEST_F(Controls, ARowTakesTheNextKeyEscapeCancelsReservedKeysAreRefused) {
-    namespace L = Procedures::Layout;
+    namespace L = Morvek::Layout;
     ScreenRun::Events e;
     ClickRow(e, 100, kFire);
     ScreenRun::Key(e, 300, 'Z');
@@ -148,7 +148,7 @@ TEST_F(Controls, ARowTakesTheNextKeyEscapeCancelsReservedKeysAreRefused) {
     ScreenRun::Key(e, 1100, 'M'); // refused, still waiting
     ScreenRun::Key(e, 1300, 'Z'); // swaps with fire
     Click(e, 1500, L::kReturn.x1 + 5, L::kReturn.y1 + 5);
-    ASSERT_TRUE(ScreenRun::Play(e, Procedures::MenuControls));
+    ASSERT_TRUE(ScreenRun::Play(e, Morvek::ControlsScreen));
     Keys::Table want = Keys::Defaults();
     want[kPause] = 'Z';
     want[kFire] = 'P';
@@ -158,7 +158,7 @@ TEST_F(Controls, ARowTakesTheNextKeyEscapeCancelsReservedKeysAreRefused) {
     ScreenRun::Events back;
     Click(back, 100, L::kDefaultsButton.x1 + 5, L::kDefaultsButton.y1 + 5);
     Click(back, 400, L::kReturn.x1 + 5, L::kReturn.y1 + 5);
-    ASSERT_TRUE(ScreenRun::Play(back, Procedures::MenuControls));
+    ASSERT_TRUE(ScreenRun::Play(back, Morvek::ControlsScreen));
     EXPECT_EQ(Keys::InUse(), Keys::Defaults());
 }
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-using namespace Procedures;
+using namespace Morvek;
 
 namespace {
 
@@ -19,7 +19,7 @@ bool IceInFlight() {
 
 // What the frame shows at the queen's centre.
 std::uint32_t QueenColour() {
-    return Wimdows::GetPixel(static_cast<std::uint32_t>(world.enemies[1].x),
+    return Display::GetPixel(static_cast<std::uint32_t>(world.enemies[1].x),
                              static_cast<std::uint32_t>(world.enemies[1].y));
 }
 
@@ -29,11 +29,11 @@ TEST_F(IceFight, PictureChangesOnThe181stTickAndSheFiresFromThe182nd) {
     LevelsTest::SolidPicture(3, 7, LevelsTest::kRgbRed, 250, 250);  // blowing
     LevelsTest::SolidPicture(3, 8, LevelsTest::kRgbBlue, 250, 250); // shooting
     Step(180);
-    EXPECT_TRUE(f.fightstate);
+    EXPECT_TRUE(f.stage);
     EXPECT_EQ(QueenColour(), LevelsTest::kRed);
     EXPECT_FALSE(IceInFlight());
     Step();
-    EXPECT_FALSE(f.fightstate);
+    EXPECT_FALSE(f.stage);
     EXPECT_EQ(QueenColour(), LevelsTest::kBlue);
     EXPECT_FALSE(IceInFlight());
     Step();
@@ -43,7 +43,7 @@ TEST_F(IceFight, PictureChangesOnThe181stTickAndSheFiresFromThe182nd) {
     // She turns to blowing wherever her path has taken her, and is held at
     // home from the next tick.
     Step(180);
-    EXPECT_TRUE(f.fightstate);
+    EXPECT_TRUE(f.stage);
     EXPECT_EQ(QueenColour(), LevelsTest::kRed);
     Step();
     EXPECT_FLOAT_EQ(world.enemies[1].x, 900);
@@ -51,10 +51,10 @@ TEST_F(IceFight, PictureChangesOnThe181stTickAndSheFiresFromThe182nd) {
 }
 
 TEST_F(IceFight, BreezeBandAndLifetime) {
-    PutArea(825, world.dragon.y - 99, f.breezecounter);
+    PutArea(825, world.dragon.y - 99, f.breezeCounter);
     EXPECT_EQ(Lasts(), 10);
     EXPECT_EQ(world.dragon.health, 100 - 10 * 3);
-    PutArea(825, world.dragon.y - 100, f.breezecounter);
+    PutArea(825, world.dragon.y - 100, f.breezeCounter);
     EXPECT_EQ(Lasts(), 30);
     EXPECT_EQ(world.dragon.health, 70);
 }

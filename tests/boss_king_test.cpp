@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-using namespace Procedures;
+using namespace Morvek;
 
 namespace {
 
@@ -41,19 +41,19 @@ TEST_F(KingFight, StagesFollowHealthAndNeverGoBack) {
         Boss::Setup(f);
         world.enemies[1].health = e.second;
         Step();
-        EXPECT_EQ(f.fightstate, 1u);
+        EXPECT_EQ(f.stage, 1u);
         world.enemies[1].health = e.second - 1;
         Step();
-        EXPECT_EQ(f.fightstate, 2u);
+        EXPECT_EQ(f.stage, 2u);
         world.enemies[1].health = e.third;
         Step();
-        EXPECT_EQ(f.fightstate, 2u);
+        EXPECT_EQ(f.stage, 2u);
         world.enemies[1].health = e.third - 1;
         Step();
-        EXPECT_EQ(f.fightstate, 3u);
+        EXPECT_EQ(f.stage, 3u);
         world.enemies[1].health = f.full;
         Step();
-        EXPECT_EQ(f.fightstate, 3u);
+        EXPECT_EQ(f.stage, 3u);
     }
 }
 
@@ -73,7 +73,7 @@ TEST_F(KingFight, BroodIsRemovedInStageOneAndEquippedByItsStage) {
     ASSERT_TRUE(world.enemies[5].state);
     EXPECT_EQ(world.enemies[5].health, 500);
     EXPECT_FLOAT_EQ(world.enemies[5].length, 50);
-    EXPECT_EQ(Wimdows::GetPixel(static_cast<std::uint32_t>(world.enemies[5].x),
+    EXPECT_EQ(Display::GetPixel(static_cast<std::uint32_t>(world.enemies[5].x),
                                 static_cast<std::uint32_t>(world.enemies[5].y)),
               LevelsTest::kRed);
 
@@ -83,7 +83,7 @@ TEST_F(KingFight, BroodIsRemovedInStageOneAndEquippedByItsStage) {
     EXPECT_EQ(world.enemies[5].health, 500);
     const auto x = static_cast<std::uint32_t>(world.enemies[5].x),
                y = static_cast<std::uint32_t>(world.enemies[5].y);
-    EXPECT_EQ(Wimdows::GetPixel(x + 40, y + 40), LevelsTest::kBlue);
+    EXPECT_EQ(Display::GetPixel(x + 40, y + 40), LevelsTest::kBlue);
 
     // A slot freed and hatched again gets the size of the stage it comes in.
     world.enemies[5].state = false;
@@ -99,7 +99,7 @@ TEST_F(KingFight, FlameBandAndLifetime) {
     for (const auto& [offset, ticks] : {std::pair{49.0f, 5}, std::pair{-149.0f, 5},
                                         std::pair{50.0f, 10}, std::pair{-150.0f, 10}}) {
         LevelsTest::KeepAlive();
-        PutArea(825, world.dragon.y + offset, f.flamecounter);
+        PutArea(825, world.dragon.y + offset, f.flameCounter);
         EXPECT_EQ(Lasts(), ticks) << offset;
     }
 }
@@ -111,19 +111,19 @@ TEST_F(KingFight, AStrayShotInTheLastSlotIsNoFlame) {
     b.type = 12;
     b.x = 500;
     b.y = world.dragon.y;
-    f.flamecounter = 50;
+    f.flameCounter = 50;
     Boss::Tick(f);
     EXPECT_EQ(world.dragon.health, 100);
 }
 
 TEST_F(KingFight, AFlameOutlivesItsKingWithoutAgeingOrBurning) {
-    PutArea(825, world.dragon.y, f.flamecounter);
+    PutArea(825, world.dragon.y, f.flameCounter);
     world.enemies[1].state = false;
-    f.fightstate = 2;
+    f.stage = 2;
     for (int tick = 0; tick < 20; ++tick) {
         Boss::Tick(f);
     }
     EXPECT_TRUE(Boss::AreaActive());
     EXPECT_EQ(world.dragon.health, 100);
-    EXPECT_EQ(f.fightstate, 2u);
+    EXPECT_EQ(f.stage, 2u);
 }

@@ -8,7 +8,7 @@
 #include <array>
 #include <cmath>
 
-using namespace Procedures;
+using namespace Morvek;
 
 namespace {
 
@@ -21,7 +21,7 @@ template <typename Fight> int FireballsToKill(Difficulty setting) {
     EXPECT_EQ(f.full, world.enemies[1].health); // the bar starts full
     int hits = 0;
     while (world.enemies[1].state && hits < 100000) {
-        Bullethit(1);
+        ShotHit(1);
         ++hits;
     }
     return hits;

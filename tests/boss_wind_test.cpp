@@ -1,10 +1,10 @@
 #include "levels_support.h"
 
-#include "util/StandardLib.h"
+#include "util/Random.h"
 
 #include <gtest/gtest.h>
 
-using namespace Procedures;
+using namespace Morvek;
 
 namespace {
 
@@ -12,8 +12,8 @@ using WindFight = LevelsTest::FightTest<Boss::WindFight>;
 
 // Straight into the storm phase, clouds where the set-up left them.
 void StormPhase(Boss::WindFight& f) {
-    f.fightstate = true;
-    f.bosscounter = 1;
+    f.stage = true;
+    f.bossCounter = 1;
 }
 
 } // namespace
@@ -52,10 +52,10 @@ TEST_F(WindFight, PhasesLast181TicksAndTheCloudsDriftBetweenThem) {
     const Item home1 = world.items[6][1], home2 = world.items[6][2];
     const Enemy god = world.enemies[1];
     Step(180);
-    EXPECT_FALSE(f.fightstate);
+    EXPECT_FALSE(f.stage);
     Step();
-    EXPECT_TRUE(f.fightstate);
-    EXPECT_EQ(f.bosscounter, 1u);
+    EXPECT_TRUE(f.stage);
+    EXPECT_EQ(f.bossCounter, 1u);
 
     // The clouds part: 90 ticks of 1.4 pixels back and away from each
     // other, then they stand.
@@ -72,7 +72,7 @@ TEST_F(WindFight, PhasesLast181TicksAndTheCloudsDriftBetweenThem) {
     EXPECT_EQ(world.enemies[1].path, 0u);
 
     Step(90);
-    EXPECT_FALSE(f.fightstate);
+    EXPECT_FALSE(f.stage);
     EXPECT_FALSE(Boss::AreaActive()); // the storm ends with its phase
     Step(90);                         // and close again where they stood
     EXPECT_NEAR(world.items[6][1].x, home1.x, 0.01);
@@ -88,13 +88,13 @@ TEST_F(WindFight, PhasesLast181TicksAndTheCloudsDriftBetweenThem) {
 TEST_F(WindFight, StormBandAndLifetime) {
     StormPhase(f);
     // Hitting on every tick it wears out in 10 ticks, 2 health a tick.
-    PutArea(595, world.dragon.y + 64, f.stormcounter);
+    PutArea(595, world.dragon.y + 64, f.stormCounter);
     EXPECT_EQ(Lasts(), 10);
     EXPECT_EQ(world.dragon.health, 100 - 10 * 2);
     // 65 pixels off its anchor the dragon is out of reach: 30 ticks.
-    PutArea(595, world.dragon.y + 65, f.stormcounter);
+    PutArea(595, world.dragon.y + 65, f.stormCounter);
     EXPECT_EQ(Lasts(), 30);
-    PutArea(595, world.dragon.y - 65, f.stormcounter);
+    PutArea(595, world.dragon.y - 65, f.stormCounter);
     EXPECT_EQ(Lasts(), 30);
     EXPECT_EQ(world.dragon.health, 80);
 }
@@ -136,16 +136,16 @@ TEST_F(WindFight, SixtyOneBeamContactsCutTheBeam) {
     std::uint32_t contacts = 0;
     int ticks = 0;
     for (; world.beamRunning && ticks < 500; ++ticks) {
-        contacts = f.bossbeamcounter;
+        contacts = f.beamContacts;
         Step();
         if (ticks == 0) {
-            EXPECT_EQ(f.bossbeamcounter, 2u);
+            EXPECT_EQ(f.beamContacts, 2u);
         }
     }
     EXPECT_EQ(contacts, 60u); // the 61st contact cut it
     EXPECT_EQ(world.growCounter, 0u);
     EXPECT_TRUE(world.dragon.beamReady);
-    EXPECT_EQ(f.bossbeamcounter, 0u);
+    EXPECT_EQ(f.beamContacts, 0u);
 }
 
 TEST_F(WindFight, BeamCutNeverWrapsTheBeamLength) {
@@ -166,43 +166,43 @@ TEST_F(WindFight, BeamCutNeverWrapsTheBeamLength) {
 TEST_F(WindFight, HealthBarShrinksAndTurnsRedAtAQuarter) {
     auto bar = [](std::int32_t health, std::int32_t full) {
         world.enemies[1].health = health;
-        Wimdows::Rectangle(780, 715, 1020, 745, 0, true);
+        Display::Rectangle(780, 715, 1020, 745, 0, true);
         Boss::HealthBar(full);
     };
     constexpr std::uint32_t kGreen = 0xB00000;
     bar(10000, 10000);
-    EXPECT_EQ(Wimdows::GetPixel(998, 730), kGreen);
-    EXPECT_NE(Wimdows::GetPixel(1002, 730), kGreen);
+    EXPECT_EQ(Display::GetPixel(998, 730), kGreen);
+    EXPECT_NE(Display::GetPixel(1002, 730), kGreen);
     bar(2501, 10000);
-    EXPECT_EQ(Wimdows::GetPixel(923, 730), kGreen);
-    EXPECT_NE(Wimdows::GetPixel(927, 730), kGreen);
+    EXPECT_EQ(Display::GetPixel(923, 730), kGreen);
+    EXPECT_NE(Display::GetPixel(927, 730), kGreen);
     bar(2500, 10000);
-    EXPECT_EQ(Wimdows::GetPixel(923, 730), LevelsTest::kRed);
+    EXPECT_EQ(Display::GetPixel(923, 730), LevelsTest::kRed);
     bar(3750, 15000);
-    EXPECT_EQ(Wimdows::GetPixel(923, 730), LevelsTest::kRed);
+    EXPECT_EQ(Display::GetPixel(923, 730), LevelsTest::kRed);
     bar(50000, 100000);
-    EXPECT_EQ(Wimdows::GetPixel(948, 730), kGreen);
-    EXPECT_NE(Wimdows::GetPixel(952, 730), kGreen);
+    EXPECT_EQ(Display::GetPixel(948, 730), kGreen);
+    EXPECT_NE(Display::GetPixel(952, 730), kGreen);
     // A boss killed past zero leaves an empty bar, not one reaching left.
     bar(-99, 5000);
-    EXPECT_NE(Wimdows::GetPixel(898, 730), LevelsTest::kRed);
-    EXPECT_NE(Wimdows::GetPixel(899, 730), LevelsTest::kRed);
+    EXPECT_NE(Display::GetPixel(898, 730), LevelsTest::kRed);
+    EXPECT_NE(Display::GetPixel(899, 730), LevelsTest::kRed);
 }
 
 TEST_F(WindFight, StormChanceIsDrawnEveryStormTickAndItsHeightAfterIt) {
     // Nothing else draws in the storm phase, so the fight's own sequence can
     // be worked out ahead: one chance a tick until a 4, then the height.
-    StandardLib::ResetRandom();
+    Random::Reset();
     int birth = 1;
-    while (StandardLib::RandomCard(1, 25) != 4) {
+    while (Random::Between(1, 25) != 4) {
         ++birth;
     }
-    const auto height = static_cast<float>(StandardLib::RandomCard(1, 150));
+    const auto height = static_cast<float>(Random::Between(1, 150));
     ASSERT_LT(birth, 180); // born inside the phase
 
     StormPhase(f);
     world.dragon.y = 700; // out of every storm's reach
-    StandardLib::ResetRandom();
+    Random::Reset();
     Step(birth - 1);
     EXPECT_FALSE(world.bullets[Boss::kArea].state);
     Step();
@@ -212,14 +212,14 @@ TEST_F(WindFight, StormChanceIsDrawnEveryStormTickAndItsHeightAfterIt) {
 
     // A live storm does not spare the draw: still one chance a tick.
     Step(3);
-    const std::uint32_t after = StandardLib::Seed();
-    StandardLib::ResetRandom();
+    const std::uint32_t after = Random::Seed();
+    Random::Reset();
     for (int i = 0; i < birth; ++i) {
-        StandardLib::RandomCard(1, 25);
+        Random::Between(1, 25);
     }
-    StandardLib::RandomCard(1, 150);
+    Random::Between(1, 150);
     for (int i = 0; i < 3; ++i) {
-        StandardLib::RandomCard(1, 25);
+        Random::Between(1, 25);
     }
-    EXPECT_EQ(StandardLib::Seed(), after);
+    EXPECT_EQ(Random::Seed(), after);
 }

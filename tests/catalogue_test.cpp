@@ -1,5 +1,5 @@
+#include "display/Display.h"
 #include "display/Layer.h"
-#include "display/Wimdows.h"
 #include "game/core/Catalogue.h"
 #include "game/core/World.h"
 #include "support/TestWorld.h"
@@ -14,8 +14,8 @@
 #include <string>
 
 namespace fs = std::filesystem;
-using Procedures::catalogue;
-using Procedures::world;
+using Morvek::catalogue;
+using Morvek::world;
 
 namespace {
 
@@ -45,7 +45,7 @@ TEST(Catalogue, TableHoldsEachElementOnceAndOneHundredAndEightFiles) {
 
 TEST(Catalogue, LoadbmpNumbersEveryPictureInCatalogueOrder) {
     TestWorld::Fresh();
-    Procedures::Loadbmp();
+    Morvek::LoadPictures();
     for (std::size_t i = 0; i < catalogue.size(); ++i) {
         const auto& row = catalogue[i];
         EXPECT_EQ(world.images[row.group][row.slot][row.entry], i + 1) << row.file;
@@ -58,15 +58,15 @@ TEST(Catalogue, LoadbmpNumbersEveryPictureInCatalogueOrder) {
 // groups and slots included, and loading again gives the same numbers.
 TEST(Catalogue, DestroybmpReleasesEveryPictureLoaded) {
     TestWorld::Fresh();
-    Procedures::Loadbmp();
-    ASSERT_EQ(Wimdows::BitLen(), catalogue.size());
-    Procedures::Destroybmp();
-    EXPECT_EQ(Wimdows::BitLen(), 0u) << "pictures left behind";
+    Morvek::LoadPictures();
+    ASSERT_EQ(Display::BitLen(), catalogue.size());
+    Morvek::FreePictures();
+    EXPECT_EQ(Display::BitLen(), 0u) << "pictures left behind";
     for (const auto& row : catalogue) {
         EXPECT_EQ(world.images[row.group][row.slot][row.entry], 0u) << row.file;
     }
-    Procedures::Loadbmp();
-    EXPECT_EQ(Wimdows::BitLen(), catalogue.size());
+    Morvek::LoadPictures();
+    EXPECT_EQ(Display::BitLen(), catalogue.size());
     EXPECT_EQ(world.images[catalogue.back().group][catalogue.back().slot][catalogue.back().entry],
               catalogue.size());
 }
@@ -78,7 +78,7 @@ TEST(Catalogue, LoadsWithoutTheSun) {
         GTEST_SKIP() << "run by MissingFileLeavesZeroAndLoadingGoesOn";
     }
     TestWorld::Fresh();
-    Procedures::Loadbmp();
+    Morvek::LoadPictures();
     EXPECT_EQ(world.images[4][8][1], 0u);
     EXPECT_EQ(world.images[4][8][2], 52u); // its mask takes the number the sun would have had
     EXPECT_EQ(world.images[7][14][2], 109u);

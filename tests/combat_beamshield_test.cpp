@@ -2,11 +2,11 @@
 #include "game/combat/BeamShield.h"
 #include "game/combat/Items.h"
 #include "support/TestWorld.h"
-#include "util/StandardLib.h"
+#include "util/Random.h"
 
 #include <gtest/gtest.h>
 
-using namespace Procedures;
+using namespace Morvek;
 using CombatTest::Key;
 using CombatTest::PutEnemy;
 using CombatTest::PutShot;
@@ -39,7 +39,7 @@ TEST_F(BeamShield, ShieldBurnsFor177TicksAndIsDrawnIn176) {
     int drawn = 0;
     int ticks = 0;
     while (world.shieldRunning && ticks < 1000) {
-        Energyshield();
+        RunShield();
         ++ticks;
         drawn += world.growCounter != 0 ? 1 : 0;
         if (ticks == 176) {
@@ -57,7 +57,7 @@ TEST_F(BeamShield, ShieldBurnsFor177TicksAndIsDrawnIn176) {
 TEST_F(BeamShield, CtrlRaisesTheShieldForOneChargeOnly) {
     Key(kCtrl, true);
     for (int i = 0; i < 50; ++i) {
-        Energyshield();
+        RunShield();
     }
     EXPECT_TRUE(world.shieldRunning);
     EXPECT_EQ(world.dragon.special, 2u);
@@ -66,7 +66,7 @@ TEST_F(BeamShield, CtrlRaisesTheShieldForOneChargeOnly) {
     world.dragon.special = 0;
     world.shieldRunning = false;
     world.dragon.shieldReady = true;
-    Energyshield();
+    RunShield();
     EXPECT_FALSE(world.shieldRunning);
 }
 
@@ -78,8 +78,8 @@ TEST_F(BeamShield, ShieldReachIs60ForShotsAnd70ForEnemies) {
     PutEnemy(1, world.dragon.x - 70, world.dragon.y, 1).counter = 9;
     PutEnemy(2, world.dragon.x, world.dragon.y - 70.01f, 1);
     PutEnemy(3, world.dragon.x + 40, world.dragon.y + 40, 13, 250).health = 5000;
-    const auto seed = StandardLib::Seed();
-    Energyshield();
+    const auto seed = Random::Seed();
+    RunShield();
     EXPECT_FALSE(world.bullets[1].state);
     EXPECT_TRUE(world.bullets[2].state);
     EXPECT_TRUE(world.bullets[3].state);
@@ -89,7 +89,7 @@ TEST_F(BeamShield, ShieldReachIs60ForShotsAnd70ForEnemies) {
     EXPECT_FALSE(world.enemies[3].state); // a boss too
     // Burnt, not destroyed: no points and no item draw.
     EXPECT_EQ(world.score, 0u);
-    EXPECT_EQ(StandardLib::Seed(), seed);
+    EXPECT_EQ(Random::Seed(), seed);
     EXPECT_EQ(CombatTest::ExplosionsAlive(), 3);
     EXPECT_FLOAT_EQ(world.explosions[1].x, world.dragon.x + 60);
 }
@@ -99,7 +99,7 @@ TEST_F(BeamShield, BeamGrowsUntilItsEndReaches1700) {
     int ticks = 0;
     std::uint32_t longest = 0;
     while (world.beamRunning && ticks < 1000) {
-        Energybeam();
+        RunBeam();
         ++ticks;
         longest = std::max(longest, world.growCounter);
     }
@@ -113,11 +113,11 @@ TEST_F(BeamShield, BeamGrowsUntilItsEndReaches1700) {
 TEST_F(BeamShield, HeldShiftCostsOneChargePerBeam) {
     Key(kShift, true);
     for (int i = 0; i < 83; ++i) {
-        Energybeam();
+        RunBeam();
     }
     EXPECT_EQ(world.dragon.special, 2u);
     EXPECT_FALSE(world.beamRunning);
-    Energybeam(); // the next beam starts at once
+    RunBeam(); // the next beam starts at once
     EXPECT_TRUE(world.beamRunning);
     EXPECT_EQ(world.dragon.special, 1u);
     EXPECT_EQ(world.growCounter, 2u);
@@ -128,8 +128,8 @@ TEST_F(BeamShield, BeamAndShieldShareOneCounter) {
     RaisedShield();
     int ticks = 0;
     while (world.beamRunning && ticks < 1000) {
-        Energyshield();
-        Energybeam();
+        RunShield();
+        RunBeam();
         ++ticks;
     }
     // +3 a tick: the beam sees 166 in tick 56 and ends, resetting the shield too.
@@ -139,8 +139,8 @@ TEST_F(BeamShield, BeamAndShieldShareOneCounter) {
 
     ticks = 0;
     while (world.shieldRunning && ticks < 1000) {
-        Energyshield();
-        Energybeam();
+        RunShield();
+        RunBeam();
         ++ticks;
     }
     EXPECT_EQ(ticks, 177);
@@ -152,7 +152,7 @@ TEST_F(BeamShield, BeamHitsByEnemyKind) {
     Enemy& genieOnSample = PutEnemy(2, world.dragon.x + 21, world.dragon.y, 4);
     Enemy& genieBetween = PutEnemy(3, world.dragon.x + 31, world.dragon.y + 1, 4);
     Enemy& castle = PutEnemy(4, world.dragon.x + 141, world.dragon.y, 5);
-    Energybeam();
+    RunBeam();
     EXPECT_FALSE(bat.state);
     EXPECT_EQ(world.score, 10u);
     EXPECT_EQ(genieOnSample.health, 40); // three samples within 25
@@ -167,17 +167,17 @@ TEST_F(BeamShield, AnEnemyKilledByTheBeamIsPaidAndDroppedOnce) {
     Enemy& ghost = PutEnemy(7, world.dragon.x + 21, world.dragon.y, 2);
     ghost.health = 20;
     ghost.counter = 12;
-    Energybeam();
-    const auto seedAfterBeam = StandardLib::Seed();
+    RunBeam();
+    const auto seedAfterBeam = Random::Seed();
     EXPECT_FALSE(ghost.state);
     EXPECT_EQ(ghost.health, 0);
     EXPECT_EQ(ghost.counter, 0u);
     EXPECT_EQ(world.score, 20u);
 
     // The same draws as exactly one drop offer.
-    StandardLib::ResetRandom();
-    Dropitem(7);
-    EXPECT_EQ(seedAfterBeam, StandardLib::Seed());
+    Random::Reset();
+    DropItem(7);
+    EXPECT_EQ(seedAfterBeam, Random::Seed());
 }
 
 TEST_F(BeamShield, BeamBurnsEnemyShotsButNotTheDragons) {
@@ -187,7 +187,7 @@ TEST_F(BeamShield, BeamBurnsEnemyShotsButNotTheDragons) {
     PutShot(3, world.dragon.x + 21, world.dragon.y + 19, 2);  // between two samples 30 apart
     PutShot(4, world.dragon.x + 215, world.dragon.y + 12, 4); // near the tip
     PutShot(5, world.dragon.x + 31, world.dragon.y, 0);
-    Energybeam();
+    RunBeam();
     EXPECT_FALSE(world.bullets[1].state);
     EXPECT_TRUE(world.bullets[2].state);
     EXPECT_TRUE(world.bullets[3].state);
@@ -202,7 +202,7 @@ TEST_F(BeamShield, AShotUnderSeveralBeamSamplesFlaresAtEach) {
     RunningBeam(0); // g = 2: shot samples at +1 and +31, tip at +40
     PutShot(1, world.dragon.x + 36, world.dragon.y, 1); // tip and +31
     PutShot(2, world.dragon.x + 16, world.dragon.y, 2); // +1 and +31
-    Energybeam();
+    RunBeam();
     EXPECT_FALSE(world.bullets[1].state);
     EXPECT_FALSE(world.bullets[2].state);
     EXPECT_EQ(CombatTest::ExplosionsAlive(), 4);

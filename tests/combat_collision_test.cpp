@@ -8,7 +8,7 @@
 
 #include <cmath>
 
-using namespace Procedures;
+using namespace Morvek;
 using CombatTest::ExplosionsAlive;
 using CombatTest::PutEnemy;
 using CombatTest::PutShot;
@@ -209,43 +209,43 @@ TEST_F(Collisions, AtMostFiveExplosionsButEveryHitCounts) {
 }
 
 TEST_F(Collisions, ExplosionsLiveThreeFramesInTheLowestSlots) {
-    Explosion(1, 2, 2);
-    Explosion(3, 4, 1);
-    ExplosionCease();
-    ExplosionCease();
+    SetOffExplosion(1, 2, 2);
+    SetOffExplosion(3, 4, 1);
+    AgeExplosions();
+    AgeExplosions();
     EXPECT_EQ(ExplosionsAlive(), 2);
-    Explosion(5, 6, 2); // slot 3, one frame younger
-    ExplosionCease();
+    SetOffExplosion(5, 6, 2); // slot 3, one frame younger
+    AgeExplosions();
     EXPECT_FALSE(world.explosions[1].state);
     EXPECT_FALSE(world.explosions[2].state);
     EXPECT_EQ(world.explosions[1].counter, 0u);
     EXPECT_TRUE(world.explosions[3].state);
-    Explosion(7, 8, 2);
+    SetOffExplosion(7, 8, 2);
     EXPECT_TRUE(world.explosions[1].state);
     EXPECT_FLOAT_EQ(world.explosions[1].x, 7);
 }
 
 TEST_F(Collisions, DestroyedEnemiesPayTheirPointsOnce) {
     Enemy& ghost = PutEnemy(1, 500, 300, 2);
-    Bullethit(1);
+    ShotHit(1);
     EXPECT_TRUE(ghost.state);
     EXPECT_EQ(world.score, 0u);
     ghost.counter = 7;
-    Bullethit(1);
+    ShotHit(1);
     EXPECT_FALSE(ghost.state);
     EXPECT_EQ(ghost.counter, 0u);
     EXPECT_EQ(world.score, 20u);
 
     PutEnemy(2, 500, 300, 12);
-    Bullethit(2);
+    ShotHit(2);
     EXPECT_EQ(world.score, 1020u);
     Enemy& king = PutEnemy(3, 500, 300, 13, 250);
-    Bullethit(3);
+    ShotHit(3);
     EXPECT_EQ(king.health, -100);
     EXPECT_FALSE(king.state);
     EXPECT_EQ(world.score, 1020u);
     Enemy& unknown = PutEnemy(4, 500, 300, 14);
-    Bullethit(4);
+    ShotHit(4);
     EXPECT_EQ(unknown.health, 100);
     AddScore(5);
     AddScore(99);

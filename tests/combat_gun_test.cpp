@@ -9,11 +9,11 @@
 #include <tuple>
 #include <vector>
 
-using namespace Procedures;
+using namespace Morvek;
 using CombatTest::BulletsInUse;
 using CombatTest::Key;
 
-namespace KeyCode = Wimdows::KeyCode;
+namespace KeyCode = Display::KeyCode;
 
 namespace {
 
@@ -24,7 +24,7 @@ class Gun : public ::testing::Test {
 
 void MoveTimes(int n) {
     for (int i = 0; i < n; ++i) {
-        Move();
+        MoveDragon();
     }
 }
 
@@ -58,7 +58,7 @@ Flight Fly(std::uint32_t level, int ticks) {
             }
         }
         flight.push_back(shots);
-        Bulletmove();
+        MoveBullets();
     }
     return flight;
 }
@@ -68,7 +68,7 @@ Flight Fly(std::uint32_t level, int ticks) {
 TEST_F(Gun, StepsThatWouldReachABoundAreNotTaken) {
     Key(KeyCode::kLeft, true);
     world.dragon.x = 35;
-    Move();
+    MoveDragon();
     EXPECT_FLOAT_EQ(world.dragon.x, 35);
     world.dragon.x = 36;
     MoveTimes(3);
@@ -98,7 +98,7 @@ TEST_F(Gun, StepsThatWouldReachABoundAreNotTaken) {
         Key(key, true);
         world.dragon.x = x;
         world.dragon.y = y;
-        Move();
+        MoveDragon();
         EXPECT_FLOAT_EQ(world.dragon.x, x) << "key " << key;
         EXPECT_FLOAT_EQ(world.dragon.y, y) << "key " << key;
         Key(key, false);
@@ -111,7 +111,7 @@ TEST_F(Gun, StepsThatWouldReachABoundAreNotTaken) {
     Key(KeyCode::kLeft, true);
     Key(KeyCode::kRight, true);
     world.dragon.x = 500;
-    Move();
+    MoveDragon();
     EXPECT_FLOAT_EQ(world.dragon.x, 500);
     EXPECT_FLOAT_EQ(world.dragon.y, 739);
 }
@@ -238,19 +238,19 @@ TEST_F(Gun, NoMagicNoShotAndTheGunStaysArmed) {
 
 TEST_F(Gun, ReArmsOnlyOnMultiplesOfSevenWithASlotFree) {
     world.counter = 15;
-    Shootstate();
+    ReloadShot();
     EXPECT_FALSE(world.dragon.shotReady);
     world.counter = 14;
-    Shootstate();
+    ReloadShot();
     EXPECT_TRUE(world.dragon.shotReady);
     world.counter = 15;
-    Shootstate();
+    ReloadShot();
     EXPECT_TRUE(world.dragon.shotReady); // never disarms
 
     world.dragon.shotReady = false;
     FillBullets(100);
     world.counter = 21;
-    Shootstate();
+    ReloadShot();
     EXPECT_FALSE(world.dragon.shotReady);
 }
 
@@ -259,9 +259,9 @@ TEST_F(Gun, HeldFireSpendsFivePerSevenTicksAndRegainsFivePerTen) {
     int volleys = 0;
     for (world.counter = 1; world.counter <= 70; ++world.counter) {
         const int before = BulletsInUse();
-        Shootstate();
+        ReloadShot();
         Shoot();
-        MagicRefill();
+        RefillMagic();
         volleys += BulletsInUse() > before ? 1 : 0;
     }
     EXPECT_EQ(volleys, 10);

@@ -1,11 +1,11 @@
 #include "combat_support.h"
 #include "game/combat/Items.h"
 #include "support/TestWorld.h"
-#include "util/StandardLib.h"
+#include "util/Random.h"
 
 #include <gtest/gtest.h>
 
-using namespace Procedures;
+using namespace Morvek;
 
 namespace {
 
@@ -19,9 +19,9 @@ class Items : public ::testing::Test {
 };
 
 void StartRandomAt(int k) {
-    StandardLib::ResetRandom();
+    Random::Reset();
     for (int i = 0; i < k; ++i) {
-        StandardLib::PseudoRandomCardGenerator();
+        Random::Next();
     }
 }
 
@@ -42,7 +42,7 @@ int FirstLifeDrop() {
     for (int k = 0; k < 1012; ++k) {
         world.items = {};
         StartRandomAt(k);
-        Dropitem(1);
+        DropItem(1);
         if (DroppedKind() == 5) {
             world.items = {};
             return k;
@@ -70,20 +70,20 @@ TEST_F(Items, DropDrawsComeInTheirOrderAndStopAtTheFirstFive) {
     for (int k = 0; k < 1012; ++k) {
         world.items = {};
         StartRandomAt(k);
-        Dropitem(1);
+        DropItem(1);
         const std::uint32_t got = DroppedKind();
-        const auto seedAfter = StandardLib::Seed();
+        const auto seedAfter = Random::Seed();
 
         StartRandomAt(k);
         std::uint32_t expected = 0;
         for (const Draw& d : draws) {
-            if (StandardLib::RandomCard(1, d.max) == 5) {
+            if (Random::Between(1, d.max) == 5) {
                 expected = d.kind;
                 break;
             }
         }
         ASSERT_EQ(got, expected) << "at " << k;
-        ASSERT_EQ(seedAfter, StandardLib::Seed()) << "at " << k;
+        ASSERT_EQ(seedAfter, Random::Seed()) << "at " << k;
         ++seen[got];
     }
     for (std::uint32_t kind = 0; kind <= 5; ++kind) {
@@ -99,7 +99,7 @@ TEST_F(Items, ADropStartsAtTheEnemyAndDriftsDownLeft) {
     world.items[5][1].state = true;
     PickedUp(5, 2, 40);
     StartRandomAt(k);
-    Dropitem(1);
+    DropItem(1);
     const Item& item = world.items[5][2];
     EXPECT_TRUE(item.state);
     EXPECT_FALSE(item.textShown);
@@ -119,7 +119,7 @@ TEST_F(Items, NoEleventhItemOfAKind) {
     }
     const auto before = world.items;
     StartRandomAt(k);
-    Dropitem(1);
+    DropItem(1);
     for (std::uint32_t i = 1; i <= 6; ++i) {
         for (std::uint32_t j = 1; j <= 10; ++j) {
             EXPECT_EQ(world.items[i][j].state, before[i][j].state);
@@ -140,14 +140,14 @@ TEST_F(Items, ItemsExpireAtTheirHundredthMove) {
     cloud.state = true;
     Item& text = PickedUp(1, 1, 50);
     for (int t = 0; t < 99; ++t) {
-        Itemmove();
+        MoveItems();
     }
     EXPECT_TRUE(item.state);
     EXPECT_FLOAT_EQ(item.x, 800 - 693);
     EXPECT_FLOAT_EQ(item.y, 199);
     EXPECT_FLOAT_EQ(cloud.x, 198); // the clouds move with the items
     EXPECT_EQ(text.counter, 50u);  // a pending text does not age here
-    Itemmove();
+    MoveItems();
     EXPECT_FALSE(item.state);
     EXPECT_FLOAT_EQ(item.x, 0);
     EXPECT_FLOAT_EQ(item.speedX, 0);
@@ -178,7 +178,7 @@ TEST_F(Items, PickUpEffects) {
         item.x = 90;
         item.speedX = -7;
         item.counter = 33;
-        ObjectCollect(c.kind, 6);
+        CollectItem(c.kind, 6);
         const std::int32_t now = c.kind == 3   ? static_cast<std::int32_t>(world.dragon.upgrade)
                                  : c.kind == 4 ? static_cast<std::int32_t>(world.dragon.special)
                                                : *stock[c.kind];
@@ -197,8 +197,8 @@ TEST_F(Items, TextShowsFor126MinusTheAgeAtPickUp) {
         Item& item = PickedUp(2, 3, age);
         std::uint32_t shown = 0;
         while (item.textShown && shown < 1000) {
-            ObjectText(2, 3);
-            AgeObjectText();
+            ShowItemText(2, 3);
+            AgeItemTexts();
             shown += item.textShown ? 1 : 0;
         }
         EXPECT_EQ(shown, 126 - age);

@@ -10,15 +10,15 @@
 namespace CombatTest {
 
 inline void Key(std::uint32_t code, bool down) {
-    Wimdows::Run::InputEvent event;
-    event.kind = down ? Wimdows::Run::InputEvent::KeyDown : Wimdows::Run::InputEvent::KeyUp;
+    Display::Run::InputEvent event;
+    event.kind = down ? Display::Run::InputEvent::KeyDown : Display::Run::InputEvent::KeyUp;
     event.code = code;
-    Wimdows::Run::Apply(event);
+    Display::Run::Apply(event);
 }
 
-inline Procedures::Enemy& PutEnemy(std::uint32_t slot, float x, float y, std::uint32_t type,
-                                   float length = 50) {
-    Procedures::Enemy& e = Procedures::world.enemies[slot];
+inline Morvek::Enemy& PutEnemy(std::uint32_t slot, float x, float y, std::uint32_t type,
+                               float length = 50) {
+    Morvek::Enemy& e = Morvek::world.enemies[slot];
     e = {};
     e.x = x;
     e.y = y;
@@ -29,9 +29,9 @@ inline Procedures::Enemy& PutEnemy(std::uint32_t slot, float x, float y, std::ui
     return e;
 }
 
-inline Procedures::Bullet& PutShot(std::uint32_t slot, float x, float y, std::uint32_t type,
-                                   float length = 5) {
-    Procedures::Bullet& b = Procedures::world.bullets[slot];
+inline Morvek::Bullet& PutShot(std::uint32_t slot, float x, float y, std::uint32_t type,
+                               float length = 5) {
+    Morvek::Bullet& b = Morvek::world.bullets[slot];
     b = {};
     b.x = x;
     b.y = y;
@@ -44,7 +44,7 @@ inline Procedures::Bullet& PutShot(std::uint32_t slot, float x, float y, std::ui
 inline int ExplosionsAlive() {
     int alive = 0;
     for (std::uint32_t i = 1; i <= 25; ++i) {
-        alive += Procedures::world.explosions[i].state ? 1 : 0;
+        alive += Morvek::world.explosions[i].state ? 1 : 0;
     }
     return alive;
 }
@@ -52,7 +52,7 @@ inline int ExplosionsAlive() {
 inline int BulletsInUse() {
     int used = 0;
     for (std::uint32_t i = 1; i <= 100; ++i) {
-        used += Procedures::world.bullets[i].state ? 1 : 0;
+        used += Morvek::world.bullets[i].state ? 1 : 0;
     }
     return used;
 }

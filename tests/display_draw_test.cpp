@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-using namespace Wimdows;
+using namespace Display;
 namespace fs = std::filesystem;
 
 namespace {
@@ -417,7 +417,7 @@ TEST_F(DrawTest, UnbufferedDrawingReachesTheWindowAtOnce) {
 // The game names its colours by red, green and blue; the layer stores them in
 // its own order. A channel swapped anywhere between shows as a wrong pixel.
 TEST(ColourPacking, ChannelsReachThePixelWhereTheyBelong) {
-    namespace C = Procedures::Colours;
+    namespace C = Morvek::Colours;
     for (const auto& [r, g, b] : {std::array<std::uint8_t, 3>{255, 0, 0},
                                   {0, 255, 0},
                                   {0, 0, 255},

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-using namespace Wimdows;
+using namespace Display;
 
 namespace {
 
@@ -145,7 +145,7 @@ TEST(PictureReader, PlainFilesReadAsSdlReadsThem) {
 }
 
 TEST(PictureReader, TheGamesPicturesReadAsSdlReadsThem) {
-    for (const auto& row : Procedures::catalogue) {
+    for (const auto& row : Morvek::catalogue) {
         SCOPED_TRACE(std::string(row.file));
         std::ifstream in(std::string(row.file), std::ios::binary);
         const Bytes file{std::istreambuf_iterator<char>(in), {}};

@@ -1,7 +1,7 @@
+#include "display/Display.h"
 #include "display/KeyMap.h"
 #include "display/Layer.h"
 #include "display/Run.h"
-#include "display/Wimdows.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 #include <fstream>
 #include <iterator>
 
-using namespace Wimdows;
+using namespace Display;
 using Run::InputEvent;
 
 namespace {

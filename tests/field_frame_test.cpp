@@ -1,4 +1,4 @@
-#include "display/Wimdows.h"
+#include "display/Display.h"
 #include "game/combat/BeamShield.h"
 #include "game/combat/Collision.h"
 #include "game/combat/Enemies.h"
@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-using namespace Procedures;
+using namespace Morvek;
 
 namespace {
 
@@ -38,7 +38,7 @@ struct Numbers {
 // covers it), each icicle's contact picture over it, and the pixel under the
 // dragon read back.
 bool OldBlack() {
-    return Wimdows::GetPixel(static_cast<std::uint32_t>(Px(world.dragon.x)),
+    return Display::GetPixel(static_cast<std::uint32_t>(Px(world.dragon.x)),
                              static_cast<std::uint32_t>(Px(world.dragon.y))) == 0;
 }
 
@@ -47,15 +47,15 @@ void OldDeadlyContacts() {
     const std::uint32_t first = 2 * world.level - 1;
     const auto& pics = world.images[P::kBackgroundGroup];
     const std::int32_t x = Px(world.dragon.x), y = Px(world.dragon.y);
-    Wimdows::SetClip(x, y, x, y);
+    Display::SetClip(x, y, x, y);
     if (bx > -P::kBackgroundWidth) {
-        Wimdows::DrawBitmap(pics[first][2], bx, 0);
-        Wimdows::DrawBitmap(pics[first + 1][2], bx + P::kBackgroundWidth, 0);
+        Display::DrawBitmap(pics[first][2], bx, 0);
+        Display::DrawBitmap(pics[first + 1][2], bx + P::kBackgroundWidth, 0);
     } else {
-        Wimdows::DrawBitmap(pics[first + 1][2], bx + P::kBackgroundWidth, 0);
-        Wimdows::DrawBitmap(pics[first][2], bx + 2 * P::kBackgroundWidth, 0);
+        Display::DrawBitmap(pics[first + 1][2], bx + P::kBackgroundWidth, 0);
+        Display::DrawBitmap(pics[first][2], bx + 2 * P::kBackgroundWidth, 0);
     }
-    Wimdows::ClearClip();
+    Display::ClearClip();
     if (world.level == 2) {
         const auto& coll = world.images[P::kIcicleContactGroup][P::kIcicleContactSlot];
         for (std::uint32_t i = 1; i <= 20; ++i) {
@@ -63,19 +63,19 @@ void OldDeadlyContacts() {
             if (!ice.update) {
                 continue;
             }
-            Wimdows::DrawBitmap(coll[1], ice.x, ice.y);
+            Display::DrawBitmap(coll[1], ice.x, ice.y);
             const bool on = x >= ice.x && x < ice.x + P::kIcicleWidth && y >= ice.y &&
                             y < ice.y + P::kIcicleHeight;
             if (on && OldBlack()) {
                 world.dragon.health = 0;
-                Explosion(world.dragon.x, world.dragon.y, 1);
+                SetOffExplosion(world.dragon.x, world.dragon.y, 1);
                 ice.update = false;
             }
         }
     }
     if (OldBlack()) {
         world.dragon.health = 0;
-        Explosion(world.dragon.x, world.dragon.y, 1);
+        SetOffExplosion(world.dragon.x, world.dragon.y, 1);
     }
 }
 
@@ -105,7 +105,7 @@ Outcome Judge(void (*contacts)()) {
     const auto blasts = world.explosions;
     // Whatever the last frame left where no picture lies reads as not black.
     const std::int32_t x = Px(world.dragon.x), y = Px(world.dragon.y);
-    Wimdows::Rectangle(x - 1, y - 1, x + 1, y + 1, 0xFFFFFF, true);
+    Display::Rectangle(x - 1, y - 1, x + 1, y + 1, 0xFFFFFF, true);
     contacts();
     const Outcome o{world.dragon.health, world.icicles, world.explosions};
     world.dragon = savedDragon;
@@ -121,16 +121,16 @@ class FrameOfPlay : public ::testing::Test {
             GTEST_SKIP() << "no pictures in the working directory";
         }
         TestWorld::NewGameState();
-        Loadbmp();
+        LoadPictures();
     }
 };
 
 std::vector<std::uint32_t> Pixels() {
     std::vector<std::uint32_t> all;
-    all.reserve(std::size_t{Wimdows::kWidth} * Wimdows::kHeight);
-    for (std::uint32_t y = 0; y < Wimdows::kHeight; ++y) {
-        for (std::uint32_t x = 0; x < Wimdows::kWidth; ++x) {
-            all.push_back(Wimdows::GetPixel(x, y));
+    all.reserve(std::size_t{Display::kWidth} * Display::kHeight);
+    for (std::uint32_t y = 0; y < Display::kHeight; ++y) {
+        for (std::uint32_t x = 0; x < Display::kWidth; ++x) {
+            all.push_back(Display::GetPixel(x, y));
         }
     }
     return all;
@@ -208,7 +208,7 @@ TEST_F(FrameOfPlay, DrawingChangesNothingButPixelsAndTwiceGivesTheSameFrame) {
         const auto savedIcicles = world.icicles;
         Draw();
         const auto first = Pixels();
-        Wimdows::Rectangle(0, 0, 1023, 767, 0xFF00FF, true); // nothing of this may show
+        Display::Rectangle(0, 0, 1023, 767, 0xFF00FF, true); // nothing of this may show
         Draw();
         EXPECT_TRUE(first == Pixels());
         EXPECT_EQ(StateDump::StateJson(), before);
@@ -228,7 +228,7 @@ TEST_F(FrameOfPlay, TheBeamsLastTickStillShowsItsFirstPiece) {
     world.beamRunning = true;
     world.dragon.beamReady = false;
     world.growCounter = 130; // at its reach: this tick ends it
-    Energybeam();
+    RunBeam();
     EXPECT_FALSE(world.beamRunning);
     EXPECT_EQ(world.growCounter, 0u);
     Draw();

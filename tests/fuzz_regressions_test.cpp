@@ -59,7 +59,7 @@ TEST(FuzzRegressions, PictureHeadersAreBelievedOnlyWhenTheFileCanHoldThem) {
         data << in.rdbuf();
         const std::string file = FuzzTargets::TempFile("regression.bmp");
         FuzzTargets::WriteFile(file, data.str().substr(2)); // the size bytes of the target
-        const std::uint32_t b = Wimdows::LoadBitmap(file, 16, 12);
+        const std::uint32_t b = Display::LoadBitmap(file, 16, 12);
         std::remove(file.c_str());
         return b;
     };
@@ -67,7 +67,7 @@ TEST(FuzzRegressions, PictureHeadersAreBelievedOnlyWhenTheFileCanHoldThem) {
     EXPECT_EQ(load(kFuzz / "regressions/picture/huge-header.bmp"), 0u);
     const std::uint32_t small = load(kFuzz / "seeds/picture/small.bmp");
     EXPECT_NE(small, 0u);
-    Wimdows::DestroyBitmap(small);
+    Display::DestroyBitmap(small);
 }
 
 } // namespace

@@ -1,8 +1,8 @@
 #include "ScreenRun.h"
 #include "display/KeyCodes.h"
 
+#include "display/Display.h"
 #include "display/Run.h"
-#include "display/Wimdows.h"
 #include "game/Game.h"
 #include "game/core/World.h"
 #include "game/levels/Practice.h"
@@ -14,11 +14,11 @@
 #include <string>
 #include <vector>
 
-using namespace Procedures;
+using namespace Morvek;
 using namespace ScreenRun;
-namespace L = Procedures::Layout;
+namespace L = Morvek::Layout;
 
-namespace KeyCode = Wimdows::KeyCode;
+namespace KeyCode = Display::KeyCode;
 
 namespace {
 
@@ -74,7 +74,7 @@ class ModePlayer {
         case Mode::GameOver:
             Hold(KeyCode::kEscape, false);
             if (saved_) {
-                titleAfterSave = Wimdows::Run::Title();
+                titleAfterSave = Display::Run::Title();
             }
             Click(saved_ ? L::kReturn : L::kSave);
             break;
@@ -93,7 +93,7 @@ class ModePlayer {
 
     static void Apply(InputEvent::Kind kind, std::uint32_t code = 0, std::int32_t x = 0,
                       std::int32_t y = 0) {
-        Wimdows::Run::Apply({0, kind, code, x, y, {}});
+        Display::Run::Apply({0, kind, code, x, y, {}});
     }
     void Click(const L::Rect& r) {
         Apply(InputEvent::MouseMove, 0, (r.x1 + r.x2) / 2, (r.y1 + r.y2) / 2);
@@ -133,7 +133,7 @@ class GameMode : public Fixture {
 
 TEST_F(GameMode, EachScreenAndLoopSetsItsOwnAndTheTitleIsOnlyShown) {
     ModePlayer player;
-    Wimdows::Run::SetSyncHook([&player] { player.OnSync(); });
+    Display::Run::SetSyncHook([&player] { player.OnSync(); });
     testing::internal::CaptureStdout();
     const bool returned = Play({}, Game::main);
     testing::internal::GetCapturedStdout();

@@ -1,16 +1,16 @@
 // Controllers reach the game as the keys the keyboard would give, and the
 // keyboard and a controller holding the same key don't release each other.
+#include "display/Display.h"
 #include "display/KeyMap.h"
 #include "display/PadMap.h"
 #include "display/Run.h"
-#include "display/Wimdows.h"
 #include "support/TestWorld.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-using namespace Wimdows;
+using namespace Display;
 using Pad::KeyChange;
 using Changes = std::vector<KeyChange>;
 

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-using namespace Procedures;
+using namespace Morvek;
 using ScoreTests::Name;
 using ScoreTests::ScoreDir;
 namespace fs = std::filesystem;

@@ -20,7 +20,7 @@
 #include <string>
 #include <vector>
 
-using namespace Procedures;
+using namespace Morvek;
 using ScoreTests::Name;
 namespace fs = std::filesystem;
 

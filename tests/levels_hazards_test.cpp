@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-using namespace Procedures;
+using namespace Morvek;
 
 namespace {
 
@@ -55,17 +55,17 @@ bool NewFireball() {
 TEST_F(Hazards, CastlesComeEvery150TicksDividedByDifficulty) {
     world.actualDifficulty = 1;
     for (world.counter = 1; world.counter <= 600; ++world.counter) {
-        Backgroundenemy();
+        CastleHazard();
     }
     EXPECT_EQ(CastlesInUse(), 4);
     EXPECT_FLOAT_EQ(world.enemies[1].x, 995);
     EXPECT_GE(world.enemies[1].y, 680);
     EXPECT_LE(world.enemies[1].y, 743);
 
-    ClearArrays();
+    ClearField();
     world.actualDifficulty = 10;
     for (world.counter = 1; world.counter <= 600; ++world.counter) {
-        Backgroundenemy();
+        CastleHazard();
     }
     EXPECT_EQ(CastlesInUse(), 40);
 }
@@ -75,7 +75,7 @@ TEST_F(Hazards, IciclePeriodsAndTheSharedSlot) {
     world.actualDifficulty = 1;
     // Random ones at 80, 160, ... 560, aimed ones at 280 and 560; at 560 the
     // aimed one takes the slot the random one was given.
-    EXPECT_EQ(Births(Ijspegel, 560, NewIcicle), 8);
+    EXPECT_EQ(Births(IcicleHazard, 560, NewIcicle), 8);
     int aimed = 0;
     for (std::uint32_t i = 1; i <= 20; ++i) {
         aimed += world.icicles[i].update && world.icicles[i].y == -120 ? 1 : 0;
@@ -85,10 +85,10 @@ TEST_F(Hazards, IciclePeriodsAndTheSharedSlot) {
     }
     EXPECT_EQ(aimed, 1);
 
-    ClearArrays();
+    ClearField();
     world.actualDifficulty = 10;
     // Every 8 ticks, aimed every 28; both at 56.
-    EXPECT_EQ(Births(Ijspegel, 56, NewIcicle), 7 + 2 - 1);
+    EXPECT_EQ(Births(IcicleHazard, 56, NewIcicle), 7 + 2 - 1);
 }
 
 TEST_F(Hazards, IcicleFallsOffTheBottomAfter90Ticks) {
@@ -96,7 +96,7 @@ TEST_F(Hazards, IcicleFallsOffTheBottomAfter90Ticks) {
     int ticks = 0;
     for (world.counter = 80; ticks == 0 || (world.icicles[1].update && ticks < 200);
          ++world.counter) {
-        Ijspegel();
+        IcicleHazard();
         ++ticks;
     }
     EXPECT_EQ(ticks, 90);
@@ -106,7 +106,7 @@ TEST_F(Hazards, IcicleFallsOffTheBottomAfter90Ticks) {
     world.icicles[2] = {500, 758, true};
     world.icicles[3] = {600, 757, true};
     world.counter = 1;
-    Ijspegel();
+    IcicleHazard();
     EXPECT_FALSE(world.icicles[2].update);
     EXPECT_TRUE(world.icicles[3].update);
 }
@@ -117,7 +117,7 @@ TEST_F(Hazards, LastIcicleSlotIsTakenWhenTheOthersAreBusy) {
         world.icicles[i] = {500, 100, true};
     }
     world.counter = 80;
-    Ijspegel();
+    IcicleHazard();
     EXPECT_EQ(world.icicles[20].y, -120);
     EXPECT_NE(world.icicles[20].x, 500);
     for (std::uint32_t i = 1; i <= 19; ++i) {
@@ -127,17 +127,17 @@ TEST_F(Hazards, LastIcicleSlotIsTakenWhenTheOthersAreBusy) {
     // A free slot lower down is preferred.
     world.icicles[5].update = false;
     world.counter = 160;
-    Ijspegel();
+    IcicleHazard();
     EXPECT_EQ(world.icicles[5].y, -120);
 }
 
 TEST_F(Hazards, FireballPeriods) {
     world.actualDifficulty = 1;
     // 13 of period 100 and 10 of period 130 up to 1300, sharing tick 1300.
-    EXPECT_EQ(Births(Vuurbal, 1300, NewFireball), 22);
-    ClearArrays();
+    EXPECT_EQ(Births(FireballHazard, 1300, NewFireball), 22);
+    ClearField();
     world.actualDifficulty = 10;
-    EXPECT_EQ(Births(Vuurbal, 130, NewFireball), 22);
+    EXPECT_EQ(Births(FireballHazard, 130, NewFireball), 22);
 }
 
 TEST_F(Hazards, FireballArcsUnderGravityAndLeavesTheField) {
@@ -153,7 +153,7 @@ TEST_F(Hazards, FireballArcsUnderGravityAndLeavesTheField) {
     std::uint32_t at = 0;
     world.counter = 1;
     for (std::uint32_t n = 0; f.state && n < 200; ++n, ++world.counter) {
-        Vuurbal();
+        FireballHazard();
         if (f.y < highest) {
             highest = f.y;
             at = n;

@@ -6,13 +6,13 @@
 
 #include "game/Game.h"
 #include "game/levels/WaveTables.h"
-#include "util/StandardLib.h"
+#include "util/Random.h"
 
 #include <gtest/gtest.h>
 
-using namespace Procedures;
+using namespace Morvek;
 
-namespace KeyCode = Wimdows::KeyCode;
+namespace KeyCode = Display::KeyCode;
 
 namespace {
 
@@ -37,16 +37,16 @@ TEST_F(Script, EveryWaveHoldsUpItsLoop) {
                              std::span<const Waves::Spawn>(Waves::kLevel2),
                              std::span<const Waves::Spawn>(Waves::kLevel3)}) {
         for (std::uint32_t wave = 1; wave <= 5; ++wave) {
-            ClearArrays();
+            ClearField();
             Waves::Place(table, wave);
-            EXPECT_FALSE(Proceed()) << "wave " << wave;
+            EXPECT_FALSE(WaveCleared()) << "wave " << wave;
         }
     }
 }
 
 TEST_F(Script, LevelOneLeavesSlotThreeAlone) {
     for (std::uint32_t wave = 3; wave <= 5; ++wave) {
-        ClearArrays();
+        ClearField();
         world.enemies[3] = {};
         Waves::Place(Waves::kLevel1, wave);
         EXPECT_TRUE(world.enemies[1].state && world.enemies[2].state && world.enemies[4].state);
@@ -60,11 +60,11 @@ TEST_F(Script, LevelOneLeavesSlotThreeAlone) {
 }
 
 TEST_F(Script, LevelTwoDrawsItsFirstHeightsSlotBySlot) {
-    StandardLib::ResetRandom();
-    const std::uint32_t first = StandardLib::RandomCard(250, 450);
-    const std::uint32_t second = StandardLib::RandomCard(250, 450);
-    const std::uint32_t third = StandardLib::RandomCard(250, 450);
-    StandardLib::ResetRandom();
+    Random::Reset();
+    const std::uint32_t first = Random::Between(250, 450);
+    const std::uint32_t second = Random::Between(250, 450);
+    const std::uint32_t third = Random::Between(250, 450);
+    Random::Reset();
     Waves::Place(Waves::kLevel2, 1);
     EXPECT_FLOAT_EQ(world.enemies[1].y, static_cast<float>(first));
     EXPECT_FLOAT_EQ(world.enemies[2].y, static_cast<float>(second));
@@ -163,13 +163,13 @@ TEST_F(Script, InterludeWaitsForEnterAlone) {
     bool fought = false;
     int waits = 0;
     std::uint64_t first = 0, last = 0;
-    Wimdows::Run::SetSyncHook([&] {
+    Display::Run::SetSyncHook([&] {
         fought = fought || world.items[6][1].state;
         if (!fought || world.items[6][1].state) {
             return;
         }
         // The clouds are off: the fight is over and the story is up.
-        last = Wimdows::Run::ClockMs();
+        last = Display::Run::ClockMs();
         if (++waits == 1) {
             first = last;
         }
@@ -181,7 +181,7 @@ TEST_F(Script, InterludeWaitsForEnterAlone) {
         }
     });
     Level1();
-    Wimdows::Run::SetSyncHook({});
+    Display::Run::SetSyncHook({});
     EXPECT_EQ(waits, 5);
     EXPECT_EQ(last - first, 40u);
     EXPECT_EQ(world.level, 2u);

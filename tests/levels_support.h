@@ -3,8 +3,8 @@
 // the back buffer tells which one was drawn.
 #pragma once
 
+#include "display/Display.h"
 #include "display/Run.h"
-#include "display/Wimdows.h"
 #include "game/core/World.h"
 #include "game/levels/BossCommon.h"
 #include "game/levels/BossFights.h"
@@ -33,22 +33,22 @@ inline void NewGame() {
     TestWorld::NewGameState();
     const std::uint32_t white = Solid(0xFFFFFF, 1024, 768);
     for (std::uint32_t s = 1; s <= 6; ++s) {
-        Procedures::world.images[2][s][2] = white;
+        Morvek::world.images[2][s][2] = white;
     }
-    Wimdows::Run::SetEndHandler([] { throw std::runtime_error("the run ran out of input"); });
+    Display::Run::SetEndHandler([] { throw std::runtime_error("the run ran out of input"); });
 }
 
 inline void Key(std::uint32_t code, bool down) {
-    Wimdows::Run::InputEvent event;
-    event.kind = down ? Wimdows::Run::InputEvent::KeyDown : Wimdows::Run::InputEvent::KeyUp;
+    Display::Run::InputEvent event;
+    event.kind = down ? Display::Run::InputEvent::KeyDown : Display::Run::InputEvent::KeyUp;
     event.code = code;
-    Wimdows::Run::Apply(event);
+    Display::Run::Apply(event);
 }
 
 // Keeps stray boss fire from ending the game while a test looks elsewhere.
 inline void KeepAlive() {
-    Procedures::world.dragon.health = 100;
-    Procedures::world.dragon.lives = 4;
+    Morvek::world.dragon.health = 100;
+    Morvek::world.dragon.lives = 4;
 }
 
 // A 1 x 1 picture of one colour (0x00RRGGBB), stretched to w x h.
@@ -60,8 +60,8 @@ inline std::uint32_t Solid(std::uint32_t rgb, std::uint32_t w, std::uint32_t h) 
 // Puts a solid picture with a full mask into images[g][s].
 inline void SolidPicture(std::uint32_t g, std::uint32_t s, std::uint32_t rgb, std::uint32_t w,
                          std::uint32_t h) {
-    Procedures::world.images[g][s][1] = Solid(rgb, w, h);
-    Procedures::world.images[g][s][2] = Solid(0xFFFFFF, w, h);
+    Morvek::world.images[g][s][1] = Solid(rgb, w, h);
+    Morvek::world.images[g][s][2] = Solid(0xFFFFFF, w, h);
 }
 
 // Back-buffer colours come back in the game's order: red + 256 blue + 65536 green.
@@ -75,20 +75,20 @@ template <typename Fight> class FightTest : public ::testing::Test {
   protected:
     void SetUp() override {
         NewGame();
-        Procedures::Boss::Setup(f);
+        Morvek::Boss::Setup(f);
     }
     void Step(int ticks = 1) {
         for (int i = 0; i < ticks; ++i) {
             KeepAlive();
-            Procedures::Boss::Tick(f);
+            Morvek::Boss::Tick(f);
         }
     }
     // An area attack in slot 100 as if born in the coming tick.
     void PutArea(float x, float y, std::uint32_t& age) {
-        Procedures::Bullet& b = Procedures::world.bullets[Procedures::Boss::kArea];
+        Morvek::Bullet& b = Morvek::world.bullets[Morvek::Boss::kArea];
         b = {};
         b.state = true;
-        b.type = Procedures::Boss::kAreaType;
+        b.type = Morvek::Boss::kAreaType;
         b.x = x;
         b.y = y;
         b.length = 5;
@@ -97,8 +97,8 @@ template <typename Fight> class FightTest : public ::testing::Test {
     // The ticks the area attack outlives.
     int Lasts() {
         for (int ticks = 0; ticks < 100; ++ticks) {
-            Procedures::Boss::Tick(f);
-            if (!Procedures::Boss::AreaActive()) {
+            Morvek::Boss::Tick(f);
+            if (!Morvek::Boss::AreaActive()) {
                 return ticks;
             }
         }

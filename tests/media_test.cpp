@@ -1,6 +1,6 @@
 // The drawn pictures on disk, read back byte by byte: sizes, masks, mirrored
 // twins and the deadly areas the game reads pixels from.
-#include "display/Wimdows.h"
+#include "display/Display.h"
 #include "game/core/Catalogue.h"
 #include "support/TestWorld.h"
 
@@ -63,7 +63,7 @@ std::string pictureOf(std::string_view mask) {
 
 TEST(Media, EveryFileIsAReadableBmpAtItsCatalogueSize) {
     TestWorld::Fresh();
-    for (const auto& row : Procedures::catalogue) {
+    for (const auto& row : Morvek::catalogue) {
         SCOPED_TRACE(std::string(row.file));
         const Picture p = readBmp(row.file);
         // Life.bmp is loaded a second time, scaled down, from the same file.
@@ -71,12 +71,12 @@ TEST(Media, EveryFileIsAReadableBmpAtItsCatalogueSize) {
             EXPECT_EQ(p.width, int(row.width));
             EXPECT_EQ(p.height, int(row.height));
         }
-        EXPECT_NE(Wimdows::LoadBitmap(row.file, row.width, row.height), 0u);
+        EXPECT_NE(Display::LoadBitmap(row.file, row.width, row.height), 0u);
     }
 }
 
 TEST(Media, MasksAreBlackAndWhiteAndCoverTheirPicture) {
-    for (const auto& row : Procedures::catalogue) {
+    for (const auto& row : Morvek::catalogue) {
         if (!row.mask)
             continue;
         SCOPED_TRACE(std::string(row.file));

@@ -3,8 +3,8 @@
 #include "audio/Mixer.h"
 #include "audio/Music.h"
 #include "audio/Synth.h"
+#include "display/Display.h"
 #include "display/Run.h"
-#include "display/Wimdows.h"
 #include "game/core/Pause.h"
 #include "game/core/World.h"
 #include "game/screens/GameOver.h"
@@ -20,7 +20,7 @@
 namespace {
 
 using Sound::Tune;
-namespace P = Procedures;
+namespace P = Morvek;
 
 constexpr int kRate = 48000;
 constexpr std::array<Tune, Sound::kTunes> kAll{Tune::Level1, Tune::Level2, Tune::Level3,
@@ -222,18 +222,18 @@ TEST_F(MusicDirector, ABeatenBossLeavesQuietUntilTheNextLevel) {
 TEST_F(MusicDirector, ThePauseHoldsTheMusic) {
     P::world.level = 1;
     std::vector<bool> paused;
-    Wimdows::Run::SetFrameHook([&] {
+    Display::Run::SetFrameHook([&] {
         director.Observe();
         paused.push_back(director.Paused());
     });
     // P pressed, let go, and pressed again to go on.
-    using Wimdows::Run::InputEvent;
-    const std::uint64_t now = Wimdows::Run::ClockMs();
-    Wimdows::Run::Apply({0, InputEvent::KeyDown, 'P', 0, 0, {}});
-    Wimdows::Run::SetScript({{now + 20, InputEvent::KeyUp, 'P', 0, 0, {}},
+    using Display::Run::InputEvent;
+    const std::uint64_t now = Display::Run::ClockMs();
+    Display::Run::Apply({0, InputEvent::KeyDown, 'P', 0, 0, {}});
+    Display::Run::SetScript({{now + 20, InputEvent::KeyUp, 'P', 0, 0, {}},
                              {now + 60, InputEvent::KeyDown, 'P', 0, 0, {}}});
     P::PauseCheck();
-    Wimdows::Run::SetFrameHook(nullptr);
+    Display::Run::SetFrameHook(nullptr);
     EXPECT_EQ(paused, (std::vector{true, false}));
     EXPECT_EQ(director.Music(), Tune::Level1); // held, not changed
 }
@@ -252,7 +252,7 @@ TEST_F(MusicOnTheGameOverScreen, StaysQuietAfterANameIsSaved) {
     director.Observe();
     std::vector<Tune> tunes;
     int jingles = 0;
-    Wimdows::Run::SetFrameHook([&] {
+    Display::Run::SetFrameHook([&] {
         jingles += director.Observe().test(Sound::Index(Sound::Effect::GameOver)) ? 1 : 0;
         tunes.push_back(director.Music());
     });
@@ -262,7 +262,7 @@ TEST_F(MusicOnTheGameOverScreen, StaysQuietAfterANameIsSaved) {
     e.push_back(Move(300, 60, 700)); // Return, a while later
     e.push_back(Down(320));
     ASSERT_TRUE(Play(e, P::GameOver));
-    Wimdows::Run::SetFrameHook(nullptr);
+    Display::Run::SetFrameHook(nullptr);
     EXPECT_EQ(jingles, 1);
     ASSERT_GT(tunes.size(), 10u);
     EXPECT_EQ(std::count(tunes.begin(), tunes.end(), Tune::None),

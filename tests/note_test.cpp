@@ -10,7 +10,7 @@
 
 namespace {
 
-using Wimdows::Note;
+using Display::Note;
 
 TEST(NoteTest, ShowsForItsTimeThenGoesAndANewNoteStartsAgain) {
     Note note;

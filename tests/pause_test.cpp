@@ -1,9 +1,9 @@
 // The pause: it holds a wave between two ticks, changes nothing of the game,
 // and is part of a recording like any other input.
+#include "display/Display.h"
 #include "display/Layer.h"
 #include "display/Run.h"
 #include "display/Sync.h"
-#include "display/Wimdows.h"
 #include "game/autopilot/WholeRun.h"
 #include "game/combat/Enemies.h"
 #include "game/core/Catalogue.h"
@@ -24,8 +24,8 @@
 namespace {
 
 namespace fs = std::filesystem;
-using namespace Procedures;
-using Wimdows::Run::InputEvent;
+using namespace Morvek;
+using Display::Run::InputEvent;
 using Events = std::vector<InputEvent>;
 
 constexpr std::uint32_t kP = 0x50;
@@ -46,13 +46,13 @@ std::string World() {
 // A wave of two enemies, `ticks` ticks played on `events` (stamped from now).
 std::string PlayTicks(int ticks, Events events, std::function<void()> hook = nullptr) {
     TestWorld::NewGameState();
-    Loadbmp(); // the scene's pixels decide whether the dragon lives
+    LoadPictures(); // the scene's pixels decide whether the dragon lives
     CreateEnemy(700, 250, 1, 2, 1);
     CreateEnemy(800, 450, 2, 1, 3);
-    Wimdows::Run::SetScript(std::move(events));
-    Wimdows::Run::SetSyncHook(std::move(hook));
+    Display::Run::SetScript(std::move(events));
+    Display::Run::SetSyncHook(std::move(hook));
     for (int t = 0; t < ticks; ++t) {
-        Tick();
+        WaveTick();
     }
     return World();
 }
@@ -64,7 +64,7 @@ class Pause : public ::testing::Test {
             GTEST_SKIP() << "no pictures in the working directory";
         }
     }
-    void TearDown() override { Wimdows::Run::Reset(); }
+    void TearDown() override { Display::Run::Reset(); }
 };
 
 struct Watch {
@@ -75,7 +75,7 @@ struct Watch {
 
 TEST_F(Pause, HoldsTheWaveAndChangesNothingButTheClock) {
     const std::string plain = PlayTicks(12, {});
-    const std::uint64_t plainMs = Wimdows::Run::ClockMs();
+    const std::uint64_t plainMs = Display::Run::ClockMs();
 
     // P or the Pause key is seen at the fourth tick's sleep; a second press goes on.
     for (const std::uint32_t key : {kP, kPauseKey}) {
@@ -83,17 +83,17 @@ TEST_F(Pause, HoldsTheWaveAndChangesNothingButTheClock) {
         Watch watch;
         std::string frozenAt;
         auto hook = [&] {
-            const std::uint64_t ms = Wimdows::Run::ClockMs();
+            const std::uint64_t ms = Display::Run::ClockMs();
             if (ms <= 4 * 30 || ms > 400) {
                 return;
             }
             ++watch.points;
             frozenAt = frozenAt.empty() ? World() : frozenAt;
             watch.frozen = watch.frozen && World() == frozenAt;
-            auto& frame = Wimdows::Presented();
+            auto& frame = Display::Presented();
             const std::size_t mid = 384 * 1024 + 100;
             watch.banner =
-                watch.banner && frame.pixels[mid] == ((Wimdows::backbuffer[mid] >> 2) & 0x3F3F3F);
+                watch.banner && frame.pixels[mid] == ((Display::backbuffer[mid] >> 2) & 0x3F3F3F);
         };
         const std::string paused = PlayTicks(
             12,
@@ -101,50 +101,50 @@ TEST_F(Pause, HoldsTheWaveAndChangesNothingButTheClock) {
             hook);
 
         EXPECT_EQ(paused, plain);
-        EXPECT_EQ(Wimdows::Run::ClockMs(), plainMs + 280); // 14 passes of 20 ms
+        EXPECT_EQ(Display::Run::ClockMs(), plainMs + 280); // 14 passes of 20 ms
         EXPECT_EQ(watch.points, 14u);
         EXPECT_TRUE(watch.frozen);
         EXPECT_TRUE(watch.banner);
         // Going on puts the frame back as the game drew it.
-        EXPECT_EQ(Wimdows::Presented().pixels, Wimdows::backbuffer);
-        Wimdows::Run::Reset();
+        EXPECT_EQ(Display::Presented().pixels, Display::backbuffer);
+        Display::Run::Reset();
     }
 }
 
 TEST_F(Pause, PKeysAreNotLeftForTheNameEntry) {
     PlayTicks(3, {Key(10, true, kP), Key(40, false, kP), Key(50, true, 'A'), Key(60, false, 'A'),
                   Key(90, true, kP), Key(100, false, kP)});
-    Wimdows::Run::SetScript({});
-    EXPECT_EQ(Wimdows::GetKey(), static_cast<std::uint32_t>('A'));
-    Wimdows::Run::Reset();
+    Display::Run::SetScript({});
+    EXPECT_EQ(Display::GetKey(), static_cast<std::uint32_t>('A'));
+    Display::Run::Reset();
 }
 
 TEST_F(Pause, LosingTheFocusPausesOnlyWhenItHappensInPlay) {
     // Lost and won back before the wave: no pause. Lost in play: a pause,
     // which the Pause key ends even before the focus is back.
     const std::string plain = PlayTicks(6, {});
-    const std::uint64_t plainMs = Wimdows::Run::ClockMs();
+    const std::uint64_t plainMs = Display::Run::ClockMs();
     const std::string paused =
         PlayTicks(6, {Focus(0, false), Focus(5, true), Focus(70, false), Key(200, true, kPauseKey),
                       Key(230, false, kPauseKey), Focus(300, true)});
     EXPECT_EQ(paused, plain);
-    EXPECT_EQ(Wimdows::Run::ClockMs(), plainMs + 120); // paused at 90, going on at 210
-    Wimdows::Run::Reset();
+    EXPECT_EQ(Display::Run::ClockMs(), plainMs + 120); // paused at 90, going on at 210
+    Display::Run::Reset();
 }
 
 TEST(PauseScript, FocusEventsAreScriptLines) {
     Events events;
     std::string error;
     ASSERT_TRUE(
-        Wimdows::Run::ParseScript("5 focus lost\n9 focus gained # back\n", "f.txt", events, error))
+        Display::Run::ParseScript("5 focus lost\n9 focus gained # back\n", "f.txt", events, error))
         << error;
     ASSERT_EQ(events.size(), 2u);
     EXPECT_EQ(events[0].kind, InputEvent::FocusLost);
-    EXPECT_EQ(Wimdows::Run::FormatEvent(events[0]), "5 focus lost");
-    EXPECT_EQ(Wimdows::Run::FormatEvent(events[1]), "9 focus gained");
-    EXPECT_FALSE(Wimdows::Run::ParseScript("5 focus away\n", "f.txt", events, error));
+    EXPECT_EQ(Display::Run::FormatEvent(events[0]), "5 focus lost");
+    EXPECT_EQ(Display::Run::FormatEvent(events[1]), "9 focus gained");
+    EXPECT_FALSE(Display::Run::ParseScript("5 focus away\n", "f.txt", events, error));
     EXPECT_EQ(error, "f.txt:1: expected 'lost' or 'gained', not 'away'");
-    EXPECT_FALSE(Wimdows::Run::ParseScript("5 focus\n", "f.txt", events, error));
+    EXPECT_FALSE(Display::Run::ParseScript("5 focus\n", "f.txt", events, error));
 }
 
 // A whole program run with pauses, recorded, then replayed from its recording.
@@ -164,20 +164,20 @@ TEST_F(Pause, ARecordedRunWithPausesReplaysToTheSameStates) {
         "2920 mouse down left\n";
     Events events;
     std::string error;
-    ASSERT_TRUE(Wimdows::Run::ParseScript(script, "pause.txt", events, error)) << error;
+    ASSERT_TRUE(Display::Run::ParseScript(script, "pause.txt", events, error)) << error;
     const auto first = Autopilot::WholeRun::RunProgram(dir / "scores.txt", [&] {
-        Wimdows::Run::SetScript(events);
-        ASSERT_TRUE(Wimdows::Run::SetRecord(recording.string()));
+        Display::Run::SetScript(events);
+        ASSERT_TRUE(Display::Run::SetRecord(recording.string()));
     });
     std::stringstream text;
     text << std::ifstream(recording).rdbuf(); // closed at once: Windows removes no open file
     EXPECT_NE(text.str().find(" focus lost\n"), std::string::npos);
     EXPECT_NE(text.str().find(" key down 0x50\n"), std::string::npos);
     Events replayed;
-    ASSERT_TRUE(Wimdows::Run::ParseScript(text.str(), recording.string(), replayed, error))
+    ASSERT_TRUE(Display::Run::ParseScript(text.str(), recording.string(), replayed, error))
         << error;
     const auto second = Autopilot::WholeRun::RunProgram(dir / "scores.txt",
-                                                        [&] { Wimdows::Run::SetScript(replayed); });
+                                                        [&] { Display::Run::SetScript(replayed); });
     fs::remove_all(dir);
 
     ASSERT_EQ(first.size(), 5u);

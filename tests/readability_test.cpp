@@ -1,8 +1,8 @@
 // Frames drawn with the game's real pictures, measured as a player sees
 // them: labels over the storm cloud and the lava, shots against every
 // level's background and the hazards, diving bats against ordinary ones.
+#include "display/Display.h"
 #include "display/Font.h"
-#include "display/Wimdows.h"
 #include "game/combat/Collision.h"
 #include "game/combat/Field.h"
 #include "game/core/Catalogue.h"
@@ -20,7 +20,7 @@
 #include <functional>
 #include <vector>
 
-using namespace Procedures;
+using namespace Morvek;
 
 namespace {
 
@@ -56,7 +56,7 @@ Frame Grab() {
     Frame f(1024u * 768u);
     for (std::uint32_t y = 0; y < 768; ++y)
         for (std::uint32_t x = 0; x < 1024; ++x)
-            f[y * 1024 + x] = Wimdows::GetPixel(x, y);
+            f[y * 1024 + x] = Display::GetPixel(x, y);
     return f;
 }
 
@@ -64,7 +64,7 @@ class Readability : public ::testing::Test {
   protected:
     void SetUp() override {
         TestWorld::NewGameState();
-        Loadbmp();
+        LoadPictures();
         world.dragon.x = 60; // on the left, clear of every label and shot below
         world.dragon.y = 400;
         world.dragon.state = false;
@@ -87,8 +87,8 @@ class Readability : public ::testing::Test {
     static double PoorBackdrop(const Frame& f, int x, int y, int chars, std::uint32_t text) {
         const Rgb ink = Colour(text);
         int poor = 0, all = 0;
-        for (int py = y - 2; py < y + Wimdows::Font::kCellHeight + 2; ++py)
-            for (int px = x - 2; px < x + chars * Wimdows::Font::kAdvance + 2; ++px) {
+        for (int py = y - 2; py < y + Display::Font::kCellHeight + 2; ++py)
+            for (int px = x - 2; px < x + chars * Display::Font::kAdvance + 2; ++px) {
                 const std::uint32_t v = f[std::size_t(py) * 1024 + std::size_t(px)];
                 if (v == text)
                     continue;
@@ -115,7 +115,7 @@ class Readability : public ::testing::Test {
 // --- The font -----------------------------------------------------------------
 
 TEST_F(Readability, DigitsHaveTwoPixelStemsAndAreEachDistinct) {
-    using Wimdows::Font::GlyphOf;
+    using Display::Font::GlyphOf;
     for (char a = '0'; a <= '9'; ++a) {
         const auto& g = GlyphOf(5, static_cast<unsigned char>(a));
         for (std::uint8_t row : g) {

@@ -9,7 +9,7 @@
 #include <sys/wait.h>
 
 namespace fs = std::filesystem;
-namespace Run = Wimdows::Run;
+namespace Run = Display::Run;
 
 namespace {
 

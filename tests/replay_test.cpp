@@ -18,7 +18,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using Autopilot::WholeRun::Point;
-using Wimdows::Run::InputEvent;
+using Display::Run::InputEvent;
 
 // The repository's kept recordings.
 fs::path Recordings() {
@@ -141,7 +141,7 @@ TEST(Replay, KeptAutopilotGameReplaysToTheStoredStates) {
     const fs::path expectedFile = Recordings() / "autopilot.expected";
     std::vector<InputEvent> events;
     std::string error;
-    ASSERT_TRUE(Wimdows::Run::ParseScript(ReadText(recording), recording.string(), events, error))
+    ASSERT_TRUE(Display::Run::ParseScript(ReadText(recording), recording.string(), events, error))
         << error;
     // Pictures of the demo are not part of the game's state.
     std::erase_if(events, [](const InputEvent& e) { return e.kind == InputEvent::Shot; });
@@ -150,7 +150,7 @@ TEST(Replay, KeptAutopilotGameReplaysToTheStoredStates) {
     const auto began = std::chrono::steady_clock::now();
     const TestSupport::ScopedTempDir temp("morvek-replay");
     const auto got = Autopilot::WholeRun::RunProgram(
-        temp.path / "scores.txt", [&] { Wimdows::Run::SetScript(WithCheckpoints(events)); });
+        temp.path / "scores.txt", [&] { Display::Run::SetScript(WithCheckpoints(events)); });
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
     std::printf("replayed %zu events, %.1f s of game time, in %.2f s\n", events.size(),

@@ -1,5 +1,5 @@
+#include "display/Display.h"
 #include "display/Run.h"
-#include "display/Wimdows.h"
 #include "game/core/StateDump.h"
 #include "game/core/World.h"
 #include "support/TestWorld.h"
@@ -12,7 +12,7 @@
 #include <sstream>
 #include <thread>
 
-using namespace Wimdows;
+using namespace Display;
 using Run::InputEvent;
 
 namespace {
@@ -167,7 +167,7 @@ TEST_F(RunTest, CloseEndsTheRunAtItsSyncPoint) {
 // A small game of our own: the dragon moves with the arrows and every space
 // press scores, in both Sleep-driven and GetKey-driven phases.
 void TinyGame() {
-    using namespace Procedures;
+    using namespace Morvek;
     for (int tick = 0; tick < 200; ++tick) {
         world.counter += 1;
         world.dragon.x += KeyDown(0x27) ? 3.5f : 0.0f;
@@ -216,14 +216,14 @@ TEST_F(RunTest, RecordingReplaysToTheSameState) {
     ASSERT_TRUE(Run::LoadScript(recordFile, error)) << error;
     TinyGame();
     EXPECT_EQ(StateDump::StateJson(), first);
-    EXPECT_GT(Procedures::world.dragon.x, 0.0f);
-    EXPECT_GT(Procedures::world.dragon.y, 0.0f);
+    EXPECT_GT(Morvek::world.dragon.x, 0.0f);
+    EXPECT_GT(Morvek::world.dragon.y, 0.0f);
     std::remove(recordFile.c_str());
     std::remove(stateA.c_str());
 }
 
 TEST_F(RunTest, StateDumpListsEnemiesAndCountsSlots) {
-    using namespace Procedures;
+    using namespace Morvek;
     TestWorld::NewGameState();
     world.enemies[7].state = true;
     world.enemies[7].type = 3;
@@ -243,7 +243,7 @@ TEST_F(RunTest, StateDumpListsEnemiesAndCountsSlots) {
 
 // Dumps taken before the setting had names carry its multiplier; they must still compare equal.
 TEST_F(RunTest, StateDumpShowsTheDifficultyAsItsMultiplier) {
-    using namespace Procedures;
+    using namespace Morvek;
     TestWorld::NewGameState();
     for (const auto& [d, shown] :
          {std::pair{Difficulty::Easy, "0.000"}, std::pair{Difficulty::Normal, "1.000"},

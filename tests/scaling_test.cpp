@@ -9,7 +9,7 @@
 
 namespace {
 
-using namespace Wimdows::Scaling;
+using namespace Display::Scaling;
 
 constexpr Size kFrame{1024, 768};
 
@@ -108,8 +108,8 @@ TEST(Scaling, TheWindowFirstOpensAsLargeAsAskedAndTheDesktopAllows) {
 }
 
 TEST(Scaling, FullscreenKeysNeverReachTheGame) {
-    using Wimdows::Keys::FullscreenToggle;
-    using Wimdows::Keys::MapKey;
+    using Display::Keys::FullscreenToggle;
+    using Display::Keys::MapKey;
     EXPECT_TRUE(FullscreenToggle(SDLK_F11, KMOD_NONE));
     EXPECT_TRUE(FullscreenToggle(SDLK_RETURN, KMOD_LALT));
     EXPECT_TRUE(FullscreenToggle(SDLK_KP_ENTER, KMOD_RALT));

@@ -12,7 +12,7 @@
 #include <cstdlib>
 #include <optional>
 
-using namespace Procedures;
+using namespace Morvek;
 using ScoreTests::Name;
 namespace fs = std::filesystem;
 

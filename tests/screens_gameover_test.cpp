@@ -1,8 +1,8 @@
 #include "ScreenRun.h"
 #include "game/screens/GameOver.h"
 
+#include "display/Display.h"
 #include "display/Run.h"
-#include "display/Wimdows.h"
 #include "game/core/World.h"
 #include "game/screens/Layout.h"
 #include "game/screens/ScoreFile.h"
@@ -12,7 +12,7 @@
 #include <filesystem>
 #include <fstream>
 
-using namespace Procedures;
+using namespace Morvek;
 using namespace ScreenRun;
 
 namespace {
@@ -61,7 +61,7 @@ TEST_F(GameOverScreen, SavedNameGoesIntoTheTableAndReturnStillHeldLeaves) {
     Key(e, 340, 0x25); // any key lets the Return button be tested
     ASSERT_TRUE(Play(e, GameOver));
     EXPECT_TRUE(world.returnToMenu);
-    EXPECT_EQ(Wimdows::Run::Title(), "Morvek");
+    EXPECT_EQ(Display::Run::Title(), "Morvek");
     EXPECT_FALSE(world.enemies[3].state);
     EXPECT_EQ(ReadFile(scorefile),
               "A      100 B      90 C      80 KAT    75 D      70 E      60 F      50 "
@@ -92,7 +92,7 @@ TEST_F(GameOverScreen, SecondSaveAddsNothing) {
     EXPECT_EQ(Count(file, " 75"), 1u) << file;
     // Nothing is left of the Save button, not even the frame a hover draws.
     for (const auto& [x, y] : {std::pair{870, 650}, {990, 725}, {930, 650}}) {
-        EXPECT_EQ(Wimdows::GetPixel(x, y), kBack) << x << "," << y;
+        EXPECT_EQ(Display::GetPixel(x, y), kBack) << x << "," << y;
     }
 }
 
@@ -100,7 +100,7 @@ TEST_F(GameOverScreen, ReturnWithoutSavingLeavesTheFileAlone) {
     const auto before = std::filesystem::last_write_time(scorefile);
     Events shown{Close(100)};
     EXPECT_FALSE(Play(shown, GameOver));
-    EXPECT_EQ(Wimdows::Run::Title(), "Game Over");
+    EXPECT_EQ(Display::Run::Title(), "Game Over");
 
     Events leave{Move(20, 170, 725), Down(40)};
     ASSERT_TRUE(Play(leave, GameOver));
@@ -111,8 +111,8 @@ TEST_F(GameOverScreen, ReturnWithoutSavingLeavesTheFileAlone) {
 
 TEST_F(GameOverScreen, ReturnHeldAndANonLetterSavesSevenBlanks) {
     world.score = 95;
-    Wimdows::Run::Apply(Move(0, 60, 700));
-    Wimdows::Run::Apply(Down(0));
+    Display::Run::Apply(Move(0, 60, 700));
+    Display::Run::Apply(Down(0));
     Events e;
     Key(e, 20, 0x20);
     ASSERT_TRUE(Play(e, GameOverSave));
@@ -129,7 +129,7 @@ TEST_F(GameOverScreen, NameEntryTakesSevenLettersAndLeavesNoKeysBehind) {
     }
     e.push_back(Close(ms + 100));
     EXPECT_FALSE(Play(e, GameOverSave));
-    EXPECT_EQ(Wimdows::Run::Title(), "Game Over - Save");
+    EXPECT_EQ(Display::Run::Title(), "Game Over - Save");
     EXPECT_EQ(std::string(world.scores[11].name.begin(), world.scores[11].name.end()), "ABCDEFG");
 
     TestWorld::NewGameState();
@@ -142,8 +142,8 @@ TEST_F(GameOverScreen, NameEntryTakesSevenLettersAndLeavesNoKeysBehind) {
     EXPECT_EQ(ReadFile(scorefile).substr(0, 21), "A      100 B      90 ");
     EXPECT_NE(ReadFile(scorefile).find("ABCDEFG75"), std::string::npos);
     // H and I were never read and went with the flush.
-    Wimdows::Run::Apply({0, Wimdows::Run::InputEvent::KeyDown, 'Z', 0, 0, {}});
-    EXPECT_EQ(Wimdows::GetKey(), static_cast<std::uint32_t>('Z'));
+    Display::Run::Apply({0, Display::Run::InputEvent::KeyDown, 'Z', 0, 0, {}});
+    EXPECT_EQ(Display::GetKey(), static_cast<std::uint32_t>('Z'));
 }
 
 TEST_F(GameOverScreen, FailedSaveLeavesTheTableAndSaveCanBeTriedAgain) {
@@ -176,8 +176,8 @@ TEST_F(GameOverScreen, FailedSaveLeavesTheTableAndSaveCanBeTriedAgain) {
 
 TEST_F(GameOverScreen, NameHoldsOnlyWhatWasTypedThereAndReturnOrEnterSaves) {
     // M for the sound in play and K in the menu are still queued.
-    Wimdows::Run::Apply({0, InputEvent::KeyDown, 'M', 0, 0, {}});
-    Wimdows::Run::Apply({0, InputEvent::KeyDown, 'K', 0, 0, {}});
+    Display::Run::Apply({0, InputEvent::KeyDown, 'M', 0, 0, {}});
+    Display::Run::Apply({0, InputEvent::KeyDown, 'K', 0, 0, {}});
     Events e = ToNameEntry({'A', 'S', 'H', 13});
     e.push_back(Close(400)); // nothing more: a Return key that did nothing ends here
     ASSERT_TRUE(Play(e, GameOverSave));

@@ -5,8 +5,8 @@
 #include "game/screens/GameOver.h"
 #include "game/screens/Options.h"
 
+#include "display/Display.h"
 #include "display/Run.h"
-#include "display/Wimdows.h"
 #include "game/Game.h"
 #include "game/screens/Focus.h"
 #include "game/screens/Layout.h"
@@ -17,11 +17,11 @@
 #include <map>
 #include <optional>
 
-using namespace Procedures;
+using namespace Morvek;
 using namespace ScreenRun;
-namespace L = Procedures::Layout;
+namespace L = Morvek::Layout;
 
-namespace KeyCode = Wimdows::KeyCode;
+namespace KeyCode = Display::KeyCode;
 
 namespace {
 
@@ -49,11 +49,11 @@ class Keys : public Fixture {
     }
     // Keeps the captions shown and the frames asked for; `more` runs at every sync point too.
     void Watch(std::function<void(std::uint64_t)> more = nullptr) {
-        const std::uint64_t start = Wimdows::Run::ClockMs();
-        Wimdows::Run::SetSyncHook([this, start, more] {
-            const std::uint64_t ms = Wimdows::Run::ClockMs() - start;
-            if (titles.empty() || titles.back() != Wimdows::Run::Title()) {
-                titles.push_back(Wimdows::Run::Title());
+        const std::uint64_t start = Display::Run::ClockMs();
+        Display::Run::SetSyncHook([this, start, more] {
+            const std::uint64_t ms = Display::Run::ClockMs() - start;
+            if (titles.empty() || titles.back() != Display::Run::Title()) {
+                titles.push_back(Display::Run::Title());
             }
             for (auto& w : watched) {
                 if (ms >= w.ms && !w.colour) {
@@ -161,7 +161,7 @@ TEST_F(Keys, EveryOptionIsReachedAndChosen) {
     });
     world.difficulty = Difficulty::Normal;
     world.speed = 30;
-    ASSERT_TRUE(Play(events, MenuOptions));
+    ASSERT_TRUE(Play(events, OptionsScreen));
     EXPECT_EQ(settings[hard], std::make_pair(Difficulty::Hard, 30u));
     EXPECT_EQ(settings[fast], std::make_pair(Difficulty::Hard, 30u));
     EXPECT_EQ(settings[slow], std::make_pair(Difficulty::Hard, 60u));
@@ -183,7 +183,7 @@ TEST_F(Keys, TheMouseKeepsItsOwnWayAndPutsTheLightOut) {
     events.push_back(Move(at, 100, 700));
     events.push_back(Down(at + 20));
     Watch();
-    ASSERT_TRUE(Play(events, MenuOptions));
+    ASSERT_TRUE(Play(events, OptionsScreen));
     EXPECT_EQ(world.difficulty, Difficulty::Easy); // as Fresh left it
     EXPECT_EQ(Frames(), (std::vector<std::uint32_t>{kBlack, kGreen, kBlack}));
 }
@@ -227,7 +227,7 @@ TEST_F(Keys, TheNameEntryKeepsEveryKeyItTypesFrom) {
 TEST_F(Keys, GameOverStartsUnlitSoAShotMeantForPlayChoosesNothing) {
     // The keyboard was in charge in the menu (Options lit)...
     Press(KeyCode::kDown);
-    ASSERT_FALSE(Play(events, MenuOptions));
+    ASSERT_FALSE(Play(events, OptionsScreen));
     // ... and the dragon dies while the player keeps firing and pressing Return.
     events.clear();
     at = 0;

@@ -2,8 +2,8 @@
 #include "game/screens/Options.h"
 #include "game/screens/StoryCredits.h"
 
+#include "display/Display.h"
 #include "display/Run.h"
-#include "display/Wimdows.h"
 #include "game/Game.h"
 #include "game/core/World.h"
 #include "game/screens/Highscore.h"
@@ -12,9 +12,9 @@
 
 #include <gtest/gtest.h>
 
-using namespace Procedures;
+using namespace Morvek;
 using namespace ScreenRun;
-namespace L = Procedures::Layout;
+namespace L = Morvek::Layout;
 
 namespace {
 
@@ -26,14 +26,14 @@ constexpr std::uint32_t kWhite = L::kWhite;
 } // namespace
 
 TEST_F(Menu, ButtonIncludesItsEdgesAndFramesWhatIsUnderTheMouse) {
-    Wimdows::Rectangle(0, 0, 1023, 767, kWhite, true);
+    Display::Rectangle(0, 0, 1023, 767, kWhite, true);
     // Over it, button up: framed green, no click.
     EXPECT_FALSE(MenuSelect(100, 50, 100, 50, 250, 100, 0));
     EXPECT_EQ(FrameColour(100, 50), kGreen);
     EXPECT_EQ(FrameColour(250, 100), kGreen);
     EXPECT_EQ(FrameColour(101, 51), kWhite);
 
-    Wimdows::Run::Apply(Down(0));
+    Display::Run::Apply(Down(0));
     EXPECT_TRUE(MenuSelect(100, 50, 100, 50, 250, 100, 0));
     EXPECT_TRUE(MenuSelect(250, 100, 100, 50, 250, 100, 0));
     EXPECT_FALSE(MenuSelect(251, 75, 100, 50, 250, 100, 0));
@@ -54,16 +54,16 @@ TEST_F(Menu, EntryOpensTheWindowSetsTheOptionsAndEndsAtEnd) {
     EXPECT_TRUE(world.quitGame);
     EXPECT_EQ(world.difficulty, Difficulty::Easy);
     EXPECT_EQ(world.speed, 30u);
-    EXPECT_GE(Wimdows::Run::ClockMs(), 160u);
+    EXPECT_GE(Display::Run::ClockMs(), 160u);
     // The window is gone: nothing is drawn any more.
-    EXPECT_FALSE(Wimdows::MouseLeft());
+    EXPECT_FALSE(Display::MouseLeft());
 }
 
 TEST_F(Menu, EntryShowsTheMenuWithDefaultsUntilAButtonIsClicked) {
     Events e{Move(20, 101, 51), Close(200)};
     EXPECT_FALSE(Play(e, Game::main));
     EXPECT_FALSE(world.quitGame);
-    EXPECT_EQ(Wimdows::Run::Title(), "Morvek");
+    EXPECT_EQ(Display::Run::Title(), "Morvek");
     EXPECT_EQ(world.difficulty, Difficulty::Normal);
     EXPECT_EQ(world.speed, 30u);
     EXPECT_EQ(FrameColour(100, 50), kGreen) << "the Story button is under the mouse";
@@ -90,7 +90,7 @@ TEST_P(Screens, CaptionWhileShownKeysIgnoredReturnLeaves) {
     shown.push_back(Move(30, 60, 700));
     shown.push_back(Close(100));
     EXPECT_FALSE(Play(shown, c.show)) << "only the Return button leaves";
-    EXPECT_EQ(Wimdows::Run::Title(), c.caption);
+    EXPECT_EQ(Display::Run::Title(), c.caption);
     EXPECT_EQ(FrameColour(50, 650), kGreen);
 
     TestWorld::Fresh();
@@ -101,14 +101,14 @@ TEST_P(Screens, CaptionWhileShownKeysIgnoredReturnLeaves) {
     TestWorld::Fresh();
     Events leave{Move(20, 60, 700), Down(60)};
     ASSERT_TRUE(Play(leave, c.show));
-    EXPECT_EQ(Wimdows::Run::Title(), "Morvek");
-    EXPECT_GE(Wimdows::Run::ClockMs(), 60u);
+    EXPECT_EQ(Display::Run::Title(), "Morvek");
+    EXPECT_GE(Display::Run::ClockMs(), 60u);
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryScreen, Screens,
                          testing::Values(ScreenCase{"Story", Story}, ScreenCase{"Credits", Credit},
-                                         ScreenCase{"Highscore", HighScore},
-                                         ScreenCase{"Options", MenuOptions}));
+                                         ScreenCase{"Highscore", HighscoreScreen},
+                                         ScreenCase{"Options", OptionsScreen}));
 
 TEST_F(Menu, OptionsShowTheCurrentChoicesAndKeepNewOnes) {
     // Each picture of a choice in a colour of its own.
@@ -125,43 +125,43 @@ TEST_F(Menu, OptionsShowTheCurrentChoicesAndKeepNewOnes) {
             const auto& c = L::kChoices[i++];
             const auto want = sel ? c.selected : c.unselected;
             // Draw the expected picture elsewhere and compare colours.
-            Wimdows::DrawBitmap(world.images[want.g][want.s][want.e], 0, 0);
-            EXPECT_EQ(Wimdows::GetPixel(static_cast<std::uint32_t>(c.rect.x1 + 10),
+            Display::DrawBitmap(world.images[want.g][want.s][want.e], 0, 0);
+            EXPECT_EQ(Display::GetPixel(static_cast<std::uint32_t>(c.rect.x1 + 10),
                                         static_cast<std::uint32_t>(c.rect.y1 + 10)),
-                      Wimdows::GetPixel(5, 5))
+                      Display::GetPixel(5, 5))
                 << "choice " << i;
         }
     };
     world.difficulty = Difficulty::Normal;
     world.speed = 30;
-    EXPECT_FALSE(Play({Close(20)}, MenuOptions));
+    EXPECT_FALSE(Play({Close(20)}, OptionsScreen));
     expectShown({false, true, false, false, true});
 
     Events e{Move(20, 300, 300), Down(40), Up(60), Move(70, 330, 540), Down(80), Up(100),
              Move(110, 60, 700), Down(120)};
-    ASSERT_TRUE(Play(e, MenuOptions));
+    ASSERT_TRUE(Play(e, OptionsScreen));
     EXPECT_EQ(world.difficulty, Difficulty::Easy);
     EXPECT_EQ(world.speed, 60u);
 
-    Wimdows::Run::Apply(Up(0));
-    EXPECT_FALSE(Play({Close(20)}, MenuOptions));
+    Display::Run::Apply(Up(0));
+    EXPECT_FALSE(Play({Close(20)}, OptionsScreen));
     expectShown({true, false, false, true, false});
 
     Events hard{Move(20, 790, 330), Down(40), Close(200)}; // held on Hard's far corner
-    EXPECT_FALSE(Play(hard, MenuOptions));
+    EXPECT_FALSE(Play(hard, OptionsScreen));
     EXPECT_EQ(world.difficulty, Difficulty::Hard);
     expectShown({false, false, true, true, false});
 }
 
 TEST_F(Menu, HighscoreScreenReadsTheFileEachVisit) {
-    std::ofstream(Procedures::scorefile, std::ios::binary) << "FIREFLY1520 ASH    980";
-    EXPECT_FALSE(Play({Close(20)}, HighScore));
+    std::ofstream(Morvek::scorefile, std::ios::binary) << "FIREFLY1520 ASH    980";
+    EXPECT_FALSE(Play({Close(20)}, HighscoreScreen));
     EXPECT_EQ(std::string(world.scores[2].name.begin(), world.scores[2].name.end()), "ASH    ");
     EXPECT_EQ(world.scores[2].points, 980u);
     EXPECT_EQ(world.scores[3].points, 0u);
 
-    std::filesystem::remove(Procedures::scorefile);
-    EXPECT_FALSE(Play({Close(20)}, HighScore));
+    std::filesystem::remove(Morvek::scorefile);
+    EXPECT_FALSE(Play({Close(20)}, HighscoreScreen));
     EXPECT_EQ(world.scores[1].points, 0u);
     EXPECT_EQ(std::string(world.scores[1].name.begin(), world.scores[1].name.end()), "       ");
 }
@@ -170,7 +170,7 @@ TEST_F(Menu, TheTitleStandsClearOfTheButtonsAndTheMoon) {
     constexpr std::uint32_t kBack = 0x203040;
     const auto& back = L::kMenuBack;
     world.images[back.g][back.s][back.e] = Solid(kBack, 1024, 768);
-    MenuDraw();
+    DrawMenu();
     // Where the title's colour shows on the frame.
     std::int32_t x0 = 1024, x1 = -1, y0 = 768, y1 = -1;
     for (std::int32_t y = 0; y < 768; ++y) {
@@ -192,8 +192,8 @@ TEST_F(Menu, HighscoreRowsAreNumberedAndEmptyPlacesShowADash) {
     constexpr std::uint32_t kBack = 0x203040;
     const auto& back = L::kMenuBack;
     world.images[back.g][back.s][back.e] = Solid(kBack, 1024, 768);
-    std::ofstream(Procedures::scorefile, std::ios::binary) << "FIREFLY1520 ASH    980";
-    EXPECT_FALSE(Play({Close(20)}, HighScore));
+    std::ofstream(Morvek::scorefile, std::ios::binary) << "FIREFLY1520 ASH    980";
+    EXPECT_FALSE(Play({Close(20)}, HighscoreScreen));
     // Pixels other than the background in a text-sized box at (x, row's y).
     const auto ink = [](std::int32_t x, std::int32_t w, std::uint32_t place) {
         int n = 0;
@@ -219,13 +219,13 @@ TEST_F(Menu, HighscoreRowsAreNumberedAndEmptyPlacesShowADash) {
 
 TEST_F(Menu, NewGameReadsTheTableAndAGameGivenUpComesBackToTheMenu) {
     const std::string table = "FIREFLY1520 ASH    980";
-    std::ofstream(Procedures::scorefile, std::ios::binary) << table;
+    std::ofstream(Morvek::scorefile, std::ios::binary) << table;
     world.difficulty = Difficulty::Hard;
     world.speed = 60;
     world.score = 99;
-    Events e{{0, Wimdows::Run::InputEvent::KeyDown, 27, 0, 0, {}}, Move(0, 60, 700), Down(0)};
+    Events e{{0, Display::Run::InputEvent::KeyDown, 27, 0, 0, {}}, Move(0, 60, 700), Down(0)};
     for (auto& ev : e) {
-        Wimdows::Run::Apply(ev);
+        Display::Run::Apply(ev);
     }
     ASSERT_TRUE(Play({}, [] {
         world.returnToMenu = false;
@@ -236,8 +236,8 @@ TEST_F(Menu, NewGameReadsTheTableAndAGameGivenUpComesBackToTheMenu) {
     EXPECT_EQ(world.scores[3].points, 0u);
     EXPECT_EQ(world.score, 0u);
     EXPECT_EQ(world.dragon.upgrade, 1u);
-    EXPECT_EQ(Wimdows::Run::Title(), "Morvek");
-    EXPECT_EQ(ReadFile(Procedures::scorefile), table);
+    EXPECT_EQ(Display::Run::Title(), "Morvek");
+    EXPECT_EQ(ReadFile(Morvek::scorefile), table);
     // The options hold for every game until changed.
     EXPECT_EQ(world.difficulty, Difficulty::Hard);
     EXPECT_EQ(world.speed, 60u);

@@ -13,7 +13,7 @@
 #include <unistd.h>
 
 namespace fs = std::filesystem;
-using Procedures::Difficulty;
+using Morvek::Difficulty;
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include "audio/Director.h"
 #include "audio/Mixer.h"
 #include "audio/Sound.h"
+#include "display/Display.h"
 #include "display/Run.h"
-#include "display/Wimdows.h"
 #include "game/core/World.h"
 #include "support/MixFor.h"
 #include "support/TestWorld.h"
@@ -16,7 +16,7 @@
 namespace {
 
 using Sound::Effect;
-namespace P = Procedures;
+namespace P = Morvek;
 
 constexpr int kRate = 48000;
 
@@ -262,12 +262,12 @@ TEST_F(SoundDirector, TheWindBlowsWithTheFirstBosssStormAndOnlyThen) {
 }
 
 TEST_F(SoundDirector, MTogglesMuteExceptInTheNameEntry) {
-    using Wimdows::Run::InputEvent;
+    using Display::Run::InputEvent;
     auto key = [](InputEvent::Kind kind) {
         InputEvent e;
         e.kind = kind;
         e.code = 'M';
-        Wimdows::Run::Apply(e);
+        Display::Run::Apply(e);
     };
     key(InputEvent::KeyDown);
     EXPECT_TRUE(director.MutePressed());
@@ -278,14 +278,14 @@ TEST_F(SoundDirector, MTogglesMuteExceptInTheNameEntry) {
     key(InputEvent::KeyDown);
     EXPECT_FALSE(director.MutePressed());
     // The letter still reaches the game.
-    EXPECT_EQ(Wimdows::GetKey(), static_cast<std::uint32_t>('M'));
+    EXPECT_EQ(Display::GetKey(), static_cast<std::uint32_t>('M'));
     P::world.mode = P::Mode::Wave;
     EXPECT_FALSE(director.MutePressed()); // still the same press
 }
 
 TEST(SoundDevice, HeadlessNeverOpensAudio) {
     TestWorld::Fresh();
-    Wimdows::Run::SetHeadless(true);
+    Display::Run::SetHeadless(true);
     EXPECT_FALSE(Sound::Start(false));
     EXPECT_FALSE(Sound::Opened());
     Sound::SetMuted(true);

@@ -1,6 +1,6 @@
+#include "display/Display.h"
 #include "display/KeyCodes.h"
 #include "display/Run.h"
-#include "display/Wimdows.h"
 #include "game/combat/Enemies.h"
 #include "game/core/World.h"
 #include "game/levels/BossFights.h"
@@ -9,13 +9,13 @@
 
 #include <gtest/gtest.h>
 
-using namespace Procedures;
+using namespace Morvek;
 
 namespace {
 
-void Input(Wimdows::Run::InputEvent::Kind kind, std::uint32_t code, std::int32_t x = 0,
+void Input(Display::Run::InputEvent::Kind kind, std::uint32_t code, std::int32_t x = 0,
            std::int32_t y = 0) {
-    Wimdows::Run::Apply({Wimdows::Run::ClockMs(), kind, code, x, y, {}});
+    Display::Run::Apply({Display::Run::ClockMs(), kind, code, x, y, {}});
 }
 
 // The dragon's lives as the first frame shown saw them, after one tick with
@@ -24,16 +24,16 @@ std::int32_t LivesShownOnEscape(void (*tick)()) {
     TestWorld::NewGameState();
     CreateEnemy(900, 300, 2, 1, 0);
     std::int32_t shown = -1;
-    Wimdows::Run::SetFrameHook([&shown] {
+    Display::Run::SetFrameHook([&shown] {
         if (shown < 0) {
             shown = world.dragon.lives;
         }
     });
-    Input(Wimdows::Run::InputEvent::KeyDown, Wimdows::KeyCode::kEscape);
-    Input(Wimdows::Run::InputEvent::MouseMove, 0, 100, 680); // on Return
-    Input(Wimdows::Run::InputEvent::MouseDown, 0, 100, 680);
+    Input(Display::Run::InputEvent::KeyDown, Display::KeyCode::kEscape);
+    Input(Display::Run::InputEvent::MouseMove, 0, 100, 680); // on Return
+    Input(Display::Run::InputEvent::MouseDown, 0, 100, 680);
     tick();
-    Wimdows::Run::SetFrameHook(nullptr);
+    Display::Run::SetFrameHook(nullptr);
     EXPECT_TRUE(world.returnToMenu);
     return shown;
 }
@@ -44,12 +44,12 @@ std::int32_t LivesShownOnEscape(void (*tick)()) {
 // a wave shows its frame with the lives still there, a fight has given up
 // before its rules and shows none.
 TEST(TickOrder, EscapeGivesAFightUpBeforeItsFrameAndAWaveAfter) {
-    EXPECT_EQ(LivesShownOnEscape(Tick), 4);
+    EXPECT_EQ(LivesShownOnEscape(WaveTick), 4);
     EXPECT_EQ(LivesShownOnEscape([] {
                   Boss::WindFight f;
                   Boss::Setup(f);
                   Boss::Tick(f);
               }),
               0);
-    Wimdows::Run::Reset();
+    Display::Run::Reset();
 }

@@ -1,7 +1,7 @@
 // How a wave's frames are put together: the glide into view, the layers of a
 // frame and the order of the work within one tick.
+#include "display/Display.h"
 #include "display/Run.h"
-#include "display/Wimdows.h"
 #include "game/combat/Enemies.h"
 #include "game/combat/Field.h"
 #include "game/core/World.h"
@@ -13,7 +13,7 @@
 
 #include <algorithm>
 
-using namespace Procedures;
+using namespace Morvek;
 
 namespace {
 
@@ -34,7 +34,7 @@ void SafeField() {
 std::uint32_t framesShown = 0;
 void CountFrames() {
     framesShown = 0;
-    Wimdows::Run::SetFrameHook([] { ++framesShown; });
+    Display::Run::SetFrameHook([] { ++framesShown; });
 }
 
 } // namespace
@@ -46,24 +46,24 @@ TEST(WaveFidelity, EntryGlidesInTenShownFramesAndNothingElseMoves) {
     CreateEnemy(1150, 300, 3, 2, 1);
     CreateEnemy(800, 600, 5, 5, 5); // a castle keeps its place
     const std::int32_t scroll = world.backgrounds[1].x;
-    const std::uint64_t start = Wimdows::Run::ClockMs();
-    EnterField();
+    const std::uint64_t start = Display::Run::ClockMs();
+    GlideIn();
     EXPECT_FLOAT_EQ(world.enemies[3].x, 950);
     EXPECT_FLOAT_EQ(world.enemies[3].y, 300);
     EXPECT_FLOAT_EQ(world.enemies[5].x, 800);
     EXPECT_EQ(world.enemies[3].counter, 0u);
     EXPECT_EQ(framesShown, 10u);
-    EXPECT_EQ(Wimdows::Run::ClockMs() - start, 600u);
+    EXPECT_EQ(Display::Run::ClockMs() - start, 600u);
     EXPECT_EQ(world.backgrounds[1].x, scroll - 11 * 7); // drawn once more than shown
     EXPECT_EQ(world.counter, 1u);
     EXPECT_EQ(world.actualDifficulty, 4u);
 
     // Only castles: the glide ends by itself instead of drawing forever.
     world.enemies[3].state = false;
-    EnterField();
+    GlideIn();
     EXPECT_EQ(framesShown, 20u);
     EXPECT_FLOAT_EQ(world.enemies[5].x, 800);
-    Wimdows::Run::SetFrameHook(nullptr);
+    Display::Run::SetFrameHook(nullptr);
 }
 
 TEST(WaveFidelity, LayersStackInDrawOrder) {
@@ -90,7 +90,7 @@ TEST(WaveFidelity, LayersStackInDrawOrder) {
 
     const auto top = [] {
         FieldFrame();
-        return Wimdows::GetPixel(905, 45);
+        return Display::GetPixel(905, 45);
     };
     EXPECT_EQ(top(), kBlast);
     world.explosions[1].state = false;
@@ -109,14 +109,14 @@ TEST(WaveFidelity, ATickMovesBeforeItFiresAndRearmsBeforeTheGun) {
     world.actualDifficulty = 10;
     world.difficultyHistory.fill(10);
     world.counter = 6; // this tick is the 7th: the gun re-arms and fires at once
-    Wimdows::Run::InputEvent space;
-    space.kind = Wimdows::Run::InputEvent::KeyDown;
+    Display::Run::InputEvent space;
+    space.kind = Display::Run::InputEvent::KeyDown;
     space.code = 0x20;
-    Wimdows::Run::Apply(space);
+    Display::Run::Apply(space);
     CreateEnemy(700, 300, 50, 1, 4);
     const std::int32_t magic = world.dragon.magic;
 
-    Tick();
+    WaveTick();
 
     EXPECT_EQ(world.counter, 7u);
     EXPECT_EQ(world.dragon.magic, magic - 5);

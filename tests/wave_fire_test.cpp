@@ -2,13 +2,13 @@
 #include "game/combat/EnemyFire.h"
 #include "game/core/World.h"
 #include "support/TestWorld.h"
-#include "util/StandardLib.h"
+#include "util/Random.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
-using namespace Procedures;
+using namespace Morvek;
 
 namespace {
 
@@ -20,7 +20,7 @@ void Shot(std::uint32_t slot, float x, float y, std::uint32_t type) {
 bool FireUntilShot(int n) {
     for (int t = 0; t < n; ++t) {
         world.bullets[1].state = false;
-        Enemyshoot();
+        EnemiesShoot();
         if (world.bullets[1].state) {
             return true;
         }
@@ -42,7 +42,7 @@ std::vector<IceShot> IceVolleyFrom(std::uint32_t from) {
         Shot(i, 500, 500, 0);
     }
     CreateEnemy(700, 300, from, 11, 0);
-    Enemyshoot();
+    EnemiesShoot();
     std::vector<IceShot> shots;
     for (std::uint32_t i = 1; i <= 100; ++i) {
         if (world.bullets[i].state && world.bullets[i].type == 11) {
@@ -59,13 +59,13 @@ TEST(WaveFire, EnemyWaitsForItsOwnBulletSlot) {
     world.actualDifficulty = 10; // a Bat then always fires
     CreateEnemy(600, 300, 3, 1, 0);
     Shot(3, 100, 100, 0);
-    Enemyshoot();
+    EnemiesShoot();
     EXPECT_FALSE(world.bullets[1].state);
 
     world.bullets[3].state = false;
     Shot(1, 100, 100, 0);
     world.bullets[2].length = 10; // last carried the dragon's shot
-    Enemyshoot();
+    EnemiesShoot();
     ASSERT_TRUE(world.bullets[2].state);
     EXPECT_EQ(world.bullets[2].type, 1u);
     EXPECT_FLOAT_EQ(world.bullets[2].x, 600 - 35);
@@ -78,7 +78,7 @@ TEST(WaveFire, AimedShots) {
     world.dragon.x = 400;
     world.dragon.y = 100; // above it: still straight down
     CreateEnemy(400, 500, 1, 3, 0);
-    Enemyshoot();
+    EnemiesShoot();
     EXPECT_FLOAT_EQ(world.bullets[1].speedX, 0);
     EXPECT_FLOAT_EQ(world.bullets[1].speedY, 15);
     EXPECT_FLOAT_EQ(world.bullets[1].x, 400 - 30);
@@ -94,7 +94,7 @@ TEST(WaveFire, AimedShots) {
     }
     ASSERT_TRUE(high);
     EXPECT_EQ(world.bullets[1].type, 10u);
-    Bulletmove();
+    MoveBullets();
     EXPECT_FLOAT_EQ(world.bullets[1].x, 770);
     EXPECT_FLOAT_EQ(world.bullets[1].y, 115);
 }
@@ -134,9 +134,9 @@ TEST(WaveFire, HatchlingsAboveOrBelowBySlotParity) {
     bool odd = false, even = false;
     for (int t = 0; t < 20000 && !(odd && even); ++t) {
         if (t % 7 == 0) {
-            StandardLib::RandomCard(0, 0); // shifts the draws' phase
+            Random::Between(0, 0); // shifts the draws' phase
         }
-        Enemyshoot();
+        EnemiesShoot();
         for (std::uint32_t i = 2; i <= 99; ++i) {
             if (!world.enemies[i].state) {
                 continue;
@@ -159,7 +159,7 @@ TEST(WaveFire, ShotsLeaveBeyondTheEdges) {
     Shot(3, 500, 0, 1);
     Shot(4, 500, 789.5f, 1);
     Shot(5, 1, 1, 1);
-    Bulletmove();
+    MoveBullets();
     EXPECT_TRUE(world.bullets[1].state);
     EXPECT_FALSE(world.bullets[2].state);
     EXPECT_FALSE(world.bullets[3].state);

@@ -1,6 +1,6 @@
+#include "display/Display.h"
 #include "display/KeyCodes.h"
 #include "display/Run.h"
-#include "display/Wimdows.h"
 #include "game/combat/Enemies.h"
 #include "game/combat/Lives.h"
 #include "game/core/Catalogue.h"
@@ -15,26 +15,26 @@
 #include <fstream>
 #include <sstream>
 
-using namespace Procedures;
+using namespace Morvek;
 
 namespace {
 
-void Input(Wimdows::Run::InputEvent::Kind kind, std::uint32_t code, std::int32_t x = 0,
+void Input(Display::Run::InputEvent::Kind kind, std::uint32_t code, std::int32_t x = 0,
            std::int32_t y = 0) {
-    Wimdows::Run::InputEvent e;
-    e.ms = Wimdows::Run::ClockMs();
+    Display::Run::InputEvent e;
+    e.ms = Display::Run::ClockMs();
     e.kind = kind;
     e.code = code;
     e.x = x;
     e.y = y;
-    Wimdows::Run::Apply(e);
+    Display::Run::Apply(e);
 }
 
 // Holds the left button on the game-over screen's Return button, so that
 // GameOver comes back at once.
 void ReturnPressed() {
-    Input(Wimdows::Run::InputEvent::MouseMove, 0, 100, 680);
-    Input(Wimdows::Run::InputEvent::MouseDown, 0, 100, 680);
+    Input(Display::Run::InputEvent::MouseMove, 0, 100, 680);
+    Input(Display::Run::InputEvent::MouseDown, 0, 100, 680);
 }
 
 } // namespace
@@ -44,7 +44,7 @@ TEST(WaveLoop, LostDragonComesBackWithShieldUp) {
     world.dragon = {500, 200, -20, 15, 3, false, false, false, true, 2, 1};
     world.beamRunning = true;
     world.growCounter = 40;
-    LifeController();
+    SettleLives();
     EXPECT_EQ(world.dragon.lives, 2);
     EXPECT_EQ(world.dragon.health, 100);
     EXPECT_EQ(world.dragon.magic, 100);
@@ -62,10 +62,10 @@ TEST(WaveLoop, LastLifeEndsTheGameInTheSameTick) {
     world.dragon.health = 0;
     CreateEnemy(500, 300, 7, 2, 1);
     ReturnPressed();
-    LifeController();
+    SettleLives();
     EXPECT_EQ(world.dragon.lives, 0);
     EXPECT_TRUE(world.returnToMenu);
-    EXPECT_TRUE(Proceed()); // the tables were emptied: the wave ends too
+    EXPECT_TRUE(WaveCleared()); // the tables were emptied: the wave ends too
 }
 
 // The play ends a game through the hook the screens hand down, and only once
@@ -77,11 +77,11 @@ TEST(WaveLoop, GameOverGoesThroughTheHookOnTheLastLifeOnly) {
     SetGameOver([] { ++overs; });
     world.dragon.lives = 2;
     world.dragon.health = 0;
-    LifeController();
+    SettleLives();
     EXPECT_EQ(overs, 0);
     EXPECT_EQ(world.dragon.lives, 1);
     world.dragon.health = -5;
-    LifeController();
+    SettleLives();
     EXPECT_EQ(overs, 1);
     EXPECT_FALSE(world.returnToMenu); // the hook alone decides what a game over does
 
@@ -89,7 +89,7 @@ TEST(WaveLoop, GameOverGoesThroughTheHookOnTheLastLifeOnly) {
     world.dragon.lives = 1;
     world.dragon.health = 0;
     ReturnPressed();
-    LifeController();
+    SettleLives();
     EXPECT_EQ(overs, 1);
     EXPECT_TRUE(world.returnToMenu); // the game-over screen's Return
 }
@@ -97,9 +97,9 @@ TEST(WaveLoop, GameOverGoesThroughTheHookOnTheLastLifeOnly) {
 TEST(WaveLoop, EscapeGivesUpAtTheEndOfTheTick) {
     TestWorld::NewGameState();
     CreateEnemy(600, 300, 1, 2, 1);
-    Input(Wimdows::Run::InputEvent::KeyDown, Wimdows::KeyCode::kEscape);
+    Input(Display::Run::InputEvent::KeyDown, Display::KeyCode::kEscape);
     ReturnPressed();
-    Loop(); // returns only because the game is over
+    PlayWave(); // returns only because the game is over
     EXPECT_TRUE(world.returnToMenu);
     EXPECT_EQ(world.counter, 2u);
 }
@@ -111,7 +111,7 @@ TEST(WaveLoop, CheatsGrowWithTheLevel) {
         world.dragon.special = 0;
         world.dragon.lives = 1;
         for (std::uint32_t key : {0x61u, 0x62u, 0x63u}) {
-            Input(Wimdows::Run::InputEvent::KeyDown, key);
+            Input(Display::Run::InputEvent::KeyDown, key);
         }
         Cheats();
         const bool inGame = lvl >= 1 && lvl <= 3;
@@ -125,16 +125,16 @@ TEST(WaveLoop, CastlesNeitherHoldUpNorGlideIn) {
     TestWorld::NewGameState();
     CreateEnemy(500, 700, 1, 5, 5);
     CreateEnemy(1150, 300, 2, 1, 1);
-    EXPECT_FALSE(Proceed());
-    const auto start = Wimdows::Run::ClockMs();
-    EnterField();
+    EXPECT_FALSE(WaveCleared());
+    const auto start = Display::Run::ClockMs();
+    GlideIn();
     EXPECT_FLOAT_EQ(world.enemies[2].x, 950);
     EXPECT_FLOAT_EQ(world.enemies[1].x, 500);
-    EXPECT_EQ(Wimdows::Run::ClockMs() - start, 10u * world.speed);
+    EXPECT_EQ(Display::Run::ClockMs() - start, 10u * world.speed);
     world.enemies[2].state = false;
-    EXPECT_TRUE(Proceed());
+    EXPECT_TRUE(WaveCleared());
 
-    EnterField(); // nothing to glide in: still ends after ten frames
+    GlideIn(); // nothing to glide in: still ends after ten frames
     EXPECT_FLOAT_EQ(world.enemies[1].x, 500);
 }
 
@@ -145,7 +145,7 @@ TEST(WaveLoop, ClearArraysEmptiesEveryTableButKeepsTheDragon) {
     world.icicles[20].update = world.fireballs[10].state = true;
     world.beamRunning = world.shieldRunning = true;
     world.counter = 77;
-    ClearArrays();
+    ClearField();
     EXPECT_FALSE(world.enemies[100].state || world.bullets[100].state ||
                  world.explosions[25].state);
     EXPECT_FALSE(world.items[6][10].state || world.items[1][1].textShown);
@@ -158,7 +158,7 @@ TEST(WaveLoop, ClearArraysEmptiesEveryTableButKeepsTheDragon) {
 TEST(WaveLoop, UnknownLevelReturnsToTheMenu) {
     TestWorld::NewGameState();
     world.level = 7;
-    Levelcontroller(); // must not spin forever
+    PlayLevels(); // must not spin forever
     EXPECT_EQ(world.level, 7u);
 }
 
@@ -168,7 +168,7 @@ namespace {
 // time; Escape at 15 s, with the game-over screen's Return held, bounds it.
 std::string ScriptedWave(std::string& midWave) {
     TestWorld::NewGameState();
-    Loadbmp(); // without the level's pictures all is black, and black kills
+    LoadPictures(); // without the level's pictures all is black, and black kills
     world.dragon.upgrade = 3;
     for (std::uint32_t i = 1; i <= 3; ++i) {
         CreateEnemy(930 + 30 * static_cast<float>(i), 339 + 30 * static_cast<float>(i), i, 3, 1);
@@ -178,9 +178,9 @@ std::string ScriptedWave(std::string& midWave) {
     std::ofstream(script) << "0 key down 0x20\n0 mouse move 100 680\n0 mouse down left\n3000 state "
                           << dump.string() << "\n15000 key down 0x1B\n";
     std::string error;
-    EXPECT_TRUE(Wimdows::Run::LoadScript(script.string(), error)) << error;
-    Wimdows::Run::SetStateWriter(StateDump::WriteState);
-    Loop();
+    EXPECT_TRUE(Display::Run::LoadScript(script.string(), error)) << error;
+    Display::Run::SetStateWriter(StateDump::WriteState);
+    PlayWave();
     std::stringstream text;
     text << std::ifstream(dump).rdbuf();
     midWave = text.str();
@@ -199,7 +199,7 @@ TEST(WaveLoop, ScriptedWaveIsPacedAndRepeatable) {
     EXPECT_EQ(mid1.find("\"score\":0,"), std::string::npos) << "a kill within 3 s";
     // Won before Escape: only castles, which never hold up a wave, are left.
     EXPECT_NE(end1.find("\"returnmenu\":false"), std::string::npos);
-    EXPECT_TRUE(Proceed());
+    EXPECT_TRUE(WaveCleared());
     EXPECT_GT(world.counter, 91u);
     const std::string end2 = ScriptedWave(mid2);
     EXPECT_EQ(mid1, mid2);

@@ -1,4 +1,4 @@
-#include "display/Wimdows.h"
+#include "display/Display.h"
 #include "game/combat/Field.h"
 #include "game/core/World.h"
 #include "support/Pictures.h"
@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-using namespace Procedures;
+using namespace Morvek;
 
 namespace {
 
@@ -50,18 +50,18 @@ TEST(WaveRender, BackgroundScrollsAndWraps) {
     Scene();
     world.backgrounds[1].x = -1003;
     FieldFrame();
-    EXPECT_EQ(Wimdows::GetPixel(5, 400), kRed);
-    EXPECT_EQ(Wimdows::GetPixel(20, 400), kBlue);
+    EXPECT_EQ(Display::GetPixel(5, 400), kRed);
+    EXPECT_EQ(Display::GetPixel(20, 400), kBlue);
     world.backgrounds[1].x = -1017;
     FieldFrame();
     EXPECT_EQ(world.backgrounds[1].x, -1024);
-    EXPECT_EQ(Wimdows::GetPixel(5, 400), kBlue);
-    EXPECT_EQ(Wimdows::GetPixel(1020, 400), kBlue);
+    EXPECT_EQ(Display::GetPixel(5, 400), kBlue);
+    EXPECT_EQ(Display::GetPixel(1020, 400), kBlue);
     world.backgrounds[1].x = -2044;
     FieldFrame();
     EXPECT_EQ(world.backgrounds[1].x, -3);
-    EXPECT_EQ(Wimdows::GetPixel(5, 400), kRed);
-    EXPECT_EQ(Wimdows::GetPixel(1022, 400), kBlue);
+    EXPECT_EQ(Display::GetPixel(5, 400), kRed);
+    EXPECT_EQ(Display::GetPixel(1022, 400), kBlue);
 }
 
 TEST(WaveRender, BlackUnderTheDragonKillsIt) {
@@ -104,10 +104,10 @@ TEST(WaveRender, DragonBeatsItsWingsEverySixTicks) {
     world.dragon.y = 500;
     world.counter = 6;
     FieldFrame();
-    EXPECT_EQ(Wimdows::GetPixel(500, 500), kYellow);
+    EXPECT_EQ(Display::GetPixel(500, 500), kYellow);
     world.counter = 9;
     FieldFrame();
-    EXPECT_EQ(Wimdows::GetPixel(500, 500), kGreen);
+    EXPECT_EQ(Display::GetPixel(500, 500), kGreen);
 }
 
 TEST(WaveRender, HudShowsSpareLivesAndBars) {
@@ -116,17 +116,17 @@ TEST(WaveRender, HudShowsSpareLivesAndBars) {
     const auto lifeIcons = [] {
         int n = 0;
         for (int x : {32, 62, 92}) {
-            n += Wimdows::GetPixel(static_cast<std::uint32_t>(x), 42) == kYellow ? 1 : 0;
+            n += Display::GetPixel(static_cast<std::uint32_t>(x), 42) == kYellow ? 1 : 0;
         }
         return n;
     };
     world.dragon.lives = 1;
     FieldFrame();
     EXPECT_EQ(lifeIcons(), 0);
-    EXPECT_EQ(Wimdows::GetPixel(999, 45), 0xB00000u); // a full bar
-    EXPECT_EQ(Wimdows::GetPixel(1001, 45), kRed);
-    EXPECT_EQ(Wimdows::GetPixel(895, 45), kGreen); // its frame
-    EXPECT_EQ(Wimdows::GetPixel(750, 45), 0x808000u);
+    EXPECT_EQ(Display::GetPixel(999, 45), 0xB00000u); // a full bar
+    EXPECT_EQ(Display::GetPixel(1001, 45), kRed);
+    EXPECT_EQ(Display::GetPixel(895, 45), kGreen); // its frame
+    EXPECT_EQ(Display::GetPixel(750, 45), 0x808000u);
 
     world.backgrounds[1].x = 7;
     world.dragon.lives = 4;
@@ -134,13 +134,13 @@ TEST(WaveRender, HudShowsSpareLivesAndBars) {
     world.dragon.magic = 20;
     FieldFrame();
     EXPECT_EQ(lifeIcons(), 3);
-    EXPECT_EQ(Wimdows::GetPixel(910, 45), kRed);
-    EXPECT_EQ(Wimdows::GetPixel(930, 45), kRed); // background, not bar
-    EXPECT_EQ(Wimdows::GetPixel(750, 45), 0x00FFFFu);
+    EXPECT_EQ(Display::GetPixel(910, 45), kRed);
+    EXPECT_EQ(Display::GetPixel(930, 45), kRed); // background, not bar
+    EXPECT_EQ(Display::GetPixel(750, 45), 0x00FFFFu);
 
     // The frame the dragon is lost in draws the bar leftwards.
     world.backgrounds[1].x = 7;
     world.dragon.health = -10;
     FieldFrame();
-    EXPECT_EQ(Wimdows::GetPixel(893, 45), kRed);
+    EXPECT_EQ(Display::GetPixel(893, 45), kRed);
 }

@@ -1,8 +1,8 @@
 // What the page does in place of SDL: reading the generator's pictures and
 // turning the browser's key codes into the game's.
+#include "support/TempDir.h"
 #include "web/SDL.h"
 #include "web/WebKeys.h"
-#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -16,7 +16,7 @@
 namespace {
 
 namespace fs = std::filesystem;
-using Wimdows::Web::MapKey;
+using Display::Web::MapKey;
 
 struct Free {
     void operator()(SDL_Surface* s) const { SDL_FreeSurface(s); }

@@ -7,7 +7,7 @@
 namespace Art {
 
 Canvas Media::blank(std::string_view file) {
-    for (const auto& row : Procedures::catalogue)
+    for (const auto& row : Morvek::catalogue)
         if (row.file == file)
             return Canvas(int(row.width), int(row.height));
     throw std::invalid_argument("not in the catalogue: " + std::string(file));

@@ -30,7 +30,7 @@ Art::Media drawAll() {
 // load (the loader scales the second load of a file itself).
 bool complete(const Art::Media& m) {
     bool ok = true;
-    for (const auto& row : Procedures::catalogue) {
+    for (const auto& row : Morvek::catalogue) {
         const Art::Canvas* c = m.find(row.file);
         if (!c) {
             std::fprintf(stderr, "morvek-media: nothing drawn for %s\n",

@@ -16,11 +16,11 @@ constexpr int kLabel = 14;
 
 // The mask a picture is drawn through, if any. The game-over title is the
 // one picture whose mask sits in another slot.
-std::string_view maskOf(const Procedures::CatalogueEntry& row) {
+std::string_view maskOf(const Morvek::CatalogueEntry& row) {
     constexpr std::string_view kGameOverMask = "Media/GameOverMask.bmp";
     if (row.file == "Media/GameOver.bmp")
         return kGameOverMask;
-    for (const auto& other : Procedures::catalogue)
+    for (const auto& other : Morvek::catalogue)
         if (row.entry == 1 && other.group == row.group && other.slot == row.slot &&
             other.entry == 2 && other.mask && other.file != kGameOverMask)
             return other.file;
@@ -28,7 +28,7 @@ std::string_view maskOf(const Procedures::CatalogueEntry& row) {
 }
 
 struct Cell {
-    const Procedures::CatalogueEntry* row;
+    const Morvek::CatalogueEntry* row;
     int w, h; // thumbnail size
     int x = 0, y = 0;
 };
@@ -53,7 +53,7 @@ void thumbSize(int w, int h, int& tw, int& th) {
 Canvas contactSheet(const Media& m) {
     std::vector<Cell> cells;
     std::vector<std::string_view> seen;
-    for (const auto& row : Procedures::catalogue) {
+    for (const auto& row : Morvek::catalogue) {
         if (row.mask || std::find(seen.begin(), seen.end(), row.file) != seen.end())
             continue;
         seen.push_back(row.file);

@@ -62,7 +62,7 @@ void Fill(void*, Uint8* stream, int bytes) {
 void OnFrame() {
     if (Listen(director, *mixer)) {
         // Said on the window only: the game's own frame stays as it was.
-        Wimdows::Host::ShowNote(mixer->Muted() ? "SOUND OFF" : "SOUND ON");
+        Display::Host::ShowNote(mixer->Muted() ? "SOUND OFF" : "SOUND ON");
         if (muteSwitched) {
             muteSwitched(mixer->Muted());
         }
@@ -73,7 +73,7 @@ void OnFrame() {
 
 bool Start(bool muted) {
     startMuted = muted;
-    if (device != 0 || Wimdows::Run::Headless()) {
+    if (device != 0 || Display::Run::Headless()) {
         return device != 0;
     }
     // Our own line says all a player needs; the library's warnings repeat it.
@@ -101,7 +101,7 @@ bool Start(bool muted) {
     mixer = std::make_unique<Mixer>(have.freq);
     mixer->SetMuted(muted);
     device = id;
-    Wimdows::Run::SetFrameHook(OnFrame);
+    Display::Run::SetFrameHook(OnFrame);
     SDL_PauseAudioDevice(device, 0);
     composer = std::jthread([rate = have.freq](const std::stop_token& stop) {
         // The first level and the fights are the likeliest to be needed first.

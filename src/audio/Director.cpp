@@ -1,6 +1,6 @@
 #include "audio/Director.h"
 
-#include "display/Wimdows.h"
+#include "display/Display.h"
 
 #include <algorithm>
 #include <cmath>
@@ -10,7 +10,7 @@ namespace Sound {
 
 namespace {
 
-namespace P = Procedures;
+namespace P = Morvek;
 
 constexpr std::uint32_t kBossAttack = 20;
 constexpr std::uint32_t kKing = 13;
@@ -72,7 +72,7 @@ Director::Seen Director::Look() {
     s.beamRunning = P::world.beamRunning;
     s.shieldRunning = P::world.shieldRunning;
     s.lives = P::world.dragon.lives;
-    s.shipY = P::world.dragon.y;
+    s.dragonY = P::world.dragon.y;
     s.score = P::world.score;
     for (std::size_t i = 1; i <= 100; ++i) {
         const P::Enemy& e = P::world.enemies[i];
@@ -172,7 +172,7 @@ float Director::WindOf(const Seen& now) {
         storm.type != kBossAttack) {
         return 0;
     }
-    const float outside = std::max(0.0f, std::abs(now.shipY - storm.y) - kStormReach);
+    const float outside = std::max(0.0f, std::abs(now.dragonY - storm.y) - kStormReach);
     const float near = std::max(0.0f, 1.0f - outside / kStormFade);
     return kStormLeast + (1.0f - kStormLeast) * near;
 }
@@ -197,7 +197,7 @@ Tune Director::ChooseMusic(const Seen& was, const Seen& now) {
 }
 
 bool Director::MutePressed() {
-    const bool down = Wimdows::KeyDown(kMuteKey);
+    const bool down = Display::KeyDown(kMuteKey);
     const bool pressed = down && !mHeld_ && P::world.mode != P::Mode::NameEntry;
     mHeld_ = down;
     return pressed;

@@ -34,20 +34,20 @@ class Director {
 
   private:
     struct Seen {
-        std::array<Procedures::Bullet, 101> bullets{};
-        std::array<Procedures::Enemy, 101> enemies{};
-        std::array<Procedures::Blast, 26> explosions{};
+        std::array<Morvek::Bullet, 101> bullets{};
+        std::array<Morvek::Enemy, 101> enemies{};
+        std::array<Morvek::Blast, 26> explosions{};
         std::array<std::array<bool, 11>, 6> picked{}; // textShown of item rows 1..5
         bool beamRunning = false, shieldRunning = false;
         std::int32_t lives = 0;
-        float shipY = 0;
+        float dragonY = 0;
         std::uint32_t score = 0;
         bool kingAlive = false;
         bool bossAlive = false;
         bool playing = false; // in a game, not in the menus or on a screen
         bool paused = false;
         std::uint32_t level = 0;
-        Procedures::Mode mode = Procedures::Mode::Menu;
+        Morvek::Mode mode = Morvek::Mode::Menu;
     };
     static Seen Look();
     static float WindOf(const Seen& now);

@@ -8,7 +8,7 @@
 
 #include <algorithm>
 
-namespace Wimdows {
+namespace Display {
 
 namespace {
 
@@ -119,4 +119,4 @@ void HideBanner() {
     }
 }
 
-} // namespace Wimdows
+} // namespace Display

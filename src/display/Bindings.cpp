@@ -5,7 +5,7 @@
 #include <atomic>
 #include <mutex>
 
-namespace Wimdows::Bindings {
+namespace Display::Bindings {
 
 namespace {
 
@@ -121,4 +121,4 @@ std::optional<std::uint8_t> Heard(std::uint8_t key) {
     return playing.load() ? InPlay(InUse(), key) : std::optional<std::uint8_t>(key);
 }
 
-} // namespace Wimdows::Bindings
+} // namespace Display::Bindings

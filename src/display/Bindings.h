@@ -15,7 +15,7 @@
 #include <string>
 #include <string_view>
 
-namespace Wimdows::Bindings {
+namespace Display::Bindings {
 
 struct Action {
     std::string_view name;  // in settings.ini: key-<name>
@@ -91,4 +91,4 @@ template <typename Key> class Hearing {
     std::map<Key, std::uint8_t> as_;
 };
 
-} // namespace Wimdows::Bindings
+} // namespace Display::Bindings

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-namespace Wimdows {
+namespace Display {
 
 namespace {
 
@@ -224,4 +224,4 @@ std::uint32_t GetPixel(std::uint32_t x, std::uint32_t y) {
     return FromPixel(backbuffer[static_cast<std::size_t>(y) * window.xlen + x]);
 }
 
-} // namespace Wimdows
+} // namespace Display

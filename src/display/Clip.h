@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace Wimdows {
+namespace Display {
 
 // A half-open rectangle [x0, x1) x [y0, y1) of back-buffer pixels.
 struct ClipRect {
@@ -54,4 +54,4 @@ inline void Touched(const ClipRect& r) {
     }
 }
 
-} // namespace Wimdows
+} // namespace Display

@@ -23,7 +23,7 @@
 #include <emscripten.h>
 #endif
 
-namespace Wimdows::Run {
+namespace Display::Run {
 
 namespace {
 
@@ -350,9 +350,9 @@ void Reset() {
     livePointer = true;
 }
 
-} // namespace Wimdows::Run
+} // namespace Display::Run
 
-namespace Wimdows {
+namespace Display {
 
 void Sleep(std::uint32_t ms) {
     if (!Run::headless) {
@@ -377,9 +377,9 @@ void Sleep(std::uint32_t ms) {
     }
 }
 
-} // namespace Wimdows
+} // namespace Display
 
-namespace Wimdows {
+namespace Display {
 
 void IdleSleep(std::uint32_t ms) {
     if (Run::headless && !Run::syncHook && ms > 0 && Run::ScriptLeft()) {
@@ -397,4 +397,4 @@ void IdleSleep(std::uint32_t ms) {
     Sleep(ms);
 }
 
-} // namespace Wimdows
+} // namespace Display

@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <string_view>
 
-namespace Wimdows {
+namespace Display {
 
 FontStruct font;
 
@@ -237,4 +237,4 @@ const Glyph& GlyphOf(std::uint32_t style, unsigned char c) {
 }
 
 } // namespace Font
-} // namespace Wimdows
+} // namespace Display

@@ -6,7 +6,7 @@
 #include <array>
 #include <cstdint>
 
-namespace Wimdows {
+namespace Display {
 
 // Current style and text colour (already a back-buffer pixel) of Text.
 struct FontStruct {
@@ -30,4 +30,4 @@ using Glyph = std::array<std::uint8_t, kCellHeight>;
 const Glyph& GlyphOf(std::uint32_t style, unsigned char c);
 
 } // namespace Font
-} // namespace Wimdows
+} // namespace Display

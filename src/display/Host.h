@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-namespace Wimdows::Host {
+namespace Display::Host {
 
 // How the window shows the frame; set before Start.
 struct Settings {
@@ -39,4 +39,4 @@ void ShowNote(std::string_view text);
 // Ends the process from the game thread after the window is torn down.
 [[noreturn]] void Quit(int code);
 
-} // namespace Wimdows::Host
+} // namespace Display::Host

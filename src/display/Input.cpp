@@ -6,7 +6,7 @@
 #include <array>
 #include <deque>
 
-namespace Wimdows {
+namespace Display {
 
 namespace {
 
@@ -114,4 +114,4 @@ bool MouseLeft() {
     return window.state == STATE_ACTIVE && mouse.left;
 }
 
-} // namespace Wimdows
+} // namespace Display

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-namespace Wimdows::KeyCode {
+namespace Display::KeyCode {
 
 constexpr std::uint8_t kBackspace = 0x08;
 constexpr std::uint8_t kReturn = 0x0D; // keypad Enter arrives as the same code
@@ -25,4 +25,4 @@ constexpr std::uint8_t kKeypad2 = 0x62;
 constexpr std::uint8_t kKeypad3 = 0x63;
 constexpr std::uint8_t kF1 = 0x70;
 
-} // namespace Wimdows::KeyCode
+} // namespace Display::KeyCode

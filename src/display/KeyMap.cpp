@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace Wimdows::Keys {
+namespace Display::Keys {
 
 namespace {
 
@@ -95,4 +95,4 @@ std::optional<std::uint8_t> HeldKeys::Holding(Source source) const {
     return h == held_.end() ? std::nullopt : std::optional<std::uint8_t>(h->code);
 }
 
-} // namespace Wimdows::Keys
+} // namespace Display::Keys

@@ -10,7 +10,7 @@
 #include <optional>
 #include <vector>
 
-namespace Wimdows::Keys {
+namespace Display::Keys {
 
 // The code the game sees for a key going down or up, or nothing. Alt, and
 // every key pressed while Alt is held, stays with the window system; a key
@@ -66,4 +66,4 @@ template <typename Gone> std::vector<std::uint8_t> HeldKeys::Release(Gone gone) 
     return codes;
 }
 
-} // namespace Wimdows::Keys
+} // namespace Display::Keys

@@ -1,15 +1,15 @@
 // State shared by the units of the display layer (window, bitmaps, shapes).
-// Not for the game: the game uses Wimdows.h only.
+// Not for the game: the game uses Display.h only.
 #pragma once
 
+#include "display/Display.h"
 #include "display/PixelMemory.h"
-#include "display/Wimdows.h"
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
-namespace Wimdows {
+namespace Display {
 
 struct WinStruct {
     WinState state = STATE_DEAD;
@@ -44,4 +44,4 @@ void FreeBitmaps();
 // Number of entries of the bitmap table, holes included.
 std::uint32_t BitLen();
 
-} // namespace Wimdows
+} // namespace Display

@@ -1,6 +1,6 @@
 #include "display/Note.h"
 
-namespace Wimdows {
+namespace Display {
 
 void Note::Show(std::string_view text, std::uint64_t nowMs) {
     text_ = text;
@@ -18,4 +18,4 @@ std::optional<std::uint64_t> Note::Left(std::uint64_t nowMs) const {
     return until_ - nowMs;
 }
 
-} // namespace Wimdows
+} // namespace Display

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-namespace Wimdows {
+namespace Display {
 
 class Note {
   public:
@@ -26,4 +26,4 @@ class Note {
     std::uint64_t until_ = 0;
 };
 
-} // namespace Wimdows
+} // namespace Display

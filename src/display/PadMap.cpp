@@ -3,7 +3,7 @@
 
 #include <array>
 
-namespace Wimdows::Pad {
+namespace Display::Pad {
 
 namespace {
 
@@ -117,4 +117,4 @@ std::vector<KeyChange> Removed(Keys::HeldKeys& held, SDL_JoystickID pad) {
     return out;
 }
 
-} // namespace Wimdows::Pad
+} // namespace Display::Pad

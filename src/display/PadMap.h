@@ -12,7 +12,7 @@
 #include <optional>
 #include <vector>
 
-namespace Wimdows::Pad {
+namespace Display::Pad {
 
 // A stick inside this much of its travel (of 32767) counts as centred.
 constexpr std::int32_t kDeadZone = 8000;
@@ -37,4 +37,4 @@ std::vector<KeyChange> Axis(Keys::HeldKeys& held, SDL_JoystickID pad, SDL_GameCo
 // ... when it is unplugged: every key only it held goes up.
 std::vector<KeyChange> Removed(Keys::HeldKeys& held, SDL_JoystickID pad);
 
-} // namespace Wimdows::Pad
+} // namespace Display::Pad

@@ -12,7 +12,7 @@
 #include <cstdlib>
 #include <cstring>
 
-namespace Wimdows {
+namespace Display {
 
 namespace {
 
@@ -341,4 +341,4 @@ std::optional<Picture> ReadBmpWithSdl(std::span<const std::uint8_t> bytes, std::
     return out;
 }
 
-} // namespace Wimdows
+} // namespace Display

@@ -1,5 +1,5 @@
 // A picture as the display layer holds it, and reading one from a BMP file's
-// bytes at the size the game asks for. Not for the game: it uses Wimdows.h.
+// bytes at the size the game asks for. Not for the game: it uses Display.h.
 #pragma once
 
 #include <cstdint>
@@ -8,7 +8,7 @@
 #include <span>
 #include <vector>
 
-namespace Wimdows {
+namespace Display {
 
 // Larger requests can only be mistakes; refusing them beats dying in the allocator.
 inline constexpr std::uint64_t kMaxPixels = std::uint64_t{1} << 26;
@@ -50,4 +50,4 @@ bool IsPlainBmp(std::span<const std::uint8_t> bytes);
 std::optional<Picture> ReadBmpWithSdl(std::span<const std::uint8_t> bytes, std::uint32_t width,
                                       std::uint32_t height);
 
-} // namespace Wimdows
+} // namespace Display

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <new>
 
-namespace Wimdows {
+namespace Display {
 
 namespace {
 
@@ -68,4 +68,4 @@ std::shared_ptr<std::uint32_t[]> NewPixels(std::size_t count) {
     return std::shared_ptr<std::uint32_t[]>(current, pixels);
 }
 
-} // namespace Wimdows
+} // namespace Display

@@ -9,7 +9,7 @@
 #include <memory>
 #include <vector>
 
-namespace Wimdows {
+namespace Display {
 
 // Room for `count` pixels, left uninitialised: the caller writes each one.
 // Pictures share blocks; a block is given back once every picture in it is gone.
@@ -32,4 +32,4 @@ template <typename T> struct LargePageAllocator {
 // A buffer as large as the window: the back buffer and the presented frame.
 using PixelBuffer = std::vector<std::uint32_t, LargePageAllocator<std::uint32_t>>;
 
-} // namespace Wimdows
+} // namespace Display

@@ -6,7 +6,7 @@
 
 #include <algorithm>
 
-namespace Wimdows {
+namespace Display {
 
 namespace {
 
@@ -113,9 +113,9 @@ void SetBuffering(bool state) {
     buffering = state;
 }
 
-} // namespace Wimdows
+} // namespace Display
 
-namespace Wimdows::Run {
+namespace Display::Run {
 
 void SetFrameHook(std::function<void()> hook) {
     frameHook = std::move(hook);
@@ -125,4 +125,4 @@ void SetKeepFrames(bool keep) {
     keepFrames = keep;
 }
 
-} // namespace Wimdows::Run
+} // namespace Display::Run

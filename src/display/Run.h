@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace Wimdows::Run {
+namespace Display::Run {
 
 struct InputEvent {
     enum Kind : std::uint8_t {
@@ -115,4 +115,4 @@ void SetKeepFrames(bool keep);
 // no script, no recording. For tests.
 void Reset();
 
-} // namespace Wimdows::Run
+} // namespace Display::Run

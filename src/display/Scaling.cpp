@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace Wimdows::Scaling {
+namespace Display::Scaling {
 
 namespace {
 
@@ -68,4 +68,4 @@ Size InitialSize(Size usable, Size frame, std::uint32_t scale) {
     return Fit(usable, frame);
 }
 
-} // namespace Wimdows::Scaling
+} // namespace Display::Scaling

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-namespace Wimdows::Scaling {
+namespace Display::Scaling {
 
 struct Size {
     std::int32_t w = 0, h = 0;
@@ -38,4 +38,4 @@ Point ToFrame(const Viewport& view, Size window, Size out, Size frame, Point mou
 // does not.
 Size InitialSize(Size usable, Size frame, std::uint32_t scale);
 
-} // namespace Wimdows::Scaling
+} // namespace Display::Scaling

@@ -14,7 +14,7 @@
 #include <string_view>
 #include <sys/stat.h>
 
-namespace Wimdows::Run {
+namespace Display::Run {
 
 namespace {
 
@@ -41,7 +41,7 @@ std::vector<std::string_view> Words(std::string_view line) {
 // Longer lines are no script: refused before they can fill the memory.
 constexpr std::size_t kMaxLine = 4096;
 
-using StandardLib::Quote;
+using Text::Quote;
 
 template <typename T> bool Number(std::string_view word, T& value, int base = 10) {
     const auto [end, err] = std::from_chars(word.data(), word.data() + word.size(), value, base);
@@ -283,4 +283,4 @@ std::string FormatEvent(const InputEvent& event) {
     return text;
 }
 
-} // namespace Wimdows::Run
+} // namespace Display::Run

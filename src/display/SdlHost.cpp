@@ -25,7 +25,7 @@
 #include <utility>
 #include <vector>
 
-namespace Wimdows::Host {
+namespace Display::Host {
 
 namespace {
 
@@ -530,4 +530,4 @@ void Quit(int code) {
     std::abort();
 }
 
-} // namespace Wimdows::Host
+} // namespace Display::Host

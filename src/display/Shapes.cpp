@@ -6,7 +6,7 @@
 #include <array>
 #include <cstdint>
 
-namespace Wimdows {
+namespace Display {
 
 namespace {
 
@@ -153,4 +153,4 @@ void Int2Char(char* chp, std::int32_t nr) {
     chp[len] = '\0';
 }
 
-} // namespace Wimdows
+} // namespace Display

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
-namespace Wimdows::Run {
+namespace Display::Run {
 
 namespace {
 
@@ -66,4 +66,4 @@ bool WriteShot(const std::string& file) {
     return static_cast<bool>(out);
 }
 
-} // namespace Wimdows::Run
+} // namespace Display::Run

@@ -9,7 +9,7 @@
 #include <mutex>
 #include <vector>
 
-namespace Wimdows {
+namespace Display {
 
 // Half-open pixel rectangle [x0, x1) x [y0, y1).
 struct PixelRect {
@@ -44,9 +44,9 @@ bool KeyQueued();
 // auto-repeat moves nothing.
 bool ChangesLevel(const Run::InputEvent& event);
 
-} // namespace Wimdows
+} // namespace Display
 
-namespace Wimdows::Run {
+namespace Display::Run {
 
 // GetKey found the queue empty: waits for input (virtual time passes), or
 // ends a headless run that can get no more.
@@ -56,4 +56,4 @@ void ApplyDue();
 // Window teardown without asking the window's thread (tests).
 void DropWindow();
 
-} // namespace Wimdows::Run
+} // namespace Display::Run

@@ -5,7 +5,7 @@
 #include "display/Run.h"
 #include "display/Sync.h"
 
-namespace Wimdows {
+namespace Display {
 
 WinStruct window;
 bool buffering = false;
@@ -68,9 +68,9 @@ void SetTitle(std::string_view title) {
     }
 }
 
-} // namespace Wimdows
+} // namespace Display
 
-namespace Wimdows::Run {
+namespace Display::Run {
 
 std::string Title() {
     return window.title;
@@ -84,4 +84,4 @@ void DropWindow() {
     Teardown();
 }
 
-} // namespace Wimdows::Run
+} // namespace Display::Run

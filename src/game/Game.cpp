@@ -1,6 +1,6 @@
 #include "game/Game.h"
 
-#include "display/Wimdows.h"
+#include "display/Display.h"
 #include "game/core/Catalogue.h"
 #include "game/core/World.h"
 #include "game/screens/Layout.h"
@@ -14,14 +14,14 @@ namespace Game {
 Options options;
 
 void main() {
-    using namespace Procedures;
+    using namespace Morvek;
     std::puts("");
     std::fflush(stdout);
-    Wimdows::Window(Layout::kTitleMenu, Wimdows::kWidth, Wimdows::kHeight);
+    Display::Window(Layout::kTitleMenu, Display::kWidth, Display::kHeight);
     world.quitGame = false;
-    Wimdows::SetBuffering(true);
-    Loadbmp();
-    MenuDraw();
+    Display::SetBuffering(true);
+    LoadPictures();
+    DrawMenu();
     world.difficulty = options.difficulty;
     world.speed = options.speed;
     for (;;) {
@@ -32,11 +32,11 @@ void main() {
             MenuSelect(world.mouseX, world.mouseY, b.rect.x1, b.rect.y1, b.rect.x2, b.rect.y2,
                        b.number);
             if (world.quitGame) {
-                Destroybmp();
+                FreePictures();
                 return;
             }
         }
-        Wimdows::IdleSleep(20);
+        Display::IdleSleep(20);
     }
 }
 

@@ -11,7 +11,7 @@ namespace Game {
 struct Options {
     // The options screen's choices the program starts with: the settings
     // file's, or a recording's.
-    Procedures::Difficulty difficulty = Procedures::Difficulty::Normal;
+    Morvek::Difficulty difficulty = Morvek::Difficulty::Normal;
     std::uint32_t speed = 30;
 };
 extern Options options;

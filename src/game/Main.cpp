@@ -39,7 +39,7 @@ struct CommandLine {
     bool scores = false; // --scores given
     std::string settings;
     Autopilot::Settings pilot;
-    Wimdows::Host::Settings window;
+    Display::Host::Settings window;
 };
 
 // Returns what is wrong with the value, or "".
@@ -75,12 +75,12 @@ constexpr std::array kOptions{
                if (err != std::errc{} || end != v.data() + v.size() || n < 1 || n > 3) {
                    return "--level takes 1, 2 or 3, not '" + std::string(v) + "'";
                }
-               Procedures::practice.level = n;
+               Morvek::practice.level = n;
                return std::string{};
            }},
     Option{"--boss", "", "a new game starts at the level's boss fight",
            [](CommandLine&, std::string_view) {
-               Procedures::practice.boss = true;
+               Morvek::practice.boss = true;
                return std::string{};
            }},
     Option{"--autopilot", "", "let the computer play a whole game, then end the run",
@@ -136,7 +136,7 @@ constexpr std::array kOptions{
                    return std::string("--scores needs a file name");
                }
                c.scores = true;
-               Procedures::scorefile = v;
+               Morvek::scorefile = v;
                return std::string{};
            }},
     Option{"--settings", "FILE", "read and keep the settings in FILE, even in a scripted run",
@@ -197,13 +197,13 @@ std::string Parse(const std::vector<std::string>& argv, CommandLine& line) {
 
 [[noreturn]] void RunGame() {
     Game::main();
-    Wimdows::Run::End(0);
+    Display::Run::End(0);
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    namespace Run = Wimdows::Run;
+    namespace Run = Display::Run;
     System::AttachConsole();
     CommandLine line;
     if (auto bad = Parse(System::Arguments(argc, argv), line); !bad.empty()) {
@@ -220,12 +220,12 @@ int main(int argc, char** argv) {
     }
     std::string error;
     // Found out now rather than after a whole game that can't be saved.
-    if (line.scores && !Procedures::ScoreFile::CheckPath(Procedures::scorefile, error)) {
-        std::cerr << "morvek: --scores " << Procedures::scorefile << ": " << error << '\n';
+    if (line.scores && !Morvek::ScoreFile::CheckPath(Morvek::scorefile, error)) {
+        std::cerr << "morvek: --scores " << Morvek::scorefile << ": " << error << '\n';
         return 2;
     }
-    namespace Place = Procedures::ScorePlace;
-    Place::Use(Place::Choose({line.scores ? Procedures::scorefile : "", line.autopilot,
+    namespace Place = Morvek::ScorePlace;
+    Place::Use(Place::Choose({line.scores ? Morvek::scorefile : "", line.autopilot,
                               Place::InBuildTree(System::ExecutableFolder()),
                               System::PlayerFoldersOf().data}));
     Run::SetCleanup(Place::Finish);
@@ -241,7 +241,7 @@ int main(int argc, char** argv) {
         std::cerr << "morvek: " << line.script << ": " << error << '\n';
         return 2;
     }
-    if (std::string looked; !Procedures::MediaFolderFound(looked)) {
+    if (std::string looked; !Morvek::MediaFolderFound(looked)) {
         std::cerr << "morvek: no Media folder with the pictures (looked in " << looked << ")\n";
         return 2;
     }
@@ -267,8 +267,8 @@ int main(int argc, char** argv) {
     if (line.headless) {
         RunGame();
     }
-    Wimdows::Host::Configure(line.window);
-    if (!Wimdows::Host::Start(error)) {
+    Display::Host::Configure(line.window);
+    if (!Display::Host::Start(error)) {
         std::cerr << "morvek: no display can be opened (" << error << "); try --headless\n";
         return 3;
     }
@@ -279,6 +279,6 @@ int main(int argc, char** argv) {
     RunGame(); // a page has one thread; the game's sleeps hand it back to the browser
 #else
     std::thread(RunGame).detach();
-    Wimdows::Host::Loop();
+    Display::Host::Loop();
 #endif
 }

@@ -17,7 +17,7 @@ std::string FileFor(const Situation& s) {
     return (s.configFolder / "settings.ini").string();
 }
 
-void StartRun(const std::string& file, Wimdows::Host::Settings& window, bool& mute) {
+void StartRun(const std::string& file, Display::Host::Settings& window, bool& mute) {
     if (file.empty()) {
         Close();
     } else {
@@ -26,7 +26,7 @@ void StartRun(const std::string& file, Wimdows::Host::Settings& window, bool& mu
     const Values v = Stored();
     Game::options.difficulty = v.difficulty;
     Game::options.speed = v.speed;
-    Wimdows::Bindings::Use(v.keys);
+    Display::Bindings::Use(v.keys);
     window.fullscreen = window.fullscreen || v.fullscreen;
     window.integerScale = window.integerScale || v.integerScale;
     mute = mute || !v.sound;
@@ -46,7 +46,7 @@ Values StartValues() {
 
 } // namespace
 
-bool StartFromScript(const std::vector<Wimdows::Run::InputEvent>& options, std::string& error) {
+bool StartFromScript(const std::vector<Display::Run::InputEvent>& options, std::string& error) {
     Values v = StartValues();
     for (const auto& o : options) {
         const std::string_view line = o.file;
@@ -68,10 +68,10 @@ bool StartFromScript(const std::vector<Wimdows::Run::InputEvent>& options, std::
 void RecordStart() {
     const Values v = StartValues();
     for (const auto name : kRecorded) {
-        Wimdows::Run::InputEvent option;
-        option.kind = Wimdows::Run::InputEvent::Option;
+        Display::Run::InputEvent option;
+        option.kind = Display::Run::InputEvent::Option;
         option.file = std::string(name) + " " + std::string(ChoiceName(v, name));
-        Wimdows::Run::Apply(option);
+        Display::Run::Apply(option);
     }
 }
 

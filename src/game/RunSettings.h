@@ -26,14 +26,14 @@ std::string FileFor(const Situation& situation);
 // command line's `window` and `mute` win and are not kept. From here on the
 // choices the player makes are kept: the options on leaving their screen,
 // the sound at M, the full screen when it is switched.
-void StartRun(const std::string& file, Wimdows::Host::Settings& window, bool& mute);
+void StartRun(const std::string& file, Display::Host::Settings& window, bool& mute);
 
 // The options screen's choices, as the option lines of recordings hold them.
 constexpr std::array<std::string_view, 2> kRecorded{"difficulty", "speed"};
 // A script's option lines win over the file: a recording replays as it was
 // played, whatever the machine's settings. False, with the reason, for an
 // option the game does not know.
-bool StartFromScript(const std::vector<Wimdows::Run::InputEvent>& options, std::string& error);
+bool StartFromScript(const std::vector<Display::Run::InputEvent>& options, std::string& error);
 // The choices in force, as the first lines of the recording.
 void RecordStart();
 

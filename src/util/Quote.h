@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace StandardLib {
+namespace Text {
 
 inline std::string Quote(std::string_view word) {
     constexpr std::size_t kShown = 40;
@@ -18,4 +18,4 @@ inline std::string Quote(std::string_view word) {
     return out + (word.size() > kShown ? "...'" : "'");
 }
 
-} // namespace StandardLib
+} // namespace Text

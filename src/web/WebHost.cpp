@@ -15,7 +15,7 @@
 #include <cstdlib>
 #include <vector>
 
-namespace Wimdows::Host {
+namespace Display::Host {
 
 namespace {
 
@@ -185,4 +185,4 @@ void Quit(int code) {
     std::exit(code);
 }
 
-} // namespace Wimdows::Host
+} // namespace Display::Host

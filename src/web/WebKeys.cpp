@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 
-namespace Wimdows::Web {
+namespace Display::Web {
 
 namespace {
 
@@ -31,4 +31,4 @@ std::optional<std::uint8_t> MapKey(std::uint32_t keyCode, bool alt, bool down) {
     return std::nullopt;
 }
 
-} // namespace Wimdows::Web
+} // namespace Display::Web

@@ -7,11 +7,11 @@
 #include <cstdint>
 #include <optional>
 
-namespace Wimdows::Web {
+namespace Display::Web {
 
 // Nothing for keys the page leaves to the browser: Alt and what is pressed
 // with it, the function keys, and keys the game has no use for. A key going up
 // always passes, so nothing stays stuck down.
 std::optional<std::uint8_t> MapKey(std::uint32_t keyCode, bool alt, bool down);
 
-} // namespace Wimdows::Web
+} // namespace Display::Web

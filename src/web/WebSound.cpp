@@ -34,7 +34,7 @@ std::function<void(bool)> muteSwitched;
 
 bool Start(bool muted) {
     startMuted = muted;
-    if (mixer || Wimdows::Run::Headless()) {
+    if (mixer || Display::Run::Headless()) {
         return mixer != nullptr;
     }
     rate = EM_ASM_INT({ return Module['audioRate'] ? Module['audioRate']() : 0; });
@@ -43,7 +43,7 @@ bool Start(bool muted) {
     }
     mixer = std::make_unique<Mixer>(rate);
     mixer->SetMuted(muted);
-    Wimdows::Run::SetFrameHook([] {
+    Display::Run::SetFrameHook([] {
         if (Listen(director, *mixer) && muteSwitched) {
             muteSwitched(mixer->Muted());
         }

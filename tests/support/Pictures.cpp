@@ -1,6 +1,6 @@
 #include "support/Pictures.h"
 
-#include "display/Wimdows.h"
+#include "display/Display.h"
 
 #include <filesystem>
 #include <fstream>
@@ -49,7 +49,7 @@ std::uint32_t LoadFile(int w, int h, const std::function<std::uint32_t(int, int)
     std::ofstream(file, std::ios::binary)
         .write(reinterpret_cast<const char*>(data.data()),
                static_cast<std::streamsize>(data.size()));
-    const std::uint32_t number = Wimdows::LoadBitmap(file.string(), loadW, loadH);
+    const std::uint32_t number = Display::LoadBitmap(file.string(), loadW, loadH);
     std::filesystem::remove(file);
     return number;
 }

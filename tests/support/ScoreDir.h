@@ -34,12 +34,12 @@ class ScoreDir : public ::testing::Test {
   protected:
     void SetUp() override {
         dir = TestSupport::MakeTempDir("morvek-scores");
-        saved = Procedures::scorefile;
-        Procedures::scorefile = (dir / "myscore.txt").string();
-        Procedures::world = Procedures::World{};
+        saved = Morvek::scorefile;
+        Morvek::scorefile = (dir / "myscore.txt").string();
+        Morvek::world = Morvek::World{};
     }
     void TearDown() override {
-        Procedures::scorefile = saved;
+        Morvek::scorefile = saved;
         fs::remove_all(dir);
     }
     static void Put(const fs::path& file, const std::string& text) {

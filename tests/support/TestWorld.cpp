@@ -1,29 +1,29 @@
 #include "support/TestWorld.h"
 
+#include "display/Display.h"
 #include "display/Run.h"
-#include "display/Wimdows.h"
 #include "game/core/World.h"
 #include "game/screens/Highscore.h"
-#include "util/StandardLib.h"
+#include "util/Random.h"
 
 #include <stdexcept>
 
 namespace TestWorld {
 
 void Fresh() {
-    Wimdows::Run::Reset();
+    Display::Run::Reset();
     // A run out of input would otherwise exit the test program with 0 and
     // hide every failure before it; a test that means to end sets its own.
-    Wimdows::Run::SetEndHandler([] { throw std::runtime_error("the run ran out of input"); });
-    Wimdows::Run::SetHeadless(true);
-    Wimdows::Window("Morvek", Wimdows::kWidth, Wimdows::kHeight);
-    Wimdows::SetBuffering(true);
-    Procedures::world = Procedures::World{};
-    StandardLib::ResetRandom();
+    Display::Run::SetEndHandler([] { throw std::runtime_error("the run ran out of input"); });
+    Display::Run::SetHeadless(true);
+    Display::Window("Morvek", Display::kWidth, Display::kHeight);
+    Display::SetBuffering(true);
+    Morvek::world = Morvek::World{};
+    Random::Reset();
 }
 
 void NewGameState() {
-    using namespace Procedures;
+    using namespace Morvek;
     Fresh();
     world.difficulty = Difficulty::Normal;
     world.speed = 30;

@@ -17,7 +17,7 @@
 #include <thread>
 #include <vector>
 
-using namespace Procedures;
+using namespace Morvek;
 using ScoreTests::Name;
 namespace fs = std::filesystem;
 

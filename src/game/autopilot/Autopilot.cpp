@@ -20,10 +20,10 @@ namespace Autopilot {
 
 namespace {
 
-using Wimdows::Run::InputEvent;
-using namespace Procedures;
+using Display::Run::InputEvent;
+using namespace Morvek;
 
-namespace KeyCode = Wimdows::KeyCode;
+namespace KeyCode = Display::KeyCode;
 // Keypad 1, 2 and 3: specials, lives and weapon, the game's own cheats.
 constexpr std::array<std::uint32_t, 3> kCheats{KeyCode::kKeypad1, KeyCode::kKeypad2,
                                                KeyCode::kKeypad3};
@@ -51,7 +51,7 @@ struct Pilot {
 std::unique_ptr<Pilot> pilot;
 
 void Emit(InputEvent::Kind kind, std::uint32_t code = 0, std::int32_t x = 0, std::int32_t y = 0) {
-    Wimdows::Run::Apply(InputEvent{0, kind, code, x, y, {}});
+    Display::Run::Apply(InputEvent{0, kind, code, x, y, {}});
 }
 
 void Hold(std::uint32_t key, bool down) {
@@ -84,7 +84,7 @@ void Shot(const std::string& name) {
         return;
     }
     InputEvent e{0, InputEvent::Shot, 0, 0, 0, pilot->settings.shots + "/" + name + ".bmp"};
-    Wimdows::Run::Apply(e);
+    Display::Run::Apply(e);
 }
 
 void Report() {
@@ -203,10 +203,10 @@ void Play(std::uint64_t elapsed) {
 }
 
 void OnSync() {
-    const std::uint64_t now = Wimdows::Run::ClockMs();
+    const std::uint64_t now = Display::Run::ClockMs();
     const std::uint64_t elapsed = now - pilot->lastClock;
     pilot->lastClock = now;
-    if (!Wimdows::Run::WindowOpen()) {
+    if (!Display::Run::WindowOpen()) {
         return; // nothing to play
     }
     switch (world.mode) {
@@ -241,13 +241,13 @@ void Start(const Settings& settings) {
     pilot = std::make_unique<Pilot>();
     pilot->settings = settings;
     pilot->terrain.Load();
-    pilot->lastClock = Wimdows::Run::ClockMs();
+    pilot->lastClock = Display::Run::ClockMs();
     pilot->began = std::chrono::steady_clock::now();
-    Wimdows::Run::SetSyncHook(OnSync);
-    Wimdows::Run::SetLivePointer(false);
-    Wimdows::Run::SetEndHandler(Report);
+    Display::Run::SetSyncHook(OnSync);
+    Display::Run::SetLivePointer(false);
+    Display::Run::SetEndHandler(Report);
     // With no pictures to take, a headless game need not keep its frames.
-    Wimdows::Run::SetKeepFrames(!settings.shots.empty());
+    Display::Run::SetKeepFrames(!settings.shots.empty());
 }
 
 Summary Result() {

@@ -8,7 +8,7 @@ namespace Autopilot {
 
 namespace {
 
-using namespace Procedures;
+using namespace Morvek;
 
 constexpr int kPlan = 4;     // ticks a move is held when judged
 constexpr int kHorizon = 12; // ticks looked ahead

@@ -20,7 +20,7 @@ using Surface = std::unique_ptr<SDL_Surface, SurfaceFree>;
 
 // The catalogue file of images[2][slot][2], the deadly-area pictures.
 std::string DeadlyFile(std::uint32_t slot) {
-    for (const auto& c : Procedures::catalogue) {
+    for (const auto& c : Morvek::catalogue) {
         if (c.group == 2 && c.slot == slot && c.entry == 2) {
             return std::string(c.file);
         }

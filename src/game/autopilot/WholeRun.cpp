@@ -6,7 +6,7 @@
 #include "game/core/World.h"
 #include "game/levels/Practice.h"
 #include "game/screens/ScoreFile.h"
-#include "util/StandardLib.h"
+#include "util/Random.h"
 
 namespace Autopilot::WholeRun {
 
@@ -26,13 +26,13 @@ std::string State() {
 } // namespace
 
 void FreshProgram(const std::filesystem::path& scores) {
-    Wimdows::Run::Reset();
-    Wimdows::Run::SetHeadless(true);
-    Procedures::world = Procedures::World{};
-    StandardLib::ResetRandom();
+    Display::Run::Reset();
+    Display::Run::SetHeadless(true);
+    Morvek::world = Morvek::World{};
+    Random::Reset();
     Game::options = {};
-    Procedures::practice = {};
-    Procedures::scorefile = scores.string();
+    Morvek::practice = {};
+    Morvek::scorefile = scores.string();
     std::error_code ignored;
     std::filesystem::remove(scores, ignored);
 }
@@ -41,12 +41,12 @@ std::vector<Point> RunProgram(const std::filesystem::path& scores,
                               const std::function<void()>& setup) {
     FreshProgram(scores);
     std::vector<Point> seen;
-    Wimdows::Run::SetStateWriter([&seen](const std::string& at) {
+    Display::Run::SetStateWriter([&seen](const std::string& at) {
         seen.push_back({at, State()});
         return true;
     });
     setup();
-    Wimdows::Run::SetEndHandler([] { throw Ended{}; });
+    Display::Run::SetEndHandler([] { throw Ended{}; });
     std::string end = "end";
     try {
         Game::main();
@@ -54,7 +54,7 @@ std::vector<Point> RunProgram(const std::filesystem::path& scores,
         end = "end (the run stopped before the End button)";
     }
     seen.push_back({end, State()});
-    Wimdows::Run::Reset();
+    Display::Run::Reset();
     return seen;
 }
 

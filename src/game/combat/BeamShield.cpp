@@ -1,6 +1,6 @@
 #include "game/combat/BeamShield.h"
+#include "display/Display.h"
 #include "display/KeyCodes.h"
-#include "display/Wimdows.h"
 #include "game/combat/Collision.h"
 #include "game/combat/Damage.h"
 #include "game/combat/Tables.h"
@@ -8,7 +8,7 @@
 
 #include <cstdint>
 
-namespace Procedures {
+namespace Morvek {
 
 namespace {
 
@@ -31,8 +31,8 @@ void BeamTest(std::uint32_t j, float sx, float reach, float tip) {
     }
     const float ex = (tip + e.x) / 2;
     const float ey = (world.dragon.y + 10 + e.y) / 2;
-    LaserHit(j);
-    Explosion(ex, ey, 2);
+    BeamHit(j);
+    SetOffExplosion(ex, ey, 2);
 }
 
 void BeamOnEnemies(std::uint32_t g) {
@@ -58,7 +58,7 @@ void BurnShot(std::uint32_t l, float sx, float reach) {
     Bullet& b = world.bullets[l];
     if (Distance(sx, b.x, world.dragon.y, b.y) <= reach) {
         b.state = false;
-        Explosion(b.x, b.y, 2);
+        SetOffExplosion(b.x, b.y, 2);
     }
 }
 
@@ -79,7 +79,7 @@ void BeamOnShots(std::uint32_t g) {
 // Starts the beam or the shield for one special charge; while it runs its
 // ready flag stays down, so holding the key costs nothing more.
 bool Running(std::uint32_t key, bool& ready, bool& running) {
-    if (Wimdows::KeyDown(key) && ready && world.dragon.special >= 1) {
+    if (Display::KeyDown(key) && ready && world.dragon.special >= 1) {
         running = true;
         world.dragon.special = world.dragon.special - 1;
     }
@@ -91,8 +91,8 @@ bool Running(std::uint32_t key, bool& ready, bool& running) {
 
 } // namespace
 
-void Energybeam() {
-    world.beamShown = Running(Wimdows::KeyCode::kShift, world.dragon.beamReady, world.beamRunning);
+void RunBeam() {
+    world.beamShown = Running(Display::KeyCode::kShift, world.dragon.beamReady, world.beamRunning);
     if (!world.beamShown) {
         return;
     }
@@ -108,8 +108,8 @@ void Energybeam() {
     BeamOnShots(g);
 }
 
-void Energyshield() {
-    if (!Running(Wimdows::KeyCode::kCtrl, world.dragon.shieldReady, world.shieldRunning)) {
+void RunShield() {
+    if (!Running(Display::KeyCode::kCtrl, world.dragon.shieldReady, world.shieldRunning)) {
         return;
     }
     if (world.growCounter > kShieldTicks) {
@@ -129,12 +129,12 @@ void Energyshield() {
         Enemy& e = world.enemies[j];
         if (e.state && Distance(world.dragon.x, e.x, world.dragon.y, e.y) <= kShieldEnemyReach) {
             e.state = false;
-            Explosion(e.x, e.y, 2);
+            SetOffExplosion(e.x, e.y, 2);
         }
     }
 }
 
-void DrawEnergybeam() {
+void DrawBeam() {
     if (!world.beamShown) {
         return;
     }
@@ -143,22 +143,22 @@ void DrawEnergybeam() {
     for (std::uint32_t s = 0; s <= world.growCounter; ++s) {
         // Even pieces and odd pieces alternate between the two pictures.
         const auto& piece = world.images[6][3 + s % 2];
-        Wimdows::DrawMaskBitmap(piece[1], piece[2], left + static_cast<std::int32_t>(20 * s), top);
+        Display::DrawMaskBitmap(piece[1], piece[2], left + static_cast<std::int32_t>(20 * s), top);
     }
 }
 
 // A shield that has just run out is no longer drawn.
-void DrawEnergyshield() {
+void DrawShield() {
     if (!world.shieldRunning || world.growCounter == 0) {
         return;
     }
     const auto& shield = world.images[6][5];
-    Wimdows::DrawMaskBitmap(shield[1], shield[2], Whole(world.dragon.x - 37.5f),
+    Display::DrawMaskBitmap(shield[1], shield[2], Whole(world.dragon.x - 37.5f),
                             Whole(world.dragon.y - 37.5f));
 }
 
-void LaserHit(std::uint32_t i) {
+void BeamHit(std::uint32_t i) {
     DamageEnemy(i, Tables::ByType(Tables::kBeamDamage, world.enemies[i].type));
 }
 
-} // namespace Procedures
+} // namespace Morvek

@@ -3,12 +3,12 @@
 
 #include "game/core/World.h"
 
-namespace Procedures {
+namespace Morvek {
 
-void Energybeam();
-void Energyshield();
-void DrawEnergybeam();
-void DrawEnergyshield();
-void LaserHit(std::uint32_t i);
+void RunBeam();
+void RunShield();
+void DrawBeam();
+void DrawShield();
+void BeamHit(std::uint32_t i);
 
-} // namespace Procedures
+} // namespace Morvek

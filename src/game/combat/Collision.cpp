@@ -6,7 +6,7 @@
 
 #include <cmath>
 
-namespace Procedures {
+namespace Morvek {
 
 namespace {
 
@@ -39,7 +39,7 @@ Point DragonAt() {
 }
 
 void ExplosionAt(Point p, std::uint32_t type) {
-    Explosion(p.x, p.y, type);
+    SetOffExplosion(p.x, p.y, type);
 }
 
 void ShotsAgainstTargets() {
@@ -52,7 +52,7 @@ void ShotsAgainstTargets() {
         if (shot.type != 0) {
             if (Distance(shot.x, world.dragon.x, shot.y, world.dragon.y) <=
                 shot.length + kDragonRadius) {
-                TakingFire(i);
+                DragonHit(i);
                 shot.state = false;
                 ExplosionAt(Toward(at, DragonAt(), shot.length), 2);
             }
@@ -63,7 +63,7 @@ void ShotsAgainstTargets() {
             const Enemy& e = world.enemies[j];
             if (e.state && Distance(shot.x, e.x, shot.y, e.y) <= e.length / 2 + shot.length) {
                 const Point target{e.x, e.y};
-                Bullethit(j);
+                ShotHit(j);
                 shot.state = false;
                 ExplosionAt(Toward(at, target, shot.length), 2);
             }
@@ -77,7 +77,7 @@ void ItemsAgainstDragon() {
             const Item& item = world.items[i][j];
             if (item.state &&
                 Distance(item.x, world.dragon.x, item.y, world.dragon.y) <= kItemReach) {
-                ObjectCollect(i, j);
+                CollectItem(i, j);
             }
         }
     }
@@ -143,20 +143,20 @@ void DamageEnemy(std::uint32_t i, std::int32_t damage) {
         AddScore(e.type);
         e.state = false;
         e.counter = 0;
-        Dropitem(i);
+        DropItem(i);
     }
 }
 
-void Bullethit(std::uint32_t i) {
+void ShotHit(std::uint32_t i) {
     DamageEnemy(i, Tables::ByType(Tables::kShotDamage, world.enemies[i].type));
 }
 
-void TakingFire(std::uint32_t i) {
+void DragonHit(std::uint32_t i) {
     world.dragon.health =
         world.dragon.health - Tables::ByType(Tables::kDragonDamage, world.bullets[i].type);
 }
 
-void Explosion(float x, float y, std::uint32_t type) {
+void SetOffExplosion(float x, float y, std::uint32_t type) {
     std::uint32_t alive = 0;
     for (std::uint32_t i = 1; i <= 25; ++i) {
         alive += world.explosions[i].state ? 1 : 0;
@@ -167,7 +167,7 @@ void Explosion(float x, float y, std::uint32_t type) {
     for (std::uint32_t i = 1; i <= 25; ++i) {
         Blast& ex = world.explosions[i];
         if (!ex.state) {
-            // The age is left alone: it is 0 whenever ExplosionCease freed the slot.
+            // The age is left alone: it is 0 whenever AgeExplosions freed the slot.
             ex.state = true;
             ex.x = x;
             ex.y = y;
@@ -177,7 +177,7 @@ void Explosion(float x, float y, std::uint32_t type) {
     }
 }
 
-void ExplosionCease() {
+void AgeExplosions() {
     for (std::uint32_t i = 1; i <= 25; ++i) {
         Blast& ex = world.explosions[i];
         if (ex.state) {
@@ -200,4 +200,4 @@ float Distance(float x1, float x2, float y1, float y2) {
     return std::sqrt(dx * dx + dy * dy);
 }
 
-} // namespace Procedures
+} // namespace Morvek

@@ -3,14 +3,14 @@
 
 #include "game/core/World.h"
 
-namespace Procedures {
+namespace Morvek {
 
 void Collision();
-void Bullethit(std::uint32_t i);
-void TakingFire(std::uint32_t i);
-void Explosion(float x, float y, std::uint32_t type);
-void ExplosionCease();
+void ShotHit(std::uint32_t i);
+void DragonHit(std::uint32_t i);
+void SetOffExplosion(float x, float y, std::uint32_t type);
+void AgeExplosions();
 void AddScore(std::uint32_t type);
 float Distance(float x1, float x2, float y1, float y2);
 
-} // namespace Procedures
+} // namespace Morvek

@@ -3,10 +3,10 @@
 
 #include "game/core/World.h"
 
-namespace Procedures {
+namespace Morvek {
 
 // Takes `damage` from enemy slot i; an enemy whose health runs out pays its
 // points, leaves its slot and may drop an item.
 void DamageEnemy(std::uint32_t i, std::int32_t damage);
 
-} // namespace Procedures
+} // namespace Morvek

@@ -2,9 +2,9 @@
 #include "game/combat/EnemyTables.h"
 #include "game/core/Rates.h"
 #include "game/core/World.h"
-#include "util/StandardLib.h"
+#include "util/Random.h"
 
-namespace Procedures {
+namespace Morvek {
 
 namespace {
 
@@ -49,7 +49,7 @@ void CreateEnemy(float x, float y, std::uint32_t number, std::uint32_t type, std
     }
 }
 
-void Enemymove() {
+void MoveEnemies() {
     for (std::uint32_t i = 1; i <= kSlots; ++i) {
         Enemy& e = world.enemies[i];
         if (e.state) {
@@ -62,17 +62,17 @@ void Enemymove() {
     }
 }
 
-void KamikazeEnemy() {
+void SendKamikazeBat() {
     // Slot 100 is taken even when in use: the extra Bat must come.
     std::uint32_t i = 1;
     while (world.enemies[i].state && i < kSlots) {
         ++i;
     }
     if (Due(100)) {
-        CreateEnemy(995, static_cast<float>(StandardLib::RandomCard(200, 480)), i, 1, 4);
+        CreateEnemy(995, static_cast<float>(Random::Between(200, 480)), i, 1, 4);
     }
     if (Due(200)) {
-        if (StandardLib::RandomCard(1, 2) == 2) {
+        if (Random::Between(1, 2) == 2) {
             CreateEnemy(995, world.dragon.y - 20, i, 1, 4);
         } else {
             CreateEnemy(995, world.dragon.y - 400, i, 1, 3);
@@ -80,4 +80,4 @@ void KamikazeEnemy() {
     }
 }
 
-} // namespace Procedures
+} // namespace Morvek

@@ -3,10 +3,10 @@
 
 #include "game/core/World.h"
 
-namespace Procedures {
+namespace Morvek {
 
 void CreateEnemy(float x, float y, std::uint32_t number, std::uint32_t type, std::uint32_t path);
-void Enemymove();
-void KamikazeEnemy();
+void MoveEnemies();
+void SendKamikazeBat();
 
-} // namespace Procedures
+} // namespace Morvek

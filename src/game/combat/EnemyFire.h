@@ -1,9 +1,9 @@
 // Enemy fire and bullet motion.
 #pragma once
 
-namespace Procedures {
+namespace Morvek {
 
-void Enemyshoot();
-void Bulletmove();
+void EnemiesShoot();
+void MoveBullets();
 
-} // namespace Procedures
+} // namespace Morvek

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <limits>
 
-namespace Procedures::EnemyTables {
+namespace Morvek::EnemyTables {
 
 // One leg of a movement pattern: the motion applied while the phase k is at
 // most `last`.
@@ -47,8 +47,8 @@ inline constexpr std::array<Path, 14> kPaths = {{
 
 enum class Trigger : std::uint8_t {
     None,       // never fires through the table
-    BelowDPlus, // RandomCard(1, roll) < actualDifficulty + value
-    Equals,     // RandomCard(1, roll) = value
+    BelowDPlus, // Between(1, roll) < actualDifficulty + value
+    Equals,     // Between(1, roll) = value
 };
 
 // How an ordinary enemy fires. Aimed shots keep `speed` as their horizontal
@@ -87,10 +87,10 @@ inline constexpr std::uint32_t kTornadoShot = 10;
 inline constexpr float kTornadoSpeed = 30;
 inline constexpr float kTornadoDown = 30;
 inline constexpr float kTornadoX = 800;
-inline constexpr std::array<float, 3> kTornadoY = {0, 100, 600}; // by RandomCard(1, 2)
+inline constexpr std::array<float, 3> kTornadoY = {0, 100, 600}; // by Between(1, 2)
 
-// The Ice Queen's volley: five shots, each into slot i + RandomCard(jmin, jmax)
-// at x = RandomCard(xmin, xmax).
+// The Ice Queen's volley: five shots, each into slot i + Between(jmin, jmax)
+// at x = Between(xmin, xmax).
 struct IceShot {
     std::uint32_t jmin, jmax, xmin, xmax;
 };
@@ -110,4 +110,4 @@ inline constexpr float kIceSpeedY = 15;
 inline constexpr std::array<float, 14> kLength = {0, 50, 50, 50,  50,  50, 0,
                                                   0, 0,  0,  250, 250, 0,  250};
 
-} // namespace Procedures::EnemyTables
+} // namespace Morvek::EnemyTables

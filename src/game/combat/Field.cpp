@@ -3,7 +3,7 @@
 // frame used to show them in, between the layers they come between, so the
 // frame and the game stay what they were while drawing only draws.
 #include "game/combat/Field.h"
-#include "display/Wimdows.h"
+#include "display/Display.h"
 #include "game/combat/BeamShield.h"
 #include "game/combat/Collision.h"
 #include "game/combat/Items.h"
@@ -14,7 +14,7 @@
 
 #include <array>
 
-namespace Procedures {
+namespace Morvek {
 
 namespace {
 
@@ -27,21 +27,21 @@ using IcicleSet = std::array<bool, 21>; // [1..20]
 // over them, later icicles over earlier ones. Outside the window everything
 // reads black; where no picture lies nothing is deadly.
 bool BlackAt(std::int32_t x, std::int32_t y, const IcicleSet& drawn) {
-    if (x < 0 || y < 0 || x >= static_cast<std::int32_t>(Wimdows::kWidth) ||
-        y >= static_cast<std::int32_t>(Wimdows::kHeight)) {
+    if (x < 0 || y < 0 || x >= static_cast<std::int32_t>(Display::kWidth) ||
+        y >= static_cast<std::int32_t>(Display::kHeight)) {
         return true;
     }
     std::uint32_t colour = 0;
     const std::uint32_t contact = world.images[P::kIcicleContactGroup][P::kIcicleContactSlot][1];
     for (std::uint32_t i = 20; i >= 1; --i) {
         const Background& ice = world.icicles[i];
-        if (drawn[i] && Wimdows::PictureAt(contact, ice.x, ice.y, x, y, colour)) {
+        if (drawn[i] && Display::PictureAt(contact, ice.x, ice.y, x, y, colour)) {
             return colour == 0;
         }
     }
     const auto layers = BackgroundLayers(world.backgrounds[world.level].x, 2);
     for (auto p = layers.rbegin(); p != layers.rend(); ++p) {
-        if (Wimdows::PictureAt(p->picture, p->x, 0, x, y, colour)) {
+        if (Display::PictureAt(p->picture, p->x, 0, x, y, colour)) {
             return colour == 0;
         }
     }
@@ -54,7 +54,7 @@ bool OnIcicle(const Background& ice, std::int32_t x, std::int32_t y) {
 
 void DragonLost() {
     world.dragon.health = 0;
-    Explosion(world.dragon.x, world.dragon.y, 1);
+    SetOffExplosion(world.dragon.x, world.dragon.y, 1);
 }
 
 } // namespace
@@ -98,12 +98,12 @@ void FieldFrame() {
     DeadlyContacts();
     DrawBehindDragon();
     if (world.dragon.state) {
-        Energyshield();
+        RunShield();
     }
     DrawField();
-    AgeObjectText();
-    Energybeam();
+    AgeItemTexts();
+    RunBeam();
     DrawOnTop();
 }
 
-} // namespace Procedures
+} // namespace Morvek

@@ -2,7 +2,7 @@
 // the order the frame shows it.
 #pragma once
 
-namespace Procedures {
+namespace Morvek {
 
 void FieldFrame();
 void ScrollBackground();
@@ -10,4 +10,4 @@ void ScrollBackground();
 // icicle it lies on.
 void DeadlyContacts();
 
-} // namespace Procedures
+} // namespace Morvek

@@ -1,14 +1,14 @@
 #include "game/combat/Items.h"
-#include "display/Wimdows.h"
+#include "display/Display.h"
 #include "game/combat/Tables.h"
 #include "game/core/Colours.h"
 #include "game/core/World.h"
-#include "util/StandardLib.h"
+#include "util/Random.h"
 
 #include <cstdint>
 #include <string_view>
 
-namespace Procedures {
+namespace Morvek {
 
 namespace {
 
@@ -20,7 +20,7 @@ constexpr std::uint32_t kTextColor = Colours::kPurple;
 // The chosen kind, or 0 when every draw failed.
 std::uint32_t DrawDropKind() {
     for (const Tables::DropDraw& draw : Tables::kDropDraws) {
-        if (StandardLib::RandomCard(1, draw.max) == Tables::kDropHit) {
+        if (Random::Between(1, draw.max) == Tables::kDropHit) {
             return draw.kind;
         }
     }
@@ -73,7 +73,7 @@ bool IsItemSlot(std::uint32_t i, std::uint32_t j) {
 
 } // namespace
 
-void Dropitem(std::uint32_t i) {
+void DropItem(std::uint32_t i) {
     const std::uint32_t kind = DrawDropKind();
     if (kind == 0) {
         return;
@@ -95,7 +95,7 @@ void Dropitem(std::uint32_t i) {
     // All ten of this kind are on screen: nothing drops.
 }
 
-void Itemmove() {
+void MoveItems() {
     for (std::uint32_t i = 1; i <= 6; ++i) {
         for (std::uint32_t j = 1; j <= Tables::kItemSlots; ++j) {
             Item& item = world.items[i][j];
@@ -113,7 +113,7 @@ void Itemmove() {
     }
 }
 
-void ObjectCollect(std::uint32_t i, std::uint32_t j) {
+void CollectItem(std::uint32_t i, std::uint32_t j) {
     if (!IsItemSlot(i, j)) {
         return;
     }
@@ -127,17 +127,17 @@ void ObjectCollect(std::uint32_t i, std::uint32_t j) {
     Park(item);
 }
 
-void ObjectText(std::uint32_t i, std::uint32_t j) {
-    Wimdows::SetFont(kTextStyle, kTextColor);
+void ShowItemText(std::uint32_t i, std::uint32_t j) {
+    Display::SetFont(kTextStyle, kTextColor);
     if (!IsItemSlot(i, j) || world.items[i][j].counter > kTextFrames) {
         return;
     }
     const std::string_view text = i <= Tables::kItemKinds ? Tables::kItems[i].text : "";
-    Wimdows::Text(text, static_cast<std::int32_t>(world.dragon.x + 25),
+    Display::Text(text, static_cast<std::int32_t>(world.dragon.x + 25),
                   static_cast<std::int32_t>(world.dragon.y - 30));
 }
 
-void AgeObjectText() {
+void AgeItemTexts() {
     // The one text shown is the first in the table; the others wait their turn.
     for (std::uint32_t i = 1; i <= 5; ++i) {
         for (std::uint32_t j = 1; j <= 10; ++j) {
@@ -155,4 +155,4 @@ void AgeObjectText() {
     }
 }
 
-} // namespace Procedures
+} // namespace Morvek

@@ -3,13 +3,13 @@
 
 #include "game/core/World.h"
 
-namespace Procedures {
+namespace Morvek {
 
-void Dropitem(std::uint32_t i);
-void Itemmove();
-void ObjectCollect(std::uint32_t i, std::uint32_t j);
-void ObjectText(std::uint32_t i, std::uint32_t j);
+void DropItem(std::uint32_t i);
+void MoveItems();
+void CollectItem(std::uint32_t i, std::uint32_t j);
+void ShowItemText(std::uint32_t i, std::uint32_t j);
 // The floating text of a pick-up shown this frame ages by a frame.
-void AgeObjectText();
+void AgeItemTexts();
 
-} // namespace Procedures
+} // namespace Morvek

@@ -1,12 +1,12 @@
 #include "game/combat/Lives.h"
 #include "display/KeyCodes.h"
 
-#include "display/Wimdows.h"
+#include "display/Display.h"
 #include "game/core/World.h"
 
 #include <array>
 
-namespace Procedures {
+namespace Morvek {
 
 namespace {
 
@@ -19,9 +19,9 @@ struct Cheat {
     std::int32_t value;
 };
 constexpr std::array<Cheat, 3> kCheats = {{
-    {Wimdows::KeyCode::kKeypad1, 1, Stock::Special, 5},
-    {Wimdows::KeyCode::kKeypad2, 2, Stock::Lives, 4},
-    {Wimdows::KeyCode::kKeypad3, 3, Stock::Upgrade, 6},
+    {Display::KeyCode::kKeypad1, 1, Stock::Special, 5},
+    {Display::KeyCode::kKeypad2, 2, Stock::Lives, 4},
+    {Display::KeyCode::kKeypad3, 3, Stock::Upgrade, 6},
 }};
 
 // Set by the screens, which lie above the play.
@@ -33,7 +33,7 @@ void SetGameOver(void (*show)()) {
     gameOver = show;
 }
 
-void LifeController() {
+void SettleLives() {
     if (world.dragon.health <= 0) {
         world.dragon.state = false;
         world.growCounter = 0;
@@ -56,7 +56,7 @@ void LifeController() {
 
 void Cheats() {
     for (const Cheat& c : kCheats) {
-        if (world.level < c.fromLevel || world.level > 3 || !Wimdows::KeyDown(c.key)) {
+        if (world.level < c.fromLevel || world.level > 3 || !Display::KeyDown(c.key)) {
             continue;
         }
         switch (c.stock) {
@@ -73,4 +73,4 @@ void Cheats() {
     }
 }
 
-} // namespace Procedures
+} // namespace Morvek

@@ -1,10 +1,10 @@
 #include "game/combat/Player.h"
+#include "display/Display.h"
 #include "display/KeyCodes.h"
-#include "display/Wimdows.h"
 #include "game/combat/Tables.h"
 #include "game/core/World.h"
 
-namespace Procedures {
+namespace Morvek {
 
 namespace {
 
@@ -18,31 +18,31 @@ std::uint32_t BulletsInUse() {
 
 } // namespace
 
-void Move() {
+void MoveDragon() {
     using namespace Tables;
     // A step that would reach a bound is not taken at all.
-    if (Wimdows::KeyDown(Wimdows::KeyCode::kLeft) && world.dragon.x - 10 > 25) {
+    if (Display::KeyDown(Display::KeyCode::kLeft) && world.dragon.x - 10 > 25) {
         world.dragon.x = world.dragon.x - 10;
     }
-    if (Wimdows::KeyDown(Wimdows::KeyCode::kRight) && world.dragon.x + 10 < 999) {
+    if (Display::KeyDown(Display::KeyCode::kRight) && world.dragon.x + 10 < 999) {
         world.dragon.x = world.dragon.x + 10;
     }
-    if (Wimdows::KeyDown(Wimdows::KeyCode::kUp) && world.dragon.y - 10 > 85) {
+    if (Display::KeyDown(Display::KeyCode::kUp) && world.dragon.y - 10 > 85) {
         world.dragon.y = world.dragon.y - 10;
     }
-    if (Wimdows::KeyDown(Wimdows::KeyCode::kDown) && world.dragon.y + 10 < 743) {
+    if (Display::KeyDown(Display::KeyCode::kDown) && world.dragon.y + 10 < 743) {
         world.dragon.y = world.dragon.y + 10;
     }
 }
 
-void Shootstate() {
+void ReloadShot() {
     if (world.counter % 7 == 0 && BulletsInUse() < 100) {
         world.dragon.shotReady = true;
     }
 }
 
 void Shoot() {
-    if (!Wimdows::KeyDown(Wimdows::KeyCode::kSpace) || !world.dragon.shotReady ||
+    if (!Display::KeyDown(Display::KeyCode::kSpace) || !world.dragon.shotReady ||
         world.dragon.magic <= 0) {
         return;
     }
@@ -75,10 +75,10 @@ void NewBullet(float x, float y, float speedX, float speedY) {
     // No free slot: this fireball is simply not fired.
 }
 
-void MagicRefill() {
+void RefillMagic() {
     if (world.counter % 10 == 0 && world.dragon.magic < 100) {
         world.dragon.magic = world.dragon.magic + 5;
     }
 }
 
-} // namespace Procedures
+} // namespace Morvek

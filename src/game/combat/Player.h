@@ -3,12 +3,12 @@
 
 #include "game/core/World.h"
 
-namespace Procedures {
+namespace Morvek {
 
-void Move();
-void Shootstate();
+void MoveDragon();
+void ReloadShot();
 void Shoot();
 void NewBullet(float x, float y, float speedX, float speedY);
-void MagicRefill();
+void RefillMagic();
 
-} // namespace Procedures
+} // namespace Morvek

@@ -1,5 +1,5 @@
 #include "game/combat/Render.h"
-#include "display/Wimdows.h"
+#include "display/Display.h"
 #include "game/combat/BeamShield.h"
 #include "game/combat/EnemyTables.h"
 #include "game/combat/Items.h"
@@ -15,7 +15,7 @@
 #include <span>
 #include <utility>
 
-namespace Procedures {
+namespace Morvek {
 
 namespace {
 
@@ -26,7 +26,7 @@ void DrawSprite(const P::Sprite& s, float x, float y) {
         return;
     }
     const auto& pic = world.images[s.group][s.slot];
-    Wimdows::DrawMaskBitmap(pic[1], pic[2], Px(x - s.dx), Px(y - s.dy));
+    Display::DrawMaskBitmap(pic[1], pic[2], Px(x - s.dx), Px(y - s.dy));
 }
 
 template <std::size_t N>
@@ -37,7 +37,7 @@ const P::Sprite& ByType(const std::array<P::Sprite, N>& table, std::uint32_t t) 
 
 void DrawBackground(std::int32_t bx, std::uint32_t entry) {
     for (const PlacedPicture& p : BackgroundLayers(bx, entry)) {
-        Wimdows::DrawBitmap(p.picture, p.x, 0);
+        Display::DrawBitmap(p.picture, p.x, 0);
     }
 }
 
@@ -55,25 +55,25 @@ void DrawDeadlyLayers(std::int32_t bx) {
             world.images[P::kIcicleContactGroup][P::kIcicleContactSlot][1];
         for (std::uint32_t i = 1; i <= 20; ++i) {
             if (world.icicles[i].update) {
-                Wimdows::DrawBitmap(contact, world.icicles[i].x, world.icicles[i].y);
+                Display::DrawBitmap(contact, world.icicles[i].x, world.icicles[i].y);
             }
         }
     }
 }
 
 void DrawFrame(const Hud::Bar& bar) {
-    Wimdows::Rectangle(bar.frameX0, bar.frameY0, bar.frameX1, bar.frameY1, bar.frameColor, false);
+    Display::Rectangle(bar.frameX0, bar.frameY0, bar.frameX1, bar.frameY1, bar.frameColor, false);
 }
 
 void DrawBar(const Hud::Bar& bar, std::int32_t value) {
-    Wimdows::Rectangle(bar.x0, bar.y0, bar.x0 + value, bar.y1,
+    Display::Rectangle(bar.x0, bar.y0, bar.x0 + value, bar.y1,
                        value > bar.lowAt ? bar.color : bar.lowColor, true);
 }
 
 void DrawLabel(const Hud::Label& l) {
-    Wimdows::Text(l.text, l.x, l.y);
+    Display::Text(l.text, l.x, l.y);
     if (l.number != Hud::Number::None) {
-        Wimdows::TextCard(l.number == Hud::Number::Score ? world.score : world.actualDifficulty,
+        Display::TextCard(l.number == Hud::Number::Score ? world.score : world.actualDifficulty,
                           l.x, l.numberY, Hud::kNumberScale);
     }
 }
@@ -85,7 +85,7 @@ void DrawIcons(const P::Sprite& icon, std::span<const Hud::Position> at, long lo
 }
 
 void DrawHud() {
-    Wimdows::SetFont(Hud::kFontStyle, Hud::kTextColor);
+    Display::SetFont(Hud::kFontStyle, Hud::kTextColor);
     for (const Hud::Label& l : Hud::kTopLabels) {
         DrawLabel(l);
     }
@@ -126,7 +126,7 @@ void DrawDiveStreak(const Enemy& e) {
             // Two trails, from the wing roots, read as motion rather than a shape.
             const float x = e.x - vx / speed * along - vy / speed * side;
             const float y = e.y - vy / speed * along + vx / speed * side;
-            Wimdows::Rectangle(Px(x) - half - 2, Px(y) - half / 2, Px(x) + half + 2,
+            Display::Rectangle(Px(x) - half - 2, Px(y) - half / 2, Px(x) + half + 2,
                                Px(y) + half / 2, kFade[k], true);
         }
     }
@@ -136,8 +136,8 @@ void DrawDiveEyes(const Enemy& e) {
     // Over the picture's own eyes, a little taller, with a hot core.
     const std::int32_t x = Px(e.x), y = Px(e.y);
     for (const auto& [left, right] : {std::pair{x - 7, x - 5}, std::pair{x - 2, x + 1}}) {
-        Wimdows::Rectangle(left, y - 12, right, y - 8, Colours::kRed, true);
-        Wimdows::Rectangle(left + 1, y - 11, right - 1, y - 10, Colours::kPaleYellow, true);
+        Display::Rectangle(left, y - 12, right, y - 8, Colours::kRed, true);
+        Display::Rectangle(left + 1, y - 11, right - 1, y - 10, Colours::kPaleYellow, true);
     }
 }
 
@@ -161,7 +161,7 @@ void DrawDragon() {
     if (!world.dragon.state) {
         return;
     }
-    DrawEnergyshield();
+    DrawShield();
     DrawSprite(P::kDragon[world.counter % P::kWingBeat < P::kWingBeat / 2 ? 0 : 1], world.dragon.x,
                world.dragon.y);
 }
@@ -176,7 +176,7 @@ void DrawItems() {
             }
             // One floating text at a time; the others wait their turn.
             if (o.textShown && !textShown) {
-                ObjectText(i, j);
+                ShowItemText(i, j);
                 textShown = true;
             }
         }
@@ -232,7 +232,7 @@ void DrawField() {
 }
 
 void DrawOnTop() {
-    DrawEnergybeam();
+    DrawBeam();
     for (std::uint32_t i = 1; i <= 25; ++i) {
         if (world.explosions[i].state) {
             DrawSprite(ByType(P::kExplosions, world.explosions[i].type), world.explosions[i].x,
@@ -250,4 +250,4 @@ void Draw() {
     DrawOnTop();
 }
 
-} // namespace Procedures
+} // namespace Morvek

@@ -3,7 +3,7 @@
 // shield and the beam come between them.
 #pragma once
 
-namespace Procedures {
+namespace Morvek {
 
 bool FieldShown(); // a level with a field to show
 void Draw();
@@ -11,4 +11,4 @@ void DrawBehindDragon(); // background and head-up display
 void DrawField();        // shield, dragon, enemies, items, hazards and shots
 void DrawOnTop();        // beam and explosions
 
-} // namespace Procedures
+} // namespace Morvek

@@ -8,7 +8,7 @@
 #include <array>
 #include <string_view>
 
-namespace Procedures::Tables {
+namespace Morvek::Tables {
 
 // One fireball of a volley, relative to the dragon's centre.
 struct VolleyShot {
@@ -103,4 +103,4 @@ struct DropDraw {
 constexpr std::uint32_t kDropHit = 5;
 constexpr std::array<DropDraw, 5> kDropDraws{{{23, 5}, {18, 3}, {13, 4}, {11, 1}, {8, 2}}};
 
-} // namespace Procedures::Tables
+} // namespace Morvek::Tables

@@ -1,7 +1,7 @@
 #include "game/combat/TickOrder.h"
 #include "display/KeyCodes.h"
 
-#include "display/Wimdows.h"
+#include "display/Display.h"
 #include "game/combat/Collision.h"
 #include "game/combat/Enemies.h"
 #include "game/combat/EnemyFire.h"
@@ -12,13 +12,13 @@
 #include "game/core/Pause.h"
 #include "game/core/World.h"
 
-namespace Procedures {
+namespace Morvek {
 
 namespace {
 
 // Escape gives the game up: no lives are left.
 void EscapeCheck() {
-    if (Wimdows::KeyDown(Wimdows::KeyCode::kEscape)) {
+    if (Display::KeyDown(Display::KeyCode::kEscape)) {
         world.dragon.lives = 0;
     }
 }
@@ -29,20 +29,20 @@ void PlayTick(TickSteps& steps) {
     const TickSteps::Shape& shape = steps.shape();
     world.counter = world.counter + 1;
     steps.Count();
-    Enemymove();
-    Itemmove();
-    Bulletmove();
-    ExplosionCease();
-    Shootstate();
+    MoveEnemies();
+    MoveItems();
+    MoveBullets();
+    AgeExplosions();
+    ReloadShot();
     Shoot();
     if (shape.waveFire) {
-        Enemyshoot();
+        EnemiesShoot();
     }
-    MagicRefill();
+    RefillMagic();
     Collision();
-    Move();
+    MoveDragon();
     if (shape.waveFire) {
-        KamikazeEnemy();
+        SendKamikazeBat();
     }
     Cheats();
     if (shape.escapeFirst) {
@@ -51,13 +51,13 @@ void PlayTick(TickSteps& steps) {
     steps.Rules();
     FieldFrame();
     steps.DrawOver();
-    Wimdows::UpdateWindow();
-    Wimdows::Sleep(world.speed);
+    Display::UpdateWindow();
+    Display::Sleep(world.speed);
     PauseCheck();
     if (!shape.escapeFirst) {
         EscapeCheck();
     }
-    LifeController();
+    SettleLives();
 }
 
-} // namespace Procedures
+} // namespace Morvek

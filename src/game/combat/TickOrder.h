@@ -5,7 +5,7 @@
 
 #include "game/core/World.h"
 
-namespace Procedures {
+namespace Morvek {
 
 class TickSteps {
   public:
@@ -41,4 +41,4 @@ inline constexpr TickSteps::Shape kFightShape{.waveFire = false, .escapeFirst = 
 
 void PlayTick(TickSteps& steps);
 
-} // namespace Procedures
+} // namespace Morvek

@@ -1,6 +1,6 @@
 #include "game/core/Catalogue.h"
 
-#include "display/Wimdows.h"
+#include "display/Display.h"
 #include "game/core/MediaPath.h"
 #include "game/core/World.h"
 
@@ -8,15 +8,15 @@
 #include <set>
 #include <string>
 
-namespace Procedures {
+namespace Morvek {
 
-void Loadbmp() {
+void LoadPictures() {
     // A file that fails to load yields 0, which draws nothing; loading goes
     // on, and each such file is named once, however often it is asked for.
     static std::set<std::string> named;
     for (const auto& row : catalogue) {
         const std::string path = MediaPath(row.file);
-        const auto number = Wimdows::LoadBitmap(path, row.width, row.height);
+        const auto number = Display::LoadBitmap(path, row.width, row.height);
         world.images[row.group][row.slot][row.entry] = number;
         if (number == 0 && named.insert(path).second) {
             std::cerr << "morvek: cannot load the picture " << path << '\n';
@@ -24,14 +24,14 @@ void Loadbmp() {
     }
 }
 
-// Walks the catalogue rather than fixed bounds, so every picture Loadbmp made
+// Walks the catalogue rather than fixed bounds, so every picture LoadPictures made
 // goes, and a number released is never drawn by mistake afterwards.
-void Destroybmp() {
+void FreePictures() {
     for (const auto& row : catalogue) {
         auto& number = world.images[row.group][row.slot][row.entry];
-        Wimdows::DestroyBitmap(number);
+        Display::DestroyBitmap(number);
         number = 0;
     }
 }
 
-} // namespace Procedures
+} // namespace Morvek

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string_view>
 
-namespace Procedures {
+namespace Morvek {
 
 struct CatalogueEntry {
     std::uint8_t group;
@@ -135,7 +135,7 @@ inline constexpr std::array<CatalogueEntry, 110> catalogue{{
 // clang-format on
 
 // Loads every picture of the catalogue into `images`, and frees them.
-void Loadbmp();
-void Destroybmp();
+void LoadPictures();
+void FreePictures();
 
-} // namespace Procedures
+} // namespace Morvek

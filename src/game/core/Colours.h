@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-namespace Procedures::Colours {
+namespace Morvek::Colours {
 
 constexpr std::uint32_t Packed(std::uint8_t red, std::uint8_t green, std::uint8_t blue) {
     return red + 256u * blue + 65536u * green;
@@ -23,4 +23,4 @@ constexpr std::uint32_t kDarkGreen = Packed(0, 176, 0);
 constexpr std::uint32_t kGold = Packed(255, 192, 48);
 constexpr std::uint32_t kPaleYellow = Packed(255, 255, 192);
 
-} // namespace Procedures::Colours
+} // namespace Morvek::Colours

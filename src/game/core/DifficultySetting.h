@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-namespace Procedures {
+namespace Morvek {
 
 // Easy is the zero of a fresh world, as before any setting is read.
 enum class Difficulty : std::uint8_t { Easy, Normal, Hard };
@@ -22,4 +22,4 @@ constexpr float Multiplier(Difficulty d) {
     return 0.0f;
 }
 
-} // namespace Procedures
+} // namespace Morvek

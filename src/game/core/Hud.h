@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string_view>
 
-namespace Procedures::Hud {
+namespace Morvek::Hud {
 
 inline constexpr std::uint32_t kFontStyle = 5;
 inline constexpr std::uint32_t kTextColor = Colours::kPurple;
@@ -60,4 +60,4 @@ inline constexpr std::array<Position, 3> kLifeIcons = {{{20, 30}, {50, 30}, {80,
 inline constexpr std::array<Position, 5> kSpecialIcons = {
     {{390, 30}, {425, 30}, {460, 30}, {495, 30}, {530, 30}}};
 
-} // namespace Procedures::Hud
+} // namespace Morvek::Hud

@@ -5,7 +5,7 @@
 #include <array>
 #include <system_error>
 
-namespace Procedures {
+namespace Morvek {
 
 namespace {
 
@@ -68,4 +68,4 @@ bool MediaFolderFound(std::string& looked) {
     return MediaFolderFound(looked, System::ExecutableFolder());
 }
 
-} // namespace Procedures
+} // namespace Morvek

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-namespace Procedures {
+namespace Morvek {
 
 // The first of `file` (as given, relative to the working directory),
 // <exe dir>/file, <exe dir>/../share/morvek/file and
@@ -23,4 +23,4 @@ bool MediaFolderFound(std::string& looked);
 // The same search from a given executable directory (tests).
 bool MediaFolderFound(std::string& looked, const std::filesystem::path& exeDir);
 
-} // namespace Procedures
+} // namespace Morvek

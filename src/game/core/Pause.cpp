@@ -1,19 +1,19 @@
 // The pause: P, the Pause key (a gamepad's Start) or the window losing the
 // focus stop a wave or boss fight between two ticks, and the same key goes on.
 #include "game/core/Pause.h"
+#include "display/Display.h"
 #include "display/KeyCodes.h"
-#include "display/Wimdows.h"
 #include "game/core/World.h"
 
 #include <algorithm>
 #include <array>
 #include <string_view>
 
-namespace Procedures {
+namespace Morvek {
 
 namespace {
 
-constexpr std::array<std::uint32_t, 2> kPauseKeys{Wimdows::KeyCode::kP, Wimdows::KeyCode::kPause};
+constexpr std::array<std::uint32_t, 2> kPauseKeys{Display::KeyCode::kP, Display::KeyCode::kPause};
 constexpr std::uint32_t kPassMs = 20;
 constexpr std::string_view kPaused = "PAUSED";
 
@@ -25,14 +25,14 @@ bool hadFocus = true;
 
 bool PauseKeyPressed() {
     const bool down = std::any_of(kPauseKeys.begin(), kPauseKeys.end(),
-                                  [](std::uint32_t k) { return Wimdows::KeyDown(k); });
+                                  [](std::uint32_t k) { return Display::KeyDown(k); });
     const bool pressed = down && !keyWasDown;
     keyWasDown = down;
     return pressed;
 }
 
 bool FocusJustLost() {
-    const bool focus = Wimdows::Focused();
+    const bool focus = Display::Focused();
     const bool lost = hadFocus && !focus;
     hadFocus = focus;
     return lost;
@@ -49,18 +49,18 @@ void PauseCheck() {
     // The banner lets the sound look at the game: it must see the pause.
     const Mode interrupted = world.mode;
     world.mode = Mode::Paused;
-    Wimdows::ShowBanner(kPaused);
+    Display::ShowBanner(kPaused);
     // Nothing of the game runs here; only the clock and the input move on.
     do {
-        Wimdows::Sleep(kPassMs);
+        Display::Sleep(kPassMs);
         FocusJustLost();
     } while (!PauseKeyPressed());
     // P is a letter: the presses that paused must not turn up in a name entry.
     for (const std::uint32_t k : kPauseKeys) {
-        Wimdows::FlushKey(k);
+        Display::FlushKey(k);
     }
     world.mode = interrupted;
-    Wimdows::HideBanner();
+    Display::HideBanner();
 }
 
-} // namespace Procedures
+} // namespace Morvek

@@ -2,8 +2,8 @@
 // the game while it is paused.
 #pragma once
 
-namespace Procedures {
+namespace Morvek {
 
 void PauseCheck();
 
-} // namespace Procedures
+} // namespace Morvek

@@ -2,7 +2,7 @@
 
 #include "game/core/ScenePictures.h"
 
-namespace Procedures {
+namespace Morvek {
 
 namespace P = ScenePictures;
 
@@ -27,4 +27,4 @@ std::array<PlacedPicture, 2> BackgroundLayers(std::int32_t bx, std::uint32_t ent
              {pics[first][entry], bx + 2 * P::kBackgroundWidth}}};
 }
 
-} // namespace Procedures
+} // namespace Morvek

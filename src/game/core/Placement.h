@@ -6,7 +6,7 @@
 
 #include <array>
 
-namespace Procedures {
+namespace Morvek {
 
 // A position in the window, truncated toward zero; held inside the int range
 // so a stray position can't make the conversion undefined.
@@ -21,4 +21,4 @@ struct PlacedPicture {
 // area) at scroll offset bx, in the order they are drawn.
 std::array<PlacedPicture, 2> BackgroundLayers(std::int32_t bx, std::uint32_t entry);
 
-} // namespace Procedures
+} // namespace Morvek

@@ -3,7 +3,7 @@
 
 #include "game/core/World.h"
 
-namespace Procedures {
+namespace Morvek {
 
 // Ticks between two events that come every n div d ticks. Never 0: a
 // difficulty outside 1..n would otherwise divide by zero.
@@ -17,4 +17,4 @@ inline bool Due(std::uint32_t n) {
     return world.counter % Period(n, world.actualDifficulty) == 0;
 }
 
-} // namespace Procedures
+} // namespace Morvek

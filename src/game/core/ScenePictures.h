@@ -6,7 +6,7 @@
 
 #include <array>
 
-namespace Procedures::ScenePictures {
+namespace Morvek::ScenePictures {
 
 // images[group][slot], drawn with its mask, at (x - dx, y - dy).
 // Group 0 means not drawn.
@@ -88,4 +88,4 @@ inline constexpr std::int32_t kBackgroundWidth = 1024;
 inline constexpr std::int32_t kScrollStep = 7;
 inline constexpr std::int32_t kScrollLoop = 2048;
 
-} // namespace Procedures::ScenePictures
+} // namespace Morvek::ScenePictures

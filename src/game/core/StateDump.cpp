@@ -11,7 +11,7 @@ namespace StateDump {
 
 namespace {
 
-using namespace Procedures;
+using namespace Morvek;
 
 class Json {
   public:
@@ -87,8 +87,8 @@ template <typename Table> std::uint32_t InUse(const Table& table) {
 std::string StateJson() {
     Json j;
     j.Open("", '{');
-    j.Field("clock_ms", Wimdows::Run::ClockMs());
-    j.Field("title", Wimdows::Run::Title());
+    j.Field("clock_ms", Display::Run::ClockMs());
+    j.Field("title", Display::Run::Title());
     j.Field("level", world.level);
     j.Field("counter", world.counter);
     j.Field("score", world.score);

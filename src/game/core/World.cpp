@@ -1,7 +1,7 @@
 #include "game/core/World.h"
 
-namespace Procedures {
+namespace Morvek {
 
 World world;
 
-} // namespace Procedures
+} // namespace Morvek

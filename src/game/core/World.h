@@ -8,7 +8,7 @@
 #include <array>
 #include <cstdint>
 
-namespace Procedures {
+namespace Morvek {
 
 struct Enemy {
     float x = 0;
@@ -50,7 +50,7 @@ struct Item {
     bool textShown = false;
 };
 
-// One explosion's slot; Explosion() is the procedure that sets one off.
+// One explosion's slot; SetOffExplosion() is the procedure that sets one off.
 struct Blast {
     std::uint32_t counter = 0;
     std::uint32_t type = 0;
@@ -136,4 +136,4 @@ struct World {
 
 extern World world;
 
-} // namespace Procedures
+} // namespace Morvek

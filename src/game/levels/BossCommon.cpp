@@ -1,16 +1,16 @@
 #include "game/levels/BossCommon.h"
 
-#include "display/Wimdows.h"
+#include "display/Display.h"
 #include "game/combat/Collision.h"
 #include "game/combat/TickOrder.h"
 #include "game/core/Colours.h"
 #include "game/core/World.h"
 #include "game/levels/BossFights.h"
-#include "util/StandardLib.h"
+#include "util/Random.h"
 
 #include <algorithm>
 
-namespace Procedures::Boss {
+namespace Morvek::Boss {
 
 namespace {
 constexpr std::uint32_t kPhaseEnd = 182; // a phase lasts 181 ticks
@@ -28,12 +28,12 @@ std::int32_t FullHealth(std::int32_t easy) {
     return easy * static_cast<std::int32_t>(Setting() + 1);
 }
 
-bool PhaseOver(std::uint32_t& bosscounter) {
-    if (bosscounter < kPhaseEnd) {
+bool PhaseOver(std::uint32_t& bossCounter) {
+    if (bossCounter < kPhaseEnd) {
         return false;
     }
     world.enemies[kBoss].counter = 0;
-    bosscounter = 1;
+    bossCounter = 1;
     return true;
 }
 
@@ -42,9 +42,9 @@ void HealthBar(std::int32_t full) {
     // A boss that died on a hit can be a little below zero; the bar stays
     // empty rather than growing leftwards into its label.
     const std::int32_t length = std::max(health / (full / 100), 0);
-    Wimdows::Text("BOSS HEALTH: ", 780, 725);
-    Wimdows::Rectangle(895, 720, 1005, 740, kFrameGreen, false);
-    Wimdows::Rectangle(900, 725, 900 + length, 735, health > full / 4 ? kBarGreen : kBarRed, true);
+    Display::Text("BOSS HEALTH: ", 780, 725);
+    Display::Rectangle(895, 720, 1005, 740, kFrameGreen, false);
+    Display::Rectangle(900, 725, 900 + length, 735, health > full / 4 ? kBarGreen : kBarRed, true);
 }
 
 bool AreaActive() {
@@ -59,14 +59,14 @@ void AreaEnd() {
 
 void AreaTick(const AreaAttack& a, std::uint32_t& age) {
     // The draw is made every tick, a free slot or not.
-    if (StandardLib::RandomCard(1, a.chance) == kStartChance && !world.bullets[kArea].state) {
+    if (Random::Between(1, a.chance) == kStartChance && !world.bullets[kArea].state) {
         Bullet& b = world.bullets[kArea];
         b.state = true;
         b.type = kAreaType;
         b.x = world.enemies[kBoss].x + a.dx;
         b.y = world.enemies[kBoss].y + a.dy;
         if (a.spread != 0) {
-            b.y += static_cast<float>(StandardLib::RandomCard(1, a.spread));
+            b.y += static_cast<float>(Random::Between(1, a.spread));
         }
         b.speedX = 0;
         b.speedY = 0;
@@ -78,13 +78,13 @@ void AreaTick(const AreaAttack& a, std::uint32_t& age) {
     if (AreaActive() && world.bullets[kArea].y - a.above < world.dragon.y &&
         world.dragon.y < world.bullets[kArea].y + a.below) {
         world.dragon.health -= a.damage;
-        Explosion(world.dragon.x, world.dragon.y, 1);
+        SetOffExplosion(world.dragon.x, world.dragon.y, 1);
         age += a.wear;
     }
 }
 
 void AreaDraw(const AreaAttack& a) {
-    Wimdows::DrawMaskBitmap(world.images[a.group][a.slot][1], world.images[a.group][a.slot][2],
+    Display::DrawMaskBitmap(world.images[a.group][a.slot][1], world.images[a.group][a.slot][2],
                             static_cast<std::int32_t>(world.bullets[kArea].x - a.left),
                             static_cast<std::int32_t>(world.bullets[kArea].y - a.up));
 }
@@ -113,4 +113,4 @@ template void Tick(WindFight& f);
 template void Tick(IceFight& f);
 template void Tick(KingFight& f);
 
-} // namespace Procedures::Boss
+} // namespace Morvek::Boss

@@ -4,7 +4,7 @@
 
 #include "game/core/World.h"
 
-namespace Procedures::Boss {
+namespace Morvek::Boss {
 
 // The boss always sits in enemy slot 1.
 constexpr std::uint32_t kBoss = 1;
@@ -19,16 +19,16 @@ std::int32_t FullHealth(std::int32_t easy);
 
 // Counts a tick of a timed phase; true (and the boss's pattern restarted) when
 // the phase has run its 181 ticks and the next one begins.
-bool PhaseOver(std::uint32_t& bosscounter);
+bool PhaseOver(std::uint32_t& bossCounter);
 
 // "BOSS HEALTH: " and a bar of 100 pixels at full health, red from a quarter.
 void HealthBar(std::int32_t full);
 
 struct AreaAttack {
-    std::uint32_t chance; // a new one when RandomCard(1, chance) gives 4
+    std::uint32_t chance; // a new one when Between(1, chance) gives 4
     float dx;             // anchor relative to the boss
     float dy;
-    std::uint32_t spread; // plus RandomCard(1, spread) in y; 0 for none
+    std::uint32_t spread; // plus Between(1, spread) in y; 0 for none
     std::uint32_t life;   // ticks it lasts when it touches nothing
     float above;          // it hurts a dragon strictly within this band around its anchor
     float below;
@@ -48,4 +48,4 @@ void AreaEnd();
 void AreaTick(const AreaAttack& a, std::uint32_t& age);
 void AreaDraw(const AreaAttack& a);
 
-} // namespace Procedures::Boss
+} // namespace Morvek::Boss

@@ -1,4 +1,4 @@
-#include "display/Wimdows.h"
+#include "display/Display.h"
 #include "game/combat/Collision.h"
 #include "game/combat/Enemies.h"
 #include "game/combat/EnemyFire.h"
@@ -8,7 +8,7 @@
 
 #include <cmath>
 
-namespace Procedures::Boss {
+namespace Morvek::Boss {
 
 namespace {
 
@@ -75,7 +75,7 @@ void CloudDrift(WindFight& f) {
         c2.counter = 1;
     }
     if (c1.counter < kDriftEnd) {
-        if (f.fightstate) {
+        if (f.stage) {
             SetDrift(kDrift, -kDrift, kDrift, kDrift);
         } else {
             SetDrift(-kDrift, kDrift, -kDrift, -kDrift);
@@ -102,18 +102,18 @@ void BeamAgainst(WindFight& f, const Item& c) {
     const bool level = std::fabs(world.dragon.y - c.y) <= 120;
     if (level && BeamTip() > c.x - 50) {
         Shorten(2);
-        Explosion((BeamTip() + c.x) / 2, world.dragon.y, 2);
-        ++f.bossbeamcounter;
+        SetOffExplosion((BeamTip() + c.x) / 2, world.dragon.y, 2);
+        ++f.beamContacts;
     }
     if (level && BeamTip() > c.x) {
         Shorten(4);
-        Explosion((BeamTip() + c.x) / 2, world.dragon.y, 2);
+        SetOffExplosion((BeamTip() + c.x) / 2, world.dragon.y, 2);
     }
-    if (f.bossbeamcounter > kBeamContacts) {
+    if (f.beamContacts > kBeamContacts) {
         world.beamRunning = false;
         world.growCounter = 0;
         world.dragon.beamReady = true;
-        f.bossbeamcounter = 0;
+        f.beamContacts = 0;
     }
 }
 
@@ -122,14 +122,14 @@ void CloudRules(WindFight& f, const Item& c) {
     if (world.dragon.state && Distance(c.x, world.dragon.x, c.y, world.dragon.y) < 100 &&
         c.x - 100 < world.dragon.x) {
         world.dragon.health -= 10;
-        Explosion(world.dragon.x, world.dragon.y, 1);
+        SetOffExplosion(world.dragon.x, world.dragon.y, 1);
     }
     for (std::uint32_t j = 1; j <= 100; ++j) {
         Bullet& b = world.bullets[j];
         if (b.state && b.type == 0 && Distance(c.x, b.x, c.y, b.y) < 120 &&
             c.x - 50 - b.length < b.x) {
             b.state = false;
-            Explosion(b.x, b.y, 2);
+            SetOffExplosion(b.x, b.y, 2);
         }
     }
     if (world.beamRunning) {
@@ -138,14 +138,14 @@ void CloudRules(WindFight& f, const Item& c) {
 }
 
 void NextPhase(WindFight& f) {
-    f.fightstate = !f.fightstate;
+    f.stage = !f.stage;
     f.count = true;
 }
 
 void Shooting(WindFight& f) {
     world.enemies[kBoss].path = kWindgod;
-    Enemyshoot();
-    if (PhaseOver(f.bosscounter)) {
+    EnemiesShoot();
+    if (PhaseOver(f.bossCounter)) {
         NextPhase(f);
     }
 }
@@ -155,8 +155,8 @@ void Storm(WindFight& f) {
     boss.path = 0;
     boss.x = kHomeX;
     boss.y = kHomeY;
-    AreaTick(kStorm, f.stormcounter);
-    if (PhaseOver(f.bosscounter)) {
+    AreaTick(kStorm, f.stormCounter);
+    if (PhaseOver(f.bossCounter)) {
         NextPhase(f);
         AreaEnd();
     }
@@ -177,12 +177,12 @@ void Setup(WindFight& f) {
 }
 
 void Counters(WindFight& f) {
-    ++f.bosscounter;
-    ++f.stormcounter;
+    ++f.bossCounter;
+    ++f.stormCounter;
 }
 
 void Phases(WindFight& f) {
-    if (f.fightstate) {
+    if (f.stage) {
         Storm(f);
     } else {
         Shooting(f);
@@ -194,9 +194,9 @@ void Phases(WindFight& f) {
 
 void Overlay(const WindFight& f) {
     HealthBar(f.full);
-    if (f.fightstate && AreaActive() && f.stormcounter <= kStorm.life) {
+    if (f.stage && AreaActive() && f.stormCounter <= kStorm.life) {
         AreaDraw(kStorm);
     }
 }
 
-} // namespace Procedures::Boss
+} // namespace Morvek::Boss

@@ -1,11 +1,11 @@
-#include "display/Wimdows.h"
+#include "display/Display.h"
 #include "game/combat/Enemies.h"
 #include "game/combat/EnemyFire.h"
 #include "game/core/World.h"
 #include "game/levels/BossCommon.h"
 #include "game/levels/BossFights.h"
 
-namespace Procedures::Boss {
+namespace Morvek::Boss {
 
 namespace {
 
@@ -30,7 +30,7 @@ constexpr AreaAttack kBreeze{.chance = 20,
 // The renderer leaves her out: she has a picture per phase.
 void DrawQueen(bool blowing) {
     const auto& picture = world.images[3][blowing ? 7 : 8];
-    Wimdows::DrawMaskBitmap(picture[1], picture[2],
+    Display::DrawMaskBitmap(picture[1], picture[2],
                             static_cast<std::int32_t>(world.enemies[kBoss].x - 125),
                             static_cast<std::int32_t>(world.enemies[kBoss].y - 125));
 }
@@ -40,18 +40,18 @@ void Blowing(IceFight& f) {
     boss.path = 0;
     boss.x = kHomeX;
     boss.y = kHomeY;
-    AreaTick(kBreeze, f.breezecounter);
-    if (PhaseOver(f.bosscounter)) {
-        f.fightstate = false;
+    AreaTick(kBreeze, f.breezeCounter);
+    if (PhaseOver(f.bossCounter)) {
+        f.stage = false;
         AreaEnd();
     }
 }
 
 void Shooting(IceFight& f) {
     world.enemies[kBoss].path = kIcequeen;
-    Enemyshoot();
-    if (PhaseOver(f.bosscounter)) {
-        f.fightstate = true;
+    EnemiesShoot();
+    if (PhaseOver(f.bossCounter)) {
+        f.stage = true;
     }
 }
 
@@ -68,12 +68,12 @@ void Setup(IceFight& f) {
 }
 
 void Counters(IceFight& f) {
-    ++f.bosscounter;
-    ++f.breezecounter;
+    ++f.bossCounter;
+    ++f.breezeCounter;
 }
 
 void Phases(IceFight& f) {
-    if (f.fightstate) {
+    if (f.stage) {
         Blowing(f);
     } else {
         Shooting(f);
@@ -82,10 +82,10 @@ void Phases(IceFight& f) {
 
 void Overlay(const IceFight& f) {
     HealthBar(f.full);
-    if (f.fightstate && AreaActive() && f.breezecounter <= kBreeze.life) {
+    if (f.stage && AreaActive() && f.breezeCounter <= kBreeze.life) {
         AreaDraw(kBreeze);
     }
-    DrawQueen(f.fightstate);
+    DrawQueen(f.stage);
 }
 
-} // namespace Procedures::Boss
+} // namespace Morvek::Boss

@@ -1,4 +1,4 @@
-#include "display/Wimdows.h"
+#include "display/Display.h"
 #include "game/combat/Enemies.h"
 #include "game/combat/EnemyFire.h"
 #include "game/core/World.h"
@@ -7,7 +7,7 @@
 
 #include <array>
 
-namespace Procedures::Boss {
+namespace Morvek::Boss {
 
 namespace {
 
@@ -50,10 +50,10 @@ constexpr std::array<Brood, 4> kBrood{{
 void Stage(KingFight& f) {
     const std::int32_t health = world.enemies[kBoss].health;
     if (health < kStage2Below[Setting()]) {
-        f.fightstate = 2;
+        f.stage = 2;
     }
     if (health < kStage3Below[Setting()]) {
-        f.fightstate = 3;
+        f.stage = 3;
     }
 }
 
@@ -63,11 +63,11 @@ void EquipBrood(KingFight& f) {
     for (std::uint32_t i = 2; i <= 100; ++i) {
         Enemy& e = world.enemies[i];
         if (!f.set[i]) {
-            if (f.fightstate == 1) {
+            if (f.stage == 1) {
                 e.state = false;
             } else {
-                e.health = kBrood[f.fightstate].health[Setting()];
-                e.length = kBrood[f.fightstate].length;
+                e.health = kBrood[f.stage].health[Setting()];
+                e.length = kBrood[f.stage].length;
                 f.set[i] = true;
             }
         }
@@ -79,15 +79,15 @@ void EquipBrood(KingFight& f) {
 
 // The picture follows the current stage, not the one the hatchling came in.
 void DrawBrood(const KingFight& f) {
-    if (f.fightstate < 2) {
+    if (f.stage < 2) {
         return;
     }
-    const auto& picture = world.images[3][kBrood[f.fightstate].picture];
-    const float half = kBrood[f.fightstate].length / 2;
+    const auto& picture = world.images[3][kBrood[f.stage].picture];
+    const float half = kBrood[f.stage].length / 2;
     for (std::uint32_t i = 2; i <= 100; ++i) {
         const Enemy& e = world.enemies[i];
         if (e.state && e.type == kHatchling) {
-            Wimdows::DrawMaskBitmap(picture[1], picture[2], static_cast<std::int32_t>(e.x - half),
+            Display::DrawMaskBitmap(picture[1], picture[2], static_cast<std::int32_t>(e.x - half),
                                     static_cast<std::int32_t>(e.y - half));
         }
     }
@@ -108,15 +108,15 @@ void Setup(KingFight& f) {
 }
 
 void Counters(KingFight& f) {
-    ++f.flamecounter;
+    ++f.flameCounter;
 }
 
 void Phases(KingFight& f) {
     if (world.enemies[kBoss].state) {
-        AreaTick(kFlame, f.flamecounter);
+        AreaTick(kFlame, f.flameCounter);
         Stage(f);
     }
-    Enemyshoot();
+    EnemiesShoot();
     EquipBrood(f);
 }
 
@@ -128,4 +128,4 @@ void Overlay(const KingFight& f) {
     DrawBrood(f);
 }
 
-} // namespace Procedures::Boss
+} // namespace Morvek::Boss

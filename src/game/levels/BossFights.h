@@ -7,16 +7,16 @@
 
 #include <array>
 
-namespace Procedures::Boss {
+namespace Morvek::Boss {
 
 // The God of the Winds: a shooting phase, then a storm phase, and two clouds
 // that guard him.
 struct WindFight {
-    bool fightstate = false; // true in the storm phase
-    std::uint32_t bosscounter = 1;
-    std::uint32_t stormcounter = 1;
-    std::uint32_t bossbeamcounter = 0; // beam contacts with the clouds since the last cut
-    bool count = false;                // the clouds are drifting
+    bool stage = false; // true in the storm phase
+    std::uint32_t bossCounter = 1;
+    std::uint32_t stormCounter = 1;
+    std::uint32_t beamContacts = 0; // beam contacts with the clouds since the last cut
+    bool count = false;             // the clouds are drifting
     std::int32_t full = 0;
 };
 void Setup(WindFight& f);
@@ -26,9 +26,9 @@ void Overlay(const WindFight& f);
 
 // The Ice Queen: a blowing phase, then a shooting phase.
 struct IceFight {
-    bool fightstate = true; // true in the blowing phase
-    std::uint32_t bosscounter = 1;
-    std::uint32_t breezecounter = 1;
+    bool stage = true; // true in the blowing phase
+    std::uint32_t bossCounter = 1;
+    std::uint32_t breezeCounter = 1;
     std::int32_t full = 0;
 };
 void Setup(IceFight& f);
@@ -38,8 +38,8 @@ void Overlay(const IceFight& f);
 
 // The Dragon King: three stages by his health, and his brood.
 struct KingFight {
-    std::uint32_t fightstate = 1; // the stage, 1 to 3
-    std::uint32_t flamecounter = 1;
+    std::uint32_t stage = 1; // the stage, 1 to 3
+    std::uint32_t flameCounter = 1;
     std::array<bool, 101> set{}; // [2..100]: the hatchling in that slot is equipped
     std::int32_t full = 0;
 };
@@ -52,4 +52,4 @@ void Overlay(const KingFight& f);
 // counters first, its phases after the movers, its overlay over the frame.
 template <typename Fight> void Tick(Fight& f);
 
-} // namespace Procedures::Boss
+} // namespace Morvek::Boss

@@ -3,7 +3,7 @@
 #include "game/levels/BossFights.h"
 #include "game/levels/FrameLoop.h"
 
-namespace Procedures {
+namespace Morvek {
 
 namespace {
 // A fight runs until no enemy but a castle is left: the boss (and in the last
@@ -14,7 +14,7 @@ template <typename Fight> void RunFight() {
     Boss::Setup(f);
     do {
         Boss::Tick(f);
-    } while (!Proceed());
+    } while (!WaveCleared());
 }
 } // namespace
 
@@ -30,4 +30,4 @@ void BossFight3() {
     RunFight<Boss::KingFight>();
 }
 
-} // namespace Procedures
+} // namespace Morvek

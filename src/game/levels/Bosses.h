@@ -1,10 +1,10 @@
 // The three boss fights, each run until the field is clear.
 #pragma once
 
-namespace Procedures {
+namespace Morvek {
 
 void BossFight1();
 void BossFight2();
 void BossFight3();
 
-} // namespace Procedures
+} // namespace Morvek

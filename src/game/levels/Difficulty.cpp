@@ -4,7 +4,7 @@
 #include <array>
 #include <cstdint>
 
-namespace Procedures {
+namespace Morvek {
 
 namespace {
 
@@ -39,7 +39,7 @@ float PerformanceClass() {
 
 // Truncates toward zero; a measurement outside an unsigned 32-bit range (only
 // possible with values the game never sets) is held at its bounds.
-std::uint32_t ToCard(float v) {
+std::uint32_t ToUnsigned(float v) {
     if (!(v >= 0)) {
         return 0;
     }
@@ -51,23 +51,23 @@ std::uint32_t ToCard(float v) {
 
 } // namespace
 
-std::uint32_t DynamicDifficulty(std::uint32_t actdiff) {
+std::uint32_t DynamicDifficulty(std::uint32_t current) {
     const float x = PerformanceClass();
     world.difficultyHistory[0] =
-        ToCard(x * Multiplier(world.difficulty) * static_cast<float>(world.dragon.upgrade) *
-                   static_cast<float>(world.dragon.lives) / 4 +
-               1);
+        ToUnsigned(x * Multiplier(world.difficulty) * static_cast<float>(world.dragon.upgrade) *
+                       static_cast<float>(world.dragon.lives) / 4 +
+                   1);
     for (std::uint32_t i = 50; i >= 1; --i) {
         world.difficultyHistory[i] = world.difficultyHistory[i - 1];
     }
     bool seen = false;
     for (std::uint32_t v : world.difficultyHistory) {
-        seen = seen || v == actdiff;
+        seen = seen || v == current;
     }
     if (!seen) {
-        actdiff = world.difficultyHistory[50];
+        current = world.difficultyHistory[50];
     }
-    return actdiff > kCap ? kCap : actdiff;
+    return current > kCap ? kCap : current;
 }
 
-} // namespace Procedures
+} // namespace Morvek

@@ -3,8 +3,8 @@
 
 #include "game/core/World.h"
 
-namespace Procedures {
+namespace Morvek {
 
-std::uint32_t DynamicDifficulty(std::uint32_t actdiff);
+std::uint32_t DynamicDifficulty(std::uint32_t current);
 
-} // namespace Procedures
+} // namespace Morvek

@@ -1,5 +1,5 @@
 #include "game/levels/FrameLoop.h"
-#include "display/Wimdows.h"
+#include "display/Display.h"
 #include "game/combat/Field.h"
 #include "game/combat/TickOrder.h"
 #include "game/core/World.h"
@@ -7,7 +7,7 @@
 #include "game/levels/Hazards.h"
 #include "game/levels/Levels.h"
 
-namespace Procedures {
+namespace Morvek {
 
 namespace {
 
@@ -18,13 +18,13 @@ constexpr std::uint32_t kCastle = 5; // never holds up a wave, never glides in
 void RunLevelHazard() {
     switch (world.level) {
     case 1:
-        Backgroundenemy();
+        CastleHazard();
         break;
     case 2:
-        Ijspegel();
+        IcicleHazard();
         break;
     case 3:
-        Vuurbal();
+        FireballHazard();
         break;
     default:
         break;
@@ -41,12 +41,12 @@ class WaveSteps final : public TickSteps {
 
 } // namespace
 
-void Tick() {
+void WaveTick() {
     WaveSteps steps;
     PlayTick(steps);
 }
 
-void Levelcontroller() {
+void PlayLevels() {
     do {
         switch (world.level) {
         case 1:
@@ -66,15 +66,15 @@ void Levelcontroller() {
     } while (!world.returnToMenu);
 }
 
-void Loop() {
+void PlayWave() {
     world.mode = Mode::Wave;
-    EnterField();
+    GlideIn();
     do {
-        Tick();
-    } while (!Proceed());
+        WaveTick();
+    } while (!WaveCleared());
 }
 
-void EnterField() {
+void GlideIn() {
     for (std::uint32_t pass = 1;; ++pass) {
         FieldFrame();
         for (std::uint32_t i = 1; i <= 100; ++i) {
@@ -92,12 +92,12 @@ void EnterField() {
         if (pass > kEntryPasses) {
             return;
         }
-        Wimdows::UpdateWindow();
-        Wimdows::Sleep(world.speed);
+        Display::UpdateWindow();
+        Display::Sleep(world.speed);
     }
 }
 
-bool Proceed() {
+bool WaveCleared() {
     for (std::uint32_t i = 1; i <= 100; ++i) {
         if (world.enemies[i].state && world.enemies[i].type != kCastle) {
             return false;
@@ -106,7 +106,7 @@ bool Proceed() {
     return true;
 }
 
-void ClearArrays() {
+void ClearField() {
     for (std::uint32_t i = 1; i <= 100; ++i) {
         world.enemies[i].state = false;
     }
@@ -132,4 +132,4 @@ void ClearArrays() {
     world.shieldRunning = false;
 }
 
-} // namespace Procedures
+} // namespace Morvek

@@ -2,16 +2,16 @@
 // benchmark.
 #pragma once
 
-namespace Procedures {
+namespace Morvek {
 
 // Everything a wave does once: move, fire, collide, draw, present, sleep and
 // settle lives.
-void Tick();
+void WaveTick();
 
-void Levelcontroller();
-void Loop();
-void EnterField();
-bool Proceed();
-void ClearArrays();
+void PlayLevels();
+void PlayWave();
+void GlideIn();
+bool WaveCleared();
+void ClearField();
 
-} // namespace Procedures
+} // namespace Morvek

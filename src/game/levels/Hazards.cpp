@@ -1,11 +1,11 @@
 #include "game/levels/Hazards.h"
 #include "game/combat/Enemies.h"
 #include "game/core/World.h"
-#include "util/StandardLib.h"
+#include "util/Random.h"
 
 #include <algorithm>
 
-namespace Procedures {
+namespace Morvek {
 
 namespace {
 
@@ -49,29 +49,29 @@ constexpr float kGravity = 0.65f;
 void Launch(std::uint32_t slot, std::uint32_t fastest) {
     Item& f = world.fireballs[slot];
     f.state = true;
-    f.x = static_cast<float>(StandardLib::RandomCard(300, 950));
-    f.y = static_cast<float>(StandardLib::RandomCard(700, 750));
+    f.x = static_cast<float>(Random::Between(300, 950));
+    f.y = static_cast<float>(Random::Between(700, 750));
     f.startY = f.y;
     f.speedX = kFireballDrift;
-    f.speedY = -static_cast<float>(StandardLib::RandomCard(20, fastest));
+    f.speedY = -static_cast<float>(Random::Between(20, fastest));
     f.counter = 0;
 }
 
 } // namespace
 
-void Backgroundenemy() {
+void CastleHazard() {
     const std::uint32_t slot =
         HazardSlot(100, [](std::uint32_t i) { return world.enemies[i].state; });
     if (Due(kCastlePeriod)) {
-        CreateEnemy(995, static_cast<float>(StandardLib::RandomCard(680, 743)), slot, 5, 5);
+        CreateEnemy(995, static_cast<float>(Random::Between(680, 743)), slot, 5, 5);
     }
 }
 
-void Ijspegel() {
+void IcicleHazard() {
     const std::uint32_t slot =
         HazardSlot(20, [](std::uint32_t i) { return world.icicles[i].update; });
     if (Due(kIciclePeriod)) {
-        DropIcicle(slot, static_cast<std::int32_t>(StandardLib::RandomCard(40, 980)));
+        DropIcicle(slot, static_cast<std::int32_t>(Random::Between(40, 980)));
     }
     if (Due(kAimedIciclePeriod)) {
         DropIcicle(slot, static_cast<std::int32_t>(world.dragon.x));
@@ -88,7 +88,7 @@ void Ijspegel() {
     }
 }
 
-void Vuurbal() {
+void FireballHazard() {
     const std::uint32_t slot =
         HazardSlot(10, [](std::uint32_t i) { return world.fireballs[i].state; });
     if (Due(kFireballPeriod)) {
@@ -113,4 +113,4 @@ void Vuurbal() {
     }
 }
 
-} // namespace Procedures
+} // namespace Morvek

@@ -1,10 +1,10 @@
 // Castles, icicles and fireballs.
 #pragma once
 
-namespace Procedures {
+namespace Morvek {
 
-void Backgroundenemy();
-void Ijspegel();
-void Vuurbal();
+void CastleHazard();
+void IcicleHazard();
+void FireballHazard();
 
-} // namespace Procedures
+} // namespace Morvek

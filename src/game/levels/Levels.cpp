@@ -1,6 +1,6 @@
 #include "game/levels/Levels.h"
+#include "display/Display.h"
 #include "display/KeyCodes.h"
-#include "display/Wimdows.h"
 #include "game/combat/Enemies.h"
 #include "game/core/Colours.h"
 #include "game/core/World.h"
@@ -8,14 +8,14 @@
 #include "game/levels/FrameLoop.h"
 #include "game/levels/Practice.h"
 #include "game/levels/WaveTables.h"
-#include "util/StandardLib.h"
+#include "util/Random.h"
 
 #include <algorithm>
 #include <array>
 #include <span>
 #include <string_view>
 
-namespace Procedures {
+namespace Morvek {
 
 namespace {
 
@@ -61,16 +61,16 @@ constexpr std::array<Line, 8> kClosing{{
 // Nothing else runs while the story is on screen; Enter is the only way on.
 void Interlude(std::span<const Line> lines) {
     world.mode = Mode::Interlude;
-    Wimdows::DrawBitmap(world.images[7][1][1], 0, 0);
-    Wimdows::SetFont(kTextStyle, kWhite);
+    Display::DrawBitmap(world.images[7][1][1], 0, 0);
+    Display::SetFont(kTextStyle, kWhite);
     for (const Line& l : lines) {
-        Wimdows::Text(l.text, kTextX, l.y);
+        Display::Text(l.text, kTextX, l.y);
     }
-    Wimdows::Text(kContinue.text, kTextX, kContinue.y);
-    Wimdows::UpdateWindow();
+    Display::Text(kContinue.text, kTextX, kContinue.y);
+    Display::UpdateWindow();
     do {
-        Wimdows::IdleSleep(10);
-    } while (!Wimdows::KeyDown(Wimdows::KeyCode::kReturn));
+        Display::IdleSleep(10);
+    } while (!Display::KeyDown(Display::KeyCode::kReturn));
 }
 
 void PlaceDragon() {
@@ -81,7 +81,7 @@ void PlaceDragon() {
 // A game that is already over still places its waves, it just doesn't fight them.
 void Fight() {
     if (!world.returnToMenu) {
-        Loop();
+        PlayWave();
     }
 }
 
@@ -101,8 +101,9 @@ void ExtraWave() {
     // whatever it holds.
     const std::uint32_t d = std::min<std::uint32_t>(world.actualDifficulty, 10);
     for (std::uint32_t i = 1; i <= d; ++i) {
-        const float x = Waves::kExtraWaveX + static_cast<float>(StandardLib::RandomCard(
-                                                 Waves::kExtraWaveXLow, Waves::kExtraWaveXHigh));
+        const float x =
+            Waves::kExtraWaveX +
+            static_cast<float>(Random::Between(Waves::kExtraWaveXLow, Waves::kExtraWaveXHigh));
         const float y = Waves::kExtraWaveTop +
                         Waves::kExtraWaveSpan * static_cast<float>(i) / static_cast<float>(d);
         CreateEnemy(x, y, i, Waves::kExtraWaveType, Waves::kExtraWavePath);
@@ -142,7 +143,7 @@ void PlayLevel(const LevelScript& s) {
             ExtraWave();
         }
     }
-    ClearArrays();
+    ClearField();
     if (!world.returnToMenu) {
         world.dragon.beamReady = true;
         s.fight();
@@ -153,7 +154,7 @@ void PlayLevel(const LevelScript& s) {
             gameWon();
         }
     }
-    ClearArrays();
+    ClearField();
     if (s.next == 0) {
         world.returnToMenu = true;
         return;
@@ -175,7 +176,7 @@ void Waves::Place(std::span<const Spawn> table, std::uint32_t wave) {
             continue;
         }
         const float y =
-            s.randomHeight ? static_cast<float>(StandardLib::RandomCard(kLowest, kHighest)) : s.y;
+            s.randomHeight ? static_cast<float>(Random::Between(kLowest, kHighest)) : s.y;
         CreateEnemy(s.x, y, s.slot, s.type, s.path);
     }
 }
@@ -192,4 +193,4 @@ void Level3() {
     PlayLevel(kLevels[3]);
 }
 
-} // namespace Procedures
+} // namespace Morvek

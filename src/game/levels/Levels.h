@@ -1,7 +1,7 @@
 // The three level scripts and their interludes.
 #pragma once
 
-namespace Procedures {
+namespace Morvek {
 
 void Level1();
 void Level2();
@@ -11,4 +11,4 @@ void Level3();
 // screens, which lie above the levels and so hand it down.
 void SetGameWon(void (*save)());
 
-} // namespace Procedures
+} // namespace Morvek

@@ -2,12 +2,12 @@
 
 #include "game/core/World.h"
 
-namespace Procedures {
+namespace Morvek {
 
 PracticeChoice practice;
 
 namespace {
-bool bossstart = false;
+bool bossStart = false;
 } // namespace
 
 void PracticeStart() {
@@ -15,13 +15,13 @@ void PracticeStart() {
     // renderer index their tables by level.
     const std::uint32_t chosen = practice.level;
     world.level = (chosen >= 1 && chosen <= 3) ? chosen : 1;
-    bossstart = practice.boss;
+    bossStart = practice.boss;
 }
 
 bool TakeBossStart() {
-    const bool start = bossstart;
-    bossstart = false;
+    const bool start = bossStart;
+    bossStart = false;
     return start;
 }
 
-} // namespace Procedures
+} // namespace Morvek

@@ -4,7 +4,7 @@
 
 #include "game/core/World.h"
 
-namespace Procedures {
+namespace Morvek {
 
 // What the command line chose for this run's new games.
 struct PracticeChoice {
@@ -22,4 +22,4 @@ bool TakeBossStart();
 // (command line --level N, --boss). Called by NewGame after its reset.
 void PracticeStart();
 
-} // namespace Procedures
+} // namespace Morvek

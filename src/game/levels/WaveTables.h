@@ -8,7 +8,7 @@
 #include <array>
 #include <span>
 
-namespace Procedures::Waves {
+namespace Morvek::Waves {
 
 struct Spawn {
     std::uint32_t wave;
@@ -17,7 +17,7 @@ struct Spawn {
     float y; // ignored when randomHeight is set
     std::uint32_t type;
     std::uint32_t path;
-    bool randomHeight = false; // y drawn with RandomCard(kLowest, kHighest)
+    bool randomHeight = false; // y drawn with Between(kLowest, kHighest)
 };
 
 // The height band of a randomly placed enemy.
@@ -78,4 +78,4 @@ constexpr std::uint32_t kExtraWavePath = 2;
 // Makes the CreateEnemy calls of one wave of a level's table, in table order.
 void Place(std::span<const Spawn> table, std::uint32_t wave);
 
-} // namespace Procedures::Waves
+} // namespace Morvek::Waves

@@ -4,8 +4,8 @@
 // game unbound outside play, so what is pressed here is the physical key.
 #include "game/screens/Controls.h"
 #include "display/Bindings.h"
+#include "display/Display.h"
 #include "display/KeyCodes.h"
-#include "display/Wimdows.h"
 #include "game/core/World.h"
 #include "game/screens/Layout.h"
 #include "game/screens/Screen.h"
@@ -13,29 +13,29 @@
 
 #include <string>
 
-namespace Procedures {
+namespace Morvek {
 
 namespace {
 
-namespace Keys = Wimdows::Bindings;
+namespace Keys = Display::Bindings;
 
 void DrawScreen(std::string_view prompt) {
-    Wimdows::SetTitle(Layout::kTitleControls);
+    Display::SetTitle(Layout::kTitleControls);
     Screen::Draw(Layout::kMenuBack, {0, 0});
-    Wimdows::SetFont(Layout::kFontStyle, Layout::kWhite);
+    Display::SetFont(Layout::kFontStyle, Layout::kWhite);
     Screen::DrawLabel(Layout::kControlsHeading);
     const Keys::Table table = Keys::InUse();
     for (std::size_t i = 0; i < Keys::kActions.size(); ++i) {
         const Layout::Rect r = Layout::ControlsRow(i);
         const std::int32_t y = r.y1 + 12;
-        Wimdows::Text(Keys::kActions[i].shown, Layout::kControlsActionX, y);
-        Wimdows::Text(Keys::KeyName(table[i]), Layout::kControlsKeyX, y);
+        Display::Text(Keys::kActions[i].shown, Layout::kControlsActionX, y);
+        Display::Text(Keys::KeyName(table[i]), Layout::kControlsKeyX, y);
         Screen::Frame(r);
     }
-    Wimdows::Text(prompt, Layout::kControlsPrompt.x, Layout::kControlsPrompt.y);
+    Display::Text(prompt, Layout::kControlsPrompt.x, Layout::kControlsPrompt.y);
     Screen::DrawReturnButton();
     Screen::DrawTextButton(Layout::kDefaultsButton, Layout::kDefaultsCaption);
-    Wimdows::UpdateWindow();
+    Display::UpdateWindow();
 }
 
 void Keep(const Keys::Table& table) {
@@ -48,10 +48,10 @@ void Rebind(std::size_t action) {
     const std::string ask =
         "Press the new key for " + std::string(Keys::kActions[action].shown) + " (Escape cancels)";
     DrawScreen(ask);
-    Wimdows::FlushKeys();
+    Display::FlushKeys();
     for (;;) {
-        const std::uint32_t key = Wimdows::GetKey();
-        if (key == Wimdows::KeyCode::kEscape) {
+        const std::uint32_t key = Display::GetKey();
+        if (key == Display::KeyCode::kEscape) {
             break;
         }
         Keys::Table table = Keys::InUse();
@@ -68,7 +68,7 @@ void Rebind(std::size_t action) {
 
 } // namespace
 
-void MenuControls() {
+void ControlsScreen() {
     Screen::WaitForRelease();
     DrawScreen("");
     for (;;) {
@@ -87,8 +87,8 @@ void MenuControls() {
                 Rebind(i);
             }
         }
-        Wimdows::IdleSleep(20);
+        Display::IdleSleep(20);
     }
 }
 
-} // namespace Procedures
+} // namespace Morvek

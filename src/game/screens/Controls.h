@@ -1,8 +1,8 @@
 // The keys of play, reached from the options.
 #pragma once
 
-namespace Procedures {
+namespace Morvek {
 
-void MenuControls();
+void ControlsScreen();
 
-} // namespace Procedures
+} // namespace Morvek

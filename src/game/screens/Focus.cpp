@@ -1,17 +1,17 @@
 #include "game/screens/Focus.h"
 #include "display/KeyCodes.h"
 
-#include "display/Wimdows.h"
+#include "display/Display.h"
 #include "game/core/World.h"
 
 #include <array>
 #include <cstdlib>
 
-namespace Procedures::Focus {
+namespace Morvek::Focus {
 
 namespace {
 
-namespace KeyCode = Wimdows::KeyCode;
+namespace KeyCode = Display::KeyCode;
 
 enum Key : std::uint8_t { Left, Up, Right, Down, Enter, Fire };
 constexpr std::array<std::uint32_t, 6> kKeys{KeyCode::kLeft, KeyCode::kUp,     KeyCode::kRight,
@@ -67,7 +67,7 @@ void Open(const Layout::Grid& next) {
     leader = Leader::None;
     chosen = kNone;
     for (std::size_t k = 0; k < kKeys.size(); ++k) {
-        wasDown[k] = Wimdows::KeyDown(kKeys[k]);
+        wasDown[k] = Display::KeyDown(kKeys[k]);
     }
     lastX = world.mouseX;
     lastY = world.mouseY;
@@ -92,7 +92,7 @@ void Poll(const Layout::Grid& next) {
         Open(next);
         return;
     }
-    if (world.mouseX != lastX || world.mouseY != lastY || Wimdows::MouseLeft()) {
+    if (world.mouseX != lastX || world.mouseY != lastY || Display::MouseLeft()) {
         leader = Leader::Mouse;
         lit = kNone;
         lastX = world.mouseX;
@@ -100,7 +100,7 @@ void Poll(const Layout::Grid& next) {
     }
     chosen = kNone;
     for (std::size_t k = 0; k < kKeys.size(); ++k) {
-        const bool down = Wimdows::KeyDown(kKeys[k]);
+        const bool down = Display::KeyDown(kKeys[k]);
         const bool pressed = down && !wasDown[k];
         wasDown[k] = down;
         if (!pressed || grid->buttons.empty()) {
@@ -142,4 +142,4 @@ bool Chosen(const Layout::Rect& r) {
     return true;
 }
 
-} // namespace Procedures::Focus
+} // namespace Morvek::Focus

@@ -9,7 +9,7 @@
 
 #include "game/screens/Layout.h"
 
-namespace Procedures::Focus {
+namespace Morvek::Focus {
 
 // Once per pass of a screen's loop, with that screen's buttons. A screen
 // starting (another grid than last time) counts no key already held as a
@@ -25,4 +25,4 @@ bool Chosen(const Layout::Rect& r);
 // Back to program start: no grid, nothing lit, the mouse leading (tests).
 void Reset();
 
-} // namespace Procedures::Focus
+} // namespace Morvek::Focus

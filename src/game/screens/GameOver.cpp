@@ -1,7 +1,7 @@
 #include "game/screens/GameOver.h"
 #include "display/Bindings.h"
+#include "display/Display.h"
 #include "display/KeyCodes.h"
-#include "display/Wimdows.h"
 #include "game/core/World.h"
 #include "game/levels/FrameLoop.h"
 #include "game/screens/Layout.h"
@@ -11,7 +11,7 @@
 
 #include <string_view>
 
-namespace Procedures {
+namespace Morvek {
 
 bool TypeLetter(std::array<char, 7>& name, std::uint32_t& t, std::uint32_t key) {
     if (t < 1 || t > name.size() || key < 'A' || key > 'Z') {
@@ -33,80 +33,80 @@ bool EraseLetter(std::array<char, 7>& name, std::uint32_t& t) {
 
 namespace {
 
-namespace KeyCode = Wimdows::KeyCode;
+namespace KeyCode = Display::KeyCode;
 
 // The field's inside drawn afresh, so a letter taken back leaves no trace.
 void DrawName(const std::array<char, 7>& name) {
     const auto& f = Layout::kNameField;
-    Wimdows::SetClip(f.x1 + 1, f.y1 + 1, f.x2 - 1, f.y2 - 1);
+    Display::SetClip(f.x1 + 1, f.y1 + 1, f.x2 - 1, f.y2 - 1);
     Screen::Draw(Layout::kGameOverBack, {0, 0});
     Screen::DrawMasked(Layout::kGameOverPicture, Layout::kGameOverMask, Layout::kGameOverAt);
-    Wimdows::ClearClip();
-    Wimdows::Text(std::string_view(name.data(), name.size()), Layout::kNameAt.x, Layout::kNameAt.y);
+    Display::ClearClip();
+    Display::Text(std::string_view(name.data(), name.size()), Layout::kNameAt.x, Layout::kNameAt.y);
 }
 
 // The name entry; returns whether the result reached the file.
 bool NameEntry() {
-    ClearArrays();
+    ClearField();
     // A name holds only what is typed here: letters pressed in play or in
     // the menus (M for the sound, say) are still queued.
-    Wimdows::FlushKeys();
+    Display::FlushKeys();
     std::uint32_t t = 1;
     world.mode = Mode::NameEntry;
-    Wimdows::SetTitle(Layout::kTitleGameOverSave);
+    Display::SetTitle(Layout::kTitleGameOverSave);
     Screen::Draw(Layout::kGameOverBack, {0, 0});
     Screen::DrawMasked(Layout::kGameOverPicture, Layout::kGameOverMask, Layout::kGameOverAt);
     Screen::DrawReturnButton();
-    Wimdows::SetFont(Layout::kFontStyle, Layout::kWhite);
+    Display::SetFont(Layout::kFontStyle, Layout::kWhite);
     Screen::DrawLabel(Layout::kNamePrompt);
     Screen::Frame(Layout::kNameField);
     auto& name = world.scores[11].name;
     name.fill(' ');
-    Wimdows::UpdateWindow();
+    Display::UpdateWindow();
 
     bool saved = false;
     for (;;) {
         // Until the name is full every pass waits for a key, so the Return
         // button is tested once per key press; a full name waits no more.
         bool enter = false;
-        if (t < 8 || Wimdows::KeyQueued()) {
-            const std::uint32_t key = Wimdows::GetKey();
+        if (t < 8 || Display::KeyQueued()) {
+            const std::uint32_t key = Display::GetKey();
             enter = key == KeyCode::kReturn;
             if (key == KeyCode::kBackspace && EraseLetter(name, t)) {
                 DrawName(name);
             } else {
                 TypeLetter(name, t, key);
-                Wimdows::Text(std::string_view(name.data(), name.size()), Layout::kNameAt.x,
+                Display::Text(std::string_view(name.data(), name.size()), Layout::kNameAt.x,
                               Layout::kNameAt.y);
             }
         }
         Screen::ReadInput(Layout::kNameGrid);
         if (Screen::Clicked(Layout::kReturn) || enter) {
-            Wimdows::SetTitle(Layout::kTitleMenu);
+            Display::SetTitle(Layout::kTitleMenu);
             saved = SaveResult();
             break;
         }
         if (t >= 8) {
-            Wimdows::IdleSleep(20);
+            Display::IdleSleep(20);
         }
     }
-    Wimdows::FlushKeys();
+    Display::FlushKeys();
     return saved;
 }
 
 } // namespace
 
 void GameOver() {
-    Wimdows::Bindings::SetPlaying(false); // the name is typed with letters
-    ClearArrays();
+    Display::Bindings::SetPlaying(false); // the name is typed with letters
+    ClearField();
     world.mode = Mode::GameOver;
-    Wimdows::SetTitle(Layout::kTitleGameOver);
+    Display::SetTitle(Layout::kTitleGameOver);
     Screen::DrawMasked(Layout::kGameOverPicture, Layout::kGameOverMask, Layout::kGameOverAt);
     Screen::Draw(Layout::kReturnPicture, {Layout::kReturn.x1, Layout::kReturn.y1});
     Screen::Draw(Layout::kSavePicture, {Layout::kSave.x1, Layout::kSave.y1});
     Screen::Frame(Layout::kReturn);
     Screen::Frame(Layout::kSave);
-    Wimdows::UpdateWindow();
+    Display::UpdateWindow();
 
     // One result is saved once. After a save the name entry's picture stays
     // up with Return alone: its Save button is gone, and so is its frame.
@@ -114,7 +114,7 @@ void GameOver() {
     for (;;) {
         Screen::ReadInput(saved ? Layout::kNameGrid : Layout::kGameOverGrid);
         if (Screen::Clicked(Layout::kReturn)) {
-            Wimdows::SetTitle(Layout::kTitleMenu);
+            Display::SetTitle(Layout::kTitleMenu);
             world.returnToMenu = true;
             return;
         }
@@ -123,7 +123,7 @@ void GameOver() {
             // Back on this screen, though the caption is the menu's again.
             world.mode = Mode::GameOver;
         }
-        Wimdows::IdleSleep(20);
+        Display::IdleSleep(20);
     }
 }
 
@@ -131,4 +131,4 @@ void GameOverSave() {
     NameEntry();
 }
 
-} // namespace Procedures
+} // namespace Morvek

@@ -1,9 +1,9 @@
 // The game-over screen and the name entry of a new high score.
 #pragma once
 
-namespace Procedures {
+namespace Morvek {
 
 void GameOver();
 void GameOverSave();
 
-} // namespace Procedures
+} // namespace Morvek

@@ -1,6 +1,6 @@
 #include "game/screens/Highscore.h"
 #include "display/Bindings.h"
-#include "display/Wimdows.h"
+#include "display/Display.h"
 #include "game/combat/Lives.h"
 #include "game/core/World.h"
 #include "game/levels/FrameLoop.h"
@@ -16,7 +16,7 @@
 #include <limits>
 #include <string>
 
-namespace Procedures {
+namespace Morvek {
 
 void ResetGame() {
     // The play below ends a game on these screens.
@@ -51,44 +51,44 @@ void NewGame() {
     ScorePlace::Read(world.scores);
     ResetGame();
     PracticeStart();
-    Wimdows::Bindings::SetPlaying(true);
-    Levelcontroller();
-    Wimdows::Bindings::SetPlaying(false);
-    MenuDraw();
+    Display::Bindings::SetPlaying(true);
+    PlayLevels();
+    Display::Bindings::SetPlaying(false);
+    DrawMenu();
 }
 
 void Save() {
     SaveResult();
 }
 
-void HighScore() {
+void HighscoreScreen() {
     world.mode = Mode::Highscores;
-    Wimdows::SetTitle(Layout::kTitleHighscore);
+    Display::SetTitle(Layout::kTitleHighscore);
     Screen::Draw(Layout::kMenuBack, {0, 0});
     ScorePlace::Read(world.scores);
-    Wimdows::SetFont(Layout::kFontStyle, Layout::kWhite);
+    Display::SetFont(Layout::kFontStyle, Layout::kWhite);
     Screen::DrawLabel(Layout::kHighscoreHeading);
     for (std::uint32_t i = 1; i <= ScoreFile::kPlaces; ++i) {
         const std::int32_t y = Layout::HighscoreRowY(i);
-        Wimdows::Text(std::to_string(i) + ".", Layout::kHighscoreRankX, y);
+        Display::Text(std::to_string(i) + ".", Layout::kHighscoreRankX, y);
         // A save never puts a 0 in the table: that place is still empty.
         if (world.scores[i].points == 0) {
-            Wimdows::Text(Layout::kHighscoreEmpty, Layout::kHighscoreNameX, y);
+            Display::Text(Layout::kHighscoreEmpty, Layout::kHighscoreNameX, y);
             continue;
         }
         // TextCard takes numbers up to 2^31 - 1; a file may hold bigger ones.
         if (world.scores[i].points <=
             static_cast<std::uint32_t>(std::numeric_limits<std::int32_t>::max())) {
-            Wimdows::TextCard(world.scores[i].points, Layout::kHighscoreScoreX, y);
+            Display::TextCard(world.scores[i].points, Layout::kHighscoreScoreX, y);
         } else {
-            Wimdows::Text(std::to_string(world.scores[i].points), Layout::kHighscoreScoreX, y);
+            Display::Text(std::to_string(world.scores[i].points), Layout::kHighscoreScoreX, y);
         }
-        Wimdows::Text(ScoreFile::Shown(world.scores[i].name), Layout::kHighscoreNameX, y);
+        Display::Text(ScoreFile::Shown(world.scores[i].name), Layout::kHighscoreNameX, y);
     }
     Screen::DrawReturnButton();
-    Wimdows::UpdateWindow();
+    Display::UpdateWindow();
     Screen::WaitForReturn();
     Screen::BackToMenu();
 }
 
-} // namespace Procedures
+} // namespace Morvek

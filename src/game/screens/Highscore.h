@@ -1,12 +1,12 @@
 // A new game, the score table and saving to it.
 #pragma once
 
-namespace Procedures {
+namespace Morvek {
 
 // The dragon, score, level, counters and difficulty as a new game starts them.
 void ResetGame();
 void NewGame();
 void Save();
-void HighScore();
+void HighscoreScreen();
 
-} // namespace Procedures
+} // namespace Morvek

@@ -10,7 +10,7 @@
 #include <span>
 #include <string_view>
 
-namespace Procedures::Layout {
+namespace Morvek::Layout {
 
 // A button's hit rectangle, both corners included.
 struct Rect {
@@ -259,4 +259,4 @@ constexpr Grid kReturnGrid{3, kReturnNav};
 constexpr Grid kNameGrid{4, kReturnNav};
 constexpr Grid kControlsGrid{5, kControlsNav};
 
-} // namespace Procedures::Layout
+} // namespace Morvek::Layout

@@ -1,6 +1,6 @@
 #include "game/screens/Menu.h"
+#include "display/Display.h"
 #include "display/Font.h"
-#include "display/Wimdows.h"
 #include "game/core/World.h"
 #include "game/screens/Focus.h"
 #include "game/screens/Highscore.h"
@@ -11,7 +11,7 @@
 
 #include <array>
 
-namespace Procedures {
+namespace Morvek {
 
 namespace {
 
@@ -22,7 +22,7 @@ void StartGame() {
 
 void EndGame() {
     world.quitGame = true;
-    Wimdows::KillWindow();
+    Display::KillWindow();
 }
 
 struct MenuAction {
@@ -33,8 +33,8 @@ struct MenuAction {
 constexpr std::array<MenuAction, 6> kActions{{
     {Layout::kButtonStory, Story},
     {Layout::kButtonNewGame, StartGame},
-    {Layout::kButtonOptions, MenuOptions},
-    {Layout::kButtonHighscore, HighScore},
+    {Layout::kButtonOptions, OptionsScreen},
+    {Layout::kButtonHighscore, HighscoreScreen},
     {Layout::kButtonCredits, Credit},
     {Layout::kButtonEnd, EndGame},
 }};
@@ -47,25 +47,25 @@ void DrawTitle() {
         std::int32_t x = t.at.x + dx;
         for (const char c : t.text) {
             const auto& glyph =
-                Wimdows::Font::GlyphOf(Layout::kFontStyle, static_cast<unsigned char>(c));
-            for (std::int32_t row = 0; row < Wimdows::Font::kCellHeight; ++row) {
-                for (std::int32_t col = 0; col < Wimdows::Font::kCellWidth; ++col) {
+                Display::Font::GlyphOf(Layout::kFontStyle, static_cast<unsigned char>(c));
+            for (std::int32_t row = 0; row < Display::Font::kCellHeight; ++row) {
+                for (std::int32_t col = 0; col < Display::Font::kCellWidth; ++col) {
                     if ((glyph[static_cast<std::size_t>(row)] >> (7 - col) & 1) != 0) {
                         const std::int32_t px = x + col * t.scale;
                         const std::int32_t py = t.at.y + dx + row * t.scale;
-                        Wimdows::Rectangle(px, py, px + t.scale - 1, py + t.scale - 1, colour,
+                        Display::Rectangle(px, py, px + t.scale - 1, py + t.scale - 1, colour,
                                            true);
                     }
                 }
             }
-            x += Wimdows::Font::kAdvance * t.scale;
+            x += Display::Font::kAdvance * t.scale;
         }
     }
 }
 
 } // namespace
 
-void MenuDraw() {
+void DrawMenu() {
     world.mode = Mode::Menu;
     Screen::Draw(Layout::kMenuBack, {0, 0});
     DrawTitle();
@@ -75,7 +75,7 @@ void MenuDraw() {
     for (const auto& b : Layout::kMenuButtons) {
         Screen::Frame(b.rect);
     }
-    Wimdows::UpdateWindow();
+    Display::UpdateWindow();
 }
 
 bool MenuSelect(std::int32_t x, std::int32_t y, std::int32_t x1, std::int32_t y1, std::int32_t x2,
@@ -83,11 +83,11 @@ bool MenuSelect(std::int32_t x, std::int32_t y, std::int32_t x1, std::int32_t y1
     const Layout::Rect r{x1, y1, x2, y2};
     const bool over = x1 <= x && x <= x2 && y1 <= y && y <= y2;
     const bool framed = (over && Focus::MouseLeads()) || Focus::Lit(r);
-    Wimdows::Rectangle(x1, y1, x2, y2, framed ? Layout::kHighlight : Layout::kBlack, false);
-    Wimdows::UpdateWindow();
+    Display::Rectangle(x1, y1, x2, y2, framed ? Layout::kHighlight : Layout::kBlack, false);
+    Display::UpdateWindow();
     // A level test, not a press event: a held button clicks on every call,
     // lit or not.
-    const bool clicked = (over && Wimdows::MouseLeft()) || Focus::Chosen(r);
+    const bool clicked = (over && Display::MouseLeft()) || Focus::Chosen(r);
     if (clicked) {
         for (const auto& a : kActions) {
             if (a.button == button) {
@@ -98,4 +98,4 @@ bool MenuSelect(std::int32_t x, std::int32_t y, std::int32_t x1, std::int32_t y1
     return clicked;
 }
 
-} // namespace Procedures
+} // namespace Morvek

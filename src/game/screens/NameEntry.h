@@ -5,7 +5,7 @@
 
 #include <array>
 
-namespace Procedures {
+namespace Morvek {
 
 // Stores a letter key (65..90) at position t of the name and moves t on;
 // other keys, and any key once t is 8, change nothing. Returns whether the
@@ -15,4 +15,4 @@ bool TypeLetter(std::array<char, 7>& name, std::uint32_t& t, std::uint32_t key);
 // nothing when no letter is typed. Returns whether one was taken.
 bool EraseLetter(std::array<char, 7>& name, std::uint32_t& t);
 
-} // namespace Procedures
+} // namespace Morvek

@@ -1,12 +1,12 @@
 #include "game/screens/Options.h"
-#include "display/Wimdows.h"
+#include "display/Display.h"
 #include "game/core/World.h"
 #include "game/screens/Controls.h"
 #include "game/screens/Layout.h"
 #include "game/screens/Screen.h"
 #include "game/settings/SettingsStore.h"
 
-namespace Procedures {
+namespace Morvek {
 
 namespace {
 
@@ -39,8 +39,8 @@ void Choose(const Choice& c) {
 
 void DrawOptions() {
     world.mode = Mode::Options; // the Controls screen comes back here too
-    Wimdows::SetTitle(Layout::kTitleOptions);
-    Wimdows::SetFont(Layout::kFontStyle, Layout::kWhite);
+    Display::SetTitle(Layout::kTitleOptions);
+    Display::SetFont(Layout::kFontStyle, Layout::kWhite);
     Screen::Draw(Layout::kMenuBack, {0, 0});
     const auto& hardness = Layout::kOptionHeadings[0];
     const auto& pace = Layout::kOptionHeadings[1];
@@ -55,12 +55,12 @@ void DrawOptions() {
         Screen::Frame(c.rect);
     }
     Screen::DrawTextButton(Layout::kControlsButton, Layout::kControlsCaption);
-    Wimdows::UpdateWindow();
+    Display::UpdateWindow();
 }
 
 } // namespace
 
-void MenuOptions() {
+void OptionsScreen() {
     DrawOptions();
 
     for (;;) {
@@ -79,11 +79,11 @@ void MenuOptions() {
             }
         }
         if (Screen::Clicked(Layout::kControlsButton)) {
-            MenuControls();
+            ControlsScreen();
             DrawOptions();
         }
-        Wimdows::IdleSleep(20);
+        Display::IdleSleep(20);
     }
 }
 
-} // namespace Procedures
+} // namespace Morvek

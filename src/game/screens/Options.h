@@ -1,8 +1,8 @@
 // The options screen.
 #pragma once
 
-namespace Procedures {
+namespace Morvek {
 
-void MenuOptions();
+void OptionsScreen();
 
-} // namespace Procedures
+} // namespace Morvek

@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-namespace Procedures {
+namespace Morvek {
 
 std::string scorefile = "myscore.txt";
 
@@ -20,7 +20,7 @@ bool SaveResult() {
     if (!ScorePlace::Save(world.scores[11].name, world.score, next, error)) {
         std::cerr << "morvek: the highscores could not be saved to " << scorefile << ": " << error
                   << '\n';
-        Wimdows::Run::FailAtEnd(kExitSaveFailed);
+        Display::Run::FailAtEnd(kExitSaveFailed);
         return false;
     }
     world.scores = next;
@@ -42,7 +42,7 @@ constexpr std::array<char, 7> kBlankName{' ', ' ', ' ', ' ', ' ', ' ', ' '};
 // The leading digits make the score, as files of the old game may carry
 // leftover bytes right after the tenth one. A score too big for 32 bits
 // counts as the biggest one.
-bool ToCard(std::string_view token, std::uint32_t& value) {
+bool ToUnsigned(std::string_view token, std::uint32_t& value) {
     if (token.empty() || token[0] < '0' || token[0] > '9') {
         return false;
     }
@@ -100,7 +100,7 @@ std::uint32_t ParseStrict(std::string_view data, Table& table) {
                 SkipLineFeedAfterReturn(data, pos);
             }
         }
-        if (!ToCard(digits, entry.points)) {
+        if (!ToUnsigned(digits, entry.points)) {
             break; // the rest of the file is not a table
         }
         table[i] = entry;
@@ -128,7 +128,7 @@ std::uint32_t ParseLoose(std::string_view data, Table& table) {
         }
         Highscore entry{kBlankName, 0};
         if (!negative) {
-            ToCard(data.substr(start, pos - start), entry.points);
+            ToUnsigned(data.substr(start, pos - start), entry.points);
         }
         std::string_view name = data.substr(nameStart, nameEnd - nameStart);
         while (!name.empty() && IsSeparator(name.front())) {
@@ -333,4 +333,4 @@ std::string Shown(const std::array<char, 7>& name) {
 }
 
 } // namespace ScoreFile
-} // namespace Procedures
+} // namespace Morvek

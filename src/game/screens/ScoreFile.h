@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-namespace Procedures {
+namespace Morvek {
 
 // Where the table is kept; the one place that names the file (ScorePlace
 // chooses it for a run).
@@ -72,4 +72,4 @@ bool Save(const std::string& path, const std::array<char, 7>& name, std::uint32_
 std::string Shown(const std::array<char, 7>& name);
 
 } // namespace ScoreFile
-} // namespace Procedures
+} // namespace Morvek

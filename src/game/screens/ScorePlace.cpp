@@ -7,7 +7,7 @@
 #include <random>
 #include <system_error>
 
-namespace Procedures::ScorePlace {
+namespace Morvek::ScorePlace {
 
 namespace {
 
@@ -147,7 +147,7 @@ bool Save(const std::array<char, 7>& name, std::uint32_t result, ScoreFile::Tabl
     Read(memory);
     kind = Kind::Memory;
     InsertInMemory(name, result, table);
-    Wimdows::Run::FailAtEnd(kExitSaveFailed);
+    Display::Run::FailAtEnd(kExitSaveFailed);
     return true;
 }
 
@@ -159,4 +159,4 @@ void Finish() {
     }
 }
 
-} // namespace Procedures::ScorePlace
+} // namespace Morvek::ScorePlace

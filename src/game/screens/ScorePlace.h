@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-namespace Procedures::ScorePlace {
+namespace Morvek::ScorePlace {
 
 constexpr std::string_view kTableName = "myscore.txt";
 // Written by the build beside the executable: a game started from there keeps
@@ -53,4 +53,4 @@ bool Save(const std::array<char, 7>& name, std::uint32_t result, ScoreFile::Tabl
 // Removes the autopilot's file; the other places stay.
 void Finish();
 
-} // namespace Procedures::ScorePlace
+} // namespace Morvek::ScorePlace

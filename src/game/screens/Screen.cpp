@@ -1,36 +1,36 @@
 #include "game/screens/Screen.h"
 #include "display/KeyCodes.h"
 
-#include "display/Wimdows.h"
+#include "display/Display.h"
 #include "game/combat/Render.h"
 #include "game/core/World.h"
 #include "game/screens/Focus.h"
 #include "game/screens/Menu.h"
 
-namespace Procedures::Screen {
+namespace Morvek::Screen {
 
 unsigned PictureOf(Layout::Picture p) {
     return world.images[p.g][p.s][p.e];
 }
 
 void Draw(Layout::Picture p, Layout::Point at) {
-    Wimdows::DrawBitmap(PictureOf(p), at.x, at.y);
+    Display::DrawBitmap(PictureOf(p), at.x, at.y);
 }
 
 void DrawMasked(Layout::Picture p, Layout::Picture mask, Layout::Point at) {
-    Wimdows::DrawMaskBitmap(PictureOf(p), PictureOf(mask), at.x, at.y);
+    Display::DrawMaskBitmap(PictureOf(p), PictureOf(mask), at.x, at.y);
 }
 
 void DrawLabel(const Layout::Label& label) {
-    Wimdows::Text(label.text, label.at.x, label.at.y);
+    Display::Text(label.text, label.at.x, label.at.y);
 }
 
 void Frame(Layout::Rect r) {
-    Wimdows::Rectangle(r.x1, r.y1, r.x2, r.y2, Layout::kBlack, false);
+    Display::Rectangle(r.x1, r.y1, r.x2, r.y2, Layout::kBlack, false);
 }
 
 void ReadInput(const Layout::Grid& grid) {
-    Wimdows::MousePos(world.mouseX, world.mouseY);
+    Display::MousePos(world.mouseX, world.mouseY);
     Focus::Poll(grid);
 }
 
@@ -39,20 +39,20 @@ bool Clicked(Layout::Rect r) {
 }
 
 void DrawTextButton(Layout::Rect r, std::string_view caption) {
-    Wimdows::Rectangle(r.x1, r.y1, r.x2, r.y2, Layout::kBlack, true);
-    Wimdows::SetFont(Layout::kFontStyle, Layout::kWhite);
+    Display::Rectangle(r.x1, r.y1, r.x2, r.y2, Layout::kBlack, true);
+    Display::SetFont(Layout::kFontStyle, Layout::kWhite);
     std::uint32_t w = 0, h = 0;
-    Wimdows::GetTextSize(caption, Layout::kFontStyle, w, h);
+    Display::GetTextSize(caption, Layout::kFontStyle, w, h);
     const auto x = (r.x1 + r.x2 - static_cast<std::int32_t>(w)) / 2;
     const auto y = (r.y1 + r.y2 - static_cast<std::int32_t>(h)) / 2;
-    Wimdows::Text(caption, x, y);
+    Display::Text(caption, x, y);
     Frame(r);
 }
 
 void WaitForRelease() {
-    while (Wimdows::MouseLeft() || Wimdows::KeyDown(Wimdows::KeyCode::kReturn) ||
-           Wimdows::KeyDown(Wimdows::KeyCode::kSpace)) {
-        Wimdows::IdleSleep(20);
+    while (Display::MouseLeft() || Display::KeyDown(Display::KeyCode::kReturn) ||
+           Display::KeyDown(Display::KeyCode::kSpace)) {
+        Display::IdleSleep(20);
     }
 }
 
@@ -67,13 +67,13 @@ void WaitForReturn() {
         if (Clicked(Layout::kReturn)) {
             return;
         }
-        Wimdows::IdleSleep(20);
+        Display::IdleSleep(20);
     }
 }
 
 void BackToMenu() {
-    Wimdows::SetTitle(Layout::kTitleMenu);
-    MenuDraw();
+    Display::SetTitle(Layout::kTitleMenu);
+    DrawMenu();
 }
 
-} // namespace Procedures::Screen
+} // namespace Morvek::Screen

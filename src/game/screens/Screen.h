@@ -3,7 +3,7 @@
 
 #include "game/screens/Layout.h"
 
-namespace Procedures::Screen {
+namespace Morvek::Screen {
 
 // The picture table element, 0 when it failed to load (then nothing is drawn).
 unsigned PictureOf(Layout::Picture p);
@@ -32,4 +32,4 @@ void WaitForReturn();
 // Caption back to the menu's, and the menu redrawn.
 void BackToMenu();
 
-} // namespace Procedures::Screen
+} // namespace Morvek::Screen

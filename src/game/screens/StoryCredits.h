@@ -1,9 +1,9 @@
 // The story and credits screens.
 #pragma once
 
-namespace Procedures {
+namespace Morvek {
 
 void Story();
 void Credit();
 
-} // namespace Procedures
+} // namespace Morvek

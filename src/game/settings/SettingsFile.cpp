@@ -10,12 +10,12 @@ namespace Settings {
 
 namespace {
 
-namespace Layout = Procedures::Layout;
+namespace Layout = Morvek::Layout;
 
 constexpr std::string_view kKept = "# not understood: ";
 constexpr std::string_view kKeyPrefix = "key-";
 
-namespace Keys = Wimdows::Bindings;
+namespace Keys = Display::Bindings;
 using FromFile = std::array<bool, Keys::kActions.size()>;
 
 struct Switch {
@@ -66,7 +66,7 @@ std::string_view Trim(std::string_view s) {
     return s.substr(first, s.find_last_not_of(" \t\r") - first + 1);
 }
 
-using StandardLib::Quote;
+using Text::Quote;
 
 // A key the file binds twice is a mistake; one it takes from an action the
 // file left at its default swaps, as on the Controls screen.

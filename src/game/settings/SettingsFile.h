@@ -15,12 +15,12 @@
 namespace Settings {
 
 struct Values {
-    Procedures::Difficulty difficulty = Procedures::Difficulty::Normal;
+    Morvek::Difficulty difficulty = Morvek::Difficulty::Normal;
     std::uint32_t speed = 30;
     bool sound = true;
     bool fullscreen = false;
     bool integerScale = false;
-    Wimdows::Bindings::Table keys = Wimdows::Bindings::Defaults();
+    Display::Bindings::Table keys = Display::Bindings::Defaults();
     bool operator==(const Values&) const = default;
 };
 

@@ -4,18 +4,18 @@
 
 #include <cstdint>
 
-namespace StandardLib {
+namespace Random {
 
 // Selects the module's own generator; always true in this game.
 extern bool gPseudoRandom;
 
 // A whole number from min to max, both included.
-std::uint32_t RandomCard(std::uint32_t min, std::uint32_t max);
+std::uint32_t Between(std::uint32_t min, std::uint32_t max);
 // Advances the generator and returns its new state (0..1013).
-std::uint32_t PseudoRandomCardGenerator();
+std::uint32_t Next();
 
 // The generator's state, and a way back to the start value (tests, new runs).
 std::uint32_t Seed();
-void ResetRandom();
+void Reset();
 
-} // namespace StandardLib
+} // namespace Random

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string_view>
 
-namespace Wimdows {
+namespace Display {
 
 // Window states.
 enum WinState : std::uint8_t { STATE_DEAD = 0, STATE_ACTIVE = 1, STATE_ERROR = 2 };
@@ -81,4 +81,4 @@ bool BannerShown();
 std::int32_t intlen(std::int32_t nr);
 void Int2Char(char* chp, std::int32_t nr);
 
-} // namespace Wimdows
+} // namespace Display
