@@ -26,8 +26,8 @@ std::uint32_t QueenColour() {
 } // namespace
 
 TEST_F(IceFight, PictureChangesOnThe181stTickAndSheFiresFromThe182nd) {
-    LevelsTest::SolidPicture(3, 7, LevelsTest::kRgbRed, 250, 250);  // blowing
-    LevelsTest::SolidPicture(3, 8, LevelsTest::kRgbBlue, 250, 250); // shooting
+    LevelsTest::SolidPicture(Picture::IceQueenBlowing, LevelsTest::kRgbRed, 250, 250);
+    LevelsTest::SolidPicture(Picture::IceQueen, LevelsTest::kRgbBlue, 250, 250);
     Step(180);
     EXPECT_TRUE(f.stage);
     EXPECT_EQ(QueenColour(), LevelsTest::kRed);

@@ -60,8 +60,8 @@ TEST_F(KingFight, StagesFollowHealthAndNeverGoBack) {
 TEST_F(KingFight, BroodIsRemovedInStageOneAndEquippedByItsStage) {
     world.difficulty = Difficulty::Easy;
     Boss::Setup(f);
-    LevelsTest::SolidPicture(3, 10, LevelsTest::kRgbRed, 50, 50);
-    LevelsTest::SolidPicture(3, 11, LevelsTest::kRgbBlue, 100, 100);
+    LevelsTest::SolidPicture(Picture::HatchlingSmall, LevelsTest::kRgbRed, 50, 50);
+    LevelsTest::SolidPicture(Picture::HatchlingLarge, LevelsTest::kRgbBlue, 100, 100);
 
     Hatch(5, 500, 600);
     Step();

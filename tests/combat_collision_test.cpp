@@ -55,18 +55,16 @@ TEST_F(Collisions, EveryEnemyIsHitWhereItsPictureIs) {
     // hits, one a pixel further misses.
     struct Kind {
         std::uint32_t type;
-        std::uint32_t picture; // images[3][picture]
+        Picture picture;
     };
-    for (const Kind k : {Kind{1, 1}, Kind{2, 2}, Kind{3, 3}, Kind{4, 4}, Kind{5, 5}, Kind{10, 6},
-                         Kind{11, 7}, Kind{13, 9}}) {
+    for (const Kind k :
+         {Kind{1, Picture::Bat}, Kind{2, Picture::Ghost}, Kind{3, Picture::Succubus},
+          Kind{4, Picture::Genie}, Kind{5, Picture::Castle}, Kind{10, Picture::WindGod},
+          Kind{11, Picture::IceQueenBlowing}, Kind{13, Picture::DragonKing}}) {
         SCOPED_TRACE(k.type);
-        float width = 0;
-        for (const CatalogueEntry& c : catalogue) {
-            if (c.group == 3 && c.slot == k.picture && c.entry == 1) {
-                width = static_cast<float>(c.width);
-            }
-        }
-        ASSERT_GT(width, 0);
+        const CatalogueEntry* row = RowOf(k.picture);
+        ASSERT_NE(row, nullptr);
+        const auto width = static_cast<float>(row->width);
         for (const float gap : {0.0f, 1.0f}) {
             TestWorld::NewGameState();
             world.enemies[7].length = 999; // what the slot last held counts for nothing

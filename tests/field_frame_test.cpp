@@ -44,26 +44,26 @@ bool OldBlack() {
 
 void OldDeadlyContacts() {
     const std::int32_t bx = world.backgrounds[world.level].x;
-    const std::uint32_t first = 2 * world.level - 1;
-    const auto& pics = world.images[P::kBackgroundGroup];
+    const std::uint32_t picture = PictureNumber(P::SceneryOf(world.level).deadly[0]);
+    const std::uint32_t mirror = PictureNumber(P::SceneryOf(world.level).deadly[1]);
     const std::int32_t x = Px(world.dragon.x), y = Px(world.dragon.y);
     Display::SetClip(x, y, x, y);
     if (bx > -P::kBackgroundWidth) {
-        Display::DrawBitmap(pics[first][2], bx, 0);
-        Display::DrawBitmap(pics[first + 1][2], bx + P::kBackgroundWidth, 0);
+        Display::DrawBitmap(picture, bx, 0);
+        Display::DrawBitmap(mirror, bx + P::kBackgroundWidth, 0);
     } else {
-        Display::DrawBitmap(pics[first + 1][2], bx + P::kBackgroundWidth, 0);
-        Display::DrawBitmap(pics[first][2], bx + 2 * P::kBackgroundWidth, 0);
+        Display::DrawBitmap(mirror, bx + P::kBackgroundWidth, 0);
+        Display::DrawBitmap(picture, bx + 2 * P::kBackgroundWidth, 0);
     }
     Display::ClearClip();
     if (world.level == 2) {
-        const auto& coll = world.images[P::kIcicleContactGroup][P::kIcicleContactSlot];
+        const std::uint32_t contact = PictureNumber(Picture::IcicleContact);
         for (std::uint32_t i = 1; i <= 20; ++i) {
             Background& ice = world.icicles[i];
             if (!ice.update) {
                 continue;
             }
-            Display::DrawBitmap(coll[1], ice.x, ice.y);
+            Display::DrawBitmap(contact, ice.x, ice.y);
             const bool on = x >= ice.x && x < ice.x + P::kIcicleWidth && y >= ice.y &&
                             y < ice.y + P::kIcicleHeight;
             if (on && OldBlack()) {

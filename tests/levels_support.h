@@ -5,6 +5,7 @@
 
 #include "display/Display.h"
 #include "display/Run.h"
+#include "game/core/ScenePictures.h"
 #include "game/core/World.h"
 #include "game/levels/BossCommon.h"
 #include "game/levels/BossFights.h"
@@ -32,8 +33,10 @@ std::uint32_t Solid(std::uint32_t rgb, std::uint32_t w, std::uint32_t h);
 inline void NewGame() {
     TestWorld::NewGameState();
     const std::uint32_t white = Solid(0xFFFFFF, 1024, 768);
-    for (std::uint32_t s = 1; s <= 6; ++s) {
-        Morvek::world.images[2][s][2] = white;
+    for (const auto& scenery : Morvek::ScenePictures::kScenery) {
+        for (const Morvek::Picture p : scenery.deadly) {
+            Morvek::world.pictures[p].picture = white;
+        }
     }
     Display::Run::SetEndHandler([] { throw std::runtime_error("the run ran out of input"); });
 }
@@ -57,11 +60,9 @@ inline std::uint32_t Solid(std::uint32_t rgb, std::uint32_t w, std::uint32_t h) 
     return TestPictures::Solid(r | (b << 8) | (g << 16), w, h);
 }
 
-// Puts a solid picture with a full mask into images[g][s].
-inline void SolidPicture(std::uint32_t g, std::uint32_t s, std::uint32_t rgb, std::uint32_t w,
-                         std::uint32_t h) {
-    Morvek::world.images[g][s][1] = Solid(rgb, w, h);
-    Morvek::world.images[g][s][2] = Solid(0xFFFFFF, w, h);
+// Makes a picture solid, with a full mask.
+inline void SolidPicture(Morvek::Picture p, std::uint32_t rgb, std::uint32_t w, std::uint32_t h) {
+    Morvek::world.pictures[p] = {Solid(rgb, w, h), Solid(0xFFFFFF, w, h)};
 }
 
 // Back-buffer colours come back in the game's order: red + 256 blue + 65536 green.

@@ -72,7 +72,7 @@ TEST_F(GameOverScreen, SavedNameGoesIntoTheTableAndReturnStillHeldLeaves) {
 TEST_F(GameOverScreen, SecondSaveAddsNothing) {
     constexpr std::uint32_t kBack = 0x203040;
     const auto& back = Layout::kGameOverBack;
-    world.images[back.g][back.s][back.e] = Solid(kBack, 1024, 768);
+    world.pictures[back] = {Solid(kBack, 1024, 768)};
     Events e = ToNameEntry({'O', 'W', 'L'});
     e.push_back(Move(300, 60, 700));
     e.push_back(Down(320));
@@ -194,7 +194,7 @@ TEST_F(GameOverScreen, NameHoldsOnlyWhatWasTypedThereAndReturnOrEnterSaves) {
 TEST_F(GameOverScreen, BackspaceTakesTheLastLetterBackAndLeavesNoTrace) {
     constexpr std::uint32_t kBack = 0x203040;
     const auto& back = Layout::kGameOverBack;
-    world.images[back.g][back.s][back.e] = Solid(kBack, 1024, 768);
+    world.pictures[back] = {Solid(kBack, 1024, 768)};
     const auto field = [] {
         std::vector<std::uint32_t> px;
         const auto& f = Layout::kNameField;

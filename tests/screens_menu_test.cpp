@@ -115,7 +115,7 @@ TEST_F(Menu, OptionsShowTheCurrentChoicesAndKeepNewOnes) {
     std::uint32_t colour = 0x101010;
     for (const auto& c : L::kChoices) {
         for (const auto p : {c.selected, c.unselected}) {
-            world.images[p.g][p.s][p.e] = Solid(colour, 120, 75);
+            world.pictures[p] = {Solid(colour, 120, 75)};
             colour += 0x101010;
         }
     }
@@ -125,7 +125,7 @@ TEST_F(Menu, OptionsShowTheCurrentChoicesAndKeepNewOnes) {
             const auto& c = L::kChoices[i++];
             const auto want = sel ? c.selected : c.unselected;
             // Draw the expected picture elsewhere and compare colours.
-            Display::DrawBitmap(world.images[want.g][want.s][want.e], 0, 0);
+            Display::DrawBitmap(PictureNumber(want), 0, 0);
             EXPECT_EQ(Display::GetPixel(static_cast<std::uint32_t>(c.rect.x1 + 10),
                                         static_cast<std::uint32_t>(c.rect.y1 + 10)),
                       Display::GetPixel(5, 5))
@@ -169,7 +169,7 @@ TEST_F(Menu, HighscoreScreenReadsTheFileEachVisit) {
 TEST_F(Menu, TheTitleStandsClearOfTheButtonsAndTheMoon) {
     constexpr std::uint32_t kBack = 0x203040;
     const auto& back = L::kMenuBack;
-    world.images[back.g][back.s][back.e] = Solid(kBack, 1024, 768);
+    world.pictures[back] = {Solid(kBack, 1024, 768)};
     DrawMenu();
     // Where the title's colour shows on the frame.
     std::int32_t x0 = 1024, x1 = -1, y0 = 768, y1 = -1;
@@ -191,7 +191,7 @@ TEST_F(Menu, TheTitleStandsClearOfTheButtonsAndTheMoon) {
 TEST_F(Menu, HighscoreRowsAreNumberedAndEmptyPlacesShowADash) {
     constexpr std::uint32_t kBack = 0x203040;
     const auto& back = L::kMenuBack;
-    world.images[back.g][back.s][back.e] = Solid(kBack, 1024, 768);
+    world.pictures[back] = {Solid(kBack, 1024, 768)};
     std::ofstream(Morvek::scorefile, std::ios::binary) << "FIREFLY1520 ASH    980";
     EXPECT_FALSE(Play({Close(20)}, HighscoreScreen));
     // Pixels other than the background in a text-sized box at (x, row's y).

@@ -27,8 +27,11 @@ std::uint32_t Solid(std::uint32_t w, std::uint32_t h, std::uint32_t colour) {
 void SafeField() {
     TestWorld::NewGameState();
     const std::uint32_t white = Solid(1024, 768, kWhite);
-    world.images[2][1] = {0, Solid(1024, 768, 0x0000FF), white};
-    world.images[2][2] = {0, Solid(1024, 768, 0x0000FF), white};
+    const std::uint32_t blue = Solid(1024, 768, 0x0000FF);
+    world.pictures[Picture::Back1] = {blue};
+    world.pictures[Picture::Back1Mirror] = {blue};
+    world.pictures[Picture::Border1] = {white};
+    world.pictures[Picture::Border1Mirror] = {white};
 }
 
 std::uint32_t framesShown = 0;
@@ -71,12 +74,12 @@ TEST(WaveFidelity, LayersStackInDrawOrder) {
     const std::uint32_t mask = Solid(1024, 768, kWhite);
     constexpr std::uint32_t kDragon = 0x000011, kEnemy = 0x000022, kItem = 0x000033,
                             kShot = 0x000044, kBlast = 0x000055;
-    world.images[1][1] = {0, Solid(50, 50, kDragon), mask};
-    world.images[1][2] = world.images[1][1];
-    world.images[3][1] = {0, Solid(50, 50, kEnemy), mask};
-    world.images[4][1] = {0, Solid(37, 37, kItem), mask};
-    world.images[5][4] = {0, Solid(20, 20, kShot), mask};
-    world.images[6][1] = {0, Solid(50, 50, kBlast), mask};
+    world.pictures[Picture::Dragon1] = {Solid(50, 50, kDragon), mask};
+    world.pictures[Picture::Dragon2] = world.pictures[Picture::Dragon1];
+    world.pictures[Picture::Bat] = {Solid(50, 50, kEnemy), mask};
+    world.pictures[Picture::Heart] = {Solid(37, 37, kItem), mask};
+    world.pictures[Picture::EnemyFire] = {Solid(20, 20, kShot), mask};
+    world.pictures[Picture::Explosion] = {Solid(50, 50, kBlast), mask};
 
     // Everything over one point, the dragon also over the health bar.
     world.dragon.x = 910;
@@ -139,9 +142,14 @@ TEST(WaveFidelity, ATickMovesBeforeItFiresAndRearmsBeforeTheGun) {
 TEST(WaveFidelity, DeathOnTheWallLeavesTheIciclesFalling) {
     SafeField();
     world.level = 2;
-    world.images[2][3] = {0, Solid(1024, 768, 0x0000FF), Solid(1024, 768, 0)};
-    world.images[2][4] = world.images[2][3];
-    world.images[4][7][1] = Solid(30, 150, 0);
+    const std::uint32_t blue = Solid(1024, 768, 0x0000FF), black = Solid(1024, 768, 0);
+    for (const Picture p : {Picture::Back2, Picture::Back2Mirror}) {
+        world.pictures[p] = {blue};
+    }
+    for (const Picture p : {Picture::Border2, Picture::Border2Mirror}) {
+        world.pictures[p] = {black};
+    }
+    world.pictures[Picture::IcicleContact] = {Solid(30, 150, 0)};
     world.icicles[2] = {600, 250, true};
     world.dragon.x = 300;
     world.dragon.y = 300;

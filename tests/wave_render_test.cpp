@@ -1,5 +1,6 @@
 #include "display/Display.h"
 #include "game/combat/Field.h"
+#include "game/core/ScenePictures.h"
 #include "game/core/World.h"
 #include "support/Pictures.h"
 #include "support/TestWorld.h"
@@ -20,7 +21,7 @@ namespace {
 constexpr std::uint32_t kWhite = 0xFFFFFF, kBlack = 0, kRed = 0x0000FF, kBlue = 0x00FF00,
                         kGreen = 0xFF0000, kYellow = 0xFF00FF;
 
-std::uint32_t Picture(int w, int h, const std::function<std::uint32_t(int, int)>& colour) {
+std::uint32_t Painted(int w, int h, const std::function<std::uint32_t(int, int)>& colour) {
     return TestPictures::Load(w, h, colour);
 }
 
@@ -35,12 +36,16 @@ std::uint32_t mask = 0;
 void Scene() {
     TestWorld::NewGameState();
     mask = Solid(1024, 768, kWhite);
-    const std::uint32_t deadly = Picture(
+    const std::uint32_t deadly = Painted(
         1024, 768, [](int x, int y) { return x / 10 == 30 && y / 10 == 30 ? kBlack : kWhite; });
-    world.images[2][1] = {0, Solid(1024, 768, kRed), deadly};
-    world.images[2][2] = {0, Solid(1024, 768, kBlue), deadly};
-    world.images[2][3] = world.images[2][1];
-    world.images[2][4] = world.images[2][2];
+    const std::uint32_t red = Solid(1024, 768, kRed), blue = Solid(1024, 768, kBlue);
+    for (const std::uint32_t level : {1u, 2u}) {
+        const auto& scenery = ScenePictures::SceneryOf(level);
+        world.pictures[scenery.shown[0]] = {red};
+        world.pictures[scenery.shown[1]] = {blue};
+        world.pictures[scenery.deadly[0]] = {deadly};
+        world.pictures[scenery.deadly[1]] = {deadly};
+    }
     world.backgrounds[1].x = world.backgrounds[2].x = 7; // the next frame draws at 0
 }
 
@@ -80,7 +85,7 @@ TEST(WaveRender, BlackUnderTheDragonKillsIt) {
 TEST(WaveRender, IcicleThatTouchesTheDragonIsGone) {
     Scene();
     world.level = 2;
-    world.images[4][7][1] = Solid(30, 150, kBlack);
+    world.pictures[Picture::IcicleContact] = {Solid(30, 150, kBlack)};
     world.icicles[4] = {600, 250, true};
     world.icicles[5] = {100, 250, true};
     world.dragon.x = 610;
@@ -98,8 +103,8 @@ TEST(WaveRender, IcicleThatTouchesTheDragonIsGone) {
 
 TEST(WaveRender, DragonBeatsItsWingsEverySixTicks) {
     Scene();
-    world.images[1][1] = {0, Solid(50, 50, kYellow), mask};
-    world.images[1][2] = {0, Solid(50, 50, kGreen), mask};
+    world.pictures[Picture::Dragon1] = {Solid(50, 50, kYellow), mask};
+    world.pictures[Picture::Dragon2] = {Solid(50, 50, kGreen), mask};
     world.dragon.x = 500;
     world.dragon.y = 500;
     world.counter = 6;
@@ -112,7 +117,7 @@ TEST(WaveRender, DragonBeatsItsWingsEverySixTicks) {
 
 TEST(WaveRender, HudShowsSpareLivesAndBars) {
     Scene();
-    world.images[6][6] = {0, Solid(25, 25, kYellow), mask};
+    world.pictures[Picture::LifeIcon] = {Solid(25, 25, kYellow), mask};
     const auto lifeIcons = [] {
         int n = 0;
         for (int x : {32, 62, 92}) {

@@ -14,17 +14,10 @@ constexpr int kSheetWidth = 1800;
 constexpr int kPad = 10;
 constexpr int kLabel = 14;
 
-// The mask a picture is drawn through, if any. The game-over title is the
-// one picture whose mask sits in another slot.
+// The mask a picture is drawn through, if any.
 std::string_view maskOf(const Morvek::CatalogueEntry& row) {
-    constexpr std::string_view kGameOverMask = "Media/GameOverMask.bmp";
-    if (row.file == "Media/GameOver.bmp")
-        return kGameOverMask;
-    for (const auto& other : Morvek::catalogue)
-        if (row.entry == 1 && other.group == row.group && other.slot == row.slot &&
-            other.entry == 2 && other.mask && other.file != kGameOverMask)
-            return other.file;
-    return {};
+    const auto* mask = Morvek::RowOf(row.name, true);
+    return mask ? mask->file : std::string_view{};
 }
 
 struct Cell {

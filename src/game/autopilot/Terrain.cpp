@@ -1,6 +1,7 @@
 #include "game/autopilot/Terrain.h"
 
 #include "game/core/Catalogue.h"
+#include "game/core/ScenePictures.h"
 
 #include <SDL.h>
 
@@ -18,14 +19,10 @@ struct SurfaceFree {
 };
 using Surface = std::unique_ptr<SDL_Surface, SurfaceFree>;
 
-// The catalogue file of images[2][slot][2], the deadly-area pictures.
-std::string DeadlyFile(std::uint32_t slot) {
-    for (const auto& c : Morvek::catalogue) {
-        if (c.group == 2 && c.slot == slot && c.entry == 2) {
-            return std::string(c.file);
-        }
-    }
-    return {};
+// Empty for a name without a file, which then reads as no terrain.
+std::string FileOf(Morvek::Picture p) {
+    const auto* row = Morvek::RowOf(p);
+    return row ? std::string(row->file) : std::string();
 }
 
 // Black pixels of a picture scaled to the window the way the layer scales it
@@ -61,8 +58,8 @@ void Terrain::Load() {
     for (std::uint32_t level = 1; level <= 3; ++level) {
         Strip strip(static_cast<std::size_t>(kLoop) * kHeight, false);
         // The loop shows the picture and then its mirror image.
-        if (ReadInto(DeadlyFile(2 * level - 1), strip, 0) &&
-            ReadInto(DeadlyFile(2 * level), strip, kWidth)) {
+        const auto& deadly = Morvek::ScenePictures::SceneryOf(level).deadly;
+        if (ReadInto(FileOf(deadly[0]), strip, 0) && ReadInto(FileOf(deadly[1]), strip, kWidth)) {
             Set(level, std::move(strip));
         }
     }

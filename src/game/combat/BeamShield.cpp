@@ -4,6 +4,7 @@
 #include "game/combat/Collision.h"
 #include "game/combat/Damage.h"
 #include "game/combat/Tables.h"
+#include "game/core/ScenePictures.h"
 #include "game/core/World.h"
 
 #include <cstdint>
@@ -142,8 +143,9 @@ void DrawBeam() {
     const std::int32_t top = Whole(world.dragon.y) - 10;
     for (std::uint32_t s = 0; s <= world.growCounter; ++s) {
         // Even pieces and odd pieces alternate between the two pictures.
-        const auto& piece = world.images[6][3 + s % 2];
-        Display::DrawMaskBitmap(piece[1], piece[2], left + static_cast<std::int32_t>(20 * s), top);
+        const Picture piece = ScenePictures::kBeamPieces[s % 2];
+        Display::DrawMaskBitmap(PictureNumber(piece), MaskNumber(piece),
+                                left + static_cast<std::int32_t>(20 * s), top);
     }
 }
 
@@ -152,9 +154,8 @@ void DrawShield() {
     if (!world.shieldRunning || world.growCounter == 0) {
         return;
     }
-    const auto& shield = world.images[6][5];
-    Display::DrawMaskBitmap(shield[1], shield[2], Whole(world.dragon.x - 37.5f),
-                            Whole(world.dragon.y - 37.5f));
+    Display::DrawMaskBitmap(PictureNumber(Picture::Shield), MaskNumber(Picture::Shield),
+                            Whole(world.dragon.x - 37.5f), Whole(world.dragon.y - 37.5f));
 }
 
 void BeamHit(std::uint32_t i) {

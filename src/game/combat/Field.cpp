@@ -32,14 +32,15 @@ bool BlackAt(std::int32_t x, std::int32_t y, const IcicleSet& drawn) {
         return true;
     }
     std::uint32_t colour = 0;
-    const std::uint32_t contact = world.images[P::kIcicleContactGroup][P::kIcicleContactSlot][1];
+    const std::uint32_t contact = PictureNumber(Picture::IcicleContact);
     for (std::uint32_t i = 20; i >= 1; --i) {
         const Background& ice = world.icicles[i];
         if (drawn[i] && Display::PictureAt(contact, ice.x, ice.y, x, y, colour)) {
             return colour == 0;
         }
     }
-    const auto layers = BackgroundLayers(world.backgrounds[world.level].x, 2);
+    const auto layers =
+        BackgroundLayers(world.backgrounds[world.level].x, P::SceneryOf(world.level).deadly);
     for (auto p = layers.rbegin(); p != layers.rend(); ++p) {
         if (Display::PictureAt(p->picture, p->x, 0, x, y, colour)) {
             return colour == 0;

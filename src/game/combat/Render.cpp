@@ -22,11 +22,11 @@ namespace {
 namespace P = ScenePictures;
 
 void DrawSprite(const P::Sprite& s, float x, float y) {
-    if (s.group == 0) {
+    if (!s.picture) {
         return;
     }
-    const auto& pic = world.images[s.group][s.slot];
-    Display::DrawMaskBitmap(pic[1], pic[2], Px(x - s.dx), Px(y - s.dy));
+    Display::DrawMaskBitmap(PictureNumber(*s.picture), MaskNumber(*s.picture), Px(x - s.dx),
+                            Px(y - s.dy));
 }
 
 template <std::size_t N>
@@ -35,8 +35,8 @@ const P::Sprite& ByType(const std::array<P::Sprite, N>& table, std::uint32_t t) 
     return t < N ? table[t] : kNone;
 }
 
-void DrawBackground(std::int32_t bx, std::uint32_t entry) {
-    for (const PlacedPicture& p : BackgroundLayers(bx, entry)) {
+void DrawBackground(std::int32_t bx, const P::Backdrop& backdrop) {
+    for (const PlacedPicture& p : BackgroundLayers(bx, backdrop)) {
         Display::DrawBitmap(p.picture, p.x, 0);
     }
 }
@@ -44,15 +44,13 @@ void DrawBackground(std::int32_t bx, std::uint32_t entry) {
 // The visible background covers the deadly area and the icicles' contact
 // pictures completely; only without it do they show.
 void DrawDeadlyLayers(std::int32_t bx) {
-    const auto& pics = world.images[P::kBackgroundGroup];
-    const std::uint32_t first = 2 * world.level - 1;
-    if (pics[first][1] != 0 && pics[first + 1][1] != 0) {
+    const P::Scenery& scenery = P::SceneryOf(world.level);
+    if (PictureNumber(scenery.shown[0]) != 0 && PictureNumber(scenery.shown[1]) != 0) {
         return;
     }
-    DrawBackground(bx, 2);
+    DrawBackground(bx, scenery.deadly);
     if (world.level == 2) {
-        const std::uint32_t contact =
-            world.images[P::kIcicleContactGroup][P::kIcicleContactSlot][1];
+        const std::uint32_t contact = PictureNumber(Picture::IcicleContact);
         for (std::uint32_t i = 1; i <= 20; ++i) {
             if (world.icicles[i].update) {
                 Display::DrawBitmap(contact, world.icicles[i].x, world.icicles[i].y);
@@ -214,7 +212,7 @@ bool FieldShown() {
 void DrawBehindDragon() {
     const std::int32_t bx = world.backgrounds[world.level].x;
     DrawDeadlyLayers(bx);
-    DrawBackground(bx, 1);
+    DrawBackground(bx, P::SceneryOf(world.level).shown);
     DrawHud();
 }
 

@@ -10,6 +10,15 @@
 
 namespace Morvek {
 
+namespace {
+
+std::uint32_t& Slot(const CatalogueEntry& row) {
+    Loaded& loaded = world.pictures[row.name];
+    return row.mask ? loaded.mask : loaded.picture;
+}
+
+} // namespace
+
 void LoadPictures() {
     // A file that fails to load yields 0, which draws nothing; loading goes
     // on, and each such file is named once, however often it is asked for.
@@ -17,7 +26,7 @@ void LoadPictures() {
     for (const auto& row : catalogue) {
         const std::string path = MediaPath(row.file);
         const auto number = Display::LoadBitmap(path, row.width, row.height);
-        world.images[row.group][row.slot][row.entry] = number;
+        Slot(row) = number;
         if (number == 0 && named.insert(path).second) {
             std::cerr << "morvek: cannot load the picture " << path << '\n';
         }
@@ -28,7 +37,7 @@ void LoadPictures() {
 // goes, and a number released is never drawn by mistake afterwards.
 void FreePictures() {
     for (const auto& row : catalogue) {
-        auto& number = world.images[row.group][row.slot][row.entry];
+        auto& number = Slot(row);
         Display::DestroyBitmap(number);
         number = 0;
     }

@@ -17,14 +17,13 @@ std::int32_t Px(float v) {
     return static_cast<std::int32_t>(v);
 }
 
-std::array<PlacedPicture, 2> BackgroundLayers(std::int32_t bx, std::uint32_t entry) {
-    const std::uint32_t first = 2 * world.level - 1;
-    const auto& pics = world.images[P::kBackgroundGroup];
+std::array<PlacedPicture, 2> BackgroundLayers(std::int32_t bx, const P::Backdrop& backdrop) {
+    const std::uint32_t picture = PictureNumber(backdrop[0]);
+    const std::uint32_t mirror = PictureNumber(backdrop[1]);
     if (bx > -P::kBackgroundWidth) {
-        return {{{pics[first][entry], bx}, {pics[first + 1][entry], bx + P::kBackgroundWidth}}};
+        return {{{picture, bx}, {mirror, bx + P::kBackgroundWidth}}};
     }
-    return {{{pics[first + 1][entry], bx + P::kBackgroundWidth},
-             {pics[first][entry], bx + 2 * P::kBackgroundWidth}}};
+    return {{{mirror, bx + P::kBackgroundWidth}, {picture, bx + 2 * P::kBackgroundWidth}}};
 }
 
 } // namespace Morvek

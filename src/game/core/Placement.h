@@ -2,6 +2,7 @@
 // and by the steps that test what lies under the dragon.
 #pragma once
 
+#include "game/core/ScenePictures.h"
 #include "game/core/World.h"
 
 #include <array>
@@ -17,8 +18,9 @@ struct PlacedPicture {
     std::int32_t x; // the top edge is the window's
 };
 
-// The current level's two background pictures (entry 1 visible, 2 the deadly
-// area) at scroll offset bx, in the order they are drawn.
-std::array<PlacedPicture, 2> BackgroundLayers(std::int32_t bx, std::uint32_t entry);
+// A backdrop's picture and its mirror at scroll offset bx, in the order they
+// are drawn.
+std::array<PlacedPicture, 2> BackgroundLayers(std::int32_t bx,
+                                              const ScenePictures::Backdrop& backdrop);
 
 } // namespace Morvek

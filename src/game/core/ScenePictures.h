@@ -5,14 +5,13 @@
 #include "game/core/World.h"
 
 #include <array>
+#include <optional>
 
 namespace Morvek::ScenePictures {
 
-// images[group][slot], drawn with its mask, at (x - dx, y - dy).
-// Group 0 means not drawn.
+// A picture drawn with its mask, at (x - dx, y - dy); none means not drawn.
 struct Sprite {
-    std::uint32_t group = 0;
-    std::uint32_t slot = 0;
+    std::optional<Picture> picture;
     float dx = 0;
     float dy = 0;
 };
@@ -20,70 +19,86 @@ struct Sprite {
 // By enemy type. The Ice Queen (11) and the brood (12) are drawn by their fight.
 inline constexpr std::array<Sprite, 14> kEnemies = {{
     {},
-    {3, 1, 25, 25}, // Bat
-    {3, 2, 25, 25}, // Ghost
-    {3, 3, 25, 25}, // Succubus
-    {3, 4, 25, 25}, // Genie
-    {3, 5, 25, 25}, // Castle
+    {Picture::Bat, 25, 25},
+    {Picture::Ghost, 25, 25},
+    {Picture::Succubus, 25, 25},
+    {Picture::Genie, 25, 25},
+    {Picture::Castle, 25, 25},
     {},
     {},
     {},
     {},
-    {3, 6, 125, 125}, // God of the Winds
+    {Picture::WindGod, 125, 125},
     {},
     {},
-    {3, 9, 125, 125}, // Dragon King
+    {Picture::DragonKing, 125, 125},
 }};
 
 // By bullet type; area attacks (20) are drawn by the boss fights.
 inline constexpr std::array<Sprite, 13> kBullets = {{
-    {5, 1, 5, 10.5f}, // the dragon's shot
-    {5, 4, 5, 10.5f},
-    {5, 4, 5, 10.5f},
-    {5, 4, 5, 10.5f},
-    {5, 4, 5, 10.5f},
-    {5, 4, 5, 10.5f},
+    {Picture::Fireball, 5, 10.5f}, // the dragon's shot
+    {Picture::EnemyFire, 5, 10.5f},
+    {Picture::EnemyFire, 5, 10.5f},
+    {Picture::EnemyFire, 5, 10.5f},
+    {Picture::EnemyFire, 5, 10.5f},
+    {Picture::EnemyFire, 5, 10.5f},
     {},
     {},
     {},
     {},
-    {5, 2, 25, 25}, // tornado
-    {5, 5, 12, 12}, // ice
-    {5, 1, 10, 10}, // the brood's fire
+    {Picture::Tornado, 25, 25},
+    {Picture::Ice, 12, 12},
+    {Picture::Fireball, 10, 10}, // the brood's fire
 }};
 
 // By explosion type.
 inline constexpr std::array<Sprite, 3> kExplosions = {{
     {},
-    {6, 1, 25, 25},
-    {6, 2, 12, 12},
+    {Picture::Explosion, 25, 25},
+    {Picture::MagicExplosion, 12, 12},
 }};
 
 // By item kind (row of `items`).
 inline constexpr std::array<Sprite, 6> kItems = {{
     {},
-    {4, 1, 33, 33}, // health
-    {4, 2, 33, 33}, // magic
-    {4, 3, 33, 33}, // weapon
-    {4, 4, 33, 33}, // special
-    {4, 5, 33, 33}, // life
+    {Picture::Heart, 33, 33},
+    {Picture::MagicOrb, 33, 33},
+    {Picture::Upgrade, 33, 33},
+    {Picture::Special, 33, 33},
+    {Picture::Life, 33, 33},
 }};
 
-inline constexpr std::array<Sprite, 2> kDragon = {{{1, 1, 25, 25}, {1, 2, 25, 25}}};
+inline constexpr std::array<Sprite, 2> kDragon = {
+    {{Picture::Dragon1, 25, 25}, {Picture::Dragon2, 25, 25}}};
 inline constexpr std::uint32_t kWingBeat = 6; // ticks; first half the first picture
 
-inline constexpr Sprite kIcicle = {4, 6, 0, 0};
-inline constexpr std::uint32_t kIcicleContactGroup = 4, kIcicleContactSlot = 7; // opaque
+inline constexpr Sprite kIcicle = {Picture::Icicle, 0, 0};
 inline constexpr std::int32_t kIcicleWidth = 30, kIcicleHeight = 150;
-inline constexpr Sprite kFireball = {4, 8, 25, 25};
-inline constexpr std::array<Sprite, 2> kClouds = {{{4, 9, 75, 150}, {4, 10, 75, 150}}};
+inline constexpr Sprite kFireball = {Picture::Sun, 25, 25};
+inline constexpr std::array<Sprite, 2> kClouds = {
+    {{Picture::Cloud1, 75, 150}, {Picture::Cloud2, 75, 150}}};
 
-inline constexpr Sprite kLifeIcon = {6, 6, 0, 0};
-inline constexpr Sprite kSpecialIcon = {4, 4, 0, 0};
+inline constexpr Sprite kLifeIcon = {Picture::LifeIcon, 0, 0};
+inline constexpr Sprite kSpecialIcon = {Picture::Special, 0, 0};
 
-// Backgrounds of level l: images[2][2l - 1] and images[2][2l]; entry 1 the
-// visible picture, entry 2 its deadly area. The second slot is the mirror.
-inline constexpr std::uint32_t kBackgroundGroup = 2;
+// The beam's pieces alternate between the two.
+inline constexpr std::array<Picture, 2> kBeamPieces = {Picture::Beam, Picture::BeamMirror};
+
+// A level's background scrolls as a picture followed by its mirror image.
+using Backdrop = std::array<Picture, 2>;
+struct Scenery {
+    Backdrop shown;
+    Backdrop deadly; // where it is black the dragon dies
+};
+inline constexpr std::array<Scenery, 3> kScenery = {{
+    {{Picture::Back1, Picture::Back1Mirror}, {Picture::Border1, Picture::Border1Mirror}},
+    {{Picture::Back2, Picture::Back2Mirror}, {Picture::Border2, Picture::Border2Mirror}},
+    {{Picture::Back3, Picture::Back3Mirror}, {Picture::Border3, Picture::Border3Mirror}},
+}};
+// Level l in [1..3].
+constexpr const Scenery& SceneryOf(std::uint32_t level) {
+    return kScenery[level - 1];
+}
 inline constexpr std::int32_t kBackgroundWidth = 1024;
 inline constexpr std::int32_t kScrollStep = 7;
 inline constexpr std::int32_t kScrollLoop = 2048;

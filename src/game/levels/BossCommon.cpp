@@ -84,7 +84,7 @@ void AreaTick(const AreaAttack& a, std::uint32_t& age) {
 }
 
 void AreaDraw(const AreaAttack& a) {
-    Display::DrawMaskBitmap(world.images[a.group][a.slot][1], world.images[a.group][a.slot][2],
+    Display::DrawMaskBitmap(PictureNumber(a.picture), MaskNumber(a.picture),
                             static_cast<std::int32_t>(world.bullets[kArea].x - a.left),
                             static_cast<std::int32_t>(world.bullets[kArea].y - a.up));
 }

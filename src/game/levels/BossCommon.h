@@ -34,8 +34,7 @@ struct AreaAttack {
     float below;
     std::int32_t damage; // health per hitting tick
     std::uint32_t wear;  // extra age per hitting tick
-    std::uint32_t group; // picture images[group][slot], drawn with its right part at the anchor
-    std::uint32_t slot;
+    Picture picture;     // drawn with its right part at the anchor
     float left;
     float up;
 };

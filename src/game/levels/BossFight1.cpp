@@ -25,8 +25,7 @@ constexpr AreaAttack kStorm{.chance = 25,
                             .below = 65,
                             .damage = 2,
                             .wear = 2,
-                            .group = 5,
-                            .slot = 3,
+                            .picture = Picture::Storm,
                             .left = 650,
                             .up = 150};
 

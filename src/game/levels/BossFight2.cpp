@@ -22,15 +22,14 @@ constexpr AreaAttack kBreeze{.chance = 20,
                              .below = 100,
                              .damage = 3,
                              .wear = 2,
-                             .group = 5,
-                             .slot = 6,
+                             .picture = Picture::Breeze,
                              .left = 950,
                              .up = 200};
 
 // The renderer leaves her out: she has a picture per phase.
 void DrawQueen(bool blowing) {
-    const auto& picture = world.images[3][blowing ? 7 : 8];
-    Display::DrawMaskBitmap(picture[1], picture[2],
+    const Picture picture = blowing ? Picture::IceQueenBlowing : Picture::IceQueen;
+    Display::DrawMaskBitmap(PictureNumber(picture), MaskNumber(picture),
                             static_cast<std::int32_t>(world.enemies[kBoss].x - 125),
                             static_cast<std::int32_t>(world.enemies[kBoss].y - 125));
 }

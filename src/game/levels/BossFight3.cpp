@@ -6,6 +6,7 @@
 #include "game/levels/BossFights.h"
 
 #include <array>
+#include <optional>
 
 namespace Morvek::Boss {
 
@@ -25,8 +26,7 @@ constexpr AreaAttack kFlame{.chance = 20,
                             .below = 150,
                             .damage = 5,
                             .wear = 1,
-                            .group = 5,
-                            .slot = 7,
+                            .picture = Picture::FlameBurst,
                             .left = 900,
                             .up = 150};
 
@@ -38,13 +38,13 @@ constexpr std::array<std::int32_t, 3> kStage3Below{20000, 30000, 50000};
 struct Brood {
     std::array<std::int32_t, 3> health;
     float length;
-    std::uint32_t picture; // images[3][picture], drawn centred
+    std::optional<Picture> picture; // drawn centred
 };
 constexpr std::array<Brood, 4> kBrood{{
-    {{0, 0, 0}, 0, 0},
-    {{0, 0, 0}, 0, 0},
-    {{500, 1000, 1500}, 50, 10},
-    {{3000, 6000, 9000}, 100, 11},
+    {{0, 0, 0}, 0, {}},
+    {{0, 0, 0}, 0, {}},
+    {{500, 1000, 1500}, 50, Picture::HatchlingSmall},
+    {{3000, 6000, 9000}, 100, Picture::HatchlingLarge},
 }};
 
 void Stage(KingFight& f) {
@@ -79,15 +79,17 @@ void EquipBrood(KingFight& f) {
 
 // The picture follows the current stage, not the one the hatchling came in.
 void DrawBrood(const KingFight& f) {
-    if (f.stage < 2) {
-        return;
+    const auto& brood = kBrood[f.stage];
+    if (!brood.picture) {
+        return; // none before the second stage
     }
-    const auto& picture = world.images[3][kBrood[f.stage].picture];
-    const float half = kBrood[f.stage].length / 2;
+    const Picture picture = *brood.picture;
+    const float half = brood.length / 2;
     for (std::uint32_t i = 2; i <= 100; ++i) {
         const Enemy& e = world.enemies[i];
         if (e.state && e.type == kHatchling) {
-            Display::DrawMaskBitmap(picture[1], picture[2], static_cast<std::int32_t>(e.x - half),
+            Display::DrawMaskBitmap(PictureNumber(picture), MaskNumber(picture),
+                                    static_cast<std::int32_t>(e.x - half),
                                     static_cast<std::int32_t>(e.y - half));
         }
     }

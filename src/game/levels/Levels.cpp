@@ -61,7 +61,7 @@ constexpr std::array<Line, 8> kClosing{{
 // Nothing else runs while the story is on screen; Enter is the only way on.
 void Interlude(std::span<const Line> lines) {
     world.mode = Mode::Interlude;
-    Display::DrawBitmap(world.images[7][1][1], 0, 0);
+    Display::DrawBitmap(PictureNumber(Picture::MenuBack), 0, 0);
     Display::SetFont(kTextStyle, kWhite);
     for (const Line& l : lines) {
         Display::Text(l.text, kTextX, l.y);

@@ -40,7 +40,7 @@ void DrawName(const std::array<char, 7>& name) {
     const auto& f = Layout::kNameField;
     Display::SetClip(f.x1 + 1, f.y1 + 1, f.x2 - 1, f.y2 - 1);
     Screen::Draw(Layout::kGameOverBack, {0, 0});
-    Screen::DrawMasked(Layout::kGameOverPicture, Layout::kGameOverMask, Layout::kGameOverAt);
+    Screen::DrawMasked(Layout::kGameOverPicture, Layout::kGameOverAt);
     Display::ClearClip();
     Display::Text(std::string_view(name.data(), name.size()), Layout::kNameAt.x, Layout::kNameAt.y);
 }
@@ -55,7 +55,7 @@ bool NameEntry() {
     world.mode = Mode::NameEntry;
     Display::SetTitle(Layout::kTitleGameOverSave);
     Screen::Draw(Layout::kGameOverBack, {0, 0});
-    Screen::DrawMasked(Layout::kGameOverPicture, Layout::kGameOverMask, Layout::kGameOverAt);
+    Screen::DrawMasked(Layout::kGameOverPicture, Layout::kGameOverAt);
     Screen::DrawReturnButton();
     Display::SetFont(Layout::kFontStyle, Layout::kWhite);
     Screen::DrawLabel(Layout::kNamePrompt);
@@ -101,7 +101,7 @@ void GameOver() {
     ClearField();
     world.mode = Mode::GameOver;
     Display::SetTitle(Layout::kTitleGameOver);
-    Screen::DrawMasked(Layout::kGameOverPicture, Layout::kGameOverMask, Layout::kGameOverAt);
+    Screen::DrawMasked(Layout::kGameOverPicture, Layout::kGameOverAt);
     Screen::Draw(Layout::kReturnPicture, {Layout::kReturn.x1, Layout::kReturn.y1});
     Screen::Draw(Layout::kSavePicture, {Layout::kSave.x1, Layout::kSave.y1});
     Screen::Frame(Layout::kReturn);

@@ -4,6 +4,7 @@
 
 #include "game/core/Colours.h"
 #include "game/core/DifficultySetting.h"
+#include "game/core/Picture.h"
 
 #include <array>
 #include <cstdint>
@@ -16,11 +17,6 @@ namespace Morvek::Layout {
 struct Rect {
     std::int32_t x1, y1, x2, y2;
     bool operator==(const Rect&) const = default;
-};
-
-// An element images[g][s][e] of the picture table.
-struct Picture {
-    std::uint32_t g, s, e;
 };
 
 struct Point {
@@ -49,7 +45,7 @@ constexpr std::string_view kTitleGameOverSave = "Game Over - Save";
 constexpr std::string_view kTitleControls = "Controls";
 
 // --- Main menu ---------------------------------------------------------------
-constexpr Picture kMenuBack{7, 1, 1};
+constexpr Picture kMenuBack = Picture::MenuBack;
 
 struct MenuButton {
     std::uint32_t number;
@@ -59,12 +55,12 @@ struct MenuButton {
 
 // Odd numbers only: button i stands at y = 50 * i.
 constexpr std::array<MenuButton, 6> kMenuButtons{{
-    {1, {100, 50, 250, 100}, {7, 2, 1}},   // Story
-    {3, {100, 150, 250, 200}, {7, 2, 2}},  // New game
-    {5, {100, 250, 250, 300}, {7, 3, 1}},  // Options
-    {7, {100, 350, 250, 400}, {7, 3, 2}},  // Highscore
-    {9, {100, 450, 250, 500}, {7, 4, 1}},  // Credits
-    {11, {100, 550, 250, 600}, {7, 4, 2}}, // End
+    {1, {100, 50, 250, 100}, Picture::StoryButton},
+    {3, {100, 150, 250, 200}, Picture::NewGameButton},
+    {5, {100, 250, 250, 300}, Picture::OptionsButton},
+    {7, {100, 350, 250, 400}, Picture::HighscoreButton},
+    {9, {100, 450, 250, 500}, Picture::CreditsButton},
+    {11, {100, 550, 250, 600}, Picture::EndButton},
 }};
 
 constexpr std::uint32_t kButtonStory = 1;
@@ -86,9 +82,9 @@ constexpr Title kMenuTitle{"MORVEK", {400, 40}, 6, Colours::kGold};
 
 // --- Buttons shared by the screens -------------------------------------------
 constexpr Rect kReturn{50, 650, 170, 725};
-constexpr Picture kReturnPicture{7, 5, 2};
+constexpr Picture kReturnPicture = Picture::ReturnButton;
 constexpr Rect kSave{870, 650, 990, 725};
-constexpr Picture kSavePicture{7, 7, 1};
+constexpr Picture kSavePicture = Picture::SaveButton;
 
 // --- Highscore screen --------------------------------------------------------
 constexpr Label kHighscoreHeading{"Highscores:", {480, 130}};
@@ -101,10 +97,9 @@ constexpr std::int32_t HighscoreRowY(std::uint32_t place) {
 }
 
 // --- Game over and name entry ------------------------------------------------
-constexpr Picture kGameOverPicture{7, 6, 1};
-constexpr Picture kGameOverMask{7, 7, 2};
+constexpr Picture kGameOverPicture = Picture::GameOver;
 constexpr Point kGameOverAt{232, 309};
-constexpr Picture kGameOverBack{7, 6, 2};
+constexpr Picture kGameOverBack = Picture::GameOverBack;
 constexpr Label kNamePrompt{"Please enter your nickname,7 characters, and press return:",
                             {350, 550}};
 constexpr Rect kNameField{470, 580, 570, 605};
@@ -125,34 +120,56 @@ struct Choice {
 
 // In the order the options loop tests them.
 constexpr std::array<Choice, 5> kChoices{{
-    {{270, 255, 390, 330}, {7, 9, 1}, {7, 12, 1}, Setting::Difficulty, Difficulty::Easy, 0, "easy"},
+    {{270, 255, 390, 330},
+     Picture::Easy,
+     Picture::EasyOff,
+     Setting::Difficulty,
+     Difficulty::Easy,
+     0,
+     "easy"},
     {{470, 255, 590, 330},
-     {7, 14, 1},
-     {7, 14, 2},
+     Picture::Normal,
+     Picture::NormalOff,
      Setting::Difficulty,
      Difficulty::Normal,
      0,
      "normal"},
-    {{670, 255, 790, 330}, {7, 9, 2}, {7, 12, 2}, Setting::Difficulty, Difficulty::Hard, 0, "hard"},
-    {{270, 505, 390, 580}, {7, 11, 1}, {7, 13, 1}, Setting::Speed, Difficulty::Easy, 60, "slow"},
-    {{470, 505, 590, 580}, {7, 11, 2}, {7, 13, 2}, Setting::Speed, Difficulty::Easy, 30, "fast"},
+    {{670, 255, 790, 330},
+     Picture::Hard,
+     Picture::HardOff,
+     Setting::Difficulty,
+     Difficulty::Hard,
+     0,
+     "hard"},
+    {{270, 505, 390, 580},
+     Picture::Slow,
+     Picture::SlowOff,
+     Setting::Speed,
+     Difficulty::Easy,
+     60,
+     "slow"},
+    {{470, 505, 590, 580},
+     Picture::Fast,
+     Picture::FastOff,
+     Setting::Speed,
+     Difficulty::Easy,
+     30,
+     "fast"},
 }};
 
 struct Heading {
-    Picture picture;
-    Picture mask;
+    Picture picture; // drawn with its mask
     Point at;
     Label caption;
 };
 
 constexpr std::array<Heading, 2> kOptionHeadings{{
-    {{7, 8, 1},
-     {7, 8, 2},
+    {Picture::DifficultyHeading,
      {150, 130},
      {"When playing \"normal\" or \"hard\" you turn on dynamic difficulty: the game will adapt "
       "to your level",
       {290, 165}}},
-    {{7, 10, 1}, {7, 10, 2}, {150, 380}, {"Alters speed of the game", {290, 415}}},
+    {Picture::SpeedHeading, {150, 380}, {"Alters speed of the game", {290, 415}}},
 }};
 
 // The way to the Controls screen: bottom right, clear of the six choices.
@@ -192,20 +209,20 @@ constexpr std::array<Label, 16> kStoryTexts{{
     {"Extra Magic", {600, 680}},
 }};
 
-// The item legend: heart, life, upgrade, special, magic orb; masks are entry 2.
+// The item legend, each picture drawn with its mask.
 struct StoryItem {
-    std::uint32_t group, slot;
+    Picture picture;
     Point at;
 };
 constexpr std::array<StoryItem, 5> kStoryItems{{
-    {4, 1, {550, 350}},
-    {4, 5, {550, 430}},
-    {4, 3, {550, 510}},
-    {4, 4, {550, 590}},
-    {4, 2, {550, 670}},
+    {Picture::Heart, {550, 350}},
+    {Picture::Life, {550, 430}},
+    {Picture::Upgrade, {550, 510}},
+    {Picture::Special, {550, 590}},
+    {Picture::MagicOrb, {550, 670}},
 }};
 
-constexpr Picture kCreditsPicture{7, 5, 1};
+constexpr Picture kCreditsPicture = Picture::CreditsBack;
 
 // --- Keyboard and controller -------------------------------------------------
 // A screen's buttons as the arrows move between them: up and down change

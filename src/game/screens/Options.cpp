@@ -44,10 +44,10 @@ void DrawOptions() {
     Screen::Draw(Layout::kMenuBack, {0, 0});
     const auto& hardness = Layout::kOptionHeadings[0];
     const auto& pace = Layout::kOptionHeadings[1];
-    Screen::DrawMasked(hardness.picture, hardness.mask, hardness.at);
+    Screen::DrawMasked(hardness.picture, hardness.at);
     Screen::DrawLabel(hardness.caption);
     DrawChoices(Setting::Difficulty);
-    Screen::DrawMasked(pace.picture, pace.mask, pace.at);
+    Screen::DrawMasked(pace.picture, pace.at);
     Screen::DrawLabel(pace.caption);
     DrawChoices(Setting::Speed);
     Screen::DrawReturnButton();

@@ -9,16 +9,12 @@
 
 namespace Morvek::Screen {
 
-unsigned PictureOf(Layout::Picture p) {
-    return world.images[p.g][p.s][p.e];
+void Draw(Picture p, Layout::Point at) {
+    Display::DrawBitmap(PictureNumber(p), at.x, at.y);
 }
 
-void Draw(Layout::Picture p, Layout::Point at) {
-    Display::DrawBitmap(PictureOf(p), at.x, at.y);
-}
-
-void DrawMasked(Layout::Picture p, Layout::Picture mask, Layout::Point at) {
-    Display::DrawMaskBitmap(PictureOf(p), PictureOf(mask), at.x, at.y);
+void DrawMasked(Picture p, Layout::Point at) {
+    Display::DrawMaskBitmap(PictureNumber(p), MaskNumber(p), at.x, at.y);
 }
 
 void DrawLabel(const Layout::Label& label) {

@@ -5,10 +5,8 @@
 
 namespace Morvek::Screen {
 
-// The picture table element, 0 when it failed to load (then nothing is drawn).
-unsigned PictureOf(Layout::Picture p);
-void Draw(Layout::Picture p, Layout::Point at);
-void DrawMasked(Layout::Picture p, Layout::Picture mask, Layout::Point at);
+void Draw(Picture p, Layout::Point at);
+void DrawMasked(Picture p, Layout::Point at);
 void DrawLabel(const Layout::Label& label);
 void Frame(Layout::Rect r);
 

@@ -16,7 +16,7 @@ void Story() {
         Screen::DrawLabel(label);
     }
     for (const auto& item : Layout::kStoryItems) {
-        Screen::DrawMasked({item.group, item.slot, 1}, {item.group, item.slot, 2}, item.at);
+        Screen::DrawMasked(item.picture, item.at);
     }
     Display::UpdateWindow();
     Screen::WaitForReturn();
