@@ -13,6 +13,8 @@ namespace {
 namespace P = Morvek;
 
 constexpr std::uint32_t kBossAttack = 20;
+// A boss's area attack stands in the last bullet slot.
+constexpr std::uint32_t kAreaSlot = P::kBulletSlots;
 constexpr std::uint32_t kKing = 13;
 constexpr std::array<std::uint32_t, 3> kBosses{10, 11, kKing};
 constexpr std::array<Tune, 4> kLevelTunes{Tune::None, Tune::Level1, Tune::Level2, Tune::Level3};
@@ -64,8 +66,8 @@ Director::Seen Director::Look() {
     s.bullets = P::world.bullets;
     s.enemies = P::world.enemies;
     s.explosions = P::world.explosions;
-    for (std::size_t kind = 1; kind <= 5; ++kind) {
-        for (std::size_t j = 1; j <= 10; ++j) {
+    for (const std::uint32_t kind : P::Slots(s.picked)) {
+        for (const std::uint32_t j : P::Slots(s.picked[kind])) {
             s.picked[kind][j] = P::world.items[kind][j].textShown;
         }
     }
@@ -74,18 +76,18 @@ Director::Seen Director::Look() {
     s.lives = P::world.dragon.lives;
     s.dragonY = P::world.dragon.y;
     s.score = P::world.score;
-    for (std::size_t i = 1; i <= 100; ++i) {
+    for (const std::uint32_t i : P::UsedSlots(P::world.enemies)) {
         const P::Enemy& e = P::world.enemies[i];
-        s.kingAlive = s.kingAlive || (e.state && e.type == kKing);
-        s.bossAlive = s.bossAlive || (e.state && std::find(kBosses.begin(), kBosses.end(),
-                                                           e.type) != kBosses.end());
+        s.kingAlive = s.kingAlive || e.type == kKing;
+        s.bossAlive =
+            s.bossAlive || (std::find(kBosses.begin(), kBosses.end(), e.type) != kBosses.end());
     }
     s.mode = P::world.mode;
     s.level = P::world.level;
     s.paused = s.mode == P::Mode::Paused;
     // A game given up is over before its screen changes.
-    s.playing =
-        P::InGame(s.mode) && !P::world.returnToMenu && P::world.level >= 1 && P::world.level <= 3;
+    s.playing = P::InGame(s.mode) && !P::world.returnToMenu && P::world.level >= 1 &&
+                P::world.level <= P::kLastLevel;
     return s;
 }
 
@@ -102,20 +104,20 @@ Effects Director::Observe() {
     const Seen& was = seen_;
     auto play = [&fx](Effect e) { fx.set(Index(e)); };
 
-    for (std::size_t i = 1; i <= 100; ++i) {
+    for (const std::uint32_t i : P::Slots(now.bullets)) {
         const P::Bullet& b = now.bullets[i];
         if (!NewShot(was.bullets[i], b)) {
             continue;
         }
-        if (b.type == kBossAttack && i == 100) {
-            if (const auto attack = kBossAttacks[std::min<std::size_t>(P::world.level, 3)]) {
+        if (b.type == kBossAttack && i == kAreaSlot) {
+            if (const auto attack = kBossAttacks[std::min(P::world.level, P::kLastLevel)]) {
                 play(*attack);
             }
         } else if (b.type < kShotSounds.size() && kShotSounds[b.type]) {
             play(*kShotSounds[b.type]);
         }
     }
-    for (std::size_t i = 1; i <= 100; ++i) {
+    for (const std::uint32_t i : P::Slots(now.enemies)) {
         const P::Enemy &a = was.enemies[i], &b = now.enemies[i];
         if (a.state && b.state && a.type == b.type && b.health < a.health) {
             play(Effect::Hit);
@@ -124,7 +126,7 @@ Effects Director::Observe() {
     if (now.score > was.score) {
         play(Effect::Hit);
     }
-    for (std::size_t i = 1; i <= 25; ++i) {
+    for (const std::uint32_t i : P::Slots(now.explosions)) {
         const P::Blast& e = now.explosions[i];
         if (NewExplosion(was.explosions[i], e)) {
             if (e.type == 1) {
@@ -134,8 +136,8 @@ Effects Director::Observe() {
             }
         }
     }
-    for (std::size_t kind = 1; kind <= 5; ++kind) {
-        for (std::size_t j = 1; j <= 10; ++j) {
+    for (const std::uint32_t kind : P::Slots(now.picked)) {
+        for (const std::uint32_t j : P::Slots(now.picked[kind])) {
             if (now.picked[kind][j] && !was.picked[kind][j]) {
                 play(Effect::Pickup);
             }
@@ -167,7 +169,7 @@ Effects Director::Observe() {
 }
 
 float Director::WindOf(const Seen& now) {
-    const P::Bullet& storm = now.bullets[100];
+    const P::Bullet& storm = now.bullets[kAreaSlot];
     if (!now.playing || now.paused || now.level != kStormLevel || !now.bossAlive || !storm.state ||
         storm.type != kBossAttack) {
         return 0;

@@ -43,11 +43,8 @@ void ExplosionAt(Point p, std::uint32_t type) {
 }
 
 void ShotsAgainstTargets() {
-    for (std::uint32_t i = 1; i <= 100; ++i) {
+    for (const std::uint32_t i : UsedSlots(world.bullets)) {
         Bullet& shot = world.bullets[i];
-        if (!shot.state) {
-            continue;
-        }
         const Point at{shot.x, shot.y};
         if (shot.type != 0) {
             if (Distance(shot.x, world.dragon.x, shot.y, world.dragon.y) <=
@@ -59,9 +56,9 @@ void ShotsAgainstTargets() {
             continue;
         }
         // One fireball strikes every enemy it overlaps in this tick.
-        for (std::uint32_t j = 1; j <= 100; ++j) {
+        for (const std::uint32_t j : UsedSlots(world.enemies)) {
             const Enemy& e = world.enemies[j];
-            if (e.state && Distance(shot.x, e.x, shot.y, e.y) <= e.length / 2 + shot.length) {
+            if (Distance(shot.x, e.x, shot.y, e.y) <= e.length / 2 + shot.length) {
                 const Point target{e.x, e.y};
                 ShotHit(j);
                 shot.state = false;
@@ -72,11 +69,10 @@ void ShotsAgainstTargets() {
 }
 
 void ItemsAgainstDragon() {
-    for (std::uint32_t i = 1; i <= Tables::kItemKinds; ++i) {
-        for (std::uint32_t j = 1; j <= Tables::kItemSlots; ++j) {
+    for (const std::uint32_t i : Slots(1, kItemKinds)) {
+        for (const std::uint32_t j : UsedSlots(world.items[i])) {
             const Item& item = world.items[i][j];
-            if (item.state &&
-                Distance(item.x, world.dragon.x, item.y, world.dragon.y) <= kItemReach) {
+            if (Distance(item.x, world.dragon.x, item.y, world.dragon.y) <= kItemReach) {
                 CollectItem(i, j);
             }
         }
@@ -84,10 +80,9 @@ void ItemsAgainstDragon() {
 }
 
 void FireballsAgainstDragon() {
-    for (std::uint32_t i = 1; i <= 10; ++i) {
+    for (const std::uint32_t i : UsedSlots(world.fireballs)) {
         Item& ball = world.fireballs[i];
-        if (ball.state &&
-            Distance(ball.x, world.dragon.x, ball.y, world.dragon.y) <= kFireballReach) {
+        if (Distance(ball.x, world.dragon.x, ball.y, world.dragon.y) <= kFireballReach) {
             ball.state = false;
             world.dragon.health = world.dragon.health - 50;
             ExplosionAt(Midpoint(DragonAt(), {ball.x, ball.y}), 1);
@@ -96,10 +91,9 @@ void FireballsAgainstDragon() {
 }
 
 void Ramming() {
-    for (std::uint32_t i = 1; i <= 100; ++i) {
+    for (const std::uint32_t i : UsedSlots(world.enemies)) {
         Enemy& e = world.enemies[i];
-        if (e.state &&
-            Distance(e.x, world.dragon.x, e.y, world.dragon.y) <= e.length / 2 + kDragonRadius) {
+        if (Distance(e.x, world.dragon.x, e.y, world.dragon.y) <= e.length / 2 + kDragonRadius) {
             e.state = false;
             e.counter = 0;
             world.dragon.health = 0;
@@ -109,15 +103,12 @@ void Ramming() {
 }
 
 void ShotAgainstShot() {
-    for (std::uint32_t i = 1; i <= 100; ++i) {
+    for (const std::uint32_t i : UsedSlots(world.bullets)) {
         Bullet& a = world.bullets[i];
-        if (!a.state) {
-            continue;
-        }
         // A cancelled shot goes on cancelling the rest of this pass.
-        for (std::uint32_t j = 1; j <= 100; ++j) {
+        for (const std::uint32_t j : UsedSlots(world.bullets)) {
             Bullet& b = world.bullets[j];
-            if (b.state && b.type != a.type && Distance(a.x, b.x, a.y, b.y) <= 2 * a.length) {
+            if (b.type != a.type && Distance(a.x, b.x, a.y, b.y) <= 2 * a.length) {
                 a.state = false;
                 b.state = false;
                 ExplosionAt(Midpoint({a.x, a.y}, {b.x, b.y}), 2);
@@ -157,14 +148,11 @@ void DragonHit(std::uint32_t i) {
 }
 
 void SetOffExplosion(float x, float y, std::uint32_t type) {
-    std::uint32_t alive = 0;
-    for (std::uint32_t i = 1; i <= 25; ++i) {
-        alive += world.explosions[i].state ? 1 : 0;
-    }
+    const std::uint32_t alive = CountUsed(world.explosions);
     if (alive >= kExplosionsAlive) {
         return;
     }
-    for (std::uint32_t i = 1; i <= 25; ++i) {
+    for (const std::uint32_t i : Slots(world.explosions)) {
         Blast& ex = world.explosions[i];
         if (!ex.state) {
             // The age is left alone: it is 0 whenever AgeExplosions freed the slot.
@@ -178,14 +166,12 @@ void SetOffExplosion(float x, float y, std::uint32_t type) {
 }
 
 void AgeExplosions() {
-    for (std::uint32_t i = 1; i <= 25; ++i) {
+    for (const std::uint32_t i : UsedSlots(world.explosions)) {
         Blast& ex = world.explosions[i];
-        if (ex.state) {
-            ex.counter = ex.counter + 1;
-            if (ex.counter >= 3) {
-                ex.state = false;
-                ex.counter = 0;
-            }
+        ex.counter = ex.counter + 1;
+        if (ex.counter >= 3) {
+            ex.state = false;
+            ex.counter = 0;
         }
     }
 }

@@ -53,7 +53,7 @@ void DrawDeadlyLayers(std::int32_t bx) {
     if (world.level == 2) {
         const std::uint32_t contact =
             world.images[P::kIcicleContactGroup][P::kIcicleContactSlot][1];
-        for (std::uint32_t i = 1; i <= 20; ++i) {
+        for (const std::uint32_t i : Slots(world.icicles)) {
             if (world.icicles[i].update) {
                 Display::DrawBitmap(contact, world.icicles[i].x, world.icicles[i].y);
             }
@@ -142,7 +142,7 @@ void DrawDiveEyes(const Enemy& e) {
 }
 
 void DrawEnemies() {
-    for (std::uint32_t i = 1; i <= 100; ++i) {
+    for (const std::uint32_t i : Slots(world.enemies)) {
         const Enemy& e = world.enemies[i];
         if (!e.state) {
             continue;
@@ -168,8 +168,8 @@ void DrawDragon() {
 
 void DrawItems() {
     bool textShown = false;
-    for (std::uint32_t i = 1; i <= 5; ++i) {
-        for (std::uint32_t j = 1; j <= 10; ++j) {
+    for (const std::uint32_t i : Slots(1, kItemKinds)) {
+        for (const std::uint32_t j : Slots(world.items[i])) {
             const Item& o = world.items[i][j];
             if (o.state) {
                 DrawSprite(P::kItems[i], o.x, o.y);
@@ -185,7 +185,7 @@ void DrawItems() {
 
 void DrawHazards() {
     if (world.level == 2) {
-        for (std::uint32_t i = 1; i <= 20; ++i) {
+        for (const std::uint32_t i : Slots(world.icicles)) {
             if (world.icicles[i].update) {
                 DrawSprite(P::kIcicle, static_cast<float>(world.icicles[i].x),
                            static_cast<float>(world.icicles[i].y));
@@ -193,7 +193,7 @@ void DrawHazards() {
         }
     }
     if (world.level == 3) {
-        for (std::uint32_t i = 1; i <= 10; ++i) {
+        for (const std::uint32_t i : Slots(world.fireballs)) {
             if (world.fireballs[i].state) {
                 DrawSprite(P::kFireball, world.fireballs[i].x, world.fireballs[i].y);
             }
@@ -223,7 +223,7 @@ void DrawField() {
     DrawEnemies();
     DrawItems();
     DrawHazards();
-    for (std::uint32_t i = 1; i <= 100; ++i) {
+    for (const std::uint32_t i : Slots(world.bullets)) {
         if (world.bullets[i].state) {
             DrawSprite(ByType(P::kBullets, world.bullets[i].type), world.bullets[i].x,
                        world.bullets[i].y);
@@ -233,7 +233,7 @@ void DrawField() {
 
 void DrawOnTop() {
     DrawBeam();
-    for (std::uint32_t i = 1; i <= 25; ++i) {
+    for (const std::uint32_t i : Slots(world.explosions)) {
         if (world.explosions[i].state) {
             DrawSprite(ByType(P::kExplosions, world.explosions[i].type), world.explosions[i].x,
                        world.explosions[i].y);

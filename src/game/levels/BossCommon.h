@@ -9,7 +9,7 @@ namespace Morvek::Boss {
 // The boss always sits in enemy slot 1.
 constexpr std::uint32_t kBoss = 1;
 // The area attack (storm, breeze, flame) is a standing bullet in the last slot.
-constexpr std::uint32_t kArea = 100;
+constexpr std::uint32_t kArea = kBulletSlots;
 constexpr std::uint32_t kAreaType = 20;
 
 // The difficulty setting as a table index: 0 Easy, 1 Normal, 2 Hard.

@@ -124,10 +124,9 @@ void CloudRules(WindFight& f, const Item& c) {
         world.dragon.health -= 10;
         SetOffExplosion(world.dragon.x, world.dragon.y, 1);
     }
-    for (std::uint32_t j = 1; j <= 100; ++j) {
+    for (const std::uint32_t j : UsedSlots(world.bullets)) {
         Bullet& b = world.bullets[j];
-        if (b.state && b.type == 0 && Distance(c.x, b.x, c.y, b.y) < 120 &&
-            c.x - 50 - b.length < b.x) {
+        if (b.type == 0 && Distance(c.x, b.x, c.y, b.y) < 120 && c.x - 50 - b.length < b.x) {
             b.state = false;
             SetOffExplosion(b.x, b.y, 2);
         }

@@ -60,7 +60,7 @@ void Stage(KingFight& f) {
 // Hatchlings come in through the king's fire; here they get the size and
 // health of the stage, or none at all in the first stage.
 void EquipBrood(KingFight& f) {
-    for (std::uint32_t i = 2; i <= 100; ++i) {
+    for (const std::uint32_t i : Slots(kBoss + 1, kEnemySlots)) {
         Enemy& e = world.enemies[i];
         if (!f.set[i]) {
             if (f.stage == 1) {
@@ -84,7 +84,7 @@ void DrawBrood(const KingFight& f) {
     }
     const auto& picture = world.images[3][kBrood[f.stage].picture];
     const float half = kBrood[f.stage].length / 2;
-    for (std::uint32_t i = 2; i <= 100; ++i) {
+    for (const std::uint32_t i : Slots(kBoss + 1, kEnemySlots)) {
         const Enemy& e = world.enemies[i];
         if (e.state && e.type == kHatchling) {
             Display::DrawMaskBitmap(picture[1], picture[2], static_cast<std::int32_t>(e.x - half),
@@ -102,7 +102,7 @@ void Setup(KingFight& f) {
     world.enemies[kBoss].health = f.full;
     world.dragon.x = 60;
     world.dragon.y = 350;
-    for (std::uint32_t i = 1; i <= 10; ++i) {
+    for (const std::uint32_t i : Slots(world.fireballs)) {
         world.fireballs[i].state = false;
     }
 }
