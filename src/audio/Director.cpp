@@ -13,8 +13,6 @@ namespace {
 namespace P = Morvek;
 
 constexpr std::uint32_t kBossAttack = 20;
-// A boss's area attack stands in the last bullet slot.
-constexpr std::uint32_t kAreaSlot = P::kBulletSlots;
 constexpr std::uint32_t kKing = 13;
 constexpr std::array<std::uint32_t, 3> kBosses{10, 11, kKing};
 constexpr std::array<Tune, 4> kLevelTunes{Tune::None, Tune::Level1, Tune::Level2, Tune::Level3};
@@ -76,11 +74,11 @@ Director::Seen Director::Look() {
     s.lives = P::world.dragon.lives;
     s.dragonY = P::world.dragon.y;
     s.score = P::world.score;
-    for (const std::uint32_t i : P::UsedSlots(P::world.enemies)) {
+    for (const std::uint32_t i : P::Slots(P::world.enemies)) {
         const P::Enemy& e = P::world.enemies[i];
-        s.kingAlive = s.kingAlive || e.type == kKing;
-        s.bossAlive =
-            s.bossAlive || (std::find(kBosses.begin(), kBosses.end(), e.type) != kBosses.end());
+        s.kingAlive = s.kingAlive || (e.state && e.type == kKing);
+        s.bossAlive = s.bossAlive || (e.state && std::find(kBosses.begin(), kBosses.end(),
+                                                           e.type) != kBosses.end());
     }
     s.mode = P::world.mode;
     s.level = P::world.level;
@@ -109,7 +107,7 @@ Effects Director::Observe() {
         if (!NewShot(was.bullets[i], b)) {
             continue;
         }
-        if (b.type == kBossAttack && i == kAreaSlot) {
+        if (b.type == kBossAttack && i == P::kAreaSlot) {
             if (const auto attack = kBossAttacks[std::min(P::world.level, P::kLastLevel)]) {
                 play(*attack);
             }
@@ -169,7 +167,7 @@ Effects Director::Observe() {
 }
 
 float Director::WindOf(const Seen& now) {
-    const P::Bullet& storm = now.bullets[kAreaSlot];
+    const P::Bullet& storm = now.bullets[P::kAreaSlot];
     if (!now.playing || now.paused || now.level != kStormLevel || !now.bossAlive || !storm.state ||
         storm.type != kBossAttack) {
         return 0;

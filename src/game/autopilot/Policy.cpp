@@ -68,9 +68,9 @@ double Danger(const Terrain& terrain, Vec p, int t, const Memory& memory, bool s
         }
     }
     const auto tf = static_cast<float>(t);
-    for (const std::uint32_t i : UsedSlots(world.bullets)) {
+    for (const std::uint32_t i : Slots(world.bullets)) {
         const Bullet& b = world.bullets[i];
-        if (b.type == 0) {
+        if (!b.state || b.type == 0) {
             continue;
         }
         if (shielded && b.type != 20) {
@@ -85,8 +85,11 @@ double Danger(const Terrain& terrain, Vec p, int t, const Memory& memory, bool s
             cost += kHurt * soon;
         }
     }
-    for (const std::uint32_t i : UsedSlots(world.enemies)) {
+    for (const std::uint32_t i : Slots(world.enemies)) {
         const Enemy& e = world.enemies[i];
+        if (!e.state) {
+            continue;
+        }
         const Vec v = Velocity(memory.enemies[i], e.x, e.y);
         const Vec at{e.x + v.x * tf, e.y + v.y * tf};
         const float reach =
@@ -163,8 +166,11 @@ Goal ChooseGoal(const Terrain& terrain) {
     Goal goal{{kHomeX, OpenMiddle(terrain, world.backgrounds[world.level].x,
                                   static_cast<std::int32_t>(me.x) + kAhead, me.y)}};
     double best = std::numeric_limits<double>::max();
-    for (const std::uint32_t i : UsedSlots(world.enemies)) {
+    for (const std::uint32_t i : Slots(world.enemies)) {
         const Enemy& e = world.enemies[i];
+        if (!e.state) {
+            continue;
+        }
         const bool boss = e.length >= kBossLength;
         goal.aligned = goal.aligned || (e.type != kCastle && e.x > me.x &&
                                         std::abs(e.y - me.y) <= e.length / 2 + 10);
@@ -181,9 +187,9 @@ Goal ChooseGoal(const Terrain& terrain) {
     }
     // Items within reach are worth a detour, unless a boss is about.
     for (std::uint32_t k = 1; k <= kItemKinds && !goal.boss; ++k) {
-        for (const std::uint32_t j : UsedSlots(world.items[k])) {
+        for (const std::uint32_t j : Slots(world.items[k])) {
             const Item& item = world.items[k][j];
-            if (Dist({item.x, item.y}, me) < 250) {
+            if (item.state && Dist({item.x, item.y}, me) < 250) {
                 goal.at = {item.x, item.y};
             }
         }

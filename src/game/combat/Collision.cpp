@@ -43,8 +43,11 @@ void ExplosionAt(Point p, std::uint32_t type) {
 }
 
 void ShotsAgainstTargets() {
-    for (const std::uint32_t i : UsedSlots(world.bullets)) {
+    for (const std::uint32_t i : Slots(world.bullets)) {
         Bullet& shot = world.bullets[i];
+        if (!shot.state) {
+            continue;
+        }
         const Point at{shot.x, shot.y};
         if (shot.type != 0) {
             if (Distance(shot.x, world.dragon.x, shot.y, world.dragon.y) <=
@@ -56,9 +59,9 @@ void ShotsAgainstTargets() {
             continue;
         }
         // One fireball strikes every enemy it overlaps in this tick.
-        for (const std::uint32_t j : UsedSlots(world.enemies)) {
+        for (const std::uint32_t j : Slots(world.enemies)) {
             const Enemy& e = world.enemies[j];
-            if (Distance(shot.x, e.x, shot.y, e.y) <= e.length / 2 + shot.length) {
+            if (e.state && Distance(shot.x, e.x, shot.y, e.y) <= e.length / 2 + shot.length) {
                 const Point target{e.x, e.y};
                 ShotHit(j);
                 shot.state = false;
@@ -70,9 +73,10 @@ void ShotsAgainstTargets() {
 
 void ItemsAgainstDragon() {
     for (const std::uint32_t i : Slots(1, kItemKinds)) {
-        for (const std::uint32_t j : UsedSlots(world.items[i])) {
+        for (const std::uint32_t j : Slots(world.items[i])) {
             const Item& item = world.items[i][j];
-            if (Distance(item.x, world.dragon.x, item.y, world.dragon.y) <= kItemReach) {
+            if (item.state &&
+                Distance(item.x, world.dragon.x, item.y, world.dragon.y) <= kItemReach) {
                 CollectItem(i, j);
             }
         }
@@ -80,9 +84,10 @@ void ItemsAgainstDragon() {
 }
 
 void FireballsAgainstDragon() {
-    for (const std::uint32_t i : UsedSlots(world.fireballs)) {
+    for (const std::uint32_t i : Slots(world.fireballs)) {
         Item& ball = world.fireballs[i];
-        if (Distance(ball.x, world.dragon.x, ball.y, world.dragon.y) <= kFireballReach) {
+        if (ball.state &&
+            Distance(ball.x, world.dragon.x, ball.y, world.dragon.y) <= kFireballReach) {
             ball.state = false;
             world.dragon.health = world.dragon.health - 50;
             ExplosionAt(Midpoint(DragonAt(), {ball.x, ball.y}), 1);
@@ -91,9 +96,10 @@ void FireballsAgainstDragon() {
 }
 
 void Ramming() {
-    for (const std::uint32_t i : UsedSlots(world.enemies)) {
+    for (const std::uint32_t i : Slots(world.enemies)) {
         Enemy& e = world.enemies[i];
-        if (Distance(e.x, world.dragon.x, e.y, world.dragon.y) <= e.length / 2 + kDragonRadius) {
+        if (e.state &&
+            Distance(e.x, world.dragon.x, e.y, world.dragon.y) <= e.length / 2 + kDragonRadius) {
             e.state = false;
             e.counter = 0;
             world.dragon.health = 0;
@@ -103,12 +109,15 @@ void Ramming() {
 }
 
 void ShotAgainstShot() {
-    for (const std::uint32_t i : UsedSlots(world.bullets)) {
+    for (const std::uint32_t i : Slots(world.bullets)) {
         Bullet& a = world.bullets[i];
+        if (!a.state) {
+            continue;
+        }
         // A cancelled shot goes on cancelling the rest of this pass.
-        for (const std::uint32_t j : UsedSlots(world.bullets)) {
+        for (const std::uint32_t j : Slots(world.bullets)) {
             Bullet& b = world.bullets[j];
-            if (b.type != a.type && Distance(a.x, b.x, a.y, b.y) <= 2 * a.length) {
+            if (b.state && b.type != a.type && Distance(a.x, b.x, a.y, b.y) <= 2 * a.length) {
                 a.state = false;
                 b.state = false;
                 ExplosionAt(Midpoint({a.x, a.y}, {b.x, b.y}), 2);
@@ -166,12 +175,14 @@ void SetOffExplosion(float x, float y, std::uint32_t type) {
 }
 
 void AgeExplosions() {
-    for (const std::uint32_t i : UsedSlots(world.explosions)) {
+    for (const std::uint32_t i : Slots(world.explosions)) {
         Blast& ex = world.explosions[i];
-        ex.counter = ex.counter + 1;
-        if (ex.counter >= 3) {
-            ex.state = false;
-            ex.counter = 0;
+        if (ex.state) {
+            ex.counter = ex.counter + 1;
+            if (ex.counter >= 3) {
+                ex.state = false;
+                ex.counter = 0;
+            }
         }
     }
 }

@@ -97,8 +97,11 @@ void DropItem(std::uint32_t i) {
 
 void MoveItems() {
     for (const std::uint32_t i : Slots(world.items)) {
-        for (const std::uint32_t j : UsedSlots(world.items[i])) {
+        for (const std::uint32_t j : Slots(world.items[i])) {
             Item& item = world.items[i][j];
+            if (!item.state) {
+                continue;
+            }
             item.x = item.x + item.speedX;
             item.y = item.y + item.speedY;
             item.counter = item.counter + 1;

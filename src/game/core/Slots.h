@@ -1,7 +1,8 @@
-// The slot ranges of the world's tables, and walks over their slot numbers.
+// The slot ranges of the world's tables, and a walk over their slot numbers.
 // A table [1..N] keeps the game's own slot numbers, so it holds N + 1 entries
-// and entry 0 is never used; the walks hand out the numbers, not the entries,
-// since most callers pass the number on (DamageEnemy(i, ...)).
+// and entry 0 is never used. The walk hands out the numbers, not the entries,
+// since most callers pass the number on (DamageEnemy(i, ...)). The loops test
+// `state` themselves: a walk that skipped free slots compiled to a nested loop.
 #pragma once
 
 #include <array>
@@ -12,6 +13,8 @@ namespace Morvek {
 
 inline constexpr std::uint32_t kEnemySlots = 100;
 inline constexpr std::uint32_t kBulletSlots = 100;
+// A boss's area attack (storm, breeze, flame) stands in the last bullet slot.
+inline constexpr std::uint32_t kAreaSlot = kBulletSlots;
 inline constexpr std::uint32_t kLastLevel = 3;
 inline constexpr std::uint32_t kBackgroundSlots = kLastLevel; // one per level
 inline constexpr std::uint32_t kIcicleSlots = 20;
@@ -75,48 +78,6 @@ template <typename Slot> constexpr bool Used(const Slot& slot) {
     } else {
         return slot.state;
     }
-}
-
-// The slot numbers of a table [1..N] in use, in order. Each slot is tested
-// only when the walk reaches it, as a loop testing it first would: a slot
-// further on that the body frees is skipped, one it fills is visited.
-template <typename Table> class UsedSlotRange {
-  public:
-    struct End {};
-
-    class Iterator {
-      public:
-        constexpr Iterator(Table& table, std::uint32_t i) : table_(&table), i_(i) { Settle(); }
-        constexpr std::uint32_t operator*() const { return i_; }
-        constexpr Iterator& operator++() {
-            ++i_;
-            Settle();
-            return *this;
-        }
-        constexpr bool operator==(End) const { return i_ >= table_->size(); }
-
-      private:
-        constexpr void Settle() {
-            while (i_ < table_->size() && !Used((*table_)[i_])) {
-                ++i_;
-            }
-        }
-
-        Table* table_;
-        std::uint32_t i_;
-    };
-
-    constexpr explicit UsedSlotRange(Table& table) : table_(table) {}
-    constexpr Iterator begin() const { return Iterator(table_, 1); }
-    constexpr End end() const { return {}; }
-
-  private:
-    Table& table_;
-};
-
-template <typename T, std::size_t Size>
-constexpr UsedSlotRange<const std::array<T, Size>> UsedSlots(const std::array<T, Size>& table) {
-    return UsedSlotRange<const std::array<T, Size>>(table);
 }
 
 // How many slots of a table [1..N] are in use.

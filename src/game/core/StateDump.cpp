@@ -103,8 +103,11 @@ std::string StateJson() {
     j.Field("shootstate", world.dragon.shotReady);
     j.Close('}');
     j.Open("enemies", '[');
-    for (const std::uint32_t slot : UsedSlots(world.enemies)) {
+    for (const std::uint32_t slot : Slots(world.enemies)) {
         const Enemy& e = world.enemies[slot];
+        if (!e.state) {
+            continue;
+        }
         j.Open("", '{');
         j.Field("slot", slot);
         j.Field("type", e.type);

@@ -39,7 +39,7 @@ constexpr std::uint32_t kIdleAge = 95;  // idle clouds are held below the item c
 constexpr std::uint32_t kBeamContacts = 60;
 
 Item& Cloud(std::uint32_t k) {
-    return world.items[6][k];
+    return world.items[kCloudRow][k];
 }
 
 void PlaceCloud(std::uint32_t k, float y) {
@@ -124,9 +124,10 @@ void CloudRules(WindFight& f, const Item& c) {
         world.dragon.health -= 10;
         SetOffExplosion(world.dragon.x, world.dragon.y, 1);
     }
-    for (const std::uint32_t j : UsedSlots(world.bullets)) {
+    for (const std::uint32_t j : Slots(world.bullets)) {
         Bullet& b = world.bullets[j];
-        if (b.type == 0 && Distance(c.x, b.x, c.y, b.y) < 120 && c.x - 50 - b.length < b.x) {
+        if (b.state && b.type == 0 && Distance(c.x, b.x, c.y, b.y) < 120 &&
+            c.x - 50 - b.length < b.x) {
             b.state = false;
             SetOffExplosion(b.x, b.y, 2);
         }

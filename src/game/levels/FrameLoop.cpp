@@ -98,8 +98,8 @@ void GlideIn() {
 }
 
 bool WaveCleared() {
-    for (const std::uint32_t i : UsedSlots(world.enemies)) {
-        if (world.enemies[i].type != kCastle) {
+    for (const std::uint32_t i : Slots(world.enemies)) {
+        if (world.enemies[i].state && world.enemies[i].type != kCastle) {
             return false;
         }
     }

@@ -76,8 +76,10 @@ void IcicleHazard() {
     if (Due(kAimedIciclePeriod)) {
         DropIcicle(slot, static_cast<std::int32_t>(world.dragon.x));
     }
-    for (const std::uint32_t i : UsedSlots(world.icicles)) {
-        world.icicles[i].y += kIcicleFall;
+    for (const std::uint32_t i : Slots(world.icicles)) {
+        if (world.icicles[i].update) {
+            world.icicles[i].y += kIcicleFall;
+        }
     }
     for (const std::uint32_t i : Slots(world.icicles)) {
         if (world.icicles[i].y >= kFieldBottom) {
@@ -95,12 +97,14 @@ void FireballHazard() {
     if (Due(kSecondFireballPeriod)) {
         Launch(slot, 30);
     }
-    for (const std::uint32_t i : UsedSlots(world.fireballs)) {
+    for (const std::uint32_t i : Slots(world.fireballs)) {
         Item& f = world.fireballs[i];
-        const auto n = static_cast<float>(f.counter);
-        f.x += kFireballDrift;
-        f.y = f.startY + n * f.speedY + kGravity * n * n / 2;
-        ++f.counter;
+        if (f.state) {
+            const auto n = static_cast<float>(f.counter);
+            f.x += kFireballDrift;
+            f.y = f.startY + n * f.speedY + kGravity * n * n / 2;
+            ++f.counter;
+        }
     }
     for (const std::uint32_t i : Slots(world.fireballs)) {
         if (world.fireballs[i].y >= 790 || world.fireballs[i].x <= -30) {
