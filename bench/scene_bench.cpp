@@ -45,7 +45,7 @@ void NewDragon() {
     world.difficulty = Difficulty::Normal;
     world.speed = 30;
     world.dragon = {300, 420, 100, 100, 4, false, true, true, true, 3, 3};
-    for (std::uint32_t i = 1; i <= 100; ++i) {
+    for (const std::uint32_t i : Slots(world.bullets)) {
         world.bullets[i].length = 5;
     }
     world.counter = 1;
@@ -62,19 +62,19 @@ void FullScene() {
         CreateEnemy(520 + 15 * static_cast<float>(i), 120 + 18 * static_cast<float>(i), i,
                     1 + i % 4, 1 + i % 2);
     }
-    for (std::uint32_t i = 1; i <= 100; ++i) {
+    for (const std::uint32_t i : Slots(world.bullets)) {
         const float row = static_cast<float>(i % 10), col = static_cast<float>(i / 10);
         world.bullets[i] = {
             i % 2 == 0 ? 20.0f : -15.0f, 0, 100 + 85 * col, 90 + 64 * row, 5, true, i % 5};
     }
-    for (std::uint32_t i = 1; i <= 10; ++i) {
+    for (const std::uint32_t i : Slots(1, kItemSlots)) {
         world.items[1 + i % 5][i] = {-2,   0,    150 + 60 * static_cast<float>(i), 650, 0, 0,
                                      true, false};
     }
     for (std::uint32_t i = 1; i <= 5; ++i) {
         world.explosions[i] = {3, 1 + i % 2, 400 + 40 * static_cast<float>(i), 300, true};
     }
-    for (std::uint32_t i = 1; i <= 20; ++i) {
+    for (const std::uint32_t i : Slots(world.icicles)) {
         world.icicles[i] = {static_cast<std::int32_t>(40 * i + 100),
                             -100 + static_cast<std::int32_t>(i), true};
     }

@@ -115,7 +115,7 @@ TEST_F(AutopilotPolicy, ShieldsWhenNoMoveEscapesAndKeepsItUpAWhile) {
         }
     }
     EXPECT_TRUE(Decide().shield);
-    for (std::uint32_t i = 1; i <= 100; ++i) {
+    for (const std::uint32_t i : Slots(world.bullets)) {
         world.bullets[i].state = false;
     }
     EXPECT_TRUE(Decide().shield) << "released at once the key would be pressed again and again";

@@ -9,7 +9,7 @@ namespace {
 using IceFight = LevelsTest::FightTest<Boss::IceFight>;
 
 bool IceInFlight() {
-    for (std::uint32_t i = 1; i <= 100; ++i) {
+    for (const std::uint32_t i : Slots(world.bullets)) {
         if (world.bullets[i].state && world.bullets[i].type == 11) {
             return true;
         }

@@ -105,7 +105,7 @@ TEST_F(KingFight, FlameBandAndLifetime) {
 }
 
 TEST_F(KingFight, AStrayShotInTheLastSlotIsNoFlame) {
-    Bullet& b = world.bullets[Boss::kArea];
+    Bullet& b = world.bullets[kAreaSlot];
     b = {};
     b.state = true;
     b.type = 12;

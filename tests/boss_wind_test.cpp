@@ -204,11 +204,11 @@ TEST_F(WindFight, StormChanceIsDrawnEveryStormTickAndItsHeightAfterIt) {
     world.dragon.y = 700; // out of every storm's reach
     Random::Reset();
     Step(birth - 1);
-    EXPECT_FALSE(world.bullets[Boss::kArea].state);
+    EXPECT_FALSE(world.bullets[kAreaSlot].state);
     Step();
     ASSERT_TRUE(Boss::AreaActive());
-    EXPECT_FLOAT_EQ(world.bullets[Boss::kArea].x, 595);
-    EXPECT_FLOAT_EQ(world.bullets[Boss::kArea].y, 271 + height);
+    EXPECT_FLOAT_EQ(world.bullets[kAreaSlot].x, 595);
+    EXPECT_FLOAT_EQ(world.bullets[kAreaSlot].y, 271 + height);
 
     // A live storm does not spare the draw: still one chance a tick.
     Step(3);

@@ -52,7 +52,7 @@ Flight Fly(std::uint32_t level, int ticks) {
     Flight flight;
     for (int t = 0; t <= ticks; ++t) {
         std::vector<Bullet> shots;
-        for (std::uint32_t i = 1; i <= 100; ++i) {
+        for (const std::uint32_t i : Slots(world.bullets)) {
             if (world.bullets[i].state) {
                 shots.push_back(world.bullets[i]);
             }

@@ -27,8 +27,8 @@ void StartRandomAt(int k) {
 
 // The kind (row) that gained an item since the tables were cleared, or 0.
 std::uint32_t DroppedKind() {
-    for (std::uint32_t i = 1; i <= 6; ++i) {
-        for (std::uint32_t j = 1; j <= 10; ++j) {
+    for (const std::uint32_t i : Slots(world.items)) {
+        for (const std::uint32_t j : Slots(world.items[i])) {
             if (world.items[i][j].state) {
                 return i;
             }
@@ -86,7 +86,7 @@ TEST_F(Items, DropDrawsComeInTheirOrderAndStopAtTheFirstFive) {
         ASSERT_EQ(seedAfter, Random::Seed()) << "at " << k;
         ++seen[got];
     }
-    for (std::uint32_t kind = 0; kind <= 5; ++kind) {
+    for (std::uint32_t kind = 0; kind <= kItemKinds; ++kind) {
         EXPECT_GT(seen[kind], 0) << "kind " << kind;
     }
     EXPECT_GT(seen[0], 500); // most enemies leave nothing
@@ -113,15 +113,15 @@ TEST_F(Items, ADropStartsAtTheEnemyAndDriftsDownLeft) {
 TEST_F(Items, NoEleventhItemOfAKind) {
     const int k = FirstLifeDrop();
     ASSERT_GE(k, 0);
-    for (std::uint32_t j = 1; j <= 10; ++j) {
+    for (const std::uint32_t j : Slots(world.items[5])) {
         world.items[5][j].state = true;
         world.items[5][j].x = static_cast<float>(j);
     }
     const auto before = world.items;
     StartRandomAt(k);
     DropItem(1);
-    for (std::uint32_t i = 1; i <= 6; ++i) {
-        for (std::uint32_t j = 1; j <= 10; ++j) {
+    for (const std::uint32_t i : Slots(world.items)) {
+        for (const std::uint32_t j : Slots(world.items[i])) {
             EXPECT_EQ(world.items[i][j].state, before[i][j].state);
             EXPECT_EQ(world.items[i][j].x, before[i][j].x);
         }

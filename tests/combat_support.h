@@ -42,19 +42,11 @@ inline Morvek::Bullet& PutShot(std::uint32_t slot, float x, float y, std::uint32
 }
 
 inline int ExplosionsAlive() {
-    int alive = 0;
-    for (std::uint32_t i = 1; i <= 25; ++i) {
-        alive += Morvek::world.explosions[i].state ? 1 : 0;
-    }
-    return alive;
+    return static_cast<int>(Morvek::CountUsed(Morvek::world.explosions));
 }
 
 inline int BulletsInUse() {
-    int used = 0;
-    for (std::uint32_t i = 1; i <= 100; ++i) {
-        used += Morvek::world.bullets[i].state ? 1 : 0;
-    }
-    return used;
+    return static_cast<int>(Morvek::CountUsed(Morvek::world.bullets));
 }
 
 } // namespace CombatTest

@@ -58,7 +58,7 @@ void OldDeadlyContacts() {
     Display::ClearClip();
     if (world.level == 2) {
         const std::uint32_t contact = PictureNumber(Picture::IcicleContact);
-        for (std::uint32_t i = 1; i <= 20; ++i) {
+        for (const std::uint32_t i : Slots(world.icicles)) {
             Background& ice = world.icicles[i];
             if (!ice.update) {
                 continue;
@@ -147,7 +147,7 @@ TEST_F(FrameOfPlay, ReadingTheDeadlyPicturesGivesWhatTheFrameReadBack) {
             world.backgrounds[lvl].x = rng.Between(-P::kScrollLoop + 1, 0);
             world.icicles = {};
             if (lvl == 2) {
-                for (std::uint32_t i = 1; i <= 20; ++i) {
+                for (const std::uint32_t i : Slots(world.icicles)) {
                     world.icicles[i] = {rng.Between(-40, 1040), rng.Between(-160, 780),
                                         rng.Between(0, 2) != 0};
                 }
@@ -172,7 +172,7 @@ TEST_F(FrameOfPlay, ReadingTheDeadlyPicturesGivesWhatTheFrameReadBack) {
                                     << " dragon " << world.dragon.x << "," << world.dragon.y;
             ++cases;
             deaths += now.health == 0 ? 1 : 0;
-            for (std::uint32_t i = 1; i <= 20; ++i) {
+            for (const std::uint32_t i : Slots(world.icicles)) {
                 icicleDeaths += world.icicles[i].update && !now.icicles[i].update ? 1 : 0;
             }
         }

@@ -15,7 +15,7 @@ class Hazards : public ::testing::Test {
 
 int CastlesInUse() {
     int n = 0;
-    for (std::uint32_t i = 1; i <= 100; ++i) {
+    for (const std::uint32_t i : Slots(world.enemies)) {
         n += world.enemies[i].state && world.enemies[i].type == 5 ? 1 : 0;
     }
     return n;
@@ -33,7 +33,7 @@ template <typename Born> int Births(void (*hazard)(), std::uint32_t last, Born b
 }
 
 bool NewIcicle() {
-    for (std::uint32_t i = 1; i <= 20; ++i) {
+    for (const std::uint32_t i : Slots(world.icicles)) {
         if (world.icicles[i].update && world.icicles[i].y == -120) {
             return true;
         }
@@ -42,7 +42,7 @@ bool NewIcicle() {
 }
 
 bool NewFireball() {
-    for (std::uint32_t i = 1; i <= 10; ++i) {
+    for (const std::uint32_t i : Slots(world.fireballs)) {
         if (world.fireballs[i].state && world.fireballs[i].counter == 1) {
             return true;
         }
@@ -77,7 +77,7 @@ TEST_F(Hazards, IciclePeriodsAndTheSharedSlot) {
     // aimed one takes the slot the random one was given.
     EXPECT_EQ(Births(IcicleHazard, 560, NewIcicle), 8);
     int aimed = 0;
-    for (std::uint32_t i = 1; i <= 20; ++i) {
+    for (const std::uint32_t i : Slots(world.icicles)) {
         aimed += world.icicles[i].update && world.icicles[i].y == -120 ? 1 : 0;
         if (world.icicles[i].update && world.icicles[i].y == -120) {
             EXPECT_EQ(world.icicles[i].x, 123); // straight above the dragon
@@ -113,14 +113,14 @@ TEST_F(Hazards, IcicleFallsOffTheBottomAfter90Ticks) {
 
 TEST_F(Hazards, LastIcicleSlotIsTakenWhenTheOthersAreBusy) {
     world.actualDifficulty = 1;
-    for (std::uint32_t i = 1; i <= 20; ++i) {
+    for (const std::uint32_t i : Slots(world.icicles)) {
         world.icicles[i] = {500, 100, true};
     }
     world.counter = 80;
     IcicleHazard();
     EXPECT_EQ(world.icicles[20].y, -120);
     EXPECT_NE(world.icicles[20].x, 500);
-    for (std::uint32_t i = 1; i <= 19; ++i) {
+    for (const std::uint32_t i : Slots(1, kIcicleSlots - 1)) {
         EXPECT_EQ(world.icicles[i].y, 110);
     }
 

@@ -84,7 +84,7 @@ TEST_F(Script, LostGamePlacesTheRestButSkipsBossAndStory) {
     EXPECT_TRUE(world.dragon.shieldReady);
     EXPECT_NE(world.enemies[1].type, 10u);    // no boss was set up
     EXPECT_FLOAT_EQ(world.enemies[1].y, 160); // the last wave was still placed
-    for (std::uint32_t i = 1; i <= 100; ++i) {
+    for (const std::uint32_t i : Slots(world.enemies)) {
         EXPECT_FALSE(world.enemies[i].state);
     }
 

@@ -86,7 +86,7 @@ template <typename Fight> class FightTest : public ::testing::Test {
     }
     // An area attack in slot 100 as if born in the coming tick.
     void PutArea(float x, float y, std::uint32_t& age) {
-        Morvek::Bullet& b = Morvek::world.bullets[Morvek::Boss::kArea];
+        Morvek::Bullet& b = Morvek::world.bullets[Morvek::kAreaSlot];
         b = {};
         b.state = true;
         b.type = Morvek::Boss::kAreaType;

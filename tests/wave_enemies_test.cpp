@@ -23,11 +23,7 @@ int RunOf(std::uint32_t slot, int sx, int sy) {
 }
 
 int EnemiesInUse() {
-    int n = 0;
-    for (std::uint32_t i = 1; i <= 100; ++i) {
-        n += world.enemies[i].state ? 1 : 0;
-    }
-    return n;
+    return static_cast<int>(CountUsed(world.enemies));
 }
 
 } // namespace
@@ -118,7 +114,7 @@ TEST(WaveEnemies, KamikazeBatsFollowTheDifficulty) {
 
 TEST(WaveEnemies, KamikazeTakesSlotHundredWhenFull) {
     TestWorld::NewGameState();
-    for (std::uint32_t i = 1; i <= 100; ++i) {
+    for (const std::uint32_t i : Slots(world.enemies)) {
         CreateEnemy(500, 300, i, 2, 0);
     }
     world.counter = 25;

@@ -125,7 +125,7 @@ TEST(WaveFidelity, ATickMovesBeforeItFiresAndRearmsBeforeTheGun) {
     EXPECT_EQ(world.dragon.magic, magic - 5);
     bool gunFired = false;
     const Bullet* batShot = nullptr;
-    for (std::uint32_t i = 1; i <= 100; ++i) {
+    for (const std::uint32_t i : Slots(world.bullets)) {
         gunFired = gunFired || (world.bullets[i].state && world.bullets[i].type == 0);
         if (world.bullets[i].state && world.bullets[i].type == 1) {
             batShot = &world.bullets[i];

@@ -44,7 +44,7 @@ std::vector<IceShot> IceVolleyFrom(std::uint32_t from) {
     CreateEnemy(700, 300, from, 11, 0);
     EnemiesShoot();
     std::vector<IceShot> shots;
-    for (std::uint32_t i = 1; i <= 100; ++i) {
+    for (const std::uint32_t i : Slots(world.bullets)) {
         if (world.bullets[i].state && world.bullets[i].type == 11) {
             shots.push_back({i, world.bullets[i].x});
         }
@@ -106,7 +106,7 @@ TEST(WaveFire, IceVolleyKeepsItsShapeFromAnySlotAndDropsWhatFallsPastTheTable) {
     ASSERT_GE(shape.size(), 4u);
     EXPECT_EQ(shape.front().slot, 1u);
     EXPECT_GE(shape.back().slot, 16u); // spread well ahead, over the dragon's shots
-    for (std::uint32_t i = 1; i <= 100; ++i) {
+    for (const std::uint32_t i : Slots(world.bullets)) {
         const Bullet& b = world.bullets[i];
         if (b.state && b.type == 11) {
             // From the top of the field, falling towards the dragon's side.
@@ -117,10 +117,10 @@ TEST(WaveFire, IceVolleyKeepsItsShapeFromAnySlotAndDropsWhatFallsPastTheTable) {
     }
     // The same draws from any slot: the shots that fit land as from slot 1,
     // the rest are dropped, the last slot included.
-    for (std::uint32_t from = 60; from <= 100; ++from) {
+    for (const std::uint32_t from : Slots(60, kBulletSlots)) {
         std::vector<IceShot> want;
         for (const IceShot& shot : shape) {
-            if (from - 1 + shot.slot <= 100) {
+            if (from - 1 + shot.slot <= kBulletSlots) {
                 want.push_back({from - 1 + shot.slot, shot.x});
             }
         }

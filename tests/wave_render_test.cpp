@@ -95,7 +95,7 @@ TEST(WaveRender, IcicleThatTouchesTheDragonIsGone) {
     EXPECT_FALSE(world.icicles[4].update);
     EXPECT_TRUE(world.icicles[5].update);
     int blasts = 0;
-    for (std::uint32_t i = 1; i <= 25; ++i) {
+    for (const std::uint32_t i : Slots(world.explosions)) {
         blasts += world.explosions[i].state && world.explosions[i].x == 610 ? 1 : 0;
     }
     EXPECT_EQ(blasts, 2); // the icicle's and the wall's

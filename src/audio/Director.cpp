@@ -64,8 +64,8 @@ Director::Seen Director::Look() {
     s.bullets = P::world.bullets;
     s.enemies = P::world.enemies;
     s.explosions = P::world.explosions;
-    for (std::size_t kind = 1; kind <= 5; ++kind) {
-        for (std::size_t j = 1; j <= 10; ++j) {
+    for (const std::uint32_t kind : P::Slots(s.picked)) {
+        for (const std::uint32_t j : P::Slots(s.picked[kind])) {
             s.picked[kind][j] = P::world.items[kind][j].textShown;
         }
     }
@@ -74,7 +74,7 @@ Director::Seen Director::Look() {
     s.lives = P::world.dragon.lives;
     s.dragonY = P::world.dragon.y;
     s.score = P::world.score;
-    for (std::size_t i = 1; i <= 100; ++i) {
+    for (const std::uint32_t i : P::Slots(P::world.enemies)) {
         const P::Enemy& e = P::world.enemies[i];
         s.kingAlive = s.kingAlive || (e.state && e.type == kKing);
         s.bossAlive = s.bossAlive || (e.state && std::find(kBosses.begin(), kBosses.end(),
@@ -84,8 +84,8 @@ Director::Seen Director::Look() {
     s.level = P::world.level;
     s.paused = s.mode == P::Mode::Paused;
     // A game given up is over before its screen changes.
-    s.playing =
-        P::InGame(s.mode) && !P::world.returnToMenu && P::world.level >= 1 && P::world.level <= 3;
+    s.playing = P::InGame(s.mode) && !P::world.returnToMenu && P::world.level >= 1 &&
+                P::world.level <= P::kLastLevel;
     return s;
 }
 
@@ -102,20 +102,20 @@ Effects Director::Observe() {
     const Seen& was = seen_;
     auto play = [&fx](Effect e) { fx.set(Index(e)); };
 
-    for (std::size_t i = 1; i <= 100; ++i) {
+    for (const std::uint32_t i : P::Slots(now.bullets)) {
         const P::Bullet& b = now.bullets[i];
         if (!NewShot(was.bullets[i], b)) {
             continue;
         }
-        if (b.type == kBossAttack && i == 100) {
-            if (const auto attack = kBossAttacks[std::min<std::size_t>(P::world.level, 3)]) {
+        if (b.type == kBossAttack && i == P::kAreaSlot) {
+            if (const auto attack = kBossAttacks[std::min(P::world.level, P::kLastLevel)]) {
                 play(*attack);
             }
         } else if (b.type < kShotSounds.size() && kShotSounds[b.type]) {
             play(*kShotSounds[b.type]);
         }
     }
-    for (std::size_t i = 1; i <= 100; ++i) {
+    for (const std::uint32_t i : P::Slots(now.enemies)) {
         const P::Enemy &a = was.enemies[i], &b = now.enemies[i];
         if (a.state && b.state && a.type == b.type && b.health < a.health) {
             play(Effect::Hit);
@@ -124,7 +124,7 @@ Effects Director::Observe() {
     if (now.score > was.score) {
         play(Effect::Hit);
     }
-    for (std::size_t i = 1; i <= 25; ++i) {
+    for (const std::uint32_t i : P::Slots(now.explosions)) {
         const P::Blast& e = now.explosions[i];
         if (NewExplosion(was.explosions[i], e)) {
             if (e.type == 1) {
@@ -134,8 +134,8 @@ Effects Director::Observe() {
             }
         }
     }
-    for (std::size_t kind = 1; kind <= 5; ++kind) {
-        for (std::size_t j = 1; j <= 10; ++j) {
+    for (const std::uint32_t kind : P::Slots(now.picked)) {
+        for (const std::uint32_t j : P::Slots(now.picked[kind])) {
             if (now.picked[kind][j] && !was.picked[kind][j]) {
                 play(Effect::Pickup);
             }
@@ -167,7 +167,7 @@ Effects Director::Observe() {
 }
 
 float Director::WindOf(const Seen& now) {
-    const P::Bullet& storm = now.bullets[100];
+    const P::Bullet& storm = now.bullets[P::kAreaSlot];
     if (!now.playing || now.paused || now.level != kStormLevel || !now.bossAlive || !storm.state ||
         storm.type != kBossAttack) {
         return 0;

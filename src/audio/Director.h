@@ -34,10 +34,11 @@ class Director {
 
   private:
     struct Seen {
-        std::array<Morvek::Bullet, 101> bullets{};
-        std::array<Morvek::Enemy, 101> enemies{};
-        std::array<Morvek::Blast, 26> explosions{};
-        std::array<std::array<bool, 11>, 6> picked{}; // textShown of item rows 1..5
+        decltype(Morvek::World::bullets) bullets{};
+        decltype(Morvek::World::enemies) enemies{};
+        decltype(Morvek::World::explosions) explosions{};
+        // textShown of the item kinds' rows
+        Morvek::SlotTable<Morvek::SlotTable<bool, Morvek::kItemSlots>, Morvek::kItemKinds> picked{};
         bool beamRunning = false, shieldRunning = false;
         std::int32_t lives = 0;
         float dragonY = 0;

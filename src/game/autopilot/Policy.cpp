@@ -68,7 +68,7 @@ double Danger(const Terrain& terrain, Vec p, int t, const Memory& memory, bool s
         }
     }
     const auto tf = static_cast<float>(t);
-    for (std::uint32_t i = 1; i <= 100; ++i) {
+    for (const std::uint32_t i : Slots(world.bullets)) {
         const Bullet& b = world.bullets[i];
         if (!b.state || b.type == 0) {
             continue;
@@ -85,7 +85,7 @@ double Danger(const Terrain& terrain, Vec p, int t, const Memory& memory, bool s
             cost += kHurt * soon;
         }
     }
-    for (std::uint32_t i = 1; i <= 100; ++i) {
+    for (const std::uint32_t i : Slots(world.enemies)) {
         const Enemy& e = world.enemies[i];
         if (!e.state) {
             continue;
@@ -98,7 +98,7 @@ double Danger(const Terrain& terrain, Vec p, int t, const Memory& memory, bool s
             cost += kDeath * soon;
         }
     }
-    for (std::uint32_t i = 1; i <= 10; ++i) {
+    for (const std::uint32_t i : Slots(world.fireballs)) {
         const Item& f = world.fireballs[i];
         if (world.level == 3 && f.state) {
             const auto n = static_cast<float>(f.counter) + tf - 1;
@@ -108,7 +108,7 @@ double Danger(const Terrain& terrain, Vec p, int t, const Memory& memory, bool s
             }
         }
     }
-    for (std::uint32_t i = 1; i <= 20; ++i) {
+    for (const std::uint32_t i : Slots(world.icicles)) {
         const Background& c = world.icicles[i];
         if (world.level == 2 && c.update) {
             const float top = static_cast<float>(c.y) + 10 * tf;
@@ -119,8 +119,8 @@ double Danger(const Terrain& terrain, Vec p, int t, const Memory& memory, bool s
             }
         }
     }
-    for (std::uint32_t i = 1; i <= 2; ++i) {
-        const Item& cloud = world.items[6][i];
+    for (const std::uint32_t i : Slots(1, kClouds)) {
+        const Item& cloud = world.items[kCloudRow][i];
         if (cloud.state && Dist({cloud.x, cloud.y}, p) < 100 + kMargin) {
             cost += kHurt * soon;
         }
@@ -166,7 +166,7 @@ Goal ChooseGoal(const Terrain& terrain) {
     Goal goal{{kHomeX, OpenMiddle(terrain, world.backgrounds[world.level].x,
                                   static_cast<std::int32_t>(me.x) + kAhead, me.y)}};
     double best = std::numeric_limits<double>::max();
-    for (std::uint32_t i = 1; i <= 100; ++i) {
+    for (const std::uint32_t i : Slots(world.enemies)) {
         const Enemy& e = world.enemies[i];
         if (!e.state) {
             continue;
@@ -186,8 +186,8 @@ Goal ChooseGoal(const Terrain& terrain) {
         }
     }
     // Items within reach are worth a detour, unless a boss is about.
-    for (std::uint32_t k = 1; k <= 5 && !goal.boss; ++k) {
-        for (std::uint32_t j = 1; j <= 10; ++j) {
+    for (std::uint32_t k = 1; k <= kItemKinds && !goal.boss; ++k) {
+        for (const std::uint32_t j : Slots(world.items[k])) {
             const Item& item = world.items[k][j];
             if (item.state && Dist({item.x, item.y}, me) < 250) {
                 goal.at = {item.x, item.y};
@@ -198,10 +198,10 @@ Goal ChooseGoal(const Terrain& terrain) {
 }
 
 void Remember(Memory& memory) {
-    for (std::uint32_t i = 1; i <= 100; ++i) {
+    for (const std::uint32_t i : Slots(world.enemies)) {
         memory.enemies[i] = {world.enemies[i].state, world.enemies[i].x, world.enemies[i].y};
     }
-    for (std::uint32_t i = 1; i <= 20; ++i) {
+    for (const std::uint32_t i : Slots(world.icicles)) {
         memory.icicles[i] = {world.icicles[i].update, static_cast<float>(world.icicles[i].x),
                              static_cast<float>(world.icicles[i].y)};
     }

@@ -22,8 +22,8 @@ struct Memory {
         bool valid = false;
         float x = 0, y = 0;
     };
-    std::array<Seen, 101> enemies{};
-    std::array<Seen, 21> icicles{};
+    Morvek::SlotTable<Seen, Morvek::kEnemySlots> enemies{};
+    Morvek::SlotTable<Seen, Morvek::kIcicleSlots> icicles{};
     Controls last{};
     unsigned beamHeld = 0, shieldHeld = 0;
     void Forget() { *this = Memory{}; }

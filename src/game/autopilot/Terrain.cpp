@@ -55,7 +55,7 @@ bool ReadInto(const std::string& file, Terrain::Strip& strip, std::int32_t x0) {
 } // namespace
 
 void Terrain::Load() {
-    for (std::uint32_t level = 1; level <= 3; ++level) {
+    for (const std::uint32_t level : Morvek::Slots(levels_)) {
         Strip strip(static_cast<std::size_t>(kLoop) * kHeight, false);
         // The loop shows the picture and then its mirror image.
         const auto& deadly = Morvek::ScenePictures::SceneryOf(level).deadly;
@@ -66,13 +66,13 @@ void Terrain::Load() {
 }
 
 void Terrain::Set(std::uint32_t level, Strip strip) {
-    if (level >= 1 && level <= 3) {
+    if (level >= 1 && level <= Morvek::kLastLevel) {
         levels_[level] = std::move(strip);
     }
 }
 
 bool Terrain::Deadly(std::uint32_t level, std::int32_t bx, std::int32_t x, std::int32_t y) const {
-    if (level < 1 || level > 3 || levels_[level].empty()) {
+    if (level < 1 || level > Morvek::kLastLevel || levels_[level].empty()) {
         return false;
     }
     if (x < 0 || x >= kWidth || y < 0 || y >= kHeight) {

@@ -2,6 +2,8 @@
 // level's deadly-area pictures, read from the same files the game loads.
 #pragma once
 
+#include "game/core/Slots.h"
+
 #include <array>
 #include <cstdint>
 #include <vector>
@@ -23,7 +25,7 @@ class Terrain {
     void Set(std::uint32_t level, Strip strip);
 
   private:
-    std::array<Strip, 4> levels_; // [1..3]
+    Morvek::SlotTable<Strip, Morvek::kLastLevel> levels_; // by level
 };
 
 } // namespace Autopilot

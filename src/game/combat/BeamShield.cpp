@@ -38,7 +38,7 @@ void BeamTest(std::uint32_t j, float sx, float reach, float tip) {
 
 void BeamOnEnemies(std::uint32_t g) {
     const float tip = world.dragon.x + static_cast<float>(20 * g);
-    for (std::uint32_t j = 1; j <= 100; ++j) {
+    for (const std::uint32_t j : Slots(world.enemies)) {
         if (!world.enemies[j].state) {
             continue;
         }
@@ -65,7 +65,7 @@ void BurnShot(std::uint32_t l, float sx, float reach) {
 
 void BeamOnShots(std::uint32_t g) {
     const float tip = world.dragon.x + static_cast<float>(20 * g);
-    for (std::uint32_t l = 1; l <= 100; ++l) {
+    for (const std::uint32_t l : Slots(world.bullets)) {
         // Looked at once: a shot under several sample points flares at each.
         if (!EnemyShot(world.bullets[l])) {
             continue;
@@ -120,13 +120,13 @@ void RunShield() {
     } else {
         world.growCounter = world.growCounter + 1;
     }
-    for (std::uint32_t i = 1; i <= 100; ++i) {
+    for (const std::uint32_t i : Slots(world.bullets)) {
         if (EnemyShot(world.bullets[i])) {
             BurnShot(i, world.dragon.x, kShieldShotReach);
         }
     }
     // Anything this close is burnt whatever it is: no points, no drop.
-    for (std::uint32_t j = 1; j <= 100; ++j) {
+    for (const std::uint32_t j : Slots(world.enemies)) {
         Enemy& e = world.enemies[j];
         if (e.state && Distance(world.dragon.x, e.x, world.dragon.y, e.y) <= kShieldEnemyReach) {
             e.state = false;

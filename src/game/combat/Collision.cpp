@@ -43,7 +43,7 @@ void ExplosionAt(Point p, std::uint32_t type) {
 }
 
 void ShotsAgainstTargets() {
-    for (std::uint32_t i = 1; i <= 100; ++i) {
+    for (const std::uint32_t i : Slots(world.bullets)) {
         Bullet& shot = world.bullets[i];
         if (!shot.state) {
             continue;
@@ -59,7 +59,7 @@ void ShotsAgainstTargets() {
             continue;
         }
         // One fireball strikes every enemy it overlaps in this tick.
-        for (std::uint32_t j = 1; j <= 100; ++j) {
+        for (const std::uint32_t j : Slots(world.enemies)) {
             const Enemy& e = world.enemies[j];
             if (e.state && Distance(shot.x, e.x, shot.y, e.y) <= e.length / 2 + shot.length) {
                 const Point target{e.x, e.y};
@@ -72,8 +72,8 @@ void ShotsAgainstTargets() {
 }
 
 void ItemsAgainstDragon() {
-    for (std::uint32_t i = 1; i <= Tables::kItemKinds; ++i) {
-        for (std::uint32_t j = 1; j <= Tables::kItemSlots; ++j) {
+    for (const std::uint32_t i : Slots(1, kItemKinds)) {
+        for (const std::uint32_t j : Slots(world.items[i])) {
             const Item& item = world.items[i][j];
             if (item.state &&
                 Distance(item.x, world.dragon.x, item.y, world.dragon.y) <= kItemReach) {
@@ -84,7 +84,7 @@ void ItemsAgainstDragon() {
 }
 
 void FireballsAgainstDragon() {
-    for (std::uint32_t i = 1; i <= 10; ++i) {
+    for (const std::uint32_t i : Slots(world.fireballs)) {
         Item& ball = world.fireballs[i];
         if (ball.state &&
             Distance(ball.x, world.dragon.x, ball.y, world.dragon.y) <= kFireballReach) {
@@ -96,7 +96,7 @@ void FireballsAgainstDragon() {
 }
 
 void Ramming() {
-    for (std::uint32_t i = 1; i <= 100; ++i) {
+    for (const std::uint32_t i : Slots(world.enemies)) {
         Enemy& e = world.enemies[i];
         if (e.state &&
             Distance(e.x, world.dragon.x, e.y, world.dragon.y) <= e.length / 2 + kDragonRadius) {
@@ -109,13 +109,13 @@ void Ramming() {
 }
 
 void ShotAgainstShot() {
-    for (std::uint32_t i = 1; i <= 100; ++i) {
+    for (const std::uint32_t i : Slots(world.bullets)) {
         Bullet& a = world.bullets[i];
         if (!a.state) {
             continue;
         }
         // A cancelled shot goes on cancelling the rest of this pass.
-        for (std::uint32_t j = 1; j <= 100; ++j) {
+        for (const std::uint32_t j : Slots(world.bullets)) {
             Bullet& b = world.bullets[j];
             if (b.state && b.type != a.type && Distance(a.x, b.x, a.y, b.y) <= 2 * a.length) {
                 a.state = false;
@@ -157,14 +157,11 @@ void DragonHit(std::uint32_t i) {
 }
 
 void SetOffExplosion(float x, float y, std::uint32_t type) {
-    std::uint32_t alive = 0;
-    for (std::uint32_t i = 1; i <= 25; ++i) {
-        alive += world.explosions[i].state ? 1 : 0;
-    }
+    const std::uint32_t alive = CountUsed(world.explosions);
     if (alive >= kExplosionsAlive) {
         return;
     }
-    for (std::uint32_t i = 1; i <= 25; ++i) {
+    for (const std::uint32_t i : Slots(world.explosions)) {
         Blast& ex = world.explosions[i];
         if (!ex.state) {
             // The age is left alone: it is 0 whenever AgeExplosions freed the slot.
@@ -178,7 +175,7 @@ void SetOffExplosion(float x, float y, std::uint32_t type) {
 }
 
 void AgeExplosions() {
-    for (std::uint32_t i = 1; i <= 25; ++i) {
+    for (const std::uint32_t i : Slots(world.explosions)) {
         Blast& ex = world.explosions[i];
         if (ex.state) {
             ex.counter = ex.counter + 1;

@@ -8,8 +8,6 @@ namespace Morvek {
 
 namespace {
 
-constexpr std::uint32_t kSlots = 100;
-
 void MoveAlongPath(Enemy& e) {
     const std::uint32_t k = e.counter;
     if (e.path < EnemyTables::kPaths.size()) {
@@ -33,7 +31,7 @@ void MoveAlongPath(Enemy& e) {
 } // namespace
 
 void CreateEnemy(float x, float y, std::uint32_t number, std::uint32_t type, std::uint32_t path) {
-    if (number < 1 || number > kSlots) {
+    if (number < 1 || number > kEnemySlots) {
         return;
     }
     Enemy& e = world.enemies[number];
@@ -50,7 +48,7 @@ void CreateEnemy(float x, float y, std::uint32_t number, std::uint32_t type, std
 }
 
 void MoveEnemies() {
-    for (std::uint32_t i = 1; i <= kSlots; ++i) {
+    for (const std::uint32_t i : Slots(world.enemies)) {
         Enemy& e = world.enemies[i];
         if (e.state) {
             MoveAlongPath(e);
@@ -63,9 +61,9 @@ void MoveEnemies() {
 }
 
 void SendKamikazeBat() {
-    // Slot 100 is taken even when in use: the extra Bat must come.
+    // The last slot is taken even when in use: the extra Bat must come.
     std::uint32_t i = 1;
-    while (world.enemies[i].state && i < kSlots) {
+    while (world.enemies[i].state && i < kEnemySlots) {
         ++i;
     }
     if (Due(100)) {

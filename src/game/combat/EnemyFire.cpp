@@ -10,7 +10,8 @@ namespace {
 using Random::Between;
 namespace T = EnemyTables;
 
-constexpr std::uint32_t kSlots = 100;
+// Each enemy fires only while the bullet slot of its own number is free.
+static_assert(kBulletSlots >= kEnemySlots);
 
 // Flies parallel to the line from (px, py) to the dragon's centre as it is now,
 // always `h` pixels sideways per tick.
@@ -86,7 +87,7 @@ void IceVolley(std::uint32_t i) {
         const float x = static_cast<float>(Between(s.xmin, s.xmax));
         // Only slot 1 keeps the volley inside the table; from elsewhere the
         // shots past the last slot are dropped, the draws still made.
-        if (i + j > kSlots) {
+        if (i + j > kBulletSlots) {
             continue;
         }
         Bullet& b = world.bullets[i + j];
@@ -118,7 +119,7 @@ void Hatch(const Enemy& boss, std::uint32_t i) {
 } // namespace
 
 void EnemiesShoot() {
-    for (std::uint32_t k = 1; k <= kSlots; ++k) {
+    for (const std::uint32_t k : Slots(world.enemies)) {
         const Enemy& e = world.enemies[k];
         // An enemy acts only while the bullet slot of its own number is free,
         // which also guarantees a free slot at or below k.
@@ -147,7 +148,7 @@ void EnemiesShoot() {
 }
 
 void MoveBullets() {
-    for (std::uint32_t i = 1; i <= kSlots; ++i) {
+    for (const std::uint32_t i : Slots(world.bullets)) {
         Bullet& b = world.bullets[i];
         if (b.state) {
             b.x = b.x + b.speedX;

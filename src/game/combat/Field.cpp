@@ -20,7 +20,7 @@ namespace {
 
 namespace P = ScenePictures;
 
-using IcicleSet = std::array<bool, 21>; // [1..20]
+using IcicleSet = SlotTable<bool, kIcicleSlots>;
 
 // The colour the deadly layers show at window pixel (x, y): the level's
 // deadly-area pictures with the contact pictures of the icicles in `drawn`
@@ -33,7 +33,7 @@ bool BlackAt(std::int32_t x, std::int32_t y, const IcicleSet& drawn) {
     }
     std::uint32_t colour = 0;
     const std::uint32_t contact = PictureNumber(Picture::IcicleContact);
-    for (std::uint32_t i = 20; i >= 1; --i) {
+    for (std::uint32_t i = kIcicleSlots; i >= 1; --i) {
         const Background& ice = world.icicles[i];
         if (drawn[i] && Display::PictureAt(contact, ice.x, ice.y, x, y, colour)) {
             return colour == 0;
@@ -72,7 +72,7 @@ void DeadlyContacts() {
     const std::int32_t x = Px(world.dragon.x), y = Px(world.dragon.y);
     IcicleSet drawn{};
     if (world.level == 2) {
-        for (std::uint32_t i = 1; i <= 20; ++i) {
+        for (const std::uint32_t i : Slots(world.icicles)) {
             Background& ice = world.icicles[i];
             if (!ice.update) {
                 continue;

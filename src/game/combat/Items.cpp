@@ -68,7 +68,7 @@ void Park(Item& item) {
 }
 
 bool IsItemSlot(std::uint32_t i, std::uint32_t j) {
-    return i >= 1 && i < world.items.size() && j >= 1 && j <= Tables::kItemSlots;
+    return i >= 1 && i < world.items.size() && j >= 1 && j <= kItemSlots;
 }
 
 } // namespace
@@ -79,7 +79,7 @@ void DropItem(std::uint32_t i) {
         return;
     }
     auto& row = world.items[kind];
-    for (std::uint32_t k = 1; k <= Tables::kItemSlots; ++k) {
+    for (const std::uint32_t k : Slots(row)) {
         Item& item = row[k];
         if (!item.state) {
             item.state = true;
@@ -96,8 +96,8 @@ void DropItem(std::uint32_t i) {
 }
 
 void MoveItems() {
-    for (std::uint32_t i = 1; i <= 6; ++i) {
-        for (std::uint32_t j = 1; j <= Tables::kItemSlots; ++j) {
+    for (const std::uint32_t i : Slots(world.items)) {
+        for (const std::uint32_t j : Slots(world.items[i])) {
             Item& item = world.items[i][j];
             if (!item.state) {
                 continue;
@@ -117,7 +117,7 @@ void CollectItem(std::uint32_t i, std::uint32_t j) {
     if (!IsItemSlot(i, j)) {
         return;
     }
-    if (i <= Tables::kItemKinds) {
+    if (i <= kItemKinds) {
         ApplyEffect(i);
     }
     // The age stays: the text runs on from it.
@@ -132,15 +132,15 @@ void ShowItemText(std::uint32_t i, std::uint32_t j) {
     if (!IsItemSlot(i, j) || world.items[i][j].counter > kTextFrames) {
         return;
     }
-    const std::string_view text = i <= Tables::kItemKinds ? Tables::kItems[i].text : "";
+    const std::string_view text = i <= kItemKinds ? Tables::kItems[i].text : "";
     Display::Text(text, static_cast<std::int32_t>(world.dragon.x + 25),
                   static_cast<std::int32_t>(world.dragon.y - 30));
 }
 
 void AgeItemTexts() {
     // The one text shown is the first in the table; the others wait their turn.
-    for (std::uint32_t i = 1; i <= 5; ++i) {
-        for (std::uint32_t j = 1; j <= 10; ++j) {
+    for (const std::uint32_t i : Slots(1, kItemKinds)) {
+        for (const std::uint32_t j : Slots(world.items[i])) {
             Item& item = world.items[i][j];
             if (!item.textShown) {
                 continue;

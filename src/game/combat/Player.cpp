@@ -6,18 +6,6 @@
 
 namespace Morvek {
 
-namespace {
-
-std::uint32_t BulletsInUse() {
-    std::uint32_t used = 0;
-    for (std::uint32_t i = 1; i <= 100; ++i) {
-        used += world.bullets[i].state ? 1 : 0;
-    }
-    return used;
-}
-
-} // namespace
-
 void MoveDragon() {
     using namespace Tables;
     // A step that would reach a bound is not taken at all.
@@ -36,7 +24,7 @@ void MoveDragon() {
 }
 
 void ReloadShot() {
-    if (world.counter % 7 == 0 && BulletsInUse() < 100) {
+    if (world.counter % 7 == 0 && CountUsed(world.bullets) < kBulletSlots) {
         world.dragon.shotReady = true;
     }
 }
@@ -48,7 +36,7 @@ void Shoot() {
     }
     // The volley is paid for even when the table is too full to take it.
     world.dragon.magic = world.dragon.magic - 5;
-    if (BulletsInUse() + 2 < 100) {
+    if (CountUsed(world.bullets) + 2 < kBulletSlots) {
         const Tables::Volley& volley = Tables::VolleyOf(world.dragon.upgrade);
         for (std::uint32_t s = 0; s < volley.count; ++s) {
             const Tables::VolleyShot& shot = volley.shots[s];
@@ -59,7 +47,7 @@ void Shoot() {
 }
 
 void NewBullet(float x, float y, float speedX, float speedY) {
-    for (std::uint32_t i = 1; i <= 100; ++i) {
+    for (const std::uint32_t i : Slots(world.bullets)) {
         Bullet& b = world.bullets[i];
         if (!b.state) {
             b.type = 0;

@@ -51,7 +51,7 @@ void DrawDeadlyLayers(std::int32_t bx) {
     DrawBackground(bx, scenery.deadly);
     if (world.level == 2) {
         const std::uint32_t contact = PictureNumber(Picture::IcicleContact);
-        for (std::uint32_t i = 1; i <= 20; ++i) {
+        for (const std::uint32_t i : Slots(world.icicles)) {
             if (world.icicles[i].update) {
                 Display::DrawBitmap(contact, world.icicles[i].x, world.icicles[i].y);
             }
@@ -140,7 +140,7 @@ void DrawDiveEyes(const Enemy& e) {
 }
 
 void DrawEnemies() {
-    for (std::uint32_t i = 1; i <= 100; ++i) {
+    for (const std::uint32_t i : Slots(world.enemies)) {
         const Enemy& e = world.enemies[i];
         if (!e.state) {
             continue;
@@ -166,8 +166,8 @@ void DrawDragon() {
 
 void DrawItems() {
     bool textShown = false;
-    for (std::uint32_t i = 1; i <= 5; ++i) {
-        for (std::uint32_t j = 1; j <= 10; ++j) {
+    for (const std::uint32_t i : Slots(1, kItemKinds)) {
+        for (const std::uint32_t j : Slots(world.items[i])) {
             const Item& o = world.items[i][j];
             if (o.state) {
                 DrawSprite(P::kItems[i], o.x, o.y);
@@ -183,7 +183,7 @@ void DrawItems() {
 
 void DrawHazards() {
     if (world.level == 2) {
-        for (std::uint32_t i = 1; i <= 20; ++i) {
+        for (const std::uint32_t i : Slots(world.icicles)) {
             if (world.icicles[i].update) {
                 DrawSprite(P::kIcicle, static_cast<float>(world.icicles[i].x),
                            static_cast<float>(world.icicles[i].y));
@@ -191,7 +191,7 @@ void DrawHazards() {
         }
     }
     if (world.level == 3) {
-        for (std::uint32_t i = 1; i <= 10; ++i) {
+        for (const std::uint32_t i : Slots(world.fireballs)) {
             if (world.fireballs[i].state) {
                 DrawSprite(P::kFireball, world.fireballs[i].x, world.fireballs[i].y);
             }
@@ -221,7 +221,7 @@ void DrawField() {
     DrawEnemies();
     DrawItems();
     DrawHazards();
-    for (std::uint32_t i = 1; i <= 100; ++i) {
+    for (const std::uint32_t i : Slots(world.bullets)) {
         if (world.bullets[i].state) {
             DrawSprite(ByType(P::kBullets, world.bullets[i].type), world.bullets[i].x,
                        world.bullets[i].y);
@@ -231,7 +231,7 @@ void DrawField() {
 
 void DrawOnTop() {
     DrawBeam();
-    for (std::uint32_t i = 1; i <= 25; ++i) {
+    for (const std::uint32_t i : Slots(world.explosions)) {
         if (world.explosions[i].state) {
             DrawSprite(ByType(P::kExplosions, world.explosions[i].type), world.explosions[i].x,
                        world.explosions[i].y);

@@ -83,7 +83,7 @@ struct ItemKind {
 };
 
 // Item kinds 1..5 are the rows of `items`; row 0 is unused.
-constexpr std::array<ItemKind, 6> kItems{{
+constexpr std::array<ItemKind, kItemKinds + 1> kItems{{
     {"", Stock::health, 0, 0, 0, true},
     {"Health+", Stock::health, 50, 50, 100, false},
     {"Magic+", Stock::magic, 50, 50, 100, false},
@@ -91,8 +91,6 @@ constexpr std::array<ItemKind, 6> kItems{{
     {"Special+", Stock::special, 1, 5, 0, true},
     {"Life+", Stock::lives, 1, 4, 0, true},
 }};
-constexpr std::uint32_t kItemKinds = 5;
-constexpr std::uint32_t kItemSlots = 10;
 
 // A destroyed enemy's drop: draws made in this order, each only if all
 // earlier ones failed; a draw succeeds when it comes up kDropHit.

@@ -74,14 +74,6 @@ class Json {
     bool first_ = true;
 };
 
-template <typename Table> std::uint32_t InUse(const Table& table) {
-    std::uint32_t n = 0;
-    for (std::size_t i = 1; i < table.size(); ++i) {
-        n += table[i].state ? 1 : 0;
-    }
-    return n;
-}
-
 } // namespace
 
 std::string StateJson() {
@@ -111,7 +103,7 @@ std::string StateJson() {
     j.Field("shootstate", world.dragon.shotReady);
     j.Close('}');
     j.Open("enemies", '[');
-    for (std::uint32_t slot = 1; slot < world.enemies.size(); ++slot) {
+    for (const std::uint32_t slot : Slots(world.enemies)) {
         const Enemy& e = world.enemies[slot];
         if (!e.state) {
             continue;
@@ -127,11 +119,11 @@ std::string StateJson() {
         j.Close('}');
     }
     j.Close(']');
-    j.Field("bullets", InUse(world.bullets));
-    j.Field("explosions", InUse(world.explosions));
+    j.Field("bullets", CountUsed(world.bullets));
+    j.Field("explosions", CountUsed(world.explosions));
     std::uint32_t itemsInUse = 0;
-    for (std::uint32_t row = 1; row <= 5; ++row) {
-        itemsInUse += InUse(world.items[row]);
+    for (const std::uint32_t row : Slots(1, kItemKinds)) {
+        itemsInUse += CountUsed(world.items[row]);
     }
     j.Field("items", itemsInUse);
     j.Close('}');

@@ -5,6 +5,7 @@
 
 #include "game/core/DifficultySetting.h"
 #include "game/core/Picture.h"
+#include "game/core/Slots.h"
 
 #include <array>
 #include <cstdint>
@@ -105,16 +106,17 @@ constexpr bool InGame(Mode m) {
 // numbers the state dump shows, so entry 0 of a [1..N] table is never used.
 struct World {
     // Slot tables.
-    std::array<Enemy, 101> enemies{};                  // [1..100]
-    std::array<Bullet, 101> bullets{};                 // [1..100]
-    std::array<Background, 4> backgrounds{};           // [1..3], by level
-    std::array<Background, 21> icicles{};              // [1..20]
-    std::array<Item, 11> fireballs{};                  // [1..10]
-    std::array<std::array<Item, 11>, 7> items{};       // [1..6][1..10]
-    std::array<Blast, 26> explosions{};                // [1..25]
-    std::array<Highscore, 12> scores{};                // [0..11]
-    std::array<std::uint32_t, 51> difficultyHistory{}; // [0..50]
-    PictureTable pictures{};                           // by name
+    SlotTable<Enemy, kEnemySlots> enemies{};
+    SlotTable<Bullet, kBulletSlots> bullets{};
+    SlotTable<Background, kBackgroundSlots> backgrounds{}; // by level
+    SlotTable<Background, kIcicleSlots> icicles{};
+    SlotTable<Item, kFireballSlots> fireballs{};
+    SlotTable<SlotTable<Item, kItemSlots>, kCloudRow> items{};
+    SlotTable<Blast, kExplosionSlots> explosions{};
+    // Places 1..10, and 11 for the result being entered; 0 is never used.
+    std::array<Highscore, kScorePlaces + 2> scores{};
+    std::array<std::uint32_t, kDifficultyHistory + 1> difficultyHistory{}; // [0..50], newest first
+    PictureTable pictures{};                                               // by name
 
     // Scalars.
     std::uint32_t counter = 0;

@@ -48,19 +48,19 @@ void HealthBar(std::int32_t full) {
 }
 
 bool AreaActive() {
-    return world.bullets[kArea].state && world.bullets[kArea].type == kAreaType;
+    return world.bullets[kAreaSlot].state && world.bullets[kAreaSlot].type == kAreaType;
 }
 
 void AreaEnd() {
     if (AreaActive()) {
-        world.bullets[kArea].state = false;
+        world.bullets[kAreaSlot].state = false;
     }
 }
 
 void AreaTick(const AreaAttack& a, std::uint32_t& age) {
     // The draw is made every tick, a free slot or not.
-    if (Random::Between(1, a.chance) == kStartChance && !world.bullets[kArea].state) {
-        Bullet& b = world.bullets[kArea];
+    if (Random::Between(1, a.chance) == kStartChance && !world.bullets[kAreaSlot].state) {
+        Bullet& b = world.bullets[kAreaSlot];
         b.state = true;
         b.type = kAreaType;
         b.x = world.enemies[kBoss].x + a.dx;
@@ -75,8 +75,8 @@ void AreaTick(const AreaAttack& a, std::uint32_t& age) {
     if (age > a.life) {
         AreaEnd();
     }
-    if (AreaActive() && world.bullets[kArea].y - a.above < world.dragon.y &&
-        world.dragon.y < world.bullets[kArea].y + a.below) {
+    if (AreaActive() && world.bullets[kAreaSlot].y - a.above < world.dragon.y &&
+        world.dragon.y < world.bullets[kAreaSlot].y + a.below) {
         world.dragon.health -= a.damage;
         SetOffExplosion(world.dragon.x, world.dragon.y, 1);
         age += a.wear;
@@ -85,8 +85,8 @@ void AreaTick(const AreaAttack& a, std::uint32_t& age) {
 
 void AreaDraw(const AreaAttack& a) {
     Display::DrawMaskBitmap(PictureNumber(a.picture), MaskNumber(a.picture),
-                            static_cast<std::int32_t>(world.bullets[kArea].x - a.left),
-                            static_cast<std::int32_t>(world.bullets[kArea].y - a.up));
+                            static_cast<std::int32_t>(world.bullets[kAreaSlot].x - a.left),
+                            static_cast<std::int32_t>(world.bullets[kAreaSlot].y - a.up));
 }
 
 namespace {

@@ -1,5 +1,5 @@
 // What the three boss fights share: the boss's health and its bar, the timed
-// phases and the area attack in bullet slot 100.
+// phases and the area attack in the last bullet slot.
 #pragma once
 
 #include "game/core/World.h"
@@ -8,8 +8,7 @@ namespace Morvek::Boss {
 
 // The boss always sits in enemy slot 1.
 constexpr std::uint32_t kBoss = 1;
-// The area attack (storm, breeze, flame) is a standing bullet in the last slot.
-constexpr std::uint32_t kArea = 100;
+// The area attack is a bullet of this type standing in kAreaSlot.
 constexpr std::uint32_t kAreaType = 20;
 
 // The difficulty setting as a table index: 0 Easy, 1 Normal, 2 Hard.

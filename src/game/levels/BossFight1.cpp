@@ -38,7 +38,7 @@ constexpr std::uint32_t kIdleAge = 95;  // idle clouds are held below the item c
 constexpr std::uint32_t kBeamContacts = 60;
 
 Item& Cloud(std::uint32_t k) {
-    return world.items[6][k];
+    return world.items[kCloudRow][k];
 }
 
 void PlaceCloud(std::uint32_t k, float y) {
@@ -123,7 +123,7 @@ void CloudRules(WindFight& f, const Item& c) {
         world.dragon.health -= 10;
         SetOffExplosion(world.dragon.x, world.dragon.y, 1);
     }
-    for (std::uint32_t j = 1; j <= 100; ++j) {
+    for (const std::uint32_t j : Slots(world.bullets)) {
         Bullet& b = world.bullets[j];
         if (b.state && b.type == 0 && Distance(c.x, b.x, c.y, b.y) < 120 &&
             c.x - 50 - b.length < b.x) {

@@ -60,7 +60,7 @@ void Stage(KingFight& f) {
 // Hatchlings come in through the king's fire; here they get the size and
 // health of the stage, or none at all in the first stage.
 void EquipBrood(KingFight& f) {
-    for (std::uint32_t i = 2; i <= 100; ++i) {
+    for (const std::uint32_t i : Slots(kBoss + 1, kEnemySlots)) {
         Enemy& e = world.enemies[i];
         if (!f.set[i]) {
             if (f.stage == 1) {
@@ -85,7 +85,7 @@ void DrawBrood(const KingFight& f) {
     }
     const Picture picture = *brood.picture;
     const float half = brood.length / 2;
-    for (std::uint32_t i = 2; i <= 100; ++i) {
+    for (const std::uint32_t i : Slots(kBoss + 1, kEnemySlots)) {
         const Enemy& e = world.enemies[i];
         if (e.state && e.type == kHatchling) {
             Display::DrawMaskBitmap(PictureNumber(picture), MaskNumber(picture),
@@ -104,7 +104,7 @@ void Setup(KingFight& f) {
     world.enemies[kBoss].health = f.full;
     world.dragon.x = 60;
     world.dragon.y = 350;
-    for (std::uint32_t i = 1; i <= 10; ++i) {
+    for (const std::uint32_t i : Slots(world.fireballs)) {
         world.fireballs[i].state = false;
     }
 }

@@ -40,7 +40,7 @@ void Overlay(const IceFight& f);
 struct KingFight {
     std::uint32_t stage = 1; // the stage, 1 to 3
     std::uint32_t flameCounter = 1;
-    std::array<bool, 101> set{}; // [2..100]: the hatchling in that slot is equipped
+    SlotTable<bool, kEnemySlots> set{}; // the hatchling in that slot is equipped
     std::int32_t full = 0;
 };
 void Setup(KingFight& f);

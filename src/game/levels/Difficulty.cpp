@@ -57,7 +57,7 @@ std::uint32_t DynamicDifficulty(std::uint32_t current) {
         ToUnsigned(x * Multiplier(world.difficulty) * static_cast<float>(world.dragon.upgrade) *
                        static_cast<float>(world.dragon.lives) / 4 +
                    1);
-    for (std::uint32_t i = 50; i >= 1; --i) {
+    for (std::uint32_t i = kDifficultyHistory; i >= 1; --i) {
         world.difficultyHistory[i] = world.difficultyHistory[i - 1];
     }
     bool seen = false;
@@ -65,7 +65,7 @@ std::uint32_t DynamicDifficulty(std::uint32_t current) {
         seen = seen || v == current;
     }
     if (!seen) {
-        current = world.difficultyHistory[50];
+        current = world.difficultyHistory[kDifficultyHistory];
     }
     return current > kCap ? kCap : current;
 }

@@ -77,7 +77,7 @@ void PlayWave() {
 void GlideIn() {
     for (std::uint32_t pass = 1;; ++pass) {
         FieldFrame();
-        for (std::uint32_t i = 1; i <= 100; ++i) {
+        for (const std::uint32_t i : Slots(world.enemies)) {
             Enemy& e = world.enemies[i];
             if (!e.state || e.type == kCastle) {
                 continue;
@@ -98,7 +98,7 @@ void GlideIn() {
 }
 
 bool WaveCleared() {
-    for (std::uint32_t i = 1; i <= 100; ++i) {
+    for (const std::uint32_t i : Slots(world.enemies)) {
         if (world.enemies[i].state && world.enemies[i].type != kCastle) {
             return false;
         }
@@ -107,25 +107,25 @@ bool WaveCleared() {
 }
 
 void ClearField() {
-    for (std::uint32_t i = 1; i <= 100; ++i) {
+    for (const std::uint32_t i : Slots(world.enemies)) {
         world.enemies[i].state = false;
     }
-    for (std::uint32_t i = 1; i <= 100; ++i) {
+    for (const std::uint32_t i : Slots(world.bullets)) {
         world.bullets[i].state = false;
     }
-    for (std::uint32_t i = 1; i <= 6; ++i) {
-        for (std::uint32_t j = 1; j <= 10; ++j) {
+    for (const std::uint32_t i : Slots(world.items)) {
+        for (const std::uint32_t j : Slots(world.items[i])) {
             world.items[i][j].state = false;
             world.items[i][j].textShown = false;
         }
     }
-    for (std::uint32_t i = 1; i <= 25; ++i) {
+    for (const std::uint32_t i : Slots(world.explosions)) {
         world.explosions[i].state = false;
     }
-    for (std::uint32_t i = 1; i <= 20; ++i) {
+    for (const std::uint32_t i : Slots(world.icicles)) {
         world.icicles[i].update = false;
     }
-    for (std::uint32_t i = 1; i <= 10; ++i) {
+    for (const std::uint32_t i : Slots(world.fireballs)) {
         world.fireballs[i].state = false;
     }
     world.beamRunning = false;

@@ -61,7 +61,7 @@ void Launch(std::uint32_t slot, std::uint32_t fastest) {
 
 void CastleHazard() {
     const std::uint32_t slot =
-        HazardSlot(100, [](std::uint32_t i) { return world.enemies[i].state; });
+        HazardSlot(kEnemySlots, [](std::uint32_t i) { return world.enemies[i].state; });
     if (Due(kCastlePeriod)) {
         CreateEnemy(995, static_cast<float>(Random::Between(680, 743)), slot, 5, 5);
     }
@@ -69,19 +69,19 @@ void CastleHazard() {
 
 void IcicleHazard() {
     const std::uint32_t slot =
-        HazardSlot(20, [](std::uint32_t i) { return world.icicles[i].update; });
+        HazardSlot(kIcicleSlots, [](std::uint32_t i) { return world.icicles[i].update; });
     if (Due(kIciclePeriod)) {
         DropIcicle(slot, static_cast<std::int32_t>(Random::Between(40, 980)));
     }
     if (Due(kAimedIciclePeriod)) {
         DropIcicle(slot, static_cast<std::int32_t>(world.dragon.x));
     }
-    for (std::uint32_t i = 1; i <= 20; ++i) {
+    for (const std::uint32_t i : Slots(world.icicles)) {
         if (world.icicles[i].update) {
             world.icicles[i].y += kIcicleFall;
         }
     }
-    for (std::uint32_t i = 1; i <= 20; ++i) {
+    for (const std::uint32_t i : Slots(world.icicles)) {
         if (world.icicles[i].y >= kFieldBottom) {
             world.icicles[i].update = false;
         }
@@ -90,14 +90,14 @@ void IcicleHazard() {
 
 void FireballHazard() {
     const std::uint32_t slot =
-        HazardSlot(10, [](std::uint32_t i) { return world.fireballs[i].state; });
+        HazardSlot(kFireballSlots, [](std::uint32_t i) { return world.fireballs[i].state; });
     if (Due(kFireballPeriod)) {
         Launch(slot, 27);
     }
     if (Due(kSecondFireballPeriod)) {
         Launch(slot, 30);
     }
-    for (std::uint32_t i = 1; i <= 10; ++i) {
+    for (const std::uint32_t i : Slots(world.fireballs)) {
         Item& f = world.fireballs[i];
         if (f.state) {
             const auto n = static_cast<float>(f.counter);
@@ -106,7 +106,7 @@ void FireballHazard() {
             ++f.counter;
         }
     }
-    for (std::uint32_t i = 1; i <= 10; ++i) {
+    for (const std::uint32_t i : Slots(world.fireballs)) {
         if (world.fireballs[i].y >= 790 || world.fireballs[i].x <= -30) {
             world.fireballs[i].state = false;
         }

@@ -114,8 +114,8 @@ void ExtraWave() {
 // The God of the Winds leaves his clouds behind.
 void WindFight() {
     BossFight1();
-    world.items[6][1].state = false;
-    world.items[6][2].state = false;
+    world.items[kCloudRow][1].state = false;
+    world.items[kCloudRow][2].state = false;
 }
 
 struct LevelScript {

@@ -30,13 +30,13 @@ void ResetGame() {
     world.dragon.shieldReady = true;
     world.dragon.lives = 4;
     world.dragon.upgrade = 1;
-    for (std::uint32_t i = 1; i <= 100; ++i) {
+    for (const std::uint32_t i : Slots(world.bullets)) {
         world.bullets[i].length = 5.0f;
     }
     world.score = 0;
     world.level = 1;
     world.counter = 1;
-    for (std::uint32_t i = 1; i <= 50; ++i) {
+    for (const std::uint32_t i : Slots(1, kDifficultyHistory)) {
         world.difficultyHistory[i] = 4;
     }
     world.actualDifficulty = 4;
