@@ -89,7 +89,7 @@ template <typename Fight> class FightTest : public ::testing::Test {
         Morvek::Bullet& b = Morvek::world.bullets[Morvek::kAreaSlot];
         b = {};
         b.state = true;
-        b.type = Morvek::Boss::kAreaType;
+        b.type = Morvek::kAreaType;
         b.x = x;
         b.y = y;
         b.length = 5;

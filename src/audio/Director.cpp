@@ -12,7 +12,6 @@ namespace {
 
 namespace P = Morvek;
 
-constexpr std::uint32_t kBossAttack = 20;
 constexpr std::uint32_t kKing = 13;
 constexpr std::array<std::uint32_t, 3> kBosses{10, 11, kKing};
 constexpr std::array<Tune, 4> kLevelTunes{Tune::None, Tune::Level1, Tune::Level2, Tune::Level3};
@@ -107,7 +106,7 @@ Effects Director::Observe() {
         if (!NewShot(was.bullets[i], b)) {
             continue;
         }
-        if (b.type == kBossAttack && i == P::kAreaSlot) {
+        if (b.type == P::kAreaType && i == P::kAreaSlot) {
             if (const auto attack = kBossAttacks[std::min(P::world.level, P::kLastLevel)]) {
                 play(*attack);
             }
@@ -169,7 +168,7 @@ Effects Director::Observe() {
 float Director::WindOf(const Seen& now) {
     const P::Bullet& storm = now.bullets[P::kAreaSlot];
     if (!now.playing || now.paused || now.level != kStormLevel || !now.bossAlive || !storm.state ||
-        storm.type != kBossAttack) {
+        storm.type != P::kAreaType) {
         return 0;
     }
     const float outside = std::max(0.0f, std::abs(now.dragonY - storm.y) - kStormReach);

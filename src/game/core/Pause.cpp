@@ -17,24 +17,21 @@ constexpr std::array<std::uint32_t, 2> kPauseKeys{Display::KeyCode::kP, Display:
 constexpr std::uint32_t kPassMs = 20;
 constexpr std::string_view kPaused = "PAUSED";
 
-// Key and focus as the last check saw them: a pause starts on a change, so
-// a key still held from before, or a focus lost in the menu and won back,
-// pauses nothing.
-bool keyWasDown = false;
-bool hadFocus = true;
-
+// A pause starts on a change of key or focus (world.pauseKeyWasDown,
+// world.hadFocus), so a key still held from before, or a focus lost in the
+// menu and won back, pauses nothing.
 bool PauseKeyPressed() {
     const bool down = std::any_of(kPauseKeys.begin(), kPauseKeys.end(),
                                   [](std::uint32_t k) { return Display::KeyDown(k); });
-    const bool pressed = down && !keyWasDown;
-    keyWasDown = down;
+    const bool pressed = down && !world.pauseKeyWasDown;
+    world.pauseKeyWasDown = down;
     return pressed;
 }
 
 bool FocusJustLost() {
     const bool focus = Display::Focused();
-    const bool lost = hadFocus && !focus;
-    hadFocus = focus;
+    const bool lost = world.hadFocus && !focus;
+    world.hadFocus = focus;
     return lost;
 }
 

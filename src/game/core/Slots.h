@@ -15,6 +15,8 @@ inline constexpr std::uint32_t kEnemySlots = 100;
 inline constexpr std::uint32_t kBulletSlots = 100;
 // A boss's area attack (storm, breeze, flame) stands in the last bullet slot.
 inline constexpr std::uint32_t kAreaSlot = kBulletSlots;
+// ... as a bullet of this type, which no ordinary shot has.
+inline constexpr std::uint32_t kAreaType = 20;
 inline constexpr std::uint32_t kLastLevel = 3;
 inline constexpr std::uint32_t kBackgroundSlots = kLastLevel; // one per level
 inline constexpr std::uint32_t kIcicleSlots = 20;

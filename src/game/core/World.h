@@ -135,6 +135,13 @@ struct World {
     Difficulty difficulty = Difficulty::Easy;
     std::uint32_t speed = 0;
     Mode mode = Mode::Menu;
+
+    // The pause key and the window's focus as the last pause check saw them:
+    // a pause starts on a change only.
+    bool pauseKeyWasDown = false;
+    bool hadFocus = true;
+    // A practice start at a boss fight: the level script skips its waves once.
+    bool bossStart = false;
 };
 
 extern World world;

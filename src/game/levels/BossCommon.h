@@ -8,8 +8,6 @@ namespace Morvek::Boss {
 
 // The boss always sits in enemy slot 1.
 constexpr std::uint32_t kBoss = 1;
-// The area attack is a bullet of this type standing in kAreaSlot.
-constexpr std::uint32_t kAreaType = 20;
 
 // The difficulty setting as a table index: 0 Easy, 1 Normal, 2 Hard.
 std::uint32_t Setting();

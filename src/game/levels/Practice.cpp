@@ -6,21 +6,17 @@ namespace Morvek {
 
 PracticeChoice practice;
 
-namespace {
-bool bossStart = false;
-} // namespace
-
 void PracticeStart() {
     // Anything but a real level starts an ordinary game: the scripts and the
     // renderer index their tables by level.
     const std::uint32_t chosen = practice.level;
     world.level = (chosen >= 1 && chosen <= 3) ? chosen : 1;
-    bossStart = practice.boss;
+    world.bossStart = practice.boss;
 }
 
 bool TakeBossStart() {
-    const bool start = bossStart;
-    bossStart = false;
+    const bool start = world.bossStart;
+    world.bossStart = false;
     return start;
 }
 
