@@ -119,10 +119,12 @@ build_all() {
   run cmake --build "$build" -j "$jobs" >"$1" 2>&1
 }
 
-# 0 when the suite passes; stops at the first failing test.
+# 0 when the suite passes; stops at the first failing test. The check of this
+# very list is left out: it fails on every change made, catching nothing.
 run_suite() {
   run timeout --foreground -k 30 "$suite_timeout" ctest --test-dir "$build" -j "$jobs" \
-    --stop-on-failure --timeout "$test_timeout" --output-on-failure >"$1" 2>&1
+    -E '^mutants_list_check$' --stop-on-failure --timeout "$test_timeout" \
+    --output-on-failure >"$1" 2>&1
 }
 
 # "replay_test", or "replay_test (Timeout)" when it hung.
