@@ -158,8 +158,8 @@ void DrawShield() {
                             Whole(world.dragon.x - 37.5f), Whole(world.dragon.y - 37.5f));
 }
 
-void BeamHit(std::uint32_t i) {
-    DamageEnemy(i, Tables::ByType(Tables::kBeamDamage, world.enemies[i].type));
+void BeamHit(std::uint32_t enemy) {
+    DamageEnemy(enemy, Tables::ByType(Tables::kBeamDamage, world.enemies[enemy].type));
 }
 
 } // namespace Morvek

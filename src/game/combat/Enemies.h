@@ -5,8 +5,11 @@
 
 namespace Morvek {
 
-void CreateEnemy(float x, float y, std::uint32_t number, std::uint32_t type, std::uint32_t path);
+// An enemy of `type` at (x, y) in slot `slot`, to move along `path`.
+void CreateEnemy(float x, float y, std::uint32_t slot, std::uint32_t type, std::uint32_t path);
+// Every enemy one tick along its path.
 void MoveEnemies();
+// In a wave, now and then a Bat that flies straight at the dragon.
 void SendKamikazeBat();
 
 } // namespace Morvek
