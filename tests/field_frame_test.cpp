@@ -38,15 +38,15 @@ struct Numbers {
 // covers it), each icicle's contact picture over it, and the pixel under the
 // dragon read back.
 bool OldBlack() {
-    return Display::GetPixel(static_cast<std::uint32_t>(Px(world.dragon.x)),
-                             static_cast<std::uint32_t>(Px(world.dragon.y))) == 0;
+    return Display::GetPixel(static_cast<std::uint32_t>(ToPixel(world.dragon.x)),
+                             static_cast<std::uint32_t>(ToPixel(world.dragon.y))) == 0;
 }
 
 void OldDeadlyContacts() {
     const std::int32_t bx = world.backgrounds[world.level].x;
     const std::uint32_t picture = PictureNumber(P::SceneryOf(world.level).deadly[0]);
     const std::uint32_t mirror = PictureNumber(P::SceneryOf(world.level).deadly[1]);
-    const std::int32_t x = Px(world.dragon.x), y = Px(world.dragon.y);
+    const std::int32_t x = ToPixel(world.dragon.x), y = ToPixel(world.dragon.y);
     Display::SetClip(x, y, x, y);
     if (bx > -P::kBackgroundWidth) {
         Display::DrawBitmap(picture, bx, 0);
@@ -104,7 +104,7 @@ Outcome Judge(void (*contacts)()) {
     const auto savedIcicles = world.icicles;
     const auto blasts = world.explosions;
     // Whatever the last frame left where no picture lies reads as not black.
-    const std::int32_t x = Px(world.dragon.x), y = Px(world.dragon.y);
+    const std::int32_t x = ToPixel(world.dragon.x), y = ToPixel(world.dragon.y);
     Display::Rectangle(x - 1, y - 1, x + 1, y + 1, 0xFFFFFF, true);
     contacts();
     const Outcome o{world.dragon.health, world.icicles, world.explosions};

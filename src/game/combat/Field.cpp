@@ -69,7 +69,7 @@ void ScrollBackground() {
 }
 
 void DeadlyContacts() {
-    const std::int32_t x = Px(world.dragon.x), y = Px(world.dragon.y);
+    const std::int32_t x = ToPixel(world.dragon.x), y = ToPixel(world.dragon.y);
     IcicleSet drawn{};
     if (world.level == 2) {
         for (const std::uint32_t i : Slots(world.icicles)) {

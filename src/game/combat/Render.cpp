@@ -25,8 +25,8 @@ void DrawSprite(const P::Sprite& s, float x, float y) {
     if (!s.picture) {
         return;
     }
-    Display::DrawMaskBitmap(PictureNumber(*s.picture), MaskNumber(*s.picture), Px(x - s.dx),
-                            Px(y - s.dy));
+    Display::DrawMaskBitmap(PictureNumber(*s.picture), MaskNumber(*s.picture), ToPixel(x - s.dx),
+                            ToPixel(y - s.dy));
 }
 
 template <std::size_t N>
@@ -124,15 +124,15 @@ void DrawDiveStreak(const Enemy& e) {
             // Two trails, from the wing roots, read as motion rather than a shape.
             const float x = e.x - vx / speed * along - vy / speed * side;
             const float y = e.y - vy / speed * along + vx / speed * side;
-            Display::Rectangle(Px(x) - half - 2, Px(y) - half / 2, Px(x) + half + 2,
-                               Px(y) + half / 2, kFade[k], true);
+            Display::Rectangle(ToPixel(x) - half - 2, ToPixel(y) - half / 2, ToPixel(x) + half + 2,
+                               ToPixel(y) + half / 2, kFade[k], true);
         }
     }
 }
 
 void DrawDiveEyes(const Enemy& e) {
     // Over the picture's own eyes, a little taller, with a hot core.
-    const std::int32_t x = Px(e.x), y = Px(e.y);
+    const std::int32_t x = ToPixel(e.x), y = ToPixel(e.y);
     for (const auto& [left, right] : {std::pair{x - 7, x - 5}, std::pair{x - 2, x + 1}}) {
         Display::Rectangle(left, y - 12, right, y - 8, Colours::kRed, true);
         Display::Rectangle(left + 1, y - 11, right - 1, y - 10, Colours::kPaleYellow, true);

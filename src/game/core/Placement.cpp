@@ -6,7 +6,7 @@ namespace Morvek {
 
 namespace P = ScenePictures;
 
-std::int32_t Px(float v) {
+std::int32_t ToPixel(float v) {
     constexpr float kLimit = 1.0e9f;
     if (!(v > -kLimit)) {
         return static_cast<std::int32_t>(-kLimit);

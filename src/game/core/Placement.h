@@ -11,7 +11,7 @@ namespace Morvek {
 
 // A position in the window, truncated toward zero; held inside the int range
 // so a stray position can't make the conversion undefined.
-std::int32_t Px(float v);
+std::int32_t ToPixel(float v);
 
 struct PlacedPicture {
     std::uint32_t picture;
