@@ -29,11 +29,11 @@ TEST_F(IceFight, PictureChangesOnThe181stTickAndSheFiresFromThe182nd) {
     LevelsTest::SolidPicture(Picture::IceQueenBlowing, LevelsTest::kRgbRed, 250, 250);
     LevelsTest::SolidPicture(Picture::IceQueen, LevelsTest::kRgbBlue, 250, 250);
     Step(180);
-    EXPECT_TRUE(f.stage);
+    EXPECT_TRUE(f.blowing);
     EXPECT_EQ(QueenColour(), LevelsTest::kRed);
     EXPECT_FALSE(IceInFlight());
     Step();
-    EXPECT_FALSE(f.stage);
+    EXPECT_FALSE(f.blowing);
     EXPECT_EQ(QueenColour(), LevelsTest::kBlue);
     EXPECT_FALSE(IceInFlight());
     Step();
@@ -43,7 +43,7 @@ TEST_F(IceFight, PictureChangesOnThe181stTickAndSheFiresFromThe182nd) {
     // She turns to blowing wherever her path has taken her, and is held at
     // home from the next tick.
     Step(180);
-    EXPECT_TRUE(f.stage);
+    EXPECT_TRUE(f.blowing);
     EXPECT_EQ(QueenColour(), LevelsTest::kRed);
     Step();
     EXPECT_FLOAT_EQ(world.enemies[1].x, 900);

@@ -51,7 +51,7 @@ TEST_F(KingFight, StagesFollowHealthAndNeverGoBack) {
         world.enemies[1].health = e.third - 1;
         Step();
         EXPECT_EQ(f.stage, 3u);
-        world.enemies[1].health = f.full;
+        world.enemies[1].health = f.fullHealth;
         Step();
         EXPECT_EQ(f.stage, 3u);
     }

@@ -18,7 +18,7 @@ template <typename Fight> int FireballsToKill(Difficulty setting) {
     world.difficulty = setting;
     Fight f;
     Boss::Setup(f);
-    EXPECT_EQ(f.full, world.enemies[1].health); // the bar starts full
+    EXPECT_EQ(f.fullHealth, world.enemies[1].health); // the bar starts full
     int hits = 0;
     while (world.enemies[1].state && hits < 100000) {
         ShotHit(1);

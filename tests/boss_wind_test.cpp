@@ -12,7 +12,7 @@ using WindFight = LevelsTest::FightTest<Boss::WindFight>;
 
 // Straight into the storm phase, clouds where the set-up left them.
 void StormPhase(Boss::WindFight& f) {
-    f.stage = true;
+    f.storming = true;
     f.bossCounter = 1;
 }
 
@@ -52,9 +52,9 @@ TEST_F(WindFight, PhasesLast181TicksAndTheCloudsDriftBetweenThem) {
     const Item home1 = world.items[6][1], home2 = world.items[6][2];
     const Enemy god = world.enemies[1];
     Step(180);
-    EXPECT_FALSE(f.stage);
+    EXPECT_FALSE(f.storming);
     Step();
-    EXPECT_TRUE(f.stage);
+    EXPECT_TRUE(f.storming);
     EXPECT_EQ(f.bossCounter, 1u);
 
     // The clouds part: 90 ticks of 1.4 pixels back and away from each
@@ -72,7 +72,7 @@ TEST_F(WindFight, PhasesLast181TicksAndTheCloudsDriftBetweenThem) {
     EXPECT_EQ(world.enemies[1].path, 0u);
 
     Step(90);
-    EXPECT_FALSE(f.stage);
+    EXPECT_FALSE(f.storming);
     EXPECT_FALSE(Boss::AreaActive()); // the storm ends with its phase
     Step(90);                         // and close again where they stood
     EXPECT_NEAR(world.items[6][1].x, home1.x, 0.01);

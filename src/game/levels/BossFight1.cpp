@@ -66,7 +66,7 @@ void CloudDrift(WindFight& f) {
         --c1.counter;
         --c2.counter;
     }
-    if (!f.count) {
+    if (!f.cloudsDrifting) {
         return;
     }
     if (c1.counter > kDriftEnd) {
@@ -74,7 +74,7 @@ void CloudDrift(WindFight& f) {
         c2.counter = 1;
     }
     if (c1.counter < kDriftEnd) {
-        if (f.stage) {
+        if (f.storming) {
             SetDrift(kDrift, -kDrift, kDrift, kDrift);
         } else {
             SetDrift(-kDrift, kDrift, -kDrift, -kDrift);
@@ -84,7 +84,7 @@ void CloudDrift(WindFight& f) {
         SetDrift(0, 0, 0, 0);
         c1.counter = 1;
         c2.counter = 1;
-        f.count = false;
+        f.cloudsDrifting = false;
     }
 }
 
@@ -137,8 +137,8 @@ void CloudRules(WindFight& f, const Item& c) {
 }
 
 void NextPhase(WindFight& f) {
-    f.stage = !f.stage;
-    f.count = true;
+    f.storming = !f.storming;
+    f.cloudsDrifting = true;
 }
 
 void Shooting(WindFight& f) {
@@ -166,8 +166,8 @@ void Storm(WindFight& f) {
 void Setup(WindFight& f) {
     CreateEnemy(kHomeX, kHomeY, kBoss, kWindgod, kWindgod);
     f = WindFight{};
-    f.full = FullHealth(5000);
-    world.enemies[kBoss].health = f.full;
+    f.fullHealth = FullHealth(5000);
+    world.enemies[kBoss].health = f.fullHealth;
     PlaceCloud(1, kCloudY1);
     PlaceCloud(2, kCloudY2);
     world.enemies[kBoss].counter = 0;
@@ -181,7 +181,7 @@ void Counters(WindFight& f) {
 }
 
 void Phases(WindFight& f) {
-    if (f.stage) {
+    if (f.storming) {
         Storm(f);
     } else {
         Shooting(f);
@@ -192,8 +192,8 @@ void Phases(WindFight& f) {
 }
 
 void Overlay(const WindFight& f) {
-    HealthBar(f.full);
-    if (f.stage && AreaActive() && f.stormCounter <= kStorm.life) {
+    HealthBar(f.fullHealth);
+    if (f.storming && AreaActive() && f.stormCounter <= kStorm.life) {
         AreaDraw(kStorm);
     }
 }

@@ -41,7 +41,7 @@ void Blowing(IceFight& f) {
     boss.y = kHomeY;
     AreaTick(kBreeze, f.breezeCounter);
     if (PhaseOver(f.bossCounter)) {
-        f.stage = false;
+        f.blowing = false;
         AreaEnd();
     }
 }
@@ -50,7 +50,7 @@ void Shooting(IceFight& f) {
     world.enemies[kBoss].path = kIcequeen;
     EnemiesShoot();
     if (PhaseOver(f.bossCounter)) {
-        f.stage = true;
+        f.blowing = true;
     }
 }
 
@@ -59,8 +59,8 @@ void Shooting(IceFight& f) {
 void Setup(IceFight& f) {
     CreateEnemy(kHomeX, kHomeY, kBoss, kIcequeen, kIcequeen);
     f = IceFight{};
-    f.full = FullHealth(5000);
-    world.enemies[kBoss].health = f.full;
+    f.fullHealth = FullHealth(5000);
+    world.enemies[kBoss].health = f.fullHealth;
     world.enemies[kBoss].counter = 0;
     world.dragon.x = 60;
     world.dragon.y = 350;
@@ -72,7 +72,7 @@ void Counters(IceFight& f) {
 }
 
 void Phases(IceFight& f) {
-    if (f.stage) {
+    if (f.blowing) {
         Blowing(f);
     } else {
         Shooting(f);
@@ -80,11 +80,11 @@ void Phases(IceFight& f) {
 }
 
 void Overlay(const IceFight& f) {
-    HealthBar(f.full);
-    if (f.stage && AreaActive() && f.breezeCounter <= kBreeze.life) {
+    HealthBar(f.fullHealth);
+    if (f.blowing && AreaActive() && f.breezeCounter <= kBreeze.life) {
         AreaDraw(kBreeze);
     }
-    DrawQueen(f.stage);
+    DrawQueen(f.blowing);
 }
 
 } // namespace Morvek::Boss

@@ -62,17 +62,17 @@ void Stage(KingFight& f) {
 void EquipBrood(KingFight& f) {
     for (const std::uint32_t i : Slots(kBoss + 1, kEnemySlots)) {
         Enemy& e = world.enemies[i];
-        if (!f.set[i]) {
+        if (!f.equipped[i]) {
             if (f.stage == 1) {
                 e.state = false;
             } else {
                 e.health = kBrood[f.stage].health[Setting()];
                 e.length = kBrood[f.stage].length;
-                f.set[i] = true;
+                f.equipped[i] = true;
             }
         }
         if (!e.state) {
-            f.set[i] = false;
+            f.equipped[i] = false;
         }
     }
 }
@@ -100,8 +100,8 @@ void DrawBrood(const KingFight& f) {
 void Setup(KingFight& f) {
     CreateEnemy(kHomeX, kHomeY, kBoss, kKing, kKing);
     f = KingFight{};
-    f.full = FullHealth(50000);
-    world.enemies[kBoss].health = f.full;
+    f.fullHealth = FullHealth(50000);
+    world.enemies[kBoss].health = f.fullHealth;
     world.dragon.x = 60;
     world.dragon.y = 350;
     for (const std::uint32_t i : Slots(world.fireballs)) {
@@ -123,7 +123,7 @@ void Phases(KingFight& f) {
 }
 
 void Overlay(const KingFight& f) {
-    HealthBar(f.full);
+    HealthBar(f.fullHealth);
     if (AreaActive()) {
         AreaDraw(kFlame);
     }

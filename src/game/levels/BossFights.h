@@ -12,12 +12,12 @@ namespace Morvek::Boss {
 // The God of the Winds: a shooting phase, then a storm phase, and two clouds
 // that guard him.
 struct WindFight {
-    bool stage = false; // true in the storm phase
+    bool storming = false; // the storm phase; else the shooting phase
     std::uint32_t bossCounter = 1;
     std::uint32_t stormCounter = 1;
     std::uint32_t beamContacts = 0; // beam contacts with the clouds since the last cut
-    bool count = false;             // the clouds are drifting
-    std::int32_t full = 0;
+    bool cloudsDrifting = false;
+    std::int32_t fullHealth = 0; // the boss's health bar when full
 };
 void Setup(WindFight& f);
 void Counters(WindFight& f);
@@ -26,10 +26,10 @@ void Overlay(const WindFight& f);
 
 // The Ice Queen: a blowing phase, then a shooting phase.
 struct IceFight {
-    bool stage = true; // true in the blowing phase
+    bool blowing = true; // the blowing phase; else the shooting phase
     std::uint32_t bossCounter = 1;
     std::uint32_t breezeCounter = 1;
-    std::int32_t full = 0;
+    std::int32_t fullHealth = 0; // the boss's health bar when full
 };
 void Setup(IceFight& f);
 void Counters(IceFight& f);
@@ -40,8 +40,8 @@ void Overlay(const IceFight& f);
 struct KingFight {
     std::uint32_t stage = 1; // the stage, 1 to 3
     std::uint32_t flameCounter = 1;
-    SlotTable<bool, kEnemySlots> set{}; // the hatchling in that slot is equipped
-    std::int32_t full = 0;
+    SlotTable<bool, kEnemySlots> equipped{}; // the hatchling in that slot has its size and health
+    std::int32_t fullHealth = 0;             // the boss's health bar when full
 };
 void Setup(KingFight& f);
 void Counters(KingFight& f);
