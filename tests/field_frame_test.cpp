@@ -60,7 +60,7 @@ void OldDeadlyContacts() {
         const std::uint32_t contact = PictureNumber(Picture::IcicleContact);
         for (const std::uint32_t i : Slots(world.icicles)) {
             Background& ice = world.icicles[i];
-            if (!ice.update) {
+            if (!ice.state) {
                 continue;
             }
             Display::DrawBitmap(contact, ice.x, ice.y);
@@ -69,7 +69,7 @@ void OldDeadlyContacts() {
             if (on && OldBlack()) {
                 world.dragon.health = 0;
                 SetOffExplosion(world.dragon.x, world.dragon.y, 1);
-                ice.update = false;
+                ice.state = false;
             }
         }
     }
@@ -85,7 +85,7 @@ struct Outcome {
     std::array<Blast, 26> blasts;
     bool operator==(const Outcome& o) const {
         for (std::size_t i = 0; i < icicles.size(); ++i) {
-            if (icicles[i].update != o.icicles[i].update) {
+            if (icicles[i].state != o.icicles[i].state) {
                 return false;
             }
         }
@@ -155,7 +155,7 @@ TEST_F(FrameOfPlay, ReadingTheDeadlyPicturesGivesWhatTheFrameReadBack) {
             // A third of the dragons on an icicle, the others anywhere, a
             // little beyond the window's edges included.
             const std::uint32_t on = static_cast<std::uint32_t>(rng.Between(1, 20));
-            if (lvl == 2 && n % 3 == 0 && world.icicles[on].update) {
+            if (lvl == 2 && n % 3 == 0 && world.icicles[on].state) {
                 world.dragon.x =
                     static_cast<float>(world.icicles[on].x + rng.Between(0, P::kIcicleWidth));
                 world.dragon.y =
@@ -173,7 +173,7 @@ TEST_F(FrameOfPlay, ReadingTheDeadlyPicturesGivesWhatTheFrameReadBack) {
             ++cases;
             deaths += now.health == 0 ? 1 : 0;
             for (const std::uint32_t i : Slots(world.icicles)) {
-                icicleDeaths += world.icicles[i].update && !now.icicles[i].update ? 1 : 0;
+                icicleDeaths += world.icicles[i].state && !now.icicles[i].state ? 1 : 0;
             }
         }
     }
@@ -215,7 +215,7 @@ TEST_F(FrameOfPlay, DrawingChangesNothingButPixelsAndTwiceGivesTheSameFrame) {
         EXPECT_EQ(world.items[2][4].counter, savedItems[2][4].counter);
         EXPECT_TRUE(world.items[2][4].textShown);
         EXPECT_EQ(world.backgrounds[lvl].x, scroll[lvl].x);
-        EXPECT_EQ(world.icicles[3].update, savedIcicles[3].update);
+        EXPECT_EQ(world.icicles[3].state, savedIcicles[3].state);
         EXPECT_TRUE(world.beamShown);
     }
 }

@@ -34,7 +34,7 @@ template <typename Born> int Births(void (*hazard)(), std::uint32_t last, Born b
 
 bool NewIcicle() {
     for (const std::uint32_t i : Slots(world.icicles)) {
-        if (world.icicles[i].update && world.icicles[i].y == -120) {
+        if (world.icicles[i].state && world.icicles[i].y == -120) {
             return true;
         }
     }
@@ -78,8 +78,8 @@ TEST_F(Hazards, IciclePeriodsAndTheSharedSlot) {
     EXPECT_EQ(Births(IcicleHazard, 560, NewIcicle), 8);
     int aimed = 0;
     for (const std::uint32_t i : Slots(world.icicles)) {
-        aimed += world.icicles[i].update && world.icicles[i].y == -120 ? 1 : 0;
-        if (world.icicles[i].update && world.icicles[i].y == -120) {
+        aimed += world.icicles[i].state && world.icicles[i].y == -120 ? 1 : 0;
+        if (world.icicles[i].state && world.icicles[i].y == -120) {
             EXPECT_EQ(world.icicles[i].x, 123); // straight above the dragon
         }
     }
@@ -94,7 +94,7 @@ TEST_F(Hazards, IciclePeriodsAndTheSharedSlot) {
 TEST_F(Hazards, IcicleFallsOffTheBottomAfter90Ticks) {
     world.actualDifficulty = 1;
     int ticks = 0;
-    for (world.counter = 80; ticks == 0 || (world.icicles[1].update && ticks < 200);
+    for (world.counter = 80; ticks == 0 || (world.icicles[1].state && ticks < 200);
          ++world.counter) {
         IcicleHazard();
         ++ticks;
@@ -107,8 +107,8 @@ TEST_F(Hazards, IcicleFallsOffTheBottomAfter90Ticks) {
     world.icicles[3] = {600, 757, true};
     world.counter = 1;
     IcicleHazard();
-    EXPECT_FALSE(world.icicles[2].update);
-    EXPECT_TRUE(world.icicles[3].update);
+    EXPECT_FALSE(world.icicles[2].state);
+    EXPECT_TRUE(world.icicles[3].state);
 }
 
 TEST_F(Hazards, LastIcicleSlotIsTakenWhenTheOthersAreBusy) {
@@ -125,7 +125,7 @@ TEST_F(Hazards, LastIcicleSlotIsTakenWhenTheOthersAreBusy) {
     }
 
     // A free slot lower down is preferred.
-    world.icicles[5].update = false;
+    world.icicles[5].state = false;
     world.counter = 160;
     IcicleHazard();
     EXPECT_EQ(world.icicles[5].y, -120);

@@ -51,9 +51,9 @@ TEST(Slots, CountUsedCountsTakenSlotsOnly) {
     table[1].state = table[4].state = table[6].state = true;
     EXPECT_EQ(CountUsed(table), 3u);
 
-    // Backgrounds and icicles are taken by `update`.
+    // Icicles too: a slot is taken by its state, not by where it stands.
     SlotTable<Background, 3> ice{};
-    ice[2].update = true;
+    ice[2].state = true;
     ice[3].x = 5;
     EXPECT_EQ(CountUsed(ice), 1u);
 }

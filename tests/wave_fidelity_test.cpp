@@ -155,7 +155,7 @@ TEST(WaveFidelity, DeathOnTheWallLeavesTheIciclesFalling) {
     world.dragon.y = 300;
     FieldFrame();
     EXPECT_EQ(world.dragon.health, 0);
-    EXPECT_TRUE(world.icicles[2].update);
+    EXPECT_TRUE(world.icicles[2].state);
     EXPECT_EQ(std::count_if(world.explosions.begin(), world.explosions.end(),
                             [](const Blast& e) { return e.state; }),
               1); // the wall's alone

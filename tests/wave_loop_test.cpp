@@ -142,14 +142,14 @@ TEST(WaveLoop, ClearArraysEmptiesEveryTableButKeepsTheDragon) {
     TestWorld::NewGameState();
     world.enemies[100].state = world.bullets[100].state = world.explosions[25].state = true;
     world.items[6][10].state = world.items[1][1].textShown = true;
-    world.icicles[20].update = world.fireballs[10].state = true;
+    world.icicles[20].state = world.fireballs[10].state = true;
     world.beamRunning = world.shieldRunning = true;
     world.counter = 77;
     ClearField();
     EXPECT_FALSE(world.enemies[100].state || world.bullets[100].state ||
                  world.explosions[25].state);
     EXPECT_FALSE(world.items[6][10].state || world.items[1][1].textShown);
-    EXPECT_FALSE(world.icicles[20].update || world.fireballs[10].state);
+    EXPECT_FALSE(world.icicles[20].state || world.fireballs[10].state);
     EXPECT_FALSE(world.beamRunning || world.shieldRunning);
     EXPECT_EQ(world.counter, 77u);
     EXPECT_EQ(world.dragon.lives, 4);

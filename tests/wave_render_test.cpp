@@ -92,8 +92,8 @@ TEST(WaveRender, IcicleThatTouchesTheDragonIsGone) {
     world.dragon.y = 300;
     FieldFrame();
     EXPECT_EQ(world.dragon.health, 0);
-    EXPECT_FALSE(world.icicles[4].update);
-    EXPECT_TRUE(world.icicles[5].update);
+    EXPECT_FALSE(world.icicles[4].state);
+    EXPECT_TRUE(world.icicles[5].state);
     int blasts = 0;
     for (const std::uint32_t i : Slots(world.explosions)) {
         blasts += world.explosions[i].state && world.explosions[i].x == 610 ? 1 : 0;

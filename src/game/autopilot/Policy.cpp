@@ -110,7 +110,7 @@ double Danger(const Terrain& terrain, Vec p, int t, const Memory& memory, bool s
     }
     for (const std::uint32_t i : Slots(world.icicles)) {
         const Background& c = world.icicles[i];
-        if (world.level == 2 && c.update) {
+        if (world.level == 2 && c.state) {
             const float top = static_cast<float>(c.y) + 10 * tf;
             const auto left = static_cast<float>(c.x);
             if (p.x >= left - kMargin && p.x <= left + 30 + kMargin && p.y >= top - kMargin &&
@@ -202,7 +202,7 @@ void Remember(Memory& memory) {
         memory.enemies[i] = {world.enemies[i].state, world.enemies[i].x, world.enemies[i].y};
     }
     for (const std::uint32_t i : Slots(world.icicles)) {
-        memory.icicles[i] = {world.icicles[i].update, static_cast<float>(world.icicles[i].x),
+        memory.icicles[i] = {world.icicles[i].state, static_cast<float>(world.icicles[i].x),
                              static_cast<float>(world.icicles[i].y)};
     }
 }

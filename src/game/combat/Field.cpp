@@ -74,7 +74,7 @@ void DeadlyContacts() {
     if (world.level == 2) {
         for (const std::uint32_t i : Slots(world.icicles)) {
             Background& ice = world.icicles[i];
-            if (!ice.update) {
+            if (!ice.state) {
                 continue;
             }
             drawn[i] = true;
@@ -82,7 +82,7 @@ void DeadlyContacts() {
             // or from the wall; only the icicle it lies on is the one it touched.
             if (OnIcicle(ice, x, y) && BlackAt(x, y, drawn)) {
                 DragonLost();
-                ice.update = false;
+                ice.state = false;
             }
         }
     }

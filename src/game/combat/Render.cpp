@@ -52,7 +52,7 @@ void DrawDeadlyLayers(std::int32_t bx) {
     if (world.level == 2) {
         const std::uint32_t contact = PictureNumber(Picture::IcicleContact);
         for (const std::uint32_t i : Slots(world.icicles)) {
-            if (world.icicles[i].update) {
+            if (world.icicles[i].state) {
                 Display::DrawBitmap(contact, world.icicles[i].x, world.icicles[i].y);
             }
         }
@@ -184,7 +184,7 @@ void DrawItems() {
 void DrawHazards() {
     if (world.level == 2) {
         for (const std::uint32_t i : Slots(world.icicles)) {
-            if (world.icicles[i].update) {
+            if (world.icicles[i].state) {
                 DrawSprite(P::kIcicle, static_cast<float>(world.icicles[i].x),
                            static_cast<float>(world.icicles[i].y));
             }

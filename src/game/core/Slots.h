@@ -72,14 +72,9 @@ template <typename T, std::size_t Size> constexpr SlotRange Slots(const std::arr
     return SlotRange(1, static_cast<std::uint32_t>(Size - 1));
 }
 
-// Whether a slot is taken: backgrounds and icicles say so by `update`, the
-// others by `state`.
+// Whether a slot is taken: every slot says so by its `state`.
 template <typename Slot> constexpr bool Used(const Slot& slot) {
-    if constexpr (requires { slot.update; }) {
-        return slot.update;
-    } else {
-        return slot.state;
-    }
+    return slot.state;
 }
 
 // How many slots of a table [1..N] are in use.

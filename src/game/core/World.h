@@ -36,7 +36,7 @@ struct Bullet {
 struct Background {
     std::int32_t x = 0;
     std::int32_t y = 0;
-    bool update = false;
+    bool state = false; // an icicle: falling
 };
 
 // An item drifting across the field; the fireballs and the wind fight's

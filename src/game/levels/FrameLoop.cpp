@@ -123,7 +123,7 @@ void ClearField() {
         world.explosions[i].state = false;
     }
     for (const std::uint32_t i : Slots(world.icicles)) {
-        world.icicles[i].update = false;
+        world.icicles[i].state = false;
     }
     for (const std::uint32_t i : Slots(world.fireballs)) {
         world.fireballs[i].state = false;

@@ -40,7 +40,7 @@ constexpr std::int32_t kFieldBottom = 768;
 void DropIcicle(std::uint32_t slot, std::int32_t x) {
     world.icicles[slot].x = x;
     world.icicles[slot].y = kIcicleTop;
-    world.icicles[slot].update = true;
+    world.icicles[slot].state = true;
 }
 
 constexpr float kFireballDrift = -7;
@@ -69,7 +69,7 @@ void CastleHazard() {
 
 void IcicleHazard() {
     const std::uint32_t slot =
-        HazardSlot(kIcicleSlots, [](std::uint32_t i) { return world.icicles[i].update; });
+        HazardSlot(kIcicleSlots, [](std::uint32_t i) { return world.icicles[i].state; });
     if (Due(kIciclePeriod)) {
         DropIcicle(slot, static_cast<std::int32_t>(Random::Between(40, 980)));
     }
@@ -77,13 +77,13 @@ void IcicleHazard() {
         DropIcicle(slot, static_cast<std::int32_t>(world.dragon.x));
     }
     for (const std::uint32_t i : Slots(world.icicles)) {
-        if (world.icicles[i].update) {
+        if (world.icicles[i].state) {
             world.icicles[i].y += kIcicleFall;
         }
     }
     for (const std::uint32_t i : Slots(world.icicles)) {
         if (world.icicles[i].y >= kFieldBottom) {
-            world.icicles[i].update = false;
+            world.icicles[i].state = false;
         }
     }
 }
