@@ -2,14 +2,18 @@
 BUILD      ?= build
 BUILD_TYPE ?= Release
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
-# A hung test fails after ten minutes rather than holding the whole run.
-CTEST_FLAGS := --output-on-failure --timeout 600
+# A hung test fails after ten minutes rather than holding the whole run;
+# a run that finds no test at all fails too.
+CTEST_FLAGS := --output-on-failure --timeout 600 --no-tests=error
 PACKAGES   := cmake g++ make pkg-config libsdl2-dev libgtest-dev
+# What the tests need beyond the build: a real window on a virtual display,
+# driven by xdotool. CI (CI=true) fails a test that skips for want of these.
+TEST_PACKAGES := xvfb xauth xdotool
 SUDO       := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 # As project() in CMakeLists.txt sets it, for the names of the zip and the package
 VERSION    := $(shell sed -n 's/^project.Morvek VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 
-.PHONY: all deps configure build run test mutants bench sanitize sanitize-build fuzz soak replay-update format clean
+.PHONY: all deps test-deps configure build run test mutants bench sanitize sanitize-build fuzz soak replay-update format clean
 .PHONY: windows windows-deps windows-build windows-test
 
 all: build
@@ -28,6 +32,9 @@ endef
 deps:
 	$(call install-missing,$(PACKAGES))
 
+test-deps:
+	$(call install-missing,$(TEST_PACKAGES))
+
 configure: deps
 	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) >/dev/null
 
@@ -42,7 +49,7 @@ run: build
 	    mkdir -p shots && ./morvek --headless --script $(CURDIR)/recordings/autopilot.txt; rc=$$?; \
 	  fi; exit $$rc; }
 
-test: build
+test: build test-deps
 	@cd $(BUILD) && ctest $(CTEST_FLAGS) -j $(JOBS)
 
 # Small faults put into the code one at a time (scripts/mutants.txt), each
@@ -70,7 +77,7 @@ export UBSAN_OPTIONS := print_stacktrace=1:halt_on_error=1
 export TSAN_OPTIONS  := halt_on_error=1:second_deadlock_stack=1
 TSAN_TESTS := display_window_test run_test music_test
 
-sanitize-build: deps
+sanitize-build: deps test-deps
 	@cmake -S . -B build-asan $(SAN_FLAGS) -DMORVEK_SANITIZE=address,undefined >/dev/null
 	@cmake --build build-asan -j $(JOBS)
 
@@ -158,6 +165,7 @@ windows-deps:
 	$(call install-missing,$(WINDOWS_PACKAGES),--no-install-recommends)
 	@[ -f $(WINDOWS_DEPS)/.complete ] || { echo "Building SDL2 and GoogleTest for Windows into $(WINDOWS_DEPS)"; \
 	  scripts/windows-deps.sh $(WINDOWS_DEPS); }
+	@mkdir -p $(WINE_PREFIX)
 
 # The pictures are the native build's, so frames compare exactly.
 windows-build: windows-deps build
@@ -177,15 +185,18 @@ windows: windows-build
 	@echo "$(WINDOWS_ZIP)"
 
 # One Wine server serves the whole run, as starting one per test costs
-# seconds. wineboot makes the prefix when missing and starts Wine's own
-# services with their output away from ctest's: a service holding a test's
-# output open keeps ctest waiting for that test forever. The server goes at
-# the end, so no Wine process outlives the run.
+# seconds. Its prefix folder must exist before the server starts (windows-deps
+# makes it); wineboot fills it when new and starts Wine's own services with
+# their output in a log, away from ctest's: a service holding a test's
+# output open keeps ctest waiting for that test forever. A failing step shows
+# the end of its log. The server goes at the end, so no Wine process outlives
+# the run.
 WINESERVER := /usr/lib/wine/wineserver
+WINE_LOGS  := $(WINDOWS_BUILD)/wine-logs
 windows-test: windows
 	@$(WINDOWS_ENV) $(WINESERVER) -k 2>/dev/null; $(WINDOWS_ENV) $(WINESERVER) -w 2>/dev/null; true
-	@$(WINDOWS_ENV) $(WINESERVER) -p </dev/null >/dev/null 2>&1
-	@$(WINDOWS_ENV) timeout -s KILL 600 $(WINE) wineboot </dev/null >/dev/null 2>&1
+	@$(WINDOWS_ENV) scripts/quiet.sh $(WINE_LOGS)/wineserver.log $(WINESERVER) -p
+	@$(WINDOWS_ENV) scripts/quiet.sh $(WINE_LOGS)/wineboot.log timeout -s KILL 600 $(WINE) wineboot
 	@cd $(WINDOWS_BUILD) && $(WINDOWS_ENV) ctest $(CTEST_FLAGS) -j $(JOBS) && cd $(CURDIR) && \
 	  $(WINDOWS_ENV) sh dist/windows/check-zip.sh $(WINDOWS_ZIP) $(WINE) $(BUILD)/morvek scripts/demo.txt; \
 	  rc=$$?; $(WINDOWS_ENV) $(WINESERVER) -k 2>/dev/null; exit $$rc
