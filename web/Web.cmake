@@ -4,7 +4,7 @@ set(CMAKE_EXECUTABLE_SUFFIX .js)
 add_compile_options(-ffp-contract=off)
 
 file(GLOB WEB_DISPLAY CONFIGURE_DEPENDS src/display/*.cpp)
-list(FILTER WEB_DISPLAY EXCLUDE REGEX "/(SdlHost|PadMap)\\.cpp$")
+list(FILTER WEB_DISPLAY EXCLUDE REGEX "/(SdlHost|PadMap|X11Watch)\\.cpp$")
 file(GLOB WEB_AUDIO CONFIGURE_DEPENDS src/audio/*.cpp)
 list(FILTER WEB_AUDIO EXCLUDE REGEX "/Device\\.cpp$")
 file(GLOB_RECURSE WEB_GAME CONFIGURE_DEPENDS src/game/*.cpp)

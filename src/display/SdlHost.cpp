@@ -10,10 +10,12 @@
 #include "display/Run.h"
 #include "display/Scaling.h"
 #include "display/Sync.h"
+#include "display/X11Watch.h"
 
 #include <SDL.h>
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
@@ -22,6 +24,7 @@
 #include <mutex>
 #include <optional>
 #include <set>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -41,6 +44,8 @@ struct Requests {
 };
 
 std::atomic<bool> running{false};
+std::atomic<bool> displayLost{false};
+std::thread::id windowThread;
 std::uint32_t wakeEvent = 0;
 std::mutex lock;
 std::condition_variable served;
@@ -67,6 +72,10 @@ std::map<SDL_JoystickID, SDL_GameController*> pads;
 bool noteOnScreen = false; // the last repaint showed a note
 
 bool Wake() {
+    // Waking the window talks to the display, which may be gone.
+    if (displayLost.load()) {
+        return false;
+    }
     SDL_Event event{};
     event.type = wakeEvent;
     return SDL_PushEvent(&event) > 0;
@@ -247,6 +256,43 @@ void Show() {
         }
     }
     Repaint();
+}
+
+// The exit status of a run whose display went away, unless the run had a
+// reason of its own to fail.
+constexpr int kDisplayLost = 3;
+
+int LostCode(int code) {
+    return code != 0 ? code : kDisplayLost;
+}
+
+// Once the display is gone no SDL or X call can be made any more, and Xlib
+// must not get control back. The game ends as it ends on the close box, its
+// recording complete; until then the window's thread answers the game's
+// requests as if it had no window.
+[[noreturn]] void DisplayLost() {
+    if (!displayLost.exchange(true)) {
+        std::cerr << "morvek: the display went away; the game ends as at the close box\n";
+    }
+    if (std::this_thread::get_id() != windowThread) {
+        // The game's own thread met the dead display waking the window.
+        InputEvent close;
+        close.kind = InputEvent::Close;
+        Run::Apply(close);
+    }
+    Post(InputEvent::Close);
+    std::unique_lock guard(lock);
+    for (;;) {
+        if (asked.quit) {
+            std::fflush(nullptr);
+            std::_Exit(LostCode(asked.quitCode));
+        }
+        asked.opened = false;
+        asked.open = asked.close = asked.title = false;
+        served.notify_all();
+        // The game's requests wake the window's event loop, not this one.
+        served.wait_for(guard, std::chrono::milliseconds(10));
+    }
 }
 
 [[noreturn]] void Exit(int code) {
@@ -434,6 +480,8 @@ bool Start(std::string& error) {
         SDL_Quit();
         return false;
     }
+    windowThread = std::this_thread::get_id();
+    X11Watch::Watch(DisplayLost);
     // Sharp pixels at any size that is not smaller than the frame.
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
     wakeEvent = SDL_RegisterEvents(1);
@@ -522,6 +570,10 @@ void ShowNote(std::string_view text) {
 }
 
 void Quit(int code) {
+    if (displayLost.load()) {
+        std::fflush(nullptr);
+        std::_Exit(LostCode(code));
+    }
     std::unique_lock guard(lock);
     asked.quit = true;
     asked.quitCode = code;
