@@ -5,28 +5,13 @@
 # recording then replays headless, with the default bindings and with
 # others, to the same states and the same table.
 # usage: controls-window.sh BUILD_DIR      (exit 77: skipped; on CI a failure)
-set -u
-build=$(cd "$1" && pwd)
-if ! command -v Xvfb >/dev/null || ! command -v xdotool >/dev/null; then
-    echo "no Xvfb or xdotool"
-    [ "${CI:-}" = true ] && exit 1
-    exit 77
-fi
-scratch=$(mktemp -d)
-xpid=
-trap '[ -n "$xpid" ] && kill $xpid 2>/dev/null; rm -rf "$scratch"' EXIT
-fail() { echo "controls-window: $*" >&2; exit 1; }
-cd "$scratch" && ln -s "$build/Media" Media
-
-# Xvfb picks a free display and names it, so parallel runs never meet.
-(Xvfb -displayfd 3 -screen 0 1100x800x24 3>x.num >/dev/null 2>&1 & echo $! >x.pid)
-for i in $(seq 50); do test -s x.num && break; sleep 0.1; done
-xpid=$(cat x.pid)
-export DISPLAY=":$(cat x.num)" SDL_AUDIODRIVER=dummy
+test_name=controls-window
+. "$(dirname "$0")/window-lib.sh"
+start_xvfb
 HOME=$scratch timeout -s KILL 120 "$build/morvek" --settings s.ini --scores live.txt \
     --record rec.txt >/dev/null 2>err.txt &
 game=$!
-for i in $(seq 100); do
+for i in $(seq 300); do
     w=$(xdotool search --name '^Morvek$' 2>/dev/null | head -n 1)
     [ -n "$w" ] && break
     sleep 0.1

@@ -4,33 +4,19 @@
 # close box ends it, with the status the README gives (3), its recording
 # complete up to a final close and its table untouched, never with a crash.
 # usage: display-lost.sh BUILD_DIR      (exit 77: skipped; on CI a failure)
-set -u
-build=$(cd "$1" && pwd)
-if ! command -v Xvfb >/dev/null || ! command -v xdotool >/dev/null; then
-    echo "no Xvfb or xdotool"
-    [ "${CI:-}" = true ] && exit 1
-    exit 77
-fi
-scratch=$(mktemp -d)
-xpid=
-trap '[ -n "$xpid" ] && kill $xpid 2>/dev/null; rm -rf "$scratch"' EXIT
-fail() { echo "display-lost: $*" >&2; exit 1; }
-cd "$scratch" && ln -s "$build/Media" Media
+test_name=display-lost
+. "$(dirname "$0")/window-lib.sh"
 printf 'ZED      1200 1\n' >table.txt
 cp table.txt table.before
 
 # how: kill (the X server dies) or destroy (the window is destroyed by another client)
 for how in kill destroy; do
-    rm -f x.num
-    (Xvfb -displayfd 3 -screen 0 1100x800x24 3>x.num >/dev/null 2>&1 & echo $! >x.pid)
-    for i in $(seq 50); do test -s x.num && break; sleep 0.1; done
-    xpid=$(cat x.pid)
-    export DISPLAY=":$(cat x.num)" SDL_AUDIODRIVER=dummy
+    start_xvfb
     HOME=$scratch timeout -s KILL 60 "$build/morvek" --scores table.txt --record "$how.txt" \
         >/dev/null 2>"$how.err" &
     game=$!
     w=
-    for i in $(seq 100); do
+    for i in $(seq 300); do
         w=$(xdotool search --onlyvisible --name '^Morvek$' 2>/dev/null | head -n 1)
         [ -n "$w" ] && break
         sleep 0.1

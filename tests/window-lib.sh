@@ -1,0 +1,27 @@
+# Sourced by the tests that drive a real window under Xvfb with xdotool.
+# Sets `build` and `scratch` (a folder with the pictures, the working
+# directory) and `fail`, named after the test; the caller names itself in
+# `test_name` and passes the build folder as its first argument.
+set -u
+build=$(cd "$1" && pwd)
+if ! command -v Xvfb >/dev/null || ! command -v xdotool >/dev/null; then
+    echo "no Xvfb or xdotool"
+    # On CI a skip would hide a missing install step.
+    [ "${CI:-}" = true ] && exit 1
+    exit 77
+fi
+scratch=$(mktemp -d)
+xpid=
+trap '[ -n "$xpid" ] && kill $xpid 2>/dev/null; rm -rf "$scratch"' EXIT
+fail() { echo "$test_name: $*" >&2; exit 1; }
+cd "$scratch" && ln -s "$build/Media" Media
+
+# Starts an X server and points DISPLAY at it. Xvfb picks a free display
+# and names it, so parallel runs never meet.
+start_xvfb() {
+    rm -f x.num
+    (Xvfb -displayfd 3 -screen 0 1100x800x24 3>x.num >/dev/null 2>&1 & echo $! >x.pid)
+    for i in $(seq 50); do test -s x.num && break; sleep 0.1; done
+    xpid=$(cat x.pid)
+    export DISPLAY=":$(cat x.num)" SDL_AUDIODRIVER=dummy
+}
