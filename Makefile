@@ -91,7 +91,7 @@ sanitize: sanitize-build
 # Each libFuzzer target for FUZZ_SECONDS; what a run finds lands in
 # build-fuzz/crash-* and belongs in fuzz/regressions/ once fixed.
 FUZZ_SECONDS ?= 60
-FUZZ_TARGETS := scores script picture
+FUZZ_TARGETS := scores script picture settings
 FUZZ_FLAGS := -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMORVEK_FUZZ=ON \
   -DMORVEK_SANITIZE=address,undefined \
   '-DCMAKE_CXX_FLAGS=-fsanitize=fuzzer-no-link -fno-sanitize-recover=all'

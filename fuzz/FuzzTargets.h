@@ -5,7 +5,9 @@
 #include "display/Display.h"
 #include "display/Picture.h"
 #include "display/Run.h"
+#include "game/screens/Layout.h"
 #include "game/screens/ScoreFile.h"
+#include "game/settings/SettingsStore.h"
 
 #include <unistd.h>
 
@@ -14,6 +16,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <iostream>
 #include <span>
 #include <string>
 #include <string_view>
@@ -108,6 +111,155 @@ inline void Scores(std::string_view data) {
     ScoreFile::Read(file, read);
     SaveAndReadAgain(file, data);
     std::remove(file.c_str());
+}
+
+// The lines of `text` that are comments, as they stand but for their line
+// ends: a last line gets one when a line is added after it.
+inline std::vector<std::string_view> Comments(std::string_view text) {
+    std::vector<std::string_view> found;
+    while (!text.empty()) {
+        const auto end = text.find('\n');
+        std::string_view line = text.substr(0, end);
+        while (line.ends_with('\r')) {
+            line.remove_suffix(1);
+        }
+        const auto first = line.find_first_not_of(" \t\r");
+        if (first != std::string_view::npos && line[first] == '#') {
+            found.push_back(line);
+        }
+        text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
+    }
+    return found;
+}
+
+// One setting, picked by `which`, changed to a value picked by `to`.
+inline void ChangeOne(Settings::Values& v, unsigned which, unsigned to) {
+    namespace Layout = Morvek::Layout;
+    constexpr std::size_t kActions = Display::Bindings::kActions.size();
+    switch (which % (5 + kActions)) {
+    case 0:
+    case 1: {
+        const auto setting =
+            which % (5 + kActions) == 0 ? Layout::Setting::Difficulty : Layout::Setting::Speed;
+        std::vector<Layout::Choice> choices;
+        std::copy_if(Layout::kChoices.begin(), Layout::kChoices.end(), std::back_inserter(choices),
+                     [setting](const Layout::Choice& c) { return c.setting == setting; });
+        const auto& c = choices[to % choices.size()];
+        if (setting == Layout::Setting::Difficulty) {
+            v.difficulty = c.difficulty;
+        } else {
+            v.speed = c.speed;
+        }
+        break;
+    }
+    case 2:
+        v.sound = !v.sound;
+        break;
+    case 3:
+        v.fullscreen = !v.fullscreen;
+        break;
+    case 4:
+        v.integerScale = !v.integerScale;
+        break;
+    default:
+        Display::Bindings::Bind(v.keys, which % (5 + kActions) - 5, static_cast<std::uint8_t>(to));
+    }
+}
+
+// A settings file read, one setting changed and the file written: the
+// change is in, and every other setting, every comment and every line not
+// understood is still there. Half the inputs have the file written by
+// another game (or a hand) after this one read it, the other half as read.
+inline void SettingsFile(std::string_view data) {
+    if (data.size() < 2 || data.size() > Settings::kMaxBytes) {
+        return;
+    }
+    const auto which = static_cast<unsigned char>(data[0]);
+    const auto to = static_cast<unsigned char>(data[1]);
+    const bool meanwhile = (which & 0x80) != 0;
+    const std::string_view text = data.substr(2);
+    const std::string file = TempFile("settings.ini");
+    std::remove(file.c_str());
+    if (!meanwhile) {
+        WriteFile(file, text);
+    }
+    std::streambuf* const stderrBuffer = std::cerr.rdbuf(nullptr); // what it can't take, told
+    Settings::Open(file);
+    const Settings::Values start = Settings::Stored();
+    if (meanwhile) {
+        WriteFile(file, text);
+    }
+    Settings::Values mine = start;
+    ChangeOne(mine, which & 0x7F, to);
+    Settings::Change([&mine](Settings::Values& v) { v = mine; });
+    std::cerr.rdbuf(stderrBuffer);
+    std::cerr.clear();
+    const bool kept = Settings::Stored() == mine;
+
+    std::string written;
+    if (std::FILE* f = std::fopen(file.c_str(), "rb")) {
+        std::array<char, 4096> chunk{};
+        while (const std::size_t n = std::fread(chunk.data(), 1, chunk.size(), f)) {
+            written.append(chunk.data(), n);
+        }
+        std::fclose(f);
+    }
+    Settings::Close();
+    std::remove(file.c_str());
+    std::remove((file + ".lock").c_str());
+    if (!kept) {
+        std::abort();
+    }
+    if (mine == start) {
+        if (written != text) {
+            std::abort(); // nothing changed, nothing written
+        }
+        return;
+    }
+    const Settings::Read before = Settings::Parse(text);
+    const Settings::Read after = Settings::Parse(written);
+    if (!after.problems.empty() || after.notUnderstood != before.notUnderstood) {
+        std::abort();
+    }
+    // The comments, in their order, among those of the file written.
+    const auto was = Comments(text), is = Comments(written);
+    auto next = is.begin();
+    for (const auto& c : was) {
+        next = std::find(next, is.end(), c);
+        if (next == is.end()) {
+            std::abort();
+        }
+        ++next;
+    }
+    // This game's change is in, every other setting as the file had it. A key
+    // this game took from another action moves that action to a free key.
+    Settings::Values want = before.values;
+    if (mine.difficulty != start.difficulty) {
+        want.difficulty = mine.difficulty;
+    }
+    if (mine.speed != start.speed) {
+        want.speed = mine.speed;
+    }
+    want.sound = mine.sound != start.sound ? mine.sound : want.sound;
+    want.fullscreen = mine.fullscreen != start.fullscreen ? mine.fullscreen : want.fullscreen;
+    want.integerScale =
+        mine.integerScale != start.integerScale ? mine.integerScale : want.integerScale;
+    std::vector<std::uint8_t> taken;
+    for (std::size_t i = 0; i < mine.keys.size(); ++i) {
+        if (mine.keys[i] != start.keys[i]) {
+            want.keys[i] = mine.keys[i];
+            taken.push_back(mine.keys[i]);
+        }
+    }
+    for (std::size_t i = 0; i < mine.keys.size(); ++i) {
+        if (std::find(taken.begin(), taken.end(), before.values.keys[i]) != taken.end() &&
+            mine.keys[i] == start.keys[i]) {
+            want.keys[i] = after.values.keys[i];
+        }
+    }
+    if (after.values != want) {
+        std::abort();
+    }
 }
 
 // A script: whatever parses must print back to text that parses to the same.

@@ -169,24 +169,27 @@ TEST_F(BadInput, BadPicturesAreNamedOnceAndNoMediaFolderStopsTheStart) {
             pictures.push_back("Media/" + entry.path().filename().string());
         }
     }
-    ASSERT_GE(pictures.size(), 2u);
-    const std::string fifo = pictures[0], damaged = pictures[1];
+    ASSERT_GE(pictures.size(), 3u);
+    const std::string fifo = pictures[0], damaged = pictures[1], missing = pictures[2];
     fs::remove(dir / fifo);
     ASSERT_EQ(::mkfifo((dir / fifo).c_str(), 0600), 0);
     fs::remove(dir / damaged);
     Write(damaged, "BM not a picture");
-    Write("s.txt", "100 close\n");
+    fs::remove(dir / missing);
+    // Started from elsewhere, it plays from the folder beside it.
+    fs::create_directory(dir / "play");
+    Write("play/s.txt", "100 close\n");
     const auto run = [&] {
-        const std::string command = "cd '" + dir.string() +
-                                    "' && timeout -s KILL 20 ./morvek --headless --script s.txt "
+        const std::string command = "cd '" + (dir / "play").string() +
+                                    "' && timeout -s KILL 20 ../morvek --headless --script s.txt "
                                     "2>err.txt";
         const int raw = std::system(command.c_str());
-        return Result{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, Slurp(dir / "err.txt")};
+        return Result{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, Slurp(dir / "play" / "err.txt")};
     };
     Result r = run();
     EXPECT_EQ(r.status, 0) << r.err;
-    for (const auto& bad : {fifo, damaged}) {
-        const std::string named = "cannot load the picture " + bad + "\n";
+    for (const auto& bad : {fifo, damaged, missing}) {
+        const std::string named = "cannot load the picture " + (dir / bad).string() + "\n";
         const auto first = r.err.find(named);
         EXPECT_NE(first, std::string::npos) << r.err;
         EXPECT_EQ(r.err.find(named, first + 1), std::string::npos) << r.err;

@@ -42,6 +42,10 @@ TEST(FuzzRegressions, HighscoreFiles) {
     EXPECT_GT(RunKept("scores", FuzzTargets::Scores), 0);
 }
 
+TEST(FuzzRegressions, SettingsFiles) {
+    EXPECT_GT(RunKept("settings", FuzzTargets::SettingsFile), 0);
+}
+
 TEST(FuzzRegressions, Scripts) {
     EXPECT_GT(RunKept("script", FuzzTargets::Script), 0);
 }

@@ -73,6 +73,9 @@ TEST_F(MediaPathTest, OnlyAFolderHoldingTheGamesPicturesCounts) {
     EXPECT_TRUE(Morvek::MediaFolderFound(looked, bin));
     EXPECT_TRUE(fs::equivalent(Morvek::MediaPath("Media/Dragon1.bmp", bin),
                                root / "share/games/morvek/Media/Dragon1.bmp"));
+    // A picture missing there is named in that folder, where it was looked for.
+    EXPECT_EQ(fs::path(Morvek::MediaPath("Media/Bat.bmp", bin)).lexically_normal(),
+              (root / "share/games/morvek/Media/Bat.bmp").lexically_normal());
 }
 
 } // namespace

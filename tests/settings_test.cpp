@@ -1,14 +1,22 @@
 // settings.ini: read and written back, bad files of every kind, a write cut
-// short, and which runs read it.
+// short, games and hands changing it at once, links and permissions, and
+// which runs read it.
 #include "game/RunSettings.h"
 #include "game/settings/SettingsFile.h"
 #include "game/settings/SettingsStore.h"
+#include "platform/SafeFile.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 #include <fstream>
+#include <functional>
+#include <grp.h>
+#include <pwd.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -179,6 +187,319 @@ TEST_F(Store, AWriteKilledAnywhereLeavesAWholeFile) {
         ++files;
     }
     EXPECT_LE(files, 3u) << "the file, its lock and at most the last kill's temporary file";
+}
+
+// A file as a player may write it: comments of their own, Windows line
+// ends, a setting twice, lines the game can't take.
+const std::string kHandWritten = "# my settings, keep this\r\n"
+                                 "difficulty = easy\r\n"
+                                 "  # indented note\r\n"
+                                 "volume = 11\r\n"
+                                 "key-fire = Z\r\n"
+                                 "speed = fast\r\n"
+                                 "speed = slow   \r\n"
+                                 "\r\n"
+                                 "# the end";
+
+TEST_F(Store, AChangeKeepsTheFilesOwnCommentsAndLines) {
+    fs::create_directories(file.parent_path());
+    Put(file, kHandWritten);
+    OpenSaying(file);
+    Settings::Change([](Settings::Values& v) { v.sound = false; });
+    Settings::Change([](Settings::Values& v) { v.speed = 30; });
+    EXPECT_EQ(Get(file), "# my settings, keep this\r\n"
+                         "difficulty = easy\r\n"
+                         "  # indented note\r\n"
+                         "# not understood: volume = 11\r\n"
+                         "key-fire = Z\r\n"
+                         "speed = fast\r\n"
+                         "speed = fast   \r\n"
+                         "\r\n"
+                         "# the end\r\n"
+                         "sound = off\r\n");
+    EXPECT_EQ(OpenSaying(file), "") << "the line not understood is told once";
+    const auto read = Settings::Parse(Get(file));
+    EXPECT_EQ(read.notUnderstood, std::vector<std::string>{"volume = 11"});
+    EXPECT_EQ(read.values, Settings::Stored());
+
+    // A key given to another action swaps, and each action's line says so.
+    Settings::Change([](Settings::Values& v) { Display::Bindings::Bind(v.keys, 0, 'Z'); });
+    const auto keys = Settings::Parse(Get(file));
+    EXPECT_TRUE(keys.problems.empty()) << Get(file);
+    EXPECT_EQ(keys.values, Settings::Stored()) << Get(file);
+    EXPECT_NE(Get(file).find("key-fire = Left\r\n"), std::string::npos) << Get(file);
+}
+
+TEST_F(Store, AnotherGamesChangesAndHandEditsMeanwhileStay) {
+    fs::create_directories(file.parent_path());
+    Put(file, Settings::Format({}, {}));
+    OpenSaying(file);
+    // Another game makes the game hard and binds fire to Z; a hand adds a note.
+    Settings::Values other;
+    other.difficulty = Difficulty::Hard;
+    Display::Bindings::Bind(other.keys, 4, 'Z');
+    Put(file, "# mine\n" + Settings::Format(other, {}));
+    Settings::Change([](Settings::Values& v) {
+        v.sound = false;
+        Display::Bindings::Bind(v.keys, 0, 'A'); // left
+    });
+    const std::string text = Get(file);
+    const auto got = Settings::Parse(text).values;
+    EXPECT_EQ(got.difficulty, Difficulty::Hard) << text;
+    EXPECT_EQ(got.keys[4], 'Z') << text;
+    EXPECT_EQ(got.keys[0], 'A') << text;
+    EXPECT_FALSE(got.sound) << text;
+    EXPECT_TRUE(text.starts_with("# mine\n")) << text;
+    EXPECT_EQ(Settings::Stored().difficulty, Difficulty::Normal) << "this run plays on as it was";
+
+    // Games started together, each changing one setting of its own.
+    Put(file, Settings::Format({}, {}));
+    int gate[2];
+    ASSERT_EQ(pipe(gate), 0);
+    std::vector<pid_t> games;
+    for (int g = 0; g < 5; ++g) {
+        const pid_t pid = fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            close(gate[1]);
+            Settings::Open(file.string());
+            char c;
+            (void)!read(gate[0], &c, 1); // returns when the parent closes it
+            Settings::Change([g](Settings::Values& v) {
+                switch (g) {
+                case 0:
+                    v.difficulty = Difficulty::Easy;
+                    break;
+                case 1:
+                    v.speed = 60;
+                    break;
+                case 2:
+                    v.sound = false;
+                    break;
+                case 3:
+                    v.fullscreen = true;
+                    break;
+                default:
+                    v.integerScale = true;
+                    break;
+                }
+            });
+            _exit(0);
+        }
+        games.push_back(pid);
+    }
+    close(gate[0]);
+    close(gate[1]);
+    for (const pid_t pid : games) {
+        int status = 0;
+        waitpid(pid, &status, 0);
+    }
+    EXPECT_EQ(Settings::Parse(Get(file)).values, Chosen()) << Get(file);
+}
+
+TEST_F(Store, ALongFileIsReadWholeAndAnOverlongOneLeftAlone) {
+    fs::create_directories(file.parent_path());
+    const std::string tail = "key-fire = F12\nsound = off\nvolume = 11\n";
+    const std::string big = std::string(65522, '#') + "\n" + tail;
+    Put(file, big);
+    const std::string said = OpenSaying(file);
+    EXPECT_NE(said.find(file.string() + ":4: unknown setting 'volume'"), std::string::npos)
+        << said.substr(0, 200);
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said.substr(0, 200);
+    EXPECT_EQ(Display::Bindings::KeyName(Settings::Stored().keys[4]), "F12");
+    EXPECT_FALSE(Settings::Stored().sound);
+    Settings::Change([](Settings::Values& v) { v.speed = 60; });
+    EXPECT_EQ(Get(file),
+              big.substr(0, big.size() - 12) + "# not understood: volume = 11\nspeed = slow\n");
+
+    const std::string huge = std::string(Settings::kMaxBytes, '#') + "\nsound = off\n";
+    Put(file, huge);
+    const std::string refused = OpenSaying(file);
+    EXPECT_NE(refused.find(std::to_string(Settings::kMaxBytes)), std::string::npos) << refused;
+    EXPECT_EQ(std::count(refused.begin(), refused.end(), '\n'), 1) << refused;
+    EXPECT_EQ(Settings::Stored(), Settings::Values{});
+    Settings::Change([](Settings::Values& v) { v.speed = 60; });
+    EXPECT_EQ(Get(file), huge);
+}
+
+// What a settings file holds, as a message may show it: short, printable,
+// and named by file and line.
+TEST_F(Store, MessagesShowThePlayersTextShortAndPrintable) {
+    fs::create_directories(file.parent_path());
+    const std::string noise = "\x1b]0;owned\x07\x1b[2J";
+    const std::string lines[] = {noise,
+                                 noise + " = on",
+                                 "sound = " + noise,
+                                 "key-" + noise + " = Z",
+                                 "key-fire = " + noise,
+                                 std::string(3000, 'x'),
+                                 "sound = " + std::string(3000, 'y')};
+    std::string text;
+    for (const auto& l : lines) {
+        text += l + "\n";
+    }
+    Put(file, text);
+    const std::string said = OpenSaying(file);
+    std::size_t line = 0;
+    for (std::size_t at = 0; at < said.size(); ++line) {
+        const auto end = said.find('\n', at);
+        const std::string one = said.substr(at, end - at);
+        EXPECT_NE(one.find(file.string() + ":" + std::to_string(line + 1) + ": "),
+                  std::string::npos)
+            << one;
+        EXPECT_LT(one.size(), file.string().size() + 160) << one;
+        EXPECT_TRUE(std::all_of(one.begin(), one.end(), [](char c) {
+            return c >= 0x20 && c < 0x7F;
+        })) << one;
+        at = end + 1;
+    }
+    EXPECT_EQ(line, std::size(lines));
+
+    // An option line of a script, checked against the settings it names.
+    Display::Run::InputEvent option;
+    option.kind = Display::Run::InputEvent::Option;
+    for (const std::string& bad : {"difficulty " + noise, "speed " + std::string(3000, 'z')}) {
+        option.file = bad;
+        std::string error;
+        EXPECT_FALSE(Settings::StartFromScript({option}, error));
+        EXPECT_LT(error.size(), 160u) << error;
+        EXPECT_TRUE(std::all_of(error.begin(), error.end(), [](char c) {
+            return c >= 0x20 && c < 0x7F;
+        })) << error;
+    }
+}
+
+TEST_F(Store, KilledWritesLeftoversGoWhenTheFileIsNextOpened) {
+    fs::create_directories(file.parent_path());
+    Put(file, "sound = off\n");
+    Put(file.string() + ".lock", "");
+    const std::string stale = file.string() + ".tmp-4242-7";
+    Put(stale, "half a fil");
+    const fs::path other = dir / "elsewhere";
+    Put(other, "kept");
+    fs::create_symlink(other, file.string() + ".tmp-4242-8");
+    Put(file.string() + ".tmp-mine", "not ours");
+
+    // While another game writes, its temporary file is no leftover.
+    int held[2];
+    ASSERT_EQ(pipe(held), 0);
+    const pid_t writer = fork();
+    ASSERT_GE(writer, 0);
+    if (writer == 0) {
+        SafeFile::Lock lock;
+        std::string error;
+        const bool ok = lock.Acquire(file.string() + ".lock", 1000, {}, error);
+        (void)!write(held[1], "x", 1);
+        usleep(300 * 1000);
+        _exit(ok ? 0 : 1);
+    }
+    char c;
+    ASSERT_EQ(read(held[0], &c, 1), 1);
+    EXPECT_EQ(OpenSaying(file), "");
+    EXPECT_TRUE(fs::exists(stale));
+    int status = 0;
+    waitpid(writer, &status, 0);
+    close(held[0]);
+    close(held[1]);
+
+    EXPECT_EQ(OpenSaying(file), "");
+    EXPECT_FALSE(fs::exists(stale));
+    EXPECT_TRUE(fs::is_symlink(file.string() + ".tmp-4242-8"));
+    EXPECT_EQ(Get(other), "kept");
+    EXPECT_EQ(Get(file.string() + ".tmp-mine"), "not ours");
+    EXPECT_EQ(Get(file), "sound = off\n");
+
+    // No lock file, no write ever ran: starting makes none.
+    fs::remove(file.string() + ".lock");
+    EXPECT_EQ(OpenSaying(file), "");
+    EXPECT_FALSE(fs::exists(file.string() + ".lock"));
+}
+
+TEST_F(Store, TheFileIsSavedAsTheHighscoreTableIs) {
+    fs::create_directories(dir / "real");
+    fs::create_directories(file.parent_path());
+    Put(dir / "real" / "settings.ini", "# linked\n");
+    fs::create_symlink("../../real/settings.ini", file);
+    OpenSaying(file);
+    Settings::Change([](Settings::Values& v) { v.sound = false; });
+    EXPECT_TRUE(fs::is_symlink(file));
+    EXPECT_EQ(Get(dir / "real" / "settings.ini"), "# linked\nsound = off\n");
+
+    fs::remove(file);
+    Put(file, "sound = off\n");
+    for (const auto mode : {fs::perms::owner_read | fs::perms::owner_write,
+                            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                                fs::perms::group_write}) {
+        fs::permissions(file, mode);
+        OpenSaying(file);
+        const mode_t umask = ::umask(022);
+        Settings::Change([](Settings::Values& v) { v.sound = !v.sound; });
+        ::umask(umask);
+        EXPECT_EQ(fs::status(file).permissions(), mode);
+    }
+    EXPECT_EQ(Settings::Parse(Get(file)).values.sound, false);
+
+    const auto readOnly = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
+    fs::permissions(file, readOnly);
+    const std::string before = Get(file);
+    OpenSaying(file);
+    testing::internal::CaptureStderr();
+    Settings::Change([](Settings::Values& v) { v.sound = true; });
+    Settings::Change([](Settings::Values& v) { v.speed = 60; });
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find("read-only"), std::string::npos) << said;
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+    EXPECT_EQ(Get(file), before);
+    EXPECT_EQ(fs::status(file).permissions(), readOnly);
+}
+
+// Run in a child as a user root's powers don't apply to, as players are;
+// the child's exit status is the test's.
+bool AsUnprivileged(const std::function<bool()>& body) {
+    const pid_t child = fork();
+    if (child == 0) {
+        if (geteuid() == 0) {
+            const passwd* nobody = getpwnam("nobody");
+            if (nobody == nullptr || setgroups(0, nullptr) != 0 || setgid(nobody->pw_gid) != 0 ||
+                setuid(nobody->pw_uid) != 0) {
+                _exit(2);
+            }
+        }
+        _exit(body() ? 0 : 1);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+TEST_F(Store, AnotherUsersFileIsLeftAloneAndAWritableOneKeepsItsMode) {
+    if (geteuid() != 0) {
+        GTEST_SKIP() << "needs root, to make files another user owns";
+    }
+    fs::create_directories(file.parent_path());
+    fs::permissions(dir, fs::perms::all);
+    for (fs::path f = file.parent_path(); f != dir; f = f.parent_path()) {
+        fs::permissions(f, fs::perms::all);
+    }
+    const auto shared = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                        fs::perms::group_write | fs::perms::others_read | fs::perms::others_write;
+    for (const auto mode :
+         {fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+              fs::perms::others_read,
+          fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read, shared}) {
+        Put(file, "sound = off\n");
+        fs::permissions(file, mode);
+        const std::string name = file.string();
+        EXPECT_TRUE(AsUnprivileged([name] {
+                        testing::internal::CaptureStderr();
+                        Settings::Open(name);
+                        Settings::Change([](Settings::Values& v) { v.sound = true; });
+                        const std::string said = testing::internal::GetCapturedStderr();
+                        return said.find("read-only") != std::string::npos;
+                    }) == (mode != shared));
+        EXPECT_EQ(fs::status(file).permissions(), mode);
+        EXPECT_EQ(Get(file), mode == shared ? "sound = on\n" : "sound = off\n");
+    }
 }
 
 TEST(RunSettings, ScriptedRunsReadNoFileUnlessNamed) {

@@ -2,6 +2,7 @@
 
 #include "game/Game.h"
 #include "game/settings/SettingsStore.h"
+#include "util/Quote.h"
 
 #include <algorithm>
 
@@ -55,8 +56,8 @@ bool StartFromScript(const std::vector<Display::Run::InputEvent>& options, std::
         const bool known = std::find(kRecorded.begin(), kRecorded.end(), name) != kRecorded.end();
         if (space == std::string_view::npos || !known ||
             !SetChoice(v, name, line.substr(space + 1))) {
-            error = "no option '" + o.file +
-                    "' (difficulty and speed, as the options screen names them)";
+            error = "no option " + Text::Quote(o.file) +
+                    " (difficulty and speed, as the options screen names them)";
             return false;
         }
     }

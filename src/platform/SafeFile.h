@@ -29,6 +29,11 @@ bool Resolve(const std::string& path, std::string& real, std::string& error);
 // missing path is no failure.
 bool Inspect(const std::string& path, Status& status, std::string& error);
 
+// Where a save of `path` goes (`real`, as Resolve gives it) and what is
+// there now: a regular file or nothing. False, with the reason, for a folder
+// or anything else. The same on every system (SaveTarget.cpp).
+bool SaveTarget(const std::string& path, std::string& real, Status& status, std::string& error);
+
 // Reads at most `limit` bytes of a regular file. Never waits on a FIFO or a
 // device: anything but a regular file is NotRegular and is not read.
 enum class ReadResult { Ok, Missing, NotRegular, Failed };

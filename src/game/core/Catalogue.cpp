@@ -4,6 +4,7 @@
 #include "game/core/MediaPath.h"
 #include "game/core/World.h"
 
+#include <filesystem>
 #include <iostream>
 #include <set>
 #include <string>
@@ -28,7 +29,10 @@ void LoadPictures() {
         const auto number = Display::LoadBitmap(path, row.width, row.height);
         Slot(row) = number;
         if (number == 0 && named.insert(path).second) {
-            std::cerr << "morvek: cannot load the picture " << path << '\n';
+            // Named in full: "Media/" alone does not say which of the places it is.
+            std::error_code ec;
+            const auto full = std::filesystem::absolute(path, ec).lexically_normal();
+            std::cerr << "morvek: cannot load the picture " << (ec ? path : full.string()) << '\n';
         }
     }
 }

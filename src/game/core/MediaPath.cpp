@@ -44,6 +44,12 @@ std::string MediaPath(std::string_view file, const std::filesystem::path& exeDir
             return p.string();
         }
     }
+    // Missing, it is missing from the Media folder the game plays from.
+    for (const fs::path& p : places) {
+        if (HoldsAPicture(p.parent_path())) {
+            return p.string();
+        }
+    }
     return std::string(file);
 }
 

@@ -11,8 +11,10 @@ namespace Morvek {
 
 // The first of `file` (as given, relative to the working directory),
 // <exe dir>/file, <exe dir>/../share/morvek/file and
-// <exe dir>/../share/games/morvek/file that exists; `file` itself when none
-// does, so the failure names the file the game asked for.
+// <exe dir>/../share/games/morvek/file that exists. When none does, the
+// place in the first of those folders that holds any of the game's pictures,
+// so the failure names the folder the game plays from; `file` itself when
+// there is no such folder.
 std::string MediaPath(std::string_view file);
 // The same search from a given executable directory (tests).
 std::string MediaPath(std::string_view file, const std::filesystem::path& exeDir);

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <array>
+#include <map>
+#include <utility>
 
 namespace Settings {
 
@@ -116,6 +118,95 @@ std::string Take(Values& values, FromFile& fromFile, std::string_view name,
     return "unknown setting " + Quote(name);
 }
 
+// One line of the file as read, and where a setting taken from it has its
+// value, so that a rewrite can change that and nothing else.
+struct Line {
+    std::string_view raw; // without its '\n'
+    enum class Kind { Other, Setting, NotUnderstood } kind = Kind::Other;
+    std::string_view name;
+    std::size_t valueAt = 0;
+    std::size_t valueSize = 0;
+};
+
+Read Scan(std::string_view text, std::vector<Line>* lines) {
+    Read read;
+    FromFile fromFile{};
+    std::size_t number = 0;
+    while (!text.empty()) {
+        ++number;
+        const auto end = text.find('\n');
+        Line info;
+        info.raw = text.substr(0, end);
+        text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
+        const std::string_view line = Trim(info.raw);
+        if (line.substr(0, kKept.size()) == kKept) {
+            read.notUnderstood.emplace_back(line.substr(kKept.size()));
+        } else if (!line.empty() && line[0] != '#') {
+            const auto equals = line.find('=');
+            std::string what;
+            if (equals == std::string_view::npos) {
+                what = "not a setting: " + Quote(line);
+            } else {
+                info.name = Trim(line.substr(0, equals));
+                const std::string_view value = Trim(line.substr(equals + 1));
+                what = Take(read.values, fromFile, info.name, value);
+                if (what.empty()) { // a value taken is never empty
+                    info.valueAt = static_cast<std::size_t>(value.data() - info.raw.data());
+                    info.valueSize = value.size();
+                }
+            }
+            info.kind = what.empty() ? Line::Kind::Setting : Line::Kind::NotUnderstood;
+            if (!what.empty()) {
+                read.problems.push_back({number, what});
+                read.notUnderstood.emplace_back(line);
+            }
+        }
+        if (lines != nullptr) {
+            lines->push_back(info);
+        }
+    }
+    return read;
+}
+
+// Every setting by its name in the file, and its value as the file has it.
+std::vector<std::pair<std::string, std::string>> Entries(const Values& v) {
+    std::vector<std::pair<std::string, std::string>> entries;
+    for (const auto& o : kOptions) {
+        entries.emplace_back(o.name, ChoiceName(v, o.name));
+    }
+    for (const auto& s : kSwitches) {
+        entries.emplace_back(s.name, v.*s.field ? "on" : "off");
+    }
+    for (std::size_t i = 0; i < Keys::kActions.size(); ++i) {
+        entries.emplace_back(std::string(kKeyPrefix) + std::string(Keys::kActions[i].name),
+                             Keys::KeyName(v.keys[i]));
+    }
+    return entries;
+}
+
+// What the file holds now, with this game's own changes made to it. A key
+// taken from an action swaps with it, as on the Controls screen, so the
+// keys stay one to an action.
+Values Merge(Values now, const Values& base, const Values& mine) {
+    if (mine.difficulty != base.difficulty) {
+        now.difficulty = mine.difficulty;
+    }
+    if (mine.speed != base.speed) {
+        now.speed = mine.speed;
+    }
+    for (const auto& s : kSwitches) {
+        if (mine.*s.field != base.*s.field) {
+            now.*s.field = mine.*s.field;
+        }
+    }
+    for (std::size_t i = 0; i < Keys::kActions.size(); ++i) {
+        if (mine.keys[i] != base.keys[i]) {
+            Keys::Bind(now.keys, i, mine.keys[i]);
+        }
+    }
+    return now;
+}
+
 } // namespace
 
 bool SetChoice(Values& values, std::string_view option, std::string_view choice) {
@@ -147,36 +238,7 @@ std::string_view ChoiceName(const Values& values, std::string_view option) {
 }
 
 Read Parse(std::string_view text) {
-    Read read;
-    FromFile fromFile{};
-    std::size_t number = 0;
-    while (!text.empty()) {
-        ++number;
-        const auto end = text.find('\n');
-        const std::string_view raw = text.substr(0, end);
-        text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
-        const std::string_view line = Trim(raw);
-        if (line.substr(0, kKept.size()) == kKept) {
-            read.notUnderstood.emplace_back(line.substr(kKept.size()));
-            continue;
-        }
-        if (line.empty() || line[0] == '#') {
-            continue;
-        }
-        const auto equals = line.find('=');
-        std::string what;
-        if (equals == std::string_view::npos) {
-            what = "not a setting: " + Quote(line);
-        } else {
-            what = Take(read.values, fromFile, Trim(line.substr(0, equals)),
-                        Trim(line.substr(equals + 1)));
-        }
-        if (!what.empty()) {
-            read.problems.push_back({number, what});
-            read.notUnderstood.emplace_back(Trim(raw));
-        }
-    }
-    return read;
+    return Scan(text, nullptr);
 }
 
 std::string Format(const Values& values, const std::vector<std::string>& notUnderstood) {
@@ -203,6 +265,63 @@ std::string Format(const Values& values, const std::vector<std::string>& notUnde
         }
     }
     return text;
+}
+
+std::string Update(std::string_view text, const Values& base, const Values& mine) {
+    std::vector<Line> lines;
+    const Values now = Scan(text, &lines).values;
+    const Values merged = Merge(now, base, mine);
+    if (text.find_first_not_of(" \t\r\n") == std::string_view::npos) {
+        return Format(merged, {});
+    }
+    std::vector<std::string> edited;
+    std::map<std::string, std::size_t, std::less<>> last; // the line a setting's value is from
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const Line& l = lines[i];
+        edited.emplace_back(l.raw);
+        if (l.kind == Line::Kind::Setting) {
+            last[std::string(l.name)] = i;
+        } else if (l.kind == Line::Kind::NotUnderstood) {
+            // Said once at the start that read it, then kept out of the way.
+            edited.back() =
+                std::string(kKept) + std::string(Trim(l.raw)) + (l.raw.ends_with('\r') ? "\r" : "");
+        }
+    }
+    // A key line read earlier could refuse a key a later line takes, so
+    // changed keys are written one line to each action.
+    const bool keys = merged.keys != now.keys;
+    std::vector<bool> dropped(lines.size(), false);
+    for (std::size_t i = 0; keys && i < lines.size(); ++i) {
+        const Line& l = lines[i];
+        dropped[i] = l.kind == Line::Kind::Setting && l.name.starts_with(kKeyPrefix) &&
+                     last.find(l.name)->second != i;
+    }
+    const bool crlf = lines.front().raw.ends_with('\r');
+    std::string added;
+    const auto want = Entries(merged), had = Entries(now);
+    for (std::size_t k = 0; k < want.size(); ++k) {
+        const auto& [name, value] = want[k];
+        if (name.starts_with(kKeyPrefix) ? !keys : value == had[k].second) {
+            continue;
+        }
+        const auto at = last.find(name);
+        if (at == last.end()) {
+            added += name + " = " + value + (crlf ? "\r\n" : "\n");
+        } else {
+            const Line& l = lines[at->second];
+            edited[at->second].replace(l.valueAt, l.valueSize, value);
+        }
+    }
+    std::string out;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (!dropped[i]) {
+            out += edited[i] + (i + 1 < lines.size() || text.ends_with('\n') ? "\n" : "");
+        }
+    }
+    if (!added.empty() && !out.empty() && !out.ends_with('\n')) {
+        out += crlf && !out.ends_with('\r') ? "\r\n" : "\n";
+    }
+    return out + added;
 }
 
 } // namespace Settings

@@ -1,6 +1,7 @@
 // settings.ini: what the player chose, as a short commented text the player
 // may also edit by hand. Reading keeps the defaults for whatever it can't
-// take and remembers those lines, so a rewrite keeps them as comments.
+// take; a rewrite changes only the lines of the settings it changes, so the
+// player's comments stay and the lines not understood become comments.
 #pragma once
 
 #include "display/Bindings.h"
@@ -35,11 +36,19 @@ struct Read {
     std::vector<Problem> problems;
 };
 
-// Longer files are read this far only: a settings file is a few hundred bytes.
-constexpr std::size_t kMaxBytes = 65536;
+// A settings file is a few hundred bytes; a longer one than this is no
+// settings file of ours, and is neither read nor written over.
+constexpr std::size_t kMaxBytes = 1 << 20;
 
 Read Parse(std::string_view text);
+// A whole new file.
 std::string Format(const Values& values, const std::vector<std::string>& notUnderstood);
+// `text`, the file as it is now, with the settings `mine` changed from
+// `base` set as `mine` has them. Every other line keeps its place: comments,
+// settings another game or the player changed meanwhile, and lines not
+// understood, which become `# not understood:` comments. A blank `text`
+// gives a whole new file.
+std::string Update(std::string_view text, const Values& base, const Values& mine);
 
 // One option of the options screen by its name ("difficulty", "speed") and
 // the name of its choice ("easy", "slow"); false, changing nothing, for any

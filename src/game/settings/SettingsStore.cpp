@@ -5,7 +5,6 @@
 #include <filesystem>
 #include <iostream>
 #include <mutex>
-#include <vector>
 
 namespace Settings {
 
@@ -17,12 +16,59 @@ constexpr int kLockWaitMs = 2000;
 std::mutex lock;
 std::string path; // "" when the run keeps no settings
 Values stored;
-std::vector<std::string> notUnderstood;
+// What this run last read from or wrote to the file: what `stored` differs
+// in are this run's own changes, the only ones it may write.
+Values written;
 bool complained = false; // a failed write is said once
 
-bool Write(std::string& error) {
+// The whole file, "" when there is none; a file longer than any settings
+// file of ours is refused rather than cut short.
+bool ReadWhole(const std::string& file, std::string& data, std::string& error) {
+    switch (SafeFile::ReadRegular(file, kMaxBytes + 1, data, error)) {
+    case SafeFile::ReadResult::Missing:
+    case SafeFile::ReadResult::Ok:
+        break;
+    case SafeFile::ReadResult::NotRegular:
+    case SafeFile::ReadResult::Failed:
+        return false;
+    }
+    if (data.size() > kMaxBytes) {
+        error = file + " is longer than " + std::to_string(kMaxBytes) + " bytes";
+        return false;
+    }
+    return true;
+}
+
+// Temporary files are made only under the lock, so one found while we hold
+// it was left by a write that was killed. Without a lock file no write ever
+// ran, and starting makes none.
+void RemoveStaleTemps(const std::string& file) {
+    std::string real, error;
     std::error_code ec;
-    const auto folder = std::filesystem::path(path).parent_path();
+    if (!SafeFile::Resolve(file, real, error) || !std::filesystem::exists(real + ".lock", ec)) {
+        return;
+    }
+    SafeFile::Lock held;
+    if (held.Acquire(real + ".lock", 0, {}, error)) {
+        SafeFile::RemoveStaleTemps(real);
+    }
+}
+
+// As the highscore table is saved: through a link to its target, with the
+// file's own permissions, never over a read-only file, and under a lock
+// with the file read again, so that another game's changes stay.
+bool Write(std::string& error) {
+    std::string real;
+    SafeFile::Status status;
+    if (!SafeFile::SaveTarget(path, real, status, error)) {
+        return false;
+    }
+    if (status.kind == SafeFile::Kind::Regular && status.readOnly) {
+        error = real + " is read-only, so it is left as it is";
+        return false;
+    }
+    std::error_code ec;
+    const auto folder = std::filesystem::path(real).parent_path();
     if (!folder.empty()) {
         std::filesystem::create_directories(folder, ec);
     }
@@ -30,16 +76,19 @@ bool Write(std::string& error) {
         error = ec.message();
         return false;
     }
-    // Two games may keep settings at once; under the lock, temporary files
-    // are only ever those of writes that were killed.
     SafeFile::Lock held;
     if (!held.Acquire(
-            path + ".lock", kLockWaitMs, [] {}, error)) {
+            real + ".lock", kLockWaitMs, [] {}, error)) {
         return false;
     }
-    SafeFile::RemoveStaleTemps(path);
+    SafeFile::RemoveStaleTemps(real);
+    std::string now;
+    if (!ReadWhole(real, now, error)) {
+        return false;
+    }
+    const unsigned* mode = status.kind == SafeFile::Kind::Regular ? &status.mode : nullptr;
     SafeFile::TempFile temp;
-    return temp.Create(path, nullptr, error) && temp.Write(Format(stored, notUnderstood), error) &&
+    return temp.Create(real, mode, error) && temp.Write(Update(now, written, stored), error) &&
            temp.Replace(error);
 }
 
@@ -48,44 +97,28 @@ bool Write(std::string& error) {
 void Open(const std::string& file) {
     std::lock_guard guard(lock);
     path = file;
-    stored = {};
-    notUnderstood.clear();
+    stored = written = {};
     complained = false;
+    RemoveStaleTemps(file);
     std::string data, error;
-    switch (SafeFile::ReadRegular(file, kMaxBytes + 1, data, error)) {
-    case SafeFile::ReadResult::Missing:
-        return;
-    case SafeFile::ReadResult::NotRegular:
-        std::cerr << "morvek: " << file
-                  << " is not a regular file; the settings are the defaults\n";
+    if (!ReadWhole(file, data, error)) {
+        std::cerr << "morvek: " << error << "; the settings are the defaults and the file is left"
+                  << " as it is\n";
         path.clear(); // never written over
         return;
-    case SafeFile::ReadResult::Failed:
-        std::cerr << "morvek: " << file << ": " << error << "; the settings are the defaults\n";
-        path.clear();
-        return;
-    case SafeFile::ReadResult::Ok:
-        break;
     }
-    if (data.size() > kMaxBytes) {
-        std::cerr << "morvek: " << file << " is longer than " << kMaxBytes
-                  << " bytes; what follows is not read\n";
-        data.resize(kMaxBytes);
-    }
-    Read read = Parse(data);
+    const Read read = Parse(data);
     for (const auto& p : read.problems) {
         std::cerr << "morvek: " << file << ":" << p.line << ": " << p.what
                   << "; the default is kept\n";
     }
-    stored = read.values;
-    notUnderstood = std::move(read.notUnderstood);
+    stored = written = read.values;
 }
 
 void Close() {
     std::lock_guard guard(lock);
     path.clear();
-    stored = {};
-    notUnderstood.clear();
+    stored = written = {};
 }
 
 Values Stored() {
@@ -102,7 +135,12 @@ void Change(const std::function<void(Values&)>& change) {
     }
     stored = next;
     std::string error;
-    if (!path.empty() && !Write(error) && !complained) {
+    if (path.empty()) {
+        return;
+    }
+    if (Write(error)) {
+        written = stored;
+    } else if (!complained) {
         complained = true;
         std::cerr << "morvek: the settings could not be saved to " << path << ": " << error << '\n';
     }

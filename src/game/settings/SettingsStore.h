@@ -10,15 +10,19 @@
 namespace Settings {
 
 // Reads `file` (a missing one reads as the defaults), saying on stderr, one
-// line each, what it could not take. Writes nothing.
+// line each, what it could not take. A file that can't be read whole (no
+// regular file, longer than kMaxBytes) is said in one line and never written.
+// Writes nothing, but clears what killed writes left beside the file.
 void Open(const std::string& file);
 // No file: the defaults, and changes are not kept (tests, scripted runs).
 void Close();
-// What the file holds, or the defaults. Any thread.
+// This run's settings: what the file held at the start with the run's own
+// changes, or the defaults. Any thread.
 Values Stored();
 // Applies `change` to the stored values; when that changes anything, the
-// file is rewritten in one step (its folder made first). A file that can't
-// be written is said once on stderr, the game plays on. Any thread.
+// file is rewritten in one step (its folder made first) with just the
+// settings this run changed set anew. A file that can't be written is said
+// once on stderr, the game plays on. Any thread.
 void Change(const std::function<void(Values&)>& change);
 
 } // namespace Settings
