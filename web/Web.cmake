@@ -8,8 +8,8 @@ list(FILTER WEB_DISPLAY EXCLUDE REGEX "/(SdlHost|PadMap|X11Watch)\\.cpp$")
 file(GLOB WEB_AUDIO CONFIGURE_DEPENDS src/audio/*.cpp)
 list(FILTER WEB_AUDIO EXCLUDE REGEX "/Device\\.cpp$")
 file(GLOB_RECURSE WEB_GAME CONFIGURE_DEPENDS src/game/*.cpp)
-file(GLOB WEB_UTIL CONFIGURE_DEPENDS src/util/*.cpp src/platform/*Posix.cpp
-     src/platform/TempName.cpp)
+file(GLOB WEB_UTIL CONFIGURE_DEPENDS src/util/*.cpp src/platform/*.cpp)
+list(FILTER WEB_UTIL EXCLUDE REGEX "Windows\\.cpp$")
 file(GLOB WEB_HOST CONFIGURE_DEPENDS src/web/*.cpp)
 file(GLOB WEB_TOOLS CONFIGURE_DEPENDS tools/*.cpp)
 
