@@ -68,6 +68,7 @@ replay-update: build
 	@cd $(REPLAY_DIR) && ../morvek --headless --autopilot --autopilot-shots shots \
 	  --record $(CURDIR)/recordings/autopilot.txt
 	@cd $(BUILD) && MORVEK_REPLAY_UPDATE=1 ./replay_test --gtest_filter='Replay.*'
+	@cd $(BUILD) && MORVEK_REPLAY_UPDATE=1 ./session_replay_test --gtest_filter='Sessions.Each*'
 
 # AddressSanitizer with UndefinedBehaviorSanitizer over the tests and a whole
 # autopilot game, then ThreadSanitizer over the suites that run the window's thread.

@@ -56,6 +56,7 @@ StateWriter stateWriter;
 std::function<void()> endHandler;
 std::function<void()> cleanup;
 std::function<void()> syncHook;
+WaitObserver waitObserver;
 
 // Live input: the only state shared with the window's thread.
 std::mutex liveLock;
@@ -181,6 +182,9 @@ void SetCleanup(std::function<void()> last) {
 void SetSyncHook(std::function<void()> hook) {
     syncHook = std::move(hook);
 }
+void SetWaitObserver(WaitObserver observer) {
+    waitObserver = std::move(observer);
+}
 
 void FailAtEnd(int code) {
     failCode.store(code);
@@ -291,7 +295,14 @@ void ApplyDue() {
     }
 }
 
+void Observe(std::string_view kind, std::uint32_t ms) {
+    if (waitObserver) {
+        waitObserver(kind, ms);
+    }
+}
+
 void WaitForInput() {
+    Observe("input", 0);
     TakeSignal();
     // Waiting takes a virtual millisecond at least, so what arrives now is
     // stamped past the last sync point and a replay hands it to this wait too.
@@ -343,6 +354,7 @@ void Reset() {
     endHandler = nullptr;
     cleanup = nullptr;
     syncHook = nullptr;
+    waitObserver = nullptr;
     SetKeepFrames(true);
     std::lock_guard guard(liveLock);
     live.clear();
@@ -354,7 +366,9 @@ void Reset() {
 
 namespace Display {
 
-void Sleep(std::uint32_t ms) {
+namespace {
+
+void SleepUnobserved(std::uint32_t ms) {
     if (!Run::headless) {
 #ifdef __EMSCRIPTEN__
         emscripten_sleep(ms); // the browser's turn: drawing, input, sound
@@ -377,11 +391,19 @@ void Sleep(std::uint32_t ms) {
     }
 }
 
+} // namespace
+
+void Sleep(std::uint32_t ms) {
+    Run::Observe("sleep", ms);
+    SleepUnobserved(ms);
+}
+
 } // namespace Display
 
 namespace Display {
 
 void IdleSleep(std::uint32_t ms) {
+    Run::Observe("idle", ms);
     if (Run::headless && !Run::syncHook && ms > 0 && Run::ScriptLeft()) {
         bool quiet = false;
         {
@@ -394,7 +416,7 @@ void IdleSleep(std::uint32_t ms) {
             Run::clock += (next - now - 1) / ms * ms;
         }
     }
-    Sleep(ms);
+    SleepUnobserved(ms);
 }
 
 } // namespace Display

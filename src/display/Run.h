@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace Display::Run {
@@ -82,6 +83,11 @@ void FailAtEnd(int code);
 // Apply is recorded like any other input (the autopilot). With a hook set a
 // headless run never ends for want of input: the hook decides.
 void SetSyncHook(std::function<void()> hook);
+// Told of every wait as it begins: its kind ("sleep" a tick of play, "idle"
+// a screen's poll, "input" a wait for an event) and the milliseconds asked.
+// It must only read, or runs stop replaying.
+using WaitObserver = std::function<void(std::string_view kind, std::uint32_t ms)>;
+void SetWaitObserver(WaitObserver observer);
 
 // Applies one event at once, as a sync point would (tests, scripts, live input).
 void Apply(const InputEvent& event);

@@ -9,6 +9,7 @@
 #include "game/autopilot/Autopilot.h"
 #include "game/core/MediaPath.h"
 #include "game/core/StateDump.h"
+#include "game/core/WaitTrace.h"
 #include "game/levels/Practice.h"
 #include "game/screens/ScoreFile.h"
 #include "game/screens/ScorePlace.h"
@@ -34,6 +35,7 @@ struct CommandLine {
     bool version = false;
     std::string script;
     std::string record;
+    std::string trace;
     bool mute = false;
     bool autopilot = false;
     bool scores = false; // --scores given
@@ -66,6 +68,11 @@ constexpr std::array kOptions{
     Option{"--record", "FILE", "write every input event of the run to FILE",
            [](CommandLine& c, std::string_view v) {
                c.record = v;
+               return std::string{};
+           }},
+    Option{"--trace", "FILE", "write a line for every wait of the run to FILE (checks of replays)",
+           [](CommandLine& c, std::string_view v) {
+               c.trace = v;
                return std::string{};
            }},
     Option{"--level", "N", "a new game starts in level N (1, 2 or 3)",
@@ -252,6 +259,11 @@ int main(int argc, char** argv) {
     }
     if (!line.record.empty()) {
         Settings::RecordStart();
+    }
+    if (!line.trace.empty() && !Morvek::WaitTrace::Start(line.trace)) {
+        std::cerr << "morvek: cannot write the trace " << line.trace << ": " << std::strerror(errno)
+                  << '\n';
+        return 2;
     }
     Run::SetHeadless(line.headless);
     if (line.headless) {

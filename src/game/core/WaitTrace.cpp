@@ -1,0 +1,36 @@
+#include "game/core/WaitTrace.h"
+
+#include "display/Run.h"
+#include "game/core/World.h"
+#include "util/Random.h"
+
+#include <cinttypes>
+#include <cstdio>
+#include <memory>
+
+namespace Morvek::WaitTrace {
+
+namespace {
+
+struct Closer {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+// Flushed with every other stream when the run ends.
+std::unique_ptr<std::FILE, Closer> trace;
+
+} // namespace
+
+bool Start(const std::string& file) {
+    trace.reset(std::fopen(file.c_str(), "w"));
+    if (!trace) {
+        return false;
+    }
+    Display::Run::SetWaitObserver([](std::string_view kind, std::uint32_t ms) {
+        std::fprintf(trace.get(), "%" PRIu64 " %.*s %" PRIu32 " %d %" PRIu32 "\n",
+                     Display::Run::ClockMs(), static_cast<int>(kind.size()), kind.data(), ms,
+                     static_cast<int>(world.mode), Random::Seed());
+    });
+    return true;
+}
+
+} // namespace Morvek::WaitTrace
