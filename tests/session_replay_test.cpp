@@ -21,6 +21,7 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -188,7 +189,7 @@ TEST(Sessions, CoverTheWaysAGameEnds) {
         }
     }
     ASSERT_FALSE(all.empty());
-    for (const std::string& args :
+    for (const std::string_view args :
          {"--level 2", "--level 3", "--level 1 --boss", "--level 3 --boss"}) {
         bool found = false;
         for (const auto& entry : fs::directory_iterator(Sessions())) {
