@@ -20,6 +20,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace FuzzTargets {
@@ -38,53 +39,75 @@ inline void WriteFile(const std::string& file, std::string_view data) {
     }
 }
 
-// A save of the file holding `data`: the file read again holds what was read
-// with the result sorted in, reads cleanly, and a file that did not read
-// cleanly is kept whole as the backup.
+inline std::string ReadWhole(const std::string& file) {
+    std::string all;
+    if (std::FILE* f = std::fopen(file.c_str(), "rb")) {
+        char chunk[4096];
+        for (std::size_t n; (n = std::fread(chunk, 1, sizeof chunk, f)) > 0;) {
+            all.append(chunk, n);
+        }
+        std::fclose(f);
+    }
+    return all;
+}
+
+// A save of the file holding `data`. The file read again is the best ten of
+// the places read and the result, in order, and reads cleanly. Nothing the
+// file held is lost without a backup: either the backup holds the old file
+// whole, or the old file was its table as written and then text that the new
+// file holds after the new table. A file that did not read cleanly is backed up.
 inline void SaveAndReadAgain(const std::string& file, std::string_view data) {
     using namespace Morvek;
+    using Entry = std::pair<std::string, std::uint32_t>;
+    const auto entry = [](const Highscore& h) {
+        return Entry(std::string(h.name.begin(), h.name.end()), h.points);
+    };
     const std::string kept = file + ".bak";
     std::remove(kept.c_str());
-    ScoreFile::Table want{};
-    ScoreFile::Parse(data.substr(0, ScoreFile::kMaxRead), want);
-    const bool clean = ScoreFile::ReadCleanly(data.substr(0, ScoreFile::kMaxRead), want);
+    ScoreFile::Table old{};
+    ScoreFile::Parse(data.substr(0, ScoreFile::kMaxRead), old);
+    const bool clean = ScoreFile::ReadCleanly(data, old);
     const std::uint32_t result = data.size() < 2 ? 1 : static_cast<std::uint32_t>(data[1]) * 131;
     const std::array<char, 7> name{'F', 'U', 'Z', 'Z', ' ', ' ', ' '};
-    want[11] = {name, 0};
-    ScoreFile::Insert(want, result);
     ScoreFile::Table written{};
     std::string error;
     if (!ScoreFile::Save(file, name, result, written, error)) {
         std::abort();
     }
-    std::string again(ScoreFile::kMaxRead, '\0');
-    if (std::FILE* f = std::fopen(file.c_str(), "rb")) {
-        again.resize(std::fread(again.data(), 1, again.size(), f));
-        std::fclose(f);
-    }
+    const std::string again = ReadWhole(file);
     ScoreFile::Table read{};
     if (ScoreFile::Parse(again, read) != ScoreFile::kPlaces ||
         !ScoreFile::ReadCleanly(again, read)) {
         std::abort();
     }
+    // Slot 11 holds what left the table.
+    std::vector<Entry> before{entry({name, result})}, after{entry(written[11])};
     for (std::uint32_t i = 1; i <= ScoreFile::kPlaces; ++i) {
-        for (std::size_t c = 0; c < name.size(); ++c) {
-            if (read[i].name[c] != want[i].name[c] || written[i].name[c] != want[i].name[c]) {
-                std::abort();
-            }
-        }
-        if (read[i].points != want[i].points || written[i].points != want[i].points) {
+        if (entry(read[i]) != entry(written[i]) ||
+            written[i].points < written[i == ScoreFile::kPlaces ? 11 : i + 1].points) {
             std::abort();
         }
+        before.push_back(entry(old[i]));
+        after.push_back(entry(written[i]));
     }
-    std::string backup;
-    if (std::FILE* f = std::fopen(kept.c_str(), "rb")) {
-        backup.resize(data.size() + 1);
-        backup.resize(std::fread(backup.data(), 1, backup.size(), f));
-        std::fclose(f);
-    }
-    if (backup != (clean ? std::string() : std::string(data))) {
+    std::sort(before.begin(), before.end());
+    std::sort(after.begin(), after.end());
+    if (before != after) {
         std::abort();
+    }
+    const std::string backup = ReadWhole(kept);
+    if (!backup.empty() || !clean) {
+        if (backup != data) {
+            std::abort();
+        }
+    } else {
+        const std::string table = ScoreFile::Format(old);
+        const std::string_view rest =
+            data.starts_with(table) ? data.substr(table.size()) : std::string_view();
+        if ((rest.empty() && !std::string_view(table).starts_with(data)) ||
+            again != ScoreFile::Format(written) + std::string(rest)) {
+            std::abort();
+        }
     }
     std::remove(kept.c_str());
     std::remove((file + ".lock").c_str());

@@ -205,14 +205,41 @@ TEST(ScoreInsert, NewResultGoesBelowEqualScoresAndTheTenthLeaves) {
     }
 }
 
+TEST(ScoreInsert, UnsortedTableKeepsTheBestTenOfOldAndNew) {
+    // A hand-edited file, lowest first and the best last.
+    auto t = Table({{"LOW0000", 20},
+                    {"LOW0001", 21},
+                    {"LOW0002", 22},
+                    {"LOW0003", 23},
+                    {"LOW0004", 24},
+                    {"LOW0005", 25},
+                    {"LOW0006", 26},
+                    {"LOW0007", 27},
+                    {"LOW0008", 28},
+                    {"CHAMPIO", 9999}});
+    t[11].name = Name("N");
+    ScoreFile::Insert(t, 25);
+    ExpectPlaces(t, Table({{"CHAMPIO", 9999},
+                           {"LOW0008", 28},
+                           {"LOW0007", 27},
+                           {"LOW0006", 26},
+                           {"LOW0005", 25},
+                           {"N", 25},
+                           {"LOW0004", 24},
+                           {"LOW0003", 23},
+                           {"LOW0002", 22},
+                           {"LOW0001", 21}}));
+    EXPECT_EQ(NameOf(t[11]), "LOW0000");
+}
+
 TEST(ScoreReading, DamagedEntriesAreRepairedInsteadOfEndingTheTable) {
-    const std::string good = ScoreFile::Format(kFull);
     ScoreFile::Table want = kFull;
     // The reader sorts what it repairs, as the table must be.
     std::stable_sort(want.begin() + 1, want.begin() + 11,
                      [](const Highscore& a, const Highscore& b) { return a.points > b.points; });
+    const std::string good = ScoreFile::Format(want);
     ScoreFile::Table got{};
-    EXPECT_EQ(ScoreFile::Parse("\n" + good, got), 10u);
+    EXPECT_EQ(ScoreFile::Parse("\n" + ScoreFile::Format(kFull), got), 10u);
     ExpectPlaces(got, want);
 
     got = {};
@@ -229,12 +256,21 @@ TEST(ScoreReading, DamagedEntriesAreRepairedInsteadOfEndingTheTable) {
     EXPECT_TRUE(clean(""));
     EXPECT_TRUE(clean(good));
     EXPECT_TRUE(clean(good + "LEFT OVER"));
-    EXPECT_TRUE(clean(good.substr(0, 12)));
+    EXPECT_TRUE(clean(good.substr(0, 30)));
     EXPECT_FALSE(clean("\n" + good));
-    EXPECT_FALSE(clean(good.substr(0, 14))); // a name cut short
+    EXPECT_FALSE(clean(good.substr(0, 32))); // a name cut short
     std::string crlf = good;
-    crlf[11] = '\n';
+    crlf[17] = '\n';
     EXPECT_FALSE(clean(crlf));
+    // Places out of order, which a save sorts.
+    EXPECT_FALSE(clean(ScoreFile::Format(kFull)));
+    EXPECT_FALSE(clean("LOW    20 CHAMPIO9999"));
+    // The tenth score goes on in digits the table can't hold: a save would
+    // glue them to a new tenth score.
+    EXPECT_FALSE(clean(good + "7"));
+    // More than a save reads: the rest would be lost.
+    EXPECT_TRUE(clean(good + std::string(ScoreFile::kMaxRead - good.size(), ' ')));
+    EXPECT_FALSE(clean(good + std::string(ScoreFile::kMaxRead - good.size() + 1, ' ')));
 }
 
 TEST(ScoreShown, ControlAndHighBytesAreNotDrawn) {
@@ -329,7 +365,7 @@ TEST_F(ScoreDir, TemporaryFilesOfKilledSavesAreRemovedAndNothingElse) {
     world.scores[11].name = Name("NEW");
     world.score = 2000;
     ASSERT_TRUE(SaveResult());
-    EXPECT_EQ(Get(scorefile).substr(0, 12), "NEW    2000 ");
+    EXPECT_NE(Get(scorefile).find("NEW    2000 "), std::string::npos);
     EXPECT_EQ(Leftovers(), noLinks ? "myscore.txt.tmp-1-1 myscore.txt.tmp-7- myscore.txt.tmp-notes "
                                    : "myscore.txt.tmp-1-1 myscore.txt.tmp-2-2 myscore.txt.tmp-7- "
                                      "myscore.txt.tmp-notes ");

@@ -13,6 +13,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -245,12 +247,77 @@ TEST_F(SaveDir, DamagedTableIsKeptBesideBeforeItIsReplaced) {
 
 TEST_F(SaveDir, CleanOrMissingTableNeedsNoBackup) {
     ASSERT_TRUE(SaveAs("OWL", 55));
-    Put(table, kTable + " LEFT  OVER 12"); // bytes after the tenth entry
-    ASSERT_TRUE(SaveAs("OWL", 55));
     Put(table, "");
     ASSERT_TRUE(SaveAs("OWL", 55));
     for (const auto& entry : fs::directory_iterator(dir)) {
         EXPECT_EQ(entry.path().string().find(".bak"), std::string::npos) << entry.path();
+    }
+}
+
+TEST_F(SaveDir, TextAfterTheTenthEntryIsKeptOrBackedUp) {
+    // What the save reads of the file is kept after the new table.
+    const std::string after = "\nOLD    9999\nnotes of the old game\n";
+    Put(table, kTable + after);
+    std::string said;
+    ASSERT_TRUE(SaveAs("OWL", 55, &said));
+    EXPECT_EQ(said, "");
+    EXPECT_EQ(Get(table), "A      100 B      90 C      80 D      70 E      60 OWL    55 "
+                          "F      50 G      40 H      30 I      20" +
+                              after);
+    // Left over right after the tenth score, as the old game left them.
+    Put(table, kTable + "LD 3 OLD    12");
+    ASSERT_TRUE(SaveAs("KAT", 95, &said));
+    EXPECT_EQ(Get(table).substr(Get(table).size() - 23), "I      20LD 3 OLD    12");
+    EXPECT_FALSE(fs::exists(table + ".bak"));
+
+    // More than a save reads: the whole file is kept aside first.
+    std::string big = kTable;
+    for (int line = 0; line < 10000; ++line) {
+        big += "\nHIGHER " + std::to_string(100000 + line);
+    }
+    Put(table, big);
+    ASSERT_TRUE(SaveAs("OWL", 55, &said));
+    EXPECT_TRUE(Get(table + ".bak") == big);
+    EXPECT_NE(said.find(table + ".bak"), std::string::npos) << said;
+    EXPECT_EQ(Get(table).substr(0, 11), "A      100 ");
+}
+
+TEST_F(SaveDir, UnsortedTableIsBackedUpAndItsBestScoresStay) {
+    const std::string unsorted = "LOW000020 LOW000119 LOW000218 LOW000317 LOW000416 LOW000515 "
+                                 "LOW000614 LOW000713 LOW000812 CHAMPIO9999";
+    Put(table, unsorted);
+    // Shown as the file has it.
+    ScoreFile::Table shown{};
+    ASSERT_EQ(ScoreFile::Read(table, shown), 10u);
+    EXPECT_EQ(shown[10].points, 9999u);
+
+    std::string said;
+    ASSERT_TRUE(SaveAs("OWL", 15, &said));
+    EXPECT_EQ(Get(table + ".bak"), unsorted);
+    EXPECT_NE(said.find(table + ".bak"), std::string::npos) << said;
+    EXPECT_EQ(Get(table), "CHAMPIO9999 LOW000020 LOW000119 LOW000218 LOW000317 LOW000416 "
+                          "LOW000515 OWL    15 LOW000614 LOW000713");
+}
+
+TEST_F(SaveDir, BackupIsTheWholeFileWithOrWithoutHardLinks) {
+    // Damaged in front, and far longer than a save reads.
+    std::string big = "\n" + kTable;
+    while (big.size() < 128894) {
+        big += "\nSPARE  " + std::to_string(big.size());
+    }
+    for (const bool links : {true, false}) {
+        SafeFile::UseHardLinks(links);
+        Put(table, big);
+        fs::permissions(table, fs::perms::owner_read | fs::perms::owner_write);
+        std::string said;
+        const bool saved = SaveAs("OWL", 55, &said);
+        SafeFile::UseHardLinks(true);
+        ASSERT_TRUE(saved) << said;
+        const std::string kept = table + (links ? ".bak" : ".bak.2");
+        EXPECT_EQ(Get(kept).size(), big.size()) << "hard links " << links;
+        EXPECT_TRUE(Get(kept) == big);
+        EXPECT_EQ(fs::status(kept).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+        EXPECT_NE(said.find(kept), std::string::npos) << said;
     }
 }
 
@@ -274,6 +341,15 @@ struct Ran {
     int status;
     std::string said;
 };
+
+// A new game, given up at once with Escape, saved as O.
+constexpr const char* kGiveUpAndSave =
+    "100 mouse move 175 175\n120 mouse down left\n140 mouse up left\n"
+    "3000 key down 27\n3020 key up 27\n"
+    "3200 mouse move 900 700\n3220 mouse down left\n3240 mouse up left\n"
+    "3300 key down 79\n3320 key up 79\n"
+    "3400 mouse move 60 700\n3420 mouse down left\n3440 key down 13\n"
+    "3460 key up 13\n3480 mouse up left\n4000 close\n";
 
 Ran RunGame(const std::string& as, const std::string& args, const fs::path& dir) {
     const std::string out = (dir / "said").string();
@@ -315,13 +391,7 @@ TEST_F(SaveDir, SaveThatFailsAfterTheGameShowsInTheExitStatus) {
     if (as.empty()) {
         GTEST_SKIP() << "running as root with no unprivileged user to run the game as";
     }
-    // A new game, given up at once with Escape, saved as O.
-    Put(dir / "script", "100 mouse move 175 175\n120 mouse down left\n140 mouse up left\n"
-                        "3000 key down 27\n3020 key up 27\n"
-                        "3200 mouse move 900 700\n3220 mouse down left\n3240 mouse up left\n"
-                        "3300 key down 79\n3320 key up 79\n"
-                        "3400 mouse move 60 700\n3420 mouse down left\n3440 key down 13\n"
-                        "3460 key up 13\n3480 mouse up left\n4000 close\n");
+    Put(dir / "script", kGiveUpAndSave);
     const std::string args = "--script " + (dir / "script").string() + " --scores " + table;
     Put(table, kTable);
     fs::permissions(table, fs::perms::all);
@@ -332,5 +402,73 @@ TEST_F(SaveDir, SaveThatFailsAfterTheGameShowsInTheExitStatus) {
     const Ran ran = RunGame(as, args, dir);
     EXPECT_EQ(ran.status, kExitSaveFailed) << ran.said;
     EXPECT_NE(ran.said.find("read-only"), std::string::npos) << ran.said;
+    EXPECT_EQ(Get(table), kTable);
+}
+
+TEST_F(SaveDir, SaveByRootLeavesThePlayersTableThePlayers) {
+    const std::string as = Unprivileged();
+    const passwd* nobody = getpwnam("nobody");
+    if (geteuid() != 0 || as.empty() || nobody == nullptr) {
+        GTEST_SKIP() << "needs root and an unprivileged user";
+    }
+    Put(table, kTable);
+    ASSERT_EQ(chown(table.c_str(), nobody->pw_uid, nobody->pw_gid), 0);
+    fs::permissions(table, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                               fs::perms::others_read);
+    ASSERT_TRUE(SaveAs("ROOT", 500));
+    struct stat st {};
+    ASSERT_EQ(stat(table.c_str(), &st), 0);
+    EXPECT_EQ(st.st_uid, nobody->pw_uid);
+    EXPECT_EQ(st.st_gid, nobody->pw_gid);
+    EXPECT_EQ(st.st_mode & 07777, 0644u);
+
+    // The player's next game saves as ever.
+    Put(dir / "script", kGiveUpAndSave);
+    const std::string args = "--script " + (dir / "script").string() + " --scores " + table;
+    Ran ran = RunGame(as, args, dir);
+    EXPECT_EQ(ran.status, 0) << ran.said;
+    EXPECT_EQ(Get(table).substr(0, 11), "ROOT   500 ");
+
+    // Another user's table that carries write bits is not called read-only.
+    ASSERT_EQ(chown(table.c_str(), 0, 0), 0);
+    const std::string before = Get(table);
+    ran = RunGame(as, args, dir);
+    EXPECT_EQ(ran.status, kExitSaveFailed) << ran.said;
+    EXPECT_EQ(ran.said.find("read-only"), std::string::npos) << ran.said;
+    EXPECT_NE(ran.said.find("may not be written"), std::string::npos) << ran.said;
+    EXPECT_EQ(Get(table), before);
+}
+
+TEST_F(SaveDir, SigtermWhileTheSaveWaitsEndsTheGameAtOnce) {
+    Put(dir / "script", kGiveUpAndSave);
+    Put(table, kTable);
+    SafeFile::Lock held; // another game's save that does not end
+    std::string error;
+    ASSERT_TRUE(held.Acquire(table + ".lock", 1000, {}, error)) << error;
+    const std::string said = (dir / "said").string();
+    const pid_t game = fork();
+    ASSERT_GE(game, 0);
+    if (game == 0) {
+        const std::string command = "exec ./morvek --headless --script " +
+                                    (dir / "script").string() + " --scores " + table + " 2>" + said;
+        execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    const auto started = std::chrono::steady_clock::now();
+    while (Get(said).find("waiting for another game") == std::string::npos &&
+           std::chrono::steady_clock::now() - started < std::chrono::seconds(8)) {
+        usleep(10 * 1000);
+    }
+    ASSERT_NE(Get(said).find("waiting for another game"), std::string::npos) << Get(said);
+    const auto asked = std::chrono::steady_clock::now();
+    kill(game, SIGTERM);
+    int status = 0;
+    waitpid(game, &status, 0);
+    EXPECT_LT(std::chrono::steady_clock::now() - asked, std::chrono::seconds(2));
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 143) << status;
+    const std::string out = Get(said);
+    const std::size_t line = out.find("could not be saved");
+    EXPECT_NE(line, std::string::npos) << out;
+    EXPECT_EQ(out.find('\n', line), out.size() - 1) << out; // the last line, and one only
     EXPECT_EQ(Get(table), kTable);
 }

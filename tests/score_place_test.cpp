@@ -3,11 +3,14 @@
 // into the data folder, and a data folder that can't be written.
 #include "game/screens/ScorePlace.h"
 #include "platform/Folders.h"
+#include "platform/SafeFile.h"
 #include "support/ScoreDir.h"
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <optional>
@@ -132,6 +135,108 @@ TEST_F(PlaceDir, DataFolderIsMadeAtTheFirstSaveAndTakesInTheOldTableOnce) {
     ASSERT_TRUE(SaveAs("TWO", 600, &said));
     EXPECT_EQ(said, "") << "said once only";
     EXPECT_EQ(Get(data / "myscore.txt").substr(0, 33), "NEW    700 TWO    600 OLD    500 ");
+}
+
+namespace {
+
+// A game's first save to the data folder, in a process of its own whose
+// stderr goes to `said`; with a `gate` it starts when the parent closes it.
+pid_t SaveInChild(const fs::path& data, const std::string& name, std::uint32_t result,
+                  const fs::path& said, const int* gate = nullptr) {
+    const pid_t pid = fork();
+    if (pid != 0) {
+        return pid;
+    }
+    const int out = ::open(said.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    ::dup2(out, 2);
+    ScorePlace::Use(ScorePlace::Choose({"", false, false, data}));
+    if (gate != nullptr) {
+        close(gate[1]);
+        char c;
+        (void)!read(gate[0], &c, 1);
+    }
+    ScoreFile::Table got{};
+    std::string error;
+    _exit(ScorePlace::Save(Name(name), result, got, error) ? 0 : 1);
+}
+
+bool Exited(pid_t pid) {
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+} // namespace
+
+TEST_F(PlaceDir, OldTableIsTakenInUnderTheSavesLock) {
+    const fs::path data = dir / "data" / "morvek";
+    fs::create_directories(data);
+    Put("myscore.txt", std::string("OLD    500 OLDER  400"));
+    {
+        // Another game is in the middle of its save: nothing may be written
+        // to the data folder until it is done.
+        // (The game starts before the lock is taken, so it holds no copy of it.)
+        int gate[2];
+        ASSERT_EQ(pipe(gate), 0);
+        const pid_t game = SaveInChild(data, "NEW", 700, dir / "said", gate);
+        ASSERT_GE(game, 0);
+        close(gate[0]);
+        std::optional<SafeFile::Lock> held(std::in_place);
+        std::string error;
+        ASSERT_TRUE(held->Acquire((data / "myscore.txt.lock").string(), 1000, {}, error));
+        close(gate[1]);
+        for (int wait = 0; wait < 500 && Get(dir / "said").find("waiting") == std::string::npos;
+             ++wait) {
+            usleep(10 * 1000);
+        }
+        ASSERT_NE(Get(dir / "said").find("waiting"), std::string::npos);
+        EXPECT_FALSE(fs::exists(data / "myscore.txt"));
+        held.reset();
+        ASSERT_TRUE(Exited(game)) << Get(dir / "said");
+    }
+    EXPECT_EQ(Get(data / "myscore.txt").substr(0, 33), "NEW    700 OLD    500 OLDER  400 ");
+    EXPECT_NE(Get(dir / "said").find("kept in"), std::string::npos) << Get(dir / "said");
+
+    // Several first saves at once: one takes the old table in and says so,
+    // and every result and old entry is in the table.
+    fs::remove_all(dir / "data");
+    constexpr int kGames = 6;
+    int gate[2];
+    ASSERT_EQ(pipe(gate), 0);
+    std::vector<pid_t> games;
+    for (int g = 0; g < kGames; ++g) {
+        games.push_back(SaveInChild(data, std::string(1, static_cast<char>('K' + g)),
+                                    100 + static_cast<std::uint32_t>(g),
+                                    dir / ("said" + std::to_string(g)), gate));
+    }
+    close(gate[0]);
+    close(gate[1]);
+    int told = 0;
+    for (int g = 0; g < kGames; ++g) {
+        const bool exited = Exited(games[static_cast<std::size_t>(g)]);
+        const std::string said = Get(dir / ("said" + std::to_string(g)));
+        EXPECT_TRUE(exited) << said;
+        told += said.find("kept in") != std::string::npos ? 1 : 0;
+    }
+    EXPECT_EQ(told, 1);
+    EXPECT_EQ(Get(data / "myscore.txt").substr(0, 88),
+              "OLD    500 OLDER  400 P      105 O      104 N      103 M      102 L      101 "
+              "K      100 ");
+}
+
+TEST_F(PlaceDir, DanglingLinkInTheDataFolderTakesInTheOldTableWhereItPoints) {
+    const fs::path data = dir / "data" / "morvek";
+    fs::create_directories(data);
+    fs::create_directories(dir / "elsewhere");
+    fs::create_symlink("../../elsewhere/scores", data / "myscore.txt");
+    Put("myscore.txt", std::string("OLD    500"));
+    ScorePlace::Use(ScorePlace::Choose({"", false, false, data}));
+    std::string said;
+    ASSERT_TRUE(SaveAs("NEW", 700, &said));
+    EXPECT_NE(said.find("kept in"), std::string::npos) << said;
+    EXPECT_TRUE(fs::is_symlink(data / "myscore.txt"));
+    EXPECT_EQ(Get(dir / "elsewhere" / "scores").substr(0, 22), "NEW    700 OLD    500 ");
+    EXPECT_EQ(Get("myscore.txt"), std::string("OLD    500"));
 }
 
 TEST_F(PlaceDir, UnwritableDataFolderKeepsTheTableInMemoryWithOneMessage) {

@@ -101,14 +101,18 @@ void StopOnSignal(int sig) {
     stopSignal = sig;
 }
 
+} // namespace
+
+bool StopAsked() {
+    return stopSignal != 0;
+}
+
 // Taken at sync points, so the run ends as the close box would end it.
 void TakeSignal() {
     if (stopSignal != 0) {
         End(128 + stopSignal);
     }
 }
-
-} // namespace
 
 void SetHeadless(bool on) {
     headless = on;

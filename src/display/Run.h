@@ -62,6 +62,10 @@ bool SetRecord(const std::string& file);
 // Headless: SIGTERM and SIGINT end the run at its next sync point as the
 // close box would, with the status 128 + the signal's number.
 void StopOnSignals();
+// Whether such a signal came; a long wait between sync points gives up on it.
+bool StopAsked();
+// Ends the run now, as a sync point would, when such a signal came.
+void TakeSignal();
 // Creates the folders `file` lies in; false with errno set when it can't.
 bool MakeParent(const std::string& file);
 

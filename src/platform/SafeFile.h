@@ -18,6 +18,9 @@ struct Status {
     Kind kind = Kind::Missing;
     unsigned mode = 0;     // permission bits of what is there
     bool readOnly = false; // it carries no write permission, or we may not write it
+    // Its user and group where the system has them, else -1.
+    std::int64_t owner = -1;
+    std::int64_t group = -1;
 };
 
 // The file `path` finally names, every symbolic link followed (the last one
@@ -49,9 +52,9 @@ class Lock {
     Lock& operator=(const Lock&) = delete;
     ~Lock();
     // Waits at most `timeoutMs`. `waiting` is called once, when the lock is
-    // found held by someone else.
+    // found held by someone else; while it waits, `stop` returning true gives up.
     bool Acquire(const std::string& file, int timeoutMs, const std::function<void()>& waiting,
-                 std::string& error);
+                 std::string& error, const std::function<bool()>& stop = {});
 
   private:
     std::intptr_t handle_ = -1;
@@ -66,9 +69,10 @@ class TempFile {
     TempFile(const TempFile&) = delete;
     TempFile& operator=(const TempFile&) = delete;
     ~TempFile();
-    // `mode` is given to the new file exactly; without it the file gets the
-    // usual permissions of a new file.
-    bool Create(const std::string& target, const unsigned* mode, std::string& error);
+    // The new file gets the permissions of `like` (the file it will replace)
+    // exactly and, where the process may, its owner and group; without it,
+    // what a new file usually gets.
+    bool Create(const std::string& target, const Status* like, std::string& error);
     bool Write(std::string_view text, std::string& error);
     // Flushes the content to disk, closes the file and puts it in the place
     // of the target in one step: the target is either the old or the new file.
@@ -82,16 +86,20 @@ class TempFile {
 };
 
 // Writes `text` to a file that must not exist yet (never through a link),
-// with `mode` as TempFile::Create takes it.
+// with exactly `mode` when given, else the usual permissions of a new file.
 enum class CreateResult { Created, Exists, Failed };
 CreateResult CreateNew(const std::string& path, std::string_view text, const unsigned* mode,
                        std::string& error);
 
-// Keeps `file` as it is now under the new name `copy` (a hard link where the
-// file system has them, else a copy of `content`, what was read of it); never
-// over anything that exists.
-CreateResult KeepCopy(const std::string& file, const std::string& copy, std::string_view content,
-                      const unsigned* mode, std::string& error);
+// Keeps `file` as it is now under the new name `copy`, never over anything
+// that exists: a hard link where the file system has them, else a copy of
+// every byte, on disk before this returns, with the file's permissions and
+// (where the process may) its owner.
+CreateResult KeepCopy(const std::string& file, const std::string& copy, std::string& error);
+
+// Off, KeepCopy makes no hard links, as on a file system without them: lets
+// the tests reach the copy. On by default.
+void UseHardLinks(bool on);
 
 // Removes what killed saves left beside `target`: regular files named like a
 // TempFile of it, and `<target>.tmp` as older versions named theirs.

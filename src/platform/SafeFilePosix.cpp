@@ -78,6 +78,18 @@ void SyncFolder(const std::string& file) {
     }
 }
 
+// Gives a new file `mode` and, where the process may, the owner and group of
+// the file it stands in for: only root may give a file away, and a member
+// hand it to its group. The mode comes last, as a new owner may clear bits.
+bool Imitate(int fd, unsigned mode, std::int64_t owner, std::int64_t group) {
+    if (owner >= 0 && group >= 0 &&
+        (static_cast<uid_t>(owner) != ::geteuid() || static_cast<gid_t>(group) != ::getegid()) &&
+        ::fchown(fd, static_cast<uid_t>(owner), static_cast<gid_t>(group)) != 0) {
+        (void)::fchown(fd, static_cast<uid_t>(-1), static_cast<gid_t>(group));
+    }
+    return ::fchmod(fd, mode) == 0;
+}
+
 void RemoveIfRegular(const std::string& file) {
     struct stat st {};
     if (::lstat(file.c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
@@ -121,6 +133,8 @@ bool Inspect(const std::string& path, Status& status, std::string& error) {
         return Fail(error, "cannot look at", path);
     }
     status.mode = st.st_mode & 07777;
+    status.owner = st.st_uid;
+    status.group = st.st_gid;
     if (S_ISREG(st.st_mode)) {
         status.kind = Kind::Regular;
     } else if (S_ISDIR(st.st_mode)) {
@@ -182,7 +196,7 @@ Lock::~Lock() {
 }
 
 bool Lock::Acquire(const std::string& file, int timeoutMs, const std::function<void()>& waiting,
-                   std::string& error) {
+                   std::string& error, const std::function<bool()>& stop) {
     constexpr int kFlags = O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
     int fd = ::open(file.c_str(), O_RDWR | kFlags, 0666);
     if (fd < 0 && errno == EACCES) {
@@ -217,6 +231,10 @@ bool Lock::Acquire(const std::string& file, int timeoutMs, const std::function<v
         if (!std::exchange(told, true) && waiting) {
             waiting();
         }
+        if (stop && stop()) {
+            error = "stopped while waiting for " + file;
+            return false;
+        }
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
 }
@@ -230,7 +248,7 @@ TempFile::~TempFile() {
     }
 }
 
-bool TempFile::Create(const std::string& target, const unsigned* mode, std::string& error) {
+bool TempFile::Create(const std::string& target, const Status* like, std::string& error) {
     static std::atomic<unsigned> serial{0};
     target_ = target;
     for (int attempt = 0; attempt < 100; ++attempt) {
@@ -238,7 +256,7 @@ bool TempFile::Create(const std::string& target, const unsigned* mode, std::stri
             TempName(target, static_cast<unsigned long>(::getpid()), serial.fetch_add(1));
         // O_EXCL refuses any name that exists, a link included.
         const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
-                              mode != nullptr ? *mode : 0666);
+                              like != nullptr ? like->mode : 0666);
         if (fd < 0 && errno == EEXIST) {
             continue;
         }
@@ -247,7 +265,7 @@ bool TempFile::Create(const std::string& target, const unsigned* mode, std::stri
         }
         handle_ = fd;
         path_ = std::move(name);
-        if (mode != nullptr && ::fchmod(fd, *mode) != 0) {
+        if (like != nullptr && !Imitate(fd, like->mode, like->owner, like->group)) {
             return Fail(error, "cannot set the permissions of", path_);
         }
         return true;
@@ -299,16 +317,81 @@ CreateResult CreateNew(const std::string& path, std::string_view text, const uns
     return CreateResult::Created;
 }
 
-CreateResult KeepCopy(const std::string& file, const std::string& copy, std::string_view content,
-                      const unsigned* mode, std::string& error) {
-    if (::link(file.c_str(), copy.c_str()) == 0) {
-        SyncFolder(copy);
-        return CreateResult::Created;
+namespace {
+
+std::atomic<bool> hardLinks{true};
+
+// Every byte of `file`, or nothing: a short copy is removed again.
+CreateResult CopyWhole(const std::string& file, const std::string& copy, std::string& error) {
+    const Fd in(::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    struct stat st {};
+    if (in.get() < 0 || ::fstat(in.get(), &st) != 0) {
+        Fail(error, "cannot read", file);
+        return CreateResult::Failed;
     }
-    if (errno == EEXIST) {
-        return CreateResult::Exists;
+    const Fd out(::open(copy.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                        st.st_mode & 07777));
+    if (out.get() < 0) {
+        if (errno == EEXIST) {
+            return CreateResult::Exists;
+        }
+        Fail(error, "cannot create", copy);
+        return CreateResult::Failed;
     }
-    return CreateNew(copy, content, mode, error);
+    const auto failed = [&](const std::string& what, const std::string& name, int err) {
+        Fail(error, what, name, err);
+        ::unlink(copy.c_str());
+        return CreateResult::Failed;
+    };
+    if (!Imitate(out.get(), st.st_mode & 07777, st.st_uid, st.st_gid)) {
+        return failed("cannot set the permissions of", copy, errno);
+    }
+    std::string buffer(1 << 16, '\0');
+    off_t copied = 0;
+    for (;;) {
+        const ssize_t n = ::read(in.get(), buffer.data(), buffer.size());
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n < 0) {
+            return failed("cannot read", file, errno);
+        }
+        if (n == 0) {
+            break;
+        }
+        if (!WriteAll(out.get(), std::string_view(buffer.data(), static_cast<std::size_t>(n)))) {
+            return failed("cannot write", copy, errno);
+        }
+        copied += n;
+    }
+    struct stat written {};
+    if (::fstat(out.get(), &written) != 0 || written.st_size != copied || copied != st.st_size) {
+        return failed("cannot copy all of", file + " to " + copy, EIO);
+    }
+    if (::fsync(out.get()) != 0) {
+        return failed("cannot write", copy, errno);
+    }
+    SyncFolder(copy);
+    return CreateResult::Created;
+}
+
+} // namespace
+
+void UseHardLinks(bool on) {
+    hardLinks = on;
+}
+
+CreateResult KeepCopy(const std::string& file, const std::string& copy, std::string& error) {
+    if (hardLinks) {
+        if (::link(file.c_str(), copy.c_str()) == 0) {
+            SyncFolder(copy);
+            return CreateResult::Created;
+        }
+        if (errno == EEXIST) {
+            return CreateResult::Exists;
+        }
+    }
+    return CopyWhole(file, copy, error);
 }
 
 void RemoveStaleTemps(const std::string& target) {

@@ -200,7 +200,7 @@ Lock::~Lock() {
 }
 
 bool Lock::Acquire(const std::string& file, int timeoutMs, const std::function<void()>& waiting,
-                   std::string& error) {
+                   std::string& error, const std::function<bool()>& stop) {
     const std::wstring name = Wide(file);
     constexpr DWORD kFlags = FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT;
     HANDLE h = CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, kShareAll, nullptr,
@@ -241,6 +241,10 @@ bool Lock::Acquire(const std::string& file, int timeoutMs, const std::function<v
         if (!std::exchange(told, true) && waiting) {
             waiting();
         }
+        if (stop && stop()) {
+            error = "stopped while waiting for " + file;
+            return false;
+        }
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
 }
@@ -254,7 +258,7 @@ TempFile::~TempFile() {
     }
 }
 
-bool TempFile::Create(const std::string& target, const unsigned*, std::string& error) {
+bool TempFile::Create(const std::string& target, const Status*, std::string& error) {
     static std::atomic<unsigned> serial{0};
     target_ = target;
     for (int attempt = 0; attempt < 100; ++attempt) {
@@ -326,15 +330,39 @@ CreateResult CreateNew(const std::string& path, std::string_view text, const uns
     return CreateResult::Created;
 }
 
-CreateResult KeepCopy(const std::string& file, const std::string& copy, std::string_view content,
-                      const unsigned* mode, std::string& error) {
-    if (CreateHardLinkW(Wide(copy).c_str(), Wide(file).c_str(), nullptr)) {
+namespace {
+std::atomic<bool> hardLinks{true};
+}
+
+void UseHardLinks(bool on) {
+    hardLinks = on;
+}
+
+CreateResult KeepCopy(const std::string& file, const std::string& copy, std::string& error) {
+    if (hardLinks && CreateHardLinkW(Wide(copy).c_str(), Wide(file).c_str(), nullptr)) {
         return CreateResult::Created;
     }
-    if (GetLastError() == ERROR_ALREADY_EXISTS || GetLastError() == ERROR_FILE_EXISTS) {
+    if (hardLinks &&
+        (GetLastError() == ERROR_ALREADY_EXISTS || GetLastError() == ERROR_FILE_EXISTS)) {
         return CreateResult::Exists;
     }
-    return CreateNew(copy, content, mode, error);
+    // CopyFileW copies every byte or fails; it does not flush, so that is done here.
+    if (!CopyFileW(Wide(file).c_str(), Wide(copy).c_str(), TRUE)) {
+        const DWORD err = GetLastError();
+        if (err == ERROR_ALREADY_EXISTS || err == ERROR_FILE_EXISTS) {
+            return CreateResult::Exists;
+        }
+        Fail(error, "cannot copy " + file + " to", copy, err);
+        return CreateResult::Failed;
+    }
+    const Handle out(CreateFileW(Wide(copy).c_str(), GENERIC_WRITE, kShareAll, nullptr,
+                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!out.valid() || !FlushFileBuffers(out.get())) {
+        Fail(error, "cannot write", copy);
+        DeleteFileW(Wide(copy).c_str());
+        return CreateResult::Failed;
+    }
+    return CreateResult::Created;
 }
 
 void RemoveStaleTemps(const std::string& target) {

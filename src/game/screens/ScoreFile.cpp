@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <iostream>
 #include <limits>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -20,6 +21,7 @@ bool SaveResult() {
     if (!ScorePlace::Save(world.scores[11].name, world.score, next, error)) {
         std::cerr << "morvek: the highscores could not be saved to " << scorefile << ": " << error
                   << '\n';
+        Display::Run::TakeSignal(); // the save gave up for it: the run ends now
         Display::Run::FailAtEnd(kExitSaveFailed);
         return false;
     }
@@ -38,6 +40,11 @@ bool IsSeparator(char c) {
 }
 
 constexpr std::array<char, 7> kBlankName{' ', ' ', ' ', ' ', ' ', ' ', ' '};
+
+// The table's order: the higher score first.
+bool Above(const Highscore& a, const Highscore& b) {
+    return a.points > b.points;
+}
 
 // The leading digits make the score, as files of the old game may carry
 // leftover bytes right after the tenth one. A score too big for 32 bits
@@ -145,8 +152,7 @@ std::uint32_t ParseLoose(std::string_view data, Table& table) {
         found.push_back(entry);
         nameStart = pos;
     }
-    std::stable_sort(found.begin(), found.end(),
-                     [](const Highscore& a, const Highscore& b) { return a.points > b.points; });
+    std::stable_sort(found.begin(), found.end(), Above);
     const auto read = static_cast<std::uint32_t>(std::min<std::size_t>(found.size(), kPlaces));
     for (std::uint32_t i = 1; i <= kPlaces; ++i) {
         table[i] = i <= read ? found[i - 1] : Highscore{kBlankName, 0};
@@ -172,32 +178,51 @@ std::uint32_t Parse(std::string_view data, Table& table) {
     return repaired;
 }
 
-bool ReadCleanly(std::string_view data, const Table& table) {
-    const std::string written = Format(table);
-    return data.starts_with(written) || std::string_view(written).starts_with(data);
-}
-
 namespace {
 
-// Reads the file when it is a regular one; says why not otherwise.
-bool ReadData(const std::string& path, std::string& data, std::string& error) {
-    switch (SafeFile::ReadRegular(path, kMaxRead, data, error)) {
-    case SafeFile::ReadResult::Ok:
-    case SafeFile::ReadResult::Missing:
-        return true;
-    case SafeFile::ReadResult::NotRegular:
-    case SafeFile::ReadResult::Failed:
-        break;
+// What follows the table in `data`, which a save keeps after the new one;
+// nothing when a save can't keep `data` whole.
+std::optional<std::string_view> Tail(std::string_view data, const Table& table) {
+    const bool sorted = std::is_sorted(table.begin() + 1, table.begin() + 1 + kPlaces, Above);
+    if (!sorted || data.size() > kMaxRead) {
+        return std::nullopt;
     }
-    return false;
+    const std::string written = Format(table);
+    if (std::string_view(written).starts_with(data)) {
+        return std::string_view();
+    }
+    if (!data.starts_with(written)) {
+        return std::nullopt;
+    }
+    // Digits here belong to the tenth score: glued to a new one they would change it.
+    const std::string_view tail = data.substr(written.size());
+    if (tail.front() >= '0' && tail.front() <= '9') {
+        return std::nullopt;
+    }
+    return tail;
+}
+
+// Reads the file when it is a regular one (missing counts as empty); says
+// why not otherwise.
+bool ReadData(const std::string& path, std::size_t limit, std::string& data, std::string& error,
+              bool* missing = nullptr) {
+    const SafeFile::ReadResult got = SafeFile::ReadRegular(path, limit, data, error);
+    if (missing != nullptr) {
+        *missing = got == SafeFile::ReadResult::Missing;
+    }
+    return got == SafeFile::ReadResult::Ok || got == SafeFile::ReadResult::Missing;
 }
 
 } // namespace
 
+bool ReadCleanly(std::string_view data, const Table& table) {
+    return Tail(data, table).has_value();
+}
+
 std::uint32_t Read(const std::string& path, Table& table) {
     std::string data;
     std::string error;
-    if (!ReadData(path, data, error)) {
+    if (!ReadData(path, kMaxRead, data, error)) {
         std::cerr << "morvek: the highscores are not read: " << error << '\n';
     }
     return Parse(data, table);
@@ -223,6 +248,7 @@ std::string Format(const Table& table) {
 }
 
 void Insert(Table& table, std::uint32_t result) {
+    std::stable_sort(table.begin() + 1, table.begin() + 1 + kPlaces, Above);
     table[11].points = result;
     std::uint32_t place = 1;
     while (place <= kPlaces && table[place].points >= result) {
@@ -236,12 +262,11 @@ void Insert(Table& table, std::uint32_t result) {
 
 namespace {
 
-std::string Backup(const std::string& real, std::string_view data, const unsigned* mode,
-                   std::string& error) {
+std::string Backup(const std::string& real, std::string& error) {
     constexpr int kMaxBackups = 100;
     for (int n = 1; n <= kMaxBackups; ++n) {
         const std::string name = real + ".bak" + (n == 1 ? "" : "." + std::to_string(n));
-        switch (SafeFile::KeepCopy(real, name, data, mode, error)) {
+        switch (SafeFile::KeepCopy(real, name, error)) {
         case SafeFile::CreateResult::Created:
             return name;
         case SafeFile::CreateResult::Failed:
@@ -280,45 +305,71 @@ bool CheckPath(const std::string& path, std::string& error) {
 }
 
 bool Save(const std::string& path, const std::array<char, 7>& name, std::uint32_t result,
-          Table& table, std::string& error) {
+          Table& table, std::string& error, const std::string& takeIn) {
     std::string real;
     SafeFile::Status status;
     if (!FindTarget(path, real, status, error)) {
         return false;
     }
     if (status.kind == SafeFile::Kind::Regular && status.readOnly) {
-        error = real + " is read-only, so it is left as it is";
+        // Write bits that don't let us write: someone else's file.
+        error = real +
+                ((status.mode & 0222) == 0 ? " is read-only" : " may not be written by this user") +
+                ", so it is left as it is";
         return false;
     }
     SafeFile::Lock lock;
     const auto waiting = [&] {
         std::cerr << "morvek: waiting for another game to save its highscores to " << real << '\n';
     };
-    if (!lock.Acquire(real + ".lock", kLockWaitMs, waiting, error)) {
+    if (!lock.Acquire(real + ".lock", kLockWaitMs, waiting, error, Display::Run::StopAsked)) {
         return false;
     }
     // Temporary files left now were left by saves that died holding the lock.
     SafeFile::RemoveStaleTemps(real);
+    // One byte more than is parsed tells a file too long to keep whole.
     std::string data;
-    if (!ReadData(real, data, error)) {
+    bool missing = false;
+    if (!ReadData(real, kMaxRead + 1, data, error, &missing)) {
         return false;
     }
+    // Taken in under the lock, so that another game's first save can't come between.
+    bool takenIn = false;
+    if (missing && !takeIn.empty()) {
+        bool none = false;
+        if (!ReadData(takeIn, kMaxRead + 1, data, error, &none)) {
+            return false;
+        }
+        takenIn = !none;
+    }
     table = {};
-    Parse(data, table);
-    const unsigned* mode = status.kind == SafeFile::Kind::Regular ? &status.mode : nullptr;
-    if (!ReadCleanly(data, table)) {
-        const std::string kept = Backup(real, data, mode, error);
+    Parse(std::string_view(data).substr(0, kMaxRead), table);
+    const std::optional<std::string_view> tail = Tail(data, table);
+    table[11] = {name, 0};
+    Insert(table, result);
+    std::string text = Format(table);
+    // A tail that would take the file past what a save reads goes to the backup.
+    const bool whole = tail && (tail->empty() || text.size() + tail->size() <= kMaxRead);
+    if (whole) {
+        text += *tail;
+    } else if (!takenIn) { // the file taken in stays as it is
+        const std::string kept = Backup(real, error);
         if (kept.empty()) {
             return false;
         }
         std::cerr << "morvek: " << real << " did not read cleanly; the old file is kept as " << kept
                   << '\n';
     }
-    table[11] = {name, 0};
-    Insert(table, result);
     SafeFile::TempFile temp;
-    return temp.Create(real, mode, error) && temp.Write(Format(table), error) &&
-           temp.Replace(error);
+    if (!temp.Create(real, status.kind == SafeFile::Kind::Regular ? &status : nullptr, error) ||
+        !temp.Write(text, error) || !temp.Replace(error)) {
+        return false;
+    }
+    if (takenIn) {
+        std::cerr << "morvek: the highscores of " << takeIn << " are kept in " << path
+                  << " from now on\n";
+    }
+    return true;
 }
 
 std::string Shown(const std::array<char, 7>& name) {

@@ -41,9 +41,11 @@ constexpr int kLockWaitMs = 10000;
 // Returns how many places were read.
 std::uint32_t Parse(std::string_view data, Table& table);
 
-// Whether a save of `table`, read from `data`, keeps every byte of it: a
-// missing or empty file, or one in the form Format writes (with or without
-// bytes after the tenth entry).
+// Whether a save of `table`, read from `data` (the file, or as much of it as
+// a save reads: kMaxRead + 1 bytes), keeps every byte of it: a missing or
+// empty file, or places in order in the form Format writes, with or without
+// text after the tenth entry (kept after the new table). Not so a file longer
+// than kMaxRead, or a tenth score that runs on in more digits than it holds.
 bool ReadCleanly(std::string_view data, const Table& table);
 
 // Reads at most kMaxRead bytes of the file; a missing or unreadable file, or
@@ -54,7 +56,8 @@ std::uint32_t Read(const std::string& path, Table& table);
 std::string Format(const Table& table);
 
 // Sorts table[11] (name already typed) with `result` into places 1..10: it
-// goes below every equal score, the old tenth falls into slot 11.
+// goes below every equal score, the old tenth falls into slot 11. Places out
+// of order are sorted first (equal ones keep theirs), so the best ten stay.
 void Insert(Table& table, std::uint32_t result);
 
 // Whether a table can be kept at `path`: it is a regular file or missing, and
@@ -64,9 +67,12 @@ bool CheckPath(const std::string& path, std::string& error);
 // Under a lock shared with other games: reads the file at `path` (through a
 // symbolic link to its target), inserts the result, keeps a file that did not
 // read cleanly as `<path>.bak`, and replaces the file in one step, keeping its
-// permissions. `table` gets what was written.
+// permissions and, where the process may, its owner. `table` gets what was
+// written. With `takeIn`, a table missing at `path` starts as that file's
+// (which stays as it is), said on stderr. Gives up waiting for the lock when
+// the run is asked to stop.
 bool Save(const std::string& path, const std::array<char, 7>& name, std::uint32_t result,
-          Table& table, std::string& error);
+          Table& table, std::string& error, const std::string& takeIn = "");
 
 // A name as it may be drawn: bytes that are not printable become '?'.
 std::string Shown(const std::array<char, 7>& name);

@@ -54,23 +54,6 @@ bool MakeTemporary(std::string& error) {
     return false;
 }
 
-bool TakeInLegacy(std::string& error) {
-    const std::string old = Legacy();
-    if (old.empty()) {
-        return true;
-    }
-    std::string data;
-    if (SafeFile::ReadRegular(old, ScoreFile::kMaxRead, data, error) != SafeFile::ReadResult::Ok) {
-        return false;
-    }
-    if (SafeFile::CreateNew(scorefile, data, nullptr, error) == SafeFile::CreateResult::Failed) {
-        return false;
-    }
-    std::cerr << "morvek: the highscores of " << fs::absolute(old).string() << " are kept in "
-              << scorefile << " from now on\n";
-    return true;
-}
-
 void InsertInMemory(const std::array<char, 7>& name, std::uint32_t result,
                     ScoreFile::Table& table) {
     table = memory;
@@ -139,8 +122,13 @@ bool Save(const std::array<char, 7>& name, std::uint32_t result, ScoreFile::Tabl
     if (ec) {
         error = ec.message();
     }
-    if (!ec && TakeInLegacy(error) && ScoreFile::Save(scorefile, name, result, table, error)) {
+    const std::string old = Legacy();
+    if (!ec && ScoreFile::Save(scorefile, name, result, table, error,
+                               old.empty() ? old : fs::absolute(old).string())) {
         return true;
+    }
+    if (Display::Run::StopAsked()) {
+        return false; // not for want of a place: the run ends
     }
     std::cerr << "morvek: the highscores can't be kept in " << folder.string() << " (" << error
               << "); they are kept in memory until the game ends\n";
