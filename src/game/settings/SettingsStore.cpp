@@ -86,9 +86,10 @@ bool Write(std::string& error) {
     if (!ReadWhole(real, now, error)) {
         return false;
     }
-    const unsigned* mode = status.kind == SafeFile::Kind::Regular ? &status.mode : nullptr;
+    // The new file keeps the old one's permissions, and its owner where we may.
+    const SafeFile::Status* like = status.kind == SafeFile::Kind::Regular ? &status : nullptr;
     SafeFile::TempFile temp;
-    return temp.Create(real, mode, error) && temp.Write(Update(now, written, stored), error) &&
+    return temp.Create(real, like, error) && temp.Write(Update(now, written, stored), error) &&
            temp.Replace(error);
 }
 
