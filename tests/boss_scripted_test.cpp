@@ -4,6 +4,8 @@
 // file is touched.
 #include <gtest/gtest.h>
 
+#include "support/TempDir.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -34,12 +36,9 @@ std::vector<std::string> Play(const std::string& options, const std::string& scr
     if (!fs::exists(game) || !fs::exists(build / "Media")) {
         return {};
     }
-    const fs::path dir =
-        fs::temp_directory_path() /
-        ("morvek_boss_" +
-         std::to_string(::testing::UnitTest::GetInstance()->current_test_info()->line()));
-    fs::remove_all(dir);
-    fs::create_directories(dir);
+    // A folder of its own, so runs of the suite side by side never meet.
+    const TestSupport::ScopedTempDir scratch("morvek-boss");
+    const fs::path& dir = scratch.path;
 #ifdef _WIN32
     fs::copy(build / "Media", dir / "Media"); // links need rights players rarely have
 #else

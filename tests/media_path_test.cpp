@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/TempDir.h"
+
 #include <fstream>
 
 namespace {
@@ -11,10 +13,7 @@ namespace fs = std::filesystem;
 class MediaPathTest : public testing::Test {
   protected:
     void SetUp() override {
-        root = fs::temp_directory_path() /
-               (std::string("morvek-media-path-") +
-                testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(root);
+        root = TestSupport::MakeTempDir("morvek-media-path");
         fs::create_directories(root / "play");
         fs::create_directories(root / "bin");
         before = fs::current_path();
