@@ -324,28 +324,10 @@ TEST_F(DrawTest, NumbersDrawAsTheirText) {
         draw();
         return backbuffer;
     };
-    EXPECT_EQ(drawn([] { TextInt(-120, 5, 7); }), drawn([] { Text("-120", 5, 7); }));
     EXPECT_EQ(drawn([] { TextCard(0, 5, 7); }), drawn([] { Text("0", 5, 7); }));
     EXPECT_EQ(drawn([] { TextCard(2147483647, 5, 7); }), drawn([] { Text("2147483647", 5, 7); }));
     // Past the signed range a count stays a count, not a negative number.
     EXPECT_EQ(drawn([] { TextCard(4294967295u, 5, 7); }), drawn([] { Text("4294967295", 5, 7); }));
-}
-
-TEST_F(DrawTest, IntegerTextRules) {
-    const std::vector<std::pair<std::int32_t, std::string>> cases = {{0, "0"},
-                                                                     {9, "9"},
-                                                                     {10, "10"},
-                                                                     {-5, "-5"},
-                                                                     {-10, "-10"},
-                                                                     {2147483647, "2147483647"},
-                                                                     {INT_MIN, "-2147483648"}};
-    for (const auto& [nr, text] : cases) {
-        EXPECT_EQ(intlen(nr), static_cast<std::int32_t>(text.size())) << nr;
-        char buf[16];
-        std::memset(buf, 'x', sizeof buf);
-        Int2Char(buf, nr);
-        EXPECT_EQ(std::string(buf), text);
-    }
 }
 
 TEST_F(DrawTest, TextSizeIsTheCellGridAndZeroWithoutAWindow) {
@@ -365,7 +347,7 @@ TEST_F(DrawTest, WithoutAWindowNothingIsDrawnOrMeasured) {
     DrawMaskBitmap(again, again, 0, 0);
     Rectangle(0, 0, 5, 5, 0xFFFFFF, true);
     Text("Z", 0, 0);
-    TextInt(-5, 0, 0);
+    TextCard(5, 0, 0);
     EXPECT_EQ(GetPixel(0, 0), 0u);
     std::uint32_t w = 1, h = 1;
     GetTextSize("Score", 5, w, h);
@@ -391,7 +373,7 @@ TEST_F(DrawTest, UnbufferedDrawingReachesTheWindowAtOnce) {
     Rectangle(500, 700, 1100, 800, 0x00FF00, false);
     SetFont(5, 0x008080);
     Text("Score: 120", 990, 300);
-    TextInt(-42, -10, 400);
+    TextCard(42, -10, 400);
     ASSERT_TRUE(Run::WriteShot(shot));
 
     SDL_Surface* loaded = SDL_LoadBMP(shot.c_str());

@@ -39,10 +39,10 @@ TEST_F(RandomTest, EqualBoundsStillAdvance) {
 }
 
 TEST_F(RandomTest, ReversedBoundsReportAndKeepTheState) {
-    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
     EXPECT_EQ(Between(10, 3), 10u);
-    const std::string out = testing::internal::GetCapturedStdout();
-    EXPECT_EQ(out, "ERROR calling RandomCardFromInterval: min 10 is bigger than max 3\n");
+    const std::string out = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(out, "morvek: Random::Between: min 10 is bigger than max 3\n");
     EXPECT_EQ(Random::Seed(), 94u);
 }
 

@@ -17,7 +17,6 @@ class Mixer {
     // Renders every effect at `rate` samples per second.
     explicit Mixer(int rate);
 
-    int Rate() const { return rate_; }
     const std::vector<float>& Samples(Effect e) const { return samples_[Index(e)]; }
 
     // From one thread at a time; never blocks. Dropped while muted or when

@@ -90,10 +90,6 @@ void ShowBanner(std::string_view text) {
     }
 }
 
-bool BannerShown() {
-    return shown && window.state == STATE_ACTIVE;
-}
-
 void HideBanner() {
     if (shown) {
         shown = false;

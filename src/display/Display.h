@@ -9,7 +9,7 @@
 namespace Display {
 
 // Window states.
-enum WinState : std::uint8_t { STATE_DEAD = 0, STATE_ACTIVE = 1, STATE_ERROR = 2 };
+enum WinState : std::uint8_t { STATE_DEAD = 0, STATE_ACTIVE = 1 };
 
 // The size of the client area the game opens.
 constexpr std::uint32_t kWidth = 1024;
@@ -66,7 +66,6 @@ void SetFont(std::uint32_t style, std::uint32_t color);
 // `scale` draws every glyph pixel as a square of that many pixels.
 void Text(std::string_view text, std::int32_t x, std::int32_t y, std::int32_t scale = 1);
 void TextCard(std::uint32_t number, std::int32_t x, std::int32_t y, std::int32_t scale = 1);
-void TextInt(std::int32_t number, std::int32_t x, std::int32_t y);
 void GetTextSize(std::string_view text, std::uint32_t style, std::uint32_t& width,
                  std::uint32_t& height);
 
@@ -75,10 +74,5 @@ void GetTextSize(std::string_view text, std::uint32_t style, std::uint32_t& widt
 // frame and its pixel reads are the same as without it.
 void ShowBanner(std::string_view text);
 void HideBanner();
-bool BannerShown();
-
-// Helpers of the text operations, public because their rules are exact.
-std::int32_t intlen(std::int32_t nr);
-void Int2Char(char* chp, std::int32_t nr);
 
 } // namespace Display

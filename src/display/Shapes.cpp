@@ -108,12 +108,6 @@ void TextCard(std::uint32_t number, std::int32_t x, std::int32_t y, std::int32_t
     Text(std::string_view(digits.data() + pos), x, y, scale);
 }
 
-void TextInt(std::int32_t number, std::int32_t x, std::int32_t y) {
-    NumberText digits{};
-    Int2Char(digits.data(), number);
-    Text(digits.data(), x, y);
-}
-
 void GetTextSize(std::string_view text, std::uint32_t, std::uint32_t& width,
                  std::uint32_t& height) {
     width = 0;
@@ -124,33 +118,6 @@ void GetTextSize(std::string_view text, std::uint32_t, std::uint32_t& width,
     // Every style shares the cell size; only the strokes differ.
     width = static_cast<std::uint32_t>(Visible(text).size()) * Font::kAdvance;
     height = Font::kCellHeight;
-}
-
-std::int32_t intlen(std::int32_t nr) {
-    std::int32_t len = nr < 0 ? 2 : 1;
-    // 64-bit, so that the most negative number has a magnitude too.
-    std::int64_t magnitude = nr < 0 ? -std::int64_t{nr} : nr;
-    while (magnitude > 9) {
-        magnitude /= 10;
-        ++len;
-    }
-    return len;
-}
-
-void Int2Char(char* chp, std::int32_t nr) {
-    const std::int32_t len = intlen(nr);
-    std::int64_t magnitude = nr;
-    std::int32_t first = 0;
-    if (nr < 0) {
-        chp[0] = '-';
-        magnitude = -magnitude;
-        first = 1;
-    }
-    for (std::int32_t pos = len - 1; pos >= first; --pos) {
-        chp[pos] = static_cast<char>('0' + magnitude % 10);
-        magnitude /= 10;
-    }
-    chp[len] = '\0';
 }
 
 } // namespace Display

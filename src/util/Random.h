@@ -6,9 +6,6 @@
 
 namespace Random {
 
-// Selects the module's own generator; always true in this game.
-extern bool gPseudoRandom;
-
 // A whole number from min to max, both included.
 std::uint32_t Between(std::uint32_t min, std::uint32_t max);
 // Advances the generator and returns its new state (0..1013).

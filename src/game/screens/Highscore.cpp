@@ -57,10 +57,6 @@ void NewGame() {
     DrawMenu();
 }
 
-void Save() {
-    SaveResult();
-}
-
 void HighscoreScreen() {
     world.mode = Mode::Highscores;
     Display::SetTitle(Layout::kTitleHighscore);

@@ -1,4 +1,4 @@
-// A new game, the score table and saving to it.
+// A new game and the score table.
 #pragma once
 
 namespace Morvek {
@@ -6,7 +6,6 @@ namespace Morvek {
 // The dragon, score, level, counters and difficulty as a new game starts them.
 void ResetGame();
 void NewGame();
-void Save();
 void HighscoreScreen();
 
 } // namespace Morvek
