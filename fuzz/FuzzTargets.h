@@ -286,12 +286,38 @@ inline void SettingsFile(std::string_view data) {
 }
 
 // A script: whatever parses must print back to text that parses to the same.
+// What parses holds no NUL byte, no time past the clock's end, times in order
+// with the lines they came from, and no option given two values.
 inline void Script(std::string_view data) {
     using Display::Run::InputEvent;
     std::vector<InputEvent> events;
     std::string error;
     if (!Display::Run::ParseScript(std::string(data), "fuzz", events, error)) {
+        if (error.find('\033') != std::string::npos || error.find('\0') != std::string::npos) {
+            std::abort(); // a message shows the script's words printable
+        }
         return;
+    }
+    if (data.find('\0') != std::string_view::npos) {
+        std::abort();
+    }
+    std::vector<std::pair<std::string, std::string>> options;
+    for (std::size_t i = 0; i < events.size(); ++i) {
+        const InputEvent& e = events[i];
+        if (e.ms > Display::Run::kLastMs || e.line == 0 ||
+            (i > 0 && (e.ms < events[i - 1].ms || e.line <= events[i - 1].line))) {
+            std::abort();
+        }
+        if (e.kind == InputEvent::Option) {
+            const auto space = e.file.find(' ');
+            const std::string name = e.file.substr(0, space), value = e.file.substr(space + 1);
+            for (const auto& [n, v] : options) {
+                if (n == name && v != value) {
+                    std::abort();
+                }
+            }
+            options.emplace_back(name, value);
+        }
     }
     std::string text;
     for (const auto& e : events) {

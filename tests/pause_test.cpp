@@ -198,4 +198,36 @@ TEST_F(Pause, ARecordedRunWithPausesReplaysToTheSameStates) {
     EXPECT_NE(counterOf(first[2].state), counterOf(first[3].state));
 }
 
+// Headless, a pause or a lost focus waits as the menus do: straight on to
+// the script's next event, in whole passes of 20 ms, so every state is the
+// one a run that steps through each pass reaches (a sync hook stops the skip).
+TEST_F(Pause, AHeadlessPauseSkipsToTheNextEventOnItsOwnGrid) {
+    const TestSupport::ScopedTempDir temp("morvek-pause-skip");
+    const std::string script =
+        "0 mouse move 175 175\n20 mouse down left\n40 mouse up left\n"
+        "100 key down 0x27\n700 key down 0x50\n740 key up 0x50\n"
+        "747 state a\n5013 state b\n900007 state c\n900007 key down 0x50\n"
+        "900040 key up 0x50\n901500 key up 0x27\n901503 focus lost\n"
+        "1700001 state d\n1700001 focus gained\n1700011 key down 0x13\n1700060 key up 0x13\n"
+        "1700500 state e\n1700600 key down 0x1B\n1700700 key up 0x1B\n"
+        "1700800 mouse move 100 700\n1700820 mouse down left\n"
+        "1700840 mouse up left\n1700900 mouse move 175 575\n"
+        "1700920 mouse down left\n";
+    Events events;
+    std::string error;
+    ASSERT_TRUE(Display::Run::ParseScript(script, "skip.txt", events, error)) << error;
+    const auto skipped = Autopilot::WholeRun::RunProgram(temp.path / "scores.txt",
+                                                         [&] { Display::Run::SetScript(events); });
+    const auto stepped = Autopilot::WholeRun::RunProgram(temp.path / "scores.txt", [&] {
+        Display::Run::SetScript(events);
+        Display::Run::SetSyncHook([] {});
+    });
+    ASSERT_EQ(skipped.size(), 6u);
+    ASSERT_EQ(stepped.size(), skipped.size());
+    for (std::size_t i = 0; i < skipped.size(); ++i) {
+        EXPECT_EQ(skipped[i].state, stepped[i].state) << "at " << skipped[i].at;
+    }
+    EXPECT_NE(skipped[2].state.find("\"clock_ms\":900010,"), std::string::npos) << skipped[2].state;
+}
+
 } // namespace

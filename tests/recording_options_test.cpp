@@ -38,6 +38,24 @@ TEST(OptionLines, LeadAtTimeZeroAndReadBackAsWritten) {
     EXPECT_FALSE(Run::ParseScript("0 key down 0x20\n0 option speed slow\n", "s", events, error));
     EXPECT_EQ(error.substr(0, 4), "s:2:") << error;
 
+    // Two options that contradict each other are refused with the line named;
+    // the same one given twice alike contradicts nothing.
+    events.clear();
+    EXPECT_FALSE(Run::ParseScript("0 option difficulty easy\n0 option speed fast\n"
+                                  "0 option speed slow\n",
+                                  "s", events, error));
+    EXPECT_EQ(error, "s:3: option 'speed' is 'slow' here but 'fast' on line 2");
+    events.clear();
+    EXPECT_FALSE(Run::ParseScript("0 option difficulty easy # as played\n"
+                                  "0 option difficulty hard\n",
+                                  "s", events, error));
+    EXPECT_EQ(error, "s:2: option 'difficulty' is 'hard' here but 'easy' on line 1");
+    events.clear();
+    ASSERT_TRUE(Run::ParseScript("0 option speed slow\n0 option speed slow\n", "s", events, error))
+        << error;
+    EXPECT_EQ(events.size(), 2u);
+    EXPECT_EQ(events[1].line, 2u);
+
     events.clear();
     ASSERT_TRUE(Run::ParseScript("0 option speed slow\n10 close\n", "s", events, error));
     Run::SetScript(events);
@@ -106,9 +124,24 @@ TEST_F(Recorded, AGameOnEasyAndSlowReplaysTheSameWithNoSettingsFile) {
 }
 
 TEST_F(Recorded, AnOptionTheGameDoesNotKnowStopsTheScript) {
-    std::ofstream(dir / "played" / "odd.txt") << "0 option difficulty extreme\n10 close\n";
+    std::ofstream(dir / "played" / "odd.txt")
+        << "# options\n0 option speed fast\n0 option difficulty extreme\n10 close\n";
     EXPECT_EQ(Play("played", "--script odd.txt"), 2);
-    EXPECT_NE(Get(dir / "played" / "said.txt").find("difficulty extreme"), std::string::npos);
+    const std::string said = Get(dir / "played" / "said.txt");
+    EXPECT_NE(said.find("morvek: odd.txt:3: no option 'difficulty extreme' (difficulty and speed"),
+              std::string::npos)
+        << said;
+    // One as long as a line may be, with codes a terminal acts on, is shown
+    // short and harmless.
+    std::ofstream(dir / "played" / "odd.txt")
+        << "0 option speed \a\033[2J" + std::string(3000, 'y') + "\n10 close\n";
+    EXPECT_EQ(Play("played", "--script odd.txt"), 2);
+    const std::string long_ = Get(dir / "played" / "said.txt");
+    EXPECT_NE(long_.find("morvek: odd.txt:1: no option 'speed ??[2Jyyy"), std::string::npos)
+        << long_;
+    EXPECT_LT(long_.size(), 200u) << long_;
+    EXPECT_EQ(long_.find('\033'), std::string::npos);
+    EXPECT_EQ(long_.find('\a'), std::string::npos);
 }
 
 } // namespace

@@ -9,8 +9,14 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <sstream>
 #include <thread>
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 using namespace Display;
 using Run::InputEvent;
@@ -114,6 +120,18 @@ TEST_F(RunTest, BadScriptLinesNameFileLineAndFault) {
               "demo.txt:1: may only write inside the working directory, not '/etc/x'");
     EXPECT_EQ(ParseError("1 key down 3\n2 \x1b]0;" + std::string(100, 'z') + "\n"),
               "demo.txt:2: unknown event '?]0;" + std::string(36, 'z') + "...'");
+    EXPECT_EQ(ParseError(std::string("1 key down 3\n2 key up 3\0 close\n", 28)),
+              "demo.txt:2: a NUL byte in the line");
+    EXPECT_EQ(ParseError(std::string("1 key down 3 # a comment \0\n", 28)),
+              "demo.txt:1: a NUL byte in the line");
+    EXPECT_EQ(ParseError("5 key down 3\n18446744073709551615 close\n"),
+              "demo.txt:2: time 18446744073709551615 is past the clock's end "
+              "(1000000000000000000)");
+    EXPECT_EQ(ParseError("1000000000000000001 close\n"),
+              "demo.txt:1: time 1000000000000000001 is past the clock's end "
+              "(1000000000000000000)");
+    EXPECT_EQ(Parse("1000000000000000000 close\n").size(), 1u);
+    EXPECT_EQ(ParseError("demo\x1b]0;\n"), "demo.txt:1: bad time 'demo?]0;'");
 
     std::string error;
     EXPECT_FALSE(Run::LoadScript("no/such/script.txt", error));
@@ -262,14 +280,100 @@ TEST_F(RunTest, UnwritableStateOrShotSaysWhyAndTheRunEndsNonZero) {
     testing::internal::CaptureStderr();
     Sleep(30);
     const std::string err = testing::internal::GetCapturedStderr();
-    EXPECT_NE(err.find("cannot write the state run_test_file/s.json: Not a directory"),
+    EXPECT_NE(err.find("cannot write the state 'run_test_file/s.json': Not a directory"),
               std::string::npos)
         << err;
-    EXPECT_NE(err.find("cannot write the picture run_test_file/s.bmp: Not a directory"),
+    EXPECT_NE(err.find("cannot write the picture 'run_test_file/s.bmp': Not a directory"),
               std::string::npos)
         << err;
     EXPECT_TRUE(KeyDown(65)); // the run went on
     std::remove("run_test_file");
+}
+
+#ifndef _WIN32 // links and FIFOs
+// Links and FIFOs put where a script will write after it was read: the
+// write refuses them at once, names the script's line, and the run goes on.
+TEST_F(RunTest, ALinkOrFifoPlantedAfterTheScriptWasReadIsNeverFollowedNorWaitedOn) {
+    namespace fs = std::filesystem;
+    const fs::path outside =
+        fs::temp_directory_path() / ("run_test_out_" + std::to_string(::getpid()));
+    fs::create_directories(outside);
+    std::ofstream("run_test_script.txt") << "# planted\n10 shot run_test_link.bmp\n"
+                                            "10 state run_test_link.json\n"
+                                            "10 state run_test_fifo.json\n20 key down 65\n";
+    std::string error;
+    ASSERT_TRUE(Run::LoadScript("run_test_script.txt", error)) << error;
+    fs::create_symlink(outside / "p.bmp", "run_test_link.bmp");
+    fs::create_symlink(outside / "s.json", "run_test_link.json");
+    ASSERT_EQ(::mkfifo("run_test_fifo.json", 0600), 0);
+    testing::internal::CaptureStderr();
+    auto played = std::async(std::launch::async, [] { Sleep(30); });
+    if (played.wait_for(std::chrono::seconds(5)) != std::future_status::ready) {
+        // Opened for reading, the FIFO lets the stuck write go.
+        const int reader = ::open("run_test_fifo.json", O_RDONLY | O_NONBLOCK);
+        played.wait();
+        ::close(reader);
+        ADD_FAILURE() << "the state waited for a reader of the FIFO";
+    }
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_NE(err.find("run_test_script.txt:2: cannot write the picture 'run_test_link.bmp': it "
+                       "is a symbolic link"),
+              std::string::npos)
+        << err;
+    EXPECT_NE(err.find("run_test_script.txt:3: cannot write the state 'run_test_link.json': it "
+                       "is a symbolic link"),
+              std::string::npos)
+        << err;
+    EXPECT_NE(err.find("run_test_script.txt:4: cannot write the state 'run_test_fifo.json': it "
+                       "is a FIFO"),
+              std::string::npos)
+        << err;
+    EXPECT_FALSE(fs::exists(outside / "p.bmp"));
+    EXPECT_FALSE(fs::exists(outside / "s.json"));
+    EXPECT_TRUE(fs::is_symlink("run_test_link.bmp"));
+    EXPECT_TRUE(KeyDown(65)); // the run went on
+    fs::remove_all(outside);
+    for (const char* planted :
+         {"run_test_script.txt", "run_test_link.bmp", "run_test_link.json", "run_test_fifo.json"}) {
+        fs::remove(planted);
+    }
+}
+#endif
+
+// The game names its own files and folders at start; a script handed over
+// whole (not read, so not checked) still never writes them.
+TEST_F(RunTest, TheGamesOwnFilesAreRefusedWhenTheScriptPlays) {
+    namespace fs = std::filesystem;
+    fs::create_directories("run_test_media");
+    std::ofstream("run_test_media/Back1.bmp") << "the game's picture";
+    std::ofstream("run_test_table.txt") << "MORVEK 100";
+    Run::ProtectFile("run_test_table.txt");
+    Run::ProtectFolder("run_test_media");
+    EXPECT_EQ(Run::RefuseOutput("run_test_table.txt.bak.2"),
+              "may not write 'run_test_table.txt.bak.2', one of the game's own files");
+    EXPECT_EQ(Run::RefuseOutput("run_test_media/x.bmp"),
+              "may not write 'run_test_media/x.bmp', one of the game's own files");
+    EXPECT_EQ(Run::RefuseOutput("run_test_table.json"), "");
+    Run::SetScript({{10, InputEvent::State, 0, 0, 0, "run_test_table.txt", 0},
+                    {10, InputEvent::Shot, 0, 0, 0, "run_test_media/Back1.bmp", 0},
+                    {10, InputEvent::State, 0, 0, 0, "./run_test_media/deep/s.json", 0},
+                    {20, InputEvent::KeyDown, 65, 0, 0, {}, 0}});
+    testing::internal::CaptureStderr();
+    Sleep(30);
+    const std::string err = testing::internal::GetCapturedStderr();
+    for (const char* own : {"state 'run_test_table.txt'", "picture 'run_test_media/Back1.bmp'",
+                            "state './run_test_media/deep/s.json'"}) {
+        EXPECT_NE(err.find("cannot write the " + std::string(own) +
+                           ": it is one of the game's own files"),
+                  std::string::npos)
+            << err;
+    }
+    EXPECT_EQ(Slurp("run_test_table.txt"), "MORVEK 100");
+    EXPECT_EQ(Slurp("run_test_media/Back1.bmp"), "the game's picture");
+    EXPECT_FALSE(fs::exists("run_test_media/deep"));
+    EXPECT_TRUE(KeyDown(65));
+    fs::remove_all("run_test_media");
+    fs::remove("run_test_table.txt");
 }
 
 TEST_F(RunTest, StateCreatesItsFolders) {

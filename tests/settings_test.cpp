@@ -361,7 +361,7 @@ TEST_F(Store, MessagesShowThePlayersTextShortAndPrintable) {
     for (const std::string& bad : {"difficulty " + noise, "speed " + std::string(3000, 'z')}) {
         option.file = bad;
         std::string error;
-        EXPECT_FALSE(Settings::StartFromScript({option}, error));
+        EXPECT_FALSE(Settings::StartFromScript({option}, "run.txt", error));
         EXPECT_LT(error.size(), 160u) << error;
         EXPECT_TRUE(std::all_of(error.begin(), error.end(), [](char c) {
             return c >= 0x20 && c < 0x7F;

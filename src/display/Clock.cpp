@@ -4,6 +4,8 @@
 #include "display/Host.h"
 #include "display/Layer.h"
 #include "display/Sync.h"
+#include "platform/OutFile.h"
+#include "util/Quote.h"
 
 #include <algorithm>
 #include <array>
@@ -15,7 +17,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
+#include <deque>
 #include <iostream>
 #include <memory>
 
@@ -38,8 +40,57 @@ bool headless = false;
 std::atomic<std::uint64_t> clock{0};
 std::atomic<int> failCode{0};
 
-std::vector<InputEvent> script;
+// A script's events, 24 bytes each: a script of millions of lines takes
+// about as much memory as its text (an InputEvent takes 64). Shot and State
+// keep their file apart (its index in `code`) and their line in `x`. A deque
+// grows without copying what it holds.
+struct Packed {
+    std::uint64_t ms = 0;
+    std::int32_t x = 0, y = 0;
+    std::uint32_t code = 0;
+    InputEvent::Kind kind = InputEvent::KeyDown;
+};
+static_assert(sizeof(Packed) <= 24);
+
+class Script {
+  public:
+    void Clear() {
+        events_.clear();
+        files_.clear();
+        files_.shrink_to_fit();
+    }
+    void Add(InputEvent&& e) {
+        Packed p{e.ms, e.x, e.y, e.code, e.kind};
+        if (e.kind == InputEvent::Shot || e.kind == InputEvent::State) {
+            p.code = static_cast<std::uint32_t>(files_.size());
+            p.x = static_cast<std::int32_t>(e.line);
+            files_.push_back(std::move(e.file));
+        }
+        events_.push_back(p);
+    }
+    std::size_t Size() const { return events_.size(); }
+    bool Empty() const { return events_.empty(); }
+    std::uint64_t Ms(std::size_t i) const { return events_[i].ms; }
+    InputEvent At(std::size_t i) const {
+        const Packed& p = events_[i];
+        InputEvent e{p.ms, p.kind, p.code, p.x, p.y, {}, 0};
+        if (p.kind == InputEvent::Shot || p.kind == InputEvent::State) {
+            e.code = 0;
+            e.x = 0;
+            e.line = static_cast<std::uint32_t>(p.x);
+            e.file = files_[p.code];
+        }
+        return e;
+    }
+
+  private:
+    std::deque<Packed> events_;
+    std::vector<std::string> files_;
+};
+
+Script script;
 std::vector<InputEvent> scriptOptions;
+std::string scriptName; // as messages name it, "" for a script handed over whole
 std::size_t nextEvent = 0;
 std::uint64_t lastStamp = 0;
 
@@ -66,8 +117,8 @@ bool closePosted = false;
 bool livePointer = true; // under liveLock
 
 void RecordFailed(int error) {
-    std::cerr << "morvek: cannot write the recording " << recordName << ": " << std::strerror(error)
-              << '\n';
+    std::cerr << "morvek: cannot write the recording " << Text::Quote(recordName, Text::kPathShown)
+              << ": " << std::strerror(error) << '\n';
     writeFailed = true;
     record.release(); // closing would only fail again
 }
@@ -92,7 +143,7 @@ void CloseRecord() {
 }
 
 bool ScriptLeft() {
-    const bool left = nextEvent < script.size();
+    const bool left = nextEvent < script.Size();
     scripted.store(left);
     return left;
 }
@@ -124,16 +175,34 @@ std::uint64_t ClockMs() {
     return clock.load();
 }
 
-void SetScript(std::vector<InputEvent> events) {
-    const auto options =
-        std::stable_partition(events.begin(), events.end(),
-                              [](const InputEvent& e) { return e.kind == InputEvent::Option; });
-    scriptOptions.assign(events.begin(), options);
-    events.erase(events.begin(), options);
-    script = std::move(events);
+namespace {
+
+void ClearScript() {
+    script.Clear();
+    scriptOptions.clear();
+    scriptName.clear();
     nextEvent = 0;
-    lastStamp = script.empty() ? 0 : script.back().ms;
-    scripted.store(!script.empty());
+    lastStamp = 0;
+}
+
+// Options are kept apart, for the program to start from.
+void AddToScript(InputEvent&& event) {
+    if (event.kind == InputEvent::Option) {
+        scriptOptions.push_back(std::move(event));
+    } else {
+        lastStamp = event.ms;
+        script.Add(std::move(event));
+    }
+}
+
+} // namespace
+
+void SetScript(std::vector<InputEvent> events) {
+    ClearScript();
+    for (auto& e : events) {
+        AddToScript(std::move(e));
+    }
+    scripted.store(!script.Empty());
 }
 
 std::vector<InputEvent> ScriptOptions() {
@@ -141,18 +210,26 @@ std::vector<InputEvent> ScriptOptions() {
 }
 
 bool LoadScript(const std::string& file, std::string& error) {
-    std::vector<InputEvent> events;
-    if (!ReadScript(file, events, error)) {
+    ClearScript();
+    if (!ReadScript(file, AddToScript, error)) {
+        ClearScript();
+        scripted.store(false);
         return false;
     }
-    SetScript(std::move(events));
+    scriptName = file == "-" ? "standard input" : file;
+    scripted.store(!script.Empty());
     return true;
 }
 
-bool SetRecord(const std::string& file) {
-    record.reset(std::fopen(file.c_str(), "w"));
+bool SetRecord(const std::string& file, std::string& why) {
+    record.reset(OutFile::OpenStream(file, why));
     recordName = file;
     return record != nullptr;
+}
+
+bool SetRecord(const std::string& file) {
+    std::string ignored;
+    return SetRecord(file, ignored);
 }
 
 // std::signal rather than sigaction: the handler only sets a flag, and the
@@ -160,18 +237,6 @@ bool SetRecord(const std::string& file) {
 void StopOnSignals() {
     std::signal(SIGTERM, StopOnSignal);
     std::signal(SIGINT, StopOnSignal);
-}
-
-bool MakeParent(const std::string& file) {
-    const std::filesystem::path path(file);
-    std::error_code ec;
-    if (path.has_parent_path()) {
-        std::filesystem::create_directories(path.parent_path(), ec);
-    }
-    if (ec) {
-        errno = ec.value();
-    }
-    return !ec;
 }
 
 void SetStateWriter(StateWriter writer) {
@@ -215,31 +280,46 @@ void End(int code) {
     std::exit(code);
 }
 
-void Apply(const InputEvent& event) {
+namespace {
+
+// A shot or state; a script's own only inside the working directory.
+void Write(const InputEvent& seen, bool fromScript) {
+    const bool shot = seen.kind == InputEvent::Shot;
+    std::string why = "nothing to write";
+    ConfineOutput(fromScript);
+    const bool written =
+        shot ? WriteShot(seen.file, why) : stateWriter && stateWriter(seen.file, why);
+    ConfineOutput(false);
+    if (!written) {
+        const bool placed = fromScript && seen.line != 0 && !scriptName.empty();
+        std::cerr << "morvek: " << (placed ? Text::At(scriptName, seen.line) + ": " : "")
+                  << "cannot write the " << (shot ? "picture " : "state ")
+                  << Text::Quote(seen.file, Text::kPathShown) << ": " << why << '\n';
+        writeFailed = true;
+    }
+}
+
+void Take(const InputEvent& event, bool fromScript) {
     InputEvent seen = event;
     seen.ms = clock.load();
     Record(seen);
     switch (seen.kind) {
     case InputEvent::Shot:
-    case InputEvent::State: {
-        const bool shot = seen.kind == InputEvent::Shot;
-        errno = 0;
-        const bool written = shot ? WriteShot(seen.file)
-                                  : MakeParent(seen.file) && stateWriter && stateWriter(seen.file);
-        if (!written) {
-            const int error = errno;
-            std::cerr << "morvek: cannot write the " << (shot ? "picture " : "state ") << seen.file
-                      << ": " << (error != 0 ? std::strerror(error) : "nothing to write") << '\n';
-            writeFailed = true;
-        }
+    case InputEvent::State:
+        Write(seen, fromScript);
         break;
-    }
     case InputEvent::Close:
         End(0);
     default:
         ApplyInput(seen);
         break;
     }
+}
+
+} // namespace
+
+void Apply(const InputEvent& event) {
+    Take(event, false);
 }
 
 void SetLivePointer(bool on) {
@@ -266,9 +346,9 @@ void Post(const InputEvent& event) {
 }
 
 void ApplyDue() {
-    while (ScriptLeft() && script[nextEvent].ms <= clock.load()) {
-        const InputEvent event = script[nextEvent++];
-        Apply(event);
+    while (ScriptLeft() && script.Ms(nextEvent) <= clock.load()) {
+        const InputEvent event = script.At(nextEvent++);
+        Take(event, true);
     }
     std::vector<InputEvent> batch;
     {
@@ -319,7 +399,7 @@ void WaitForInput() {
         }
     }
     if (ScriptLeft()) {
-        clock.store(std::max(clock.load(), script[nextEvent].ms));
+        clock.store(std::max(clock.load(), script.Ms(nextEvent)));
     } else if (headless) {
         std::lock_guard guard(liveLock);
         if (live.empty() && !syncHook) {
@@ -353,6 +433,7 @@ void Reset() {
     failCode.store(0);
     SetScript({});
     record.reset();
+    ForgetProtected();
     writeFailed = false;
     stopSignal = 0;
     endHandler = nullptr;
@@ -415,7 +496,7 @@ void IdleSleep(std::uint32_t ms) {
             quiet = Run::live.empty();
         }
         const std::uint64_t now = Run::clock.load();
-        const std::uint64_t next = Run::script[Run::nextEvent].ms;
+        const std::uint64_t next = Run::script.Ms(Run::nextEvent);
         if (quiet && next > now + ms) {
             Run::clock += (next - now - 1) / ms * ms;
         }

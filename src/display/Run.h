@@ -28,8 +28,13 @@ struct InputEvent {
     Kind kind = KeyDown;
     std::uint32_t code = 0; // key code; for mouse buttons 0 = left, 1 = right
     std::int32_t x = 0, y = 0;
-    std::string file; // Shot and State; Option
+    std::string file;       // Shot and State; Option
+    std::uint32_t line = 0; // the script line it was read from (Shot, State, Option), 0 for none
 };
+
+// The latest time a script may name, about 31 million years: far enough for
+// any wait, and far enough from the end of the clock that it never wraps.
+constexpr std::uint64_t kLastMs = 1'000'000'000'000'000'000;
 
 // Headless: no window, no real sleeping; the window state is still active.
 void SetHeadless(bool headless);
@@ -41,15 +46,21 @@ std::uint64_t ClockMs();
 std::string Title();
 bool WindowOpen();
 
-// Reads a script ("-" is standard input). On a bad line returns false with
-// "FILE:LINE: what is wrong".
+// Reads a script ("-" is standard input) and makes it the run's; it is kept
+// in about 24 bytes an event, less than its text. On a bad line returns false
+// with "FILE:LINE: what is wrong".
 bool LoadScript(const std::string& file, std::string& error);
+// Reads a script, handing each event to `take` in order.
+using EventSink = std::function<void(InputEvent&& event)>;
+bool ReadScript(const std::string& file, const EventSink& take, std::string& error);
 bool ReadScript(const std::string& file, std::vector<InputEvent>& events, std::string& error);
 bool ParseScript(const std::string& text, const std::string& name, std::vector<InputEvent>& events,
                  std::string& error);
-// Whether a script may write `file`: a relative path without "..", leading
-// nowhere outside the working directory even through symlinks.
-bool InsideWorkingDir(const std::string& file);
+// What is wrong with a script's `shot` or `state` writing `file`, or "": it
+// must be a relative path without "..", leading nowhere outside the working
+// directory even through symlinks, to a regular file or none, and not to the
+// game's own files (ProtectFile, ProtectFolder).
+std::string RefuseOutput(const std::string& file);
 // Replaces the script with events already parsed (tests). Its Option events
 // are kept apart, for the program to start from.
 void SetScript(std::vector<InputEvent> events);
@@ -57,7 +68,23 @@ std::vector<InputEvent> ScriptOptions();
 // One event as a script line, without the line end.
 std::string FormatEvent(const InputEvent& event);
 // Every input event the game sees is appended to this file, in script format.
+// It must be a regular file or a device (/dev/null): a FIFO, a socket or a
+// folder is refused, and nothing waits for a reader. False with the reason.
+bool SetRecord(const std::string& file, std::string& why);
 bool SetRecord(const std::string& file);
+
+// The game's own files, which no shot or state may write, named by the game
+// at start: the file, and its lock, temporary and backup files beside it
+// (<file>.lock, <file>.tmp, <file>.tmp-*, <file>.bak, <file>.bak.N),
+// whatever path leads there.
+void ProtectFile(const std::string& file);
+// ... and the game's own folders: nothing under them.
+void ProtectFolder(const std::string& folder);
+// Writes `data` as `file` as shots and states are written: under a temporary
+// name renamed into place, never through a link, never onto a FIFO, a device
+// or the game's own files; the folders it names are made. For a script's
+// event, only inside the working directory. False with the reason.
+bool WriteOutput(const std::string& file, std::string_view data, std::string& why);
 
 // Headless: SIGTERM and SIGINT end the run at its next sync point as the
 // close box would, with the status 128 + the signal's number.
@@ -66,11 +93,10 @@ void StopOnSignals();
 bool StopAsked();
 // Ends the run now, as a sync point would, when such a signal came.
 void TakeSignal();
-// Creates the folders `file` lies in; false with errno set when it can't.
-bool MakeParent(const std::string& file);
 
-// Writes the game's world state as JSON; the game registers it.
-using StateWriter = std::function<bool(const std::string& file)>;
+// Writes the game's world state as JSON (through WriteOutput); the game
+// registers it. False with the reason.
+using StateWriter = std::function<bool(const std::string& file, std::string& why)>;
 void SetStateWriter(StateWriter writer);
 
 // Called when a run can make no more progress (headless and out of input,
@@ -111,7 +137,9 @@ inline void Post(InputEvent::Kind kind, std::uint32_t code = 0, std::int32_t x =
 // itself and that a stray pointer or a lost focus must not steer or pause.
 // Keys still reach it: M mutes it, Escape gives its game up.
 void SetLivePointer(bool on);
-// Writes the frame last presented by UpdateWindow as a 24-bit BMP.
+// Writes the frame last presented by UpdateWindow as a 24-bit BMP, through
+// WriteOutput. False with the reason.
+bool WriteShot(const std::string& file, std::string& why);
 bool WriteShot(const std::string& file);
 
 // Called on the game thread at every UpdateWindow of an open window (the
@@ -122,7 +150,7 @@ void SetFrameHook(std::function<void()> hook);
 void SetKeepFrames(bool keep);
 
 // Back to the state at program start: no window, empty tables, clock 0,
-// no script, no recording. For tests.
+// no script, no recording, nothing protected. For tests.
 void Reset();
 
 } // namespace Display::Run

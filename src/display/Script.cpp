@@ -5,11 +5,12 @@
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <map>
 #include <sstream>
 #include <string_view>
 #include <sys/stat.h>
@@ -112,10 +113,7 @@ std::string ReadEvent(const std::vector<std::string_view>& w, InputEvent& event)
         }
         // The file name is the rest of the line, spaces and all.
         event.file = std::string(w[2].data(), w.back().data() + w.back().size());
-        if (!InsideWorkingDir(event.file)) {
-            return "may only write inside the working directory, not " + Quote(event.file);
-        }
-        return "";
+        return RefuseOutput(event.file);
     }
     if (what == "focus") {
         if (auto bad = expect(3); !bad.empty()) {
@@ -144,13 +142,16 @@ std::string ReadEvent(const std::vector<std::string_view>& w, InputEvent& event)
 
 // Reads `in` line by line, each line bounded, so an endless one (a device,
 // a stream of zeros) ends in an error rather than in the allocator.
-bool ParseLines(std::istream& in, const std::string& name, std::vector<InputEvent>& events,
+bool ParseLines(std::istream& in, const std::string& name, const EventSink& take,
                 std::string& error) {
     std::vector<char> buffer(kMaxLine + 2);
     std::uint64_t previous = 0;
+    bool leading = true; // nothing but options so far
+    // Each option's value and line: the same option twice must agree.
+    std::map<std::string, std::pair<std::string, std::size_t>, std::less<>> options;
     for (std::size_t number = 1;; ++number) {
         auto fail = [&](const std::string& what) {
-            error = name + ":" + std::to_string(number) + ": " + what;
+            error = Text::At(name, number) + ": " + what;
             return false;
         };
         in.getline(buffer.data(), static_cast<std::streamsize>(buffer.size()));
@@ -161,9 +162,14 @@ bool ParseLines(std::istream& in, const std::string& name, std::vector<InputEven
         if (got == 0 && in.fail()) {
             return !in.bad() || fail(std::strerror(errno));
         }
-        const std::string_view line(buffer.data(), std::strlen(buffer.data()));
+        // The line end was taken too, unless the text ended first.
+        const std::size_t length = in.eof() ? got : got - 1;
+        const std::string_view line(buffer.data(), length);
         if (line.size() > kMaxLine) {
             return fail("line longer than " + std::to_string(kMaxLine) + " bytes");
+        }
+        if (line.find('\0') != std::string_view::npos) {
+            return fail("a NUL byte in the line");
         }
         const std::string_view content = line.substr(0, line.find('#'));
         const auto w = Words(content);
@@ -171,8 +177,13 @@ bool ParseLines(std::istream& in, const std::string& name, std::vector<InputEven
             continue;
         }
         InputEvent event;
+        event.line = static_cast<std::uint32_t>(std::min<std::size_t>(number, UINT32_MAX));
         if (!Number(w[0], event.ms)) {
             return fail("bad time " + Quote(w[0]));
+        }
+        if (event.ms > kLastMs) {
+            return fail("time " + std::to_string(event.ms) + " is past the clock's end (" +
+                        std::to_string(kLastMs) + ")");
         }
         if (event.ms < previous) {
             return fail("time " + std::to_string(event.ms) + " is before the line above (" +
@@ -184,71 +195,61 @@ bool ParseLines(std::istream& in, const std::string& name, std::vector<InputEven
         if (auto bad = ReadEvent(w, event); !bad.empty()) {
             return fail(bad);
         }
-        // A run starts from its options: they lead, before anything happens.
-        const bool leading = events.empty() || events.back().kind == Kind::Option;
-        if (event.kind == Kind::Option && (event.ms != 0 || !leading)) {
-            return fail("an option comes first, at time 0");
+        if (event.kind == Kind::Option) {
+            // A run starts from its options: they lead, before anything happens.
+            if (event.ms != 0 || !leading) {
+                return fail("an option comes first, at time 0");
+            }
+            const auto& option = w[2];
+            const auto [at, added] = options.try_emplace(std::string(option), w[3], number);
+            if (!added && at->second.first != w[3]) {
+                return fail("option " + Quote(option) + " is " + Quote(w[3]) + " here but " +
+                            Quote(at->second.first) + " on line " +
+                            std::to_string(at->second.second));
+            }
         }
+        leading = leading && event.kind == Kind::Option;
         previous = event.ms;
-        events.push_back(std::move(event));
+        take(std::move(event));
     }
 }
 
 } // namespace
 
-bool InsideWorkingDir(const std::string& file) {
-    namespace fs = std::filesystem;
-    const fs::path path(file);
-    if (file.empty() || path.is_absolute() || path.filename().empty()) {
-        return false;
-    }
-    for (const auto& part : path) {
-        if (part == "..") {
-            return false;
-        }
-    }
-    // A symlink on the way may lead anywhere: where the path really ends must
-    // still be under the working directory.
-    std::error_code ec;
-    const fs::path here = fs::canonical(fs::current_path(ec), ec);
-    if (ec) {
-        return false;
-    }
-    const fs::path real = fs::weakly_canonical(here / path, ec);
-    if (ec) {
-        return false;
-    }
-    const auto [end, rest] = std::mismatch(here.begin(), here.end(), real.begin(), real.end());
-    return end == here.end() && rest != real.end();
-}
-
 bool ParseScript(const std::string& text, const std::string& name, std::vector<InputEvent>& events,
                  std::string& error) {
     std::istringstream lines(text);
-    return ParseLines(lines, name, events, error);
+    return ParseLines(
+        lines, name, [&events](InputEvent&& e) { events.push_back(std::move(e)); }, error);
 }
 
-bool ReadScript(const std::string& file, std::vector<InputEvent>& events, std::string& error) {
+bool ReadScript(const std::string& file, const EventSink& take, std::string& error) {
     if (file == "-") {
-        return ParseLines(std::cin, "standard input", events, error);
+        return ParseLines(std::cin, "standard input", take, error);
     }
+    const std::string shown = Text::Printable(file, Text::kPathShown);
     // Only a plain file: a FIFO would block the start for good and a folder
     // reads as an empty script.
     struct stat info {};
     if (::stat(file.c_str(), &info) != 0) {
-        error = file + ": " + std::strerror(errno);
+        error = shown + ": " + std::strerror(errno);
         return false;
     }
     if (!S_ISREG(info.st_mode)) {
-        error = file + ": not a regular file";
+        error = shown + ": not a regular file";
         return false;
     }
     std::ifstream in(file, std::ios::binary);
     if (!in) {
-        error = file + ": " + std::strerror(errno);
+        error = shown + ": " + std::strerror(errno);
         return false;
     }
-    return ParseLines(in, file, events, error);
+    return ParseLines(in, file, take, error);
+}
+
+bool ReadScript(const std::string& file, std::vector<InputEvent>& events, std::string& error) {
+    return ReadScript(
+        file, [&events](InputEvent&& e) { events.push_back(std::move(e)); }, error);
 }
 
 std::string FormatEvent(const InputEvent& event) {

@@ -55,5 +55,10 @@ void WaitForInput();
 void ApplyDue();
 // Window teardown without asking the window's thread (tests).
 void DropWindow();
+// While on, shots and states are written only inside the working directory
+// (a script's events); the game's own files are refused either way.
+void ConfineOutput(bool toWorkingDir);
+// Nothing is protected any more (Reset).
+void ForgetProtected();
 
 } // namespace Display::Run

@@ -7,6 +7,7 @@
 #include "game/Game.h"
 #include "game/RunSettings.h"
 #include "game/autopilot/Autopilot.h"
+#include "game/core/Catalogue.h"
 #include "game/core/MediaPath.h"
 #include "game/core/StateDump.h"
 #include "game/core/WaitTrace.h"
@@ -16,18 +17,22 @@
 #include "game/settings/SettingsStore.h"
 #include "platform/Folders.h"
 #include "platform/System.h"
+#include "util/Quote.h"
 
 #include <array>
-#include <cerrno>
 #include <charconv>
 #include <cstring>
+#include <filesystem>
 #include <iostream>
+#include <set>
 #include <string>
 #include <string_view>
 #include <thread>
 #include <vector>
 
 namespace {
+
+using Text::Quote;
 
 struct CommandLine {
     bool headless = false;
@@ -80,7 +85,7 @@ constexpr std::array kOptions{
                std::uint32_t n = 0;
                const auto [end, err] = std::from_chars(v.data(), v.data() + v.size(), n);
                if (err != std::errc{} || end != v.data() + v.size() || n < 1 || n > 3) {
-                   return "--level takes 1, 2 or 3, not '" + std::string(v) + "'";
+                   return "--level takes 1, 2 or 3, not " + Quote(v);
                }
                Morvek::practice.level = n;
                return std::string{};
@@ -100,7 +105,7 @@ constexpr std::array kOptions{
                std::uint64_t n = 0;
                const auto [end, err] = std::from_chars(v.data(), v.data() + v.size(), n);
                if (err != std::errc{} || end != v.data() + v.size() || n == 0) {
-                   return "--autopilot-ticks takes a positive number, not '" + std::string(v) + "'";
+                   return "--autopilot-ticks takes a positive number, not " + Quote(v);
                }
                c.autopilot = true;
                c.pilot.games = 0;
@@ -122,7 +127,7 @@ constexpr std::array kOptions{
                std::uint32_t n = 0;
                const auto [end, err] = std::from_chars(v.data(), v.data() + v.size(), n);
                if (err != std::errc{} || end != v.data() + v.size() || n < 1 || n > 16) {
-                   return "--scale takes a whole number from 1 to 16, not '" + std::string(v) + "'";
+                   return "--scale takes a whole number from 1 to 16, not " + Quote(v);
                }
                c.window.scale = n;
                return std::string{};
@@ -186,7 +191,7 @@ std::string Parse(const std::vector<std::string>& argv, CommandLine& line) {
             found = o.name == arg ? &o : found;
         }
         if (found == nullptr) {
-            return "unknown option '" + std::string(arg) + "'";
+            return "unknown option " + Quote(arg);
         }
         std::string_view value;
         if (!found->value.empty()) {
@@ -200,6 +205,34 @@ std::string Parse(const std::vector<std::string>& argv, CommandLine& line) {
         }
     }
     return "";
+}
+
+// The game's own files and folders, which no shot or state may write: the
+// highscore tables (the run's, the player's, and the working directory's of
+// earlier versions), the settings files (the run's and the player's), and the
+// folders the pictures load from.
+void ProtectGameFiles(const std::string& settings) {
+    namespace Run = Display::Run;
+    const System::PlayerFolders player = System::PlayerFoldersOf();
+    const std::string table(Morvek::ScorePlace::kTableName);
+    Run::ProtectFile(Morvek::scorefile);
+    Run::ProtectFile(table);
+    if (!player.data.empty()) {
+        Run::ProtectFile((player.data / table).string());
+    }
+    Run::ProtectFile(settings);
+    Run::ProtectFile(Settings::FileFor({"", false, player.config}));
+    std::set<std::string> folders;
+    for (const auto& row : Morvek::catalogue) {
+        const std::filesystem::path picture = Morvek::MediaPath(row.file);
+        std::error_code ec;
+        if (std::filesystem::is_regular_file(picture, ec)) {
+            folders.insert(picture.parent_path().string());
+        }
+    }
+    for (const auto& folder : folders) {
+        Run::ProtectFolder(folder.empty() ? "." : folder);
+    }
 }
 
 [[noreturn]] void RunGame() {
@@ -228,7 +261,8 @@ int main(int argc, char** argv) {
     std::string error;
     // Found out now rather than after a whole game that can't be saved.
     if (line.scores && !Morvek::ScoreFile::CheckPath(Morvek::scorefile, error)) {
-        std::cerr << "morvek: --scores " << Morvek::scorefile << ": " << error << '\n';
+        std::cerr << "morvek: --scores " << Quote(Morvek::scorefile, Text::kPathShown) << ": "
+                  << Text::Printable(error, 4 * Text::kPathShown) << '\n';
         return 2;
     }
     namespace Place = Morvek::ScorePlace;
@@ -237,24 +271,27 @@ int main(int argc, char** argv) {
                               System::PlayerFoldersOf().data}));
     Run::SetCleanup(Place::Finish);
     const bool scripted = !line.script.empty() || line.autopilot;
-    Settings::StartRun(
-        Settings::FileFor({line.settings, scripted, System::PlayerFoldersOf().config}), line.window,
-        line.mute);
+    const std::string settings =
+        Settings::FileFor({line.settings, scripted, System::PlayerFoldersOf().config});
+    Settings::StartRun(settings, line.window, line.mute);
+    // Known before the script is read, so its lines that would write them are refused.
+    ProtectGameFiles(settings);
     if (!line.script.empty() && !Run::LoadScript(line.script, error)) {
         std::cerr << "morvek: " << error << '\n';
         return 2;
     }
-    if (!Settings::StartFromScript(Run::ScriptOptions(), error)) {
-        std::cerr << "morvek: " << line.script << ": " << error << '\n';
+    if (!Settings::StartFromScript(Run::ScriptOptions(),
+                                   line.script == "-" ? "standard input" : line.script, error)) {
+        std::cerr << "morvek: " << error << '\n';
         return 2;
     }
     if (std::string looked; !Morvek::MediaFolderFound(looked)) {
         std::cerr << "morvek: no Media folder with the pictures (looked in " << looked << ")\n";
         return 2;
     }
-    if (!line.record.empty() && !Run::SetRecord(line.record)) {
-        std::cerr << "morvek: cannot write the recording " << line.record << ": "
-                  << std::strerror(errno) << '\n';
+    if (!line.record.empty() && !Run::SetRecord(line.record, error)) {
+        std::cerr << "morvek: cannot write the recording " << Quote(line.record, Text::kPathShown)
+                  << ": " << error << '\n';
         return 2;
     }
     if (!line.record.empty()) {

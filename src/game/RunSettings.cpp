@@ -47,7 +47,8 @@ Values StartValues() {
 
 } // namespace
 
-bool StartFromScript(const std::vector<Display::Run::InputEvent>& options, std::string& error) {
+bool StartFromScript(const std::vector<Display::Run::InputEvent>& options, std::string_view script,
+                     std::string& error) {
     Values v = StartValues();
     for (const auto& o : options) {
         const std::string_view line = o.file;
@@ -56,7 +57,7 @@ bool StartFromScript(const std::vector<Display::Run::InputEvent>& options, std::
         const bool known = std::find(kRecorded.begin(), kRecorded.end(), name) != kRecorded.end();
         if (space == std::string_view::npos || !known ||
             !SetChoice(v, name, line.substr(space + 1))) {
-            error = "no option " + Text::Quote(o.file) +
+            error = Text::At(script, o.line) + ": no option " + Text::Quote(o.file) +
                     " (difficulty and speed, as the options screen names them)";
             return false;
         }

@@ -31,9 +31,10 @@ void StartRun(const std::string& file, Display::Host::Settings& window, bool& mu
 // The options screen's choices, as the option lines of recordings hold them.
 constexpr std::array<std::string_view, 2> kRecorded{"difficulty", "speed"};
 // A script's option lines win over the file: a recording replays as it was
-// played, whatever the machine's settings. False, with the reason, for an
-// option the game does not know.
-bool StartFromScript(const std::vector<Display::Run::InputEvent>& options, std::string& error);
+// played, whatever the machine's settings. False, with "SCRIPT:LINE: the
+// reason", for an option the game does not know.
+bool StartFromScript(const std::vector<Display::Run::InputEvent>& options, std::string_view script,
+                     std::string& error);
 // The choices in force, as the first lines of the recording.
 void RecordStart();
 

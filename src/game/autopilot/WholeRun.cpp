@@ -41,7 +41,7 @@ std::vector<Point> RunProgram(const std::filesystem::path& scores,
                               const std::function<void()>& setup) {
     FreshProgram(scores);
     std::vector<Point> seen;
-    Display::Run::SetStateWriter([&seen](const std::string& at) {
+    Display::Run::SetStateWriter([&seen](const std::string& at, std::string&) {
         seen.push_back({at, State()});
         return true;
     });

@@ -48,8 +48,9 @@ void PauseCheck() {
     world.mode = Mode::Paused;
     Display::ShowBanner(kPaused);
     // Nothing of the game runs here; only the clock and the input move on.
+    // A headless script skips, in whole passes, to its next event.
     do {
-        Display::Sleep(kPassMs);
+        Display::IdleSleep(kPassMs);
         FocusJustLost();
     } while (!PauseKeyPressed());
     // P is a letter: the presses that paused must not turn up in a name entry.

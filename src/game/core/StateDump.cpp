@@ -4,7 +4,6 @@
 #include "game/core/World.h"
 
 #include <cstdio>
-#include <fstream>
 #include <string_view>
 
 namespace StateDump {
@@ -130,11 +129,8 @@ std::string StateJson() {
     return j.Text() + "\n";
 }
 
-bool WriteState(const std::string& file) {
-    std::ofstream out(file, std::ios::binary);
-    out << StateJson();
-    out.close();
-    return static_cast<bool>(out);
+bool WriteState(const std::string& file, std::string& why) {
+    return Display::Run::WriteOutput(file, StateJson(), why);
 }
 
 } // namespace StateDump

@@ -7,7 +7,8 @@ namespace StateDump {
 
 // Equal states give equal text: reals are printed with three decimals.
 std::string StateJson();
-// Writes StateJson() to `file`; false when it cannot be written.
-bool WriteState(const std::string& file);
+// Writes StateJson() to `file` as shots are written (Display::Run::WriteOutput);
+// false with the reason when it cannot be written.
+bool WriteState(const std::string& file, std::string& why);
 
 } // namespace StateDump

@@ -43,6 +43,7 @@ bool MakeTemporary(std::string& error) {
         switch (SafeFile::CreateNew(name, "", nullptr, error)) {
         case SafeFile::CreateResult::Created:
             scorefile = name;
+            Display::Run::ProtectFile(name); // a script's shot or state keeps off it too
             return true;
         case SafeFile::CreateResult::Exists:
             continue;
