@@ -297,9 +297,9 @@ int main(int argc, char** argv) {
     if (!line.record.empty()) {
         Settings::RecordStart();
     }
-    if (!line.trace.empty() && !Morvek::WaitTrace::Start(line.trace)) {
-        std::cerr << "morvek: cannot write the trace " << line.trace << ": " << std::strerror(errno)
-                  << '\n';
+    if (std::string why; !line.trace.empty() && !Morvek::WaitTrace::Start(line.trace, why)) {
+        std::cerr << "morvek: cannot write the trace " << Text::Quote(line.trace, Text::kPathShown)
+                  << ": " << why << '\n';
         return 2;
     }
     Run::SetHeadless(line.headless);

@@ -2,6 +2,7 @@
 
 #include "display/Run.h"
 #include "game/core/World.h"
+#include "platform/OutFile.h"
 #include "util/Random.h"
 
 #include <cinttypes>
@@ -20,8 +21,8 @@ std::unique_ptr<std::FILE, Closer> trace;
 
 } // namespace
 
-bool Start(const std::string& file) {
-    trace.reset(std::fopen(file.c_str(), "w"));
+bool Start(const std::string& file, std::string& why) {
+    trace.reset(OutFile::OpenStream(file, why));
     if (!trace) {
         return false;
     }

@@ -8,7 +8,8 @@
 
 namespace Morvek::WaitTrace {
 
-// Starts writing to `file`; false with errno set when it can't be made.
-bool Start(const std::string& file);
+// Starts writing to `file` (never waiting on a FIFO); false with the reason
+// when it can't be made.
+bool Start(const std::string& file, std::string& why);
 
 } // namespace Morvek::WaitTrace
