@@ -46,7 +46,7 @@ void NewDragon() {
     world.speed = 30;
     world.dragon = {300, 420, 100, 100, 4, false, true, true, true, 3, 3};
     for (const std::uint32_t i : Slots(world.bullets)) {
-        world.bullets[i].length = 5;
+        world.bullets[i].radius = 5;
     }
     world.counter = 1;
     world.difficultyHistory.fill(4);

@@ -72,7 +72,7 @@ TEST_F(KingFight, BroodIsRemovedInStageOneAndEquippedByItsStage) {
     Step();
     ASSERT_TRUE(world.enemies[5].state);
     EXPECT_EQ(world.enemies[5].health, 500);
-    EXPECT_FLOAT_EQ(world.enemies[5].length, 50);
+    EXPECT_FLOAT_EQ(world.enemies[5].diameter, 50);
     EXPECT_EQ(Display::GetPixel(static_cast<std::uint32_t>(world.enemies[5].x),
                                 static_cast<std::uint32_t>(world.enemies[5].y)),
               LevelsTest::kRed);
@@ -91,7 +91,7 @@ TEST_F(KingFight, BroodIsRemovedInStageOneAndEquippedByItsStage) {
     Hatch(5, 500, 600);
     Step();
     EXPECT_EQ(world.enemies[5].health, 3000);
-    EXPECT_FLOAT_EQ(world.enemies[5].length, 100);
+    EXPECT_FLOAT_EQ(world.enemies[5].diameter, 100);
 }
 
 TEST_F(KingFight, FlameBandAndLifetime) {

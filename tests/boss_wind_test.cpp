@@ -30,7 +30,7 @@ TEST_F(WindFight, TheCloudsGuardTheGodFromTheDragonsFire) {
         b.x = world.dragon.x + 20;
         b.y = world.enemies[1].y;
         b.speedX = 30;
-        b.length = 10;
+        b.radius = 10;
     };
     fire();
     for (int t = 0; t < 40 && world.bullets[50].state; ++t) {
@@ -115,7 +115,7 @@ TEST_F(WindFight, CloudsBurnTheDragonAndSwallowItsShotsFromTheFront) {
         b.x = x;
         b.y = type == 0 ? 250 : 300; // apart, or they would cancel each other
         b.type = type;
-        b.length = 10;
+        b.radius = 10;
     };
     shot(10, 480, 0); // 53 away, in front of the cloud's left edge
     shot(11, 470, 0); // left of cloud.x - 50 - length: passes

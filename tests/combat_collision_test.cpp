@@ -67,7 +67,7 @@ TEST_F(Collisions, EveryEnemyIsHitWhereItsPictureIs) {
         const auto width = static_cast<float>(row->width);
         for (const float gap : {0.0f, 1.0f}) {
             TestWorld::NewGameState();
-            world.enemies[7].length = 999; // what the slot last held counts for nothing
+            world.enemies[7].diameter = 999; // what the slot last held counts for nothing
             CreateEnemy(600, 400, 7, k.type, 0);
             PutShot(1, 600 - width / 2 - 10 - gap, 400, 0, 10);
             const std::int32_t before = world.enemies[7].health;

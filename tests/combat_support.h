@@ -22,7 +22,7 @@ inline Morvek::Enemy& PutEnemy(std::uint32_t slot, float x, float y, std::uint32
     e = {};
     e.x = x;
     e.y = y;
-    e.length = length;
+    e.diameter = length;
     e.type = type;
     e.health = 100;
     e.state = true;
@@ -36,7 +36,7 @@ inline Morvek::Bullet& PutShot(std::uint32_t slot, float x, float y, std::uint32
     b.x = x;
     b.y = y;
     b.type = type;
-    b.length = length;
+    b.radius = length;
     b.state = true;
     return b;
 }

@@ -92,7 +92,7 @@ template <typename Fight> class FightTest : public ::testing::Test {
         b.type = Morvek::kAreaType;
         b.x = x;
         b.y = y;
-        b.length = 5;
+        b.radius = 5;
         age = 0;
     }
     // The ticks the area attack outlives.

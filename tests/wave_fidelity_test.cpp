@@ -135,7 +135,7 @@ TEST(WaveFidelity, ATickMovesBeforeItFiresAndRearmsBeforeTheGun) {
     ASSERT_NE(batShot, nullptr);
     // Fired from where the Bat moved to this tick, and not yet moved itself.
     EXPECT_FLOAT_EQ(world.enemies[50].x, 679);
-    EXPECT_FLOAT_EQ(batShot->x, 679 - 25 - batShot->length);
+    EXPECT_FLOAT_EQ(batShot->x, 679 - 25 - batShot->radius);
     EXPECT_FLOAT_EQ(batShot->y, 300);
 }
 

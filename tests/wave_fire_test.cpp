@@ -13,7 +13,7 @@ using namespace Morvek;
 namespace {
 
 void Shot(std::uint32_t slot, float x, float y, std::uint32_t type) {
-    world.bullets[slot] = {0, 0, x, y, world.bullets[slot].length, true, type};
+    world.bullets[slot] = {0, 0, x, y, world.bullets[slot].radius, true, type};
 }
 
 // Fires until the enemy in slot 1 has launched something, at most n ticks.
@@ -64,7 +64,7 @@ TEST(WaveFire, EnemyWaitsForItsOwnBulletSlot) {
 
     world.bullets[3].state = false;
     Shot(1, 100, 100, 0);
-    world.bullets[2].length = 10; // last carried the dragon's shot
+    world.bullets[2].radius = 10; // last carried the dragon's shot
     EnemiesShoot();
     ASSERT_TRUE(world.bullets[2].state);
     EXPECT_EQ(world.bullets[2].type, 1u);

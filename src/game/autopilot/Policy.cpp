@@ -14,10 +14,10 @@ constexpr int kPlan = 4;     // ticks a move is held when judged
 constexpr int kHorizon = 12; // ticks looked ahead
 constexpr float kStep = 10;  // the dragon's move per tick
 constexpr float kDragonRadius = 25;
-constexpr float kMargin = 10;       // room kept beyond every hit circle
-constexpr std::int32_t kScroll = 7; // background pixels per tick
-constexpr float kHomeX = 200;       // where the dragon waits for a wave
-constexpr float kBossLength = 250;  // bosses keep their distance differently
+constexpr float kMargin = 10;        // room kept beyond every hit circle
+constexpr std::int32_t kScroll = 7;  // background pixels per tick
+constexpr float kHomeX = 200;        // where the dragon waits for a wave
+constexpr float kBossDiameter = 250; // bosses keep their distance differently
 constexpr std::uint32_t kCastle = 5;
 
 // Death outweighs any damage, and damage any goal.
@@ -81,7 +81,7 @@ double Danger(const Terrain& terrain, Vec p, int t, const Memory& memory, bool s
             continue;
         }
         const Vec at{b.x + b.speedX * tf, b.y + b.speedY * tf};
-        if (Dist(at, p) <= b.length + kDragonRadius + kMargin) {
+        if (Dist(at, p) <= b.radius + kDragonRadius + kMargin) {
             cost += kHurt * soon;
         }
     }
@@ -93,7 +93,7 @@ double Danger(const Terrain& terrain, Vec p, int t, const Memory& memory, bool s
         const Vec v = Velocity(memory.enemies[i], e.x, e.y);
         const Vec at{e.x + v.x * tf, e.y + v.y * tf};
         const float reach =
-            e.length / 2 + kDragonRadius + kMargin * (e.length >= kBossLength ? 4 : 1);
+            e.diameter / 2 + kDragonRadius + kMargin * (e.diameter >= kBossDiameter ? 4 : 1);
         if (Dist(at, p) <= reach) {
             cost += kDeath * soon;
         }
@@ -171,9 +171,9 @@ Goal ChooseGoal(const Terrain& terrain) {
         if (!e.state) {
             continue;
         }
-        const bool boss = e.length >= kBossLength;
+        const bool boss = e.diameter >= kBossDiameter;
         goal.aligned = goal.aligned || (e.type != kCastle && e.x > me.x &&
-                                        std::abs(e.y - me.y) <= e.length / 2 + 10);
+                                        std::abs(e.y - me.y) <= e.diameter / 2 + 10);
         if (e.x < me.x + 40 && !boss) {
             continue; // behind or beside: the gun cannot reach it
         }

@@ -42,10 +42,10 @@ void BeamOnEnemies(std::uint32_t g) {
         if (!world.enemies[j].state) {
             continue;
         }
-        BeamTest(j, tip, world.enemies[j].length / 2 + 20, tip);
+        BeamTest(j, tip, world.enemies[j].diameter / 2 + 20, tip);
         for (std::uint32_t n = 0; n < g; ++n) {
             BeamTest(j, world.dragon.x + static_cast<float>(1 + 20 * n),
-                     world.enemies[j].length / 2, tip);
+                     world.enemies[j].diameter / 2, tip);
         }
     }
 }

@@ -51,21 +51,21 @@ void ShotsAgainstTargets() {
         const Point at{shot.x, shot.y};
         if (shot.type != 0) {
             if (Distance(shot.x, world.dragon.x, shot.y, world.dragon.y) <=
-                shot.length + kDragonRadius) {
+                shot.radius + kDragonRadius) {
                 DragonHit(i);
                 shot.state = false;
-                ExplosionAt(Toward(at, DragonAt(), shot.length), 2);
+                ExplosionAt(Toward(at, DragonAt(), shot.radius), 2);
             }
             continue;
         }
         // One fireball strikes every enemy it overlaps in this tick.
         for (const std::uint32_t j : Slots(world.enemies)) {
             const Enemy& e = world.enemies[j];
-            if (e.state && Distance(shot.x, e.x, shot.y, e.y) <= e.length / 2 + shot.length) {
+            if (e.state && Distance(shot.x, e.x, shot.y, e.y) <= e.diameter / 2 + shot.radius) {
                 const Point target{e.x, e.y};
                 ShotHit(j);
                 shot.state = false;
-                ExplosionAt(Toward(at, target, shot.length), 2);
+                ExplosionAt(Toward(at, target, shot.radius), 2);
             }
         }
     }
@@ -99,11 +99,11 @@ void Ramming() {
     for (const std::uint32_t i : Slots(world.enemies)) {
         Enemy& e = world.enemies[i];
         if (e.state &&
-            Distance(e.x, world.dragon.x, e.y, world.dragon.y) <= e.length / 2 + kDragonRadius) {
+            Distance(e.x, world.dragon.x, e.y, world.dragon.y) <= e.diameter / 2 + kDragonRadius) {
             e.state = false;
             e.counter = 0;
             world.dragon.health = 0;
-            ExplosionAt(Toward({e.x, e.y}, DragonAt(), e.length), 1);
+            ExplosionAt(Toward({e.x, e.y}, DragonAt(), e.diameter), 1);
         }
     }
 }
@@ -117,7 +117,7 @@ void ShotAgainstShot() {
         // A cancelled shot goes on cancelling the rest of this pass.
         for (const std::uint32_t j : Slots(world.bullets)) {
             Bullet& b = world.bullets[j];
-            if (b.state && b.type != a.type && Distance(a.x, b.x, a.y, b.y) <= 2 * a.length) {
+            if (b.state && b.type != a.type && Distance(a.x, b.x, a.y, b.y) <= 2 * a.radius) {
                 a.state = false;
                 b.state = false;
                 ExplosionAt(Midpoint({a.x, a.y}, {b.x, b.y}), 2);

@@ -42,8 +42,8 @@ void CreateEnemy(float x, float y, std::uint32_t number, std::uint32_t type, std
     e.type = type;
     e.path = path;
     e.counter = 0;
-    if (type < EnemyTables::kLength.size() && EnemyTables::kLength[type] > 0) {
-        e.length = EnemyTables::kLength[type];
+    if (type < EnemyTables::kDiameter.size() && EnemyTables::kDiameter[type] > 0) {
+        e.diameter = EnemyTables::kDiameter[type];
     }
 }
 

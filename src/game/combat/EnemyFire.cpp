@@ -33,7 +33,7 @@ void Aim(Bullet& b, float px, float py, float h, float down) {
 // The shot starts left of the enemy by its slot's hit radius, which enemy fire
 // never sets: a slot last used by the dragon's gun launches further out.
 void Launch(Bullet& b, const Enemy& e, std::uint32_t type) {
-    b.x = e.x - 25 - b.length;
+    b.x = e.x - 25 - b.radius;
     b.y = e.y;
     b.type = type;
     b.state = true;

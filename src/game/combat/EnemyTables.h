@@ -107,7 +107,7 @@ inline constexpr float kIceSpeedX = -15;
 inline constexpr float kIceSpeedY = 15;
 
 // Hit circle diameter at creation, by type; 0 leaves the slot's value.
-inline constexpr std::array<float, 14> kLength = {0, 50, 50, 50,  50,  50, 0,
-                                                  0, 0,  0,  250, 250, 0,  250};
+inline constexpr std::array<float, 14> kDiameter = {0, 50, 50, 50,  50,  50, 0,
+                                                    0, 0,  0,  250, 250, 0,  250};
 
 } // namespace Morvek::EnemyTables

@@ -56,7 +56,7 @@ void NewBullet(float x, float y, float speedX, float speedY) {
             b.speedX = speedX;
             b.speedY = speedY;
             b.state = true;
-            b.length = 10.0f;
+            b.radius = 10.0f;
             return;
         }
     }

@@ -15,7 +15,7 @@ namespace Morvek {
 struct Enemy {
     float x = 0;
     float y = 0;
-    float length = 0; // hit circle diameter
+    float diameter = 0; // of its hit circle
     std::uint32_t type = 0;
     std::uint32_t path = 0;
     std::uint32_t counter = 0;
@@ -28,7 +28,7 @@ struct Bullet {
     float speedY = 0;
     float x = 0;
     float y = 0;
-    float length = 0; // hit radius
+    float radius = 0; // of its hit circle
     bool state = false;
     std::uint32_t type = 0;
 };

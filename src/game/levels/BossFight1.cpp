@@ -126,7 +126,7 @@ void CloudRules(WindFight& f, const Item& c) {
     for (const std::uint32_t j : Slots(world.bullets)) {
         Bullet& b = world.bullets[j];
         if (b.state && b.type == 0 && Distance(c.x, b.x, c.y, b.y) < 120 &&
-            c.x - 50 - b.length < b.x) {
+            c.x - 50 - b.radius < b.x) {
             b.state = false;
             SetOffExplosion(b.x, b.y, 2);
         }

@@ -37,7 +37,7 @@ constexpr std::array<std::int32_t, 3> kStage3Below{20000, 30000, 50000};
 // What a hatchling gets in the stage it is brought in, by setting.
 struct Brood {
     std::array<std::int32_t, 3> health;
-    float length;
+    float diameter;
     std::optional<Picture> picture; // drawn centred
 };
 constexpr std::array<Brood, 4> kBrood{{
@@ -67,7 +67,7 @@ void EquipBrood(KingFight& f) {
                 e.state = false;
             } else {
                 e.health = kBrood[f.stage].health[Setting()];
-                e.length = kBrood[f.stage].length;
+                e.diameter = kBrood[f.stage].diameter;
                 f.equipped[i] = true;
             }
         }
@@ -84,7 +84,7 @@ void DrawBrood(const KingFight& f) {
         return; // none before the second stage
     }
     const Picture picture = *brood.picture;
-    const float half = brood.length / 2;
+    const float half = brood.diameter / 2;
     for (const std::uint32_t i : Slots(kBoss + 1, kEnemySlots)) {
         const Enemy& e = world.enemies[i];
         if (e.state && e.type == kHatchling) {

@@ -31,7 +31,7 @@ void ResetGame() {
     world.dragon.lives = 4;
     world.dragon.upgrade = 1;
     for (const std::uint32_t i : Slots(world.bullets)) {
-        world.bullets[i].length = 5.0f;
+        world.bullets[i].radius = 5.0f;
     }
     world.score = 0;
     world.level = 1;
