@@ -43,7 +43,7 @@ void OpenHeadless() {
 
 void NewDragon() {
     world.difficulty = Difficulty::Normal;
-    world.speed = 30;
+    world.tickMs = 30;
     world.dragon = {300, 420, 100, 100, 4, false, true, true, true, 3, 3};
     for (const std::uint32_t i : Slots(world.bullets)) {
         world.bullets[i].radius = 5;

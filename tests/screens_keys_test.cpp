@@ -155,12 +155,12 @@ TEST_F(Keys, EveryOptionIsReachedAndChosen) {
     Watch([&](std::uint64_t ms) {
         for (const std::uint64_t t : {hard, fast, slow, normal}) {
             if (ms >= t && !settings.contains(t)) {
-                settings[t] = {world.difficulty, world.speed};
+                settings[t] = {world.difficulty, world.tickMs};
             }
         }
     });
     world.difficulty = Difficulty::Normal;
-    world.speed = 30;
+    world.tickMs = 30;
     ASSERT_TRUE(Play(events, OptionsScreen));
     EXPECT_EQ(settings[hard], std::make_pair(Difficulty::Hard, 30u));
     EXPECT_EQ(settings[fast], std::make_pair(Difficulty::Hard, 30u));

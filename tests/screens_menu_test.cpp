@@ -53,7 +53,7 @@ TEST_F(Menu, EntryOpensTheWindowSetsTheOptionsAndEndsAtEnd) {
     ASSERT_TRUE(returned);
     EXPECT_TRUE(world.quitGame);
     EXPECT_EQ(world.difficulty, Difficulty::Easy);
-    EXPECT_EQ(world.speed, 30u);
+    EXPECT_EQ(world.tickMs, 30u);
     EXPECT_GE(Display::Run::ClockMs(), 160u);
     // The window is gone: nothing is drawn any more.
     EXPECT_FALSE(Display::MouseLeft());
@@ -65,7 +65,7 @@ TEST_F(Menu, EntryShowsTheMenuWithDefaultsUntilAButtonIsClicked) {
     EXPECT_FALSE(world.quitGame);
     EXPECT_EQ(Display::Run::Title(), "Morvek");
     EXPECT_EQ(world.difficulty, Difficulty::Normal);
-    EXPECT_EQ(world.speed, 30u);
+    EXPECT_EQ(world.tickMs, 30u);
     EXPECT_EQ(FrameColour(100, 50), kGreen) << "the Story button is under the mouse";
     for (const auto& b : L::kMenuButtons) {
         if (b.number != L::kButtonStory) {
@@ -133,7 +133,7 @@ TEST_F(Menu, OptionsShowTheCurrentChoicesAndKeepNewOnes) {
         }
     };
     world.difficulty = Difficulty::Normal;
-    world.speed = 30;
+    world.tickMs = 30;
     EXPECT_FALSE(Play({Close(20)}, OptionsScreen));
     expectShown({false, true, false, false, true});
 
@@ -141,7 +141,7 @@ TEST_F(Menu, OptionsShowTheCurrentChoicesAndKeepNewOnes) {
              Move(110, 60, 700), Down(120)};
     ASSERT_TRUE(Play(e, OptionsScreen));
     EXPECT_EQ(world.difficulty, Difficulty::Easy);
-    EXPECT_EQ(world.speed, 60u);
+    EXPECT_EQ(world.tickMs, 60u);
 
     Display::Run::Apply(Up(0));
     EXPECT_FALSE(Play({Close(20)}, OptionsScreen));
@@ -221,7 +221,7 @@ TEST_F(Menu, NewGameReadsTheTableAndAGameGivenUpComesBackToTheMenu) {
     const std::string table = "FIREFLY1520 ASH    980";
     std::ofstream(Morvek::scorefile, std::ios::binary) << table;
     world.difficulty = Difficulty::Hard;
-    world.speed = 60;
+    world.tickMs = 60;
     world.score = 99;
     Events e{{0, Display::Run::InputEvent::KeyDown, 27, 0, 0, {}}, Move(0, 60, 700), Down(0)};
     for (auto& ev : e) {
@@ -240,5 +240,5 @@ TEST_F(Menu, NewGameReadsTheTableAndAGameGivenUpComesBackToTheMenu) {
     EXPECT_EQ(ReadFile(Morvek::scorefile), table);
     // The options hold for every game until changed.
     EXPECT_EQ(world.difficulty, Difficulty::Hard);
-    EXPECT_EQ(world.speed, 60u);
+    EXPECT_EQ(world.tickMs, 60u);
 }

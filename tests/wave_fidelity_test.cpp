@@ -45,7 +45,7 @@ void CountFrames() {
 TEST(WaveFidelity, EntryGlidesInTenShownFramesAndNothingElseMoves) {
     SafeField();
     CountFrames();
-    world.speed = 60;
+    world.tickMs = 60;
     CreateEnemy(1150, 300, 3, 2, 1);
     CreateEnemy(800, 600, 5, 5, 5); // a castle keeps its place
     const std::int32_t scroll = world.backgrounds[1].x;

@@ -130,7 +130,7 @@ TEST(WaveLoop, CastlesNeitherHoldUpNorGlideIn) {
     GlideIn();
     EXPECT_FLOAT_EQ(world.enemies[2].x, 950);
     EXPECT_FLOAT_EQ(world.enemies[1].x, 500);
-    EXPECT_EQ(Display::Run::ClockMs() - start, 10u * world.speed);
+    EXPECT_EQ(Display::Run::ClockMs() - start, 10u * world.tickMs);
     world.enemies[2].state = false;
     EXPECT_TRUE(WaveCleared());
 

@@ -23,7 +23,7 @@ void main() {
     LoadPictures();
     DrawMenu();
     world.difficulty = options.difficulty;
-    world.speed = options.speed;
+    world.tickMs = options.speed;
     for (;;) {
         Screen::ReadInput(Layout::kMenuGrid);
         // A screen runs inside MenuSelect and leaves its own last mouse position

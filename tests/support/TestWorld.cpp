@@ -26,7 +26,7 @@ void NewGameState() {
     using namespace Morvek;
     Fresh();
     world.difficulty = Difficulty::Normal;
-    world.speed = 30;
+    world.tickMs = 30;
     ResetGame();
     world.dragon.x = 60;
     world.dragon.y = 369;

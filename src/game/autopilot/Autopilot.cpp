@@ -184,7 +184,7 @@ void Play(std::uint64_t elapsed) {
         return;
     }
     Hold(KeyCode::kReturn, false);
-    if (elapsed == world.speed) {
+    if (elapsed == world.tickMs) {
         CountTick();
     }
 

@@ -52,7 +52,7 @@ void PlayTick(TickSteps& steps) {
     FieldFrame();
     steps.DrawOver();
     Display::UpdateWindow();
-    Display::Sleep(world.speed);
+    Display::Sleep(world.tickMs);
     PauseCheck();
     if (!shape.escapeFirst) {
         EscapeCheck();

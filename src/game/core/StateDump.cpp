@@ -84,7 +84,7 @@ std::string StateJson() {
     j.Field("counter", world.counter);
     j.Field("score", world.score);
     j.Field("actualdifficulty", world.actualDifficulty);
-    j.Field("speed", world.speed);
+    j.Field("speed", world.tickMs);
     j.Field("difficulty_setting", Multiplier(world.difficulty));
     j.Field("returnmenu", world.returnToMenu);
     j.Field("growcounter", world.growCounter);

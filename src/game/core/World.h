@@ -133,7 +133,7 @@ struct World {
     bool beamShown = false; // the beam ran this tick, its last one included
     Dragon dragon{};
     Difficulty difficulty = Difficulty::Easy;
-    std::uint32_t speed = 0;
+    std::uint32_t tickMs = 0; // milliseconds of one tick of play: the speed chosen
     Mode mode = Mode::Menu;
 
     // The pause key and the window's focus as the last pause check saw them:

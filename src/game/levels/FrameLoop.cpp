@@ -93,7 +93,7 @@ void GlideIn() {
             return;
         }
         Display::UpdateWindow();
-        Display::Sleep(world.speed);
+        Display::Sleep(world.tickMs);
     }
 }
 

@@ -17,7 +17,7 @@ bool IsSelected(const Choice& c) {
     if (c.setting == Setting::Difficulty) {
         return world.difficulty == c.difficulty;
     }
-    return world.speed == c.speed;
+    return world.tickMs == c.speed;
 }
 
 void DrawChoices(Setting setting) {
@@ -32,7 +32,7 @@ void Choose(const Choice& c) {
     if (c.setting == Setting::Difficulty) {
         world.difficulty = c.difficulty;
     } else {
-        world.speed = c.speed;
+        world.tickMs = c.speed;
     }
     DrawChoices(c.setting);
 }
@@ -68,7 +68,7 @@ void OptionsScreen() {
         if (Screen::Clicked(Layout::kReturn)) {
             Settings::Change([](Settings::Values& v) {
                 v.difficulty = world.difficulty;
-                v.speed = world.speed;
+                v.speed = world.tickMs;
             });
             Screen::BackToMenu();
             return;
