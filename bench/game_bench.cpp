@@ -2,7 +2,7 @@
 // an autopilot game's ticks per second, and the process's peak memory.
 #include "display/Run.h"
 #include "game/autopilot/Autopilot.h"
-#include "game/autopilot/WholeRun.h"
+#include "host/WholeRun.h"
 #include "game/core/Catalogue.h"
 #include "game/core/MediaPath.h"
 

@@ -2,7 +2,8 @@
 # Fails when a source includes a header of a layer above its own, so the
 # arrows keep running one way:
 #   util, platform, display  <-  core  <-  combat  <-  levels  <-  screens,
-#   settings  <-  the game, its autopilot, the audio  <-  the web host.
+#   settings  <-  the game, its autopilot, the audio  <-  the hosts' loop and
+#   the web host.
 # The audio lies beside the game but only reads the world: it may reach no
 # higher than core.
 # usage: check-layers.sh [SOURCE_DIR]   (default: the folder above this one)
@@ -23,7 +24,7 @@ function layer(p) {
     if (p ~ /^game\/(screens|settings)\//) return "4 4"
     if (p ~ /^audio\//) return "5 1"
     if (p ~ /^game\//) return "5 5"
-    if (p ~ /^web\//) return "6 6"
+    if (p ~ /^(web|host)\//) return "6 6"
     return ""
 }
 {

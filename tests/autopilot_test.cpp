@@ -3,7 +3,7 @@
 #include "display/Run.h"
 #include "game/autopilot/Autopilot.h"
 #include "game/autopilot/Policy.h"
-#include "game/autopilot/WholeRun.h"
+#include "host/WholeRun.h"
 #include "game/combat/Enemies.h"
 #include "game/core/World.h"
 #include "support/TempDir.h"

@@ -4,7 +4,7 @@
 #include "display/Layer.h"
 #include "display/Run.h"
 #include "display/Sync.h"
-#include "game/autopilot/WholeRun.h"
+#include "host/WholeRun.h"
 #include "game/combat/Enemies.h"
 #include "game/core/Catalogue.h"
 #include "game/core/StateDump.h"

@@ -2,7 +2,7 @@
 // the world states stored beside it. Any change to how the game plays shows
 // here as the first point that differs; `make replay-update` re-records the
 // game and stores its states afresh, on purpose.
-#include "game/autopilot/WholeRun.h"
+#include "host/WholeRun.h"
 
 #include <gtest/gtest.h>
 

@@ -82,8 +82,7 @@ Director::Seen Director::Look() {
     s.mode = P::world.mode;
     s.level = P::world.level;
     s.paused = s.mode == P::Mode::Paused;
-    // A game given up is over before its screen changes.
-    s.playing = P::InGame(s.mode) && !P::world.returnToMenu && P::world.level >= 1 &&
+    s.playing = P::InGame(s.mode) && P::world.level >= 1 &&
                 P::world.level <= P::kLastLevel;
     return s;
 }

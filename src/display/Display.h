@@ -20,10 +20,10 @@ void Window(std::string_view title, std::uint32_t x, std::uint32_t y);
 void KillWindow();
 void SetTitle(std::string_view title);
 bool KeyDown(std::uint32_t k);
-// Waits for a queued key press; the oldest comes first.
-std::uint32_t GetKey();
+// The oldest queued key press, taken off the queue; 0 when none is queued.
+std::uint32_t TakeKey();
 void FlushKeys();
-// Whether a key press waits in the queue, so GetKey would not wait.
+// Whether a key press waits in the queue.
 bool KeyQueued();
 // Discards the queued presses of key k only; the others keep their order.
 void FlushKey(std::uint32_t k);

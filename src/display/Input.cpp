@@ -83,9 +83,9 @@ bool KeyDown(std::uint32_t k) {
     return window.state == STATE_ACTIVE && k < key.size() && key[k];
 }
 
-std::uint32_t GetKey() {
-    while (keybuf.empty()) {
-        Run::WaitForInput();
+std::uint32_t TakeKey() {
+    if (keybuf.empty()) {
+        return 0;
     }
     const std::uint32_t k = keybuf.front();
     keybuf.pop_front();

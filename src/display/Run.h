@@ -119,6 +119,10 @@ void SetSyncHook(std::function<void()> hook);
 using WaitObserver = std::function<void(std::string_view kind, std::uint32_t ms)>;
 void SetWaitObserver(WaitObserver observer);
 
+// A screen waits for a key press: waits for input (virtual time passes), or
+// ends a headless run that can get no more.
+void WaitForInput();
+
 // Applies one event at once, as a sync point would (tests, scripts, live input).
 void Apply(const InputEvent& event);
 // Hands a live event to the game from any thread; it applies at the next sync point.

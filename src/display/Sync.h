@@ -48,9 +48,6 @@ bool ChangesLevel(const Run::InputEvent& event);
 
 namespace Display::Run {
 
-// GetKey found the queue empty: waits for input (virtual time passes), or
-// ends a headless run that can get no more.
-void WaitForInput();
 // Script events that are due and pending live events, in that order.
 void ApplyDue();
 // Window teardown without asking the window's thread (tests).

@@ -1,4 +1,4 @@
-// The program's entry: opens the window, loads the pictures and runs the menu.
+// What the command line chose for the run.
 #pragma once
 
 #include "game/core/DifficultySetting.h"
@@ -15,7 +15,5 @@ struct Options {
     std::uint32_t speed = 30;
 };
 extern Options options;
-
-void main();
 
 } // namespace Game

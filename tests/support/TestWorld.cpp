@@ -3,7 +3,7 @@
 #include "display/Display.h"
 #include "display/Run.h"
 #include "game/core/World.h"
-#include "game/screens/Highscore.h"
+#include "game/screens/NewGame.h"
 #include "util/Random.h"
 
 #include <stdexcept>

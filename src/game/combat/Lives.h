@@ -1,14 +1,15 @@
-// The dragon's lives, settled once a tick, and the cheat keys.
+// The dragon's lives, settled once a tick.
 #pragma once
 
 namespace Morvek {
 
-// A dragon out of health loses a life; with none left the game is over.
-void SettleLives();
-void Cheats();
+// Where the dragon starts a level and comes back after losing a life.
+inline constexpr float kDragonStartX = 60;
+inline constexpr float kDragonStartY = 369;
 
-// What SettleLives calls when the last life is gone: the game-over screen,
-// which lies above the play and so is handed down rather than called.
-void SetGameOver(void (*show)());
+// A dragon out of health loses a life.
+void SettleLives();
+// No life is left: the game is over.
+bool GameLost();
 
 } // namespace Morvek

@@ -2,6 +2,7 @@
 #include "display/KeyCodes.h"
 
 #include "display/Display.h"
+#include "game/combat/Cheats.h"
 #include "game/combat/Collision.h"
 #include "game/combat/Enemies.h"
 #include "game/combat/EnemyFire.h"
@@ -9,7 +10,6 @@
 #include "game/combat/Items.h"
 #include "game/combat/Lives.h"
 #include "game/combat/Player.h"
-#include "game/core/Pause.h"
 #include "game/core/World.h"
 
 namespace Morvek {
@@ -25,7 +25,7 @@ void EscapeCheck() {
 
 } // namespace
 
-void PlayTick(TickSteps& steps) {
+void TickPlay(TickSteps& steps) {
     const TickSteps::Shape& shape = steps.shape();
     world.counter = world.counter + 1;
     steps.Count();
@@ -51,9 +51,9 @@ void PlayTick(TickSteps& steps) {
     steps.Rules();
     FieldFrame();
     steps.DrawOver();
-    Display::UpdateWindow();
-    Display::Sleep(world.tickMs);
-    PauseCheck();
+}
+
+void TickSettle(const TickSteps::Shape& shape) {
     if (!shape.escapeFirst) {
         EscapeCheck();
     }

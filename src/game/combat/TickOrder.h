@@ -39,6 +39,12 @@ class TickSteps {
 inline constexpr TickSteps::Shape kWaveShape{.waveFire = true, .escapeFirst = false};
 inline constexpr TickSteps::Shape kFightShape{.waveFire = false, .escapeFirst = true};
 
-void PlayTick(TickSteps& steps);
+// A tick up to its frame: counters, movers, guns, hits, rules and drawing.
+// The frame then shows for a tick (the host's wait) before the pause is
+// checked (core/Pause.h) and the tick settles.
+void TickPlay(TickSteps& steps);
+// The end of a tick, after its frame has shown and any pause: Escape (a
+// wave's) and the lives. The game is over when no life is left.
+void TickSettle(const TickSteps::Shape& shape);
 
 } // namespace Morvek

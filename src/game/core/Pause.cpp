@@ -1,5 +1,3 @@
-// The pause: P, the Pause key (a gamepad's Start) or the window losing the
-// focus stop a wave or boss fight between two ticks, and the same key goes on.
 #include "game/core/Pause.h"
 #include "display/Display.h"
 #include "display/KeyCodes.h"
@@ -37,28 +35,31 @@ bool FocusJustLost() {
 
 } // namespace
 
-void PauseCheck() {
+bool PauseAsked() {
     const bool pressed = PauseKeyPressed();
     const bool lost = FocusJustLost();
-    if (!pressed && !lost) {
-        return;
+    return pressed || lost;
+}
+
+Next Update(PauseScene& pause, World& w) {
+    if (!pause.shown) {
+        // The banner lets the sound look at the game: it must see the pause.
+        pause.shown = true;
+        Display::ShowBanner(kPaused);
+        return IdleWait(kPassMs);
     }
-    // The banner lets the sound look at the game: it must see the pause.
-    const Mode interrupted = world.mode;
-    world.mode = Mode::Paused;
-    Display::ShowBanner(kPaused);
-    // Nothing of the game runs here; only the clock and the input move on.
     // A headless script skips, in whole passes, to its next event.
-    do {
-        Display::IdleSleep(kPassMs);
-        FocusJustLost();
-    } while (!PauseKeyPressed());
+    FocusJustLost();
+    if (!PauseKeyPressed()) {
+        return IdleWait(kPassMs);
+    }
     // P is a letter: the presses that paused must not turn up in a name entry.
     for (const std::uint32_t k : kPauseKeys) {
         Display::FlushKey(k);
     }
-    world.mode = interrupted;
+    w.mode = pause.interrupted;
     Display::HideBanner();
+    return Done();
 }
 
 } // namespace Morvek

@@ -1,9 +1,14 @@
-// Called once per wave or boss tick, after its sleep; holds
-// the game while it is paused.
+// The pause: P, the Pause key (a gamepad's Start) or the window losing the
+// focus stop a wave or boss fight between two ticks, and the same key goes on.
 #pragma once
+
+#include "game/core/Next.h"
 
 namespace Morvek {
 
-void PauseCheck();
+// Once a tick, after its frame has shown: whether a pause starts now.
+bool PauseAsked();
+// The pause scene: nothing of the game runs, only the clock and the input.
+Next Update(PauseScene& pause, World& w);
 
 } // namespace Morvek

@@ -12,6 +12,13 @@ namespace {
 
 using namespace Morvek;
 
+// The dump's "returnmenu": a game has been played and the menu or one of its
+// screens is up again.
+bool BackFromGame() {
+    const Mode m = world.mode;
+    return world.level != 0 && !InGame(m) && m != Mode::GameOver && m != Mode::NameEntry;
+}
+
 class Json {
   public:
     void Open(std::string_view name, char bracket) {
@@ -86,7 +93,7 @@ std::string StateJson() {
     j.Field("actualdifficulty", world.actualDifficulty);
     j.Field("speed", world.tickMs);
     j.Field("difficulty_setting", Multiplier(world.difficulty));
-    j.Field("returnmenu", world.returnToMenu);
+    j.Field("returnmenu", BackFromGame());
     j.Field("growcounter", world.growCounter);
     j.Field("initbeam", world.beamRunning);
     j.Field("initshield", world.shieldRunning);

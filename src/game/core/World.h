@@ -4,7 +4,9 @@
 #pragma once
 
 #include "game/core/DifficultySetting.h"
+#include "game/core/Mode.h"
 #include "game/core/Picture.h"
+#include "game/core/Scenes.h"
 #include "game/core/Slots.h"
 
 #include <array>
@@ -80,27 +82,6 @@ struct Dragon {
     std::uint32_t special = 0;
 };
 
-// What the game is running, set by each screen and loop as it starts. The
-// sound, the autopilot and the pause go by it; the window title is only shown.
-enum class Mode : std::uint8_t {
-    Menu,
-    Story,
-    Options,
-    Highscores,
-    Credits,
-    Interlude, // the story between two levels
-    Wave,
-    BossFight,
-    Paused,
-    GameOver,
-    NameEntry,
-};
-
-// A game is under way: its waves, fights and interludes, and the pause.
-constexpr bool InGame(Mode m) {
-    return m == Mode::Wave || m == Mode::BossFight || m == Mode::Interlude || m == Mode::Paused;
-}
-
 // The whole game state as one value; a test starts afresh with
 // `world = World{}`. Tables keep the game's own 1-based slot numbers, the
 // numbers the state dump shows, so entry 0 of a [1..N] table is never used.
@@ -126,14 +107,15 @@ struct World {
     std::uint32_t actualDifficulty = 0;
     std::int32_t mouseX = 0;
     std::int32_t mouseY = 0;
-    bool returnToMenu = false;
-    bool quitGame = false;
     bool shieldRunning = false;
     bool beamRunning = false;
     bool beamShown = false; // the beam ran this tick, its last one included
     Dragon dragon{};
     Difficulty difficulty = Difficulty::Easy;
     std::uint32_t tickMs = 0; // milliseconds of one tick of play: the speed chosen
+    // What the game is doing, and the label of its top scene as the last
+    // step left it (the sound, the autopilot and the trace read it).
+    SceneStack scenes{};
     Mode mode = Mode::Menu;
 
     // The pause key and the window's focus as the last pause check saw them:

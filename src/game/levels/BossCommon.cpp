@@ -104,13 +104,13 @@ template <typename Fight> class FightSteps final : public TickSteps {
 
 } // namespace
 
-template <typename Fight> void Tick(Fight& f) {
+template <typename Fight> void Play(Fight& f) {
     FightSteps<Fight> steps(f);
-    PlayTick(steps);
+    TickPlay(steps);
 }
 
-template void Tick(WindFight& f);
-template void Tick(IceFight& f);
-template void Tick(KingFight& f);
+template void Play(WindFight& f);
+template void Play(IceFight& f);
+template void Play(KingFight& f);
 
 } // namespace Morvek::Boss

@@ -4,8 +4,9 @@
 #include "game/combat/Enemies.h"
 #include "game/core/Colours.h"
 #include "game/core/World.h"
-#include "game/levels/Bosses.h"
-#include "game/levels/FrameLoop.h"
+#include "game/combat/Lives.h"
+#include "game/levels/Battle.h"
+#include "game/levels/Hazards.h"
 #include "game/levels/Practice.h"
 #include "game/levels/WaveTables.h"
 #include "util/Random.h"
@@ -19,9 +20,6 @@ namespace Morvek {
 
 namespace {
 
-// Set by the screens, which lie above the play.
-void (*gameWon)() = [] {};
-
 struct Line {
     std::int32_t y;
     std::string_view text;
@@ -31,6 +29,7 @@ constexpr std::int32_t kTextX = 250;
 constexpr std::uint32_t kTextStyle = 5;
 constexpr std::uint32_t kWhite = 0xFFFFFF;
 constexpr Line kContinue{500, "PRESS ENTER TO CONTINUE."};
+constexpr std::uint32_t kStoryPollMs = 10;
 
 constexpr std::array<Line, 4> kAfterLevel1{{
     {200, "AFTER HE HAD DEFEATED THE MIGHTY GOD OF WINDS,"},
@@ -58,44 +57,16 @@ constexpr std::array<Line, 8> kClosing{{
     {400, "SAY \"BLOMMERT KRASSELT\" TO ONE OF THE CREATORS AND YOU WILL RECEIVE A GIFT."},
 }};
 
-// Nothing else runs while the story is on screen; Enter is the only way on.
-void Interlude(std::span<const Line> lines) {
-    world.mode = Mode::Interlude;
-    Display::DrawBitmap(PictureNumber(Picture::MenuBack), 0, 0);
-    Display::SetFont(kTextStyle, kWhite);
-    for (const Line& l : lines) {
-        Display::Text(l.text, kTextX, l.y);
-    }
-    Display::Text(kContinue.text, kTextX, kContinue.y);
-    Display::UpdateWindow();
-    do {
-        Display::IdleSleep(10);
-    } while (!Display::KeyDown(Display::KeyCode::kReturn));
-}
-
 void PlaceDragon() {
-    world.dragon.x = 60;
-    world.dragon.y = 369;
+    world.dragon.x = kDragonStartX;
+    world.dragon.y = kDragonStartY;
 }
 
-// A game that is already over still places its waves, it just doesn't fight them.
-void Fight() {
-    if (!world.returnToMenu) {
-        PlayWave();
-    }
-}
-
-void FightWaves(std::span<const Waves::Spawn> table) {
-    for (std::uint32_t wave = 1; wave <= table.back().wave; ++wave) {
-        Waves::Place(table, wave);
-        Fight();
-    }
-}
-
-// Only a lively game meets the extra wave of level 3.
-void ExtraWave() {
+// Only a lively game meets the extra wave of the last level; false when it
+// does not come.
+bool PlaceExtraWave() {
     if (world.actualDifficulty < Waves::kExtraWaveFrom) {
-        return;
+        return false;
     }
     // The difficulty never passes 10; the cap keeps the slots inside the table
     // whatever it holds.
@@ -108,66 +79,153 @@ void ExtraWave() {
                         Waves::kExtraWaveSpan * static_cast<float>(i) / static_cast<float>(d);
         CreateEnemy(x, y, i, Waves::kExtraWaveType, Waves::kExtraWavePath);
     }
-    Fight();
+    return true;
 }
 
-// The God of the Winds leaves his clouds behind.
-void WindFight() {
-    BossFight1();
-    world.items[kCloudRow][1].state = false;
-    world.items[kCloudRow][2].state = false;
-}
-
-struct LevelScript {
+// A level: its waves, its hazard, its boss fight and the story after it.
+struct LevelRow {
     std::span<const Waves::Spawn> waves;
     bool extraWave;
-    void (*fight)();
+    void (*hazard)();
+    Fight fight;
     std::span<const Line> interlude;
-    std::uint32_t next; // 0 after the last level: the name entry, then the menu
 };
 
-constexpr std::array<LevelScript, 4> kLevels{{
+const std::array<LevelRow, kLastLevel + 1> kLevels{{
     {},
-    {Waves::kLevel1, false, WindFight, kAfterLevel1, 2},
-    {Waves::kLevel2, false, BossFight2, kAfterLevel2, 3},
-    {Waves::kLevel3, true, BossFight3, kClosing, 0},
+    {Waves::kLevel1, false, CastleHazard, WindFight{}, kAfterLevel1},
+    {Waves::kLevel2, false, IcicleHazard, IceFight{}, kAfterLevel2},
+    {Waves::kLevel3, true, FireballHazard, KingFight{}, kClosing},
 }};
 
-// A level's waves, its fight and its story. A game over on the way skips
-// the fighting and the story, but the level still ends as it always does.
-void PlayLevel(const LevelScript& s) {
-    PlaceDragon();
-    if (!TakeBossStart()) {
-        FightWaves(s.waves);
-        if (s.extraWave) {
-            ExtraWave();
+bool IsLevel(std::uint32_t level) {
+    return level >= 1 && level <= kLastLevel;
+}
+
+std::uint32_t LastWave(const LevelRow& row) {
+    return row.waves.back().wave;
+}
+
+Next OpenFight(GameScene& g, World& w) {
+    ClearField();
+    w.dragon.beamReady = true;
+    g.at = GameScene::At::Fight;
+    return Open(w, BattleScene{.fight = kLevels[w.level].fight});
+}
+
+// A level beaten: on to the next, or the game is over; true then.
+bool LevelEnd(World& w) {
+    ClearField();
+    if (w.level == kLastLevel) {
+        return true;
+    }
+    w.dragon.beamReady = true;
+    w.dragon.shieldReady = true;
+    ++w.level;
+    return false;
+}
+
+// The game's end after a game over. A lost level still ends the way it
+// always has: its waves still to come are placed, drawing their random
+// heights and the extra wave's places, and the next level is set. Recorded
+// sessions depend on those random numbers, so this stays.
+void EndLostLevel(const GameScene& g, World& w) {
+    const LevelRow& row = kLevels[w.level];
+    if (g.lostIn == GameScene::At::Waves) {
+        for (std::uint32_t wave = g.wave + 1; wave <= LastWave(row); ++wave) {
+            Waves::Place(row.waves, wave);
+        }
+        if (row.extraWave) {
+            PlaceExtraWave();
         }
     }
     ClearField();
-    if (!world.returnToMenu) {
-        world.dragon.beamReady = true;
-        s.fight();
-    }
-    if (!world.returnToMenu) {
-        Interlude(s.interlude);
-        if (s.next == 0) {
-            gameWon();
-        }
-    }
-    ClearField();
-    if (s.next == 0) {
-        world.returnToMenu = true;
-        return;
-    }
-    world.dragon.beamReady = true;
-    world.dragon.shieldReady = true;
-    world.level = s.next;
+    LevelEnd(w);
 }
 
 } // namespace
 
-void SetGameWon(void (*save)()) {
-    gameWon = save;
+void LevelHazard(std::uint32_t level) {
+    if (IsLevel(level)) {
+        kLevels[level].hazard();
+    }
+}
+
+Next Update(GameScene& g, World& w) {
+    using At = GameScene::At;
+    for (;;) {
+        if (!IsLevel(w.level)) {
+            // No script would ever move the game on: back to the menu rather
+            // than spin forever.
+            return Done();
+        }
+        const LevelRow& row = kLevels[w.level];
+        switch (g.at) {
+        case At::LevelStart:
+            PlaceDragon();
+            if (TakeBossStart()) {
+                return OpenFight(g, w);
+            }
+            g.wave = 0;
+            g.at = At::Waves;
+            break;
+        case At::Waves:
+            if (g.wave < LastWave(row)) {
+                ++g.wave;
+                Waves::Place(row.waves, g.wave);
+                return Open(w, BattleScene{});
+            }
+            if (row.extraWave) {
+                g.at = At::ExtraWave;
+                if (PlaceExtraWave()) {
+                    return Open(w, BattleScene{});
+                }
+                break;
+            }
+            return OpenFight(g, w);
+        case At::ExtraWave:
+            return OpenFight(g, w);
+        case At::Fight:
+            g.at = At::Interlude;
+            return Open(w, InterludeScene{.level = w.level});
+        case At::Interlude:
+            if (w.level == kLastLevel) {
+                g.at = At::Victory;
+                return Open(w, NameEntryScene{});
+            }
+            LevelEnd(w);
+            g.at = At::LevelStart;
+            break;
+        case At::Victory:
+            LevelEnd(w);
+            return Done();
+        case At::Lost:
+            EndLostLevel(g, w);
+            return Done();
+        }
+    }
+}
+
+void LoseGame(GameScene& g) {
+    g.lostIn = g.at;
+    g.at = GameScene::At::Lost;
+}
+
+// Nothing else runs while the story is on screen; Enter is the only way on.
+Next Update(InterludeScene& story, World&) {
+    if (!story.shown) {
+        story.shown = true;
+        Display::DrawBitmap(PictureNumber(Picture::MenuBack), 0, 0);
+        Display::SetFont(kTextStyle, kWhite);
+        if (IsLevel(story.level)) {
+            for (const Line& l : kLevels[story.level].interlude) {
+                Display::Text(l.text, kTextX, l.y);
+            }
+        }
+        Display::Text(kContinue.text, kTextX, kContinue.y);
+        return IdleWait(kStoryPollMs);
+    }
+    return Display::KeyDown(Display::KeyCode::kReturn) ? Done() : IdleWait(kStoryPollMs);
 }
 
 void Waves::Place(std::span<const Spawn> table, std::uint32_t wave) {
@@ -179,18 +237,6 @@ void Waves::Place(std::span<const Spawn> table, std::uint32_t wave) {
             s.randomHeight ? static_cast<float>(Random::Between(kLowest, kHighest)) : s.y;
         CreateEnemy(s.x, y, s.slot, s.type, s.path);
     }
-}
-
-void Level1() {
-    PlayLevel(kLevels[1]);
-}
-
-void Level2() {
-    PlayLevel(kLevels[2]);
-}
-
-void Level3() {
-    PlayLevel(kLevels[3]);
 }
 
 } // namespace Morvek

@@ -1,14 +1,19 @@
-// The three level scripts and their interludes.
+// The level script: each level's waves, hazard, boss fight and story, as one
+// row a level; a game plays them in order.
 #pragma once
+
+#include "game/core/Next.h"
 
 namespace Morvek {
 
-void Level1();
-void Level2();
-void Level3();
-
-// What the last level calls once its boss is beaten: the name entry of the
-// screens, which lie above the levels and so hand it down.
-void SetGameWon(void (*save)());
+// A game from its first level to its end: opens each wave, fight, story and
+// the victory's name entry in turn.
+Next Update(GameScene& game, World& w);
+// The game-over screen was left: the game goes to its end from where it was.
+void LoseGame(GameScene& game);
+// The story after a level; Enter goes on.
+Next Update(InterludeScene& story, World& w);
+// The hazard of the level in a wave's tick.
+void LevelHazard(std::uint32_t level);
 
 } // namespace Morvek

@@ -10,7 +10,7 @@ void PracticeStart() {
     // Anything but a real level starts an ordinary game: the scripts and the
     // renderer index their tables by level.
     const std::uint32_t chosen = practice.level;
-    world.level = (chosen >= 1 && chosen <= 3) ? chosen : 1;
+    world.level = (chosen >= 1 && chosen <= kLastLevel) ? chosen : 1;
     world.bossStart = practice.boss;
 }
 

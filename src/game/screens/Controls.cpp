@@ -35,7 +35,6 @@ void DrawScreen(std::string_view prompt) {
     Display::Text(prompt, Layout::kControlsPrompt.x, Layout::kControlsPrompt.y);
     Screen::DrawReturnButton();
     Screen::DrawTextButton(Layout::kDefaultsButton, Layout::kDefaultsCaption);
-    Display::UpdateWindow();
 }
 
 void Keep(const Keys::Table& table) {
@@ -43,51 +42,85 @@ void Keep(const Keys::Table& table) {
     Settings::Change([&table](Settings::Values& v) { v.keys = table; });
 }
 
-void Rebind(std::size_t action) {
-    Screen::WaitForRelease();
-    const std::string ask =
-        "Press the new key for " + std::string(Keys::kActions[action].shown) + " (Escape cancels)";
-    DrawScreen(ask);
-    Display::FlushKeys();
-    for (;;) {
-        const std::uint32_t key = Display::GetKey();
-        if (key == Display::KeyCode::kEscape) {
-            break;
-        }
-        Keys::Table table = Keys::InUse();
-        if (key < 256 && Keys::Bind(table, action, static_cast<std::uint8_t>(key))) {
-            Keep(table);
-            break;
-        }
-        DrawScreen(ask + ": that key keeps its own meaning");
-    }
-    // The new key's own press must not reach the next pass as a choice.
-    Screen::WaitForRelease();
-    DrawScreen("");
+std::string Question(std::size_t action) {
+    return "Press the new key for " + std::string(Keys::kActions[action].shown) +
+           " (Escape cancels)";
 }
 
 } // namespace
 
-void ControlsScreen() {
-    Screen::WaitForRelease();
-    DrawScreen("");
+Next Update(ControlsScene& c, World& w) {
+    using At = ControlsScene::At;
     for (;;) {
-        Screen::ReadInput(Layout::kControlsGrid);
-        if (Screen::Clicked(Layout::kReturn)) {
-            Screen::WaitForRelease();
-            return;
-        }
-        if (Screen::Clicked(Layout::kDefaultsButton)) {
-            Keep(Keys::Defaults());
-            Screen::WaitForRelease();
+        switch (c.at) {
+        case At::Opening:
+            c.at = At::Pass;
+            // The click or key that opened the screen must not choose in it.
+            return Open(w, ReleaseScene{});
+        case At::Pass:
             DrawScreen("");
-        }
-        for (std::size_t i = 0; i < Keys::kActions.size(); ++i) {
-            if (Screen::Clicked(Layout::ControlsRow(i))) {
-                Rebind(i);
+            c.at = At::Rows;
+            c.row = Keys::kActions.size(); // drawn, not yet polled
+            break;
+        case At::Rows:
+            if (c.row == Keys::kActions.size()) {
+                Screen::ReadInput(Layout::kControlsGrid);
+                if (Screen::Clicked(Layout::kReturn)) {
+                    c.at = At::Leaving;
+                    return Open(w, ReleaseScene{});
+                }
+                if (Screen::Clicked(Layout::kDefaultsButton)) {
+                    Keep(Keys::Defaults());
+                    c.at = At::Defaults;
+                    return Open(w, ReleaseScene{});
+                }
+                c.row = 0;
             }
+            while (c.row < Keys::kActions.size()) {
+                const std::uint32_t row = c.row++;
+                if (Screen::Clicked(Layout::ControlsRow(row))) {
+                    c.action = row;
+                    c.at = At::Asking;
+                    return Open(w, ReleaseScene{});
+                }
+            }
+            return IdleWait(Screen::kPassMs);
+        case At::Defaults:
+            DrawScreen("");
+            c.row = 0;
+            c.at = At::Rows;
+            break;
+        case At::Asking:
+            DrawScreen(Question(c.action));
+            Display::FlushKeys();
+            c.at = At::Listening;
+            break;
+        case At::Listening: {
+            if (!Display::KeyQueued()) {
+                return KeyWait();
+            }
+            const std::uint32_t key = Display::TakeKey();
+            Keys::Table table = Keys::InUse();
+            if (key == Display::KeyCode::kEscape ||
+                (key < 256 && Keys::Bind(table, c.action, static_cast<std::uint8_t>(key)))) {
+                if (key != Display::KeyCode::kEscape) {
+                    Keep(table);
+                }
+                // The new key's own press must not reach the next pass as a choice.
+                c.at = At::Answered;
+                return Open(w, ReleaseScene{});
+            }
+            DrawScreen(Question(c.action) + ": that key keeps its own meaning");
+            break;
         }
-        Display::IdleSleep(20);
+        case At::Answered:
+            DrawScreen("");
+            c.row = c.action + 1;
+            c.at = At::Rows;
+            break;
+        case At::Leaving:
+            return Done();
+        }
     }
 }
 

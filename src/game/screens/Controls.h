@@ -1,8 +1,10 @@
 // The keys of play, reached from the options.
 #pragma once
 
+#include "game/core/Next.h"
+
 namespace Morvek {
 
-void ControlsScreen();
+Next Update(ControlsScene& controls, World& w);
 
 } // namespace Morvek

@@ -1,9 +1,11 @@
-// The game-over screen and the name entry of a new high score.
+// The game-over screen: Return goes back to the menu, Save opens the name
+// entry once.
 #pragma once
+
+#include "game/core/Next.h"
 
 namespace Morvek {
 
-void GameOver();
-void GameOverSave();
+Next Update(GameOverScene& over, World& w);
 
 } // namespace Morvek

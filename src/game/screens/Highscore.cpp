@@ -1,14 +1,7 @@
 #include "game/screens/Highscore.h"
-#include "display/Bindings.h"
 #include "display/Display.h"
-#include "game/combat/Lives.h"
 #include "game/core/World.h"
-#include "game/levels/FrameLoop.h"
-#include "game/levels/Levels.h"
-#include "game/levels/Practice.h"
-#include "game/screens/GameOver.h"
 #include "game/screens/Layout.h"
-#include "game/screens/Menu.h"
 #include "game/screens/ScoreFile.h"
 #include "game/screens/ScorePlace.h"
 #include "game/screens/Screen.h"
@@ -18,47 +11,7 @@
 
 namespace Morvek {
 
-void ResetGame() {
-    // The play below ends a game on these screens.
-    SetGameOver(GameOver);
-    SetGameWon(GameOverSave);
-    world.dragon.state = true;
-    world.dragon.health = 100;
-    world.dragon.magic = 100;
-    world.dragon.special = 3;
-    world.dragon.beamReady = true;
-    world.dragon.shieldReady = true;
-    world.dragon.lives = 4;
-    world.dragon.upgrade = 1;
-    for (const std::uint32_t i : Slots(world.bullets)) {
-        world.bullets[i].radius = 5.0f;
-    }
-    world.score = 0;
-    world.level = 1;
-    world.counter = 1;
-    for (const std::uint32_t i : Slots(1, kDifficultyHistory)) {
-        world.difficultyHistory[i] = 4;
-    }
-    world.actualDifficulty = 4;
-    world.beamRunning = false;
-    world.shieldRunning = false;
-    world.growCounter = 0;
-    world.backgrounds[1].x = 0;
-    world.backgrounds[1].y = 0;
-}
-
-void NewGame() {
-    ScorePlace::Read(world.scores);
-    ResetGame();
-    PracticeStart();
-    Display::Bindings::SetPlaying(true);
-    PlayLevels();
-    Display::Bindings::SetPlaying(false);
-    DrawMenu();
-}
-
-void HighscoreScreen() {
-    world.mode = Mode::Highscores;
+void DrawHighscores() {
     Display::SetTitle(Layout::kTitleHighscore);
     Screen::Draw(Layout::kMenuBack, {0, 0});
     ScorePlace::Read(world.scores);
@@ -82,9 +35,6 @@ void HighscoreScreen() {
         Display::Text(ScoreFile::Shown(world.scores[i].name), Layout::kHighscoreNameX, y);
     }
     Screen::DrawReturnButton();
-    Display::UpdateWindow();
-    Screen::WaitForReturn();
-    Screen::BackToMenu();
 }
 
 } // namespace Morvek

@@ -1,11 +1,9 @@
-// A new game and the score table.
+// The score table's screen.
 #pragma once
 
 namespace Morvek {
 
-// The dragon, score, level, counters and difficulty as a new game starts them.
-void ResetGame();
-void NewGame();
-void HighscoreScreen();
+// The table as the file holds it now, and the Return button.
+void DrawHighscores();
 
 } // namespace Morvek

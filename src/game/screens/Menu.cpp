@@ -1,13 +1,12 @@
 #include "game/screens/Menu.h"
+#include "display/Bindings.h"
 #include "display/Display.h"
 #include "display/Font.h"
 #include "game/core/World.h"
 #include "game/screens/Focus.h"
-#include "game/screens/Highscore.h"
+#include "game/screens/NewGame.h"
 #include "game/screens/Layout.h"
-#include "game/screens/Options.h"
 #include "game/screens/Screen.h"
-#include "game/screens/StoryCredits.h"
 
 #include <array>
 
@@ -15,29 +14,7 @@ namespace Morvek {
 
 namespace {
 
-void StartGame() {
-    world.returnToMenu = false;
-    NewGame();
-}
-
-void EndGame() {
-    world.quitGame = true;
-    Display::KillWindow();
-}
-
-struct MenuAction {
-    std::uint32_t button;
-    void (*run)();
-};
-
-constexpr std::array<MenuAction, 6> kActions{{
-    {Layout::kButtonStory, Story},
-    {Layout::kButtonNewGame, StartGame},
-    {Layout::kButtonOptions, OptionsScreen},
-    {Layout::kButtonHighscore, HighscoreScreen},
-    {Layout::kButtonCredits, Credit},
-    {Layout::kButtonEnd, EndGame},
-}};
+constexpr std::uint32_t kPassMs = 20;
 
 // The game's name over the menu, the font's glyphs blown up, with a shadow:
 // clear of the buttons on the left and of the moon and the dragon.
@@ -66,7 +43,6 @@ void DrawTitle() {
 } // namespace
 
 void DrawMenu() {
-    world.mode = Mode::Menu;
     Screen::Draw(Layout::kMenuBack, {0, 0});
     DrawTitle();
     for (const auto& b : Layout::kMenuButtons) {
@@ -75,27 +51,48 @@ void DrawMenu() {
     for (const auto& b : Layout::kMenuButtons) {
         Screen::Frame(b.rect);
     }
-    Display::UpdateWindow();
 }
 
-bool MenuSelect(std::int32_t x, std::int32_t y, std::int32_t x1, std::int32_t y1, std::int32_t x2,
-                std::int32_t y2, std::uint32_t button) {
-    const Layout::Rect r{x1, y1, x2, y2};
-    const bool over = x1 <= x && x <= x2 && y1 <= y && y <= y2;
-    const bool framed = (over && Focus::MouseLeads()) || Focus::Lit(r);
-    Display::Rectangle(x1, y1, x2, y2, framed ? Layout::kHighlight : Layout::kBlack, false);
-    Display::UpdateWindow();
-    // A level test, not a press event: a held button clicks on every call,
-    // lit or not.
-    const bool clicked = (over && Display::MouseLeft()) || Focus::Chosen(r);
-    if (clicked) {
-        for (const auto& a : kActions) {
-            if (a.button == button) {
-                a.run();
-            }
+Next Update(MenuScene& m, World& w) {
+    if (m.gameOn) {
+        m.gameOn = false;
+        Display::Bindings::SetPlaying(false);
+        DrawMenu();
+    }
+    if (!m.inPass) {
+        Screen::ReadInput(Layout::kMenuGrid);
+        m.inPass = true;
+        m.button = 0;
+    }
+    // A screen opened here leaves its own last mouse position behind, which
+    // the rest of the pass then uses.
+    while (m.button < Layout::kMenuButtons.size()) {
+        const auto& b = Layout::kMenuButtons[m.button++];
+        if (!Screen::Clicked(b.rect)) {
+            continue;
+        }
+        switch (b.number) {
+        case Layout::kButtonStory:
+            return Open(w, ReturnScene{.screen = Mode::Story});
+        case Layout::kButtonNewGame:
+            NewGame();
+            m.gameOn = true;
+            return Open(w, GameScene{});
+        case Layout::kButtonOptions:
+            return Open(w, OptionsScene{});
+        case Layout::kButtonHighscore:
+            return Open(w, ReturnScene{.screen = Mode::Highscores});
+        case Layout::kButtonCredits:
+            return Open(w, ReturnScene{.screen = Mode::Credits});
+        case Layout::kButtonEnd:
+            Display::KillWindow();
+            return {Next::Kind::Quit, {}};
+        default:
+            break;
         }
     }
-    return clicked;
+    m.inPass = false;
+    return IdleWait(kPassMs);
 }
 
 } // namespace Morvek

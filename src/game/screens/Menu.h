@@ -1,12 +1,13 @@
 // The main menu and its buttons.
 #pragma once
 
-#include "game/core/World.h"
+#include "game/core/Next.h"
 
 namespace Morvek {
 
 void DrawMenu();
-bool MenuSelect(std::int32_t x, std::int32_t y, std::int32_t x1, std::int32_t y1, std::int32_t x2,
-                std::int32_t y2, std::uint32_t button);
+// One pass over the menu's buttons; a chosen one opens its screen or game,
+// and the pass goes on with the next button once that is done.
+Next Update(MenuScene& menu, World& w);
 
 } // namespace Morvek

@@ -38,7 +38,6 @@ void Choose(const Choice& c) {
 }
 
 void DrawOptions() {
-    world.mode = Mode::Options; // the Controls screen comes back here too
     Display::SetTitle(Layout::kTitleOptions);
     Display::SetFont(Layout::kFontStyle, Layout::kWhite);
     Screen::Draw(Layout::kMenuBack, {0, 0});
@@ -55,35 +54,38 @@ void DrawOptions() {
         Screen::Frame(c.rect);
     }
     Screen::DrawTextButton(Layout::kControlsButton, Layout::kControlsCaption);
-    Display::UpdateWindow();
 }
 
 } // namespace
 
-void OptionsScreen() {
-    DrawOptions();
-
-    for (;;) {
-        Screen::ReadInput(Layout::kOptionsGrid);
-        if (Screen::Clicked(Layout::kReturn)) {
-            Settings::Change([](Settings::Values& v) {
-                v.difficulty = world.difficulty;
-                v.speed = world.tickMs;
-            });
-            Screen::BackToMenu();
-            return;
+Next Update(OptionsScene& o, World& w) {
+    if (!o.shown || o.backFromControls) {
+        DrawOptions();
+        o.shown = true;
+        if (o.backFromControls) {
+            o.backFromControls = false;
+            return IdleWait(Screen::kPassMs);
         }
-        for (const auto& c : Layout::kChoices) {
-            if (Screen::Clicked(c.rect)) {
-                Choose(c);
-            }
-        }
-        if (Screen::Clicked(Layout::kControlsButton)) {
-            ControlsScreen();
-            DrawOptions();
-        }
-        Display::IdleSleep(20);
     }
+    Screen::ReadInput(Layout::kOptionsGrid);
+    if (Screen::Clicked(Layout::kReturn)) {
+        Settings::Change([&w](Settings::Values& v) {
+            v.difficulty = w.difficulty;
+            v.speed = w.tickMs;
+        });
+        Screen::BackToMenu();
+        return Done();
+    }
+    for (const auto& c : Layout::kChoices) {
+        if (Screen::Clicked(c.rect)) {
+            Choose(c);
+        }
+    }
+    if (Screen::Clicked(Layout::kControlsButton)) {
+        o.backFromControls = true;
+        return Open(w, ControlsScene{});
+    }
+    return IdleWait(Screen::kPassMs);
 }
 
 } // namespace Morvek

@@ -1,8 +1,10 @@
-// The options screen.
+// The options screen: difficulty, speed, and the way to the Controls screen.
 #pragma once
+
+#include "game/core/Next.h"
 
 namespace Morvek {
 
-void OptionsScreen();
+Next Update(OptionsScene& options, World& w);
 
 } // namespace Morvek

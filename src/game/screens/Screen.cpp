@@ -5,7 +5,9 @@
 #include "game/combat/Render.h"
 #include "game/core/World.h"
 #include "game/screens/Focus.h"
+#include "game/screens/Highscore.h"
 #include "game/screens/Menu.h"
+#include "game/screens/StoryCredits.h"
 
 namespace Morvek::Screen {
 
@@ -31,7 +33,13 @@ void ReadInput(const Layout::Grid& grid) {
 }
 
 bool Clicked(Layout::Rect r) {
-    return MenuSelect(world.mouseX, world.mouseY, r.x1, r.y1, r.x2, r.y2, 0);
+    const std::int32_t x = world.mouseX, y = world.mouseY;
+    const bool over = r.x1 <= x && x <= r.x2 && r.y1 <= y && y <= r.y2;
+    const bool framed = (over && Focus::MouseLeads()) || Focus::Lit(r);
+    Display::Rectangle(r.x1, r.y1, r.x2, r.y2, framed ? Layout::kHighlight : Layout::kBlack, false);
+    // A level test, not a press event: a held button clicks on every call,
+    // lit or not.
+    return (over && Display::MouseLeft()) || Focus::Chosen(r);
 }
 
 void DrawTextButton(Layout::Rect r, std::string_view caption) {
@@ -45,11 +53,9 @@ void DrawTextButton(Layout::Rect r, std::string_view caption) {
     Frame(r);
 }
 
-void WaitForRelease() {
-    while (Display::MouseLeft() || Display::KeyDown(Display::KeyCode::kReturn) ||
-           Display::KeyDown(Display::KeyCode::kSpace)) {
-        Display::IdleSleep(20);
-    }
+bool ChoosingHeld() {
+    return Display::MouseLeft() || Display::KeyDown(Display::KeyCode::kReturn) ||
+           Display::KeyDown(Display::KeyCode::kSpace);
 }
 
 void DrawReturnButton() {
@@ -57,14 +63,9 @@ void DrawReturnButton() {
     Frame(Layout::kReturn);
 }
 
-void WaitForReturn() {
-    for (;;) {
-        ReadInput(Layout::kReturnGrid);
-        if (Clicked(Layout::kReturn)) {
-            return;
-        }
-        Display::IdleSleep(20);
-    }
+bool ReturnClicked() {
+    ReadInput(Layout::kReturnGrid);
+    return Clicked(Layout::kReturn);
 }
 
 void BackToMenu() {
@@ -73,3 +74,33 @@ void BackToMenu() {
 }
 
 } // namespace Morvek::Screen
+
+namespace Morvek {
+
+Next Update(ReleaseScene&, World&) {
+    return Screen::ChoosingHeld() ? IdleWait(Screen::kPassMs) : Done();
+}
+
+Next Update(ReturnScene& s, World&) {
+    if (!s.shown) {
+        s.shown = true;
+        switch (s.screen) {
+        case Mode::Highscores:
+            DrawHighscores();
+            break;
+        case Mode::Credits:
+            DrawCredits();
+            break;
+        default:
+            DrawStory();
+            break;
+        }
+    }
+    if (Screen::ReturnClicked()) {
+        Screen::BackToMenu();
+        return Done();
+    }
+    return IdleWait(Screen::kPassMs);
+}
+
+} // namespace Morvek

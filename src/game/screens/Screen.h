@@ -1,6 +1,7 @@
 // Small drawing and polling steps that every screen repeats.
 #pragma once
 
+#include "game/core/Next.h"
 #include "game/screens/Layout.h"
 
 namespace Morvek::Screen {
@@ -13,21 +14,31 @@ void Frame(Layout::Rect r);
 // Reads the mouse into mouseX, mouseY, and the keys that move between the
 // screen's buttons (`grid`); once per pass of the screen's loop.
 void ReadInput(const Layout::Grid& grid);
-// MenuSelect with no menu action: frames the button and tells whether it is
-// clicked, or chosen from the keyboard.
+// Frames the button, green under the mouse or lit by the keys, and tells
+// whether it is clicked, or chosen from the keyboard.
 bool Clicked(Layout::Rect r);
+// How often a screen polls its buttons.
+inline constexpr std::uint32_t kPassMs = 20;
 
 // A button of plain text in its black frame, for those without a picture.
 void DrawTextButton(Layout::Rect r, std::string_view caption);
-// Waits until the mouse and the keys that choose (Return, space) are up, so
-// what chose a button does nothing more on the screen it opens.
-void WaitForRelease();
+// Whether the mouse or a key that chooses (Return, space) is down: a
+// ReleaseScene waits until none is.
+bool ChoosingHeld();
 
 // The Return button in its black frame.
 void DrawReturnButton();
-// Polls the Return button every 20 ms until it is clicked or chosen.
-void WaitForReturn();
+// One poll of a screen whose only button is Return.
+bool ReturnClicked();
 // Caption back to the menu's, and the menu redrawn.
 void BackToMenu();
 
 } // namespace Morvek::Screen
+
+namespace Morvek {
+
+Next Update(ReleaseScene& release, World& w);
+// The Story, Highscore and Credits screens.
+Next Update(ReturnScene& screen, World& w);
+
+} // namespace Morvek

@@ -6,8 +6,7 @@
 
 namespace Morvek {
 
-void Story() {
-    world.mode = Mode::Story;
+void DrawStory() {
     Display::SetTitle(Layout::kTitleStory);
     Screen::Draw(Layout::kMenuBack, {0, 0});
     Screen::DrawReturnButton();
@@ -18,19 +17,12 @@ void Story() {
     for (const auto& item : Layout::kStoryItems) {
         Screen::DrawMasked(item.picture, item.at);
     }
-    Display::UpdateWindow();
-    Screen::WaitForReturn();
-    Screen::BackToMenu();
 }
 
-void Credit() {
-    world.mode = Mode::Credits;
+void DrawCredits() {
     Display::SetTitle(Layout::kTitleCredits);
     Screen::Draw(Layout::kCreditsPicture, {0, 0});
     Screen::DrawReturnButton();
-    Display::UpdateWindow();
-    Screen::WaitForReturn();
-    Screen::BackToMenu();
 }
 
 } // namespace Morvek

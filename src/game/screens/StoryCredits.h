@@ -3,7 +3,7 @@
 
 namespace Morvek {
 
-void Story();
-void Credit();
+void DrawStory();
+void DrawCredits();
 
 } // namespace Morvek

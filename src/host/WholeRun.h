@@ -20,7 +20,7 @@ struct Point {
 void FreshProgram(const std::filesystem::path& scores);
 
 // FreshProgram, then `setup` (a script, the autopilot, hooks...), then
-// Game::main until it returns or the run ends. The State events of the run
+// the game's loop until it returns or the run ends. The State events of the run
 // land in the result in order, followed by the state at the end, named "end"
 // when the program left by its End button.
 std::vector<Point> RunProgram(const std::filesystem::path& scores,

@@ -1,7 +1,8 @@
-#include "game/autopilot/WholeRun.h"
+#include "host/WholeRun.h"
 
 #include "display/Run.h"
 #include "game/Game.h"
+#include "host/Loop.h"
 #include "game/core/StateDump.h"
 #include "game/core/World.h"
 #include "game/levels/Practice.h"
@@ -49,7 +50,7 @@ std::vector<Point> RunProgram(const std::filesystem::path& scores,
     Display::Run::SetEndHandler([] { throw Ended{}; });
     std::string end = "end";
     try {
-        Game::main();
+        Program::Play();
     } catch (const Ended&) {
         end = "end (the run stopped before the End button)";
     }

@@ -5,6 +5,7 @@
 #include "display/Host.h"
 #include "display/Run.h"
 #include "game/Game.h"
+#include "host/Loop.h"
 #include "game/RunSettings.h"
 #include "game/autopilot/Autopilot.h"
 #include "game/core/Catalogue.h"
@@ -236,7 +237,7 @@ void ProtectGameFiles(const std::string& settings) {
 }
 
 [[noreturn]] void RunGame() {
-    Game::main();
+    Program::Play();
     Display::Run::End(0);
 }
 

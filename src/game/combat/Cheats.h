@@ -1,0 +1,9 @@
+// The cheat keys of the keypad: more special attacks, lives, the best gun.
+#pragma once
+
+namespace Morvek {
+
+// Each level offers more of them; read once a tick.
+void Cheats();
+
+} // namespace Morvek

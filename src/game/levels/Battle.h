@@ -1,0 +1,19 @@
+// A wave or a boss fight as a scene: the wave's enemies glide in, then it
+// ticks until no enemy holds it up; a lost last life opens the game over.
+#pragma once
+
+#include "game/core/Next.h"
+
+namespace Morvek {
+
+Next Update(BattleScene& battle, World& w);
+
+// One glide-in pass of a wave's enemies, its frame drawn first; false once
+// they are all in, and then nothing moved.
+bool GlideInPass(std::uint32_t pass);
+// No enemy left that holds up the wave (castles never do).
+bool WaveCleared();
+// Empties the field between waves and levels.
+void ClearField();
+
+} // namespace Morvek

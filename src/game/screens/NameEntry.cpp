@@ -1,0 +1,117 @@
+#include "game/screens/NameEntry.h"
+
+#include "display/Display.h"
+#include "display/KeyCodes.h"
+#include "game/core/World.h"
+#include "game/levels/Battle.h"
+#include "game/screens/Layout.h"
+#include "game/screens/ScoreFile.h"
+#include "game/screens/Screen.h"
+
+#include <string_view>
+
+namespace Morvek {
+
+bool TypeLetter(std::array<char, 7>& name, std::uint32_t& t, std::uint32_t key) {
+    if (t < 1 || t > name.size() || key < 'A' || key > 'Z') {
+        return false;
+    }
+    name[t - 1] = static_cast<char>(key);
+    ++t;
+    return true;
+}
+
+bool EraseLetter(std::array<char, 7>& name, std::uint32_t& t) {
+    if (t <= 1 || t > name.size() + 1) {
+        return false;
+    }
+    --t;
+    name[t - 1] = ' ';
+    return true;
+}
+
+namespace {
+
+namespace KeyCode = Display::KeyCode;
+
+// The name being typed: the result's row below the table's ten places.
+auto& Name(World& w) {
+    return w.scores[kScorePlaces + 1].name;
+}
+
+// The field's inside drawn afresh, so a letter taken back leaves no trace.
+void DrawName(const std::array<char, 7>& name) {
+    const auto& f = Layout::kNameField;
+    Display::SetClip(f.x1 + 1, f.y1 + 1, f.x2 - 1, f.y2 - 1);
+    Screen::Draw(Layout::kGameOverBack, {0, 0});
+    Screen::DrawMasked(Layout::kGameOverPicture, Layout::kGameOverAt);
+    Display::ClearClip();
+    Display::Text(std::string_view(name.data(), name.size()), Layout::kNameAt.x, Layout::kNameAt.y);
+}
+
+void Open(World& w) {
+    ClearField();
+    // A name holds only what is typed here: letters pressed in play or in
+    // the menus (M for the sound, say) are still queued.
+    Display::FlushKeys();
+    Display::SetTitle(Layout::kTitleGameOverSave);
+    Screen::Draw(Layout::kGameOverBack, {0, 0});
+    Screen::DrawMasked(Layout::kGameOverPicture, Layout::kGameOverAt);
+    Screen::DrawReturnButton();
+    Display::SetFont(Layout::kFontStyle, Layout::kWhite);
+    Screen::DrawLabel(Layout::kNamePrompt);
+    Screen::Frame(Layout::kNameField);
+    Name(w).fill(' ');
+}
+
+// Tells the game-over screen below, if there is one, how the save went.
+void Report(World& w, bool saved) {
+    if (w.scenes.Size() >= 2) {
+        if (auto* over = std::get_if<GameOverScene>(&w.scenes.At(w.scenes.Size() - 2))) {
+            over->saved = saved;
+        }
+    }
+}
+
+} // namespace
+
+Next Update(NameEntryScene& entry, World& w) {
+    if (!entry.shown) {
+        entry.shown = true;
+        entry.t = 1;
+        Open(w);
+    }
+    auto& name = Name(w);
+    for (;;) {
+        // Until the name is full every pass waits for a key, so the Return
+        // button is tested once per key press; a full name waits no more.
+        bool enter = false;
+        if (entry.t < 8 || Display::KeyQueued()) {
+            if (!Display::KeyQueued()) {
+                return KeyWait();
+            }
+            const std::uint32_t key = Display::TakeKey();
+            enter = key == KeyCode::kReturn;
+            if (key == KeyCode::kBackspace && EraseLetter(name, entry.t)) {
+                DrawName(name);
+            } else {
+                TypeLetter(name, entry.t, key);
+                Display::Text(std::string_view(name.data(), name.size()), Layout::kNameAt.x,
+                              Layout::kNameAt.y);
+            }
+        }
+        Screen::ReadInput(Layout::kNameGrid);
+        if (Screen::Clicked(Layout::kReturn) || enter) {
+            Display::SetTitle(Layout::kTitleMenu);
+            const bool saved = SaveResult();
+            Display::FlushKeys();
+            Report(w, saved);
+            return Done();
+        }
+        if (entry.t >= 8) {
+            return IdleWait(Screen::kPassMs);
+        }
+    }
+}
+
+} // namespace Morvek

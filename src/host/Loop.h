@@ -1,0 +1,15 @@
+// The program's one loop: the game's step, the frame shown, the wait.
+#pragma once
+
+#include "game/core/Next.h"
+
+namespace Program {
+
+// One wait of the game: the virtual clock moves on by it, and the input due
+// by then reaches the game. A window's run also really waits; a headless
+// one does not.
+void Perform(const Morvek::Wait& wait);
+// The game from its start to the End button.
+void Play();
+
+} // namespace Program
