@@ -20,6 +20,7 @@
 #include <deque>
 #include <iostream>
 #include <memory>
+#include <optional>
 
 #ifdef __EMSCRIPTEN__
 #include <emscripten.h>
@@ -38,6 +39,8 @@ struct FileCloser {
 
 bool headless = false;
 std::atomic<std::uint64_t> clock{0};
+// The run asked to end with this status; the host's loop ends it.
+std::optional<int> endCode;
 std::atomic<int> failCode{0};
 
 // A script's events, 24 bytes each: a script of millions of lines takes
@@ -158,10 +161,20 @@ bool StopAsked() {
     return stopSignal != 0;
 }
 
+void AskEnd(int code) {
+    if (!endCode) {
+        endCode = code;
+    }
+}
+
+std::optional<int> EndAsked() {
+    return endCode;
+}
+
 // Taken at sync points, so the run ends as the close box would end it.
 void TakeSignal() {
     if (stopSignal != 0) {
-        End(128 + stopSignal);
+        AskEnd(128 + stopSignal);
     }
 }
 
@@ -309,7 +322,8 @@ void Take(const InputEvent& event, bool fromScript) {
         Write(seen, fromScript);
         break;
     case InputEvent::Close:
-        End(0);
+        AskEnd(0);
+        break;
     default:
         ApplyInput(seen);
         break;
@@ -346,7 +360,7 @@ void Post(const InputEvent& event) {
 }
 
 void ApplyDue() {
-    while (ScriptLeft() && script.Ms(nextEvent) <= clock.load()) {
+    while (!endCode && ScriptLeft() && script.Ms(nextEvent) <= clock.load()) {
         const InputEvent event = script.At(nextEvent++);
         Take(event, true);
     }
@@ -360,7 +374,7 @@ void ApplyDue() {
     // most once a sync point and the rest waits for the next.
     std::array<bool, 258> moved{}; // keys, then the left and right button
     std::size_t applied = 0;
-    for (; applied < batch.size(); ++applied) {
+    for (; applied < batch.size() && !endCode; ++applied) {
         const InputEvent& event = batch[applied];
         if (ChangesLevel(event)) {
             const bool key = event.kind == InputEvent::KeyDown || event.kind == InputEvent::KeyUp;
@@ -388,6 +402,9 @@ void Observe(std::string_view kind, std::uint32_t ms) {
 void WaitForInput() {
     Observe("input", 0);
     TakeSignal();
+    if (endCode) {
+        return;
+    }
     // Waiting takes a virtual millisecond at least, so what arrives now is
     // stamped past the last sync point and a replay hands it to this wait too.
     clock += 1;
@@ -403,7 +420,8 @@ void WaitForInput() {
     } else if (headless) {
         std::lock_guard guard(liveLock);
         if (live.empty() && !syncHook) {
-            End(0);
+            AskEnd(0);
+            return;
         }
     } else {
 #ifdef __EMSCRIPTEN__
@@ -430,6 +448,7 @@ void Reset() {
     DropWindow();
     headless = false;
     clock.store(0);
+    endCode.reset();
     failCode.store(0);
     SetScript({});
     record.reset();
@@ -472,7 +491,7 @@ void SleepUnobserved(std::uint32_t ms) {
     Run::TakeSignal();
     if (Run::headless && !Run::ScriptLeft() && !Run::syncHook &&
         Run::clock.load() > Run::lastStamp + Run::kIdleEndMs) {
-        Run::End(0);
+        Run::AskEnd(0);
     }
 }
 

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -86,12 +87,19 @@ void ProtectFolder(const std::string& folder);
 // event, only inside the working directory. False with the reason.
 bool WriteOutput(const std::string& file, std::string_view data, std::string& why);
 
+// The run has asked to end: the close box, a signal, or a headless run with
+// no input left to come. The status it ends with; the host's loop then ends
+// the run (End). Input after the request is not taken.
+std::optional<int> EndAsked();
+// Asks for the run to end with `code`, unless an end is already asked.
+void AskEnd(int code);
+
 // Headless: SIGTERM and SIGINT end the run at its next sync point as the
 // close box would, with the status 128 + the signal's number.
 void StopOnSignals();
 // Whether such a signal came; a long wait between sync points gives up on it.
 bool StopAsked();
-// Ends the run now, as a sync point would, when such a signal came.
+// Asks for the run's end, as a sync point would, when such a signal came.
 void TakeSignal();
 
 // Writes the game's world state as JSON (through WriteOutput); the game

@@ -24,15 +24,18 @@ void Perform(const Morvek::Wait& wait) {
     }
 }
 
-void Play() {
+bool Play() {
     Morvek::Start(Morvek::world);
     for (;;) {
         const Morvek::Wait wait = Morvek::Step(Morvek::world);
         if (wait.kind == Morvek::Wait::Kind::Quit) {
-            return;
+            return true;
         }
         Display::UpdateWindow();
         Perform(wait);
+        if (Display::Run::EndAsked()) {
+            return false;
+        }
     }
 }
 

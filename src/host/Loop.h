@@ -9,7 +9,8 @@ namespace Program {
 // by then reaches the game. A window's run also really waits; a headless
 // one does not.
 void Perform(const Morvek::Wait& wait);
-// The game from its start to the End button.
-void Play();
+// The game from its start: true at its End button, false when the run
+// asked to end first (Display::Run::EndAsked).
+bool Play();
 
 } // namespace Program

@@ -238,7 +238,7 @@ void ProtectGameFiles(const std::string& settings) {
 
 [[noreturn]] void RunGame() {
     Program::Play();
-    Display::Run::End(0);
+    Display::Run::End(Display::Run::EndAsked().value_or(0));
 }
 
 } // namespace

@@ -13,9 +13,6 @@ namespace Autopilot::WholeRun {
 
 namespace {
 
-// Thrown by the end handler: the run's normal exit would end this process.
-struct Ended {};
-
 std::string State() {
     std::string json = StateDump::StateJson();
     while (!json.empty() && (json.back() == '\n' || json.back() == ' ')) {
@@ -47,14 +44,8 @@ std::vector<Point> RunProgram(const std::filesystem::path& scores,
         return true;
     });
     setup();
-    Display::Run::SetEndHandler([] { throw Ended{}; });
-    std::string end = "end";
-    try {
-        Program::Play();
-    } catch (const Ended&) {
-        end = "end (the run stopped before the End button)";
-    }
-    seen.push_back({end, State()});
+    const bool quit = Program::Play();
+    seen.push_back({quit ? "end" : "end (the run stopped before the End button)", State()});
     Display::Run::Reset();
     return seen;
 }

@@ -101,6 +101,11 @@ Next Update(BattleScene& b, World& w) {
     }
 }
 
+void WaveTickPlay() {
+    WaveSteps steps;
+    TickPlay(steps);
+}
+
 bool GlideInPass(std::uint32_t pass) {
     FieldFrame();
     for (const std::uint32_t i : Slots(world.enemies)) {

@@ -8,6 +8,8 @@ namespace Morvek {
 
 Next Update(BattleScene& battle, World& w);
 
+// A wave's tick up to its frame, outside any battle (the bench, tests).
+void WaveTickPlay();
 // One glide-in pass of a wave's enemies, its frame drawn first; false once
 // they are all in, and then nothing moved.
 bool GlideInPass(std::uint32_t pass);

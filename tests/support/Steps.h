@@ -1,0 +1,29 @@
+// Drives the game in a test as the headless host does: a step, the frame
+// shown, the wait performed. Nothing throws; a run out of input just stops.
+#pragma once
+
+#include "game/core/Next.h"
+#include "game/levels/BossFights.h"
+
+#include <cstdint>
+#include <functional>
+
+namespace Steps {
+
+// One step of the game and its wait. False when the run asked to end (input
+// ran out, a close) or the game has no scene left.
+bool Once();
+// Steps until `done` holds after a step, the run ends, or `limit` steps;
+// true when `done` held.
+bool Until(const std::function<bool()>& done, std::uint64_t limit = 10'000'000);
+// Opens `scene` on the world's stack and steps until it is done; false when
+// the run ended first (a screen left waiting for input that never comes).
+bool Run(const Morvek::Scene& scene, std::uint64_t limit = 10'000'000);
+
+// Whole ticks outside any scene, for tests that look at one round of play:
+// the tick up to its frame, its wait, then Escape and the lives (no pause,
+// no game over screen).
+void WaveTick();
+template <typename Fight> void FightTick(Fight& fight);
+
+} // namespace Steps
