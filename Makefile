@@ -49,7 +49,10 @@ run: build
 	    mkdir -p shots && ./morvek --headless --script $(CURDIR)/recordings/autopilot.txt; rc=$$?; \
 	  fi; exit $$rc; }
 
+# The suites are out of the default build; all-tests builds them and all
+# else ctest runs.
 test: build test-deps
+	@cmake --build $(BUILD) -j $(JOBS) --target all-tests
 	@cd $(BUILD) && ctest $(CTEST_FLAGS) -j $(JOBS)
 
 # Small faults put into the code one at a time (scripts/mutants.txt), each
@@ -58,12 +61,14 @@ mutants: configure
 	@scripts/mutants.sh $(BUILD)
 
 bench: build
+	@cmake --build $(BUILD) -j $(JOBS) --target morvek-bench
 	@cd $(BUILD) && ./morvek-bench
 
 # Re-records the kept autopilot game and stores the states its replay must
 # reach. Only for a change of the game's behaviour that is meant.
 REPLAY_DIR := $(abspath $(BUILD))/replay-record
 replay-update: build
+	@cmake --build $(BUILD) -j $(JOBS) --target replay_test session_replay_test
 	@rm -rf $(REPLAY_DIR) && mkdir -p $(REPLAY_DIR)/shots && ln -s ../Media $(REPLAY_DIR)/Media
 	@cd $(REPLAY_DIR) && ../morvek --headless --autopilot --autopilot-shots shots \
 	  --record $(CURDIR)/recordings/autopilot.txt
@@ -80,7 +85,7 @@ TSAN_TESTS := display_window_test run_test music_test
 
 sanitize-build: deps test-deps
 	@cmake -S . -B build-asan $(SAN_FLAGS) -DMORVEK_SANITIZE=address,undefined >/dev/null
-	@cmake --build build-asan -j $(JOBS)
+	@cmake --build build-asan -j $(JOBS) --target all-tests
 
 sanitize: sanitize-build
 	@cd build-asan && ctest $(CTEST_FLAGS) -j $(JOBS)
@@ -195,6 +200,7 @@ windows: windows-build
 WINESERVER := /usr/lib/wine/wineserver
 WINE_LOGS  := $(WINDOWS_BUILD)/wine-logs
 windows-test: windows
+	@cmake --build $(WINDOWS_BUILD) -j $(JOBS) --target all-tests
 	@$(WINDOWS_ENV) $(WINESERVER) -k 2>/dev/null; $(WINDOWS_ENV) $(WINESERVER) -w 2>/dev/null; true
 	@$(WINDOWS_ENV) scripts/quiet.sh $(WINE_LOGS)/wineserver.log $(WINESERVER) -p
 	@$(WINDOWS_ENV) scripts/quiet.sh $(WINE_LOGS)/wineboot.log timeout -s KILL 600 $(WINE) wineboot
@@ -214,7 +220,7 @@ DEB               := $(DEB_BUILD)/package/morvek_$(VERSION)_$(shell dpkg --print
 deb:
 	$(call install-missing,$(PACKAGES) $(DEB_PACKAGES))
 	@rm -f $(DEB_BUILD)/package/*.deb
-	@cmake -S . -B $(DEB_BUILD) -DCMAKE_BUILD_TYPE=Release -DMORVEK_DEB=ON >/dev/null
+	@cmake -S . -B $(DEB_BUILD) -DCMAKE_BUILD_TYPE=Release -DMORVEK_DEB=ON -DBUILD_TESTING=OFF >/dev/null
 	@cmake --build $(DEB_BUILD) -j $(JOBS) --target deb-files
 	@cd $(DEB_BUILD) && cpack >/dev/null
 	@echo "$(DEB)"

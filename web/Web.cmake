@@ -3,22 +3,20 @@
 set(CMAKE_EXECUTABLE_SUFFIX .js)
 add_compile_options(-ffp-contract=off)
 
-file(GLOB WEB_DISPLAY CONFIGURE_DEPENDS src/display/*.cpp)
-list(FILTER WEB_DISPLAY EXCLUDE REGEX "/(SdlHost|PadMap|X11Watch)\\.cpp$")
-file(GLOB WEB_AUDIO CONFIGURE_DEPENDS src/audio/*.cpp)
-list(FILTER WEB_AUDIO EXCLUDE REGEX "/Device\\.cpp$")
-file(GLOB_RECURSE WEB_GAME CONFIGURE_DEPENDS src/game/*.cpp src/host/*.cpp)
-file(GLOB WEB_UTIL CONFIGURE_DEPENDS src/util/*.cpp src/platform/*.cpp)
-list(FILTER WEB_UTIL EXCLUDE REGEX "Windows\\.cpp$")
-file(GLOB WEB_HOST CONFIGURE_DEPENDS src/web/*.cpp)
-file(GLOB WEB_TOOLS CONFIGURE_DEPENDS tools/*.cpp)
+# The sources are cmake/Sources.cmake's, which leaves out for the page what
+# only the SDL host uses.
 
 # The generator keeps its own includes and its main under another name.
-add_library(morvek_web_media STATIC ${WEB_TOOLS})
+add_library(morvek_web_media STATIC ${MORVEK_TOOL_SOURCES})
 target_include_directories(morvek_web_media PRIVATE src tools)
 set_source_files_properties(tools/MediaMain.cpp PROPERTIES COMPILE_DEFINITIONS main=morvek_media_main)
 
-add_executable(morvek ${WEB_DISPLAY} ${WEB_AUDIO} ${WEB_GAME} ${WEB_UTIL} ${WEB_HOST})
+# One program of every layer; the game's folder whole, its entry point in
+# its sorted place, so the objects keep one order
+set(web_game ${MORVEK_GAME_SOURCES} ${MORVEK_HOST_SOURCES} ${MORVEK_MAIN_SOURCE})
+list(SORT web_game)
+add_executable(morvek ${MORVEK_DISPLAY_SOURCES} ${MORVEK_AUDIO_SOURCES} ${web_game}
+               ${MORVEK_PLATFORM_SOURCES} ${MORVEK_UTIL_SOURCES} ${MORVEK_WEB_SOURCES})
 # src/web first: its SDL.h stands in for SDL's
 target_include_directories(morvek PRIVATE src/web src ${CMAKE_BINARY_DIR}/generated)
 target_link_libraries(morvek PRIVATE morvek_web_media)
