@@ -65,7 +65,6 @@ void ShowBanner(std::string_view text) {
     text = text.substr(0, text.find('\0'));
     {
         auto& frame = Presented();
-        std::lock_guard guard(frame.lock);
         const auto width = frame.width, height = frame.height;
         const auto mid = static_cast<std::int32_t>(height / 2);
         covered.y0 = std::max(mid - kBandHeight / 2, 0);
@@ -97,7 +96,6 @@ void HideBanner() {
     }
     {
         auto& frame = Presented();
-        std::lock_guard guard(frame.lock);
         // A window opened since the banner went up has a frame of its own.
         const std::size_t at = static_cast<std::size_t>(covered.y0) * covered.width;
         if (covered.pixels.empty() || covered.width != frame.width ||

@@ -11,8 +11,6 @@
 #include <array>
 #include <atomic>
 #include <cerrno>
-#include <chrono>
-#include <condition_variable>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -38,10 +36,10 @@ struct FileCloser {
 };
 
 bool headless = false;
-std::atomic<std::uint64_t> clock{0};
+std::uint64_t clock = 0;
 // The run asked to end with this status; the host's loop ends it.
 std::optional<int> endCode;
-std::atomic<int> failCode{0};
+int failCode = 0;
 
 // A script's events, 24 bytes each: a script of millions of lines takes
 // about as much memory as its text (an InputEvent takes 64). Shot and State
@@ -105,19 +103,17 @@ bool writeFailed = false;
 // A stop asked by SIGTERM or SIGINT, taken at the next sync point.
 volatile std::sig_atomic_t stopSignal = 0;
 // Set while a script has events left: live input then stays out of the game.
-std::atomic<bool> scripted{false};
+bool scripted = false;
 StateWriter stateWriter;
 std::function<void()> endHandler;
 std::function<void()> cleanup;
 std::function<void()> syncHook;
 WaitObserver waitObserver;
 
-// Live input: the only state shared with the window's thread.
-std::mutex liveLock;
-std::condition_variable liveArrived;
+// Live input from the window, taken at the next sync point.
 std::vector<InputEvent> live;
 bool closePosted = false;
-bool livePointer = true; // under liveLock
+bool livePointer = true;
 
 void RecordFailed(int error) {
     std::cerr << "morvek: cannot write the recording " << Text::Quote(recordName, Text::kPathShown)
@@ -147,7 +143,7 @@ void CloseRecord() {
 
 bool ScriptLeft() {
     const bool left = nextEvent < script.Size();
-    scripted.store(left);
+    scripted = (left);
     return left;
 }
 
@@ -185,7 +181,7 @@ bool Headless() {
     return headless;
 }
 std::uint64_t ClockMs() {
-    return clock.load();
+    return clock;
 }
 
 namespace {
@@ -215,7 +211,7 @@ void SetScript(std::vector<InputEvent> events) {
     for (auto& e : events) {
         AddToScript(std::move(e));
     }
-    scripted.store(!script.Empty());
+    scripted = (!script.Empty());
 }
 
 std::vector<InputEvent> ScriptOptions() {
@@ -226,11 +222,11 @@ bool LoadScript(const std::string& file, std::string& error) {
     ClearScript();
     if (!ReadScript(file, AddToScript, error)) {
         ClearScript();
-        scripted.store(false);
+        scripted = (false);
         return false;
     }
     scriptName = file == "-" ? "standard input" : file;
-    scripted.store(!script.Empty());
+    scripted = (!script.Empty());
     return true;
 }
 
@@ -269,13 +265,13 @@ void SetWaitObserver(WaitObserver observer) {
 }
 
 void FailAtEnd(int code) {
-    failCode.store(code);
+    failCode = (code);
 }
 
 void End(int code) {
     CloseRecord();
     if (code == 0) {
-        code = failCode.load();
+        code = failCode;
     }
     if (code == 0 && writeFailed) {
         code = 1;
@@ -314,7 +310,7 @@ void Write(const InputEvent& seen, bool fromScript) {
 
 void Take(const InputEvent& event, bool fromScript) {
     InputEvent seen = event;
-    seen.ms = clock.load();
+    seen.ms = clock;
     Record(seen);
     switch (seen.kind) {
     case InputEvent::Shot:
@@ -337,36 +333,32 @@ void Apply(const InputEvent& event) {
 }
 
 void SetLivePointer(bool on) {
-    std::lock_guard guard(liveLock);
     livePointer = on;
 }
 
 void Post(const InputEvent& event) {
     {
-        std::lock_guard guard(liveLock);
         const bool pointer =
             event.kind == InputEvent::MouseMove || event.kind == InputEvent::MouseDown ||
             event.kind == InputEvent::MouseUp || event.kind == InputEvent::FocusLost ||
             event.kind == InputEvent::FocusGained;
         // A playing script alone steers the game, so a replay in a window
         // is the headless one; the close box still ends it.
-        if ((pointer && !livePointer) || (scripted.load() && event.kind != InputEvent::Close)) {
+        if ((pointer && !livePointer) || (scripted && event.kind != InputEvent::Close)) {
             return;
         }
         live.push_back(event);
         closePosted = closePosted || event.kind == InputEvent::Close;
     }
-    liveArrived.notify_all();
 }
 
 void ApplyDue() {
-    while (!endCode && ScriptLeft() && script.Ms(nextEvent) <= clock.load()) {
+    while (!endCode && ScriptLeft() && script.Ms(nextEvent) <= clock) {
         const InputEvent event = script.At(nextEvent++);
         Take(event, true);
     }
     std::vector<InputEvent> batch;
     {
-        std::lock_guard guard(liveLock);
         batch.swap(live);
     }
     // Quick taps and clicks can go down and up, and down again, between two
@@ -387,7 +379,6 @@ void ApplyDue() {
         Apply(event);
     }
     if (applied < batch.size()) {
-        std::lock_guard guard(liveLock);
         live.insert(live.begin(), batch.begin() + static_cast<std::ptrdiff_t>(applied),
                     batch.end());
     }
@@ -416,9 +407,8 @@ void WaitForInput() {
         }
     }
     if (ScriptLeft()) {
-        clock.store(std::max(clock.load(), script.Ms(nextEvent)));
+        clock = std::max(clock, script.Ms(nextEvent));
     } else if (headless) {
-        std::lock_guard guard(liveLock);
         if (live.empty() && !syncHook) {
             AskEnd(0);
             return;
@@ -429,7 +419,6 @@ void WaitForInput() {
         // events are what may end the wait.
         for (;;) {
             {
-                std::lock_guard guard(liveLock);
                 if (!live.empty()) {
                     break;
                 }
@@ -437,8 +426,9 @@ void WaitForInput() {
             emscripten_sleep(10);
         }
 #else
-        std::unique_lock guard(liveLock);
-        liveArrived.wait(guard, [] { return !live.empty(); });
+        Host::Serve(std::nullopt, [] {
+            return !live.empty();
+        });
 #endif
     }
     ApplyDue();
@@ -447,9 +437,9 @@ void WaitForInput() {
 void Reset() {
     DropWindow();
     headless = false;
-    clock.store(0);
+    clock = 0;
     endCode.reset();
-    failCode.store(0);
+    failCode = (0);
     SetScript({});
     record.reset();
     ForgetProtected();
@@ -460,7 +450,6 @@ void Reset() {
     syncHook = nullptr;
     waitObserver = nullptr;
     SetKeepFrames(true);
-    std::lock_guard guard(liveLock);
     live.clear();
     closePosted = false;
     livePointer = true;
@@ -478,9 +467,9 @@ void SleepUnobserved(std::uint32_t ms) {
         emscripten_sleep(ms); // the browser's turn: drawing, input, sound
 #else
         // A close request cuts the sleep short so the program ends at once.
-        std::unique_lock guard(Run::liveLock);
-        Run::liveArrived.wait_for(guard, std::chrono::milliseconds(ms),
-                                  [] { return Run::closePosted; });
+        Host::Serve(ms, [] {
+            return Run::closePosted;
+        });
 #endif
     }
     Run::clock += ms;
@@ -490,7 +479,7 @@ void SleepUnobserved(std::uint32_t ms) {
     Run::ApplyDue();
     Run::TakeSignal();
     if (Run::headless && !Run::ScriptLeft() && !Run::syncHook &&
-        Run::clock.load() > Run::lastStamp + Run::kIdleEndMs) {
+        Run::clock > Run::lastStamp + Run::kIdleEndMs) {
         Run::AskEnd(0);
     }
 }
@@ -511,10 +500,9 @@ void IdleSleep(std::uint32_t ms) {
     if (Run::headless && !Run::syncHook && ms > 0 && Run::ScriptLeft()) {
         bool quiet = false;
         {
-            std::lock_guard guard(Run::liveLock);
             quiet = Run::live.empty();
         }
-        const std::uint64_t now = Run::clock.load();
+        const std::uint64_t now = Run::clock;
         const std::uint64_t next = Run::script.Ms(Run::nextEvent);
         if (quiet && next > now + ms) {
             Run::clock += (next - now - 1) / ms * ms;

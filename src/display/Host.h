@@ -1,10 +1,11 @@
 // The SDL side of a windowed run. SDL wants its events and its window on the
-// process's main thread, so the main thread hosts the window and the game
-// runs on a second thread that asks for what it needs.
+// process's main thread, which is the game's one thread too: the game's
+// waits serve the window (Serve).
 #pragma once
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -15,28 +16,29 @@ struct Settings {
     bool fullscreen = false;   // on the desktop's resolution
     std::uint32_t scale = 1;   // first window size: the frame this many times, if it fits
     bool integerScale = false; // only whole multiples of the frame, sharp at any size
-    // Told on the window's thread when F11 or Alt+Enter switched the full screen.
+    // Told when F11 or Alt+Enter switched the full screen.
     std::function<void(bool fullscreen)> fullscreenSwitched;
 };
 void Configure(const Settings& settings);
 
-// Main thread, before the game starts: false, with SDL's reason, when there is no display.
+// Before the game starts: false, with SDL's reason, when there is no display.
 bool Start(std::string& error);
-// Main thread: serves the window until the run ends, then exits the process.
-[[noreturn]] void Loop();
-// Whether Start succeeded and the loop serves a window.
+// Whether Start succeeded and there is a window to serve.
 bool Running();
+// Handles the window's events (input goes to Run::Post) for `ms`, or without
+// end when none is given, until `enough` holds.
+void Serve(std::optional<std::uint32_t> ms, const std::function<bool()>& enough);
 
-// Game thread. Each returns once the main thread has done it.
 bool Open(const std::string& title, std::uint32_t width, std::uint32_t height);
 void Close();
 void SetTitle(const std::string& title);
-// Asks for the newest presented frame to be shown; never waits.
+// Shows the newest presented frame.
 void Present();
 // Lays a short note over the window for about two seconds, never into the
-// frame; does nothing without a window. Any thread.
+// frame; does nothing without a window. Any thread: it shows at the next
+// Present or Serve.
 void ShowNote(std::string_view text);
-// Ends the process from the game thread after the window is torn down.
+// Ends the process after the window is torn down.
 [[noreturn]] void Quit(int code);
 
 } // namespace Display::Host

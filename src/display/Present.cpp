@@ -36,7 +36,6 @@ PresentedFrame& Presented() {
 }
 
 void OpenPresented(std::uint32_t width, std::uint32_t height) {
-    std::lock_guard guard(presented.lock);
     presented.pixels.assign(static_cast<std::size_t>(width) * height, 0);
     presented.width = width;
     presented.height = height;
@@ -78,7 +77,6 @@ void UpdateWindow() {
     }
     bool changed = false;
     {
-        std::lock_guard guard(presented.lock);
         if (presented.pixels.size() == backbuffer.size()) {
             const auto width = static_cast<std::size_t>(window.xlen);
             for (auto y = static_cast<std::size_t>(drawn.y0);

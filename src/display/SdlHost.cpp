@@ -1,6 +1,6 @@
-// The window on SDL. The main thread waits in SDL_WaitEvent; the game thread
-// wakes it with an SDL user event whenever it needs something done, so
-// neither side ever spins.
+// The window on SDL, on the program's one thread: the game's waits serve
+// the window's events (Serve), so the window answers while the game waits
+// and nothing spins.
 #include "display/Bindings.h"
 #include "display/Font.h"
 #include "display/Host.h"
@@ -15,16 +15,14 @@
 #include <SDL.h>
 
 #include <atomic>
-#include <chrono>
-#include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <iostream>
 #include <map>
 #include <mutex>
 #include <optional>
 #include <set>
-#include <thread>
 #include <utility>
 #include <vector>
 
@@ -34,29 +32,14 @@ namespace {
 
 using Run::InputEvent;
 
-// What the game thread asks of the main thread; guarded by `lock`.
-struct Requests {
-    bool open = false, close = false, title = false, quit = false;
-    bool opened = false; // result of the last open
-    int quitCode = 0;
-    std::string text; // caption
-    std::uint32_t width = 0, height = 0;
-};
-
 std::atomic<bool> running{false};
 std::atomic<bool> displayLost{false};
-std::thread::id windowThread;
-std::uint32_t wakeEvent = 0;
-std::mutex lock;
-std::condition_variable served;
-Requests asked;
-std::atomic<bool> presentAsked{false};
-Note note;              // guarded by `lock`
-bool noteAsked = false; // guarded by `lock`: a new note waits to be shown
+std::mutex noteLock; // the sound's device may ask for a note from its own thread
+Note note;              // guarded by noteLock
+bool noteAsked = false; // guarded by noteLock: a new note waits to be shown
 
 Settings settings; // written before Start only
 
-// Main thread only from here.
 SDL_Window* sdlWindow = nullptr;
 SDL_Renderer* renderer = nullptr;
 SDL_Texture* texture = nullptr;
@@ -70,16 +53,6 @@ std::set<SDL_Keycode> toggling; // fullscreen keys down
 Bindings::Hearing<SDL_Keycode> hearing;
 std::map<SDL_JoystickID, SDL_GameController*> pads;
 bool noteOnScreen = false; // the last repaint showed a note
-
-bool Wake() {
-    // Waking the window talks to the display, which may be gone.
-    if (displayLost.load()) {
-        return false;
-    }
-    SDL_Event event{};
-    event.type = wakeEvent;
-    return SDL_PushEvent(&event) > 0;
-}
 
 using Run::Post;
 
@@ -169,12 +142,12 @@ Scaling::Size OutputSize() {
 }
 
 std::string NoteText() {
-    std::lock_guard guard(lock);
+    std::lock_guard guard(noteLock);
     return std::string(note.Text(SDL_GetTicks64()));
 }
 
 std::optional<std::uint64_t> NoteLeft() {
-    std::lock_guard guard(lock);
+    std::lock_guard guard(noteLock);
     return note.Left(SDL_GetTicks64());
 }
 
@@ -235,13 +208,11 @@ void ToggleFullscreen() {
 
 // Shows the newest presented frame, uploading only what changed.
 void Show() {
-    presentAsked.store(false);
     if (texture == nullptr) {
         return;
     }
     {
         auto& frame = Presented();
-        std::lock_guard guard(frame.lock);
         if (frame.serial == shownSerial) {
             return;
         }
@@ -267,32 +238,16 @@ int LostCode(int code) {
 }
 
 // Once the display is gone no SDL or X call can be made any more, and Xlib
-// must not get control back. The game ends as it ends on the close box, its
-// recording complete; until then the window's thread answers the game's
-// requests as if it had no window.
+// must not get control back. The run ends here as it ends on the close box,
+// its recording complete.
 [[noreturn]] void DisplayLost() {
     if (!displayLost.exchange(true)) {
         std::cerr << "morvek: the display went away; the game ends as at the close box\n";
     }
-    if (std::this_thread::get_id() != windowThread) {
-        // The game's own thread met the dead display waking the window.
-        InputEvent close;
-        close.kind = InputEvent::Close;
-        Run::Apply(close);
-    }
-    Post(InputEvent::Close);
-    std::unique_lock guard(lock);
-    for (;;) {
-        if (asked.quit) {
-            std::fflush(nullptr);
-            std::_Exit(LostCode(asked.quitCode));
-        }
-        asked.opened = false;
-        asked.open = asked.close = asked.title = false;
-        served.notify_all();
-        // The game's requests wake the window's event loop, not this one.
-        served.wait_for(guard, std::chrono::milliseconds(10));
-    }
+    InputEvent close;
+    close.kind = InputEvent::Close;
+    Run::Apply(close);
+    Run::End(0);
 }
 
 [[noreturn]] void Exit(int code) {
@@ -302,29 +257,13 @@ int LostCode(int code) {
     std::_Exit(code);
 }
 
-void Serve() {
-    std::unique_lock guard(lock);
-    if (asked.quit) {
-        Exit(asked.quitCode);
+// A note asked for since the last look goes up at once.
+void ShowNoteAsked() {
+    bool noted = false;
+    {
+        std::lock_guard guard(noteLock);
+        noted = std::exchange(noteAsked, false);
     }
-    if (asked.open) {
-        asked.opened = CreateWindow(asked.text, asked.width, asked.height);
-        asked.open = false;
-    }
-    if (asked.close) {
-        DestroyWindow();
-        asked.close = false;
-    }
-    if (asked.title) {
-        if (sdlWindow != nullptr) {
-            SDL_SetWindowTitle(sdlWindow, asked.text.c_str());
-        }
-        asked.title = false;
-    }
-    const bool noted = std::exchange(noteAsked, false);
-    guard.unlock();
-    served.notify_all();
-    Show();
     if (noted && texture != nullptr) {
         Repaint();
     }
@@ -354,10 +293,6 @@ void MoveTo(std::int32_t wx, std::int32_t wy) {
 }
 
 void Handle(const SDL_Event& event) {
-    if (event.type == wakeEvent) {
-        Serve();
-        return;
-    }
     switch (event.type) {
     case SDL_QUIT:
         RequestClose();
@@ -441,14 +376,6 @@ void Handle(const SDL_Event& event) {
     }
 }
 
-// Game thread: hands a request over and waits until it is served.
-template <typename Fill, typename Done> void Ask(Fill fill, Done done) {
-    std::unique_lock guard(lock);
-    fill();
-    Wake();
-    served.wait(guard, done);
-}
-
 } // namespace
 
 void Configure(const Settings& chosen) {
@@ -480,33 +407,37 @@ bool Start(std::string& error) {
         SDL_Quit();
         return false;
     }
-    windowThread = std::this_thread::get_id();
     X11Watch::Watch(DisplayLost);
     // Sharp pixels at any size that is not smaller than the frame.
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
-    wakeEvent = SDL_RegisterEvents(1);
-    if (wakeEvent == static_cast<std::uint32_t>(-1)) {
-        error = SDL_GetError();
-        SDL_Quit();
-        return false;
-    }
     running.store(true);
     return true;
 }
 
-void Loop() {
+void Serve(std::optional<std::uint32_t> ms, const std::function<bool()>& enough) {
+    const std::uint64_t until = ms ? SDL_GetTicks64() + *ms : 0;
     for (;;) {
         SDL_Event event;
-        // A note up wakes the loop when its time is over, to take it away.
-        const auto left = NoteLeft();
-        if (left) {
-            if (SDL_WaitEventTimeout(
-                    &event, static_cast<int>(std::min<std::uint64_t>(*left, 1000)) + 1) != 0) {
-                Handle(event);
-            }
+        while (SDL_PollEvent(&event) != 0) {
+            Handle(event);
+        }
+        ShowNoteAsked();
+        if (enough()) {
+            return;
+        }
+        const std::uint64_t now = SDL_GetTicks64();
+        if (ms && now >= until) {
+            return;
+        }
+        // A note up wakes the wait when its time is over, to take it away.
+        std::uint64_t timeout = ms ? until - now : 1000;
+        if (const auto left = NoteLeft()) {
+            timeout = std::min(timeout, *left + 1);
         } else if (noteOnScreen && texture != nullptr) {
             Repaint();
-        } else if (SDL_WaitEvent(&event) != 0) {
+        }
+        if (SDL_WaitEventTimeout(&event, static_cast<int>(std::min<std::uint64_t>(timeout, 1000))) !=
+            0) {
             Handle(event);
         }
     }
@@ -517,45 +448,25 @@ bool Running() {
 }
 
 bool Open(const std::string& title, std::uint32_t width, std::uint32_t height) {
-    if (!Running()) {
-        return false;
-    }
-    bool opened = false;
-    Ask(
-        [&] {
-            asked.open = true;
-            asked.text = title;
-            asked.width = width;
-            asked.height = height;
-        },
-        [&] {
-            opened = asked.opened;
-            return !asked.open;
-        });
-    return opened;
+    return Running() && CreateWindow(title, width, height);
 }
 
 void Close() {
     if (Running()) {
-        Ask([] { asked.close = true; }, [] { return !asked.close; });
+        DestroyWindow();
     }
 }
 
 void SetTitle(const std::string& title) {
-    if (Running()) {
-        Ask(
-            [&] {
-                asked.title = true;
-                asked.text = title;
-            },
-            [] { return !asked.title; });
+    if (Running() && sdlWindow != nullptr) {
+        SDL_SetWindowTitle(sdlWindow, title.c_str());
     }
 }
 
 void Present() {
-    // A wake-up lost to a full event queue must not stop every later frame.
-    if (Running() && !presentAsked.exchange(true) && !Wake()) {
-        presentAsked.store(false);
+    if (Running()) {
+        Show();
+        ShowNoteAsked();
     }
 }
 
@@ -563,10 +474,9 @@ void ShowNote(std::string_view text) {
     if (!Running()) {
         return;
     }
-    std::lock_guard guard(lock);
+    std::lock_guard guard(noteLock);
     note.Show(text, SDL_GetTicks64());
     noteAsked = true;
-    Wake();
 }
 
 void Quit(int code) {
@@ -574,12 +484,7 @@ void Quit(int code) {
         std::fflush(nullptr);
         std::_Exit(LostCode(code));
     }
-    std::unique_lock guard(lock);
-    asked.quit = true;
-    asked.quitCode = code;
-    Wake();
-    served.wait(guard, [] { return false; }); // the main thread ends the process
-    std::abort();
+    Exit(code);
 }
 
 } // namespace Display::Host

@@ -91,7 +91,6 @@ bool WriteShot(const std::string& file, std::string& why) {
     std::uint32_t width = 0, height = 0;
     {
         auto& frame = Presented();
-        std::lock_guard guard(frame.lock);
         pixels.assign(frame.pixels.begin(), frame.pixels.end());
         width = frame.width;
         height = frame.height;

@@ -6,7 +6,6 @@
 #include "display/Run.h"
 
 #include <cstdint>
-#include <mutex>
 #include <vector>
 
 namespace Display {
@@ -18,9 +17,8 @@ struct PixelRect {
     void Add(const PixelRect& r);
 };
 
-// What UpdateWindow handed over, shared with the window's thread.
+// What UpdateWindow handed over for the window to show.
 struct PresentedFrame {
-    std::mutex lock;
     PixelBuffer pixels; // width * height, 0x00RRGGBB
     std::uint32_t width = 0, height = 0;
     PixelRect changed; // changed since the window last showed it

@@ -1,5 +1,5 @@
-// The program's command line and threads. With a window, SDL keeps the main
-// thread for its events and the game runs on a second thread.
+// The program's command line, and the run: headless, in a window or in a page,
+// the game runs on the one thread.
 #include "Version.h"
 #include "audio/Sound.h"
 #include "display/Host.h"
@@ -28,7 +28,6 @@
 #include <set>
 #include <string>
 #include <string_view>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -325,10 +324,5 @@ int main(int argc, char** argv) {
     Sound::Start(line.mute);
     Sound::OnMuteSwitched(
         [](bool muted) { Settings::Change([muted](Settings::Values& v) { v.sound = !muted; }); });
-#ifdef __EMSCRIPTEN__
-    RunGame(); // a page has one thread; the game's sleeps hand it back to the browser
-#else
-    std::thread(RunGame).detach();
-    Display::Host::Loop();
-#endif
+    RunGame();
 }
