@@ -21,7 +21,7 @@ add_executable(morvek ${MORVEK_DISPLAY_SOURCES} ${MORVEK_AUDIO_SOURCES} ${web_ga
 target_include_directories(morvek PRIVATE src/web src ${CMAKE_BINARY_DIR}/generated)
 target_link_libraries(morvek PRIVATE morvek_web_media)
 target_link_options(morvek PRIVATE
-  -sASYNCIFY -sASYNCIFY_STACK_SIZE=65536 -sALLOW_MEMORY_GROWTH=1 -sINITIAL_MEMORY=134217728
+  -sALLOW_MEMORY_GROWTH=1 -sINITIAL_MEMORY=134217728
   -sEXIT_RUNTIME=1 -sINVOKE_RUN=0 -sENVIRONMENT=web,node -lidbfs.js
   "-sEXPORTED_FUNCTIONS=['_main','_morvek_draw_media','_morvek_mix','_morvek_compose']"
   "-sEXPORTED_RUNTIME_METHODS=['callMain','FS','IDBFS','ccall','UTF8ToString']")

@@ -20,9 +20,6 @@
 #include <memory>
 #include <optional>
 
-#ifdef __EMSCRIPTEN__
-#include <emscripten.h>
-#endif
 
 namespace Display::Run {
 
@@ -384,6 +381,10 @@ void ApplyDue() {
     }
 }
 
+bool InputWaiting() {
+    return ScriptLeft() || !live.empty();
+}
+
 void Observe(std::string_view kind, std::uint32_t ms) {
     if (waitObserver) {
         waitObserver(kind, ms);
@@ -414,22 +415,9 @@ void WaitForInput() {
             return;
         }
     } else {
-#ifdef __EMSCRIPTEN__
-        // A page has one thread: waiting hands it back to the browser, whose
-        // events are what may end the wait.
-        for (;;) {
-            {
-                if (!live.empty()) {
-                    break;
-                }
-            }
-            emscripten_sleep(10);
-        }
-#else
         Host::Serve(std::nullopt, [] {
             return !live.empty();
         });
-#endif
     }
     ApplyDue();
 }
@@ -463,14 +451,10 @@ namespace {
 
 void SleepUnobserved(std::uint32_t ms) {
     if (!Run::headless) {
-#ifdef __EMSCRIPTEN__
-        emscripten_sleep(ms); // the browser's turn: drawing, input, sound
-#else
         // A close request cuts the sleep short so the program ends at once.
         Host::Serve(ms, [] {
             return Run::closePosted;
         });
-#endif
     }
     Run::clock += ms;
     if (Run::syncHook) {

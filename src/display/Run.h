@@ -127,6 +127,9 @@ void SetSyncHook(std::function<void()> hook);
 using WaitObserver = std::function<void(std::string_view kind, std::uint32_t ms)>;
 void SetWaitObserver(WaitObserver observer);
 
+// Whether WaitForInput would find input at once: a script's next event, or
+// live input (a page's loop waits for it before asking).
+bool InputWaiting();
 // A screen waits for a key press: waits for input (virtual time passes), or
 // ends a headless run that can get no more.
 void WaitForInput();

@@ -13,6 +13,7 @@
 #include "game/screens/NameEntry.h"
 #include "game/screens/Options.h"
 #include "game/screens/Screen.h"
+#include "util/Overloaded.h"
 
 #include <cstdio>
 #include <optional>
@@ -22,9 +23,7 @@ namespace Morvek {
 
 namespace {
 
-template <class... F> struct Overloaded : F... {
-    using F::operator()...;
-};
+using Util::Overloaded;
 
 // The label a scene shows the sound, the autopilot and the trace; none for
 // the scenes that only pass through or wait on behalf of the one below.

@@ -12,5 +12,8 @@ void Perform(const Morvek::Wait& wait);
 // The game from its start: true at its End button, false when the run
 // asked to end first (Display::Run::EndAsked).
 bool Play();
+// In a web page: the game paced by the browser's animation frames; returns
+// to the browser at once and ends the run when the game ends.
+void PlayInPage();
 
 } // namespace Program

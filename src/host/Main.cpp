@@ -324,5 +324,10 @@ int main(int argc, char** argv) {
     Sound::Start(line.mute);
     Sound::OnMuteSwitched(
         [](bool muted) { Settings::Change([muted](Settings::Values& v) { v.sound = !muted; }); });
+#ifdef __EMSCRIPTEN__
+    Program::PlayInPage();
+    return 0;
+#else
     RunGame();
+#endif
 }

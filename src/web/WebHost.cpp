@@ -1,7 +1,7 @@
 // The window in a web page: the frame goes onto the page's canvas, keys,
 // mouse and focus come from the browser's events. The game runs on the
-// page's only thread; its sleeps return to the browser (Asyncify), which is
-// when these callbacks run and post their input.
+// page's only thread, a few steps an animation frame (host/PageLoop.cpp);
+// between frames the browser runs these callbacks, which post their input.
 #include "display/Bindings.h"
 #include "display/Host.h"
 #include "display/Run.h"
@@ -114,9 +114,9 @@ bool Start(std::string&) {
     return true;
 }
 
-void Loop() {
-    // The page has no thread to spare: the game runs on its only one.
-    std::abort();
+void Serve(std::optional<std::uint32_t>, const std::function<bool()>&) {
+    // The browser's events come between animation frames; the page's loop
+    // only waits for what is over by then.
 }
 
 bool Running() {

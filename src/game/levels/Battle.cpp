@@ -8,6 +8,7 @@
 #include "game/levels/BossFights.h"
 #include "game/levels/Difficulty.h"
 #include "game/levels/Levels.h"
+#include "util/Overloaded.h"
 
 #include <variant>
 
@@ -27,9 +28,7 @@ class WaveSteps final : public TickSteps {
     void Rules() override { LevelHazard(world.level); }
 };
 
-template <class... F> struct Overloaded : F... {
-    using F::operator()...;
-};
+using Util::Overloaded;
 
 void Play(Fight& fight) {
     std::visit(Overloaded{[](std::monostate) {
