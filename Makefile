@@ -152,8 +152,10 @@ serve: web
 web-test: web build
 	@python3 web/browser_test.py --native $(BUILD)/morvek --page build-web
 
+# WEB_BENCH_AGAINST=DIR measures another build of the page in turn with this one.
 web-bench: web build
-	@python3 web/browser_test.py --native $(BUILD)/morvek --page build-web --bench
+	@python3 web/browser_test.py --native $(BUILD)/morvek --page build-web --bench \
+	    $(if $(WEB_BENCH_AGAINST),--against $(WEB_BENCH_AGAINST))
 
 # Windows: cross-built with mingw-w64 and tested under Wine. SDL2 and
 # GoogleTest are built once into a cache outside the clone, keyed by version.

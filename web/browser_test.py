@@ -152,6 +152,8 @@ def main():
     parser.add_argument('--native', required=True)
     parser.add_argument('--page', required=True)
     parser.add_argument('--bench', action='store_true')
+    parser.add_argument('--against', help='with --bench: another build of the page, measured '
+                        'in turn with this one')
     args = parser.parse_args()
     page = Page(args.page)
     faults = []
@@ -198,13 +200,42 @@ def scores_survive_reload(page):
     return []
 
 
-def bench(args, page):
-    """Download size and time to the first menu frame, the page against the native game."""
+def page_size(folder):
     import gzip
-    files = sorted(pathlib.Path(args.page).iterdir())
+    files = sorted(pathlib.Path(folder).iterdir())
     size = sum(f.stat().st_size for f in files)
     packed = sum(len(gzip.compress(f.read_bytes(), 9)) for f in files)
-    print(f'page: {size / 1e6:.2f} MB in {len(files)} files, {packed / 1e6:.2f} MB compressed')
+    return f'{size / 1e6:.2f} MB in {len(files)} files, {packed / 1e6:.2f} MB compressed'
+
+
+def first_frame_ms(page):
+    head, _ = parse_report(page.open('snap=200'))
+    return float(head.split()[1])
+
+
+def bench_against(args, page):
+    """This page and another build of it, opened in turn: sizes and first menu frames."""
+    other = Page(args.against)
+    try:
+        print(f'page:    {page_size(args.page)}')
+        print(f'against: {page_size(args.against)}')
+        mine, theirs = [], []
+        for _ in range(3):
+            theirs.append(first_frame_ms(other))
+            mine.append(first_frame_ms(page))
+        a, b = sorted(mine)[1], sorted(theirs)[1]
+        print(f'first menu frame, median of 3 each: page {a:.0f} ms, against {b:.0f} ms '
+              f'(x{a / b:.2f})')
+    finally:
+        other.close()
+
+
+def bench(args, page):
+    """Download size and time to the first menu frame, the page against the native game."""
+    if args.against:
+        bench_against(args, page)
+        return
+    print(f'page: {page_size(args.page)}')
     head, results = parse_report(page.open('snap=200'))
     first = float(head.split()[1])
     media = float(results.get('media-ms', 'nan'))
