@@ -1,7 +1,10 @@
 // Saving the highscores safely: other games saving at once, links, files
 // that are not tables, read-only and damaged tables, and the game's exit.
+#include "display/Run.h"
+#include "game/Step.h"
 #include "game/core/World.h"
 #include "game/screens/ScoreFile.h"
+#include "host/Loop.h"
 #include "platform/SafeFile.h"
 #include "support/ScoreDir.h"
 
@@ -19,6 +22,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -56,6 +60,15 @@ class SaveDir : public ScoreTests::ScoreDir {
     std::string table;
 };
 
+// A save that tries until the table is free, as the name entry does.
+bool SaveWaiting() {
+    SaveOutcome outcome = SaveOutcome::Busy;
+    for (std::uint32_t tries = 0; (outcome = TrySaveResult(tries)) == SaveOutcome::Busy; ++tries) {
+        Display::Run::WaitOutside(ScoreFile::kSaveRetryMs);
+    }
+    return outcome == SaveOutcome::Saved;
+}
+
 // Games that all read the table when they started, released at once to save.
 void SaveAtOnce(const std::string& table, int games) {
     int gate[2];
@@ -72,7 +85,7 @@ void SaveAtOnce(const std::string& table, int games) {
             world.score = 1000 + static_cast<std::uint32_t>(g);
             char c;
             (void)!read(gate[0], &c, 1); // the barrier: returns when the parent closes it
-            _exit(SaveResult() ? 0 : 1);
+            _exit(SaveWaiting() ? 0 : 1);
         }
         children.push_back(pid);
     }
@@ -437,6 +450,35 @@ TEST_F(SaveDir, SaveByRootLeavesThePlayersTableThePlayers) {
     EXPECT_EQ(ran.said.find("read-only"), std::string::npos) << ran.said;
     EXPECT_NE(ran.said.find("may not be written"), std::string::npos) << ran.said;
     EXPECT_EQ(Get(table), before);
+}
+
+// The name entry waits for another game's save outside the game: the step
+// ends (a window goes on being served), the virtual clock stays, and the
+// save goes through once the table is free, said once on stderr.
+TEST_F(SaveDir, ATableHeldByAnotherGameIsWaitedForOutsideTheGame) {
+    Display::Run::Reset();
+    Display::Run::SetHeadless(true);
+    auto held = std::make_optional<SafeFile::Lock>();
+    std::string error;
+    ASSERT_TRUE(held->Acquire(table + ".lock", 1000, {}, error)) << error;
+    world.scores[11].name = Name("HELD");
+    world.score = 500;
+    world.scenes.Push(NameEntryScene{.shown = true, .t = 5, .saving = true});
+    testing::internal::CaptureStderr();
+    for (int i = 0; i < 3; ++i) {
+        const Wait wait = Step(world);
+        ASSERT_EQ(wait.kind, Wait::Kind::Outside);
+        Program::Perform(wait);
+        EXPECT_EQ(Display::Run::ClockMs(), 0u);
+    }
+    EXPECT_FALSE(fs::exists(table)); // nothing written under another game's lock
+    held.reset();
+    EXPECT_EQ(Step(world).kind, Wait::Kind::Quit); // saved, and the scene is done
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(said.find("waiting for another game"), said.rfind("waiting for another game"));
+    EXPECT_NE(said.find("waiting for another game"), std::string::npos) << said;
+    EXPECT_NE(Get(table).find("HELD"), std::string::npos) << Get(table);
+    Display::Run::Reset();
 }
 
 TEST_F(SaveDir, SigtermWhileTheSaveWaitsEndsTheGameAtOnce) {

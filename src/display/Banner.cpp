@@ -113,4 +113,10 @@ void HideBanner() {
     }
 }
 
+void Notice(std::string_view text) {
+    if (window.state == STATE_ACTIVE && !Run::Headless()) {
+        Host::ShowNote(text);
+    }
+}
+
 } // namespace Display

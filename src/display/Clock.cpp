@@ -17,8 +17,10 @@
 #include <cstring>
 #include <deque>
 #include <iostream>
+#include <chrono>
 #include <memory>
 #include <optional>
+#include <thread>
 
 
 namespace Display::Run {
@@ -420,6 +422,14 @@ void WaitForInput() {
         });
     }
     ApplyDue();
+}
+
+void WaitOutside(std::uint32_t ms) {
+    if (headless) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+        return;
+    }
+    Host::Serve(ms, [] { return closePosted; });
 }
 
 void Reset() {

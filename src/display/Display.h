@@ -69,6 +69,10 @@ void TextCard(std::uint32_t number, std::int32_t x, std::int32_t y, std::int32_t
 void GetTextSize(std::string_view text, std::uint32_t style, std::uint32_t& width,
                  std::uint32_t& height);
 
+// A short note laid over the window for about two seconds, never into the
+// frame; nothing headless.
+void Notice(std::string_view text);
+
 // A darkened band across the middle of the shown frame with `text` large in
 // it, until HideBanner. The back buffer is not touched, so the game's next
 // frame and its pixel reads are the same as without it.

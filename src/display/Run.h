@@ -134,6 +134,10 @@ bool InputWaiting();
 // ends a headless run that can get no more.
 void WaitForInput();
 
+// The game waits on something outside it for `ms` of real time: the window
+// is served, but the virtual clock stays and no input reaches the game.
+void WaitOutside(std::uint32_t ms);
+
 // Applies one event at once, as a sync point would (tests, scripts, live input).
 void Apply(const InputEvent& event);
 // Hands a live event to the game from any thread; it applies at the next sync point.

@@ -19,6 +19,9 @@ void Perform(const Morvek::Wait& wait) {
     case Kind::Key:
         Display::Run::WaitForInput();
         break;
+    case Kind::Outside:
+        Display::Run::WaitOutside(wait.ms);
+        break;
     case Kind::Quit:
         break;
     }

@@ -51,13 +51,17 @@ class Lock {
     Lock(const Lock&) = delete;
     Lock& operator=(const Lock&) = delete;
     ~Lock();
-    // Waits at most `timeoutMs`. `waiting` is called once, when the lock is
-    // found held by someone else; while it waits, `stop` returning true gives up.
+    // Waits at most `timeoutMs` (0: tries once). `waiting` is called once, when
+    // the lock is found held by someone else; while it waits, `stop` returning
+    // true gives up.
     bool Acquire(const std::string& file, int timeoutMs, const std::function<void()>& waiting,
                  std::string& error, const std::function<bool()>& stop = {});
+    // The last Acquire gave up because someone else held the lock throughout.
+    bool Busy() const { return busy_; }
 
   private:
     std::intptr_t handle_ = -1;
+    bool busy_ = false;
 };
 
 // A new file in the folder of `target`, under a unique name of the form

@@ -236,6 +236,7 @@ bool Lock::Acquire(const std::string& file, int timeoutMs, const std::function<v
         if (std::chrono::steady_clock::now() >= deadline) {
             error = "another program held " + file + " for " +
                     std::to_string((timeoutMs + 999) / 1000) + " s";
+            busy_ = true;
             return false;
         }
         if (!std::exchange(told, true) && waiting) {

@@ -14,6 +14,9 @@ struct Wait {
         Tick, // a tick of play: the frame shows for `ms`
         Idle, // a screen polls again in `ms`; nothing on it moves
         Key,  // a screen waits for a key press to be queued
+        // The game waits on something outside it (another game's save) for
+        // `ms` of real time: the virtual clock stays and no input is taken.
+        Outside,
         Quit, // the End button: the program ends
     };
     Kind kind = Kind::Idle;
@@ -40,6 +43,9 @@ inline Next IdleWait(std::uint32_t ms) {
 }
 inline Next KeyWait() {
     return {Next::Kind::Wait, {Wait::Kind::Key, 0}};
+}
+inline Next OutsideWait(std::uint32_t ms) {
+    return {Next::Kind::Wait, {Wait::Kind::Outside, ms}};
 }
 inline Next Done() {
     return {Next::Kind::Done, {}};

@@ -99,7 +99,9 @@ struct GameOverScene {
 
 struct NameEntryScene {
     bool shown = false;
-    std::uint32_t t = 1; // the place the next letter goes, 1..7; 8 when full
+    std::uint32_t t = 1;    // the place the next letter goes, 1..7; 8 when full
+    bool saving = false;    // the name is given; the save tries until it is done
+    std::uint32_t tries = 0; // saves found the table held by another game
 };
 
 using Scene = std::variant<MenuScene, ReturnScene, OptionsScene, ControlsScene, ReleaseScene,

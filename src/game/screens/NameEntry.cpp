@@ -34,6 +34,10 @@ namespace {
 
 namespace KeyCode = Display::KeyCode;
 
+// A save waiting for another game's says so about every second.
+constexpr std::uint32_t kNoticeEvery = 100;
+constexpr std::string_view kWaitingNotice = "WAITING FOR ANOTHER GAME TO SAVE ITS HIGHSCORES";
+
 // The name being typed: the result's row below the table's ten places.
 auto& Name(World& w) {
     return w.scores[kScorePlaces + 1].name;
@@ -73,6 +77,21 @@ void Report(World& w, bool saved) {
     }
 }
 
+// Saves the result, or waits for another game's save to end.
+Next Save(NameEntryScene& entry, World& w) {
+    const SaveOutcome outcome = TrySaveResult(entry.tries);
+    if (outcome == SaveOutcome::Busy) {
+        if (entry.tries % kNoticeEvery == 0) {
+            Display::Notice(kWaitingNotice);
+        }
+        ++entry.tries;
+        return OutsideWait(ScoreFile::kSaveRetryMs);
+    }
+    Display::FlushKeys();
+    Report(w, outcome == SaveOutcome::Saved);
+    return Done();
+}
+
 } // namespace
 
 Next Update(NameEntryScene& entry, World& w) {
@@ -80,6 +99,9 @@ Next Update(NameEntryScene& entry, World& w) {
         entry.shown = true;
         entry.t = 1;
         Open(w);
+    }
+    if (entry.saving) {
+        return Save(entry, w);
     }
     auto& name = Name(w);
     for (;;) {
@@ -103,10 +125,8 @@ Next Update(NameEntryScene& entry, World& w) {
         Screen::ReadInput(Layout::kNameGrid);
         if (Screen::Clicked(Layout::kReturn) || enter) {
             Display::SetTitle(Layout::kTitleMenu);
-            const bool saved = SaveResult();
-            Display::FlushKeys();
-            Report(w, saved);
-            return Done();
+            entry.saving = true;
+            return Save(entry, w);
         }
         if (entry.t >= 8) {
             return IdleWait(Screen::kPassMs);

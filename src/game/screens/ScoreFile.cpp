@@ -15,18 +15,26 @@ namespace Morvek {
 
 std::string scorefile = "myscore.txt";
 
-bool SaveResult() {
+SaveOutcome TrySaveResult(std::uint32_t tries) {
     ScoreFile::Table next{};
     std::string error;
-    if (!ScorePlace::Save(world.scores[11].name, world.score, next, error)) {
+    bool busy = false;
+    if (!ScorePlace::Save(world.scores[kScorePlaces + 1].name, world.score, next, error, &busy)) {
+        if (busy && tries == 0) {
+            std::cerr << "morvek: waiting for another game to save its highscores to "
+                      << scorefile << '\n';
+        }
+        if (busy && tries + 1 < ScoreFile::kSaveTries && !Display::Run::StopAsked()) {
+            return SaveOutcome::Busy;
+        }
         std::cerr << "morvek: the highscores could not be saved to " << scorefile << ": " << error
                   << '\n';
         Display::Run::TakeSignal(); // the save gave up for it: the run ends now
         Display::Run::FailAtEnd(kExitSaveFailed);
-        return false;
+        return SaveOutcome::Failed;
     }
     world.scores = next;
-    return true;
+    return SaveOutcome::Saved;
 }
 
 namespace ScoreFile {
@@ -305,7 +313,7 @@ bool CheckPath(const std::string& path, std::string& error) {
 }
 
 bool Save(const std::string& path, const std::array<char, 7>& name, std::uint32_t result,
-          Table& table, std::string& error, const std::string& takeIn) {
+          Table& table, std::string& error, const std::string& takeIn, bool* busy) {
     std::string real;
     SafeFile::Status status;
     if (!FindTarget(path, real, status, error)) {
@@ -322,7 +330,14 @@ bool Save(const std::string& path, const std::array<char, 7>& name, std::uint32_
     const auto waiting = [&] {
         std::cerr << "morvek: waiting for another game to save its highscores to " << real << '\n';
     };
-    if (!lock.Acquire(real + ".lock", kLockWaitMs, waiting, error, Display::Run::StopAsked)) {
+    // A game that tries again later only looks.
+    if (!lock.Acquire(real + ".lock", busy != nullptr ? 0 : kLockWaitMs, waiting, error,
+                      Display::Run::StopAsked)) {
+        if (busy != nullptr && lock.Busy()) {
+            *busy = true;
+            error = "another program held " + real + ".lock for " +
+                    std::to_string(kLockWaitMs / 1000) + " s";
+        }
         return false;
     }
     // Temporary files left now were left by saves that died holding the lock.

@@ -14,11 +14,15 @@ namespace Morvek {
 // chooses it for a run).
 extern std::string scorefile;
 
-// Inserts the result (scores[11].name, score) into the table as the file
-// holds it now and writes the file. On a failure the table in memory stays as
-// it was, the reason goes to stderr and the run's exit status will say so;
-// returns whether the file was written.
-bool SaveResult();
+// One try at saving the result (scores[11].name, score), after `tries`
+// others: inserts it into the table as the file holds it now and writes the
+// file. Busy while another game holds the table, until the last try; the
+// caller then waits outside the game (Wait::Kind::Outside) and tries again,
+// so a window stays alive. On a failure the table in memory stays as it was,
+// the reason goes to stderr and the run's exit status will say so.
+enum class SaveOutcome : std::uint8_t { Saved, Failed, Busy };
+SaveOutcome TrySaveResult(std::uint32_t tries);
+
 
 // The exit status of a run in which a save failed.
 constexpr int kExitSaveFailed = 4;
@@ -34,6 +38,9 @@ constexpr std::size_t kMaxRead = 4096;
 
 // How long a save waits for another game's save before it gives up.
 constexpr int kLockWaitMs = 10000;
+// A game that tries again every kSaveRetryMs gives up after as long.
+constexpr std::uint32_t kSaveRetryMs = 10;
+constexpr std::uint32_t kSaveTries = kLockWaitMs / kSaveRetryMs;
 
 // Places 1..10 from the bytes of a file. Entries the reading rule can't take
 // are skipped or repaired (a name cut to seven characters, a negative score
@@ -70,9 +77,11 @@ bool CheckPath(const std::string& path, std::string& error);
 // permissions and, where the process may, its owner. `table` gets what was
 // written. With `takeIn`, a table missing at `path` starts as that file's
 // (which stays as it is), said on stderr. Gives up waiting for the lock when
-// the run is asked to stop.
+// the run is asked to stop. With `busy`, tries the lock once and, when
+// another game holds it, sets *busy instead of waiting.
 bool Save(const std::string& path, const std::array<char, 7>& name, std::uint32_t result,
-          Table& table, std::string& error, const std::string& takeIn = "");
+          Table& table, std::string& error, const std::string& takeIn = "",
+          bool* busy = nullptr);
 
 // A name as it may be drawn: bytes that are not printable become '?'.
 std::string Shown(const std::array<char, 7>& name);

@@ -106,7 +106,7 @@ std::uint32_t Read(ScoreFile::Table& table) {
 }
 
 bool Save(const std::array<char, 7>& name, std::uint32_t result, ScoreFile::Table& table,
-          std::string& error) {
+          std::string& error, bool* busy) {
     if (kind == Kind::Memory) {
         InsertInMemory(name, result, table);
         return true;
@@ -115,7 +115,7 @@ bool Save(const std::array<char, 7>& name, std::uint32_t result, ScoreFile::Tabl
         return false;
     }
     if (kind != Kind::DataFolder) {
-        return ScoreFile::Save(scorefile, name, result, table, error);
+        return ScoreFile::Save(scorefile, name, result, table, error, "", busy);
     }
     std::error_code ec;
     const fs::path folder = fs::path(scorefile).parent_path();
@@ -125,11 +125,11 @@ bool Save(const std::array<char, 7>& name, std::uint32_t result, ScoreFile::Tabl
     }
     const std::string old = Legacy();
     if (!ec && ScoreFile::Save(scorefile, name, result, table, error,
-                               old.empty() ? old : fs::absolute(old).string())) {
+                               old.empty() ? old : fs::absolute(old).string(), busy)) {
         return true;
     }
-    if (Display::Run::StopAsked()) {
-        return false; // not for want of a place: the run ends
+    if (Display::Run::StopAsked() || (busy != nullptr && *busy)) {
+        return false; // not for want of a place: the run ends, or another game saves
     }
     std::cerr << "morvek: the highscores can't be kept in " << folder.string() << " (" << error
               << "); they are kept in memory until the game ends\n";

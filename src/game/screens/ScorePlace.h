@@ -48,9 +48,10 @@ std::uint32_t Read(ScoreFile::Table& table);
 // ScoreFile::Save to the table in use. The data folder's first save takes in
 // that earlier table (said once on stderr); one that fails moves the table
 // to memory with one message, and the run's exit status says so, unless the
-// run was asked to stop while it waited.
+// run was asked to stop while it waited. With `busy`, a table held by
+// another game sets *busy and nothing else happens (ScoreFile::Save).
 bool Save(const std::array<char, 7>& name, std::uint32_t result, ScoreFile::Table& table,
-          std::string& error);
+          std::string& error, bool* busy = nullptr);
 // Removes the autopilot's file; the other places stay.
 void Finish();
 
