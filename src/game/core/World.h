@@ -4,6 +4,7 @@
 #pragma once
 
 #include "game/core/DifficultySetting.h"
+#include "game/core/MenuFocus.h"
 #include "game/core/Mode.h"
 #include "game/core/Picture.h"
 #include "game/core/Scenes.h"
@@ -117,6 +118,7 @@ struct World {
     // step left it (the sound, the autopilot and the trace read it).
     SceneStack scenes{};
     Mode mode = Mode::Menu;
+    MenuFocus focus{};
 
     // The pause key and the window's focus as the last pause check saw them:
     // a pause starts on a change only.

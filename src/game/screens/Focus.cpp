@@ -1,7 +1,7 @@
 #include "game/screens/Focus.h"
-#include "display/KeyCodes.h"
 
 #include "display/Display.h"
+#include "display/KeyCodes.h"
 #include "game/core/World.h"
 
 #include <array>
@@ -16,34 +16,24 @@ namespace KeyCode = Display::KeyCode;
 enum Key : std::uint8_t { Left, Up, Right, Down, Enter, Fire };
 constexpr std::array<std::uint32_t, 6> kKeys{KeyCode::kLeft, KeyCode::kUp,     KeyCode::kRight,
                                              KeyCode::kDown, KeyCode::kReturn, KeyCode::kSpace};
-constexpr int kNone = -1;
+static_assert(kKeys.size() == std::tuple_size_v<decltype(MenuFocus::wasDown)>);
+constexpr std::int32_t kNone = MenuFocus::kNone;
+using Leader = MenuFocus::Leader;
 
-// Who pointed at a button last. A screen opens with neither, so a mouse
-// resting where the last screen was clicked lights nothing.
-enum class Leader : std::uint8_t { None, Mouse, Keys };
-
-const Layout::Grid* grid = nullptr;
-int lit = kNone;    // index into grid->buttons
-int chosen = kNone; // chosen in this pass
-Leader leader = Leader::Mouse;
-std::array<int, Layout::kGrids> remembered = [] {
-    std::array<int, Layout::kGrids> r{};
-    r.fill(kNone);
-    return r;
-}();
-std::array<bool, kKeys.size()> wasDown{};
-std::int32_t lastX = 0, lastY = 0;
+const Layout::Grid* GridOf(const MenuFocus& f) {
+    return f.grid == kNone ? nullptr : Layout::kGridById[static_cast<std::size_t>(f.grid)];
+}
 
 // The button an arrow leads to: the next column in the row, or the nearest
 // column of the next row; the same one at an edge.
-int Step(int from, Key key) {
-    const auto& buttons = grid->buttons;
+std::int32_t Step(const Layout::Grid& grid, std::int32_t from, Key key) {
+    const auto& buttons = grid.buttons;
     const Layout::NavButton& at = buttons[static_cast<std::size_t>(from)];
     const int dRow = key == Up ? -1 : key == Down ? 1 : 0;
     const int dColumn = key == Left ? -1 : key == Right ? 1 : 0;
     const auto row = static_cast<std::int64_t>(at.row) + dRow;
     const auto column = static_cast<std::int64_t>(at.column) + dColumn;
-    int best = from;
+    std::int32_t best = from;
     std::int64_t bestGap = 0;
     for (std::size_t i = 0; i < buttons.size(); ++i) {
         const auto gap = std::llabs(static_cast<std::int64_t>(buttons[i].column) - column);
@@ -51,35 +41,36 @@ int Step(int from, Key key) {
             continue;
         }
         if (best == from || gap < bestGap) {
-            best = static_cast<int>(i);
+            best = static_cast<std::int32_t>(i);
             bestGap = gap;
         }
     }
     return best;
 }
 
-void Open(const Layout::Grid& next) {
-    if (grid != nullptr) {
-        remembered[grid->id] = lit;
+void Open(MenuFocus& f, const Layout::Grid& next) {
+    if (f.grid != kNone) {
+        f.remembered[static_cast<std::size_t>(f.grid)] = f.lit;
     }
-    grid = &next;
-    lit = kNone;
-    leader = Leader::None;
-    chosen = kNone;
+    f.grid = static_cast<std::int32_t>(next.id);
+    f.lit = kNone;
+    f.leader = Leader::None;
+    f.chosen = kNone;
     for (std::size_t k = 0; k < kKeys.size(); ++k) {
-        wasDown[k] = Display::KeyDown(kKeys[k]);
+        f.wasDown[k] = Display::KeyDown(kKeys[k]);
     }
-    lastX = world.mouseX;
-    lastY = world.mouseY;
+    f.lastX = world.mouseX;
+    f.lastY = world.mouseY;
 }
 
-int Find(const Layout::Rect& r) {
+std::int32_t Find(const Layout::Rect& r) {
+    const Layout::Grid* grid = GridOf(world.focus);
     if (grid == nullptr) {
         return kNone;
     }
     for (std::size_t i = 0; i < grid->buttons.size(); ++i) {
         if (grid->buttons[i].rect == r) {
-            return static_cast<int>(i);
+            return static_cast<std::int32_t>(i);
         }
     }
     return kNone;
@@ -88,57 +79,52 @@ int Find(const Layout::Rect& r) {
 } // namespace
 
 void Poll(const Layout::Grid& next) {
-    if (grid != &next) {
-        Open(next);
+    MenuFocus& f = world.focus;
+    if (f.grid != static_cast<std::int32_t>(next.id)) {
+        Open(f, next);
         return;
     }
-    if (world.mouseX != lastX || world.mouseY != lastY || Display::MouseLeft()) {
-        leader = Leader::Mouse;
-        lit = kNone;
-        lastX = world.mouseX;
-        lastY = world.mouseY;
+    if (world.mouseX != f.lastX || world.mouseY != f.lastY || Display::MouseLeft()) {
+        f.leader = Leader::Mouse;
+        f.lit = kNone;
+        f.lastX = world.mouseX;
+        f.lastY = world.mouseY;
     }
-    chosen = kNone;
+    f.chosen = kNone;
     for (std::size_t k = 0; k < kKeys.size(); ++k) {
         const bool down = Display::KeyDown(kKeys[k]);
-        const bool pressed = down && !wasDown[k];
-        wasDown[k] = down;
-        if (!pressed || grid->buttons.empty()) {
+        const bool pressed = down && !f.wasDown[k];
+        f.wasDown[k] = down;
+        if (!pressed || next.buttons.empty()) {
             continue;
         }
         const auto key = static_cast<Key>(k);
         if (key == Enter || key == Fire) {
-            chosen = lit;
-        } else if (lit == kNone) {
+            f.chosen = f.lit;
+        } else if (f.lit == kNone) {
             // The first arrow lights the button last lit here, or the first.
-            leader = Leader::Keys;
-            lit = remembered[grid->id] != kNone ? remembered[grid->id] : 0;
+            f.leader = Leader::Keys;
+            const std::int32_t last = f.remembered[next.id];
+            f.lit = last != kNone ? last : 0;
         } else {
-            lit = Step(lit, key);
+            f.lit = Step(next, f.lit, key);
         }
     }
 }
 
-void Reset() {
-    grid = nullptr;
-    lit = chosen = kNone;
-    leader = Leader::Mouse;
-    remembered.fill(kNone);
-}
-
 bool Lit(const Layout::Rect& r) {
-    return lit != kNone && Find(r) == lit;
+    return world.focus.lit != kNone && Find(r) == world.focus.lit;
 }
 
 bool MouseLeads() {
-    return leader == Leader::Mouse;
+    return world.focus.leader == Leader::Mouse;
 }
 
 bool Chosen(const Layout::Rect& r) {
-    if (chosen == kNone || Find(r) != chosen) {
+    if (world.focus.chosen == kNone || Find(r) != world.focus.chosen) {
         return false;
     }
-    chosen = kNone;
+    world.focus.chosen = kNone;
     return true;
 }
 

@@ -4,7 +4,8 @@
 // the one pointed at last: an arrow puts the mouse's frame out, moving or
 // pressing the mouse puts the arrows' light out. A screen opens with
 // nothing lit until the player moves the mouse or presses an arrow. Only key levels are read: the
-// key queue, which the name entry types from, is left as it is.
+// key queue, which the name entry types from, is left as it is. Where the
+// light stands is the world's (world.focus).
 #pragma once
 
 #include "game/screens/Layout.h"
@@ -21,8 +22,5 @@ bool Lit(const Layout::Rect& r);
 bool MouseLeads();
 // Whether the button was chosen by a key in this pass; true once.
 bool Chosen(const Layout::Rect& r);
-
-// Back to program start: no grid, nothing lit, the mouse leading (tests).
-void Reset();
 
 } // namespace Morvek::Focus

@@ -4,6 +4,7 @@
 
 #include "game/core/Colours.h"
 #include "game/core/DifficultySetting.h"
+#include "game/core/MenuFocus.h"
 #include "game/core/Picture.h"
 
 #include <array>
@@ -238,6 +239,7 @@ struct Grid {
     std::span<const NavButton> buttons;
 };
 constexpr std::uint32_t kGrids = 6;
+static_assert(kGrids == MenuFocus::kScreens);
 
 constexpr std::array<NavButton, 6> kMenuNav{{
     {kMenuButtons[0].rect, 0, 0},
@@ -275,5 +277,8 @@ constexpr Grid kGameOverGrid{2, kGameOverNav};
 constexpr Grid kReturnGrid{3, kReturnNav};
 constexpr Grid kNameGrid{4, kReturnNav};
 constexpr Grid kControlsGrid{5, kControlsNav};
+
+constexpr std::array<const Grid*, kGrids> kGridById{&kMenuGrid,  &kOptionsGrid, &kGameOverGrid,
+                                                    &kReturnGrid, &kNameGrid,   &kControlsGrid};
 
 } // namespace Morvek::Layout
