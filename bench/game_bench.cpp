@@ -2,9 +2,9 @@
 // an autopilot game's ticks per second, and the process's peak memory.
 #include "display/Run.h"
 #include "game/autopilot/Autopilot.h"
-#include "host/WholeRun.h"
 #include "game/core/Catalogue.h"
 #include "game/core/MediaPath.h"
+#include "host/WholeRun.h"
 
 #include <sys/resource.h>
 
@@ -55,7 +55,7 @@ Times StartToMenu() {
         Autopilot::WholeRun::RunProgram(Scores(), [&menu] {
             Display::Run::SetSyncHook([&menu] {
                 menu = Clock::now();
-                Display::Run::End(0);
+                Display::Run::AskEnd(0);
             });
         });
     });

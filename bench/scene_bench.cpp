@@ -4,10 +4,15 @@
 // that the pictures in Media/ are drawn.
 #include "display/Display.h"
 #include "display/Run.h"
+#include "game/Step.h"
 #include "game/combat/Enemies.h"
+#include "game/combat/Lives.h"
+#include "game/combat/TickOrder.h"
 #include "game/core/Catalogue.h"
+#include "game/core/Pause.h"
 #include "game/core/World.h"
-#include "game/levels/FrameLoop.h"
+#include "game/levels/Battle.h"
+#include "host/Loop.h"
 #include "util/Random.h"
 
 #include <algorithm>
@@ -83,6 +88,35 @@ void FullScene() {
     world.dragon.beamReady = world.dragon.shieldReady = false;
 }
 
+// A whole tick of a wave as its battle plays it: the tick, its frame shown,
+// its wait, the pause looked for and the tick settled.
+void WaveTick() {
+    WaveTickPlay();
+    Display::UpdateWindow();
+    Program::Perform({Wait::Kind::Tick, world.tickMs});
+    PauseAsked();
+    TickSettle(kWaveShape);
+}
+
+// A wave's battle stepped as the host's loop steps it, until it is done or
+// the game is over and its screen left.
+void PlayWave() {
+    world.scenes = SceneStack{};
+    world.scenes.Push(BattleScene{});
+    world.mode = Mode::Wave;
+    for (;;) {
+        const Wait wait = Step(world);
+        if (wait.kind == Wait::Kind::Quit) {
+            return;
+        }
+        Display::UpdateWindow();
+        Program::Perform(wait);
+        if (Display::Run::EndAsked()) {
+            return;
+        }
+    }
+}
+
 double SceneTickMs() {
     OpenHeadless();
     FullScene();
@@ -133,7 +167,7 @@ void ScriptedWaveTicksPerSecond() {
     }
     std::uint32_t ticks = 0;
     double seconds = 0;
-    for (int wave = 0; wave < 50 && !world.returnToMenu; ++wave) {
+    for (int wave = 0; wave < 50 && !GameLost(); ++wave) {
         for (std::uint32_t i = 1; i <= 6; ++i) {
             CreateEnemy(930 + 40 * static_cast<float>(i % 3), 200 + 60 * static_cast<float>(i), i,
                         1 + i % 4, 1 + i % 2);

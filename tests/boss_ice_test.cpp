@@ -6,7 +6,7 @@ using namespace Morvek;
 
 namespace {
 
-using IceFight = LevelsTest::FightTest<Boss::IceFight>;
+using IceFightTest = LevelsTest::FightTest<IceFight>;
 
 bool IceInFlight() {
     for (const std::uint32_t i : Slots(world.bullets)) {
@@ -25,7 +25,7 @@ std::uint32_t QueenColour() {
 
 } // namespace
 
-TEST_F(IceFight, PictureChangesOnThe181stTickAndSheFiresFromThe182nd) {
+TEST_F(IceFightTest, PictureChangesOnThe181stTickAndSheFiresFromThe182nd) {
     LevelsTest::SolidPicture(Picture::IceQueenBlowing, LevelsTest::kRgbRed, 250, 250);
     LevelsTest::SolidPicture(Picture::IceQueen, LevelsTest::kRgbBlue, 250, 250);
     Step(180);
@@ -50,7 +50,7 @@ TEST_F(IceFight, PictureChangesOnThe181stTickAndSheFiresFromThe182nd) {
     EXPECT_FLOAT_EQ(world.enemies[1].y, 350);
 }
 
-TEST_F(IceFight, BreezeBandAndLifetime) {
+TEST_F(IceFightTest, BreezeBandAndLifetime) {
     PutArea(825, world.dragon.y - 99, f.breezeCounter);
     EXPECT_EQ(Lasts(), 10);
     EXPECT_EQ(world.dragon.health, 100 - 10 * 3);

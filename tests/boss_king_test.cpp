@@ -6,7 +6,7 @@ using namespace Morvek;
 
 namespace {
 
-using KingFight = LevelsTest::FightTest<Boss::KingFight>;
+using KingFightTest = LevelsTest::FightTest<KingFight>;
 
 // What the king's fire does to a slot when it hatches one.
 void Hatch(std::uint32_t slot, float x, float y) {
@@ -20,13 +20,13 @@ void Hatch(std::uint32_t slot, float x, float y) {
 
 } // namespace
 
-TEST_F(KingFight, SetUpPutsOutTheLevelsFireballs) {
+TEST_F(KingFightTest, SetUpPutsOutTheLevelsFireballs) {
     world.fireballs[4].state = true;
     Boss::Setup(f);
     EXPECT_FALSE(world.fireballs[4].state);
 }
 
-TEST_F(KingFight, StagesFollowHealthAndNeverGoBack) {
+TEST_F(KingFightTest, StagesFollowHealthAndNeverGoBack) {
     // The health at which each stage begins, by setting: a larger share of a
     // stronger king's health goes to the later stages.
     struct Edges {
@@ -57,7 +57,7 @@ TEST_F(KingFight, StagesFollowHealthAndNeverGoBack) {
     }
 }
 
-TEST_F(KingFight, BroodIsRemovedInStageOneAndEquippedByItsStage) {
+TEST_F(KingFightTest, BroodIsRemovedInStageOneAndEquippedByItsStage) {
     world.difficulty = Difficulty::Easy;
     Boss::Setup(f);
     LevelsTest::SolidPicture(Picture::HatchlingSmall, LevelsTest::kRgbRed, 50, 50);
@@ -94,7 +94,7 @@ TEST_F(KingFight, BroodIsRemovedInStageOneAndEquippedByItsStage) {
     EXPECT_FLOAT_EQ(world.enemies[5].diameter, 100);
 }
 
-TEST_F(KingFight, FlameBandAndLifetime) {
+TEST_F(KingFightTest, FlameBandAndLifetime) {
     // The band reaches 50 above the anchor and 150 below it.
     for (const auto& [offset, ticks] : {std::pair{49.0f, 5}, std::pair{-149.0f, 5},
                                         std::pair{50.0f, 10}, std::pair{-150.0f, 10}}) {
@@ -104,7 +104,7 @@ TEST_F(KingFight, FlameBandAndLifetime) {
     }
 }
 
-TEST_F(KingFight, AStrayShotInTheLastSlotIsNoFlame) {
+TEST_F(KingFightTest, AStrayShotInTheLastSlotIsNoFlame) {
     Bullet& b = world.bullets[kAreaSlot];
     b = {};
     b.state = true;
@@ -112,16 +112,16 @@ TEST_F(KingFight, AStrayShotInTheLastSlotIsNoFlame) {
     b.x = 500;
     b.y = world.dragon.y;
     f.flameCounter = 50;
-    Boss::Tick(f);
+    Steps::FightTick(f);
     EXPECT_EQ(world.dragon.health, 100);
 }
 
-TEST_F(KingFight, AFlameOutlivesItsKingWithoutAgeingOrBurning) {
+TEST_F(KingFightTest, AFlameOutlivesItsKingWithoutAgeingOrBurning) {
     PutArea(825, world.dragon.y, f.flameCounter);
     world.enemies[1].state = false;
     f.stage = 2;
     for (int tick = 0; tick < 20; ++tick) {
-        Boss::Tick(f);
+        Steps::FightTick(f);
     }
     EXPECT_TRUE(Boss::AreaActive());
     EXPECT_EQ(world.dragon.health, 100);

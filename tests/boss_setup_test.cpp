@@ -47,7 +47,7 @@ template <typename Fight> void ExpectAFairStart(const char* name) {
     // He stays on the field through a whole phase.
     for (int t = 0; t < 181; ++t) {
         LevelsTest::KeepAlive();
-        Boss::Tick(f);
+        Steps::FightTick(f);
         ASSERT_TRUE(world.enemies[1].state) << "tick " << t;
     }
 }
@@ -55,10 +55,53 @@ template <typename Fight> void ExpectAFairStart(const char* name) {
 } // namespace
 
 TEST(BossSetup, EachBossTakesFireballsByTheSettingAndFacesTheDragon) {
-    EXPECT_EQ(FireballsToKill<Boss::WindFight>(Difficulty::Easy), 50);
-    EXPECT_EQ(FireballsToKill<Boss::IceFight>(Difficulty::Easy), 100);
-    EXPECT_EQ(FireballsToKill<Boss::KingFight>(Difficulty::Easy), 250);
-    ExpectAFairStart<Boss::WindFight>("wind");
-    ExpectAFairStart<Boss::IceFight>("ice");
-    ExpectAFairStart<Boss::KingFight>("king");
+    EXPECT_EQ(FireballsToKill<WindFight>(Difficulty::Easy), 50);
+    EXPECT_EQ(FireballsToKill<IceFight>(Difficulty::Easy), 100);
+    EXPECT_EQ(FireballsToKill<KingFight>(Difficulty::Easy), 250);
+    ExpectAFairStart<WindFight>("wind");
+    ExpectAFairStart<IceFight>("ice");
+    ExpectAFairStart<KingFight>("king");
+}
+
+namespace {
+
+template <typename Fight> Fight& FightOnTop() {
+    return std::get<Fight>(std::get<BattleScene>(world.scenes.Top()).fight);
+}
+
+// A fight opened by the level script: set up once at the battle's start, its
+// counters kept from one step to the next, and over once its field is clear,
+// which leaves the game at the story after it.
+template <typename Fight> void ExpectAFightScene(std::uint32_t level, std::uint32_t bossType) {
+    SCOPED_TRACE(level);
+    LevelsTest::NewGame();
+    world.level = level;
+    Steps::InGame(BattleScene{.fight = Fight{}});
+    LevelsTest::KeepAlive();
+    ASSERT_TRUE(Steps::Ticks(1));
+    EXPECT_EQ(world.enemies[1].type, bossType);
+    EXPECT_EQ(FightOnTop<Fight>().fullHealth, world.enemies[1].health);
+    world.enemies[1].health -= 7;
+    for (int t = 0; t < 5; ++t) {
+        LevelsTest::KeepAlive();
+        ASSERT_TRUE(Steps::Ticks(1));
+    }
+    EXPECT_EQ(world.enemies[1].health, FightOnTop<Fight>().fullHealth - 7) << "set up again";
+    EXPECT_EQ(world.mode, Mode::BossFight);
+
+    for (const std::uint32_t i : Slots(world.enemies)) {
+        world.enemies[i].state = false;
+    }
+    ASSERT_TRUE(Steps::Until([] { return world.mode != Mode::BossFight; }, 10));
+    EXPECT_EQ(world.mode, Mode::Interlude);
+    EXPECT_EQ(world.scenes.Size(), 3u); // the menu, the game, the story
+    EXPECT_FALSE(world.items[kCloudRow][1].state || world.items[kCloudRow][2].state);
+}
+
+} // namespace
+
+TEST(BossSetup, AFightIsABattleSetUpOnceAndDoneWithItsField) {
+    ExpectAFightScene<WindFight>(1, 10);
+    ExpectAFightScene<IceFight>(2, 11);
+    ExpectAFightScene<KingFight>(3, 13);
 }

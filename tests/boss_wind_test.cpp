@@ -8,17 +8,17 @@ using namespace Morvek;
 
 namespace {
 
-using WindFight = LevelsTest::FightTest<Boss::WindFight>;
+using WindFightTest = LevelsTest::FightTest<WindFight>;
 
 // Straight into the storm phase, clouds where the set-up left them.
-void StormPhase(Boss::WindFight& f) {
+void StormPhase(WindFight& f) {
     f.storming = true;
     f.bossCounter = 1;
 }
 
 } // namespace
 
-TEST_F(WindFight, TheCloudsGuardTheGodFromTheDragonsFire) {
+TEST_F(WindFightTest, TheCloudsGuardTheGodFromTheDragonsFire) {
     // Fired straight at him while he stands, a fireball never gets through...
     StormPhase(f);
     world.dragon.y = 700; // out of the storm's way
@@ -48,7 +48,7 @@ TEST_F(WindFight, TheCloudsGuardTheGodFromTheDragonsFire) {
     EXPECT_LT(world.enemies[1].health, full);
 }
 
-TEST_F(WindFight, PhasesLast181TicksAndTheCloudsDriftBetweenThem) {
+TEST_F(WindFightTest, PhasesLast181TicksAndTheCloudsDriftBetweenThem) {
     const Item home1 = world.items[6][1], home2 = world.items[6][2];
     const Enemy god = world.enemies[1];
     Step(180);
@@ -85,7 +85,7 @@ TEST_F(WindFight, PhasesLast181TicksAndTheCloudsDriftBetweenThem) {
     EXPECT_TRUE(world.items[6][1].state && world.items[6][2].state);
 }
 
-TEST_F(WindFight, StormBandAndLifetime) {
+TEST_F(WindFightTest, StormBandAndLifetime) {
     StormPhase(f);
     // Hitting on every tick it wears out in 10 ticks, 2 health a tick.
     PutArea(595, world.dragon.y + 64, f.stormCounter);
@@ -99,7 +99,7 @@ TEST_F(WindFight, StormBandAndLifetime) {
     EXPECT_EQ(world.dragon.health, 80);
 }
 
-TEST_F(WindFight, CloudsBurnTheDragonAndSwallowItsShotsFromTheFront) {
+TEST_F(WindFightTest, CloudsBurnTheDragonAndSwallowItsShotsFromTheFront) {
     StormPhase(f);
     world.dragon.x = 450;
     world.dragon.y = 250;
@@ -120,13 +120,13 @@ TEST_F(WindFight, CloudsBurnTheDragonAndSwallowItsShotsFromTheFront) {
     shot(10, 480, 0); // 53 away, in front of the cloud's left edge
     shot(11, 470, 0); // left of cloud.x - 50 - length: passes
     shot(12, 480, 1); // enemy fire is not the cloud's business
-    Boss::Tick(f);
+    Steps::FightTick(f);
     EXPECT_FALSE(world.bullets[10].state);
     EXPECT_TRUE(world.bullets[11].state);
     EXPECT_TRUE(world.bullets[12].state);
 }
 
-TEST_F(WindFight, SixtyOneBeamContactsCutTheBeam) {
+TEST_F(WindFightTest, SixtyOneBeamContactsCutTheBeam) {
     StormPhase(f);
     // Level with both clouds and a long beam, so both of them count.
     world.dragon.y = 350;
@@ -148,7 +148,7 @@ TEST_F(WindFight, SixtyOneBeamContactsCutTheBeam) {
     EXPECT_EQ(f.beamContacts, 0u);
 }
 
-TEST_F(WindFight, BeamCutNeverWrapsTheBeamLength) {
+TEST_F(WindFightTest, BeamCutNeverWrapsTheBeamLength) {
     StormPhase(f);
     // Close in front of the cloud with a beam just started: the cuts are
     // longer than the beam.
@@ -163,7 +163,7 @@ TEST_F(WindFight, BeamCutNeverWrapsTheBeamLength) {
     EXPECT_EQ(world.growCounter, 2u);
 }
 
-TEST_F(WindFight, HealthBarShrinksAndTurnsRedAtAQuarter) {
+TEST_F(WindFightTest, HealthBarShrinksAndTurnsRedAtAQuarter) {
     auto bar = [](std::int32_t health, std::int32_t full) {
         world.enemies[1].health = health;
         Display::Rectangle(780, 715, 1020, 745, 0, true);
@@ -189,7 +189,7 @@ TEST_F(WindFight, HealthBarShrinksAndTurnsRedAtAQuarter) {
     EXPECT_NE(Display::GetPixel(899, 730), LevelsTest::kRed);
 }
 
-TEST_F(WindFight, StormChanceIsDrawnEveryStormTickAndItsHeightAfterIt) {
+TEST_F(WindFightTest, StormChanceIsDrawnEveryStormTickAndItsHeightAfterIt) {
     // Nothing else draws in the storm phase, so the fight's own sequence can
     // be worked out ahead: one chance a tick until a 4, then the height.
     Random::Reset();

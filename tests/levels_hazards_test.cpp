@@ -1,4 +1,4 @@
-#include "game/levels/FrameLoop.h"
+#include "game/levels/Battle.h"
 #include "game/levels/Hazards.h"
 #include "levels_support.h"
 

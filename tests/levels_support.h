@@ -1,6 +1,5 @@
-// Helpers for the level and boss tests: a run that fails instead of quietly
-// ending, held keys, a dragon kept alive, and solid pictures whose colour on
-// the back buffer tells which one was drawn.
+// Helpers for the level and boss tests: held keys, a dragon kept alive, and
+// solid pictures whose colour on the back buffer tells which one was drawn.
 #pragma once
 
 #include "display/Display.h"
@@ -11,6 +10,7 @@
 #include "game/levels/BossFights.h"
 #include "game/screens/Highscore.h"
 #include "support/Pictures.h"
+#include "support/Steps.h"
 #include "support/TestWorld.h"
 
 #include <gtest/gtest.h>
@@ -19,7 +19,6 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
-#include <stdexcept>
 #include <string>
 
 namespace LevelsTest {
@@ -27,9 +26,7 @@ namespace LevelsTest {
 std::uint32_t Solid(std::uint32_t rgb, std::uint32_t w, std::uint32_t h);
 
 // A new game on a harmless field: without pictures the back buffer is black,
-// which is the colour that kills the dragon. A run that would end for want of
-// input (a screen left waiting) throws, so the test fails instead of the
-// program exiting.
+// which is the colour that kills the dragon.
 inline void NewGame() {
     TestWorld::NewGameState();
     const std::uint32_t white = Solid(0xFFFFFF, 1024, 768);
@@ -38,7 +35,6 @@ inline void NewGame() {
             Morvek::world.pictures[p].picture = white;
         }
     }
-    Display::Run::SetEndHandler([] { throw std::runtime_error("the run ran out of input"); });
 }
 
 inline void Key(std::uint32_t code, bool down) {
@@ -71,7 +67,8 @@ constexpr std::uint32_t kBlue = 0x00FF00;
 constexpr std::uint32_t kRgbRed = 0xFF0000;
 constexpr std::uint32_t kRgbBlue = 0x0000FF;
 
-// One boss fight, set up on a new game and stepped tick by tick.
+// One boss fight, set up on a new game and stepped a whole tick at a time,
+// outside any scene.
 template <typename Fight> class FightTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -81,7 +78,7 @@ template <typename Fight> class FightTest : public ::testing::Test {
     void Step(int ticks = 1) {
         for (int i = 0; i < ticks; ++i) {
             KeepAlive();
-            Morvek::Boss::Tick(f);
+            Steps::FightTick(f);
         }
     }
     // An area attack in slot 100 as if born in the coming tick.
@@ -98,7 +95,7 @@ template <typename Fight> class FightTest : public ::testing::Test {
     // The ticks the area attack outlives.
     int Lasts() {
         for (int ticks = 0; ticks < 100; ++ticks) {
-            Morvek::Boss::Tick(f);
+            Steps::FightTick(f);
             if (!Morvek::Boss::AreaActive()) {
                 return ticks;
             }

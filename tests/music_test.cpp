@@ -7,12 +7,13 @@
 #include "display/Run.h"
 #include "game/core/Pause.h"
 #include "game/core/World.h"
-#include "game/screens/GameOver.h"
 #include "support/MixFor.h"
+#include "support/Steps.h"
 #include "support/TestWorld.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <thread>
 #include <vector>
@@ -184,10 +185,9 @@ TEST_F(MusicDirector, EachLevelItsTuneTheFightsTheirsTheMenusNone) {
         EXPECT_EQ(Look(), Tune::Boss) << "boss type " << boss;
     }
 
-    P::world.returnToMenu = true; // given up
+    P::world.mode = P::Mode::GameOver; // given up
     EXPECT_EQ(Look(), Tune::None);
-    P::world.returnToMenu = false;
-    P::world.mode = P::Mode::GameOver;
+    P::world.mode = P::Mode::Menu; // back from the game, its level kept
     EXPECT_EQ(Look(), Tune::None);
     P::world.mode = P::Mode::Options;
     EXPECT_EQ(Look(), Tune::None);
@@ -212,30 +212,44 @@ TEST_F(MusicDirector, ABeatenBossLeavesQuietUntilTheNextLevel) {
     Look();
     Boss(13, false);
     EXPECT_EQ(Look(), Tune::None);
-    P::world.returnToMenu = true;
+    P::world.mode = P::Mode::Menu; // the name entry left, the game over
     Look();
-    P::world.returnToMenu = false;
+    P::world.mode = P::Mode::Wave;
     P::world.level = 3; // a practice start at the same level
     EXPECT_EQ(Look(), Tune::Level3);
 }
 
 TEST_F(MusicDirector, ThePauseHoldsTheMusic) {
     P::world.level = 1;
+    P::world.enemies[1] = {800, 300, 50, 2, 1, 0, 100, true}; // holds up the wave
     std::vector<bool> paused;
+    std::vector<Tune> tunes;
     Display::Run::SetFrameHook([&] {
         director.Observe();
         paused.push_back(director.Paused());
+        tunes.push_back(director.Music());
     });
-    // P pressed, let go, and pressed again to go on.
+    // P pressed during the first tick, let go, and pressed again to go on.
     using Display::Run::InputEvent;
     const std::uint64_t now = Display::Run::ClockMs();
-    Display::Run::Apply({0, InputEvent::KeyDown, 'P', 0, 0, {}});
-    Display::Run::SetScript({{now + 20, InputEvent::KeyUp, 'P', 0, 0, {}},
-                             {now + 60, InputEvent::KeyDown, 'P', 0, 0, {}}});
-    P::PauseCheck();
+    Display::Run::SetScript({{now + 10, InputEvent::KeyDown, 'P', 0, 0, {}},
+                             {now + 50, InputEvent::KeyUp, 'P', 0, 0, {}},
+                             {now + 90, InputEvent::KeyDown, 'P', 0, 0, {}}});
+    P::BattleScene battle;
+    battle.at = P::BattleScene::At::Tick;
+    Steps::InGame(battle);
+    ASSERT_TRUE(Steps::Ticks(2));
     Display::Run::SetFrameHook(nullptr);
-    EXPECT_EQ(paused, (std::vector{true, false}));
-    EXPECT_EQ(director.Music(), Tune::Level1); // held, not changed
+    // The first tick's frame, the pause's, then the next tick's.
+    ASSERT_GE(paused.size(), 3u);
+    EXPECT_FALSE(paused.front());
+    EXPECT_FALSE(paused.back());
+    const auto first = std::find(paused.begin(), paused.end(), true);
+    const auto after = std::find(first, paused.end(), false);
+    EXPECT_NE(first, paused.end());
+    EXPECT_EQ(std::find(after, paused.end(), true), paused.end()) << "paused twice";
+    EXPECT_EQ(std::count(tunes.begin(), tunes.end(), Tune::Level1),
+              static_cast<std::ptrdiff_t>(tunes.size())); // held, not changed
 }
 
 // A name saved from the game-over screen puts the menu's caption back while
@@ -247,24 +261,38 @@ TEST_F(MusicOnTheGameOverScreen, StaysQuietAfterANameIsSaved) {
     using namespace ScreenRun;
     TestWorld::NewGameState();
     P::world.level = 2;
-    P::world.mode = P::Mode::Wave;
+    P::world.dragon.lives = 1;
+    P::world.dragon.health = 0; // the last life goes in the first tick
+    P::BattleScene battle;
+    battle.at = P::BattleScene::At::Tick;
+    Steps::InGame(battle);
     Sound::Director director;
     director.Observe();
     std::vector<Tune> tunes;
     int jingles = 0;
+    bool named = false, shownAfter = false;
     Display::Run::SetFrameHook([&] {
         jingles += director.Observe().test(Sound::Index(Sound::Effect::GameOver)) ? 1 : 0;
-        tunes.push_back(director.Music());
+        named = named || P::world.mode == P::Mode::NameEntry;
+        shownAfter = shownAfter || (named && P::world.mode == P::Mode::GameOver);
+        if (P::world.mode != P::Mode::Wave) {
+            tunes.push_back(director.Music());
+        }
     });
-    Events e{Move(20, 900, 700), Down(40), Up(60)}; // Save
-    Key(e, 80, 'A');
-    Key(e, 100, 13);
-    e.push_back(Move(300, 60, 700)); // Return, a while later
-    e.push_back(Down(320));
-    ASSERT_TRUE(Play(e, P::GameOver));
+    Events e{Move(120, 900, 700), Down(140), Up(160)}; // Save
+    Key(e, 180, 'A');
+    Key(e, 200, 13);
+    e.push_back(Move(400, 60, 700)); // Return, a while later
+    e.push_back(Down(420));
+    for (auto& event : e) {
+        event.ms += Display::Run::ClockMs();
+    }
+    Display::Run::SetScript(std::move(e));
+    ASSERT_TRUE(Steps::Until([] { return P::world.mode == P::Mode::Menu; }));
     Display::Run::SetFrameHook(nullptr);
     EXPECT_EQ(jingles, 1);
-    ASSERT_GT(tunes.size(), 10u);
+    EXPECT_TRUE(shownAfter);
+    ASSERT_GT(tunes.size(), 3u);
     EXPECT_EQ(std::count(tunes.begin(), tunes.end(), Tune::None),
               static_cast<std::ptrdiff_t>(tunes.size()));
 }

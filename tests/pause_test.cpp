@@ -4,12 +4,12 @@
 #include "display/Layer.h"
 #include "display/Run.h"
 #include "display/Sync.h"
-#include "host/WholeRun.h"
 #include "game/combat/Enemies.h"
 #include "game/core/Catalogue.h"
 #include "game/core/StateDump.h"
 #include "game/core/World.h"
-#include "game/levels/FrameLoop.h"
+#include "host/WholeRun.h"
+#include "support/Steps.h"
 #include "support/TempDir.h"
 #include "support/TestWorld.h"
 
@@ -43,7 +43,8 @@ std::string World() {
     return std::regex_replace(StateDump::StateJson(), std::regex("\"clock_ms\":[0-9]+,?"), "");
 }
 
-// A wave of two enemies, `ticks` ticks played on `events` (stamped from now).
+// A wave of two enemies, `ticks` ticks played on `events` (stamped from now),
+// the last one up to its frame shown.
 std::string PlayTicks(int ticks, Events events, std::function<void()> hook = nullptr) {
     TestWorld::NewGameState();
     LoadPictures(); // the scene's pixels decide whether the dragon lives
@@ -51,9 +52,11 @@ std::string PlayTicks(int ticks, Events events, std::function<void()> hook = nul
     CreateEnemy(800, 450, 2, 1, 3);
     Display::Run::SetScript(std::move(events));
     Display::Run::SetSyncHook(std::move(hook));
-    for (int t = 0; t < ticks; ++t) {
-        WaveTick();
-    }
+    BattleScene battle;
+    battle.at = BattleScene::At::Tick; // past the glide-in
+    Steps::InGame(battle);
+    EXPECT_TRUE(Steps::Ticks(static_cast<std::uint64_t>(ticks)));
+    EXPECT_EQ(world.mode, Mode::Wave);
     return World();
 }
 
@@ -115,7 +118,7 @@ TEST_F(Pause, PKeysAreNotLeftForTheNameEntry) {
     PlayTicks(3, {Key(10, true, kP), Key(40, false, kP), Key(50, true, 'A'), Key(60, false, 'A'),
                   Key(90, true, kP), Key(100, false, kP)});
     Display::Run::SetScript({});
-    EXPECT_EQ(Display::GetKey(), static_cast<std::uint32_t>('A'));
+    EXPECT_EQ(Display::TakeKey(), static_cast<std::uint32_t>('A'));
     Display::Run::Reset();
 }
 

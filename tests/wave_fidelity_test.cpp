@@ -5,8 +5,9 @@
 #include "game/combat/Enemies.h"
 #include "game/combat/Field.h"
 #include "game/core/World.h"
-#include "game/levels/FrameLoop.h"
+#include "game/levels/Battle.h"
 #include "support/Pictures.h"
+#include "support/Steps.h"
 #include "support/TestWorld.h"
 
 #include <gtest/gtest.h>
@@ -50,22 +51,39 @@ TEST(WaveFidelity, EntryGlidesInTenShownFramesAndNothingElseMoves) {
     CreateEnemy(800, 600, 5, 5, 5); // a castle keeps its place
     const std::int32_t scroll = world.backgrounds[1].x;
     const std::uint64_t start = Display::Run::ClockMs();
-    GlideIn();
+    world.scenes.Push(BattleScene{});
+    for (int pass = 0; pass < 10; ++pass) {
+        ASSERT_TRUE(Steps::Once());
+    }
     EXPECT_FLOAT_EQ(world.enemies[3].x, 950);
     EXPECT_FLOAT_EQ(world.enemies[3].y, 300);
     EXPECT_FLOAT_EQ(world.enemies[5].x, 800);
     EXPECT_EQ(world.enemies[3].counter, 0u);
     EXPECT_EQ(framesShown, 10u);
     EXPECT_EQ(Display::Run::ClockMs() - start, 600u);
-    EXPECT_EQ(world.backgrounds[1].x, scroll - 11 * 7); // drawn once more than shown
+    EXPECT_EQ(world.backgrounds[1].x, scroll - 10 * 7);
     EXPECT_EQ(world.counter, 1u);
     EXPECT_EQ(world.actualDifficulty, 4u);
+    // The glide's last pass draws a frame it never shows: the first tick's
+    // frame comes straight after it.
+    ASSERT_TRUE(Steps::Once());
+    EXPECT_EQ(framesShown, 11u);
+    EXPECT_EQ(world.counter, 2u);
+    EXPECT_EQ(world.backgrounds[1].x, scroll - 12 * 7);
 
     // Only castles: the glide ends by itself instead of drawing forever.
+    world.scenes = SceneStack{};
     world.enemies[3].state = false;
-    GlideIn();
-    EXPECT_EQ(framesShown, 20u);
-    EXPECT_FLOAT_EQ(world.enemies[5].x, 800);
+    const float castle = world.enemies[5].x; // the tick moved it with the field
+    world.scenes.Push(BattleScene{});
+    for (int pass = 0; pass < 10; ++pass) {
+        ASSERT_TRUE(Steps::Once());
+    }
+    EXPECT_EQ(framesShown, 21u);
+    EXPECT_FLOAT_EQ(world.enemies[5].x, castle);
+    EXPECT_EQ(world.counter, 2u);
+    ASSERT_TRUE(Steps::Once());
+    EXPECT_EQ(world.counter, 3u); // and the wave plays on
     Display::Run::SetFrameHook(nullptr);
 }
 
@@ -119,7 +137,7 @@ TEST(WaveFidelity, ATickMovesBeforeItFiresAndRearmsBeforeTheGun) {
     CreateEnemy(700, 300, 50, 1, 4);
     const std::int32_t magic = world.dragon.magic;
 
-    WaveTick();
+    Steps::WaveTick();
 
     EXPECT_EQ(world.counter, 7u);
     EXPECT_EQ(world.dragon.magic, magic - 5);

@@ -1,12 +1,14 @@
 #include "display/Display.h"
 #include "display/KeyCodes.h"
 #include "display/Run.h"
+#include "game/combat/Cheats.h"
 #include "game/combat/Enemies.h"
 #include "game/combat/Lives.h"
 #include "game/core/Catalogue.h"
 #include "game/core/StateDump.h"
 #include "game/core/World.h"
-#include "game/levels/FrameLoop.h"
+#include "game/levels/Battle.h"
+#include "support/Steps.h"
 #include "support/TestWorld.h"
 
 #include <gtest/gtest.h>
@@ -14,6 +16,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <variant>
 
 using namespace Morvek;
 
@@ -30,11 +33,21 @@ void Input(Display::Run::InputEvent::Kind kind, std::uint32_t code, std::int32_t
     Display::Run::Apply(e);
 }
 
-// Holds the left button on the game-over screen's Return button, so that
-// GameOver comes back at once.
-void ReturnPressed() {
+// Clicks the game-over screen's Return button once it is up.
+void ClickReturn() {
     Input(Display::Run::InputEvent::MouseMove, 0, 100, 680);
     Input(Display::Run::InputEvent::MouseDown, 0, 100, 680);
+}
+
+bool GameOverShown() {
+    return world.mode == Mode::GameOver;
+}
+
+// A wave's battle past its glide-in.
+BattleScene FirstTick() {
+    BattleScene battle;
+    battle.at = BattleScene::At::Tick;
+    return battle;
 }
 
 } // namespace
@@ -53,7 +66,7 @@ TEST(WaveLoop, LostDragonComesBackWithShieldUp) {
     EXPECT_TRUE(world.dragon.state && world.dragon.beamReady && world.shieldRunning);
     EXPECT_FALSE(world.beamRunning);
     EXPECT_EQ(world.growCounter, 0u);
-    EXPECT_FALSE(world.returnToMenu);
+    EXPECT_FALSE(GameLost());
 }
 
 TEST(WaveLoop, LastLifeEndsTheGameInTheSameTick) {
@@ -61,47 +74,63 @@ TEST(WaveLoop, LastLifeEndsTheGameInTheSameTick) {
     world.dragon.lives = 1;
     world.dragon.health = 0;
     CreateEnemy(500, 300, 7, 2, 1);
-    ReturnPressed();
-    SettleLives();
+    Steps::InGame(FirstTick());
+    ASSERT_TRUE(Steps::Until(GameOverShown));
+    EXPECT_EQ(world.counter, 2u);
     EXPECT_EQ(world.dragon.lives, 0);
-    EXPECT_TRUE(world.returnToMenu);
     EXPECT_TRUE(WaveCleared()); // the tables were emptied: the wave ends too
+    EXPECT_TRUE(std::holds_alternative<GameOverScene>(world.scenes.Top()));
 }
 
-// The play ends a game through the hook the screens hand down, and only once
-// the last life is gone; a new game hands the game-over screen down again.
-TEST(WaveLoop, GameOverGoesThroughTheHookOnTheLastLifeOnly) {
-    static int overs = 0;
-    overs = 0;
+// Settling the lives ends nothing by itself: the battle opens the game-over
+// screen, and only once the last life is gone.
+TEST(WaveLoop, OnlyTheLastLifeOpensTheGameOverScreen) {
     TestWorld::NewGameState();
-    SetGameOver([] { ++overs; });
     world.dragon.lives = 2;
     world.dragon.health = 0;
     SettleLives();
-    EXPECT_EQ(overs, 0);
     EXPECT_EQ(world.dragon.lives, 1);
+    EXPECT_FALSE(GameLost());
     world.dragon.health = -5;
     SettleLives();
-    EXPECT_EQ(overs, 1);
-    EXPECT_FALSE(world.returnToMenu); // the hook alone decides what a game over does
+    EXPECT_EQ(world.dragon.lives, 0);
+    EXPECT_TRUE(GameLost());
+    EXPECT_TRUE(world.scenes.Empty());
 
     TestWorld::NewGameState();
-    world.dragon.lives = 1;
+    CreateEnemy(900, 300, 7, 2, 1);
+    Steps::InGame(FirstTick());
+    world.dragon.lives = 2;
     world.dragon.health = 0;
-    ReturnPressed();
-    SettleLives();
-    EXPECT_EQ(overs, 1);
-    EXPECT_TRUE(world.returnToMenu); // the game-over screen's Return
+    ASSERT_TRUE(Steps::Ticks(2)); // the first tick settled: a life gone, the game on
+    EXPECT_EQ(world.dragon.lives, 1);
+    EXPECT_EQ(world.mode, Mode::Wave);
+    world.dragon.health = -5;
+    ASSERT_TRUE(Steps::Until(GameOverShown, 2));
+    EXPECT_EQ(world.counter, 3u);
 }
 
-TEST(WaveLoop, EscapeGivesUpAtTheEndOfTheTick) {
+// Escape gives the game up at the end of its tick; leaving the game-over
+// screen ends the game, which plays its level's script out (placing the
+// waves still to come) and goes back to the menu.
+TEST(WaveLoop, EscapeGivesUpAtTheEndOfTheTickAndTheGameEndsInTheMenu) {
     TestWorld::NewGameState();
     CreateEnemy(600, 300, 1, 2, 1);
     Input(Display::Run::InputEvent::KeyDown, Display::KeyCode::kEscape);
-    ReturnPressed();
-    PlayWave(); // returns only because the game is over
-    EXPECT_TRUE(world.returnToMenu);
+    Steps::InGame(BattleScene{});
+    ASSERT_TRUE(Steps::Until(GameOverShown));
     EXPECT_EQ(world.counter, 2u);
+    EXPECT_EQ(world.scenes.Size(), 4u); // menu, game, wave, game over
+
+    Input(Display::Run::InputEvent::KeyUp, Display::KeyCode::kEscape);
+    ClickReturn();
+    ASSERT_TRUE(Steps::Until([] { return world.mode == Mode::Menu; }, 10));
+    ASSERT_EQ(world.scenes.Size(), 1u);
+    EXPECT_TRUE(std::holds_alternative<MenuScene>(world.scenes.Top()));
+    EXPECT_EQ(world.level, 2u);
+    EXPECT_FLOAT_EQ(world.enemies[1].y, 160); // level 1's last wave was placed
+    EXPECT_TRUE(WaveCleared());
+    EXPECT_NE(StateDump::StateJson().find("\"returnmenu\":true"), std::string::npos);
 }
 
 TEST(WaveLoop, CheatsGrowWithTheLevel) {
@@ -127,15 +156,21 @@ TEST(WaveLoop, CastlesNeitherHoldUpNorGlideIn) {
     CreateEnemy(1150, 300, 2, 1, 1);
     EXPECT_FALSE(WaveCleared());
     const auto start = Display::Run::ClockMs();
-    GlideIn();
+    world.scenes.Push(BattleScene{});
+    for (int pass = 0; pass < 10; ++pass) {
+        ASSERT_TRUE(Steps::Once());
+    }
     EXPECT_FLOAT_EQ(world.enemies[2].x, 950);
     EXPECT_FLOAT_EQ(world.enemies[1].x, 500);
     EXPECT_EQ(Display::Run::ClockMs() - start, 10u * world.tickMs);
+    EXPECT_EQ(world.counter, 1u); // nothing played yet
     world.enemies[2].state = false;
     EXPECT_TRUE(WaveCleared());
 
-    GlideIn(); // nothing to glide in: still ends after ten frames
-    EXPECT_FLOAT_EQ(world.enemies[1].x, 500);
+    // Nothing to glide in: still ten frames, then the wave is won in a tick.
+    world.scenes = SceneStack{};
+    EXPECT_TRUE(Steps::Run(BattleScene{}, 12));
+    EXPECT_EQ(world.counter, 2u);
 }
 
 TEST(WaveLoop, ClearArraysEmptiesEveryTableButKeepsTheDragon) {
@@ -158,14 +193,14 @@ TEST(WaveLoop, ClearArraysEmptiesEveryTableButKeepsTheDragon) {
 TEST(WaveLoop, UnknownLevelReturnsToTheMenu) {
     TestWorld::NewGameState();
     world.level = 7;
-    PlayLevels(); // must not spin forever
+    EXPECT_TRUE(Steps::Run(GameScene{}, 10)); // must not spin forever
     EXPECT_EQ(world.level, 7u);
 }
 
 namespace {
 
 // A wave played from a script: fire held, a state dump after 3 s of game
-// time; Escape at 15 s, with the game-over screen's Return held, bounds it.
+// time; Escape at 15 s bounds it, leaving the game-over screen waiting.
 std::string ScriptedWave(std::string& midWave) {
     TestWorld::NewGameState();
     LoadPictures(); // without the level's pictures all is black, and black kills
@@ -175,12 +210,13 @@ std::string ScriptedWave(std::string& midWave) {
     }
     // Scripts write only inside the working directory.
     const std::filesystem::path script = "wave_loop_script.txt", dump = "wave_loop_state.json";
-    std::ofstream(script) << "0 key down 0x20\n0 mouse move 100 680\n0 mouse down left\n3000 state "
-                          << dump.string() << "\n15000 key down 0x1B\n";
+    std::ofstream(script) << "0 key down 0x20\n3000 state " << dump.string()
+                          << "\n15000 key down 0x1B\n";
     std::string error;
     EXPECT_TRUE(Display::Run::LoadScript(script.string(), error)) << error;
     Display::Run::SetStateWriter(StateDump::WriteState);
-    PlayWave();
+    world.mode = Mode::Wave;
+    EXPECT_TRUE(Steps::Run(BattleScene{})) << "the wave was not won";
     std::stringstream text;
     text << std::ifstream(dump).rdbuf();
     midWave = text.str();

@@ -33,7 +33,7 @@ std::uint32_t Solid(int w, int h, std::uint32_t c) {
 // 300..309), the visible picture red and its mirror blue, one white mask
 // for every sprite.
 std::uint32_t mask = 0;
-void Scene() {
+void LevelOneField() {
     TestWorld::NewGameState();
     mask = Solid(1024, 768, kWhite);
     const std::uint32_t deadly = Painted(
@@ -52,7 +52,7 @@ void Scene() {
 } // namespace
 
 TEST(WaveRender, BackgroundScrollsAndWraps) {
-    Scene();
+    LevelOneField();
     world.backgrounds[1].x = -1003;
     FieldFrame();
     EXPECT_EQ(Display::GetPixel(5, 400), kRed);
@@ -70,7 +70,7 @@ TEST(WaveRender, BackgroundScrollsAndWraps) {
 }
 
 TEST(WaveRender, BlackUnderTheDragonKillsIt) {
-    Scene();
+    LevelOneField();
     world.dragon.x = 100;
     world.dragon.y = 100;
     FieldFrame();
@@ -83,7 +83,7 @@ TEST(WaveRender, BlackUnderTheDragonKillsIt) {
 }
 
 TEST(WaveRender, IcicleThatTouchesTheDragonIsGone) {
-    Scene();
+    LevelOneField();
     world.level = 2;
     world.pictures[Picture::IcicleContact] = {Solid(30, 150, kBlack)};
     world.icicles[4] = {600, 250, true};
@@ -102,7 +102,7 @@ TEST(WaveRender, IcicleThatTouchesTheDragonIsGone) {
 }
 
 TEST(WaveRender, DragonBeatsItsWingsEverySixTicks) {
-    Scene();
+    LevelOneField();
     world.pictures[Picture::Dragon1] = {Solid(50, 50, kYellow), mask};
     world.pictures[Picture::Dragon2] = {Solid(50, 50, kGreen), mask};
     world.dragon.x = 500;
@@ -116,7 +116,7 @@ TEST(WaveRender, DragonBeatsItsWingsEverySixTicks) {
 }
 
 TEST(WaveRender, HudShowsSpareLivesAndBars) {
-    Scene();
+    LevelOneField();
     world.pictures[Picture::LifeIcon] = {Solid(25, 25, kYellow), mask};
     const auto lifeIcons = [] {
         int n = 0;

@@ -6,7 +6,11 @@
 #include "game/combat/TickOrder.h"
 #include "game/core/World.h"
 #include "game/levels/Battle.h"
+#include "game/screens/Layout.h"
 #include "host/Loop.h"
+
+#include <algorithm>
+#include <variant>
 
 namespace Steps {
 
@@ -72,5 +76,29 @@ template <typename Fight> void FightTick(Fight& fight) {
 template void FightTick(Morvek::WindFight& fight);
 template void FightTick(Morvek::IceFight& fight);
 template void FightTick(Morvek::KingFight& fight);
+
+// ---- A game under way ----
+
+void InGame(const Morvek::BattleScene& battle, std::uint32_t wave) {
+    using Morvek::GameScene;
+    const bool fight = !std::holds_alternative<std::monostate>(battle.fight);
+    world.scenes = Morvek::SceneStack{};
+    // The menu's pass goes on after its New game button once the game is done.
+    const auto& buttons = Morvek::Layout::kMenuButtons;
+    const auto newGame = std::find_if(buttons.begin(), buttons.end(), [](const auto& b) {
+        return b.number == Morvek::Layout::kButtonNewGame;
+    });
+    const auto after = static_cast<std::uint32_t>(newGame - buttons.begin() + 1);
+    world.scenes.Push(Morvek::MenuScene{.inPass = true, .button = after, .gameOn = true});
+    world.scenes.Push(GameScene{.at = fight ? GameScene::At::Fight : GameScene::At::Waves,
+                                .wave = fight ? 0 : wave});
+    world.scenes.Push(battle);
+    world.mode = fight ? Morvek::Mode::BossFight : Morvek::Mode::Wave;
+}
+
+bool Ticks(std::uint64_t ticks) {
+    const std::uint64_t until = std::uint64_t{world.counter} + ticks;
+    return Until([until] { return world.counter >= until; });
+}
 
 } // namespace Steps

@@ -26,4 +26,15 @@ bool Run(const Morvek::Scene& scene, std::uint64_t limit = 10'000'000);
 void WaveTick();
 template <typename Fight> void FightTick(Fight& fight);
 
+// ---- A game under way, for the suites of play ----
+
+// The stack of a game in one of its battles, as the menu's New game and the
+// level script (of world.level) leave it: the menu, the game at its wave
+// `wave` or at its fight, and `battle` on top. world.mode is set as a step
+// would label it. The battle's enemies are the caller's to place.
+void InGame(const Morvek::BattleScene& battle, std::uint32_t wave = 1);
+// Steps until `ticks` more ticks of play have shown their frame (the last one
+// not yet settled); false when the run ended first.
+bool Ticks(std::uint64_t ticks);
+
 } // namespace Steps
