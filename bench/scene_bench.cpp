@@ -42,7 +42,7 @@ void OpenHeadless() {
     Display::Window("Morvek", Display::kWidth, Display::kHeight);
     Display::SetBuffering(true);
     world = World{};
-    Random::Reset();
+    Morvek::world.random = {};
     LoadPictures();
 }
 

@@ -192,17 +192,17 @@ TEST_F(WindFightTest, HealthBarShrinksAndTurnsRedAtAQuarter) {
 TEST_F(WindFightTest, StormChanceIsDrawnEveryStormTickAndItsHeightAfterIt) {
     // Nothing else draws in the storm phase, so the fight's own sequence can
     // be worked out ahead: one chance a tick until a 4, then the height.
-    Random::Reset();
+    Morvek::world.random = {};
     int birth = 1;
-    while (Random::Between(1, 25) != 4) {
+    while (Morvek::world.random.Between(1, 25) != 4) {
         ++birth;
     }
-    const auto height = static_cast<float>(Random::Between(1, 150));
+    const auto height = static_cast<float>(Morvek::world.random.Between(1, 150));
     ASSERT_LT(birth, 180); // born inside the phase
 
     StormPhase(f);
     world.dragon.y = 700; // out of every storm's reach
-    Random::Reset();
+    Morvek::world.random = {};
     Step(birth - 1);
     EXPECT_FALSE(world.bullets[kAreaSlot].state);
     Step();
@@ -212,14 +212,14 @@ TEST_F(WindFightTest, StormChanceIsDrawnEveryStormTickAndItsHeightAfterIt) {
 
     // A live storm does not spare the draw: still one chance a tick.
     Step(3);
-    const std::uint32_t after = Random::Seed();
-    Random::Reset();
+    const std::uint32_t after = Morvek::world.random.Seed();
+    Morvek::world.random = {};
     for (int i = 0; i < birth; ++i) {
-        Random::Between(1, 25);
+        Morvek::world.random.Between(1, 25);
     }
-    Random::Between(1, 150);
+    Morvek::world.random.Between(1, 150);
     for (int i = 0; i < 3; ++i) {
-        Random::Between(1, 25);
+        Morvek::world.random.Between(1, 25);
     }
-    EXPECT_EQ(Random::Seed(), after);
+    EXPECT_EQ(Morvek::world.random.Seed(), after);
 }

@@ -78,7 +78,7 @@ TEST_F(BeamShield, ShieldReachIs60ForShotsAnd70ForEnemies) {
     PutEnemy(1, world.dragon.x - 70, world.dragon.y, 1).counter = 9;
     PutEnemy(2, world.dragon.x, world.dragon.y - 70.01f, 1);
     PutEnemy(3, world.dragon.x + 40, world.dragon.y + 40, 13, 250).health = 5000;
-    const auto seed = Random::Seed();
+    const auto seed = Morvek::world.random.Seed();
     RunShield();
     EXPECT_FALSE(world.bullets[1].state);
     EXPECT_TRUE(world.bullets[2].state);
@@ -89,7 +89,7 @@ TEST_F(BeamShield, ShieldReachIs60ForShotsAnd70ForEnemies) {
     EXPECT_FALSE(world.enemies[3].state); // a boss too
     // Burnt, not destroyed: no points and no item draw.
     EXPECT_EQ(world.score, 0u);
-    EXPECT_EQ(Random::Seed(), seed);
+    EXPECT_EQ(Morvek::world.random.Seed(), seed);
     EXPECT_EQ(CombatTest::ExplosionsAlive(), 3);
     EXPECT_FLOAT_EQ(world.explosions[1].x, world.dragon.x + 60);
 }
@@ -168,16 +168,16 @@ TEST_F(BeamShield, AnEnemyKilledByTheBeamIsPaidAndDroppedOnce) {
     ghost.health = 20;
     ghost.counter = 12;
     RunBeam();
-    const auto seedAfterBeam = Random::Seed();
+    const auto seedAfterBeam = Morvek::world.random.Seed();
     EXPECT_FALSE(ghost.state);
     EXPECT_EQ(ghost.health, 0);
     EXPECT_EQ(ghost.counter, 0u);
     EXPECT_EQ(world.score, 20u);
 
     // The same draws as exactly one drop offer.
-    Random::Reset();
+    Morvek::world.random = {};
     DropItem(7);
-    EXPECT_EQ(seedAfterBeam, Random::Seed());
+    EXPECT_EQ(seedAfterBeam, Morvek::world.random.Seed());
 }
 
 TEST_F(BeamShield, BeamBurnsEnemyShotsButNotTheDragons) {

@@ -19,9 +19,9 @@ class Items : public ::testing::Test {
 };
 
 void StartRandomAt(int k) {
-    Random::Reset();
+    Morvek::world.random = {};
     for (int i = 0; i < k; ++i) {
-        Random::Next();
+        Morvek::world.random.Next();
     }
 }
 
@@ -72,18 +72,18 @@ TEST_F(Items, DropDrawsComeInTheirOrderAndStopAtTheFirstFive) {
         StartRandomAt(k);
         DropItem(1);
         const std::uint32_t got = DroppedKind();
-        const auto seedAfter = Random::Seed();
+        const auto seedAfter = Morvek::world.random.Seed();
 
         StartRandomAt(k);
         std::uint32_t expected = 0;
         for (const Draw& d : draws) {
-            if (Random::Between(1, d.max) == 5) {
+            if (Morvek::world.random.Between(1, d.max) == 5) {
                 expected = d.kind;
                 break;
             }
         }
         ASSERT_EQ(got, expected) << "at " << k;
-        ASSERT_EQ(seedAfter, Random::Seed()) << "at " << k;
+        ASSERT_EQ(seedAfter, Morvek::world.random.Seed()) << "at " << k;
         ++seen[got];
     }
     for (std::uint32_t kind = 0; kind <= kItemKinds; ++kind) {

@@ -65,11 +65,11 @@ TEST_F(Script, LevelOneLeavesSlotThreeAlone) {
 }
 
 TEST_F(Script, LevelTwoDrawsItsFirstHeightsSlotBySlot) {
-    Random::Reset();
-    const std::uint32_t first = Random::Between(250, 450);
-    const std::uint32_t second = Random::Between(250, 450);
-    const std::uint32_t third = Random::Between(250, 450);
-    Random::Reset();
+    Morvek::world.random = {};
+    const std::uint32_t first = Morvek::world.random.Between(250, 450);
+    const std::uint32_t second = Morvek::world.random.Between(250, 450);
+    const std::uint32_t third = Morvek::world.random.Between(250, 450);
+    Morvek::world.random = {};
     Waves::Place(Waves::kLevel2, 1);
     EXPECT_FLOAT_EQ(world.enemies[1].y, static_cast<float>(first));
     EXPECT_FLOAT_EQ(world.enemies[2].y, static_cast<float>(second));
@@ -108,14 +108,14 @@ TEST_F(Script, LostGamePlacesTheRestButSkipsBossAndStory) {
     EXPECT_NE(world.mode, Mode::Interlude);
 
     // Level 2's heights are random: exactly the waves after the lost one draw.
-    Random::Reset();
+    Morvek::world.random = {};
     for (std::uint32_t wave = 4; wave <= 5; ++wave) {
         Waves::Place(Waves::kLevel2, wave);
     }
-    const std::uint32_t drawn = Random::Seed();
-    Random::Reset();
+    const std::uint32_t drawn = Morvek::world.random.Seed();
+    Morvek::world.random = {};
     EndLostGame(GameScene::At::Waves, 3);
-    EXPECT_EQ(Random::Seed(), drawn);
+    EXPECT_EQ(Morvek::world.random.Seed(), drawn);
     EXPECT_EQ(world.level, 3u);
 }
 
@@ -130,10 +130,10 @@ TEST_F(Script, GameLostAfterTheWavesPlacesNothingMore) {
         world.level = loss.level;
         world.actualDifficulty = 10;
         world.enemies[1] = {};
-        Random::Reset();
-        const std::uint32_t seed = Random::Seed();
+        Morvek::world.random = {};
+        const std::uint32_t seed = Morvek::world.random.Seed();
         EndLostGame(loss.at, 5);
-        EXPECT_EQ(Random::Seed(), seed);
+        EXPECT_EQ(Morvek::world.random.Seed(), seed);
         EXPECT_EQ(world.enemies[1].type, 0u);
         EXPECT_EQ(world.level, 3u);
     }
@@ -264,7 +264,7 @@ TEST_F(Script, AWorldCopiedMidGameAndPutBackPlaysOnAlike) {
     Waves::Place(Waves::kLevel1, 1);
     ASSERT_TRUE(Steps::Ticks(150));
     const World saved = world;
-    const std::uint32_t seed = Random::Seed();
+    const std::uint32_t seed = Morvek::world.random.Seed();
     const std::uint32_t wave = std::get<GameScene>(world.scenes.At(1)).wave;
 
     ASSERT_TRUE(Steps::Ticks(600));
@@ -273,11 +273,11 @@ TEST_F(Script, AWorldCopiedMidGameAndPutBackPlaysOnAlike) {
     const auto frame = Display::backbuffer;
 
     world = saved;
-    Random::Reset();
-    for (int i = 0; i < 1014 && Random::Seed() != seed; ++i) {
-        Random::Next();
+    Morvek::world.random = {};
+    for (int i = 0; i < 1014 && Morvek::world.random.Seed() != seed; ++i) {
+        Morvek::world.random.Next();
     }
-    ASSERT_EQ(Random::Seed(), seed);
+    ASSERT_EQ(Morvek::world.random.Seed(), seed);
     ASSERT_TRUE(Steps::Ticks(600));
     Display::Run::SetSyncHook({});
     EXPECT_EQ(Played(), played);

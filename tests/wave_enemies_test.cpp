@@ -104,9 +104,9 @@ TEST(WaveEnemies, KamikazeBatsFollowTheDifficulty) {
     world.counter = 200;
     world.actualDifficulty = 1;
     SendKamikazeBat();
-    Random::Reset();
-    Random::Between(200, 480);
-    const bool level = Random::Between(1, 2) == 2;
+    Morvek::world.random = {};
+    Morvek::world.random.Between(200, 480);
+    const bool level = Morvek::world.random.Between(1, 2) == 2;
     EXPECT_EQ(EnemiesInUse(), 1);
     EXPECT_EQ(world.enemies[1].path, level ? 4u : 3u);
     EXPECT_FLOAT_EQ(world.enemies[1].y, level ? 480 : 100);

@@ -134,7 +134,7 @@ TEST(WaveFire, HatchlingsAboveOrBelowBySlotParity) {
     bool odd = false, even = false;
     for (int t = 0; t < 20000 && !(odd && even); ++t) {
         if (t % 7 == 0) {
-            Random::Between(0, 0); // shifts the draws' phase
+            Morvek::world.random.Between(0, 0); // shifts the draws' phase
         }
         EnemiesShoot();
         for (std::uint32_t i = 2; i <= 99; ++i) {

@@ -84,6 +84,7 @@ void Start(World& w) {
 }
 
 Wait Step(World& w) {
+    Label(w); // a scene pushed from outside (a test, a host) shows its own
     for (;;) {
         if (w.scenes.Empty()) {
             return {Wait::Kind::Quit, 0};

@@ -27,7 +27,6 @@ void FreshProgram(const std::filesystem::path& scores) {
     Display::Run::Reset();
     Display::Run::SetHeadless(true);
     Morvek::world = Morvek::World{};
-    Random::Reset();
     Game::options = {};
     Morvek::practice = {};
     Morvek::scorefile = scores.string();

@@ -19,7 +19,6 @@ void Fresh() {
     Display::Window("Morvek", Display::kWidth, Display::kHeight);
     Display::SetBuffering(true);
     Morvek::world = Morvek::World{};
-    Random::Reset();
 }
 
 void NewGameState() {

@@ -67,10 +67,10 @@ void SendKamikazeBat() {
         ++i;
     }
     if (Due(100)) {
-        CreateEnemy(995, static_cast<float>(Random::Between(200, 480)), i, 1, 4);
+        CreateEnemy(995, static_cast<float>(world.random.Between(200, 480)), i, 1, 4);
     }
     if (Due(200)) {
-        if (Random::Between(1, 2) == 2) {
+        if (world.random.Between(1, 2) == 2) {
             CreateEnemy(995, world.dragon.y - 20, i, 1, 4);
         } else {
             CreateEnemy(995, world.dragon.y - 400, i, 1, 3);

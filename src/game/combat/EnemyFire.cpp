@@ -7,7 +7,6 @@ namespace Morvek {
 
 namespace {
 
-using Random::Between;
 namespace T = EnemyTables;
 
 // Each enemy fires only while the bullet slot of its own number is free.
@@ -42,9 +41,9 @@ void Launch(Bullet& b, const Enemy& e, std::uint32_t type) {
 bool Triggered(const T::FireRule& rule) {
     switch (rule.trigger) {
     case T::Trigger::BelowDPlus:
-        return Between(1, rule.roll) < world.actualDifficulty + rule.value;
+        return world.random.Between(1, rule.roll) < world.actualDifficulty + rule.value;
     case T::Trigger::Equals:
-        return Between(1, rule.roll) == rule.value;
+        return world.random.Between(1, rule.roll) == rule.value;
     case T::Trigger::None:
         break;
     }
@@ -70,12 +69,12 @@ void FireByRule(const Enemy& e, std::uint32_t i) {
 }
 
 void Tornado(std::uint32_t i) {
-    if (Between(1, 5) != 2) {
+    if (world.random.Between(1, 5) != 2) {
         return;
     }
     Bullet& b = world.bullets[i];
     b.x = T::kTornadoX;
-    b.y = T::kTornadoY[Between(1, 2)];
+    b.y = T::kTornadoY[world.random.Between(1, 2)];
     Aim(b, b.x, b.y, T::kTornadoSpeed, T::kTornadoDown);
     b.type = T::kTornadoShot;
     b.state = true;
@@ -83,8 +82,8 @@ void Tornado(std::uint32_t i) {
 
 void IceVolley(std::uint32_t i) {
     for (const T::IceShot& s : T::kIceVolley) {
-        const std::uint32_t j = s.jmax == 0 ? 0 : Between(s.jmin, s.jmax);
-        const float x = static_cast<float>(Between(s.xmin, s.xmax));
+        const std::uint32_t j = s.jmax == 0 ? 0 : world.random.Between(s.jmin, s.jmax);
+        const float x = static_cast<float>(world.random.Between(s.xmin, s.xmax));
         // Only slot 1 keeps the volley inside the table; from elsewhere the
         // shots past the last slot are dropped, the draws still made.
         if (i + j > kBulletSlots) {
@@ -102,9 +101,9 @@ void IceVolley(std::uint32_t i) {
 
 void Hatch(const Enemy& boss, std::uint32_t i) {
     if (i == 1) {
-        i = Between(1, 98) + 1;
+        i = world.random.Between(1, 98) + 1;
     }
-    if (Between(1, 50) != 27) {
+    if (world.random.Between(1, 50) != 27) {
         return;
     }
     // Health, size and phase stay as the slot held them; the fight sets them.
@@ -112,7 +111,7 @@ void Hatch(const Enemy& boss, std::uint32_t i) {
     e.type = 12;
     e.path = 12;
     e.y = i % 2 == 1 ? boss.y + 50 : boss.y - 50;
-    e.x = boss.x - 250 - static_cast<float>(Between(1, 100));
+    e.x = boss.x - 250 - static_cast<float>(world.random.Between(1, 100));
     e.state = true;
 }
 

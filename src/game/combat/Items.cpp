@@ -20,7 +20,7 @@ constexpr std::uint32_t kTextColor = Colours::kPurple;
 // The chosen kind, or 0 when every draw failed.
 std::uint32_t DrawDropKind() {
     for (const Tables::DropDraw& draw : Tables::kDropDraws) {
-        if (Random::Between(1, draw.max) == Tables::kDropHit) {
+        if (world.random.Between(1, draw.max) == Tables::kDropHit) {
             return draw.kind;
         }
     }

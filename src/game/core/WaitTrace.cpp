@@ -29,7 +29,7 @@ bool Start(const std::string& file, std::string& why) {
     Display::Run::SetWaitObserver([](std::string_view kind, std::uint32_t ms) {
         std::fprintf(trace.get(), "%" PRIu64 " %.*s %" PRIu32 " %d %" PRIu32 "\n",
                      Display::Run::ClockMs(), static_cast<int>(kind.size()), kind.data(), ms,
-                     static_cast<int>(world.mode), Random::Seed());
+                     static_cast<int>(world.mode), world.random.Seed());
     });
     return true;
 }

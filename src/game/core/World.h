@@ -9,6 +9,7 @@
 #include "game/core/Picture.h"
 #include "game/core/Scenes.h"
 #include "game/core/Slots.h"
+#include "util/Random.h"
 
 #include <array>
 #include <cstdint>
@@ -119,6 +120,8 @@ struct World {
     SceneStack scenes{};
     Mode mode = Mode::Menu;
     MenuFocus focus{};
+    Random::Generator random{}; // every draw of the game's
+
 
     // The pause key and the window's focus as the last pause check saw them:
     // a pause starts on a change only.

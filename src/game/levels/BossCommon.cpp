@@ -59,14 +59,14 @@ void AreaEnd() {
 
 void AreaTick(const AreaAttack& a, std::uint32_t& age) {
     // The draw is made every tick, a free slot or not.
-    if (Random::Between(1, a.chance) == kStartChance && !world.bullets[kAreaSlot].state) {
+    if (world.random.Between(1, a.chance) == kStartChance && !world.bullets[kAreaSlot].state) {
         Bullet& b = world.bullets[kAreaSlot];
         b.state = true;
         b.type = kAreaType;
         b.x = world.enemies[kBoss].x + a.dx;
         b.y = world.enemies[kBoss].y + a.dy;
         if (a.spread != 0) {
-            b.y += static_cast<float>(Random::Between(1, a.spread));
+            b.y += static_cast<float>(world.random.Between(1, a.spread));
         }
         b.speedX = 0;
         b.speedY = 0;

@@ -49,11 +49,11 @@ constexpr float kGravity = 0.65f;
 void Launch(std::uint32_t slot, std::uint32_t fastest) {
     Item& f = world.fireballs[slot];
     f.state = true;
-    f.x = static_cast<float>(Random::Between(300, 950));
-    f.y = static_cast<float>(Random::Between(700, 750));
+    f.x = static_cast<float>(world.random.Between(300, 950));
+    f.y = static_cast<float>(world.random.Between(700, 750));
     f.startY = f.y;
     f.speedX = kFireballDrift;
-    f.speedY = -static_cast<float>(Random::Between(20, fastest));
+    f.speedY = -static_cast<float>(world.random.Between(20, fastest));
     f.counter = 0;
 }
 
@@ -63,7 +63,7 @@ void CastleHazard() {
     const std::uint32_t slot =
         HazardSlot(kEnemySlots, [](std::uint32_t i) { return world.enemies[i].state; });
     if (Due(kCastlePeriod)) {
-        CreateEnemy(995, static_cast<float>(Random::Between(680, 743)), slot, 5, 5);
+        CreateEnemy(995, static_cast<float>(world.random.Between(680, 743)), slot, 5, 5);
     }
 }
 
@@ -71,7 +71,7 @@ void IcicleHazard() {
     const std::uint32_t slot =
         HazardSlot(kIcicleSlots, [](std::uint32_t i) { return world.icicles[i].state; });
     if (Due(kIciclePeriod)) {
-        DropIcicle(slot, static_cast<std::int32_t>(Random::Between(40, 980)));
+        DropIcicle(slot, static_cast<std::int32_t>(world.random.Between(40, 980)));
     }
     if (Due(kAimedIciclePeriod)) {
         DropIcicle(slot, static_cast<std::int32_t>(world.dragon.x));

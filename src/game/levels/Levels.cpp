@@ -74,7 +74,7 @@ bool PlaceExtraWave() {
     for (std::uint32_t i = 1; i <= d; ++i) {
         const float x =
             Waves::kExtraWaveX +
-            static_cast<float>(Random::Between(Waves::kExtraWaveXLow, Waves::kExtraWaveXHigh));
+            static_cast<float>(world.random.Between(Waves::kExtraWaveXLow, Waves::kExtraWaveXHigh));
         const float y = Waves::kExtraWaveTop +
                         Waves::kExtraWaveSpan * static_cast<float>(i) / static_cast<float>(d);
         CreateEnemy(x, y, i, Waves::kExtraWaveType, Waves::kExtraWavePath);
@@ -234,7 +234,7 @@ void Waves::Place(std::span<const Spawn> table, std::uint32_t wave) {
             continue;
         }
         const float y =
-            s.randomHeight ? static_cast<float>(Random::Between(kLowest, kHighest)) : s.y;
+            s.randomHeight ? static_cast<float>(world.random.Between(kLowest, kHighest)) : s.y;
         CreateEnemy(s.x, y, s.slot, s.type, s.path);
     }
 }
