@@ -4,8 +4,12 @@
 
 #include "display/Display.h"
 #include "display/Run.h"
+#include "game/core/World.h"
+#include "game/screens/Focus.h"
 #include "game/screens/ScoreFile.h"
+#include "host/Loop.h"
 #include "support/Pictures.h"
+#include "support/Steps.h"
 #include "support/TempDir.h"
 #include "support/TestWorld.h"
 
@@ -13,7 +17,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 
 #include <gtest/gtest.h>
 #include <iterator>
@@ -43,22 +46,60 @@ inline void Key(Events& e, std::uint64_t ms, std::uint32_t code) {
     e.push_back({ms, InputEvent::KeyUp, code, 0, 0, {}});
 }
 
-struct Ended {};
-
-// Runs `screen` on the events, stamped from now on; true if it returned,
-// false if the run ended (closed, or waiting for input that never comes).
-inline bool Play(Events events, const std::function<void()>& screen) {
+// Makes `events`, stamped from now on, the run's script. A run that has
+// ended (closed, or out of input) takes none: a test starts a fresh one.
+inline void Script(Events events) {
+    EXPECT_FALSE(Display::Run::EndAsked()) << "the run ended before this script";
     for (auto& e : events) {
         e.ms += Display::Run::ClockMs();
     }
     Display::Run::SetScript(std::move(events));
-    Display::Run::SetEndHandler([] { throw Ended{}; });
-    try {
-        screen();
-    } catch (const Ended&) {
-        return false;
+}
+
+// The scenes a screen is opened above; none, and it stands alone.
+using Below = std::vector<Morvek::Scene>;
+
+inline void Under(const Below& below) {
+    Morvek::world.scenes = Morvek::SceneStack{};
+    for (const auto& scene : below) {
+        Morvek::world.scenes.Push(scene);
     }
-    return true;
+}
+
+// Opens `scene` above `below` and steps it on the events; true if it was
+// done, false if the run ended first (closed, or waiting for input that never
+// comes).
+inline bool Play(Events events, const Morvek::Scene& scene, const Below& below = {}) {
+    Script(std::move(events));
+    Under(below);
+    return Steps::Run(scene);
+}
+
+// Opens `scene` above `below` and steps it on the events for `ms` of the
+// run's time; true if it is still open then. It is left open, to be looked
+// at, and the run goes on: the next Play or Hold starts from its clock.
+inline bool Hold(Events events, const Morvek::Scene& scene, std::uint64_t ms,
+                 const Below& below = {}) {
+    const std::uint64_t until = Display::Run::ClockMs() + ms;
+    Script(std::move(events));
+    Under(below);
+    Morvek::world.scenes.Push(scene);
+    Steps::Until([until] { return Display::Run::ClockMs() >= until; });
+    return Morvek::world.scenes.Size() > below.size();
+}
+
+// Goes on with what Hold left open, on more events, until every scene is
+// done; false if the run ended first.
+inline bool Finish(Events events) {
+    Script(std::move(events));
+    return Steps::Until([] { return Morvek::world.scenes.Empty(); });
+}
+
+// The program from its start, as the host runs it, on the events: true at
+// its End button, false if the run ended first.
+inline bool PlayProgram(Events events) {
+    Script(std::move(events));
+    return Program::Play();
 }
 
 // The colour a button's frame shows at its top-left corner.
@@ -76,6 +117,7 @@ class Fixture : public ::testing::Test {
   protected:
     void SetUp() override {
         TestWorld::Fresh();
+        Morvek::Focus::Reset();
         dir = TestSupport::MakeTempDir("morvek-screens");
         savedFile = Morvek::scorefile;
         Morvek::scorefile = (dir / "myscore.txt").string();

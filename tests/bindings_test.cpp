@@ -148,7 +148,7 @@ TEST_F(Controls, ARowTakesTheNextKeyEscapeCancelsReservedKeysAreRefused) {
     ScreenRun::Key(e, 1100, 'M'); // refused, still waiting
     ScreenRun::Key(e, 1300, 'Z'); // swaps with fire
     Click(e, 1500, L::kReturn.x1 + 5, L::kReturn.y1 + 5);
-    ASSERT_TRUE(ScreenRun::Play(e, Morvek::ControlsScreen));
+    ASSERT_TRUE(ScreenRun::Play(e, Morvek::ControlsScene{}));
     Keys::Table want = Keys::Defaults();
     want[kPause] = 'Z';
     want[kFire] = 'P';
@@ -158,8 +158,43 @@ TEST_F(Controls, ARowTakesTheNextKeyEscapeCancelsReservedKeysAreRefused) {
     ScreenRun::Events back;
     Click(back, 100, L::kDefaultsButton.x1 + 5, L::kDefaultsButton.y1 + 5);
     Click(back, 400, L::kReturn.x1 + 5, L::kReturn.y1 + 5);
-    ASSERT_TRUE(ScreenRun::Play(back, Morvek::ControlsScreen));
+    ASSERT_TRUE(ScreenRun::Play(back, Morvek::ControlsScene{}));
     EXPECT_EQ(Keys::InUse(), Keys::Defaults());
+}
+
+// The Controls button and the Defaults button share a place, and so do the
+// two screens' Return buttons: a click held on one must not choose the other.
+TEST_F(Controls, ReturnGoesBackToTheOptionsScreenThatOpenedIt) {
+    namespace L = Morvek::Layout;
+    using Morvek::world;
+    Keys::Table mine = Keys::Defaults();
+    Keys::Bind(mine, kFire, 'Z');
+    Keys::Use(mine);
+    ScreenRun::Events e;
+    e.push_back(ScreenRun::Move(100, L::kControlsButton.x1 + 5, L::kControlsButton.y1 + 5));
+    e.push_back(ScreenRun::Down(120));
+    e.push_back(ScreenRun::Up(300));
+    e.push_back(ScreenRun::Move(400, L::kReturn.x1 + 5, L::kReturn.y1 + 5));
+    e.push_back(ScreenRun::Down(420));
+    e.push_back(ScreenRun::Up(600));
+    std::vector<std::string> titles;
+    Display::Run::SetSyncHook([&titles] {
+        if (titles.empty() || titles.back() != Display::Run::Title()) {
+            titles.push_back(Display::Run::Title());
+        }
+    });
+    ASSERT_TRUE(ScreenRun::Hold(e, Morvek::OptionsScene{}, 800));
+    Display::Run::SetSyncHook(nullptr);
+    EXPECT_EQ(titles, (std::vector<std::string>{"Options", "Controls", "Options"}));
+    ASSERT_EQ(world.scenes.Size(), 1u);
+    EXPECT_TRUE(std::holds_alternative<Morvek::OptionsScene>(world.scenes.Top()));
+    EXPECT_EQ(world.mode, Morvek::Mode::Options);
+    EXPECT_EQ(Keys::InUse(), mine) << "the opening click chose no Defaults";
+
+    ScreenRun::Events back;
+    Click(back, 100, L::kReturn.x1 + 5, L::kReturn.y1 + 5);
+    ASSERT_TRUE(ScreenRun::Finish(back));
+    EXPECT_EQ(Display::Run::Title(), "Morvek");
 }
 
 } // namespace

@@ -1,5 +1,4 @@
 #include "ScreenRun.h"
-#include "game/screens/GameOver.h"
 
 #include "display/Display.h"
 #include "display/Run.h"
@@ -32,6 +31,13 @@ class GameOverScreen : public Fixture {
         world.dragon.lives = 0;
         world.enemies[3].state = true; // the screen clears the field
     }
+    // The screen as a lost wave opens it: above the level script.
+    static Below LostWave() { return {GameScene{.at = GameScene::At::Waves, .wave = 1}}; }
+    // Leaving the screen ended the game: its level closed, the next one set,
+    // and no scene of it left.
+    static bool GameEnded() { return world.scenes.Empty() && world.level == 2; }
+    // The name entry as a game-over screen opens it.
+    static Below Saving() { return {GameOverScene{.shown = true, .saved = false, .naming = true}}; }
     static std::size_t Count(const std::string& text, const std::string& what) {
         std::size_t n = 0;
         for (auto pos = text.find(what); pos != std::string::npos; pos = text.find(what, pos + 1)) {
@@ -59,8 +65,8 @@ TEST_F(GameOverScreen, SavedNameGoesIntoTheTableAndReturnStillHeldLeaves) {
     e.push_back(Move(300, 60, 700));
     e.push_back(Down(320));
     Key(e, 340, 0x25); // any key lets the Return button be tested
-    ASSERT_TRUE(Play(e, GameOver));
-    EXPECT_TRUE(world.returnToMenu);
+    ASSERT_TRUE(Play(e, GameOverScene{}, LostWave()));
+    EXPECT_TRUE(GameEnded());
     EXPECT_EQ(Display::Run::Title(), "Morvek");
     EXPECT_FALSE(world.enemies[3].state);
     EXPECT_EQ(ReadFile(scorefile),
@@ -85,8 +91,8 @@ TEST_F(GameOverScreen, SecondSaveAddsNothing) {
     e.push_back(Up(500));
     e.push_back(Move(520, 60, 700));
     e.push_back(Down(540));
-    ASSERT_TRUE(Play(e, GameOver));
-    EXPECT_TRUE(world.returnToMenu);
+    ASSERT_TRUE(Play(e, GameOverScene{}, LostWave()));
+    EXPECT_TRUE(GameEnded());
     const std::string file = ReadFile(scorefile);
     EXPECT_EQ(Count(file, "OWL    75"), 1u) << file;
     EXPECT_EQ(Count(file, " 75"), 1u) << file;
@@ -98,13 +104,14 @@ TEST_F(GameOverScreen, SecondSaveAddsNothing) {
 
 TEST_F(GameOverScreen, ReturnWithoutSavingLeavesTheFileAlone) {
     const auto before = std::filesystem::last_write_time(scorefile);
-    Events shown{Close(100)};
-    EXPECT_FALSE(Play(shown, GameOver));
+    EXPECT_TRUE(Hold({}, GameOverScene{}, 100, LostWave()));
     EXPECT_EQ(Display::Run::Title(), "Game Over");
+    EXPECT_FALSE(world.enemies[3].state) << "the screen clears the field";
+    EXPECT_EQ(world.level, 1u) << "the game waits for the screen";
 
     Events leave{Move(20, 170, 725), Down(40)};
-    ASSERT_TRUE(Play(leave, GameOver));
-    EXPECT_TRUE(world.returnToMenu);
+    ASSERT_TRUE(Play(leave, GameOverScene{}, LostWave()));
+    EXPECT_TRUE(GameEnded());
     EXPECT_EQ(ReadFile(scorefile), kOldTable);
     EXPECT_EQ(std::filesystem::last_write_time(scorefile), before);
 }
@@ -115,9 +122,12 @@ TEST_F(GameOverScreen, ReturnHeldAndANonLetterSavesSevenBlanks) {
     Display::Run::Apply(Down(0));
     Events e;
     Key(e, 20, 0x20);
-    ASSERT_TRUE(Play(e, GameOverSave));
+    ASSERT_TRUE(Play(e, NameEntryScene{}, Saving()));
     EXPECT_EQ(ReadFile(scorefile).substr(0, 22), "A      100        95 B");
-    EXPECT_FALSE(world.returnToMenu) << "the caller decides where the game goes";
+    // The caller decides where the game goes, and learns the result is saved.
+    ASSERT_EQ(world.scenes.Size(), 1u);
+    EXPECT_TRUE(std::get<GameOverScene>(world.scenes.Top()).saved);
+    EXPECT_EQ(world.mode, Mode::GameOver);
 }
 
 TEST_F(GameOverScreen, NameEntryTakesSevenLettersAndLeavesNoKeysBehind) {
@@ -127,23 +137,22 @@ TEST_F(GameOverScreen, NameEntryTakesSevenLettersAndLeavesNoKeysBehind) {
         Key(e, ms, static_cast<std::uint32_t>(c));
         ms += 10;
     }
-    e.push_back(Close(ms + 100));
-    EXPECT_FALSE(Play(e, GameOverSave));
+    EXPECT_TRUE(Hold(e, NameEntryScene{}, ms + 100));
     EXPECT_EQ(Display::Run::Title(), "Game Over - Save");
     EXPECT_EQ(std::string(world.scores[11].name.begin(), world.scores[11].name.end()), "ABCDEFG");
 
     TestWorld::NewGameState();
     ScoreFile::Read(scorefile, world.scores);
     world.score = 75;
-    e.pop_back();
     e.push_back(Move(ms + 10, 60, 700));
     e.push_back(Down(ms + 30));
-    ASSERT_TRUE(Play(e, GameOverSave));
+    ASSERT_TRUE(Play(e, NameEntryScene{}));
     EXPECT_EQ(ReadFile(scorefile).substr(0, 21), "A      100 B      90 ");
     EXPECT_NE(ReadFile(scorefile).find("ABCDEFG75"), std::string::npos);
     // H and I were never read and went with the flush.
     Display::Run::Apply({0, Display::Run::InputEvent::KeyDown, 'Z', 0, 0, {}});
-    EXPECT_EQ(Display::GetKey(), static_cast<std::uint32_t>('Z'));
+    EXPECT_EQ(Display::TakeKey(), static_cast<std::uint32_t>('Z'));
+    EXPECT_EQ(Display::TakeKey(), 0u);
 }
 
 TEST_F(GameOverScreen, FailedSaveLeavesTheTableAndSaveCanBeTriedAgain) {
@@ -156,22 +165,26 @@ TEST_F(GameOverScreen, FailedSaveLeavesTheTableAndSaveCanBeTriedAgain) {
     Key(e, 340, 13);
     e.push_back(Move(350, 500, 500));
     e.push_back(Up(360));
-    e.push_back(Close(400));
     testing::internal::CaptureStderr();
-    EXPECT_FALSE(Play(e, GameOver));
+    EXPECT_TRUE(Hold(e, GameOverScene{}, 400, LostWave()));
     EXPECT_NE(testing::internal::GetCapturedStderr().find("could not be saved"), std::string::npos);
     for (std::uint32_t i = 1; i <= 10; ++i) {
         EXPECT_EQ(world.scores[i].points, table[i].points);
         EXPECT_EQ(world.scores[i].name, table[i].name);
     }
 
+    // The same screen still offers Save.
     scorefile = good;
     Events again = ToNameEntry({'E', 'L', 'M'});
     again.push_back(Move(300, 60, 700));
     again.push_back(Down(320));
     Key(again, 340, 13);
-    ASSERT_TRUE(Play(again, GameOver));
+    again.push_back(Up(360));
+    again.push_back(Move(380, 170, 725));
+    again.push_back(Down(400));
+    ASSERT_TRUE(Finish(again));
     EXPECT_NE(ReadFile(scorefile).find("ELM    75"), std::string::npos);
+    EXPECT_TRUE(GameEnded());
 }
 
 TEST_F(GameOverScreen, NameHoldsOnlyWhatWasTypedThereAndReturnOrEnterSaves) {
@@ -180,14 +193,14 @@ TEST_F(GameOverScreen, NameHoldsOnlyWhatWasTypedThereAndReturnOrEnterSaves) {
     Display::Run::Apply({0, InputEvent::KeyDown, 'K', 0, 0, {}});
     Events e = ToNameEntry({'A', 'S', 'H', 13});
     e.push_back(Close(400)); // nothing more: a Return key that did nothing ends here
-    ASSERT_TRUE(Play(e, GameOverSave));
+    ASSERT_TRUE(Play(e, NameEntryScene{}));
     EXPECT_EQ(std::string(world.scores[4].name.data(), 7), "ASH    ");
     EXPECT_EQ(world.scores[4].points, 75u);
 
     // A full name waits for no more letters; Return still saves it.
     ScoreFile::Read(scorefile, world.scores);
     world.score = 85;
-    ASSERT_TRUE(Play(ToNameEntry({'A', 'B', 'C', 'D', 'E', 'F', 'G', 'H', 13}), GameOverSave));
+    ASSERT_TRUE(Play(ToNameEntry({'A', 'B', 'C', 'D', 'E', 'F', 'G', 'H', 13}), NameEntryScene{}));
     EXPECT_EQ(std::string(world.scores[3].name.data(), 7), "ABCDEFG");
 }
 
@@ -205,10 +218,10 @@ TEST_F(GameOverScreen, BackspaceTakesTheLastLetterBackAndLeavesNoTrace) {
         }
         return px;
     };
-    ASSERT_TRUE(Play(ToNameEntry({8, 'O', 'W', 'X', 8, 8, 'W', 'L', 13}), GameOverSave));
+    ASSERT_TRUE(Play(ToNameEntry({8, 'O', 'W', 'X', 8, 8, 'W', 'L', 13}), NameEntryScene{}));
     EXPECT_EQ(std::string(world.scores[4].name.data(), 7), "OWL    ");
     const auto erased = field();
     ScoreFile::Read(scorefile, world.scores);
-    ASSERT_TRUE(Play(ToNameEntry({'O', 'W', 'L', 13}), GameOverSave));
+    ASSERT_TRUE(Play(ToNameEntry({'O', 'W', 'L', 13}), NameEntryScene{}));
     EXPECT_EQ(field(), erased);
 }

@@ -2,12 +2,9 @@
 // A are the same keys): arrows light a button, Return or space choose it.
 #include "ScreenRun.h"
 #include "display/KeyCodes.h"
-#include "game/screens/GameOver.h"
-#include "game/screens/Options.h"
 
 #include "display/Display.h"
 #include "display/Run.h"
-#include "game/Game.h"
 #include "game/screens/Focus.h"
 #include "game/screens/Layout.h"
 
@@ -119,8 +116,7 @@ TEST_F(Keys, EveryMainMenuButtonIsReachedAndChosen) {
     Press(KeyCode::kDown); // still End, the last
     Press(KeyCode::kReturn);
     Watch();
-    ASSERT_TRUE(Play(events, Game::main));
-    EXPECT_TRUE(world.quitGame);
+    ASSERT_TRUE(PlayProgram(events)) << "ended by its End button";
     EXPECT_EQ(titles, (std::vector<std::string>{"Morvek", "Story", "Morvek", "Game Over", "Morvek",
                                                 "Options", "Morvek", "Highscore", "Morvek",
                                                 "Credits", "Morvek"}));
@@ -161,7 +157,7 @@ TEST_F(Keys, EveryOptionIsReachedAndChosen) {
     });
     world.difficulty = Difficulty::Normal;
     world.tickMs = 30;
-    ASSERT_TRUE(Play(events, OptionsScreen));
+    ASSERT_TRUE(Play(events, OptionsScene{}));
     EXPECT_EQ(settings[hard], std::make_pair(Difficulty::Hard, 30u));
     EXPECT_EQ(settings[fast], std::make_pair(Difficulty::Hard, 30u));
     EXPECT_EQ(settings[slow], std::make_pair(Difficulty::Hard, 60u));
@@ -183,7 +179,7 @@ TEST_F(Keys, TheMouseKeepsItsOwnWayAndPutsTheLightOut) {
     events.push_back(Move(at, 100, 700));
     events.push_back(Down(at + 20));
     Watch();
-    ASSERT_TRUE(Play(events, OptionsScreen));
+    ASSERT_TRUE(Play(events, OptionsScene{}));
     EXPECT_EQ(world.difficulty, Difficulty::Easy); // as Fresh left it
     EXPECT_EQ(Frames(), (std::vector<std::uint32_t>{kBlack, kGreen, kBlack}));
 }
@@ -208,7 +204,7 @@ TEST_F(Keys, OneButtonIsLitAtATimeAndNoneWhenAScreenOpens) {
     FrameAt(at + 50, L::kMenuButtons[1].rect);
     events.push_back(Close(at + 200));
     Watch();
-    EXPECT_FALSE(Play(events, Game::main));
+    EXPECT_FALSE(PlayProgram(events));
     EXPECT_EQ(Frames(), (std::vector<std::uint32_t>{kBlack, kGreen, kBlack, kBlack, kGreen}));
 }
 
@@ -219,7 +215,7 @@ TEST_F(Keys, TheNameEntryKeepsEveryKeyItTypesFrom) {
     Press('A');
     Press(KeyCode::kReturn);
     world.score = 500;
-    ASSERT_TRUE(Play(events, GameOverSave));
+    ASSERT_TRUE(Play(events, NameEntryScene{}));
     EXPECT_EQ(std::string(world.scores[1].name.data(), 7), "KA     ");
     EXPECT_EQ(world.scores[1].points, 500u);
 }
@@ -227,19 +223,17 @@ TEST_F(Keys, TheNameEntryKeepsEveryKeyItTypesFrom) {
 TEST_F(Keys, GameOverStartsUnlitSoAShotMeantForPlayChoosesNothing) {
     // The keyboard was in charge in the menu (Options lit)...
     Press(KeyCode::kDown);
-    ASSERT_FALSE(Play(events, OptionsScreen));
+    ASSERT_TRUE(Hold(events, OptionsScene{}, at + 100));
     // ... and the dragon dies while the player keeps firing and pressing Return.
     events.clear();
     at = 0;
     Press(KeyCode::kSpace);
     Press(KeyCode::kReturn);
-    EXPECT_FALSE(Play(events, GameOver));
-    EXPECT_FALSE(world.returnToMenu);
+    EXPECT_TRUE(Hold(events, GameOverScene{}, at + 100)) << "still up";
     // An arrow lights Return first; only then does a key choose it.
     events.clear();
     at = 0;
     Press(KeyCode::kLeft);
     Press(KeyCode::kReturn);
-    EXPECT_TRUE(Play(events, GameOver));
-    EXPECT_TRUE(world.returnToMenu);
+    EXPECT_TRUE(Finish(events));
 }

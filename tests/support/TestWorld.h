@@ -5,7 +5,8 @@
 namespace TestWorld {
 
 // Opens the headless window; the world is all zero as at program start. A run
-// that would end for want of input throws instead of ending the program.
+// out of input asks to end (Display::Run::EndAsked); one that ends for good
+// fails the test program.
 void Fresh();
 // Fresh(), then the state a new game leaves (without reading highscores):
 // dragon reset, level 1, counter 1, difficulty 4, options at their defaults.

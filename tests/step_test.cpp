@@ -1,0 +1,105 @@
+// The game as a step function: the world holds the whole game between two
+// steps, so a copy of it taken at any step carries on as the game itself.
+#include "ScreenRun.h"
+
+#include "game/Step.h"
+#include "game/core/StateDump.h"
+#include "game/levels/Practice.h"
+#include "util/Random.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <ostream>
+#include <regex>
+
+using namespace Morvek;
+using namespace ScreenRun;
+
+namespace {
+
+// The state dump but for the clock, which a restored copy does not turn back.
+std::string State() {
+    static const std::regex clock("\"clock_ms\":[0-9]+,");
+    return std::regex_replace(StateDump::StateJson(), clock, "");
+}
+
+// The generator back at `seed`, a state it reaches from its start.
+bool RestoreRandom(std::uint32_t seed) {
+    Random::Reset();
+    for (int i = 0; i < 2048 && Random::Seed() != seed; ++i) {
+        Random::Next();
+    }
+    return Random::Seed() == seed;
+}
+
+bool StepTimes(int n) {
+    for (int i = 0; i < n; ++i) {
+        if (!Steps::Once()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+struct Opening {
+    const char* name;
+    PracticeChoice practice;
+    Mode mode; // what the game shows once it has begun
+};
+
+void PrintTo(const Opening& o, std::ostream* out) {
+    *out << o.name;
+}
+
+class WorldCopy : public Fixture, public testing::WithParamInterface<Opening> {
+  protected:
+    void TearDown() override {
+        practice = {};
+        Fixture::TearDown();
+    }
+};
+
+// No input at all after New game: the enemies and bosses play by themselves,
+// so the two continuations see the same input.
+TEST_P(WorldCopy, ACopyTakenMidGameCarriesOnAsTheGameDid) {
+    const Opening& o = GetParam();
+    practice = o.practice;
+    testing::internal::CaptureStdout(); // Start's empty line
+    Start(world);
+    testing::internal::GetCapturedStdout();
+    Display::Run::Apply(Move(0, 150, 175));
+    Display::Run::Apply(Down(0));
+    ASSERT_TRUE(Steps::Until([&o] { return world.mode == o.mode; }, 100));
+    Display::Run::Apply(Up(0));
+    ASSERT_TRUE(StepTimes(150));
+
+    const auto copy = std::make_unique<World>(world);
+    const std::uint32_t seed = Random::Seed();
+    const std::string then = State();
+    ASSERT_TRUE(StepTimes(400));
+    const std::string first = State();
+    const Mode firstMode = world.mode;
+    const std::size_t firstDepth = world.scenes.Size();
+    const std::uint32_t firstSeed = Random::Seed();
+    ASSERT_NE(first, then) << "the game moved on";
+
+    world = *copy;
+    ASSERT_TRUE(RestoreRandom(seed));
+    ASSERT_TRUE(StepTimes(400));
+    EXPECT_EQ(State(), first);
+    EXPECT_EQ(world.mode, firstMode);
+    EXPECT_EQ(world.scenes.Size(), firstDepth);
+    EXPECT_EQ(Random::Seed(), firstSeed);
+}
+
+INSTANTIATE_TEST_SUITE_P(Openings, WorldCopy,
+                         testing::Values(Opening{"Waves", {1, false}, Mode::Wave},
+                                         Opening{"WindFight", {1, true}, Mode::BossFight},
+                                         Opening{"IceFight", {2, true}, Mode::BossFight},
+                                         Opening{"KingFight", {3, true}, Mode::BossFight}),
+                         [](const testing::TestParamInfo<Opening>& info) {
+                             return std::string(info.param.name);
+                         });
+
+} // namespace
