@@ -117,7 +117,6 @@ class Fixture : public ::testing::Test {
   protected:
     void SetUp() override {
         TestWorld::Fresh();
-        Morvek::Focus::Reset();
         dir = TestSupport::MakeTempDir("morvek-screens");
         savedFile = Morvek::scorefile;
         Morvek::scorefile = (dir / "myscore.txt").string();

@@ -54,6 +54,11 @@ const ScoreFile::Table kFull = Table({{"FIREFLY", 1520},
                                       {"Z", 0},
                                       {"ABCDEFG", 4294967295u}});
 
+// A save with no other game about: one try does it, or fails.
+bool Saved() {
+    return TrySaveResult(0) == SaveOutcome::Saved;
+}
+
 } // namespace
 
 TEST(ScoreFormat, WritesOneLineWithNarrowScoresPaddedAfterFirstPlace) {
@@ -318,7 +323,7 @@ TEST_F(ScoreDir, MissingFileReadsBlankAndFirstSaveCreatesIt) {
     ExpectPlaces(world.scores, Table({}));
     world.scores[11].name = Name("OWL");
     world.score = 300;
-    ASSERT_TRUE(SaveResult());
+    ASSERT_TRUE(Saved());
     EXPECT_EQ(Get(scorefile), ScoreFile::Format(Table({{"OWL", 300}})));
     EXPECT_EQ(Leftovers(), "");
 }
@@ -328,7 +333,7 @@ TEST_F(ScoreDir, ShortFileIsRepairedByTheNextSave) {
     EXPECT_EQ(ScoreFile::Read(scorefile, world.scores), 2u);
     world.scores[11].name = Name("EMBER");
     world.score = 5;
-    ASSERT_TRUE(SaveResult());
+    ASSERT_TRUE(Saved());
     EXPECT_EQ(Get(scorefile),
               ScoreFile::Format(Table({{"FIREFLY", 1520}, {"ASH", 980}, {"EMBER", 5}})));
 }
@@ -364,7 +369,7 @@ TEST_F(ScoreDir, TemporaryFilesOfKilledSavesAreRemovedAndNothingElse) {
 
     world.scores[11].name = Name("NEW");
     world.score = 2000;
-    ASSERT_TRUE(SaveResult());
+    ASSERT_TRUE(Saved());
     EXPECT_NE(Get(scorefile).find("NEW    2000 "), std::string::npos);
     EXPECT_EQ(Leftovers(), noLinks ? "myscore.txt.tmp-1-1 myscore.txt.tmp-7- myscore.txt.tmp-notes "
                                    : "myscore.txt.tmp-1-1 myscore.txt.tmp-2-2 myscore.txt.tmp-7- "
@@ -377,7 +382,7 @@ TEST_F(ScoreDir, FailedWriteKeepsTheTableInMemoryAndSaysSo) {
     world.scores[11].name = Name("NEW");
     world.score = 2000;
     testing::internal::CaptureStderr();
-    EXPECT_FALSE(SaveResult());
+    EXPECT_FALSE(Saved());
     const std::string said = testing::internal::GetCapturedStderr();
     EXPECT_NE(said.find(scorefile), std::string::npos) << said;
     ExpectPlaces(world.scores, kFull);
@@ -386,7 +391,7 @@ TEST_F(ScoreDir, FailedWriteKeepsTheTableInMemoryAndSaysSo) {
     scorefile = (dir / "taken").string();
     fs::create_directories(dir / "taken" / "inside");
     testing::internal::CaptureStderr();
-    EXPECT_FALSE(SaveResult());
+    EXPECT_FALSE(Saved());
     testing::internal::GetCapturedStderr();
     ExpectPlaces(world.scores, kFull);
     EXPECT_TRUE(fs::is_directory(dir / "taken" / "inside"));

@@ -27,7 +27,6 @@ class Keys : public Fixture {
   protected:
     void SetUp() override {
         Fixture::SetUp();
-        Focus::Reset();
     }
     std::uint64_t Press(std::uint32_t code, std::uint64_t hold = 40) {
         at += 100;
