@@ -4,6 +4,7 @@
 #include "game/combat/Enemies.h"
 #include "game/combat/Lives.h"
 #include "game/core/Catalogue.h"
+#include "game/core/EnemyKinds.h"
 #include "game/core/StateDump.h"
 #include "game/core/World.h"
 #include "game/levels/FrameLoop.h"
@@ -136,6 +137,18 @@ TEST(WaveLoop, CastlesNeitherHoldUpNorGlideIn) {
 
     GlideIn(); // nothing to glide in: still ends after ten frames
     EXPECT_FLOAT_EQ(world.enemies[1].x, 500);
+}
+
+TEST(WaveLoop, EveryKindHoldsUpAndGlidesInAsItsRecordSays) {
+    // The wave loop decides by type today; what the record offers must agree.
+    for (std::uint32_t type = 0; type <= kEnemyKinds.size(); ++type) {
+        SCOPED_TRACE(type);
+        TestWorld::NewGameState();
+        CreateEnemy(700, 300, 1, type, 0);
+        EXPECT_EQ(WaveCleared(), !Kind(type).holdsUpWave);
+        GlideIn();
+        EXPECT_EQ(world.enemies[1].x < 700, Kind(type).glidesIn);
+    }
 }
 
 TEST(WaveLoop, ClearArraysEmptiesEveryTableButKeepsTheDragon) {
