@@ -1,11 +1,14 @@
-// The autopilot: where its walls are, how it dodges and aims, and a whole game
-// played by it that a replay of its recording reproduces exactly.
+// The autopilot: how it keeps off the game's walls, dodges and aims, and a
+// whole game played by it that a replay of its recording reproduces exactly.
 #include "display/Run.h"
 #include "game/autopilot/Autopilot.h"
 #include "game/autopilot/Policy.h"
 #include "host/WholeRun.h"
 #include "game/combat/Enemies.h"
+#include "game/combat/Field.h"
+#include "game/core/EnemyKinds.h"
 #include "game/core/World.h"
+#include "support/Pictures.h"
 #include "support/TempDir.h"
 #include "support/TestWorld.h"
 
@@ -22,40 +25,6 @@ namespace fs = std::filesystem;
 using namespace Morvek;
 using Autopilot::Controls;
 using Autopilot::Memory;
-using Autopilot::Terrain;
-
-constexpr std::int32_t kLoop = 2 * Terrain::kWidth;
-
-// A level whose strip is black wherever `black(column, y)` says.
-template <typename F> Terrain With(std::uint32_t lvl, F black) {
-    Terrain t;
-    Terrain::Strip strip(static_cast<std::size_t>(kLoop) * Terrain::kHeight, false);
-    for (std::int32_t y = 0; y < Terrain::kHeight; ++y) {
-        for (std::int32_t c = 0; c < kLoop; ++c) {
-            strip[static_cast<std::size_t>(y) * kLoop + c] = black(c, y);
-        }
-    }
-    t.Set(lvl, std::move(strip));
-    return t;
-}
-
-TEST(AutopilotTerrain, FollowsTheScrollAcrossBothPicturesAndTheWrap) {
-    const Terrain t = With(2, [](std::int32_t c, std::int32_t) { return c == 12 || c == 1500; });
-    EXPECT_TRUE(t.Deadly(2, 0, 12, 300));
-    EXPECT_FALSE(t.Deadly(2, 0, 13, 300));
-    EXPECT_TRUE(t.Deadly(2, -7, 5, 300)) << "scrolled 7 left, column 12 stands at x = 5";
-    EXPECT_FALSE(t.Deadly(2, -7, 12, 300));
-    EXPECT_TRUE(t.Deadly(2, -1000, 500, 300)) << "the mirror picture's column 476";
-    EXPECT_TRUE(t.Deadly(2, -2040, 20, 300)) << "past the loop's end the first picture returns";
-    EXPECT_FALSE(t.Deadly(1, 0, 12, 300)) << "a level without pictures has no walls";
-    EXPECT_TRUE(t.Deadly(2, 0, 13, -1)) << "outside the window reads black, as the layer does";
-    // Right at the window's edges: the last row and column are the picture's,
-    // the next ones outside.
-    EXPECT_FALSE(t.Deadly(2, 0, 1023, 767));
-    EXPECT_TRUE(t.Deadly(2, 0, 1024, 300));
-    EXPECT_TRUE(t.Deadly(2, 0, 500, 768));
-    EXPECT_TRUE(t.Deadly(2, 0, -1, 300));
-}
 
 class AutopilotPolicy : public ::testing::Test {
   protected:
@@ -64,7 +33,7 @@ class AutopilotPolicy : public ::testing::Test {
         world.dragon.x = 200;
         world.dragon.y = 400;
     }
-    Controls Decide(const Terrain& t = {}) { return Autopilot::Decide(t, memory); }
+    Controls Decide() { return Autopilot::Decide(memory); }
     Memory memory;
 };
 
@@ -77,6 +46,18 @@ TEST_F(AutopilotPolicy, LinesUpWithTheEnemyAheadAndFires) {
     EXPECT_FALSE(c.beam) << "nothing on the dragon's line yet";
     world.enemies[1].y = 405;
     EXPECT_TRUE(Decide().beam);
+}
+
+TEST_F(AutopilotPolicy, SparesTheBeamForWhatItHurtsAndHuntsTheCastleLast) {
+    // A castle on the dragon's line: the beam would pass it by.
+    CreateEnemy(700, 400, 1, EnemyType::kCastle, 0);
+    const Controls c = Decide();
+    EXPECT_FALSE(c.beam);
+    EXPECT_FALSE(c.up || c.down) << "lined up with the castle, nothing else about";
+    // A ghost further off and higher up still comes first: the castle never
+    // holds up the wave.
+    CreateEnemy(900, 250, 2, 2, 0);
+    EXPECT_TRUE(Decide().up);
 }
 
 TEST_F(AutopilotPolicy, LeavesTheLineOfAShotComingStraightAtIt) {
@@ -121,18 +102,17 @@ TEST_F(AutopilotPolicy, ShieldsWhenNoMoveEscapesAndKeepsItUpAWhile) {
     EXPECT_TRUE(Decide().shield) << "released at once the key would be pressed again and again";
 }
 
-TEST_F(AutopilotPolicy, StaysOffTheWallsComingTowardIt) {
+TEST_F(AutopilotPolicy, StaysOffTheWallsTheGameKillsWith) {
     world.backgrounds[1].x = 0;
     // A floor rising to y = 380 from column 230 on: the dragon at 400 must climb.
-    const Terrain t = With(1, [](std::int32_t c, std::int32_t y) { return c >= 230 && y >= 380; });
+    TestPictures::SetDeadlyArea(1, [](int c, int y) { return c >= 230 && y >= 380; });
     for (int tick = 1; tick <= 16; ++tick) {
-        const Controls c = Decide(t);
+        const Controls c = Decide();
         world.dragon.x += c.left ? -10 : (c.right ? 10 : 0);
         world.dragon.y += c.up ? -10 : (c.down ? 10 : 0);
-        world.backgrounds[1].x -= 7;
-        ASSERT_FALSE(t.Deadly(1, world.backgrounds[1].x, static_cast<std::int32_t>(world.dragon.x),
-                              static_cast<std::int32_t>(world.dragon.y)))
-            << "the dragon ran into the wall at tick " << tick;
+        ScrollBackground();
+        DeadlyContacts();
+        ASSERT_EQ(world.dragon.health, 100) << "the dragon ran into the wall at tick " << tick;
     }
     EXPECT_LT(world.dragon.y, 380);
 }

@@ -1,6 +1,7 @@
 #include "display/Display.h"
 #include "display/Layer.h"
 #include "game/core/Catalogue.h"
+#include "game/core/EnemyKinds.h"
 #include "game/core/ScenePictures.h"
 #include "game/core/World.h"
 #include "game/screens/Layout.h"
@@ -106,7 +107,9 @@ TEST(Catalogue, ScenesNameFittingPictures) {
             }
         }
     };
-    add(P::kEnemies);
+    for (const Morvek::EnemyKind& kind : Morvek::kEnemyKinds) {
+        add(std::array{kind.picture});
+    }
     add(P::kBullets);
     add(P::kExplosions);
     add(P::kItems);

@@ -223,6 +223,29 @@ TEST_F(SoundDirector, BossAttacksByLevelAndTheEndsOfAGame) {
     EXPECT_FALSE(Has(director.Observe(), Effect::Fanfare));
 }
 
+TEST_F(SoundDirector, TheFightsTuneIsTheBossesAndTheFanfareTheKingsAlone) {
+    // A hatchling fights beside the king but is no boss of its own.
+    P::world.level = 3;
+    P::world.enemies[5] = {800, 300, 50, 12, 12, 0, 500, true};
+    director.Observe();
+    EXPECT_EQ(director.Music(), Sound::Tune::Level3);
+    P::world.enemies[5].state = false;
+    struct Fight {
+        std::uint32_t level, boss;
+        bool fanfare;
+    };
+    for (const Fight f : {Fight{1, 10, false}, Fight{2, 11, false}, Fight{3, 13, true}}) {
+        SCOPED_TRACE(f.boss);
+        P::world.level = f.level;
+        P::world.enemies[1] = {800, 384, 250, f.boss, f.boss, 0, 1000, true};
+        director.Observe();
+        EXPECT_EQ(director.Music(), Sound::Tune::Boss);
+        P::world.enemies[1].state = false;
+        EXPECT_EQ(Has(director.Observe(), Effect::Fanfare), f.fanfare);
+        EXPECT_EQ(director.Music(), Sound::Tune::None) << "a beaten boss leaves quiet";
+    }
+}
+
 TEST_F(SoundDirector, TheWindBlowsWithTheFirstBosssStormAndOnlyThen) {
     P::world.level = 1;
     P::world.enemies[1] = {670, 346, 250, 10, 10, 0, 5000, true};

@@ -5,6 +5,7 @@
 #include "game/combat/Enemies.h"
 #include "game/combat/Lives.h"
 #include "game/core/Catalogue.h"
+#include "game/core/EnemyKinds.h"
 #include "game/core/StateDump.h"
 #include "game/core/World.h"
 #include "game/levels/Battle.h"
@@ -171,6 +172,18 @@ TEST(WaveLoop, CastlesNeitherHoldUpNorGlideIn) {
     world.scenes = SceneStack{};
     EXPECT_TRUE(Steps::Run(BattleScene{}, 12));
     EXPECT_EQ(world.counter, 2u);
+}
+
+TEST(WaveLoop, EveryKindButTheCastleHoldsUpItsWaveAndGlidesIn) {
+    for (std::uint32_t type = 0; type <= kEnemyKinds.size(); ++type) {
+        SCOPED_TRACE(type);
+        TestWorld::NewGameState();
+        CreateEnemy(700, 300, 1, type, 0);
+        const bool castle = type == EnemyType::kCastle;
+        EXPECT_EQ(WaveCleared(), castle);
+        EXPECT_TRUE(GlideInPass(1));
+        EXPECT_EQ(world.enemies[1].x, castle ? 700 : 680);
+    }
 }
 
 TEST(WaveLoop, ClearArraysEmptiesEveryTableButKeepsTheDragon) {

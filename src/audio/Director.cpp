@@ -1,6 +1,7 @@
 #include "audio/Director.h"
 
 #include "display/Display.h"
+#include "game/core/EnemyKinds.h"
 
 #include <algorithm>
 #include <cmath>
@@ -12,8 +13,6 @@ namespace {
 
 namespace P = Morvek;
 
-constexpr std::uint32_t kKing = 13;
-constexpr std::array<std::uint32_t, 3> kBosses{10, 11, kKing};
 constexpr std::array<Tune, 4> kLevelTunes{Tune::None, Tune::Level1, Tune::Level2, Tune::Level3};
 constexpr std::uint32_t kMuteKey = 'M';
 
@@ -75,9 +74,8 @@ Director::Seen Director::Look() {
     s.score = P::world.score;
     for (const std::uint32_t i : P::Slots(P::world.enemies)) {
         const P::Enemy& e = P::world.enemies[i];
-        s.kingAlive = s.kingAlive || (e.state && e.type == kKing);
-        s.bossAlive = s.bossAlive || (e.state && std::find(kBosses.begin(), kBosses.end(),
-                                                           e.type) != kBosses.end());
+        s.lastBossAlive = s.lastBossAlive || (e.state && P::Kind(e.type).lastBoss);
+        s.bossAlive = s.bossAlive || (e.state && P::Kind(e.type).boss);
     }
     s.mode = P::world.mode;
     s.level = P::world.level;
@@ -155,7 +153,7 @@ Effects Director::Observe() {
     }
     // The king falls and the game goes on to its closing text; a game lost
     // in the fight clears him away on the game-over screen instead.
-    if (was.kingAlive && !now.kingAlive && now.mode != P::Mode::GameOver && now.lives > 0) {
+    if (was.lastBossAlive && !now.lastBossAlive && now.mode != P::Mode::GameOver && now.lives > 0) {
         play(Effect::Fanfare);
     }
     music_ = ChooseMusic(was, now);

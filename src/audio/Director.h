@@ -43,7 +43,7 @@ class Director {
         std::int32_t lives = 0;
         float dragonY = 0;
         std::uint32_t score = 0;
-        bool kingAlive = false;
+        bool lastBossAlive = false; // the king
         bool bossAlive = false;
         bool playing = false; // in a game, not in the menus or on a screen
         bool paused = false;

@@ -23,6 +23,7 @@ struct Entry {
     Picture picture;
 };
 std::vector<Entry> bit;
+std::uint64_t version = 0; // of the table: every load and release moves it on
 
 // Where DrawBitmap and DrawMaskBitmap spell out a row of a black-and-white picture.
 std::vector<std::uint32_t> scratch;
@@ -36,6 +37,7 @@ const Picture* Find(std::uint32_t number) {
 
 // A new picture takes the lowest free entry, or else a new one at the end.
 std::uint32_t AddBitmap(Picture&& picture) {
+    ++version;
     const auto hole = std::find_if(bit.begin(), bit.end(), [](const auto& b) { return !b.used; });
     if (hole != bit.end()) {
         *hole = {true, std::move(picture)};
@@ -46,6 +48,7 @@ std::uint32_t AddBitmap(Picture&& picture) {
 }
 
 void DelBitmap(std::size_t del) {
+    ++version;
     bit[del] = Entry{};
     while (!bit.empty() && !bit.back().used) {
         bit.pop_back();
@@ -136,6 +139,7 @@ void DestroyBitmap(std::uint32_t bitmap) {
 }
 
 void FreeBitmaps() {
+    ++version;
     bit.clear();
     buffer = {};
 }
@@ -215,6 +219,21 @@ bool PictureAt(std::uint32_t bitmap, std::int32_t left, std::int32_t top, std::i
                   : ((b->WhiteRow(row)[column >> 6] >> (column & 63) & 1) != 0 ? 0xFFFFFFu : 0u);
     colour = FromPixel(pixel);
     return true;
+}
+
+bool PictureRow(std::uint32_t bitmap, std::uint32_t y, std::vector<std::uint32_t>& colours) {
+    const Picture* b = Find(bitmap);
+    if (b == nullptr || y >= b->height) {
+        return false;
+    }
+    const std::uint32_t* pixels = b->PixelRow(y, 0, b->width, scratch);
+    colours.resize(b->width);
+    std::transform(pixels, pixels + b->width, colours.begin(), FromPixel);
+    return true;
+}
+
+std::uint64_t PicturesVersion() {
+    return version;
 }
 
 std::uint32_t GetPixel(std::uint32_t x, std::uint32_t y) {

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 namespace Display {
 
@@ -57,6 +58,12 @@ std::uint32_t GetPixel(std::uint32_t x, std::uint32_t y);
 // in the same order; false where the picture doesn't reach or doesn't exist.
 bool PictureAt(std::uint32_t bitmap, std::int32_t left, std::int32_t top, std::int32_t x,
                std::int32_t y, std::uint32_t& colour);
+// Row y of a picture, its colours as PictureAt gives them, into `colours`
+// (resized to the picture's width); false past its last row or for no picture.
+bool PictureRow(std::uint32_t bitmap, std::uint32_t y, std::vector<std::uint32_t>& colours);
+// Moves on whenever a picture is loaded or released, so what was read from
+// the pictures may be kept while it stays the same.
+std::uint64_t PicturesVersion();
 
 // --- Shapes and text --------------------------------------------------------
 // Colours are red + 256 * blue + 65536 * green throughout.

@@ -1,6 +1,8 @@
 #include "support/Pictures.h"
 
 #include "display/Display.h"
+#include "game/core/ScenePictures.h"
+#include "game/core/World.h"
 
 #include <filesystem>
 #include <fstream>
@@ -63,6 +65,16 @@ std::uint32_t Load(int w, int h, const std::function<std::uint32_t(int, int)>& c
 std::uint32_t Solid(std::uint32_t colour, std::uint32_t w, std::uint32_t h) {
     return LoadFile(
         1, 1, [colour](int, int) { return colour; }, w, h);
+}
+
+void SetDeadlyArea(std::uint32_t level, const std::function<bool(int, int)>& black) {
+    const auto& deadly = Morvek::ScenePictures::SceneryOf(level).deadly;
+    for (const int half : {0, 1}) {
+        const int w = Morvek::ScenePictures::kBackgroundWidth;
+        Morvek::world.pictures[deadly[half]].picture =
+            Load(w, static_cast<int>(Display::kHeight),
+                 [&](int x, int y) { return black(half * w + x, y) ? 0u : 0xFFFFFFu; });
+    }
 }
 
 } // namespace TestPictures

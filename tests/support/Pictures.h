@@ -11,5 +11,9 @@ namespace TestPictures {
 std::uint32_t Load(int w, int h, const std::function<std::uint32_t(int, int)>& colour);
 // One colour stretched to w x h, as the layer scales a 1 x 1 file.
 std::uint32_t Solid(std::uint32_t colour, std::uint32_t w, std::uint32_t h);
+// Gives a level a deadly area black wherever black(column, y) says: columns
+// 0..1023 are its picture's, 1024..2047 its mirror's, which the scroll
+// shows after it.
+void SetDeadlyArea(std::uint32_t level, const std::function<bool(int, int)>& black);
 
 } // namespace TestPictures

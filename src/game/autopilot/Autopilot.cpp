@@ -3,7 +3,7 @@
 
 #include "display/Run.h"
 #include "game/autopilot/Policy.h"
-#include "game/autopilot/Terrain.h"
+#include "game/core/EnemyKinds.h"
 #include "game/core/World.h"
 #include "game/screens/Layout.h"
 #include "platform/System.h"
@@ -35,7 +35,6 @@ constexpr std::uint64_t kGiveUpTicks = 200000;
 
 struct Pilot {
     Settings settings;
-    Terrain terrain;
     Memory memory;
     Summary summary;
     std::array<bool, 256> held{};
@@ -168,7 +167,7 @@ void Play(std::uint64_t elapsed) {
     s.score = world.score;
     Shot("level" + std::to_string(world.level));
     if (std::any_of(world.enemies.begin() + 1, world.enemies.end(),
-                    [](const Enemy& e) { return e.state && e.type >= 10; })) {
+                    [](const Enemy& e) { return e.state && Kind(e.type).boss; })) {
         Shot("boss" + std::to_string(world.level));
     }
 
@@ -188,7 +187,7 @@ void Play(std::uint64_t elapsed) {
         CountTick();
     }
 
-    const Controls c = Decide(pilot->terrain, pilot->memory);
+    const Controls c = Decide(pilot->memory);
     Hold(KeyCode::kLeft, c.left);
     Hold(KeyCode::kRight, c.right);
     Hold(KeyCode::kUp, c.up);
@@ -240,7 +239,6 @@ void OnSync() {
 void Start(const Settings& settings) {
     pilot = std::make_unique<Pilot>();
     pilot->settings = settings;
-    pilot->terrain.Load();
     pilot->lastClock = Display::Run::ClockMs();
     pilot->began = std::chrono::steady_clock::now();
     Display::Run::SetSyncHook(OnSync);

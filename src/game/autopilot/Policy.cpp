@@ -1,5 +1,10 @@
 #include "game/autopilot/Policy.h"
 
+#include "display/Display.h"
+#include "game/core/EnemyKinds.h"
+#include "game/core/ScenePictures.h"
+#include "game/core/Terrain.h"
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -14,14 +19,22 @@ constexpr int kPlan = 4;     // ticks a move is held when judged
 constexpr int kHorizon = 12; // ticks looked ahead
 constexpr float kStep = 10;  // the dragon's move per tick
 constexpr float kDragonRadius = 25;
-constexpr float kMargin = 10;        // room kept beyond every hit circle
-constexpr std::int32_t kScroll = 7;  // background pixels per tick
-constexpr float kHomeX = 200;        // where the dragon waits for a wave
-constexpr float kBossDiameter = 250; // bosses keep their distance differently
-constexpr std::uint32_t kCastle = 5;
+constexpr float kMargin = 10; // room kept beyond every hit circle
+constexpr std::int32_t kScroll = ScenePictures::kScrollStep;
+constexpr std::int32_t kBottom = static_cast<std::int32_t>(Display::kHeight) - 1;
+constexpr float kHomeX = 200; // where the dragon waits for a wave
 
 // Death outweighs any damage, and damage any goal.
 constexpr double kDeath = 1e7, kHurt = 1e5;
+
+// The scroll offset t ticks from now, wrapped as the game wraps it.
+std::int32_t ScrollIn(int t) {
+    std::int32_t bx = world.backgrounds[world.level].x - kScroll * t;
+    while (bx <= -ScenePictures::kScrollLoop) {
+        bx += ScenePictures::kScrollLoop;
+    }
+    return bx;
+}
 
 struct Vec {
     float x, y;
@@ -57,13 +70,12 @@ Vec Velocity(const Memory::Seen& seen, float x, float y) {
 }
 
 // How bad it is for the dragon to be at p, t ticks from now.
-double Danger(const Terrain& terrain, Vec p, int t, const Memory& memory, bool shielded) {
+double Danger(const DeadlyArea& walls, Vec p, int t, const Memory& memory, bool shielded) {
     double cost = 0;
     const double soon = kHorizon + 1 - t; // nearer threats weigh more
-    const std::int32_t bx = world.backgrounds[world.level].x - kScroll * t;
+    const std::int32_t bx = ScrollIn(t);
     for (const float dy : {-14.0f, 0.0f, 14.0f}) {
-        if (terrain.Deadly(world.level, bx, static_cast<std::int32_t>(p.x),
-                           static_cast<std::int32_t>(p.y + dy))) {
+        if (walls.At(bx, static_cast<std::int32_t>(p.x), static_cast<std::int32_t>(p.y + dy))) {
             cost += kDeath * soon;
         }
     }
@@ -92,8 +104,8 @@ double Danger(const Terrain& terrain, Vec p, int t, const Memory& memory, bool s
         }
         const Vec v = Velocity(memory.enemies[i], e.x, e.y);
         const Vec at{e.x + v.x * tf, e.y + v.y * tf};
-        const float reach =
-            e.diameter / 2 + kDragonRadius + kMargin * (e.diameter >= kBossDiameter ? 4 : 1);
+        // Bosses get a wider berth.
+        const float reach = e.diameter / 2 + kDragonRadius + kMargin * (Kind(e.type).boss ? 4 : 1);
         if (Dist(at, p) <= reach) {
             cost += kDeath * soon;
         }
@@ -136,15 +148,15 @@ struct Goal {
 
 // The middle of the open stretch of a column nearest to y: where the dragon
 // should be when that column reaches it.
-float OpenMiddle(const Terrain& terrain, std::int32_t bx, std::int32_t x, float y) {
-    const auto open = [&](std::int32_t row) { return !terrain.Deadly(world.level, bx, x, row); };
+float OpenMiddle(const DeadlyArea& walls, std::int32_t bx, std::int32_t x, float y) {
+    const auto open = [&](std::int32_t row) { return !walls.At(bx, x, row); };
     auto row = static_cast<std::int32_t>(y);
     if (!open(row)) {
         std::int32_t up = row, down = row;
         while (up > 0 && !open(up)) {
             --up;
         }
-        while (down < Terrain::kHeight - 1 && !open(down)) {
+        while (down < kBottom && !open(down)) {
             ++down;
         }
         row = (row - up <= down - row && open(up)) || !open(down) ? up : down;
@@ -153,17 +165,17 @@ float OpenMiddle(const Terrain& terrain, std::int32_t bx, std::int32_t x, float 
     while (top > 0 && open(top - 1)) {
         --top;
     }
-    while (bottom < Terrain::kHeight - 1 && open(bottom + 1)) {
+    while (bottom < kBottom && open(bottom + 1)) {
         ++bottom;
     }
     return static_cast<float>(top + bottom) / 2;
 }
 
-Goal ChooseGoal(const Terrain& terrain) {
+Goal ChooseGoal(const DeadlyArea& walls) {
     const Vec me{world.dragon.x, world.dragon.y};
     // With nothing to hunt, the dragon keeps to the open middle ahead.
     constexpr std::int32_t kAhead = 20 * kScroll; // 20 ticks away
-    Goal goal{{kHomeX, OpenMiddle(terrain, world.backgrounds[world.level].x,
+    Goal goal{{kHomeX, OpenMiddle(walls, world.backgrounds[world.level].x,
                                   static_cast<std::int32_t>(me.x) + kAhead, me.y)}};
     double best = std::numeric_limits<double>::max();
     for (const std::uint32_t i : Slots(world.enemies)) {
@@ -171,18 +183,19 @@ Goal ChooseGoal(const Terrain& terrain) {
         if (!e.state) {
             continue;
         }
-        const bool boss = e.diameter >= kBossDiameter;
-        goal.aligned = goal.aligned || (e.type != kCastle && e.x > me.x &&
+        const EnemyKind& kind = Kind(e.type);
+        goal.aligned = goal.aligned || (kind.beamDamage > 0 && e.x > me.x &&
                                         std::abs(e.y - me.y) <= e.diameter / 2 + 10);
-        if (e.x < me.x + 40 && !boss) {
+        if (e.x < me.x + 40 && !kind.boss) {
             continue; // behind or beside: the gun cannot reach it
         }
+        // What never holds up a wave is hunted last.
         const double cost =
-            std::abs(e.y - me.y) + 0.3 * (e.x - me.x) + (e.type == kCastle ? 300 : 0);
+            std::abs(e.y - me.y) + 0.3 * (e.x - me.x) + (kind.holdsUpWave ? 0 : 300);
         if (cost < best) {
             best = cost;
-            goal.at = {boss ? 80.0f : kHomeX, e.y};
-            goal.boss = boss;
+            goal.at = {kind.boss ? 80.0f : kHomeX, e.y};
+            goal.boss = kind.boss;
         }
     }
     // Items within reach are worth a detour, unless a boss is about.
@@ -217,7 +230,7 @@ struct Choice {
     double danger = 0;
 };
 
-Choice Best(const Terrain& terrain, const Memory& memory, const Goal& goal, bool shielded) {
+Choice Best(const DeadlyArea& walls, const Memory& memory, const Goal& goal, bool shielded) {
     const Vec start{world.dragon.x, world.dragon.y};
     const int lastDx = Dir(memory.last.left, memory.last.right);
     const int lastDy = Dir(memory.last.up, memory.last.down);
@@ -231,7 +244,7 @@ Choice Best(const Terrain& terrain, const Memory& memory, const Goal& goal, bool
             double danger = 0;
             for (int t = 1; t <= kPlan; ++t) {
                 p = Step(p, dx, dy);
-                danger += Danger(terrain, p, t, memory, shielded);
+                danger += Danger(walls, p, t, memory, shielded);
             }
             double after = std::numeric_limits<double>::max();
             for (int dy2 = -1; dy2 <= 1; ++dy2) {
@@ -239,7 +252,7 @@ Choice Best(const Terrain& terrain, const Memory& memory, const Goal& goal, bool
                 double d = 0;
                 for (int t = kPlan + 1; t <= kHorizon && d < after; ++t) {
                     q = Step(q, 0, dy2);
-                    d += Danger(terrain, q, t, memory, shielded);
+                    d += Danger(walls, q, t, memory, shielded);
                 }
                 after = std::min(after, d);
             }
@@ -258,14 +271,15 @@ Choice Best(const Terrain& terrain, const Memory& memory, const Goal& goal, bool
 
 } // namespace
 
-Controls Decide(const Terrain& terrain, Memory& memory) {
-    const Goal goal = ChooseGoal(terrain);
+Controls Decide(Memory& memory) {
+    const DeadlyArea& walls = DeadlyAreaOf(world.level);
+    const Goal goal = ChooseGoal(walls);
     // A shield that lasts the look-ahead protects from every shot.
     constexpr std::uint32_t kShieldEnds = 175;
     const bool shielded = world.shieldRunning && world.growCounter + kHorizon < kShieldEnds;
-    const Choice choice = Best(terrain, memory, goal, shielded);
+    const Choice choice = Best(walls, memory, goal, shielded);
     // Shots that keep the dragon from its goal are worth a shield.
-    const bool blocked = !shielded && Best(terrain, memory, goal, true).cost + 50 < choice.cost;
+    const bool blocked = !shielded && Best(walls, memory, goal, true).cost + 50 < choice.cost;
     const int bestDx = choice.dx, bestDy = choice.dy;
     const double bestDanger = choice.danger;
 

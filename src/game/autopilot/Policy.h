@@ -2,7 +2,6 @@
 // decided from the world state alone.
 #pragma once
 
-#include "game/autopilot/Terrain.h"
 #include "game/core/World.h"
 
 #include <array>
@@ -29,7 +28,7 @@ struct Memory {
     void Forget() { *this = Memory{}; }
 };
 
-// One decision; updates `memory`.
-Controls Decide(const Terrain& terrain, Memory& memory);
+// One decision; updates `memory`. The walls are the game's own deadly area.
+Controls Decide(Memory& memory);
 
 } // namespace Autopilot

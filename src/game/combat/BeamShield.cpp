@@ -3,7 +3,7 @@
 #include "display/KeyCodes.h"
 #include "game/combat/Collision.h"
 #include "game/combat/Damage.h"
-#include "game/combat/Tables.h"
+#include "game/core/EnemyKinds.h"
 #include "game/core/ScenePictures.h"
 #include "game/core/World.h"
 
@@ -159,7 +159,7 @@ void DrawShield() {
 }
 
 void BeamHit(std::uint32_t enemy) {
-    DamageEnemy(enemy, Tables::ByType(Tables::kBeamDamage, world.enemies[enemy].type));
+    DamageEnemy(enemy, Kind(world.enemies[enemy].type).beamDamage);
 }
 
 } // namespace Morvek

@@ -2,6 +2,7 @@
 #include "game/combat/Damage.h"
 #include "game/combat/Items.h"
 #include "game/combat/Tables.h"
+#include "game/core/EnemyKinds.h"
 #include "game/core/World.h"
 
 #include <cmath>
@@ -148,7 +149,7 @@ void DamageEnemy(std::uint32_t i, std::int32_t damage) {
 }
 
 void ShotHit(std::uint32_t i) {
-    DamageEnemy(i, Tables::ByType(Tables::kShotDamage, world.enemies[i].type));
+    DamageEnemy(i, Kind(world.enemies[i].type).shotDamage);
 }
 
 void DragonHit(std::uint32_t i) {
@@ -188,7 +189,7 @@ void AgeExplosions() {
 }
 
 void AddScore(std::uint32_t type) {
-    world.score = world.score + Tables::ByType(Tables::kPoints, type);
+    world.score = world.score + Kind(type).points;
 }
 
 float Distance(float x1, float x2, float y1, float y2) {

@@ -1,5 +1,6 @@
 #include "game/combat/Enemies.h"
 #include "game/combat/EnemyTables.h"
+#include "game/core/EnemyKinds.h"
 #include "game/core/Rates.h"
 #include "game/core/World.h"
 #include "util/Random.h"
@@ -42,8 +43,8 @@ void CreateEnemy(float x, float y, std::uint32_t number, std::uint32_t type, std
     e.type = type;
     e.path = path;
     e.counter = 0;
-    if (type < EnemyTables::kDiameter.size() && EnemyTables::kDiameter[type] > 0) {
-        e.diameter = EnemyTables::kDiameter[type];
+    if (Kind(type).diameter > 0) {
+        e.diameter = Kind(type).diameter;
     }
 }
 
@@ -67,13 +68,14 @@ void SendKamikazeBat() {
         ++i;
     }
     if (Due(100)) {
-        CreateEnemy(995, static_cast<float>(world.random.Between(200, 480)), i, 1, 4);
+        CreateEnemy(995, static_cast<float>(world.random.Between(200, 480)), i, EnemyType::kBat,
+                    EnemyTables::kFastLeftPath);
     }
     if (Due(200)) {
         if (world.random.Between(1, 2) == 2) {
-            CreateEnemy(995, world.dragon.y - 20, i, 1, 4);
+            CreateEnemy(995, world.dragon.y - 20, i, EnemyType::kBat, EnemyTables::kFastLeftPath);
         } else {
-            CreateEnemy(995, world.dragon.y - 400, i, 1, 3);
+            CreateEnemy(995, world.dragon.y - 400, i, EnemyType::kBat, EnemyTables::kDivePath);
         }
     }
 }

@@ -1,5 +1,6 @@
 #include "game/combat/EnemyFire.h"
 #include "game/combat/EnemyTables.h"
+#include "game/core/EnemyKinds.h"
 #include "game/core/World.h"
 #include "util/Random.h"
 
@@ -38,23 +39,19 @@ void Launch(Bullet& b, const Enemy& e, std::uint32_t type) {
     b.state = true;
 }
 
-bool Triggered(const T::FireRule& rule) {
+bool Triggered(const FireRule& rule) {
     switch (rule.trigger) {
-    case T::Trigger::BelowDPlus:
+    case Trigger::BelowDPlus:
         return world.random.Between(1, rule.roll) < world.actualDifficulty + rule.value;
-    case T::Trigger::Equals:
+    case Trigger::Equals:
         return world.random.Between(1, rule.roll) == rule.value;
-    case T::Trigger::None:
-        break;
+    default:
+        return false;
     }
-    return false;
 }
 
 void FireByRule(const Enemy& e, std::uint32_t i) {
-    if (e.type >= T::kFire.size()) {
-        return;
-    }
-    const T::FireRule& rule = T::kFire[e.type];
+    const FireRule& rule = Kind(e.type).fire;
     if (!Triggered(rule)) {
         return;
     }
@@ -108,8 +105,8 @@ void Hatch(const Enemy& boss, std::uint32_t i) {
     }
     // Health, size and phase stay as the slot held them; the fight sets them.
     Enemy& e = world.enemies[i];
-    e.type = 12;
-    e.path = 12;
+    e.type = EnemyType::kHatchling;
+    e.path = T::kBroodPath;
     e.y = i % 2 == 1 ? boss.y + 50 : boss.y - 50;
     e.x = boss.x - 250 - static_cast<float>(world.random.Between(1, 100));
     e.state = true;
@@ -129,14 +126,14 @@ void EnemiesShoot() {
         while (world.bullets[i].state) {
             ++i;
         }
-        switch (e.type) {
-        case 10:
+        switch (Kind(e.type).fire.trigger) {
+        case Trigger::Tornado:
             Tornado(i);
             break;
-        case 11:
+        case Trigger::IceVolley:
             IceVolley(i);
             break;
-        case 13:
+        case Trigger::Hatch:
             Hatch(e, i);
             break;
         default:

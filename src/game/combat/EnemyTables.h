@@ -1,4 +1,5 @@
-// Movement patterns and fire rules of the enemies, as data.
+// The enemies' movement patterns, by `path`, and the bosses' own attacks, as
+// data. What each kind of enemy is lies in core/EnemyKinds.h.
 #pragma once
 
 #include "game/core/World.h"
@@ -27,6 +28,10 @@ struct Path {
 
 inline constexpr std::uint32_t kForever = std::numeric_limits<std::uint32_t>::max();
 
+// The paths the code itself sends enemies on: the kamikaze bats' two, and
+// the hatchlings'.
+inline constexpr std::uint32_t kDivePath = 3, kFastLeftPath = 4, kBroodPath = 12;
+
 // Indexed by `path`; paths without legs stand still.
 inline constexpr std::array<Path, 14> kPaths = {{
     {},                                                                 // 0
@@ -43,43 +48,6 @@ inline constexpr std::array<Path, 14> kPaths = {{
     {{{{20, -7, 7}, {40, -7, -7}, {60, 7, 7}, {80, 7, -7}}}, 4},         // 11: sway
     {{{{10, -10, -10}, {20, 10, -10}, {30, 10, 10}, {40, -10, 10}}}, 4}, // 12: big diamond
     {{{{35, 0, -7}, {70, 0, 7}}}, 2},                                    // 13: rise and sink
-}};
-
-enum class Trigger : std::uint8_t {
-    None,       // never fires through the table
-    BelowDPlus, // Between(1, roll) < actualDifficulty + value
-    Equals,     // Between(1, roll) = value
-};
-
-// How an ordinary enemy fires. Aimed shots keep `speed` as their horizontal
-// speed; straight shots fly left at it. `down` is the speed of an aimed shot
-// when the dragon is exactly above or below.
-struct FireRule {
-    Trigger trigger = Trigger::None;
-    std::uint32_t roll = 0;
-    std::uint32_t value = 0;
-    std::uint32_t shot = 0;
-    bool aimed = false;
-    float speed = 0;
-    float down = 0;
-};
-
-// Indexed by enemy `type`. The bosses (10, 11, 13) have rules of their own.
-inline constexpr std::array<FireRule, 14> kFire = {{
-    {},                                            // 0
-    {Trigger::BelowDPlus, 10, 2, 1, false, 15, 0}, // 1 Bat
-    {Trigger::BelowDPlus, 15, 2, 2, false, 30, 0}, // 2 Ghost
-    {Trigger::BelowDPlus, 11, 2, 3, true, 15, 15}, // 3 Succubus
-    {Trigger::BelowDPlus, 20, 3, 4, true, 30, 15}, // 4 Genie
-    {Trigger::Equals, 25, 9, 2, true, 15, 15},     // 5 Castle
-    {},
-    {},
-    {},
-    {},
-    {},
-    {},                                         // 6-11
-    {Trigger::Equals, 20, 9, 12, true, 30, 15}, // 12 Small dragon
-    {},                                         // 13
 }};
 
 // The tornado of the God of the Winds.
@@ -105,9 +73,5 @@ inline constexpr std::uint32_t kIceShot = 11;
 inline constexpr float kIceY = 50;
 inline constexpr float kIceSpeedX = -15;
 inline constexpr float kIceSpeedY = 15;
-
-// Hit circle diameter at creation, by type; 0 leaves the slot's value.
-inline constexpr std::array<float, 14> kDiameter = {0, 50, 50, 50,  50,  50, 0,
-                                                    0, 0,  0,  250, 250, 0,  250};
 
 } // namespace Morvek::EnemyTables

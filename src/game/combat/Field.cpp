@@ -10,6 +10,7 @@
 #include "game/combat/Render.h"
 #include "game/core/Placement.h"
 #include "game/core/ScenePictures.h"
+#include "game/core/Terrain.h"
 #include "game/core/World.h"
 
 #include <array>
@@ -22,10 +23,9 @@ namespace P = ScenePictures;
 
 using IcicleSet = SlotTable<bool, kIcicleSlots>;
 
-// The colour the deadly layers show at window pixel (x, y): the level's
-// deadly-area pictures with the contact pictures of the icicles in `drawn`
-// over them, later icicles over earlier ones. Outside the window everything
-// reads black; where no picture lies nothing is deadly.
+// Whether the deadly layers show black at window pixel (x, y): the level's
+// deadly area with the contact pictures of the icicles in `drawn` over it,
+// later icicles over earlier ones. Outside the window everything reads black.
 bool BlackAt(std::int32_t x, std::int32_t y, const IcicleSet& drawn) {
     if (x < 0 || y < 0 || x >= static_cast<std::int32_t>(Display::kWidth) ||
         y >= static_cast<std::int32_t>(Display::kHeight)) {
@@ -39,14 +39,7 @@ bool BlackAt(std::int32_t x, std::int32_t y, const IcicleSet& drawn) {
             return colour == 0;
         }
     }
-    const auto layers =
-        BackgroundLayers(world.backgrounds[world.level].x, P::SceneryOf(world.level).deadly);
-    for (auto p = layers.rbegin(); p != layers.rend(); ++p) {
-        if (Display::PictureAt(p->picture, p->x, 0, x, y, colour)) {
-            return colour == 0;
-        }
-    }
-    return false;
+    return Deadly(world.level, world.backgrounds[world.level].x, x, y);
 }
 
 bool OnIcicle(const Background& ice, std::int32_t x, std::int32_t y) {

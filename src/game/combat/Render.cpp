@@ -4,6 +4,7 @@
 #include "game/combat/EnemyTables.h"
 #include "game/combat/Items.h"
 #include "game/core/Colours.h"
+#include "game/core/EnemyKinds.h"
 #include "game/core/Hud.h"
 #include "game/core/Placement.h"
 #include "game/core/ScenePictures.h"
@@ -100,11 +101,9 @@ void DrawHud() {
 
 // Bats on the dive and fast-left paths are the kamikazes: the same picture
 // as any bat, so a streak behind and glowing eyes tell them apart.
-constexpr std::uint32_t kBatType = 1;
-constexpr std::uint32_t kDivePath = 3, kFastLeftPath = 4;
-
 bool Diving(const Enemy& e) {
-    return e.type == kBatType && (e.path == kDivePath || e.path == kFastLeftPath);
+    return Kind(e.type).diveLook &&
+           (e.path == EnemyTables::kDivePath || e.path == EnemyTables::kFastLeftPath);
 }
 
 void DrawDiveStreak(const Enemy& e) {
@@ -148,7 +147,7 @@ void DrawEnemies() {
         if (Diving(e)) {
             DrawDiveStreak(e);
         }
-        DrawSprite(ByType(P::kEnemies, e.type), e.x, e.y);
+        DrawSprite(Kind(e.type).picture, e.x, e.y);
         if (Diving(e)) {
             DrawDiveEyes(e);
         }

@@ -1,6 +1,7 @@
-// The numbers of the dragon's combat: volleys, damage, points and items.
-// Tables by enemy or shot type are indexed by the type itself; a type past
-// the end of a table counts as 0.
+// The numbers of the dragon's combat: volleys, the damage of enemy shots and
+// items. Tables by shot type are indexed by the type itself; a type past the
+// end of a table counts as 0. What hurts an enemy and what it pays is its
+// kind's (core/EnemyKinds.h).
 #pragma once
 
 #include "game/core/World.h"
@@ -51,14 +52,6 @@ constexpr std::array<Volley, 8> kVolleys{{
 constexpr const Volley& VolleyOf(std::uint32_t upgrade) {
     return kVolleys[upgrade >= 1 && upgrade < kVolleys.size() ? upgrade : kVolleys.size() - 1];
 }
-
-// By enemy type 0..13: health lost per fireball, per beam hit, and the
-// points paid when it is destroyed.
-constexpr std::array<std::int32_t, 14> kShotDamage{0, 100, 50, 25,  20, 100, 0,
-                                                   0, 0,   0,  100, 50, 100, 200};
-constexpr std::array<std::int32_t, 14> kBeamDamage{0, 100, 20, 20, 20, 0, 0, 0, 0, 0, 1, 1, 5, 3};
-constexpr std::array<std::uint32_t, 14> kPoints{0, 10, 20, 30,  40,  30,   0,
-                                                0, 0,  0,  200, 500, 1000, 0};
 
 // By enemy shot type 0..12: health the dragon loses when it is hit.
 constexpr std::array<std::int32_t, 13> kDragonDamage{0, 30, 20, 25, 10, 0, 0, 0, 0, 0, 50, 50, 50};

@@ -18,12 +18,9 @@ std::int32_t ToPixel(float v) {
 }
 
 std::array<PlacedPicture, 2> BackgroundLayers(std::int32_t bx, const P::Backdrop& backdrop) {
-    const std::uint32_t picture = PictureNumber(backdrop[0]);
-    const std::uint32_t mirror = PictureNumber(backdrop[1]);
-    if (bx > -P::kBackgroundWidth) {
-        return {{{picture, bx}, {mirror, bx + P::kBackgroundWidth}}};
-    }
-    return {{{mirror, bx + P::kBackgroundWidth}, {picture, bx + 2 * P::kBackgroundWidth}}};
+    const auto places = BackdropPlaces(bx);
+    return {{{PictureNumber(backdrop[places[0].which]), places[0].x},
+             {PictureNumber(backdrop[places[1].which]), places[1].x}}};
 }
 
 } // namespace Morvek

@@ -16,24 +16,6 @@ struct Sprite {
     float dy = 0;
 };
 
-// By enemy type. The Ice Queen (11) and the brood (12) are drawn by their fight.
-inline constexpr std::array<Sprite, 14> kEnemies = {{
-    {},
-    {Picture::Bat, 25, 25},
-    {Picture::Ghost, 25, 25},
-    {Picture::Succubus, 25, 25},
-    {Picture::Genie, 25, 25},
-    {Picture::Castle, 25, 25},
-    {},
-    {},
-    {},
-    {},
-    {Picture::WindGod, 125, 125},
-    {},
-    {},
-    {Picture::DragonKing, 125, 125},
-}};
-
 // By bullet type; area attacks (20) are drawn by the boss fights.
 inline constexpr std::array<Sprite, 13> kBullets = {{
     {Picture::Fireball, 5, 10.5f}, // the dragon's shot

@@ -3,6 +3,7 @@
 #include "game/combat/Field.h"
 #include "game/combat/Lives.h"
 #include "game/combat/TickOrder.h"
+#include "game/core/EnemyKinds.h"
 #include "game/core/Pause.h"
 #include "game/core/World.h"
 #include "game/levels/BossFights.h"
@@ -18,7 +19,6 @@ namespace {
 
 constexpr std::uint32_t kEntryPasses = 10;
 constexpr float kEntryStep = 20;
-constexpr std::uint32_t kCastle = 5; // never holds up a wave, never glides in
 
 // The difficulty follows the play; the level's hazards move.
 class WaveSteps final : public TickSteps {
@@ -109,7 +109,7 @@ bool GlideInPass(std::uint32_t pass) {
     FieldFrame();
     for (const std::uint32_t i : Slots(world.enemies)) {
         Enemy& e = world.enemies[i];
-        if (!e.state || e.type == kCastle) {
+        if (!e.state || !Kind(e.type).glidesIn) {
             continue;
         }
         if (pass > kEntryPasses) {
@@ -124,7 +124,7 @@ bool GlideInPass(std::uint32_t pass) {
 
 bool WaveCleared() {
     for (const std::uint32_t i : Slots(world.enemies)) {
-        if (world.enemies[i].state && world.enemies[i].type != kCastle) {
+        if (world.enemies[i].state && Kind(world.enemies[i].type).holdsUpWave) {
             return false;
         }
     }
