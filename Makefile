@@ -76,7 +76,8 @@ replay-update: build
 	@cd $(BUILD) && MORVEK_REPLAY_UPDATE=1 ./session_replay_test --gtest_filter='Sessions.Each*'
 
 # AddressSanitizer with UndefinedBehaviorSanitizer over the tests and a whole
-# autopilot game, then ThreadSanitizer over the suites that run the window's thread.
+# autopilot game, then ThreadSanitizer over the display's and the music's suites
+# (the music is synthesised on a thread of its own).
 SAN_FLAGS := -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS=-fno-sanitize-recover=all
 export ASAN_OPTIONS  := detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS := print_stacktrace=1:halt_on_error=1

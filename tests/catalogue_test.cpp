@@ -125,7 +125,8 @@ TEST(Catalogue, ScenesNameFittingPictures) {
     for (const Picture p : masked) {
         EXPECT_NE(Morvek::RowOf(p, true), nullptr) << static_cast<int>(p);
     }
-    for (const auto& scenery : P::kScenery) {
+    for (std::uint32_t level = 1; level <= Morvek::kLastLevel; ++level) {
+        const auto& scenery = Morvek::LevelOf(level).scenery;
         for (const Picture p :
              {scenery.shown[0], scenery.shown[1], scenery.deadly[0], scenery.deadly[1]}) {
             ASSERT_NE(Morvek::RowOf(p), nullptr);

@@ -7,7 +7,7 @@
 #include "display/Layer.h"
 #include "game/Game.h"
 #include "game/core/StateDump.h"
-#include "game/levels/WaveTables.h"
+#include "game/core/WaveTables.h"
 #include "util/Random.h"
 
 #include <gtest/gtest.h>

@@ -30,8 +30,8 @@ std::uint32_t Solid(std::uint32_t rgb, std::uint32_t w, std::uint32_t h);
 inline void NewGame() {
     TestWorld::NewGameState();
     const std::uint32_t white = Solid(0xFFFFFF, 1024, 768);
-    for (const auto& scenery : Morvek::ScenePictures::kScenery) {
-        for (const Morvek::Picture p : scenery.deadly) {
+    for (std::uint32_t level = 1; level <= Morvek::kLastLevel; ++level) {
+        for (const Morvek::Picture p : Morvek::LevelOf(level).scenery.deadly) {
             Morvek::world.pictures[p].picture = white;
         }
     }

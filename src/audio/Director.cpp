@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <optional>
+#include <variant>
 
 namespace Sound {
 
@@ -13,6 +14,7 @@ namespace {
 
 namespace P = Morvek;
 
+// By the tune a level's row names.
 constexpr std::array<Tune, 4> kLevelTunes{Tune::None, Tune::Level1, Tune::Level2, Tune::Level3};
 constexpr std::uint32_t kMuteKey = 'M';
 
@@ -24,11 +26,11 @@ constexpr std::array<std::optional<Effect>, 13> kShotSounds{
     Effect::Tornado, Effect::IceVolley, Effect::EnemyShot,
 };
 
-// By level: the Ice Queen's breeze, the Dragon King's flames. The first
-// boss's storm is no single sound: the wind follows it while it stands.
-constexpr std::array<std::optional<Effect>, 4> kBossAttacks{std::nullopt, std::nullopt,
-                                                            Effect::Breeze, Effect::FlameBurst};
-constexpr std::uint32_t kStormLevel = 1;
+// By the level's fight: the Ice Queen's breeze, the Dragon King's flames.
+// The God of the Winds' storm is no single sound: the wind follows it while
+// it stands.
+constexpr std::array<std::optional<Effect>, std::variant_size_v<P::Fight>> kBossAttacks{
+    std::nullopt, std::nullopt, Effect::Breeze, Effect::FlameBurst};
 // The storm band reaches this far above and below its middle; the wind is
 // loudest with the ship inside it and falls to its least this far beyond.
 constexpr float kStormReach = 65;
@@ -80,8 +82,7 @@ Director::Seen Director::Look() {
     s.mode = P::world.mode;
     s.level = P::world.level;
     s.paused = s.mode == P::Mode::Paused;
-    s.playing = P::InGame(s.mode) && P::world.level >= 1 &&
-                P::world.level <= P::kLastLevel;
+    s.playing = P::InGame(s.mode) && P::world.level >= 1 && P::world.level <= P::kLastLevel;
     return s;
 }
 
@@ -104,7 +105,7 @@ Effects Director::Observe() {
             continue;
         }
         if (b.type == P::kAreaType && i == P::kAreaSlot) {
-            if (const auto attack = kBossAttacks[std::min(P::world.level, P::kLastLevel)]) {
+            if (const auto attack = kBossAttacks[P::LevelOf(P::world.level).fight.index()]) {
                 play(*attack);
             }
         } else if (b.type < kShotSounds.size() && kShotSounds[b.type]) {
@@ -164,7 +165,8 @@ Effects Director::Observe() {
 
 float Director::WindOf(const Seen& now) {
     const P::Bullet& storm = now.bullets[P::kAreaSlot];
-    if (!now.playing || now.paused || now.level != kStormLevel || !now.bossAlive || !storm.state ||
+    const bool stormy = std::holds_alternative<P::WindFight>(P::LevelOf(now.level).fight);
+    if (!now.playing || now.paused || !stormy || !now.bossAlive || !storm.state ||
         storm.type != P::kAreaType) {
         return 0;
     }
@@ -189,7 +191,8 @@ Tune Director::ChooseMusic(const Seen& was, const Seen& now) {
     if (hushed_ != 0) {
         return Tune::None;
     }
-    return now.bossAlive ? Tune::Boss : kLevelTunes[now.level];
+    const std::uint8_t tune = P::LevelOf(now.level).tune;
+    return now.bossAlive ? Tune::Boss : tune < kLevelTunes.size() ? kLevelTunes[tune] : Tune::None;
 }
 
 bool Director::MutePressed() {

@@ -5,7 +5,6 @@
 #include "display/Host.h"
 #include "display/Run.h"
 #include "game/Game.h"
-#include "host/Loop.h"
 #include "game/RunSettings.h"
 #include "game/autopilot/Autopilot.h"
 #include "game/core/Catalogue.h"
@@ -16,6 +15,7 @@
 #include "game/screens/ScoreFile.h"
 #include "game/screens/ScorePlace.h"
 #include "game/settings/SettingsStore.h"
+#include "host/Loop.h"
 #include "platform/Folders.h"
 #include "platform/System.h"
 #include "util/Quote.h"
@@ -80,12 +80,13 @@ constexpr std::array kOptions{
                c.trace = v;
                return std::string{};
            }},
-    Option{"--level", "N", "a new game starts in level N (1, 2 or 3)",
+    Option{"--level", "N", "a new game starts in level N (1 to the last)",
            [](CommandLine&, std::string_view v) {
                std::uint32_t n = 0;
                const auto [end, err] = std::from_chars(v.data(), v.data() + v.size(), n);
-               if (err != std::errc{} || end != v.data() + v.size() || n < 1 || n > 3) {
-                   return "--level takes 1, 2 or 3, not " + Quote(v);
+               if (err != std::errc{} || end != v.data() + v.size() || !Morvek::IsLevel(n)) {
+                   return "--level takes a level from 1 to " + std::to_string(Morvek::kLastLevel) +
+                          ", not " + Quote(v);
                }
                Morvek::practice.level = n;
                return std::string{};

@@ -112,7 +112,7 @@ double Danger(const DeadlyArea& walls, Vec p, int t, const Memory& memory, bool 
     }
     for (const std::uint32_t i : Slots(world.fireballs)) {
         const Item& f = world.fireballs[i];
-        if (world.level == 3 && f.state) {
+        if (LevelOf(world.level).hazard == Hazard::Fireballs && f.state) {
             const auto n = static_cast<float>(f.counter) + tf - 1;
             const Vec at{f.x - kScroll * tf, f.startY + n * f.speedY + 0.65f * n * n / 2};
             if (Dist(at, p) <= 50 + kMargin) {
@@ -122,7 +122,7 @@ double Danger(const DeadlyArea& walls, Vec p, int t, const Memory& memory, bool 
     }
     for (const std::uint32_t i : Slots(world.icicles)) {
         const Background& c = world.icicles[i];
-        if (world.level == 2 && c.state) {
+        if (LevelOf(world.level).hazard == Hazard::Icicles && c.state) {
             const float top = static_cast<float>(c.y) + 10 * tf;
             const auto left = static_cast<float>(c.x);
             if (p.x >= left - kMargin && p.x <= left + 30 + kMargin && p.y >= top - kMargin &&

@@ -64,7 +64,7 @@ void ScrollBackground() {
 void DeadlyContacts() {
     const std::int32_t x = ToPixel(world.dragon.x), y = ToPixel(world.dragon.y);
     IcicleSet drawn{};
-    if (world.level == 2) {
+    if (LevelOf(world.level).hazard == Hazard::Icicles) {
         for (const std::uint32_t i : Slots(world.icicles)) {
             Background& ice = world.icicles[i];
             if (!ice.state) {

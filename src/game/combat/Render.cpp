@@ -50,7 +50,7 @@ void DrawDeadlyLayers(std::int32_t bx) {
         return;
     }
     DrawBackground(bx, scenery.deadly);
-    if (world.level == 2) {
+    if (LevelOf(world.level).hazard == Hazard::Icicles) {
         const std::uint32_t contact = PictureNumber(Picture::IcicleContact);
         for (const std::uint32_t i : Slots(world.icicles)) {
             if (world.icicles[i].state) {
@@ -181,7 +181,8 @@ void DrawItems() {
 }
 
 void DrawHazards() {
-    if (world.level == 2) {
+    const Hazard hazard = LevelOf(world.level).hazard;
+    if (hazard == Hazard::Icicles) {
         for (const std::uint32_t i : Slots(world.icicles)) {
             if (world.icicles[i].state) {
                 DrawSprite(P::kIcicle, static_cast<float>(world.icicles[i].x),
@@ -189,7 +190,7 @@ void DrawHazards() {
             }
         }
     }
-    if (world.level == 3) {
+    if (hazard == Hazard::Fireballs) {
         for (const std::uint32_t i : Slots(world.fireballs)) {
             if (world.fireballs[i].state) {
                 DrawSprite(P::kFireball, world.fireballs[i].x, world.fireballs[i].y);
@@ -205,7 +206,7 @@ void DrawHazards() {
 } // namespace
 
 bool FieldShown() {
-    return world.level >= 1 && world.level <= 3; // else no background to scroll or test against
+    return IsLevel(world.level); // else no background to scroll or test against
 }
 
 void DrawBehindDragon() {

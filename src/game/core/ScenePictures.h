@@ -66,20 +66,11 @@ inline constexpr Sprite kSpecialIcon = {Picture::Special, 0, 0};
 // The beam's pieces alternate between the two.
 inline constexpr std::array<Picture, 2> kBeamPieces = {Picture::Beam, Picture::BeamMirror};
 
-// A level's background scrolls as a picture followed by its mirror image.
-using Backdrop = std::array<Picture, 2>;
-struct Scenery {
-    Backdrop shown;
-    Backdrop deadly; // where it is black the dragon dies
-};
-inline constexpr std::array<Scenery, 3> kScenery = {{
-    {{Picture::Back1, Picture::Back1Mirror}, {Picture::Border1, Picture::Border1Mirror}},
-    {{Picture::Back2, Picture::Back2Mirror}, {Picture::Border2, Picture::Border2Mirror}},
-    {{Picture::Back3, Picture::Back3Mirror}, {Picture::Border3, Picture::Border3Mirror}},
-}};
-// Level l in [1..3].
+using Morvek::Backdrop;
+using Morvek::Scenery;
+// Level l in [1..kLastLevel].
 constexpr const Scenery& SceneryOf(std::uint32_t level) {
-    return kScenery[level - 1];
+    return LevelOf(level).scenery;
 }
 inline constexpr std::int32_t kBackgroundWidth = 1024;
 inline constexpr std::int32_t kScrollStep = 7;

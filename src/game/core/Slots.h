@@ -17,8 +17,6 @@ inline constexpr std::uint32_t kBulletSlots = 100;
 inline constexpr std::uint32_t kAreaSlot = kBulletSlots;
 // ... as a bullet of this type, which no ordinary shot has.
 inline constexpr std::uint32_t kAreaType = 20;
-inline constexpr std::uint32_t kLastLevel = 3;
-inline constexpr std::uint32_t kBackgroundSlots = kLastLevel; // one per level
 inline constexpr std::uint32_t kIcicleSlots = 20;
 inline constexpr std::uint32_t kFireballSlots = 10;
 inline constexpr std::uint32_t kExplosionSlots = 25;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "game/core/DifficultySetting.h"
+#include "game/core/LevelRows.h"
 #include "game/core/MenuFocus.h"
 #include "game/core/Mode.h"
 #include "game/core/Picture.h"
@@ -91,7 +92,7 @@ struct World {
     // Slot tables.
     SlotTable<Enemy, kEnemySlots> enemies{};
     SlotTable<Bullet, kBulletSlots> bullets{};
-    SlotTable<Background, kBackgroundSlots> backgrounds{}; // by level
+    SlotTable<Background, kLastLevel> backgrounds{}; // by level
     SlotTable<Background, kIcicleSlots> icicles{};
     SlotTable<Item, kFireballSlots> fireballs{};
     SlotTable<SlotTable<Item, kItemSlots>, kCloudRow> items{};
@@ -121,7 +122,6 @@ struct World {
     Mode mode = Mode::Menu;
     MenuFocus focus{};
     Random::Generator random{}; // every draw of the game's
-
 
     // The pause key and the window's focus as the last pause check saw them:
     // a pause starts on a change only.

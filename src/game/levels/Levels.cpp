@@ -2,13 +2,14 @@
 #include "display/Display.h"
 #include "display/KeyCodes.h"
 #include "game/combat/Enemies.h"
-#include "game/core/Colours.h"
-#include "game/core/World.h"
 #include "game/combat/Lives.h"
+#include "game/core/Colours.h"
+#include "game/core/LevelRows.h"
+#include "game/core/WaveTables.h"
+#include "game/core/World.h"
 #include "game/levels/Battle.h"
 #include "game/levels/Hazards.h"
 #include "game/levels/Practice.h"
-#include "game/levels/WaveTables.h"
 #include "util/Random.h"
 
 #include <algorithm>
@@ -20,42 +21,11 @@ namespace Morvek {
 
 namespace {
 
-struct Line {
-    std::int32_t y;
-    std::string_view text;
-};
-
 constexpr std::int32_t kTextX = 250;
 constexpr std::uint32_t kTextStyle = 5;
 constexpr std::uint32_t kWhite = 0xFFFFFF;
-constexpr Line kContinue{500, "PRESS ENTER TO CONTINUE."};
+constexpr Stories::StoryLine kContinue{500, "PRESS ENTER TO CONTINUE."};
 constexpr std::uint32_t kStoryPollMs = 10;
-
-constexpr std::array<Line, 4> kAfterLevel1{{
-    {200, "AFTER HE HAD DEFEATED THE MIGHTY GOD OF WINDS,"},
-    {220, "OUR FEARSOME DRAGON SET OUT TO COMPLETE HIS NEXT TASK:"},
-    {240, "DEFEATING THE CHILL ICE QUEEN WHO LIVED IN AN UNDERGROUND"},
-    {260, "CAVE IN THE FROZEN LANDS."},
-}};
-
-constexpr std::array<Line, 5> kAfterLevel2{{
-    {250, "OUR DRAGON DEFEATED THE ICE QUEEN WITH GREAT DIFFICULTY AND HAD GROWN"},
-    {270, "STRONG BY HIS QUEST. BUT WHAT HE DID NOT KNOW WAS THAT HIS FATHER SENT"},
-    {290, "HIM ON THIS QUEST TO DIE. HE WAS AFRAID THAT ONE DAY HIS SON WOULD BECOME"},
-    {310, "STRONGER THAN HIM AND TAKE OVER HIS PLACE AS DRAGONKING. WHEN OUR DRAGON"},
-    {330, "LEARNED OF THIS BETRAYAL HE SET OUT TO KILL HIS FATHER."},
-}};
-
-constexpr std::array<Line, 8> kClosing{{
-    {200, "AFTER THE DRAGONKING WAS SLAIN, MORVEK'S EXPECTED GREAT RETURN WAS NOT"},
-    {220, "CELEBRATED, FOR HE HAD DEFEATED ONE OF THE GREATEST KINGS THEY HAD"},
-    {240, "EVER KNOWN. THEY EVEN BANISHED HIM FROM THE DRAGON EMPIRE."},
-    {260, "YEARS LATER MORVEK DECIDED TO TAKE REVENGE UPON THE ENTIRE DRAGON EMPIRE"},
-    {280, "BUT THAT EPIC TALE OF MAGIC AND HEROISM IS YET TO BE TOLD."},
-    {320, "THE END"},
-    {360, "THANK YOU FOR COMPLETING OUR GAME"},
-    {400, "SAY \"BLOMMERT KRASSELT\" TO ONE OF THE CREATORS AND YOU WILL RECEIVE A GIFT."},
-}};
 
 void PlaceDragon() {
     world.dragon.x = kDragonStartX;
@@ -82,26 +52,6 @@ bool PlaceExtraWave() {
     return true;
 }
 
-// A level: its waves, its hazard, its boss fight and the story after it.
-struct LevelRow {
-    std::span<const Waves::Spawn> waves;
-    bool extraWave;
-    void (*hazard)();
-    Fight fight;
-    std::span<const Line> interlude;
-};
-
-const std::array<LevelRow, kLastLevel + 1> kLevels{{
-    {},
-    {Waves::kLevel1, false, CastleHazard, WindFight{}, kAfterLevel1},
-    {Waves::kLevel2, false, IcicleHazard, IceFight{}, kAfterLevel2},
-    {Waves::kLevel3, true, FireballHazard, KingFight{}, kClosing},
-}};
-
-bool IsLevel(std::uint32_t level) {
-    return level >= 1 && level <= kLastLevel;
-}
-
 std::uint32_t LastWave(const LevelRow& row) {
     return row.waves.back().wave;
 }
@@ -110,7 +60,7 @@ Next OpenFight(GameScene& g, World& w) {
     ClearField();
     w.dragon.beamReady = true;
     g.at = GameScene::At::Fight;
-    return Open(w, BattleScene{.fight = kLevels[w.level].fight});
+    return Open(w, BattleScene{.fight = LevelOf(w.level).fight});
 }
 
 // A level beaten: on to the next, or the game is over; true then.
@@ -130,7 +80,7 @@ bool LevelEnd(World& w) {
 // heights and the extra wave's places, and the next level is set. Recorded
 // sessions depend on those random numbers, so this stays.
 void EndLostLevel(const GameScene& g, World& w) {
-    const LevelRow& row = kLevels[w.level];
+    const LevelRow& row = LevelOf(w.level);
     if (g.lostIn == GameScene::At::Waves) {
         for (std::uint32_t wave = g.wave + 1; wave <= LastWave(row); ++wave) {
             Waves::Place(row.waves, wave);
@@ -146,8 +96,18 @@ void EndLostLevel(const GameScene& g, World& w) {
 } // namespace
 
 void LevelHazard(std::uint32_t level) {
-    if (IsLevel(level)) {
-        kLevels[level].hazard();
+    switch (LevelOf(level).hazard) {
+    case Hazard::Castles:
+        CastleHazard();
+        break;
+    case Hazard::Icicles:
+        IcicleHazard();
+        break;
+    case Hazard::Fireballs:
+        FireballHazard();
+        break;
+    case Hazard::None:
+        break;
     }
 }
 
@@ -159,7 +119,7 @@ Next Update(GameScene& g, World& w) {
             // than spin forever.
             return Done();
         }
-        const LevelRow& row = kLevels[w.level];
+        const LevelRow& row = LevelOf(w.level);
         switch (g.at) {
         case At::LevelStart:
             PlaceDragon();
@@ -217,10 +177,8 @@ Next Update(InterludeScene& story, World&) {
         story.shown = true;
         Display::DrawBitmap(PictureNumber(Picture::MenuBack), 0, 0);
         Display::SetFont(kTextStyle, kWhite);
-        if (IsLevel(story.level)) {
-            for (const Line& l : kLevels[story.level].interlude) {
-                Display::Text(l.text, kTextX, l.y);
-            }
+        for (const Stories::StoryLine& l : LevelOf(story.level).interlude) {
+            Display::Text(l.text, kTextX, l.y);
         }
         Display::Text(kContinue.text, kTextX, kContinue.y);
         return IdleWait(kStoryPollMs);

@@ -3,7 +3,7 @@
 // same tick and fought together.
 #pragma once
 
-#include "game/core/World.h"
+#include <cstdint>
 
 #include <array>
 #include <span>

@@ -1,0 +1,42 @@
+// The story told after each level's boss fight.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+namespace Morvek::Stories {
+
+// A line of a story and the height it is written at.
+struct StoryLine {
+    std::int32_t y;
+    std::string_view text;
+};
+
+inline constexpr std::array<StoryLine, 4> kAfterLevel1{{
+    {200, "AFTER HE HAD DEFEATED THE MIGHTY GOD OF WINDS,"},
+    {220, "OUR FEARSOME DRAGON SET OUT TO COMPLETE HIS NEXT TASK:"},
+    {240, "DEFEATING THE CHILL ICE QUEEN WHO LIVED IN AN UNDERGROUND"},
+    {260, "CAVE IN THE FROZEN LANDS."},
+}};
+
+inline constexpr std::array<StoryLine, 5> kAfterLevel2{{
+    {250, "OUR DRAGON DEFEATED THE ICE QUEEN WITH GREAT DIFFICULTY AND HAD GROWN"},
+    {270, "STRONG BY HIS QUEST. BUT WHAT HE DID NOT KNOW WAS THAT HIS FATHER SENT"},
+    {290, "HIM ON THIS QUEST TO DIE. HE WAS AFRAID THAT ONE DAY HIS SON WOULD BECOME"},
+    {310, "STRONGER THAN HIM AND TAKE OVER HIS PLACE AS DRAGONKING. WHEN OUR DRAGON"},
+    {330, "LEARNED OF THIS BETRAYAL HE SET OUT TO KILL HIS FATHER."},
+}};
+
+inline constexpr std::array<StoryLine, 8> kClosing{{
+    {200, "AFTER THE DRAGONKING WAS SLAIN, MORVEK'S EXPECTED GREAT RETURN WAS NOT"},
+    {220, "CELEBRATED, FOR HE HAD DEFEATED ONE OF THE GREATEST KINGS THEY HAD"},
+    {240, "EVER KNOWN. THEY EVEN BANISHED HIM FROM THE DRAGON EMPIRE."},
+    {260, "YEARS LATER MORVEK DECIDED TO TAKE REVENGE UPON THE ENTIRE DRAGON EMPIRE"},
+    {280, "BUT THAT EPIC TALE OF MAGIC AND HEROISM IS YET TO BE TOLD."},
+    {320, "THE END"},
+    {360, "THANK YOU FOR COMPLETING OUR GAME"},
+    {400, "SAY \"BLOMMERT KRASSELT\" TO ONE OF THE CREATORS AND YOU WILL RECEIVE A GIFT."},
+}};
+
+} // namespace Morvek::Stories
