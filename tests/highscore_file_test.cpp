@@ -321,7 +321,7 @@ TEST(NameKeys, OnlyLettersAreTakenOnlySevenAndBackspaceTakesThemBack) {
 TEST_F(ScoreDir, MissingFileReadsBlankAndFirstSaveCreatesIt) {
     EXPECT_EQ(ScoreFile::Read(scorefile, world.scores), 0u);
     ExpectPlaces(world.scores, Table({}));
-    world.scores[11].name = Name("OWL");
+    world.scores[kResultPlace].name = Name("OWL");
     world.score = 300;
     ASSERT_TRUE(Saved());
     EXPECT_EQ(Get(scorefile), ScoreFile::Format(Table({{"OWL", 300}})));
@@ -331,7 +331,7 @@ TEST_F(ScoreDir, MissingFileReadsBlankAndFirstSaveCreatesIt) {
 TEST_F(ScoreDir, ShortFileIsRepairedByTheNextSave) {
     Put(scorefile, "FIREFLY1520\r\nASH    980\r\n");
     EXPECT_EQ(ScoreFile::Read(scorefile, world.scores), 2u);
-    world.scores[11].name = Name("EMBER");
+    world.scores[kResultPlace].name = Name("EMBER");
     world.score = 5;
     ASSERT_TRUE(Saved());
     EXPECT_EQ(Get(scorefile),
@@ -367,7 +367,7 @@ TEST_F(ScoreDir, TemporaryFilesOfKilledSavesAreRemovedAndNothingElse) {
     EXPECT_EQ(ScoreFile::Read(scorefile, got), 10u);
     ExpectPlaces(got, kFull);
 
-    world.scores[11].name = Name("NEW");
+    world.scores[kResultPlace].name = Name("NEW");
     world.score = 2000;
     ASSERT_TRUE(Saved());
     EXPECT_NE(Get(scorefile).find("NEW    2000 "), std::string::npos);
@@ -379,7 +379,7 @@ TEST_F(ScoreDir, TemporaryFilesOfKilledSavesAreRemovedAndNothingElse) {
 TEST_F(ScoreDir, FailedWriteKeepsTheTableInMemoryAndSaysSo) {
     scorefile = (dir / "gone" / "myscore.txt").string();
     world.scores = kFull;
-    world.scores[11].name = Name("NEW");
+    world.scores[kResultPlace].name = Name("NEW");
     world.score = 2000;
     testing::internal::CaptureStderr();
     EXPECT_FALSE(Saved());

@@ -81,7 +81,7 @@ void SaveAtOnce(const std::string& table, int games) {
             close(gate[1]);
             scorefile = table;
             ScoreFile::Read(scorefile, world.scores);
-            world.scores[11].name = Name(std::string(1, static_cast<char>('K' + g)));
+            world.scores[kResultPlace].name = Name(std::string(1, static_cast<char>('K' + g)));
             world.score = 1000 + static_cast<std::uint32_t>(g);
             char c;
             (void)!read(gate[0], &c, 1); // the barrier: returns when the parent closes it
@@ -461,7 +461,7 @@ TEST_F(SaveDir, ATableHeldByAnotherGameIsWaitedForOutsideTheGame) {
     auto held = std::make_optional<SafeFile::Lock>();
     std::string error;
     ASSERT_TRUE(held->Acquire(table + ".lock", 1000, {}, error)) << error;
-    world.scores[11].name = Name("HELD");
+    world.scores[kResultPlace].name = Name("HELD");
     world.score = 500;
     world.scenes.Push(NameEntryScene{.shown = true, .t = 5, .saving = true});
     testing::internal::CaptureStderr();

@@ -139,7 +139,9 @@ TEST_F(GameOverScreen, NameEntryTakesSevenLettersAndLeavesNoKeysBehind) {
     }
     EXPECT_TRUE(Hold(e, NameEntryScene{}, ms + 100));
     EXPECT_EQ(Display::Run::Title(), "Game Over - Save");
-    EXPECT_EQ(std::string(world.scores[11].name.begin(), world.scores[11].name.end()), "ABCDEFG");
+    EXPECT_EQ(
+        std::string(world.scores[kResultPlace].name.begin(), world.scores[kResultPlace].name.end()),
+        "ABCDEFG");
 
     TestWorld::NewGameState();
     ScoreFile::Read(scorefile, world.scores);

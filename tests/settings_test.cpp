@@ -359,7 +359,7 @@ TEST_F(Store, MessagesShowThePlayersTextShortAndPrintable) {
     Display::Run::InputEvent option;
     option.kind = Display::Run::InputEvent::Option;
     for (const std::string& bad : {"difficulty " + noise, "speed " + std::string(3000, 'z')}) {
-        option.file = bad;
+        option.option = bad;
         std::string error;
         EXPECT_FALSE(Settings::StartFromScript({option}, "run.txt", error));
         EXPECT_LT(error.size(), 160u) << error;

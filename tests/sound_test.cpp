@@ -255,7 +255,7 @@ TEST_F(SoundDirector, TheWindBlowsWithTheFirstBosssStormAndOnlyThen) {
 
     P::world.bullets[100] = {0, 0, 595, 320, 0, true, 20};
     const auto fx = director.Observe();
-    EXPECT_EQ(director.Wind(), 1.0f) << "the ship inside the band";
+    EXPECT_EQ(director.Wind(), 1.0f) << "the dragon inside the band";
     for (const Effect e : {Effect::Breeze, Effect::FlameBurst}) {
         EXPECT_FALSE(Has(fx, e)); // no gust of fixed length besides
     }

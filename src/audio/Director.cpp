@@ -32,7 +32,7 @@ constexpr std::array<std::optional<Effect>, 13> kShotSounds{
 constexpr std::array<std::optional<Effect>, std::variant_size_v<P::Fight>> kBossAttacks{
     std::nullopt, std::nullopt, Effect::Breeze, Effect::FlameBurst};
 // The storm band reaches this far above and below its middle; the wind is
-// loudest with the ship inside it and falls to its least this far beyond.
+// loudest with the dragon inside it and falls to its least this far beyond.
 constexpr float kStormReach = 65;
 constexpr float kStormFade = 300;
 constexpr float kStormLeast = 0.55f;

@@ -24,7 +24,7 @@ class Director {
     // from a beaten boss until the next level begins.
     Tune Music() const { return music_; }
     // How hard the first boss's storm blew at the last look, 0 to 1: nothing
-    // without the storm band on the field, most with the ship inside it.
+    // without the storm band on the field, most with the dragon inside it.
     float Wind() const { return wind_; }
     // Whether the game was paused at the last look: the music waits with it.
     bool Paused() const { return seen_.paused; }

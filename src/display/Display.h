@@ -17,7 +17,8 @@ constexpr std::uint32_t kWidth = 1024;
 constexpr std::uint32_t kHeight = 768;
 
 // --- Window and input -------------------------------------------------------
-void Window(std::string_view title, std::uint32_t x, std::uint32_t y);
+// Opens the window with a client area of width x height pixels.
+void Window(std::string_view title, std::uint32_t width, std::uint32_t height);
 void KillWindow();
 void SetTitle(std::string_view title);
 bool KeyDown(std::uint32_t k);

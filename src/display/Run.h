@@ -23,14 +23,15 @@ struct InputEvent {
         Close,
         FocusLost, // the window lost the keyboard focus
         FocusGained,
-        Option, // a setting the run starts from: `file` is "<name> <value>"
+        Option, // a setting the run starts from: `option` is "<name> <value>"
     };
     std::uint64_t ms = 0; // virtual millisecond at which it applies
     Kind kind = KeyDown;
     std::uint32_t code = 0; // key code; for mouse buttons 0 = left, 1 = right
     std::int32_t x = 0, y = 0;
-    std::string file;       // Shot and State; Option
+    std::string file;       // Shot and State: the file written
     std::uint32_t line = 0; // the script line it was read from (Shot, State, Option), 0 for none
+    std::string option{};   // Option: "<name> <value>"
 };
 
 // The latest time a script may name, about 31 million years: far enough for

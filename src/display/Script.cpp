@@ -130,7 +130,7 @@ std::string ReadEvent(const std::vector<std::string_view>& w, InputEvent& event)
         if (auto bad = expect(4); !bad.empty()) {
             return bad;
         }
-        event.file = std::string(w[2]) + " " + std::string(w[3]);
+        event.option = std::string(w[2]) + " " + std::string(w[3]);
         return "";
     }
     if (what == "close") {
@@ -279,7 +279,7 @@ std::string FormatEvent(const InputEvent& event) {
     case Kind::FocusGained:
         return text + "focus gained";
     case Kind::Option:
-        return text + "option " + event.file;
+        return text + "option " + event.option;
     }
     return text;
 }

@@ -30,20 +30,20 @@ void Teardown() {
 
 } // namespace
 
-void Window(std::string_view title, std::uint32_t x, std::uint32_t y) {
+void Window(std::string_view title, std::uint32_t width, std::uint32_t height) {
     if (window.state == STATE_ACTIVE) {
         KillWindow();
     }
     window.title = UpToNul(title);
-    window.xlen = x;
-    window.ylen = y;
+    window.xlen = width;
+    window.ylen = height;
     buffering = false;
     ClearInput();
     DropDrawn();
     ClearClip();
-    backbuffer.assign(static_cast<std::size_t>(x) * y, 0);
-    OpenPresented(x, y);
-    if (!Run::Headless() && !Host::Open(window.title, x, y)) {
+    backbuffer.assign(static_cast<std::size_t>(width) * height, 0);
+    OpenPresented(width, height);
+    if (!Run::Headless() && !Host::Open(window.title, width, height)) {
         // Running on blind would leave a program nobody can see or close.
         Teardown();
         Run::End(3);

@@ -51,13 +51,13 @@ bool StartFromScript(const std::vector<Display::Run::InputEvent>& options, std::
                      std::string& error) {
     Values v = StartValues();
     for (const auto& o : options) {
-        const std::string_view line = o.file;
+        const std::string_view line = o.option;
         const auto space = line.find(' ');
         const auto name = line.substr(0, space);
         const bool known = std::find(kRecorded.begin(), kRecorded.end(), name) != kRecorded.end();
         if (space == std::string_view::npos || !known ||
             !SetChoice(v, name, line.substr(space + 1))) {
-            error = Text::At(script, o.line) + ": no option " + Text::Quote(o.file) +
+            error = Text::At(script, o.line) + ": no option " + Text::Quote(o.option) +
                     " (difficulty and speed, as the options screen names them)";
             return false;
         }
@@ -72,7 +72,7 @@ void RecordStart() {
     for (const auto name : kRecorded) {
         Display::Run::InputEvent option;
         option.kind = Display::Run::InputEvent::Option;
-        option.file = std::string(name) + " " + std::string(ChoiceName(v, name));
+        option.option = std::string(name) + " " + std::string(ChoiceName(v, name));
         Display::Run::Apply(option);
     }
 }

@@ -122,7 +122,7 @@ void NameEntry() {
     ReleaseKeys();
     pilot->summary.won = true;
     Shot("name");
-    const auto& name = world.scores[11].name;
+    const auto& name = world.scores[kResultPlace].name;
     const auto typed = static_cast<std::size_t>(
         std::count_if(name.begin(), name.end(), [](char c) { return c >= 'A' && c <= 'Z'; }));
     if (typed < kName.size()) {

@@ -30,7 +30,8 @@ inline constexpr std::uint32_t kForever = std::numeric_limits<std::uint32_t>::ma
 
 // The paths the code itself sends enemies on: the kamikaze bats' two, and
 // the hatchlings'.
-inline constexpr std::uint32_t kDivePath = 3, kFastLeftPath = 4, kBroodPath = 12;
+inline constexpr std::uint32_t kDivePath = 3, kFastLeftPath = 4, kWithGroundPath = 5,
+                               kBroodPath = 12;
 
 // Indexed by `path`; paths without legs stand still.
 inline constexpr std::array<Path, 14> kPaths = {{

@@ -27,6 +27,8 @@ inline constexpr std::uint32_t kCloudRow = kItemKinds + 1;
 inline constexpr std::uint32_t kClouds = 2;
 inline constexpr std::uint32_t kItemSlots = 10;
 inline constexpr std::uint32_t kScorePlaces = 10;
+// The score table's row below its places: the result whose name is entered.
+inline constexpr std::uint32_t kResultPlace = kScorePlaces + 1;
 // Difficulties of the last waves, newest in entry 0: the table is [0..50].
 inline constexpr std::uint32_t kDifficultyHistory = 50;
 

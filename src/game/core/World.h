@@ -97,8 +97,8 @@ struct World {
     SlotTable<Item, kFireballSlots> fireballs{};
     SlotTable<SlotTable<Item, kItemSlots>, kCloudRow> items{};
     SlotTable<Blast, kExplosionSlots> explosions{};
-    // Places 1..10, and 11 for the result being entered; 0 is never used.
-    std::array<Highscore, kScorePlaces + 2> scores{};
+    // Places 1..10, and kResultPlace for the result being entered; 0 is never used.
+    std::array<Highscore, kResultPlace + 1> scores{};
     std::array<std::uint32_t, kDifficultyHistory + 1> difficultyHistory{}; // [0..50], newest first
     PictureTable pictures{};                                               // by name
 

@@ -2,6 +2,7 @@
 
 #include "display/Display.h"
 #include "game/combat/Collision.h"
+#include "game/combat/Lives.h"
 #include "game/combat/TickOrder.h"
 #include "game/core/Colours.h"
 #include "game/core/World.h"
@@ -14,11 +15,17 @@ namespace Morvek::Boss {
 
 namespace {
 constexpr std::uint32_t kPhaseEnd = 182; // a phase lasts 181 ticks
+constexpr float kFightStartY = 350;      // a little higher than a level's start
 constexpr std::uint32_t kStartChance = 4;
 constexpr std::uint32_t kBarGreen = Colours::kDarkGreen;
 constexpr std::uint32_t kBarRed = Colours::kRed;
 constexpr std::uint32_t kFrameGreen = Colours::kGreen;
 } // namespace
+
+void PlaceDragonForFight() {
+    world.dragon.x = kDragonStartX;
+    world.dragon.y = kFightStartY;
+}
 
 std::uint32_t Setting() {
     return static_cast<std::uint32_t>(world.difficulty);

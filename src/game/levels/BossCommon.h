@@ -9,6 +9,9 @@ namespace Morvek::Boss {
 // The boss always sits in enemy slot 1.
 constexpr std::uint32_t kBoss = 1;
 
+// The dragon where every fight starts it.
+void PlaceDragonForFight();
+
 // The difficulty setting as a table index: 0 Easy, 1 Normal, 2 Hard.
 std::uint32_t Setting();
 // A boss's full health: the Easy value, doubled on Normal, tripled on Hard.

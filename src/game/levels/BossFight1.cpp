@@ -171,8 +171,7 @@ void Setup(WindFight& f) {
     PlaceCloud(1, kCloudY1);
     PlaceCloud(2, kCloudY2);
     world.enemies[kBoss].counter = 0;
-    world.dragon.x = 60;
-    world.dragon.y = 350;
+    PlaceDragonForFight();
 }
 
 void Counters(WindFight& f) {

@@ -62,8 +62,7 @@ void Setup(IceFight& f) {
     f.fullHealth = FullHealth(5000);
     world.enemies[kBoss].health = f.fullHealth;
     world.enemies[kBoss].counter = 0;
-    world.dragon.x = 60;
-    world.dragon.y = 350;
+    PlaceDragonForFight();
 }
 
 void Counters(IceFight& f) {

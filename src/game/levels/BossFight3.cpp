@@ -1,6 +1,7 @@
 #include "display/Display.h"
 #include "game/combat/Enemies.h"
 #include "game/combat/EnemyFire.h"
+#include "game/core/EnemyKinds.h"
 #include "game/core/World.h"
 #include "game/levels/BossCommon.h"
 #include "game/levels/BossFights.h"
@@ -15,7 +16,6 @@ namespace {
 constexpr float kHomeX = 900;
 constexpr float kHomeY = 480;
 constexpr std::uint32_t kKing = 13;
-constexpr std::uint32_t kHatchling = 12;
 
 constexpr AreaAttack kFlame{.chance = 20,
                             .dx = -75,
@@ -87,7 +87,7 @@ void DrawBrood(const KingFight& f) {
     const float half = brood.diameter / 2;
     for (const std::uint32_t i : Slots(kBoss + 1, kEnemySlots)) {
         const Enemy& e = world.enemies[i];
-        if (e.state && e.type == kHatchling) {
+        if (e.state && e.type == EnemyType::kHatchling) {
             Display::DrawMaskBitmap(PictureNumber(picture), MaskNumber(picture),
                                     static_cast<std::int32_t>(e.x - half),
                                     static_cast<std::int32_t>(e.y - half));
@@ -102,8 +102,7 @@ void Setup(KingFight& f) {
     f = KingFight{};
     f.fullHealth = FullHealth(50000);
     world.enemies[kBoss].health = f.fullHealth;
-    world.dragon.x = 60;
-    world.dragon.y = 350;
+    PlaceDragonForFight();
     for (const std::uint32_t i : Slots(world.fireballs)) {
         world.fireballs[i].state = false;
     }

@@ -1,5 +1,7 @@
 #include "game/levels/Hazards.h"
 #include "game/combat/Enemies.h"
+#include "game/combat/EnemyTables.h"
+#include "game/core/EnemyKinds.h"
 #include "game/core/World.h"
 #include "util/Random.h"
 
@@ -63,7 +65,8 @@ void CastleHazard() {
     const std::uint32_t slot =
         HazardSlot(kEnemySlots, [](std::uint32_t i) { return world.enemies[i].state; });
     if (Due(kCastlePeriod)) {
-        CreateEnemy(995, static_cast<float>(world.random.Between(680, 743)), slot, 5, 5);
+        CreateEnemy(995, static_cast<float>(world.random.Between(680, 743)), slot,
+                    EnemyType::kCastle, EnemyTables::kWithGroundPath);
     }
 }
 

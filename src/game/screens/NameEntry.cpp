@@ -40,7 +40,7 @@ constexpr std::string_view kWaitingNotice = "WAITING FOR ANOTHER GAME TO SAVE IT
 
 // The name being typed: the result's row below the table's ten places.
 auto& Name(World& w) {
-    return w.scores[kScorePlaces + 1].name;
+    return w.scores[kResultPlace].name;
 }
 
 // The field's inside drawn afresh, so a letter taken back leaves no trace.

@@ -19,10 +19,10 @@ SaveOutcome TrySaveResult(std::uint32_t tries) {
     ScoreFile::Table next{};
     std::string error;
     bool busy = false;
-    if (!ScorePlace::Save(world.scores[kScorePlaces + 1].name, world.score, next, error, &busy)) {
+    if (!ScorePlace::Save(world.scores[kResultPlace].name, world.score, next, error, &busy)) {
         if (busy && tries == 0) {
-            std::cerr << "morvek: waiting for another game to save its highscores to "
-                      << scorefile << '\n';
+            std::cerr << "morvek: waiting for another game to save its highscores to " << scorefile
+                      << '\n';
         }
         if (busy && tries + 1 < ScoreFile::kSaveTries && !Display::Run::StopAsked()) {
             return SaveOutcome::Busy;

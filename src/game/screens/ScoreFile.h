@@ -14,7 +14,7 @@ namespace Morvek {
 // chooses it for a run).
 extern std::string scorefile;
 
-// One try at saving the result (scores[11].name, score), after `tries`
+// One try at saving the result (scores[kResultPlace].name, score), after `tries`
 // others: inserts it into the table as the file holds it now and writes the
 // file. Busy while another game holds the table, until the last try; the
 // caller then waits outside the game (Wait::Kind::Outside) and tries again,
@@ -23,13 +23,12 @@ extern std::string scorefile;
 enum class SaveOutcome : std::uint8_t { Saved, Failed, Busy };
 SaveOutcome TrySaveResult(std::uint32_t tries);
 
-
 // The exit status of a run in which a save failed.
 constexpr int kExitSaveFailed = 4;
 
 namespace ScoreFile {
 
-using Table = std::array<Highscore, 12>; // [0..11], places 1..10, 11 the new result
+using Table = std::array<Highscore, kResultPlace + 1>; // places 1..10, then the new result
 
 constexpr std::uint32_t kPlaces = 10;
 // Ten entries as the game writes them take 180 bytes; this leaves hand-edited
@@ -80,8 +79,7 @@ bool CheckPath(const std::string& path, std::string& error);
 // the run is asked to stop. With `busy`, tries the lock once and, when
 // another game holds it, sets *busy instead of waiting.
 bool Save(const std::string& path, const std::array<char, 7>& name, std::uint32_t result,
-          Table& table, std::string& error, const std::string& takeIn = "",
-          bool* busy = nullptr);
+          Table& table, std::string& error, const std::string& takeIn = "", bool* busy = nullptr);
 
 // A name as it may be drawn: bytes that are not printable become '?'.
 std::string Shown(const std::array<char, 7>& name);
