@@ -2,8 +2,6 @@
 #include "display/KeyCodes.h"
 
 #include <algorithm>
-#include <atomic>
-#include <mutex>
 
 namespace Display::Bindings {
 
@@ -29,9 +27,8 @@ constexpr std::array kNames{
     Named{0x7B, "F12"},
 };
 
-std::mutex lock;
 Table inUse = Defaults();
-std::atomic<bool> playing{false};
+bool playing = false;
 
 } // namespace
 
@@ -104,21 +101,19 @@ std::optional<std::uint8_t> KeyByName(std::string_view name) {
 }
 
 void Use(const Table& table) {
-    std::lock_guard guard(lock);
     inUse = table;
 }
 
 Table InUse() {
-    std::lock_guard guard(lock);
     return inUse;
 }
 
 void SetPlaying(bool on) {
-    playing.store(on);
+    playing = on;
 }
 
 std::optional<std::uint8_t> Heard(std::uint8_t key) {
-    return playing.load() ? InPlay(InUse(), key) : std::optional<std::uint8_t>(key);
+    return playing ? InPlay(inUse, key) : std::optional<std::uint8_t>(key);
 }
 
 } // namespace Display::Bindings

@@ -56,8 +56,8 @@ std::optional<std::uint8_t> InPlay(const Table& table, std::uint8_t key);
 std::string KeyName(std::uint8_t key);
 std::optional<std::uint8_t> KeyByName(std::string_view name);
 
-// The table in force and whether the game is in play; any thread. The window
-// maps keys with them, the game sets them.
+// The table in force and whether the game is in play. The window maps keys
+// with them, the game sets them.
 void Use(const Table& table);
 Table InUse();
 void SetPlaying(bool playing);

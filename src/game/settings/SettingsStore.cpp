@@ -4,7 +4,6 @@
 
 #include <filesystem>
 #include <iostream>
-#include <mutex>
 
 namespace Settings {
 
@@ -12,8 +11,6 @@ namespace {
 
 constexpr int kLockWaitMs = 2000;
 
-// The window's thread switches the full screen, the game's the rest.
-std::mutex lock;
 std::string path; // "" when the run keeps no settings
 Values stored;
 // What this run last read from or wrote to the file: what `stored` differs
@@ -96,7 +93,6 @@ bool Write(std::string& error) {
 } // namespace
 
 void Open(const std::string& file) {
-    std::lock_guard guard(lock);
     path = file;
     stored = written = {};
     complained = false;
@@ -117,18 +113,15 @@ void Open(const std::string& file) {
 }
 
 void Close() {
-    std::lock_guard guard(lock);
     path.clear();
     stored = written = {};
 }
 
 Values Stored() {
-    std::lock_guard guard(lock);
     return stored;
 }
 
 void Change(const std::function<void(Values&)>& change) {
-    std::lock_guard guard(lock);
     Values next = stored;
     change(next);
     if (next == stored) {
