@@ -25,9 +25,7 @@ namespace {
 // Keys pressed one after another, each held for 40 ms, 100 ms apart.
 class Keys : public Fixture {
   protected:
-    void SetUp() override {
-        Fixture::SetUp();
-    }
+    void SetUp() override { Fixture::SetUp(); }
     std::uint64_t Press(std::uint32_t code, std::uint64_t hold = 40) {
         at += 100;
         events.push_back({at, InputEvent::KeyDown, code, 0, 0, {}});

@@ -34,7 +34,7 @@ using Run::InputEvent;
 
 std::atomic<bool> running{false};
 std::atomic<bool> displayLost{false};
-std::mutex noteLock; // the sound's device may ask for a note from its own thread
+std::mutex noteLock;    // the sound's device may ask for a note from its own thread
 Note note;              // guarded by noteLock
 bool noteAsked = false; // guarded by noteLock: a new note waits to be shown
 
@@ -436,8 +436,8 @@ void Serve(std::optional<std::uint32_t> ms, const std::function<bool()>& enough)
         } else if (noteOnScreen && texture != nullptr) {
             Repaint();
         }
-        if (SDL_WaitEventTimeout(&event, static_cast<int>(std::min<std::uint64_t>(timeout, 1000))) !=
-            0) {
+        if (SDL_WaitEventTimeout(&event,
+                                 static_cast<int>(std::min<std::uint64_t>(timeout, 1000))) != 0) {
             Handle(event);
         }
     }

@@ -89,7 +89,8 @@ Wait Step(World& w) {
         if (w.scenes.Empty()) {
             return {Wait::Kind::Quit, 0};
         }
-        const Next next = std::visit([&w](auto& scene) { return Update(scene, w); }, w.scenes.Top());
+        const Next next =
+            std::visit([&w](auto& scene) { return Update(scene, w); }, w.scenes.Top());
         switch (next.kind) {
         case Next::Kind::Wait:
             return next.wait;

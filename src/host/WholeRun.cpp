@@ -2,11 +2,11 @@
 
 #include "display/Run.h"
 #include "game/Game.h"
-#include "host/Loop.h"
 #include "game/core/StateDump.h"
 #include "game/core/World.h"
 #include "game/levels/Practice.h"
 #include "game/screens/ScoreFile.h"
+#include "host/Loop.h"
 #include "util/Random.h"
 
 namespace Autopilot::WholeRun {

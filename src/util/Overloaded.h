@@ -3,9 +3,7 @@
 
 namespace Util {
 
-template <class... F> struct Overloaded : F... {
-    using F::operator()...;
-};
+template <class... F> struct Overloaded : F... { using F::operator()...; };
 // Older compilers deduce no aggregate's arguments by themselves.
 template <class... F> Overloaded(F...) -> Overloaded<F...>;
 

@@ -36,14 +36,14 @@ struct OptionsScene {
 // The Controls screen and the rebinding of one row.
 struct ControlsScene {
     enum class At : std::uint8_t {
-        Opening,    // waiting for the key that opened it to go up
-        Pass,       // polling its buttons
-        Defaults,   // the defaults kept, their key going up
-        Rows,       // polling the rows from `row` on
-        Asking,     // the row's key going up before the question
-        Listening,  // waiting for the new key
-        Answered,   // the new key going up
-        Leaving,    // Return going up
+        Opening,   // waiting for the key that opened it to go up
+        Pass,      // polling its buttons
+        Defaults,  // the defaults kept, their key going up
+        Rows,      // polling the rows from `row` on
+        Asking,    // the row's key going up before the question
+        Listening, // waiting for the new key
+        Answered,  // the new key going up
+        Leaving,   // Return going up
     };
     At at = At::Opening;
     std::uint32_t row = 0;    // the next row to poll
@@ -60,12 +60,12 @@ struct ReleaseScene {};
 struct GameScene {
     enum class At : std::uint8_t {
         LevelStart,
-        Waves,      // `wave` was the last one placed
-        ExtraWave,  // the last level's extra wave is on
-        Fight,      // the level's boss fight is on
-        Interlude,  // the story after the fight is on
-        Victory,    // the name entry after the last boss is on
-        Lost,       // the game-over screen was left: the game's end
+        Waves,     // `wave` was the last one placed
+        ExtraWave, // the last level's extra wave is on
+        Fight,     // the level's boss fight is on
+        Interlude, // the story after the fight is on
+        Victory,   // the name entry after the last boss is on
+        Lost,      // the game-over screen was left: the game's end
     };
     At at = At::LevelStart;
     std::uint32_t wave = 0;
@@ -99,14 +99,14 @@ struct GameOverScene {
 
 struct NameEntryScene {
     bool shown = false;
-    std::uint32_t t = 1;    // the place the next letter goes, 1..7; 8 when full
-    bool saving = false;    // the name is given; the save tries until it is done
+    std::uint32_t t = 1;     // the place the next letter goes, 1..7; 8 when full
+    bool saving = false;     // the name is given; the save tries until it is done
     std::uint32_t tries = 0; // saves found the table held by another game
 };
 
-using Scene = std::variant<MenuScene, ReturnScene, OptionsScene, ControlsScene, ReleaseScene,
-                           GameScene, BattleScene, InterludeScene, PauseScene, GameOverScene,
-                           NameEntryScene>;
+using Scene =
+    std::variant<MenuScene, ReturnScene, OptionsScene, ControlsScene, ReleaseScene, GameScene,
+                 BattleScene, InterludeScene, PauseScene, GameOverScene, NameEntryScene>;
 
 // The scenes in the order they opened. Deep enough for the deepest: menu,
 // game, battle, game over, name entry.

@@ -278,7 +278,7 @@ constexpr Grid kReturnGrid{3, kReturnNav};
 constexpr Grid kNameGrid{4, kReturnNav};
 constexpr Grid kControlsGrid{5, kControlsNav};
 
-constexpr std::array<const Grid*, kGrids> kGridById{&kMenuGrid,  &kOptionsGrid, &kGameOverGrid,
-                                                    &kReturnGrid, &kNameGrid,   &kControlsGrid};
+constexpr std::array<const Grid*, kGrids> kGridById{&kMenuGrid,   &kOptionsGrid, &kGameOverGrid,
+                                                    &kReturnGrid, &kNameGrid,    &kControlsGrid};
 
 } // namespace Morvek::Layout

@@ -4,8 +4,8 @@
 #include "display/Font.h"
 #include "game/core/World.h"
 #include "game/screens/Focus.h"
-#include "game/screens/NewGame.h"
 #include "game/screens/Layout.h"
+#include "game/screens/NewGame.h"
 #include "game/screens/Screen.h"
 
 #include <array>
