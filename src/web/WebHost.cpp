@@ -13,6 +13,7 @@
 #include <emscripten/html5.h>
 
 #include <cstdlib>
+#include <string_view>
 #include <vector>
 
 namespace Display::Host {
@@ -172,6 +173,11 @@ void Present() {
             ctx.putImageData(new ImageData(pixels, $1, $2), $3, $4);
         },
         rgba.data(), w, h, r.x0, r.y0);
+}
+
+void ShowNote(std::string_view) {
+    // The page lays nothing over its canvas; its one game never waits for
+    // another's save.
 }
 
 void Quit(int code) {

@@ -10,15 +10,19 @@
 
 namespace Steps {
 
+inline constexpr std::uint64_t kStepLimit = 200'000;
+
 // One step of the game and its wait. False when the run asked to end (input
 // ran out, a close) or the game has no scene left.
 bool Once();
 // Steps until `done` holds after a step, the run ends, or `limit` steps;
 // true when `done` held.
-bool Until(const std::function<bool()>& done, std::uint64_t limit = 10'000'000);
+// The limit is far beyond any test's game, yet short enough that a game stuck
+// on a screen (a sync hook keeps a headless run from ending) fails in seconds.
+bool Until(const std::function<bool()>& done, std::uint64_t limit = kStepLimit);
 // Opens `scene` on the world's stack and steps until it is done; false when
 // the run ended first (a screen left waiting for input that never comes).
-bool Run(const Morvek::Scene& scene, std::uint64_t limit = 10'000'000);
+bool Run(const Morvek::Scene& scene, std::uint64_t limit = kStepLimit);
 
 // Whole ticks outside any scene, for tests that look at one round of play:
 // the tick up to its frame, its wait, then Escape and the lives (no pause,

@@ -21,11 +21,11 @@ struct Spawn {
 };
 
 // The height band of a randomly placed enemy.
-constexpr std::uint32_t kLowest = 250;
-constexpr std::uint32_t kHighest = 450;
+inline constexpr std::uint32_t kLowest = 250;
+inline constexpr std::uint32_t kHighest = 450;
 
 // Slot 3 is left alone in level 1: the third enemy of waves 3 to 5 goes to slot 4.
-constexpr std::array<Spawn, 13> kLevel1{{
+inline constexpr std::array<Spawn, 13> kLevel1{{
     {1, 1, 1150, 450, 1, 1},
     {1, 2, 1150, 250, 2, 2},
     {2, 1, 1150, 440, 1, 1},
@@ -41,7 +41,7 @@ constexpr std::array<Spawn, 13> kLevel1{{
     {5, 4, 1100, 300, 2, 2},
 }};
 
-constexpr std::array<Spawn, 20> kLevel2{{
+inline constexpr std::array<Spawn, 20> kLevel2{{
     {1, 1, 1150, 0, 1, 1, true}, {1, 2, 1150, 0, 2, 2, true}, {1, 3, 1150, 0, 4, 1, true},
     {2, 1, 1150, 450, 2, 1},     {2, 2, 1050, 380, 4, 2},     {2, 3, 950, 250, 1, 1},
     {2, 4, 1100, 320, 4, 2},     {3, 1, 1150, 330, 1, 1},     {3, 2, 1050, 380, 4, 1},
@@ -51,7 +51,7 @@ constexpr std::array<Spawn, 20> kLevel2{{
     {5, 4, 1100, 250, 4, 2},     {5, 5, 1150, 420, 2, 1},
 }};
 
-constexpr std::array<Spawn, 29> kLevel3{{
+inline constexpr std::array<Spawn, 29> kLevel3{{
     {1, 1, 950, 180, 3, 1},  {1, 2, 1050, 220, 2, 2}, {1, 3, 1150, 430, 3, 2},
     {1, 4, 1050, 300, 4, 2}, {1, 5, 1150, 350, 2, 1}, {2, 1, 1150, 400, 2, 1},
     {2, 2, 1050, 300, 4, 2}, {2, 3, 960, 490, 2, 1},  {2, 4, 1100, 200, 4, 2},
@@ -66,14 +66,14 @@ constexpr std::array<Spawn, 29> kLevel3{{
 
 // Level 3's extra wave at a high difficulty: Genies on the diamond path,
 // spread evenly down the field.
-constexpr std::uint32_t kExtraWaveFrom = 6; // difficulty at which it comes
-constexpr float kExtraWaveX = 950;
-constexpr std::uint32_t kExtraWaveXLow = 10;
-constexpr std::uint32_t kExtraWaveXHigh = 150;
-constexpr float kExtraWaveTop = 200;
-constexpr float kExtraWaveSpan = 400;
-constexpr std::uint32_t kExtraWaveType = 4;
-constexpr std::uint32_t kExtraWavePath = 2;
+inline constexpr std::uint32_t kExtraWaveFrom = 6; // difficulty at which it comes
+inline constexpr float kExtraWaveX = 950;
+inline constexpr std::uint32_t kExtraWaveXLow = 10;
+inline constexpr std::uint32_t kExtraWaveXHigh = 150;
+inline constexpr float kExtraWaveTop = 200;
+inline constexpr float kExtraWaveSpan = 400;
+inline constexpr std::uint32_t kExtraWaveType = 4;
+inline constexpr std::uint32_t kExtraWavePath = 2;
 
 // Makes the CreateEnemy calls of one wave of a level's table, in table order.
 void Place(std::span<const Spawn> table, std::uint32_t wave);
