@@ -31,6 +31,12 @@ class ModePlayer {
     std::string titleAfterSave;
 
     void OnSync() {
+        // A game that never gets where the plan leads (a pause that is never
+        // seen as one) ends here rather than playing on for good.
+        if (++syncs_ > kMostSyncs) {
+            Apply(InputEvent::Close);
+            return;
+        }
         if (world.mode == Mode::Paused && !seen.empty() && seen.back() != Mode::Paused) {
             pausedIn_[seen.back() == Mode::Wave] = true;
         }
@@ -87,6 +93,8 @@ class ModePlayer {
     }
 
   private:
+    static constexpr std::uint64_t kMostSyncs = 200'000;
+    std::uint64_t syncs_ = 0;
     static constexpr std::array<L::Rect, 6> kMenuPlan{
         L::kMenuButtons[0].rect, L::kMenuButtons[2].rect, L::kMenuButtons[3].rect,
         L::kMenuButtons[4].rect, L::kMenuButtons[1].rect, L::kMenuButtons[5].rect};
