@@ -66,6 +66,19 @@ CREATE INDEX runs_pending ON runs (address, status);
 // Any number will do, as long as nothing else on the database takes it.
 constexpr std::int64_t kMigrationLock = 0x4d6f7276656b;
 
+// Words from outside (a proxy's address header, the verifier's reason, a
+// moderator's) kept to printable ASCII: PostgreSQL refuses text that is
+// not UTF-8, and a refused result would leave its job unfinished for ever.
+std::string Printable(std::string_view text) {
+    std::string out(text);
+    for (char& c : out) {
+        if (static_cast<unsigned char>(c) < 0x20 || static_cast<unsigned char>(c) >= 0x7F) {
+            c = '?';
+        }
+    }
+    return out;
+}
+
 std::int64_t Int(const std::optional<std::string>& s) {
     return s ? std::stoll(*s) : 0;
 }
@@ -163,11 +176,12 @@ class SqlStorage final : public Storage {
             if (!old.empty()) {
                 return Submitted{Int(old[0][0]), false};
             }
+            const std::string address = Printable(run.address);
             const auto id =
                 Int(c.Query("INSERT INTO runs (name, asked_game, claimed, address, recording_sha, "
                             "recording, submitted) VALUES (?, ?, ?, ?, ?, ?, ?) RETURNING id",
                             {std::string_view(run.name), run.game, run.claimed,
-                             std::string_view(run.address), std::string_view(run.recordingSha),
+                             std::string_view(address), std::string_view(run.recordingSha),
                              Db::Blob{run.recording}, NowSeconds()})
                         .at(0)
                         .at(0));
@@ -197,8 +211,9 @@ class SqlStorage final : public Storage {
 
     std::int64_t Pending(const std::string& address) override {
         auto c = pool_.Take();
+        const std::string who = Printable(address);
         return Int(c->Query("SELECT COUNT(*) FROM runs WHERE address = ? AND status = 'pending'",
-                            {std::string_view(address)})
+                            {std::string_view(who)})
                        .at(0)
                        .at(0));
     }
@@ -241,6 +256,7 @@ class SqlStorage final : public Storage {
                 return false; // taken over after our lease ran out: its new holder answers
             }
             Outcome o = outcome;
+            o.reason = Printable(o.reason);
             if (o.accepted) {
                 const auto first =
                     c.Query("INSERT INTO fingerprints (rules, input, run) VALUES (?, ?, ?) "
@@ -327,9 +343,10 @@ class SqlStorage final : public Storage {
 
     bool SetHidden(std::int64_t run, bool hidden, const std::string& reason) override {
         auto c = pool_.Take();
+        const std::string why = Printable(reason);
         return !c->Query("UPDATE runs SET hidden = ?, hidden_reason = ? WHERE id = ? RETURNING id",
                          {std::int64_t{hidden ? 1 : 0},
-                          hidden ? Db::Param(std::string_view(reason)) : Db::Param(nullptr), run})
+                          hidden ? Db::Param(std::string_view(why)) : Db::Param(nullptr), run})
                     .empty();
     }
 

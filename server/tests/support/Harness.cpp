@@ -8,10 +8,13 @@
 #include <poll.h>
 #include <pwd.h>
 #include <signal.h>
+#include <strings.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
