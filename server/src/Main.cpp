@@ -11,6 +11,7 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/file.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -113,6 +114,12 @@ int Serve(const Server::Options& o) {
     http.set_write_timeout(o.writeTimeout);
     http.set_keep_alive_timeout(5);
     http.set_keep_alive_max_count(100);
+    // The library's default adds SO_REUSEPORT, with which a second server
+    // binds the same port without a word and the two share its clients
+    http.set_socket_options([](socket_t sock) {
+        const int yes = 1;
+        ::setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+    });
 
     Server::Workers pool(*storage, verifier, me, workers, o.lease);
     Server::InstallRoutes(http, {*storage, o, rate, [&pool] { pool.Wake(); }, play});

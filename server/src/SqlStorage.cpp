@@ -170,21 +170,21 @@ class SqlStorage final : public Storage {
 
     Submitted Submit(const NewRun& run) override {
         return Write([&](Db::Connection& c) {
-            const auto old =
-                c.Query("SELECT id FROM runs WHERE recording_sha = ? AND asked_game = ?",
-                        {std::string_view(run.recordingSha), run.game});
-            if (!old.empty()) {
-                return Submitted{Int(old[0][0]), false};
-            }
+            // Two sendings of one run at once: the second's insert does nothing
             const std::string address = Printable(run.address);
-            const auto id =
-                Int(c.Query("INSERT INTO runs (name, asked_game, claimed, address, recording_sha, "
-                            "recording, submitted) VALUES (?, ?, ?, ?, ?, ?, ?) RETURNING id",
-                            {std::string_view(run.name), run.game, run.claimed,
-                             std::string_view(address), std::string_view(run.recordingSha),
-                             Db::Blob{run.recording}, NowSeconds()})
-                        .at(0)
-                        .at(0));
+            const auto fresh = c.Query(
+                "INSERT INTO runs (name, asked_game, claimed, address, recording_sha, "
+                "recording, submitted) VALUES (?, ?, ?, ?, ?, ?, ?) "
+                "ON CONFLICT (recording_sha, asked_game) DO NOTHING RETURNING id",
+                {std::string_view(run.name), run.game, run.claimed, std::string_view(address),
+                 std::string_view(run.recordingSha), Db::Blob{run.recording}, NowSeconds()});
+            if (fresh.empty()) {
+                const auto old =
+                    c.Query("SELECT id FROM runs WHERE recording_sha = ? AND asked_game = ?",
+                            {std::string_view(run.recordingSha), run.game});
+                return Submitted{Int(old.at(0).at(0)), false};
+            }
+            const auto id = Int(fresh.at(0).at(0));
             c.Exec("INSERT INTO jobs (run) VALUES (?)", {id});
             return Submitted{id, true};
         });
