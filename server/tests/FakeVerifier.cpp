@@ -3,8 +3,9 @@
 //   T fake game SCORE ENDED CHEAT PRACTICE DIFFICULTY SPEED SEED
 //   T fake sleep SECONDS | spin | flood | crash | exit STATUS
 // The game's input fingerprint is the SHA-256 of its SEED, so padding the
-// session around it changes nothing. MORVEK_FAKE_LOG names a file that gets
-// one line for each recording verified.
+// session around it changes nothing. MORVEK_FAKE_LOG names a folder that
+// gets an empty file SHA-256.PID for each recording verified: empty, as the
+// server lets the verifier write no byte.
 #include "Sha256.h"
 
 #include <fcntl.h>
@@ -34,10 +35,10 @@ int main(int argc, char** argv) {
         return 4;
     }
     if (const char* log = std::getenv("MORVEK_FAKE_LOG")) {
-        const std::string line = Server::Sha256Hex(text) + "\n";
-        const int fd = ::open(log, O_WRONLY | O_APPEND | O_CREAT, 0644);
+        const std::string mark =
+            std::string(log) + "/" + Server::Sha256Hex(text) + "." + std::to_string(::getpid());
+        const int fd = ::open(mark.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
         if (fd >= 0) {
-            (void)!::write(fd, line.data(), line.size());
             ::close(fd);
         }
     }
@@ -62,7 +63,7 @@ int main(int argc, char** argv) {
         } else if (what == "spin") {
             volatile unsigned long spins = 0;
             for (;;) {
-                spins += 1;
+                spins = spins + 1;
             }
         } else if (what == "flood") {
             const std::string block(65536, 'x');

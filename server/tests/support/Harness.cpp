@@ -299,8 +299,9 @@ std::string Recording(const std::vector<std::string>& lines, int rules) {
     return text;
 }
 
-std::string Game(long score, const std::string& seed, bool ended, bool cheat, bool practice,
+std::string Game(long score, std::string seed, bool ended, bool cheat, bool practice,
                  const std::string& board) {
+    std::replace(seed.begin(), seed.end(), ' ', '-'); // one word to the stand-in
     return "10 fake game " + std::to_string(score) + " " + (ended ? "1" : "0") + " " +
            (cheat ? "1" : "0") + " " + (practice ? "1" : "0") + " " + board + " " + seed;
 }

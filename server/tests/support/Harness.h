@@ -100,7 +100,7 @@ Reply Post(int port, const std::string& target, const std::string& body,
 // A recording for the stand-in verifier: its rules line, then `lines`.
 std::string Recording(const std::vector<std::string>& lines, int rules = 1);
 // One game line: `seed` makes its input fingerprint.
-std::string Game(long score, const std::string& seed, bool ended = true, bool cheat = false,
+std::string Game(long score, std::string seed, bool ended = true, bool cheat = false,
                  bool practice = false, const std::string& board = "normal fast");
 
 // A JSON answer's number or string field, crudely: the tests' answers are ours.
