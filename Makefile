@@ -9,11 +9,13 @@ PACKAGES   := cmake g++ make pkg-config libsdl2-dev libgtest-dev
 # What the tests need beyond the build: a real window on a virtual display,
 # driven by xdotool. CI (CI=true) fails a test that skips for want of these.
 TEST_PACKAGES := xvfb xauth xdotool
+# The leaderboard server's libraries (make test builds and tests it too)
+SERVER_PACKAGES := libcpp-httplib-dev libsqlite3-dev libpq-dev libssl-dev
 SUDO       := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 # As project() in CMakeLists.txt sets it, for the names of the zip and the package
 VERSION    := $(shell sed -n 's/^project.Morvek VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 
-.PHONY: all deps test-deps configure build run test mutants bench sanitize sanitize-build fuzz soak replay-update format clean
+.PHONY: all deps test-deps server-deps configure build run test mutants bench sanitize sanitize-build fuzz soak replay-update format clean
 .PHONY: windows windows-deps windows-build windows-test
 
 all: build
@@ -35,6 +37,9 @@ deps:
 test-deps:
 	$(call install-missing,$(TEST_PACKAGES))
 
+server-deps:
+	$(call install-missing,$(SERVER_PACKAGES))
+
 configure: deps
 	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) >/dev/null
 
@@ -51,7 +56,7 @@ run: build
 
 # The suites are out of the default build; all-tests builds them and all
 # else ctest runs.
-test: build test-deps
+test: server-deps build test-deps
 	@cmake --build $(BUILD) -j $(JOBS) --target all-tests
 	@cd $(BUILD) && ctest $(CTEST_FLAGS) -j $(JOBS)
 
@@ -98,11 +103,11 @@ sanitize: sanitize-build
 # Each libFuzzer target for FUZZ_SECONDS; what a run finds lands in
 # build-fuzz/crash-* and belongs in fuzz/regressions/ once fixed.
 FUZZ_SECONDS ?= 60
-FUZZ_TARGETS := scores script picture settings
+FUZZ_TARGETS := scores script picture settings submission
 FUZZ_FLAGS := -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMORVEK_FUZZ=ON \
   -DMORVEK_SANITIZE=address,undefined \
   '-DCMAKE_CXX_FLAGS=-fsanitize=fuzzer-no-link -fno-sanitize-recover=all'
-fuzz: deps
+fuzz: deps server-deps
 	@cmake -S . -B build-fuzz $(FUZZ_FLAGS) >/dev/null
 	@cmake --build build-fuzz -j $(JOBS) --target $(addsuffix _fuzz,$(FUZZ_TARGETS))
 	@cd build-fuzz && for t in $(FUZZ_TARGETS); do \
@@ -231,3 +236,33 @@ deb:
 deb-test: deb build
 	$(call install-missing,$(DEB_TEST_PACKAGES))
 	@sh dist/check-deb.sh $(DEB) $(BUILD)/morvek scripts/demo.txt
+
+# The leaderboard: the game (its verifier), and the server started on SQLite
+# at 127.0.0.1, with the browser build under /play/ when `make web` made one
+# (building it here would install emscripten: not cheap, so not done).
+LEADERBOARD_PORT ?= 8080
+LEADERBOARD_DB   ?= $(abspath $(BUILD))/leaderboard.db
+.PHONY: leaderboard leaderboard-test leaderboard-bench
+leaderboard: server-deps build
+	@cmake --build $(BUILD) -j $(JOBS) --target morvek-server
+	@[ -f build-web/index.html ] || echo "No browser build: Watch links answer 404 until \`make web\` makes build-web/"
+	@$(BUILD)/morvek-server --address 127.0.0.1 --port $(LEADERBOARD_PORT) \
+	  --database $(LEADERBOARD_DB) --play $(CURDIR)/build-web
+
+# The server's suites again on a throw-away PostgreSQL (started by the tests
+# themselves, as the user nobody), and the README's nginx configuration
+# checked by nginx itself. CI runs this; a missing PostgreSQL fails there.
+SERVER_TEST_PACKAGES := postgresql postgresql-common nginx openssl
+leaderboard-test: server-deps build
+	$(call install-missing,$(SERVER_TEST_PACKAGES))
+	@cmake --build $(BUILD) -j $(JOBS) --target all-tests
+	@cd $(BUILD) && MORVEK_SERVER_BACKEND=postgres ctest $(CTEST_FLAGS) -L server
+	@sh server/tests/nginx-check.sh server/nginx.conf $(BUILD)
+
+# Submissions, verifications and board reads on loopback, on SQLite and then
+# PostgreSQL, bounded in count and time; the verifier's speed beside the
+# game's own headless replay of the same recordings.
+leaderboard-bench: server-deps build
+	$(call install-missing,$(SERVER_TEST_PACKAGES))
+	@cmake --build $(BUILD) -j $(JOBS) --target morvek-server fake-verifier server-bench
+	@cd $(BUILD) && ./server-bench --backend sqlite && MORVEK_SERVER_BACKEND=postgres ./server-bench --backend postgres
