@@ -8,7 +8,13 @@
 #include "Submission.h"
 #include "Verdict.h"
 
+#include "SubmissionTarget.h"
+
 #include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 
 namespace {
 
@@ -223,6 +229,42 @@ TEST(Page, NamesAndReasonsAreEscaped) {
     EXPECT_NE(index.find("href=\"/play/?run=9\""), std::string::npos);
     EXPECT_EQ(index.find("http://"), std::string::npos); // nothing loaded from elsewhere
     EXPECT_EQ(index.find("https://"), std::string::npos);
+}
+
+} // namespace
+
+namespace {
+
+// Every input the submission fuzzer was seeded with or found trouble with.
+TEST(FuzzRegressions, Submissions) {
+    int count = 0;
+    for (const char* kind : {"seeds", "regressions"}) {
+        const auto dir = std::filesystem::path(MORVEK_SOURCE_DIR) / "fuzz" / kind / "submission";
+        if (!std::filesystem::is_directory(dir)) {
+            continue;
+        }
+        for (const auto& file : std::filesystem::directory_iterator(dir)) {
+            std::ifstream in(file.path(), std::ios::binary);
+            std::stringstream data;
+            data << in.rdbuf();
+            SCOPED_TRACE(file.path().string());
+            FuzzTargets::Submission(data.str());
+            ++count;
+        }
+    }
+    EXPECT_GT(count, 0);
+}
+
+// The seed of an honest answer is accepted, so the fuzzer starts from a
+// verdict that ranks and mutates from there.
+TEST(FuzzRegressions, TheAnswerSeedRanks) {
+    std::ifstream in(std::filesystem::path(MORVEK_SOURCE_DIR) / "fuzz/seeds/submission/answer.txt");
+    std::stringstream data;
+    data << in.rdbuf();
+    const std::string text = data.str();
+    Server::VerifierExit exit;
+    exit.out = text.substr(text.find('\n') + 1);
+    EXPECT_TRUE(Server::Judge(exit, 1, 1234).accepted);
 }
 
 } // namespace
