@@ -63,6 +63,13 @@ class FileLock {
     int fd_ = -1;
 };
 
+// The library listens with a backlog of 5: more clients connecting at once
+// wait a second for TCP to try again. Its socket is ours to widen that.
+class Http : public httplib::Server {
+  public:
+    void WidenBacklog() { ::listen(svr_sock_, SOMAXCONN); }
+};
+
 int Serve(const Server::Options& o) {
     // SIGINT and SIGTERM stop the server between requests, taken by one
     // thread: blocked before any other starts; jobs left wait in the database
@@ -104,7 +111,7 @@ int Serve(const Server::Options& o) {
     }
 
     Server::RateLimit rate(o.ratePerMinute, o.burst);
-    httplib::Server http;
+    Http http;
     // The library's interface hands the queue over as a pointer it deletes
     http.new_task_queue = [n = o.threads] {
         return std::make_unique<httplib::ThreadPool>(n).release();
@@ -134,6 +141,7 @@ int Serve(const Server::Options& o) {
         throw std::runtime_error("cannot listen on " + o.address + ":" + std::to_string(o.port) +
                                  " (taken, or not an address of this machine)");
     }
+    http.WidenBacklog();
     std::cout << "listening on http://" << o.address << ":" << port << std::endl;
     std::cout << "database " << (IsPostgres(o.database) ? "PostgreSQL" : o.database) << ", "
               << workers << " workers, verifier " << verifier.program << std::endl;

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
 #include <fstream>
 #include <set>
 #include <thread>
@@ -257,6 +259,29 @@ TEST_F(Api, AVerifierFailingWithoutAReasonRefusesAndAMissingOneStopsTheStart) {
     EXPECT_FALSE(missing->Started());
     EXPECT_NE(missing->Wait(seconds(10)), 0);
     EXPECT_NE(missing->Errors().find("no verifier"), std::string::npos);
+}
+
+TEST_F(Api, ManyClientsConnectingAtOnceAreNotLeftToTcpsRetries) {
+    // A backlog of 5 made some of them wait a whole second for a second SYN
+    const auto server = Start({"--threads", "8"});
+    std::vector<std::thread> clients;
+    std::vector<double> took(80);
+    std::atomic<bool> go{false};
+    for (std::size_t i = 0; i < took.size(); ++i) {
+        clients.emplace_back([&, i] {
+            while (!go) {
+                std::this_thread::yield();
+            }
+            const auto t0 = std::chrono::steady_clock::now();
+            EXPECT_EQ(Get(server->Port(), "/api/v1/boards/normal-fast").status, 200);
+            took[i] = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+        });
+    }
+    go = true;
+    for (auto& c : clients) {
+        c.join();
+    }
+    EXPECT_LT(*std::max_element(took.begin(), took.end()), 0.9);
 }
 
 TEST_F(Api, ATakenPortOrABusyDatabaseFileIsAClearError) {
