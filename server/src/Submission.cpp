@@ -1,5 +1,7 @@
 #include "Submission.h"
 
+#include <algorithm>
+#include <array>
 #include <charconv>
 
 namespace Server {
@@ -20,6 +22,23 @@ std::optional<std::int64_t> Number(std::string_view text) {
         return std::nullopt;
     }
     return n;
+}
+
+// "0 option rules N", however the words are spaced.
+bool IsRulesLine(std::string_view line) {
+    std::array<std::string_view, 3> words;
+    std::size_t n = 0;
+    for (std::size_t i = 0; i < line.size() && n < words.size();) {
+        i = line.find_first_not_of(" \t\r", i);
+        if (i == std::string_view::npos) {
+            break;
+        }
+        const std::size_t end = std::min(line.find_first_of(" \t\r", i), line.size());
+        words[n++] = line.substr(i, end - i);
+        i = end;
+    }
+    return n == 3 && words[0].find_first_not_of('0') == std::string_view::npos &&
+           words[1] == "option" && words[2] == "rules";
 }
 
 Refusal Bad(std::string code, std::string reason) {
@@ -88,20 +107,26 @@ std::optional<Refusal> CheckRecording(std::string_view body) {
         }
         for (const char c : line) {
             const auto u = static_cast<unsigned char>(c);
-            if ((u < 0x20 && c != '\t') || u == 0x7F) {
+            if ((u < 0x20 && c != '\t' && c != '\r') || u == 0x7F) {
                 return Bad("binary",
                            "the recording is not text (line " + std::to_string(lineNo) + ")");
             }
         }
-        if (line.empty()) {
+        // As the game reads a script: a comment from '#', words apart by
+        // spaces, tabs and returns, the first of them the time
+        line = line.substr(0, line.find('#'));
+        const std::size_t first = line.find_first_not_of(" \t\r");
+        if (first == std::string_view::npos) {
             continue;
         }
+        line.remove_prefix(first);
         const std::size_t digits = line.find_first_not_of("0123456789");
-        if (digits == 0 || digits == std::string_view::npos || line[digits] != ' ') {
+        if (digits == 0 || digits == std::string_view::npos ||
+            (line[digits] != ' ' && line[digits] != '\t')) {
             return Bad("malformed",
                        "line " + std::to_string(lineNo) + " does not start with its time");
         }
-        if (line.starts_with("0 option rules ")) {
+        if (IsRulesLine(line)) {
             rules = true;
         }
     }

@@ -161,6 +161,9 @@ TEST(Submission, TakesTheNameEntrysLettersAndWholeNumbers) {
 TEST(Submission, OnlyTextLinesWithTheirTimesAndARulesLinePass) {
     const std::string good = "0 option rules 1\r\n0 option speed fast\n\n20 key down 0x20\n";
     EXPECT_FALSE(CheckRecording(good));
+    // comments and spacing as the game's scripts have them
+    EXPECT_FALSE(CheckRecording("# three games\n  0\toption  rules 1  # the rules\n"
+                                "800 mouse move 175 175  # New game\n\t\n"));
     const auto code = [](std::string_view body) {
         const auto r = CheckRecording(body);
         return r ? r->code : std::string("ok");
@@ -173,6 +176,8 @@ TEST(Submission, OnlyTextLinesWithTheirTimesAndARulesLinePass) {
     EXPECT_EQ(code("0 option rules 1\n20\n"), "malformed");
     EXPECT_EQ(code("0 option speed fast\n20 key down 0x20\n"), "rules");
     EXPECT_EQ(code("5 option rules 1\n"), "rules"); // only at time 0
+    EXPECT_EQ(code("# 0 option rules 1\n0 key down 0x20\n"), "rules");
+    EXPECT_EQ(code("0 option rulesx 1\n"), "rules");
     EXPECT_EQ(CheckRecording(std::string(kMaxRecordingBytes + 1, 'x'))->status, 413);
     EXPECT_EQ(CheckRecording("0 speed\n")->status, 422);
 }
