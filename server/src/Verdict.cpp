@@ -51,6 +51,8 @@ Outcome Judge(const VerifierExit& exit, std::int64_t game, std::int64_t claimed)
     switch (exit.how) {
     case How::NotStarted:
         return Trouble("the verifier could not be started: " + exit.err);
+    case How::Stopped:
+        return Trouble("the server stopped during the replay");
     case How::TimedOut:
         return Refuse("limit", "the replay took longer than the server allows");
     case How::TooMuchOutput:

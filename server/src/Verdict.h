@@ -9,7 +9,14 @@ namespace Server {
 
 // How the verifier's process ended.
 struct VerifierExit {
-    enum class How { Exited, Signalled, TimedOut, TooMuchOutput, NotStarted } how = How::Exited;
+    enum class How {
+        Exited,
+        Signalled,
+        TimedOut,
+        TooMuchOutput,
+        NotStarted,
+        Stopped, // the server is stopping: the job is left for later
+    } how = How::Exited;
     int code = 0; // exit status, or the signal
     std::string out;
     std::string err; // its first line, the reason

@@ -106,7 +106,8 @@ std::pair<Fd, Fd> Pipe() {
 
 } // namespace
 
-VerifierExit RunVerifier(const VerifierSetup& setup, const std::string& recording) {
+VerifierExit RunVerifier(const VerifierSetup& setup, const std::string& recording,
+                         const std::atomic<bool>& stopping) {
     VerifierExit result;
     TempFolder folder;
     const fs::path file = folder.Path() / "recording.txt";
@@ -155,7 +156,14 @@ VerifierExit RunVerifier(const VerifierSetup& setup, const std::string& recordin
             killed = true;
             break;
         }
-        const int ready = ::poll(fds.data(), fds.size(), static_cast<int>(left.count()));
+        if (stopping) {
+            result.how = VerifierExit::How::Stopped;
+            killed = true;
+            break;
+        }
+        // A tenth of a second at most, to hear of the server stopping
+        const int ready =
+            ::poll(fds.data(), fds.size(), static_cast<int>(std::min<long>(left.count(), 100)));
         if (ready < 0 && errno != EINTR) {
             break;
         }
@@ -195,8 +203,8 @@ VerifierExit RunVerifier(const VerifierSetup& setup, const std::string& recordin
         if (done == pid || (done < 0 && errno != EINTR)) {
             break;
         }
-        if (std::chrono::steady_clock::now() >= deadline) {
-            result.how = VerifierExit::How::TimedOut;
+        if (std::chrono::steady_clock::now() >= deadline || stopping) {
+            result.how = stopping ? VerifierExit::How::Stopped : VerifierExit::How::TimedOut;
             killed = true;
             ::kill(-pid, SIGKILL);
             ::kill(pid, SIGKILL);

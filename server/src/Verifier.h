@@ -4,6 +4,7 @@
 
 #include "Verdict.h"
 
+#include <atomic>
 #include <chrono>
 #include <cstddef>
 #include <string>
@@ -19,6 +20,8 @@ struct VerifierSetup {
     std::size_t maxOutput = std::size_t{1} << 20;
 };
 
-VerifierExit RunVerifier(const VerifierSetup& setup, const std::string& recording);
+// `stopping` set ends the child at once (the server is stopping).
+VerifierExit RunVerifier(const VerifierSetup& setup, const std::string& recording,
+                         const std::atomic<bool>& stopping);
 
 } // namespace Server

@@ -53,10 +53,12 @@ void Workers::Work(unsigned index) {
         try {
             if (auto job = storage_.Claim(me, lease_)) {
                 const Outcome outcome =
-                    Judge(RunVerifier(setup_, job->recording), job->game, job->claimed);
+                    Judge(RunVerifier(setup_, job->recording, stopping_), job->game, job->claimed);
                 if (outcome.retry) {
-                    std::cerr << "run " << job->run << ": " << outcome.reason
-                              << "; tried again later\n";
+                    if (!stopping_) {
+                        std::cerr << "run " << job->run << ": " << outcome.reason
+                                  << "; tried again later\n";
+                    }
                     storage_.Release(job->run, me);
                     pause = kTroublePause;
                 } else {

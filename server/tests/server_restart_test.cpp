@@ -85,6 +85,31 @@ TEST_F(Restart, AServerKilledWithJobsWaitingVerifiesThemAllAfterARestart) {
     EXPECT_EQ(entries, runs.size());
 }
 
+TEST_F(Restart, AStoppedServerEndsItsReplaysAtOnceAndLeavesTheirJobs) {
+    std::vector<long> runs;
+    {
+        const auto server = Start({"--workers", "2"});
+        ASSERT_TRUE(server->Started()) << server->Errors();
+        for (int i = 0; i < 3; ++i) {
+            const Reply r =
+                Post(server->Port(), "/api/v1/runs?name=ann&score=" + std::to_string(i),
+                     Recording({Game(i, "long " + std::to_string(i)), "20 fake sleep 60"}));
+            runs.push_back(Number(r.body, "run").value_or(-1));
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        const auto t0 = std::chrono::steady_clock::now();
+        server->Kill(SIGTERM);
+        EXPECT_EQ(server->Wait(seconds(20)), 0);
+        EXPECT_LT(std::chrono::steady_clock::now() - t0, seconds(5));
+    }
+    // started again with a verifier that is quick about it, each run gets its result
+    const auto again = Start({"--workers", "2", "--verify-wall", "1", "--lease", "2"});
+    for (const long run : runs) {
+        const std::string result = AwaitResult(again->Port(), run, seconds(30));
+        EXPECT_EQ(Text(result, "code"), "limit") << result;
+    }
+}
+
 TEST_F(Restart, ServersSharingADatabaseVerifyEachRunExactlyOnce) {
     // Two servers on PostgreSQL; SQLite takes one server to a file and
     // refuses the second. The stand-in verifier keeps 200 runs cheap.
