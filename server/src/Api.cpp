@@ -10,9 +10,11 @@
 
 #include <httplib.h>
 
+#include <algorithm>
 #include <charconv>
 #include <filesystem>
 #include <iostream>
+#include <map>
 
 namespace Server {
 
@@ -107,48 +109,120 @@ std::int64_t RulesAsked(const httplib::Request& req, Storage& storage) {
     return storage.LatestRules();
 }
 
+// What both ways of submitting share, up to the run stored: the length
+// and type first, then the address's allowance, then the claim and the
+// recording. Each refusal is answered on `res` as it is found.
+class Intake {
+  public:
+    Intake(const ApiSetup& setup, const httplib::Request& req, httplib::Response& res)
+        : setup_(setup), req_(req), res_(res),
+          address_(ClientAddress(req.remote_addr, req.get_header_value("X-Forwarded-For"),
+                                 setup.options.trustedProxies)) {}
+
+    // Whether the body may be read.
+    bool Admitted(std::initializer_list<std::string_view> types, std::size_t limit) {
+        // A body without a length could be endless: the server wants to know first
+        if (!req_.has_header("Content-Length")) {
+            return Refuse(411, "length-required", "send the recording with a Content-Length");
+        }
+        const auto length = Whole(req_.get_header_value("Content-Length"));
+        if (!length) {
+            return Refuse(400, "length", "the Content-Length is not a number");
+        }
+        if (*length > static_cast<std::int64_t>(limit)) {
+            return Refuse(413, "too-large", "a recording holds at most 4 MiB");
+        }
+        length_ = static_cast<std::size_t>(*length);
+        const std::string type = MediaType(req_);
+        if (std::find(types.begin(), types.end(), type) == types.end()) {
+            return Refuse(415, "type",
+                          "send the recording as text/plain or application/octet-stream");
+        }
+        if (const long wait = setup_.rate.Take(address_); wait > 0) {
+            res_.set_header("Retry-After", std::to_string(wait));
+            return Refuse(429, "rate", "too many submissions from your address; wait a little");
+        }
+        return true;
+    }
+
+    std::size_t Length() const { return length_; }
+
+    void Store(std::optional<std::string_view> name, std::optional<std::string_view> game,
+               std::optional<std::string_view> score, std::string body) {
+        Claim claim;
+        if (const auto bad = ReadClaim(name, game, score, claim)) {
+            Refuse(bad->status, bad->code, bad->reason);
+            return;
+        }
+        if (const auto bad = CheckRecording(body)) {
+            Refuse(bad->status, bad->code, bad->reason);
+            return;
+        }
+        Storage& storage = setup_.storage;
+        if (storage.Pending(address_) >= setup_.options.maxPending) {
+            res_.set_header("Retry-After", "60");
+            Refuse(429, "pending",
+                   "your address has as many runs waiting as it may; wait for their results");
+            return;
+        }
+        NewRun run{claim.name, claim.game, claim.score, address_, std::move(body), {}};
+        run.recordingSha = Sha256Hex(run.recording);
+        const auto stored = storage.Submit(run);
+        run_ = stored.run;
+        if (stored.created) {
+            setup_.jobAdded();
+            res_.set_header("Location", "/api/v1/runs/" + std::to_string(stored.run));
+            Answer(res_, 202,
+                   "{\"run\": " + std::to_string(stored.run) + ", \"status\": \"pending\"}");
+            return;
+        }
+        const auto old = storage.Find(stored.run);
+        Answer(res_, 200, RunJson(*old, storage.Place(stored.run)));
+    }
+
+    // The run stored or found, once Store got so far.
+    std::optional<std::int64_t> Run() const { return run_; }
+
+  private:
+    bool Refuse(int status, std::string_view code, std::string_view reason) {
+        // The body may be unread: the connection goes with the answer
+        res_.set_header("Connection", "close");
+        Error(res_, status, code, reason);
+        return false;
+    }
+
+    const ApiSetup& setup_;
+    const httplib::Request& req_;
+    httplib::Response& res_;
+    const std::string address_;
+    std::size_t length_ = 0;
+    std::optional<std::int64_t> run_;
+};
+
+// The form's answer when it was refused: the reason, on a page.
+void SubmitPage(httplib::Response& res) {
+    const auto reason = Json::Parse(res.body);
+    const std::string why = reason && reason->Find("reason")
+                                ? reason->Find("reason")->String().value_or("")
+                                : std::string("refused");
+    res.set_content("<!DOCTYPE html><html lang=\"en\"><title>Refused</title><p>The server "
+                    "refused the run: " +
+                        Page::Escape(why) + "</p><p><a href=\"/\">Back to the boards</a></p>\n",
+                    "text/html; charset=utf-8");
+}
+
 } // namespace
 
 void InstallRoutes(httplib::Server& http, const ApiSetup& setup) {
     Storage& storage = setup.storage;
-    const Options& options = setup.options;
 
-    http.Post("/api/v1/runs", [&storage, &options, setup](const httplib::Request& req,
-                                                          httplib::Response& res,
-                                                          const httplib::ContentReader& read) {
-        // A body without a length could be endless: the server wants to know first
-        if (!req.has_header("Content-Length")) {
-            return Error(res, 411, "length-required", "send the recording with a Content-Length");
-        }
-        const auto length = Whole(req.get_header_value("Content-Length"));
-        if (!length) {
-            return Error(res, 400, "length", "the Content-Length is not a number");
-        }
-        if (*length > static_cast<std::int64_t>(kMaxRecordingBytes)) {
-            res.set_header("Connection", "close");
-            return Error(res, 413, "too-large", "a recording holds at most 4 MiB");
-        }
-        const std::string type = MediaType(req);
-        if (type != "text/plain" && type != "application/octet-stream") {
-            res.set_header("Connection", "close");
-            return Error(res, 415, "type",
-                         "send the recording as text/plain or application/octet-stream");
-        }
-        const std::string address = ClientAddress(
-            req.remote_addr, req.get_header_value("X-Forwarded-For"), options.trustedProxies);
-        if (const long wait = setup.rate.Take(address); wait > 0) {
-            res.set_header("Retry-After", std::to_string(wait));
-            res.set_header("Connection", "close");
-            return Error(res, 429, "rate", "too many submissions from your address; wait a little");
-        }
-        Claim claim;
-        if (const auto bad =
-                ReadClaim(Param(req, "name"), Param(req, "game"), Param(req, "score"), claim)) {
-            res.set_header("Connection", "close");
-            return Error(res, bad->status, bad->code, bad->reason);
+    http.Post("/api/v1/runs", [setup](const httplib::Request& req, httplib::Response& res,
+                                      const httplib::ContentReader& read) {
+        Intake in(setup, req, res);
+        if (!in.Admitted({"text/plain", "application/octet-stream"}, kMaxRecordingBytes)) {
+            return;
         }
         std::string body;
-        body.reserve(static_cast<std::size_t>(*length));
         const bool whole = read([&body](const char* data, std::size_t size) {
             if (body.size() + size > kMaxRecordingBytes) {
                 return false;
@@ -156,29 +230,60 @@ void InstallRoutes(httplib::Server& http, const ApiSetup& setup) {
             body.append(data, size);
             return true;
         });
-        if (!whole || body.size() != static_cast<std::size_t>(*length)) {
+        if (!whole || body.size() != in.Length()) {
             res.set_header("Connection", "close");
             return Error(res, 400, "body", "the body did not arrive whole");
         }
-        if (const auto bad = CheckRecording(body)) {
-            return Error(res, bad->status, bad->code, bad->reason);
+        in.Store(Param(req, "name"), Param(req, "game"), Param(req, "score"), std::move(body));
+    });
+
+    // The page's form without JavaScript: the same intake, the answer a page
+    http.Post("/submit", [setup](const httplib::Request& req, httplib::Response& res,
+                                 const httplib::ContentReader& read) {
+        Intake in(setup, req, res);
+        if (!in.Admitted({"multipart/form-data"}, kMaxRequestBytes)) {
+            return SubmitPage(res);
         }
-        NewRun run{claim.name, claim.game, claim.score, address, std::move(body), {}};
-        run.recordingSha = Sha256Hex(run.recording);
-        if (storage.Pending(address) >= options.maxPending) {
-            res.set_header("Retry-After", "60");
-            return Error(res, 429, "pending",
-                         "your address has as many runs waiting as it may; wait for their results");
+        std::map<std::string, std::string> fields;
+        std::string* into = nullptr;
+        std::size_t total = 0;
+        const bool whole = read(
+            [&](const httplib::MultipartFormData& part) {
+                into = &fields[part.name];
+                return true;
+            },
+            [&](const char* data, std::size_t size) {
+                total += size;
+                if (into == nullptr || total > kMaxRecordingBytes) {
+                    return false;
+                }
+                into->append(data, size);
+                return true;
+            });
+        if (!whole) {
+            res.set_header("Connection", "close");
+            Error(res, 400, "body", "the form did not arrive whole");
+            return SubmitPage(res);
         }
-        const auto stored = storage.Submit(run);
-        if (stored.created) {
-            setup.jobAdded();
-            res.set_header("Location", "/api/v1/runs/" + std::to_string(stored.run));
-            return Answer(res, 202,
-                          "{\"run\": " + std::to_string(stored.run) + ", \"status\": \"pending\"}");
+        const auto field = [&fields](const char* key) -> std::optional<std::string_view> {
+            const auto it = fields.find(key);
+            if (it == fields.end() || (it->second.empty() && std::string_view(key) == "game")) {
+                return std::nullopt;
+            }
+            return std::string_view(it->second);
+        };
+        const std::string recording = fields["recording"];
+        in.Store(field("player"), field("game"), field("score"), recording);
+        if (const auto run = in.Run()) {
+            res.status = 303;
+            res.headers.erase("Location"); // the API's, for the run's JSON
+            res.set_header("Location", "/runs/" + std::to_string(*run));
+            res.set_content("<!DOCTYPE html><title>Sent</title><p><a href=\"/runs/" +
+                                std::to_string(*run) + "\">Your run</a></p>\n",
+                            "text/html; charset=utf-8");
+            return;
         }
-        const auto old = storage.Find(stored.run);
-        return Answer(res, 200, RunJson(*old, storage.Place(stored.run)));
+        SubmitPage(res);
     });
 
     http.Get(R"(/api/v1/runs/(\d{1,15}))",

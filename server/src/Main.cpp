@@ -116,7 +116,7 @@ int Serve(const Server::Options& o) {
     http.new_task_queue = [n = o.threads] {
         return std::make_unique<httplib::ThreadPool>(n).release();
     };
-    http.set_payload_max_length(Server::kMaxRecordingBytes);
+    http.set_payload_max_length(Server::kMaxRequestBytes);
     http.set_read_timeout(o.readTimeout);
     http.set_write_timeout(o.writeTimeout);
     http.set_keep_alive_timeout(5);

@@ -134,7 +134,7 @@ std::string Index(std::int64_t rules, const std::vector<Shown>& boards, bool pla
         html += "</table>\n";
     }
     html += R"(</div>
-<form id="submit" method="post" action="/api/v1/runs">
+<form id="submit" method="post" action="/submit" enctype="multipart/form-data">
 <h2>Submit a game</h2>
 <p>A recording made with <code>morvek --record FILE</code>. It is replayed here, and ranked only at the exact score it reaches.</p>
 <label>Recording <input type="file" name="recording" required></label>
@@ -142,7 +142,6 @@ std::string Index(std::int64_t rules, const std::vector<Shown>& boards, bool pla
 <label>Score <input name="score" inputmode="numeric" pattern="[0-9]+" required size="8"></label>
 <label>Game <input name="game" inputmode="numeric" pattern="[0-9]*" size="3" placeholder="last"></label>
 <button>Submit</button>
-<noscript><p>Submitting from this page needs JavaScript; without it, send the file with curl as the README shows.</p></noscript>
 <p id="state" aria-live="polite"></p>
 </form>
 <script>)";

@@ -11,6 +11,8 @@ namespace Server {
 
 // The recording limit the verifier keeps; a bigger body is refused unread.
 constexpr std::size_t kMaxRecordingBytes = 4u << 20;
+// What the HTTP library takes at most: a recording in a form, and the form
+constexpr std::size_t kMaxRequestBytes = kMaxRecordingBytes + 64 * 1024;
 
 struct Refusal {
     int status; // the HTTP status

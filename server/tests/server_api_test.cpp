@@ -142,6 +142,50 @@ TEST_F(Api, AGameAlreadyRankedIsACopyHoweverItIsPaddedButASecondSendingIsTheSame
     EXPECT_NE(second, first);
 }
 
+// The page's form, sent as a browser sends it with JavaScript off
+Reply Form(int port, const std::vector<std::pair<std::string, std::string>>& fields) {
+    const std::string boundary = "----morvekform";
+    std::string body;
+    for (const auto& [name, value] : fields) {
+        body += "--" + boundary + "\r\nContent-Disposition: form-data; name=\"" + name + "\"" +
+                (name == "recording" ? "; filename=\"game.txt\"\r\nContent-Type: text/plain" : "") +
+                "\r\n\r\n" + value + "\r\n";
+    }
+    body += "--" + boundary + "--\r\n";
+    return Post(port, "/submit", body, "multipart/form-data; boundary=" + boundary);
+}
+
+TEST_F(Api, ThePagesFormWorksWithoutJavaScript) {
+    const auto server = Start();
+    const int port = server->Port();
+    const Reply sent = Form(port, {{"recording", Recording({Game(321, "by form")})},
+                                   {"player", "zoe"},
+                                   {"score", "321"},
+                                   {"game", ""}});
+    EXPECT_EQ(sent.status, 303) << sent.body;
+    const std::string where = sent.Header("Location");
+    ASSERT_TRUE(where.starts_with("/runs/")) << where;
+    const long run = std::atol(where.c_str() + 6);
+    // the run's page looks again by itself until the result is in
+    const Reply waiting = Get(port, where);
+    EXPECT_TRUE(waiting.body.find("http-equiv=\"refresh\"") != std::string::npos ||
+                waiting.body.find("Accepted") != std::string::npos);
+    EXPECT_EQ(Text(AwaitResult(port, run), "status"), "accepted");
+    const Reply done = Get(port, where);
+    EXPECT_NE(done.body.find("Accepted"), std::string::npos);
+    EXPECT_EQ(done.body.find("http-equiv=\"refresh\""), std::string::npos);
+
+    const Reply refused = Form(port, {{"recording", ""}, {"player", "zoe"}, {"score", "1"}});
+    EXPECT_EQ(refused.status, 400);
+    EXPECT_NE(refused.body.find("The server refused the run: the recording is empty"),
+              std::string::npos)
+        << refused.body;
+    const Reply badName =
+        Form(port, {{"recording", Recording({Game(1, "x")})}, {"player", "<b>"}, {"score", "1"}});
+    EXPECT_EQ(badName.status, 400);
+    EXPECT_EQ(badName.body.find("<b>"), std::string::npos);
+}
+
 TEST_F(Api, RetriesOfOneRunAtOnceMakeOneRun) {
     const auto server = Start();
     const int port = server->Port();
