@@ -4,6 +4,7 @@
 #include "display/Run.h"
 #include "game/Step.h"
 #include "game/core/World.h"
+#include "game/settings/SettingsStore.h"
 
 namespace Program {
 
@@ -35,6 +36,7 @@ bool Play() {
             return true;
         }
         Display::UpdateWindow();
+        Settings::Retry();
         Perform(wait);
         if (Display::Run::EndAsked()) {
             return false;

@@ -270,7 +270,10 @@ int main(int argc, char** argv) {
     Place::Use(Place::Choose({line.scores ? Morvek::scorefile : "", line.autopilot,
                               Place::InBuildTree(System::ExecutableFolder()),
                               System::PlayerFoldersOf().data}));
-    Run::SetCleanup(Place::Finish);
+    Run::SetCleanup([] {
+        Settings::Flush();
+        Place::Finish();
+    });
     const bool scripted = !line.script.empty() || line.autopilot;
     const std::string settings =
         Settings::FileFor({line.settings, scripted, System::PlayerFoldersOf().config});

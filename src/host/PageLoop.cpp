@@ -9,6 +9,7 @@
 #include "display/Run.h"
 #include "game/Step.h"
 #include "game/core/World.h"
+#include "game/settings/SettingsStore.h"
 
 #include <emscripten.h>
 
@@ -50,6 +51,7 @@ void Frame() {
             Finish(Display::Run::EndAsked().value_or(0));
         }
         Display::UpdateWindow();
+        Settings::Retry();
         // Each wait runs from the end of the last, as a sleep would; a page
         // far behind starts again from now.
         dueAt = std::max(dueAt, now - kMostBehindMs) + pending.ms;
