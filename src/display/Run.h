@@ -119,14 +119,10 @@ void SetCleanup(std::function<void()> cleanup);
 void FailAtEnd(int code);
 
 // Called at every sync point before due input is applied; what it hands to
-// Apply is recorded like any other input (the autopilot). With a hook set a
-// headless run never ends for want of input: the hook decides.
+// Apply is recorded like any other input. The host plugs the autopilot in
+// here. With a hook set a headless run never ends for want of input: the
+// hook decides.
 void SetSyncHook(std::function<void()> hook);
-// Told of every wait as it begins: its kind ("sleep" a tick of play, "idle"
-// a screen's poll, "input" a wait for an event) and the milliseconds asked.
-// It must only read, or runs stop replaying.
-using WaitObserver = std::function<void(std::string_view kind, std::uint32_t ms)>;
-void SetWaitObserver(WaitObserver observer);
 
 // Whether WaitForInput would find input at once: a script's next event, or
 // live input (a page's loop waits for it before asking).

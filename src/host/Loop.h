@@ -1,6 +1,7 @@
 // The program's one loop: the game's step, the frame shown, the wait.
 #pragma once
 
+#include "game/autopilot/Autopilot.h"
 #include "game/core/Next.h"
 
 namespace Program {
@@ -9,6 +10,11 @@ namespace Program {
 // by then reaches the game. A window's run also really waits; a headless
 // one does not.
 void Perform(const Morvek::Wait& wait);
+// The autopilot plays from the next sync point on: it is the run's source of
+// input, the pointer of a window steers nothing, and it reports at the end.
+void StartAutopilot(const Autopilot::Settings& settings);
+// The program's game starts: its first line out, the window, the menu.
+void Begin();
 // The game from its start: true at its End button, false when the run
 // asked to end first (Display::Run::EndAsked).
 bool Play();

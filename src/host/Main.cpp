@@ -312,7 +312,7 @@ int main(int argc, char** argv) {
     }
     Run::SetStateWriter(StateDump::WriteState);
     if (line.autopilot) {
-        Autopilot::Start(line.pilot);
+        Program::StartAutopilot(line.pilot);
         if (!line.script.empty()) {
             Run::SetKeepFrames(true); // the script may take pictures
         }

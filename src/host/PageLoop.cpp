@@ -61,7 +61,7 @@ void Frame() {
 } // namespace
 
 void PlayInPage() {
-    Morvek::Start(Morvek::world);
+    Begin();
     pending = Morvek::Step(Morvek::world);
     if (pending.kind == Morvek::Wait::Kind::Quit) {
         Finish(0);

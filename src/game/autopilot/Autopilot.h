@@ -19,8 +19,13 @@ struct Settings {
     std::string shots;
 };
 
-// Takes over the run's input from the next sync point on.
+// A fresh pilot; the host plugs AtSync into the run's sync points
+// (Program::StartAutopilot).
 void Start(const Settings& settings);
+// Looks at the world and hands its input to the run (Display::Run::Apply).
+void AtSync();
+// Says how the games went, at the run's end.
+void Report();
 
 // What the autopilot has seen so far.
 struct Summary {
