@@ -107,4 +107,13 @@ Wait Step(World& w) {
     }
 }
 
+void Draw(World& w) {
+    if (w.scenes.Empty()) {
+        return;
+    }
+    if (const auto* battle = std::get_if<BattleScene>(&w.scenes.Top())) {
+        Draw(*battle, w);
+    }
+}
+
 } // namespace Morvek

@@ -57,6 +57,7 @@ bool Play() {
         if (wait.kind == Morvek::Wait::Kind::Quit) {
             return true;
         }
+        Morvek::Draw(Morvek::world);
         Display::UpdateWindow();
         Settings::Retry();
         Perform(wait);

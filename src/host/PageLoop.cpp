@@ -50,6 +50,7 @@ void Frame() {
         if (pending.kind == Morvek::Wait::Kind::Quit) {
             Finish(Display::Run::EndAsked().value_or(0));
         }
+        Morvek::Draw(Morvek::world);
         Display::UpdateWindow();
         Settings::Retry();
         // Each wait runs from the end of the last, as a sleep would; a page
@@ -66,6 +67,7 @@ void PlayInPage() {
     if (pending.kind == Morvek::Wait::Kind::Quit) {
         Finish(0);
     }
+    Morvek::Draw(Morvek::world);
     Display::UpdateWindow();
     dueAt = emscripten_get_now() + pending.ms;
     // Returns to the browser: main ends here and the frames go on.

@@ -34,7 +34,10 @@ bool SideGame::Turn() {
         if (!over_) {
             pending_ = Morvek::Step(Morvek::world);
             over_ = pending_.kind == Morvek::Wait::Kind::Quit;
-            Display::UpdateWindow();
+            if (!over_) {
+                Morvek::Draw(Morvek::world);
+                Display::UpdateWindow();
+            }
         }
     });
     return !over_;
