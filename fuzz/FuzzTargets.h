@@ -325,7 +325,8 @@ inline void Script(std::string_view data) {
     std::vector<InputEvent> events;
     std::vector<InputEvent> recorded;
     std::string error;
-    const bool asRecording = Display::Run::ParseRecording(std::string(data), "fuzz", recorded, error);
+    const bool asRecording =
+        Display::Run::ParseRecording(std::string(data), "fuzz", recorded, error);
     if (!Display::Run::ParseScript(std::string(data), "fuzz", events, error)) {
         if (error.find('\033') != std::string::npos || error.find('\0') != std::string::npos) {
             std::abort(); // a message shows the script's words printable
@@ -347,7 +348,8 @@ inline void Script(std::string_view data) {
         if (e.kind == InputEvent::Option) {
             // Rows of the table are told apart by their place.
             const auto space = e.option.find(' ');
-            const auto key = e.option.rfind("score ", 0) == 0 ? e.option.find(' ', space + 1) : space;
+            const auto key =
+                e.option.rfind("score ", 0) == 0 ? e.option.find(' ', space + 1) : space;
             const std::string name = e.option.substr(0, key), value = e.option.substr(key + 1);
             for (const auto& [n, v] : options) {
                 if (n == name && v != value) {
