@@ -95,9 +95,19 @@ struct Watch {
         input.reset();
     }
 
-    // After each step of the game, at the wait it asks for.
+    // After each step of the game, at the wait it asks for. The step that
+    // begins a game may already play its first tick.
     void Waiting(const Morvek::Wait& wait) {
-        if (Playing() && wait.kind == Morvek::Wait::Kind::Tick) {
+        if (world.gamesBegun > games.size()) {
+            if (Playing()) {
+                Finish(false, false); // never seen to end: two New Games in one step
+            }
+            Begin();
+        }
+        if (!Playing()) {
+            return;
+        }
+        if (wait.kind == Morvek::Wait::Kind::Tick) {
             ++games.back().ticks;
             games.back().cheat = games.back().cheat || Morvek::CheatKeyDown();
             if (++ticks > maxTicks && !overLimit) {
@@ -105,16 +115,8 @@ struct Watch {
                 Run::AskEnd(kOverLimit);
             }
         }
-        if (Playing()) {
-            if (const Course course = CourseOf(world); course != Course::Playing) {
-                Finish(true, course == Course::Won);
-            }
-        }
-        if (world.gamesBegun > games.size()) {
-            if (Playing()) {
-                Finish(false, false); // never seen to end: two New Games in one step
-            }
-            Begin();
+        if (const Course course = CourseOf(world); course != Course::Playing) {
+            Finish(true, course == Course::Won);
         }
     }
 
