@@ -248,10 +248,6 @@ bool ParseLines(std::istream& in, const std::string& name, const EventSink& take
     }
 }
 
-} // namespace
-
-namespace {
-
 bool ParseText(const std::string& text, const std::string& name, std::vector<InputEvent>& events,
                std::string& error, bool checkOutputs) {
     std::istringstream lines(text);
