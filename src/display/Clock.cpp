@@ -21,6 +21,7 @@
 #include <memory>
 #include <optional>
 #include <thread>
+#include <utility>
 
 namespace Display::Run {
 
@@ -150,6 +151,22 @@ void SetCleanup(std::function<void()> last) {
 void SetSyncHook(std::function<void()> hook) {
     state.syncHook = std::move(hook);
 }
+void SetInputObserver(InputObserver observer) {
+    state.inputObserver = std::move(observer);
+}
+
+void RecordSaveFailed() {
+    InputEvent failed;
+    failed.kind = InputEvent::SaveFailed;
+    failed.ms = state.clock;
+    if (!state.recording.Write(failed)) {
+        state.writeFailed = true;
+    }
+}
+
+bool TakeSaveFailed() {
+    return std::exchange(state.saveFailed, false);
+}
 
 void FailAtEnd(int code) {
     state.failCode = (code);
@@ -201,6 +218,9 @@ void Take(const InputEvent& event, bool fromScript) {
     if (!state.recording.Write(seen)) {
         state.writeFailed = true;
     }
+    if (state.inputObserver) {
+        state.inputObserver(seen);
+    }
     switch (seen.kind) {
     case InputEvent::Shot:
     case InputEvent::State:
@@ -208,6 +228,9 @@ void Take(const InputEvent& event, bool fromScript) {
         break;
     case InputEvent::Close:
         AskEnd(0);
+        break;
+    case InputEvent::SaveFailed:
+        state.saveFailed = true;
         break;
     default:
         ApplyInput(seen);

@@ -94,6 +94,8 @@ struct RunState {
     std::function<void()> endHandler;
     std::function<void()> cleanup;
     std::function<void()> syncHook;
+    InputObserver inputObserver;
+    bool saveFailed = false; // a script's `save failed`, not yet taken
 
     // Live input from the window, taken at the next sync point.
     std::vector<InputEvent> live;

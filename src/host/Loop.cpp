@@ -50,10 +50,13 @@ void Begin() {
     Morvek::Start(Morvek::world);
 }
 
-bool Play() {
+bool Play(const StepWatch& afterStep) {
     Begin();
     for (;;) {
         const Morvek::Wait wait = Morvek::Step(Morvek::world);
+        if (afterStep) {
+            afterStep(wait);
+        }
         if (wait.kind == Morvek::Wait::Kind::Quit) {
             return true;
         }

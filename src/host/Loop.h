@@ -4,6 +4,8 @@
 #include "game/autopilot/Autopilot.h"
 #include "game/core/Next.h"
 
+#include <functional>
+
 namespace Program {
 
 // One wait of the game: the virtual clock moves on by it, and the input due
@@ -16,8 +18,10 @@ void StartAutopilot(const Autopilot::Settings& settings);
 // The program's game starts: its first line out, the window, the menu.
 void Begin();
 // The game from its start: true at its End button, false when the run
-// asked to end first (Display::Run::EndAsked).
-bool Play();
+// asked to end first (Display::Run::EndAsked). `afterStep`, when given, sees
+// each wait the game asks for before it is performed; it must only read.
+using StepWatch = std::function<void(const Morvek::Wait& wait)>;
+bool Play(const StepWatch& afterStep = {});
 // In a web page: the game paced by the browser's animation frames; returns
 // to the browser at once and ends the run when the game ends.
 void PlayInPage();

@@ -200,7 +200,7 @@ void Play(std::uint64_t elapsed) {
     Hold(KeyCode::kShift, c.beam);
     Hold(KeyCode::kCtrl, c.shield);
     for (const std::uint32_t k : kCheats) {
-        Hold(k, true);
+        Hold(k, pilot->settings.cheats);
     }
     Hold(KeyCode::kEscape, pilot->gameTicks > kGiveUpTicks);
 }

@@ -15,6 +15,8 @@ struct Settings {
     // Ends the run after this many ticks of play (0: no limit), printing the
     // memory in use at the start, the middle and the end.
     std::uint64_t tickLimit = 0;
+    // Holds the cheat keys in play; without them its games can be ranked.
+    bool cheats = true;
     // Pictures of the milestones go into this directory ("" for none).
     std::string shots;
 };
