@@ -4,6 +4,7 @@
 #include "game/autopilot/Autopilot.h"
 #include "game/core/Catalogue.h"
 #include "game/core/MediaPath.h"
+#include "host/Loop.h"
 #include "host/WholeRun.h"
 
 #include <sys/resource.h>
@@ -148,7 +149,7 @@ void StartUpBench(const char* self) {
 void WholeGameBench(const char* self) {
     StartUpBench(self);
     const auto t0 = Clock::now();
-    Autopilot::WholeRun::RunProgram(Scores(), [] { Autopilot::Start({}); });
+    Autopilot::WholeRun::RunProgram(Scores(), [] { Program::StartAutopilot({}); });
     const double seconds = std::chrono::duration<double>(Clock::now() - t0).count();
     const Autopilot::Summary s = Autopilot::Result();
     std::printf("autopilot game: %s, level %u, score %u, %llu ticks in %.2f s, %.0f ticks per "

@@ -5,8 +5,10 @@
 #include "display/Display.h"
 #include "display/Picture.h"
 #include "display/Run.h"
+#include "game/levels/Practice.h"
 #include "game/screens/Layout.h"
 #include "game/screens/ScoreFile.h"
+#include "game/screens/ScoreOption.h"
 #include "game/settings/SettingsStore.h"
 
 #include <unistd.h>
@@ -285,38 +287,77 @@ inline void SettingsFile(std::string_view data) {
     }
 }
 
+// An option line's value read into the game's own form and written back:
+// a table row or a practice start that reads writes the same value again.
+inline void OptionValue(const std::string& option) {
+    const auto space = option.find(' ');
+    const std::string name = option.substr(0, space), value = option.substr(space + 1);
+    if (name == "score") {
+        Morvek::ScoreFile::Table table{};
+        if (Morvek::ScoreOption::Read(value, table)) {
+            const std::uint32_t place = static_cast<std::uint32_t>(std::stoul(value));
+            Morvek::ScoreFile::Table again{};
+            const std::string line = Morvek::ScoreOption::Line(place, table[place]);
+            if (line.find('#') != std::string::npos ||
+                !Morvek::ScoreOption::Read(line.substr(6), again) ||
+                again[place].name != table[place].name ||
+                again[place].points != table[place].points) {
+                std::abort();
+            }
+        }
+    } else if (name == "practice") {
+        if (const auto start = Morvek::PracticeFromName(value)) {
+            const auto again = Morvek::PracticeFromName(Morvek::PracticeName(*start));
+            if (!again || again->level != start->level || again->boss != start->boss) {
+                std::abort();
+            }
+        }
+    }
+}
+
 // A script: whatever parses must print back to text that parses to the same.
 // What parses holds no NUL byte, no time past the clock's end, times in order
-// with the lines they came from, and no option given two values.
+// with the lines they came from, and no option given two values. A verifier
+// reads it as a recording, which differs only in not looking where `shot`
+// and `state` would write: it takes all a script takes, the same.
 inline void Script(std::string_view data) {
     using Display::Run::InputEvent;
     std::vector<InputEvent> events;
+    std::vector<InputEvent> recorded;
     std::string error;
+    const bool asRecording =
+        Display::Run::ParseRecording(std::string(data), "fuzz", recorded, error);
     if (!Display::Run::ParseScript(std::string(data), "fuzz", events, error)) {
         if (error.find('\033') != std::string::npos || error.find('\0') != std::string::npos) {
             std::abort(); // a message shows the script's words printable
         }
         return;
     }
-    if (data.find('\0') != std::string_view::npos) {
+    if (data.find('\0') != std::string_view::npos || !asRecording ||
+        recorded.size() != events.size()) {
         std::abort();
     }
     std::vector<std::pair<std::string, std::string>> options;
     for (std::size_t i = 0; i < events.size(); ++i) {
         const InputEvent& e = events[i];
         if (e.ms > Display::Run::kLastMs || e.line == 0 ||
-            (i > 0 && (e.ms < events[i - 1].ms || e.line <= events[i - 1].line))) {
+            (i > 0 && (e.ms < events[i - 1].ms || e.line <= events[i - 1].line)) ||
+            Display::Run::FormatEvent(e) != Display::Run::FormatEvent(recorded[i])) {
             std::abort();
         }
         if (e.kind == InputEvent::Option) {
-            const auto space = e.file.find(' ');
-            const std::string name = e.file.substr(0, space), value = e.file.substr(space + 1);
+            // Rows of the table are told apart by their place.
+            const auto space = e.option.find(' ');
+            const auto key =
+                e.option.rfind("score ", 0) == 0 ? e.option.find(' ', space + 1) : space;
+            const std::string name = e.option.substr(0, key), value = e.option.substr(key + 1);
             for (const auto& [n, v] : options) {
                 if (n == name && v != value) {
                     std::abort();
                 }
             }
             options.emplace_back(name, value);
+            OptionValue(e.option);
         }
     }
     std::string text;

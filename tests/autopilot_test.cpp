@@ -7,6 +7,7 @@
 #include "game/combat/Field.h"
 #include "game/core/EnemyKinds.h"
 #include "game/core/World.h"
+#include "host/Loop.h"
 #include "host/WholeRun.h"
 #include "support/Pictures.h"
 #include "support/TempDir.h"
@@ -135,7 +136,7 @@ TEST(AutopilotGame, WinsAWholeGameThatItsRecordingReplaysExactly) {
     const fs::path& dir = temp.path;
     const fs::path recording = dir / "game.txt";
     const auto played = Autopilot::WholeRun::RunProgram(dir / "scores.txt", [&] {
-        Autopilot::Start({});
+        Program::StartAutopilot({});
         ASSERT_TRUE(Display::Run::SetRecord(recording.string()));
     });
     const Autopilot::Summary s = Autopilot::Result();

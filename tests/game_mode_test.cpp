@@ -129,10 +129,10 @@ class GameMode : public Fixture {
             GTEST_SKIP() << "no pictures in the working directory";
         }
         Fixture::SetUp();
-        practice.boss = true;
+        Game::options.practice.boss = true;
     }
     void TearDown() override {
-        practice.boss = false;
+        Game::options.practice.boss = false;
         Fixture::TearDown();
     }
 };

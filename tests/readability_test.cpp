@@ -5,6 +5,7 @@
 #include "display/Font.h"
 #include "game/combat/Collision.h"
 #include "game/combat/Field.h"
+#include "game/combat/Render.h"
 #include "game/core/Catalogue.h"
 #include "game/core/Hud.h"
 #include "game/core/World.h"
@@ -76,7 +77,8 @@ class Readability : public ::testing::Test {
                  const std::function<void()>& extra = {}) {
         world.level = lvl;
         world.backgrounds[lvl].x = scroll + 7;
-        FieldFrame();
+        FieldRules();
+        Draw();
         if (extra)
             extra();
         return Grab();

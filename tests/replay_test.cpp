@@ -7,7 +7,9 @@
 #include <gtest/gtest.h>
 
 #include "display/Run.h"
+#include "game/Rules.h"
 #include "support/TempDir.h"
+#include "util/Sha256.h"
 
 #include <chrono>
 #include <cstdlib>
@@ -51,7 +53,14 @@ std::vector<InputEvent> WithCheckpoints(std::vector<InputEvent> input) {
     return out;
 }
 
-std::vector<Point> ParseExpected(const std::string& text) {
+// The expected file's `rules N DIGEST` line: the rules version the states
+// were stored under, and the digest of the states it was first stored with.
+struct RulesLine {
+    std::uint32_t version = 0;
+    std::string digest;
+};
+
+std::vector<Point> ParseExpected(const std::string& text, RulesLine* rules = nullptr) {
     std::vector<Point> points;
     std::istringstream lines(text);
     std::string line;
@@ -60,14 +69,41 @@ std::vector<Point> ParseExpected(const std::string& text) {
         if (line.empty() || line[0] == '#' || space == std::string::npos) {
             continue;
         }
+        if (line.rfind("rules ", 0) == 0) {
+            std::istringstream words(line.substr(6));
+            RulesLine read;
+            if (rules != nullptr && words >> read.version >> read.digest) {
+                *rules = read;
+            }
+            continue;
+        }
         points.push_back({line.substr(0, space), line.substr(space + 1)});
     }
     return points;
 }
 
-std::string FormatExpected(const std::vector<Point>& points) {
+std::string StatesDigest(const std::vector<Point>& points) {
+    Util::Sha256 digest;
+    for (const auto& p : points) {
+        digest.Add(p.at + " " + p.state + "\n");
+    }
+    return digest.HexDigest();
+}
+
+// States stored afresh under the same rules version keep the digest of the
+// old ones, so the check below fails until the version is bumped.
+RulesLine RulesFor(const std::vector<Point>& points, const RulesLine& before) {
+    if (before.version == Morvek::kRulesVersion) {
+        return before;
+    }
+    return {Morvek::kRulesVersion, StatesDigest(points)};
+}
+
+std::string FormatExpected(const std::vector<Point>& points, const RulesLine& rules) {
     std::string text = "# The world state of the kept autopilot game (autopilot.txt) at moments\n"
-                       "# on the way (virtual ms) and at the end. Written by make replay-update.\n";
+                       "# on the way (virtual ms) and at the end. Written by make replay-update.\n"
+                       "# rules: the rules version, and the digest of the states it began with.\n";
+    text += "rules " + std::to_string(rules.version) + " " + rules.digest + "\n";
     for (const auto& p : points) {
         text += p.at + " " + p.state + "\n";
     }
@@ -133,6 +169,41 @@ TEST(ReplayCompare, CheckpointsFallBeforeTheInputOfTheirMoment) {
     EXPECT_EQ(states, kPoints - 1);
 }
 
+TEST(RulesVersion, IsBumpedWhenTheKeptStatesChange) {
+    const fs::path expectedFile = Recordings() / "autopilot.expected";
+    RulesLine rules;
+    const auto stored = ParseExpected(ReadText(expectedFile), &rules);
+    ASSERT_FALSE(stored.empty());
+    ASSERT_NE(rules.version, 0u) << expectedFile
+                                 << " has no rules line; make replay-update adds it";
+    EXPECT_EQ(rules.version, Morvek::kRulesVersion)
+        << expectedFile << " was stored under another rules version; make replay-update";
+    EXPECT_EQ(rules.digest, StatesDigest(stored))
+        << "The kept game's states changed but the rules version did not: a recording of the "
+           "old rules no longer replays to its game. Bump kRulesVersion in src/game/Rules.h and "
+           "run make replay-update.";
+}
+
+TEST(RulesVersion, StoringAfreshKeepsTheOldDigestUntilTheVersionIsBumped) {
+    const std::vector<Point> old{{"100", R"({"score":10})"}, {"end", R"({"score":30})"}};
+    auto changed = old;
+    changed[1].state = R"({"score":31})";
+    const RulesLine first = RulesFor(old, {});
+    EXPECT_EQ(first.version, Morvek::kRulesVersion);
+    EXPECT_EQ(first.digest, StatesDigest(old));
+    EXPECT_NE(StatesDigest(changed), StatesDigest(old));
+    // The same version: the stored digest no longer matches the new states.
+    EXPECT_EQ(RulesFor(changed, first).digest, first.digest);
+    // A bumped one starts from the new states.
+    const RulesLine older{Morvek::kRulesVersion - 1, first.digest};
+    EXPECT_EQ(RulesFor(changed, older).digest, StatesDigest(changed));
+    // And the file keeps the line where the reader finds it.
+    RulesLine read;
+    EXPECT_EQ(ParseExpected(FormatExpected(changed, first), &read).size(), changed.size());
+    EXPECT_EQ(read.version, first.version);
+    EXPECT_EQ(read.digest, first.digest);
+}
+
 TEST(Replay, KeptAutopilotGameReplaysToTheStoredStates) {
     if (!fs::exists("Media")) {
         GTEST_SKIP() << "no pictures in the working directory";
@@ -157,7 +228,14 @@ TEST(Replay, KeptAutopilotGameReplaysToTheStoredStates) {
                 static_cast<double>(events.back().ms) / 1000.0, seconds);
 
     if (std::getenv("MORVEK_REPLAY_UPDATE") != nullptr) {
-        std::ofstream(expectedFile, std::ios::binary) << FormatExpected(got);
+        RulesLine before;
+        ParseExpected(ReadText(expectedFile), &before);
+        const RulesLine rules = RulesFor(got, before);
+        std::ofstream(expectedFile, std::ios::binary) << FormatExpected(got, rules);
+        if (rules.digest != StatesDigest(got)) {
+            std::printf("the kept game plays differently now: bump kRulesVersion in "
+                        "src/game/Rules.h and run make replay-update again\n");
+        }
         std::printf("stored %zu states in %s\n", got.size(), expectedFile.string().c_str());
         return;
     }

@@ -167,9 +167,14 @@ TEST_F(GameOverScreen, FailedSaveLeavesTheTableAndSaveCanBeTriedAgain) {
     Key(e, 340, 13);
     e.push_back(Move(350, 500, 500));
     e.push_back(Up(360));
+    ASSERT_TRUE(Display::Run::SetRecord((dir / "rec.txt").string()));
     testing::internal::CaptureStderr();
     EXPECT_TRUE(Hold(e, GameOverScene{}, 400, LostWave()));
     EXPECT_NE(testing::internal::GetCapturedStderr().find("could not be saved"), std::string::npos);
+    // The recording says so where it happened: a replay keeps its table in
+    // memory, where a save never fails.
+    EXPECT_NE(ReadFile(dir / "rec.txt").find("key up 0x0D\n340 save failed\n"), std::string::npos)
+        << ReadFile(dir / "rec.txt");
     for (std::uint32_t i = 1; i <= 10; ++i) {
         EXPECT_EQ(world.scores[i].points, table[i].points);
         EXPECT_EQ(world.scores[i].name, table[i].name);
@@ -187,6 +192,28 @@ TEST_F(GameOverScreen, FailedSaveLeavesTheTableAndSaveCanBeTriedAgain) {
     ASSERT_TRUE(Finish(again));
     EXPECT_NE(ReadFile(scorefile).find("ELM    75"), std::string::npos);
     EXPECT_TRUE(GameEnded());
+}
+
+TEST_F(GameOverScreen, ASaveARecordingSaysFailedFailsInItsReplay) {
+    Events e = ToNameEntry({'E', 'L', 'M'});
+    e.push_back(Move(300, 60, 700));
+    e.push_back(Down(320));
+    Key(e, 340, 13);
+    e.push_back({340, InputEvent::SaveFailed, 0, 0, 0, {}});
+    e.push_back(Up(360));
+    EXPECT_TRUE(Hold(e, GameOverScene{}, 400, LostWave()));
+    EXPECT_EQ(ReadFile(scorefile), kOldTable);
+    EXPECT_FALSE(std::get<GameOverScene>(world.scenes.Top()).saved);
+    // It stands for that one save: the next one is made.
+    Events again = ToNameEntry({'E', 'L', 'M'});
+    again.push_back(Move(300, 60, 700));
+    again.push_back(Down(320));
+    Key(again, 340, 13);
+    again.push_back(Up(360));
+    again.push_back(Move(380, 170, 725));
+    again.push_back(Down(400));
+    ASSERT_TRUE(Finish(again));
+    EXPECT_NE(ReadFile(scorefile).find("ELM    75"), std::string::npos);
 }
 
 TEST_F(GameOverScreen, NameHoldsOnlyWhatWasTypedThereAndReturnOrEnterSaves) {

@@ -284,6 +284,7 @@ TEST_F(Store, AnotherGamesChangesAndHandEditsMeanwhileStay) {
                     break;
                 }
             });
+            Settings::Flush(); // as the program's end does with a change still pending
             _exit(0);
         }
         games.push_back(pid);
@@ -367,6 +368,79 @@ TEST_F(Store, MessagesShowThePlayersTextShortAndPrintable) {
             return c >= 0x20 && c < 0x7F;
         })) << error;
     }
+}
+
+namespace {
+
+// Another game holds the settings' lock until the returned pipe end is closed.
+pid_t HoldLock(const std::string& lockFile, int& release) {
+    int held[2], done[2];
+    if (pipe(held) != 0 || pipe(done) != 0) {
+        return -1;
+    }
+    const pid_t holder = fork();
+    if (holder == 0) {
+        close(done[1]);
+        SafeFile::Lock lock;
+        std::string error;
+        const bool ok = lock.Acquire(lockFile, 1000, {}, error);
+        (void)!write(held[1], "x", 1);
+        char c;
+        (void)!read(done[0], &c, 1);
+        _exit(ok ? 0 : 1);
+    }
+    close(done[0]);
+    close(held[1]);
+    char c;
+    const bool locked = read(held[0], &c, 1) == 1;
+    close(held[0]);
+    release = done[1];
+    return locked ? holder : -1;
+}
+
+} // namespace
+
+TEST_F(Store, AChangeNeverWaitsForAnotherGamesLock) {
+    fs::create_directories(file.parent_path());
+    Put(file, "sound = on\n");
+    EXPECT_EQ(OpenSaying(file), "");
+    int release = -1;
+    const pid_t holder = HoldLock(file.string() + ".lock", release);
+    ASSERT_GT(holder, 0);
+
+    testing::internal::CaptureStderr();
+    Settings::Change([](Settings::Values& v) { v.sound = false; });
+    Settings::Retry();
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "") << "a held lock is no failure yet";
+    EXPECT_TRUE(Settings::Pending());
+    EXPECT_FALSE(Settings::Stored().sound);
+    EXPECT_EQ(Get(file), "sound = on\n");
+
+    close(release);
+    int status = 0;
+    waitpid(holder, &status, 0);
+    Settings::Retry();
+    EXPECT_FALSE(Settings::Pending());
+    EXPECT_EQ(Get(file), "sound = off\n");
+}
+
+TEST_F(Store, APendingChangeGivesUpAtTheEndAndSaysSo) {
+    fs::create_directories(file.parent_path());
+    EXPECT_EQ(OpenSaying(file), "");
+    int release = -1;
+    const pid_t holder = HoldLock(file.string() + ".lock", release);
+    ASSERT_GT(holder, 0);
+    Settings::Change([](Settings::Values& v) { v.sound = false; });
+    ASSERT_TRUE(Settings::Pending());
+    testing::internal::CaptureStderr();
+    Settings::Flush();
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find("could not be saved"), std::string::npos) << said;
+    EXPECT_FALSE(Settings::Pending());
+    EXPECT_FALSE(fs::exists(file));
+    close(release);
+    int status = 0;
+    waitpid(holder, &status, 0);
 }
 
 TEST_F(Store, KilledWritesLeftoversGoWhenTheFileIsNextOpened) {

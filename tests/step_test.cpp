@@ -35,7 +35,7 @@ bool StepTimes(int n) {
 
 struct Opening {
     const char* name;
-    PracticeChoice practice;
+    Game::PracticeChoice practice;
     Mode mode; // what the game shows once it has begun
 };
 
@@ -46,7 +46,7 @@ void PrintTo(const Opening& o, std::ostream* out) {
 class WorldCopy : public Fixture, public testing::WithParamInterface<Opening> {
   protected:
     void TearDown() override {
-        practice = {};
+        Game::options.practice = {};
         Fixture::TearDown();
     }
 };
@@ -55,7 +55,7 @@ class WorldCopy : public Fixture, public testing::WithParamInterface<Opening> {
 // so the two continuations see the same input.
 TEST_P(WorldCopy, ACopyTakenMidGameCarriesOnAsTheGameDid) {
     const Opening& o = GetParam();
-    practice = o.practice;
+    Game::options.practice = o.practice;
     testing::internal::CaptureStdout(); // Start's empty line
     Start(world);
     testing::internal::GetCapturedStdout();

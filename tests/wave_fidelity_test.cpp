@@ -4,6 +4,7 @@
 #include "display/Run.h"
 #include "game/combat/Enemies.h"
 #include "game/combat/Field.h"
+#include "game/combat/Render.h"
 #include "game/core/World.h"
 #include "game/levels/Battle.h"
 #include "support/Pictures.h"
@@ -110,7 +111,8 @@ TEST(WaveFidelity, LayersStackInDrawOrder) {
     world.explosions[1] = {0, 1, 910, 45, true};
 
     const auto top = [] {
-        FieldFrame();
+        FieldRules();
+        Draw();
         return Display::GetPixel(905, 45);
     };
     EXPECT_EQ(top(), kBlast);
@@ -171,7 +173,8 @@ TEST(WaveFidelity, DeathOnTheWallLeavesTheIciclesFalling) {
     world.icicles[2] = {600, 250, true};
     world.dragon.x = 300;
     world.dragon.y = 300;
-    FieldFrame();
+    FieldRules();
+    Draw();
     EXPECT_EQ(world.dragon.health, 0);
     EXPECT_TRUE(world.icicles[2].state);
     EXPECT_EQ(std::count_if(world.explosions.begin(), world.explosions.end(),

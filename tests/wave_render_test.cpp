@@ -1,5 +1,6 @@
 #include "display/Display.h"
 #include "game/combat/Field.h"
+#include "game/combat/Render.h"
 #include "game/core/ScenePictures.h"
 #include "game/core/World.h"
 #include "support/Pictures.h"
@@ -54,16 +55,19 @@ void LevelOneField() {
 TEST(WaveRender, BackgroundScrollsAndWraps) {
     LevelOneField();
     world.backgrounds[1].x = -1003;
-    FieldFrame();
+    FieldRules();
+    Draw();
     EXPECT_EQ(Display::GetPixel(5, 400), kRed);
     EXPECT_EQ(Display::GetPixel(20, 400), kBlue);
     world.backgrounds[1].x = -1017;
-    FieldFrame();
+    FieldRules();
+    Draw();
     EXPECT_EQ(world.backgrounds[1].x, -1024);
     EXPECT_EQ(Display::GetPixel(5, 400), kBlue);
     EXPECT_EQ(Display::GetPixel(1020, 400), kBlue);
     world.backgrounds[1].x = -2044;
-    FieldFrame();
+    FieldRules();
+    Draw();
     EXPECT_EQ(world.backgrounds[1].x, -3);
     EXPECT_EQ(Display::GetPixel(5, 400), kRed);
     EXPECT_EQ(Display::GetPixel(1022, 400), kBlue);
@@ -73,12 +77,14 @@ TEST(WaveRender, BlackUnderTheDragonKillsIt) {
     LevelOneField();
     world.dragon.x = 100;
     world.dragon.y = 100;
-    FieldFrame();
+    FieldRules();
+    Draw();
     EXPECT_EQ(world.dragon.health, 100);
     world.backgrounds[1].x = 7;
     world.dragon.x = 305.9f;
     world.dragon.y = 305;
-    FieldFrame();
+    FieldRules();
+    Draw();
     EXPECT_EQ(world.dragon.health, 0);
 }
 
@@ -90,7 +96,8 @@ TEST(WaveRender, IcicleThatTouchesTheDragonIsGone) {
     world.icicles[5] = {100, 250, true};
     world.dragon.x = 610;
     world.dragon.y = 300;
-    FieldFrame();
+    FieldRules();
+    Draw();
     EXPECT_EQ(world.dragon.health, 0);
     EXPECT_FALSE(world.icicles[4].state);
     EXPECT_TRUE(world.icicles[5].state);
@@ -108,10 +115,12 @@ TEST(WaveRender, DragonBeatsItsWingsEverySixTicks) {
     world.dragon.x = 500;
     world.dragon.y = 500;
     world.counter = 6;
-    FieldFrame();
+    FieldRules();
+    Draw();
     EXPECT_EQ(Display::GetPixel(500, 500), kYellow);
     world.counter = 9;
-    FieldFrame();
+    FieldRules();
+    Draw();
     EXPECT_EQ(Display::GetPixel(500, 500), kGreen);
 }
 
@@ -126,7 +135,8 @@ TEST(WaveRender, HudShowsSpareLivesAndBars) {
         return n;
     };
     world.dragon.lives = 1;
-    FieldFrame();
+    FieldRules();
+    Draw();
     EXPECT_EQ(lifeIcons(), 0);
     EXPECT_EQ(Display::GetPixel(999, 45), 0xB00000u); // a full bar
     EXPECT_EQ(Display::GetPixel(1001, 45), kRed);
@@ -137,7 +147,8 @@ TEST(WaveRender, HudShowsSpareLivesAndBars) {
     world.dragon.lives = 4;
     world.dragon.health = 25;
     world.dragon.magic = 20;
-    FieldFrame();
+    FieldRules();
+    Draw();
     EXPECT_EQ(lifeIcons(), 3);
     EXPECT_EQ(Display::GetPixel(910, 45), kRed);
     EXPECT_EQ(Display::GetPixel(930, 45), kRed); // background, not bar
@@ -146,6 +157,7 @@ TEST(WaveRender, HudShowsSpareLivesAndBars) {
     // The frame the dragon is lost in draws the bar leftwards.
     world.backgrounds[1].x = 7;
     world.dragon.health = -10;
-    FieldFrame();
+    FieldRules();
+    Draw();
     EXPECT_EQ(Display::GetPixel(893, 45), kRed);
 }

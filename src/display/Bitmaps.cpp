@@ -1,5 +1,6 @@
 // The bitmap table, opaque and masked blits into the back buffer, pixel reads.
 #include "display/Clip.h"
+#include "display/Machinery.h"
 #include "display/Picture.h"
 
 #include <algorithm>
@@ -17,13 +18,11 @@ namespace Display {
 
 namespace {
 
-// Bitmap number n is entry n - 1; the last entry is never free.
-struct Entry {
-    bool used = false;
-    Picture picture;
-};
-std::vector<Entry> bit;
+std::vector<BitmapEntry> bit;
 std::uint64_t version = 0; // of the table: every load and release moves it on
+// Versions are drawn from one count for every run's table, so two runs'
+// tables never share one.
+std::uint64_t lastVersion = 0;
 
 // Where DrawBitmap and DrawMaskBitmap spell out a row of a black-and-white picture.
 std::vector<std::uint32_t> scratch;
@@ -37,7 +36,7 @@ const Picture* Find(std::uint32_t number) {
 
 // A new picture takes the lowest free entry, or else a new one at the end.
 std::uint32_t AddBitmap(Picture&& picture) {
-    ++version;
+    version = ++lastVersion;
     const auto hole = std::find_if(bit.begin(), bit.end(), [](const auto& b) { return !b.used; });
     if (hole != bit.end()) {
         *hole = {true, std::move(picture)};
@@ -48,8 +47,8 @@ std::uint32_t AddBitmap(Picture&& picture) {
 }
 
 void DelBitmap(std::size_t del) {
-    ++version;
-    bit[del] = Entry{};
+    version = ++lastVersion;
+    bit[del] = BitmapEntry{};
     while (!bit.empty() && !bit.back().used) {
         bit.pop_back();
     }
@@ -139,7 +138,7 @@ void DestroyBitmap(std::uint32_t bitmap) {
 }
 
 void FreeBitmaps() {
-    ++version;
+    version = ++lastVersion;
     bit.clear();
     buffer = {};
 }
@@ -192,6 +191,13 @@ void DrawMaskBitmap(std::uint32_t bitmap, std::uint32_t maskbitmap, std::int32_t
 
 ClipRect limit;
 bool limited = false;
+
+void Exchange(PictureState& other) {
+    std::swap(bit, other.bit);
+    std::swap(version, other.version);
+    std::swap(limit, other.limit);
+    std::swap(limited, other.limited);
+}
 
 void SetClip(std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y1) {
     limit = {std::min(x0, x1), std::min(y0, y1), std::max(x0, x1) + 1, std::max(y0, y1) + 1};

@@ -3,8 +3,7 @@
 // function of its input log and a recording replays it exactly.
 #include "display/Host.h"
 #include "display/Layer.h"
-#include "display/Recording.h"
-#include "display/ScriptEvents.h"
+#include "display/Machinery.h"
 #include "display/Sync.h"
 #include "platform/OutFile.h"
 #include "util/Quote.h"
@@ -22,6 +21,7 @@
 #include <memory>
 #include <optional>
 #include <thread>
+#include <utility>
 
 namespace Display::Run {
 
@@ -29,39 +29,6 @@ namespace {
 
 // A headless run with nothing left to play stops this long after the last event.
 constexpr std::uint64_t kIdleEndMs = 10 * 60 * 1000;
-
-// Everything a run keeps between its sync points, as one value.
-struct RunState {
-    bool headless = false;
-    std::uint64_t clock = 0;
-    // The run asked to end with this status; the host's loop ends it.
-    std::optional<int> endCode;
-    int failCode = 0;
-
-    ScriptEvents script;
-    std::vector<InputEvent> scriptOptions;
-    std::string scriptName; // as messages name it, "" for a script handed over whole
-    std::size_t nextEvent = 0;
-    std::uint64_t lastStamp = 0;
-    // Set while a script has events left: live input then stays out of the game.
-    bool scripted = false;
-
-    Recording recording;
-    // A shot, state or recording that could not be written: the run goes on
-    // but its exit status says so.
-    bool writeFailed = false;
-
-    StateWriter stateWriter;
-    std::function<void()> endHandler;
-    std::function<void()> cleanup;
-    std::function<void()> syncHook;
-    WaitObserver waitObserver;
-
-    // Live input from the window, taken at the next sync point.
-    std::vector<InputEvent> live;
-    bool closePosted = false;
-    bool livePointer = true;
-};
 
 RunState state;
 // A stop asked by SIGTERM or SIGINT, taken at the next sync point.
@@ -184,8 +151,21 @@ void SetCleanup(std::function<void()> last) {
 void SetSyncHook(std::function<void()> hook) {
     state.syncHook = std::move(hook);
 }
-void SetWaitObserver(WaitObserver observer) {
-    state.waitObserver = std::move(observer);
+void SetInputObserver(InputObserver observer) {
+    state.inputObserver = std::move(observer);
+}
+
+void RecordSaveFailed() {
+    InputEvent failed;
+    failed.kind = InputEvent::SaveFailed;
+    failed.ms = state.clock;
+    if (!state.recording.Write(failed)) {
+        state.writeFailed = true;
+    }
+}
+
+bool TakeSaveFailed() {
+    return std::exchange(state.saveFailed, false);
 }
 
 void FailAtEnd(int code) {
@@ -238,6 +218,9 @@ void Take(const InputEvent& event, bool fromScript) {
     if (!state.recording.Write(seen)) {
         state.writeFailed = true;
     }
+    if (state.inputObserver) {
+        state.inputObserver(seen);
+    }
     switch (seen.kind) {
     case InputEvent::Shot:
     case InputEvent::State:
@@ -245,6 +228,9 @@ void Take(const InputEvent& event, bool fromScript) {
         break;
     case InputEvent::Close:
         AskEnd(0);
+        break;
+    case InputEvent::SaveFailed:
+        state.saveFailed = true;
         break;
     default:
         ApplyInput(seen);
@@ -313,14 +299,7 @@ bool InputWaiting() {
     return ScriptLeft() || !state.live.empty();
 }
 
-void Observe(std::string_view kind, std::uint32_t ms) {
-    if (state.waitObserver) {
-        state.waitObserver(kind, ms);
-    }
-}
-
 void WaitForInput() {
-    Observe("input", 0);
     TakeSignal();
     if (state.endCode) {
         return;
@@ -356,6 +335,10 @@ void WaitOutside(std::uint32_t ms) {
     Host::Serve(ms, [] { return state.closePosted; });
 }
 
+void Exchange(RunState& other) {
+    std::swap(state, other);
+}
+
 void Reset() {
     DropWindow();
     StateWriter writer = std::move(state.stateWriter); // the game's, kept
@@ -372,7 +355,7 @@ namespace Display {
 
 namespace {
 
-void SleepUnobserved(std::uint32_t ms) {
+void SleepAndSync(std::uint32_t ms) {
     if (!Run::state.headless) {
         // A close request cuts the sleep short so the program ends at once.
         Host::Serve(ms, [] { return Run::state.closePosted; });
@@ -392,8 +375,7 @@ void SleepUnobserved(std::uint32_t ms) {
 } // namespace
 
 void Sleep(std::uint32_t ms) {
-    Run::Observe("sleep", ms);
-    SleepUnobserved(ms);
+    SleepAndSync(ms);
 }
 
 } // namespace Display
@@ -401,7 +383,6 @@ void Sleep(std::uint32_t ms) {
 namespace Display {
 
 void IdleSleep(std::uint32_t ms) {
-    Run::Observe("idle", ms);
     if (Run::state.headless && !Run::state.syncHook && ms > 0 && Run::ScriptLeft()) {
         bool quiet = false;
         { quiet = Run::state.live.empty(); }
@@ -411,7 +392,7 @@ void IdleSleep(std::uint32_t ms) {
             Run::state.clock += (next - now - 1) / ms * ms;
         }
     }
-    SleepUnobserved(ms);
+    SleepAndSync(ms);
 }
 
 } // namespace Display

@@ -1,31 +1,35 @@
 // Key table, key queue and mouse as the game sees them. Only the game thread
 // touches these: input from the window arrives through sync points.
 #include "display/Layer.h"
+#include "display/Machinery.h"
 #include "display/Sync.h"
 
 #include <array>
 #include <deque>
+#include <utility>
 
 namespace Display {
 
 namespace {
 
-struct MouseStruct {
-    std::int32_t x = 0, y = 0;
-    bool left = false, right = false;
-};
-
 std::array<bool, 256> key{};
 std::deque<std::uint32_t> keybuf;
-MouseStruct mouse;
+MouseState mouse;
 bool focused = true; // a window counts as focused until it hears otherwise
 
 } // namespace
 
+void Exchange(InputState& other) {
+    std::swap(key, other.key);
+    std::swap(keybuf, other.keybuf);
+    std::swap(mouse, other.mouse);
+    std::swap(focused, other.focused);
+}
+
 void ClearInput() {
     key.fill(false);
     keybuf.clear();
-    mouse = MouseStruct{};
+    mouse = MouseState{};
     focused = true;
 }
 

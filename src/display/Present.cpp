@@ -2,6 +2,7 @@
 // the last one, so a pass that drew nothing costs nothing.
 #include "display/Host.h"
 #include "display/Layer.h"
+#include "display/Machinery.h"
 #include "display/Sync.h"
 
 #include <algorithm>
@@ -16,6 +17,13 @@ std::function<void()> frameHook;
 bool keepFrames = true;
 
 } // namespace
+
+void Exchange(FrameState& other) {
+    std::swap(presented, other.presented);
+    std::swap(drawn, other.drawn);
+    std::swap(frameHook, other.frameHook);
+    std::swap(keepFrames, other.keepFrames);
+}
 
 void PixelRect::Add(const PixelRect& r) {
     if (r.Empty()) {

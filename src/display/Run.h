@@ -23,7 +23,8 @@ struct InputEvent {
         Close,
         FocusLost, // the window lost the keyboard focus
         FocusGained,
-        Option, // a setting the run starts from: `option` is "<name> <value>"
+        Option,     // a setting the run starts from: `option` is "<name> <value>"
+        SaveFailed, // the highscores could not be saved: a replay's save fails there too
     };
     std::uint64_t ms = 0; // virtual millisecond at which it applies
     Kind kind = KeyDown;
@@ -58,6 +59,10 @@ bool ReadScript(const std::string& file, const EventSink& take, std::string& err
 bool ReadScript(const std::string& file, std::vector<InputEvent>& events, std::string& error);
 bool ParseScript(const std::string& text, const std::string& name, std::vector<InputEvent>& events,
                  std::string& error);
+// The same for a replay that writes nothing: `shot` and `state` are read,
+// but where they would write is not looked at.
+bool ParseRecording(const std::string& text, const std::string& name,
+                    std::vector<InputEvent>& events, std::string& error);
 // What is wrong with a script's `shot` or `state` writing `file`, or "": it
 // must be a relative path without "..", leading nowhere outside the working
 // directory even through symlinks, to a regular file or none, and not to the
@@ -118,15 +123,22 @@ void SetCleanup(std::function<void()> cleanup);
 // failed on the way that the exit status must not hide.
 void FailAtEnd(int code);
 
+// Told of every event the game takes, stamped as a recording holds it. It
+// must only read, or runs stop replaying.
+using InputObserver = std::function<void(const InputEvent& event)>;
+void SetInputObserver(InputObserver observer);
+// A highscore save failed: the recording says so where it happened, so that
+// a replay, whose table never fails to save, takes the same course.
+void RecordSaveFailed();
+// Whether the script said that the save being made now failed; asking
+// clears it.
+bool TakeSaveFailed();
+
 // Called at every sync point before due input is applied; what it hands to
-// Apply is recorded like any other input (the autopilot). With a hook set a
-// headless run never ends for want of input: the hook decides.
+// Apply is recorded like any other input. The host plugs the autopilot in
+// here. With a hook set a headless run never ends for want of input: the
+// hook decides.
 void SetSyncHook(std::function<void()> hook);
-// Told of every wait as it begins: its kind ("sleep" a tick of play, "idle"
-// a screen's poll, "input" a wait for an event) and the milliseconds asked.
-// It must only read, or runs stop replaying.
-using WaitObserver = std::function<void(std::string_view kind, std::uint32_t ms)>;
-void SetWaitObserver(WaitObserver observer);
 
 // Whether WaitForInput would find input at once: a script's next event, or
 // live input (a page's loop waits for it before asking).

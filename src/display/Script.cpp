@@ -55,8 +55,27 @@ bool KeyCode(std::string_view word, std::uint32_t& code) {
     return (hex ? Number(word.substr(2), code, 16) : Number(word, code)) && code <= 255;
 }
 
+// The words an option's value may take: one, but for a practice start
+// ("level 3 boss") and a place of the highscore table ("1 ROBOTIC 5000").
+std::size_t OptionWords(std::string_view option) {
+    return option == "practice" || option == "score" ? 3 : 1;
+}
+
+// Options that are rows of a table are told apart by their first word.
+std::size_t OptionKeyWords(std::string_view option) {
+    return option == "score" ? 2 : 1;
+}
+
+std::string Joined(const std::vector<std::string_view>& w, std::size_t from) {
+    std::string text;
+    for (std::size_t i = from; i < w.size(); ++i) {
+        text += (i > from ? " " : "") + std::string(w[i]);
+    }
+    return text;
+}
+
 // Reads the words after the stamp into `event`; returns what is wrong, or "".
-std::string ReadEvent(const std::vector<std::string_view>& w, InputEvent& event) {
+std::string ReadEvent(const std::vector<std::string_view>& w, InputEvent& event, bool checkOutput) {
     const std::string_view what = w[1];
     auto expect = [&](std::size_t n) -> std::string {
         if (w.size() < n) {
@@ -113,7 +132,7 @@ std::string ReadEvent(const std::vector<std::string_view>& w, InputEvent& event)
         }
         // The file name is the rest of the line, spaces and all.
         event.file = std::string(w[2].data(), w.back().data() + w.back().size());
-        return RefuseOutput(event.file);
+        return checkOutput ? RefuseOutput(event.file) : "";
     }
     if (what == "focus") {
         if (auto bad = expect(3); !bad.empty()) {
@@ -127,11 +146,21 @@ std::string ReadEvent(const std::vector<std::string_view>& w, InputEvent& event)
     }
     if (what == "option") {
         event.kind = Kind::Option;
-        if (auto bad = expect(4); !bad.empty()) {
+        if (w.size() < 4) {
+            return Quote(what) + " needs more words";
+        }
+        if (w.size() > 3 + OptionWords(w[2])) {
+            return "unexpected " + Quote(w[3 + OptionWords(w[2])]);
+        }
+        event.option = Joined(w, 2);
+        return "";
+    }
+    if (what == "save") {
+        event.kind = Kind::SaveFailed;
+        if (auto bad = expect(3); !bad.empty()) {
             return bad;
         }
-        event.option = std::string(w[2]) + " " + std::string(w[3]);
-        return "";
+        return w[2] == "failed" ? "" : "expected 'failed', not " + Quote(w[2]);
     }
     if (what == "close") {
         event.kind = Kind::Close;
@@ -143,7 +172,7 @@ std::string ReadEvent(const std::vector<std::string_view>& w, InputEvent& event)
 // Reads `in` line by line, each line bounded, so an endless one (a device,
 // a stream of zeros) ends in an error rather than in the allocator.
 bool ParseLines(std::istream& in, const std::string& name, const EventSink& take,
-                std::string& error) {
+                std::string& error, bool checkOutputs = true) {
     std::vector<char> buffer(kMaxLine + 2);
     std::uint64_t previous = 0;
     bool leading = true; // nothing but options so far
@@ -192,7 +221,7 @@ bool ParseLines(std::istream& in, const std::string& name, const EventSink& take
         if (w.size() < 2) {
             return fail("missing event after the time");
         }
-        if (auto bad = ReadEvent(w, event); !bad.empty()) {
+        if (auto bad = ReadEvent(w, event, checkOutputs); !bad.empty()) {
             return fail(bad);
         }
         if (event.kind == Kind::Option) {
@@ -200,10 +229,15 @@ bool ParseLines(std::istream& in, const std::string& name, const EventSink& take
             if (event.ms != 0 || !leading) {
                 return fail("an option comes first, at time 0");
             }
-            const auto& option = w[2];
-            const auto [at, added] = options.try_emplace(std::string(option), w[3], number);
-            if (!added && at->second.first != w[3]) {
-                return fail("option " + Quote(option) + " is " + Quote(w[3]) + " here but " +
+            const std::size_t keyWords = 2 + OptionKeyWords(w[2]);
+            if (w.size() <= keyWords) {
+                return fail(Quote(w[2]) + " needs more words");
+            }
+            const std::string option(w[2].data(), w[keyWords - 1].data() + w[keyWords - 1].size());
+            const std::string value = Joined(w, keyWords);
+            const auto [at, added] = options.try_emplace(option, value, number);
+            if (!added && at->second.first != value) {
+                return fail("option " + Quote(option) + " is " + Quote(value) + " here but " +
                             Quote(at->second.first) + " on line " +
                             std::to_string(at->second.second));
             }
@@ -214,13 +248,24 @@ bool ParseLines(std::istream& in, const std::string& name, const EventSink& take
     }
 }
 
+bool ParseText(const std::string& text, const std::string& name, std::vector<InputEvent>& events,
+               std::string& error, bool checkOutputs) {
+    std::istringstream lines(text);
+    return ParseLines(
+        lines, name, [&events](InputEvent&& e) { events.push_back(std::move(e)); }, error,
+        checkOutputs);
+}
+
 } // namespace
 
 bool ParseScript(const std::string& text, const std::string& name, std::vector<InputEvent>& events,
                  std::string& error) {
-    std::istringstream lines(text);
-    return ParseLines(
-        lines, name, [&events](InputEvent&& e) { events.push_back(std::move(e)); }, error);
+    return ParseText(text, name, events, error, true);
+}
+
+bool ParseRecording(const std::string& text, const std::string& name,
+                    std::vector<InputEvent>& events, std::string& error) {
+    return ParseText(text, name, events, error, false);
 }
 
 bool ReadScript(const std::string& file, const EventSink& take, std::string& error) {
@@ -280,6 +325,8 @@ std::string FormatEvent(const InputEvent& event) {
         return text + "focus gained";
     case Kind::Option:
         return text + "option " + event.option;
+    case Kind::SaveFailed:
+        return text + "save failed";
     }
     return text;
 }

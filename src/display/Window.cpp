@@ -2,6 +2,7 @@
 // states and back buffer; only the SDL side is skipped.
 #include "display/Host.h"
 #include "display/Layer.h"
+#include "display/Machinery.h"
 #include "display/Run.h"
 #include "display/Sync.h"
 
@@ -10,6 +11,12 @@ namespace Display {
 WinStruct window;
 bool buffering = false;
 PixelBuffer backbuffer;
+
+void Exchange(WindowState& other) {
+    std::swap(window, other.window);
+    std::swap(buffering, other.buffering);
+    std::swap(backbuffer, other.backbuffer);
+}
 
 namespace {
 

@@ -5,6 +5,7 @@
 #include "display/Run.h"
 
 #include <array>
+#include <cstdint>
 #include <string_view>
 #include <vector>
 
@@ -31,11 +32,18 @@ void StartRun(const std::string& file, Display::Host::Settings& window, bool& mu
 // The options screen's choices, as the option lines of recordings hold them.
 constexpr std::array<std::string_view, 2> kRecorded{"difficulty", "speed"};
 // A script's option lines win over the file: a recording replays as it was
-// played, whatever the machine's settings. False, with "SCRIPT:LINE: the
-// reason", for an option the game does not know.
+// played, whatever the machine's settings. Besides the choices: `rules N`,
+// the rules version it was played by (another one is refused); `practice`,
+// the practice start (over --level and --boss); `score PLACE NAME POINTS`,
+// the highscore table it began with, kept in memory for the run instead of
+// the machine's. False, with "SCRIPT:LINE: the reason", for an option the
+// game does not know.
 bool StartFromScript(const std::vector<Display::Run::InputEvent>& options, std::string_view script,
                      std::string& error);
-// The choices in force, as the first lines of the recording.
+// The rules version a script's options name, 0 for none or a malformed one.
+std::uint32_t RulesOf(const std::vector<Display::Run::InputEvent>& options);
+// What the run starts from, as the first lines of the recording: the rules
+// version, the choices, the practice start and the highscore table.
 void RecordStart();
 
 } // namespace Settings

@@ -15,7 +15,6 @@
 #include "game/screens/Screen.h"
 #include "util/Overloaded.h"
 
-#include <cstdio>
 #include <optional>
 #include <variant>
 
@@ -70,8 +69,6 @@ void EndGame(World& w) {
 } // namespace
 
 void Start(World& w) {
-    std::puts("");
-    std::fflush(stdout);
     Display::Window(Layout::kTitleMenu, Display::kWidth, Display::kHeight);
     Display::SetBuffering(true);
     LoadPictures();
@@ -107,6 +104,15 @@ Wait Step(World& w) {
             return {Wait::Kind::Quit, 0};
         }
         Label(w);
+    }
+}
+
+void Draw(World& w) {
+    if (w.scenes.Empty()) {
+        return;
+    }
+    if (const auto* battle = std::get_if<BattleScene>(&w.scenes.Top())) {
+        Draw(*battle, w);
     }
 }
 

@@ -4,6 +4,7 @@
 //     for (;;) {
 //         const Wait wait = Step(world);   // the game, up to its next wait
 //         if (wait.kind == Wait::Kind::Quit) break;
+//         Draw(world);
 //         present the frame; perform the wait: the clock moves on and the
 //         input due by then reaches the game
 //     }
@@ -23,5 +24,8 @@ void Start(World& w);
 // Runs the game up to its next wait and returns it. The End button returns
 // Quit, with the pictures freed and the window closed.
 Wait Step(World& w);
+// Draws what the last step left to show: a battle's frame. The screens draw
+// as they change, in their steps.
+void Draw(World& w);
 
 } // namespace Morvek

@@ -16,6 +16,7 @@
 #include "game/screens/ScorePlace.h"
 #include "game/settings/SettingsStore.h"
 #include "host/Loop.h"
+#include "host/Verify.h"
 #include "platform/Folders.h"
 #include "platform/System.h"
 #include "util/Quote.h"
@@ -41,6 +42,7 @@ struct CommandLine {
     std::string script;
     std::string record;
     std::string trace;
+    std::string verify;
     bool mute = false;
     bool autopilot = false;
     bool scores = false; // --scores given
@@ -80,6 +82,13 @@ constexpr std::array kOptions{
                c.trace = v;
                return std::string{};
            }},
+    Option{"--verify", "FILE",
+           "replay the recording FILE as fast as it goes and print what each game of it came "
+           "to, as one line of JSON (alone: no other option)",
+           [](CommandLine& c, std::string_view v) {
+               c.verify = v;
+               return std::string{};
+           }},
     Option{"--level", "N", "a new game starts in level N (1 to the last)",
            [](CommandLine&, std::string_view v) {
                std::uint32_t n = 0;
@@ -88,12 +97,12 @@ constexpr std::array kOptions{
                    return "--level takes a level from 1 to " + std::to_string(Morvek::kLastLevel) +
                           ", not " + Quote(v);
                }
-               Morvek::practice.level = n;
+               Game::options.practice.level = n;
                return std::string{};
            }},
     Option{"--boss", "", "a new game starts at the level's boss fight",
            [](CommandLine&, std::string_view) {
-               Morvek::practice.boss = true;
+               Game::options.practice.boss = true;
                return std::string{};
            }},
     Option{"--autopilot", "", "let the computer play a whole game, then end the run",
@@ -111,6 +120,12 @@ constexpr std::array kOptions{
                c.autopilot = true;
                c.pilot.games = 0;
                c.pilot.tickLimit = n;
+               return std::string{};
+           }},
+    Option{"--autopilot-no-cheats", "", "the autopilot plays without the cheat keys",
+           [](CommandLine& c, std::string_view) {
+               c.autopilot = true;
+               c.pilot.cheats = false;
                return std::string{};
            }},
     Option{"--autopilot-shots", "DIR", "the autopilot takes pictures of its milestones in DIR",
@@ -180,6 +195,12 @@ std::string Usage() {
         left.resize(std::max<std::size_t>(left.size() + 2, 18), ' ');
         text += "  " + left + std::string(o.help) + "\n";
     }
+    namespace Verify = Program::Verify;
+    text += "--verify refuses a recording of more than " + std::to_string(Verify::kMaxBytes) +
+            " bytes or " + std::to_string(Verify::kMaxEvents) + " events, and stops one past " +
+            std::to_string(Verify::kMaxTicks) +
+            " ticks of play; it exits with 3 for a malformed recording, 4 over a limit, 5 when "
+            "no game ended, 6 for another rules version, 7 without the game's pictures\n";
     return text;
 }
 
@@ -236,6 +257,21 @@ void ProtectGameFiles(const std::string& settings) {
     }
 }
 
+// Verification alone: nothing else of the command line may reach the run.
+int VerifyRecording(const CommandLine& line, int argc) {
+    namespace Verify = Program::Verify;
+    std::string json;
+    std::string reason = "--verify takes no other option";
+    const int status =
+        argc == 3 ? Verify::Run(line.verify, kVersion, json, reason) : Verify::kBadCommandLine;
+    if (status == Verify::kVerified) {
+        std::cout << json << '\n' << std::flush;
+    } else {
+        std::cerr << "morvek: verify: " << reason << '\n';
+    }
+    return status;
+}
+
 [[noreturn]] void RunGame() {
     Program::Play();
     Display::Run::End(Display::Run::EndAsked().value_or(0));
@@ -259,6 +295,9 @@ int main(int argc, char** argv) {
         std::cout << "morvek " << kVersion << '\n';
         return 0;
     }
+    if (!line.verify.empty()) {
+        return VerifyRecording(line, argc);
+    }
     std::string error;
     // Found out now rather than after a whole game that can't be saved.
     if (line.scores && !Morvek::ScoreFile::CheckPath(Morvek::scorefile, error)) {
@@ -270,7 +309,10 @@ int main(int argc, char** argv) {
     Place::Use(Place::Choose({line.scores ? Morvek::scorefile : "", line.autopilot,
                               Place::InBuildTree(System::ExecutableFolder()),
                               System::PlayerFoldersOf().data}));
-    Run::SetCleanup(Place::Finish);
+    Run::SetCleanup([] {
+        Settings::Flush();
+        Place::Finish();
+    });
     const bool scripted = !line.script.empty() || line.autopilot;
     const std::string settings =
         Settings::FileFor({line.settings, scripted, System::PlayerFoldersOf().config});
@@ -309,7 +351,7 @@ int main(int argc, char** argv) {
     }
     Run::SetStateWriter(StateDump::WriteState);
     if (line.autopilot) {
-        Autopilot::Start(line.pilot);
+        Program::StartAutopilot(line.pilot);
         if (!line.script.empty()) {
             Run::SetKeepFrames(true); // the script may take pictures
         }

@@ -9,6 +9,7 @@
 #include "display/Run.h"
 #include "game/Step.h"
 #include "game/core/World.h"
+#include "game/settings/SettingsStore.h"
 
 #include <emscripten.h>
 
@@ -49,7 +50,9 @@ void Frame() {
         if (pending.kind == Morvek::Wait::Kind::Quit) {
             Finish(Display::Run::EndAsked().value_or(0));
         }
+        Morvek::Draw(Morvek::world);
         Display::UpdateWindow();
+        Settings::Retry();
         // Each wait runs from the end of the last, as a sleep would; a page
         // far behind starts again from now.
         dueAt = std::max(dueAt, now - kMostBehindMs) + pending.ms;
@@ -59,11 +62,12 @@ void Frame() {
 } // namespace
 
 void PlayInPage() {
-    Morvek::Start(Morvek::world);
+    Begin();
     pending = Morvek::Step(Morvek::world);
     if (pending.kind == Morvek::Wait::Kind::Quit) {
         Finish(0);
     }
+    Morvek::Draw(Morvek::world);
     Display::UpdateWindow();
     dueAt = emscripten_get_now() + pending.ms;
     // Returns to the browser: main ends here and the frames go on.

@@ -28,7 +28,6 @@ void FreshProgram(const std::filesystem::path& scores) {
     Display::Run::SetHeadless(true);
     Morvek::world = Morvek::World{};
     Game::options = {};
-    Morvek::practice = {};
     Morvek::scorefile = scores.string();
     std::error_code ignored;
     std::filesystem::remove(scores, ignored);

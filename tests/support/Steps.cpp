@@ -21,6 +21,7 @@ bool Once() {
     if (wait.kind == Morvek::Wait::Kind::Quit) {
         return false;
     }
+    Morvek::Draw(world);
     Display::UpdateWindow();
     Program::Perform(wait);
     return !Display::Run::EndAsked();
@@ -50,6 +51,7 @@ bool Run(const Morvek::Scene& scene, std::uint64_t limit) {
         if (wait.kind == Morvek::Wait::Kind::Quit) {
             return false;
         }
+        Morvek::Draw(world);
         Display::UpdateWindow();
         Program::Perform(wait);
         if (Display::Run::EndAsked()) {
@@ -61,6 +63,7 @@ bool Run(const Morvek::Scene& scene, std::uint64_t limit) {
 
 void WaveTick() {
     Morvek::WaveTickPlay();
+    Morvek::Draw(Morvek::BattleScene{}, world);
     Display::UpdateWindow();
     Program::Perform({Morvek::Wait::Kind::Tick, world.tickMs});
     Morvek::TickSettle(Morvek::kWaveShape);
@@ -68,6 +71,7 @@ void WaveTick() {
 
 template <typename Fight> void FightTick(Fight& fight) {
     Morvek::Boss::Play(fight);
+    Morvek::Draw(Morvek::BattleScene{.fight = fight}, world);
     Display::UpdateWindow();
     Program::Perform({Morvek::Wait::Kind::Tick, world.tickMs});
     Morvek::TickSettle(Morvek::kFightShape);

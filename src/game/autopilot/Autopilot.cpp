@@ -86,6 +86,8 @@ void Shot(const std::string& name) {
     Display::Run::Apply(e);
 }
 
+} // namespace
+
 void Report() {
     const Summary& s = pilot->summary;
     const double seconds =
@@ -96,6 +98,8 @@ void Report() {
                 seconds > 0 ? static_cast<double>(s.ticks) / seconds : 0.0);
     std::fflush(stdout);
 }
+
+namespace {
 
 void PrintMemory(const char* when) {
     std::printf("autopilot: resident memory at the %s (tick %llu): %.1f MB\n", when,
@@ -196,12 +200,14 @@ void Play(std::uint64_t elapsed) {
     Hold(KeyCode::kShift, c.beam);
     Hold(KeyCode::kCtrl, c.shield);
     for (const std::uint32_t k : kCheats) {
-        Hold(k, true);
+        Hold(k, pilot->settings.cheats);
     }
     Hold(KeyCode::kEscape, pilot->gameTicks > kGiveUpTicks);
 }
 
-void OnSync() {
+} // namespace
+
+void AtSync() {
     const std::uint64_t now = Display::Run::ClockMs();
     const std::uint64_t elapsed = now - pilot->lastClock;
     pilot->lastClock = now;
@@ -234,18 +240,11 @@ void OnSync() {
     }
 }
 
-} // namespace
-
 void Start(const Settings& settings) {
     pilot = std::make_unique<Pilot>();
     pilot->settings = settings;
     pilot->lastClock = Display::Run::ClockMs();
     pilot->began = std::chrono::steady_clock::now();
-    Display::Run::SetSyncHook(OnSync);
-    Display::Run::SetLivePointer(false);
-    Display::Run::SetEndHandler(Report);
-    // With no pictures to take, a headless game need not keep its frames.
-    Display::Run::SetKeepFrames(!settings.shots.empty());
 }
 
 Summary Result() {

@@ -15,12 +15,19 @@ struct Settings {
     // Ends the run after this many ticks of play (0: no limit), printing the
     // memory in use at the start, the middle and the end.
     std::uint64_t tickLimit = 0;
+    // Holds the cheat keys in play; without them its games can be ranked.
+    bool cheats = true;
     // Pictures of the milestones go into this directory ("" for none).
     std::string shots;
 };
 
-// Takes over the run's input from the next sync point on.
+// A fresh pilot; the host plugs AtSync into the run's sync points
+// (Program::StartAutopilot).
 void Start(const Settings& settings);
+// Looks at the world and hands its input to the run (Display::Run::Apply).
+void AtSync();
+// Says how the games went, at the run's end.
+void Report();
 
 // What the autopilot has seen so far.
 struct Summary {

@@ -4,6 +4,7 @@
 #include "display/KeyCodes.h"
 #include "game/core/World.h"
 
+#include <algorithm>
 #include <array>
 
 namespace Morvek {
@@ -42,6 +43,11 @@ void Cheats() {
             break;
         }
     }
+}
+
+bool CheatKeyDown() {
+    return std::any_of(kCheats.begin(), kCheats.end(),
+                       [](const Cheat& c) { return Display::KeyDown(c.key); });
 }
 
 } // namespace Morvek

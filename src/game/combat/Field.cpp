@@ -1,7 +1,7 @@
-// What a frame of play does to the game: the scroll, the deadly contacts,
-// the shield, the floating text and the beam. They run in the order the
-// frame used to show them in, between the layers they come between, so the
-// frame and the game stay what they were while drawing only draws.
+// What the field does to the game at the end of a tick: the scroll, the
+// deadly contacts, the shield, the floating text and the beam, in the order
+// the game has always run them. The frame is drawn after them, from the
+// world as the tick left it (combat/Render.h).
 #include "game/combat/Field.h"
 #include "display/Display.h"
 #include "game/combat/BeamShield.h"
@@ -84,20 +84,17 @@ void DeadlyContacts() {
     }
 }
 
-void FieldFrame() {
+void FieldRules() {
     if (!FieldShown()) {
         return;
     }
     ScrollBackground();
     DeadlyContacts();
-    DrawBehindDragon();
     if (world.dragon.state) {
         RunShield();
     }
-    DrawField();
     AgeItemTexts();
     RunBeam();
-    DrawOnTop();
 }
 
 } // namespace Morvek

@@ -49,8 +49,7 @@ void TickPlay(TickSteps& steps) {
         EscapeCheck();
     }
     steps.Rules();
-    FieldFrame();
-    steps.DrawOver();
+    FieldRules();
 }
 
 void TickSettle(const TickSteps::Shape& shape) {

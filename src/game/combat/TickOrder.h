@@ -27,8 +27,6 @@ class TickSteps {
     virtual void Count() = 0;
     // After the movers, guns and hits: the level's hazards, a fight's phases.
     virtual void Rules() = 0;
-    // Over the finished frame before it is shown: a boss's bar and attacks.
-    virtual void DrawOver() {}
 
     const Shape& shape() const { return shape_; }
 
@@ -39,9 +37,10 @@ class TickSteps {
 inline constexpr TickSteps::Shape kWaveShape{.waveFire = true, .escapeFirst = false};
 inline constexpr TickSteps::Shape kFightShape{.waveFire = false, .escapeFirst = true};
 
-// A tick up to its frame: counters, movers, guns, hits, rules and drawing.
-// The frame then shows for a tick (the host's wait) before the pause is
-// checked (core/Pause.h) and the tick settles.
+// A tick up to its frame: counters, movers, guns, hits, the rules and the
+// field's. Its frame is then drawn (levels/Battle.h) and shows for a tick
+// (the host's wait) before the pause is checked (core/Pause.h) and the tick
+// settles.
 void TickPlay(TickSteps& steps);
 // The end of a tick, after its frame has shown and any pause: Escape (a
 // wave's) and the lives. The game is over when no life is left.

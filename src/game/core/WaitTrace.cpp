@@ -23,15 +23,15 @@ std::unique_ptr<std::FILE, Closer> trace;
 
 bool Start(const std::string& file, std::string& why) {
     trace.reset(OutFile::OpenStream(file, why));
-    if (!trace) {
-        return false;
-    }
-    Display::Run::SetWaitObserver([](std::string_view kind, std::uint32_t ms) {
+    return trace != nullptr;
+}
+
+void Write(std::string_view kind, std::uint32_t ms) {
+    if (trace) {
         std::fprintf(trace.get(), "%" PRIu64 " %.*s %" PRIu32 " %d %" PRIu32 "\n",
                      Display::Run::ClockMs(), static_cast<int>(kind.size()), kind.data(), ms,
                      static_cast<int>(world.mode), world.random.Seed());
-    });
-    return true;
+    }
 }
 
 } // namespace Morvek::WaitTrace

@@ -129,6 +129,9 @@ struct World {
     bool hadFocus = true;
     // A practice start at a boss fight: the level script skips its waves once.
     bool bossStart = false;
+    // New Games chosen since the program started: a verifier numbers the
+    // session's games by it.
+    std::uint32_t gamesBegun = 0;
 };
 
 extern World world;

@@ -2,6 +2,7 @@
 
 #include "game/combat/Field.h"
 #include "game/combat/Lives.h"
+#include "game/combat/Render.h"
 #include "game/combat/TickOrder.h"
 #include "game/core/EnemyKinds.h"
 #include "game/core/Pause.h"
@@ -105,8 +106,13 @@ void WaveTickPlay() {
     TickPlay(steps);
 }
 
+void Draw(const BattleScene& b, const World&) {
+    Draw();
+    std::visit(Overloaded{[](std::monostate) {}, [](const auto& f) { Boss::Overlay(f); }}, b.fight);
+}
+
 bool GlideInPass(std::uint32_t pass) {
-    FieldFrame();
+    FieldRules();
     for (const std::uint32_t i : Slots(world.enemies)) {
         Enemy& e = world.enemies[i];
         if (!e.state || !Kind(e.type).glidesIn) {

@@ -7,10 +7,13 @@
 namespace Morvek {
 
 Next Update(BattleScene& battle, World& w);
+// The battle's frame, from the world as its last tick or glide-in pass left
+// it: the field, and over it a boss's bar and attacks.
+void Draw(const BattleScene& battle, const World& w);
 
 // A wave's tick up to its frame, outside any battle (the bench, tests).
 void WaveTickPlay();
-// One glide-in pass of a wave's enemies, its frame drawn first; false once
+// One glide-in pass of a wave's enemies, the field's rules first; false once
 // they are all in, and then nothing moved.
 bool GlideInPass(std::uint32_t pass);
 // No enemy left that holds up the wave (castles never do).

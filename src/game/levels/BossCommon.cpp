@@ -103,7 +103,6 @@ template <typename Fight> class FightSteps final : public TickSteps {
     explicit FightSteps(Fight& f) : TickSteps(kFightShape), f_(f) {}
     void Count() override { Counters(f_); }
     void Rules() override { Phases(f_); }
-    void DrawOver() override { Overlay(f_); }
 
   private:
     Fight& f_;

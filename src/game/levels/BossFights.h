@@ -28,8 +28,8 @@ void Phases(KingFight& f);
 void Overlay(const KingFight& f);
 
 // A fight's tick up to its frame, in the order of every tick
-// (combat/TickOrder.h): its counters first, its phases after the movers, its
-// overlay over the frame.
+// (combat/TickOrder.h): its counters first, its phases after the movers.
+// Its Overlay goes over the field's frame.
 template <typename Fight> void Play(Fight& f);
 
 } // namespace Morvek::Boss

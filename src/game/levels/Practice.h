@@ -1,25 +1,28 @@
 // A practice start: a new game that begins at a chosen level, optionally
-// right at that level's boss fight.
+// right at that level's boss fight (Game::options.practice).
 #pragma once
 
+#include "game/Game.h"
 #include "game/core/World.h"
 
-namespace Morvek {
+#include <optional>
+#include <string>
+#include <string_view>
 
-// What the command line chose for this run's new games.
-struct PracticeChoice {
-    std::uint32_t level = 1; // --level N: a new game starts in level N (1..3)
-    bool boss = false;       // --boss: ... and straight at that level's boss fight
-};
-extern PracticeChoice practice;
+namespace Morvek {
 
 // True once after a practice start that asked for the boss fight: the level
 // script then skips its waves. Reading it clears it, so the levels that follow
 // run in full.
 bool TakeBossStart();
 
-// A new game started at a chosen level or boss fight
-// (command line --level N, --boss). Called by NewGame after its reset.
+// A new game started at the chosen level or boss fight. Called by NewGame
+// after its reset.
 void PracticeStart();
+
+// The choice as a recording's option line holds it: "off", "level 2",
+// "level 3 boss"; and back, nothing for words that name no start.
+std::string PracticeName(const Game::PracticeChoice& choice);
+std::optional<Game::PracticeChoice> PracticeFromName(std::string_view name);
 
 } // namespace Morvek

@@ -39,6 +39,7 @@ void NewGame() {
     ScorePlace::Read(world.scores);
     ResetGame();
     PracticeStart();
+    ++world.gamesBegun;
     Display::Bindings::SetPlaying(true);
 }
 

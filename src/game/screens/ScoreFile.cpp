@@ -16,6 +16,9 @@ namespace Morvek {
 std::string scorefile = "myscore.txt";
 
 SaveOutcome TrySaveResult(std::uint32_t tries) {
+    if (Display::Run::TakeSaveFailed()) {
+        return SaveOutcome::Failed; // as it did when the recording was made
+    }
     ScoreFile::Table next{};
     std::string error;
     bool busy = false;
@@ -31,6 +34,9 @@ SaveOutcome TrySaveResult(std::uint32_t tries) {
                   << '\n';
         Display::Run::TakeSignal(); // the save gave up for it: the run ends now
         Display::Run::FailAtEnd(kExitSaveFailed);
+        // The game-over screen keeps its Save button after a failure: a
+        // replay, whose table lives in memory, must keep it too.
+        Display::Run::RecordSaveFailed();
         return SaveOutcome::Failed;
     }
     world.scores = next;

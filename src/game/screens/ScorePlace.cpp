@@ -94,6 +94,12 @@ Kind InUse() {
     return kind;
 }
 
+void UseRecorded(const ScoreFile::Table& table) {
+    kind = Kind::Memory;
+    scorefile.clear();
+    memory = table;
+}
+
 std::uint32_t Read(ScoreFile::Table& table) {
     if (kind == Kind::Memory || scorefile.empty()) {
         for (std::uint32_t i = 1; i <= ScoreFile::kPlaces; ++i) {

@@ -41,6 +41,9 @@ bool InBuildTree(const std::filesystem::path& exeDir);
 // Makes `place` this run's: sets `scorefile`, forgets any table in memory.
 void Use(const Place& place);
 Kind InUse();
+// A recording's own table, kept in memory for the run: a replay shows and
+// saves what the player's game did, whatever this machine's file holds.
+void UseRecorded(const ScoreFile::Table& table);
 
 // ScoreFile::Read of the table in use. In the data folder, before its first
 // save, a table an earlier version left in the working directory is read.

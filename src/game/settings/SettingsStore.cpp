@@ -9,7 +9,9 @@ namespace Settings {
 
 namespace {
 
-constexpr int kLockWaitMs = 2000;
+// Only the program's end may wait on another game's lock; in play a write
+// that finds the file locked tries again after the next step.
+constexpr int kLockWaitAtEndMs = 2000;
 
 std::string path; // "" when the run keeps no settings
 Values stored;
@@ -17,6 +19,7 @@ Values stored;
 // in are this run's own changes, the only ones it may write.
 Values written;
 bool complained = false; // a failed write is said once
+bool pending = false;    // a change waits for another game to let go of the file
 
 // The whole file, "" when there is none; a file longer than any settings
 // file of ours is refused rather than cut short.
@@ -53,8 +56,10 @@ void RemoveStaleTemps(const std::string& file) {
 
 // As the highscore table is saved: through a link to its target, with the
 // file's own permissions, never over a read-only file, and under a lock
-// with the file read again, so that another game's changes stay.
-bool Write(std::string& error) {
+// with the file read again, so that another game's changes stay. A lock held
+// elsewhere throughout `waitMs` sets `busy`.
+bool Write(int waitMs, bool& busy, std::string& error) {
+    busy = false;
     std::string real;
     SafeFile::Status status;
     if (!SafeFile::SaveTarget(path, real, status, error)) {
@@ -74,8 +79,8 @@ bool Write(std::string& error) {
         return false;
     }
     SafeFile::Lock held;
-    if (!held.Acquire(
-            real + ".lock", kLockWaitMs, [] {}, error)) {
+    if (!held.Acquire(real + ".lock", waitMs, {}, error)) {
+        busy = held.Busy();
         return false;
     }
     SafeFile::RemoveStaleTemps(real);
@@ -90,12 +95,30 @@ bool Write(std::string& error) {
            temp.Replace(error);
 }
 
+// Tries once (waitMs 0) or waits for the lock; a lock still held elsewhere
+// after one try leaves the change pending for Retry.
+void TryWrite(int waitMs) {
+    std::string error;
+    bool busy = false;
+    if (Write(waitMs, busy, error)) {
+        written = stored;
+        pending = false;
+        return;
+    }
+    pending = busy && waitMs == 0;
+    if (!pending && !complained) {
+        complained = true;
+        std::cerr << "morvek: the settings could not be saved to " << path << ": " << error << '\n';
+    }
+}
+
 } // namespace
 
 void Open(const std::string& file) {
     path = file;
     stored = written = {};
     complained = false;
+    pending = false;
     RemoveStaleTemps(file);
     std::string data, error;
     if (!ReadWhole(file, data, error)) {
@@ -115,6 +138,7 @@ void Open(const std::string& file) {
 void Close() {
     path.clear();
     stored = written = {};
+    pending = false;
 }
 
 Values Stored() {
@@ -128,15 +152,24 @@ void Change(const std::function<void(Values&)>& change) {
         return;
     }
     stored = next;
-    std::string error;
-    if (path.empty()) {
-        return;
+    if (!path.empty()) {
+        TryWrite(0);
     }
-    if (Write(error)) {
-        written = stored;
-    } else if (!complained) {
-        complained = true;
-        std::cerr << "morvek: the settings could not be saved to " << path << ": " << error << '\n';
+}
+
+bool Pending() {
+    return pending;
+}
+
+void Retry() {
+    if (pending && !path.empty()) {
+        TryWrite(0);
+    }
+}
+
+void Flush() {
+    if (pending && !path.empty()) {
+        TryWrite(kLockWaitAtEndMs);
     }
 }
 

@@ -17,12 +17,20 @@ void Open(const std::string& file);
 // No file: the defaults, and changes are not kept (tests, scripted runs).
 void Close();
 // This run's settings: what the file held at the start with the run's own
-// changes, or the defaults. Any thread.
+// changes, or the defaults.
 Values Stored();
 // Applies `change` to the stored values; when that changes anything, the
 // file is rewritten in one step (its folder made first) with just the
 // settings this run changed set anew. A file that can't be written is said
-// once on stderr, the game plays on. Any thread.
+// once on stderr, the game plays on. It never waits: a file another game
+// holds locked leaves the change pending.
 void Change(const std::function<void(Values&)>& change);
+// A change waits for the file's lock.
+bool Pending();
+// Tries a pending change once more; the host's loop calls it after each step.
+void Retry();
+// At the program's end: a pending change waits up to 2 s for the lock, and
+// is said on stderr if it still can't be written.
+void Flush();
 
 } // namespace Settings

@@ -1,0 +1,31 @@
+#include "display/Context.h"
+
+#include "display/Machinery.h"
+
+namespace Display::Run {
+
+struct Context::Parts {
+    RunState run;
+    InputState input;
+    WindowState window;
+    FrameState frame;
+    PictureState pictures;
+};
+
+Context::Context() : parts_(std::make_unique<Parts>()) {
+    parts_->run.headless = true;
+}
+
+Context::~Context() = default;
+Context::Context(Context&&) noexcept = default;
+Context& Context::operator=(Context&&) noexcept = default;
+
+void Context::Exchange() {
+    Run::Exchange(parts_->run);
+    Display::Exchange(parts_->input);
+    Display::Exchange(parts_->window);
+    Display::Exchange(parts_->frame);
+    Display::Exchange(parts_->pictures);
+}
+
+} // namespace Display::Run
