@@ -1,31 +1,41 @@
 #include "Sha256.h"
 
-#include <openssl/evp.h>
+#include "util/Sha256.h"
 
+#include <algorithm>
 #include <array>
+#include <cstdint>
 
 namespace Server {
 
 std::string Sha256Hex(std::string_view bytes) {
-    std::array<unsigned char, EVP_MAX_MD_SIZE> digest{};
-    unsigned int size = 0;
-    EVP_Digest(bytes.data(), bytes.size(), digest.data(), &size, EVP_sha256(), nullptr);
-    constexpr std::string_view kHex = "0123456789abcdef";
-    std::string hex;
-    for (unsigned int i = 0; i < size; ++i) {
-        hex += kHex[digest[i] >> 4];
-        hex += kHex[digest[i] & 15];
-    }
-    return hex;
+    return Util::Sha256Hex(bytes);
 }
 
 std::string Sha256Base64(std::string_view bytes) {
-    std::array<unsigned char, EVP_MAX_MD_SIZE> digest{};
-    unsigned int size = 0;
-    EVP_Digest(bytes.data(), bytes.size(), digest.data(), &size, EVP_sha256(), nullptr);
-    std::array<unsigned char, 4 * EVP_MAX_MD_SIZE / 3 + 4> text{};
-    const int n = EVP_EncodeBlock(text.data(), digest.data(), static_cast<int>(size));
-    return std::string(reinterpret_cast<const char*>(text.data()), static_cast<std::size_t>(n));
+    const std::string hex = Util::Sha256Hex(bytes);
+    std::string raw;
+    for (std::size_t i = 0; i + 1 < hex.size(); i += 2) {
+        const auto nibble = [](char c) { return c <= '9' ? c - '0' : c - 'a' + 10; };
+        raw += static_cast<char>(nibble(hex[i]) * 16 + nibble(hex[i + 1]));
+    }
+    constexpr std::string_view kDigits =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    std::string text;
+    for (std::size_t i = 0; i < raw.size(); i += 3) {
+        std::uint32_t group = static_cast<std::uint8_t>(raw[i]) << 16;
+        const std::size_t n = std::min<std::size_t>(3, raw.size() - i);
+        if (n > 1) {
+            group |= static_cast<std::uint8_t>(raw[i + 1]) << 8;
+        }
+        if (n > 2) {
+            group |= static_cast<std::uint8_t>(raw[i + 2]);
+        }
+        for (std::size_t k = 0; k < 4; ++k) {
+            text += k <= n ? kDigits[(group >> (18 - 6 * k)) & 63] : '=';
+        }
+    }
+    return text;
 }
 
 } // namespace Server

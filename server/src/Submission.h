@@ -2,6 +2,8 @@
 // that can never be a recording costs the server nothing.
 #pragma once
 
+#include "host/Verify.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -10,7 +12,7 @@
 namespace Server {
 
 // The recording limit the verifier keeps; a bigger body is refused unread.
-constexpr std::size_t kMaxRecordingBytes = 4u << 20;
+constexpr std::size_t kMaxRecordingBytes = Program::Verify::kMaxBytes;
 // What the HTTP library takes at most: a recording in a form, and the form
 constexpr std::size_t kMaxRequestBytes = kMaxRecordingBytes + 64 * 1024;
 

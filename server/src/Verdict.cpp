@@ -2,6 +2,7 @@
 
 #include "Boards.h"
 #include "Json.h"
+#include "host/Verify.h"
 
 #include <algorithm>
 #include <array>
@@ -16,13 +17,14 @@ struct Refused {
     const char* code;
     const char* reason;
 };
+namespace Exit = Program::Verify;
 constexpr std::array<Refused, 6> kExits{{
-    {2, "server", "the verifier refused its command line"},
-    {3, "malformed", "the recording is malformed"},
-    {4, "limit", "the recording is over a limit of the verifier"},
-    {5, "not-ended", "no game of the recording ended"},
-    {6, "rules", "the recording is of another rules version"},
-    {7, "server", "the verifier lacks the game's pictures"},
+    {Exit::kBadCommandLine, "server", "the verifier refused its command line"},
+    {Exit::kMalformed, "malformed", "the recording is malformed"},
+    {Exit::kOverLimit, "limit", "the recording is over a limit of the verifier"},
+    {Exit::kNoGameEnded, "not-ended", "no game of the recording ended"},
+    {Exit::kOtherRules, "rules", "the recording is of another rules version"},
+    {Exit::kNoPictures, "server", "the verifier lacks the game's pictures"},
 }};
 
 bool IsHex64(const std::string& s) {

@@ -5,6 +5,7 @@
 #include "Json.h"
 #include "Page.h"
 #include "RateLimit.h"
+#include "Sha256.h"
 #include "Submission.h"
 #include "Verdict.h"
 
@@ -232,6 +233,11 @@ TEST(Page, NamesAndReasonsAreEscaped) {
     const std::string index = Page::Index(1, boards, true);
     EXPECT_EQ(index.find("<i>"), std::string::npos);
     EXPECT_NE(index.find("href=\"/play/?run=9\""), std::string::npos);
+    // the policy lets exactly the page's own script run
+    const auto open = index.find("<script>") + 8;
+    const std::string script = index.substr(open, index.find("</script>") - open);
+    EXPECT_NE(std::string(Page::kPolicy).find("'sha256-" + Sha256Base64(script) + "'"),
+              std::string::npos);
     EXPECT_EQ(index.find("http://"), std::string::npos); // nothing loaded from elsewhere
     EXPECT_EQ(index.find("https://"), std::string::npos);
 }

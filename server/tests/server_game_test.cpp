@@ -1,0 +1,129 @@
+// The server with the game's own verifier, on whole games: the kept game
+// played without cheat keys, the kept autopilot game that presses them, and
+// doctored copies of the first. Few runs, as each replays a whole game.
+#include "support/Harness.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+namespace {
+
+using namespace Harness;
+using std::chrono::seconds;
+
+// The game's own answer for a recording, read straight from the verifier.
+std::string Verified(const fs::path& recording) {
+    std::string out;
+    const std::string command =
+        (kBuild / "morvek").string() + " --verify " + recording.string() + " 2>/dev/null";
+    if (std::FILE* p = ::popen(command.c_str(), "r")) {
+        char buf[4096];
+        for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;) {
+            out.append(buf, n);
+        }
+        ::pclose(p);
+    }
+    return out;
+}
+
+std::optional<long> JsonNumber(const std::string& json, const std::string& key) {
+    const auto at = json.find("\"" + key + "\":");
+    if (at == std::string::npos) {
+        return std::nullopt;
+    }
+    return std::atol(json.c_str() + at + key.size() + 3);
+}
+
+std::string Replaced(std::string text, const std::string& from, const std::string& to) {
+    const auto at = text.find(from);
+    EXPECT_NE(at, std::string::npos) << from;
+    return at == std::string::npos ? text : text.replace(at, from.size(), to);
+}
+
+class Game : public testing::Test {
+  protected:
+    void SetUp() override {
+        std::string why;
+        database_ = NewDatabase(dir_, why);
+        if (database_.empty()) {
+            GTEST_SKIP() << why;
+        }
+        honest_ = ReadFile(kSource / "recordings/no-cheats.txt");
+        const std::string answer = Verified(kSource / "recordings/no-cheats.txt");
+        score_ = JsonNumber(answer, "score").value_or(-1);
+        ASSERT_GT(score_, 0) << answer;
+    }
+
+    // The verifier is the game beside the server, found without being named
+    std::unique_ptr<ServerProcess> Start() {
+        auto server = std::make_unique<ServerProcess>(
+            std::vector<std::string>{"--database", database_, "--workers", "2"});
+        EXPECT_TRUE(server->Started()) << server->Errors();
+        return server;
+    }
+
+    std::string Result(int port, const std::string& recording, long claimed,
+                       const std::string& name = "ann") {
+        const Reply r = Post(
+            port, "/api/v1/runs?name=" + name + "&score=" + std::to_string(claimed), recording);
+        EXPECT_EQ(r.status, 202) << r.body;
+        return AwaitResult(port, Number(r.body, "run").value_or(-1), seconds(120));
+    }
+
+    TempDir dir_;
+    std::string database_;
+    std::string honest_;
+    long score_ = 0;
+};
+
+TEST_F(Game, AWholeHonestGameIsRankedAtExactlyTheScoreItReached) {
+    const auto server = Start();
+    const std::string result = Result(server->Port(), honest_, score_);
+    EXPECT_EQ(Text(result, "status"), "accepted") << result << server->Errors();
+    EXPECT_EQ(Number(result, "score"), score_);
+    EXPECT_EQ(Number(result, "place"), 1);
+    EXPECT_EQ(Text(result, "board"), "normal-fast");
+    // the state at its end is the one the game itself reports
+    const std::string own = Verified(kSource / "recordings/no-cheats.txt");
+    EXPECT_NE(own.find("\"state\":\"" + Text(result, "state").value_or("?") + "\""),
+              std::string::npos);
+    EXPECT_NE(
+        Get(server->Port(), "/").body.find("<td class=\"n\">" + std::to_string(score_) + "</td>"),
+        std::string::npos);
+
+    // the same game again, padded with menu moves before its New Game, by another player
+    const std::string padded =
+        Replaced(honest_, "\n20 mouse move 175 175\n",
+                 "\n5 mouse move 300 300\n10 mouse move 310 320\n20 mouse move 175 175\n");
+    const std::string copy = Result(server->Port(), padded, score_, "bob");
+    EXPECT_EQ(Text(copy, "status"), "refused");
+    EXPECT_EQ(Text(copy, "code"), "copy") << copy;
+}
+
+TEST_F(Game, CheatsDesyncsAndOtherRulesNeverReachABoard) {
+    const auto server = Start();
+    const int port = server->Port();
+    // The kept autopilot game presses the cheat keys; it is given the
+    // options a recording starts with today
+    const std::string header = honest_.substr(
+        honest_.find("0 option rules"), honest_.find("\n20 ") + 1 - honest_.find("0 option rules"));
+    const std::string autopilot = header + ReadFile(kSource / "recordings/autopilot.txt");
+    const std::string cheat = Result(port, autopilot, 0);
+    EXPECT_EQ(Text(cheat, "code"), "cheat") << cheat;
+
+    // one event changed (the fire key), the old score claimed
+    const std::string doctored = Replaced(honest_, "\n50 key down 0x20\n", "\n50 key down 0x21\n");
+    const std::string desync = Result(port, doctored, score_);
+    EXPECT_EQ(Text(desync, "code"), "desync") << desync;
+    EXPECT_NE(server->Errors().find("desync"), std::string::npos);
+
+    const std::string later = Replaced(honest_, "0 option rules 1\n", "0 option rules 999\n");
+    const std::string rules = Result(port, later, score_);
+    EXPECT_EQ(Text(rules, "code"), "rules") << rules;
+
+    const std::string board = Get(port, "/api/v1/boards/normal-fast").body;
+    EXPECT_EQ(board.find("\"place\""), std::string::npos) << board;
+}
+
+} // namespace
