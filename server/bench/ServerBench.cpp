@@ -13,6 +13,7 @@
 #include <atomic>
 #include <cstdio>
 #include <iostream>
+#include <map>
 #include <thread>
 
 namespace {
@@ -96,7 +97,7 @@ int main(int argc, char** argv) {
 
     // 2. Verified runs a second per core: the real verifier when the game has it
     {
-        const fs::path recording = kSource / "recordings/autopilot.txt";
+        const fs::path recording = kSource / "recordings/no-cheats.txt";
         const bool real = GameVerifies(recording);
         const std::string verifier =
             real ? (kBuild / "morvek").string() : (kBuild / "fake-verifier").string();
@@ -107,23 +108,32 @@ int main(int argc, char** argv) {
                                       verifier,     "--workers", std::to_string(cores)};
         args.insert(args.end(), open.begin(), open.end());
         ServerProcess server(args);
-        const int runs = real ? static_cast<int>(2 * cores) : 200;
+        const int runs = real ? static_cast<int>(4 * cores) : 200;
         const std::string body = ReadFile(recording);
         std::vector<long> ids;
         const auto t0 = Clock::now();
         for (int i = 0; i < runs; ++i) {
-            // real: the same game under different claims (one run per claim); stand-in: cheap games
+            // real: the same game padded apart, so that each is a run of its own
+            // (a copy of the first, once verified); stand-in: cheap games
+            std::string padded = body;
+            const auto menu = padded.find("\n20 mouse move");
+            if (menu != std::string::npos) {
+                padded.insert(menu, "\n5 mouse move " + std::to_string(i) + " 1");
+            }
             const Reply r =
-                real ? Post(server.Port(), "/api/v1/runs?name=bench&score=" + std::to_string(i),
-                            body)
-                     : Post(server.Port(), "/api/v1/runs?name=bench&score=" + std::to_string(i),
-                            Fake(i, "verify"));
+                Post(server.Port(), "/api/v1/runs?name=bench&score=" + std::to_string(i),
+                     real ? padded : Fake(i, "verify"));
             ids.push_back(Number(r.body, "run").value_or(-1));
         }
+        std::map<std::string, int> results;
         for (const long id : ids) {
-            AwaitResult(server.Port(), id, std::chrono::seconds(600));
+            const std::string result = AwaitResult(server.Port(), id, std::chrono::seconds(600));
+            ++results[Text(result, "code").value_or(Text(result, "status").value_or("?"))];
         }
         const double took = Seconds(Clock::now() - t0);
+        for (const auto& [what, count] : results) {
+            std::printf("  %d %s\n", count, what.c_str());
+        }
         std::printf("verified with %s: %d runs in %.2f s, %.2f/s per core\n",
                     real ? "morvek --verify"
                          : "the stand-in verifier (the game has no --verify yet)",
