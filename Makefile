@@ -245,7 +245,6 @@ LEADERBOARD_DB   ?= $(abspath $(BUILD))/leaderboard.db
 .PHONY: leaderboard leaderboard-test leaderboard-bench
 leaderboard: server-deps build
 	@cmake --build $(BUILD) -j $(JOBS) --target morvek-server
-	@[ -f build-web/index.html ] || echo "No browser build: Watch links answer 404 until \`make web\` makes build-web/"
 	@$(BUILD)/morvek-server --address 127.0.0.1 --port $(LEADERBOARD_PORT) \
 	  --database $(LEADERBOARD_DB) --play $(CURDIR)/build-web
 

@@ -9,12 +9,14 @@
 #include <pwd.h>
 #include <signal.h>
 #include <strings.h>
+#include <sys/prctl.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -93,6 +95,25 @@ Postgres* Postgres::Get(std::string& why) {
         return nullptr;
     }
     pg->started_ = true;
+    // A watcher outlives this program only to stop the cluster when it ends,
+    // however it ends (a test killed, a pipe closed under it)
+    std::array<int, 2> life{};
+    if (::pipe(life.data()) == 0) {
+        const std::string stop =
+            (kPgBin / "pg_ctl").string() + " -D " + data + " -m immediate -w stop";
+        if (::fork() == 0) {
+            ::close(life[1]);
+            char c = 0;
+            while (::read(life[0], &c, 1) != 0 && errno == EINTR) {
+            }
+            AsPostgresUser(stop);
+            std::error_code ignored;
+            fs::remove_all(dir, ignored);
+            ::_exit(0);
+        }
+        ::close(life[0]);
+        ::fcntl(life[1], F_SETFD, FD_CLOEXEC);
+    }
     pg->superuser_ = "postgresql:///postgres?host=" + dir.string() + "&user=morvek";
     cluster = std::move(pg);
     // Stopped when the test program ends
@@ -139,6 +160,8 @@ ServerProcess::ServerProcess(std::vector<std::string> args) {
     const std::string err = errFile_.string();
     pid_ = ::fork();
     if (pid_ == 0) {
+        // A test that dies takes its servers with it
+        ::prctl(PR_SET_PDEATHSIG, SIGKILL);
         const int e = ::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         ::dup2(out[1], 1);
         ::dup2(e, 2);
