@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <thread>
 
 namespace {
 
@@ -124,6 +125,34 @@ TEST_F(Game, CheatsDesyncsAndOtherRulesNeverReachABoard) {
 
     const std::string board = Get(port, "/api/v1/boards/normal-fast").body;
     EXPECT_EQ(board.find("\"place\""), std::string::npos) << board;
+}
+
+TEST_F(Game, AVerifierAwayFromItsPicturesIsGivenThemAndNeverRefusesForTheirLack) {
+    // The game alone in a folder: it finds no pictures beside itself
+    const fs::path alone = dir_.Path() / "alone";
+    fs::create_directories(alone);
+    fs::copy_file(kBuild / "morvek", alone / "morvek");
+    const std::string recording = Replaced(honest_, "\n20 mouse move 175 175\n",
+                                           "\n7 mouse move 1 2\n20 mouse move 175 175\n");
+    long run = 0;
+    {
+        ServerProcess blind(
+            {"--database", database_, "--verifier", (alone / "morvek").string(), "--workers", "1"});
+        ASSERT_TRUE(blind.Started()) << blind.Errors();
+        const Reply r =
+            Post(blind.Port(), "/api/v1/runs?name=ann&score=" + std::to_string(score_), recording);
+        run = Number(r.body, "run").value_or(-1);
+        // the server's own fault: the run waits for a set-up that can replay it
+        std::this_thread::sleep_for(seconds(2));
+        EXPECT_EQ(Text(Get(blind.Port(), "/api/v1/runs/" + std::to_string(run)).body, "status"),
+                  "pending");
+        EXPECT_NE(blind.Errors().find("pictures"), std::string::npos) << blind.Errors();
+    }
+    ServerProcess told({"--database", database_, "--verifier", (alone / "morvek").string(),
+                        "--media", (kBuild / "Media").string(), "--workers", "1"});
+    const std::string result = AwaitResult(told.Port(), run, seconds(120));
+    EXPECT_EQ(Text(result, "status"), "accepted") << result;
+    EXPECT_EQ(Number(result, "score"), score_);
 }
 
 } // namespace
