@@ -1,6 +1,7 @@
 #include "Workers.h"
 
 #include <iostream>
+#include <optional>
 
 namespace Server {
 
@@ -50,8 +51,10 @@ void Workers::Work(unsigned index) {
             const std::lock_guard lock(mutex_);
             seen = woken_;
         }
+        std::optional<std::int64_t> held;
         try {
             if (auto job = storage_.Claim(me, lease_)) {
+                held = job->run;
                 const Outcome outcome =
                     Judge(RunVerifier(setup_, job->recording, stopping_), job->game, job->claimed);
                 if (outcome.retry) {
@@ -73,6 +76,14 @@ void Workers::Work(unsigned index) {
         } catch (const std::exception& e) {
             std::cerr << "worker " << me << ": " << e.what() << "\n";
             pause = kTroublePause;
+            // No temporary folder or pipe to be had: the job waits for another try
+            if (held) {
+                try {
+                    storage_.Release(*held, me);
+                } catch (const std::exception&) {
+                    // the database is away too: the claim lapses with its lease
+                }
+            }
         }
         std::unique_lock lock(mutex_);
         wake_.wait_for(lock, pause, [&] { return stopping_ || woken_ != seen; });
