@@ -14,6 +14,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <thread>
@@ -41,6 +43,25 @@ int Moderate(const Server::Options& o) {
     }
     std::cout << "run " << o.run << (hide ? " hidden: " + o.reason : " back on its board") << "\n";
     return 0;
+}
+
+// Claims of a server on this machine whose process is gone are given back
+// at once, rather than when their lease runs out. A claim of a live server
+// taken by mistake (another machine of the same name) costs only a second
+// replay: its result is stored once all the same.
+void ReleaseDeadNeighbours(Server::Storage& storage, const std::string& host) {
+    for (const std::string& claimant : storage.Claimants()) {
+        // host:pid:started/worker
+        const auto colon = claimant.find(':');
+        if (colon == std::string::npos || claimant.substr(0, colon) != host) {
+            continue;
+        }
+        const long pid = std::atol(claimant.c_str() + colon + 1);
+        if (pid > 0 && pid != ::getpid() && ::kill(static_cast<pid_t>(pid), 0) != 0 &&
+            errno == ESRCH) {
+            storage.ReleaseAll(claimant.substr(0, claimant.find('/')) + "/");
+        }
+    }
 }
 
 // One server to a SQLite file: its workers' claims are then all this
@@ -89,6 +110,8 @@ int Serve(const Server::Options& o) {
                            std::to_string(Server::NowSeconds());
     if (lock) {
         storage->ReleaseAll("");
+    } else {
+        ReleaseDeadNeighbours(*storage, host);
     }
 
     Server::VerifierSetup verifier;

@@ -302,6 +302,16 @@ class SqlStorage final : public Storage {
                 {static_cast<std::int64_t>(prefix.size()), std::string_view(prefix)});
     }
 
+    std::vector<std::string> Claimants() override {
+        auto c = pool_.Take();
+        std::vector<std::string> names;
+        for (const auto& r :
+             c->Query("SELECT DISTINCT claimed_by FROM jobs WHERE claimed_by IS NOT NULL")) {
+            names.push_back(r[0].value_or(""));
+        }
+        return names;
+    }
+
     std::int64_t Queued() override {
         auto c = pool_.Take();
         return Int(c->Query("SELECT COUNT(*) FROM jobs").at(0).at(0));

@@ -78,6 +78,8 @@ class Storage {
     // Every job claimed by a worker whose name starts with `prefix`, given
     // back: a process that died holding them (SQLite: there is only one).
     virtual void ReleaseAll(const std::string& prefix) = 0;
+    // The workers holding jobs now, by name.
+    virtual std::vector<std::string> Claimants() = 0;
     // Jobs waiting, claimed or not.
     virtual std::int64_t Queued() = 0;
 

@@ -117,6 +117,7 @@ TEST_F(StorageTest, AClaimLeftPastItsLeaseOrByADeadServerIsTakenOver) {
     const auto id = storage_->Submit(Run("a")).run;
     ASSERT_TRUE(storage_->Claim("dead/0", seconds(60)));
     EXPECT_FALSE(storage_->Claim("alive/0", seconds(60)));
+    EXPECT_EQ(storage_->Claimants(), std::vector<std::string>{"dead/0"});
     std::this_thread::sleep_for(std::chrono::milliseconds(2100));
     const auto taken = storage_->Claim("alive/0", seconds(1));
     ASSERT_TRUE(taken);
