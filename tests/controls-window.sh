@@ -47,8 +47,10 @@ score=$(sed -n 's/^ZED *\([0-9]*\) .*/\1/p' live.txt)
 [ "${score:-0}" -gt 0 ] || fail "Z did not fire: $(cat live.txt)"
 grep -q ' key down 0x20$' rec.txt || fail "the recording holds no fire"
 
-# The state where the game was given up, in each replay.
-awk '{ print } / key up 0x1B$/ && !done { print $1 " state gaveup.json"; done = 1 }' rec.txt >replay.txt
+# The state where the game was given up, in each replay. The starting table
+# is left out, so that the replay keeps its table in a file as the game did
+# (a recording's own table would stay in memory).
+awk '/^0 option score / { next } { print } / key up 0x1B$/ && !done { print $1 " state gaveup.json"; done = 1 }' rec.txt >replay.txt
 printf 'key-fire = X\nkey-pause = Z\nkey-left = Space\n' >other.ini
 for how in defaults other; do
     mkdir "$how" && ln -s "$build/Media" "$how/Media"

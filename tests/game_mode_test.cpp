@@ -3,6 +3,7 @@
 
 #include "display/Display.h"
 #include "display/Run.h"
+#include "game/Game.h"
 #include "game/core/World.h"
 #include "game/levels/Practice.h"
 #include "game/screens/Layout.h"

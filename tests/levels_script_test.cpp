@@ -26,11 +26,11 @@ class Script : public ::testing::Test {
     void SetUp() override {
         LevelsTest::NewGame();
         Game::options = {};
-        Game::options.practice = {};
+        world.practice = {};
     }
     void TearDown() override {
         Game::options = {};
-        Game::options.practice = {};
+        world.practice = {};
     }
 };
 
@@ -163,14 +163,14 @@ TEST_F(Script, LevelThreeExtraWaveComesFromDifficultySix) {
 }
 
 TEST_F(Script, PracticeStartChoosesLevelAndBossOnce) {
-    Game::options.practice.level = 2;
-    Game::options.practice.boss = true;
+    world.practice.level = 2;
+    world.practice.boss = true;
     PracticeStart();
     EXPECT_EQ(world.level, 2u);
     EXPECT_EQ(world.dragon.lives, 4); // the rest of the new game stays
 
     // A level the game does not have starts an ordinary game.
-    Game::options.practice.level = 7;
+    world.practice.level = 7;
     PracticeStart();
     EXPECT_EQ(world.level, 1u);
 }
@@ -180,8 +180,8 @@ TEST_F(Script, PracticeBossStartRunsFightStoryAndNextLevel) {
     for (std::uint32_t start = 1; start <= 2; ++start) {
         SCOPED_TRACE(start);
         LevelsTest::NewGame();
-        Game::options.practice.level = start;
-        Game::options.practice.boss = true;
+        world.practice.level = start;
+        world.practice.boss = true;
         PracticeStart();
         LevelsTest::Key(KeyCode::kRight, true);
         LevelsTest::Key(KeyCode::kReturn, true);
@@ -205,7 +205,7 @@ TEST_F(Script, PracticeBossStartRunsFightStoryAndNextLevel) {
 
 // Only Enter leaves the story, and it is looked for after each 10 ms pause.
 TEST_F(Script, InterludeWaitsForEnterAlone) {
-    Game::options.practice.boss = true;
+    world.practice.boss = true;
     PracticeStart();
     LevelsTest::Key(KeyCode::kRight, true); // ram the boss
     int waits = 0;

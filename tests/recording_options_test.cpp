@@ -209,9 +209,9 @@ TEST(OptionLines, ATableRowKeepsEveryByteOfItsName) {
 }
 
 TEST(OptionLines, PracticeStartsReadBackAsWritten) {
-    for (const Game::PracticeChoice start :
-         {Game::PracticeChoice{}, Game::PracticeChoice{2, false}, Game::PracticeChoice{3, true},
-          Game::PracticeChoice{1, true}}) {
+    for (const Morvek::PracticeChoice start :
+         {Morvek::PracticeChoice{}, Morvek::PracticeChoice{2, false}, Morvek::PracticeChoice{3, true},
+          Morvek::PracticeChoice{1, true}}) {
         const auto again = Morvek::PracticeFromName(Morvek::PracticeName(start));
         ASSERT_TRUE(again.has_value()) << Morvek::PracticeName(start);
         EXPECT_EQ(again->level, start.level);

@@ -1,7 +1,9 @@
 // A second game beside the program's own: its world, options and run are its
 // own, so two games taking turns play exactly as each would alone, and the
 // program's game never notices them.
+#include "display/Layer.h"
 #include "display/Run.h"
+#include "display/Sync.h"
 #include "game/Game.h"
 #include "game/RunSettings.h"
 #include "game/core/StateDump.h"
@@ -10,6 +12,7 @@
 #include "host/SideGame.h"
 #include "host/WholeRun.h"
 #include "support/TempDir.h"
+#include "util/Sha256.h"
 
 #include <gtest/gtest.h>
 
@@ -49,7 +52,14 @@ struct Played {
     std::vector<std::string> states;
     std::string end;
     std::uint64_t clock = 0;
+    std::vector<std::string> frames; // digests of the frames shown at the states
 };
+
+std::string FrameDigest() {
+    const auto& pixels = Display::Presented().pixels;
+    return Util::Sha256Hex(std::string_view(reinterpret_cast<const char*>(pixels.data()),
+                                            pixels.size() * sizeof(pixels[0])));
+}
 
 // A side game loaded with a recording, the states it writes kept in `into`.
 void Load(Program::SideGame& game, const std::vector<InputEvent>& script, Played& into) {
@@ -60,6 +70,7 @@ void Load(Program::SideGame& game, const std::vector<InputEvent>& script, Played
             << error;
         Display::Run::SetStateWriter([&into](const std::string&, std::string&) {
             into.states.push_back(State());
+            into.frames.push_back(FrameDigest());
             return true;
         });
     });
@@ -144,14 +155,17 @@ TEST_F(SideGames, TwoGamesTakingTurnsPlayAsEachAloneAndLeaveTheProgramsOwn) {
     EXPECT_EQ(wonTurns.states, wonAlone.states);
     EXPECT_EQ(wonTurns.end, wonAlone.end);
     EXPECT_EQ(wonTurns.clock, wonAlone.clock);
+    EXPECT_EQ(wonTurns.frames, wonAlone.frames);
     EXPECT_EQ(screensTurns.states, screensAlone.states);
     EXPECT_EQ(screensTurns.end, screensAlone.end);
     EXPECT_EQ(screensTurns.clock, screensAlone.clock);
+    EXPECT_EQ(screensTurns.frames, screensAlone.frames);
     EXPECT_NE(wonAlone.end, screensAlone.end);
 
     EXPECT_EQ(State(), before);
     EXPECT_EQ(Display::Run::ClockMs(), 0u);
     EXPECT_FALSE(Display::Run::WindowOpen());
+    EXPECT_TRUE(Display::backbuffer.empty()) << "a side game drew on the program's";
     EXPECT_EQ(Game::options.difficulty, Morvek::Difficulty::Easy);
     EXPECT_EQ(Morvek::world.score, 0u);
 }

@@ -2,6 +2,7 @@
 // steps, so a copy of it taken at any step carries on as the game itself.
 #include "ScreenRun.h"
 
+#include "game/Game.h"
 #include "game/Step.h"
 #include "game/core/StateDump.h"
 #include "game/levels/Practice.h"
@@ -35,7 +36,7 @@ bool StepTimes(int n) {
 
 struct Opening {
     const char* name;
-    Game::PracticeChoice practice;
+    Morvek::PracticeChoice practice;
     Mode mode; // what the game shows once it has begun
 };
 

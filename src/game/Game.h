@@ -2,17 +2,11 @@
 #pragma once
 
 #include "game/core/DifficultySetting.h"
+#include "game/core/PracticeChoice.h"
 
 #include <cstdint>
 
 namespace Game {
-
-// A practice start: a new game that begins at a chosen level, optionally
-// right at that level's boss fight.
-struct PracticeChoice {
-    std::uint32_t level = 1; // --level N: a new game starts in level N (1..3)
-    bool boss = false;       // --boss: ... and straight at that level's boss fight
-};
 
 // What the command line chose for this run.
 struct Options {
@@ -22,7 +16,7 @@ struct Options {
     std::uint32_t speed = 30;
     // The command line's, or a recording's: a replay starts its games where
     // the player's did.
-    PracticeChoice practice;
+    Morvek::PracticeChoice practice;
 };
 extern Options options;
 

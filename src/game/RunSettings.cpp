@@ -84,7 +84,7 @@ std::uint32_t RulesOf(const std::vector<Display::Run::InputEvent>& options) {
 bool StartFromScript(const std::vector<Display::Run::InputEvent>& options, std::string_view script,
                      std::string& error) {
     Values v = StartValues();
-    Game::PracticeChoice practice = Game::options.practice;
+    Morvek::PracticeChoice practice = Game::options.practice;
     Morvek::ScoreFile::Table table{};
     Morvek::ScoreFile::Parse("", table);
     bool tableGiven = false;

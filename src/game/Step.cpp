@@ -75,6 +75,7 @@ void Start(World& w) {
     DrawMenu();
     w.difficulty = Game::options.difficulty;
     w.tickMs = Game::options.speed;
+    w.practice = Game::options.practice;
     w.scenes = SceneStack{};
     w.scenes.Push(MenuScene{});
     Label(w);

@@ -78,7 +78,7 @@ struct Watch {
         GameResult game;
         game.difficulty = Settings::ChoiceName(choice, "difficulty");
         game.speed = Settings::ChoiceName(choice, "speed");
-        const Game::PracticeChoice& practice = Game::options.practice;
+        const Morvek::PracticeChoice& practice = Game::options.practice;
         game.practice = practice.level != 1 || practice.boss;
         games.push_back(game);
         input.emplace();

@@ -8,6 +8,7 @@
 #include "game/core/MenuFocus.h"
 #include "game/core/Mode.h"
 #include "game/core/Picture.h"
+#include "game/core/PracticeChoice.h"
 #include "game/core/Scenes.h"
 #include "game/core/Slots.h"
 #include "util/Random.h"
@@ -127,6 +128,9 @@ struct World {
     // a pause starts on a change only.
     bool pauseKeyWasDown = false;
     bool hadFocus = true;
+    // Where a new game starts: the run's practice start, taken from its
+    // options when it starts.
+    PracticeChoice practice{};
     // A practice start at a boss fight: the level script skips its waves once.
     bool bossStart = false;
     // New Games chosen since the program started: a verifier numbers the

@@ -1,8 +1,8 @@
 // A practice start: a new game that begins at a chosen level, optionally
-// right at that level's boss fight (Game::options.practice).
+// right at that level's boss fight (world.practice).
 #pragma once
 
-#include "game/Game.h"
+#include "game/core/PracticeChoice.h"
 #include "game/core/World.h"
 
 #include <optional>
@@ -22,7 +22,7 @@ void PracticeStart();
 
 // The choice as a recording's option line holds it: "off", "level 2",
 // "level 3 boss"; and back, nothing for words that name no start.
-std::string PracticeName(const Game::PracticeChoice& choice);
-std::optional<Game::PracticeChoice> PracticeFromName(std::string_view name);
+std::string PracticeName(const Morvek::PracticeChoice& choice);
+std::optional<Morvek::PracticeChoice> PracticeFromName(std::string_view name);
 
 } // namespace Morvek
