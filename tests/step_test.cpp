@@ -2,9 +2,12 @@
 // steps, so a copy of it taken at any step carries on as the game itself.
 #include "ScreenRun.h"
 
+#include "display/Layer.h"
+#include "display/Sync.h"
 #include "game/Game.h"
 #include "game/Step.h"
 #include "game/core/StateDump.h"
+#include "game/levels/Battle.h"
 #include "game/levels/Practice.h"
 #include "util/Random.h"
 
@@ -65,6 +68,12 @@ TEST_P(WorldCopy, ACopyTakenMidGameCarriesOnAsTheGameDid) {
     ASSERT_TRUE(Steps::Until([&o] { return world.mode == o.mode; }, 100));
     Display::Run::Apply(Up(0));
     ASSERT_TRUE(StepTimes(150));
+    // What the host showed is the battle's frame of the world as it stands.
+    const auto* battle = std::get_if<BattleScene>(&world.scenes.Top());
+    ASSERT_NE(battle, nullptr);
+    const Display::PixelBuffer shown = Display::Presented().pixels;
+    Draw(*battle, world);
+    EXPECT_TRUE(Display::backbuffer == shown) << "the frame shown is not the battle's";
 
     const auto copy = std::make_unique<World>(world);
     const std::string then = State();
