@@ -92,6 +92,7 @@ void FullScene() {
 // its wait, the pause looked for and the tick settled.
 void WaveTick() {
     WaveTickPlay();
+    Draw(BattleScene{}, world);
     Display::UpdateWindow();
     Program::Perform({Wait::Kind::Tick, world.tickMs});
     PauseAsked();
@@ -109,6 +110,7 @@ void PlayWave() {
         if (wait.kind == Wait::Kind::Quit) {
             return;
         }
+        Draw(world);
         Display::UpdateWindow();
         Program::Perform(wait);
         if (Display::Run::EndAsked()) {
