@@ -18,6 +18,7 @@ import json
 import os
 import pathlib
 import queue
+import re
 import shutil
 import subprocess
 import sys
@@ -255,6 +256,8 @@ def watch_a_run(native, page):
     page.runs['7'] = (run, recording + '35200 state ../elsewhere.json\n')
     page.runs['8'] = ({'run': 8, 'status': 'refused', 'name': 'ASH', 'code': 'cheat',
                        'reason': 'a cheat key was down in the ranked game'}, recording)
+    # Accepted by a server of other rules than this page's game.
+    page.runs['10'] = (run, re.sub(r'(?m)^0 option rules [0-9]+$', '0 option rules 99', recording))
     head, seen = parse_report(page.open('run=7', path='play/'))
     faults = []
     if head != 'watch-exit 0':
@@ -279,6 +282,10 @@ def watch_a_run(native, page):
         got = page.open(asked, path='play/')
         if got != f'watch-error {said}':
             faults.append(f'watch: ?{asked} says {got!r}')
+    head, seen = parse_report(page.open('run=10', path='play/'))
+    if head != 'watch-exit 2' or 'The replay stopped: ' not in seen.get('line', '') \
+            or 'rules version 99' not in seen['line']:
+        faults.append(f'watch: a run of other rules ends with "{head}", {seen.get("line")!r}')
     if not faults:
         print(f'web test: Watch replays game 2 to the verifier\'s end state; fast forward to it '
               f'in {begun - started} ms, {played} ms at its pace; errors in one line')
