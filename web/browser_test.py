@@ -3,7 +3,9 @@
 
 Each input script is played headless by the native build and by the page;
 every picture (by SHA-256) and every state the script takes must be equal.
-Then the page is opened as a player would, and must show its first frame.
+Then the page is opened as a player would, and must show its first frame,
+and as the leaderboard's Watch opens it, against a stand-in of the server's
+API: the ranked game must end in the state the native verifier gives.
 With --bench, prints the page's download size and its time to the first
 frame against the native start-up.
 """
@@ -12,9 +14,11 @@ import base64
 import functools
 import hashlib
 import http.server
+import json
 import os
 import pathlib
 import queue
+import re
 import shutil
 import subprocess
 import sys
@@ -65,16 +69,46 @@ def native_results(morvek, script):
 
 
 class Page:
-    """The page served with test files beside it, and reports it posts back."""
+    """The page served with test files beside it, and reports it posts back.
+
+    As the leaderboard's server has it, the page is under /play/ too, beside
+    /api/v1/runs/ID and its /recording, answered from `runs`:
+    {id: (the run's JSON, its recording)}."""
 
     def __init__(self, page_dir):
         self.dir = tempfile.mkdtemp(prefix='morvek-web-')
         for f in os.listdir(page_dir):
             shutil.copy(os.path.join(page_dir, f), self.dir)
         self.reports = queue.Queue()
-        reports = self.reports
+        self.runs = {}
+        reports, runs = self.reports, self.runs
 
         class Handler(serve.Handler):
+            def do_GET(self):
+                if self.path.startswith('/api/v1/runs/'):
+                    self.api(self.path.removeprefix('/api/v1/runs/'))
+                    return
+                if self.path.startswith('/play/'):
+                    self.path = self.path.removeprefix('/play')
+                super().do_GET()
+
+            def api(self, asked):
+                run_id, _, what = asked.partition('/')
+                found = runs.get(run_id)
+                if found is None or what not in ('', 'recording'):
+                    status, kind = 404, 'application/json'
+                    body = '{"error": "no-run", "reason": "there is no such run"}'
+                elif what == 'recording':
+                    status, kind, body = 200, 'text/plain; charset=utf-8', found[1]
+                else:
+                    status, kind, body = 200, 'application/json', json.dumps(found[0])
+                data = body.encode()
+                self.send_response(status)
+                self.send_header('Content-Type', kind)
+                self.send_header('Content-Length', str(len(data)))
+                self.end_headers()
+                self.wfile.write(data)
+
             def do_POST(self):
                 body = self.rfile.read(int(self.headers['Content-Length'])).decode()
                 self.send_response(204)
@@ -86,22 +120,22 @@ class Page:
         threading.Thread(target=self.server.serve_forever, daemon=True).start()
         self.address = f'http://127.0.0.1:{self.server.server_address[1]}/'
 
-    def open(self, query, profile=None):
-        """Opens index.html?query in a fresh browser (or the given profile); returns its report.
+    def open(self, query, profile=None, path='index.html'):
+        """Opens path?query in a fresh browser (or the given profile); returns its report.
 
         A browser that reports nothing in time is tried once more, so a
         stalled start-up is not taken for a fault of the page."""
         for attempt in (1, 2):
-            report = self._open_once(query, profile)
+            report = self._open_once(query, profile, path)
             if report is not None:
                 return report
             print(f'web test: no report from the page within {PAGE_TIMEOUT_S} s (try {attempt})')
         sys.exit(f'web test: the page never reported ({query})')
 
-    def _open_once(self, query, profile):
+    def _open_once(self, query, profile, path):
         own = profile is None
         profile = profile or tempfile.mkdtemp(prefix='morvek-chromium-')
-        url = f'{self.address}index.html?{query}&report=/report'
+        url = f'{self.address}{path}?{query}&report=/report'
         browser = subprocess.Popen(['chromium', *CHROMIUM_FLAGS, f'--user-data-dir={profile}', url],
                                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
                                    start_new_session=True)
@@ -172,6 +206,7 @@ def main():
             print(f'web test: {script.name}: {len(native)} pictures and states, '
                   f'{"all equal to the native ones" if not found else f"{len(found)} differ"}')
         faults += scores_survive_reload(page)
+        faults += watch_a_run(args.native, page)
     finally:
         page.close()
     for f in faults:
@@ -198,6 +233,63 @@ def scores_survive_reload(page):
         return [f'reload: the highscores did not survive a reload (table now: {table!r})']
     print('web test: the highscores survive a reload of the page')
     return []
+
+
+def watch_a_run(native, page):
+    """The leaderboard's Watch of the kept two games, ranked by their second.
+
+    The page fetches the run and its recording from the API, fast-forwards
+    through the first game and plays the second at its pace, to the end state
+    the native verifier gives, which is what the server stores. A run that
+    can't be watched is said in one line."""
+    recording = (ROOT / 'recordings' / 'two-games.txt').read_text()
+    verified = json.loads(subprocess.run(
+        [os.path.abspath(native), '--verify', str(ROOT / 'recordings' / 'two-games.txt')],
+        check=True, capture_output=True, text=True, timeout=120).stdout)
+    game = verified['games'][1]
+    run = {'run': 7, 'status': 'accepted', 'name': 'ASH', 'game': 2, 'rules': verified['rules'],
+           'board': f"{game['difficulty']}-{game['speed']}", 'score': game['score'],
+           'won': game['won'], 'ticks': game['ticks'], 'place': 1, 'input': game['input'],
+           'state': game['state']}
+    # The verifier passes over a recording's pictures and states without
+    # looking where they would go; the page must leave them out too.
+    page.runs['7'] = (run, recording + '35200 state ../elsewhere.json\n')
+    page.runs['8'] = ({'run': 8, 'status': 'refused', 'name': 'ASH', 'code': 'cheat',
+                       'reason': 'a cheat key was down in the ranked game'}, recording)
+    # Accepted by a server of other rules than this page's game.
+    page.runs['10'] = (run, re.sub(r'(?m)^0 option rules [0-9]+$', '0 option rules 99', recording))
+    head, seen = parse_report(page.open('run=7', path='play/'))
+    faults = []
+    if head != 'watch-exit 0':
+        return [f'watch: the page ended with "{head}": {seen}']
+    ended = seen.get('ended', '').split()
+    if ended[:4] != ['2', str(game['score']), 'false', game['state']]:
+        faults.append(f'watch: game 2 ended as {ended[:4]}, the verifier says score '
+                      f"{game['score']}, state {game['state']}")
+    if seen.get('header') != f"ASH \u2014 1st on {run['board']} \u2014 {game['score']}":
+        faults.append(f'watch: the page says {seen.get("header")!r} of the run')
+    if 'The run is over.' not in seen.get('line', '') or 'server checked' not in seen['line']:
+        faults.append(f'watch: the page ends with {seen.get("line")!r}')
+    # 26 s of the first game and the menus in fast forward, the 160 ticks of
+    # 30 ms of the second at their pace.
+    started, begun = int(seen.get('started', 0)), int(seen.get('begun', 0))
+    played = int(ended[4]) - begun if len(ended) > 4 else 0
+    if not 0 < begun - started < 20000 or played < 0.9 * game['ticks'] * 30:
+        faults.append(f'watch: game 2 began {begun - started} ms into the replay and played '
+                      f'in {played} ms')
+    for asked, said in [('run=8', 'Run 8 was refused: a cheat key was down in the ranked game.'),
+                        ('run=9', 'There is no run 9 on this server.')]:
+        got = page.open(asked, path='play/')
+        if got != f'watch-error {said}':
+            faults.append(f'watch: ?{asked} says {got!r}')
+    head, seen = parse_report(page.open('run=10', path='play/'))
+    if head != 'watch-exit 2' or 'The replay stopped: ' not in seen.get('line', '') \
+            or 'rules version 99' not in seen['line']:
+        faults.append(f'watch: a run of other rules ends with "{head}", {seen.get("line")!r}')
+    if not faults:
+        print(f'web test: Watch replays game 2 to the verifier\'s end state; fast forward to it '
+              f'in {begun - started} ms, {played} ms at its pace; errors in one line')
+    return faults
 
 
 def page_size(folder):

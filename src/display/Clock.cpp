@@ -73,6 +73,12 @@ void SetHeadless(bool on) {
 bool Headless() {
     return state.headless;
 }
+void SetFastForward(bool on) {
+    state.fastForward = on;
+}
+bool FastForward() {
+    return state.fastForward;
+}
 std::uint64_t ClockMs() {
     return state.clock;
 }
@@ -109,6 +115,10 @@ void SetScript(std::vector<InputEvent> events) {
 
 std::vector<InputEvent> ScriptOptions() {
     return state.scriptOptions;
+}
+
+bool ScriptPlaying() {
+    return ScriptLeft();
 }
 
 bool LoadScript(const std::string& file, std::string& error) {
@@ -358,7 +368,7 @@ namespace {
 void SleepAndSync(std::uint32_t ms) {
     if (!Run::state.headless) {
         // A close request cuts the sleep short so the program ends at once.
-        Host::Serve(ms, [] { return Run::state.closePosted; });
+        Host::Serve(Run::state.fastForward ? 0 : ms, [] { return Run::state.closePosted; });
     }
     Run::state.clock += ms;
     if (Run::state.syncHook) {
@@ -383,7 +393,9 @@ void Sleep(std::uint32_t ms) {
 namespace Display {
 
 void IdleSleep(std::uint32_t ms) {
-    if (Run::state.headless && !Run::state.syncHook && ms > 0 && Run::ScriptLeft()) {
+    // Only a script's input can come: live input stays out while it plays.
+    const bool skips = Run::state.headless || Run::state.fastForward;
+    if (skips && !Run::state.syncHook && ms > 0 && Run::ScriptLeft()) {
         bool quiet = false;
         { quiet = Run::state.live.empty(); }
         const std::uint64_t now = Run::state.clock;

@@ -11,6 +11,7 @@
 #include "display/Sync.h"
 
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -45,6 +46,8 @@ struct FrameState {
     PixelRect drawn;
     std::function<void()> frameHook;
     bool keepFrames = true;
+    bool unshown = false; // presented, not yet handed to the host (fast forward)
+    std::chrono::steady_clock::time_point shownAt{};
 };
 
 // The loaded pictures (bitmap number n is entry n - 1; the last entry is
@@ -72,6 +75,7 @@ namespace Display::Run {
 // Everything a run keeps between its sync points, as one value.
 struct RunState {
     bool headless = false;
+    bool fastForward = false;
     std::uint64_t clock = 0;
     // The run asked to end with this status; the host's loop ends it.
     std::optional<int> endCode;

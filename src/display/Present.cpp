@@ -6,6 +6,7 @@
 #include "display/Sync.h"
 
 #include <algorithm>
+#include <chrono>
 
 namespace Display {
 
@@ -15,6 +16,12 @@ PresentedFrame presented;
 PixelRect drawn; // drawn since the last UpdateWindow
 std::function<void()> frameHook;
 bool keepFrames = true;
+bool unshown = false;
+std::chrono::steady_clock::time_point shownAt{};
+
+// In fast forward a frame is shown this often at most, twenty a second:
+// enough to follow, while showing more would slow the run down.
+constexpr auto kFastFrame = std::chrono::milliseconds(50);
 
 } // namespace
 
@@ -23,6 +30,8 @@ void Exchange(FrameState& other) {
     std::swap(drawn, other.drawn);
     std::swap(frameHook, other.frameHook);
     std::swap(keepFrames, other.keepFrames);
+    std::swap(unshown, other.unshown);
+    std::swap(shownAt, other.shownAt);
 }
 
 void PixelRect::Add(const PixelRect& r) {
@@ -74,37 +83,62 @@ void CallFrameHook() {
     }
 }
 
-void UpdateWindow() {
-    CallFrameHook();
-    if (window.state != STATE_ACTIVE || drawn.Empty()) {
-        return;
+// Whether this UpdateWindow shows its frame: always, but in fast forward only
+// every kFastFrame. The sound hears the frames shown.
+bool ShowsFrame() {
+    if (!Run::FastForward()) {
+        return true;
     }
-    if (!keepFrames && Run::Headless()) {
-        drawn = {};
-        return;
+    const auto now = std::chrono::steady_clock::now();
+    if (now - shownAt < kFastFrame) {
+        return false;
     }
+    shownAt = now;
+    return true;
+}
+
+// The back buffer's drawn part into the presented frame, which a `shot`
+// reads whether it is shown or not; true when that changed it.
+bool TakeDrawn() {
     bool changed = false;
-    {
-        if (presented.pixels.size() == backbuffer.size()) {
-            const auto width = static_cast<std::size_t>(window.xlen);
-            for (auto y = static_cast<std::size_t>(drawn.y0);
-                 y < static_cast<std::size_t>(drawn.y1); ++y) {
-                const auto from = backbuffer.begin() + static_cast<std::ptrdiff_t>(y * width);
-                const auto to = presented.pixels.begin() + static_cast<std::ptrdiff_t>(y * width);
-                // Menus redraw the same frames every pass; an unchanged row costs no upload.
-                if (!std::equal(from + drawn.x0, from + drawn.x1, to + drawn.x0)) {
-                    std::copy(from + drawn.x0, from + drawn.x1, to + drawn.x0);
-                    changed = true;
-                }
+    if (presented.pixels.size() == backbuffer.size()) {
+        const auto width = static_cast<std::size_t>(window.xlen);
+        for (auto y = static_cast<std::size_t>(drawn.y0); y < static_cast<std::size_t>(drawn.y1);
+             ++y) {
+            const auto from = backbuffer.begin() + static_cast<std::ptrdiff_t>(y * width);
+            const auto to = presented.pixels.begin() + static_cast<std::ptrdiff_t>(y * width);
+            // Menus redraw the same frames every pass; an unchanged row costs no upload.
+            if (!std::equal(from + drawn.x0, from + drawn.x1, to + drawn.x0)) {
+                std::copy(from + drawn.x0, from + drawn.x1, to + drawn.x0);
+                changed = true;
             }
-            if (changed) {
-                presented.changed.Add(drawn);
-                ++presented.serial;
-            }
+        }
+        if (changed) {
+            presented.changed.Add(drawn);
+            ++presented.serial;
         }
     }
     drawn = {};
-    if (changed && !Run::Headless()) {
+    return changed;
+}
+
+void UpdateWindow() {
+    const bool shows = ShowsFrame();
+    if (shows) {
+        CallFrameHook();
+    }
+    if (window.state != STATE_ACTIVE) {
+        return;
+    }
+    if (!drawn.Empty()) {
+        if (!keepFrames && Run::Headless()) {
+            drawn = {};
+            return;
+        }
+        unshown = TakeDrawn() || unshown;
+    }
+    if (unshown && shows && !Run::Headless()) {
+        unshown = false;
         Host::Present();
     }
 }

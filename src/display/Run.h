@@ -42,6 +42,11 @@ constexpr std::uint64_t kLastMs = 1'000'000'000'000'000'000;
 // Headless: no window, no real sleeping; the window state is still active.
 void SetHeadless(bool headless);
 bool Headless();
+// Fast forward, for a window: sleeps serve the window without waiting, idle
+// steps are skipped as headless, and frames are shown twenty a second. The
+// clock and the input, and so the game, are the same at any pace.
+void SetFastForward(bool on);
+bool FastForward();
 
 // Milliseconds of virtual time since the run started.
 std::uint64_t ClockMs();
@@ -72,6 +77,8 @@ std::string RefuseOutput(const std::string& file);
 // are kept apart, for the program to start from.
 void SetScript(std::vector<InputEvent> events);
 std::vector<InputEvent> ScriptOptions();
+// Whether the run's script has events still to play.
+bool ScriptPlaying();
 // One event as a script line, without the line end.
 std::string FormatEvent(const InputEvent& event);
 // Every input event the game sees is appended to this file, in script format.

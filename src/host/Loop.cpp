@@ -6,6 +6,7 @@
 #include "game/core/WaitTrace.h"
 #include "game/core/World.h"
 #include "game/settings/SettingsStore.h"
+#include "host/Watch.h"
 
 #include <cstdio>
 
@@ -56,6 +57,9 @@ bool Play(const StepWatch& afterStep) {
         const Morvek::Wait wait = Morvek::Step(Morvek::world);
         if (afterStep) {
             afterStep(wait);
+        }
+        if (Watch::Over(wait)) {
+            return false;
         }
         if (wait.kind == Morvek::Wait::Kind::Quit) {
             return true;

@@ -18,8 +18,9 @@ void StartAutopilot(const Autopilot::Settings& settings);
 // The program's game starts: its first line out, the window, the menu.
 void Begin();
 // The game from its start: true at its End button, false when the run
-// asked to end first (Display::Run::EndAsked). `afterStep`, when given, sees
-// each wait the game asks for before it is performed; it must only read.
+// asked to end first (Display::Run::EndAsked) or a watch is over (Watch.h).
+// `afterStep`, when given, sees each wait the game asks for before it is
+// performed; it must only read.
 using StepWatch = std::function<void(const Morvek::Wait& wait)>;
 bool Play(const StepWatch& afterStep = {});
 // In a web page: the game paced by the browser's animation frames; returns

@@ -17,6 +17,7 @@
 #include "game/settings/SettingsStore.h"
 #include "host/Loop.h"
 #include "host/Verify.h"
+#include "host/Watch.h"
 #include "platform/Folders.h"
 #include "platform/System.h"
 #include "util/Quote.h"
@@ -43,6 +44,7 @@ struct CommandLine {
     std::string record;
     std::string trace;
     std::string verify;
+    std::uint32_t watchFrom = 0; // 0: no watch
     bool mute = false;
     bool autopilot = false;
     bool scores = false; // --scores given
@@ -50,6 +52,12 @@ struct CommandLine {
     Autopilot::Settings pilot;
     Display::Host::Settings window;
 };
+
+// Whether `v` is all a whole number, which lands in `n`.
+template <typename Number> bool Whole(std::string_view v, Number& n) {
+    const auto [end, err] = std::from_chars(v.data(), v.data() + v.size(), n);
+    return err == std::errc{} && end == v.data() + v.size();
+}
 
 // Returns what is wrong with the value, or "".
 using Setter = std::string (*)(CommandLine& line, std::string_view value);
@@ -82,6 +90,17 @@ constexpr std::array kOptions{
                c.trace = v;
                return std::string{};
            }},
+    Option{"--watch-from", "N",
+           "with --script: the recording goes by in fast forward up to the New Game of its "
+           "game N, plays that game at its own pace and ends once it is over",
+           [](CommandLine& c, std::string_view v) {
+               std::uint32_t n = 0;
+               if (!Whole(v, n) || n == 0) {
+                   return "--watch-from takes a game's number from 1, not " + Quote(v);
+               }
+               c.watchFrom = n;
+               return std::string{};
+           }},
     Option{"--verify", "FILE",
            "replay the recording FILE as fast as it goes and print what each game of it came "
            "to, as one line of JSON (alone: no other option)",
@@ -92,8 +111,7 @@ constexpr std::array kOptions{
     Option{"--level", "N", "a new game starts in level N (1 to the last)",
            [](CommandLine&, std::string_view v) {
                std::uint32_t n = 0;
-               const auto [end, err] = std::from_chars(v.data(), v.data() + v.size(), n);
-               if (err != std::errc{} || end != v.data() + v.size() || !Morvek::IsLevel(n)) {
+               if (!Whole(v, n) || !Morvek::IsLevel(n)) {
                    return "--level takes a level from 1 to " + std::to_string(Morvek::kLastLevel) +
                           ", not " + Quote(v);
                }
@@ -113,8 +131,7 @@ constexpr std::array kOptions{
     Option{"--autopilot-ticks", "N", "let the computer play games for N ticks of play",
            [](CommandLine& c, std::string_view v) {
                std::uint64_t n = 0;
-               const auto [end, err] = std::from_chars(v.data(), v.data() + v.size(), n);
-               if (err != std::errc{} || end != v.data() + v.size() || n == 0) {
+               if (!Whole(v, n) || n == 0) {
                    return "--autopilot-ticks takes a positive number, not " + Quote(v);
                }
                c.autopilot = true;
@@ -141,8 +158,7 @@ constexpr std::array kOptions{
     Option{"--scale", "N", "open the window N times the game's 1024 x 768, if the desktop has room",
            [](CommandLine& c, std::string_view v) {
                std::uint32_t n = 0;
-               const auto [end, err] = std::from_chars(v.data(), v.data() + v.size(), n);
-               if (err != std::errc{} || end != v.data() + v.size() || n < 1 || n > 16) {
+               if (!Whole(v, n) || n < 1 || n > 16) {
                    return "--scale takes a whole number from 1 to 16, not " + Quote(v);
                }
                c.window.scale = n;
@@ -298,6 +314,10 @@ int main(int argc, char** argv) {
     if (!line.verify.empty()) {
         return VerifyRecording(line, argc);
     }
+    if (line.watchFrom > 0 && line.script.empty()) {
+        std::cerr << "morvek: --watch-from needs the recording to watch (--script FILE)\n";
+        return 2;
+    }
     std::string error;
     // Found out now rather than after a whole game that can't be saved.
     if (line.scores && !Morvek::ScoreFile::CheckPath(Morvek::scorefile, error)) {
@@ -350,6 +370,9 @@ int main(int argc, char** argv) {
         Run::StopOnSignals();
     }
     Run::SetStateWriter(StateDump::WriteState);
+    if (line.watchFrom > 0) {
+        Program::Watch::Start(line.watchFrom);
+    }
     if (line.autopilot) {
         Program::StartAutopilot(line.pilot);
         if (!line.script.empty()) {

@@ -10,6 +10,7 @@
 #include "game/Step.h"
 #include "game/core/World.h"
 #include "game/settings/SettingsStore.h"
+#include "host/Watch.h"
 
 #include <emscripten.h>
 
@@ -23,6 +24,9 @@ namespace {
 // brought back after a while does not run minutes of play at once.
 constexpr int kStepsPerFrame = 8;
 constexpr double kMostBehindMs = 100;
+// Fast forward takes this much of each animation frame for steps, and leaves
+// the rest to the browser, to show the frame and hear the page.
+constexpr double kFastForwardMs = 12;
 
 Morvek::Wait pending{};
 double dueAt = 0; // when the pending wait is over, in the page's milliseconds
@@ -31,7 +35,15 @@ bool Over(double now) {
     if (pending.kind == Morvek::Wait::Kind::Key) {
         return Display::Run::InputWaiting();
     }
-    return now >= dueAt;
+    return Display::Run::FastForward() || now >= dueAt;
+}
+
+// Whether the frame that began at `now` has room for another step after `steps`.
+bool Room(int steps, double now) {
+    if (Display::Run::FastForward()) {
+        return emscripten_get_now() - now < kFastForwardMs;
+    }
+    return steps < kStepsPerFrame;
 }
 
 [[noreturn]] void Finish(int code) {
@@ -41,21 +53,23 @@ bool Over(double now) {
 
 void Frame() {
     const double now = emscripten_get_now();
-    for (int i = 0; i < kStepsPerFrame && Over(now); ++i) {
+    for (int i = 0; Room(i, now) && Over(now); ++i) {
         Perform(pending);
         if (const auto code = Display::Run::EndAsked()) {
             Finish(*code);
         }
         pending = Morvek::Step(Morvek::world);
-        if (pending.kind == Morvek::Wait::Kind::Quit) {
+        if (Watch::Over(pending) || pending.kind == Morvek::Wait::Kind::Quit) {
             Finish(Display::Run::EndAsked().value_or(0));
         }
         Morvek::Draw(Morvek::world);
         Display::UpdateWindow();
         Settings::Retry();
         // Each wait runs from the end of the last, as a sleep would; a page
-        // far behind starts again from now.
-        dueAt = std::max(dueAt, now - kMostBehindMs) + pending.ms;
+        // far behind starts again from now, and so does the pace after a
+        // fast forward.
+        dueAt =
+            Display::Run::FastForward() ? now : std::max(dueAt, now - kMostBehindMs) + pending.ms;
     }
 }
 
@@ -64,8 +78,8 @@ void Frame() {
 void PlayInPage() {
     Begin();
     pending = Morvek::Step(Morvek::world);
-    if (pending.kind == Morvek::Wait::Kind::Quit) {
-        Finish(0);
+    if (Watch::Over(pending) || pending.kind == Morvek::Wait::Kind::Quit) {
+        Finish(Display::Run::EndAsked().value_or(0));
     }
     Morvek::Draw(Morvek::world);
     Display::UpdateWindow();

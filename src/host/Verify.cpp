@@ -12,6 +12,7 @@
 #include "game/screens/ScorePlace.h"
 #include "game/settings/SettingsFile.h"
 #include "game/settings/SettingsStore.h"
+#include "host/GameCourse.h"
 #include "host/Loop.h"
 #include "util/Quote.h"
 #include "util/Sha256.h"
@@ -27,7 +28,6 @@
 #include <fstream>
 #include <iterator>
 #include <optional>
-#include <variant>
 
 namespace Program::Verify {
 
@@ -36,29 +36,6 @@ namespace {
 namespace Run = Display::Run;
 using Display::Run::InputEvent;
 using Morvek::world;
-
-// Where the game on the stack stands.
-enum class Course : std::uint8_t { Playing, Lost, Won, Gone };
-
-Course CourseOf(const Morvek::World& w) {
-    bool game = false;
-    for (std::size_t i = 0; i < w.scenes.Size(); ++i) {
-        const Morvek::Scene& scene = w.scenes.At(i);
-        if (std::holds_alternative<Morvek::GameOverScene>(scene)) {
-            return Course::Lost;
-        }
-        if (const auto* g = std::get_if<Morvek::GameScene>(&scene)) {
-            game = true;
-            if (g->at == Morvek::GameScene::At::Victory) {
-                return Course::Won;
-            }
-            if (g->at == Morvek::GameScene::At::Lost) {
-                return Course::Lost;
-            }
-        }
-    }
-    return game ? Course::Playing : Course::Gone;
-}
 
 // The session's games as the replay passes through them.
 struct Watch {
