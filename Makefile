@@ -237,13 +237,13 @@ deb-test: deb build
 	$(call install-missing,$(DEB_TEST_PACKAGES))
 	@sh dist/check-deb.sh $(DEB) $(BUILD)/morvek scripts/demo.txt
 
-# The leaderboard: the game (its verifier), and the server started on SQLite
-# at 127.0.0.1, with the browser build under /play/ when `make web` made one
-# (building it here would install emscripten: not cheap, so not done).
+# The leaderboard: the game (its verifier), the browser build that Watch plays
+# entries in (under /play/; the first time, this installs emscripten), and
+# the server started on SQLite at 127.0.0.1.
 LEADERBOARD_PORT ?= 8080
 LEADERBOARD_DB   ?= $(abspath $(BUILD))/leaderboard.db
 .PHONY: leaderboard leaderboard-test leaderboard-bench
-leaderboard: server-deps build
+leaderboard: server-deps build web
 	@cmake --build $(BUILD) -j $(JOBS) --target morvek-server
 	@$(BUILD)/morvek-server --address 127.0.0.1 --port $(LEADERBOARD_PORT) \
 	  --database $(LEADERBOARD_DB) --play $(CURDIR)/build-web
