@@ -155,8 +155,10 @@ web: web-deps
 serve: web
 	@python3 web/serve.py build-web
 
-web-test: web build
-	@python3 web/browser_test.py --native $(BUILD)/morvek --page build-web
+web-test: web build server-deps
+	@cmake --build $(BUILD) -j $(JOBS) --target morvek-server
+	@python3 web/browser_test.py --native $(BUILD)/morvek --page build-web \
+	  --server $(BUILD)/morvek-server
 
 # WEB_BENCH_AGAINST=DIR measures another build of the page in turn with this one.
 web-bench: web build

@@ -5,7 +5,9 @@ Each input script is played headless by the native build and by the page;
 every picture (by SHA-256) and every state the script takes must be equal.
 Then the page is opened as a player would, and must show its first frame,
 and as the leaderboard's Watch opens it, against a stand-in of the server's
-API: the ranked game must end in the state the native verifier gives.
+API: the ranked game must end in the state the native verifier gives. With
+--server, the real leaderboard server too: a submitted recording is ranked,
+its board shows in the page, and Watch plays it to the state it stored.
 With --bench, prints the page's download size and its time to the first
 frame against the native start-up.
 """
@@ -185,6 +187,7 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument('--native', required=True)
     parser.add_argument('--page', required=True)
+    parser.add_argument('--server', help='the leaderboard server, to watch a run it ranked')
     parser.add_argument('--bench', action='store_true')
     parser.add_argument('--against', help='with --bench: another build of the page, measured '
                         'in turn with this one')
@@ -207,6 +210,8 @@ def main():
                   f'{"all equal to the native ones" if not found else f"{len(found)} differ"}')
         faults += scores_survive_reload(page)
         faults += watch_a_run(args.native, page)
+        if args.server:
+            faults += watch_on_the_server(args.native, args.server, page)
     finally:
         page.close()
     for f in faults:
@@ -290,6 +295,70 @@ def watch_a_run(native, page):
         print(f'web test: Watch replays game 2 to the verifier\'s end state; fast forward to it '
               f'in {begun - started} ms, {played} ms at its pace; errors in one line')
     return faults
+
+
+def watch_on_the_server(native, server_path, page):
+    """The real server ranks the kept two games by their second; its page
+    shows the entry, and Watch, served by it, plays to the state it stored.
+    The page's report goes to this test's own address."""
+    import urllib.request
+    work = tempfile.mkdtemp(prefix='morvek-board-')
+    server = subprocess.Popen(
+        [os.path.abspath(server_path), '--port', '0', '--database', f'{work}/board.db',
+         '--play', page.dir, '--verifier', os.path.abspath(native), '--workers', '1'],
+        cwd=work, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True,
+        start_new_session=True)
+    try:
+        first = server.stdout.readline().strip()
+        if not first.startswith('listening on http://127.0.0.1:'):
+            return [f'server: it began with {first!r}']
+        address = first.removeprefix('listening on ') + '/'
+        recording = ROOT / 'recordings' / 'two-games.txt'
+        verified = json.loads(subprocess.run(
+            [os.path.abspath(native), '--verify', str(recording)], check=True,
+            capture_output=True, text=True, timeout=120).stdout)['games'][1]
+        sent = urllib.request.Request(
+            f"{address}api/v1/runs?name=ASH&game=2&score={verified['score']}",
+            data=recording.read_bytes(), headers={'Content-Type': 'text/plain'})
+        run_id = json.loads(urllib.request.urlopen(sent, timeout=30).read())['run']
+        deadline = time.monotonic() + 120
+        while True:
+            run = json.loads(urllib.request.urlopen(f'{address}api/v1/runs/{run_id}',
+                                                    timeout=30).read())
+            if run['status'] != 'pending' or time.monotonic() > deadline:
+                break
+            time.sleep(0.5)
+        if run['status'] != 'accepted':
+            return [f'server: the kept two games were not ranked: {run}']
+        dom = subprocess.run(['chromium', *CHROMIUM_FLAGS, '--dump-dom', address],
+                             capture_output=True, text=True, timeout=PAGE_TIMEOUT_S).stdout
+        faults = []
+        if 'ASH' not in dom or f'/play/?run={run_id}' not in dom:
+            faults.append('server: its page shows no entry of ASH with a Watch link')
+        profile = tempfile.mkdtemp(prefix='morvek-chromium-', dir=work)
+        url = f'{address}play/?run={run_id}&report={page.address}report'
+        browser = subprocess.Popen(['chromium', *CHROMIUM_FLAGS, f'--user-data-dir={profile}', url],
+                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                                   start_new_session=True)
+        try:
+            head, seen = parse_report(page.reports.get(timeout=PAGE_TIMEOUT_S))
+        except queue.Empty:
+            head, seen = 'nothing', {}
+        finally:
+            os.killpg(browser.pid, 9)
+            browser.wait()
+        ended = seen.get('ended', '').split()
+        if head != 'watch-exit 0' or ended[:4] != ['2', str(run['score']), 'false', run['state']]:
+            faults.append(f'server: Watch ended with "{head}", game 2 as {ended[:4]}; the server '
+                          f"stored score {run['score']}, state {run['state']}")
+        if not faults:
+            print(f"web test: the server ranked the kept games at {run['score']}, its page shows "
+                  'them, and Watch plays them to the state it stored')
+        return faults
+    finally:
+        os.killpg(server.pid, 15)
+        server.wait(timeout=30)
+        shutil.rmtree(work, ignore_errors=True)
 
 
 def page_size(folder):
