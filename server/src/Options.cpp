@@ -30,7 +30,8 @@ game's verifier, and ranked only at the exact score the replay reaches.
   --read-timeout S, --write-timeout S   per request (default 10)
   --verify-cpu S        CPU seconds per verification (default 120)
   --verify-wall S       wall-clock seconds per verification (default 180)
-  --verify-memory MB    address space per verification, 0 for none (default 1024)
+  --verify-memory MB    address space per verification, 0 for none (default 1024;
+                        none in a sanitizer build)
   --lease S             a claimed job left this long is taken over (default 600)
 )";
 

@@ -1,6 +1,8 @@
 // The command line.
 #pragma once
 
+#include "Verifier.h"
+
 #include <chrono>
 #include <cstdint>
 #include <optional>
@@ -24,7 +26,7 @@ struct Options {
     std::int64_t maxPending = 20;
     std::chrono::seconds readTimeout{10}, writeTimeout{10};
     std::chrono::seconds verifyCpu{120}, verifyWall{180};
-    std::size_t verifyMemoryMb = 1024;
+    std::size_t verifyMemoryMb = kDefaultMemoryMb;
     std::chrono::seconds lease{600};
 
     // hide RUN --reason TEXT, or unhide RUN; empty to serve
