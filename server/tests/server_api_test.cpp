@@ -15,16 +15,8 @@ namespace {
 using namespace Harness;
 using std::chrono::seconds;
 
-class Api : public testing::Test {
+class Api : public OnDatabase {
   protected:
-    void SetUp() override {
-        std::string why;
-        database_ = NewDatabase(dir_, why);
-        if (database_.empty()) {
-            GTEST_SKIP() << why;
-        }
-    }
-
     // A server on this test's database; `extra` options after the usual ones.
     std::unique_ptr<ServerProcess> Start(std::vector<std::string> extra = {}) {
         std::vector<std::string> args{
@@ -43,9 +35,6 @@ class Api : public testing::Test {
         EXPECT_TRUE(r.status == 202 || r.status == 200) << r.status << " " << r.body;
         return Number(r.body, "run").value_or(-1);
     }
-
-    TempDir dir_;
-    std::string database_;
 };
 
 TEST_F(Api, AnHonestGameIsRankedAtItsExactScoreAndCanBeWatched) {

@@ -42,13 +42,12 @@ std::string Replaced(std::string text, const std::string& from, const std::strin
     return at == std::string::npos ? text : text.replace(at, from.size(), to);
 }
 
-class Game : public testing::Test {
+class Game : public OnDatabase {
   protected:
     void SetUp() override {
-        std::string why;
-        database_ = NewDatabase(dir_, why);
-        if (database_.empty()) {
-            GTEST_SKIP() << why;
+        OnDatabase::SetUp();
+        if (IsSkipped()) {
+            return;
         }
         honest_ = ReadFile(kSource / "recordings/no-cheats.txt");
         const std::string answer = Verified(kSource / "recordings/no-cheats.txt");
@@ -72,8 +71,6 @@ class Game : public testing::Test {
         return AwaitResult(port, Number(r.body, "run").value_or(-1), seconds(120));
     }
 
-    TempDir dir_;
-    std::string database_;
     std::string honest_;
     long score_ = 0;
 };

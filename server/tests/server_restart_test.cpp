@@ -14,13 +14,12 @@ namespace {
 using namespace Harness;
 using std::chrono::seconds;
 
-class Restart : public testing::Test {
+class Restart : public OnDatabase {
   protected:
     void SetUp() override {
-        std::string why;
-        database_ = NewDatabase(dir_, why);
-        if (database_.empty()) {
-            GTEST_SKIP() << why;
+        OnDatabase::SetUp();
+        if (IsSkipped()) {
+            return;
         }
         log_ = dir_.Path() / "verified";
         fs::create_directory(log_);
@@ -45,8 +44,6 @@ class Restart : public testing::Test {
         return count;
     }
 
-    TempDir dir_;
-    std::string database_;
     fs::path log_;
 };
 

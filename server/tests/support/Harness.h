@@ -3,6 +3,8 @@
 // stand-in verifier.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <sys/types.h>
 
 #include <chrono>
@@ -56,6 +58,21 @@ class Postgres {
 // Where a test's storage lives: a SQLite file in `dir`, or a new database.
 // Empty with `why` set when PostgreSQL was asked for and is missing.
 std::string NewDatabase(const TempDir& dir, std::string& why);
+
+// A test on a database of its own; skipped (a failure on CI) without one.
+class OnDatabase : public testing::Test {
+  protected:
+    void SetUp() override {
+        std::string why;
+        database_ = NewDatabase(dir_, why);
+        if (database_.empty()) {
+            GTEST_SKIP() << why;
+        }
+    }
+
+    TempDir dir_;
+    std::string database_;
+};
 
 // morvek-server started with `args` (--port 0 added), its first line read.
 class ServerProcess {
