@@ -80,12 +80,12 @@ class ModePlayer {
             break;
         case Mode::GameOver:
             Hold(KeyCode::kEscape, false);
+            Click(L::kSave);
+            break;
+        case Mode::NameEntry:
             if (saved_) {
                 titleAfterSave = Display::Run::Title();
             }
-            Click(saved_ ? L::kReturn : L::kSave);
-            break;
-        case Mode::NameEntry:
             Apply(InputEvent::KeyDown, KeyCode::kReturn);
             Apply(InputEvent::KeyUp, KeyCode::kReturn);
             saved_ = true;
@@ -149,13 +149,13 @@ TEST_F(GameMode, EachScreenAndLoopSetsItsOwnAndTheTitleIsOnlyShown) {
     Display::Run::SetSyncHook({});
     ASSERT_TRUE(ended);
     const std::vector<Mode> expected{
-        Mode::Menu,       Mode::Story,     Mode::Menu,      Mode::Options,  Mode::Menu,
-        Mode::Highscores, Mode::Menu,      Mode::Credits,   Mode::Menu,     Mode::BossFight,
-        Mode::Paused,     Mode::BossFight, Mode::Interlude, Mode::Wave,     Mode::Paused,
-        Mode::Wave,       Mode::GameOver,  Mode::NameEntry, Mode::GameOver, Mode::Menu,
+        Mode::Menu,       Mode::Story,     Mode::Menu,      Mode::Options, Mode::Menu,
+        Mode::Highscores, Mode::Menu,      Mode::Credits,   Mode::Menu,    Mode::BossFight,
+        Mode::Paused,     Mode::BossFight, Mode::Interlude, Mode::Wave,    Mode::Paused,
+        Mode::Wave,       Mode::GameOver,  Mode::NameEntry, Mode::Menu,
     };
     EXPECT_EQ(player.seen, expected);
-    // Back from the name entry the window keeps the menu's caption, but the
-    // game-over screen is what is up.
-    EXPECT_EQ(player.titleAfterSave, L::kTitleMenu);
+    // The save answers with the table, still within the name entry, and the
+    // next Return goes on to the menu.
+    EXPECT_EQ(player.titleAfterSave, L::kTitleHighscore);
 }

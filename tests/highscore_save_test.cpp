@@ -473,7 +473,7 @@ TEST_F(SaveDir, ATableHeldByAnotherGameIsWaitedForOutsideTheGame) {
     }
     EXPECT_FALSE(fs::exists(table)); // nothing written under another game's lock
     held.reset();
-    EXPECT_EQ(Step(world).kind, Wait::Kind::Quit); // saved, and the scene is done
+    EXPECT_EQ(Step(world).kind, Wait::Kind::Idle); // saved: the table answers it
     const std::string said = testing::internal::GetCapturedStderr();
     EXPECT_EQ(said.find("waiting for another game"), said.rfind("waiting for another game"));
     EXPECT_NE(said.find("waiting for another game"), std::string::npos) << said;

@@ -274,7 +274,7 @@ TEST_F(MusicOnTheGameOverScreen, StaysQuietAfterANameIsSaved) {
     Display::Run::SetFrameHook([&] {
         jingles += director.Observe().test(Sound::Index(Sound::Effect::GameOver)) ? 1 : 0;
         named = named || P::world.mode == P::Mode::NameEntry;
-        shownAfter = shownAfter || (named && P::world.mode == P::Mode::GameOver);
+        shownAfter = shownAfter || (named && Display::Run::Title() == "Highscore");
         if (P::world.mode != P::Mode::Wave) {
             tunes.push_back(director.Music());
         }

@@ -234,3 +234,32 @@ TEST_F(Pause, AHeadlessPauseSkipsToTheNextEventOnItsOwnGrid) {
 }
 
 } // namespace
+
+// P tapped while the wave glides in, when no tick can pause yet, is kept for
+// the first tick that can; a P held from before the wave pauses nothing.
+TEST_F(Pause, APressWhileTheWaveGlidesInPausesAtItsFirstTick) {
+    for (const bool tapped : {true, false}) {
+        SCOPED_TRACE(tapped ? "tapped in the glide" : "held from before");
+        TestWorld::NewGameState();
+        LoadPictures();
+        CreateEnemy(700, 250, 1, 2, 1);
+        Events events{Key(30, true, kP), Key(60, false, kP)};
+        if (!tapped) {
+            Display::Run::Apply(Key(0, true, kP));
+            world.pauseKeyWasDown = true;
+            events = {Key(1000, false, kP)};
+        }
+        Display::Run::SetScript(std::move(events));
+        Steps::InGame(BattleScene{}); // from the glide-in
+        bool paused = false;
+        ASSERT_TRUE(Steps::Until([&paused] {
+            paused = paused || world.mode == Mode::Paused;
+            return paused || world.counter > 5;
+        }));
+        EXPECT_EQ(paused, tapped);
+        if (tapped) {
+            EXPECT_LE(world.counter, 3u) << "the pause came at the first tick";
+        }
+        Display::Run::Reset();
+    }
+}

@@ -60,32 +60,64 @@ Events ToNameEntry(std::initializer_list<std::uint32_t> typed) {
 
 } // namespace
 
-TEST_F(GameOverScreen, SavedNameGoesIntoTheTableAndReturnStillHeldLeaves) {
+TEST_F(GameOverScreen, SavedNameIsShownLitInTheTableAndReturnGoesOn) {
     Events e = ToNameEntry({'K', '3', 'A', 'X', 8, 'T'});
     e.push_back(Move(300, 60, 700));
     e.push_back(Down(320));
     Key(e, 340, 0x25); // any key lets the Return button be tested
-    ASSERT_TRUE(Play(e, GameOverScene{}, LostWave()));
-    EXPECT_TRUE(GameEnded());
-    EXPECT_EQ(Display::Run::Title(), "Morvek");
-    EXPECT_FALSE(world.enemies[3].state);
+    // The save answers with the table, the new row lit, however long the
+    // saving click is held.
+    EXPECT_TRUE(Hold(e, GameOverScene{}, 600, LostWave()));
+    EXPECT_EQ(Display::Run::Title(), "Highscore");
     EXPECT_EQ(ReadFile(scorefile),
               "A      100 B      90 C      80 KAT    75 D      70 E      60 F      50 "
               "G      40 H      30 I      20");
+    const auto lit = [](std::uint32_t place) {
+        return FrameColour(Layout::kHighscoreLit.x1,
+                           Layout::HighscoreRowY(place) + Layout::kHighscoreLit.y1);
+    };
+    EXPECT_EQ(lit(4), Layout::kHighlight);
+    EXPECT_NE(lit(3), Layout::kHighlight);
+    EXPECT_NE(lit(5), Layout::kHighlight);
+
+    Events on{Up(700)};
+    Key(on, 720, 13);
+    ASSERT_TRUE(Finish(on));
+    EXPECT_TRUE(GameEnded());
+    EXPECT_EQ(Display::Run::Title(), "Morvek");
+    EXPECT_FALSE(world.enemies[3].state);
     EXPECT_EQ(world.scores[4].points, 75u);
 }
 
+TEST_F(GameOverScreen, TheSavedTableIsLeftByAClickAnywhereOrEscapeButNotByALetter) {
+    for (const bool click : {true, false}) {
+        SCOPED_TRACE(click ? "click" : "Escape");
+        TearDown();
+        SetUp();
+        Events e = ToNameEntry({'O', 'W', 'L'});
+        Key(e, 200, 13);
+        Key(e, 300, 'X');
+        EXPECT_TRUE(Hold(e, GameOverScene{}, 500, LostWave()));
+        EXPECT_EQ(Display::Run::Title(), "Highscore");
+        Events on;
+        if (click) {
+            on = {Move(600, 500, 300), Down(620), Up(660)};
+        } else {
+            Key(on, 600, 0x1B);
+        }
+        ASSERT_TRUE(Finish(on));
+        EXPECT_TRUE(GameEnded());
+    }
+}
+
 TEST_F(GameOverScreen, SecondSaveAddsNothing) {
-    constexpr std::uint32_t kBack = 0x203040;
-    const auto& back = Layout::kGameOverBack;
-    world.pictures[back] = {Solid(kBack, 1024, 768)};
     Events e = ToNameEntry({'O', 'W', 'L'});
     e.push_back(Move(300, 60, 700));
     e.push_back(Down(320));
     Key(e, 340, 13);
     e.push_back(Up(341)); // applied after the save: the click ends there
     e.push_back(Move(350, 500, 500));
-    e.push_back(Move(380, 900, 700)); // Save again, held a while
+    e.push_back(Move(380, 900, 700)); // where Save stood, held a while
     e.push_back(Down(400));
     Key(e, 420, 'X');
     e.push_back(Up(500));
@@ -96,10 +128,6 @@ TEST_F(GameOverScreen, SecondSaveAddsNothing) {
     const std::string file = ReadFile(scorefile);
     EXPECT_EQ(Count(file, "OWL    75"), 1u) << file;
     EXPECT_EQ(Count(file, " 75"), 1u) << file;
-    // Nothing is left of the Save button, not even the frame a hover draws.
-    for (const auto& [x, y] : {std::pair{870, 650}, {990, 725}, {930, 650}}) {
-        EXPECT_EQ(Display::GetPixel(x, y), kBack) << x << "," << y;
-    }
 }
 
 TEST_F(GameOverScreen, ReturnWithoutSavingLeavesTheFileAlone) {
@@ -122,12 +150,10 @@ TEST_F(GameOverScreen, ReturnHeldAndANonLetterSavesSevenBlanks) {
     Display::Run::Apply(Down(0));
     Events e;
     Key(e, 20, 0x20);
+    e.push_back(Up(40));
+    Key(e, 60, 13); // on from the table
     ASSERT_TRUE(Play(e, NameEntryScene{}, Saving()));
     EXPECT_EQ(ReadFile(scorefile).substr(0, 22), "A      100        95 B");
-    // The caller decides where the game goes, and learns the result is saved.
-    ASSERT_EQ(world.scenes.Size(), 1u);
-    EXPECT_TRUE(std::get<GameOverScene>(world.scenes.Top()).saved);
-    EXPECT_EQ(world.mode, Mode::GameOver);
 }
 
 TEST_F(GameOverScreen, NameEntryTakesSevenLettersAndLeavesNoKeysBehind) {
@@ -148,6 +174,8 @@ TEST_F(GameOverScreen, NameEntryTakesSevenLettersAndLeavesNoKeysBehind) {
     world.score = 75;
     e.push_back(Move(ms + 10, 60, 700));
     e.push_back(Down(ms + 30));
+    e.push_back(Up(ms + 50));
+    e.push_back(Down(ms + 70)); // on from the table
     ASSERT_TRUE(Play(e, NameEntryScene{}));
     EXPECT_EQ(ReadFile(scorefile).substr(0, 21), "A      100 B      90 ");
     EXPECT_NE(ReadFile(scorefile).find("ABCDEFG75"), std::string::npos);
@@ -221,6 +249,7 @@ TEST_F(GameOverScreen, NameHoldsOnlyWhatWasTypedThereAndReturnOrEnterSaves) {
     Display::Run::Apply({0, InputEvent::KeyDown, 'M', 0, 0, {}});
     Display::Run::Apply({0, InputEvent::KeyDown, 'K', 0, 0, {}});
     Events e = ToNameEntry({'A', 'S', 'H', 13});
+    Key(e, 300, 13);         // on from the table
     e.push_back(Close(400)); // nothing more: a Return key that did nothing ends here
     ASSERT_TRUE(Play(e, NameEntryScene{}));
     EXPECT_EQ(std::string(world.scores[4].name.data(), 7), "ASH    ");
@@ -229,7 +258,9 @@ TEST_F(GameOverScreen, NameHoldsOnlyWhatWasTypedThereAndReturnOrEnterSaves) {
     // A full name waits for no more letters; Return still saves it.
     ScoreFile::Read(scorefile, world.scores);
     world.score = 85;
-    ASSERT_TRUE(Play(ToNameEntry({'A', 'B', 'C', 'D', 'E', 'F', 'G', 'H', 13}), NameEntryScene{}));
+    Events full = ToNameEntry({'A', 'B', 'C', 'D', 'E', 'F', 'G', 'H', 13});
+    Key(full, 400, 13);
+    ASSERT_TRUE(Play(full, NameEntryScene{}));
     EXPECT_EQ(std::string(world.scores[3].name.data(), 7), "ABCDEFG");
 }
 
@@ -247,10 +278,31 @@ TEST_F(GameOverScreen, BackspaceTakesTheLastLetterBackAndLeavesNoTrace) {
         }
         return px;
     };
-    ASSERT_TRUE(Play(ToNameEntry({8, 'O', 'W', 'X', 8, 8, 'W', 'L', 13}), NameEntryScene{}));
-    EXPECT_EQ(std::string(world.scores[4].name.data(), 7), "OWL    ");
+    EXPECT_TRUE(Hold(ToNameEntry({8, 'O', 'W', 'X', 8, 8, 'W', 'L'}), NameEntryScene{}, 400));
+    EXPECT_EQ(std::string(world.scores[kResultPlace].name.data(), 7), "OWL    ");
     const auto erased = field();
-    ScoreFile::Read(scorefile, world.scores);
-    ASSERT_TRUE(Play(ToNameEntry({'O', 'W', 'L', 13}), NameEntryScene{}));
+    TearDown();
+    SetUp();
+    world.pictures[back] = {Solid(kBack, 1024, 768)};
+    EXPECT_TRUE(Hold(ToNameEntry({'O', 'W', 'L'}), NameEntryScene{}, 400));
     EXPECT_EQ(field(), erased);
+}
+
+TEST_F(GameOverScreen, AWonGamesNameEntryShowsTheVictoryTitleNotGameOver) {
+    const auto goldIn = [] {
+        const auto& t = Layout::kVictoryTitle;
+        std::size_t n = 0;
+        for (std::int32_t y = t.at.y; y < t.at.y + 12 * t.scale; ++y) {
+            for (std::int32_t x = t.at.x; x < 1024 - t.at.x; ++x) {
+                n += FrameColour(x, y) == Layout::kGold ? 1 : 0;
+            }
+        }
+        return n;
+    };
+    EXPECT_TRUE(Hold({}, NameEntryScene{.won = true}, 100));
+    EXPECT_GT(goldIn(), 2000u);
+    TearDown();
+    SetUp();
+    EXPECT_TRUE(Hold({}, NameEntryScene{}, 100));
+    EXPECT_EQ(goldIn(), 0u);
 }

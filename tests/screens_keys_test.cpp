@@ -211,6 +211,7 @@ TEST_F(Keys, TheNameEntryKeepsEveryKeyItTypesFrom) {
     Press(KeyCode::kDown);
     Press('A');
     Press(KeyCode::kReturn);
+    Press(KeyCode::kReturn); // on from the table the save shows
     world.score = 500;
     ASSERT_TRUE(Play(events, NameEntryScene{}));
     EXPECT_EQ(std::string(world.scores[1].name.data(), 7), "KA     ");
@@ -233,4 +234,38 @@ TEST_F(Keys, GameOverStartsUnlitSoAShotMeantForPlayChoosesNothing) {
     Press(KeyCode::kLeft);
     Press(KeyCode::kReturn);
     EXPECT_TRUE(Finish(events));
+}
+
+// Escape does what a screen's Return button does, on every screen of the
+// menu; on the Controls screen it first cancels a question, and only a
+// second press leaves.
+TEST_F(Keys, EscapeLeavesEachScreenAsItsReturnButtonDoes) {
+    const auto click = [this](const L::Rect& r) {
+        at += 100;
+        events.push_back(Move(at, (r.x1 + r.x2) / 2, (r.y1 + r.y2) / 2));
+        events.push_back(Down(at + 20));
+        events.push_back(Up(at + 60));
+    };
+    for (const std::size_t button : {0u, 2u, 3u, 4u}) { // Story, Options, Highscore, Credits
+        click(L::kMenuButtons[button].rect);
+        Press(KeyCode::kEscape);
+    }
+    click(L::kMenuButtons[2].rect); // Options, then Controls
+    at += 200;
+    click(L::kControlsButton);
+    at += 200;
+    click(L::ControlsRow(1)); // asks for a key ...
+    at += 200;
+    Press(KeyCode::kEscape, 300); // ... and Escape, held long, only cancels
+    at += 400;
+    Press(KeyCode::kEscape); // leaves Controls for Options
+    at += 200;
+    Press(KeyCode::kEscape); // leaves Options for the menu
+    events.push_back(Close(at + 300));
+    Watch();
+    EXPECT_FALSE(PlayProgram(events));
+    const std::vector<std::string> expected{"Morvek",    "Story",   "Morvek",  "Options", "Morvek",
+                                            "Highscore", "Morvek",  "Credits", "Morvek",  "Options",
+                                            "Controls",  "Options", "Morvek"};
+    EXPECT_EQ(titles, expected);
 }

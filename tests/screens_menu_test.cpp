@@ -9,6 +9,7 @@
 #include "game/screens/Menu.h"
 #include "game/screens/NewGame.h"
 #include "game/screens/Screen.h"
+#include "game/screens/StoryCredits.h"
 
 #include <gtest/gtest.h>
 
@@ -327,4 +328,25 @@ TEST_F(MenuSteps, TheEndButtonMakesTheStepQuitAndNothingElseDoes) {
     EXPECT_FALSE(Display::Run::WindowOpen());
     EXPECT_EQ(shown, (std::vector<Mode>{Mode::Menu, Mode::Story, Mode::Menu, Mode::Highscores,
                                         Mode::Menu, Mode::Credits, Mode::Menu}));
+}
+
+// The Story screen names the keys as they are bound now: the default keys in
+// the words the screen always used, a rebound key by its new name.
+TEST(StoryKeys, NameTheKeysAsBoundAndPauseSoundAndMagicToo) {
+    namespace Keys = Display::Bindings;
+    const auto plain = StoryKeyLines(Keys::Defaults());
+    EXPECT_EQ(plain[0], "Use arrows for moving");
+    EXPECT_EQ(plain[1], "Space to fire");
+    EXPECT_EQ(plain[4], "P to pause");
+    EXPECT_NE(plain[5].find('M'), std::string::npos);
+    EXPECT_NE(plain[7].find("Magic"), std::string::npos);
+
+    Keys::Table table = Keys::Defaults();
+    ASSERT_TRUE(Keys::Bind(table, 0, 'A'));                   // left
+    ASSERT_TRUE(Keys::Bind(table, 4, 'Z'));                   // fire
+    ASSERT_TRUE(Keys::Bind(table, 7, Display::KeyCode::kF1)); // pause
+    const auto bound = StoryKeyLines(table);
+    EXPECT_EQ(bound[0], "Use A/Up/Right/Down for moving");
+    EXPECT_EQ(bound[1], "Z to fire");
+    EXPECT_EQ(bound[4], Keys::KeyName(Display::KeyCode::kF1) + " to pause");
 }

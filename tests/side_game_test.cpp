@@ -168,6 +168,9 @@ TEST_F(SideGames, TwoGamesTakingTurnsPlayAsEachAloneAndLeaveTheProgramsOwn) {
     EXPECT_TRUE(Display::backbuffer.empty()) << "a side game drew on the program's";
     EXPECT_EQ(Game::options.difficulty, Morvek::Difficulty::Easy);
     EXPECT_EQ(Morvek::world.score, 0u);
+    // The won game saved its name, into a table of its own.
+    EXPECT_FALSE(fs::exists(temp.path / "scores.txt"));
+    EXPECT_EQ(Morvek::scorefile, (temp.path / "scores.txt").string());
 }
 
 } // namespace

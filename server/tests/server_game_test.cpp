@@ -116,7 +116,10 @@ TEST_F(Game, CheatsDesyncsAndOtherRulesNeverReachABoard) {
     EXPECT_EQ(Text(desync, "code"), "desync") << desync;
     EXPECT_NE(server->Errors().find("desync"), std::string::npos);
 
-    const std::string later = Replaced(honest_, "0 option rules 1\n", "0 option rules 999\n");
+    std::string later = honest_;
+    const auto line = later.find("0 option rules ");
+    ASSERT_NE(line, std::string::npos);
+    later.replace(line, later.find('\n', line) - line, "0 option rules 999");
     const std::string rules = Result(port, later, score_);
     EXPECT_EQ(Text(rules, "code"), "rules") << rules;
 

@@ -69,6 +69,20 @@ void OnFrame() {
     }
 }
 
+// With no device M can switch nothing; the note says why nothing happens.
+void OnSilentFrame() {
+    if (director.MutePressed()) {
+        Display::Host::ShowNote("NO SOUND");
+    }
+}
+
+// Our own line says all a player needs; the library's warnings repeat it.
+bool NoDevice() {
+    std::cerr << "morvek: no sound (" << SDL_GetError() << "); playing on silently\n";
+    Display::Run::SetFrameHook(OnSilentFrame);
+    return false;
+}
+
 } // namespace
 
 bool Start(bool muted) {
@@ -76,12 +90,10 @@ bool Start(bool muted) {
     if (device != 0 || Display::Run::Headless()) {
         return device != 0;
     }
-    // Our own line says all a player needs; the library's warnings repeat it.
     SDL_LogSetPriority(SDL_LOG_CATEGORY_AUDIO, SDL_LOG_PRIORITY_CRITICAL);
     SilenceAlsa();
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-        std::cerr << "morvek: no sound (" << SDL_GetError() << "); playing on silently\n";
-        return false;
+        return NoDevice();
     }
     SDL_AudioSpec want{};
     want.freq = kRate;
@@ -94,9 +106,9 @@ bool Start(bool muted) {
     const SDL_AudioDeviceID id =
         SDL_OpenAudioDevice(nullptr, 0, &want, &have, SDL_AUDIO_ALLOW_FREQUENCY_CHANGE);
     if (id == 0) {
-        std::cerr << "morvek: no sound (" << SDL_GetError() << "); playing on silently\n";
+        const bool none = NoDevice();
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        return false;
+        return none;
     }
     mixer = std::make_unique<Mixer>(have.freq);
     mixer->SetMuted(muted);

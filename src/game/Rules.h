@@ -10,6 +10,6 @@
 
 namespace Morvek {
 
-inline constexpr std::uint32_t kRulesVersion = 1;
+inline constexpr std::uint32_t kRulesVersion = 2;
 
 } // namespace Morvek

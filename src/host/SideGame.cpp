@@ -11,9 +11,11 @@ SideGame::Active::Active(SideGame& game) : game_(game) {
     game_.run_.Exchange();
     std::swap(Morvek::world, game_.world_);
     std::swap(Game::options, game_.options_);
+    Morvek::ScorePlace::Exchange(game_.scores_);
 }
 
 SideGame::Active::~Active() {
+    Morvek::ScorePlace::Exchange(game_.scores_);
     std::swap(Game::options, game_.options_);
     std::swap(Morvek::world, game_.world_);
     game_.run_.Exchange();

@@ -1,13 +1,14 @@
 // A second game beside the program's own and isolated from it: its own world
-// and options, and its own run (clock, script, recording, keys, frames,
-// pictures). The attract demo and the replay viewer are made of it. It runs
-// headless; the host shows its frames where it wants them.
+// and options, its own highscore table in memory, and its own run (clock,
+// script, recording, keys, frames, pictures). The attract demo and the replay viewer are made of
+// it. It runs headless; the host shows its frames where it wants them.
 #pragma once
 
 #include "display/Context.h"
 #include "game/Game.h"
 #include "game/core/Next.h"
 #include "game/core/World.h"
+#include "game/screens/ScorePlace.h"
 
 #include <utility>
 
@@ -44,6 +45,7 @@ class SideGame {
 
     Morvek::World world_{};
     Game::Options options_{};
+    Morvek::ScorePlace::Keeping scores_{};
     Display::Run::Context run_;
     bool started_ = false;
     bool over_ = false;

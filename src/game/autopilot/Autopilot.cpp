@@ -122,10 +122,25 @@ void Menu() {
     Click(GamesLeft() ? Layout::kMenuButtons[1].rect : Layout::kMenuButtons[5].rect);
 }
 
+// Whether the name entry on the stack saved and shows the table.
+bool NameSaved() {
+    for (std::size_t i = world.scenes.Size(); i-- > 0;) {
+        if (const auto* entry = std::get_if<NameEntryScene>(&world.scenes.At(i))) {
+            return entry->answered;
+        }
+    }
+    return false;
+}
+
 void NameEntry() {
     ReleaseKeys();
     pilot->summary.won = true;
     Shot("name");
+    if (NameSaved()) {
+        Shot("saved");
+        Click(Layout::kReturn);
+        return;
+    }
     const auto& name = world.scores[kResultPlace].name;
     const auto typed = static_cast<std::size_t>(
         std::count_if(name.begin(), name.end(), [](char c) { return c >= 'A' && c <= 'Z'; }));

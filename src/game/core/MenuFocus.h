@@ -20,7 +20,8 @@ struct MenuFocus {
     std::int32_t chosen = kNone; // chosen in this pass
     Leader leader = Leader::Mouse;
     std::array<std::int32_t, kScreens> remembered{kNone, kNone, kNone, kNone, kNone, kNone};
-    std::array<bool, 6> wasDown{}; // the arrows, Return and space at the last poll
+    std::array<bool, 7> wasDown{}; // the arrows, Return, space and Escape at the last poll
+    bool escape = false;           // Escape went down in this pass
     std::int32_t lastX = 0, lastY = 0;
 };
 

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <string_view>
+#include <utility>
 
 namespace Morvek {
 
@@ -38,7 +39,13 @@ bool FocusJustLost() {
 bool PauseAsked() {
     const bool pressed = PauseKeyPressed();
     const bool lost = FocusJustLost();
-    return pressed || lost;
+    return std::exchange(world.pauseKept, false) || pressed || lost;
+}
+
+void KeepPauseAsked() {
+    if (PauseKeyPressed()) {
+        world.pauseKept = true;
+    }
 }
 
 Next Update(PauseScene& pause, World& w) {

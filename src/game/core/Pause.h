@@ -6,8 +6,12 @@
 
 namespace Morvek {
 
-// Once a tick, after its frame has shown: whether a pause starts now.
+// Once a tick, after its frame has shown: whether a pause starts now, or
+// was asked while nothing could pause (KeepPauseAsked).
 bool PauseAsked();
+// Where the game runs passes that can't pause (a wave gliding in): a press
+// of the pause key is kept for the first tick that can.
+void KeepPauseAsked();
 // The pause scene: nothing of the game runs, only the clock and the input.
 Next Update(PauseScene& pause, World& w);
 

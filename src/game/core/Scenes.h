@@ -98,10 +98,16 @@ struct GameOverScene {
 };
 
 struct NameEntryScene {
+    bool won = false; // after the last boss: a victory, not a game over
     bool shown = false;
     std::uint32_t t = 1;     // the place the next letter goes, 1..7; 8 when full
     bool saving = false;     // the name is given; the save tries until it is done
     std::uint32_t tries = 0; // saves found the table held by another game
+    // Saved: the table is up with the new row lit (0: below the ten) until
+    // Return, Escape or a click goes on.
+    bool answered = false;
+    bool listening = false; // the saving key let go: presses from now on go on
+    std::uint32_t place = 0;
 };
 
 using Scene =

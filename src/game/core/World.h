@@ -128,6 +128,7 @@ struct World {
     // a pause starts on a change only.
     bool pauseKeyWasDown = false;
     bool hadFocus = true;
+    bool pauseKept = false; // pressed while a wave glided in
     // Where a new game starts: the run's practice start, taken from its
     // options when it starts.
     PracticeChoice practice{};

@@ -69,6 +69,7 @@ Next Update(BattleScene& b, World& w) {
             }
             break;
         case At::GlideIn:
+            KeepPauseAsked();
             if (GlideInPass(b.pass)) {
                 ++b.pass;
                 return TickWait(w.tickMs);

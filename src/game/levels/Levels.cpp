@@ -151,7 +151,7 @@ Next Update(GameScene& g, World& w) {
         case At::Interlude:
             if (w.level == kLastLevel) {
                 g.at = At::Victory;
-                return Open(w, NameEntryScene{});
+                return Open(w, NameEntryScene{.won = true});
             }
             LevelEnd(w);
             g.at = At::LevelStart;

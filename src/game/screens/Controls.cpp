@@ -5,13 +5,16 @@
 #include "game/screens/Controls.h"
 #include "display/Bindings.h"
 #include "display/Display.h"
+#include "display/Font.h"
 #include "display/KeyCodes.h"
 #include "game/core/World.h"
+#include "game/screens/Focus.h"
 #include "game/screens/Layout.h"
 #include "game/screens/Screen.h"
 #include "game/settings/SettingsStore.h"
 
-#include <string>
+#include <span>
+#include <string_view>
 
 namespace Morvek {
 
@@ -19,7 +22,11 @@ namespace {
 
 namespace Keys = Display::Bindings;
 
-void DrawScreen(std::string_view prompt) {
+constexpr std::size_t kNoRow = Keys::kActions.size();
+
+// `asked` is the row awaiting its key, or kNoRow: that row stays lit and its
+// question stands to its right, clear of the other rows.
+void DrawScreen(std::size_t asked = kNoRow, bool refused = false) {
     Display::SetTitle(Layout::kTitleControls);
     Screen::Draw(Layout::kMenuBack, {0, 0});
     Display::SetFont(Layout::kFontStyle, Layout::kWhite);
@@ -29,10 +36,23 @@ void DrawScreen(std::string_view prompt) {
         const Layout::Rect r = Layout::ControlsRow(i);
         const std::int32_t y = r.y1 + 12;
         Display::Text(Keys::kActions[i].shown, Layout::kControlsActionX, y);
-        Display::Text(Keys::KeyName(table[i]), Layout::kControlsKeyX, y);
+        Display::Text(i == asked ? "?" : Keys::KeyName(table[i]), Layout::kControlsKeyX, y);
         Screen::Frame(r);
     }
-    Display::Text(prompt, Layout::kControlsPrompt.x, Layout::kControlsPrompt.y);
+    if (asked != kNoRow) {
+        const Layout::Rect r = Layout::ControlsRow(asked);
+        Display::Rectangle(r.x1, r.y1, r.x2, r.y2, Layout::kHighlight, false);
+        Display::Rectangle(r.x1 + 1, r.y1 + 1, r.x2 - 1, r.y2 - 1, Layout::kHighlight, false);
+        const std::span<const std::string_view> lines =
+            refused ? std::span<const std::string_view>(Layout::kControlsRefused)
+                    : std::span<const std::string_view>(Layout::kControlsQuestion);
+        const auto tall = static_cast<std::int32_t>(lines.size()) * Display::Font::kCellHeight;
+        std::int32_t y = (r.y1 + r.y2 - tall) / 2;
+        for (const std::string_view line : lines) {
+            Display::Text(line, r.x2 + Layout::kControlsQuestionGap, y);
+            y += Display::Font::kCellHeight;
+        }
+    }
     Screen::DrawReturnButton();
     Screen::DrawTextButton(Layout::kDefaultsButton, Layout::kDefaultsCaption);
 }
@@ -40,11 +60,6 @@ void DrawScreen(std::string_view prompt) {
 void Keep(const Keys::Table& table) {
     Keys::Use(table);
     Settings::Change([&table](Settings::Values& v) { v.keys = table; });
-}
-
-std::string Question(std::size_t action) {
-    return "Press the new key for " + std::string(Keys::kActions[action].shown) +
-           " (Escape cancels)";
 }
 
 } // namespace
@@ -58,14 +73,14 @@ Next Update(ControlsScene& c, World& w) {
             // The click or key that opened the screen must not choose in it.
             return Open(w, ReleaseScene{});
         case At::Pass:
-            DrawScreen("");
+            DrawScreen();
             c.at = At::Rows;
             c.row = Keys::kActions.size(); // drawn, not yet polled
             break;
         case At::Rows:
             if (c.row == Keys::kActions.size()) {
                 Screen::ReadInput(Layout::kControlsGrid);
-                if (Screen::Clicked(Layout::kReturn)) {
+                if (Screen::Clicked(Layout::kReturn) || Focus::Escaped()) {
                     c.at = At::Leaving;
                     return Open(w, ReleaseScene{});
                 }
@@ -86,12 +101,12 @@ Next Update(ControlsScene& c, World& w) {
             }
             return IdleWait(Screen::kPassMs);
         case At::Defaults:
-            DrawScreen("");
+            DrawScreen();
             c.row = 0;
             c.at = At::Rows;
             break;
         case At::Asking:
-            DrawScreen(Question(c.action));
+            DrawScreen(c.action);
             Display::FlushKeys();
             c.at = At::Listening;
             break;
@@ -110,11 +125,14 @@ Next Update(ControlsScene& c, World& w) {
                 c.at = At::Answered;
                 return Open(w, ReleaseScene{});
             }
-            DrawScreen(Question(c.action) + ": that key keeps its own meaning");
+            DrawScreen(c.action, true);
             break;
         }
         case At::Answered:
-            DrawScreen("");
+            // The Escape that cancelled was taken from the queue; held on, it
+            // must not also leave the screen.
+            Focus::Settle();
+            DrawScreen();
             c.row = c.action + 1;
             c.at = At::Rows;
             break;

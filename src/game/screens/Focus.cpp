@@ -13,9 +13,10 @@ namespace {
 
 namespace KeyCode = Display::KeyCode;
 
-enum Key : std::uint8_t { Left, Up, Right, Down, Enter, Fire };
-constexpr std::array<std::uint32_t, 6> kKeys{KeyCode::kLeft, KeyCode::kUp,     KeyCode::kRight,
-                                             KeyCode::kDown, KeyCode::kReturn, KeyCode::kSpace};
+enum Key : std::uint8_t { Left, Up, Right, Down, Enter, Fire, Leave };
+constexpr std::array<std::uint32_t, 7> kKeys{KeyCode::kLeft,  KeyCode::kUp,     KeyCode::kRight,
+                                             KeyCode::kDown,  KeyCode::kReturn, KeyCode::kSpace,
+                                             KeyCode::kEscape};
 static_assert(kKeys.size() == std::tuple_size_v<decltype(MenuFocus::wasDown)>);
 constexpr std::int32_t kNone = MenuFocus::kNone;
 using Leader = MenuFocus::Leader;
@@ -48,6 +49,13 @@ std::int32_t Step(const Layout::Grid& grid, std::int32_t from, Key key) {
     return best;
 }
 
+void Settle(MenuFocus& f) {
+    for (std::size_t k = 0; k < kKeys.size(); ++k) {
+        f.wasDown[k] = Display::KeyDown(kKeys[k]);
+    }
+    f.escape = false;
+}
+
 void Open(MenuFocus& f, const Layout::Grid& next) {
     if (f.grid != kNone) {
         f.remembered[static_cast<std::size_t>(f.grid)] = f.lit;
@@ -56,9 +64,7 @@ void Open(MenuFocus& f, const Layout::Grid& next) {
     f.lit = kNone;
     f.leader = Leader::None;
     f.chosen = kNone;
-    for (std::size_t k = 0; k < kKeys.size(); ++k) {
-        f.wasDown[k] = Display::KeyDown(kKeys[k]);
-    }
+    Settle(f);
     f.lastX = world.mouseX;
     f.lastY = world.mouseY;
 }
@@ -91,14 +97,19 @@ void Poll(const Layout::Grid& next) {
         f.lastY = world.mouseY;
     }
     f.chosen = kNone;
+    f.escape = false;
     for (std::size_t k = 0; k < kKeys.size(); ++k) {
         const bool down = Display::KeyDown(kKeys[k]);
         const bool pressed = down && !f.wasDown[k];
         f.wasDown[k] = down;
+        const auto key = static_cast<Key>(k);
+        if (pressed && key == Leave) {
+            f.escape = true;
+            continue;
+        }
         if (!pressed || next.buttons.empty()) {
             continue;
         }
-        const auto key = static_cast<Key>(k);
         if (key == Enter || key == Fire) {
             f.chosen = f.lit;
         } else if (f.lit == kNone) {
@@ -110,6 +121,14 @@ void Poll(const Layout::Grid& next) {
             f.lit = Step(next, f.lit, key);
         }
     }
+}
+
+void Settle() {
+    Settle(world.focus);
+}
+
+bool Escaped() {
+    return world.focus.escape;
 }
 
 bool Lit(const Layout::Rect& r) {

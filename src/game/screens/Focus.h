@@ -16,6 +16,12 @@ namespace Morvek::Focus {
 // starting (another grid than last time) counts no key already held as a
 // press, so the key that opened it chooses nothing in it.
 void Poll(const Layout::Grid& grid);
+// Keys held now count as already pressed: after a key was taken from the
+// queue for something else (Escape cancelling a question), so it doesn't
+// also act at the next poll.
+void Settle();
+// Whether Escape went down in this pass.
+bool Escaped();
 // Whether the button is lit by the keyboard.
 bool Lit(const Layout::Rect& r);
 // Whether the mouse pointed last, so the button under it is framed.

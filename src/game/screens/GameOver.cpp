@@ -29,18 +29,21 @@ Next Update(GameOverScene& over, World& w) {
         ClearField();
         DrawGameOver();
     } else if (over.naming) {
-        // Back on this screen, though the caption is the menu's again.
         over.naming = false;
+        // The name entry showed the saved table and was left: on to the menu.
+        if (over.saved) {
+            return {Next::Kind::GameLost, {}};
+        }
+        // The save failed: back on this screen, though the caption is the
+        // menu's again.
         return IdleWait(Screen::kPassMs);
     }
-    // After a save the name entry's picture stays up with Return alone: its
-    // Save button is gone, and so is its frame.
-    Screen::ReadInput(over.saved ? Layout::kNameGrid : Layout::kGameOverGrid);
+    Screen::ReadInput(Layout::kGameOverGrid);
     if (Screen::Clicked(Layout::kReturn)) {
         Display::SetTitle(Layout::kTitleMenu);
         return {Next::Kind::GameLost, {}};
     }
-    if (!over.saved && Screen::Clicked(Layout::kSave)) {
+    if (Screen::Clicked(Layout::kSave)) {
         over.naming = true;
         return Open(w, NameEntryScene{});
     }

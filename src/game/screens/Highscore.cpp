@@ -11,7 +11,7 @@
 
 namespace Morvek {
 
-void DrawHighscores() {
+void DrawHighscores(std::uint32_t lit) {
     Display::SetTitle(Layout::kTitleHighscore);
     Screen::Draw(Layout::kMenuBack, {0, 0});
     ScorePlace::Read(world.scores);
@@ -19,6 +19,13 @@ void DrawHighscores() {
     Screen::DrawLabel(Layout::kHighscoreHeading);
     for (std::uint32_t i = 1; i <= ScoreFile::kPlaces; ++i) {
         const std::int32_t y = Layout::HighscoreRowY(i);
+        if (i == lit) {
+            const Layout::Rect& r = Layout::kHighscoreLit;
+            Display::Rectangle(r.x1, y + r.y1, r.x2, y + r.y2, Layout::kHighlight, false);
+            Display::SetFont(Layout::kFontStyle, Layout::kGold);
+        } else {
+            Display::SetFont(Layout::kFontStyle, Layout::kWhite);
+        }
         Display::Text(std::to_string(i) + ".", Layout::kHighscoreRankX, y);
         // A save never puts a 0 in the table: that place is still empty.
         if (world.scores[i].points == 0) {
@@ -34,6 +41,7 @@ void DrawHighscores() {
         }
         Display::Text(ScoreFile::Shown(world.scores[i].name), Layout::kHighscoreNameX, y);
     }
+    Display::SetFont(Layout::kFontStyle, Layout::kWhite);
     Screen::DrawReturnButton();
 }
 

@@ -33,6 +33,7 @@ struct Label {
 constexpr std::uint32_t kBlack = Colours::kBlack;
 constexpr std::uint32_t kHighlight = Colours::kGreen;
 constexpr std::uint32_t kWhite = Colours::kWhite;
+constexpr std::uint32_t kGold = Colours::kGold;
 constexpr std::uint32_t kFontStyle = 5; // the fixed-pitch terminal font
 
 // --- Captions ----------------------------------------------------------------
@@ -96,13 +97,22 @@ constexpr std::int32_t kHighscoreScoreX = 650;
 constexpr std::int32_t HighscoreRowY(std::uint32_t place) {
     return 160 + 45 * static_cast<std::int32_t>(place);
 }
+// The frame round a row just saved, from its text's top.
+constexpr Rect kHighscoreLit{285, -9, 760, 20};
 
 // --- Game over and name entry ------------------------------------------------
 constexpr Picture kGameOverPicture = Picture::GameOver;
 constexpr Point kGameOverAt{232, 309};
 constexpr Picture kGameOverBack = Picture::GameOverBack;
-constexpr Label kNamePrompt{"Please enter your nickname,7 characters, and press return:",
-                            {350, 550}};
+constexpr Label kNamePrompt{"NICKNAME, UP TO 7 LETTERS", {433, 550}};
+// A won game's name entry: this, where the game-over lettering stands.
+struct Lettering {
+    std::string_view text;
+    Point at;
+    std::int32_t scale;
+};
+constexpr Lettering kVictoryTitle{"VICTORY!", {260, 330}, 9};
+constexpr std::int32_t kVictoryShadow = 5;
 constexpr Rect kNameField{470, 580, 570, 605};
 constexpr Point kNameAt{480, 585};
 
@@ -186,29 +196,33 @@ constexpr Rect ControlsRow(std::size_t row) {
     const auto y = 150 + 50 * static_cast<std::int32_t>(row);
     return {300, y, 720, y + 40};
 }
-constexpr Point kControlsPrompt{300, 570};
+// The question beside the row that awaits its key, right of it.
+constexpr std::int32_t kControlsQuestionGap = 12;
+constexpr std::array<std::string_view, 2> kControlsQuestion{"Press the new key",
+                                                            "(Escape cancels)"};
+constexpr std::array<std::string_view, 3> kControlsRefused{
+    "That key keeps its", "own meaning: press", "another (Escape cancels)"};
 constexpr Rect kDefaultsButton{870, 650, 990, 725};
 constexpr std::string_view kDefaultsCaption = "Defaults";
 
 // --- Story and credits -------------------------------------------------------
-constexpr std::array<Label, 16> kStoryTexts{{
+constexpr std::array<Label, 11> kStoryTexts{{
     {"IN A LAND FAR FAR AWAY FROM HERE A FEARSOME DRAGON WAS BORN.", {250, 160}},
     {"WHEN HE REACHED THE AGE OF 200 HIS FATHER CHALLENGED HIM TO", {250, 180}},
     {"PERFORM AN IMPORTANT TASK. HE HAD TO KILL 2 MIGHTY CREATURES", {250, 200}},
     {"TO JOIN THE GROUP OF ADULT DRAGONS AND GET THE APPROVAL OF THE", {250, 220}},
     {"DRAGONKING, HIS FATHER. SO HIS QUEST BEGAN BY DEFEATING", {250, 240}},
     {"THE GOD OF THE WINDS...", {250, 260}},
-    {"Use arrows for moving", {120, 350}},
-    {"Space to fire", {120, 390}},
-    {"Ctrl to summon force barrier", {120, 430}},
-    {"Shift to spit a beam of fire", {120, 470}},
-    {"Escape to quit", {120, 510}},
     {"Extra Health", {600, 360}},
     {"Extra Life", {600, 440}},
     {"Weapon Upgrade", {600, 520}},
     {"Extra Special", {600, 600}},
     {"Extra Magic", {600, 680}},
 }};
+
+// The keys as bound, one line each below the story (screens/StoryCredits.h).
+constexpr Point kStoryKeysAt{120, 350};
+constexpr std::int32_t kStoryKeysGap = 36;
 
 // The item legend, each picture drawn with its mask.
 struct StoryItem {

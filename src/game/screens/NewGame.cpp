@@ -29,6 +29,7 @@ void ResetGame() {
     world.beamRunning = false;
     world.shieldRunning = false;
     world.growCounter = 0;
+    world.pauseKept = false;
     // Only the first level's scroll starts afresh; the others go on from
     // where the last game left them.
     world.backgrounds[1].x = 0;

@@ -2,6 +2,7 @@
 #include "display/Display.h"
 #include "game/core/World.h"
 #include "game/screens/Controls.h"
+#include "game/screens/Focus.h"
 #include "game/screens/Layout.h"
 #include "game/screens/Screen.h"
 #include "game/settings/SettingsStore.h"
@@ -68,7 +69,7 @@ Next Update(OptionsScene& o, World& w) {
         }
     }
     Screen::ReadInput(Layout::kOptionsGrid);
-    if (Screen::Clicked(Layout::kReturn)) {
+    if (Screen::Clicked(Layout::kReturn) || Focus::Escaped()) {
         Settings::Change([&w](Settings::Values& v) {
             v.difficulty = w.difficulty;
             v.speed = w.tickMs;

@@ -6,6 +6,7 @@
 #include <iostream>
 #include <random>
 #include <system_error>
+#include <utility>
 
 namespace Morvek::ScorePlace {
 
@@ -64,6 +65,12 @@ void InsertInMemory(const std::array<char, 7>& name, std::uint32_t result,
 }
 
 } // namespace
+
+void Exchange(Keeping& other) {
+    std::swap(kind, other.kind);
+    std::swap(memory, other.memory);
+    std::swap(scorefile, other.file);
+}
 
 Place Choose(const Situation& s) {
     if (!s.given.empty()) {

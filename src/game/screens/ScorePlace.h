@@ -45,6 +45,15 @@ Kind InUse();
 // saves what the player's game did, whatever this machine's file holds.
 void UseRecorded(const ScoreFile::Table& table);
 
+// Where a run keeps its table, whole. A side game swaps in its own, which
+// starts empty in memory: it never reads or writes the player's file.
+struct Keeping {
+    Kind kind = Kind::Memory;
+    ScoreFile::Table memory{};
+    std::string file;
+};
+void Exchange(Keeping& other);
+
 // ScoreFile::Read of the table in use. In the data folder, before its first
 // save, a table an earlier version left in the working directory is read.
 std::uint32_t Read(ScoreFile::Table& table);

@@ -2,12 +2,17 @@
 #include "display/KeyCodes.h"
 
 #include "display/Display.h"
+#include "display/Font.h"
 #include "game/combat/Render.h"
+#include "game/core/Colours.h"
 #include "game/core/World.h"
 #include "game/screens/Focus.h"
 #include "game/screens/Highscore.h"
 #include "game/screens/Menu.h"
 #include "game/screens/StoryCredits.h"
+
+#include <string>
+#include <utility>
 
 namespace Morvek::Screen {
 
@@ -42,14 +47,60 @@ bool Clicked(Layout::Rect r) {
     return (over && Display::MouseLeft()) || Focus::Chosen(r);
 }
 
+namespace {
+
+// The look of the drawn buttons (Return, Save...): a purple plate in a dark
+// gold rim, lit on top, shaded below, gold capitals outlined in brown.
+namespace Plate {
+using Colours::Packed;
+constexpr std::uint32_t kRim = Packed(0x6A, 0x4A, 0x14);
+constexpr std::uint32_t kInlay = Packed(0xD8, 0xA0, 0x40);
+constexpr std::uint32_t kLight = Packed(0xB6, 0x70, 0xB7);
+constexpr std::uint32_t kFace = Packed(0x81, 0x3E, 0x85);
+constexpr std::uint32_t kShade = Packed(0x56, 0x20, 0x5B);
+constexpr std::uint32_t kLetters = Packed(0xF8, 0xCC, 0x74);
+constexpr std::uint32_t kOutline = Packed(0x2A, 0x10, 0x08);
+constexpr std::int32_t kScale = 2;
+// Tighter than the font's own pitch, so "DEFAULTS" fits the plate.
+constexpr std::int32_t kAdvance = 13;
+} // namespace Plate
+
+std::string Capitals(std::string_view text) {
+    std::string out(text);
+    for (char& c : out) {
+        if (c >= 'a' && c <= 'z') {
+            c = static_cast<char>(c - 'a' + 'A');
+        }
+    }
+    return out;
+}
+
+} // namespace
+
 void DrawTextButton(Layout::Rect r, std::string_view caption) {
-    Display::Rectangle(r.x1, r.y1, r.x2, r.y2, Layout::kBlack, true);
+    Display::Rectangle(r.x1 + 1, r.y1 + 1, r.x2 - 1, r.y2 - 1, Plate::kRim, true);
+    Display::Rectangle(r.x1 + 2, r.y1 + 2, r.x2 - 2, r.y2 - 2, Plate::kLight, true);
+    Display::Rectangle(r.x1 + 3, r.y1 + 3, r.x2 - 3, r.y2 - 3, Plate::kInlay, true);
+    Display::Rectangle(r.x1 + 4, r.y1 + 4, r.x2 - 4, r.y2 - 4, Plate::kShade, true);
+    Display::Rectangle(r.x1 + 4, r.y1 + 4, r.x2 - 4, r.y2 - 6, Plate::kFace, true);
+    const std::string text = Capitals(caption);
+    const auto wide = static_cast<std::int32_t>(text.size()) * Plate::kAdvance - 2;
+    const std::int32_t x = (r.x1 + r.x2 + 1 - wide) / 2;
+    const std::int32_t y = (r.y1 + r.y2 - 4 - Display::Font::kCellHeight * Plate::kScale) / 2;
+    const auto letters = [&](std::int32_t dx, std::int32_t dy) {
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            Display::Text(std::string_view(text).substr(i, 1),
+                          x + dx + static_cast<std::int32_t>(i) * Plate::kAdvance, y + dy,
+                          Plate::kScale);
+        }
+    };
+    Display::SetFont(Layout::kFontStyle, Plate::kOutline);
+    for (const auto& [dx, dy] : {std::pair{-1, 0}, {1, 0}, {0, -1}, {0, 1}, {1, 1}, {2, 2}}) {
+        letters(dx, dy);
+    }
+    Display::SetFont(Layout::kFontStyle, Plate::kLetters);
+    letters(0, 0);
     Display::SetFont(Layout::kFontStyle, Layout::kWhite);
-    std::uint32_t w = 0, h = 0;
-    Display::GetTextSize(caption, Layout::kFontStyle, w, h);
-    const auto x = (r.x1 + r.x2 - static_cast<std::int32_t>(w)) / 2;
-    const auto y = (r.y1 + r.y2 - static_cast<std::int32_t>(h)) / 2;
-    Display::Text(caption, x, y);
     Frame(r);
 }
 
@@ -65,7 +116,7 @@ void DrawReturnButton() {
 
 bool ReturnClicked() {
     ReadInput(Layout::kReturnGrid);
-    return Clicked(Layout::kReturn);
+    return Clicked(Layout::kReturn) || Focus::Escaped();
 }
 
 void BackToMenu() {

@@ -20,7 +20,8 @@ bool Clicked(Layout::Rect r);
 // How often a screen polls its buttons.
 inline constexpr std::uint32_t kPassMs = 20;
 
-// A button of plain text in its black frame, for those without a picture.
+// A button without a picture of its own, drawn to look like those that have
+// one: its caption in capitals on the same plate.
 void DrawTextButton(Layout::Rect r, std::string_view caption);
 // Whether the mouse or a key that chooses (Return, space) is down: a
 // ReleaseScene waits until none is.
@@ -28,7 +29,7 @@ bool ChoosingHeld();
 
 // The Return button in its black frame.
 void DrawReturnButton();
-// One poll of a screen whose only button is Return.
+// One poll of a screen whose only button is Return; Escape does what it does.
 bool ReturnClicked();
 // Caption back to the menu's, and the menu redrawn.
 void BackToMenu();
