@@ -141,10 +141,25 @@ install: build
 WEB_PACKAGES := emscripten chromium nodejs python3
 WEB_OBJ      := build-web-obj
 export NODE_PATH ?= /usr/share/nodejs
-.PHONY: web-deps web serve web-test web-bench
+# The tests drive Chromium and Firefox with puppeteer-core (no browser of its
+# own), installed once into a cache outside the clone, keyed by its version.
+WEB_TEST_PACKAGES := firefox-esr xvfb xauth xdotool
+WEB_CACHE         ?= $(or $(XDG_CACHE_HOME),$(HOME)/.cache)/morvek
+PUPPETEER_VERSION := 24.43.1
+PUPPETEER         := $(WEB_CACHE)/npm-puppeteer-core-$(PUPPETEER_VERSION)
+.PHONY: web-deps web-test-deps web serve web-test web-bench
 
 web-deps:
 	@$(MAKE) --no-print-directory deps PACKAGES="$(WEB_PACKAGES)"
+
+# npm comes with some builds of nodejs, and from its own package in Debian's.
+web-test-deps: web-deps
+	@$(MAKE) --no-print-directory deps PACKAGES="$(WEB_TEST_PACKAGES)"
+	@command -v npm >/dev/null || $(MAKE) --no-print-directory deps PACKAGES=npm
+	@[ -f $(PUPPETEER)/.complete ] || { rm -rf $(PUPPETEER) && mkdir -p $(PUPPETEER) && \
+	  PUPPETEER_SKIP_DOWNLOAD=1 npm_config_cache=$(WEB_CACHE)/npm-cache npm install --silent \
+	    --prefix $(PUPPETEER) --no-save --no-package-lock --no-audit --no-fund \
+	    puppeteer-core@$(PUPPETEER_VERSION) && touch $(PUPPETEER)/.complete; }
 
 web: web-deps
 	@emcmake cmake -S . -B $(WEB_OBJ) -DCMAKE_BUILD_TYPE=Release >/dev/null
@@ -155,10 +170,11 @@ web: web-deps
 serve: web
 	@python3 web/serve.py build-web
 
-web-test: web build server-deps
+web-test: web build server-deps web-test-deps
 	@cmake --build $(BUILD) -j $(JOBS) --target morvek-server
 	@python3 web/browser_test.py --native $(BUILD)/morvek --page build-web \
-	  --server $(BUILD)/morvek-server
+	  --server $(BUILD)/morvek-server --puppeteer $(PUPPETEER)/node_modules \
+	  --firefox $$(command -v firefox-esr)
 
 # WEB_BENCH_AGAINST=DIR measures another build of the page in turn with this one.
 web-bench: web build

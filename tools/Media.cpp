@@ -22,6 +22,18 @@ void Media::sprite(std::string_view picture, std::string_view mask, const Canvas
     put(mask, c.mask());
 }
 
+const std::array<Painter, 9> kPainters{{
+    {"the hero", drawHero},
+    {"the enemies", drawEnemies},
+    {"the bosses", drawBosses},
+    {"the items", drawItems},
+    {"the shots", drawShots},
+    {"the effects", drawEffects},
+    {"the backgrounds", drawBackgrounds},
+    {"the screens", drawScreens},
+    {"the buttons", drawButtons},
+}};
+
 const Canvas* Media::find(std::string_view file) const {
     const auto it = files_.find(file);
     return it == files_.end() ? nullptr : &it->second;

@@ -4,6 +4,7 @@
 
 #include "Canvas.h"
 
+#include <array>
 #include <map>
 #include <string>
 #include <string_view>
@@ -35,6 +36,15 @@ void drawEffects(Media& m);
 void drawBackgrounds(Media& m);
 void drawScreens(Media& m);
 void drawButtons(Media& m);
+
+// The painters in the order the generator runs them, each with what it
+// paints; none looks at another's pictures, so the page can run them one at
+// a time and tell how far it has got.
+struct Painter {
+    const char* subject;
+    void (*paint)(Media&);
+};
+extern const std::array<Painter, 9> kPainters;
 
 // Every picture of the catalogue on one labelled sheet.
 Canvas contactSheet(const Media& m);

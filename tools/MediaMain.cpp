@@ -14,15 +14,8 @@ namespace {
 
 Art::Media drawAll() {
     Art::Media m;
-    Art::drawHero(m);
-    Art::drawEnemies(m);
-    Art::drawBosses(m);
-    Art::drawItems(m);
-    Art::drawShots(m);
-    Art::drawEffects(m);
-    Art::drawBackgrounds(m);
-    Art::drawScreens(m);
-    Art::drawButtons(m);
+    for (const auto& painter : Art::kPainters)
+        painter.paint(m);
     return m;
 }
 

@@ -20,11 +20,23 @@ add_executable(morvek ${MORVEK_DISPLAY_SOURCES} ${MORVEK_AUDIO_SOURCES} ${web_ga
 # src/web first: its SDL.h stands in for SDL's
 target_include_directories(morvek PRIVATE src/web src ${CMAKE_BINARY_DIR}/generated)
 target_link_libraries(morvek PRIVATE morvek_web_media)
+set_source_files_properties(src/web/WebMedia.cpp PROPERTIES INCLUDE_DIRECTORIES ${CMAKE_SOURCE_DIR}/tools)
 target_link_options(morvek PRIVATE
   -sALLOW_MEMORY_GROWTH=1 -sINITIAL_MEMORY=134217728
   -sEXIT_RUNTIME=1 -sINVOKE_RUN=0 -sENVIRONMENT=web,node -lidbfs.js
-  "-sEXPORTED_FUNCTIONS=['_main','_morvek_draw_media','_morvek_mix','_morvek_compose']"
+  "-sEXPORTED_FUNCTIONS=['_main','_morvek_media_painters','_morvek_media_subject','_morvek_draw_painter','_morvek_draw_icon','_morvek_mix','_morvek_compose','_morvek_in_play']"
   "-sEXPORTED_RUNTIME_METHODS=['callMain','FS','IDBFS','ccall','UTF8ToString']")
 
-# The page names the version; make web copies this index.html, not web/'s.
-configure_file(web/index.html ${CMAKE_BINARY_DIR}/index.html @ONLY)
+# The page names the version and the key its pictures are kept under; make
+# web copies this index.html, not web/'s.
+file(GLOB web_drawn CONFIGURE_DEPENDS tools/*.cpp tools/*.h)
+add_custom_command(
+  OUTPUT ${CMAKE_BINARY_DIR}/index.html
+  COMMAND ${CMAKE_COMMAND} -DSOURCE_DIR=${CMAKE_SOURCE_DIR} -DOUT=${CMAKE_BINARY_DIR}/index.html
+          -DPROJECT_VERSION=${PROJECT_VERSION}
+          "-DCOMPILER=${CMAKE_CXX_COMPILER_ID} ${CMAKE_CXX_COMPILER_VERSION}"
+          -P ${CMAKE_SOURCE_DIR}/web/Page.cmake
+  DEPENDS web/index.html web/Page.cmake web/Web.cmake src/web/WebMedia.cpp
+          src/game/core/Catalogue.h src/game/core/Picture.h ${web_drawn}
+  COMMENT "Writing the page")
+add_custom_target(page ALL DEPENDS ${CMAKE_BINARY_DIR}/index.html)

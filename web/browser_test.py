@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""The page against the native game, in headless Chromium.
+"""The page against the native game, in headless Chromium and Firefox.
 
 Each input script is played headless by the native build and by the page;
 every picture (by SHA-256) and every state the script takes must be equal.
@@ -8,8 +8,12 @@ and as the leaderboard's Watch opens it, against a stand-in of the server's
 API: the ranked game must end in the state the native verifier gives. With
 --server, the real leaderboard server too: a submitted recording is ranked,
 its board shows in the page, and Watch plays it to the state it stored.
-With --bench, prints the page's download size and its time to the first
-frame against the native start-up.
+With --puppeteer, the page as a player meets it (web/page_test.js): its
+loading, the browser's keys in play and on the menus, the end, its console;
+in Chromium, and with --firefox in Firefox too, which also plays a script
+against the native game. With --bench, prints the page's download size and
+its first and second visit's time to the first frame against the native
+start-up.
 """
 import argparse
 import base64
@@ -122,23 +126,25 @@ class Page:
         threading.Thread(target=self.server.serve_forever, daemon=True).start()
         self.address = f'http://127.0.0.1:{self.server.server_address[1]}/'
 
-    def open(self, query, profile=None, path='index.html'):
+    def open(self, query, profile=None, path='index.html', firefox=None):
         """Opens path?query in a fresh browser (or the given profile); returns its report.
 
         A browser that reports nothing in time is tried once more, so a
         stalled start-up is not taken for a fault of the page."""
         for attempt in (1, 2):
-            report = self._open_once(query, profile, path)
+            report = self._open_once(query, profile, path, firefox)
             if report is not None:
                 return report
             print(f'web test: no report from the page within {PAGE_TIMEOUT_S} s (try {attempt})')
         sys.exit(f'web test: the page never reported ({query})')
 
-    def _open_once(self, query, profile, path):
+    def _open_once(self, query, profile, path, firefox):
         own = profile is None
-        profile = profile or tempfile.mkdtemp(prefix='morvek-chromium-')
+        profile = profile or tempfile.mkdtemp(prefix='morvek-browser-')
         url = f'{self.address}{path}?{query}&report=/report'
-        browser = subprocess.Popen(['chromium', *CHROMIUM_FLAGS, f'--user-data-dir={profile}', url],
+        command = ([firefox, '--headless', '--no-remote', '--profile', profile, url] if firefox
+                   else ['chromium', *CHROMIUM_FLAGS, f'--user-data-dir={profile}', url])
+        browser = subprocess.Popen(command,
                                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
                                    start_new_session=True)
         try:
@@ -171,7 +177,8 @@ def compare(name, native, page_head, page):
     faults = []
     # The page keeps its table in its storage, /save; the lock is the save's own.
     native = {k: v for k, v in native.items() if not k.endswith('.lock')}
-    page = {k.removeprefix('save/'): v for k, v in page.items() if not k.endswith('.lock')}
+    page = {k.removeprefix('save/'): v for k, v in page.items()
+            if not k.endswith('.lock') and k != 'media'}
     for file in sorted(set(native) | set(page)):
         if file not in page:
             faults.append(f'{name}: the page did not write {file}')
@@ -188,6 +195,9 @@ def main():
     parser.add_argument('--native', required=True)
     parser.add_argument('--page', required=True)
     parser.add_argument('--server', help='the leaderboard server, to watch a run it ranked')
+    parser.add_argument('--puppeteer', help='the node_modules folder that holds puppeteer-core')
+    parser.add_argument('--firefox', help='Firefox, to test the page in it too')
+    parser.add_argument('--shots', help='with --puppeteer: where to put pictures of the page')
     parser.add_argument('--bench', action='store_true')
     parser.add_argument('--against', help='with --bench: another build of the page, measured '
                         'in turn with this one')
@@ -212,11 +222,53 @@ def main():
         faults += watch_a_run(args.native, page)
         if args.server:
             faults += watch_on_the_server(args.native, args.server, page)
+        if args.puppeteer:
+            faults += as_a_player(args, page, 'chromium', shutil.which('chromium'))
+        if args.firefox:
+            faults += in_firefox(args, page)
     finally:
         page.close()
     for f in faults:
         print('FAIL', f)
     sys.exit(1 if faults else 0)
+
+
+def as_a_player(args, page, name, executable):
+    """web/page_test.js in one browser; its faults."""
+    command = ['xvfb-run', '-a', 'node', str(ROOT / 'web' / 'page_test.js'), '--browser', name, '--executable',
+               executable, '--url', page.address + 'index.html']
+    if args.shots:
+        os.makedirs(args.shots, exist_ok=True)
+        command += ['--shots', args.shots]
+    env = dict(os.environ, NODE_PATH=args.puppeteer)
+    try:
+        run = subprocess.run(command, env=env, capture_output=True, text=True, timeout=300)
+    except subprocess.TimeoutExpired:
+        return [f'{name}: the player\'s test did not end in 300 s']
+    lines = run.stdout.splitlines()
+    for line in lines:
+        if not line.startswith('FAIL '):
+            print('web test:', line)
+    faults = [line.removeprefix('FAIL ') for line in lines if line.startswith('FAIL ')]
+    if run.returncode != 0 and not faults:
+        faults.append(f'{name}: the player\'s test failed: {run.stderr.strip()[-2000:]}')
+    return faults
+
+
+def in_firefox(args, page):
+    """A recorded game played in Firefox to the native game's pictures and
+    states, then the page as a player meets it there."""
+    script = ROOT / 'web' / 'menu-to-game-over.txt'
+    text = checkpointed(script.read_text(), 10)
+    native = native_results(args.native, text)
+    (pathlib.Path(page.dir) / 'test.txt').write_text(text)
+    head, results = parse_report(page.open('script=test.txt', firefox=args.firefox))
+    faults = compare(f'firefox: {script.name}', native, head, results)
+    print(f'web test: firefox: {script.name}: {len(native)} pictures and states, '
+          f'{"all equal to the native ones" if not faults else f"{len(faults)} differ"}')
+    if args.puppeteer:
+        faults += as_a_player(args, page, 'firefox', args.firefox)
+    return faults
 
 
 def scores_survive_reload(page):
@@ -236,7 +288,14 @@ def scores_survive_reload(page):
         return [f'reload: the game did not save its highscore in the page (table: {saved!r})']
     if table != saved:
         return [f'reload: the highscores did not survive a reload (table now: {table!r})']
-    print('web test: the highscores survive a reload of the page')
+    # The reload plays on the pictures the first visit kept, which must draw
+    # the same menu as those it drew.
+    if (played.get('media'), reloaded.get('media')) != ('drawn', 'kept') or \
+            reloaded.get('shots/menu.bmp') != played.get('shots/menu.bmp'):
+        return [f"reload: the menu on kept pictures ({reloaded.get('media')}) differs from "
+                f"the menu on drawn ones ({played.get('media')})"]
+    print('web test: the highscores survive a reload of the page, whose kept pictures draw '
+          'the same menu')
     return []
 
 
@@ -397,8 +456,15 @@ def bench(args, page):
         bench_against(args, page)
         return
     print(f'page: {page_size(args.page)}')
-    head, results = parse_report(page.open('snap=200'))
+    profile = tempfile.mkdtemp(prefix='morvek-browser-')
+    try:
+        head, results = parse_report(page.open('snap=200', profile))
+        second_head, second = parse_report(page.open('snap=200', profile))
+    finally:
+        shutil.rmtree(profile, ignore_errors=True)
     first = float(head.split()[1])
+    print(f"first visit: first menu frame at {first:.0f} ms (pictures {results.get('media')}); "
+          f"second visit: {float(second_head.split()[1]):.0f} ms (pictures {second.get('media')})")
     media = float(results.get('media-ms', 'nan'))
     native = pathlib.Path(args.native).resolve()
     with tempfile.TemporaryDirectory() as run:

@@ -3,7 +3,9 @@
 // page's only thread, a few steps an animation frame (host/PageLoop.cpp);
 // between frames the browser runs these callbacks, which post their input.
 #include "display/Bindings.h"
+#include "display/Font.h"
 #include "display/Host.h"
+#include "display/Note.h"
 #include "display/Run.h"
 #include "display/Scaling.h"
 #include "display/Sync.h"
@@ -50,8 +52,9 @@ EM_BOOL OnKey(int type, const EmscriptenKeyboardEvent* e, void*) {
     } else if (const auto heard = hearing.Up(*code, *code); held.Lift(heard)) {
         Post(InputEvent::KeyUp, heard);
     }
-    // Arrows and Space must not scroll the page; the browser's shortcuts
-    // (Ctrl+R, Ctrl+W) still work.
+    // Arrows and Space must not scroll the page. The page itself keeps the
+    // browser's shortcuts (Ctrl+P, F5) from a game in play, and leaves them
+    // to the browser on the menus.
     return e->ctrlKey != 0 || e->metaKey != 0 ? EM_FALSE : EM_TRUE;
 }
 
@@ -175,9 +178,41 @@ void Present() {
         rgba.data(), w, h, r.x0, r.y0);
 }
 
-void ShowNote(std::string_view) {
-    // The page lays nothing over its canvas; its one game never waits for
-    // another's save.
+// As the window has it: low in the frame, letters of three frame pixels to a
+// font pixel on a dimmed box. The page lays it on a canvas of its own over
+// the game's, so no frame ever holds it.
+void ShowNote(std::string_view text) {
+    constexpr int kPx = 3, kPad = 3 * kPx;
+    constexpr std::uint8_t kDimmed = 176;
+    const int boxW = static_cast<int>(text.size()) * Font::kAdvance * kPx + 2 * kPad;
+    const int boxH = Font::kCellHeight * kPx + kPad;
+    std::vector<std::uint8_t> box(static_cast<std::size_t>(boxW * boxH) * 4, 0);
+    for (std::size_t at = 3; at < box.size(); at += 4) {
+        box[at] = kDimmed;
+    }
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto& glyph = Font::GlyphOf(0, static_cast<unsigned char>(text[i]));
+        for (int dy = 0; dy < Font::kCellHeight * kPx; ++dy) {
+            const auto bits = glyph[static_cast<std::size_t>(dy / kPx)];
+            for (int dx = 0; dx < Font::kCellWidth * kPx; ++dx) {
+                const int x = kPad + static_cast<int>(i) * Font::kAdvance * kPx + dx;
+                if ((bits & (0x80u >> (dx / kPx))) != 0 && x < boxW) {
+                    const auto at = static_cast<std::size_t>((kPad + dy) * boxW + x) * 4;
+                    box[at] = box[at + 1] = box[at + 2] = box[at + 3] = 255;
+                }
+            }
+        }
+    }
+    const int left = (frameSize.w - boxW) / 2;
+    const int top = frameSize.h - Font::kCellHeight * kPx - 4 * kPad - kPad;
+    EM_ASM(
+        {
+            if (Module['onNote']) {
+                Module['onNote'](UTF8ToString($0), new ImageData(new Uint8ClampedArray(
+                    HEAPU8.slice($1, $1 + $2 * $3 * 4).buffer), $2, $3), $4, $5, $6);
+            }
+        },
+        std::string(text).c_str(), box.data(), boxW, boxH, left, top, static_cast<int>(Note::kShownMs));
 }
 
 void Quit(int code) {

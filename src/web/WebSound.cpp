@@ -7,6 +7,7 @@
 #include "audio/Listen.h"
 #include "audio/Mixer.h"
 #include "audio/Sound.h"
+#include "display/Host.h"
 #include "display/Run.h"
 
 #include <emscripten.h>
@@ -44,8 +45,11 @@ bool Start(bool muted) {
     mixer = std::make_unique<Mixer>(rate);
     mixer->SetMuted(muted);
     Display::Run::SetFrameHook([] {
-        if (Listen(director, *mixer) && muteSwitched) {
-            muteSwitched(mixer->Muted());
+        if (Listen(director, *mixer)) {
+            Display::Host::ShowNote(mixer->Muted() ? "SOUND OFF" : "SOUND ON");
+            if (muteSwitched) {
+                muteSwitched(mixer->Muted());
+            }
         }
     });
     return true;
