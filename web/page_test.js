@@ -184,6 +184,8 @@ async function main() {
       await page.mouse.down();
       await hold(page, 'Enter', 100);
       await page.mouse.up();
+      await sleep(500);
+      await hold(page, 'Enter', 100); // on from the table the save shows
       await until(page, 'the menu after the name', async () => !await inPlay(page));
     }
     await sleep(1500);
