@@ -7,6 +7,7 @@
 #include "game/core/EnemyKinds.h"
 #include "game/core/Pause.h"
 #include "game/core/World.h"
+#include "game/levels/BossCommon.h"
 #include "game/levels/BossFights.h"
 #include "game/levels/Difficulty.h"
 #include "game/levels/Levels.h"
@@ -107,8 +108,14 @@ void WaveTickPlay() {
 }
 
 void Draw(const BattleScene& b, const World&) {
-    Draw();
+    DrawPlay();
     std::visit(Overloaded{[](std::monostate) {}, [](const auto& f) { Boss::Overlay(f); }}, b.fight);
+    if (FieldShown()) {
+        DrawHud();
+    }
+    std::visit(
+        Overloaded{[](std::monostate) {}, [](const auto& f) { Boss::HealthBar(f.fullHealth); }},
+        b.fight);
 }
 
 bool GlideInPass(std::uint32_t pass) {

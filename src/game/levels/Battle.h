@@ -8,7 +8,7 @@ namespace Morvek {
 
 Next Update(BattleScene& battle, World& w);
 // The battle's frame, from the world as its last tick or glide-in pass left
-// it: the field, and over it a boss's bar and attacks.
+// it: the field with a boss's attacks; over it the display and a boss's bar.
 void Draw(const BattleScene& battle, const World& w);
 
 // A wave's tick up to its frame, outside any battle (the bench, tests).
