@@ -175,8 +175,7 @@ void DrawDragon() {
         return;
     }
     DrawShield();
-    DrawSprite(P::kDragon[world.counter % P::kWingBeat < P::kWingBeat / 2 ? 0 : 1], world.dragon.x,
-               world.dragon.y);
+    DrawSprite(P::DragonSprite(world.counter), world.dragon.x, world.dragon.y);
 }
 
 void DrawItems() {

@@ -1,6 +1,8 @@
 #include "game/levels/Battle.h"
 
+#include "display/Display.h"
 #include "game/combat/Field.h"
+#include "game/combat/HitLooks.h"
 #include "game/combat/Lives.h"
 #include "game/combat/Render.h"
 #include "game/combat/TickOrder.h"
@@ -107,9 +109,14 @@ void WaveTickPlay() {
     TickPlay(steps);
 }
 
-void Draw(const BattleScene& b, const World&) {
+void Draw(const BattleScene& b, const World& w) {
     DrawPlay();
+    DrawDragonFlash(w);
     std::visit(Overloaded{[](std::monostate) {}, [](const auto& f) { Boss::Overlay(f); }}, b.fight);
+    // The field shakes, and whatever covers it stays where it is.
+    const Offset shake = Shake(w.looks);
+    Display::ShiftFrame(shake.dx, shake.dy);
+    DrawLossFlare(w.looks);
     if (FieldShown()) {
         DrawHud();
     }

@@ -8,7 +8,9 @@ namespace Morvek {
 
 Next Update(BattleScene& battle, World& w);
 // The battle's frame, from the world as its last tick or glide-in pass left
-// it: the field with a boss's attacks; over it the display and a boss's bar.
+// it: the field with a boss's attacks, shaken by a hit; over it the display
+// and a boss's bar. The world's looks are read, not moved on: NoteFrame
+// (combat/HitLooks.h) does that, once a frame.
 void Draw(const BattleScene& battle, const World& w);
 
 // A wave's tick up to its frame, outside any battle (the bench, tests).
