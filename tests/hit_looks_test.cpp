@@ -5,6 +5,7 @@
 
 #include "game/Step.h"
 #include "game/combat/HitLooks.h"
+#include "game/combat/KeyGuide.h"
 #include "game/core/Catalogue.h"
 #include "game/core/Hud.h"
 #include "game/core/StateDump.h"
@@ -73,6 +74,8 @@ class HitLooks : public ::testing::Test {
         Steps::InGame(BattleScene{.at = BattleScene::At::Tick, .fight = {}});
         world.dragon.x = 400;
         world.dragon.y = 400;
+        NoteFrame(world);
+        world.counter += 1000; // the keys' guide long gone
     }
 
     // A frame as the host draws it after a step, with nothing moved on.
@@ -160,8 +163,8 @@ TEST_F(HitLooks, GainsANewGameAndSteadyHealthShowNothing) {
     EXPECT_EQ(world.looks.lostAt, 0u);
     EXPECT_EQ(world.looks.hitAt, 0u);
     EXPECT_EQ(Shake(world.looks).dx, 0);
-    // No flare: the field is as it was.
-    for (int y = Hud::kBandBottom + 1; y < 768; y += 3) {
+    // No flare: the field above the keys' guide, which the new game brings, is as it was.
+    for (int y = Hud::kBandBottom + 1; y < 560; y += 3) {
         for (int x = 0; x < 1024; x += 3) {
             ASSERT_EQ(At(fresh, x, y), At(calm, x, y)) << "at " << x << "," << y;
         }
@@ -174,6 +177,7 @@ TEST_F(HitLooks, GainsANewGameAndSteadyHealthShowNothing) {
 // input: the dragon is hit and loses lives. Every step's state and wait.
 struct PlayedRun {
     std::vector<std::string> states;
+    bool guideShown = false;
     bool hitShown = false;
     bool shaken = false;
 };
@@ -197,6 +201,7 @@ PlayedRun Play(bool draw, int steps) {
         }
         if (draw) {
             Draw(world);
+            run.guideShown = run.guideShown || KeyGuideAlpha(world) == 255;
             run.hitShown = run.hitShown || world.looks.hitAt != 0 || world.looks.lostAt != 0;
             const Offset s = Shake(world.looks);
             run.shaken = run.shaken || s.dx != 0 || s.dy != 0;
@@ -218,6 +223,7 @@ PlayedRun Play(bool draw, int steps) {
 TEST(HitLooksOnTheRules, AGameRunsTheSameWhetherItsFramesAreDrawnOrNot) {
     const PlayedRun drawn = Play(true, 600);
     const PlayedRun bare = Play(false, 600);
+    ASSERT_TRUE(drawn.guideShown) << "the run never showed the keys";
     ASSERT_TRUE(drawn.hitShown) << "the run never lost health: it checks nothing";
     ASSERT_TRUE(drawn.shaken);
     ASSERT_EQ(drawn.states.size(), bare.states.size());

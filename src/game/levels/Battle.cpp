@@ -3,6 +3,7 @@
 #include "display/Display.h"
 #include "game/combat/Field.h"
 #include "game/combat/HitLooks.h"
+#include "game/combat/KeyGuide.h"
 #include "game/combat/Lives.h"
 #include "game/combat/Render.h"
 #include "game/combat/TickOrder.h"
@@ -123,6 +124,7 @@ void Draw(const BattleScene& b, const World& w) {
     std::visit(
         Overloaded{[](std::monostate) {}, [](const auto& f) { Boss::HealthBar(f.fullHealth); }},
         b.fight);
+    DrawKeyGuide(w);
 }
 
 bool GlideInPass(std::uint32_t pass) {
