@@ -8,6 +8,7 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
@@ -238,6 +239,98 @@ TEST_F(DrawTest, GetPixelReadsInsideTheClientAreaOnly) {
 
 int CountColour(std::uint32_t pixel) {
     return static_cast<int>(std::count(backbuffer.begin(), backbuffer.end(), pixel));
+}
+
+TEST_F(DrawTest, AMaskDrawnInOneColourCoversOnlyWhereThePictureShows) {
+    std::mt19937 rng(11);
+    constexpr int kW = 70, kH = 9;
+    std::vector<bool> white(kW * kH);
+    for (std::size_t i = 0; i < white.size(); ++i) {
+        white[i] = rng() % 2 != 0;
+    }
+    const auto mask =
+        LoadBitmap(WriteBmp("shape.bmp", kW, kH,
+                            [&](int x, int y) { return white[y * kW + x] ? 0xFFFFFFu : 0u; }),
+                   kW, kH);
+    for (const auto& [x, y] : std::vector<std::pair<int, int>>{{5, 5}, {-30, -4}, {990, 763}}) {
+        backbuffer.assign(backbuffer.size(), kBackground);
+        DrawMaskColour(mask, x, y, 0x00FF00);
+        for (int py = 0; py < 768; ++py) {
+            for (int px = 0; px < 1024; ++px) {
+                const int sx = px - x, sy = py - y;
+                const bool inside = sx >= 0 && sx < kW && sy >= 0 && sy < kH;
+                const std::uint32_t want =
+                    inside && white[sy * kW + sx] ? CreateColor(0x00FF00) : kBackground;
+                ASSERT_EQ(At(px, py), want) << "at " << px << "," << py << " drawn at " << x;
+            }
+        }
+    }
+    DrawMaskColour(0, 0, 0, 0x00FF00); // no picture: nothing
+}
+
+// ---- Blending ----
+
+TEST_F(DrawTest, ATintMixesEveryChannelByItsShareAndStaysInItsBox) {
+    backbuffer.assign(backbuffer.size(), 0x804020);
+    Tint(10, 20, 12, 21, 0xFFFFFF, 255);
+    EXPECT_EQ(At(10, 20), 0xFFFFFFu);
+    EXPECT_EQ(At(12, 21), 0xFFFFFFu);
+    EXPECT_EQ(At(13, 21), 0x804020u);
+    EXPECT_EQ(At(12, 22), 0x804020u);
+    Tint(100, 100, 100, 100, 0, 128); // half way to black, rounded
+    EXPECT_EQ(At(100, 100), 0x402010u);
+    Tint(200, 200, 200, 200, 0x0000FF, 255); // the game's order: red
+    EXPECT_EQ(At(200, 200), 0xFF0000u);
+    const auto before = backbuffer;
+    Tint(0, 0, 1023, 767, 0xFFFFFF, 0);
+    Tint(-50, -50, -1, -1, 0xFFFFFF, 255);
+    EXPECT_EQ(backbuffer, before);
+    Tint(INT_MIN, INT_MIN, INT_MAX, INT_MAX, 0, 999); // past full is full
+    EXPECT_EQ(CountColour(0), 1024 * 768);
+}
+
+TEST_F(DrawTest, AFadedPaintMixesWithTheFrameInItsBoxAndLeavesTheRest) {
+    const auto paint = [] { Rectangle(0, 0, 1023, 767, 0xFFFFFF, true); };
+    DrawFaded(10, 10, 19, 19, 0, paint);
+    EXPECT_EQ(CountColour(kBackground), 1024 * 768);
+    DrawFaded(10, 10, 19, 19, 255, [] { Rectangle(10, 10, 19, 19, 0xFFFFFF, true); });
+    EXPECT_EQ(At(15, 15), 0xFFFFFFu);
+
+    backbuffer.assign(backbuffer.size(), 0);
+    DrawFaded(100, 100, 109, 104, 51, paint); // a fifth of the way
+    EXPECT_EQ(At(100, 100), 0x333333u);
+    EXPECT_EQ(At(109, 104), 0x333333u);
+    EXPECT_EQ(CountColour(0x333333), 10 * 5);
+    EXPECT_EQ(CountColour(0), 1024 * 768 - 10 * 5) << "the paint reached past its box";
+    // A clip the caller set holds again afterwards.
+    SetClip(0, 0, 4, 4);
+    DrawFaded(0, 0, 9, 9, 128, paint);
+    Rectangle(0, 0, 9, 9, 0x00FF00, true);
+    ClearClip();
+    EXPECT_EQ(At(5, 5), 0u);
+}
+
+TEST_F(DrawTest, AShiftedFrameMovesEveryPixelAndRepeatsTheEdgeItLeft) {
+    const auto coded = [](int x, int y) { return static_cast<std::uint32_t>(y * 1024 + x); };
+    for (const auto& [dx, dy] :
+         std::vector<std::pair<int, int>>{{3, 2}, {-4, 0}, {0, -5}, {-2, 3}, {5000, -5000}}) {
+        for (int y = 0; y < 768; ++y) {
+            for (int x = 0; x < 1024; ++x) {
+                backbuffer[static_cast<std::size_t>(y) * 1024 + x] = coded(x, y);
+            }
+        }
+        ShiftFrame(dx, dy);
+        for (int y = 0; y < 768; ++y) {
+            for (int x = 0; x < 1024; ++x) {
+                const int from_x = std::clamp(x - dx, 0, 1023), from_y = std::clamp(y - dy, 0, 767);
+                ASSERT_EQ(At(x, y), coded(from_x, from_y))
+                    << "at " << x << "," << y << " moved by " << dx << "," << dy;
+            }
+        }
+    }
+    const auto before = backbuffer;
+    ShiftFrame(0, 0);
+    EXPECT_EQ(backbuffer, before);
 }
 
 TEST_F(DrawTest, RectanglesIncludeBothCornersInAnyOrder) {

@@ -100,20 +100,20 @@ TEST(WaveFidelity, LayersStackInDrawOrder) {
     world.pictures[Picture::EnemyFire] = {Solid(20, 20, kShot), mask};
     world.pictures[Picture::Explosion] = {Solid(50, 50, kBlast), mask};
 
-    // Everything over one point, the dragon also over the health bar.
+    // Everything over one point of the field (the display lies over it all).
     world.dragon.x = 910;
-    world.dragon.y = 45;
-    CreateEnemy(910, 45, 1, 1, 0);
+    world.dragon.y = 145;
+    CreateEnemy(910, 145, 1, 1, 0);
     world.items[1][1].state = true;
     world.items[1][1].x = 910;
-    world.items[1][1].y = 45;
-    world.bullets[1] = {-15, 0, 910, 45, 5, true, 1};
-    world.explosions[1] = {0, 1, 910, 45, true};
+    world.items[1][1].y = 145;
+    world.bullets[1] = {-15, 0, 910, 145, 5, true, 1};
+    world.explosions[1] = {0, 1, 910, 145, true};
 
     const auto top = [] {
         FieldRules();
         Draw();
-        return Display::GetPixel(905, 45);
+        return Display::GetPixel(905, 145);
     };
     EXPECT_EQ(top(), kBlast);
     world.explosions[1].state = false;

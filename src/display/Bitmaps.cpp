@@ -189,6 +189,25 @@ void DrawMaskBitmap(std::uint32_t bitmap, std::uint32_t maskbitmap, std::int32_t
     Touched(Clip(x, y, std::int64_t{x} + b->width, std::int64_t{y} + b->height));
 }
 
+void DrawMaskColour(std::uint32_t maskbitmap, std::int32_t x, std::int32_t y, std::uint32_t color) {
+    const Picture* m = Find(maskbitmap);
+    if (m == nullptr || !CanDraw()) {
+        return;
+    }
+    const ClipRect r = Clip(x, y, std::int64_t{x} + m->width, std::int64_t{y} + m->height);
+    if (r.Empty()) {
+        return;
+    }
+    const auto c0 = static_cast<std::uint32_t>(r.x0 - x);
+    const auto c1 = static_cast<std::uint32_t>(r.x1 - x);
+    const std::vector<std::uint32_t> solid(c1 - c0, CreateColor(color));
+    for (std::int32_t dy = r.y0; dy < r.y1; ++dy) {
+        MaskedRow(solid.data(), m->WhiteRow(static_cast<std::uint32_t>(dy - y)), c0, c1,
+                  Row(dy) + r.x0);
+    }
+    Touched(r);
+}
+
 ClipRect limit;
 bool limited = false;
 

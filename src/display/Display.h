@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string_view>
 #include <vector>
 
@@ -47,6 +48,8 @@ std::uint32_t LoadBitmap(std::string_view file, std::uint32_t width, std::uint32
 void DestroyBitmap(std::uint32_t bitmap);
 void DrawBitmap(std::uint32_t bitmap, std::int32_t x, std::int32_t y);
 void DrawMaskBitmap(std::uint32_t bitmap, std::uint32_t maskbitmap, std::int32_t x, std::int32_t y);
+// The shape a mask lets show, in one colour: a sprite's flash.
+void DrawMaskColour(std::uint32_t maskbitmap, std::int32_t x, std::int32_t y, std::uint32_t color);
 void SetBuffering(bool state);
 void UpdateWindow();
 // Limits every drawing operation to the box from (x0, y0) to (x1, y1), both
@@ -76,6 +79,19 @@ void Text(std::string_view text, std::int32_t x, std::int32_t y, std::int32_t sc
 void TextCard(std::uint32_t number, std::int32_t x, std::int32_t y, std::int32_t scale = 1);
 void GetTextSize(std::string_view text, std::uint32_t style, std::uint32_t& width,
                  std::uint32_t& height);
+
+// --- Blending ----------------------------------------------------------------
+// Mixes the box (both corners included) towards `color`; `alpha` 255 is the
+// colour itself, 0 leaves the pixels as they are. A translucent panel or tint.
+void Tint(std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y1, std::uint32_t color,
+          std::uint32_t alpha);
+// Runs `paint` limited to the box, then mixes what it drew with what was
+// there before: `alpha` 255 keeps the paint, 0 the frame as it was.
+void DrawFaded(std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y1,
+               std::uint32_t alpha, const std::function<void()>& paint);
+// Moves the whole back buffer by (dx, dy); the rows and columns it uncovers
+// repeat the edge it moved away from, so no stale pixels show.
+void ShiftFrame(std::int32_t dx, std::int32_t dy);
 
 // A short note laid over the window for about two seconds, never into the
 // frame; nothing headless.

@@ -2,6 +2,7 @@
 
 #include "display/Display.h"
 #include "game/Game.h"
+#include "game/combat/HitLooks.h"
 #include "game/core/Catalogue.h"
 #include "game/core/Pause.h"
 #include "game/levels/Battle.h"
@@ -113,6 +114,7 @@ void Draw(World& w) {
         return;
     }
     if (const auto* battle = std::get_if<BattleScene>(&w.scenes.Top())) {
+        NoteFrame(w);
         Draw(*battle, w);
     }
 }

@@ -25,7 +25,8 @@ void Start(World& w);
 // Quit, with the pictures freed and the window closed.
 Wait Step(World& w);
 // Draws what the last step left to show: a battle's frame. The screens draw
-// as they change, in their steps.
+// as they change, in their steps. It moves on only the world's looks, which
+// the rules never read.
 void Draw(World& w);
 
 } // namespace Morvek

@@ -77,4 +77,14 @@ void SetDeadlyArea(std::uint32_t level, const std::function<bool(int, int)>& bla
     }
 }
 
+Frame Grab() {
+    Frame f(std::size_t{Display::kWidth} * Display::kHeight);
+    for (std::uint32_t y = 0; y < Display::kHeight; ++y) {
+        for (std::uint32_t x = 0; x < Display::kWidth; ++x) {
+            f[std::size_t{y} * Display::kWidth + x] = Display::GetPixel(x, y);
+        }
+    }
+    return f;
+}
+
 } // namespace TestPictures

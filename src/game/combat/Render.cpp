@@ -70,10 +70,15 @@ void DrawBar(const Hud::Bar& bar, std::int32_t value) {
 }
 
 void DrawLabel(const Hud::Label& l) {
-    Display::Text(l.text, l.x, l.y);
-    if (l.number != Hud::Number::None) {
-        Display::TextCard(l.number == Hud::Number::Score ? world.score : world.actualDifficulty,
-                          l.x, l.numberY, Hud::kNumberScale);
+    // A shadow a pixel down and right keeps the edges of the letters over
+    // anything the band lets through.
+    for (const auto& [colour, off] : {std::pair{Hud::kShadowColor, 1}, {Hud::kTextColor, 0}}) {
+        Display::SetFont(Hud::kFontStyle, colour);
+        Display::Text(l.text, l.x + off, l.y + off);
+        if (l.number != Hud::Number::None) {
+            Display::TextCard(l.number == Hud::Number::Score ? world.score : world.actualDifficulty,
+                              l.x + off, l.numberY + off, Hud::kNumberScale);
+        }
     }
 }
 
@@ -83,8 +88,15 @@ void DrawIcons(const P::Sprite& icon, std::span<const Hud::Position> at, long lo
     }
 }
 
+void DrawBand() {
+    Display::Tint(0, 0, static_cast<std::int32_t>(Display::kWidth) - 1, Hud::kBandBottom,
+                  Colours::kBlack, Hud::kBandShade);
+}
+
+} // namespace
+
 void DrawHud() {
-    Display::SetFont(Hud::kFontStyle, Hud::kTextColor);
+    DrawBand();
     for (const Hud::Label& l : Hud::kTopLabels) {
         DrawLabel(l);
     }
@@ -97,7 +109,11 @@ void DrawHud() {
     }
     DrawIcons(P::kLifeIcon, Hud::kLifeIcons, static_cast<long long>(world.dragon.lives) - 1);
     DrawIcons(P::kSpecialIcon, Hud::kSpecialIcons, world.dragon.special);
+    // Whatever is drawn after the display, as a boss's bar, writes as it does.
+    Display::SetFont(Hud::kFontStyle, Hud::kTextColor);
 }
+
+namespace {
 
 // Bats on the dive and fast-left paths are the kamikazes: the same picture
 // as any bat, so a streak behind and glowing eyes tell them apart.
@@ -159,8 +175,7 @@ void DrawDragon() {
         return;
     }
     DrawShield();
-    DrawSprite(P::kDragon[world.counter % P::kWingBeat < P::kWingBeat / 2 ? 0 : 1], world.dragon.x,
-               world.dragon.y);
+    DrawSprite(P::DragonSprite(world.counter), world.dragon.x, world.dragon.y);
 }
 
 void DrawItems() {
@@ -209,11 +224,12 @@ bool FieldShown() {
     return IsLevel(world.level); // else no background to scroll or test against
 }
 
+namespace {
+
 void DrawBehindDragon() {
     const std::int32_t bx = world.backgrounds[world.level].x;
     DrawDeadlyLayers(bx);
     DrawBackground(bx, P::SceneryOf(world.level).shown);
-    DrawHud();
 }
 
 void DrawField() {
@@ -239,13 +255,23 @@ void DrawOnTop() {
     }
 }
 
-void Draw() {
+} // namespace
+
+void DrawPlay() {
     if (!FieldShown()) {
         return;
     }
     DrawBehindDragon();
     DrawField();
     DrawOnTop();
+}
+
+void Draw() {
+    if (!FieldShown()) {
+        return;
+    }
+    DrawPlay();
+    DrawHud();
 }
 
 } // namespace Morvek

@@ -11,7 +11,13 @@
 namespace Morvek::Hud {
 
 inline constexpr std::uint32_t kFontStyle = 5;
-inline constexpr std::uint32_t kTextColor = Colours::kPurple;
+inline constexpr std::uint32_t kTextColor = Colours::Packed(240, 225, 255); // lavender
+inline constexpr std::uint32_t kShadowColor = Colours::kBlack;
+// The display lies on a band that darkens the field under it, so its labels
+// read over white cloud as well as over dark rock. The band reaches below
+// the specials' icons, the lowest thing in the display.
+inline constexpr std::int32_t kBandBottom = 72;
+inline constexpr std::uint32_t kBandShade = 135; // of 255, towards black
 // The numbers under their labels are drawn at twice the font's size, to be
 // read at a glance; the 25 pixels between label and number leave room.
 inline constexpr std::int32_t kNumberScale = 2;

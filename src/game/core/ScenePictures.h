@@ -53,6 +53,10 @@ inline constexpr std::array<Sprite, 6> kItems = {{
 inline constexpr std::array<Sprite, 2> kDragon = {
     {{Picture::Dragon1, 25, 25}, {Picture::Dragon2, 25, 25}}};
 inline constexpr std::uint32_t kWingBeat = 6; // ticks; first half the first picture
+// The dragon's picture at tick `counter` of its wing beat.
+constexpr const Sprite& DragonSprite(std::uint32_t counter) {
+    return kDragon[counter % kWingBeat < kWingBeat / 2 ? 0 : 1];
+}
 
 inline constexpr Sprite kIcicle = {Picture::Icicle, 0, 0};
 inline constexpr std::int32_t kIcicleWidth = 30, kIcicleHeight = 150;

@@ -5,6 +5,7 @@
 
 #include "game/core/DifficultySetting.h"
 #include "game/core/LevelRows.h"
+#include "game/core/Looks.h"
 #include "game/core/MenuFocus.h"
 #include "game/core/Mode.h"
 #include "game/core/Picture.h"
@@ -137,6 +138,9 @@ struct World {
     // New Games chosen since the program started: a verifier numbers the
     // session's games by it.
     std::uint32_t gamesBegun = 0;
+
+    // Drawing only: what the last frames showed (core/Looks.h).
+    Looks looks{};
 };
 
 extern World world;

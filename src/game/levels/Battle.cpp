@@ -1,12 +1,16 @@
 #include "game/levels/Battle.h"
 
+#include "display/Display.h"
 #include "game/combat/Field.h"
+#include "game/combat/HitLooks.h"
+#include "game/combat/KeyGuide.h"
 #include "game/combat/Lives.h"
 #include "game/combat/Render.h"
 #include "game/combat/TickOrder.h"
 #include "game/core/EnemyKinds.h"
 #include "game/core/Pause.h"
 #include "game/core/World.h"
+#include "game/levels/BossCommon.h"
 #include "game/levels/BossFights.h"
 #include "game/levels/Difficulty.h"
 #include "game/levels/Levels.h"
@@ -107,9 +111,21 @@ void WaveTickPlay() {
     TickPlay(steps);
 }
 
-void Draw(const BattleScene& b, const World&) {
-    Draw();
+void Draw(const BattleScene& b, const World& w) {
+    DrawPlay();
+    DrawDragonFlash(w);
     std::visit(Overloaded{[](std::monostate) {}, [](const auto& f) { Boss::Overlay(f); }}, b.fight);
+    // The field shakes, and whatever covers it stays where it is.
+    const Offset shake = Shake(w.looks);
+    Display::ShiftFrame(shake.dx, shake.dy);
+    DrawLossFlare(w.looks);
+    if (FieldShown()) {
+        DrawHud();
+    }
+    std::visit(
+        Overloaded{[](std::monostate) {}, [](const auto& f) { Boss::HealthBar(f.fullHealth); }},
+        b.fight);
+    DrawKeyGuide(w);
 }
 
 bool GlideInPass(std::uint32_t pass) {

@@ -8,7 +8,9 @@ namespace Morvek {
 
 Next Update(BattleScene& battle, World& w);
 // The battle's frame, from the world as its last tick or glide-in pass left
-// it: the field, and over it a boss's bar and attacks.
+// it: the field with a boss's attacks, shaken by a hit; over it the display,
+// a boss's bar and, early in a new game, the keys. The world's looks are
+// read, not moved on: NoteFrame (combat/HitLooks.h) does that, once a frame.
 void Draw(const BattleScene& battle, const World& w);
 
 // A wave's tick up to its frame, outside any battle (the bench, tests).

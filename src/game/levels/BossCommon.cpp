@@ -49,6 +49,8 @@ void HealthBar(std::int32_t full) {
     // A boss that died on a hit can be a little below zero; the bar stays
     // empty rather than growing leftwards into its label.
     const std::int32_t length = std::max(health / (full / 100), 0);
+    // On a dark panel of its own, as the display's band: it reads over lava.
+    Display::Tint(772, 714, 1012, 746, Colours::kBlack, 140);
     Display::Text("BOSS HEALTH: ", 780, 725);
     Display::Rectangle(895, 720, 1005, 740, kFrameGreen, false);
     Display::Rectangle(900, 725, 900 + length, 735, health > full / 4 ? kBarGreen : kBarRed, true);

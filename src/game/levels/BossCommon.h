@@ -21,7 +21,8 @@ std::int32_t FullHealth(std::int32_t easy);
 // the phase has run its 181 ticks and the next one begins.
 bool PhaseOver(std::uint32_t& bossCounter);
 
-// "BOSS HEALTH: " and a bar of 100 pixels at full health, red from a quarter.
+// "BOSS HEALTH: " and a bar of 100 pixels at full health, red from a quarter,
+// on a dark panel; in the font the display left.
 void HealthBar(std::int32_t full);
 
 struct AreaAttack {

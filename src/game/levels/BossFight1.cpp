@@ -191,7 +191,6 @@ void Phases(WindFight& f) {
 }
 
 void Overlay(const WindFight& f) {
-    HealthBar(f.fullHealth);
     if (f.storming && AreaActive() && f.stormCounter <= kStorm.life) {
         AreaDraw(kStorm);
     }

@@ -79,7 +79,6 @@ void Phases(IceFight& f) {
 }
 
 void Overlay(const IceFight& f) {
-    HealthBar(f.fullHealth);
     if (f.blowing && AreaActive() && f.breezeCounter <= kBreeze.life) {
         AreaDraw(kBreeze);
     }

@@ -122,7 +122,6 @@ void Phases(KingFight& f) {
 }
 
 void Overlay(const KingFight& f) {
-    HealthBar(f.fullHealth);
     if (AreaActive()) {
         AreaDraw(kFlame);
     }

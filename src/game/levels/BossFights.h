@@ -29,7 +29,8 @@ void Overlay(const KingFight& f);
 
 // A fight's tick up to its frame, in the order of every tick
 // (combat/TickOrder.h): its counters first, its phases after the movers.
-// Its Overlay goes over the field's frame.
+// Its Overlay, the boss's attacks and what the field leaves out of it, goes
+// over the field's frame; its health bar (BossCommon.h) over the display.
 template <typename Fight> void Play(Fight& f);
 
 } // namespace Morvek::Boss
