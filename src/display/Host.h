@@ -38,6 +38,16 @@ void Present();
 // frame; does nothing without a window. Any thread: it shows at the next
 // Present or Serve.
 void ShowNote(std::string_view text);
+// The attract demo's: how long the player has left the window alone, in
+// the host's own time (0 without a window).
+std::uint64_t IdleMs();
+// Until Unclaim, the player's input is the host's: a key, click or pad
+// button calls `pressed` and reaches no game, nor do its repeats and its
+// release; `band` lies across the window. Frames shown meanwhile, and the
+// first after, go up whole.
+void Claim(std::function<void()> pressed, std::string band);
+// Hands the pointer's position to the game as one move.
+void Unclaim();
 // Ends the process after the window is torn down.
 [[noreturn]] void Quit(int code);
 

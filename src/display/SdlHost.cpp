@@ -53,6 +53,16 @@ std::set<SDL_Keycode> toggling; // fullscreen keys down
 Bindings::Hearing<SDL_Keycode> hearing;
 std::map<SDL_JoystickID, SDL_GameController*> pads;
 bool noteOnScreen = false; // the last repaint showed a note
+bool showWhole = false;    // the next frame shown is uploaded whole
+
+// The attract demo's hold on the input: presses call `claimPressed` and reach
+// no game, nor do their releases and repeats; the band says so.
+std::uint64_t lastInput = 0; // SDL ticks of the player's last input
+std::function<void()> claimPressed;
+std::string band;
+std::set<SDL_Keycode> claimedKeys;
+std::set<int> claimedButtons;              // mouse buttons
+std::set<std::uint64_t> claimedPadButtons; // device << 8 | button
 
 using Run::Post;
 
@@ -181,6 +191,47 @@ void DrawNote(const Scaling::Viewport& view, std::string_view text) {
     SDL_RenderFillRects(renderer, dots.data(), static_cast<int>(dots.size()));
 }
 
+// The demo's band: across the game's view low down, clear of the HUD, the
+// dragon's start and a boss's bar; its letters twice the frame's pixels, an
+// em dash drawn as a bar (the font has no glyph for it).
+void DrawBand(const Scaling::Viewport& view, std::string_view text) {
+    const int px = std::max(1, 2 * view.w / std::max(frameSize.w, 1));
+    const int height = (Font::kCellHeight + 8) * px;
+    constexpr int kTop = 672; // in the frame's pixels
+    const SDL_Rect box{view.x, view.y + kTop * view.h / std::max(frameSize.h, 1), view.w, height};
+    SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_BLEND);
+    SDL_SetRenderDrawColor(renderer, 0, 0, 0, 160);
+    SDL_RenderFillRect(renderer, &box);
+    SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_NONE);
+    SDL_SetRenderDrawColor(renderer, 255, 208, 96, 255);
+    constexpr std::string_view kDash = "\xE2\x80\x94";
+    std::size_t cells = 0;
+    for (std::size_t i = 0; i < text.size(); i += text.substr(i, 3) == kDash ? 3 : 1) {
+        ++cells;
+    }
+    int x = view.x + (view.w - static_cast<int>(cells) * Font::kAdvance * px) / 2;
+    const int y = box.y + 4 * px;
+    std::vector<SDL_Rect> dots;
+    for (std::size_t i = 0; i < text.size();) {
+        if (text.substr(i, 3) == kDash) {
+            dots.push_back({x, y + Font::kCellHeight / 2 * px, Font::kAdvance * px, 2 * px});
+            i += 3;
+        } else {
+            const auto& glyph = Font::GlyphOf(0, static_cast<unsigned char>(text[i]));
+            for (int row = 0; row < Font::kCellHeight; ++row) {
+                for (int col = 0; col < Font::kCellWidth; ++col) {
+                    if ((glyph[static_cast<std::size_t>(row)] & (0x80u >> col)) != 0) {
+                        dots.push_back({x + col * px, y + row * px, px, px});
+                    }
+                }
+            }
+            ++i;
+        }
+        x += Font::kAdvance * px;
+    }
+    SDL_RenderFillRects(renderer, dots.data(), static_cast<int>(dots.size()));
+}
+
 void Repaint() {
     const auto view = Scaling::Letterbox(OutputSize(), frameSize, settings.integerScale);
     const SDL_Rect dest{view.x, view.y, view.w, view.h};
@@ -189,6 +240,9 @@ void Repaint() {
     SDL_SetTextureScaleMode(texture, Scaling::Smooth(view, frameSize) ? SDL_ScaleModeLinear
                                                                       : SDL_ScaleModeNearest);
     SDL_RenderCopy(renderer, texture, nullptr, &dest);
+    if (!band.empty()) {
+        DrawBand(view, band);
+    }
     const std::string text = NoteText();
     noteOnScreen = !text.empty();
     if (noteOnScreen) {
@@ -213,11 +267,15 @@ void Show() {
     }
     {
         auto& frame = Presented();
-        if (frame.serial == shownSerial) {
+        if (frame.serial == shownSerial && !showWhole) {
             return;
         }
         shownSerial = frame.serial;
-        const PixelRect r = frame.changed;
+        const PixelRect r =
+            showWhole ? PixelRect{0, 0, static_cast<std::int32_t>(frame.width),
+                                  static_cast<std::int32_t>(frame.pixels.size() / frame.width)}
+                      : frame.changed;
+        showWhole = false;
         frame.changed = {};
         if (!r.Empty()) {
             const SDL_Rect area{r.x0, r.y0, r.x1 - r.x0, r.y1 - r.y0};
@@ -292,7 +350,62 @@ void MoveTo(std::int32_t wx, std::int32_t wy) {
     }
 }
 
+// Input while the demo holds it: true when the event is the host's.
+bool Claimed(const SDL_Event& event) {
+    switch (event.type) {
+    case SDL_KEYDOWN:
+        if (Keys::FullscreenToggle(event.key.keysym.sym, event.key.keysym.mod)) {
+            return false;
+        }
+        if (claimPressed && claimedKeys.insert(event.key.keysym.sym).second) {
+            claimPressed();
+            return true;
+        }
+        return claimedKeys.contains(event.key.keysym.sym); // its repeats
+    case SDL_KEYUP:
+        return claimedKeys.erase(event.key.keysym.sym) > 0;
+    case SDL_MOUSEBUTTONDOWN:
+        if (claimPressed) {
+            claimedButtons.insert(event.button.button);
+            claimPressed();
+            return true;
+        }
+        return false;
+    case SDL_MOUSEBUTTONUP:
+        return claimedButtons.erase(event.button.button) > 0;
+    case SDL_MOUSEMOTION:
+    case SDL_CONTROLLERAXISMOTION:
+        return static_cast<bool>(claimPressed);
+    case SDL_CONTROLLERBUTTONDOWN:
+        if (claimPressed) {
+            claimedPadButtons.insert(static_cast<std::uint64_t>(event.cbutton.which) << 8 |
+                                     event.cbutton.button);
+            claimPressed();
+            return true;
+        }
+        return false;
+    case SDL_CONTROLLERBUTTONUP:
+        return claimedPadButtons.erase(static_cast<std::uint64_t>(event.cbutton.which) << 8 |
+                                       event.cbutton.button) > 0;
+    default:
+        return false;
+    }
+}
+
+bool IsInput(Uint32 type) {
+    return type == SDL_KEYDOWN || type == SDL_KEYUP || type == SDL_MOUSEMOTION ||
+           type == SDL_MOUSEBUTTONDOWN || type == SDL_MOUSEBUTTONUP ||
+           type == SDL_CONTROLLERBUTTONDOWN || type == SDL_CONTROLLERBUTTONUP ||
+           type == SDL_CONTROLLERAXISMOTION || type == SDL_MOUSEWHEEL;
+}
+
 void Handle(const SDL_Event& event) {
+    if (IsInput(event.type)) {
+        lastInput = SDL_GetTicks64();
+    }
+    if (Claimed(event)) {
+        return;
+    }
     switch (event.type) {
     case SDL_QUIT:
         RequestClose();
@@ -467,6 +580,30 @@ void Present() {
     if (Running()) {
         Show();
         ShowNoteAsked();
+    }
+}
+
+std::uint64_t IdleMs() {
+    return Running() ? SDL_GetTicks64() - lastInput : 0;
+}
+
+void Claim(std::function<void()> pressed, std::string text) {
+    claimPressed = std::move(pressed);
+    band = std::move(text);
+    showWhole = true;
+}
+
+void Unclaim() {
+    claimPressed = nullptr;
+    band.clear();
+    showWhole = true;
+    lastInput = SDL_GetTicks64();
+    // The pointer may have moved while the demo held it: the game hears
+    // where it is now, as one move.
+    if (Running() && sdlWindow != nullptr) {
+        int x = 0, y = 0;
+        SDL_GetMouseState(&x, &y);
+        MoveTo(x, y);
     }
 }
 

@@ -6,13 +6,23 @@
 #include "game/core/WaitTrace.h"
 #include "game/core/World.h"
 #include "game/settings/SettingsStore.h"
+#include "host/Demo.h"
 #include "host/Watch.h"
 
 #include <cstdio>
 
 namespace Program {
 
+namespace {
+bool autopilotPlaying = false;
+} // namespace
+
+bool AutopilotPlaying() {
+    return autopilotPlaying;
+}
+
 void StartAutopilot(const Autopilot::Settings& settings) {
+    autopilotPlaying = true;
     Autopilot::Start(settings);
     Display::Run::SetSyncHook(Autopilot::AtSync);
     Display::Run::SetLivePointer(false);
@@ -67,6 +77,9 @@ bool Play(const StepWatch& afterStep) {
         Morvek::Draw(Morvek::world);
         Display::UpdateWindow();
         Settings::Retry();
+        if (Demo::Due(wait)) {
+            Demo::Play();
+        }
         Perform(wait);
         if (Display::Run::EndAsked()) {
             return false;

@@ -15,6 +15,8 @@ void Perform(const Morvek::Wait& wait);
 // The autopilot plays from the next sync point on: it is the run's source of
 // input, the pointer of a window steers nothing, and it reports at the end.
 void StartAutopilot(const Autopilot::Settings& settings);
+// Whether the program's own run is the autopilot's.
+bool AutopilotPlaying();
 // The program's game starts: its first line out, the window, the menu.
 void Begin();
 // The game from its start: true at its End button, false when the run

@@ -181,6 +181,13 @@ void Present() {
 // As the window has it: low in the frame, letters of three frame pixels to a
 // font pixel on a dimmed box. The page lays it on a canvas of its own over
 // the game's, so no frame ever holds it.
+// The page has no attract demo: it is never idle.
+std::uint64_t IdleMs() {
+    return 0;
+}
+void Claim(std::function<void()>, std::string) {}
+void Unclaim() {}
+
 void ShowNote(std::string_view text) {
     constexpr int kPx = 3, kPad = 3 * kPx;
     constexpr std::uint8_t kDimmed = 176;
@@ -208,11 +215,15 @@ void ShowNote(std::string_view text) {
     EM_ASM(
         {
             if (Module['onNote']) {
-                Module['onNote'](UTF8ToString($0), new ImageData(new Uint8ClampedArray(
-                    HEAPU8.slice($1, $1 + $2 * $3 * 4).buffer), $2, $3), $4, $5, $6);
+                Module['onNote'](
+                    UTF8ToString($0),
+                    new ImageData(new Uint8ClampedArray(HEAPU8.slice($1, $1 + $2 * $3 * 4).buffer),
+                                  $2, $3),
+                    $4, $5, $6);
             }
         },
-        std::string(text).c_str(), box.data(), boxW, boxH, left, top, static_cast<int>(Note::kShownMs));
+        std::string(text).c_str(), box.data(), boxW, boxH, left, top,
+        static_cast<int>(Note::kShownMs));
 }
 
 void Quit(int code) {
