@@ -11,12 +11,7 @@ start_xvfb
 HOME=$scratch timeout -s KILL 120 "$build/morvek" --settings s.ini --scores live.txt \
     --record rec.txt >/dev/null 2>err.txt &
 game=$!
-for i in $(seq 300); do
-    w=$(xdotool search --name '^Morvek$' 2>/dev/null | head -n 1)
-    [ -n "$w" ] && break
-    sleep 0.1
-done
-[ -n "$w" ] || fail "no window"
+find_window
 click() { xdotool mousemove --window "$w" "$1" "$2"; sleep 0.3; xdotool click 1; sleep 0.5; }
 sleep 1
 click 175 275 # Options

@@ -10,12 +10,7 @@ start_xvfb
 HOME=$scratch MORVEK_DEMO_IDLE_MS=1500 timeout -s KILL 60 "$build/morvek" --settings s.ini \
     --scores live.txt --record rec.txt >/dev/null 2>err.txt &
 game=$!
-for i in $(seq 300); do
-    w=$(xdotool search --name '^Morvek$' 2>/dev/null | head -n 1)
-    [ -n "$w" ] && break
-    sleep 0.1
-done
-[ -n "$w" ] || fail "no window"
+find_window
 sleep 5 # the demo is on
 # Down would light Story on the menu, and Return then open it: the demo must
 # use up the Down, and Return find nothing lit.

@@ -25,3 +25,14 @@ start_xvfb() {
     xpid=$(cat x.pid)
     export DISPLAY=":$(cat x.num)" SDL_AUDIODRIVER=dummy
 }
+
+# Sets `w` to the game's window once it is up, or fails.
+find_window() {
+    w=
+    for i in $(seq 300); do
+        w=$(xdotool search --name '^Morvek$' 2>/dev/null | head -n 1)
+        [ -n "$w" ] && return 0
+        sleep 0.1
+    done
+    fail "no window"
+}
