@@ -191,13 +191,13 @@ void DrawNote(const Scaling::Viewport& view, std::string_view text) {
     SDL_RenderFillRects(renderer, dots.data(), static_cast<int>(dots.size()));
 }
 
-// The demo's band: across the game's view low down, clear of the HUD, the
-// dragon's start and a boss's bar; its letters twice the frame's pixels, an
+// The demo's band: across the game's view just under the HUD, clear of the
+// keys a new game lists low down; its letters twice the frame's pixels, an
 // em dash drawn as a bar (the font has no glyph for it).
 void DrawBand(const Scaling::Viewport& view, std::string_view text) {
     const int px = std::max(1, 2 * view.w / std::max(frameSize.w, 1));
     const int height = (Font::kCellHeight + 8) * px;
-    constexpr int kTop = 672; // in the frame's pixels
+    constexpr int kTop = 84; // in the frame's pixels: under the HUD
     const SDL_Rect box{view.x, view.y + kTop * view.h / std::max(frameSize.h, 1), view.w, height};
     SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_BLEND);
     SDL_SetRenderDrawColor(renderer, 0, 0, 0, 160);
