@@ -351,11 +351,21 @@ void level(Media& m, int n, const Terrain& t, const Canvas& visible) {
 
 } // namespace
 
-void drawBackgrounds(Media& m) {
-    const Terrain fieldsT = fieldsTerrain(), caveT = caveTerrain(), lavaT = lavaTerrain();
-    level(m, 1, fieldsT, fields(fieldsT));
-    level(m, 2, caveT, cave(caveT));
-    level(m, 3, lavaT, volcanic(lavaT));
+// A level at a time, the heaviest of the painters: the page draws between
+// its frames, one painter per step.
+void drawFields(Media& m) {
+    const Terrain t = fieldsTerrain();
+    level(m, 1, t, fields(t));
+}
+
+void drawCave(Media& m) {
+    const Terrain t = caveTerrain();
+    level(m, 2, t, cave(t));
+}
+
+void drawVolcano(Media& m) {
+    const Terrain t = lavaTerrain();
+    level(m, 3, t, volcanic(t));
 }
 
 } // namespace Art

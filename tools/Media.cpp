@@ -22,14 +22,16 @@ void Media::sprite(std::string_view picture, std::string_view mask, const Canvas
     put(mask, c.mask());
 }
 
-const std::array<Painter, 9> kPainters{{
+const std::array<Painter, 11> kPainters{{
     {"the hero", drawHero},
     {"the enemies", drawEnemies},
     {"the bosses", drawBosses},
     {"the items", drawItems},
     {"the shots", drawShots},
     {"the effects", drawEffects},
-    {"the backgrounds", drawBackgrounds},
+    {"the fields", drawFields},
+    {"the cave", drawCave},
+    {"the volcano", drawVolcano},
     {"the screens", drawScreens},
     {"the buttons", drawButtons},
 }};

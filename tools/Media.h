@@ -33,7 +33,9 @@ void drawBosses(Media& m);
 void drawItems(Media& m);
 void drawShots(Media& m);
 void drawEffects(Media& m);
-void drawBackgrounds(Media& m);
+void drawFields(Media& m);
+void drawCave(Media& m);
+void drawVolcano(Media& m);
 void drawScreens(Media& m);
 void drawButtons(Media& m);
 
@@ -44,7 +46,7 @@ struct Painter {
     const char* subject;
     void (*paint)(Media&);
 };
-extern const std::array<Painter, 9> kPainters;
+extern const std::array<Painter, 11> kPainters;
 
 // Every picture of the catalogue on one labelled sheet.
 Canvas contactSheet(const Media& m);
