@@ -60,11 +60,11 @@ void Play() {
             static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
                                            std::chrono::steady_clock::now() - started)
                                            .count());
-        if (due > now) {
-            Display::Host::Serve(
-                static_cast<std::uint32_t>(std::min<std::uint64_t>(due - now, 100)),
-                [&pressed] { return pressed || Display::Run::EndAsked(); });
-        }
+        // Behind (a slow machine), the window is still served every turn,
+        // or no press could end the demo.
+        const auto wait = due > now ? std::min<std::uint64_t>(due - now, 100) : 0;
+        Display::Host::Serve(static_cast<std::uint32_t>(wait),
+                             [&pressed] { return pressed || Display::Run::EndAsked(); });
     }
     Display::Host::Unclaim();
     Display::Host::Present();
