@@ -132,6 +132,9 @@ async function main() {
       fail('the menu shows no full-screen button or version line');
     }
 
+    // The first visit's pictures are written to storage after its menu shows.
+    await until(page, 'the pictures kept',
+                () => page.evaluate(() => document.body.dataset.picturesKept === '1'), 30000);
     const second = await visit(page, 'second visit', () => page.reload());
     if (second.media !== 'kept') fail(`the second visit drew its pictures again (${second.media})`);
     if (!(second.first < first.first)) fail('the second visit was not faster than the first');
