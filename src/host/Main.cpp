@@ -14,6 +14,7 @@
 #include "game/levels/Practice.h"
 #include "game/screens/ScoreFile.h"
 #include "game/screens/ScorePlace.h"
+#include "game/settings/Online.h"
 #include "game/settings/SettingsStore.h"
 #include "host/Loop.h"
 #include "host/Verify.h"
@@ -49,6 +50,7 @@ struct CommandLine {
     bool autopilot = false;
     bool scores = false; // --scores given
     std::string settings;
+    std::string leaderboard; // checked, "" when not given
     Autopilot::Settings pilot;
     Display::Host::Settings window;
 };
@@ -189,6 +191,16 @@ constexpr std::array kOptions{
                    return std::string("--settings needs a file name");
                }
                c.settings = v;
+               return std::string{};
+           }},
+    Option{"--leaderboard", "URL",
+           "the leaderboard for this run, over settings.ini's: http://127.0.0.1, "
+           "http://localhost or https:// addresses (nothing is sent yet)",
+           [](CommandLine& c, std::string_view v) {
+               std::string why;
+               if (!Settings::Online::CheckAddress(v, c.leaderboard, why)) {
+                   return "--leaderboard: " + why;
+               }
                return std::string{};
            }},
     Option{"--help", "", "show this list",
@@ -337,6 +349,7 @@ int main(int argc, char** argv) {
     const std::string settings =
         Settings::FileFor({line.settings, scripted, System::PlayerFoldersOf().config});
     Settings::StartRun(settings, line.window, line.mute);
+    Settings::UseLeaderboard(line.leaderboard);
     // Known before the script is read, so its lines that would write them are refused.
     ProtectGameFiles(settings);
     if (!line.script.empty() && !Run::LoadScript(line.script, error)) {
