@@ -9,13 +9,20 @@
 
 namespace Display::Run {
 
-bool Recording::Open(const std::string& file, std::string& why) {
+bool Recording::Open(const std::string& file, std::string& why, bool kept) {
     file_.reset(OutFile::OpenStream(file, why));
     name_ = file;
+    kept_ = kept;
     return file_ != nullptr;
 }
 
 void Recording::Failed(int error) {
+    if (kept_) {
+        std::cerr << "morvek: the replay " << Text::Quote(name_, Text::kPathShown)
+                  << " could not be written (" << std::strerror(error)
+                  << "); the game goes on without it\n";
+        return;
+    }
     std::cerr << "morvek: cannot write the recording " << Text::Quote(name_, Text::kPathShown)
               << ": " << std::strerror(error) << '\n';
 }
@@ -29,7 +36,7 @@ bool Recording::Write(const InputEvent& event) {
         const int error = errno;
         file_.reset(); // closing would only fail again
         Failed(error);
-        return false;
+        return kept_;
     }
     return true;
 }
@@ -37,7 +44,7 @@ bool Recording::Write(const InputEvent& event) {
 bool Recording::Close() {
     if (std::FILE* file = file_.release(); file != nullptr && std::fclose(file) != 0) {
         Failed(errno);
-        return false;
+        return kept_;
     }
     return true;
 }

@@ -17,6 +17,7 @@
 #include "game/settings/Online.h"
 #include "game/settings/SettingsStore.h"
 #include "host/Loop.h"
+#include "host/Replays.h"
 #include "host/Verify.h"
 #include "host/Watch.h"
 #include "platform/Folders.h"
@@ -25,6 +26,7 @@
 
 #include <array>
 #include <charconv>
+#include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <iostream>
@@ -257,10 +259,28 @@ std::string Parse(const std::vector<std::string>& argv, CommandLine& line) {
     return "";
 }
 
+// Replays are kept beside the table the run keeps, none beside an
+// autopilot's or one in memory.
+std::filesystem::path ReplayFolder() {
+    namespace Place = Morvek::ScorePlace;
+    const Place::Kind kind = Place::InUse();
+    if (kind != Place::Kind::File && kind != Place::Kind::DataFolder) {
+        return {};
+    }
+    return std::filesystem::path(Morvek::scorefile).parent_path() / Program::Replays::kFolder;
+}
+
+// Only a player's own session is kept: a driven run replays or tests, and
+// --record names its own file.
+[[maybe_unused]] bool KeepsReplay(const CommandLine& line) {
+    return line.record.empty() && line.script.empty() && !line.autopilot && !line.headless &&
+           line.watchFrom == 0;
+}
+
 // The game's own files and folders, which no shot or state may write: the
 // highscore tables (the run's, the player's, and the working directory's of
-// earlier versions), the settings files (the run's and the player's), and the
-// folders the pictures load from.
+// earlier versions), the settings files (the run's and the player's), the
+// replays and the folders the pictures load from.
 void ProtectGameFiles(const std::string& settings) {
     namespace Run = Display::Run;
     const System::PlayerFolders player = System::PlayerFoldersOf();
@@ -272,6 +292,7 @@ void ProtectGameFiles(const std::string& settings) {
     }
     Run::ProtectFile(settings);
     Run::ProtectFile(Settings::FileFor({"", false, player.config}));
+    Run::ProtectFolder(ReplayFolder().string());
     std::set<std::string> folders;
     for (const auto& row : Morvek::catalogue) {
         const std::filesystem::path picture = Morvek::MediaPath(row.file);
@@ -407,6 +428,13 @@ int main(int argc, char** argv) {
     Program::PlayInPage();
     return 0;
 #else
+    // Not in the page: it loads its whole storage at every visit, and kept
+    // replays would weigh on each one.
+    if (KeepsReplay(line) && !ReplayFolder().empty()) {
+        Program::Replays::Start(
+            ReplayFolder(), Settings::Stored().replaysKept,
+            std::chrono::floor<std::chrono::seconds>(std::chrono::system_clock::now()));
+    }
     RunGame();
 #endif
 }
