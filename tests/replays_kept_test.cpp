@@ -119,12 +119,13 @@ TEST_F(ReplayFolder, PruningRemovesTheOldestOfOursAndNothingElse) {
     std::ofstream(folder / "notes.txt") << "mine";
     std::ofstream(folder / (oldest.filename().string() + ".bak")) << "mine";
     fs::create_directory(folder / "2000-01-01_00-00-00_00.txt");
-    fs::create_symlink(outside, folder / "2000-01-01_00-00-01_00.txt");
+    std::error_code noLinks; // a system may refuse links to a user
+    fs::create_symlink(outside, folder / "2000-01-01_00-00-01_00.txt", noLinks);
     const auto foreign = [&] {
         return fs::exists(folder / "notes.txt") &&
                fs::exists(folder / (oldest.filename().string() + ".bak")) &&
                fs::is_directory(folder / "2000-01-01_00-00-00_00.txt") &&
-               fs::is_symlink(folder / "2000-01-01_00-00-01_00.txt") &&
+               (noLinks || fs::is_symlink(folder / "2000-01-01_00-00-01_00.txt")) &&
                TestSupport::ReadFile(outside) == "precious";
     };
 
@@ -144,7 +145,7 @@ TEST_F(ReplayFolder, PruningRemovesTheOldestOfOursAndNothingElse) {
     EXPECT_EQ(Replays::Prune(folder, 1, early), 1u);
     EXPECT_TRUE(fs::exists(early));
     EXPECT_TRUE(foreign());
-    EXPECT_EQ(Names(folder).size(), 5u) << "the current one and the four that are not ours";
+    EXPECT_EQ(Names(folder).size(), noLinks ? 4u : 5u) << "the current one and what is not ours";
 
     // A folder that is not there prunes nothing.
     EXPECT_EQ(Replays::Prune(dir.path / "none", 1, early), 0u);
