@@ -26,13 +26,12 @@ constexpr std::string_view kPattern = "DDDD-DD-DD_DD-DD-DD_DD.txt";
 std::string NameFor(chrono::sys_seconds start, unsigned number) {
     const auto day = chrono::floor<chrono::days>(start);
     const chrono::year_month_day date{day};
-    const chrono::hh_mm_ss time{start - day};
+    const auto second = static_cast<long>((start - day).count()); // of the day
     char name[64];
-    std::snprintf(name, sizeof name, "%04d-%02u-%02u_%02d-%02d-%02d_%02u.txt",
+    std::snprintf(name, sizeof name, "%04d-%02u-%02u_%02ld-%02ld-%02ld_%02u.txt",
                   static_cast<int>(date.year()), static_cast<unsigned>(date.month()),
-                  static_cast<unsigned>(date.day()), static_cast<int>(time.hours().count()),
-                  static_cast<int>(time.minutes().count()),
-                  static_cast<int>(time.seconds().count()), number % kPerSecond);
+                  static_cast<unsigned>(date.day()), second / 3600, second / 60 % 60, second % 60,
+                  number % kPerSecond);
     return name;
 }
 
