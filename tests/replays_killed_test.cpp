@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -119,6 +120,40 @@ TEST(KeptReplay, AFullDiskIsSaidOnceAndFailsNothing) {
     EXPECT_FALSE(asked.Write(key));
     EXPECT_NE(testing::internal::GetCapturedStderr().find("cannot write the recording"),
               std::string::npos);
+}
+
+TEST_F(Killed, ARecordingThatFillsTheDiskKeepsOnlyWholeEvents) {
+    const fs::path file = dir / "full.txt";
+    // A child whose files may not grow past 100 bytes: the write that
+    // reaches the limit goes in part, as on a disk that fills.
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{100, 100};
+        std::string why;
+        Run::Recording kept;
+        if (::setrlimit(RLIMIT_FSIZE, &limit) != 0 || !kept.Open(file.string(), why, true)) {
+            ::_exit(2);
+        }
+        Run::InputEvent move;
+        move.kind = Run::InputEvent::MouseMove;
+        for (int i = 0; i < 20; ++i) {
+            move.ms = static_cast<std::uint64_t>(i) * 1000;
+            kept.Write(move);
+        }
+        ::_exit(0);
+    }
+    int raw = 0;
+    ASSERT_EQ(::waitpid(child, &raw, 0), child);
+    ASSERT_TRUE(WIFEXITED(raw) && WEXITSTATUS(raw) == 0);
+    const std::string text = TestSupport::ReadFile(file);
+    ASSERT_FALSE(text.empty());
+    EXPECT_LT(text.size(), 100u);
+    EXPECT_EQ(text.back(), '\n') << text;
+    std::vector<Run::InputEvent> events;
+    std::string error;
+    EXPECT_TRUE(Run::ParseRecording(text, "full.txt", events, error)) << error;
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 
 #include "display/Run.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -33,6 +34,7 @@ class Recording {
     std::unique_ptr<std::FILE, Closer> file_;
     std::string name_;
     bool kept_ = false;
+    std::uintmax_t whole_ = 0; // bytes of whole events on file
 };
 
 } // namespace Display::Run
