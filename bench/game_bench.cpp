@@ -5,6 +5,7 @@
 #include "game/core/Catalogue.h"
 #include "game/core/MediaPath.h"
 #include "host/Loop.h"
+#include "host/Replays.h"
 #include "host/WholeRun.h"
 
 #include <sys/resource.h>
@@ -146,6 +147,45 @@ void StartUpBench(const char* self) {
 
 } // namespace
 
+namespace {
+
+// One autopilot game's milliseconds a tick, its input kept as a player's
+// session keeps it, or not.
+double MsPerTick(bool keepReplay) {
+    const auto folder = std::filesystem::temp_directory_path() / "morvek-bench-replays";
+    const auto t0 = Clock::now();
+    Autopilot::WholeRun::RunProgram(Scores(), [&] {
+        if (keepReplay) {
+            Program::Replays::Start(
+                folder, 1,
+                std::chrono::floor<std::chrono::seconds>(std::chrono::system_clock::now()));
+        }
+        Program::StartAutopilot({});
+    });
+    const double ms = std::chrono::duration<double, std::milli>(Clock::now() - t0).count();
+    std::filesystem::remove_all(folder);
+    const auto ticks = Autopilot::Result().ticks;
+    return ticks > 0 ? ms / static_cast<double>(ticks) : 0.0;
+}
+
+// The autopilot hands the run input at nearly every tick, far more than a
+// player: a bound on what keeping the replay costs a frame. Rounds alternate,
+// so a busy machine weighs on both alike.
+void ReplayBench() {
+    constexpr int kRounds = 3;
+    std::vector<double> kept, plain;
+    for (int r = 0; r < kRounds; ++r) {
+        plain.push_back(MsPerTick(false));
+        kept.push_back(MsPerTick(true));
+    }
+    const double with = Median(kept), without = Median(plain);
+    std::printf("a tick keeping the replay: %.4f ms, without: %.4f ms, ratio %.3f (median of %d "
+                "alternated autopilot games each)\n",
+                with, without, without > 0 ? with / without : 0.0, kRounds);
+}
+
+} // namespace
+
 void WholeGameBench(const char* self) {
     StartUpBench(self);
     const auto t0 = Clock::now();
@@ -162,4 +202,5 @@ void WholeGameBench(const char* self) {
     std::printf("peak memory: %.1f MB (target < 100)\n",
                 static_cast<double>(usage.ru_maxrss) / 1024);
     std::filesystem::remove(Scores());
+    ReplayBench();
 }

@@ -137,6 +137,10 @@ bool SetRecord(const std::string& file, std::string& why) {
     return state.recording.Open(file, why);
 }
 
+bool SetReplay(const std::string& file, std::string& why) {
+    return state.recording.Open(file, why, true);
+}
+
 bool SetRecord(const std::string& file) {
     std::string ignored;
     return SetRecord(file, ignored);

@@ -86,6 +86,10 @@ std::string FormatEvent(const InputEvent& event);
 // folder is refused, and nothing waits for a reader. False with the reason.
 bool SetRecord(const std::string& file, std::string& why);
 bool SetRecord(const std::string& file);
+// The same for the replay the game keeps of a session on its own: a write
+// that fails is said once on stderr and ends the replay, but the run goes on
+// and its exit status stays as it would be.
+bool SetReplay(const std::string& file, std::string& why);
 
 // The game's own files, which no shot or state may write, named by the game
 // at start: the file, and its lock, temporary and backup files beside it

@@ -14,8 +14,10 @@
 #include "game/levels/Practice.h"
 #include "game/screens/ScoreFile.h"
 #include "game/screens/ScorePlace.h"
+#include "game/settings/Online.h"
 #include "game/settings/SettingsStore.h"
 #include "host/Loop.h"
+#include "host/Replays.h"
 #include "host/Verify.h"
 #include "host/Watch.h"
 #include "platform/Folders.h"
@@ -24,6 +26,7 @@
 
 #include <array>
 #include <charconv>
+#include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <iostream>
@@ -49,6 +52,7 @@ struct CommandLine {
     bool autopilot = false;
     bool scores = false; // --scores given
     std::string settings;
+    std::string leaderboard; // checked, "" when not given
     Autopilot::Settings pilot;
     Display::Host::Settings window;
 };
@@ -191,6 +195,16 @@ constexpr std::array kOptions{
                c.settings = v;
                return std::string{};
            }},
+    Option{"--leaderboard", "URL",
+           "the leaderboard for this run, over settings.ini's: http://127.0.0.1, "
+           "http://localhost or https:// addresses (nothing is sent yet)",
+           [](CommandLine& c, std::string_view v) {
+               std::string why;
+               if (!Settings::Online::CheckAddress(v, c.leaderboard, why)) {
+                   return "--leaderboard: " + why;
+               }
+               return std::string{};
+           }},
     Option{"--help", "", "show this list",
            [](CommandLine& c, std::string_view) {
                c.help = true;
@@ -245,10 +259,28 @@ std::string Parse(const std::vector<std::string>& argv, CommandLine& line) {
     return "";
 }
 
+// Replays are kept beside the table the run keeps, none beside an
+// autopilot's or one in memory.
+std::filesystem::path ReplayFolder() {
+    namespace Place = Morvek::ScorePlace;
+    const Place::Kind kind = Place::InUse();
+    if (kind != Place::Kind::File && kind != Place::Kind::DataFolder) {
+        return {};
+    }
+    return std::filesystem::path(Morvek::scorefile).parent_path() / Program::Replays::kFolder;
+}
+
+// Only a player's own session is kept: a driven run replays or tests, and
+// --record names its own file.
+[[maybe_unused]] bool KeepsReplay(const CommandLine& line) {
+    return line.record.empty() && line.script.empty() && !line.autopilot && !line.headless &&
+           line.watchFrom == 0;
+}
+
 // The game's own files and folders, which no shot or state may write: the
 // highscore tables (the run's, the player's, and the working directory's of
-// earlier versions), the settings files (the run's and the player's), and the
-// folders the pictures load from.
+// earlier versions), the settings files (the run's and the player's), the
+// replays and the folders the pictures load from.
 void ProtectGameFiles(const std::string& settings) {
     namespace Run = Display::Run;
     const System::PlayerFolders player = System::PlayerFoldersOf();
@@ -260,6 +292,7 @@ void ProtectGameFiles(const std::string& settings) {
     }
     Run::ProtectFile(settings);
     Run::ProtectFile(Settings::FileFor({"", false, player.config}));
+    Run::ProtectFolder(ReplayFolder().string());
     std::set<std::string> folders;
     for (const auto& row : Morvek::catalogue) {
         const std::filesystem::path picture = Morvek::MediaPath(row.file);
@@ -337,6 +370,7 @@ int main(int argc, char** argv) {
     const std::string settings =
         Settings::FileFor({line.settings, scripted, System::PlayerFoldersOf().config});
     Settings::StartRun(settings, line.window, line.mute);
+    Settings::UseLeaderboard(line.leaderboard);
     // Known before the script is read, so its lines that would write them are refused.
     ProtectGameFiles(settings);
     if (!line.script.empty() && !Run::LoadScript(line.script, error)) {
@@ -394,6 +428,13 @@ int main(int argc, char** argv) {
     Program::PlayInPage();
     return 0;
 #else
+    // Not in the page: it loads its whole storage at every visit, and kept
+    // replays would weigh on each one.
+    if (KeepsReplay(line) && !ReplayFolder().empty()) {
+        Program::Replays::Start(
+            ReplayFolder(), Settings::Stored().replaysKept,
+            std::chrono::floor<std::chrono::seconds>(std::chrono::system_clock::now()));
+    }
     RunGame();
 #endif
 }

@@ -1,10 +1,12 @@
 #include "game/settings/SettingsFile.h"
 
 #include "game/screens/Layout.h"
+#include "game/settings/Online.h"
 #include "util/Quote.h"
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <map>
 #include <utility>
 
@@ -16,6 +18,9 @@ namespace Layout = Morvek::Layout;
 
 constexpr std::string_view kKept = "# not understood: ";
 constexpr std::string_view kKeyPrefix = "key-";
+constexpr std::string_view kReplaysKept = "replays-kept";
+constexpr std::string_view kLeaderboard = "leaderboard";
+constexpr std::string_view kPlayerName = "player-name";
 
 namespace Keys = Display::Bindings;
 using FromFile = std::array<bool, Keys::kActions.size()>;
@@ -95,6 +100,37 @@ std::string TakeKey(Values& values, FromFile& fromFile, std::string_view action,
     return "";
 }
 
+// The settings only a hand sets: what is wrong with `name = value`, or "".
+std::string TakeHandSet(Values& values, std::string_view name, std::string_view value) {
+    std::string why;
+    if (name == kReplaysKept) {
+        std::uint32_t n = 0;
+        const auto [end, err] = std::from_chars(value.data(), value.data() + value.size(), n);
+        if (err != std::errc{} || end != value.data() + value.size() || n > kMaxReplaysKept) {
+            return Quote(value) + " is no number of replays from 0 to " +
+                   std::to_string(kMaxReplaysKept);
+        }
+        values.replaysKept = n;
+        return "";
+    }
+    if (name == kLeaderboard) {
+        std::string normal;
+        if (!Online::CheckAddress(value, normal, why)) {
+            return "no leaderboard: " + why;
+        }
+        values.leaderboard = normal;
+        return "";
+    }
+    if (name == kPlayerName) {
+        if (!Online::CheckName(value, why)) {
+            return "no player name: " + why;
+        }
+        values.playerName = value;
+        return "";
+    }
+    return "unknown setting " + Quote(name);
+}
+
 // What is wrong with `name = value`, or "".
 std::string Take(Values& values, FromFile& fromFile, std::string_view name,
                  std::string_view value) {
@@ -115,7 +151,7 @@ std::string Take(Values& values, FromFile& fromFile, std::string_view name,
             return "";
         }
     }
-    return "unknown setting " + Quote(name);
+    return TakeHandSet(values, name, value);
 }
 
 // One line of the file as read, and where a setting taken from it has its
@@ -258,6 +294,17 @@ std::string Format(const Values& values, const std::vector<std::string>& notUnde
         text += std::string(kKeyPrefix) + std::string(Keys::kActions[i].name) + " = " +
                 Keys::KeyName(values.keys[i]) + "\n";
     }
+    text +=
+        "\n# Sessions kept as replays beside the highscore table, the newest; 0 records none\n" +
+        std::string(kReplaysKept) + " = " + std::to_string(values.replaysKept) + "\n";
+    // Nothing is sent anywhere yet; README.md says what will be.
+    text += "\n# A leaderboard: http://127.0.0.1, http://localhost or https:// addresses\n";
+    text += values.leaderboard.empty()
+                ? "# " + std::string(kLeaderboard) + " = https://example.org/morvek\n"
+                : std::string(kLeaderboard) + " = " + values.leaderboard + "\n";
+    text += "# The name shown there: 1 to 16 letters, digits, blanks, - and _\n";
+    text += values.playerName.empty() ? "# " + std::string(kPlayerName) + " = Morvek\n"
+                                      : std::string(kPlayerName) + " = " + values.playerName + "\n";
     if (!notUnderstood.empty()) {
         text += "\n# Lines the game did not understand, kept as they were:\n";
         for (const auto& line : notUnderstood) {

@@ -22,6 +22,11 @@ struct Values {
     bool fullscreen = false;
     bool integerScale = false;
     Display::Bindings::Table keys = Display::Bindings::Defaults();
+    // Sessions kept as replays; 0 records none. Set by hand only, as are the
+    // two below.
+    std::uint32_t replaysKept = 50;
+    std::string leaderboard; // its address, checked (Online.h); "" for none
+    std::string playerName;  // the name shown there, "" for none yet
     bool operator==(const Values&) const = default;
 };
 
@@ -39,6 +44,8 @@ struct Read {
 // A settings file is a few hundred bytes; a longer one than this is no
 // settings file of ours, and is neither read nor written over.
 constexpr std::size_t kMaxBytes = 1 << 20;
+// More replays than this would be a mistake for the disk's sake.
+constexpr std::uint32_t kMaxReplaysKept = 10000;
 
 Read Parse(std::string_view text);
 // A whole new file.

@@ -20,6 +20,7 @@ Values stored;
 Values written;
 bool complained = false; // a failed write is said once
 bool pending = false;    // a change waits for another game to let go of the file
+std::string leaderboard; // --leaderboard, "" when not given
 
 // The whole file, "" when there is none; a file longer than any settings
 // file of ours is refused rather than cut short.
@@ -155,6 +156,14 @@ void Change(const std::function<void(Values&)>& change) {
     if (!path.empty()) {
         TryWrite(0);
     }
+}
+
+void UseLeaderboard(const std::string& address) {
+    leaderboard = address;
+}
+
+std::string Leaderboard() {
+    return leaderboard.empty() ? stored.leaderboard : leaderboard;
 }
 
 bool Pending() {

@@ -29,6 +29,10 @@ void Change(const std::function<void(Values&)>& change);
 bool Pending();
 // Tries a pending change once more; the host's loop calls it after each step.
 void Retry();
+// The leaderboard this run would join: the command line's address, for this
+// run only and never kept, over the file's. "" for none.
+void UseLeaderboard(const std::string& address);
+std::string Leaderboard();
 // At the program's end: a pending change waits up to 2 s for the lock, and
 // is said on stderr if it still can't be written.
 void Flush();
