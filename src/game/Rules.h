@@ -10,6 +10,6 @@
 
 namespace Morvek {
 
-inline constexpr std::uint32_t kRulesVersion = 2;
+inline constexpr std::uint32_t kRulesVersion = 3;
 
 } // namespace Morvek

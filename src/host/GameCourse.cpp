@@ -1,5 +1,7 @@
 #include "host/GameCourse.h"
 
+#include "game/combat/Cheats.h"
+
 #include <variant>
 
 namespace Program {
@@ -22,6 +24,26 @@ Course CourseOf(const Morvek::World& w) {
         }
     }
     return game ? Course::Playing : Course::Gone;
+}
+
+bool GameTally::Follow(const Morvek::World& w, const Morvek::Wait& wait, bool practiceStart) {
+    if (w.gamesBegun > game) {
+        game = w.gamesBegun;
+        playing = true;
+        practice = practiceStart;
+        cheat = false;
+    }
+    if (!playing) {
+        return false;
+    }
+    if (wait.kind == Morvek::Wait::Kind::Tick) {
+        cheat = cheat || Morvek::CheatKeyDown();
+    }
+    if (CourseOf(w) != Course::Playing) {
+        playing = false;
+        return true;
+    }
+    return false;
 }
 
 } // namespace Program

@@ -2,6 +2,7 @@
 // recording both count a game's end.
 #pragma once
 
+#include "game/core/Next.h"
 #include "game/core/World.h"
 
 #include <cstdint>
@@ -16,5 +17,20 @@ enum class Course : std::uint8_t {
 };
 
 Course CourseOf(const Morvek::World& w);
+
+// A session's games as its steps pass through them: whether the one being
+// played began as a practice or used a cheat key, which a leaderboard ranks
+// neither of.
+struct GameTally {
+    std::uint32_t game = 0; // the session's games begun
+    bool playing = false;
+    bool practice = false;
+    bool cheat = false;
+
+    // After each step, at the wait it asks for; `practiceStart` tells
+    // whether the run's options start games as a practice now. True when
+    // the game being played ended at this step.
+    bool Follow(const Morvek::World& w, const Morvek::Wait& wait, bool practiceStart);
+};
 
 } // namespace Program

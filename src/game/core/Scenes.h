@@ -6,6 +6,7 @@
 #pragma once
 
 #include "game/core/Fights.h"
+#include "game/core/HostAsk.h"
 #include "game/core/Mode.h"
 
 #include <array>
@@ -26,6 +27,8 @@ struct MenuScene {
 struct ReturnScene {
     Mode screen = Mode::Story;
     bool shown = false;
+    bool online = false; // highscores: the leaderboard's table rather than this machine's
+    HostAsk asking = HostAsk::None; // asked of the host once the choosing press is let go
 };
 
 struct OptionsScene {

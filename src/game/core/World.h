@@ -4,6 +4,7 @@
 #pragma once
 
 #include "game/core/DifficultySetting.h"
+#include "game/core/HostAsk.h"
 #include "game/core/LevelRows.h"
 #include "game/core/Looks.h"
 #include "game/core/MenuFocus.h"
@@ -141,6 +142,8 @@ struct World {
 
     // Drawing only: what the last frames showed (core/Looks.h).
     Looks looks{};
+    // Left for the host by the last step; the host clears it once served.
+    HostAsk asked = HostAsk::None;
 };
 
 extern World world;

@@ -99,6 +99,21 @@ constexpr std::int32_t HighscoreRowY(std::uint32_t place) {
 }
 // The frame round a row just saved, from its text's top.
 constexpr Rect kHighscoreLit{285, -9, 760, 20};
+// Beside Return: the kept replays, the switch between this machine's table
+// and the leaderboard's, and on the latter the name shown there.
+constexpr Rect kReplaysButton{190, 650, 340, 725};
+constexpr std::string_view kReplaysCaption = "Replays";
+constexpr Rect kOnlineButton{360, 650, 510, 725};
+constexpr std::string_view kOnlineCaption = "Online";
+constexpr std::string_view kLocalCaption = "Local";
+constexpr Rect kOnlineNameButton{840, 650, 990, 725};
+constexpr std::string_view kOnlineNameCaption = "Name";
+constexpr Point kOnlineHeading{480, 130}; // "Online, normal-fast:"
+// Above the rows the player's name there and what keeps the board empty;
+// under them the player's last run.
+constexpr Point kOnlineName{300, 158};
+constexpr Point kOnlineStatus{300, 178};
+constexpr Point kOnlineLastRun{300, 632};
 
 // --- Game over and name entry ------------------------------------------------
 constexpr Picture kGameOverPicture = Picture::GameOver;
@@ -252,7 +267,7 @@ struct Grid {
     std::uint32_t id; // each grid's own, 0..kGrids - 1
     std::span<const NavButton> buttons;
 };
-constexpr std::uint32_t kGrids = 6;
+constexpr std::uint32_t kGrids = 8;
 static_assert(kGrids == MenuFocus::kScreens);
 
 constexpr std::array<NavButton, 6> kMenuNav{{
@@ -283,16 +298,23 @@ constexpr std::array<NavButton, kControlsRows + 2> kControlsNav = [] {
 }();
 constexpr std::array<NavButton, 2> kGameOverNav{{{kReturn, 0, 0}, {kSave, 0, 1}}};
 constexpr std::array<NavButton, 1> kReturnNav{{{kReturn, 0, 0}}};
+constexpr std::array<NavButton, 3> kHighscoreNav{
+    {{kReturn, 0, 0}, {kReplaysButton, 0, 1}, {kOnlineButton, 0, 2}}};
+constexpr std::array<NavButton, 4> kOnlineNav{
+    {{kReturn, 0, 0}, {kReplaysButton, 0, 1}, {kOnlineButton, 0, 2}, {kOnlineNameButton, 0, 3}}};
 
 constexpr Grid kMenuGrid{0, kMenuNav};
 constexpr Grid kOptionsGrid{1, kOptionsNav};
 constexpr Grid kGameOverGrid{2, kGameOverNav};
-// Story, credits and highscores.
+// Story and credits.
 constexpr Grid kReturnGrid{3, kReturnNav};
 constexpr Grid kNameGrid{4, kReturnNav};
 constexpr Grid kControlsGrid{5, kControlsNav};
+constexpr Grid kHighscoreGrid{6, kHighscoreNav};
+constexpr Grid kOnlineGrid{7, kOnlineNav};
 
-constexpr std::array<const Grid*, kGrids> kGridById{&kMenuGrid,   &kOptionsGrid, &kGameOverGrid,
-                                                    &kReturnGrid, &kNameGrid,    &kControlsGrid};
+constexpr std::array<const Grid*, kGrids> kGridById{&kMenuGrid,      &kOptionsGrid, &kGameOverGrid,
+                                                    &kReturnGrid,    &kNameGrid,    &kControlsGrid,
+                                                    &kHighscoreGrid, &kOnlineGrid};
 
 } // namespace Morvek::Layout

@@ -132,7 +132,10 @@ Next Update(ReleaseScene&, World&) {
     return Screen::ChoosingHeld() ? IdleWait(Screen::kPassMs) : Done();
 }
 
-Next Update(ReturnScene& s, World&) {
+Next Update(ReturnScene& s, World& w) {
+    if (s.screen == Mode::Highscores) {
+        return UpdateHighscores(s, w);
+    }
     if (!s.shown) {
         s.shown = true;
         switch (s.screen) {
