@@ -5,6 +5,7 @@
 #include "game/RunSettings.h"
 #include "game/core/World.h"
 #include "game/settings/SettingsFile.h"
+#include "host/GameCourse.h"
 #include "platform/SafeFile.h"
 #include "util/Quote.h"
 
@@ -139,6 +140,7 @@ bool ReplayGame::Turn() {
 
 void ReplayGame::Seen() {
     const Morvek::World& w = Morvek::world;
+    settled_ = !Display::Run::ScriptPlaying() && CourseOf(w) == Course::Gone;
     if (w.gamesBegun == 0) {
         return;
     }

@@ -38,6 +38,8 @@ class ReplayGame {
     // names them; "" before it.
     const std::string& Difficulty() const { return difficulty_; }
     const std::string& Speed() const { return speed_; }
+    // Its input is all played and no game is on: nothing more can score.
+    bool Settled() const { return settled_; }
 
     // The game itself, to show its frames or look inside.
     SideGame& Game() { return game_; }
@@ -48,6 +50,7 @@ class ReplayGame {
     SideGame game_;
     std::uintmax_t bytes_ = 0;
     std::uint64_t lastMs_ = 0;
+    bool settled_ = false;
     std::optional<std::uint32_t> best_;
     std::string difficulty_, speed_;
 };

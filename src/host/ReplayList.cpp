@@ -240,7 +240,8 @@ bool Scorer::Work(std::vector<Entry>& entries, std::chrono::microseconds budget)
         }
         bool going = true;
         for (int i = 0; i < kTurnsPerLook && going; ++i) {
-            going = game_->Turn() && ++turns_ < kMaxTurns;
+            // Settled, the rest of a headless run's wait scores nothing.
+            going = game_->Turn() && !game_->Settled() && ++turns_ < kMaxTurns;
         }
         if (!going) {
             entry->best = game_->Best();
