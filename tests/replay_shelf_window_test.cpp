@@ -60,8 +60,8 @@ void Click(std::int32_t x, std::int32_t y) {
 // Until the window has taken what was pushed, then a little longer for the
 // screen to act on it.
 void Taken(std::chrono::milliseconds after) {
-    for (int i = 0; i < 3000 && SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_KEYDOWN,
-                                               SDL_MOUSEWHEEL) > 0;
+    for (int i = 0;
+         i < 3000 && SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_KEYDOWN, SDL_MOUSEWHEEL) > 0;
          ++i) {
         std::this_thread::sleep_for(10ms);
     }
@@ -74,8 +74,8 @@ class ShelfWindow : public ::testing::Test {
         if (!fs::exists("Media")) {
             GTEST_SKIP() << "no pictures in the working directory";
         }
-        setenv("SDL_VIDEODRIVER", "dummy", 0);
-        setenv("SDL_AUDIODRIVER", "dummy", 0);
+        SDL_setenv("SDL_VIDEODRIVER", "dummy", 0);
+        SDL_setenv("SDL_AUDIODRIVER", "dummy", 0);
         std::string error;
         ASSERT_TRUE(Display::Host::Running() || Display::Host::Start(error)) << error;
         Autopilot::WholeRun::FreshProgram(temp.path / "scores.txt");
