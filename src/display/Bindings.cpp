@@ -112,6 +112,11 @@ void SetPlaying(bool on) {
     playing = on;
 }
 
+void Exchange(InForce& other) {
+    std::swap(inUse, other.table);
+    std::swap(playing, other.playing);
+}
+
 std::optional<std::uint8_t> Heard(std::uint8_t key) {
     return playing ? InPlay(inUse, key) : std::optional<std::uint8_t>(key);
 }

@@ -61,6 +61,13 @@ std::optional<std::uint8_t> KeyByName(std::string_view name);
 void Use(const Table& table);
 Table InUse();
 void SetPlaying(bool playing);
+// Both, for a side game to keep its own apart; Exchange swaps them with the
+// ones in force.
+struct InForce {
+    Table table = Defaults();
+    bool playing = false;
+};
+void Exchange(InForce& other);
 // The code the game hears for a physical key now, or nothing.
 std::optional<std::uint8_t> Heard(std::uint8_t key);
 

@@ -1,6 +1,9 @@
 #include "display/Context.h"
 
+#include "display/Font.h"
 #include "display/Machinery.h"
+
+#include <utility>
 
 namespace Display::Run {
 
@@ -10,6 +13,7 @@ struct Context::Parts {
     WindowState window;
     FrameState frame;
     PictureState pictures;
+    FontStruct font;
 };
 
 Context::Context() : parts_(std::make_unique<Parts>()) {
@@ -26,6 +30,7 @@ void Context::Exchange() {
     Display::Exchange(parts_->window);
     Display::Exchange(parts_->frame);
     Display::Exchange(parts_->pictures);
+    std::swap(Display::font, parts_->font);
 }
 
 } // namespace Display::Run

@@ -1,5 +1,5 @@
 // A run of its own beside the program's: its clock, script, recording, keys,
-// window state, back buffer, frames and pictures. The display layer works on
+// window state, back buffer, frames, pictures and font. The display layer works on
 // one run at a time, the active one; a context keeps another, and Exchange
 // makes it the active one for a while.
 #pragma once

@@ -41,11 +41,28 @@ void ShowNote(std::string_view text);
 // The attract demo's: how long the player has left the window alone, in
 // the host's own time (0 without a window).
 std::uint64_t IdleMs();
-// Until Unclaim, the player's input is the host's: a key, click or pad
-// button calls `pressed` and reaches no game, nor do its repeats and its
-// release; `band` lies across the window. Frames shown meanwhile, and the
-// first after, go up whole.
-void Claim(std::function<void()> pressed, std::string band);
+// What the player did while the host holds the input.
+struct Taken {
+    enum class Kind : std::uint8_t {
+        Key,   // a key or a controller's button went down (auto-repeats too)
+        Click, // a mouse button went down
+        Move,  // the pointer moved
+        Wheel, // the mouse wheel turned
+        Close, // the close box: the program's run is told as well, and ends
+    };
+    Kind kind = Kind::Key;
+    // Key: the game's code for it (KeyCodes.h), a button's as the key it
+    // stands for; 0 for one the game has no code for.
+    std::uint32_t code = 0;
+    // Click and Move: the frame's pixel. Wheel: y > 0 turned away from the player.
+    std::int32_t x = 0, y = 0;
+};
+// Until Unclaim, the player's input is the host's: keys, clicks, pad buttons
+// and the pointer go to `taken` and reach no game, nor do the releases of
+// what went down meanwhile; `band` lies across the window ("" for none).
+// Frames shown meanwhile, and the first after, go up whole, so a claimer may
+// show the frames of several runs in turn; claiming again changes the band.
+void Claim(std::function<void(const Taken&)> taken, std::string band);
 // Hands the pointer's position to the game as one move.
 void Unclaim();
 // Ends the process after the window is torn down.

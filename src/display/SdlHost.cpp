@@ -55,12 +55,14 @@ std::map<SDL_JoystickID, SDL_GameController*> pads;
 bool noteOnScreen = false; // the last repaint showed a note
 bool showWhole = false;    // the next frame shown is uploaded whole
 
-// The attract demo's hold on the input: presses call `claimPressed` and reach
-// no game, nor do their releases and repeats; the band says so.
+// The host's hold on the input (the attract demo, the replays): what the
+// player does goes to `claimer` and reaches no game, nor do the releases of
+// what went down meanwhile; the band says so.
 std::uint64_t lastInput = 0; // SDL ticks of the player's last input
-std::function<void()> claimPressed;
+std::function<void(const Taken&)> claimer;
 std::string band;
 std::set<SDL_Keycode> claimedKeys;
+std::set<SDL_Scancode> heldBefore;         // keys down as the claim began
 std::set<int> claimedButtons;              // mouse buttons
 std::set<std::uint64_t> claimedPadButtons; // device << 8 | button
 
@@ -334,15 +336,20 @@ void RequestClose() {
     }
 }
 
-// Button events carry a position; a click where the last move did not end
-// (a window opened under the mouse) must still land where it happened. The
-// game hears frame pixels, whatever the window's size.
-void MoveTo(std::int32_t wx, std::int32_t wy) {
+// The frame's pixel under a point of the window, whatever the window's size.
+Scaling::Point FramePoint(std::int32_t wx, std::int32_t wy) {
     Scaling::Size window;
     SDL_GetWindowSize(sdlWindow, &window.w, &window.h);
     const auto out = OutputSize();
     const auto view = Scaling::Letterbox(out, frameSize, settings.integerScale);
-    const auto [x, y] = Scaling::ToFrame(view, window, out, frameSize, {wx, wy});
+    return Scaling::ToFrame(view, window, out, frameSize, {wx, wy});
+}
+
+// Button events carry a position; a click where the last move did not end
+// (a window opened under the mouse) must still land where it happened. The
+// game hears frame pixels.
+void MoveTo(std::int32_t wx, std::int32_t wy) {
+    const auto [x, y] = FramePoint(wx, wy);
     if (x != lastX || y != lastY) {
         lastX = x;
         lastY = y;
@@ -350,37 +357,81 @@ void MoveTo(std::int32_t wx, std::int32_t wy) {
     }
 }
 
-// Input while the demo holds it: true when the event is the host's.
+void Tell(Taken::Kind kind, std::uint32_t code = 0, std::int32_t x = 0, std::int32_t y = 0) {
+    claimer(Taken{kind, code, x, y});
+}
+
+void TellAt(Taken::Kind kind, std::int32_t wx, std::int32_t wy) {
+    const auto [x, y] = FramePoint(wx, wy);
+    Tell(kind, 0, x, y);
+}
+
+// Input while the host holds it: true when the event is the host's.
 bool Claimed(const SDL_Event& event) {
     switch (event.type) {
-    case SDL_KEYDOWN:
-        if (Keys::FullscreenToggle(event.key.keysym.sym, event.key.keysym.mod)) {
+    case SDL_QUIT:
+        if (claimer) {
+            Tell(Taken::Kind::Close); // and on to the program's run, which ends
+        }
+        return false;
+    case SDL_WINDOWEVENT:
+        if (claimer && event.window.event == SDL_WINDOWEVENT_CLOSE) {
+            Tell(Taken::Kind::Close);
+        }
+        return false;
+    case SDL_KEYDOWN: {
+        const SDL_Keycode sym = event.key.keysym.sym;
+        if (Keys::FullscreenToggle(sym, event.key.keysym.mod)) {
             return false;
         }
-        if (claimPressed && claimedKeys.insert(event.key.keysym.sym).second) {
-            claimPressed();
+        if (!claimer) {
+            return claimedKeys.contains(sym); // the repeats of a key taken
+        }
+        // The repeats of a key held since before the claim (the Return that
+        // chose what claims) are no one's: not the claimer's, nor queued for
+        // the game to take as a second press.
+        if (heldBefore.contains(event.key.keysym.scancode)) {
             return true;
         }
-        return claimedKeys.contains(event.key.keysym.sym); // its repeats
+        claimedKeys.insert(sym);
+        Tell(Taken::Kind::Key, Keys::MapKey(sym, event.key.keysym.mod, true).value_or(0));
+        return true;
+    }
     case SDL_KEYUP:
+        // ... but its release is the game's, which heard it go down.
+        if (heldBefore.erase(event.key.keysym.scancode) > 0) {
+            return false;
+        }
         return claimedKeys.erase(event.key.keysym.sym) > 0;
     case SDL_MOUSEBUTTONDOWN:
-        if (claimPressed) {
+        if (claimer) {
             claimedButtons.insert(event.button.button);
-            claimPressed();
+            TellAt(Taken::Kind::Click, event.button.x, event.button.y);
             return true;
         }
         return false;
     case SDL_MOUSEBUTTONUP:
         return claimedButtons.erase(event.button.button) > 0;
     case SDL_MOUSEMOTION:
+        if (claimer) {
+            TellAt(Taken::Kind::Move, event.motion.x, event.motion.y);
+        }
+        return static_cast<bool>(claimer);
+    case SDL_MOUSEWHEEL:
+        if (claimer) {
+            const std::int32_t turned =
+                event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -event.wheel.y : event.wheel.y;
+            Tell(Taken::Kind::Wheel, 0, 0, turned);
+        }
+        return static_cast<bool>(claimer);
     case SDL_CONTROLLERAXISMOTION:
-        return static_cast<bool>(claimPressed);
+        return static_cast<bool>(claimer);
     case SDL_CONTROLLERBUTTONDOWN:
-        if (claimPressed) {
+        if (claimer) {
+            const auto button = static_cast<SDL_GameControllerButton>(event.cbutton.button);
             claimedPadButtons.insert(static_cast<std::uint64_t>(event.cbutton.which) << 8 |
                                      event.cbutton.button);
-            claimPressed();
+            Tell(Taken::Kind::Key, Pad::ButtonKey(button).value_or(0));
             return true;
         }
         return false;
@@ -587,18 +638,27 @@ std::uint64_t IdleMs() {
     return Running() ? SDL_GetTicks64() - lastInput : 0;
 }
 
-void Claim(std::function<void()> pressed, std::string text) {
-    claimPressed = std::move(pressed);
+void Claim(std::function<void(const Taken&)> taken, std::string text) {
+    if (!claimer) {
+        int keys = 0;
+        const Uint8* down = SDL_GetKeyboardState(&keys);
+        for (int k = 0; k < keys; ++k) {
+            if (down[k] != 0) {
+                heldBefore.insert(static_cast<SDL_Scancode>(k));
+            }
+        }
+    }
+    claimer = std::move(taken);
     band = std::move(text);
     showWhole = true;
 }
 
 void Unclaim() {
-    claimPressed = nullptr;
+    claimer = nullptr;
     band.clear();
     showWhole = true;
     lastInput = SDL_GetTicks64();
-    // The pointer may have moved while the demo held it: the game hears
+    // The pointer may have moved while the host held it: the game hears
     // where it is now, as one move.
     if (Running() && sdlWindow != nullptr) {
         int x = 0, y = 0;

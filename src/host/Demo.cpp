@@ -47,7 +47,13 @@ void Play() {
         Display::Run::SetSyncHook(Autopilot::AtSync);
     });
     bool pressed = false;
-    Display::Host::Claim([&pressed] { pressed = true; }, kBand);
+    // Any press ends it, and the close box, which the program's run then hears.
+    Display::Host::Claim(
+        [&pressed](const Display::Host::Taken& taken) {
+            using Kind = Display::Host::Taken::Kind;
+            pressed = pressed || (taken.kind != Kind::Move && taken.kind != Kind::Wheel);
+        },
+        kBand);
     const auto started = std::chrono::steady_clock::now();
     // The demo's clock is paced by the host's: each turn's frame shows until
     // the wall clock has caught up with the demo's.

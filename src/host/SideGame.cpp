@@ -12,20 +12,24 @@ SideGame::Active::Active(SideGame& game) : game_(game) {
     std::swap(Morvek::world, game_.world_);
     std::swap(Game::options, game_.options_);
     Morvek::ScorePlace::Exchange(game_.scores_);
+    Settings::Exchange(game_.settings_);
+    Display::Bindings::Exchange(game_.keys_);
 }
 
 SideGame::Active::~Active() {
+    Display::Bindings::Exchange(game_.keys_);
+    Settings::Exchange(game_.settings_);
     Morvek::ScorePlace::Exchange(game_.scores_);
     std::swap(Game::options, game_.options_);
     std::swap(Morvek::world, game_.world_);
     game_.run_.Exchange();
 }
 
-bool SideGame::Turn() {
+bool SideGame::Turn(const StepWatch& afterStep) {
     if (over_) {
         return false;
     }
-    Within([this] {
+    Within([this, &afterStep] {
         if (!started_) {
             started_ = true;
             Morvek::Start(Morvek::world);
@@ -35,6 +39,9 @@ bool SideGame::Turn() {
         over_ = Display::Run::EndAsked().has_value();
         if (!over_) {
             pending_ = Morvek::Step(Morvek::world);
+            if (afterStep) {
+                afterStep(pending_);
+            }
             over_ = pending_.kind == Morvek::Wait::Kind::Quit;
             if (!over_) {
                 Morvek::Draw(Morvek::world);

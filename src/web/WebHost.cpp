@@ -185,7 +185,7 @@ void Present() {
 std::uint64_t IdleMs() {
     return 0;
 }
-void Claim(std::function<void()>, std::string) {}
+void Claim(std::function<void(const Taken&)>, std::string) {}
 void Unclaim() {}
 
 void ShowNote(std::string_view text) {

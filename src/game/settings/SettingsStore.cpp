@@ -158,6 +158,14 @@ void Change(const std::function<void(Values&)>& change) {
     }
 }
 
+void Exchange(Kept& other) {
+    std::swap(path, other.path);
+    std::swap(stored, other.stored);
+    std::swap(written, other.written);
+    std::swap(complained, other.complained);
+    std::swap(pending, other.pending);
+}
+
 void UseLeaderboard(const std::string& address) {
     leaderboard = address;
 }

@@ -29,6 +29,15 @@ void Change(const std::function<void(Values&)>& change);
 bool Pending();
 // Tries a pending change once more; the host's loop calls it after each step.
 void Retry();
+// A side game's settings, apart from the run's: the defaults and no file, so
+// that what its options and Controls screens choose is never written.
+// Exchange swaps them with the ones in force.
+struct Kept {
+    std::string path;
+    Values stored, written;
+    bool complained = false, pending = false;
+};
+void Exchange(Kept& other);
 // The leaderboard this run would join: the command line's address, for this
 // run only and never kept, over the file's. "" for none.
 void UseLeaderboard(const std::string& address);
