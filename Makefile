@@ -5,7 +5,8 @@ JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 # A hung test fails after ten minutes rather than holding the whole run;
 # a run that finds no test at all fails too.
 CTEST_FLAGS := --output-on-failure --timeout 600 --no-tests=error
-PACKAGES   := cmake g++ make pkg-config libsdl2-dev libgtest-dev
+# libcurl for the leaderboard's requests: the system's TLS and certificates
+PACKAGES   := cmake g++ make pkg-config libsdl2-dev libgtest-dev libcurl4-openssl-dev
 # What the tests need beyond the build: a real window on a virtual display,
 # driven by xdotool. CI (CI=true) fails a test that skips for want of these.
 TEST_PACKAGES := xvfb xauth xdotool

@@ -27,6 +27,15 @@ if(WIN32)
 else()
   list(FILTER MORVEK_PLATFORM_SOURCES EXCLUDE REGEX "Windows\\.cpp$")
 endif()
+# Requests to the leaderboard: libcurl on Linux, WinHTTP on Windows, both on
+# a thread of their own (HttpWorker); the browser's fetch in the page
+if(EMSCRIPTEN)
+  list(FILTER MORVEK_PLATFORM_SOURCES EXCLUDE REGEX "/Http(Curl|WinHttp|Worker)\\.cpp$")
+elseif(WIN32)
+  list(FILTER MORVEK_PLATFORM_SOURCES EXCLUDE REGEX "/Http(Curl|Fetch)\\.cpp$")
+else()
+  list(FILTER MORVEK_PLATFORM_SOURCES EXCLUDE REGEX "/Http(WinHttp|Fetch)\\.cpp$")
+endif()
 
 # The browser has src/web in place of SDL's window, pads and sound device
 if(EMSCRIPTEN)

@@ -1,10 +1,10 @@
-#include "Json.h"
+#include "util/Json.h"
 
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
-namespace Server::Json {
+namespace Util::Json {
 
 std::string Quote(std::string_view text) {
     std::string out = "\"";
@@ -212,7 +212,7 @@ class Reader {
                         return false;
                     }
                 }
-                // Nothing the verifier says needs more than one byte a character
+                // Nothing the verifier or the server says needs more than one byte a character
                 out += code < 0x80 ? static_cast<char>(code) : '?';
                 break;
             }
@@ -294,4 +294,4 @@ std::optional<Value> Parse(std::string_view text) {
     return out;
 }
 
-} // namespace Server::Json
+} // namespace Util::Json
