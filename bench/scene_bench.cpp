@@ -190,10 +190,16 @@ void ScriptedWaveTicksPerSecond() {
 // game_bench.cpp
 void WholeGameBench(const char* self);
 void StartUpRound();
+// leaderboard_bench.cpp
+void LeaderboardBench();
 
 int main(int argc, char** argv) {
     if (argc > 1 && std::string(argv[1]) == "--start-up-round") {
         StartUpRound();
+        return 0;
+    }
+    if (argc > 1 && std::string(argv[1]) == "--leaderboard") {
+        LeaderboardBench();
         return 0;
     }
     if (!std::filesystem::exists("Media")) {
@@ -206,5 +212,6 @@ int main(int argc, char** argv) {
     std::printf("scene tick median: %.3f ms\n", scene);
     std::printf("four frame copies median: %.3f ms\n", floor);
     std::printf("scene tick / floor: %.2f\n", scene / floor);
+    LeaderboardBench();
     return 0;
 }

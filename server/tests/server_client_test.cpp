@@ -8,7 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <thread>
 
 namespace {
@@ -19,17 +18,7 @@ using Clock = std::chrono::steady_clock;
 
 // The score the game itself gives the recording's last game.
 std::int64_t VerifiedScore(const fs::path& recording) {
-    std::string out;
-    const std::string command =
-        (kBuild / "morvek").string() + " --verify '" + recording.string() + "' 2>/dev/null";
-    if (std::FILE* p = ::popen(command.c_str(), "r")) {
-        char buf[4096];
-        for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;) {
-            out.append(buf, n);
-        }
-        ::pclose(p);
-    }
-    const auto json = Util::Json::Parse(out);
+    const auto json = Util::Json::Parse(Verified(recording));
     const auto* games = json && json->Find("games") ? json->Find("games")->AsArray() : nullptr;
     if (games == nullptr || games->empty() || games->back().Find("score") == nullptr) {
         return -1;
@@ -61,8 +50,7 @@ TEST_F(Sent, AKeptGameIsPlacedWithItsScoreAndAgainAsTheSameRun) {
     Timing quick;
     quick.firstPoll = std::chrono::milliseconds(100);
     quick.lastPoll = std::chrono::milliseconds(500);
-    Sender sender("http://127.0.0.1:" + std::to_string(server.Port()), data.Path(), "ann",
-                  quick);
+    Sender sender("http://127.0.0.1:" + std::to_string(server.Port()), data.Path(), "ann", quick);
     sender.GameEnded(recording, 1, score);
     ASSERT_TRUE(PumpUntil(sender, RunState::Placed, std::chrono::seconds(120)))
         << sender.State().trouble << sender.State().last.reason << server.Errors();

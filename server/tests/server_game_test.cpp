@@ -13,21 +13,6 @@ namespace {
 using namespace Harness;
 using std::chrono::seconds;
 
-// The game's own answer for a recording, read straight from the verifier.
-std::string Verified(const fs::path& recording) {
-    std::string out;
-    const std::string command =
-        (kBuild / "morvek").string() + " --verify " + recording.string() + " 2>/dev/null";
-    if (std::FILE* p = ::popen(command.c_str(), "r")) {
-        char buf[4096];
-        for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;) {
-            out.append(buf, n);
-        }
-        ::pclose(p);
-    }
-    return out;
-}
-
 std::optional<long> JsonNumber(const std::string& json, const std::string& key) {
     const auto at = json.find("\"" + key + "\":");
     if (at == std::string::npos) {

@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -42,6 +43,20 @@ std::string ReadFile(const fs::path& file) {
     std::stringstream s;
     s << in.rdbuf();
     return s.str();
+}
+
+std::string Verified(const fs::path& recording) {
+    std::string out;
+    const std::string command =
+        (kBuild / "morvek").string() + " --verify '" + recording.string() + "' 2>/dev/null";
+    if (std::FILE* p = ::popen(command.c_str(), "r")) {
+        char buf[4096];
+        for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;) {
+            out.append(buf, n);
+        }
+        ::pclose(p);
+    }
+    return out;
 }
 
 bool OnPostgres() {

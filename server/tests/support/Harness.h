@@ -128,5 +128,7 @@ std::optional<std::string> Text(const std::string& json, const std::string& key)
 std::string AwaitResult(int port, long run, std::chrono::seconds limit = std::chrono::seconds(30));
 
 std::string ReadFile(const fs::path& file);
+// The game's own answer for a recording: `morvek --verify`'s line.
+std::string Verified(const fs::path& recording);
 
 } // namespace Harness
