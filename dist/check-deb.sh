@@ -32,6 +32,7 @@ morvek_"$version"_*.deb) ;;
 *) fail "the file $(basename "$deb") does not carry version $version" ;;
 esac
 dpkg-deb -f "$deb" Depends | grep -q 'libsdl2-' || fail "Depends lacks SDL2: $(dpkg-deb -f "$deb" Depends)"
+dpkg-deb -f "$deb" Depends | grep -q 'libcurl' || fail "Depends lacks libcurl: $(dpkg-deb -f "$deb" Depends)"
 
 # The pictures are exactly the ones the native build drew.
 (cd "$(dirname "$native")/Media" && ls -- *.bmp) >"$work/drawn"

@@ -24,7 +24,5 @@ grep -q ' key down 0x28$' rec.txt && fail "the recording holds the demo's key: $
 grep -q ' key down 0x0D$' rec.txt || fail "the recording lacks the Return after the demo"
 grep -qv '^0 \|mouse\|0x0D$\|^#' rec.txt &&
     fail "the recording holds more than the menu's input: $(cat rec.txt)"
-mkdir replay && ln -s "$build/Media" replay/Media
-(cd replay && HOME=$scratch timeout -s KILL 60 "$build/morvek" --headless --script ../rec.txt \
-    --scores table.txt >/dev/null 2>err.txt) || fail "the replay failed: $(cat replay/err.txt)"
+replays_headless rec.txt
 exit 0

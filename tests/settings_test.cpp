@@ -230,6 +230,22 @@ TEST_F(Store, AChangeKeepsTheFilesOwnCommentsAndLines) {
     EXPECT_NE(Get(file).find("key-fire = Left\r\n"), std::string::npos) << Get(file);
 }
 
+// The online name is set by hand, or asked by the game once: the answer is
+// written into the player's own file beside its address, nothing else moved.
+TEST_F(Store, TheOnlineNameAskedIsWrittenAndTheHandsLinesStay) {
+    fs::create_directories(file.parent_path());
+    Put(file, "leaderboard = http://127.0.0.1:8080\n# mine\n");
+    OpenSaying(file);
+    Settings::Change([](Settings::Values& v) { v.playerName = "ASH"; });
+    EXPECT_EQ(Get(file), "leaderboard = http://127.0.0.1:8080\n# mine\nplayer-name = ASH\n");
+    Settings::Change([](Settings::Values& v) { v.playerName = "EMBER"; });
+    EXPECT_EQ(Get(file), "leaderboard = http://127.0.0.1:8080\n# mine\nplayer-name = EMBER\n");
+    // Another game's other change leaves the name as the file has it
+    Put(file, "player-name = ZED\n");
+    Settings::Change([](Settings::Values& v) { v.sound = false; });
+    EXPECT_EQ(Settings::Parse(Get(file)).values.playerName, "ZED") << Get(file);
+}
+
 TEST_F(Store, AnotherGamesChangesAndHandEditsMeanwhileStay) {
     fs::create_directories(file.parent_path());
     Put(file, Settings::Format({}, {}));

@@ -36,3 +36,11 @@ find_window() {
     done
     fail "no window"
 }
+
+# The session's recording `$1` must replay headless to its end: whatever the
+# window's own screens took never reached it.
+replays_headless() {
+    mkdir replay && ln -s "$build/Media" replay/Media
+    (cd replay && HOME=$scratch timeout -s KILL 60 "$build/morvek" --headless --script "../$1" \
+        --scores table.txt >/dev/null 2>err.txt) || fail "the replay failed: $(cat replay/err.txt)"
+}

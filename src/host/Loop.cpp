@@ -7,6 +7,7 @@
 #include "game/core/World.h"
 #include "game/settings/SettingsStore.h"
 #include "host/Demo.h"
+#include "host/Online.h"
 #include "host/Watch.h"
 
 #include <cstdio>
@@ -77,6 +78,7 @@ bool Play(const StepWatch& afterStep) {
         Morvek::Draw(Morvek::world);
         Display::UpdateWindow();
         Settings::Retry();
+        Online::AfterStep(Morvek::world, wait);
         if (Demo::Due(wait)) {
             Demo::Play();
         }

@@ -17,6 +17,7 @@
 #include "game/settings/Online.h"
 #include "game/settings/SettingsStore.h"
 #include "host/Loop.h"
+#include "host/Online.h"
 #include "host/Replays.h"
 #include "host/Verify.h"
 #include "host/Watch.h"
@@ -259,15 +260,21 @@ std::string Parse(const std::vector<std::string>& argv, CommandLine& line) {
     return "";
 }
 
-// Replays are kept beside the table the run keeps, none beside an
-// autopilot's or one in memory.
-std::filesystem::path ReplayFolder() {
+// The folder of the table the run keeps: replays and the leaderboard's
+// outbox go beside it. None beside an autopilot's table or one in memory.
+std::filesystem::path DataFolder() {
     namespace Place = Morvek::ScorePlace;
     const Place::Kind kind = Place::InUse();
     if (kind != Place::Kind::File && kind != Place::Kind::DataFolder) {
         return {};
     }
-    return std::filesystem::path(Morvek::scorefile).parent_path() / Program::Replays::kFolder;
+    const std::filesystem::path folder = std::filesystem::path(Morvek::scorefile).parent_path();
+    return folder.empty() ? "." : folder;
+}
+
+std::filesystem::path ReplayFolder() {
+    const std::filesystem::path data = DataFolder();
+    return data.empty() ? data : data / Program::Replays::kFolder;
 }
 
 // Only a player's own session is kept: a driven run replays or tests, and
@@ -321,7 +328,16 @@ int VerifyRecording(const CommandLine& line, int argc) {
     return status;
 }
 
-[[noreturn]] void RunGame() {
+// `recording` is the session's: the kept replay or --record's file.
+[[noreturn]] void RunGame(const std::filesystem::path& recording) {
+    // A run whose table is in memory (a script's) keeps its outbox beside
+    // its recording.
+    std::filesystem::path data = DataFolder();
+    if (data.empty() && !recording.empty()) {
+        data = recording.parent_path().empty() ? "." : recording.parent_path();
+    }
+    Program::Online::Start(
+        {Settings::Leaderboard(), data, recording, ReplayFolder(), Settings::Stored().playerName});
     Program::Play();
     Display::Run::End(Display::Run::EndAsked().value_or(0));
 }
@@ -347,6 +363,11 @@ int main(int argc, char** argv) {
     if (!line.verify.empty()) {
         return VerifyRecording(line, argc);
     }
+    if (!line.leaderboard.empty() && line.record.empty() && !KeepsReplay(line)) {
+        std::cerr << "morvek: --leaderboard sends the session's recording: in a run that a "
+                     "script, the autopilot or --headless drives, give --record FILE too\n";
+        return 2;
+    }
     if (line.watchFrom > 0 && line.script.empty()) {
         std::cerr << "morvek: --watch-from needs the recording to watch (--script FILE)\n";
         return 2;
@@ -363,6 +384,7 @@ int main(int argc, char** argv) {
                               Place::InBuildTree(System::ExecutableFolder()),
                               System::PlayerFoldersOf().data}));
     Run::SetCleanup([] {
+        Program::Online::Finish(2000);
         Settings::Flush();
         Place::Finish();
     });
@@ -414,7 +436,7 @@ int main(int argc, char** argv) {
         }
     }
     if (line.headless) {
-        RunGame();
+        RunGame(line.record);
     }
     Display::Host::Configure(line.window);
     if (!Display::Host::Start(error)) {
@@ -430,11 +452,12 @@ int main(int argc, char** argv) {
 #else
     // Not in the page: it loads its whole storage at every visit, and kept
     // replays would weigh on each one.
+    std::filesystem::path recording = line.record;
     if (KeepsReplay(line) && !ReplayFolder().empty()) {
-        Program::Replays::Start(
+        recording = Program::Replays::Start(
             ReplayFolder(), Settings::Stored().replaysKept,
             std::chrono::floor<std::chrono::seconds>(std::chrono::system_clock::now()));
     }
-    RunGame();
+    RunGame(recording);
 #endif
 }

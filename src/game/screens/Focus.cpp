@@ -84,6 +84,18 @@ std::int32_t Find(const Layout::Rect& r) {
 
 } // namespace
 
+void Carry(const Layout::Grid& to) {
+    MenuFocus& f = world.focus;
+    const Layout::Grid* from = GridOf(f);
+    const bool same = from != nullptr && f.lit != kNone &&
+                      static_cast<std::size_t>(f.lit) < to.buttons.size() &&
+                      to.buttons[static_cast<std::size_t>(f.lit)].rect ==
+                          from->buttons[static_cast<std::size_t>(f.lit)].rect;
+    f.grid = static_cast<std::int32_t>(to.id);
+    f.lit = same ? f.lit : kNone;
+    f.chosen = kNone;
+}
+
 void Poll(const Layout::Grid& next) {
     MenuFocus& f = world.focus;
     if (f.grid != static_cast<std::int32_t>(next.id)) {

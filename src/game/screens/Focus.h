@@ -16,6 +16,10 @@ namespace Morvek::Focus {
 // starting (another grid than last time) counts no key already held as a
 // press, so the key that opened it chooses nothing in it.
 void Poll(const Layout::Grid& grid);
+// The screen changes its buttons under the light (a switch that shows more
+// or fewer): the lit button, when the new ones have it at the same place,
+// stays lit rather than the screen starting afresh.
+void Carry(const Layout::Grid& to);
 // Keys held now count as already pressed: after a key was taken from the
 // queue for something else (Escape cancelling a question), so it doesn't
 // also act at the next poll.

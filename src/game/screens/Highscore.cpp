@@ -106,6 +106,7 @@ Next UpdateHighscores(ReturnScene& s, World& w) {
     if (replays || name || flip) {
         if (flip) {
             s.online = !s.online;
+            Focus::Carry(s.online ? Layout::kOnlineGrid : Layout::kHighscoreGrid);
             DrawScreen(s, w);
         }
         s.asking = replays ? HostAsk::Replays : name ? HostAsk::OnlineName : HostAsk::None;

@@ -124,19 +124,15 @@ bool CheckAddress(std::string_view address, std::string& normal, std::string& wh
 
 bool CheckName(std::string_view name, std::string& why) {
     if (name.empty() || name.size() > kMaxName) {
-        why = "a name takes 1 to " + std::to_string(kMaxName) + " characters, not " +
-              std::to_string(name.size());
+        why = "a name takes 1 to " + std::to_string(kMaxName) + " letters, not " +
+              std::to_string(name.size()) + " characters";
         return false;
     }
     for (const char c : name) {
-        if (!Letter(c) && !Digit(c) && c != ' ' && c != '-' && c != '_') {
-            why = Text::Quote(name) + ": a name holds only letters, digits, blanks, - and _";
+        if (!Letter(c)) {
+            why = Text::Quote(name) + ": a name holds only the letters A to Z";
             return false;
         }
-    }
-    if (name.front() == ' ' || name.back() == ' ') {
-        why = Text::Quote(name) + ": a name neither starts nor ends with a blank";
-        return false;
     }
     return true;
 }

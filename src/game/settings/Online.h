@@ -11,7 +11,7 @@ namespace Settings::Online {
 
 // Longer than any address a player types; a longer one is a mistake.
 constexpr std::size_t kMaxAddress = 1024;
-constexpr std::size_t kMaxName = 16;
+constexpr std::size_t kMaxName = 7; // as the name entry and the leaderboard take it
 
 // A recording goes only to this machine in plain http, or anywhere over
 // https: `http://127.0.0.1` or `http://localhost`, or `https://HOST`, each
@@ -20,8 +20,8 @@ constexpr std::size_t kMaxName = 16;
 // used (scheme and host in lower case); false with the reason.
 bool CheckAddress(std::string_view address, std::string& normal, std::string& why);
 
-// 1 to 16 letters, digits, blanks, '-' or '_', not starting or ending with
-// a blank. False with the reason.
+// 1 to 7 letters A-Z in either case: the leaderboard shows names as the
+// highscore table does, in capitals. False with the reason.
 bool CheckName(std::string_view name, std::string& why);
 
 } // namespace Settings::Online

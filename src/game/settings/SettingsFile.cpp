@@ -217,6 +217,8 @@ std::vector<std::pair<std::string, std::string>> Entries(const Values& v) {
         entries.emplace_back(std::string(kKeyPrefix) + std::string(Keys::kActions[i].name),
                              Keys::KeyName(v.keys[i]));
     }
+    // The one hand-set value the game writes too: the name it asked for
+    entries.emplace_back(kPlayerName, v.playerName);
     return entries;
 }
 
@@ -239,6 +241,9 @@ Values Merge(Values now, const Values& base, const Values& mine) {
         if (mine.keys[i] != base.keys[i]) {
             Keys::Bind(now.keys, i, mine.keys[i]);
         }
+    }
+    if (mine.playerName != base.playerName && !mine.playerName.empty()) {
+        now.playerName = mine.playerName;
     }
     return now;
 }
@@ -302,7 +307,7 @@ std::string Format(const Values& values, const std::vector<std::string>& notUnde
     text += values.leaderboard.empty()
                 ? "# " + std::string(kLeaderboard) + " = https://example.org/morvek\n"
                 : std::string(kLeaderboard) + " = " + values.leaderboard + "\n";
-    text += "# The name shown there: 1 to 16 letters, digits, blanks, - and _\n";
+    text += "# The name shown there: 1 to 7 letters A to Z, as the name entry takes\n";
     text += values.playerName.empty() ? "# " + std::string(kPlayerName) + " = Morvek\n"
                                       : std::string(kPlayerName) + " = " + values.playerName + "\n";
     if (!notUnderstood.empty()) {
@@ -348,7 +353,7 @@ std::string Update(std::string_view text, const Values& base, const Values& mine
     const auto want = Entries(merged), had = Entries(now);
     for (std::size_t k = 0; k < want.size(); ++k) {
         const auto& [name, value] = want[k];
-        if (name.starts_with(kKeyPrefix) ? !keys : value == had[k].second) {
+        if (name.starts_with(kKeyPrefix) ? !keys : value == had[k].second || value.empty()) {
             continue;
         }
         const auto at = last.find(name);
