@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <thread>
 
 namespace {
@@ -24,6 +25,16 @@ std::int64_t VerifiedScore(const fs::path& recording) {
         return -1;
     }
     return games->back().Find("score")->Integer().value_or(-1);
+}
+
+// The score the game itself gives the recording's first game.
+std::int64_t VerifiedFirstScore(const fs::path& recording) {
+    const auto json = Util::Json::Parse(Verified(recording));
+    const auto* games = json && json->Find("games") ? json->Find("games")->AsArray() : nullptr;
+    if (games == nullptr || games->empty() || games->front().Find("score") == nullptr) {
+        return -1;
+    }
+    return games->front().Find("score")->Integer().value_or(-1);
 }
 
 bool PumpUntil(Sender& sender, RunState state, std::chrono::seconds limit) {
@@ -83,6 +94,57 @@ TEST_F(Sent, AKeptGameIsPlacedWithItsScoreAndAgainAsTheSameRun) {
     EXPECT_NE(other.State().last.reason.find("name"), std::string::npos)
         << other.State().last.reason;
     EXPECT_EQ(other.State().waiting, 0u);
+}
+
+// Pulling the plug loses nothing: a server gone while a run is sent or
+// replayed leaves the run in the outbox, and the same server back on its
+// address and database places it. Its own rate limit is waited out too.
+TEST_F(Sent, AServerThatGoesAndComesBackAndOneThatAsksToWaitLoseNoRun) {
+    const fs::path recording = kSource / "recordings/no-cheats.txt";
+    const std::int64_t score = VerifiedScore(recording);
+    ASSERT_GT(score, 0);
+    TempDir data;
+    Timing quick;
+    quick.firstPoll = std::chrono::milliseconds(100);
+    quick.lastPoll = std::chrono::milliseconds(500);
+    quick.firstRetry = std::chrono::milliseconds(200);
+    quick.lastRetry = std::chrono::milliseconds(400);
+    quick.requestSeconds = 5;
+    int port = 0;
+    {
+        ServerProcess first({"--database", database_, "--workers", "1"});
+        ASSERT_TRUE(first.Started()) << first.Errors();
+        port = first.Port();
+        first.Kill(SIGKILL);
+        first.Wait(std::chrono::seconds(10));
+    }
+    const std::string address = "http://127.0.0.1:" + std::to_string(port);
+    Sender sender(address, data.Path(), "ann", quick);
+    sender.GameEnded(recording, 1, score);
+    EXPECT_FALSE(PumpUntil(sender, RunState::Placed, std::chrono::seconds(2)));
+    EXPECT_EQ(sender.State().last.state, RunState::Waiting);
+    EXPECT_FALSE(sender.State().trouble.empty()) << "out of reach is said";
+
+    // Back on its port, with a limit of one submission: the run goes, and a
+    // second one is told to wait, and does
+    ServerProcess back({"--database", database_, "--workers", "1", "--port", std::to_string(port),
+                        "--rate", "6", "--burst", "1"});
+    ASSERT_TRUE(back.Started()) << back.Errors();
+    ASSERT_TRUE(PumpUntil(sender, RunState::Placed, std::chrono::seconds(60)))
+        << sender.State().trouble << back.Errors();
+    EXPECT_EQ(sender.State().last.score, score);
+    const fs::path two = kSource / "recordings/two-games.txt";
+    sender.GameEnded(two, 1, VerifiedFirstScore(two));
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    for (int i = 0; i < 20; ++i) {
+        sender.Pump();
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    EXPECT_EQ(sender.State().last.state, RunState::Waiting)
+        << "a 429 keeps the run unsent: " << sender.State().last.reason;
+    ASSERT_TRUE(PumpUntil(sender, RunState::Placed, std::chrono::seconds(120)))
+        << sender.State().trouble << back.Errors();
+    EXPECT_EQ(sender.State().waiting, 0u);
 }
 
 } // namespace
