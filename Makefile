@@ -171,7 +171,7 @@ web: web-deps
 	@emcmake cmake -S . -B $(WEB_OBJ) -DCMAKE_BUILD_TYPE=Release >/dev/null
 	@cmake --build $(WEB_OBJ) -j $(JOBS)
 	@rm -rf build-web && mkdir -p build-web
-	@cp $(WEB_OBJ)/index.html $(WEB_OBJ)/morvek.js $(WEB_OBJ)/morvek.wasm build-web/
+	@cp $(addprefix $(WEB_OBJ)/,index.html morvek.js morvek.wasm morvek-media.js morvek-media.wasm) build-web/
 
 serve: web
 	@python3 web/serve.py build-web

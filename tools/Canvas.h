@@ -104,7 +104,10 @@ class Canvas {
     std::vector<std::uint8_t> cover_;
 };
 
-// 24-bit BMP, bottom-up rows padded to four bytes.
+// 24-bit BMP, bottom-up rows padded to four bytes: its bytes, or the file.
+std::vector<std::uint8_t> bmpBytes(const Canvas& c);
 bool writeBmp(const std::string& path, const Canvas& c);
+// The whole file at once; false if it could not be written.
+bool writeFile(const std::string& path, const std::vector<std::uint8_t>& bytes);
 
 } // namespace Art

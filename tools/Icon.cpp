@@ -5,7 +5,6 @@
 
 #include <array>
 #include <cstdint>
-#include <fstream>
 #include <vector>
 
 namespace Art {
@@ -83,7 +82,7 @@ Canvas drawIcon() {
     return icon;
 }
 
-bool writePng(const std::string& path, const Canvas& c) {
+Bytes pngBytes(const Canvas& c) {
     Bytes raw;
     for (int y = 0; y < c.height(); ++y) {
         raw.push_back(0); // no filter
@@ -100,9 +99,11 @@ bool writePng(const std::string& path, const Canvas& c) {
     chunk(png, "IHDR", header);
     chunk(png, "IDAT", zlibStored(raw));
     chunk(png, "IEND", {});
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(png.data()), std::streamsize(png.size()));
-    return bool(out);
+    return png;
+}
+
+bool writePng(const std::string& path, const Canvas& c) {
+    return writeFile(path, pngBytes(c));
 }
 
 } // namespace Art

@@ -23,17 +23,17 @@ void Media::sprite(std::string_view picture, std::string_view mask, const Canvas
 }
 
 const std::array<Painter, 11> kPainters{{
-    {"the hero", drawHero},
-    {"the enemies", drawEnemies},
-    {"the bosses", drawBosses},
-    {"the items", drawItems},
-    {"the shots", drawShots},
-    {"the effects", drawEffects},
-    {"the fields", drawFields},
-    {"the cave", drawCave},
-    {"the volcano", drawVolcano},
-    {"the screens", drawScreens},
-    {"the buttons", drawButtons},
+    {"the cave", drawCave, 420},
+    {"the fields", drawFields, 360},
+    {"the screens", drawScreens, 360},
+    {"the volcano", drawVolcano, 210},
+    {"the shots", drawShots, 170},
+    {"the bosses", drawBosses, 30},
+    {"the items", drawItems, 30},
+    {"the buttons", drawButtons, 15},
+    {"the hero", drawHero, 2},
+    {"the enemies", drawEnemies, 2},
+    {"the effects", drawEffects, 2},
 }};
 
 const Canvas* Media::find(std::string_view file) const {

@@ -41,10 +41,12 @@ void drawButtons(Media& m);
 
 // The painters in the order the generator runs them, each with what it
 // paints; none looks at another's pictures, so the page can run them one at
-// a time and tell how far it has got.
+// a time and tell how far it has got. Heaviest first: the page's workers
+// each take the next as they come free, and so end close together.
 struct Painter {
     const char* subject;
     void (*paint)(Media&);
+    int weight; // about how long it paints, in ms on a desktop: the page's bar goes by it
 };
 extern const std::array<Painter, 11> kPainters;
 

@@ -33,19 +33,27 @@ std::function<void(bool)> muteSwitched;
 
 } // namespace
 
+// The mixer renders every effect when made, too long a wait for the page's
+// one thread on top of the game's start: it is made just after, once the
+// first frame shows, and hears the game from then on. The page plays silent
+// until the player's first key or click anyway.
+void MakeMixer(void*) {
+    mixer = std::make_unique<Mixer>(rate);
+    mixer->SetMuted(startMuted);
+}
+
 bool Start(bool muted) {
     startMuted = muted;
-    if (mixer || Display::Run::Headless()) {
-        return mixer != nullptr;
+    if (rate > 0 || Display::Run::Headless()) {
+        return rate > 0;
     }
     rate = EM_ASM_INT({ return Module['audioRate'] ? Module['audioRate']() : 0; });
     if (rate <= 0) {
         return false; // no Web Audio: the game plays on silently
     }
-    mixer = std::make_unique<Mixer>(rate);
-    mixer->SetMuted(muted);
+    emscripten_async_call(MakeMixer, nullptr, 0);
     Display::Run::SetFrameHook([] {
-        if (Listen(director, *mixer)) {
+        if (mixer && Listen(director, *mixer)) {
             Display::Host::ShowNote(mixer->Muted() ? "SOUND OFF" : "SOUND ON");
             if (muteSwitched) {
                 muteSwitched(mixer->Muted());
@@ -89,7 +97,10 @@ extern "C" EMSCRIPTEN_KEEPALIVE float* morvek_mix(int frames) {
 // Composes one more tune; false once all are there.
 extern "C" EMSCRIPTEN_KEEPALIVE int morvek_compose() {
     using namespace Sound;
-    if (!mixer || composed >= kComposeOrder.size()) {
+    if (!mixer) {
+        return rate > 0 ? 1 : 0; // asked again once the mixer is made
+    }
+    if (composed >= kComposeOrder.size()) {
         return 0;
     }
     const Tune t = kComposeOrder[composed++];
