@@ -26,9 +26,11 @@ using TestSupport::FakeHttp;
 using TestSupport::Late;
 using TestSupport::Seen;
 
-// A Pump that takes longer would hold a frame up; this bounds correctness,
-// it measures no speed.
-constexpr auto kPumpBound = 50ms;
+// A Pump that waited on the network would take the server's whole delay (a
+// second and more here); this bounds correctness and measures no speed, so
+// it leaves room for the files a Pump writes and syncs on a loaded machine
+// or under a sanitizer. The bench measures what a frame costs.
+constexpr auto kPumpBound = 400ms;
 
 Timing Quick() {
     Timing t;

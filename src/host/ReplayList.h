@@ -66,7 +66,6 @@ class Scorer {
 
     std::filesystem::path folder_;
     std::string name_; // the entry being replayed
-    std::uintmax_t bytes_ = 0;
     std::unique_ptr<ReplayGame> game_;
     std::uint64_t turns_ = 0;
 };
