@@ -27,15 +27,24 @@ game=$!
 find_window
 click() { xdotool mousemove --window "$w" "$1" "$2" && sleep 0.3 && xdotool click 1 && sleep 0.7; }
 title() { xdotool getwindowname "$w"; }
+# Waits up to 10 s for the window's caption to read $1 (a loaded machine is slow).
+await_title() {
+    for i in $(seq 100); do [ "$(title)" = "$1" ] && return 0; sleep 0.1; done
+    fail "$2: the caption reads $(title)"
+}
 click 175 375 # Highscores
+await_title Highscore "the highscores did not open"
 click 435 687 # Online
+sleep 1
 click 915 687 # Name: the host asks over the window
-xdotool type --delay 80 'ash' && xdotool key Return && sleep 1
+sleep 1.5
+xdotool type --delay 80 'ash' && sleep 0.5 && xdotool key Return
+for i in $(seq 100); do grep -q '^player-name = ASH$' s.ini && break; sleep 0.1; done
 grep -q '^player-name = ASH$' s.ini || fail "the online name was not kept: $(cat s.ini)"
 click 265 687 # Replays
-[ "$(title)" = Replays ] || fail "Replays did not open: $(title)"
-xdotool key Escape && sleep 1
-[ "$(title)" = Highscore ] || fail "Escape did not come back to the highscores: $(title)"
+await_title Replays "Replays did not open"
+xdotool key Escape
+await_title Highscore "Escape did not come back to the highscores"
 click 110 687 # Return
 click 175 575 # End
 wait $game || fail "the windowed game failed ($?): $(cat err.txt)"

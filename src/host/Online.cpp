@@ -29,8 +29,12 @@ struct Session {
     GameTally tally;
     bool askName = false; // a run waits for a name: ask at the next screen
     std::string board;    // the board the screen shows
+    Leaderboard::RunState askedAt = Leaderboard::RunState::None; // the last run's, when asked
+    std::chrono::steady_clock::time_point requested{};
     Morvek::OnlineBoard shown;
 };
+
+constexpr std::chrono::seconds kBoardFresh{30};
 
 Session& Now() {
     static Session session;
@@ -148,8 +152,14 @@ bool SameRows(const std::vector<Morvek::OnlineRow>& a, const std::vector<Morvek:
 
 Morvek::OnlineBoard BoardFor(const std::string& name) {
     Session& s = Now();
-    if (name != s.board) {
+    // Asked again when the player's run finds its place, and now and then
+    // while it is looked at, so the rows never stay stale for long.
+    const auto now = std::chrono::steady_clock::now();
+    const Leaderboard::RunState last = s.sender->State().last.state;
+    if (name != s.board || last != s.askedAt || now - s.requested > kBoardFresh) {
         s.board = name;
+        s.askedAt = last;
+        s.requested = now;
         const auto dash = name.find('-');
         s.sender->RequestBoard(name.substr(0, dash), name.substr(dash + 1));
     }
@@ -163,8 +173,9 @@ Morvek::OnlineBoard BoardFor(const std::string& name) {
     }
     const Leaderboard::Status& status = s.sender->State();
     using BoardState = Leaderboard::BoardState;
-    b.status = !status.trouble.empty()                ? status.trouble
-               : got.state == BoardState::Loading     ? "Asking the leaderboard..."
+    b.status = !status.trouble.empty() ? status.trouble
+               : got.state == BoardState::Loading
+                   ? (got.rows.empty() ? "Asking the leaderboard..." : "")
                : got.state == BoardState::Unreachable ? got.message
                : got.rows.empty()                     ? "No run is on this board yet."
                                                       : "";

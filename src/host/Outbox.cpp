@@ -46,9 +46,16 @@ std::optional<std::string> IdOf(const std::string& file, std::string_view suffix
     return id;
 }
 
-bool WriteWhole(const fs::path& file, const std::string& text, std::string& why) {
+// A new run is synced: it is all there is of the game. Later states are
+// written as the sender learns them, while a frame waits, and left to the
+// system: one lost to a power cut costs a second sending, which the server
+// answers as the same run.
+using Sync = SafeFile::TempFile::Sync;
+bool WriteWhole(const fs::path& file, const std::string& text, std::string& why,
+                Sync sync = Sync::Later) {
     SafeFile::TempFile temp;
-    return temp.Create(file.string(), nullptr, why) && temp.Write(text, why) && temp.Replace(why);
+    return temp.Create(file.string(), nullptr, why) && temp.Write(text, why) &&
+           temp.Replace(why, sync);
 }
 
 std::optional<Entry> ReadFile(const fs::path& file) {
@@ -188,7 +195,8 @@ std::optional<Entry> Outbox::Add(const fs::path& recording, std::uint32_t game, 
         e.code = "too-large";
         e.reason = "the session's recording is over 4 MiB, more than a leaderboard takes";
     }
-    if (!Save(e, why) || (tooLarge && !Finish(e, why))) {
+    if (!WriteWhole(folder_ / (e.id + ".run"), EntryText(e), why, Sync::Now) ||
+        (tooLarge && !Finish(e, why))) {
         fs::remove(folder_ / (e.id + ".txt"), ec);
         return std::nullopt;
     }

@@ -80,7 +80,11 @@ class TempFile {
     bool Write(std::string_view text, std::string& error);
     // Flushes the content to disk, closes the file and puts it in the place
     // of the target in one step: the target is either the old or the new file.
-    bool Replace(std::string& error);
+    // Unsynced, it leaves the flushing to the system: still whole, but a
+    // power cut may bring back the old file. That costs no wait on the disk,
+    // for files written while a frame waits whose loss is cheap.
+    enum class Sync : std::uint8_t { Now, Later };
+    bool Replace(std::string& error, Sync sync = Sync::Now);
     const std::string& Path() const { return path_; }
 
   private:

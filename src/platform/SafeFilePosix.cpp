@@ -281,9 +281,9 @@ bool TempFile::Write(std::string_view text, std::string& error) {
     return true;
 }
 
-bool TempFile::Replace(std::string& error) {
+bool TempFile::Replace(std::string& error, Sync sync) {
     const int fd = static_cast<int>(std::exchange(handle_, -1));
-    if (::fsync(fd) != 0) {
+    if (sync == Sync::Now && ::fsync(fd) != 0) {
         const int err = errno;
         ::close(fd);
         return Fail(error, "cannot flush", path_, err);
@@ -295,7 +295,9 @@ bool TempFile::Replace(std::string& error) {
         return Fail(error, "cannot replace", target_);
     }
     path_.clear();
-    SyncFolder(target_);
+    if (sync == Sync::Now) {
+        SyncFolder(target_);
+    }
     return true;
 }
 

@@ -285,9 +285,9 @@ bool TempFile::Write(std::string_view text, std::string& error) {
     return true;
 }
 
-bool TempFile::Replace(std::string& error) {
+bool TempFile::Replace(std::string& error, Sync sync) {
     const HANDLE file = reinterpret_cast<HANDLE>(std::exchange(handle_, -1));
-    if (!FlushFileBuffers(file)) {
+    if (sync == Sync::Now && !FlushFileBuffers(file)) {
         const DWORD err = GetLastError();
         CloseHandle(file);
         return Fail(error, "cannot flush", path_, err);
@@ -300,7 +300,8 @@ bool TempFile::Replace(std::string& error) {
     // it for a moment.
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
     while (!MoveFileExW(Wide(path_).c_str(), Wide(target_).c_str(),
-                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+                        MOVEFILE_REPLACE_EXISTING |
+                            (sync == Sync::Now ? MOVEFILE_WRITE_THROUGH : 0))) {
         const DWORD err = GetLastError();
         if ((err != ERROR_ACCESS_DENIED && err != ERROR_SHARING_VIOLATION) ||
             std::chrono::steady_clock::now() >= deadline) {
