@@ -69,14 +69,21 @@ const online = (() => {
   sendGames.checked = chosen();
 
   // Keys typed into a panel are its own: they stop here, before the
-  // window's listeners, which are the game's.
+  // window's listeners, which are the game's. A key that went down for the
+  // game before the panel came goes up for it too.
+  const ours = new Set();
+  // Wherever the focus went meanwhile (a kept name closes its form).
+  window.addEventListener('keyup', e => { if (ours.delete(e.code)) e.stopPropagation(); }, true);
   function panel(id, html) {
     const p = document.createElement('div');
     p.id = id;
     p.className = 'online-panel';
     p.hidden = true;
     p.innerHTML = html;
-    p.addEventListener('keydown', e => e.stopPropagation());
+    p.addEventListener('keydown', e => {
+      ours.add(e.code);
+      e.stopPropagation();
+    });
     document.body.appendChild(p);
     return p;
   }
@@ -150,7 +157,7 @@ const online = (() => {
     if (!gameRuns()) return;
     useChoice();
     if (sendGames.checked && !call('morvek_player_name')) askName('');
-    document.getElementById('canvas').focus();
+    else document.getElementById('canvas').focus();
   });
 
   // "2026-12-08_14-03-59_00.txt", begun then in UTC, in local time.
