@@ -51,6 +51,7 @@ const online = (() => {
     .online-panel th { color: #999; font-weight: normal; font-size: 13px; }
     .online-panel tbody tr { cursor: pointer; }
     .online-panel tbody tr.lit { background: #a3261b; color: #fff; }
+    .online-panel tbody tr.refused { color: #888; cursor: default; }
     .online-panel .hint { color: #888; font-size: 13px; }`;
   document.head.appendChild(style);
 
@@ -95,7 +96,7 @@ const online = (() => {
     '<button type="button" id="name-cancel">Cancel</button></div></form>');
   const typed = document.getElementById('name-typed');
   const list = panel('replay-list',
-    '<h2>Replays</h2><div class="hint">The last sessions played on this browser, newest first. ' +
+    '<h2>Replays</h2><div class="hint">The last sessions played in this browser, newest first. ' +
     'Return or a click watches one; Escape leaves.</div><table><thead><tr><th>Began</th>' +
     '<th>Difficulty</th><th>Speed</th><th>Best</th></tr></thead><tbody></tbody></table>' +
     '<div class="row"><button type="button" id="replays-close">Back to the game</button></div>');
@@ -181,54 +182,74 @@ const online = (() => {
     for (const m of head.matchAll(/^0 option (difficulty|speed) (\S+)/gm)) options[m[1]] = m[2];
     return options;
   }
-  function kept() {
-    let names = [];
-    try { names = FS.readdir(replays).filter(n => replayFile.test(n)); } catch (e) { /* none yet */ }
-    return names.sort().reverse();
-  }
   let lit = 0;
+  const rows = () => list.querySelectorAll('tbody tr[data-name]');
   function light(n) {
-    const rows = list.querySelectorAll('tbody tr');
-    if (!rows.length) return;
-    lit = Math.max(0, Math.min(rows.length - 1, n));
-    rows.forEach((r, i) => r.classList.toggle('lit', i === lit));
-    rows[lit].scrollIntoView({block: 'nearest'});
+    const all = rows();
+    if (!all.length) return;
+    lit = Math.max(0, Math.min(all.length - 1, n));
+    all.forEach((r, i) => r.classList.toggle('lit', i === lit));
+    all[lit].scrollIntoView({block: 'nearest'});
   }
   async function watchReplay(name) {
     await persist();
     location.href = location.pathname + '?replay=' + encodeURIComponent(name);
   }
-  function showReplays() {
+  // The game lists them (src/host/ReplayList.h), one line each: name,
+  // start, difficulty, speed, best ("?" until found) and why it can't be played.
+  function render(text) {
     const body = list.querySelector('tbody');
     body.textContent = '';
-    for (const name of kept()) {
-      const o = startsFrom(name);
-      const tr = document.createElement('tr');
-      for (const text of [began(name), o.difficulty, o.speed, '-']) {
-        tr.appendChild(document.createElement('td')).textContent = text;
+    for (const line of text.split('\n').filter(Boolean)) {
+      const [name, when, difficulty, speed, best, ...why] = line.split('\t');
+      const refused = why.join(' ');
+      const tr = body.appendChild(document.createElement('tr'));
+      const shown = [when, difficulty || '-', speed || '-', refused || (best === '?' ? '\u2026' : best)];
+      for (const text of shown) tr.appendChild(document.createElement('td')).textContent = text;
+      if (refused) {
+        tr.className = 'refused';
+        continue;
       }
       tr.dataset.name = name;
+      tr.dataset.best = best;
       tr.addEventListener('click', () => watchReplay(name));
-      body.appendChild(tr);
     }
     if (!body.children.length) body.innerHTML = '<tr><td colspan="4">No session is kept yet.</td></tr>';
+    light(lit);
+  }
+  // Their best scores are found by replaying them, a slice at a time
+  // between the game's frames, while the list is shown.
+  function scoreSome() {
+    if (list.hidden) return;
+    const got = Module._morvek_score_replays(8);
+    if (got === 1) render(call('morvek_listed_replays'));
+    if (got >= 0) setTimeout(scoreSome, 4);
+    else document.body.dataset.replaysScored = '1';
+  }
+  function showReplays() {
+    lit = 0;
+    delete document.body.dataset.replaysScored;
+    render(call('morvek_list_replays', replays));
     list.hidden = false;
     list.tabIndex = -1;
     list.focus();
-    light(0);
-    document.body.dataset.replaysShown = String(body.querySelectorAll('tr[data-name]').length);
+    setTimeout(scoreSome, 4);
   }
   list.addEventListener('keydown', e => {
-    if (e.key === 'Escape') close(list);
+    if (e.key === 'Escape') closeList();
     else if (e.key === 'ArrowDown') light(lit + 1);
     else if (e.key === 'ArrowUp') light(lit - 1);
     else if (e.key === 'Enter' || e.key === ' ') {
-      const row = list.querySelectorAll('tbody tr[data-name]')[lit];
+      const row = rows()[lit];
       if (row) watchReplay(row.dataset.name);
     } else return;
     e.preventDefault();
   });
-  document.getElementById('replays-close').addEventListener('click', () => close(list));
+  const closeList = () => {
+    close(list);
+    Module._morvek_close_replays();
+  };
+  document.getElementById('replays-close').addEventListener('click', closeList);
   document.getElementById('replays-open').addEventListener('click', showReplays);
 
   // Watching a kept replay: the page plays it as the recording it is, in

@@ -103,7 +103,9 @@ async function main() {
       return;
     }
     // What is typed into the form is the page's: the game hears none of it,
-    // and its recording takes no event meanwhile.
+    // and its recording takes no event meanwhile. The Escape that gave the
+    // game up goes up for it first.
+    await sleep(500);
     const before = await replay(page);
     await page.keyboard.type('page1 x');
     await sleep(300);
@@ -159,6 +161,15 @@ async function main() {
     if (rows.length !== 2 || rows[1] !== kept.name) {
       fail(`the replays listed are ${rows}, not this visit's and ${kept.name}`);
     }
+    // Their best scores found by replaying them in the page: the game sent
+    // scored what the server placed it at, this visit's session none yet.
+    const scoring = Date.now();
+    await until('the replays scored', async () => await data(page, 'replaysScored') === '1', 20000);
+    const scored = Date.now() - scoring;
+    const best = await page.$$eval('#replay-list tbody tr[data-name]', trs => trs.map(t => t.dataset.best));
+    if (best[0] !== '-' || best[1] !== String(run && run.score)) {
+      fail(`the replays' best scores are listed as ${best}, not -,${run && run.score}`);
+    }
     await shot(page, 'replays');
     // The one played before: watched in the frame, left with Escape.
     await page.keyboard.press('ArrowDown');
@@ -171,7 +182,8 @@ async function main() {
     await page.keyboard.press('Escape');
     await until('the game after the replay', async () => (await page.evaluate(() => location.search)) === '' &&
                 page.evaluate(() => Boolean(document.body.dataset.firstFrameMs)), 30000);
-    console.log(`online: back over a reload with its choice, name and ${rows.length} replays; one watched`);
+    console.log(`online: back over a reload with its choice, name and ${rows.length} replays, ` +
+                `scored in ${scored} ms; one watched`);
   } finally {
     await browser.close().catch(() => {});
     fs.rmSync(profile, {recursive: true, force: true});
