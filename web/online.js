@@ -139,7 +139,9 @@ const online = (() => {
   });
   nameForm.addEventListener('keydown', e => { if (e.key === 'Escape') close(nameForm); });
   document.getElementById('name-cancel').addEventListener('click', () => close(nameForm));
-  document.getElementById('name-change').addEventListener('click', () => askName(call('morvek_player_name')));
+  document.getElementById('name-change').addEventListener('click', () => {
+    if (gameRuns()) askName(call('morvek_player_name'));
+  });
 
   // What the board shows while no leaderboard is chosen.
   const noneLine = served ? 'No leaderboard chosen: see below the game.'
@@ -250,7 +252,7 @@ const online = (() => {
     Module._morvek_close_replays();
   };
   document.getElementById('replays-close').addEventListener('click', closeList);
-  document.getElementById('replays-open').addEventListener('click', showReplays);
+  document.getElementById('replays-open').addEventListener('click', () => { if (gameRuns()) showReplays(); });
 
   // Watching a kept replay: the page plays it as the recording it is, in
   // the window at its own pace, touching neither the table nor the
@@ -291,6 +293,15 @@ const online = (() => {
       Module.onAskName = askName;
       Module.onReplays = showReplays;
       Module.onGameFinished = () => persist();
+      // Once the game has ended there is no one to answer the bar and the panels.
+      for (const hook of ['onGameEnded', 'onAbort']) {
+        const was = Module[hook];
+        Module[hook] = (...told) => {
+          Module.onlineReady = false;
+          bar.hidden = nameForm.hidden = list.hidden = true;
+          return was(...told);
+        };
+      }
       document.addEventListener('visibilitychange', () => { if (document.hidden) persist(); });
       if (!online.replay) return args;
       const played = replayArgs();
