@@ -172,6 +172,7 @@ web: web-deps
 	@cmake --build $(WEB_OBJ) -j $(JOBS)
 	@rm -rf build-web && mkdir -p build-web
 	@cp $(addprefix $(WEB_OBJ)/,index.html morvek.js morvek.wasm morvek-media.js morvek-media.wasm) build-web/
+	@cp web/online.js build-web/
 
 serve: web
 	@python3 web/serve.py build-web

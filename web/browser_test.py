@@ -8,7 +8,9 @@ and as the leaderboard's Watch opens it, against a stand-in of the server's
 API: the ranked game must end in the state the native verifier gives. With
 --server, the real leaderboard server too: a submitted recording is ranked,
 its board shows in the page, and Watch plays it to the state it stored.
-With --puppeteer, the page as a player meets it (web/page_test.js): its
+With both, the page sends a game it played to the server that serves it
+(web/online_test.js), which places it with the score the native verifier
+gives its recording. With --puppeteer, the page as a player meets it (web/page_test.js): its
 loading, the browser's keys in play and on the menus, the end, its console;
 in Chromium, and with --firefox in Firefox too, which also plays a script
 against the native game. With --bench, prints the page's download size,
@@ -224,6 +226,8 @@ def main():
         faults += watch_a_run(args.native, page)
         if args.server:
             faults += watch_on_the_server(args.native, args.server, page)
+        if args.server and args.puppeteer:
+            faults += sent_from_the_page(args, page)
         if args.puppeteer:
             faults += as_a_player(args, page, 'chromium', shutil.which('chromium'))
         if args.firefox:
@@ -415,6 +419,72 @@ def watch_on_the_server(native, server_path, page):
         if not faults:
             print(f"web test: the server ranked the kept games at {run['score']}, its page shows "
                   'them, and Watch plays them to the state it stored')
+        return faults
+    finally:
+        os.killpg(server.pid, 15)
+        server.wait(timeout=30)
+        shutil.rmtree(work, ignore_errors=True)
+
+
+def verified_score(native, recording, game):
+    """The score the native verifier gives game `game` of the recording."""
+    games = json.loads(subprocess.run([os.path.abspath(native), '--verify', str(recording)],
+                                      check=True, capture_output=True, text=True,
+                                      timeout=120).stdout)['games']
+    return games[game - 1]['score'] if 0 < game <= len(games) else None
+
+
+def sent_from_the_page(args, page):
+    """A game played in the page, served under /play/ by the real server, is
+    sent by the page and placed with the score the native verifier gives the
+    page's own recording of it, and of the recording the server keeps."""
+    import urllib.request
+    work = tempfile.mkdtemp(prefix='morvek-sent-')
+    server = subprocess.Popen(
+        [os.path.abspath(args.server), '--port', '0', '--database', f'{work}/board.db',
+         '--play', page.dir, '--verifier', os.path.abspath(args.native), '--workers', '1'],
+        cwd=work, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True,
+        start_new_session=True)
+    try:
+        first = server.stdout.readline().strip()
+        if not first.startswith('listening on http://127.0.0.1:'):
+            return [f'online: the server began with {first!r}']
+        address = first.removeprefix('listening on ') + '/'
+        command = ['node', str(ROOT / 'web' / 'online_test.js'), '--executable',
+                   shutil.which('chromium'), '--url', address + 'play/', '--out', work]
+        if args.shots:
+            os.makedirs(args.shots, exist_ok=True)
+            command += ['--shots', args.shots]
+        try:
+            run = subprocess.run(command, env=dict(os.environ, NODE_PATH=args.puppeteer),
+                                 capture_output=True, text=True, timeout=240)
+        except subprocess.TimeoutExpired:
+            return ['online: the page\'s sending was not done in 240 s']
+        lines = run.stdout.splitlines()
+        for line in lines:
+            if not line.startswith('FAIL '):
+                print('web test:', line)
+        faults = [line.removeprefix('FAIL ') for line in lines if line.startswith('FAIL ')]
+        if run.returncode != 0 and not faults:
+            faults.append(f'online: the page\'s test failed: {run.stderr.strip()[-2000:]}')
+        sent = pathlib.Path(work) / 'run.json'
+        if not sent.exists():
+            return faults or ['online: the page sent no run']
+        placed = json.loads(sent.read_text())
+        if placed.get('status') != 'accepted' or placed.get('name') != 'PAGE':
+            return faults + [f'online: the page\'s run was not placed as PAGE: {placed}']
+        game, score = placed['game'], placed['score']
+        own = verified_score(args.native, pathlib.Path(work) / 'replay.txt', game)
+        kept = pathlib.Path(work) / 'kept.txt'
+        kept.write_bytes(urllib.request.urlopen(f"{address}api/v1/runs/{placed['run']}/recording",
+                                                timeout=30).read())
+        theirs = verified_score(args.native, kept, game)
+        if own != score or theirs != score:
+            faults.append(f'online: the server placed game {game} at {score}; the native verifier '
+                          f'gives the page\'s replay {own}, the recording sent {theirs}')
+        elif not faults:
+            print(f'web test: the page sent its game {game} to its server, placed '
+                  f"{placed.get('place')} at {score}, the native verifier's score of its replay")
         return faults
     finally:
         os.killpg(server.pid, 15)

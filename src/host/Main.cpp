@@ -25,6 +25,7 @@
 #include "platform/System.h"
 #include "util/Quote.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <chrono>
@@ -279,7 +280,7 @@ std::filesystem::path ReplayFolder() {
 
 // Only a player's own session is kept: a driven run replays or tests, and
 // --record names its own file.
-[[maybe_unused]] bool KeepsReplay(const CommandLine& line) {
+bool KeepsReplay(const CommandLine& line) {
     return line.record.empty() && line.script.empty() && !line.autopilot && !line.headless &&
            line.watchFrom == 0;
 }
@@ -328,8 +329,18 @@ int VerifyRecording(const CommandLine& line, int argc) {
     return status;
 }
 
+// The page loads its whole storage at every visit: it keeps a few replays
+// only, whatever settings.ini allows.
+#ifdef __EMSCRIPTEN__
+constexpr std::uint32_t kMostReplaysKept = 10;
+constexpr std::uint32_t kFinishMs = 0; // the browser's answers come only once the run is over
+#else
+constexpr std::uint32_t kMostReplaysKept = Settings::kMaxReplaysKept;
+constexpr std::uint32_t kFinishMs = 2000;
+#endif
+
 // `recording` is the session's: the kept replay or --record's file.
-[[noreturn]] void RunGame(const std::filesystem::path& recording) {
+void StartOnline(const std::filesystem::path& recording) {
     // A run whose table is in memory (a script's) keeps its outbox beside
     // its recording.
     std::filesystem::path data = DataFolder();
@@ -338,6 +349,10 @@ int VerifyRecording(const CommandLine& line, int argc) {
     }
     Program::Online::Start(
         {Settings::Leaderboard(), data, recording, ReplayFolder(), Settings::Stored().playerName});
+}
+
+[[noreturn]] void RunGame(const std::filesystem::path& recording) {
+    StartOnline(recording);
     Program::Play();
     Display::Run::End(Display::Run::EndAsked().value_or(0));
 }
@@ -384,7 +399,7 @@ int main(int argc, char** argv) {
                               Place::InBuildTree(System::ExecutableFolder()),
                               System::PlayerFoldersOf().data}));
     Run::SetCleanup([] {
-        Program::Online::Finish(2000);
+        Program::Online::Finish(kFinishMs);
         Settings::Flush();
         Place::Finish();
     });
@@ -446,18 +461,17 @@ int main(int argc, char** argv) {
     Sound::Start(line.mute);
     Sound::OnMuteSwitched(
         [](bool muted) { Settings::Change([muted](Settings::Values& v) { v.sound = !muted; }); });
-#ifdef __EMSCRIPTEN__
-    Program::PlayInPage();
-    return 0;
-#else
-    // Not in the page: it loads its whole storage at every visit, and kept
-    // replays would weigh on each one.
     std::filesystem::path recording = line.record;
     if (KeepsReplay(line) && !ReplayFolder().empty()) {
         recording = Program::Replays::Start(
-            ReplayFolder(), Settings::Stored().replaysKept,
+            ReplayFolder(), std::min(Settings::Stored().replaysKept, kMostReplaysKept),
             std::chrono::floor<std::chrono::seconds>(std::chrono::system_clock::now()));
     }
+#ifdef __EMSCRIPTEN__
+    StartOnline(recording);
+    Program::PlayInPage();
+    return 0;
+#else
     RunGame(recording);
 #endif
 }

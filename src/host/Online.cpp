@@ -10,8 +10,10 @@
 #include "host/GameCourse.h"
 #include "host/Leaderboard.h"
 #include "host/Loop.h"
+#include "host/PageOnline.h"
 #include "host/ReplayShelf.h"
 
+#include <cctype>
 #include <chrono>
 #include <iostream>
 #include <memory>
@@ -32,6 +34,7 @@ struct Session {
     Leaderboard::RunState askedAt = Leaderboard::RunState::None; // the last run's, when asked
     std::chrono::steady_clock::time_point requested{};
     Morvek::OnlineBoard shown;
+    std::string none; // the board's line without a leaderboard, "" for the game's own
 };
 
 constexpr std::chrono::seconds kBoardFresh{30};
@@ -48,6 +51,30 @@ bool PlayerAtWindow() {
            !Display::Run::ScriptPlaying() && !AutopilotPlaying();
 }
 
+void KeepName(const std::string& name) {
+    Session& s = Now();
+    s.setup.playerName = name;
+    Settings::Change([&name](Settings::Values& v) { v.playerName = name; });
+    if (s.sender) {
+        s.sender->SetPlayerName(name);
+    }
+}
+
+#ifdef __EMSCRIPTEN__
+// The page asks in its own HTML, beside the canvas, while the game goes on:
+// a loop waiting here would hold the page's one thread.
+void AskName() {
+    if (PlayerAtWindow()) {
+        PageOnline::AskName(Now().setup.playerName);
+    }
+}
+
+void OpenReplays(const std::filesystem::path&) {
+    if (PlayerAtWindow()) {
+        PageOnline::ShowReplays();
+    }
+}
+#else
 // A name is letters only, as the leaderboard takes it.
 char Letter(std::uint32_t code) {
     return code >= 'A' && code <= 'Z' ? static_cast<char>(code) : '\0';
@@ -99,13 +126,14 @@ void AskName() {
     Display::Host::Unclaim();
     Display::Host::Present();
     if (keep) {
-        s.setup.playerName = typed;
-        Settings::Change([&typed](Settings::Values& v) { v.playerName = typed; });
-        if (s.sender) {
-            s.sender->SetPlayerName(typed);
-        }
+        KeepName(typed);
     }
 }
+
+void OpenReplays(const std::filesystem::path& folder) {
+    ReplayShelf::Open(folder);
+}
+#endif
 
 std::string Ordinal(std::int64_t n) {
     const char* suffix = (n % 100 >= 11 && n % 100 <= 13) ? "th"
@@ -189,11 +217,27 @@ Morvek::OnlineBoard BoardFor(const std::string& name) {
     return s.shown;
 }
 
+Morvek::OnlineBoard NoBoard(const std::string&) {
+    Morvek::OnlineBoard none;
+    none.news = Now().shown.news;
+    none.status = Now().none;
+    return none;
+}
+
 } // namespace
 
 void Start(const Setup& setup) {
     Session& s = Now();
     s.setup = setup;
+    s.sender.reset();
+    s.board.clear();
+    // Whatever the screen showed before is news to redraw: a status no
+    // board has makes the next answer differ.
+    Morvek::OnlineBoard fresh;
+    fresh.news = s.shown.news + 1;
+    fresh.status = "\n";
+    s.shown = fresh;
+    Morvek::SetOnlineSource(s.none.empty() ? Morvek::OnlineSource{} : NoBoard);
     if (setup.address.empty()) {
         return;
     }
@@ -206,26 +250,66 @@ void Start(const Setup& setup) {
     Morvek::SetOnlineSource(BoardFor);
 }
 
+bool UseAddress(std::string_view address, const std::string& none, std::string& why) {
+    std::string normal;
+    if (!address.empty() && !Settings::Online::CheckAddress(address, normal, why)) {
+        return false;
+    }
+    Session& s = Now();
+    s.none = none;
+    Setup setup = s.setup;
+    setup.address = normal;
+    Start(setup);
+    return true;
+}
+
+bool ChooseName(std::string_view typed, std::string& why) {
+    if (!Settings::Online::CheckName(typed, why)) {
+        return false;
+    }
+    std::string name(typed);
+    for (char& c : name) {
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    }
+    KeepName(name);
+    return true;
+}
+
+const std::string& PlayerName() {
+    return Now().setup.playerName;
+}
+
 void AfterStep(Morvek::World& w, const Morvek::Wait& wait) {
     Session& s = Now();
     const Morvek::PracticeChoice& practice = Game::options.practice;
-    if (s.tally.Follow(w, wait, practice.level != 1 || practice.boss) && s.sender &&
-        !s.tally.practice && !s.tally.cheat && !s.setup.recording.empty()) {
-        s.sender->GameEnded(s.setup.recording, s.tally.game, static_cast<std::int64_t>(w.score));
-        s.askName = s.setup.playerName.empty();
+    if (s.tally.Follow(w, wait, practice.level != 1 || practice.boss)) {
+        if (s.sender && !s.tally.practice && !s.tally.cheat && !s.setup.recording.empty()) {
+            s.sender->GameEnded(s.setup.recording, s.tally.game,
+                                static_cast<std::int64_t>(w.score));
+            s.askName = s.setup.playerName.empty();
+        }
+#ifdef __EMSCRIPTEN__
+        PageOnline::GameEnded();
+#endif
     }
     if (s.sender) {
         s.sender->Pump();
     }
     const Morvek::HostAsk asked = std::exchange(w.asked, Morvek::HostAsk::None);
     if (asked == Morvek::HostAsk::Replays && !s.setup.replays.empty()) {
-        ReplayShelf::Open(s.setup.replays);
+        OpenReplays(s.setup.replays);
     }
     // Asked once, at the first screen after the game that needs it
     if (asked == Morvek::HostAsk::OnlineName ||
         (s.askName && wait.kind == Morvek::Wait::Kind::Idle)) {
         s.askName = false;
         AskName();
+    }
+}
+
+void Pump() {
+    if (Session& s = Now(); s.sender) {
+        s.sender->Pump();
     }
 }
 

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 namespace Program::Online {
 
@@ -23,8 +24,23 @@ struct Setup {
 };
 
 void Start(const Setup& setup);
+// The leaderboard chosen anew while the program runs (the page's own
+// control): "" stops sending, and what waits in the outbox waits for the
+// next address. `none` is the board's line while there is none ("" for the
+// game's own). False with the reason for an address CheckAddress refuses.
+bool UseAddress(std::string_view address, const std::string& none, std::string& why);
+// A name the player typed outside the game's window (the page's form), kept
+// as the name band keeps it. False with the reason for one the leaderboard
+// would not take.
+bool ChooseName(std::string_view typed, std::string& why);
+// The online name chosen, "" while none is.
+const std::string& PlayerName();
 // After each step of the program's game, before its frame is shown.
 void AfterStep(Morvek::World& w, const Morvek::Wait& wait);
+// Between steps too, where the host turns without one (the page's frames
+// while the game waits for a key): the server's answers taken in, what is
+// due started.
+void Pump();
 // At the program's end: a run still being sent gets up to `ms` to arrive;
 // what doesn't waits in the outbox for the next start.
 void Finish(std::uint32_t ms);

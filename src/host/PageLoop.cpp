@@ -10,6 +10,7 @@
 #include "game/Step.h"
 #include "game/core/World.h"
 #include "game/settings/SettingsStore.h"
+#include "host/Online.h"
 #include "host/Watch.h"
 
 #include <emscripten.h>
@@ -53,6 +54,7 @@ bool Room(int steps, double now) {
 
 void Frame() {
     const double now = emscripten_get_now();
+    Online::Pump();
     for (int i = 0; Room(i, now) && Over(now); ++i) {
         Perform(pending);
         if (const auto code = Display::Run::EndAsked()) {
@@ -65,6 +67,8 @@ void Frame() {
         Morvek::Draw(Morvek::world);
         Display::UpdateWindow();
         Settings::Retry();
+        // Never waits here: the page's own HTML takes what the host asks.
+        Online::AfterStep(Morvek::world, pending);
         // Each wait runs from the end of the last, as a sleep would; a page
         // far behind starts again from now, and so does the pace after a
         // fast forward.
@@ -83,6 +87,7 @@ void PlayInPage() {
     }
     Morvek::Draw(Morvek::world);
     Display::UpdateWindow();
+    Online::AfterStep(Morvek::world, pending);
     dueAt = emscripten_get_now() + pending.ms;
     // Returns to the browser: main ends here and the frames go on.
     emscripten_set_main_loop(Frame, 0, true);
