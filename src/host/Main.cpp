@@ -268,7 +268,7 @@ std::filesystem::path DataFolder() {
     if (kind != Place::Kind::File && kind != Place::Kind::DataFolder) {
         return {};
     }
-    const std::filesystem::path folder = std::filesystem::path(Morvek::scorefile).parent_path();
+    const std::filesystem::path folder = System::PathOf(Morvek::scorefile).parent_path();
     return folder.empty() ? "." : folder;
 }
 
@@ -436,7 +436,7 @@ int main(int argc, char** argv) {
         }
     }
     if (line.headless) {
-        RunGame(line.record);
+        RunGame(System::PathOf(line.record));
     }
     Display::Host::Configure(line.window);
     if (!Display::Host::Start(error)) {
@@ -452,7 +452,7 @@ int main(int argc, char** argv) {
 #else
     // Not in the page: it loads its whole storage at every visit, and kept
     // replays would weigh on each one.
-    std::filesystem::path recording = line.record;
+    std::filesystem::path recording = System::PathOf(line.record);
     if (KeepsReplay(line) && !ReplayFolder().empty()) {
         recording = Program::Replays::Start(
             ReplayFolder(), Settings::Stored().replaysKept,
