@@ -198,7 +198,7 @@ constexpr std::array kOptions{
            }},
     Option{"--leaderboard", "URL",
            "the leaderboard for this run, over settings.ini's: http://127.0.0.1, "
-           "http://localhost or https:// addresses (nothing is sent yet)",
+           "http://localhost or https:// addresses",
            [](CommandLine& c, std::string_view v) {
                std::string why;
                if (!Settings::Online::CheckAddress(v, c.leaderboard, why)) {
@@ -302,7 +302,7 @@ void ProtectGameFiles(const std::string& settings) {
     Run::ProtectFolder(ReplayFolder().string());
     std::set<std::string> folders;
     for (const auto& row : Morvek::catalogue) {
-        const std::filesystem::path picture = Morvek::MediaPath(row.file);
+        const std::filesystem::path picture = System::PathOf(Morvek::MediaPath(row.file));
         std::error_code ec;
         if (std::filesystem::is_regular_file(picture, ec)) {
             folders.insert(picture.parent_path().string());

@@ -4,11 +4,11 @@
 morvek.exe plays a recording headless against the native morvek-server on
 127.0.0.1, from a folder whose name has a space and accents; the server
 must rank each game at exactly the score the native verifier gives, and
-the recording the Windows build wrote must verify natively (and under Wine)
-to the same games. Then WinHTTP against a stand-in server that fails: a
-500, a redirect to another address, an answer that never comes. The runs
-stay in the outbox, the redirect is not followed, and the game exits 0
-without waiting on the network.
+the recording the Windows build wrote must be the native build's, byte for
+byte, and verify natively (and under Wine) to the same games. Then WinHTTP
+against a stand-in server that fails: a 500, a redirect to another address,
+an answer that never comes. The runs stay in the outbox, the redirect is not
+followed, and the game exits 0 without waiting on the network.
 
 Wine's prefix and debug settings come from the environment (the Makefile's
 windows-test). Every process has a hard limit; only 127.0.0.1 is used.
@@ -231,7 +231,15 @@ def main():
         games = verified(args.native, pathlib.Path(args.recording))['games']
         recording, scores = ranked_on_the_server(args, work, games)
         ranked = time.monotonic() - started
-        # The Windows build's recording, replayed natively and by itself
+        # The Windows build's recording: the native build's bytes, and the
+        # same games replayed natively and by itself
+        native = work / 'native'
+        native.mkdir()
+        subprocess.run([args.native, '--headless', '--script', args.recording, '--record',
+                        'rec.txt'], cwd=native, check=True, timeout=120,
+                       stdout=subprocess.DEVNULL)
+        if recording.read_bytes() != (native / 'rec.txt').read_bytes():
+            fail('the recording made under Wine differs from the native one of the same script')
         again = verified(args.native, recording)['games']
         if again != games:
             fail(f'the recording made under Wine verifies natively to {again}, not {games}')
