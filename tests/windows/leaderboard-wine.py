@@ -252,10 +252,11 @@ def main():
     finally:
         shutil.rmtree(work, ignore_errors=True)
     print(f'leaderboard under Wine: games ranked at {scores}, the native verifier\'s scores and '
-          f'states, in {ranked:.1f} s; the Windows recording verifies the same natively and '
-          'under Wine; a 500, a redirect (not followed) and a silent server keep the runs, '
-          f'the game ending in {took["error"]:.1f}, {took["redirect"]:.1f} and '
-          f'{took["slow"]:.1f} s; {time.monotonic() - started:.0f} s in all')
+          f'states, in {ranked:.1f} s; the Windows recording is the native one, byte for byte, '
+          'and verifies the same natively and under Wine; a 500, a redirect (not followed) '
+          f'and a silent server keep the runs, the game ending in {took["error"]:.1f}, '
+          f'{took["redirect"]:.1f} and {took["slow"]:.1f} s; '
+          f'{time.monotonic() - started:.0f} s in all')
 
 
 if __name__ == '__main__':
