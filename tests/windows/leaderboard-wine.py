@@ -25,9 +25,12 @@ import sys
 import tempfile
 import threading
 import time
+import urllib.error
 import urllib.request
 
 NAME = 'WINE'
+# Ends the game from its menu at once
+END_SCRIPT = '100 mouse move 175 575\n200 mouse down left\n260 mouse up left\n'
 # A game's run under Wine takes a few seconds; this is the point at which
 # it is taken as hung.
 GAME_LIMIT_S = 90
@@ -99,33 +102,47 @@ def ranked_on_the_server(args, work, games):
         rc, said = play(args, folder, recording, address, args.recording)
         if rc != 0:
             fail(f'morvek.exe exited with {rc}: {said}')
-        claims = outbox(folder)
-        if sorted(claims) != [g['game'] for g in games]:
-            fail(f'the outbox holds games {sorted(claims)}, the recording has '
-                 f'{[g["game"] for g in games]}: {said}')
-        scores = []
-        for game in games:
-            claim = claims[game['game']]
-            if claim.get('name') != NAME or int(claim['score']) != game['score'] or \
-                    claim.get('stage') != 'pending' or 'run' not in claim:
-                fail(f'game {game["game"]} (native score {game["score"]}) went out as {claim}: '
-                     f'{said}')
+        # A run gives a send under way up to 2 s at its end; a short second
+        # run sends what a slow machine left waiting.
+        if any(c.get('stage') == 'new' for c in outbox(folder).values()):
+            (folder / 'end.txt').write_text(END_SCRIPT)
+            rc, said = play(args, folder, folder / 'rec2.txt', address, folder / 'end.txt')
+            if rc != 0:
+                fail(f'the second run of morvek.exe exited with {rc}: {said}')
+        left = outbox(folder)
+        if any(c.get('stage') == 'new' for c in left.values()):
+            fail(f'runs were left unsent in the outbox: {left}: {said}')
+        # The server's first runs are these games: a game that already
+        # learnt its run was accepted has taken it out of its outbox.
+        runs = {}
+        for number in range(1, len(games) + 1):
             deadline = time.monotonic() + 120
             while True:
-                run = get(f'{address}/api/v1/runs/{claim["run"]}')
+                try:
+                    run = get(f'{address}/api/v1/runs/{number}')
+                except urllib.error.HTTPError as e:
+                    fail(f'the server has no run {number} ({e.code}) of {len(games)} games; the '
+                         f'outbox holds {left}: {said}', [log])
                 if run['status'] != 'pending' or time.monotonic() > deadline:
                     break
                 time.sleep(0.2)
-            if run['status'] != 'accepted' or run.get('name') != NAME or \
-                    run.get('game') != game['game'] or run.get('score') != game['score'] or \
+            runs[run.get('game')] = run
+        scores = []
+        for game in games:
+            run = runs.get(game['game'], {})
+            if run.get('status') != 'accepted' or run.get('name') != NAME or \
+                    run.get('claimed') != game['score'] or run.get('score') != game['score'] or \
                     run.get('state') != game['state']:
-                fail(f'game {game["game"]} should be ranked at {game["score"]}, '
-                     f'ending in {game["state"]}; the server says {run}', [log])
+                fail(f'game {game["game"]} should be claimed and ranked at {game["score"]}, '
+                     f'ending in {game["state"]}; the server says {runs}', [log])
+            if game['game'] in left and left[game['game']].get('run') != str(run['run']):
+                fail(f'the outbox knows game {game["game"]} as {left[game["game"]]}, the '
+                     f'server as run {run["run"]}')
             scores.append(run['score'])
         board = get(f'{address}/api/v1/boards/{games[0]["difficulty"]}-{games[0]["speed"]}'
                     f'?rules={run["rules"]}')
         shown = sorted((e['run'], e['score']) for e in board['entries'] if e['name'] == NAME)
-        wanted = sorted((int(claims[g['game']]['run']), g['score']) for g in games)
+        wanted = sorted((runs[g['game']]['run'], g['score']) for g in games)
         if shown != wanted:
             fail(f'the board shows {shown} of {NAME}, not {wanted}: {board}')
         return recording, scores
