@@ -77,7 +77,8 @@ TEST_F(Outboxes, AnEntryIsTheSessionUpToItsLastWholeLine) {
 
     // a recording that is gone is said so
     EXPECT_FALSE(outbox_.Add(data_.path / "missing.txt", 4, 40, "ANN", why));
-    EXPECT_NE(why.find("can't be read"), std::string::npos) << why;
+    EXPECT_NE(why.find("can't be read: "), std::string::npos) << why;
+    EXPECT_NE(why.find("missing.txt is not there"), std::string::npos) << why;
 }
 
 TEST_F(Outboxes, WhatAKilledGameLeftGoesOnceOldAndNothingElseEver) {

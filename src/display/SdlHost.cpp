@@ -565,8 +565,10 @@ bool Start(std::string& error) {
     }
     // Without a display SDL falls back to drivers that show nothing; a game
     // nobody can see or close is no window at all, unless asked for by name.
+    // SDL_getenv, as SDL reads the name there: on Windows std::getenv misses
+    // what SDL_setenv set.
     const std::string driver = SDL_GetCurrentVideoDriver();
-    if ((driver == "offscreen" || driver == "dummy") && std::getenv("SDL_VIDEODRIVER") == nullptr) {
+    if ((driver == "offscreen" || driver == "dummy") && SDL_getenv("SDL_VIDEODRIVER") == nullptr) {
         error = "only SDL's " + driver + " video driver is available";
         SDL_Quit();
         return false;

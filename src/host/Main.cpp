@@ -199,7 +199,7 @@ constexpr std::array kOptions{
            }},
     Option{"--leaderboard", "URL",
            "the leaderboard for this run, over settings.ini's: http://127.0.0.1, "
-           "http://localhost or https:// addresses (nothing is sent yet)",
+           "http://localhost or https:// addresses",
            [](CommandLine& c, std::string_view v) {
                std::string why;
                if (!Settings::Online::CheckAddress(v, c.leaderboard, why)) {
@@ -269,7 +269,7 @@ std::filesystem::path DataFolder() {
     if (kind != Place::Kind::File && kind != Place::Kind::DataFolder) {
         return {};
     }
-    const std::filesystem::path folder = std::filesystem::path(Morvek::scorefile).parent_path();
+    const std::filesystem::path folder = System::PathOf(Morvek::scorefile).parent_path();
     return folder.empty() ? "." : folder;
 }
 
@@ -303,7 +303,7 @@ void ProtectGameFiles(const std::string& settings) {
     Run::ProtectFolder(ReplayFolder().string());
     std::set<std::string> folders;
     for (const auto& row : Morvek::catalogue) {
-        const std::filesystem::path picture = Morvek::MediaPath(row.file);
+        const std::filesystem::path picture = System::PathOf(Morvek::MediaPath(row.file));
         std::error_code ec;
         if (std::filesystem::is_regular_file(picture, ec)) {
             folders.insert(picture.parent_path().string());
@@ -451,7 +451,7 @@ int main(int argc, char** argv) {
         }
     }
     if (line.headless) {
-        RunGame(line.record);
+        RunGame(System::PathOf(line.record));
     }
     Display::Host::Configure(line.window);
     if (!Display::Host::Start(error)) {
@@ -461,7 +461,7 @@ int main(int argc, char** argv) {
     Sound::Start(line.mute);
     Sound::OnMuteSwitched(
         [](bool muted) { Settings::Change([muted](Settings::Values& v) { v.sound = !muted; }); });
-    std::filesystem::path recording = line.record;
+    std::filesystem::path recording = System::PathOf(line.record);
     if (KeepsReplay(line) && !ReplayFolder().empty()) {
         recording = Program::Replays::Start(
             ReplayFolder(), std::min(Settings::Stored().replaysKept, kMostReplaysKept),

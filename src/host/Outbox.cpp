@@ -151,9 +151,10 @@ Outbox::Outbox(fs::path dataFolder) : folder_(std::move(dataFolder) / kOutboxFol
 std::optional<Entry> Outbox::Add(const fs::path& recording, std::uint32_t game, std::int64_t score,
                                  std::string_view name, std::string& why) {
     std::string data;
-    if (SafeFile::ReadRegular(recording.string(), kMaxRecording + 1, data, why) !=
-        SafeFile::ReadResult::Ok) {
-        why = "the session's recording can't be read: " + why;
+    if (const auto read = SafeFile::ReadRegular(recording.string(), kMaxRecording + 1, data, why);
+        read != SafeFile::ReadResult::Ok) {
+        why = "the session's recording can't be read: " +
+              (read == SafeFile::ReadResult::Missing ? recording.string() + " is not there" : why);
         return std::nullopt;
     }
     const bool tooLarge = data.size() > kMaxRecording;

@@ -283,7 +283,8 @@ std::FILE* OpenStream(const std::string& path, std::string& why) {
         why = "it is a folder, not a file or a device such as NUL";
         return nullptr;
     }
-    std::FILE* file = _wfopen(Wide(path).c_str(), L"w");
+    // Binary: a recording is the same bytes on every system, no CR before its newlines
+    std::FILE* file = _wfopen(Wide(path).c_str(), L"wb");
     if (file == nullptr) {
         why = std::strerror(errno);
     }

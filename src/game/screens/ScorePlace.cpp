@@ -2,6 +2,7 @@
 
 #include "display/Run.h"
 #include "platform/SafeFile.h"
+#include "platform/System.h"
 
 #include <iostream>
 #include <random>
@@ -131,7 +132,8 @@ bool Save(const std::array<char, 7>& name, std::uint32_t result, ScoreFile::Tabl
         return ScoreFile::Save(scorefile, name, result, table, error, "", busy);
     }
     std::error_code ec;
-    const fs::path folder = fs::path(scorefile).parent_path();
+    // From UTF-8 as the file's name came; mingw would read the bytes as ANSI
+    const fs::path folder = System::PathOf(scorefile).parent_path();
     fs::create_directories(folder, ec);
     if (ec) {
         error = ec.message();

@@ -1,6 +1,7 @@
 #include "game/settings/SettingsStore.h"
 
 #include "platform/SafeFile.h"
+#include "platform/System.h"
 
 #include <filesystem>
 #include <iostream>
@@ -71,7 +72,7 @@ bool Write(int waitMs, bool& busy, std::string& error) {
         return false;
     }
     std::error_code ec;
-    const auto folder = std::filesystem::path(real).parent_path();
+    const auto folder = System::PathOf(real).parent_path(); // UTF-8, as on mingw too
     if (!folder.empty()) {
         std::filesystem::create_directories(folder, ec);
     }
