@@ -133,6 +133,9 @@ TEST_F(Sent, AServerThatGoesAndComesBackAndOneThatAsksToWaitLoseNoRun) {
     ASSERT_TRUE(PumpUntil(sender, RunState::Placed, std::chrono::seconds(60)))
         << sender.State().trouble << back.Errors();
     EXPECT_EQ(sender.State().last.score, score);
+    // Someone else at this address takes the submission the limit allows
+    // now, if the replay took long enough for one: the sender's is told to wait
+    Post(port, "/api/v1/runs?name=ann&game=1&score=1", "x");
     const fs::path two = kSource / "recordings/two-games.txt";
     sender.GameEnded(two, 1, VerifiedFirstScore(two));
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
