@@ -134,10 +134,12 @@ TEST_F(Sent, AServerThatGoesAndComesBackAndOneThatAsksToWaitLoseNoRun) {
         << sender.State().trouble << back.Errors();
     EXPECT_EQ(sender.State().last.score, score);
     // Someone else at this address takes the submission the limit allows
-    // now, if the replay took long enough for one: the sender's is told to wait
-    Post(port, "/api/v1/runs?name=ann&game=1&score=1", "x");
+    // now, if the replay took long enough for one: the sender's is told to wait.
+    // The claim is scored first, since a slow build's replay outlasts the refill.
     const fs::path two = kSource / "recordings/two-games.txt";
-    sender.GameEnded(two, 1, VerifiedFirstScore(two));
+    const std::int64_t twoScore = VerifiedFirstScore(two);
+    Post(port, "/api/v1/runs?name=ann&game=1&score=1", "x");
+    sender.GameEnded(two, 1, twoScore);
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     for (int i = 0; i < 20; ++i) {
         sender.Pump();
