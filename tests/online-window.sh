@@ -7,26 +7,10 @@
 # usage: online-window.sh BUILD_DIR      (exit 77: skipped; on CI a failure)
 test_name=online-window
 . "$(dirname "$0")/window-lib.sh"
-if [ ! -x "$build/morvek-server" ]; then
-    echo "no morvek-server in $build"
-    [ "${CI:-}" = true ] && exit 1
-    exit 77
-fi
-server=
-trap '[ -n "$server" ] && kill $server 2>/dev/null; [ -n "$xpid" ] && kill $xpid 2>/dev/null; rm -rf "$scratch"' EXIT
-timeout -s KILL 120 "$build/morvek-server" --port 0 --database lb.db >server.log 2>&1 &
-server=$!
-for i in $(seq 100); do grep -q '^listening on' server.log && break; sleep 0.1; done
-address=$(sed -n 's/^listening on \(http:[^ ]*\).*/\1/p' server.log)
-[ -n "$address" ] || fail "the server did not start: $(cat server.log)"
+start_server
 printf 'leaderboard = %s\n' "$address" >s.ini
 start_xvfb
-HOME=$scratch timeout -s KILL 90 "$build/morvek" --settings s.ini --scores live.txt \
-    --record rec.txt >/dev/null 2>err.txt &
-game=$!
-find_window
-click() { xdotool mousemove --window "$w" "$1" "$2" && sleep 0.3 && xdotool click 1 && sleep 0.7; }
-title() { xdotool getwindowname "$w"; }
+start_game --settings s.ini --scores live.txt --record rec.txt
 # Waits up to 10 s for the window's caption to read $1 (a loaded machine is slow).
 await_title() {
     for i in $(seq 100); do [ "$(title)" = "$1" ] && return 0; sleep 0.1; done

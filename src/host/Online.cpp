@@ -230,6 +230,7 @@ void Start(const Setup& setup) {
     Session& s = Now();
     s.setup = setup;
     s.sender.reset();
+    Display::Run::SetWaitHook(nullptr);
     s.board.clear();
     // Whatever the screen showed before is news to redraw: a status no
     // board has makes the next answer differ.
@@ -247,6 +248,9 @@ void Start(const Setup& setup) {
         return;
     }
     s.sender = std::make_unique<Leaderboard::Sender>(setup.address, setup.data, setup.playerName);
+    // A screen waiting for a key (the name entry) takes no steps, and the
+    // sending must not wait with it.
+    Display::Run::SetWaitHook(Pump);
     Morvek::SetOnlineSource(BoardFor);
 }
 
