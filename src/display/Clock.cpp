@@ -31,8 +31,6 @@ namespace {
 constexpr std::uint64_t kIdleEndMs = 10 * 60 * 1000;
 
 RunState state;
-// The host's, not a run's: Reset and Exchange leave it.
-std::function<void()> waitHook;
 // A stop asked by SIGTERM or SIGINT, taken at the next sync point.
 volatile std::sig_atomic_t stopSignal = 0;
 
@@ -166,9 +164,6 @@ void SetCleanup(std::function<void()> last) {
 }
 void SetSyncHook(std::function<void()> hook) {
     state.syncHook = std::move(hook);
-}
-void SetWaitHook(std::function<void()> hook) {
-    waitHook = std::move(hook);
 }
 void SetInputObserver(InputObserver observer) {
     state.inputObserver = std::move(observer);
@@ -341,12 +336,7 @@ void WaitForInput() {
             return;
         }
     } else {
-        Host::Serve(std::nullopt, [] {
-            if (waitHook) {
-                waitHook();
-            }
-            return !state.live.empty();
-        });
+        Host::Serve(std::nullopt, [] { return !state.live.empty(); });
     }
     ApplyDue();
 }

@@ -28,6 +28,10 @@ bool Running();
 // Handles the window's events (input goes to Run::Post) for `ms`, or without
 // end when none is given, until `enough` holds.
 void Serve(std::optional<std::uint32_t> ms, const std::function<bool()>& enough);
+// Called in every pass of Serve, at least once a second: the host's own work
+// that goes on whatever the window waits for, a key or a host's screen (the
+// leaderboard's sending). It must not touch a game nor post input.
+void SetServeHook(std::function<void()> hook);
 
 bool Open(const std::string& title, std::uint32_t width, std::uint32_t height);
 void Close();

@@ -150,10 +150,6 @@ bool TakeSaveFailed();
 // here. With a hook set a headless run never ends for want of input: the
 // hook decides.
 void SetSyncHook(std::function<void()> hook);
-// Called while a window waits for a key, at least once a second: the host's
-// own work that goes on whatever the game waits for (the leaderboard's
-// sending). It must not touch the game nor post input. Reset leaves it.
-void SetWaitHook(std::function<void()> hook);
 
 // Whether WaitForInput would find input at once: a script's next event, or
 // live input (a page's loop waits for it before asking).

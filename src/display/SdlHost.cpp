@@ -62,6 +62,8 @@ std::uint64_t lastInput = 0; // SDL ticks of the player's last input
 std::function<void(const Taken&)> claimer;
 std::string band;
 std::set<SDL_Keycode> claimedKeys;
+// The host's own work between events (SetServeHook).
+std::function<void()> serveHook;
 std::set<SDL_Scancode> heldBefore;         // keys down as the claim began
 std::set<int> claimedButtons;              // mouse buttons
 std::set<std::uint64_t> claimedPadButtons; // device << 8 | button
@@ -580,6 +582,10 @@ bool Start(std::string& error) {
     return true;
 }
 
+void SetServeHook(std::function<void()> hook) {
+    serveHook = std::move(hook);
+}
+
 void Serve(std::optional<std::uint32_t> ms, const std::function<bool()>& enough) {
     const std::uint64_t until = ms ? SDL_GetTicks64() + *ms : 0;
     for (;;) {
@@ -588,6 +594,9 @@ void Serve(std::optional<std::uint32_t> ms, const std::function<bool()>& enough)
             Handle(event);
         }
         ShowNoteAsked();
+        if (serveHook) {
+            serveHook();
+        }
         if (enough()) {
             return;
         }

@@ -230,7 +230,7 @@ void Start(const Setup& setup) {
     Session& s = Now();
     s.setup = setup;
     s.sender.reset();
-    Display::Run::SetWaitHook(nullptr);
+    Display::Host::SetServeHook(nullptr);
     s.board.clear();
     // Whatever the screen showed before is news to redraw: a status no
     // board has makes the next answer differ.
@@ -248,9 +248,9 @@ void Start(const Setup& setup) {
         return;
     }
     s.sender = std::make_unique<Leaderboard::Sender>(setup.address, setup.data, setup.playerName);
-    // A screen waiting for a key (the name entry) takes no steps, and the
-    // sending must not wait with it.
-    Display::Run::SetWaitHook(Pump);
+    // A screen waiting for a key (the name entry) or a host's own screen
+    // takes no steps, and the sending must not wait with them.
+    Display::Host::SetServeHook(Pump);
     Morvek::SetOnlineSource(BoardFor);
 }
 

@@ -118,6 +118,10 @@ bool Start(std::string&) {
     return true;
 }
 
+void SetServeHook(std::function<void()>) {
+    // Never called: the page's loop does the host's own work between frames.
+}
+
 void Serve(std::optional<std::uint32_t>, const std::function<bool()>&) {
     // The browser's events come between animation frames; the page's loop
     // only waits for what is over by then.
