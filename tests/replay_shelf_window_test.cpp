@@ -109,12 +109,15 @@ class ShelfWindow : public ::testing::Test {
     std::uint64_t clock = 0;
 };
 
-TEST_F(ShelfWindow, KeysPlayAReplayAndLeaveItAndTheScreenAndTheProgramHearsNone) {
+TEST_F(ShelfWindow, KeysPlayAReplayFastAndLeaveItAndTheScreenAndTheProgramHearsNone) {
     std::thread player([] {
         Taken(1000ms); // the list, its scores filling in
         Key(SDLK_DOWN, SDL_SCANCODE_DOWN);
         Key(SDLK_RETURN, SDL_SCANCODE_RETURN);
-        Taken(2000ms); // the newest replay playing
+        Taken(1000ms);               // the newest replay playing
+        Key(SDLK_f, SDL_SCANCODE_F); // faster, and faster again
+        Key(SDLK_f, SDL_SCANCODE_F);
+        Taken(1000ms);
         Key(SDLK_ESCAPE, SDL_SCANCODE_ESCAPE);
         Taken(300ms); // the list again
         Key(SDLK_ESCAPE, SDL_SCANCODE_ESCAPE);

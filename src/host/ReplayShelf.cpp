@@ -9,6 +9,7 @@
 #include "game/screens/Screen.h"
 #include "host/Loop.h"
 #include "host/ReplayList.h"
+#include "host/ReplayPace.h"
 #include "host/Watch.h"
 
 #include <algorithm>
@@ -56,12 +57,23 @@ constexpr Layout::Rect RowRect(std::size_t shown) {
 constexpr Layout::Rect kBack = Layout::kReturn;
 constexpr Layout::Point kCountAt{230, 668};
 constexpr Layout::Point kHelpAt{230, 698};
-constexpr std::string_view kHelp = "Up and Down choose, Return plays, Escape leaves";
+constexpr std::string_view kHelp =
+    "Up and Down choose, Return plays, F plays faster, Escape leaves";
 constexpr std::uint32_t kMuted = Morvek::Colours::Packed(176, 168, 184);
 
-constexpr const char* kPlayingBand = "REPLAY \xE2\x80\x94 Esc to leave";
+// The band while playing, at `speed` times its pace.
+std::string PlayingBand(std::uint32_t speed) {
+    const std::string pace = speed > 1 ? " x" + std::to_string(speed) : "";
+    const bool fastest = speed == ReplayPace::kSpeeds.back();
+    return "REPLAY" + pace + " \xE2\x80\x94 F " + (fastest ? "normal pace" : "faster") +
+           ", Esc to leave";
+}
 constexpr const char* kOverBand = "REPLAY OVER \xE2\x80\x94 press any key";
 
+// Fast forward, through the speeds of ReplayPace.
+constexpr std::uint32_t kFaster = 'F';
+// Going fast, a frame is shown this often.
+constexpr std::uint64_t kFrameMs = 16;
 // A replay's last input shows its effect for this long, then it is over.
 constexpr std::uint64_t kTailMs = 1500;
 // Scoring takes this much of each pass while the list waits for the player.
@@ -259,30 +271,37 @@ bool Play(const fs::path& file, Entry& entry, Hold& hold) {
         entry.refused = why;
         return true;
     }
-    hold.Claim(kPlayingBand);
-    const auto started = SteadyClock::now();
+    ReplayPace pace(SteadyClock::now());
+    hold.Claim(PlayingBand(pace.Speed()));
     bool leave = false, closed = false;
     const auto look = [&] {
         for (const Taken& t : hold.Take()) {
             closed = closed || t.kind == Kind::Close;
             leave = leave || (t.kind == Kind::Key && t.code == Display::KeyCode::kEscape);
+            if (t.kind == Kind::Key && t.code == kFaster) {
+                pace.Faster(SteadyClock::now());
+                hold.Claim(PlayingBand(pace.Speed()));
+            }
         }
         return leave || closed;
     };
-    // The replay's clock is paced by the host's, as the demo's is.
+    // The replay's clock is paced by the host's, as the demo's is. Behind its
+    // pace (going fast, or on a slow machine) it shows a frame now and then
+    // rather than spend its time showing each.
+    auto shown = SteadyClock::now();
     while (!look() && replay.Turn()) {
-        const std::uint64_t due = replay.Game().Within([] {
-            Display::Host::Present();
-            return Display::Run::ClockMs();
-        });
+        const auto now = SteadyClock::now();
+        const bool behind = replay.Game().Within(Display::Run::ClockMs) + kFrameMs < pace.At(now);
+        if (!behind || now - shown >= std::chrono::milliseconds(kFrameMs)) {
+            replay.Game().Within([] { Display::Host::Present(); });
+            shown = now;
+        }
+        const std::uint64_t due = replay.Game().Within(Display::Run::ClockMs);
         if (due > replay.LastMs() + kTailMs) {
             break; // as a script in a window ends: not minutes later, as a headless run would
         }
-        const auto now = static_cast<std::uint64_t>(
-            std::chrono::duration_cast<std::chrono::milliseconds>(SteadyClock::now() - started)
-                .count());
-        const auto wait = due > now ? std::min<std::uint64_t>(due - now, 100) : 0;
-        Display::Host::Serve(static_cast<std::uint32_t>(wait), [&hold] { return hold.Waiting(); });
+        Display::Host::Serve(pace.Wait(due, SteadyClock::now(), 100),
+                             [&hold] { return hold.Waiting(); });
     }
     if (leave || closed) {
         return !closed;
