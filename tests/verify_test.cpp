@@ -6,6 +6,7 @@
 
 #include "display/Run.h"
 #include "game/Rules.h"
+#include "support/JsonText.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -13,7 +14,6 @@
 #include <sys/wait.h>
 
 #include <fstream>
-#include <regex>
 #include <sstream>
 
 namespace {
@@ -56,24 +56,7 @@ std::string WithoutRules(std::string text) {
 }
 
 // One game of the JSON line, its fields as text.
-using Game = std::map<std::string, std::string>;
-
-std::vector<Game> Games(const std::string& json) {
-    std::vector<Game> games;
-    static const std::regex field(R"re("([a-z]+)":("[^"]*"|[a-z0-9]+))re");
-    const auto from = json.find("\"games\":[");
-    for (std::size_t at = json.find('{', from); at != std::string::npos;
-         at = json.find('{', at + 1)) {
-        const std::string one = json.substr(at, json.find('}', at) - at);
-        Game game;
-        for (std::sregex_iterator m(one.begin(), one.end(), field), end; m != end; ++m) {
-            std::string value = (*m)[2];
-            game[(*m)[1]] = value.front() == '"' ? value.substr(1, value.size() - 2) : value;
-        }
-        games.push_back(game);
-    }
-    return games;
-}
+using Game = TestSupport::VerifiedGame;
 
 class Verifying : public ::testing::Test {
   protected:
@@ -101,7 +84,7 @@ class Verifying : public ::testing::Test {
         EXPECT_EQ(VerifyText(text), 0) << said;
         EXPECT_EQ(said, "");
         EXPECT_EQ(Lines(out).size(), 1u) << out;
-        return Games(out);
+        return TestSupport::VerifiedGames(out);
     }
     // A replay writes nothing: the folder it ran in stays empty.
     void TearDown() override {
@@ -135,8 +118,8 @@ TEST_F(Verifying, AGameWithoutCheatsIsReportedWithItsScoreAndTheKeptOneForItsChe
     EXPECT_EQ(g.at("won"), "false");
     EXPECT_EQ(g.at("cheat"), "false");
     EXPECT_EQ(g.at("ticks"), "4211"); // as many as the autopilot counted
-    EXPECT_TRUE(std::regex_match(g.at("state"), std::regex("[0-9a-f]{64}"))) << out;
-    EXPECT_TRUE(std::regex_match(g.at("input"), std::regex("[0-9a-f]{64}"))) << out;
+    EXPECT_TRUE(TestSupport::IsSha256(g.at("state"))) << out;
+    EXPECT_TRUE(TestSupport::IsSha256(g.at("input"))) << out;
     EXPECT_NE(g.at("state"), g.at("input"));
 
     // The kept autopilot game holds the keypad's cheat keys, and is won.

@@ -1,6 +1,7 @@
 // morvek --watch-from N: a recording's game N watched. Only the pace may
 // differ from a plain replay: the states on the way are the same, and the
 // watched game ends in the state the verifier vouches for.
+#include "support/JsonText.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -9,7 +10,6 @@
 
 #include <fstream>
 #include <map>
-#include <regex>
 #include <sstream>
 
 namespace {
@@ -74,9 +74,8 @@ class Watching : public ::testing::Test {
     std::vector<std::string> VerifiedStates() {
         EXPECT_EQ(Run("--verify ../rec.txt"), 0) << said;
         std::vector<std::string> found;
-        static const std::regex state(R"re("state":"([0-9a-f]{64})")re");
-        for (std::sregex_iterator m(out.begin(), out.end(), state), end; m != end; ++m) {
-            found.push_back((*m)[1]);
+        for (const auto& game : TestSupport::VerifiedGames(out)) {
+            found.push_back(game.at("state"));
         }
         return found;
     }
