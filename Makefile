@@ -84,7 +84,10 @@ replay-update: build
 # AddressSanitizer with UndefinedBehaviorSanitizer over the tests and a whole
 # autopilot game, then ThreadSanitizer over the display's and the music's suites
 # (the music is synthesised on a thread of its own).
-SAN_FLAGS := -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS=-fno-sanitize-recover=all
+# At -O1, as the sanitizers advise: their builds compile in less than half
+# the time of -O2's, which their stage spent most of its time on.
+SAN_FLAGS := -DCMAKE_BUILD_TYPE=RelWithDebInfo '-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -DNDEBUG' \
+  -DCMAKE_CXX_FLAGS=-fno-sanitize-recover=all
 export ASAN_OPTIONS  := detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS := print_stacktrace=1:halt_on_error=1
 export TSAN_OPTIONS  := halt_on_error=1:second_deadlock_stack=1
