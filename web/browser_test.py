@@ -20,6 +20,7 @@ held the page's thread.
 """
 import argparse
 import base64
+import contextlib
 import functools
 import hashlib
 import http.server
@@ -362,22 +363,36 @@ def watch_a_run(native, page):
     return faults
 
 
+@contextlib.contextmanager
+def board_server(server_path, native, page_dir, prefix):
+    """The real leaderboard server on a free port, serving the page under
+    /play/ and verifying with the native build, in a folder of its own:
+    (the folder, its address or None, the first line it said). Stopped and
+    its folder removed on leaving."""
+    work = tempfile.mkdtemp(prefix=prefix)
+    server = subprocess.Popen(
+        [os.path.abspath(server_path), '--port', '0', '--database', f'{work}/board.db',
+         '--play', page_dir, '--verifier', os.path.abspath(native), '--workers', '1'],
+        cwd=work, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True,
+        start_new_session=True)
+    try:
+        first = server.stdout.readline().strip()
+        started = first.startswith('listening on http://127.0.0.1:')
+        yield work, first.removeprefix('listening on ') + '/' if started else None, first
+    finally:
+        os.killpg(server.pid, 15)
+        server.wait(timeout=30)
+        shutil.rmtree(work, ignore_errors=True)
+
+
 def watch_on_the_server(native, server_path, page):
     """The real server ranks the kept two games by their second; its page
     shows the entry, and Watch, served by it, plays to the state it stored.
     The page's report goes to this test's own address."""
     import urllib.request
-    work = tempfile.mkdtemp(prefix='morvek-board-')
-    server = subprocess.Popen(
-        [os.path.abspath(server_path), '--port', '0', '--database', f'{work}/board.db',
-         '--play', page.dir, '--verifier', os.path.abspath(native), '--workers', '1'],
-        cwd=work, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True,
-        start_new_session=True)
-    try:
-        first = server.stdout.readline().strip()
-        if not first.startswith('listening on http://127.0.0.1:'):
+    with board_server(server_path, native, page.dir, 'morvek-board-') as (work, address, first):
+        if address is None:
             return [f'server: it began with {first!r}']
-        address = first.removeprefix('listening on ') + '/'
         recording = ROOT / 'recordings' / 'two-games.txt'
         verified = json.loads(subprocess.run(
             [os.path.abspath(native), '--verify', str(recording)], check=True,
@@ -420,10 +435,6 @@ def watch_on_the_server(native, server_path, page):
             print(f"web test: the server ranked the kept games at {run['score']}, its page shows "
                   'them, and Watch plays them to the state it stored')
         return faults
-    finally:
-        os.killpg(server.pid, 15)
-        server.wait(timeout=30)
-        shutil.rmtree(work, ignore_errors=True)
 
 
 def verified_score(native, recording, game):
@@ -439,17 +450,9 @@ def sent_from_the_page(args, page):
     sent by the page and placed with the score the native verifier gives the
     page's own recording of it, and of the recording the server keeps."""
     import urllib.request
-    work = tempfile.mkdtemp(prefix='morvek-sent-')
-    server = subprocess.Popen(
-        [os.path.abspath(args.server), '--port', '0', '--database', f'{work}/board.db',
-         '--play', page.dir, '--verifier', os.path.abspath(args.native), '--workers', '1'],
-        cwd=work, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True,
-        start_new_session=True)
-    try:
-        first = server.stdout.readline().strip()
-        if not first.startswith('listening on http://127.0.0.1:'):
+    with board_server(args.server, args.native, page.dir, 'morvek-sent-') as (work, address, first):
+        if address is None:
             return [f'online: the server began with {first!r}']
-        address = first.removeprefix('listening on ') + '/'
         command = ['node', str(ROOT / 'web' / 'online_test.js'), '--executable',
                    shutil.which('chromium'), '--url', address + 'play/', '--out', work]
         if args.shots:
@@ -486,10 +489,6 @@ def sent_from_the_page(args, page):
             print(f'web test: the page sent its game {game} to its server, placed '
                   f"{placed.get('place')} at {score}, the native verifier's score of its replay")
         return faults
-    finally:
-        os.killpg(server.pid, 15)
-        server.wait(timeout=30)
-        shutil.rmtree(work, ignore_errors=True)
 
 
 def page_size(folder):

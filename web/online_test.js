@@ -12,32 +12,13 @@ const fs = require('fs');
 const os = require('os');
 const path = require('path');
 const puppeteer = require('puppeteer-core');
+const {sleep, click, waiter} = require('./frame_helpers');
 
 const args = {};
 for (let i = 2; i + 1 < process.argv.length; i += 2) args[process.argv[i].slice(2)] = process.argv[i + 1];
 const faults = [];
 const fail = what => faults.push(`online: ${what}`);
-const sleep = ms => new Promise(done => setTimeout(done, ms));
-
-async function until(what, test, ms = 20000) {
-  const end = Date.now() + ms;
-  while (Date.now() < end) {
-    if (await test().catch(() => false)) return true;
-    await sleep(50);
-  }
-  fail(`${what}: not within ${ms / 1000} s`);
-  return false;
-}
-async function click(page, x, y) {
-  const [px, py] = await page.evaluate((x, y) => {
-    const c = document.getElementById('canvas');
-    const r = c.getBoundingClientRect();
-    const scale = Math.min(r.width / c.width, r.height / c.height);
-    return [r.left + (r.width - c.width * scale) / 2 + x * scale,
-            r.top + (r.height - c.height * scale) / 2 + y * scale];
-  }, x, y);
-  await page.mouse.click(px, py);
-}
+const until = waiter(fail, 20000);
 const inPlay = page => page.evaluate(() => Boolean(Module.running && Module._morvek_in_play()));
 const visible = (page, selector) => page.$eval(selector, e => !e.hidden && e.getClientRects().length > 0);
 const data = (page, key) => page.evaluate(k => document.body.dataset[k], key);

@@ -11,13 +11,13 @@ const os = require('os');
 const path = require('path');
 const {execFileSync} = require('child_process');
 const puppeteer = require('puppeteer-core');
+const {sleep, toPage, click, waiter} = require('./frame_helpers');
 
 const args = {};
 for (let i = 2; i + 1 < process.argv.length; i += 2) args[process.argv[i].slice(2)] = process.argv[i + 1];
 const browserName = args.browser;
 const faults = [];
 const fail = what => faults.push(`${browserName}: ${what}`);
-const sleep = ms => new Promise(done => setTimeout(done, ms));
 // The longest the page may be held in one task while it loads, a few
 // frames, and by the game's start (painting on the page's thread held it
 // half a second and more). Firefox tells no long tasks: it is not checked
@@ -25,30 +25,9 @@ const sleep = ms => new Promise(done => setTimeout(done, ms));
 const kLongestTaskMs = 100;
 const kLongestStartMs = 250;
 
-// Frame pixels to the page's: the frame sits letterboxed in its canvas.
-async function toPage(page, x, y) {
-  return page.evaluate((x, y) => {
-    const c = document.getElementById('canvas');
-    const r = c.getBoundingClientRect();
-    const scale = Math.min(r.width / c.width, r.height / c.height);
-    return [r.left + (r.width - c.width * scale) / 2 + x * scale,
-            r.top + (r.height - c.height * scale) / 2 + y * scale];
-  }, x, y);
-}
-async function click(page, x, y) {
-  const [px, py] = await toPage(page, x, y);
-  await page.mouse.click(px, py);
-}
 const inPlay = page => page.evaluate(() => Boolean(Module.running && Module._morvek_in_play()));
-async function until(page, what, test, ms = 15000) {
-  const end = Date.now() + ms;
-  while (Date.now() < end) {
-    if (await test().catch(() => false)) return true;
-    await sleep(50);
-  }
-  fail(`${what}: not within ${ms / 1000} s`);
-  return false;
-}
+const waitFor = waiter(fail, 15000);
+const until = (page, what, test, ms) => waitFor(what, test, ms);
 const shown = (page, selector) => page.$eval(selector, e => getComputedStyle(e).display !== 'none' &&
                                                            getComputedStyle(e).visibility !== 'hidden');
 
