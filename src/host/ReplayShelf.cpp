@@ -291,12 +291,12 @@ bool Play(const fs::path& file, Entry& entry, Hold& hold) {
     auto shown = SteadyClock::now();
     while (!look() && replay.Turn()) {
         const auto now = SteadyClock::now();
-        const bool behind = replay.Game().Within(Display::Run::ClockMs) + kFrameMs < pace.At(now);
+        const std::uint64_t due = replay.Game().Within(Display::Run::ClockMs);
+        const bool behind = due + kFrameMs < pace.At(now);
         if (!behind || now - shown >= std::chrono::milliseconds(kFrameMs)) {
             replay.Game().Within([] { Display::Host::Present(); });
             shown = now;
         }
-        const std::uint64_t due = replay.Game().Within(Display::Run::ClockMs);
         if (due > replay.LastMs() + kTailMs) {
             break; // as a script in a window ends: not minutes later, as a headless run would
         }
