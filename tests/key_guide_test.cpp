@@ -208,4 +208,37 @@ TEST_F(GuideInPlay, ItLiesClearOfTheDisplayTheDragonsStartAndABossBar) {
     EXPECT_GT(changed, 20000) << "hardly a guide to read";
 }
 
+// A game given up while the guide shows has no tick left to fade it, and the
+// game-over screen is laid over the last frame of play: the guide must not
+// stay under its lettering for good.
+TEST_F(GuideInPlay, AGameGivenUpWhileItShowsLeavesItOffTheGameOverScreen) {
+    const auto gameOverFrame = [this](bool guideShown) {
+        NewGame();
+        if (!guideShown) {
+            world.looks.guideFrom = ~0u; // as if long faded
+        }
+        EXPECT_TRUE(Steps::Ticks(3));
+        ScreenRun::Events give;
+        give.push_back({0, Display::Run::InputEvent::KeyDown, Display::KeyCode::kEscape, 0, 0, {}});
+        give.push_back({100, Display::Run::InputEvent::KeyUp, Display::KeyCode::kEscape, 0, 0, {}});
+        ScreenRun::Script(std::move(give));
+        EXPECT_TRUE(Steps::Until([] { return world.mode == Mode::GameOver; }, 100));
+        return TestPictures::Grab();
+    };
+    const auto shown = gameOverFrame(true);
+    Display::Run::Reset();
+    TestWorld::Fresh();
+    const auto faded = gameOverFrame(false);
+    // The display above may differ: drawn again, it counts the lives as the
+    // game ended rather than as its last frame of play did.
+    int differ = 0;
+    for (int y = Hud::kBandBottom + 1; y < 768; ++y) {
+        for (int x = 0; x < 1024; ++x) {
+            const std::size_t at = std::size_t(y) * 1024 + std::size_t(x);
+            differ += shown[at] != faded[at] ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(differ, 0) << "pixels of the guide stayed on the game-over screen";
+}
+
 } // namespace

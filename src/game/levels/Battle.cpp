@@ -111,7 +111,7 @@ void WaveTickPlay() {
     TickPlay(steps);
 }
 
-void Draw(const BattleScene& b, const World& w) {
+void DrawWithoutKeys(const BattleScene& b, const World& w) {
     DrawPlay();
     DrawDragonFlash(w);
     std::visit(Overloaded{[](std::monostate) {}, [](const auto& f) { Boss::Overlay(f); }}, b.fight);
@@ -125,6 +125,10 @@ void Draw(const BattleScene& b, const World& w) {
     std::visit(
         Overloaded{[](std::monostate) {}, [](const auto& f) { Boss::HealthBar(f.fullHealth); }},
         b.fight);
+}
+
+void Draw(const BattleScene& b, const World& w) {
+    DrawWithoutKeys(b, w);
     DrawKeyGuide(w);
 }
 

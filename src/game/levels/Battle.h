@@ -12,6 +12,8 @@ Next Update(BattleScene& battle, World& w);
 // a boss's bar and, early in a new game, the keys. The world's looks are
 // read, not moved on: NoteFrame (combat/HitLooks.h) does that, once a frame.
 void Draw(const BattleScene& battle, const World& w);
+// The same frame without the keys: what a screen laid over the field keeps.
+void DrawWithoutKeys(const BattleScene& battle, const World& w);
 
 // A wave's tick up to its frame, outside any battle (the bench, tests).
 void WaveTickPlay();

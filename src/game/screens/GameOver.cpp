@@ -2,10 +2,13 @@
 
 #include "display/Bindings.h"
 #include "display/Display.h"
+#include "game/combat/KeyGuide.h"
 #include "game/core/World.h"
 #include "game/levels/Battle.h"
 #include "game/screens/Layout.h"
 #include "game/screens/Screen.h"
+
+#include <variant>
 
 namespace Morvek {
 
@@ -26,6 +29,14 @@ Next Update(GameOverScene& over, World& w) {
     if (!over.shown) {
         over.shown = true;
         Display::Bindings::SetPlaying(false); // the name is typed with letters
+        // A game lost while the keys still show leaves no tick to fade them:
+        // the field under the lettering is drawn again without them.
+        const std::size_t below = w.scenes.Size() - 1;
+        const auto* battle =
+            below > 0 ? std::get_if<BattleScene>(&w.scenes.At(below - 1)) : nullptr;
+        if (battle != nullptr && KeyGuideAlpha(w) > 0) {
+            DrawWithoutKeys(*battle, w);
+        }
         ClearField();
         DrawGameOver();
     } else if (over.naming) {
